@@ -1,0 +1,48 @@
+#include "app/AppState.h"
+#include "app/frmMain.h"
+#include "app/frmSplash.h"
+#include "store/Error.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPointer>
+
+using namespace tarmela;
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tarmela"));
+    QApplication::setOrganizationName(QStringLiteral("Tarmela"));
+
+    QPointer<frmSplash> splash = new frmSplash; // a click may close it early
+    splash->setAttribute(Qt::WA_DeleteOnClose);
+    splash->show();
+    splash->repaint();
+    QApplication::processEvents();
+
+    try {
+        OpenProjectDatabase(QApplication::applicationDirPath());
+    } catch (const Error& e) {
+        if (splash)
+            splash->close();
+        QMessageBox::critical(nullptr, QStringLiteral("Tarmela"), e.message());
+        return 1;
+    }
+
+    int rc = 0;
+    {
+        frmMain window;
+        LoadSettings(&window);
+        AppState& s = appState();
+        s.ReadingsPerSide = 8;
+        s.FormationCamber = 0.035;
+        s.CarriageCamber = 0.035;
+        if (splash)
+            splash->close();
+        window.show();
+        rc = QApplication::exec();
+    }
+    CloseProjectDatabase();
+    return rc;
+}

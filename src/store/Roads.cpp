@@ -1,0 +1,222 @@
+#include "store/Roads.h"
+
+#include "store/Database.h"
+#include "store/Error.h"
+#include "store/Numbers.h"
+#include "store/Schema.h"
+#include "store/Transaction.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace tarmela::roads {
+
+using statements::Sheet;
+
+namespace {
+
+Road readRoad(const QSqlQuery& q)
+{
+    Road r;
+    r.id = q.value(0).toLongLong();
+    r.from = q.value(1).toString();
+    r.to = q.value(2).toString();
+    r.length = q.value(3).toLongLong();
+    r.interval = q.value(4).toInt();
+    r.formationCamber = q.value(5).toDouble();
+    r.carriageCamber = q.value(6).toDouble();
+    for (int i = 0; i < 4; ++i)
+        r.fields[i] = q.value(7 + i).toString();
+    return r;
+}
+
+const char* kSelectRoad = "SELECT ID, [From], [To], Length, Interval, [Formation Camber], "
+                          "[Carriage Camber], Field1, Field2, Field3, Field4 FROM Roads";
+
+void checkValues(const RoadChanges& v)
+{
+    if (v.interval && (*v.interval < 1 || *v.interval > 32767))
+        throw Error(ErrorKind::Usage,
+                    QStringLiteral("The interval must be a whole number of metres from 1 to 32767"));
+    if (v.length && *v.length < 0)
+        throw Error(ErrorKind::Usage, QStringLiteral("The length must not be negative"));
+}
+
+void assign(QStringList& names, QVariantList& values, const RoadChanges& v)
+{
+    auto put = [&](const char* name, const QVariant& value) {
+        names << QString::fromLatin1(name);
+        values << value;
+    };
+    if (v.from)
+        put("From", *v.from);
+    if (v.to)
+        put("To", *v.to);
+    if (v.length)
+        put("Length", qint64(*v.length));
+    if (v.interval)
+        put("Interval", *v.interval);
+    if (v.formationCamber)
+        put("Formation Camber", *v.formationCamber);
+    if (v.carriageCamber)
+        put("Carriage Camber", *v.carriageCamber);
+    for (int i = 0; i < 4; ++i)
+        if (v.fields[i])
+            names << QStringLiteral("Field%1").arg(i + 1), values << *v.fields[i];
+}
+
+} // namespace
+
+QVector<Road> list(Database& db)
+{
+    QVector<Road> out;
+    QSqlQuery q = db.query(QString::fromLatin1(kSelectRoad) + " ORDER BY ID");
+    while (q.next())
+        out << readRoad(q);
+    return out;
+}
+
+bool exists(Database& db, std::int64_t id)
+{
+    return !db.scalar("SELECT ID FROM Roads WHERE ID=" + QString::number(id)).isNull();
+}
+
+Road get(Database& db, std::int64_t id)
+{
+    QSqlQuery q = db.query(QString::fromLatin1(kSelectRoad) + " WHERE ID=" + QString::number(id));
+    if (!q.next())
+        throw Error(ErrorKind::Data, QStringLiteral("There is no road with ID %1").arg(id));
+    return readRoad(q);
+}
+
+std::int64_t create(Database& db, const RoadChanges& values)
+{
+    checkValues(values);
+    QStringList names{QStringLiteral("Length")};
+    QVariantList vals{qint64(1)};
+    RoadChanges rest = values;
+    if (rest.length) {
+        vals[0] = qint64(*rest.length);
+        rest.length.reset();
+    }
+    assign(names, vals, rest);
+
+    Transaction tx(db);
+    QStringList quoted, marks;
+    for (const QString& n : names)
+        quoted << "[" + n + "]", marks << QStringLiteral("?");
+    QSqlQuery q = db.prepare(QStringLiteral("INSERT INTO Roads (%1) VALUES (%2)")
+                                 .arg(quoted.join(", "), marks.join(", ")));
+    for (const QVariant& v : vals)
+        q.addBindValue(v);
+    Database::run(q);
+    const std::int64_t id = q.lastInsertId().toLongLong();
+    db.execute(statements::makeReducedLevelTable(id));
+    db.execute(statements::makeLevelBookTable(id));
+    db.execute(statements::makeCrossDistanceRow(id));
+    tx.commit();
+    return id;
+}
+
+void update(Database& db, std::int64_t id, const RoadChanges& values)
+{
+    checkValues(values);
+    if (!exists(db, id))
+        throw Error(ErrorKind::Data, QStringLiteral("There is no road with ID %1").arg(id));
+    QStringList names;
+    QVariantList vals;
+    assign(names, vals, values);
+    if (names.isEmpty())
+        return;
+    QStringList sets;
+    for (const QString& n : names)
+        sets << "[" + n + "] = ?";
+    QSqlQuery q = db.prepare(QStringLiteral("UPDATE Roads SET %1 WHERE ID = ?").arg(sets.join(", ")));
+    for (const QVariant& v : vals)
+        q.addBindValue(v);
+    q.addBindValue(qint64(id));
+    Database::run(q);
+}
+
+void remove(Database& db, std::int64_t id)
+{
+    Transaction tx(db);
+    db.exec("DELETE FROM Roads WHERE ID=" + QString::number(id));
+    for (Sheet s : {Sheet::ReducedLevel, Sheet::LevelBook})
+        if (db.tableExists(statements::sheetTable(s, id)))
+            db.execute(statements::dropTable(s, id));
+    db.execute(statements::deleteCrossDistances(id));
+    db.execute(statements::deleteCulvertsOfRoad(id));
+    tx.commit();
+}
+
+std::int64_t appendSection(Database& db, Sheet sheet, std::int64_t road, int interval)
+{
+    Transaction tx(db);
+    double chainage = 0;
+    const QVariant maxCh = db.scalar(statements::maxChainage(sheet, road));
+    if (!maxCh.isNull())
+        chainage = double(nearestEven(maxCh.toDouble() + interval));
+    std::int64_t id = 0;
+    const QVariant maxId = db.scalar(statements::maxId(sheet, road));
+    if (!maxId.isNull())
+        id = maxId.toLongLong() + 1;
+    db.execute(statements::addSectionRow(sheet, road, id, chainage));
+    tx.commit();
+    return id;
+}
+
+CrossDistances crossDistances(Database& db, std::int64_t road)
+{
+    CrossDistances d;
+    QSqlQuery q = db.query(statements::selectCrossDistances(road));
+    if (!q.next())
+        return d;
+    const QSqlRecord rec = q.record();
+    for (int i = 0; i < 8; ++i) {
+        d.left[i] = q.value(rec.indexOf(QStringLiteral("L%1").arg(i + 1))).toDouble();
+        d.right[i] = q.value(rec.indexOf(QStringLiteral("R%1").arg(i + 1))).toDouble();
+    }
+    return d;
+}
+
+void setCrossDistances(Database& db, std::int64_t road, const CrossDistances& d)
+{
+    if (!exists(db, road))
+        throw Error(ErrorKind::Data, QStringLiteral("There is no road with ID %1").arg(road));
+    Transaction tx(db);
+    if (db.scalar(statements::selectCrossDistances(road)).isNull())
+        db.execute(statements::makeCrossDistanceRow(road));
+    QStringList sets;
+    for (int i = 1; i <= 8; ++i)
+        sets << QStringLiteral("L%1 = ?").arg(i);
+    for (int i = 1; i <= 8; ++i)
+        sets << QStringLiteral("R%1 = ?").arg(i);
+    QSqlQuery q = db.prepare("UPDATE ChDistance SET " + sets.join(", ") + " WHERE RoadRef = ?");
+    for (double v : d.left)
+        q.addBindValue(v);
+    for (double v : d.right)
+        q.addBindValue(v);
+    q.addBindValue(qint64(road));
+    Database::run(q);
+    tx.commit();
+}
+
+void removeCulvertTypes(Database& db, const QVector<std::int64_t>& typeIds)
+{
+    Transaction tx(db);
+    for (std::int64_t id : typeIds)
+        db.exec("DELETE FROM CulvertTypes WHERE ID=" + QString::number(id));
+    db.execute(statements::deleteCulvertsWithoutType());
+    tx.commit();
+}
+
+void removeCulverts(Database& db, const QVector<std::int64_t>& culvertIds)
+{
+    Transaction tx(db);
+    for (std::int64_t id : culvertIds)
+        db.execute(statements::deleteCulvert(id));
+    tx.commit();
+}
+
+} // namespace tarmela::roads

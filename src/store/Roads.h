@@ -1,0 +1,75 @@
+#pragma once
+
+#include "store/Statements.h"
+
+#include <QString>
+#include <QVector>
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace tarmela {
+
+class Database;
+
+// One row of Roads.
+struct Road {
+    std::int64_t id = 0;
+    QString from;
+    QString to;
+    std::int64_t length = 0;
+    int interval = 0;
+    double formationCamber = 0; // percent, as stored
+    double carriageCamber = 0;  // percent, as stored
+    std::array<QString, 4> fields;
+};
+
+// The values to give a road; a field left empty keeps the database's default (new road)
+// or the road's current value (changed road).
+struct RoadChanges {
+    std::optional<QString> from;
+    std::optional<QString> to;
+    std::optional<std::int64_t> length;
+    std::optional<int> interval;
+    std::optional<double> formationCamber;
+    std::optional<double> carriageCamber;
+    std::array<std::optional<QString>, 4> fields;
+};
+
+// The cross distances of a road: intervals from the previous reading outwards, metres.
+// An empty value is 0.
+struct CrossDistances {
+    std::array<double, 8> left{};
+    std::array<double, 8> right{};
+};
+
+namespace roads {
+
+QVector<Road> list(Database& db);
+// Throws Error(Data) when there is no road with that id.
+Road get(Database& db, std::int64_t id);
+bool exists(Database& db, std::int64_t id);
+
+// Creates a road with its RL_n and LB_n tables and its cross-distance row, all or nothing.
+// Returns the new road's id.
+std::int64_t create(Database& db, const RoadChanges& values = {});
+void update(Database& db, std::int64_t id, const RoadChanges& values);
+
+// Deletes a road, its two tables, its cross distances and its culverts, all or nothing.
+// A table that is already missing does not stop the rest.
+void remove(Database& db, std::int64_t id);
+
+// Appends a section row to a road's sheet: chainage = highest chainage + interval (taken to a
+// whole number, halves to even) or 0 on an empty sheet; ID = highest ID + 1 or 0.
+// Returns the new row's ID.
+std::int64_t appendSection(Database& db, statements::Sheet sheet, std::int64_t road, int interval);
+
+CrossDistances crossDistances(Database& db, std::int64_t road);
+void setCrossDistances(Database& db, std::int64_t road, const CrossDistances& distances);
+
+// Removes the given culvert types and every culvert (on any road) that is left without a type.
+void removeCulvertTypes(Database& db, const QVector<std::int64_t>& typeIds);
+void removeCulverts(Database& db, const QVector<std::int64_t>& culvertIds);
+
+} // namespace roads
+} // namespace tarmela

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+namespace tarmela {
+
+class Database;
+
+// Reading columns that every RL and LB table holds per side (L1..L8, R1..R8).
+constexpr int kReadingsPerSide = 8;
+
+namespace schema {
+
+// Column names of the tables, in their order in the database file.
+QStringList roadsColumns();
+QStringList chDistanceColumns();
+QStringList culvertTypesColumns();
+QStringList culvertsColumns();
+QStringList rlColumns(); // ID, Chainage, L8..L1, C, R1..R8 (positions 2..18), formation, areas
+QStringList lbColumns();
+
+// Per-road table names, made only from the integer road id.
+QString rlTable(std::int64_t roadId);
+QString lbTable(std::int64_t roadId);
+
+// Creates the tables of a new project (and nothing else) in one transaction.
+// An existing project is left as it is.
+void ensureSchema(Database& db);
+
+} // namespace schema
+} // namespace tarmela

@@ -1,0 +1,121 @@
+#include "app/Settings.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace tarmela;
+
+namespace {
+struct TempStore {
+    QTemporaryDir dir;
+    QString file = dir.filePath("Tarmela.ini");
+    SettingsStore store{file};
+    void put(const QString& key, const QString& value)
+    {
+        QSettings s(file, QSettings::IniFormat);
+        s.setValue("Settings/" + key, value);
+    }
+    QString stored(const QString& key)
+    {
+        QSettings s(file, QSettings::IniFormat);
+        return s.value("Settings/" + key).toString();
+    }
+};
+} // namespace
+
+TEST(Settings, AnEmptyStoreGivesTheDefaults)
+{
+    TempStore t;
+    const Settings s = t.store.load();
+    EXPECT_EQ(s.MainLeft, 1000);
+    EXPECT_EQ(s.MainTop, 1000);
+    EXPECT_EQ(s.MainWidth, 6500);
+    EXPECT_EQ(s.MainHeight, 6500);
+    EXPECT_EQ(s.ViewSections, 8);
+    EXPECT_EQ(s.SectionsPerPage, 6);
+    EXPECT_EQ(s.QuantityCalcMethod, 1);
+    EXPECT_EQ(s.FixedDatumValue, 95);
+    EXPECT_TRUE(s.LeftReverse);
+    EXPECT_FALSE(s.RightReverse);
+    EXPECT_EQ(s.LeftOrder, 0);
+    EXPECT_EQ(s.RightOrder, 2);
+    for (auto c : {s.ColorLFormation, s.ColorCentre, s.ColorLeft, s.ColorRight, s.ColorXFormation,
+                   s.ColorExisting})
+        EXPECT_EQ(c, 0);
+    for (double m : {s.PageLeft, s.PageRight, s.PageTop, s.PageBottom})
+        EXPECT_EQ(m, 2);
+    EXPECT_EQ(Settings::keys().size(), 28);
+    EXPECT_EQ(Settings::keys().front(), "MainLeft");
+    EXPECT_EQ(Settings::keys().back(), "PageSize");
+}
+
+TEST(Settings, ValuesRoundTripAsText)
+{
+    TempStore t;
+    Settings s;
+    s.AutoSave = false;
+    s.LSectionGrid = true;
+    s.PageLeft = 1.5;
+    s.ColorExisting = 0x0000ff;
+    s.ViewSections = 5;
+    s.LeftOrder = 2;
+    s.RightOrder = 0;
+    t.store.save(s);
+    EXPECT_EQ(t.stored("AutoSave"), "False");
+    EXPECT_EQ(t.stored("LSectionGrid"), "True");
+    EXPECT_EQ(t.stored("PageLeft"), "1.5");
+    EXPECT_EQ(t.stored("MainWidth"), "6500");
+    EXPECT_EQ(t.stored("ColorExisting"), "255");
+
+    const Settings back = t.store.load();
+    EXPECT_FALSE(back.AutoSave);
+    EXPECT_TRUE(back.LSectionGrid);
+    EXPECT_TRUE(back.AutoRefreshDWG);
+    EXPECT_EQ(back.PageLeft, 1.5);
+    EXPECT_EQ(back.ColorExisting, 255);
+    EXPECT_EQ(back.ViewSections, 5);
+    EXPECT_EQ(back.LeftOrder, 2);
+    EXPECT_EQ(back.RightOrder, 0);
+}
+
+TEST(Settings, AStoredValueThatDoesNotConvertKeepsItsDefault)
+{
+    TempStore t;
+    t.put("AutoSave", "maybe");
+    t.put("ViewSections", "12");      // more readings than a table holds
+    t.put("SectionsPerPage", "4.5");  // not whole
+    t.put("QuantityCalcMethod", "2");
+    t.put("PageTop", "abc");
+    t.put("FixedDatumValue", "40000"); // past 16 bits
+    const Settings s = t.store.load();
+    EXPECT_TRUE(s.AutoSave);
+    EXPECT_EQ(s.ViewSections, 8);
+    EXPECT_EQ(s.SectionsPerPage, 6);
+    EXPECT_EQ(s.QuantityCalcMethod, 2);
+    EXPECT_EQ(s.PageTop, 2);
+    EXPECT_EQ(s.FixedDatumValue, 95);
+
+    // Left and right blocks at the same position can't be used: both fall back.
+    t.put("LeftOrder", "1");
+    t.put("RightOrder", "1");
+    const Settings o = t.store.load();
+    EXPECT_EQ(o.LeftOrder, 0);
+    EXPECT_EQ(o.RightOrder, 2);
+}
+
+TEST(Settings, SetTextAcceptsOnlyValidValues)
+{
+    Settings s;
+    EXPECT_TRUE(s.setText("QuantityCalcMethod", "2"));
+    EXPECT_EQ(s.QuantityCalcMethod, 2);
+    EXPECT_FALSE(s.setText("QuantityCalcMethod", "3"));
+    EXPECT_EQ(s.QuantityCalcMethod, 2);
+    EXPECT_TRUE(s.setText("AutoSave", "false"));
+    EXPECT_FALSE(s.AutoSave);
+    EXPECT_FALSE(s.setText("NoSuchKey", "1"));
+    EXPECT_EQ(s.text("AutoSave"), "False");
+    EXPECT_EQ(s.text("NoSuchKey"), "");
+    EXPECT_TRUE(s.setText("LeftOrder", "2"));
+    EXPECT_FALSE(s.ordersValid());
+}

@@ -1,0 +1,75 @@
+#include "store/Error.h"
+#include "store/RecordSet.h"
+#include "store/Roads.h"
+#include "store/Statements.h"
+#include "support/TestProject.h"
+
+#include <gtest/gtest.h>
+
+using namespace tarmela;
+using namespace tarmela::test;
+
+TEST(RecordSet, FindsMovesAndReadsFieldsByNameAndPosition)
+{
+    TestProject p;
+    Database& db = p.db();
+    const std::int64_t road = p.roadWithRows({0, 20, 40, 60});
+    RecordSet rs(db);
+    rs.open(QStringLiteral("Select * from RL_%1 order by Chainage").arg(road));
+    EXPECT_EQ(rs.count(), 4);
+    EXPECT_EQ(rs.position(), 0);
+    EXPECT_TRUE(rs.find("[Chainage]=40"));
+    EXPECT_EQ(rs.value("ID").toInt(), 3);
+    EXPECT_EQ(rs.value(1).toDouble(), 40);
+    EXPECT_EQ(rs.columnName(2), "L8");
+    // The search runs forward from the current row.
+    EXPECT_FALSE(rs.find("Chainage=20"));
+    EXPECT_TRUE(rs.eof());
+    rs.moveFirst();
+    EXPECT_TRUE(rs.find("ID=2"));
+    rs.moveLast();
+    EXPECT_EQ(rs.value("Chainage").toDouble(), 60);
+    rs.moveNext();
+    EXPECT_TRUE(rs.eof());
+    EXPECT_THROW(rs.value("Chainage"), Error);
+    EXPECT_THROW(rs.find("NoSuchField=1"), Error);
+}
+
+TEST(RecordSet, AddsAndUpdatesRowsOfItsTable)
+{
+    TestProject p;
+    Database& db = p.db();
+    RecordSet roadsSet(db);
+    roadsSet.open(statements::selectRoads());
+    roadsSet.addNew();
+    roadsSet.setValue("Length", 1);
+    roadsSet.update();
+    EXPECT_EQ(roadsSet.count(), 1);
+    EXPECT_EQ(roadsSet.value("ID").toInt(), 1);
+    EXPECT_EQ(roadsSet.value("Interval").toInt(), 20); // the database's default came back
+
+    roadsSet.setValue("From", "North");
+    roadsSet.update();
+    EXPECT_EQ(roads::get(db, 1).from, "North");
+
+    // The culverts set reads a join and writes to Culverts.
+    db.exec("INSERT INTO CulvertTypes (CulvertName) VALUES ('Pipe')");
+    RecordSet culverts(db, "Culverts");
+    culverts.open(statements::selectCulverts(1));
+    culverts.addNew();
+    culverts.setValue("CTypeRef", 1);
+    culverts.setValue("RoadRef", 1);
+    culverts.setValue("EPType", "E");
+    culverts.setValue("Chainage", "120");
+    culverts.update();
+    ASSERT_EQ(culverts.count(), 1);
+    EXPECT_EQ(culverts.value("CulvertName").toString(), "Pipe");
+
+    // A chainage that is not a number is refused and nothing is added.
+    culverts.addNew();
+    culverts.setValue("CTypeRef", 1);
+    culverts.setValue("RoadRef", 1);
+    culverts.setValue("Chainage", "twelve");
+    EXPECT_THROW(culverts.update(), Error);
+    EXPECT_EQ(rowCount(db, "Culverts"), 1);
+}

@@ -1,0 +1,181 @@
+#include "store/Error.h"
+#include "store/Roads.h"
+#include "store/Schema.h"
+#include "store/Transaction.h"
+#include "support/TestProject.h"
+
+#include <gtest/gtest.h>
+
+using namespace tarmela;
+using namespace tarmela::test;
+using statements::Sheet;
+
+TEST(Roads, CreatedRoadHasItsTablesAndUsableDefaults)
+{
+    TestProject p;
+    Database& db = p.db();
+    const std::int64_t id = roads::create(db);
+    EXPECT_EQ(id, 1);
+    EXPECT_TRUE(db.tableExists("RL_1"));
+    EXPECT_TRUE(db.tableExists("LB_1"));
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM ChDistance WHERE RoadRef=1").toInt(), 1);
+    EXPECT_EQ(rowCount(db, "RL_1"), 0);
+
+    const Road r = roads::get(db, id);
+    EXPECT_EQ(r.length, 1);
+    EXPECT_GT(r.interval, 0);
+    EXPECT_DOUBLE_EQ(r.formationCamber, 3.5);
+    EXPECT_DOUBLE_EQ(r.carriageCamber, 3.5);
+
+    RoadChanges v;
+    v.from = "North";
+    v.to = "South";
+    v.length = 2500;
+    v.interval = 25;
+    v.fields[2] = "Package 3";
+    const std::int64_t second = roads::create(db, v);
+    const Road s = roads::get(db, second);
+    EXPECT_EQ(s.from, "North");
+    EXPECT_EQ(s.length, 2500);
+    EXPECT_EQ(s.interval, 25);
+    EXPECT_EQ(s.fields[2], "Package 3");
+    EXPECT_EQ(roads::list(db).size(), 2);
+}
+
+TEST(Roads, AFailureWhileCreatingLeavesNoTrace)
+{
+    TestProject p;
+    Database& db = p.db();
+    // A stray table in the way of the new road's level book makes the third step fail.
+    db.exec("CREATE TABLE LB_1 (x INTEGER)");
+    EXPECT_THROW(roads::create(db), Error);
+    EXPECT_EQ(rowCount(db, "Roads"), 0);
+    EXPECT_FALSE(db.tableExists("RL_1"));
+    EXPECT_EQ(rowCount(db, "ChDistance"), 0);
+
+    db.exec("DROP TABLE LB_1");
+    EXPECT_EQ(roads::create(db), 1); // the id was not used up
+}
+
+TEST(Roads, DeletingARoadRemovesEverythingItOwnsAndNothingElse)
+{
+    TestProject p;
+    Database& db = p.db();
+    db.exec("INSERT INTO sqlite_sequence (name, seq) VALUES ('Roads', 104)");
+    const std::int64_t keep = roads::create(db);
+    ASSERT_EQ(keep, 105);
+    const std::int64_t gone = roads::create(db);
+    db.exec("INSERT INTO CulvertTypes (CulvertName) VALUES ('Pipe')");
+    db.exec(QStringLiteral("INSERT INTO Culverts (RoadRef, CTypeRef, Chainage, EPType) VALUES (%1, 1, 20, 'E')").arg(gone));
+    db.exec(QStringLiteral("INSERT INTO Culverts (RoadRef, CTypeRef, Chainage, EPType) VALUES (%1, 1, 40, 'P')").arg(keep));
+
+    roads::remove(db, keep);
+    EXPECT_FALSE(db.tableExists("RL_105"));
+    EXPECT_FALSE(db.tableExists("LB_105"));
+    EXPECT_FALSE(roads::exists(db, keep));
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM ChDistance WHERE RoadRef=105").toInt(), 0);
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM Culverts WHERE RoadRef=105").toInt(), 0);
+    // The other road keeps all of its own.
+    EXPECT_TRUE(db.tableExists(schema::rlTable(gone)));
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM Culverts").toInt(), 1);
+
+    // A road whose sheet was already lost can still be deleted.
+    db.exec("DROP TABLE " + schema::rlTable(gone));
+    roads::remove(db, gone);
+    EXPECT_EQ(rowCount(db, "Roads"), 0);
+    EXPECT_FALSE(db.tableExists(schema::lbTable(gone)));
+}
+
+TEST(Roads, AppendSectionFollowsTheHighestChainage)
+{
+    TestProject p;
+    Database& db = p.db();
+    const std::int64_t road = roads::create(db);
+    EXPECT_EQ(roads::appendSection(db, Sheet::ReducedLevel, road, 20), 0);
+    EXPECT_DOUBLE_EQ(db.scalar("SELECT Chainage FROM RL_1 WHERE ID=0").toDouble(), 0);
+
+    db.exec("INSERT INTO RL_1 (ID, Chainage) VALUES (24, 480)");
+    EXPECT_EQ(roads::appendSection(db, Sheet::ReducedLevel, road, 20), 25);
+    EXPECT_DOUBLE_EQ(db.scalar("SELECT Chainage FROM RL_1 WHERE ID=25").toDouble(), 500);
+
+    // A fractional chainage plus the interval goes to a whole number, halves to even.
+    db.exec("INSERT INTO LB_1 (ID, Chainage) VALUES (3, 10.5)");
+    EXPECT_EQ(roads::appendSection(db, Sheet::LevelBook, road, 2), 4);
+    EXPECT_DOUBLE_EQ(db.scalar("SELECT Chainage FROM LB_1 WHERE ID=4").toDouble(), 12);
+    // Long roads: chainages past 32.767 km.
+    db.exec("INSERT INTO RL_1 (ID, Chainage) VALUES (40000, 45000)");
+    EXPECT_EQ(roads::appendSection(db, Sheet::ReducedLevel, road, 20), 40001);
+    EXPECT_DOUBLE_EQ(db.scalar("SELECT MAX(Chainage) FROM RL_1").toDouble(), 45020);
+}
+
+TEST(Roads, DeletingACulvertTypeRemovesItsCulvertsOnEveryRoad)
+{
+    TestProject p;
+    Database& db = p.db();
+    roads::create(db);
+    roads::create(db);
+    db.exec("INSERT INTO CulvertTypes (CulvertName) VALUES ('Pipe'), ('Slab')");
+    db.exec("INSERT INTO Culverts (RoadRef, CTypeRef, Chainage, EPType) VALUES "
+            "(1, 1, 20, 'E'), (2, 1, 60, 'P'), (2, 2, 80, 'P')");
+    roads::removeCulvertTypes(db, {1});
+    EXPECT_EQ(rowCount(db, "CulvertTypes"), 1);
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM Culverts").toInt(), 1);
+    EXPECT_EQ(db.scalar("SELECT CTypeRef FROM Culverts").toInt(), 2);
+    roads::removeCulverts(db, {3});
+    EXPECT_EQ(rowCount(db, "Culverts"), 0);
+}
+
+TEST(Roads, CrossDistancesRoundTrip)
+{
+    TestProject p;
+    Database& db = p.db();
+    const std::int64_t road = roads::create(db);
+    CrossDistances d;
+    d.left = {2, 3, 1.5, 0, 0, 0, 0, 0};
+    d.right = {2, 3, 0, 0, 0, 0, 0, 4.25};
+    roads::setCrossDistances(db, road, d);
+    const CrossDistances back = roads::crossDistances(db, road);
+    EXPECT_EQ(back.left, d.left);
+    EXPECT_EQ(back.right, d.right);
+    EXPECT_THROW(roads::setCrossDistances(db, 99, d), Error);
+}
+
+TEST(Roads, BadValuesAreRefusedBeforeAnythingIsWritten)
+{
+    TestProject p;
+    Database& db = p.db();
+    RoadChanges v;
+    v.interval = 0;
+    EXPECT_THROW(roads::create(db, v), Error);
+    EXPECT_EQ(rowCount(db, "Roads"), 0);
+    const std::int64_t road = roads::create(db);
+    v.interval = 40000;
+    EXPECT_THROW(roads::update(db, road, v), Error);
+    EXPECT_EQ(roads::get(db, road).interval, 20);
+    EXPECT_THROW(roads::update(db, 77, RoadChanges{}), Error);
+}
+
+TEST(Transaction, RollsBackUnlessCommittedAndNests)
+{
+    TestProject p;
+    Database& db = p.db();
+    {
+        Transaction outer(db);
+        db.exec("INSERT INTO CulvertTypes (CulvertName) VALUES ('A')");
+        {
+            Transaction inner(db);
+            db.exec("INSERT INTO CulvertTypes (CulvertName) VALUES ('B')");
+        } // inner rolled back
+        outer.commit();
+    }
+    EXPECT_EQ(rowCount(db, "CulvertTypes"), 1);
+    try {
+        Transaction tx(db);
+        db.exec("INSERT INTO CulvertTypes (CulvertName) VALUES ('C')");
+        db.exec("INSERT INTO NoSuchTable VALUES (1)");
+        tx.commit();
+    } catch (const Error& e) {
+        EXPECT_EQ(e.kind(), ErrorKind::TableMissing);
+    }
+    EXPECT_EQ(rowCount(db, "CulvertTypes"), 1);
+}

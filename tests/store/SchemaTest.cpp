@@ -1,0 +1,90 @@
+#include "store/Error.h"
+#include "store/Schema.h"
+#include "store/Statements.h"
+#include "support/TestProject.h"
+
+#include <QSqlQuery>
+#include <gtest/gtest.h>
+
+using namespace tarmela;
+using namespace tarmela::test;
+
+TEST(Schema, NewProjectHasTheTablesWithTheirColumnsInOrder)
+{
+    TestProject p;
+    Database& db = p.db();
+    EXPECT_EQ(db.columnNames("Roads"), schema::roadsColumns());
+    EXPECT_EQ(db.columnNames("ChDistance"), schema::chDistanceColumns());
+    EXPECT_EQ(db.columnNames("CulvertTypes"), schema::culvertTypesColumns());
+    EXPECT_EQ(db.columnNames("Culverts"), schema::culvertsColumns());
+    EXPECT_EQ(db.columnNames("LBTemplate"), schema::lbColumns());
+
+    const QStringList rl = db.columnNames("RLTemplate");
+    ASSERT_EQ(rl, schema::rlColumns());
+    // The ground levels stand at positions 2..18: far left, centre, far right.
+    EXPECT_EQ(rl.mid(2, 17), (QStringList{"L8", "L7", "L6", "L5", "L4", "L3", "L2", "L1", "C", "R1",
+                                          "R2", "R3", "R4", "R5", "R6", "R7", "R8"}));
+    EXPECT_EQ(rl.last(), "Cut Area");
+    EXPECT_EQ(rowCount(db, "RLTemplate"), 0);
+}
+
+TEST(Schema, ReopeningAProjectKeepsItsData)
+{
+    TestProject p;
+    p.db().exec("INSERT INTO CulvertTypes (CulvertName) VALUES ('Pipe')");
+    p.reopen();
+    EXPECT_EQ(rowCount(p.db(), "CulvertTypes"), 1);
+}
+
+TEST(Schema, NumberColumnsRefuseText)
+{
+    TestProject p;
+    Database& db = p.db();
+    const std::int64_t road = p.roadWithRows({0});
+    try {
+        db.exec("UPDATE RL_" + QString::number(road) + " SET C = 'abc'");
+        FAIL() << "text went into a number column";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.kind(), ErrorKind::Data) << e.message().toStdString();
+    }
+    // Text that is a number is taken as the number.
+    db.exec("UPDATE RL_" + QString::number(road) + " SET C = '99.930'");
+    EXPECT_DOUBLE_EQ(db.scalar("SELECT C FROM RL_" + QString::number(road)).toDouble(), 99.93);
+}
+
+TEST(Statements, AreWrittenInTheProgramsOwnForm)
+{
+    using namespace statements;
+    EXPECT_EQ(makeReducedLevelTable(105), "SELECT RLTemplate.* INTO RL_105 FROM RLTemplate;");
+    EXPECT_EQ(makeLevelBookTable(7), "SELECT LBTemplate.* INTO LB_7 FROM LBTemplate;");
+    EXPECT_EQ(makeCrossDistanceRow(7), "INSERT INTO ChDistance (RoadRef) VALUES (7)");
+    EXPECT_EQ(maxChainage(Sheet::LevelBook, 12), "Select MAX(Chainage) from LB_12");
+    EXPECT_EQ(addSectionRow(Sheet::ReducedLevel, 4, 26, 500), "INSERT INTO RL_4 (ID, Chainage) VALUES (26, 500)");
+    EXPECT_EQ(dropTable(Sheet::ReducedLevel, 105), "DROP TABLE RL_105");
+    EXPECT_EQ(deleteCulvertsOfRoad(3), "Delete * from Culverts where RoadRef=3");
+    EXPECT_EQ(deleteCulvert(9), "Delete * from Culverts where ID=9");
+}
+
+TEST(Statements, TranslateMakeTableAndDeleteStarForSqlite)
+{
+    TestProject p;
+    Database& db = p.db();
+    const QStringList make = db.translate(statements::makeReducedLevelTable(42));
+    ASSERT_EQ(make.size(), 3);
+    EXPECT_TRUE(make[0].startsWith("CREATE TABLE RL_42 (")) << make[0].toStdString();
+    EXPECT_TRUE(make[0].endsWith("STRICT"));
+    EXPECT_EQ(make[1], "INSERT INTO RL_42 SELECT * FROM RLTemplate");
+    EXPECT_EQ(make[2], "CREATE INDEX RL_42_Chainage ON RL_42 (Chainage)");
+
+    EXPECT_EQ(db.translate("Delete * from Culverts where RoadRef=3"),
+              QStringList{"DELETE FROM Culverts where RoadRef=3"});
+    EXPECT_EQ(db.translate("Select [Fill Area] from RL_1"), QStringList{"Select [Fill Area] from RL_1"});
+
+    // The copy is a real table with the template's columns and its index.
+    db.execute(statements::makeReducedLevelTable(42));
+    EXPECT_EQ(db.columnNames("RL_42"), schema::rlColumns());
+    EXPECT_FALSE(db.scalar("SELECT name FROM sqlite_master WHERE type='index' AND tbl_name='RL_42'")
+                     .isNull());
+    // A make-table of a table that exists fails and leaves nothing half made.
+    EXPECT_THROW(db.execute(statements::makeReducedLevelTable(42)), Error);
+}

@@ -1,0 +1,40 @@
+#include "support/TestProject.h"
+
+#include "store/Roads.h"
+#include "store/Statements.h"
+
+#include <QVariant>
+#include <gtest/gtest.h>
+
+namespace tarmela::test {
+
+TestProject::TestProject()
+{
+    if (!m_dir.isValid())
+        throw std::runtime_error("no temporary folder");
+    m_path = m_dir.filePath(QStringLiteral("Data/Roads Info.sqlite"));
+    m_db = Database::open(m_path);
+}
+
+void TestProject::reopen()
+{
+    m_db.reset();
+    m_db = Database::open(m_path);
+}
+
+std::int64_t TestProject::roadWithRows(const QVector<double>& chainages, bool levelBook)
+{
+    const std::int64_t id = roads::create(db());
+    const auto sheet = levelBook ? statements::Sheet::LevelBook : statements::Sheet::ReducedLevel;
+    std::int64_t rowId = 1;
+    for (double c : chainages)
+        db().execute(statements::addSectionRow(sheet, id, rowId++, c));
+    return id;
+}
+
+long long rowCount(Database& db, const QString& table)
+{
+    return db.scalar("SELECT COUNT(*) FROM [" + table + "]").toLongLong();
+}
+
+} // namespace tarmela::test
