@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace tarmela {
+
+// The stored areas of one section (an empty area counts as 0).
+struct SectionAreas {
+    double chainage = 0;
+    double fill = 0;
+    double cut = 0;
+};
+
+struct KilometreVolumes {
+    std::int64_t number = 0; // 1 for the first kilometre
+    double filling = 0;      // m3
+    double cutting = 0;
+};
+
+struct VolumeSummary {
+    std::vector<KilometreVolumes> kilometres;
+    double totalFill = 0;
+    double totalCut = 0;
+    double total() const { return totalFill + totalCut; }
+};
+
+// Volumes per kilometre of chainage by average end areas, sections in chainage order.
+//
+// Kilometre k closes at chainage 1000 k; a section exactly at a kilometre end belongs to the
+// kilometre that ends there. A gap between two sections longer than 200 m counts as 50 m.
+// When a kilometre end lies below stepBackBelow and the kilometre read at least one section,
+// its last section also opens the next kilometre, so that the volume between the sections on
+// either side of a kilometre boundary falls into the later kilometre. The recomputation passes
+// the road's last chainage (to a whole number); the reports pass the road's length.
+VolumeSummary kilometreVolumes(const std::vector<SectionAreas>& sections, std::int64_t stepBackBelow);
+
+} // namespace tarmela

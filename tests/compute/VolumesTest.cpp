@@ -1,0 +1,65 @@
+#include "compute/Volumes.h"
+
+#include <gtest/gtest.h>
+
+using namespace tarmela;
+
+namespace {
+std::vector<double> fills(const VolumeSummary& s)
+{
+    std::vector<double> out;
+    for (const auto& k : s.kilometres)
+        out.push_back(k.filling);
+    return out;
+}
+} // namespace
+
+TEST(Volumes, AverageEndAreasWithLongGapsCountedAsFiftyMetres)
+{
+    EXPECT_DOUBLE_EQ(kilometreVolumes({{0, 10, 0}, {20, 30, 0}}, 20).totalFill, 400);
+    EXPECT_DOUBLE_EQ(kilometreVolumes({{0, 10, 0}, {250, 30, 0}}, 250).totalFill, 1000);
+    const VolumeSummary cut = kilometreVolumes({{0, 0, 4}, {100, 0, 6}}, 100);
+    EXPECT_DOUBLE_EQ(cut.totalCut, 500);
+    EXPECT_DOUBLE_EQ(cut.totalFill, 0);
+    EXPECT_DOUBLE_EQ(cut.total(), 500); // filling plus cutting
+}
+
+TEST(Volumes, TheStretchAcrossAKilometreEndGoesToTheLaterKilometre)
+{
+    const VolumeSummary s = kilometreVolumes({{900, 2, 0}, {1000, 4, 0}, {1100, 6, 0}}, 1100);
+    ASSERT_EQ(s.kilometres.size(), 2u);
+    EXPECT_EQ(s.kilometres[0].number, 1);
+    EXPECT_DOUBLE_EQ(s.kilometres[0].filling, 300);
+    EXPECT_DOUBLE_EQ(s.kilometres[1].filling, 500);
+    EXPECT_DOUBLE_EQ(s.totalFill, 800);
+
+    // Without the step back (the limit at or below the kilometre end) the boundary stretch
+    // is lost to both kilometres.
+    const VolumeSummary noStep =
+        kilometreVolumes({{900, 2, 0}, {1010, 4, 0}, {1100, 6, 0}}, 1000);
+    EXPECT_EQ(fills(noStep), (std::vector<double>{0, 450}));
+}
+
+TEST(Volumes, EmptyKilometresAndLateStarts)
+{
+    EXPECT_EQ(fills(kilometreVolumes({{500, 2, 0}, {2500, 6, 0}}, 2500)),
+              (std::vector<double>{0, 0, 200}));
+    const VolumeSummary single = kilometreVolumes({{2500, 7, 7}}, 2500);
+    EXPECT_EQ(fills(single), (std::vector<double>{0, 0, 0}));
+    EXPECT_EQ(single.kilometres.back().number, 3);
+    const VolumeSummary late = kilometreVolumes({{5000, 1, 0}, {5020, 1, 0}}, 5020);
+    ASSERT_EQ(late.kilometres.size(), 6u);
+    EXPECT_EQ(fills(late), (std::vector<double>{0, 0, 0, 0, 0, 20}));
+    EXPECT_TRUE(kilometreVolumes({}, 0).kilometres.empty());
+}
+
+TEST(Volumes, LongRoadsPastThirtyTwoKilometres)
+{
+    std::vector<SectionAreas> s;
+    for (int c = 0; c <= 50000; c += 20)
+        s.push_back({double(c), 1, 0});
+    const VolumeSummary v = kilometreVolumes(s, 50000);
+    ASSERT_EQ(v.kilometres.size(), 50u);
+    EXPECT_DOUBLE_EQ(v.totalFill, 50000);
+    EXPECT_DOUBLE_EQ(v.kilometres[40].filling, 1000);
+}
