@@ -91,8 +91,9 @@ void ConvertLevelBookToRL(Database& db, std::int64_t road, double benchMark)
     const QString lb = schema::lbTable(road);
     for (const QString& table : {rl, lb})
         if (!db.tableExists(table))
-            throw Error(ErrorKind::TableMissing,
-                        QStringLiteral("The table %1 of road %2 does not exist").arg(table).arg(road));
+            throw Error(
+                ErrorKind::TableMissing,
+                QStringLiteral("The table %1 of road %2 does not exist").arg(table).arg(road));
 
     Transaction tx(db);
     const std::vector<BookRow> book = readLevelBook(db, road);

@@ -40,7 +40,10 @@ private:
     std::uint64_t m_state;
 };
 
-double mm(double v) { return double(nearestEven(v * 1000)) / 1000; }
+double mm(double v)
+{
+    return double(nearestEven(v * 1000)) / 1000;
+}
 
 // The undulating country the road runs through, centre line level in metres.
 double terrain(double chainage)
@@ -142,8 +145,8 @@ void designFormation(Database& db, std::int64_t road, const std::vector<double>&
     for (int k = 0;; ++k) {
         const double ch = std::min(chainages.front() + k * spacing, chainages.back());
         pointCh.push_back(ch);
-        pointLevel.push_back(double(nearestEven((terrain(ch) + 0.45 + 0.5 * std::sin(k * 1.3)) * 100)) /
-                             100);
+        pointLevel.push_back(
+            double(nearestEven((terrain(ch) + 0.45 + 0.5 * std::sin(k * 1.3)) * 100)) / 100);
         if (ch >= chainages.back())
             break;
     }
@@ -158,8 +161,9 @@ void designFormation(Database& db, std::int64_t road, const std::vector<double>&
             ++seg;
         const double a = pointCh[seg], b = pointCh[std::min(seg + 1, pointCh.size() - 1)];
         const double t = b > a ? (ch - a) / (b - a) : 0;
-        const double fc = pointLevel[seg] + t * (pointLevel[std::min(seg + 1, pointLevel.size() - 1)] -
-                                                 pointLevel[seg]);
+        const double fc =
+            pointLevel[seg] +
+            t * (pointLevel[std::min(seg + 1, pointLevel.size() - 1)] - pointLevel[seg]);
         q.addBindValue(d3Text(fc));
         q.addBindValue(++id); // the reduction numbered the rows 1, 2, ... in chainage order
         Database::run(q);
@@ -175,7 +179,8 @@ std::int64_t createSampleRoad(Database& db, const SampleRoadOptions& o)
     if (o.interval < 1 || o.interval > 32767)
         throw Error(ErrorKind::Usage, QStringLiteral("The interval must be from 1 to 32767 m"));
     if (o.sections > 10'000'000)
-        throw Error(ErrorKind::Usage, QStringLiteral("A sample road has at most 10,000,000 sections"));
+        throw Error(ErrorKind::Usage,
+                    QStringLiteral("A sample road has at most 10,000,000 sections"));
 
     const std::int64_t length = (o.sections - 1) * o.interval;
     const double km = double(length) / 1000;
@@ -205,7 +210,8 @@ std::int64_t createSampleRoad(Database& db, const SampleRoadOptions& o)
     for (int i = 1; i <= kReadingsPerSide; ++i)
         cols << QStringLiteral("R%1").arg(i);
     cols << QStringLiteral("C") << QStringLiteral("BS") << QStringLiteral("FS")
-         << QStringLiteral("TopWidth") << QStringLiteral("BottomWidth") << QStringLiteral("Remarks");
+         << QStringLiteral("TopWidth") << QStringLiteral("BottomWidth")
+         << QStringLiteral("Remarks");
     QStringList marks;
     for (int i = 0; i < cols.size(); ++i)
         marks << QStringLiteral("?");
