@@ -244,21 +244,21 @@ std::int64_t createSampleRoad(Database& db, const SampleRoadOptions& o)
         const Section& s = sections[size_t(k)];
         QVariant bs = none, fs = none, c = none, remarks = none;
         if (k == 0) {
-            bs = plainDecimal(mm(hi - o.benchMark));
-            c = plainDecimal(mm(hi - s.level[0]));
+            bs = mm(hi - o.benchMark);
+            c = mm(hi - s.level[0]);
             remarks = QStringLiteral("BM %1 on km stone").arg(d3Text(o.benchMark));
         } else if (k % kSectionsPerSetUp == 0 && k < o.sections - 1) {
-            fs = plainDecimal(mm(hi - s.level[0]));
+            fs = mm(hi - s.level[0]);
             hi = heightFor(k);
-            bs = plainDecimal(mm(hi - s.level[0]));
+            bs = mm(hi - s.level[0]);
             remarks = QStringLiteral("CP");
         } else {
-            c = plainDecimal(mm(hi - s.level[0]));
+            c = mm(hi - s.level[0]);
         }
         add.addBindValue(qint64(k + 1));
         add.addBindValue(s.chainage);
         for (size_t j = 1; j < s.level.size(); ++j)
-            add.addBindValue(s.present[j] ? QVariant(plainDecimal(mm(hi - s.level[j]))) : none);
+            add.addBindValue(s.present[j] ? QVariant(mm(hi - s.level[j])) : none);
         add.addBindValue(c);
         add.addBindValue(bs);
         add.addBindValue(fs);
