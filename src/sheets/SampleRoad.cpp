@@ -262,7 +262,7 @@ std::int64_t createSampleRoad(Database& db, const SampleRoadOptions& o)
         add.addBindValue(c);
         add.addBindValue(bs);
         add.addBindValue(fs);
-        // The existing road is widened from a single lane after the first stretch.
+        // The existing road is a single lane at first and wider from halfway on.
         add.addBindValue(k == 0 ? QVariant(3.75) : k == o.sections / 2 ? QVariant(5.5) : none);
         add.addBindValue(k == 0 ? QVariant(6.0) : k == o.sections / 2 ? QVariant(7.5) : none);
         add.addBindValue(remarks);

@@ -53,10 +53,10 @@ void requireTable(Database& db, Sheet sheet, std::int64_t road)
 // A line's value for one column: null, a number, or text.
 QVariant fieldValue(Sheet sheet, const QString& column, const QString& field, int line)
 {
-    if (field.isEmpty())
-        return QVariant();
     if (isTextColumn(sheet, column))
-        return field;
+        return field.isEmpty() ? QVariant() : QVariant(field);
+    if (field.trimmed().isEmpty())
+        return QVariant();
     bool ok = false;
     const double v = field.trimmed().toDouble(&ok);
     if (!ok || !std::isfinite(v))
