@@ -15,11 +15,18 @@ using statements::Sheet;
 
 namespace {
 
+constexpr double kMaxChainage = 1e9;
+
 void checkInputs(double start, double end, int interval)
 {
     if (!std::isfinite(start) || !std::isfinite(end))
         throw Error(ErrorKind::Usage,
                     QStringLiteral("Start chainage and end chainage values must be numeric!"));
+    // Far beyond any road, and beyond what a whole number of metres can hold.
+    if (std::fabs(start) > kMaxChainage || std::fabs(end) > kMaxChainage)
+        throw Error(ErrorKind::Usage,
+                    QStringLiteral("Start and end chainages must lie between -%1 and %1 m")
+                        .arg(plainDecimal(kMaxChainage)));
     // A step of 0 or less would never reach the end chainage.
     if (interval <= 0)
         throw Error(ErrorKind::Usage,
