@@ -37,8 +37,8 @@ std::int64_t makeRoad(Database& db, std::int64_t n)
     d.right.fill(1.75);
     roads::setCrossDistances(db, road, d);
 
-    QStringList cols{"ID",       "Chainage", "C",     "FC",           "TopWidth",
-                     "BottomWidth", "Width", "Crust", "[Left Slope]", "[Right Slope]"};
+    QStringList cols{"ID",          "Chainage", "C",     "FC",           "TopWidth",
+                     "BottomWidth", "Width",    "Crust", "[Left Slope]", "[Right Slope]"};
     for (int i = 1; i <= kReadingsPerSide; ++i)
         cols << QStringLiteral("L%1").arg(i) << QStringLiteral("R%1").arg(i);
     QStringList marks;
@@ -118,9 +118,19 @@ void BM_Floor(benchmark::State& state)
     cols << "C";
     for (int i = 1; i <= kReadingsPerSide; ++i)
         cols << QStringLiteral("R%1").arg(i);
-    cols << "FL2" << "FL1" << "FC" << "FR1" << "FR2" << "Width" << "TopWidth" << "BottomWidth"
-         << "Crust" << "[Left Slope]" << "[Right Slope]";
-    const QString select = "SELECT " + cols.join(", ") + " FROM " + table + " ORDER BY Chainage, ID";
+    cols << "FL2"
+         << "FL1"
+         << "FC"
+         << "FR1"
+         << "FR2"
+         << "Width"
+         << "TopWidth"
+         << "BottomWidth"
+         << "Crust"
+         << "[Left Slope]"
+         << "[Right Slope]";
+    const QString select =
+        "SELECT " + cols.join(", ") + " FROM " + table + " ORDER BY Chainage, ID";
     struct Row {
         qlonglong id;
         double values[6];

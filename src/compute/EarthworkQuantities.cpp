@@ -110,7 +110,7 @@ struct RowUpdate {
     std::optional<double> chainage;
     bool derived = false; // side levels computed now (written as 3-decimal text)
     bool defaulted = false;
-    double fl1 = 0, fl2 = 0;                         // when derived
+    double fl1 = 0, fl2 = 0;                              // when derived
     std::optional<double> oldFl1, oldFl2, oldFr1, oldFr2; // otherwise, written back as they were
     SectionArea area;
     double width = 0, leftSlope = 0, rightSlope = 0, crust = 0;
@@ -125,7 +125,8 @@ QVariant sideLevel(const RowUpdate& u, double derived, const std::optional<doubl
     return old ? QVariant(*old) : QVariant();
 }
 
-class AreaWriter {
+class AreaWriter
+{
 public:
     AreaWriter(Database& db, std::int64_t road) : m_db(db), m_table(schema::rlTable(road)) {}
 
@@ -308,7 +309,9 @@ EarthworkResult UpdateEarthworkQuantities(Database& db, const EarthworkInputs& i
         r.volumes = volumesOf(rows);
         QLocale grouped = in.locale;
         grouped.setNumberOptions(grouped.numberOptions() & ~QLocale::OmitGroupSeparator);
-        const auto cum = [&](double v) { return grouped.toString(v, 'f', 2) + QStringLiteral(" Cum"); };
+        const auto cum = [&](double v) {
+            return grouped.toString(v, 'f', 2) + QStringLiteral(" Cum");
+        };
         r.filling = QStringLiteral("Filling = ") + cum(r.volumes.totalFill);
         r.cutting = QStringLiteral("Cutting = ") + cum(r.volumes.totalCut);
         r.total = QStringLiteral("Total = ") + cum(r.volumes.total());

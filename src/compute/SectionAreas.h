@@ -20,16 +20,16 @@
 namespace tarmela {
 
 enum class AreaMethod {
-    TrapezoidalShort = 0,    // "Trapezoidal Method (Short)"
-    MeanLevel = 1,           // "Mean Level Method"
-    InterpolatedLong = 2,    // "Interpolated Trapezoidal Method (Long)"
+    TrapezoidalShort = 0, // "Trapezoidal Method (Short)"
+    MeanLevel = 1,        // "Mean Level Method"
+    InterpolatedLong = 2, // "Interpolated Trapezoidal Method (Long)"
 };
 QString areaMethodCaption(AreaMethod method);
 
 // One row of a road's RL sheet as far as the areas go. Empty cells are std::nullopt.
 struct SectionLevels {
     std::array<std::optional<double>, kReadingsPerSide> left;  // L1..L8, outward
-    std::optional<double> centre;                             // C
+    std::optional<double> centre;                              // C
     std::array<std::optional<double>, kReadingsPerSide> right; // R1..R8, outward
     std::optional<double> fc, fl1, fl2, fr1, fr2;
     std::optional<double> width, crust, leftSlope, rightSlope;
@@ -42,7 +42,10 @@ constexpr double kDefaultSlope = 2; // horizontal run per unit of fall
 constexpr double kDefaultCrust = 0.25;
 
 // Whether a level counts as a reading.
-inline bool isPresent(const std::optional<double>& level) { return level && *level > 0; }
+inline bool isPresent(const std::optional<double>& level)
+{
+    return level && *level > 0;
+}
 
 // Gives an empty or zero Width, Left Slope, Right Slope and Crust their defaults.
 // Returns whether anything changed.
@@ -61,7 +64,8 @@ struct SectionArea {
 };
 
 // A value a formula needs is empty: column names the column ("FC", "TopWidth", ...).
-class MissingValue : public Error {
+class MissingValue : public Error
+{
 public:
     explicit MissingValue(const QString& column)
         : Error(ErrorKind::NullValue, column + QStringLiteral(" is empty")), m_column(column)

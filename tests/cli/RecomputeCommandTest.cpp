@@ -18,20 +18,25 @@ namespace {
 void makeRoad(CliRun& cli)
 {
     ASSERT_EQ(cli({"new-road", "--from", "Ana", "--to", "Bel", "--formation-camber", "0",
-                   "--carriage-camber", "0"}), 0)
+                   "--carriage-camber", "0"}),
+              0)
         << cli.err.toStdString();
     auto db = cli.open();
     const double levels[3][2] = {{101, 100}, {102, 100}, {98, 100}};
     for (int i = 0; i < 3; ++i) {
-        QString sets = QStringLiteral("Width = 10, FC = %1, C = %2").arg(levels[i][0]).arg(levels[i][1]);
+        QString sets =
+            QStringLiteral("Width = 10, FC = %1, C = %2").arg(levels[i][0]).arg(levels[i][1]);
         for (int k = 1; k <= 8; ++k)
             sets += QStringLiteral(", L%1 = %2, R%1 = %2").arg(k).arg(levels[i][1]);
-        db->exec(QStringLiteral("INSERT INTO RL_1 (ID, Chainage) VALUES (%1, %2)").arg(i + 1).arg(900 + 100 * i));
+        db->exec(QStringLiteral("INSERT INTO RL_1 (ID, Chainage) VALUES (%1, %2)")
+                     .arg(i + 1)
+                     .arg(900 + 100 * i));
         db->exec("UPDATE RL_1 SET " + sets + QStringLiteral(" WHERE ID = %1").arg(i + 1));
     }
 }
 
-class CliRecompute : public ::testing::Test {
+class CliRecompute : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -65,9 +70,10 @@ TEST_F(CliRecompute, JsonHasTheAgreedShapeAndNumbersThatRoundTrip)
     CliRun cli;
     makeRoad(cli);
     ASSERT_EQ(cli({"recompute", "1", "--json"}), 0) << cli.err.toStdString();
-    EXPECT_EQ(cli.out, "{\"road\": 1, \"method\": 1, \"kilometres\": [{\"km\": 1, \"filling\": 2150, "
-                       "\"cutting\": 0}, {\"km\": 2, \"filling\": 1500, \"cutting\": 1500}], "
-                       "\"all\": {\"filling\": 3650, \"cutting\": 1500, \"total\": 5150}}\n");
+    EXPECT_EQ(cli.out,
+              "{\"road\": 1, \"method\": 1, \"kilometres\": [{\"km\": 1, \"filling\": 2150, "
+              "\"cutting\": 0}, {\"km\": 2, \"filling\": 1500, \"cutting\": 1500}], "
+              "\"all\": {\"filling\": 3650, \"cutting\": 1500, \"total\": 5150}}\n");
 
     // Awkward numbers: the printed text reads back as exactly the computed value.
     {
@@ -111,7 +117,8 @@ TEST_F(CliRecompute, ErrorsGoToStandardErrorWithTheirStatus)
     cli.open()->exec("UPDATE RL_1 SET FC = NULL WHERE ID = 2");
     EXPECT_EQ(cli({"recompute", "1"}), 2);
     EXPECT_TRUE(cli.out.isEmpty());
-    EXPECT_TRUE(cli.err.contains("FC is empty in the section at chainage 1000")) << cli.err.toStdString();
+    EXPECT_TRUE(cli.err.contains("FC is empty in the section at chainage 1000"))
+        << cli.err.toStdString();
     EXPECT_TRUE(cli.err.contains("Error Code=101"));
 
     EXPECT_EQ(cli({"recompute", "9"}), 2);
