@@ -125,8 +125,7 @@ QVariant sideLevel(const RowUpdate& u, double derived, const std::optional<doubl
     return old ? QVariant(*old) : QVariant();
 }
 
-class AreaWriter
-{
+class AreaWriter {
 public:
     AreaWriter(Database& db, std::int64_t road) : m_db(db), m_table(schema::rlTable(road)) {}
 

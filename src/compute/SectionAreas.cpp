@@ -191,15 +191,4 @@ SectionArea longMethodArea(const SectionLevels& s, const CrossDistances& distanc
     return {d3(sums.FillSum), d3(sums.CutSum)};
 }
 
-SectionArea computeSection(SectionLevels& s, AreaMethod method, int viewSections,
-                           const CrossDistances& distances, double formationCamber,
-                           double carriageCamber, CentrePoint& centre)
-{
-    applySectionDefaults(s);
-    deriveSideLevels(s, formationCamber, carriageCamber);
-    if (method == AreaMethod::InterpolatedLong)
-        return longMethodArea(s, distances, viewSections, centre);
-    return meanLevelArea(s, method, viewSections);
-}
-
 } // namespace tarmela

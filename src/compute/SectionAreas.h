@@ -64,8 +64,7 @@ struct SectionArea {
 };
 
 // A value a formula needs is empty: column names the column ("FC", "TopWidth", ...).
-class MissingValue : public Error
-{
+class MissingValue : public Error {
 public:
     explicit MissingValue(const QString& column)
         : Error(ErrorKind::NullValue, column + QStringLiteral(" is empty")), m_column(column)
@@ -97,11 +96,5 @@ struct CentrePoint {
 // of the side). Throws MissingValue when FC is empty.
 SectionArea longMethodArea(const SectionLevels& s, const CrossDistances& distances,
                            int viewSections, CentrePoint& centre);
-
-// Applies the defaults and the side levels and computes the areas by the chosen method, as
-// the recomputation does for each row. s is updated in place.
-SectionArea computeSection(SectionLevels& s, AreaMethod method, int viewSections,
-                           const CrossDistances& distances, double formationCamber,
-                           double carriageCamber, CentrePoint& centre);
 
 } // namespace tarmela

@@ -35,8 +35,7 @@ void makeRoad(CliRun& cli)
     }
 }
 
-class CliRecompute : public ::testing::Test
-{
+class CliRecompute : public ::testing::Test {
 protected:
     void SetUp() override
     {

@@ -185,22 +185,6 @@ TEST(MeanLevelArea, EmptyValuesTheFormulaNeedsAreNamed)
     }
 }
 
-TEST(ComputeSection, DefaultsThenSideLevelsThenAreas)
-{
-    SectionLevels s;
-    s.fc = 100;
-    s.width = 0;
-    flatGround(s, 99);
-    CentrePoint centre;
-    const SectionArea a =
-        computeSection(s, AreaMethod::MeanLevel, 8, CrossDistances{}, 0.035, 0.035, centre);
-    EXPECT_EQ(s.width, 7.5);
-    EXPECT_DOUBLE_EQ(*s.fl2, 99.851);
-    EXPECT_DOUBLE_EQ(a.fill, 9.415); // (8.5 + 2 * 0.912) * 0.912 = 9.415488
-    EXPECT_EQ(areaMethodCaption(AreaMethod::InterpolatedLong),
-              "Interpolated Trapezoidal Method (Long)");
-}
-
 TEST(SectionRounding, TheLevelsUsedAreExactlyTheOnesTheirTextShows)
 {
     // The computations work with d3 and the sheets show d3Text: the two must never disagree,
