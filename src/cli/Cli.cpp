@@ -13,7 +13,7 @@ namespace {
 std::vector<Command> allCommands()
 {
     std::vector<Command> all;
-    for (auto family : {roadCommands, surveyCommands}) {
+    for (auto family : {roadCommands, surveyCommands, earthworkCommands}) {
         auto cmds = family();
         all.insert(all.end(), cmds.begin(), cmds.end());
     }
