@@ -2,6 +2,7 @@
 #include "store/Error.h"
 #include "store/Roads.h"
 #include "support/TestProject.h"
+#include "DxfTestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -146,21 +147,76 @@ TEST_F(Export, AFailedReportEndsTheBatchThere)
     EXPECT_FALSE(QFileInfo::exists(r.folder + "/Earthwork Report.htm"));
 }
 
+TEST_F(Export, WritesTheDrawingsFromTheTemplatesReplacingOldFiles)
+{
+    RoadBuilder b(db, 100, 20);
+    b.typicalRow(0, 100, 101);
+    b.typicalRow(20, 100.5, 101.2);
+    settings.templateFolder = templateFolder();
+    const Road details = roads::get(db, b.id());
+    const QString folder = base + "/" + exportFolderName(details.from, details.to);
+    QDir().mkpath(folder);
+    {
+        QFile old(folder + "/XSection.dxf");
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write(QByteArray(200000, 'x'));
+    }
+    const ExportResult r = exportRoad(db, b.id(), base,
+                                      {ExportOutput::CrossSections, ExportOutput::LongSection,
+                                       ExportOutput::LevelBook, ExportOutput::EarthworkReport},
+                                      settings);
+    EXPECT_TRUE(r.error.isEmpty()) << r.error.toStdString();
+    ASSERT_EQ(r.outcomes.size(), 4u);
+    const QStringList names{"Level Book.htm", "Earthwork Report.htm", "LSection.dxf",
+                            "XSection.dxf"};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_TRUE(r.outcomes[i].ok) << r.outcomes[i].message.toStdString();
+        EXPECT_EQ(r.outcomes[i].path.toStdString(), (folder + "/" + names[i]).toStdString());
+    }
+    const QByteArray header = contents(templateFolder() + "/HeaderX.dxf");
+    const QByteArray drawing = contents(folder + "/XSection.dxf");
+    ASSERT_FALSE(header.isEmpty());
+    EXPECT_TRUE(drawing.startsWith(header.left(200)));
+    EXPECT_FALSE(drawing.contains("xxxxxxxx"));
+    EXPECT_TRUE(contents(folder + "/LSection.dxf").startsWith(contents(templateFolder() +
+                                                                       "/HeaderL.dxf")
+                                                                  .left(200)));
+}
+
 TEST_F(Export, AFailedDrawingLeavesTheFollowingOutputsToRun)
 {
-    const auto id = road("North", "South");
-    const ExportResult r = exportRoad(db, id, base,
+    RoadBuilder b(db, 100, 20);
+    b.typicalRow(0, 100, 101);
+    b.typicalRow(20, 100.5, 101.2);
+    // Templates for the cross sections only: the longitudinal section cannot be drawn.
+    settings.templateFolder = p.folder() + "/templates";
+    QDir().mkpath(settings.templateFolder);
+    ASSERT_TRUE(QFile::copy(templateFolder() + "/HeaderX.dxf",
+                            settings.templateFolder + "/HeaderX.dxf"));
+    const ExportResult r = exportRoad(db, b.id(), base,
                                       {ExportOutput::LongSection, ExportOutput::CrossSections},
                                       settings);
     EXPECT_TRUE(r.error.isEmpty());
     ASSERT_EQ(r.outcomes.size(), 2u);
     EXPECT_EQ(r.outcomes[0].output, ExportOutput::LongSection);
+    EXPECT_FALSE(r.outcomes[0].ok);
+    EXPECT_TRUE(r.outcomes[0].message.contains("HeaderL.dxf"))
+        << r.outcomes[0].message.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(r.outcomes[0].path));
     EXPECT_EQ(r.outcomes[1].output, ExportOutput::CrossSections);
-    for (const ExportOutcome& o : r.outcomes) {
-        EXPECT_FALSE(o.ok);
-        EXPECT_TRUE(o.message.contains("not available")) << o.message.toStdString();
-        EXPECT_FALSE(QFileInfo::exists(o.path));
-    }
+    EXPECT_TRUE(r.outcomes[1].ok) << r.outcomes[1].message.toStdString();
+    EXPECT_GT(QFileInfo(r.outcomes[1].path).size(), 0);
+}
+
+TEST_F(Export, TheLongSectionsNoticesBecomeWarnings)
+{
+    const auto id = road("North", "South");
+    settings.templateFolder = templateFolder();
+    const ExportResult r = exportRoad(db, id, base, {ExportOutput::LongSection}, settings);
+    ASSERT_EQ(r.outcomes.size(), 1u);
+    EXPECT_TRUE(r.outcomes[0].ok) << r.outcomes[0].message.toStdString();
+    ASSERT_FALSE(r.warnings.isEmpty());
+    EXPECT_TRUE(r.warnings[0].startsWith("There are no records to display"));
 }
 
 TEST_F(Export, FoldersThatCannotBeMadeAreReported)
