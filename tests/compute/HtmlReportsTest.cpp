@@ -256,18 +256,6 @@ TEST_F(Reports, LevelBookChangePointWithoutCentreReading)
     EXPECT_EQ(rows[8], (Cells{"R1", e, "0.000", e, e, "100.300", e, e}));
 }
 
-TEST_F(Reports, CellsAreEmptiedAfterEachRow)
-{
-    QString html;
-    ReportCells cells = emptyReportCells();
-    cells[CellRL] = "1.000";
-    FlushReportRow(html, cells);
-    FlushReportRow(html, cells);
-    EXPECT_EQ(html.toStdString(), (row({"&nbsp;", "&nbsp;", "&nbsp;", "&nbsp;", "&nbsp;", "1.000", "&nbsp;",
-                         "&nbsp;"}) +
-                        row(QStringList(8, "&nbsp;"))).toStdString());
-}
-
 TEST_F(Reports, FailuresLeaveTheEarlierFileInPlace)
 {
     const auto road = p.roadWithRows({0, 20});
