@@ -68,6 +68,8 @@ CrossSectionDrawing::CrossSectionDrawing(DxfWriter& out, const CrossDistances& d
     for (int i = 0; i < 8; ++i) {
         m_left[i] = float(distances.left[i]);
         m_right[i] = float(distances.right[i]);
+        m_leftText[i] = std::string(dxf::twoDecimals(m_left[i]).view());
+        m_rightText[i] = std::string(dxf::twoDecimals(m_right[i]).view());
     }
 }
 
@@ -152,6 +154,7 @@ CrossSectionDrawing::Point CrossSectionDrawing::groundSide(const RlRow& r, float
 {
     const auto& levels = leftSide ? r.left : r.right;
     const auto& distances = leftSide ? m_left : m_right;
+    const auto& distanceTexts = leftSide ? m_leftText : m_rightText;
     for (int i = 0; i < 8; ++i) {
         const double level = levels[i];
         if (!present(level))
@@ -164,8 +167,7 @@ CrossSectionDrawing::Point CrossSectionDrawing::groundSide(const RlRow& r, float
         m_out.setLayer("0"sv);
         m_out.DxfLine(x, y, x, y - Unit);
         m_out.setLayer("EXISTING"sv);
-        m_out.DxfText(0, 0, dxf::twoDecimals(distances[i]).view(), false, 4, (x + previous.x) / 2,
-                      y + Gap002);
+        m_out.DxfText(0, 0, distanceTexts[i], false, 4, (x + previous.x) / 2, y + Gap002);
         m_out.DxfText(x - Gap002, y - Unit + Gap088, dxf::stored(level).view(), true);
         previous = Point{x, ly, true};
     }

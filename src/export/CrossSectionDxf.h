@@ -3,6 +3,8 @@
 #include "export/RlRows.h"
 #include "store/Roads.h"
 
+#include <string>
+
 namespace tarmela {
 
 class DxfWriter;
@@ -45,6 +47,9 @@ private:
     DxfWriter& m_out;
     std::array<float, 8> m_left{};
     std::array<float, 8> m_right{};
+    // The distances as every section writes them, two decimals.
+    std::array<std::string, 8> m_leftText;
+    std::array<std::string, 8> m_rightText;
     int m_sectionsPerPage;
 };
 

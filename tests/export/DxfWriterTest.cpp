@@ -266,3 +266,37 @@ TEST(DxfWriter, CommaLocaleStillWritesPoints)
     if (!cLocale)
         std::printf("note: de_DE.UTF-8 is not installed; only Qt's default locale was German\n");
 }
+
+TEST(DxfWriter, RepeatedAndScatteredNumbersAreWrittenAlike)
+{
+    // The writer remembers recent numbers; whatever it remembers, each value must come out as
+    // the formatter writes it.
+    Scratch s;
+    std::mt19937 gen(11);
+    std::uniform_real_distribution<float> coord(-50.0f, 40000.0f);
+    std::vector<float> values;
+    for (int i = 0; i < 20000; ++i)
+        values.push_back(i % 3 == 0 && i > 0 ? values[std::size_t(i) / 2] : coord(gen));
+    values.push_back(1e12f);
+    values.push_back(-1e-9f);
+    values.push_back(NAN);
+    {
+        DxfWriter w(s.templ, s.target);
+        for (std::size_t i = 0; i + 3 < values.size(); i += 4)
+            w.DxfLine(values[i], values[i + 1], values[i + 2], values[i + 3]);
+        w.DxfLine(values[values.size() - 3], values[values.size() - 2], values.back(), 0);
+        w.finish();
+    }
+    const DxfFile f = DxfFile::read(s.target);
+    std::vector<std::string> written;
+    for (const auto& e : f.ofType("LINE"))
+        for (int code : {10, 20, 11, 21})
+            written.push_back(e.text(code));
+    ASSERT_EQ(written.size(), values.size() + 1);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const std::string expected = single(values[i]);
+        ASSERT_EQ(written[i], (expected[0] == '-' ? "" : " ") + expected + " ") << i;
+    }
+    EXPECT_EQ(written[values.size() - 3], " 1000000000000 ");
+    EXPECT_EQ(written[values.size() - 1], " 0 "); // not a number
+}
