@@ -145,8 +145,21 @@ void BM_WriteFloor(benchmark::State& state)
     state.counters["MB"] = double(r.drawing.size()) / 1e6;
 }
 
+// For comparison: the longitudinal section of the same road (200 sheets), level grid on.
+void BM_LongSectionDxf(benchmark::State& state)
+{
+    Road& r = road();
+    DxfOptions o = r.options;
+    o.lsectionGrid = true;
+    const QString target = r.dir->filePath("LSection.dxf");
+    for (auto _ : state)
+        ExportLongSectionDxf(*r.db, r.id, o, target);
+    state.counters["MB"] = double(QFileInfo(target).size()) / 1e6;
+}
+
 } // namespace
 
+BENCHMARK(BM_LongSectionDxf)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_WriteFloor)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CrossSectionsDxf)->Unit(benchmark::kMillisecond)->UseRealTime();
 
