@@ -48,19 +48,14 @@ bool outermost(const std::array<double, 8>& levels, double& level)
     return false;
 }
 
-QSqlQuery rowsQuery(Database& db, std::int64_t road)
-{
-    return db.prepare(QStringLiteral("SELECT * FROM %1 WHERE Chainage>=? AND Chainage<=? "
-                                     "ORDER BY Chainage")
-                          .arg(schema::rlTable(road)));
-}
-
 } // namespace
 
 LongSectionDrawing::LongSectionDrawing(Database& db, std::int64_t road, DxfWriter& out,
                                        const DxfOptions& o, double interval)
-    : m_db(db), m_road(road), m_out(out), m_options(o),
-      m_chainageStep(float(interval) * ChainageScale)
+    : m_rows(db.prepare(QStringLiteral("SELECT * FROM %1 WHERE Chainage>=? AND Chainage<=? "
+                                       "ORDER BY Chainage")
+                            .arg(schema::rlTable(road)))),
+      m_out(out), m_options(o), m_chainageStep(float(interval) * ChainageScale)
 {
 }
 
@@ -101,11 +96,10 @@ void LongSectionDrawing::DxfBandText(float row, float x, std::string_view text)
 
 bool LongSectionDrawing::DxfLongSheet(std::int64_t k, std::int64_t span)
 {
-    QSqlQuery q = rowsQuery(m_db, m_road);
-    q.addBindValue(qint64(k * span));
-    q.addBindValue(qint64((k + 1) * span));
-    Database::run(q);
-    RlRowReader reader(q);
+    m_rows.bindValue(0, qint64(k * span));
+    m_rows.bindValue(1, qint64((k + 1) * span));
+    Database::run(m_rows);
+    RlRowReader reader(m_rows);
     std::vector<RlRow> rows;
     RlRow row;
     while (reader.next(row))

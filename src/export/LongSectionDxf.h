@@ -3,6 +3,7 @@
 #include "export/DxfDrawings.h"
 #include "export/RlRows.h"
 
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -55,8 +56,7 @@ private:
     void levelRange(const std::vector<RlRow>& rows);
     void drawRows(const std::vector<RlRow>& rows);
 
-    Database& m_db;
-    std::int64_t m_road;
+    QSqlQuery m_rows; // the rows of one sheet's chainage range
     DxfWriter& m_out;
     DxfOptions m_options;
     float m_chainageStep;
