@@ -63,16 +63,19 @@ Road& road()
         roads::setCrossDistances(*r.db, r.id, d);
 
         // Every reading and formation value present: the heaviest drawing a road can give.
-        QStringList cols{"ID", "Chainage", "C", "FC", "FL1", "FL2", "FR1", "FR2", "Width",
-                         "[Left Slope]", "[Right Slope]", "[Fill Area]", "[Cut Area]"};
+        QStringList cols{
+            "ID",        "Chainage", "C",     "FC",           "FL1",           "FL2",
+            "FR1",       "FR2",      "Width", "[Left Slope]", "[Right Slope]", "[Fill Area]",
+            "[Cut Area]"};
         for (int i = 1; i <= 8; ++i)
             cols << QStringLiteral("L%1").arg(i) << QStringLiteral("R%1").arg(i);
         QStringList marks;
         for (int i = 0; i < cols.size(); ++i)
             marks << "?";
         Transaction tx(*r.db);
-        QSqlQuery q = r.db->prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                        .arg(schema::rlTable(r.id), cols.join(','), marks.join(',')));
+        QSqlQuery q =
+            r.db->prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                              .arg(schema::rlTable(r.id), cols.join(','), marks.join(',')));
         for (int s = 0; s < kSections; ++s) {
             const double c = std::round((100 + 3 * std::sin(s / 40.0)) * 1000) / 1000;
             const double fc = std::round((101 + 0.001 * (s % 500)) * 1000) / 1000;

@@ -42,8 +42,8 @@ std::string labelled(std::string_view before, double value, std::string_view aft
 
 } // namespace
 
-bool IntersectLinesF(float x1, float y1, float x2, float y2, float x3, float y3, float x4,
-                     float y4, float& x, float& y)
+bool IntersectLinesF(float x1, float y1, float x2, float y2, float x3, float y3, float x4, float y4,
+                     float& x, float& y)
 {
     const double a1 = double(y2) - y1, b1 = double(x1) - x2;
     const double c1 = double(x1) * y2 - double(x2) * y1;
@@ -159,7 +159,8 @@ CrossSectionDrawing::Point CrossSectionDrawing::groundSide(const RlRow& r, float
         const double level = levels[i];
         if (!present(level))
             continue;
-        const float x = leftSide ? previous.x - Unit * distances[i] : previous.x + Unit * distances[i];
+        const float x =
+            leftSide ? previous.x - Unit * distances[i] : previous.x + Unit * distances[i];
         const float ly = y + (float(level) - datum) * Unit;
         m_out.setLayer("EXISTING"sv);
         if (previous.drawn)

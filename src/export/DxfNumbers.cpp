@@ -9,9 +9,10 @@ namespace tarmela::dxf {
 
 namespace {
 
-constexpr char kDigitPairs[] = "0001020304050607080910111213141516171819202122232425262728293031323334"
-                               "3536373839404142434445464748495051525354555657585960616263646566676869"
-                               "707172737475767778798081828384858687888990919293949596979899";
+constexpr char kDigitPairs[] =
+    "0001020304050607080910111213141516171819202122232425262728293031323334"
+    "3536373839404142434445464748495051525354555657585960616263646566676869"
+    "707172737475767778798081828384858687888990919293949596979899";
 
 // Any magnitude: the correctly rounded 7 significant digits from the library, laid out in
 // plain decimal form.
@@ -75,7 +76,8 @@ int formatSingle(float value, char* out)
     // rounding below is the correct one.
     // The decimal exponent from the binary one: a float in [2^e, 2^(e+1)) has floor(log10) of
     // p = floor(e * log10 2) or p + 1, told apart by one comparison.
-    static constexpr double kPow10[] = {1e-4, 1e-3, 1e-2, 1e-1, 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7};
+    static constexpr double kPow10[] = {1e-4, 1e-3, 1e-2, 1e-1, 1e0, 1e1,
+                                        1e2,  1e3,  1e4,  1e5,  1e6, 1e7};
     static constexpr double kScale[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10};
     std::uint32_t bits;
     std::memcpy(&bits, &value, sizeof bits);

@@ -39,12 +39,14 @@ DxfWriter::DxfWriter(const QString& templatePath, const QString& target)
 
     QFile header(templatePath);
     if (!header.open(QIODevice::ReadOnly))
-        throw Error(ErrorKind::Io, QStringLiteral("The drawing template %1 could not be read: %2")
-                                       .arg(QDir::toNativeSeparators(templatePath), header.errorString()));
+        throw Error(ErrorKind::Io,
+                    QStringLiteral("The drawing template %1 could not be read: %2")
+                        .arg(QDir::toNativeSeparators(templatePath), header.errorString()));
     const QByteArray head = header.readAll();
     if (header.error() != QFileDevice::NoError)
-        throw Error(ErrorKind::Io, QStringLiteral("The drawing template %1 could not be read: %2")
-                                       .arg(QDir::toNativeSeparators(templatePath), header.errorString()));
+        throw Error(ErrorKind::Io,
+                    QStringLiteral("The drawing template %1 could not be read: %2")
+                        .arg(QDir::toNativeSeparators(templatePath), header.errorString()));
 
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         fail(m_file.errorString());
@@ -225,8 +227,8 @@ void DxfWriter::DxfText(float x, float y, std::string_view text, bool rotated,
     }
 }
 
-void DxfWriter::DxfText(float x, float y, const QString& text, bool rotated,
-                        std::uint8_t alignment, float ax, float ay)
+void DxfWriter::DxfText(float x, float y, const QString& text, bool rotated, std::uint8_t alignment,
+                        float ax, float ay)
 {
     const QByteArray bytes = text.toLatin1();
     DxfText(x, y, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),

@@ -52,15 +52,17 @@ public:
     void finish();
 
     // Bytes written so far, the template included.
-    std::int64_t size() const { return m_written + static_cast<std::int64_t>(m_pos - m_buffer.get()); }
+    std::int64_t size() const
+    {
+        return m_written + static_cast<std::int64_t>(m_pos - m_buffer.get());
+    }
 
 private:
     void reserve(std::size_t bytes);
     void flush();
     void put(std::string_view s);
     // Fixed lines: the size is known when compiling, so the copy is a few moves.
-    template <std::size_t N>
-    void put(const char (&s)[N])
+    template <std::size_t N> void put(const char (&s)[N])
     {
         std::memcpy(m_pos, s, N - 1);
         m_pos += N - 1;

@@ -22,9 +22,9 @@ class LongSectionDrawing {
 public:
     static constexpr float SheetWidth = 29.7f;
     static constexpr float SheetTop = 20.5f;
-    static constexpr float BandTop = 6.5f;     // bottom of the level grid, top of the bands
+    static constexpr float BandTop = 6.5f; // bottom of the level grid, top of the bands
     static constexpr float BandBottom = 2.3f;
-    static constexpr float BandHeight = 0.7f;  // one band, and one metre of level
+    static constexpr float BandHeight = 0.7f; // one band, and one metre of level
     static constexpr float TextHeight = 0.12f;
 
     LongSectionDrawing(Database& db, std::int64_t road, DxfWriter& out, const DxfOptions& o,

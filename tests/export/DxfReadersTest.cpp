@@ -22,8 +22,9 @@ QString checkTool()
 {
     const QByteArray given = qgetenv("TARMELA_CHECK_DXF"); // another place for the tool
     if (!given.isEmpty())
-        return QFileInfo(QString::fromLocal8Bit(given)).isExecutable() ? QString::fromLocal8Bit(given)
-                                                                      : QString();
+        return QFileInfo(QString::fromLocal8Bit(given)).isExecutable()
+                   ? QString::fromLocal8Bit(given)
+                   : QString();
     const QByteArray source = qgetenv("TARMELA_SOURCE_DIR");
     if (source.isEmpty())
         return {};
@@ -74,7 +75,8 @@ TEST(DxfReaders, BothDrawingsPassTheStrictReaderAndRender)
 {
     const QString tool = checkTool();
     if (tool.isEmpty())
-        GTEST_SKIP() << "check-dxf not found beside the source tree (TARMELA_SOURCE_DIR/../shared/tools)";
+        GTEST_SKIP()
+            << "check-dxf not found beside the source tree (TARMELA_SOURCE_DIR/../shared/tools)";
 
     TestProject project;
     RoadBuilder road(project.db(), 500, 20);

@@ -27,7 +27,7 @@ struct DxfEntity {
 // calling test on a malformed pair (a code that is not a number, a missing CR LF).
 struct DxfFile {
     QByteArray bytes;
-    std::vector<std::string> lines; // without their CR LF
+    std::vector<std::string> lines;  // without their CR LF
     std::vector<DxfEntity> entities; // of the ENTITIES section
 
     static DxfFile read(const QString& path);

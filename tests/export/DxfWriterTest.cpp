@@ -1,6 +1,6 @@
+#include "export/DxfWriter.h"
 #include "DxfTestSupport.h"
 #include "export/DxfNumbers.h"
-#include "export/DxfWriter.h"
 #include "store/Error.h"
 
 #include <QDir>
@@ -18,7 +18,10 @@ using namespace std::string_view_literals;
 
 namespace {
 
-std::string single(float v) { return std::string(dxf::single(v).view()); }
+std::string single(float v)
+{
+    return std::string(dxf::single(v).view());
+}
 
 QByteArray readAll(const QString& path)
 {
@@ -41,10 +44,7 @@ struct Scratch {
     QString templ = dir.filePath("Header.dxf");
     QString target = dir.filePath("Out.dxf");
     Scratch() { writeFile(templ, kTemplate); }
-    std::vector<std::string> entityLines()
-    {
-        return DxfFile::read(target).lines;
-    }
+    std::vector<std::string> entityLines() { return DxfFile::read(target).lines; }
 };
 
 std::vector<std::string> slice(const std::vector<std::string>& lines, std::size_t from,
@@ -85,7 +85,8 @@ TEST(DxfNumbers, RoundsLikeTheLibraryAtEveryMagnitude)
         std::snprintf(expected, sizeof expected, "%.6e", double(v));
         const std::string got = single(v);
         ASSERT_EQ(got.find_first_of("eE,"), std::string::npos) << got;
-        ASSERT_EQ(std::stod(got), std::stod(expected)) << "value " << expected << " written " << got;
+        ASSERT_EQ(std::stod(got), std::stod(expected))
+            << "value " << expected << " written " << got;
     }
 }
 
@@ -112,8 +113,8 @@ TEST(DxfWriter, LineIsSixteenLinesWithBlanksAroundNumbers)
         w.finish();
     }
     const auto lines = s.entityLines();
-    const std::vector<std::string> line{" 0 ",  "LINE", " 8 ",  "0",    " 10 ", " 1 ",
-                                        " 20 ", " 2 ",  " 30 ", " 0 ",  " 11 ", " 3 ",
+    const std::vector<std::string> line{" 0 ",  "LINE",  " 8 ",  "0",   " 10 ", " 1 ",
+                                        " 20 ", " 2 ",   " 30 ", " 0 ", " 11 ", " 3 ",
                                         " 21 ", " 4.5 ", " 31 ", " 0 "};
     EXPECT_EQ(slice(lines, 4, 16), line);
     EXPECT_EQ(lines[4 + 16 + 5], "-1.25 ");
@@ -135,12 +136,17 @@ TEST(DxfWriter, TextHasFourteenLinesAndOptionalRotationAndAlignment)
         w.finish();
     }
     const auto lines = s.entityLines();
-    const std::vector<std::string> plain{" 0 ",  "TEXT", " 8 ",  "EXISTING", " 10 ", " 1.5 ", " 20 ",
-                                         " 2 ",  " 30 ", " 0 ",  " 40 ",     " 0.12 ", " 1 ", "CHAIN"};
+    const std::vector<std::string> plain{" 0 ",   "TEXT",   " 8 ", "EXISTING", " 10 ",
+                                         " 1.5 ", " 20 ",   " 2 ", " 30 ",     " 0 ",
+                                         " 40 ",  " 0.12 ", " 1 ", "CHAIN"};
     EXPECT_EQ(slice(lines, 4, 14), plain);
-    const std::vector<std::string> turned{" 1 ",  "FILL AREA = 12.5 SQM", " 50 ", " 90 ", " 72 ",
-                                          " 2 ",  " 11 ", " 18.5 ", " 21 ", " 28.5471 ", " 31 ",
-                                          " 0 ",  " 0 ",  "TEXT"};
+    const std::vector<std::string> turned{" 1 ",  "FILL AREA = 12.5 SQM",
+                                          " 50 ", " 90 ",
+                                          " 72 ", " 2 ",
+                                          " 11 ", " 18.5 ",
+                                          " 21 ", " 28.5471 ",
+                                          " 31 ", " 0 ",
+                                          " 0 ",  "TEXT"};
     EXPECT_EQ(slice(lines, 18 + 12, 14), turned);
     // A line break inside a text would end the value early.
     EXPECT_EQ(DxfFile::read(s.target).ofType("TEXT").back().text(1), "two  lines");
@@ -169,7 +175,7 @@ TEST(DxfWriter, GridKeepsTheLastVerticalWithinTwoHundredths)
     {
         DxfWriter w(s.templ, s.target);
         w.DxfGrid(1, 20.5f, 29, 6.5f, 0.56f, 0.7f); // the long section's level grid
-        w.DxfGrid(1, 2, 29, 6, 0, 1);                // y1 below y2, no step: nothing
+        w.DxfGrid(1, 2, 29, 6, 0, 1);               // y1 below y2, no step: nothing
         w.finish();
     }
     const DxfFile f = DxfFile::read(s.target);
@@ -209,7 +215,8 @@ TEST(DxfWriter, OutputStartsWithTheTemplateAndReplacesTheTarget)
         DxfWriter w(s.templ, s.target);
         w.finish();
     }
-    EXPECT_EQ(readAll(s.target), kTemplate + " 0 \r\nSECTION\r\n 2 \r\nENTITIES\r\n 0 \r\nENDSEC\r\n 0 \r\nEOF\r\n");
+    EXPECT_EQ(readAll(s.target),
+              kTemplate + " 0 \r\nSECTION\r\n 2 \r\nENTITIES\r\n 0 \r\nENDSEC\r\n 0 \r\nEOF\r\n");
 }
 
 TEST(DxfWriter, FailuresLeaveTheExistingDrawingAlone)
