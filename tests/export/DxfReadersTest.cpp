@@ -113,6 +113,7 @@ TEST(DxfReaders, BothDrawingsPassTheStrictReaderAndRender)
                                     .arg(f.entities.size())
                                     .arg(f.ofType("LINE").size())
                                     .arg(f.ofType("TEXT").size());
-        EXPECT_TRUE(output.contains(counted)) << counted.toStdString() << "\n" << output.toStdString();
+        EXPECT_TRUE(output.contains(counted)) << counted.toStdString() << "\n"
+                                              << output.toStdString();
     }
 }
