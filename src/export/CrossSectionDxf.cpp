@@ -42,8 +42,8 @@ std::string labelled(std::string_view before, double value, std::string_view aft
 
 } // namespace
 
-bool IntersectLinesF(float x1, float y1, float x2, float y2, float x3, float y3, float x4,
-                     float y4, float& x, float& y)
+bool IntersectLinesF(float x1, float y1, float x2, float y2, float x3, float y3, float x4, float y4,
+                     float& x, float& y)
 {
     const double a1 = double(y2) - y1, b1 = double(x1) - x2;
     const double c1 = double(x1) * y2 - double(x2) * y1;
@@ -68,6 +68,8 @@ CrossSectionDrawing::CrossSectionDrawing(DxfWriter& out, const CrossDistances& d
     for (int i = 0; i < 8; ++i) {
         m_left[i] = float(distances.left[i]);
         m_right[i] = float(distances.right[i]);
+        m_leftText[i] = std::string(dxf::twoDecimals(m_left[i]).view());
+        m_rightText[i] = std::string(dxf::twoDecimals(m_right[i]).view());
     }
 }
 
@@ -152,11 +154,13 @@ CrossSectionDrawing::Point CrossSectionDrawing::groundSide(const RlRow& r, float
 {
     const auto& levels = leftSide ? r.left : r.right;
     const auto& distances = leftSide ? m_left : m_right;
+    const auto& distanceTexts = leftSide ? m_leftText : m_rightText;
     for (int i = 0; i < 8; ++i) {
         const double level = levels[i];
         if (!present(level))
             continue;
-        const float x = leftSide ? previous.x - Unit * distances[i] : previous.x + Unit * distances[i];
+        const float x =
+            leftSide ? previous.x - Unit * distances[i] : previous.x + Unit * distances[i];
         const float ly = y + (float(level) - datum) * Unit;
         m_out.setLayer("EXISTING"sv);
         if (previous.drawn)
@@ -164,8 +168,7 @@ CrossSectionDrawing::Point CrossSectionDrawing::groundSide(const RlRow& r, float
         m_out.setLayer("0"sv);
         m_out.DxfLine(x, y, x, y - Unit);
         m_out.setLayer("EXISTING"sv);
-        m_out.DxfText(0, 0, dxf::twoDecimals(distances[i]).view(), false, 4, (x + previous.x) / 2,
-                      y + Gap002);
+        m_out.DxfText(0, 0, distanceTexts[i], false, 4, (x + previous.x) / 2, y + Gap002);
         m_out.DxfText(x - Gap002, y - Unit + Gap088, dxf::stored(level).view(), true);
         previous = Point{x, ly, true};
     }

@@ -3,6 +3,8 @@
 #include "export/RlRows.h"
 #include "store/Roads.h"
 
+#include <string>
+
 namespace tarmela {
 
 class DxfWriter;
@@ -10,8 +12,8 @@ class DxfWriter;
 // The intersection of the infinite line through (x1,y1)-(x2,y2) with the one through
 // (x3,y3)-(x4,y4); false for parallel lines. Worked out in double: sheets lie side by side along
 // x, and float products of coordinates some hundred metres out lose whole millimetres.
-bool IntersectLinesF(float x1, float y1, float x2, float y2, float x3, float y3, float x4,
-                     float y4, float& x, float& y);
+bool IntersectLinesF(float x1, float y1, float x2, float y2, float x3, float y3, float x4, float y4,
+                     float& x, float& y);
 
 // The cross-section drawing while it is written: upright sheets of 21.0 x 29.7 (centimetres of
 // paper, y upwards) side by side along x, each holding up to sectionsPerPage sections one above
@@ -45,6 +47,9 @@ private:
     DxfWriter& m_out;
     std::array<float, 8> m_left{};
     std::array<float, 8> m_right{};
+    // The distances as every section writes them, two decimals.
+    std::array<std::string, 8> m_leftText;
+    std::array<std::string, 8> m_rightText;
     int m_sectionsPerPage;
 };
 

@@ -10,8 +10,11 @@ class Database;
 
 // What the two drawings take from the user's settings, and where their header templates are.
 struct DxfOptions {
-    int viewSections = 8; int sectionsPerPage = 6;
-    bool lsectionGrid = false; bool fixedDatum = true; int fixedDatumValue = 95;
+    int viewSections = 8;
+    int sectionsPerPage = 6;
+    bool lsectionGrid = false;
+    bool fixedDatum = true;
+    int fixedDatumValue = 95;
     QString templateFolder; // folder holding HeaderL.dxf and HeaderX.dxf
 };
 

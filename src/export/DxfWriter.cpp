@@ -8,12 +8,19 @@
 #include <QFileInfo>
 #include <cmath>
 #include <cstring>
+#ifdef Q_OS_LINUX
+#include <fcntl.h>
+#endif
 
 namespace tarmela {
 
 namespace {
 
 constexpr std::size_t kBufferSize = 1 << 20;
+// Numbers remembered by the writer: 2^kNumberCacheBits.
+constexpr int kNumberCacheBits = 10;
+// How much is written before the disk is asked to start on it.
+constexpr std::int64_t kWritebackStep = 8 << 20;
 // Room for any entity but its text.
 constexpr std::size_t kEntityRoom = 1024;
 
@@ -24,21 +31,24 @@ constexpr std::string_view kEnd = " 0 \r\nENDSEC\r\n 0 \r\nEOF\r\n";
 } // namespace
 
 DxfWriter::DxfWriter(const QString& templatePath, const QString& target)
-    : m_target(target), m_file(target), m_buffer(new char[kBufferSize])
+    : m_target(target), m_file(target), m_buffer(new char[kBufferSize]),
+      m_numbers(new CachedNumber[std::size_t(1) << kNumberCacheBits])
 {
     m_pos = m_buffer.get();
     m_end = m_pos + kBufferSize;
 
     QFile header(templatePath);
     if (!header.open(QIODevice::ReadOnly))
-        throw Error(ErrorKind::Io, QStringLiteral("The drawing template %1 could not be read: %2")
-                                       .arg(QDir::toNativeSeparators(templatePath), header.errorString()));
+        throw Error(ErrorKind::Io,
+                    QStringLiteral("The drawing template %1 could not be read: %2")
+                        .arg(QDir::toNativeSeparators(templatePath), header.errorString()));
     const QByteArray head = header.readAll();
     if (header.error() != QFileDevice::NoError)
-        throw Error(ErrorKind::Io, QStringLiteral("The drawing template %1 could not be read: %2")
-                                       .arg(QDir::toNativeSeparators(templatePath), header.errorString()));
+        throw Error(ErrorKind::Io,
+                    QStringLiteral("The drawing template %1 could not be read: %2")
+                        .arg(QDir::toNativeSeparators(templatePath), header.errorString()));
 
-    if (!m_file.open(QIODevice::WriteOnly))
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         fail(m_file.errorString());
     if (m_file.write(head) != head.size())
         fail(m_file.errorString());
@@ -74,6 +84,16 @@ void DxfWriter::flush()
         fail(m_file.errorString());
     m_written += n;
     m_pos = m_buffer.get();
+#ifdef Q_OS_LINUX
+    // The file is synced to the disk before it replaces the target. Starting the disk on what is
+    // written while the rest is still being made lets the two overlap, instead of the whole
+    // drawing waiting for the disk at the end.
+    if (m_written - m_writebackFrom >= kWritebackStep) {
+        ::sync_file_range(m_file.handle(), m_writebackFrom, m_written - m_writebackFrom,
+                          SYNC_FILE_RANGE_WRITE);
+        m_writebackFrom = m_written;
+    }
+#endif
 }
 
 void DxfWriter::reserve(std::size_t bytes)
@@ -97,20 +117,39 @@ void DxfWriter::put(std::string_view s)
 
 void DxfWriter::putNumber(float value)
 {
-    char digits[dxf::kNumberBufferSize];
-    const int n = dxf::formatSingle(value, digits);
-    if (digits[0] != '-')
-        *m_pos++ = ' ';
-    std::memcpy(m_pos, digits, static_cast<std::size_t>(n));
-    m_pos += n;
-    put(" \r\n");
+    if (!std::isfinite(value)) // written as 0; keeps the cache's empty mark unused
+        value = 0;
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    CachedNumber& c = m_numbers[(bits * 0x9E3779B1u) >> (32 - kNumberCacheBits)];
+    if (c.bits != bits) {
+        // The line as it is written: only a negative value has a sign (minus zero is "0").
+        char line[dxf::kNumberBufferSize + 4];
+        char* p = line;
+        if (!(value < 0))
+            *p++ = ' ';
+        p += dxf::formatSingle(value, p);
+        std::memcpy(p, " \r\n", 3);
+        p += 3;
+        const auto n = static_cast<std::size_t>(p - line);
+        if (n > sizeof c.text) { // a far-out value: written, not kept
+            std::memcpy(m_pos, line, n);
+            m_pos += n;
+            return;
+        }
+        std::memcpy(c.text, line, n);
+        c.length = static_cast<std::uint32_t>(n);
+        c.bits = bits;
+    }
+    std::memcpy(m_pos, c.text, sizeof c.text); // the room is reserved; a fixed copy is quicker
+    m_pos += c.length;
 }
 
 void DxfWriter::putText(std::string_view text)
 {
     // A line break inside a value would end it early and break the file.
     char* start = m_pos;
-    put(text);
+    put(std::string_view(text));
     for (char* p = start; p < m_pos; ++p)
         if (*p == '\r' || *p == '\n')
             *p = ' ';
@@ -188,8 +227,8 @@ void DxfWriter::DxfText(float x, float y, std::string_view text, bool rotated,
     }
 }
 
-void DxfWriter::DxfText(float x, float y, const QString& text, bool rotated,
-                        std::uint8_t alignment, float ax, float ay)
+void DxfWriter::DxfText(float x, float y, const QString& text, bool rotated, std::uint8_t alignment,
+                        float ax, float ay)
 {
     const QByteArray bytes = text.toLatin1();
     DxfText(x, y, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),

@@ -3,6 +3,7 @@
 #include <QSaveFile>
 #include <QString>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -51,12 +52,21 @@ public:
     void finish();
 
     // Bytes written so far, the template included.
-    std::int64_t size() const { return m_written + static_cast<std::int64_t>(m_pos - m_buffer.get()); }
+    std::int64_t size() const
+    {
+        return m_written + static_cast<std::int64_t>(m_pos - m_buffer.get());
+    }
 
 private:
     void reserve(std::size_t bytes);
     void flush();
     void put(std::string_view s);
+    // Fixed lines: the size is known when compiling, so the copy is a few moves.
+    template <std::size_t N> void put(const char (&s)[N])
+    {
+        std::memcpy(m_pos, s, N - 1);
+        m_pos += N - 1;
+    }
     void putNumber(float value);
     void putText(std::string_view text);
     [[noreturn]] void fail(const QString& what);
@@ -67,6 +77,7 @@ private:
     char* m_pos = nullptr;
     char* m_end = nullptr;
     std::int64_t m_written = 0;
+    std::int64_t m_writebackFrom = 0;
     bool m_finished = false;
 
     // The fixed lines that open a LINE and a TEXT on each layer used so far (drawings switch
@@ -79,6 +90,15 @@ private:
     std::vector<Layer> m_layers;
     std::size_t m_layer = 0;
     std::string m_heightLines; // " 40 " and the height
+
+    // The numbers written last, by their bits: a drawing repeats most of its coordinates (a
+    // band's heights for every reading, a point's x in its tick, its line and the next line).
+    struct CachedNumber {
+        std::uint32_t bits = 0xffffffffu; // a not-a-number that is never looked up
+        std::uint32_t length = 0;
+        char text[24];
+    };
+    std::unique_ptr<CachedNumber[]> m_numbers;
 };
 
 } // namespace tarmela

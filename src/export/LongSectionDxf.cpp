@@ -48,19 +48,14 @@ bool outermost(const std::array<double, 8>& levels, double& level)
     return false;
 }
 
-QSqlQuery rowsQuery(Database& db, std::int64_t road)
-{
-    return db.prepare(QStringLiteral("SELECT * FROM %1 WHERE Chainage>=? AND Chainage<=? "
-                                     "ORDER BY Chainage")
-                          .arg(schema::rlTable(road)));
-}
-
 } // namespace
 
 LongSectionDrawing::LongSectionDrawing(Database& db, std::int64_t road, DxfWriter& out,
                                        const DxfOptions& o, double interval)
-    : m_db(db), m_road(road), m_out(out), m_options(o),
-      m_chainageStep(float(interval) * ChainageScale)
+    : m_rows(db.prepare(QStringLiteral("SELECT * FROM %1 WHERE Chainage>=? AND Chainage<=? "
+                                       "ORDER BY Chainage")
+                            .arg(schema::rlTable(road)))),
+      m_out(out), m_options(o), m_chainageStep(float(interval) * ChainageScale)
 {
 }
 
@@ -77,7 +72,8 @@ LongSectionDrawing::Layout LongSectionDrawing::layout(Database& db, std::int64_t
     Layout l;
     if (last.isNull())
         return l; // no rows: no sheets
-    const QVariant first = db.scalar("SELECT MAX(Chainage) FROM " + table + " WHERE Chainage<=1000");
+    const QVariant first =
+        db.scalar("SELECT MAX(Chainage) FROM " + table + " WHERE Chainage<=1000");
     // A sheet spans the first kilometre's last chainage, so that sheets end on a section;
     // without a row in the first kilometre it spans the kilometre.
     l.sheetSpan = first.isNull() ? 0 : nearestEven(first.toDouble());
@@ -101,11 +97,10 @@ void LongSectionDrawing::DxfBandText(float row, float x, std::string_view text)
 
 bool LongSectionDrawing::DxfLongSheet(std::int64_t k, std::int64_t span)
 {
-    QSqlQuery q = rowsQuery(m_db, m_road);
-    q.addBindValue(qint64(k * span));
-    q.addBindValue(qint64((k + 1) * span));
-    Database::run(q);
-    RlRowReader reader(q);
+    m_rows.bindValue(0, qint64(k * span));
+    m_rows.bindValue(1, qint64((k + 1) * span));
+    Database::run(m_rows);
+    RlRowReader reader(m_rows);
     std::vector<RlRow> rows;
     RlRow row;
     while (reader.next(row))
@@ -162,7 +157,8 @@ void LongSectionDrawing::levelRange(const std::vector<RlRow>& rows)
     }
     if (!m_haveLevels)
         return;
-    SheetDatum = m_options.fixedDatum ? float(m_options.fixedDatumValue) : float(std::floor(low) - 1);
+    SheetDatum =
+        m_options.fixedDatum ? float(m_options.fixedDatumValue) : float(std::floor(low) - 1);
     TopLevel = float(std::floor(high) + 1);
 }
 
@@ -206,9 +202,9 @@ void LongSectionDrawing::drawRows(const std::vector<RlRow>& rows)
 
         if (i > 0) {
             if (cur.hasFc && prev.hasFc && cur.chainage != prev.chainage) {
-                std::string grade(dxf::twoDecimals(100 * (cur.fc - prev.fc) /
-                                                   (cur.chainage - prev.chainage))
-                                      .view());
+                std::string grade(
+                    dxf::twoDecimals(100 * (cur.fc - prev.fc) / (cur.chainage - prev.chainage))
+                        .view());
                 grade += '%';
                 DxfBandText(2, cur.x, grade);
             }
@@ -260,9 +256,10 @@ QStringList ExportLongSectionDxf(Database& db, std::int64_t road, const DxfOptio
         warn();
         // Go straight to the next sheet that holds a row (a long gap would be many empty
         // sheets); sheet j holds the chainages j * span to (j + 1) * span.
-        const QVariant next = db.scalar(QStringLiteral("SELECT MIN(Chainage) FROM %1 WHERE Chainage>%2")
-                                            .arg(table)
-                                            .arg((k + 1) * l.sheetSpan));
+        const QVariant next =
+            db.scalar(QStringLiteral("SELECT MIN(Chainage) FROM %1 WHERE Chainage>%2")
+                          .arg(table)
+                          .arg((k + 1) * l.sheetSpan));
         if (next.isNull())
             break;
         const auto j = std::int64_t(std::ceil(next.toDouble() / double(l.sheetSpan))) - 1;

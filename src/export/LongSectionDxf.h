@@ -3,6 +3,7 @@
 #include "export/DxfDrawings.h"
 #include "export/RlRows.h"
 
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -21,9 +22,9 @@ class LongSectionDrawing {
 public:
     static constexpr float SheetWidth = 29.7f;
     static constexpr float SheetTop = 20.5f;
-    static constexpr float BandTop = 6.5f;     // bottom of the level grid, top of the bands
+    static constexpr float BandTop = 6.5f; // bottom of the level grid, top of the bands
     static constexpr float BandBottom = 2.3f;
-    static constexpr float BandHeight = 0.7f;  // one band, and one metre of level
+    static constexpr float BandHeight = 0.7f; // one band, and one metre of level
     static constexpr float TextHeight = 0.12f;
 
     LongSectionDrawing(Database& db, std::int64_t road, DxfWriter& out, const DxfOptions& o,
@@ -55,8 +56,7 @@ private:
     void levelRange(const std::vector<RlRow>& rows);
     void drawRows(const std::vector<RlRow>& rows);
 
-    Database& m_db;
-    std::int64_t m_road;
+    QSqlQuery m_rows; // the rows of one sheet's chainage range
     DxfWriter& m_out;
     DxfOptions m_options;
     float m_chainageStep;

@@ -15,8 +15,7 @@ RlRowReader::RlRowReader(QSqlQuery& query) : m_query(query)
     auto column = [&](const QString& name) {
         const int i = record.indexOf(name);
         if (i < 0)
-            throw Error(ErrorKind::Data,
-                        QStringLiteral("The RL sheet has no column %1").arg(name));
+            throw Error(ErrorKind::Data, QStringLiteral("The RL sheet has no column %1").arg(name));
         return i;
     };
     m_chainage = column(QStringLiteral("Chainage"));

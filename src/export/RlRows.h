@@ -18,7 +18,10 @@ struct RlRow {
     double fillArea = NAN, cutArea = NAN;
 };
 
-inline bool present(double value) { return !std::isnan(value); }
+inline bool present(double value)
+{
+    return !std::isnan(value);
+}
 
 // Reads the rows of an executed "SELECT * FROM RL_n ..." query by column name.
 class RlRowReader {

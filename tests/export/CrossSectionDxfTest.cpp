@@ -1,5 +1,5 @@
-#include "DxfTestSupport.h"
 #include "export/CrossSectionDxf.h"
+#include "DxfTestSupport.h"
 #include "export/DxfDrawings.h"
 #include "store/Error.h"
 #include "support/TestProject.h"
@@ -30,7 +30,10 @@ struct Drawing {
     }
 };
 
-bool near(double a, double b) { return std::abs(a - b) < kTol; }
+bool near(double a, double b)
+{
+    return std::abs(a - b) < kTol;
+}
 
 // The line between the two points, in either direction, on the layer.
 bool hasLine(const DxfFile& f, const std::string& layer, double x1, double y1, double x2, double y2)
@@ -54,7 +57,8 @@ int countLines(const DxfFile& f, const std::string& layer)
     return n;
 }
 
-const DxfEntity* text(const DxfFile& f, const std::string& layer, const std::string& value, int nth = 0)
+const DxfEntity* text(const DxfFile& f, const std::string& layer, const std::string& value,
+                      int nth = 0)
 {
     for (const auto& e : f.entities)
         if (e.type == "TEXT" && e.layer() == layer && e.text(1) == value && nth-- == 0)
@@ -112,10 +116,21 @@ TEST(CrossSectionDxf, GroundFormationAndSlopesOfOneSection)
     Drawing d;
     RoadBuilder road(d.project.db(), 20, 20);
     road.distances({2, 3, 2.5}, {2, 2});
-    road.row(0, {{"C", 100.0}, {"L1", 100.5}, {"L3", 99.5}, {"R1", 99.8}, {"R2", 99.6},
-                 {"FC", 101.0}, {"FL1", 100.9}, {"FL2", 100.8}, {"FR1", 100.9}, {"FR2", 100.8},
-                 {"Width", 8.0}, {"Left Slope", 2.0}, {"Right Slope", 0.0},
-                 {"Fill Area", 12.5}, {"Cut Area", 0.0}});
+    road.row(0, {{"C", 100.0},
+                 {"L1", 100.5},
+                 {"L3", 99.5},
+                 {"R1", 99.8},
+                 {"R2", 99.6},
+                 {"FC", 101.0},
+                 {"FL1", 100.9},
+                 {"FL2", 100.8},
+                 {"FR1", 100.9},
+                 {"FR2", 100.8},
+                 {"Width", 8.0},
+                 {"Left Slope", 2.0},
+                 {"Right Slope", 0.0},
+                 {"Fill Area", 12.5},
+                 {"Cut Area", 0.0}});
     const DxfFile f = d.write(road.id());
     const double y = kFirstBoxTop;
 
@@ -168,12 +183,23 @@ TEST(CrossSectionDxf, EmptyCellsLeaveOutOnlyWhatNeedsThem)
     road.distances({2, 2}, {2, 2});
     // No centre level, no width, no slopes: the ground readings still draw, unjoined to the
     // centre, and the formation has only its centre level.
-    road.row(0, {{"L1", 100.5}, {"L2", 100.2}, {"R1", 100.1}, {"FC", 101.0}, {"FL1", 100.9},
+    road.row(0, {{"L1", 100.5},
+                 {"L2", 100.2},
+                 {"R1", 100.1},
+                 {"FC", 101.0},
+                 {"FL1", 100.9},
                  {"Left Slope", 2.0}});
     // A ground reading of 100.5 with the datum at 99.7 lies 0.8 above the box top; with no
     // reading on the left the slope meets the ground carried on from the centre.
-    road.row(20, {{"C", 100.0}, {"R1", 100.5}, {"FC", 101.0}, {"FL1", 100.9}, {"FL2", 100.8},
-                  {"FR1", 100.9}, {"Width", 8.0}, {"Left Slope", 2.0}, {"Right Slope", 2.0}});
+    road.row(20, {{"C", 100.0},
+                  {"R1", 100.5},
+                  {"FC", 101.0},
+                  {"FL1", 100.9},
+                  {"FL2", 100.8},
+                  {"FR1", 100.9},
+                  {"Width", 8.0},
+                  {"Left Slope", 2.0},
+                  {"Right Slope", 2.0}});
     const DxfFile f = d.write(road.id());
     const double y0 = kFirstBoxTop;
     const double y1 = kFirstBoxTop - double(27.2f / 6);
@@ -212,7 +238,8 @@ TEST(CrossSectionDxf, RoadWithoutRowsGivesAnEmptyEntitiesSection)
     const DxfFile f = d.write(road.id());
     QFile header(templateFolder() + "/HeaderX.dxf");
     ASSERT_TRUE(header.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.bytes, header.readAll() + " 0 \r\nSECTION\r\n 2 \r\nENTITIES\r\n 0 \r\nENDSEC\r\n 0 \r\nEOF\r\n");
+    EXPECT_EQ(f.bytes, header.readAll() +
+                           " 0 \r\nSECTION\r\n 2 \r\nENTITIES\r\n 0 \r\nENDSEC\r\n 0 \r\nEOF\r\n");
 }
 
 TEST(CrossSectionDxf, BadRequestsChangeNothing)

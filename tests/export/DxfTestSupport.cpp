@@ -49,7 +49,6 @@ DxfFile DxfFile::read(const QString& path)
         ADD_FAILURE() << "no entities section in " << path.toStdString();
         return f;
     }
-    f.headerTemplate = f.bytes.left(start);
     const QByteArray body = f.bytes.mid(start);
     if (!body.endsWith("\r\n")) {
         ADD_FAILURE() << "the file does not end with CR LF";
@@ -69,7 +68,6 @@ DxfFile DxfFile::read(const QString& path)
         return f;
     }
     DxfEntity* current = nullptr;
-    bool inEntities = false;
     for (std::size_t i = 0; i < f.lines.size(); i += 2) {
         std::size_t used = 0;
         int code = -1;
@@ -82,24 +80,15 @@ DxfFile DxfFile::read(const QString& path)
         const std::string& value = f.lines[i + 1];
         if (code == 0) {
             current = nullptr;
-            if (value == "SECTION" || value == "EOF")
+            if (value == "SECTION" || value == "ENDSEC" || value == "EOF")
                 continue;
-            if (value == "ENDSEC") {
-                inEntities = false;
-                continue;
-            }
             f.entities.push_back(DxfEntity{value, {}});
             current = &f.entities.back();
-            continue;
-        }
-        if (code == 2 && value == "ENTITIES") {
-            inEntities = true;
             continue;
         }
         if (current)
             current->groups.emplace_back(code, value);
     }
-    (void)inEntities;
     return f;
 }
 
@@ -108,15 +97,6 @@ std::vector<DxfEntity> DxfFile::ofType(const std::string& type) const
     std::vector<DxfEntity> out;
     for (const auto& e : entities)
         if (e.type == type)
-            out.push_back(e);
-    return out;
-}
-
-std::vector<DxfEntity> DxfFile::onLayer(const std::string& layer) const
-{
-    std::vector<DxfEntity> out;
-    for (const auto& e : entities)
-        if (e.layer() == layer)
             out.push_back(e);
     return out;
 }
@@ -168,27 +148,6 @@ void RoadBuilder::row(double chainage, const std::map<QString, QVariant>& values
     for (const auto& v : values)
         q.addBindValue(v.second);
     Database::run(q);
-}
-
-void RoadBuilder::typicalRow(double chainage, double centre, double fc)
-{
-    std::map<QString, QVariant> v;
-    for (int i = 1; i <= 4; ++i) {
-        v[QStringLiteral("L%1").arg(i)] = centre - 0.1 * i;
-        v[QStringLiteral("R%1").arg(i)] = centre - 0.15 * i;
-    }
-    v["C"] = centre;
-    v["FC"] = fc;
-    v["FL1"] = fc - 0.09;
-    v["FL2"] = fc - 0.18;
-    v["FR1"] = fc - 0.09;
-    v["FR2"] = fc - 0.18;
-    v["Width"] = 10.0;
-    v["Left Slope"] = 2.0;
-    v["Right Slope"] = 2.0;
-    v["Fill Area"] = 12.5;
-    v["Cut Area"] = 0.0;
-    row(chainage, v);
 }
 
 QString templateFolder()

@@ -27,13 +27,11 @@ struct DxfEntity {
 // calling test on a malformed pair (a code that is not a number, a missing CR LF).
 struct DxfFile {
     QByteArray bytes;
-    std::vector<std::string> lines; // without their CR LF
+    std::vector<std::string> lines;  // without their CR LF
     std::vector<DxfEntity> entities; // of the ENTITIES section
-    QByteArray headerTemplate;       // everything before the entities section
 
     static DxfFile read(const QString& path);
     std::vector<DxfEntity> ofType(const std::string& type) const;
-    std::vector<DxfEntity> onLayer(const std::string& layer) const;
     const DxfEntity* textStarting(const std::string& prefix, int nth = 0) const;
 };
 
@@ -45,8 +43,6 @@ public:
     void distances(const std::vector<double>& left, const std::vector<double>& right);
     // Column name -> value (a null QVariant leaves the cell empty).
     void row(double chainage, const std::map<QString, QVariant>& values);
-    // A plausible section: ground falling away to both sides, formation above it.
-    void typicalRow(double chainage, double centre, double fc);
 
 private:
     Database& m_db;

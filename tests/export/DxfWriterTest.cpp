@@ -1,6 +1,6 @@
+#include "export/DxfWriter.h"
 #include "DxfTestSupport.h"
 #include "export/DxfNumbers.h"
-#include "export/DxfWriter.h"
 #include "store/Error.h"
 
 #include <QDir>
@@ -18,7 +18,10 @@ using namespace std::string_view_literals;
 
 namespace {
 
-std::string single(float v) { return std::string(dxf::single(v).view()); }
+std::string single(float v)
+{
+    return std::string(dxf::single(v).view());
+}
 
 QByteArray readAll(const QString& path)
 {
@@ -41,10 +44,7 @@ struct Scratch {
     QString templ = dir.filePath("Header.dxf");
     QString target = dir.filePath("Out.dxf");
     Scratch() { writeFile(templ, kTemplate); }
-    std::vector<std::string> entityLines()
-    {
-        return DxfFile::read(target).lines;
-    }
+    std::vector<std::string> entityLines() { return DxfFile::read(target).lines; }
 };
 
 std::vector<std::string> slice(const std::vector<std::string>& lines, std::size_t from,
@@ -85,7 +85,8 @@ TEST(DxfNumbers, RoundsLikeTheLibraryAtEveryMagnitude)
         std::snprintf(expected, sizeof expected, "%.6e", double(v));
         const std::string got = single(v);
         ASSERT_EQ(got.find_first_of("eE,"), std::string::npos) << got;
-        ASSERT_EQ(std::stod(got), std::stod(expected)) << "value " << expected << " written " << got;
+        ASSERT_EQ(std::stod(got), std::stod(expected))
+            << "value " << expected << " written " << got;
     }
 }
 
@@ -112,8 +113,8 @@ TEST(DxfWriter, LineIsSixteenLinesWithBlanksAroundNumbers)
         w.finish();
     }
     const auto lines = s.entityLines();
-    const std::vector<std::string> line{" 0 ",  "LINE", " 8 ",  "0",    " 10 ", " 1 ",
-                                        " 20 ", " 2 ",  " 30 ", " 0 ",  " 11 ", " 3 ",
+    const std::vector<std::string> line{" 0 ",  "LINE",  " 8 ",  "0",   " 10 ", " 1 ",
+                                        " 20 ", " 2 ",   " 30 ", " 0 ", " 11 ", " 3 ",
                                         " 21 ", " 4.5 ", " 31 ", " 0 "};
     EXPECT_EQ(slice(lines, 4, 16), line);
     EXPECT_EQ(lines[4 + 16 + 5], "-1.25 ");
@@ -135,12 +136,17 @@ TEST(DxfWriter, TextHasFourteenLinesAndOptionalRotationAndAlignment)
         w.finish();
     }
     const auto lines = s.entityLines();
-    const std::vector<std::string> plain{" 0 ",  "TEXT", " 8 ",  "EXISTING", " 10 ", " 1.5 ", " 20 ",
-                                         " 2 ",  " 30 ", " 0 ",  " 40 ",     " 0.12 ", " 1 ", "CHAIN"};
+    const std::vector<std::string> plain{" 0 ",   "TEXT",   " 8 ", "EXISTING", " 10 ",
+                                         " 1.5 ", " 20 ",   " 2 ", " 30 ",     " 0 ",
+                                         " 40 ",  " 0.12 ", " 1 ", "CHAIN"};
     EXPECT_EQ(slice(lines, 4, 14), plain);
-    const std::vector<std::string> turned{" 1 ",  "FILL AREA = 12.5 SQM", " 50 ", " 90 ", " 72 ",
-                                          " 2 ",  " 11 ", " 18.5 ", " 21 ", " 28.5471 ", " 31 ",
-                                          " 0 ",  " 0 ",  "TEXT"};
+    const std::vector<std::string> turned{" 1 ",  "FILL AREA = 12.5 SQM",
+                                          " 50 ", " 90 ",
+                                          " 72 ", " 2 ",
+                                          " 11 ", " 18.5 ",
+                                          " 21 ", " 28.5471 ",
+                                          " 31 ", " 0 ",
+                                          " 0 ",  "TEXT"};
     EXPECT_EQ(slice(lines, 18 + 12, 14), turned);
     // A line break inside a text would end the value early.
     EXPECT_EQ(DxfFile::read(s.target).ofType("TEXT").back().text(1), "two  lines");
@@ -169,7 +175,7 @@ TEST(DxfWriter, GridKeepsTheLastVerticalWithinTwoHundredths)
     {
         DxfWriter w(s.templ, s.target);
         w.DxfGrid(1, 20.5f, 29, 6.5f, 0.56f, 0.7f); // the long section's level grid
-        w.DxfGrid(1, 2, 29, 6, 0, 1);                // y1 below y2, no step: nothing
+        w.DxfGrid(1, 2, 29, 6, 0, 1);               // y1 below y2, no step: nothing
         w.finish();
     }
     const DxfFile f = DxfFile::read(s.target);
@@ -209,7 +215,8 @@ TEST(DxfWriter, OutputStartsWithTheTemplateAndReplacesTheTarget)
         DxfWriter w(s.templ, s.target);
         w.finish();
     }
-    EXPECT_EQ(readAll(s.target), kTemplate + " 0 \r\nSECTION\r\n 2 \r\nENTITIES\r\n 0 \r\nENDSEC\r\n 0 \r\nEOF\r\n");
+    EXPECT_EQ(readAll(s.target),
+              kTemplate + " 0 \r\nSECTION\r\n 2 \r\nENTITIES\r\n 0 \r\nENDSEC\r\n 0 \r\nEOF\r\n");
 }
 
 TEST(DxfWriter, FailuresLeaveTheExistingDrawingAlone)
@@ -265,4 +272,38 @@ TEST(DxfWriter, CommaLocaleStillWritesPoints)
     EXPECT_TRUE(out.contains("\r\n2.50\r\n"));
     if (!cLocale)
         std::printf("note: de_DE.UTF-8 is not installed; only Qt's default locale was German\n");
+}
+
+TEST(DxfWriter, RepeatedAndScatteredNumbersAreWrittenAlike)
+{
+    // The writer remembers recent numbers; whatever it remembers, each value must come out as
+    // the formatter writes it.
+    Scratch s;
+    std::mt19937 gen(11);
+    std::uniform_real_distribution<float> coord(-50.0f, 40000.0f);
+    std::vector<float> values;
+    for (int i = 0; i < 20000; ++i)
+        values.push_back(i % 3 == 0 && i > 0 ? values[std::size_t(i) / 2] : coord(gen));
+    values.push_back(1e12f);
+    values.push_back(-1e-9f);
+    values.push_back(NAN);
+    {
+        DxfWriter w(s.templ, s.target);
+        for (std::size_t i = 0; i + 3 < values.size(); i += 4)
+            w.DxfLine(values[i], values[i + 1], values[i + 2], values[i + 3]);
+        w.DxfLine(values[values.size() - 3], values[values.size() - 2], values.back(), 0);
+        w.finish();
+    }
+    const DxfFile f = DxfFile::read(s.target);
+    std::vector<std::string> written;
+    for (const auto& e : f.ofType("LINE"))
+        for (int code : {10, 20, 11, 21})
+            written.push_back(e.text(code));
+    ASSERT_EQ(written.size(), values.size() + 1);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const std::string expected = single(values[i]);
+        ASSERT_EQ(written[i], (expected[0] == '-' ? "" : " ") + expected + " ") << i;
+    }
+    EXPECT_EQ(written[values.size() - 3], " 1000000000000 ");
+    EXPECT_EQ(written[values.size() - 1], " 0 "); // not a number
 }

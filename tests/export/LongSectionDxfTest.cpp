@@ -1,6 +1,6 @@
+#include "export/LongSectionDxf.h"
 #include "DxfTestSupport.h"
 #include "export/DxfDrawings.h"
-#include "export/LongSectionDxf.h"
 #include "store/Error.h"
 #include "support/TestProject.h"
 
@@ -29,7 +29,10 @@ struct Drawing {
 };
 
 // Band texts are turned and sit at (x - 0.02, BandTop - (row + 1) * 0.7 + 0.02).
-double bandY(int row) { return double(6.5f - float(row + 1) * 0.7f + 0.02f); }
+double bandY(int row)
+{
+    return double(6.5f - float(row + 1) * 0.7f + 0.02f);
+}
 
 std::vector<const DxfEntity*> bandTexts(const DxfFile& f, int row)
 {
