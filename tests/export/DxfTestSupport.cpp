@@ -160,4 +160,25 @@ QString templateFolder()
         .filePath(QStringLiteral("Data"));
 }
 
+void RoadBuilder::typicalRow(double chainage, double centre, double fc)
+{
+    std::map<QString, QVariant> v;
+    for (int i = 1; i <= 4; ++i) {
+        v[QStringLiteral("L%1").arg(i)] = centre - 0.1 * i;
+        v[QStringLiteral("R%1").arg(i)] = centre - 0.15 * i;
+    }
+    v["C"] = centre;
+    v["FC"] = fc;
+    v["FL1"] = fc - 0.09;
+    v["FL2"] = fc - 0.18;
+    v["FR1"] = fc - 0.09;
+    v["FR2"] = fc - 0.18;
+    v["Width"] = 10.0;
+    v["Left Slope"] = 2.0;
+    v["Right Slope"] = 2.0;
+    v["Fill Area"] = 12.5;
+    v["Cut Area"] = 0.0;
+    row(chainage, v);
+}
+
 } // namespace tarmela::test

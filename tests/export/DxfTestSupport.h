@@ -43,6 +43,8 @@ public:
     void distances(const std::vector<double>& left, const std::vector<double>& right);
     // Column name -> value (a null QVariant leaves the cell empty).
     void row(double chainage, const std::map<QString, QVariant>& values);
+    // A plausible section: ground falling away to both sides, formation above it.
+    void typicalRow(double chainage, double centre, double fc);
 
 private:
     Database& m_db;
