@@ -242,7 +242,9 @@ bool VellGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event
     const bool opened = QTableView::edit(index, trigger, event);
     if (opened && (trigger == EditKeyPressed || trigger == DoubleClicked)) {
         // F2 and double-click continue the cell's text rather than replace it.
-        if (auto* le = viewport()->findChild<QLineEdit*>()) {
+        for (QLineEdit* le : viewport()->findChildren<QLineEdit*>()) {
+            if (le->isHidden()) // an editor closed before, not yet deleted
+                continue;
             le->deselect();
             le->end(false);
         }
