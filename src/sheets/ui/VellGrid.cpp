@@ -51,8 +51,11 @@ VellGrid::VellGrid(QWidget* parent) : QTableView(parent)
         " padding: 0 3px; }");
     h->setStyleSheet(fixed);
     v->setStyleSheet(fixed);
+    // The current cell is marked in the colour of an editable column.
     setStyleSheet(QStringLiteral("QTableView QTableCornerButton::section { background-color: "
-                                 "rgb(255,102,51); border: none; }"));
+                                 "rgb(255,102,51); border: none; }"
+                                 "QTableView::item:focus { background-color: rgb(255,162,130); "
+                                 "color: black; }"));
 
     QPalette pal = palette();
     pal.setColor(QPalette::Base, Qt::white);

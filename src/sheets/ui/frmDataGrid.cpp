@@ -61,7 +61,15 @@ frmDataGrid::frmDataGrid(QWidget* parent) : QWidget(parent)
             });
 }
 
-frmDataGrid::~frmDataGrid() = default;
+frmDataGrid::~frmDataGrid()
+{
+    // The grid goes first: while it is taken down it reports row changes, which must not
+    // reach a sheet whose rows are already gone.
+    QObject::disconnect(m_grid->selectionModel(), nullptr, this, nullptr);
+    delete m_grid;
+    m_model->onCellEdited = nullptr;
+    m_model->onRefused = nullptr;
+}
 
 Database& frmDataGrid::db()
 {
