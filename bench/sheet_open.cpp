@@ -14,7 +14,8 @@
 
 using namespace tarmela;
 
-namespace {
+namespace
+{
 
 constexpr int kSections = 100000;
 
@@ -28,9 +29,10 @@ struct LongRoad {
         road = roads::create(*db);
         Transaction tx(*db);
         QSqlQuery q = db->prepare(
-            QStringLiteral("INSERT INTO %1 (ID, Chainage, L8, L7, L6, L5, L4, L3, L2, L1, C, R1, "
-                           "R2, R3, R4, R5, R6, R7, R8, FC, Width, Crust) VALUES (?, ?, ?, ?, ?, ?, "
-                           "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+            QStringLiteral(
+                "INSERT INTO %1 (ID, Chainage, L8, L7, L6, L5, L4, L3, L2, L1, C, R1, "
+                "R2, R3, R4, R5, R6, R7, R8, FC, Width, Crust) VALUES (?, ?, ?, ?, ?, ?, "
+                "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
                 .arg(schema::rlTable(road)));
         for (int i = 0; i < kSections; ++i) {
             q.addBindValue(i);
@@ -46,7 +48,8 @@ struct LongRoad {
     }
     QString statement() const
     {
-        return sheets::reducedLevelStatement(road, sheets::ViewOrder{}, sheets::ReducedLevelGroups{});
+        return sheets::reducedLevelStatement(road, sheets::ViewOrder{},
+                                             sheets::ReducedLevelGroups{});
     }
 };
 

@@ -6,16 +6,18 @@
 #include "store/Transaction.h"
 
 #include <QRegularExpression>
-#include <QSqlQuery>
 #include <QSqlDriver>
+#include <QSqlQuery>
 #include <QSqlRecord>
-#include <sqlite3.h>
 #include <cmath>
 #include <limits>
+#include <sqlite3.h>
 
-namespace tarmela::sheets {
+namespace tarmela::sheets
+{
 
-namespace {
+namespace
+{
 constexpr double kEmpty = std::numeric_limits<double>::quiet_NaN();
 
 SheetRows::Kind kindOfDeclared(const QString& declared)
@@ -39,7 +41,8 @@ QString tableOfStatement(const QString& statement)
     return m.hasMatch() ? m.captured(1) : QString();
 }
 
-namespace {
+namespace
+{
 
 sqlite3* sqliteHandle(Database& db)
 {
@@ -101,7 +104,7 @@ void SheetRows::load(Database& db, const QString& statement)
             const QString why = QString::fromUtf8(sqlite3_errmsg(handle));
             sqlite3_finalize(stmt);
             throw Error(why.contains(QLatin1String("no such table")) ? ErrorKind::TableMissing
-                                                                      : ErrorKind::Database,
+                                                                     : ErrorKind::Database,
                         why);
         }
         const int n = sqlite3_column_count(stmt);
@@ -128,15 +131,17 @@ void SheetRows::load(Database& db, const QString& statement)
                 if (cols[c].kind == Kind::Text) {
                     cols[c].texts.push_back(
                         null ? QString()
-                             : QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, c)),
-                                                 sqlite3_column_bytes(stmt, c)));
+                             : QString::fromUtf8(
+                                   reinterpret_cast<const char*>(sqlite3_column_text(stmt, c)),
+                                   sqlite3_column_bytes(stmt, c)));
                     continue;
                 }
                 const bool isText = type == SQLITE_TEXT || type == SQLITE_BLOB;
                 QString raw;
                 if (table.isEmpty() && !null)
-                    raw = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, c)),
-                                            sqlite3_column_bytes(stmt, c));
+                    raw = QString::fromUtf8(
+                        reinterpret_cast<const char*>(sqlite3_column_text(stmt, c)),
+                        sqlite3_column_bytes(stmt, c));
                 takeNumber(c, null, null ? 0.0 : sqlite3_column_double(stmt, c), isText, raw);
             }
             ++rows;
@@ -207,7 +212,10 @@ int SheetRows::columnIndex(const QString& name) const
     return -1;
 }
 
-bool SheetRows::editable(int col) const { return updatable() && col != m_idCol; }
+bool SheetRows::editable(int col) const
+{
+    return updatable() && col != m_idCol;
+}
 
 bool SheetRows::isNull(int row, int col) const
 {

@@ -9,7 +9,8 @@
 using namespace tarmela;
 using namespace tarmela::sheets;
 
-namespace {
+namespace
+{
 // A level book with chainages 0, 100, ..., 900, C = 95 + chainage/100 and some remarks.
 struct FilterFixture : ::testing::Test {
     test::TestProject p;
@@ -51,7 +52,8 @@ TEST_F(FilterFixture, LikeMatchesTextWithWildcards)
 {
     EXPECT_EQ(chainagesOf("Remarks LIKE '%culvert%'"), (V{200}));
     EXPECT_EQ(chainagesOf("Remarks LIKE '%BRIDGE%'"), (V{700}));
-    EXPECT_EQ(chainagesOf("Chainage LIKE '%00%'"), (V{100, 200, 300, 400, 500, 600, 700, 800, 900}));
+    EXPECT_EQ(chainagesOf("Chainage LIKE '%00%'"),
+              (V{100, 200, 300, 400, 500, 600, 700, 800, 900}));
     // An empty LIKE value matches every row, empty cells included.
     EXPECT_EQ(chainagesOf("Remarks LIKE '%%'").size(), 10u);
     // An empty cell matches no comparison.

@@ -10,12 +10,16 @@
 using namespace tarmela;
 using namespace tarmela::sheets;
 
-namespace {
+namespace
+{
 QString rlStatement(std::int64_t road)
 {
     return reducedLevelStatement(road, ViewOrder{}, ReducedLevelGroups{});
 }
-QVariant cell(Database& db, const QString& sql) { return db.scalar(sql); }
+QVariant cell(Database& db, const QString& sql)
+{
+    return db.scalar(sql);
+}
 } // namespace
 
 TEST(SheetRows, LoadsTheStatementsColumnsAndRows)
@@ -52,8 +56,8 @@ TEST(SheetRows, SavesOnlyChangedRowsKeyedById)
     rows.load(p.db(), rlStatement(road));
     const int c = rows.columnIndex("C");
     rows.setText(1, c, " 101.5 ");
-    rows.setText(2, c, "");   // already empty: no change
-    rows.setText(0, 0, "0");  // same value: no change
+    rows.setText(2, c, "");  // already empty: no change
+    rows.setText(0, 0, "0"); // same value: no change
     EXPECT_TRUE(rows.changed(1));
     EXPECT_FALSE(rows.changed(0));
     EXPECT_FALSE(rows.changed(2));

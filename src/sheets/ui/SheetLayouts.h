@@ -2,7 +2,8 @@
 
 class QMdiArea;
 
-namespace tarmela {
+namespace tarmela
+{
 
 class frmDataGrid;
 

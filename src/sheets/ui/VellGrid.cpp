@@ -8,9 +8,11 @@
 #include <QScrollBar>
 #include <set>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 // Heights and widths of the grid, in pixels.
 constexpr int kRowHeight = 20;
 constexpr int kHeaderHeight = 35;
@@ -47,7 +49,8 @@ VellGrid::VellGrid(QWidget* parent) : QTableView(parent)
     v->setFont(bold);
     const QString fixed = QStringLiteral(
         "QHeaderView::section { background-color: rgb(255,102,51); color: white; font-weight: bold;"
-        " border: none; border-right: 1px solid rgb(200,70,30); border-bottom: 1px solid rgb(200,70,30);"
+        " border: none; border-right: 1px solid rgb(200,70,30); border-bottom: 1px solid "
+        "rgb(200,70,30);"
         " padding: 0 3px; }");
     h->setStyleSheet(fixed);
     v->setStyleSheet(fixed);
@@ -115,7 +118,8 @@ void VellGrid::resizeEvent(QResizeEvent* event)
 
 void VellGrid::setCurrentCell(int row, int col)
 {
-    if (!m_model || row < 0 || col < 0 || row >= m_model->rowCount() || col >= m_model->columnCount())
+    if (!m_model || row < 0 || col < 0 || row >= m_model->rowCount() ||
+        col >= m_model->columnCount())
         return;
     const QModelIndex i = m_model->index(row, col);
     selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect);

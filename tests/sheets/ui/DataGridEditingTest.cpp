@@ -1,16 +1,17 @@
 // Copy, cut, paste, undo, transform, the Delete key and typing in a data sheet.
 #include "SheetTestSupport.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QTest>
-#include <QApplication>
 
 using namespace tarmela;
 using tarmela::test::SheetFixture;
 
-namespace {
+namespace
+{
 constexpr int kC = 9;           // C in the default RL sheet
 constexpr int kRightSlope = 28; // the last shown column
 
@@ -236,7 +237,10 @@ TEST_F(SheetFixture, EnterRightAndTabSkipLockedColumns)
 TEST_F(SheetFixture, MouseWheelMovesTwoRows)
 {
     for (int i = 10; i < 200; ++i)
-        db().exec(QStringLiteral("INSERT INTO %1 (ID, Chainage) VALUES (%2, %3)").arg(rlTable()).arg(i + 1).arg(i * 20));
+        db().exec(QStringLiteral("INSERT INTO %1 (ID, Chainage) VALUES (%2, %3)")
+                      .arg(rlTable())
+                      .arg(i + 1)
+                      .arg(i * 20));
     frmDataGrid* s = openRl();
     EXPECT_EQ(s->grid()->firstVisibleRow(), 0);
     s->MouseWheel(-120);

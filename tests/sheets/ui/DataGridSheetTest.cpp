@@ -13,7 +13,8 @@
 using namespace tarmela;
 using tarmela::test::SheetFixture;
 
-namespace {
+namespace
+{
 constexpr int kC = 9;
 const QString kSaveQuestion = "Save Changes|The db has changed since it was last saved. Do you "
                               "wish to save changes before closing ?";

@@ -16,7 +16,8 @@
 using namespace tarmela;
 using tarmela::test::SheetFixture;
 
-namespace {
+namespace
+{
 // Clicks a button of the modal dialog that is about to open.
 void clickInNextDialog(const char* button, std::function<void(QWidget*)> before = {})
 {
@@ -129,7 +130,9 @@ TEST_F(SheetFixture, FixedLayoutsOpenWithTheirColumnSettings)
     EXPECT_EQ(cd->model()->data(cd->model()->index(0, 7), Qt::DisplayRole).toString(), "2.50");
     EXPECT_EQ(cd->model()->cellText(0, 7), "2.5");
     ASSERT_TRUE(cd->Save());
-    EXPECT_DOUBLE_EQ(db().scalar(QString("SELECT L1 FROM ChDistance WHERE RoadRef=%1").arg(road)).toDouble(), 2.5);
+    EXPECT_DOUBLE_EQ(
+        db().scalar(QString("SELECT L1 FROM ChDistance WHERE RoadRef=%1").arg(road)).toDouble(),
+        2.5);
 
     frmDataGrid* rd = OpenRoadDetailsSheet(area.get());
     ASSERT_TRUE(rd);
@@ -142,7 +145,10 @@ TEST_F(SheetFixture, FixedLayoutsOpenWithTheirColumnSettings)
     EXPECT_EQ(roads::get(db(), road).from, "Bhimtal");
 
     db().exec("INSERT INTO CulvertTypes (CulvertName, Type) VALUES ('Slab 2m', 'S')");
-    db().exec(QString("INSERT INTO Culverts (RoadRef, CTypeRef, Chainage, EPType) VALUES (%1, 1, 60, 'P')").arg(road));
+    db().exec(
+        QString(
+            "INSERT INTO Culverts (RoadRef, CTypeRef, Chainage, EPType) VALUES (%1, 1, 60, 'P')")
+            .arg(road));
     frmDataGrid* cv = OpenCulvertsSheet(area.get());
     ASSERT_TRUE(cv);
     EXPECT_EQ(cv->model()->columnCount(), 3);

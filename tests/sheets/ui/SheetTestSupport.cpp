@@ -4,7 +4,8 @@
 
 #include <QItemSelectionModel>
 
-namespace tarmela::test {
+namespace tarmela::test
+{
 
 void SheetFixture::SetUp()
 {
@@ -50,7 +51,8 @@ void SheetFixture::TearDown()
 
 QVariant SheetFixture::dbValue(const QString& column, std::int64_t id)
 {
-    return db().scalar(QStringLiteral("SELECT [%1] FROM %2 WHERE ID = %3").arg(column, rlTable()).arg(id));
+    return db().scalar(
+        QStringLiteral("SELECT [%1] FROM %2 WHERE ID = %3").arg(column, rlTable()).arg(id));
 }
 
 frmDataGrid* SheetFixture::openRl(const sheets::ReducedLevelGroups& groups)
@@ -62,9 +64,11 @@ frmDataGrid* SheetFixture::openRl(const sheets::ReducedLevelGroups& groups)
 void SheetFixture::selectBlock(frmDataGrid* s, int top, int left, int bottom, int right)
 {
     SheetModel* m = s->model();
-    s->grid()->selectionModel()->setCurrentIndex(m->index(top, left), QItemSelectionModel::NoUpdate);
-    s->grid()->selectionModel()->select(QItemSelection(m->index(top, left), m->index(bottom, right)),
-                                        QItemSelectionModel::ClearAndSelect);
+    s->grid()->selectionModel()->setCurrentIndex(m->index(top, left),
+                                                 QItemSelectionModel::NoUpdate);
+    s->grid()->selectionModel()->select(
+        QItemSelection(m->index(top, left), m->index(bottom, right)),
+        QItemSelectionModel::ClearAndSelect);
 }
 
 } // namespace tarmela::test

@@ -19,7 +19,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-namespace tarmela::test {
+namespace tarmela::test
+{
 
 // A program folder with a project holding one road whose RL sheet has ten rows (chainages
 // 0, 20, ..., 180; C of the first row 10.5, the others 100 + row), a frame to open sheets in,
