@@ -4,6 +4,7 @@
 #include "sheets/ui/dlgSearchWindow.h"
 
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -31,6 +32,10 @@ TEST_F(SheetFixture, WithoutAutoSaveClosingAsksAndEachAnswerDoesItsPart)
     EXPECT_FALSE(s->close());
     ASSERT_EQ(asked.size(), 1);
     EXPECT_EQ(asked[0], kSaveQuestion);
+    EXPECT_TRUE(alive);
+    // Closing the frame (as the main window's shut-down does) asks the same.
+    EXPECT_FALSE(area->subWindowList().front()->close());
+    EXPECT_EQ(asked.size(), 2);
     EXPECT_TRUE(alive);
 
     answer = QMessageBox::Yes;
@@ -240,4 +245,29 @@ TEST_F(SheetFixture, AHostileFilterValueNeverReachesTheDatabase)
     EXPECT_EQ(s->model()->rowCount(), 10);
     EXPECT_TRUE(db().tableExists(rlTable()));
     EXPECT_EQ(test::rowCount(db(), rlTable()), 10);
+}
+
+TEST_F(SheetFixture, ActivationAndRowHeaderDoubleClickReachTheMainWindow)
+{
+    frmDataGrid* first = openRl();
+    QSignalSpy firstOn(first, &frmDataGrid::sheetActivated);
+    QSignalSpy firstOff(first, &frmDataGrid::sheetDeactivated);
+    EXPECT_TRUE(first->isActive());
+    frmDataGrid* second = OpenCrossDistancesSheet(area.get());
+    EXPECT_TRUE(second->isActive());
+    EXPECT_FALSE(first->isActive());
+    EXPECT_EQ(firstOff.count(), 1);
+    area->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(first->parentWidget()));
+    EXPECT_EQ(firstOn.count(), 1);
+    EXPECT_TRUE(first->isActive());
+    EXPECT_FALSE(second->isActive());
+
+    QSignalSpy header(first, &frmDataGrid::rowHeaderDoubleClicked);
+    emit first->grid()->verticalHeader()->sectionDoubleClicked(3);
+    ASSERT_EQ(header.count(), 1);
+    EXPECT_EQ(header.at(0).at(0).value<frmDataGrid*>(), first);
+
+    EXPECT_TRUE(first->close());
+    EXPECT_EQ(firstOff.count(), 2);
+    EXPECT_TRUE(IsFormLoaded("frmDataGrid"));
 }
