@@ -83,21 +83,29 @@ void VellGrid::applyColumnWidths()
     if (!m_model)
         return;
     const int n = m_model->columnCount();
+    // No caption is cut short: a column is at least as wide as its caption in bold.
+    const QFontMetrics caption(horizontalHeader()->font());
+    auto least = [&](int c) {
+        return caption.horizontalAdvance(
+                   m_model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString()) +
+               14;
+    };
     int fixedTotal = 0;
     int shares = 0;
     for (int c = 0; c < n; ++c) {
         if (m_model->column(c).widthPercent > 0)
             shares += m_model->column(c).widthPercent;
         else
-            fixedTotal += m_model->column(c).width;
+            fixedTotal += std::max(m_model->column(c).width, least(c));
     }
     const int room = std::max(0, viewport()->width() - fixedTotal);
     for (int c = 0; c < n; ++c) {
         const GridColumn& gc = m_model->column(c);
         if (gc.widthPercent > 0)
-            setColumnWidth(c, std::max(60, room * gc.widthPercent / std::max(shares, 1)));
+            setColumnWidth(c,
+                           std::max({100, least(c), room * gc.widthPercent / std::max(shares, 1)}));
         else
-            setColumnWidth(c, gc.width);
+            setColumnWidth(c, std::max(gc.width, least(c)));
     }
     // Row numbers of a long sheet need more than the fixed column's default width.
     const int digits = QString::number(std::max(1, m_model->rowCount())).size();
