@@ -291,15 +291,20 @@ void SheetRows::setText(int row, int col, const QString& text)
             return;
         c.numbers[row] = v;
     }
-    markChanged(row);
+    markChanged(row, col);
 }
 
-void SheetRows::markChanged(int row)
+quint64 SheetRows::columnBit(int col)
 {
-    if (!m_changed[row]) {
-        m_changed[row] = 1;
+    // A sheet of more than 64 columns marks the ones beyond as one group.
+    return col < 63 ? quint64(1) << col : quint64(1) << 63;
+}
+
+void SheetRows::markChanged(int row, int col)
+{
+    if (!m_changed[row])
         ++m_changedCount;
-    }
+    m_changed[row] |= columnBit(col);
 }
 
 void SheetRows::save(Database& db)
@@ -308,23 +313,32 @@ void SheetRows::save(Database& db)
         return;
     if (!updatable())
         throw SaveError{0, QStringLiteral("This sheet can't be changed in place.")};
-    QStringList sets;
-    std::vector<int> cols;
-    for (int c = 0; c < columnCount(); ++c) {
-        if (!editable(c))
-            continue;
-        sets << QStringLiteral("[%1] = ?").arg(m_cols[c].name);
-        cols.push_back(c);
-    }
+    // Only the cells the user changed are written: a column the program computes (FL1, the
+    // areas) may have been rewritten since the sheet was read, and must not be put back.
+    QHash<quint64, std::pair<QSqlQuery, std::vector<int>>> statements;
     int at = 0;
     try {
         Transaction tx(db);
-        QSqlQuery q = db.prepare(QStringLiteral("UPDATE [%1] SET %2 WHERE ID = ?")
-                                     .arg(m_table, sets.join(QStringLiteral(", "))));
         for (at = 0; at < m_rows; ++at) {
-            if (!m_changed[at])
+            const quint64 mask = m_changed[at];
+            if (!mask)
                 continue;
-            for (int c : cols) {
+            auto it = statements.find(mask);
+            if (it == statements.end()) {
+                QStringList sets;
+                std::vector<int> cols;
+                for (int c = 0; c < columnCount(); ++c) {
+                    if (!editable(c) || !(mask & columnBit(c)))
+                        continue;
+                    sets << QStringLiteral("[%1] = ?").arg(m_cols[c].name);
+                    cols.push_back(c);
+                }
+                QSqlQuery q = db.prepare(QStringLiteral("UPDATE [%1] SET %2 WHERE ID = ?")
+                                             .arg(m_table, sets.join(QStringLiteral(", "))));
+                it = statements.insert(mask, {q, cols});
+            }
+            QSqlQuery& q = it->first;
+            for (int c : it->second) {
                 const Column& col = m_cols[c];
                 if (isNull(at, c))
                     q.addBindValue(QVariant());
@@ -337,6 +351,10 @@ void SheetRows::save(Database& db)
             }
             q.addBindValue(static_cast<qlonglong>(id(at)));
             Database::run(q);
+            if (q.numRowsAffected() == 0)
+                throw Error(
+                    ErrorKind::Data,
+                    QStringLiteral("The row with ID %1 is no longer in the database.").arg(id(at)));
         }
         tx.commit();
     } catch (const Error& e) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QtGlobal>
 #include <cstdint>
 #include <vector>
 
@@ -69,14 +70,15 @@ private:
         std::vector<double> numbers;
         std::vector<QString> texts;
     };
-    void markChanged(int row);
+    static quint64 columnBit(int col);
+    void markChanged(int row, int col);
 
     QString m_statement;
     QString m_table;
     int m_idCol = -1;
     int m_rows = 0;
     std::vector<Column> m_cols;
-    std::vector<char> m_changed;
+    std::vector<quint64> m_changed; // per row, a bit per changed column
     int m_changedCount = 0;
 };
 

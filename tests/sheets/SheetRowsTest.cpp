@@ -180,3 +180,30 @@ TEST(SheetRows, TableOfAStatement)
     EXPECT_EQ(tableOfStatement("Select L1, ID from ChDistance where RoadRef=3"), "ChDistance");
     EXPECT_EQ(tableOfStatement("Select a from Culverts, CulvertTypes where x"), "");
 }
+
+TEST(SheetRows, ASaveKeepsWhatOthersWroteAndNoticesAVanishedRow)
+{
+    test::TestProject p;
+    const auto road = p.roadWithRows({0, 20});
+    const QString t = "RL_" + QString::number(road);
+    SheetRows rows;
+    rows.load(p.db(), rlStatement(road));
+    rows.setText(0, rows.columnIndex("C"), "100.5");
+    // The recomputation writes FL1 of the same row after the sheet was read.
+    p.db().exec("UPDATE " + t + " SET FL1 = 99.123 WHERE ID = 1");
+    rows.save(p.db());
+    EXPECT_DOUBLE_EQ(cell(p.db(), "SELECT C FROM " + t + " WHERE ID = 1").toDouble(), 100.5);
+    EXPECT_DOUBLE_EQ(cell(p.db(), "SELECT FL1 FROM " + t + " WHERE ID = 1").toDouble(), 99.123);
+
+    // A row deleted elsewhere: the edit can't land, and the save says so.
+    rows.setText(1, rows.columnIndex("C"), "7");
+    p.db().exec("DELETE FROM " + t + " WHERE ID = 2");
+    try {
+        rows.save(p.db());
+        FAIL() << "an edit of a vanished row was reported as saved";
+    } catch (const SaveError& e) {
+        EXPECT_EQ(e.row, 1);
+        EXPECT_TRUE(e.message.contains("no longer in the database"));
+    }
+    EXPECT_TRUE(rows.hasChanges());
+}
