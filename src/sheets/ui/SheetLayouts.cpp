@@ -104,7 +104,18 @@ void connectActivation(QMdiArea* area, QMdiSubWindow* sub, frmDataGrid* sheet)
     });
 }
 
+std::function<void(frmDataGrid*)>& openedHandler()
+{
+    static std::function<void(frmDataGrid*)> handler;
+    return handler;
+}
+
 } // namespace
+
+void SetSheetOpenedHandler(std::function<void(frmDataGrid*)> handler)
+{
+    openedHandler() = std::move(handler);
+}
 
 frmDataGrid* OpenSheetOfKind(QMdiArea* area, const char* kindName)
 {
@@ -128,6 +139,8 @@ frmDataGrid* OpenSheetOfKind(QMdiArea* area, const char* kindName)
     sheet->setWindowTitle(QString::fromLatin1(info.title));
     sheet->grid()->applyColumnWidths();
 
+    if (openedHandler())
+        openedHandler()(sheet);
     QMdiSubWindow* sub = area->addSubWindow(sheet);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     connectActivation(area, sub, sheet);

@@ -249,7 +249,14 @@ TEST_F(SheetFixture, AHostileFilterValueNeverReachesTheDatabase)
 
 TEST_F(SheetFixture, ActivationAndRowHeaderDoubleClickReachTheMainWindow)
 {
+    QList<frmDataGrid*> activated;
+    SetSheetOpenedHandler([&](frmDataGrid* s) {
+        QObject::connect(s, &frmDataGrid::sheetActivated, [&](frmDataGrid* a) { activated << a; });
+    });
     frmDataGrid* first = openRl();
+    SetSheetOpenedHandler({});
+    ASSERT_EQ(activated.size(), 1); // the first activation is not missed
+    EXPECT_EQ(activated[0], first);
     QSignalSpy firstOn(first, &frmDataGrid::sheetActivated);
     QSignalSpy firstOff(first, &frmDataGrid::sheetDeactivated);
     EXPECT_TRUE(first->isActive());
