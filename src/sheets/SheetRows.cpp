@@ -1,0 +1,305 @@
+#include "sheets/SheetRows.h"
+
+#include "store/Database.h"
+#include "store/Error.h"
+#include "store/Numbers.h"
+#include "store/Transaction.h"
+
+#include <QRegularExpression>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <cmath>
+#include <limits>
+
+namespace tarmela::sheets {
+
+namespace {
+constexpr double kEmpty = std::numeric_limits<double>::quiet_NaN();
+
+SheetRows::Kind kindOfDeclared(const QString& declared)
+{
+    const QString t = declared.toUpper();
+    if (t.contains(QLatin1String("INT")))
+        return SheetRows::Kind::Integer;
+    if (t.contains(QLatin1String("REAL")) || t.contains(QLatin1String("FLOA")) ||
+        t.contains(QLatin1String("DOUB")) || t.contains(QLatin1String("NUM")))
+        return SheetRows::Kind::Real;
+    return SheetRows::Kind::Text;
+}
+} // namespace
+
+QString tableOfStatement(const QString& statement)
+{
+    static const QRegularExpression re(
+        QStringLiteral(R"(\bfrom\s+\[?(\w+)\]?\s*(?:$|\bwhere\b|\border\b|;))"),
+        QRegularExpression::CaseInsensitiveOption);
+    const auto m = re.match(statement);
+    return m.hasMatch() ? m.captured(1) : QString();
+}
+
+void SheetRows::load(Database& db, const QString& statement)
+{
+    QSqlQuery q = db.query(statement);
+    const QSqlRecord rec = q.record();
+
+    std::vector<Column> cols(rec.count());
+    QString table = tableOfStatement(statement);
+    QHash<QString, QString> declared;
+    if (!table.isEmpty()) {
+        QSqlQuery info = db.query(QStringLiteral("PRAGMA table_info([%1])").arg(table));
+        while (info.next())
+            declared.insert(info.value(1).toString().toLower(), info.value(2).toString());
+    }
+    int idCol = -1;
+    for (int c = 0; c < rec.count(); ++c) {
+        cols[c].name = rec.fieldName(c);
+        if (cols[c].name.compare(QLatin1String("ID"), Qt::CaseInsensitive) == 0 && idCol < 0)
+            idCol = c;
+        const auto it = declared.constFind(cols[c].name.toLower());
+        if (it != declared.constEnd()) {
+            cols[c].kind = kindOfDeclared(*it);
+        } else {
+            // A joined sheet: the column's kind comes from its values (it isn't edited).
+            cols[c].kind = Kind::Real;
+            table.clear();
+        }
+    }
+
+    int rows = 0;
+    std::vector<bool> sawText(cols.size(), false);
+    std::vector<std::vector<QString>> rawTexts(cols.size());
+    while (q.next()) {
+        for (std::size_t c = 0; c < cols.size(); ++c) {
+            const QVariant v = q.value(static_cast<int>(c));
+            Column& col = cols[c];
+            if (col.kind == Kind::Text) {
+                col.texts.push_back(v.isNull() ? QString() : v.toString());
+                continue;
+            }
+            if (v.isNull()) {
+                col.numbers.push_back(kEmpty);
+            } else {
+                const int type = v.typeId();
+                if (type == QMetaType::QString || type == QMetaType::QByteArray)
+                    sawText[c] = true;
+                col.numbers.push_back(v.toDouble());
+            }
+            if (table.isEmpty())
+                rawTexts[c].push_back(v.isNull() ? QString() : v.toString());
+        }
+        ++rows;
+    }
+    if (table.isEmpty()) {
+        for (std::size_t c = 0; c < cols.size(); ++c) {
+            if (!sawText[c])
+                continue;
+            cols[c].kind = Kind::Text;
+            cols[c].texts = std::move(rawTexts[c]);
+            cols[c].numbers.clear();
+        }
+    }
+    if (idCol < 0)
+        table.clear();
+
+    m_statement = statement;
+    m_table = table;
+    m_idCol = idCol;
+    m_rows = rows;
+    m_cols = std::move(cols);
+    m_changed.assign(rows, 0);
+    m_changedCount = 0;
+}
+
+QStringList SheetRows::columnNames() const
+{
+    QStringList out;
+    for (const Column& c : m_cols)
+        out << c.name;
+    return out;
+}
+
+int SheetRows::columnIndex(const QString& name) const
+{
+    for (int c = 0; c < columnCount(); ++c)
+        if (m_cols[c].name.compare(name, Qt::CaseInsensitive) == 0)
+            return c;
+    return -1;
+}
+
+bool SheetRows::editable(int col) const { return updatable() && col != m_idCol; }
+
+bool SheetRows::isNull(int row, int col) const
+{
+    const Column& c = m_cols[col];
+    return c.kind == Kind::Text ? c.texts[row].isNull() : std::isnan(c.numbers[row]);
+}
+
+double SheetRows::number(int row, int col) const
+{
+    const Column& c = m_cols[col];
+    return c.kind == Kind::Text ? kEmpty : c.numbers[row];
+}
+
+QString SheetRows::text(int row, int col) const
+{
+    const Column& c = m_cols[col];
+    if (c.kind == Kind::Text)
+        return c.texts[row].isNull() ? QStringLiteral("") : c.texts[row];
+    const double v = c.numbers[row];
+    return std::isnan(v) ? QString() : plainDecimal(v);
+}
+
+std::int64_t SheetRows::id(int row) const
+{
+    if (m_idCol < 0 || isNull(row, m_idCol))
+        return -1;
+    return static_cast<std::int64_t>(m_cols[m_idCol].numbers[row]);
+}
+
+int SheetRows::rowOfId(std::int64_t id) const
+{
+    if (m_idCol < 0)
+        return -1;
+    const auto& ids = m_cols[m_idCol].numbers;
+    for (int r = 0; r < m_rows; ++r)
+        if (ids[r] == static_cast<double>(id))
+            return r;
+    return -1;
+}
+
+QString SheetRows::refusal(int col, const QString& text) const
+{
+    const Column& c = m_cols[col];
+    if (c.kind == Kind::Text || text.trimmed().isEmpty())
+        return {};
+    if (!isNumeric(text))
+        return QStringLiteral("\"%1\" is not a number. The column %2 takes numbers only.")
+            .arg(text, c.name);
+    if (c.kind == Kind::Integer) {
+        const double v = text.trimmed().toDouble();
+        if (v != std::floor(v) || std::fabs(v) > 9.0e15)
+            return QStringLiteral("\"%1\" is not a whole number. The column %2 takes whole "
+                                  "numbers only.")
+                .arg(text, c.name);
+    }
+    return {};
+}
+
+void SheetRows::setText(int row, int col, const QString& text)
+{
+    const QString why = refusal(col, text);
+    if (!why.isEmpty())
+        throw Error(ErrorKind::Data, why);
+    Column& c = m_cols[col];
+    if (c.kind == Kind::Text) {
+        if (c.texts[row] == text && c.texts[row].isNull() == text.isNull())
+            return;
+        c.texts[row] = text.isNull() ? QStringLiteral("") : text;
+    } else {
+        const double v = text.trimmed().isEmpty() ? kEmpty : text.trimmed().toDouble();
+        const double old = c.numbers[row];
+        if ((std::isnan(v) && std::isnan(old)) || v == old)
+            return;
+        c.numbers[row] = v;
+    }
+    markChanged(row);
+}
+
+void SheetRows::markChanged(int row)
+{
+    if (!m_changed[row]) {
+        m_changed[row] = 1;
+        ++m_changedCount;
+    }
+}
+
+void SheetRows::save(Database& db)
+{
+    if (!hasChanges())
+        return;
+    if (!updatable())
+        throw SaveError{0, QStringLiteral("This sheet can't be changed in place.")};
+    QStringList sets;
+    std::vector<int> cols;
+    for (int c = 0; c < columnCount(); ++c) {
+        if (!editable(c))
+            continue;
+        sets << QStringLiteral("[%1] = ?").arg(m_cols[c].name);
+        cols.push_back(c);
+    }
+    int at = 0;
+    try {
+        Transaction tx(db);
+        QSqlQuery q = db.prepare(QStringLiteral("UPDATE [%1] SET %2 WHERE ID = ?")
+                                     .arg(m_table, sets.join(QStringLiteral(", "))));
+        for (at = 0; at < m_rows; ++at) {
+            if (!m_changed[at])
+                continue;
+            for (int c : cols) {
+                const Column& col = m_cols[c];
+                if (isNull(at, c))
+                    q.addBindValue(QVariant());
+                else if (col.kind == Kind::Text)
+                    q.addBindValue(col.texts[at]);
+                else if (col.kind == Kind::Integer)
+                    q.addBindValue(static_cast<qlonglong>(col.numbers[at]));
+                else
+                    q.addBindValue(col.numbers[at]);
+            }
+            q.addBindValue(static_cast<qlonglong>(id(at)));
+            Database::run(q);
+        }
+        tx.commit();
+    } catch (const Error& e) {
+        throw SaveError{at, e.message()};
+    }
+    m_changed.assign(m_rows, 0);
+    m_changedCount = 0;
+}
+
+void SheetRows::removeIds(Database& db, const std::vector<std::int64_t>& ids)
+{
+    if (!updatable())
+        throw Error(ErrorKind::Usage, QStringLiteral("This sheet can't be changed in place."));
+    {
+        Transaction tx(db);
+        QSqlQuery q = db.prepare(QStringLiteral("DELETE FROM [%1] WHERE ID = ?").arg(m_table));
+        for (std::int64_t id : ids) {
+            q.addBindValue(static_cast<qlonglong>(id));
+            Database::run(q);
+        }
+        tx.commit();
+    }
+    std::vector<char> gone(m_rows, 0);
+    for (std::int64_t id : ids) {
+        const int r = rowOfId(id);
+        if (r >= 0)
+            gone[r] = 1;
+    }
+    int w = 0;
+    for (int r = 0; r < m_rows; ++r) {
+        if (gone[r]) {
+            if (m_changed[r])
+                --m_changedCount;
+            continue;
+        }
+        for (Column& c : m_cols) {
+            if (c.kind == Kind::Text)
+                c.texts[w] = std::move(c.texts[r]);
+            else
+                c.numbers[w] = c.numbers[r];
+        }
+        m_changed[w] = m_changed[r];
+        ++w;
+    }
+    for (Column& c : m_cols) {
+        if (c.kind == Kind::Text)
+            c.texts.resize(w);
+        else
+            c.numbers.resize(w);
+    }
+    m_changed.resize(w);
+    m_rows = w;
+}
+
+} // namespace tarmela::sheets

@@ -1,0 +1,41 @@
+#include "sheets/ui/SelectViewSupport.h"
+
+#include "app/AppState.h"
+
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QPushButton>
+
+namespace tarmela {
+
+sheets::ViewOrder viewOrderFromSettings()
+{
+    const Settings& s = appState().settings;
+    return {s.ViewSections, s.LeftOrder, s.RightOrder, s.LeftReverse, s.RightReverse};
+}
+
+QCheckBox* addViewCheckBox(QWidget* parent, QBoxLayout* layout, const char* name,
+                           const QString& caption)
+{
+    auto* box = new QCheckBox(caption, parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setChecked(true);
+    layout->addWidget(box);
+    return box;
+}
+
+void addOkCancel(QWidget* parent, QBoxLayout* layout, QPushButton*& ok, QPushButton*& cancel)
+{
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    ok = new QPushButton(QStringLiteral("OK"), parent);
+    ok->setObjectName(QStringLiteral("OKButton"));
+    ok->setDefault(true);
+    cancel = new QPushButton(QStringLiteral("Cancel"), parent);
+    cancel->setObjectName(QStringLiteral("CancelButton"));
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    layout->addLayout(row);
+}
+
+} // namespace tarmela

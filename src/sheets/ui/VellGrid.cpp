@@ -1,0 +1,263 @@
+#include "sheets/ui/VellGrid.h"
+
+#include "sheets/ui/SheetModel.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <set>
+
+namespace tarmela {
+
+namespace {
+// Heights and widths of the grid, in pixels.
+constexpr int kRowHeight = 20;
+constexpr int kHeaderHeight = 35;
+constexpr int kRowHeaderWidth = 25;
+const QColor kFixedBack(255, 102, 51);
+const QColor kSelectionBack(0, 128, 192);
+} // namespace
+
+VellGrid::VellGrid(QWidget* parent) : QTableView(parent)
+{
+    setObjectName(QStringLiteral("VellGrid1"));
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                    QAbstractItemView::AnyKeyPressed);
+    setWordWrap(false);
+    setFrameShape(QFrame::Box);
+    setTabKeyNavigation(true);
+    setCornerButtonEnabled(true);
+
+    QHeaderView* v = verticalHeader();
+    v->setSectionResizeMode(QHeaderView::Fixed);
+    v->setDefaultSectionSize(kRowHeight);
+    v->setMinimumWidth(kRowHeaderWidth);
+    v->setDefaultAlignment(Qt::AlignCenter);
+    QHeaderView* h = horizontalHeader();
+    h->setFixedHeight(kHeaderHeight);
+    h->setDefaultAlignment(Qt::AlignCenter);
+    h->setHighlightSections(false);
+    v->setHighlightSections(false);
+    QFont bold = h->font();
+    bold.setBold(true);
+    h->setFont(bold);
+    v->setFont(bold);
+    const QString fixed = QStringLiteral(
+        "QHeaderView::section { background-color: rgb(255,102,51); color: white; font-weight: bold;"
+        " border: none; border-right: 1px solid rgb(200,70,30); border-bottom: 1px solid rgb(200,70,30);"
+        " padding: 0 3px; }");
+    h->setStyleSheet(fixed);
+    v->setStyleSheet(fixed);
+    setStyleSheet(QStringLiteral("QTableView QTableCornerButton::section { background-color: "
+                                 "rgb(255,102,51); border: none; }"));
+
+    QPalette pal = palette();
+    pal.setColor(QPalette::Base, Qt::white);
+    pal.setColor(QPalette::Highlight, kSelectionBack);
+    pal.setColor(QPalette::HighlightedText, Qt::white);
+    pal.setColor(QPalette::Inactive, QPalette::Highlight, kSelectionBack);
+    pal.setColor(QPalette::Inactive, QPalette::HighlightedText, Qt::white);
+    setPalette(pal);
+    Q_UNUSED(kFixedBack);
+
+    connect(v, &QHeaderView::sectionDoubleClicked, this, &VellGrid::rowHeaderDoubleClicked);
+}
+
+void VellGrid::setSheetModel(SheetModel* model)
+{
+    m_model = model;
+    setModel(model);
+}
+
+void VellGrid::applyColumnWidths()
+{
+    if (!m_model)
+        return;
+    const int n = m_model->columnCount();
+    int fixedTotal = 0;
+    int shares = 0;
+    for (int c = 0; c < n; ++c) {
+        if (m_model->column(c).widthPercent > 0)
+            shares += m_model->column(c).widthPercent;
+        else
+            fixedTotal += m_model->column(c).width;
+    }
+    const int room = std::max(0, viewport()->width() - fixedTotal);
+    for (int c = 0; c < n; ++c) {
+        const GridColumn& gc = m_model->column(c);
+        if (gc.widthPercent > 0)
+            setColumnWidth(c, std::max(60, room * gc.widthPercent / std::max(shares, 1)));
+        else
+            setColumnWidth(c, gc.width);
+    }
+    // Row numbers of a long sheet need more than the fixed column's default width.
+    const int digits = QString::number(std::max(1, m_model->rowCount())).size();
+    verticalHeader()->setFixedWidth(
+        std::max(kRowHeaderWidth, fontMetrics().horizontalAdvance(QString(digits, '9')) + 12));
+}
+
+void VellGrid::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    if (m_model)
+        for (int c = 0; c < m_model->columnCount(); ++c)
+            if (m_model->column(c).widthPercent > 0) {
+                applyColumnWidths();
+                break;
+            }
+}
+
+void VellGrid::setCurrentCell(int row, int col)
+{
+    if (!m_model || row < 0 || col < 0 || row >= m_model->rowCount() || col >= m_model->columnCount())
+        return;
+    const QModelIndex i = m_model->index(row, col);
+    selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect);
+    scrollTo(i);
+}
+
+int VellGrid::firstVisibleRow() const
+{
+    const int r = rowAt(0);
+    return r < 0 ? 0 : r;
+}
+
+void VellGrid::setFirstVisibleRow(int row)
+{
+    if (!m_model || m_model->rowCount() == 0)
+        return;
+    row = std::clamp(row, 0, m_model->rowCount() - 1);
+    scrollTo(m_model->index(row, std::max(0, currentCol())), QAbstractItemView::PositionAtTop);
+}
+
+QRect VellGrid::block() const
+{
+    const QItemSelection sel = selectionModel() ? selectionModel()->selection() : QItemSelection();
+    if (sel.isEmpty())
+        return {};
+    int top = INT_MAX, left = INT_MAX, bottom = -1, right = -1;
+    for (const QItemSelectionRange& r : sel) {
+        top = std::min(top, r.top());
+        left = std::min(left, r.left());
+        bottom = std::max(bottom, r.bottom());
+        right = std::max(right, r.right());
+    }
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+bool VellGrid::blockSelected() const
+{
+    const QRect b = block();
+    return !b.isNull() && (b.width() > 1 || b.height() > 1);
+}
+
+QList<int> VellGrid::selectedRowList() const
+{
+    QList<int> rows;
+    if (!selectionModel() || !m_model || m_model->columnCount() == 0)
+        return rows;
+    std::set<int> seen;
+    for (const QItemSelectionRange& r : selectionModel()->selection())
+        if (r.left() == 0 && r.right() == m_model->columnCount() - 1)
+            for (int row = r.top(); row <= r.bottom(); ++row)
+                seen.insert(row);
+    for (int row : seen)
+        rows << row;
+    return rows;
+}
+
+QList<int> VellGrid::selectedColumnList() const
+{
+    QList<int> cols;
+    if (!selectionModel() || !m_model || m_model->rowCount() == 0)
+        return cols;
+    std::set<int> seen;
+    for (const QItemSelectionRange& r : selectionModel()->selection())
+        if (r.top() == 0 && r.bottom() == m_model->rowCount() - 1)
+            for (int c = r.left(); c <= r.right(); ++c)
+                seen.insert(c);
+    for (int c : seen)
+        cols << c;
+    return cols;
+}
+
+int VellGrid::nextEditableColumn(int from, int step) const
+{
+    for (int c = from + step; c >= 0 && c < m_model->columnCount(); c += step)
+        if (m_model->cellEditable(c))
+            return c;
+    return -1;
+}
+
+void VellGrid::moveAfterEnter()
+{
+    const int row = currentRow(), col = currentCol();
+    if (row < 0)
+        return;
+    if (!enterRight) {
+        if (row + 1 < m_model->rowCount())
+            setCurrentCell(row + 1, col);
+        return;
+    }
+    const int next = nextEditableColumn(col, 1);
+    if (next >= 0) {
+        setCurrentCell(row, next);
+    } else if (row + 1 < m_model->rowCount()) {
+        const int first = nextEditableColumn(-1, 1);
+        setCurrentCell(row + 1, first >= 0 ? first : 0);
+    }
+}
+
+QModelIndex VellGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    if (m_model && (action == MoveNext || action == MovePrevious) && currentIndex().isValid()) {
+        const int c = nextEditableColumn(currentCol(), action == MoveNext ? 1 : -1);
+        return c >= 0 ? m_model->index(currentRow(), c) : currentIndex();
+    }
+    return QTableView::moveCursor(action, modifiers);
+}
+
+void VellGrid::keyPressEvent(QKeyEvent* event)
+{
+    if (!editorOpen()) {
+        if (event->key() == Qt::Key_Delete) {
+            emit deleteKeyPressed();
+            event->accept();
+            return;
+        }
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            moveAfterEnter();
+            event->accept();
+            return;
+        }
+    }
+    QTableView::keyPressEvent(event);
+}
+
+bool VellGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
+{
+    const bool opened = QTableView::edit(index, trigger, event);
+    if (opened && (trigger == EditKeyPressed || trigger == DoubleClicked)) {
+        // F2 and double-click continue the cell's text rather than replace it.
+        if (auto* le = viewport()->findChild<QLineEdit*>()) {
+            le->deselect();
+            le->end(false);
+        }
+    }
+    return opened;
+}
+
+void VellGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    if (hint == QAbstractItemDelegate::SubmitModelCache) {
+        QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+        moveAfterEnter();
+        return;
+    }
+    QTableView::closeEditor(editor, hint);
+}
+
+} // namespace tarmela

@@ -1,0 +1,126 @@
+#include "sheets/ui/dlgSearchWindow.h"
+
+#include "sheets/SheetFilter.h"
+#include "sheets/ui/SheetModel.h"
+#include "sheets/ui/frmDataGrid.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace tarmela {
+
+dlgSearchWindow::dlgSearchWindow(std::function<frmDataGrid*()> activeSheet, QWidget* parent)
+    : TitledDialog(QStringLiteral("Filter"), parent), m_activeSheet(std::move(activeSheet))
+{
+    setObjectName(QStringLiteral("dlgSearchWindow"));
+    setModal(false);
+    setWindowFlags(windowFlags() | Qt::Tool | Qt::WindowStaysOnTopHint);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(new QLabel(QStringLiteral("Field"), this), 0, 0);
+    grid->addWidget(new QLabel(QStringLiteral("Condition"), this), 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Value"), this), 0, 2);
+    cmbField = new QComboBox(this);
+    cmbField->setObjectName(QStringLiteral("cmbField"));
+    cmbField->setEditable(true);
+    cmbCondition = new QComboBox(this);
+    cmbCondition->setObjectName(QStringLiteral("cmbCondition"));
+    cmbCondition->addItems({"=", "<>", "<", ">", "<=", ">=", "LIKE"});
+    cmbCondition->setCurrentIndex(-1);
+    txtValue = new QLineEdit(this);
+    txtValue->setObjectName(QStringLiteral("txtValue"));
+    grid->addWidget(cmbField, 1, 0);
+    grid->addWidget(cmbCondition, 1, 1);
+    grid->addWidget(txtValue, 1, 2);
+    contentLayout()->addLayout(grid);
+
+    lblSearchText = new QLabel(this);
+    lblSearchText->setObjectName(QStringLiteral("lblSearchText"));
+    lblSearchText->setWordWrap(true);
+    lblSearchText->setMinimumHeight(40);
+    lblSearchText->setFrameShape(QFrame::StyledPanel);
+    contentLayout()->addWidget(lblSearchText);
+
+    auto* buttons = new QHBoxLayout;
+    cmdAND = new QPushButton(QStringLiteral("&AND"), this);
+    cmdAND->setObjectName(QStringLiteral("cmdAND"));
+    cmdOR = new QPushButton(QStringLiteral("&OR"), this);
+    cmdOR->setObjectName(QStringLiteral("cmdOR"));
+    cmdExecute = new QPushButton(QStringLiteral("&Done"), this);
+    cmdExecute->setObjectName(QStringLiteral("cmdExecute"));
+    cmdClear = new QPushButton(QStringLiteral("&Clear"), this);
+    cmdClear->setObjectName(QStringLiteral("cmdClear"));
+    for (QPushButton* b : {cmdAND, cmdOR, cmdExecute, cmdClear}) {
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
+    }
+    contentLayout()->addLayout(buttons);
+
+    connect(cmbField, &QComboBox::currentTextChanged, this, &dlgSearchWindow::updateButtons);
+    connect(cmbCondition, &QComboBox::currentIndexChanged, this, &dlgSearchWindow::updateButtons);
+    connect(txtValue, &QLineEdit::textChanged, this, &dlgSearchWindow::updateButtons);
+    connect(cmdAND, &QPushButton::clicked, this, [this] { appendJoined(QStringLiteral(" AND ")); });
+    connect(cmdOR, &QPushButton::clicked, this, [this] { appendJoined(QStringLiteral(" OR ")); });
+    connect(cmdExecute, &QPushButton::clicked, this, [this] {
+        const QString text = lblSearchText->text() + clause();
+        lblSearchText->setText(text);
+        if (frmDataGrid* sheet = m_activeSheet ? m_activeSheet() : nullptr)
+            sheet->FilterData(text);
+    });
+    connect(cmdClear, &QPushButton::clicked, this, [this] {
+        lblSearchText->clear();
+        if (frmDataGrid* sheet = m_activeSheet ? m_activeSheet() : nullptr)
+            sheet->FilterData(QString());
+    });
+    loadFields();
+    updateButtons();
+}
+
+void dlgSearchWindow::loadFields()
+{
+    cmbField->clear();
+    if (frmDataGrid* sheet = m_activeSheet ? m_activeSheet() : nullptr)
+        for (int c = 0; c < sheet->model()->columnCount(); ++c)
+            cmbField->addItem(sheet->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString());
+    cmbField->setCurrentIndex(-1);
+    cmbField->clearEditText();
+}
+
+void dlgSearchWindow::updateButtons()
+{
+    const QString condition = cmbCondition->currentText();
+    const bool ok = cmbCondition->currentIndex() >= 0 && !cmbField->currentText().isEmpty() &&
+                    (condition == QLatin1String("LIKE") || !txtValue->text().trimmed().isEmpty());
+    cmdAND->setEnabled(ok);
+    cmdOR->setEnabled(ok);
+    cmdExecute->setEnabled(ok);
+}
+
+QString dlgSearchWindow::clause() const
+{
+    return sheets::filterClause(cmbField->currentText(), cmbCondition->currentText(),
+                                txtValue->text());
+}
+
+void dlgSearchWindow::appendJoined(const QString& joiner)
+{
+    lblSearchText->setText(lblSearchText->text() + clause() + joiner);
+    cmbField->setCurrentIndex(-1);
+    cmbField->clearEditText();
+    cmbCondition->setCurrentIndex(-1);
+    txtValue->clear();
+    cmbField->setFocus();
+}
+
+void dlgSearchWindow::done(int result)
+{
+    TitledDialog::done(result);
+    emit closed();
+}
+
+} // namespace tarmela

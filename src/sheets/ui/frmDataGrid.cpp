@@ -1,0 +1,333 @@
+#include "sheets/ui/frmDataGrid.h"
+
+#include "app/AppState.h"
+#include "sheets/ui/SheetModel.h"
+#include "sheets/ui/SheetPrompts.h"
+#include "sheets/ui/VellGrid.h"
+#include "store/Error.h"
+#include "store/Transaction.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QItemSelectionModel>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace tarmela {
+
+namespace {
+// Shows the hourglass for a scope, also when an error leaves it.
+struct BusyPointer {
+    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+};
+
+const QColor kLockedColumn(255, 102, 51);
+const QColor kUnlockedColumn(255, 162, 130);
+
+void tell(QWidget* parent, const QString& text)
+{
+    sheetPrompts().tell(parent, text, QMessageBox::Warning);
+}
+} // namespace
+
+frmDataGrid::frmDataGrid(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmDataGrid"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    m_model = new SheetModel(m_rows, this);
+    m_grid = new VellGrid(this);
+    m_grid->setSheetModel(m_model);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_grid);
+
+    m_model->onCellEdited = [this](int row, int col, const QString& old) {
+        recordUndo(old, col, row);
+    };
+    m_model->onRefused = [this](const QString& why) {
+        // Shown after the editor has closed, so the message box doesn't fight the editor.
+        QTimer::singleShot(0, this, [this, why] { tell(this, why); });
+    };
+    connect(m_grid, &VellGrid::deleteKeyPressed, this, &frmDataGrid::deleteKey);
+    connect(m_grid, &VellGrid::rowHeaderDoubleClicked, this,
+            [this](int) { emit rowHeaderDoubleClicked(this); });
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex&, const QModelIndex& previous) {
+                if (previous.isValid())
+                    currentRowLeft();
+            });
+}
+
+frmDataGrid::~frmDataGrid() = default;
+
+Database& frmDataGrid::db()
+{
+    if (!appState().ProjectConnection)
+        throw Error(ErrorKind::Database, QStringLiteral("The project database is not open."));
+    return *appState().ProjectConnection;
+}
+
+void frmDataGrid::Load()
+{
+    BusyPointer busy;
+    m_rows.load(db(), appState().ViewSQL);
+    m_filter = {};
+    m_filterText.clear();
+    m_model->rowsReset(visibleRows());
+    m_grid->enterRight = appState().settings.EnterRight;
+    m_grid->applyColumnWidths();
+    m_undo = {};
+    m_prevUndo = {};
+}
+
+std::vector<int> frmDataGrid::visibleRows() const { return m_filter.apply(m_rows); }
+
+void frmDataGrid::DeleteCols(int first, int count)
+{
+    if (first < 0 || count < 1)
+        return;
+    // Only trailing columns are hidden by the layouts; anything after them goes too.
+    m_model->setShownColumns(std::min(first, m_model->shownColumns()));
+    m_grid->applyColumnWidths();
+}
+
+void frmDataGrid::setActive(bool active)
+{
+    if (active == m_active)
+        return;
+    m_active = active;
+    if (active)
+        emit sheetActivated(this);
+    else
+        emit sheetDeactivated(this);
+}
+
+void frmDataGrid::MouseWheel(int delta)
+{
+    const int rows = m_model->rowCount();
+    const int first = m_grid->firstVisibleRow();
+    if (delta < 1) {
+        if (first < rows - 2)
+            m_grid->setFirstVisibleRow(first + 2);
+    } else if (first >= 2) {
+        m_grid->setFirstVisibleRow(first - 2);
+    }
+}
+
+void frmDataGrid::HandleMenuEvent(int code)
+{
+    if (code == 1) {
+        copyBlock(false, true);
+        return;
+    }
+    if (code == 4) {
+        Save();
+        return;
+    }
+    if (code < 2 || code > 6)
+        return;
+    m_grid->setRedraw(false);
+    m_refused.clear();
+    bool acted = true;
+    switch (code) {
+    case 2: copyBlock(true, true); break;
+    case 3: paste(); break;
+    case 5: undo(); break;
+    case 6:
+        if (!m_grid->blockSelected()) {
+            acted = false;
+            break;
+        }
+        transform();
+        acted = appState().TransformType >= 0;
+        break;
+    default: break;
+    }
+    m_grid->setRedraw(true);
+    reportRefused();
+    if (acted)
+        afterChange();
+}
+
+void frmDataGrid::afterChange()
+{
+    if (!appState().settings.AutoSave || !changed())
+        return;
+    if (!Save())
+        return;
+    if (strCurrentDataSheet == QLatin1String("ReducedLevel") && appState().settings.AutoRefreshDWG)
+        emit dependentDrawingsChanged();
+}
+
+void frmDataGrid::currentRowLeft()
+{
+    if (appState().settings.AutoSave && changed())
+        afterChange();
+}
+
+bool frmDataGrid::Save()
+{
+    if (!changed())
+        return true;
+    try {
+        BusyPointer busy;
+        m_rows.save(db());
+    } catch (const sheets::SaveError& e) {
+        const int gridRow = m_model->gridRowOf(e.row);
+        tell(this, e.message + QLatin1Char('\n') +
+                       QStringLiteral("Error encountered while updating row ") +
+                       QString::number((gridRow >= 0 ? gridRow : e.row) + 1));
+        return false;
+    } catch (const Error& e) {
+        tell(this, e.message());
+        return false;
+    }
+    m_grid->viewport()->update();
+    return true;
+}
+
+void frmDataGrid::SaveBeforeAdd()
+{
+    if (changed())
+        Save();
+}
+
+std::int64_t frmDataGrid::CurrentSelectedRecord()
+{
+    const QList<int> rows = m_grid->selectedRowList();
+    if (rows.isEmpty())
+        return 0;
+    const std::int64_t id = m_rows.id(m_model->sheetRow(rows.front()));
+    return id < 0 ? 0 : id;
+}
+
+void frmDataGrid::SeekRecord(std::int64_t id)
+{
+    if (m_rows.rowCount() == 0)
+        return;
+    const int row = m_model->gridRowOf(m_rows.rowOfId(id));
+    if (row >= 0)
+        m_grid->setCurrentCell(row, 0);
+}
+
+void frmDataGrid::LockColumns()
+{
+    const QList<int> cols = m_grid->selectedColumnList();
+    if (cols.isEmpty()) {
+        tell(this, QStringLiteral("Select a column by clicking on the column header to lock it"));
+        return;
+    }
+    for (int c : cols) {
+        GridColumn& gc = m_model->column(c);
+        gc.enabled = !gc.enabled;
+        gc.backColor = gc.enabled ? kUnlockedColumn : kLockedColumn;
+    }
+    m_model->refreshColumns();
+}
+
+int frmDataGrid::SelectCountRow() const { return m_grid->selectedRowList().size(); }
+
+bool frmDataGrid::DeleteRecord(const QString& statementTemplate)
+{
+    const QList<int> rows = m_grid->selectedRowList();
+    const int n = rows.size();
+    if (n < 1) {
+        tell(this, QStringLiteral("No records selected. Select one or more records for deletion!"));
+        return false;
+    }
+    if (sheetPrompts().ask(this, QString(),
+                           QStringLiteral("Surely delete %1 record(s) from the database?").arg(n),
+                           QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return false;
+    // Unsaved edits are written first; if they can't be, nothing is deleted (and nothing lost).
+    if (changed() && !Save())
+        return false;
+    std::vector<std::int64_t> ids;
+    for (int r : rows)
+        ids.push_back(m_rows.id(m_model->sheetRow(r)));
+    try {
+        BusyPointer busy;
+        if (statementTemplate.isEmpty()) {
+            m_rows.removeIds(db(), ids);
+        } else {
+            Transaction tx(db());
+            for (std::int64_t id : ids) {
+                QString statement = statementTemplate;
+                db().execute(statement.replace(QStringLiteral("<paramID>"), QString::number(id)));
+            }
+            tx.commit();
+            m_rows.reload(db());
+        }
+    } catch (const Error& e) {
+        tell(this, e.message());
+        return false;
+    }
+    m_model->rowsReset(visibleRows());
+    m_grid->applyColumnWidths();
+    m_undo = {};
+    m_prevUndo = {};
+    return true;
+}
+
+void frmDataGrid::RefreshData()
+{
+    // A requery would drop edits not yet written; write them first.
+    if (changed() && !Save())
+        return;
+    const int row = m_grid->currentRow(), col = m_grid->currentCol();
+    try {
+        BusyPointer busy;
+        m_rows.reload(db());
+        m_filter = sheets::SheetFilter::parse(m_filterText, m_rows);
+    } catch (const Error& e) {
+        m_filter = {};
+        m_filterText.clear();
+        tell(this, e.message());
+    }
+    m_model->rowsReset(visibleRows());
+    m_grid->applyColumnWidths();
+    // Undo texts point at grid cells that may now hold other rows.
+    m_undo = {};
+    m_prevUndo = {};
+    if (row >= 0 && m_model->rowCount() > 0)
+        m_grid->setCurrentCell(std::min(row, m_model->rowCount() - 1), std::max(col, 0));
+}
+
+void frmDataGrid::FilterData(const QString& filter)
+{
+    sheets::SheetFilter parsed;
+    try {
+        parsed = sheets::SheetFilter::parse(filter, m_rows);
+    } catch (const Error& e) {
+        tell(this, e.message());
+        return;
+    }
+    m_filter = parsed;
+    m_filterText = filter;
+    m_model->rowsReset(visibleRows());
+    m_grid->applyColumnWidths();
+    m_undo = {};
+    m_prevUndo = {};
+}
+
+void frmDataGrid::closeEvent(QCloseEvent* event)
+{
+    if (changed()) {
+        const auto answer = sheetPrompts().ask(
+            this, QStringLiteral("Save Changes"),
+            QStringLiteral("The db has changed since it was last saved. Do you wish to save "
+                           "changes before closing ?"),
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        if (answer == QMessageBox::Cancel || (answer == QMessageBox::Yes && !Save())) {
+            event->ignore();
+            return;
+        }
+    }
+    setActive(false);
+    event->accept();
+}
+
+} // namespace tarmela
