@@ -13,7 +13,7 @@ namespace {
 std::vector<Command> allCommands()
 {
     std::vector<Command> all;
-    for (auto family : {roadCommands}) {
+    for (auto family : {roadCommands, earthworkCommands}) {
         auto cmds = family();
         all.insert(all.end(), cmds.begin(), cmds.end());
     }

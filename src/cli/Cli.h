@@ -39,6 +39,7 @@ std::int64_t requireRoad(Database& db, Args& args);
 
 // Command families, each in its own file.
 std::vector<Command> roadCommands();
+std::vector<Command> earthworkCommands();
 
 // Runs one command line (without the program name). Exit status: 0 success, 1 usage error,
 // 2 data or database error.

@@ -1,0 +1,204 @@
+#include "compute/SectionAreas.h"
+
+#include "compute/StripAreas.h"
+#include "store/Numbers.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tarmela {
+
+namespace {
+
+// An empty or zero value takes its default.
+bool defaultIfUnset(std::optional<double>& value, double fallback)
+{
+    if (value && *value != 0)
+        return false;
+    value = fallback;
+    return true;
+}
+
+double need(const std::optional<double>& value, const char* column)
+{
+    if (!value)
+        throw MissingValue(QString::fromLatin1(column));
+    return *value;
+}
+
+void addIfPresent(const std::optional<double>& level, double& sum, int& count)
+{
+    if (isPresent(level)) {
+        sum += *level;
+        ++count;
+    }
+}
+
+// Walks one side outward from the centre line and fills points 1.. of p; returns the number
+// of strips. The walk stops at the first missing reading: readings beyond it don't count.
+int walkSide(SidePoints& p, const std::array<std::optional<double>, kReadingsPerSide>& levels,
+             const std::array<double, kReadingsPerSide>& distances, int viewSections,
+             double halfWidth, double fc, double slope)
+{
+    int j = 1;
+    double x = 0;
+    bool edgePassed = false;
+    for (int i = 0; i < viewSections; ++i) {
+        const double d = distances[i];
+        x += d;
+        if (!isPresent(levels[i])) {
+            p.GroundPoints[j] = 0;
+            p.ProposedPoints[j] = 0;
+            p.StripWidths[j - 1] = 0;
+            break;
+        }
+        const double level = *levels[i];
+        if (edgePassed) {
+            p.ProposedPoints[j] = fc - (x - halfWidth) / slope;
+            p.StripWidths[j - 1] = d;
+            p.GroundPoints[j] = level;
+        } else if (x <= halfWidth) {
+            edgePassed = x == halfWidth;
+            p.ProposedPoints[j] = fc;
+            p.StripWidths[j - 1] = d;
+            p.GroundPoints[j] = level;
+        } else {
+            // The first reading beyond the formation edge: put a point on the edge, its ground
+            // level interpolated along the ground line from the previous point.
+            edgePassed = true;
+            const double inside = halfWidth - (x - d);
+            const double beyond = x - halfWidth;
+            const double previous = p.GroundPoints[j - 1];
+            p.GroundPoints[j] = d != 0 ? previous + (level - previous) * inside / d : level;
+            p.ProposedPoints[j] = fc;
+            p.StripWidths[j - 1] = inside;
+            ++j;
+            p.ProposedPoints[j] = fc - beyond / slope;
+            p.StripWidths[j - 1] = beyond;
+            p.GroundPoints[j] = level;
+        }
+        ++j;
+    }
+    return j - 1;
+}
+
+} // namespace
+
+QString areaMethodCaption(AreaMethod method)
+{
+    switch (method) {
+    case AreaMethod::TrapezoidalShort:
+        return QStringLiteral("Trapezoidal Method (Short)");
+    case AreaMethod::MeanLevel:
+        return QStringLiteral("Mean Level Method");
+    case AreaMethod::InterpolatedLong:
+        return QStringLiteral("Interpolated Trapezoidal Method (Long)");
+    }
+    return {};
+}
+
+bool applySectionDefaults(SectionLevels& s)
+{
+    bool changed = defaultIfUnset(s.width, kDefaultWidth);
+    changed |= defaultIfUnset(s.leftSlope, kDefaultSlope);
+    changed |= defaultIfUnset(s.rightSlope, kDefaultSlope);
+    changed |= defaultIfUnset(s.crust, kDefaultCrust);
+    return changed;
+}
+
+bool deriveSideLevels(SectionLevels& s, double formationCamber, double carriageCamber)
+{
+    if (!isPresent(s.fc))
+        return false;
+    const double width = s.width.value_or(kDefaultWidth);
+    const double crust = s.crust.value_or(kDefaultCrust);
+    const double k = width / 4 + crust / 2;
+    const double fl1 = d3(*s.fc - carriageCamber * k);
+    const double fl2 = d3(fl1 - formationCamber * (k + crust));
+    s.fl1 = s.fr1 = fl1;
+    s.fl2 = s.fr2 = fl2;
+    return true;
+}
+
+SectionArea meanLevelArea(const SectionLevels& s, AreaMethod method, int viewSections)
+{
+    const bool shortMethod = method == AreaMethod::TrapezoidalShort;
+    double sum = 0;
+    int count = 0;
+    addIfPresent(s.centre, sum, count);
+    for (int i = 0; i < 2; ++i) {
+        addIfPresent(s.left[i], sum, count);
+        addIfPresent(s.right[i], sum, count);
+    }
+    double meanInner = 0;
+    if (shortMethod) {
+        meanInner = count > 0 ? d3(sum / count) : 0;
+        sum = 0;
+        count = 0;
+    }
+    for (int i = 2; i < viewSections && i < kReadingsPerSide; ++i) {
+        addIfPresent(s.left[i], sum, count);
+        addIfPresent(s.right[i], sum, count);
+    }
+    const double meanGround = count >= 1 ? d3(sum / count) : meanInner;
+
+    // One at a time, so that the first empty one is the one reported; FC first, as the side
+    // levels come from it.
+    double formationSum = need(s.fc, "FC");
+    formationSum += need(s.fl2, "FL2");
+    formationSum += need(s.fl1, "FL1");
+    formationSum += need(s.fr1, "FR1");
+    formationSum += need(s.fr2, "FR2");
+    const double meanFormation = d3(formationSum / 5);
+    const double h = meanFormation - meanGround;
+    const double slopes = s.leftSlope.value_or(kDefaultSlope) + s.rightSlope.value_or(kDefaultSlope);
+    const double base = s.width.value_or(kDefaultWidth) + slopes * s.crust.value_or(kDefaultCrust);
+    // Fill (h > 0) and cut (h < 0) alike widen by the slopes away from the formation.
+    double area = (base + slopes * std::fabs(h) / 2) * h;
+    if (shortMethod) {
+        // The existing road stands above the surrounding ground and is already there.
+        const double top = need(s.topWidth, "TopWidth");
+        const double bottom = need(s.bottomWidth, "BottomWidth");
+        area -= (top + bottom) / 2 * (meanInner - meanGround);
+    }
+    if (area >= 0)
+        return {d3(area), 0};
+    return {0, d3(-area)};
+}
+
+SectionArea longMethodArea(const SectionLevels& s, const CrossDistances& distances,
+                           int viewSections, CentrePoint& centre)
+{
+    const double fc = need(s.fc, "FC");
+    if (isPresent(s.centre))
+        centre.ground = *s.centre;
+    if (isPresent(s.fc))
+        centre.proposed = fc;
+
+    const double halfWidth = s.width.value_or(kDefaultWidth) / 2;
+    const int readings = std::min(viewSections, kReadingsPerSide);
+    SidePoints p;
+    p.GroundPoints[0] = centre.ground;
+    p.ProposedPoints[0] = centre.proposed;
+    StripSums sums;
+    int strips = walkSide(p, s.left, distances.left, readings, halfWidth, fc,
+                          s.leftSlope.value_or(kDefaultSlope));
+    AccumulateStripAreas(p, strips, sums);
+    strips = walkSide(p, s.right, distances.right, readings, halfWidth, fc,
+                      s.rightSlope.value_or(kDefaultSlope));
+    AccumulateStripAreas(p, strips, sums);
+    return {d3(sums.FillSum), d3(sums.CutSum)};
+}
+
+SectionArea computeSection(SectionLevels& s, AreaMethod method, int viewSections,
+                           const CrossDistances& distances, double formationCamber,
+                           double carriageCamber, CentrePoint& centre)
+{
+    applySectionDefaults(s);
+    deriveSideLevels(s, formationCamber, carriageCamber);
+    if (method == AreaMethod::InterpolatedLong)
+        return longMethodArea(s, distances, viewSections, centre);
+    return meanLevelArea(s, method, viewSections);
+}
+
+} // namespace tarmela

@@ -1,0 +1,103 @@
+#pragma once
+
+// The geometry of one cross section and its fill and cut areas, free of any database: a
+// section's levels, widths, slopes and the road's cross distances go in, the formation side
+// levels and the areas come out. The road-wide recomputation (EarthworkQuantities.h) runs
+// these over every row of a road's RL sheet; tests run them against worked examples.
+//
+// Lengths and levels are metres, areas square metres. A level that is empty, 0 or negative
+// is a missing reading. Every level or area written or averaged is taken to the nearest
+// 0.001 (d3), as the sheets show them.
+
+#include "store/Error.h"
+#include "store/Roads.h"
+#include "store/Schema.h"
+
+#include <QString>
+#include <array>
+#include <optional>
+
+namespace tarmela {
+
+enum class AreaMethod {
+    TrapezoidalShort = 0,    // "Trapezoidal Method (Short)"
+    MeanLevel = 1,           // "Mean Level Method"
+    InterpolatedLong = 2,    // "Interpolated Trapezoidal Method (Long)"
+};
+QString areaMethodCaption(AreaMethod method);
+
+// One row of a road's RL sheet as far as the areas go. Empty cells are std::nullopt.
+struct SectionLevels {
+    std::array<std::optional<double>, kReadingsPerSide> left;  // L1..L8, outward
+    std::optional<double> centre;                             // C
+    std::array<std::optional<double>, kReadingsPerSide> right; // R1..R8, outward
+    std::optional<double> fc, fl1, fl2, fr1, fr2;
+    std::optional<double> width, crust, leftSlope, rightSlope;
+    std::optional<double> topWidth, bottomWidth; // the existing road
+};
+
+// Fixed values of a new section.
+constexpr double kDefaultWidth = 7.5;
+constexpr double kDefaultSlope = 2; // horizontal run per unit of fall
+constexpr double kDefaultCrust = 0.25;
+
+// Whether a level counts as a reading.
+inline bool isPresent(const std::optional<double>& level) { return level && *level > 0; }
+
+// Gives an empty or zero Width, Left Slope, Right Slope and Crust their defaults.
+// Returns whether anything changed.
+bool applySectionDefaults(SectionLevels& s);
+
+// FL1 = FR1 = d3(FC - carriageCamber * k) and FL2 = FR2 = d3(FL1 - formationCamber * (k +
+// Crust)) with k = Width/4 + Crust/2, cambers as fractions. Only when FC is a present level;
+// otherwise the four side levels stay as they are. Returns whether they were derived.
+// Width and Crust must already have their defaults.
+bool deriveSideLevels(SectionLevels& s, double formationCamber, double carriageCamber);
+
+// Areas at 3 decimals.
+struct SectionArea {
+    double fill = 0;
+    double cut = 0;
+};
+
+// A value a formula needs is empty: column names the column ("FC", "TopWidth", ...).
+class MissingValue : public Error {
+public:
+    explicit MissingValue(const QString& column)
+        : Error(ErrorKind::NullValue, column + QStringLiteral(" is empty")), m_column(column)
+    {
+    }
+    const QString& column() const { return m_column; }
+
+private:
+    QString m_column;
+};
+
+// Methods 0 and 1, the mean-level trapezoid. The mean ground level is that of every present
+// reading (Mean Level) or of the readings beyond the second one of each side (Short, which
+// then deducts the existing road standing above them). h = mean formation level - mean
+// ground level; the area is (B + s|h|/2)|h| with B = Width + s * Crust and s the sum of the
+// two slopes, fill when the formation stands above the ground, cut below.
+// Throws MissingValue for an empty FC, FL2, FL1, FR1, FR2, or TopWidth/BottomWidth (Short).
+SectionArea meanLevelArea(const SectionLevels& s, AreaMethod method, int viewSections);
+
+// The centre point of the Long method, carried from one section to the next when a section
+// lacks C or FC. A run starts from zero.
+struct CentrePoint {
+    double ground = 0;
+    double proposed = 0;
+};
+
+// Method 2, strip by strip between the ground line and the formation outline (level at FC
+// across the Width, then falling at one in Left/Right Slope out to the last present reading
+// of the side). Throws MissingValue when FC is empty.
+SectionArea longMethodArea(const SectionLevels& s, const CrossDistances& distances,
+                           int viewSections, CentrePoint& centre);
+
+// Applies the defaults and the side levels and computes the areas by the chosen method, as
+// the recomputation does for each row. s is updated in place.
+SectionArea computeSection(SectionLevels& s, AreaMethod method, int viewSections,
+                           const CrossDistances& distances, double formationCamber,
+                           double carriageCamber, CentrePoint& centre);
+
+} // namespace tarmela

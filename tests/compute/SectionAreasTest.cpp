@@ -1,0 +1,201 @@
+#include "compute/SectionAreas.h"
+#include "store/Numbers.h"
+
+#include <gtest/gtest.h>
+
+using namespace tarmela;
+
+namespace {
+
+// A section whose formation is level at fc (no camber) over the ground given.
+SectionLevels levelFormation(double fc, double width = 7.5)
+{
+    SectionLevels s;
+    s.fc = s.fl1 = s.fl2 = s.fr1 = s.fr2 = fc;
+    s.width = width;
+    s.crust = 0.25;
+    s.leftSlope = s.rightSlope = 2;
+    return s;
+}
+
+void flatGround(SectionLevels& s, double level, int readings = kReadingsPerSide)
+{
+    s.centre = level;
+    for (int i = 0; i < readings; ++i)
+        s.left[i] = s.right[i] = level;
+}
+
+} // namespace
+
+TEST(SectionDefaults, EmptyOrZeroValuesGetTheirDefaultsOthersStay)
+{
+    SectionLevels s;
+    s.width = 0;
+    s.leftSlope = 1.5;
+    EXPECT_TRUE(applySectionDefaults(s));
+    EXPECT_EQ(s.width, 7.5);
+    EXPECT_EQ(s.crust, 0.25);
+    EXPECT_EQ(s.leftSlope, 1.5);
+    EXPECT_EQ(s.rightSlope, 2);
+    EXPECT_FALSE(applySectionDefaults(s)); // nothing left to default
+}
+
+TEST(SectionSideLevels, FromTheCentreLevelTheCambersWidthAndCrust)
+{
+    SectionLevels s;
+    s.fc = 100;
+    s.width = 0; // defaults come first: 7.5 and crust 0.25, so k = 2
+    applySectionDefaults(s);
+    ASSERT_TRUE(deriveSideLevels(s, 0.035, 0.035));
+    EXPECT_DOUBLE_EQ(*s.fl1, 99.93);
+    EXPECT_DOUBLE_EQ(*s.fr1, 99.93);
+    EXPECT_DOUBLE_EQ(*s.fl2, 99.851); // 99.85125 to the nearest 0.001
+    EXPECT_DOUBLE_EQ(*s.fr2, 99.851);
+
+    // Different cambers: the carriage camber sets FL1, the formation camber FL2 from FL1.
+    s.fc = 50;
+    deriveSideLevels(s, 0.045, 0.02);
+    EXPECT_DOUBLE_EQ(*s.fl1, 49.96);  // 50 - 0.02 * 2
+    EXPECT_DOUBLE_EQ(*s.fl2, 49.859); // 49.96 - 0.045 * 2.25 = 49.85875
+}
+
+TEST(SectionSideLevels, AMissingCentreLevelLeavesTheStoredSideLevels)
+{
+    for (std::optional<double> fc : {std::optional<double>{}, std::optional<double>{0.0}}) {
+        SectionLevels s;
+        s.fc = fc;
+        s.fl1 = 12.3456;
+        applySectionDefaults(s);
+        EXPECT_FALSE(deriveSideLevels(s, 0.035, 0.035));
+        EXPECT_EQ(s.fl1, 12.3456);
+        EXPECT_FALSE(s.fl2.has_value());
+    }
+}
+
+TEST(MeanLevelArea, LevelSectionInFillMatchesTheTextbookTrapezoid)
+{
+    // Formation 1 m above flat ground, width 10; the base widens by the slopes over the
+    // crust: b = 10 + 4 * 0.25 = 11. Area = (b + n h) h = (11 + 2 * 1) * 1 = 13 m2.
+    SectionLevels s = levelFormation(101, 10);
+    flatGround(s, 100);
+    const SectionArea a = meanLevelArea(s, AreaMethod::MeanLevel, 8);
+    EXPECT_DOUBLE_EQ(a.fill, 13);
+    EXPECT_DOUBLE_EQ(a.cut, 0);
+
+    // Uneven ground: only the mean of the present readings counts; missing, zero and
+    // negative readings don't.
+    SectionLevels t = levelFormation(102.5, 10);
+    t.centre = 100;
+    t.left[0] = 99.5;
+    t.right[0] = 100.5;
+    t.left[1] = 0;
+    t.right[1] = -3;
+    t.left[4] = 101;
+    t.right[4] = 99; // mean 100, h = 2.5: (11 + 2 * 2.5) * 2.5 = 40
+    EXPECT_DOUBLE_EQ(meanLevelArea(t, AreaMethod::MeanLevel, 8).fill, 40);
+    // With two readings per side in use, L5/R5 drop out: mean of 100, 99.5, 100.5 is 100.
+    EXPECT_DOUBLE_EQ(meanLevelArea(t, AreaMethod::MeanLevel, 2).fill, 40);
+    t.left[4] = 104; // mean 100.6 with them, 100 without
+    EXPECT_DOUBLE_EQ(meanLevelArea(t, AreaMethod::MeanLevel, 2).fill, 40);
+    EXPECT_DOUBLE_EQ(meanLevelArea(t, AreaMethod::MeanLevel, 5).fill, d3((11 + 2 * 1.9) * 1.9));
+}
+
+TEST(MeanLevelArea, CutWidensUpwardLikeFillDownward)
+{
+    // Formation 2 m below flat ground: textbook cut (b + n h) h = (11 + 2 * 2) * 2 = 30.
+    SectionLevels s = levelFormation(98, 10);
+    flatGround(s, 100);
+    SectionArea a = meanLevelArea(s, AreaMethod::MeanLevel, 8);
+    EXPECT_DOUBLE_EQ(a.cut, 30);
+    EXPECT_DOUBLE_EQ(a.fill, 0);
+
+    // A deep cut stays a cut: (11 + 2 * 6) * 6 = 138 (a signed formula would turn it to fill).
+    s = levelFormation(94, 10);
+    flatGround(s, 100);
+    a = meanLevelArea(s, AreaMethod::MeanLevel, 8);
+    EXPECT_DOUBLE_EQ(a.cut, 138);
+    EXPECT_DOUBLE_EQ(a.fill, 0);
+}
+
+TEST(MeanLevelArea, CamberedFormationUsesTheMeanOfTheFiveLevels)
+{
+    SectionLevels s;
+    s.fc = 100;
+    applySectionDefaults(s);
+    deriveSideLevels(s, 0.035, 0.035);
+    flatGround(s, 99);
+    // Mean formation d3((99.851 * 2 + 99.93 * 2 + 100) / 5) = 99.912, h = 0.912, b = 8.5
+    const double h = 0.912;
+    EXPECT_DOUBLE_EQ(meanLevelArea(s, AreaMethod::MeanLevel, 8).fill, d3((8.5 + 2 * h) * h));
+}
+
+TEST(MeanLevelArea, WithoutAnyReadingTheGroundCountsAsZero)
+{
+    SectionLevels s = levelFormation(2);
+    EXPECT_DOUBLE_EQ(meanLevelArea(s, AreaMethod::MeanLevel, 8).fill, (8.5 + 2 * 2) * 2);
+}
+
+TEST(MeanLevelArea, ShortMethodDeductsTheExistingRoadAboveTheOuterGround)
+{
+    // An existing road at 100.5 on the inner readings, the ground beyond at 100.
+    SectionLevels s = levelFormation(101);
+    flatGround(s, 100);
+    s.centre = s.left[0] = s.left[1] = s.right[0] = s.right[1] = 100.5;
+    s.topWidth = 7;
+    s.bottomWidth = 9;
+    // Outer mean 100, h = 1: (8.5 + 2) * 1 = 10.5, less (7 + 9)/2 * 0.5 = 4.
+    EXPECT_DOUBLE_EQ(meanLevelArea(s, AreaMethod::TrapezoidalShort, 8).fill, 6.5);
+    // The mean-level method takes all readings instead: mean d3((5*100.5 + 12*100)/17).
+    const double mean = d3((5 * 100.5 + 12 * 100) / 17.0);
+    const double h = 101 - mean;
+    EXPECT_DOUBLE_EQ(meanLevelArea(s, AreaMethod::MeanLevel, 8).fill, d3((8.5 + 2 * h) * h));
+
+    // Without outer readings the inner mean is the ground and nothing is deducted.
+    EXPECT_DOUBLE_EQ(meanLevelArea(s, AreaMethod::TrapezoidalShort, 2).fill, d3((8.5 + 1) * 0.5));
+
+    // A large existing road turns the net area into cut, never both.
+    s.topWidth = 40;
+    s.bottomWidth = 40;
+    const SectionArea a = meanLevelArea(s, AreaMethod::TrapezoidalShort, 8);
+    EXPECT_DOUBLE_EQ(a.fill, 0);
+    EXPECT_DOUBLE_EQ(a.cut, 9.5); // 10.5 - 20
+}
+
+TEST(MeanLevelArea, EmptyValuesTheFormulaNeedsAreNamed)
+{
+    SectionLevels s = levelFormation(101);
+    flatGround(s, 100);
+    s.fr2.reset();
+    s.fl2.reset();
+    try {
+        meanLevelArea(s, AreaMethod::MeanLevel, 8);
+        FAIL() << "no error";
+    } catch (const MissingValue& e) {
+        EXPECT_EQ(e.column(), "FL2");
+    }
+    s = levelFormation(101);
+    s.bottomWidth = 5; // TopWidth missing: only the short method needs it
+    EXPECT_NO_THROW(meanLevelArea(s, AreaMethod::MeanLevel, 8));
+    try {
+        meanLevelArea(s, AreaMethod::TrapezoidalShort, 8);
+        FAIL() << "no error";
+    } catch (const MissingValue& e) {
+        EXPECT_EQ(e.column(), "TopWidth");
+    }
+}
+
+TEST(ComputeSection, DefaultsThenSideLevelsThenAreas)
+{
+    SectionLevels s;
+    s.fc = 100;
+    s.width = 0;
+    flatGround(s, 99);
+    CentrePoint centre;
+    const SectionArea a =
+        computeSection(s, AreaMethod::MeanLevel, 8, CrossDistances{}, 0.035, 0.035, centre);
+    EXPECT_EQ(s.width, 7.5);
+    EXPECT_DOUBLE_EQ(*s.fl2, 99.851);
+    EXPECT_DOUBLE_EQ(a.fill, 9.415); // (8.5 + 2 * 0.912) * 0.912 = 9.415488
+    EXPECT_EQ(areaMethodCaption(AreaMethod::InterpolatedLong),
+              "Interpolated Trapezoidal Method (Long)");
+}
