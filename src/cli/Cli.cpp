@@ -13,7 +13,7 @@ namespace {
 std::vector<Command> allCommands()
 {
     std::vector<Command> all;
-    for (auto family : {roadCommands, earthworkCommands}) {
+    for (auto family : {roadCommands, earthworkCommands, exportCommands}) {
         auto cmds = family();
         all.insert(all.end(), cmds.begin(), cmds.end());
     }
@@ -80,7 +80,7 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
                             db = Database::open(project);
                         return *db;
                     },
-                    programFolder};
+                    programFolder, &err};
         const int status = command->run(ctx, args);
         buffered.flush();
         out << output;

@@ -23,6 +23,7 @@ struct Context {
     Settings settings;                   // the stored settings with this run's --set overrides
     std::function<Database&()> database; // opened (and created) on first use
     QString programFolder;
+    QTextStream* err = nullptr; // unbuffered: failures a command reports without ending
 };
 
 // A command runs on its own arguments, writes its results to ctx.out and throws Error on
@@ -40,6 +41,7 @@ std::int64_t requireRoad(Database& db, Args& args);
 // Command families, each in its own file.
 std::vector<Command> roadCommands();
 std::vector<Command> earthworkCommands();
+std::vector<Command> exportCommands();
 
 // Runs one command line (without the program name). Exit status: 0 success, 1 usage error,
 // 2 data or database error.

@@ -1,0 +1,77 @@
+// export
+#include "cli/Args.h"
+#include "cli/Cli.h"
+#include "export/BatchExport.h"
+#include "store/Database.h"
+#include "store/Error.h"
+
+#include <QDir>
+#include <QLocale>
+
+namespace tarmela::cli {
+
+std::vector<Command> exportCommands()
+{
+    return {
+        {QStringLiteral("export"),
+         QStringLiteral("export ID --dir DIR [--level-book] [--earthwork] [--lsection] "
+                        "[--xsection]"),
+         [](Context& ctx, Args& args) {
+             const auto dir = args.option(QStringLiteral("--dir"));
+             std::vector<ExportOutput> selected;
+             const std::pair<const char*, ExportOutput> choices[] = {
+                 {"--level-book", ExportOutput::LevelBook},
+                 {"--earthwork", ExportOutput::EarthworkReport},
+                 {"--lsection", ExportOutput::LongSection},
+                 {"--xsection", ExportOutput::CrossSections}};
+             for (const auto& [name, output] : choices)
+                 if (args.flag(QString::fromLatin1(name)))
+                     selected.push_back(output);
+             if (!dir || dir->trimmed().isEmpty())
+                 throw Error(ErrorKind::Usage, QStringLiteral("export needs --dir DIR"));
+             // Nothing named: every output.
+             if (selected.empty())
+                 for (const auto& choice : choices)
+                     selected.push_back(choice.second);
+             Database& db = ctx.database();
+             const std::int64_t road = requireRoad(db, args);
+             args.finish();
+
+             const Settings& st = ctx.settings;
+             ExportSettings s;
+             s.viewSections = st.ViewSections;
+             s.sectionsPerPage = st.SectionsPerPage;
+             s.lsectionGrid = st.LSectionGrid;
+             s.fixedDatum = st.FixedDatum;
+             s.fixedDatumValue = st.FixedDatumValue;
+             s.locale = QLocale();
+             s.templateFolder = QDir(ctx.programFolder).filePath(QStringLiteral("Data"));
+
+             const ExportResult result = exportRoad(db, road, *dir, selected, s);
+             auto complain = [&](const QString& text) {
+                 if (ctx.err) {
+                     *ctx.err << "tarmela-cli: " << text << "\n";
+                     ctx.err->flush();
+                 }
+             };
+             bool failed = false;
+             for (const ExportOutcome& o : result.outcomes) {
+                 if (o.ok) {
+                     ctx.out << QDir::toNativeSeparators(o.path) << "\n";
+                 } else {
+                     failed = true;
+                     complain(exportLabel(o.output) + QStringLiteral(": ") + o.message);
+                 }
+             }
+             if (result.outcomes.empty() && !result.error.isEmpty()) {
+                 failed = true;
+                 complain(result.error);
+             }
+             for (const QString& w : result.warnings)
+                 complain(QStringLiteral("warning: ") + w);
+             return failed ? 2 : 0;
+         }},
+    };
+}
+
+} // namespace tarmela::cli

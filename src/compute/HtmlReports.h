@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+#include <array>
+#include <cstdint>
+
+namespace tarmela {
+
+class Database;
+
+// The road's RL sheet as an HTML table (chainage, the readings shown, FC and the two areas),
+// followed by the filling and cutting per kilometre by the program's volume rule over the
+// stored areas. viewSections (0..8) is the number of readings per side shown. Numbers take
+// the digit grouping of locale. The file is replaced as a whole or not at all.
+// Throws Error: a missing road or RL sheet, a row without a chainage, an unwritable file.
+void WriteEarthworkReport(Database& db, std::int64_t road, int viewSections,
+                          const QLocale& locale, const QString& path);
+
+// The road's level book laid out as a surveyor's book: per section a chainage line (BS, FS,
+// HI), the centre line and one line per reading shown, with reduced levels worked from an
+// assumed height of instrument of 100. Same file and error behaviour as above.
+void WriteLevelBookReport(Database& db, std::int64_t road, int viewSections,
+                          const QLocale& locale, const QString& path);
+
+// The cells of one Level Book line: Chainage, BS, IS, FS, HI, RL, Top Width, Bottom Width.
+// Each holds HTML that is ready to be written; an empty cell holds "&nbsp;".
+using ReportCells = std::array<QString, 8>;
+enum ReportCell { CellChainage, CellBS, CellIS, CellFS, CellHI, CellRL, CellTopWidth,
+                  CellBottomWidth };
+ReportCells emptyReportCells();
+
+// Appends the cells to html as one right-aligned table row and empties them again.
+void FlushReportRow(QString& html, ReportCells& cells);
+
+// Text from the database made safe inside an HTML element; characters outside ASCII become
+// character references, so the file reads the same whatever encoding a browser assumes.
+QString htmlText(const QString& text);
+
+// The report's number forms: exactly 3 or 2 decimals, grouped as locale groups by default;
+// fmt2Grouped always groups thousands.
+QString fmt3(double value, const QLocale& locale);
+QString fmt2(double value, const QLocale& locale);
+QString fmt2Grouped(double value, const QLocale& locale);
+
+} // namespace tarmela

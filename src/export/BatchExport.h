@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <vector>
+
+namespace tarmela {
+
+class Database;
+
+// The outputs of a road, in the order they are written.
+enum class ExportOutput { LevelBook, EarthworkReport, LongSection, CrossSections };
+
+struct ExportSettings {
+    int viewSections = 8;
+    int sectionsPerPage = 6;
+    bool lsectionGrid = false;
+    bool fixedDatum = true;
+    int fixedDatumValue = 95;
+    QLocale locale;
+    QString templateFolder; // the program folder's Data/
+};
+
+struct ExportOutcome {
+    ExportOutput output;
+    QString path;
+    bool ok = false;
+    QString message;
+};
+
+struct ExportResult {
+    QString folder;                      // base folder + the road's folder
+    std::vector<ExportOutcome> outcomes; // one per output attempted, in list order
+    QStringList warnings;                // e.g. "There are no records to display ..."
+    QString error;                       // an error that ended the batch; empty when none
+};
+
+// The name of a road's export folder, "From to To", made safe to stand as one folder name
+// inside the base folder: separators and characters no file name may hold become "_", and
+// a name of dots or blanks alone cannot climb out of the base folder.
+QString exportFolderName(const QString& from, const QString& to);
+
+// The file name of an output inside the road's folder ("Level Book.htm", ...) and its label
+// as the export list shows it ("Level Book (Html)", ...).
+QString exportFileName(ExportOutput output);
+QString exportLabel(ExportOutput output);
+
+// Writes the selected outputs of the road into baseFolder/exportFolderName(From, To), in the
+// order of ExportOutput whatever the order of selected, creating both folders. A drawing that
+// fails is recorded and the rest still run; a failed report ends the batch there (its outcome
+// is recorded and error set). A folder that cannot be created sets error. Throws Error only
+// when the road does not exist or no base folder is given.
+ExportResult exportRoad(Database& db, std::int64_t road, const QString& baseFolder,
+                        const std::vector<ExportOutput>& selected, const ExportSettings& s);
+
+} // namespace tarmela
