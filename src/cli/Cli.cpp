@@ -13,7 +13,7 @@ namespace {
 std::vector<Command> allCommands()
 {
     std::vector<Command> all;
-    for (auto family : {roadCommands, earthworkCommands, exportCommands}) {
+    for (auto family : {roadCommands, earthworkCommands, exportCommands, surveyCommands}) {
         auto cmds = family();
         all.insert(all.end(), cmds.begin(), cmds.end());
     }

@@ -42,6 +42,7 @@ std::int64_t requireRoad(Database& db, Args& args);
 std::vector<Command> roadCommands();
 std::vector<Command> earthworkCommands();
 std::vector<Command> exportCommands();
+std::vector<Command> surveyCommands();
 
 // Runs one command line (without the program name). Exit status: 0 success, 1 usage error,
 // 2 data or database error.

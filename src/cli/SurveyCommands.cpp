@@ -1,0 +1,168 @@
+// cross-distances, generate, import, export-csv, reduce, sample
+#include "cli/Args.h"
+#include "cli/Cli.h"
+#include "compute/LevelBookReduction.h"
+#include "sheets/SampleRoad.h"
+#include "sheets/SheetCsv.h"
+#include "sheets/SheetGenerator.h"
+#include "store/Database.h"
+#include "store/Error.h"
+#include "store/Numbers.h"
+#include "store/Roads.h"
+#include "store/Statements.h"
+
+#include <QRegularExpression>
+#include <QSet>
+
+namespace tarmela::cli {
+
+using statements::Sheet;
+
+namespace {
+
+QString distancesLine(const CrossDistances& d)
+{
+    QStringList parts;
+    for (int i = 0; i < 8; ++i)
+        parts << QStringLiteral("L%1=%2").arg(i + 1).arg(plainDecimal(d.left[size_t(i)]));
+    for (int i = 0; i < 8; ++i)
+        parts << QStringLiteral("R%1=%2").arg(i + 1).arg(plainDecimal(d.right[size_t(i)]));
+    return parts.join(' ');
+}
+
+// Applies "L3=2.5"-style words to the distances; all are checked before any is used.
+CrossDistances applyDistances(CrossDistances d, const QStringList& words)
+{
+    static const QRegularExpression re(QStringLiteral("^([LR])([1-8])=(.*)$"));
+    QSet<QString> seen;
+    for (const QString& w : words) {
+        const auto m = re.match(w);
+        if (!m.hasMatch())
+            throw Error(ErrorKind::Usage,
+                        QStringLiteral("\"%1\" is not a cross distance: write L1=D .. L8=D or "
+                                       "R1=D .. R8=D")
+                            .arg(w));
+        const QString key = m.captured(1) + m.captured(2);
+        if (seen.contains(key))
+            throw Error(ErrorKind::Usage, QStringLiteral("%1 is given twice").arg(key));
+        seen.insert(key);
+        const double v = Args::number(m.captured(3), key);
+        if (v < 0)
+            throw Error(ErrorKind::Usage,
+                        QStringLiteral("%1 must not be negative: cross distances are measured "
+                                       "outwards from the previous reading")
+                            .arg(key));
+        auto& side = m.captured(1) == QLatin1String("L") ? d.left : d.right;
+        side[size_t(m.captured(2).toInt() - 1)] = v;
+    }
+    return d;
+}
+
+Sheet sheetArgument(Args& args)
+{
+    const QString word = args.positional(QStringLiteral("sheet (rl or lb)"));
+    if (word == QLatin1String("rl"))
+        return Sheet::ReducedLevel;
+    if (word == QLatin1String("lb"))
+        return Sheet::LevelBook;
+    throw Error(ErrorKind::Usage, QStringLiteral("the sheet must be rl or lb, not \"%1\"").arg(word));
+}
+
+double requiredNumber(Args& args, const QString& option)
+{
+    const auto text = args.option(option);
+    if (!text)
+        throw Error(ErrorKind::Usage, QStringLiteral("%1 is required").arg(option));
+    return Args::number(*text, option);
+}
+
+} // namespace
+
+std::vector<Command> surveyCommands()
+{
+    return {
+        {QStringLiteral("cross-distances"),
+         QStringLiteral("cross-distances ID [L1=D ... L8=D R1=D ... R8=D]"),
+         [](Context& ctx, Args& args) {
+             Database& db = ctx.database();
+             const std::int64_t road = requireRoad(db, args);
+             const QStringList words = args.rest();
+             args.finish();
+             CrossDistances d = roads::crossDistances(db, road);
+             if (!words.isEmpty()) {
+                 d = applyDistances(d, words);
+                 roads::setCrossDistances(db, road, d);
+             }
+             ctx.out << distancesLine(d) << '\n';
+             return 0;
+         }},
+        {QStringLiteral("generate"), QStringLiteral("generate ID --start C --end C [--rl] [--lb]"),
+         [](Context& ctx, Args& args) {
+             Database& db = ctx.database();
+             const std::int64_t road = requireRoad(db, args);
+             const double start = requiredNumber(args, QStringLiteral("--start"));
+             const double end = requiredNumber(args, QStringLiteral("--end"));
+             const bool rl = args.flag(QStringLiteral("--rl"));
+             const bool lb = args.flag(QStringLiteral("--lb"));
+             args.finish();
+             if (!rl && !lb)
+                 throw Error(ErrorKind::Usage, QStringLiteral("generate needs --rl, --lb or both"));
+             const int interval = roads::get(db, road).interval;
+             const std::int64_t rows = generateSheets(db, road, start, end, interval, rl, lb);
+             for (Sheet s : {Sheet::ReducedLevel, Sheet::LevelBook})
+                 if (s == Sheet::ReducedLevel ? rl : lb)
+                     ctx.out << statements::sheetTable(s, road) << ": " << rows << " rows\n";
+             return 0;
+         }},
+        {QStringLiteral("import"), QStringLiteral("import ID rl|lb FILE.csv"),
+         [](Context& ctx, Args& args) {
+             Database& db = ctx.database();
+             const std::int64_t road = requireRoad(db, args);
+             const Sheet sheet = sheetArgument(args);
+             const QString file = args.positional(QStringLiteral("CSV file"));
+             args.finish();
+             const CsvImportResult r = importSheetCsv(db, road, sheet, file);
+             ctx.out << statements::sheetTable(sheet, road) << ": " << r.updated
+                     << " rows updated, " << r.added << " rows added\n";
+             return 0;
+         }},
+        {QStringLiteral("export-csv"), QStringLiteral("export-csv ID rl|lb FILE.csv"),
+         [](Context& ctx, Args& args) {
+             Database& db = ctx.database();
+             const std::int64_t road = requireRoad(db, args);
+             const Sheet sheet = sheetArgument(args);
+             const QString file = args.positional(QStringLiteral("CSV file"));
+             args.finish();
+             const std::int64_t rows = exportSheetCsv(db, road, sheet, file);
+             ctx.out << statements::sheetTable(sheet, road) << ": " << rows << " rows written to "
+                     << file << '\n';
+             return 0;
+         }},
+        {QStringLiteral("reduce"), QStringLiteral("reduce ID --benchmark LEVEL"),
+         [](Context& ctx, Args& args) {
+             Database& db = ctx.database();
+             const std::int64_t road = requireRoad(db, args);
+             const double benchMark = requiredNumber(args, QStringLiteral("--benchmark"));
+             args.finish();
+             ConvertLevelBookToRL(db, road, benchMark);
+             ctx.out << statements::sheetTable(Sheet::ReducedLevel, road)
+                     << ": levels reduced from the level book, bench mark " << d3Text(benchMark)
+                     << '\n';
+             return 0;
+         }},
+        {QStringLiteral("sample"), QStringLiteral("sample [--sections N]"),
+         [](Context& ctx, Args& args) {
+             SampleRoadOptions o;
+             if (const auto n = args.option(QStringLiteral("--sections"))) {
+                 o.sections = Args::wholeNumber(*n, QStringLiteral("--sections"));
+                 if (o.sections < 2)
+                     throw Error(ErrorKind::Usage, QStringLiteral("--sections must be 2 or more"));
+             }
+             args.finish();
+             ctx.out << createSampleRoad(ctx.database(), o) << '\n';
+             return 0;
+         }},
+    };
+}
+
+} // namespace tarmela::cli

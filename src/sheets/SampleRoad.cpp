@@ -1,0 +1,273 @@
+#include "sheets/SampleRoad.h"
+
+#include "compute/LevelBookReduction.h"
+#include "store/Database.h"
+#include "store/Error.h"
+#include "store/Numbers.h"
+#include "store/Roads.h"
+#include "store/Schema.h"
+#include "store/Transaction.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
+
+namespace tarmela {
+
+namespace {
+
+constexpr std::array<double, kReadingsPerSide> kCrossDistances{1.5, 2, 2, 3, 3, 3, 4, 5};
+constexpr int kSectionsPerSetUp = 8; // sight lengths of about 80 m either way at 20 m
+
+// A small generator of its own so that the road is the same on every platform.
+class Random {
+public:
+    explicit Random(std::uint64_t seed) : m_state(seed) {}
+    double uniform() // [0, 1)
+    {
+        std::uint64_t z = (m_state += 0x9E3779B97F4A7C15ULL);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+        z ^= z >> 31;
+        return double(z >> 11) * 0x1.0p-53;
+    }
+    double between(double lo, double hi) { return lo + (hi - lo) * uniform(); }
+
+private:
+    std::uint64_t m_state;
+};
+
+double mm(double v) { return double(nearestEven(v * 1000)) / 1000; }
+
+// The undulating country the road runs through, centre line level in metres.
+double terrain(double chainage)
+{
+    return 101.2 + 3.0 * std::sin(chainage / 900) + 1.4 * std::sin(chainage / 310 + 0.7) +
+           0.5 * std::sin(chainage / 97 + 2.1);
+}
+
+// Ground levels of one section: [0] the centre, then 1..8 left and 9..16 right.
+struct Section {
+    double chainage = 0;
+    std::array<double, 2 * kReadingsPerSide + 1> level{};
+    std::array<bool, 2 * kReadingsPerSide + 1> present{};
+};
+
+Section surveySection(double chainage, std::int64_t index, Random& rnd)
+{
+    Section s;
+    s.chainage = chainage;
+    const double centre = terrain(chainage) + rnd.between(-0.04, 0.04);
+    const double crossFall = 0.025 * std::sin(chainage / 520 + 0.3); // country sloping across
+    s.level[0] = mm(centre);
+    s.present[0] = true;
+    for (int side = 0; side < 2; ++side) {
+        const double sign = side == 0 ? 1.0 : -1.0;
+        double offset = 0;
+        for (int i = 0; i < kReadingsPerSide; ++i) {
+            offset += kCrossDistances[size_t(i)];
+            // The existing carriageway is cambered; side drains lie about 5 m out.
+            const double drain = 0.35 * std::exp(-std::pow((offset - 5.0) / 1.3, 2));
+            const double v = centre + sign * crossFall * offset - 0.025 * std::min(offset, 3.75) -
+                             drain + rnd.between(-0.03, 0.03);
+            const int k = 1 + side * kReadingsPerSide + i;
+            s.level[size_t(k)] = mm(v);
+            // Now and then the outer readings could not be taken (a wall, standing water).
+            const bool blocked = (side == 0 && i == 7 && index % 17 == 5) ||
+                                 (side == 1 && i >= 6 && index % 23 == 11);
+            s.present[size_t(k)] = !blocked;
+        }
+    }
+    return s;
+}
+
+void placeCulverts(Database& db, std::int64_t road, double length)
+{
+    struct Kind {
+        const char* name;
+        const char* type;
+        const char* picture;
+    };
+    const std::array<Kind, 4> kinds{{{"900 mm Pipe Culvert", "Pipe Culvert", "pipe"},
+                                     {"2 m Slab Culvert", "Slab Culvert", "slab"},
+                                     {"2 x 2 m Box Culvert", "Box Culvert", "box"},
+                                     {"Minor Bridge 3 x 6 m", "Bridge", "bridge"}}};
+    std::array<std::int64_t, 4> typeIds{};
+    QSqlQuery findType = db.prepare(QStringLiteral(
+        "SELECT ID FROM CulvertTypes WHERE CulvertName = ? AND ImageFileExisting = ? ORDER BY ID"));
+    QSqlQuery addType = db.prepare(QStringLiteral(
+        "INSERT INTO CulvertTypes (CulvertName, Type, ImageFileExisting, ImageFileProposed) "
+        "VALUES (?, ?, ?, ?)"));
+    for (size_t k = 0; k < kinds.size(); ++k) {
+        const QString existing = QStringLiteral("%1_existing.png").arg(kinds[k].picture);
+        findType.addBindValue(QString::fromLatin1(kinds[k].name));
+        findType.addBindValue(existing);
+        Database::run(findType);
+        if (findType.next()) {
+            typeIds[k] = findType.value(0).toLongLong();
+            findType.finish();
+            continue;
+        }
+        addType.addBindValue(QString::fromLatin1(kinds[k].name));
+        addType.addBindValue(QString::fromLatin1(kinds[k].type));
+        addType.addBindValue(existing);
+        addType.addBindValue(QStringLiteral("%1_proposed.png").arg(kinds[k].picture));
+        Database::run(addType);
+        typeIds[k] = addType.lastInsertId().toLongLong();
+    }
+
+    // Mostly pipes and slabs, now and then a box or a bridge, old and new works mixed.
+    static constexpr std::array<int, 6> pattern{0, 1, 0, 2, 3, 1};
+    QSqlQuery add = db.prepare(QStringLiteral(
+        "INSERT INTO Culverts (RoadRef, CTypeRef, Chainage, EPType) VALUES (?, ?, ?, ?)"));
+    int k = 0;
+    for (double ch = 340; ch < length; ch += 460, ++k) {
+        add.addBindValue(qint64(road));
+        add.addBindValue(qint64(typeIds[size_t(pattern[size_t(k) % pattern.size()])]));
+        add.addBindValue(ch);
+        add.addBindValue(k % 3 == 1 ? QStringLiteral("P") : QStringLiteral("E"));
+        Database::run(add);
+    }
+}
+
+// Formation centre levels on straight grades between design points, some in fill, some in cut.
+void designFormation(Database& db, std::int64_t road, const std::vector<double>& chainages)
+{
+    const double length = chainages.back() - chainages.front();
+    const double spacing = length <= 5000 ? 600 : 1000;
+    std::vector<double> pointCh, pointLevel;
+    for (int k = 0;; ++k) {
+        const double ch = std::min(chainages.front() + k * spacing, chainages.back());
+        pointCh.push_back(ch);
+        pointLevel.push_back(double(nearestEven((terrain(ch) + 0.45 + 0.5 * std::sin(k * 1.3)) * 100)) /
+                             100);
+        if (ch >= chainages.back())
+            break;
+    }
+
+    QSqlQuery q = db.prepare("UPDATE " + schema::rlTable(road) +
+                             " SET FC = ?, Width = 7.5, Crust = 0.25, [Left Slope] = 2, "
+                             "[Right Slope] = 2 WHERE ID = ?");
+    size_t seg = 0;
+    qint64 id = 0;
+    for (double ch : chainages) {
+        while (seg + 2 < pointCh.size() && ch > pointCh[seg + 1])
+            ++seg;
+        const double a = pointCh[seg], b = pointCh[std::min(seg + 1, pointCh.size() - 1)];
+        const double t = b > a ? (ch - a) / (b - a) : 0;
+        const double fc = pointLevel[seg] + t * (pointLevel[std::min(seg + 1, pointLevel.size() - 1)] -
+                                                 pointLevel[seg]);
+        q.addBindValue(d3Text(fc));
+        q.addBindValue(++id); // the reduction numbered the rows 1, 2, ... in chainage order
+        Database::run(q);
+    }
+}
+
+} // namespace
+
+std::int64_t createSampleRoad(Database& db, const SampleRoadOptions& o)
+{
+    if (o.sections < 2)
+        throw Error(ErrorKind::Usage, QStringLiteral("A sample road needs at least 2 sections"));
+    if (o.interval < 1 || o.interval > 32767)
+        throw Error(ErrorKind::Usage, QStringLiteral("The interval must be from 1 to 32767 m"));
+    if (o.sections > 10'000'000)
+        throw Error(ErrorKind::Usage, QStringLiteral("A sample road has at most 10,000,000 sections"));
+
+    const std::int64_t length = (o.sections - 1) * o.interval;
+    const double km = double(length) / 1000;
+    RoadChanges road;
+    road.from = QStringLiteral("Ranipur");
+    road.to = QStringLiteral("Kalaghat");
+    road.length = length;
+    road.interval = o.interval;
+    road.formationCamber = 3.5;
+    road.carriageCamber = 2.5;
+    road.fields = {QStringLiteral("Public Works Department, Ranipur Division"),
+                   QStringLiteral("Ranipur - Kalaghat Road, Km 0.000 to Km %1")
+                       .arg(QString::number(km, 'f', 3)),
+                   QStringLiteral("Widening and strengthening to intermediate lane"),
+                   QStringLiteral("Earthwork in embankment and cutting")};
+
+    Transaction tx(db);
+    const std::int64_t id = roads::create(db, road);
+    CrossDistances cd;
+    cd.left = kCrossDistances;
+    cd.right = kCrossDistances;
+    roads::setCrossDistances(db, id, cd);
+
+    QStringList cols{QStringLiteral("ID"), QStringLiteral("Chainage")};
+    for (int i = 1; i <= kReadingsPerSide; ++i)
+        cols << QStringLiteral("L%1").arg(i);
+    for (int i = 1; i <= kReadingsPerSide; ++i)
+        cols << QStringLiteral("R%1").arg(i);
+    cols << QStringLiteral("C") << QStringLiteral("BS") << QStringLiteral("FS")
+         << QStringLiteral("TopWidth") << QStringLiteral("BottomWidth") << QStringLiteral("Remarks");
+    QStringList marks;
+    for (int i = 0; i < cols.size(); ++i)
+        marks << QStringLiteral("?");
+    QSqlQuery add = db.prepare("INSERT INTO " + schema::lbTable(id) + " (" + cols.join(", ") +
+                               ") VALUES (" + marks.join(", ") + ")");
+
+    Random rnd(0x5EED0000ULL + std::uint64_t(o.sections));
+    std::vector<Section> sections;
+    sections.reserve(size_t(o.sections));
+    std::vector<double> chainages;
+    chainages.reserve(size_t(o.sections));
+    for (std::int64_t k = 0; k < o.sections; ++k) {
+        sections.push_back(surveySection(double(k * o.interval), k, rnd));
+        chainages.push_back(double(k * o.interval));
+    }
+
+    // The instrument stands high enough to see every staff of its stretch; each new stretch
+    // starts at a change point on the centre peg of the last section of the one before.
+    auto heightFor = [&](std::int64_t first) {
+        double top = -1e9;
+        const std::int64_t last = std::min(first + kSectionsPerSetUp, o.sections - 1);
+        for (std::int64_t k = first; k <= last; ++k)
+            for (size_t j = 0; j < sections[size_t(k)].level.size(); ++j)
+                top = std::max(top, sections[size_t(k)].level[j]);
+        return mm(top + rnd.between(0.5, 1.1));
+    };
+    double hi = heightFor(0);
+    const QVariant none;
+    for (std::int64_t k = 0; k < o.sections; ++k) {
+        const Section& s = sections[size_t(k)];
+        QVariant bs = none, fs = none, c = none, remarks = none;
+        if (k == 0) {
+            bs = plainDecimal(mm(hi - o.benchMark));
+            c = plainDecimal(mm(hi - s.level[0]));
+            remarks = QStringLiteral("BM %1 on km stone").arg(d3Text(o.benchMark));
+        } else if (k % kSectionsPerSetUp == 0 && k < o.sections - 1) {
+            fs = plainDecimal(mm(hi - s.level[0]));
+            hi = heightFor(k);
+            bs = plainDecimal(mm(hi - s.level[0]));
+            remarks = QStringLiteral("CP");
+        } else {
+            c = plainDecimal(mm(hi - s.level[0]));
+        }
+        add.addBindValue(qint64(k + 1));
+        add.addBindValue(s.chainage);
+        for (size_t j = 1; j < s.level.size(); ++j)
+            add.addBindValue(s.present[j] ? QVariant(plainDecimal(mm(hi - s.level[j]))) : none);
+        add.addBindValue(c);
+        add.addBindValue(bs);
+        add.addBindValue(fs);
+        // The existing road is widened from a single lane after the first stretch.
+        add.addBindValue(k == 0 ? QVariant(3.75) : k == o.sections / 2 ? QVariant(5.5) : none);
+        add.addBindValue(k == 0 ? QVariant(6.0) : k == o.sections / 2 ? QVariant(7.5) : none);
+        add.addBindValue(remarks);
+        Database::run(add);
+    }
+
+    ConvertLevelBookToRL(db, id, o.benchMark);
+    designFormation(db, id, chainages);
+    placeCulverts(db, id, double(length));
+    tx.commit();
+    return id;
+}
+
+} // namespace tarmela

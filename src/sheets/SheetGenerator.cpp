@@ -1,0 +1,95 @@
+#include "sheets/SheetGenerator.h"
+
+#include "store/Database.h"
+#include "store/Error.h"
+#include "store/Numbers.h"
+#include "store/Roads.h"
+#include "store/Statements.h"
+#include "store/Transaction.h"
+
+#include <cmath>
+
+namespace tarmela {
+
+using statements::Sheet;
+
+namespace {
+
+void checkInputs(double start, double end, int interval)
+{
+    if (!std::isfinite(start) || !std::isfinite(end))
+        throw Error(ErrorKind::Usage,
+                    QStringLiteral("Start chainage and end chainage values must be numeric!"));
+    // A step of 0 or less would never reach the end chainage.
+    if (interval <= 0)
+        throw Error(ErrorKind::Usage,
+                    QStringLiteral("The road's interval is %1 m: it must be at least 1 m to "
+                                   "generate sheets. Set the interval in the road details.")
+                        .arg(interval));
+}
+
+// The loop compares against the whole end chainage, so that an end with a fraction that rounds
+// down onto a step (1000.4 at 20 m) does not give the chainage 1000 twice.
+std::int64_t rowsFor(std::int64_t first, std::int64_t last, int interval)
+{
+    if (last <= first)
+        return 1;
+    return (last - first + interval - 1) / interval + 1;
+}
+
+void fillSheet(Database& db, Sheet sheet, std::int64_t road, std::int64_t first,
+               std::int64_t last, int interval)
+{
+    // A road whose table went missing gets it back rather than an error about dropping it.
+    if (db.tableExists(statements::sheetTable(sheet, road)))
+        db.execute(statements::dropTable(sheet, road));
+    db.execute(statements::makeTable(sheet, road));
+
+    std::int64_t c = first;
+    std::int64_t i = 1;
+    while (last > c) {
+        db.exec(statements::addSectionRow(sheet, road, i, double(c)));
+        c += interval;
+        ++i;
+    }
+    db.exec(statements::addSectionRow(sheet, road, i, double(last)));
+}
+
+} // namespace
+
+std::int64_t generatedRowCount(double start, double end, int interval)
+{
+    checkInputs(start, end, interval);
+    return rowsFor(nearestEven(start), nearestEven(end), interval);
+}
+
+std::int64_t generateSheets(Database& db, std::int64_t road, double start, double end,
+                            int interval, bool reducedLevel, bool levelBook)
+{
+    if (!reducedLevel && !levelBook)
+        throw Error(ErrorKind::Usage,
+                    QStringLiteral("Choose the reduced levels, the level book or both to generate"));
+    const std::int64_t rows = generatedRowCount(start, end, interval);
+    if (rows > kMaxGeneratedRows)
+        throw Error(ErrorKind::Usage,
+                    QStringLiteral("From %1 to %2 at %3 m would make %4 rows in a sheet; at most "
+                                   "%5 can be generated at once")
+                        .arg(plainDecimal(start), plainDecimal(end))
+                        .arg(interval)
+                        .arg(rows)
+                        .arg(kMaxGeneratedRows));
+    if (!roads::exists(db, road))
+        throw Error(ErrorKind::Data, QStringLiteral("There is no road with ID %1").arg(road));
+
+    const std::int64_t first = nearestEven(start);
+    const std::int64_t last = nearestEven(end);
+    Transaction tx(db);
+    if (reducedLevel)
+        fillSheet(db, Sheet::ReducedLevel, road, first, last, interval);
+    if (levelBook)
+        fillSheet(db, Sheet::LevelBook, road, first, last, interval);
+    tx.commit();
+    return rows;
+}
+
+} // namespace tarmela

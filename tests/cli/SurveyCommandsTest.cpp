@@ -1,0 +1,179 @@
+#include "CliSupport.h"
+#include "store/Roads.h"
+#include "support/TestProject.h"
+
+#include <QFile>
+#include <QSqlQuery>
+
+using namespace tarmela;
+using namespace tarmela::test;
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& text)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(text);
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(CliSurvey, CrossDistancesAreShownAndSetOneByOne)
+{
+    CliRun cli;
+    ASSERT_EQ(cli({"new-road", "--from", "A", "--to", "B"}), 0);
+    ASSERT_EQ(cli({"cross-distances", "1"}), 0);
+    EXPECT_EQ(cli.out, "L1=0 L2=0 L3=0 L4=0 L5=0 L6=0 L7=0 L8=0 R1=0 R2=0 R3=0 R4=0 R5=0 R6=0 "
+                       "R7=0 R8=0\n");
+    ASSERT_EQ(cli({"cross-distances", "1", "L1=1.5", "R8=2.25", "L2=3"}), 0) << cli.err.toStdString();
+    ASSERT_EQ(cli({"cross-distances", "1", "R1=1.5"}), 0);
+    EXPECT_EQ(cli.out, "L1=1.5 L2=3 L3=0 L4=0 L5=0 L6=0 L7=0 L8=0 R1=1.5 R2=0 R3=0 R4=0 R5=0 "
+                       "R6=0 R7=0 R8=2.25\n");
+
+    for (const QString bad : {"L9=1", "L1=x", "L1=-1", "C=2"})
+        EXPECT_EQ(cli({"cross-distances", "1", "L2=7", bad}), 1) << bad.toStdString();
+    EXPECT_EQ(cli({"cross-distances", "1", "L2=7", "L2=8"}), 1);
+    EXPECT_EQ(roads::crossDistances(*cli.open(), 1).left[1], 3.0); // nothing half-applied
+    EXPECT_EQ(cli({"cross-distances", "5"}), 2);
+}
+
+TEST(CliSurvey, GenerateUsesTheRoadsInterval)
+{
+    CliRun cli;
+    ASSERT_EQ(cli({"new-road", "--from", "A", "--to", "B", "--interval", "100"}), 0);
+    ASSERT_EQ(cli({"generate", "1", "--start", "0", "--end", "1050", "--rl", "--lb"}), 0)
+        << cli.err.toStdString();
+    EXPECT_EQ(cli.out, "RL_1: 12 rows\nLB_1: 12 rows\n");
+    ASSERT_EQ(cli({"generate", "1", "--start", "0", "--end", "200", "--lb"}), 0);
+    EXPECT_EQ(cli.out, "LB_1: 3 rows\n");
+    auto db = cli.open();
+    EXPECT_EQ(rowCount(*db, "RL_1"), 12);
+    EXPECT_EQ(rowCount(*db, "LB_1"), 3);
+
+    EXPECT_EQ(cli({"generate", "1", "--start", "0", "--end", "200"}), 1);
+    EXPECT_TRUE(cli.err.contains("--rl")) << cli.err.toStdString();
+    EXPECT_EQ(cli({"generate", "1", "--start", "zero", "--end", "200", "--rl"}), 1);
+    EXPECT_EQ(cli({"generate", "1", "--end", "200", "--rl"}), 1);
+}
+
+TEST(CliSurvey, ImportExportAndReduceALevelBook)
+{
+    CliRun cli;
+    ASSERT_EQ(cli({"new-road", "--from", "A", "--to", "B"}), 0);
+    const QString book = cli.dir.filePath("book.csv");
+    writeFile(book, "Chainage,BS,C,FS,L1,TopWidth,Remarks\r\n"
+                    "0,1.5,1.2,,1.0,3.75,\"BM on parapet, west side\"\r\n"
+                    "20,0.8,,2.0,,,CP\r\n"
+                    "40,,1.1,,,,\r\n");
+    ASSERT_EQ(cli({"import", "1", "lb", book}), 0) << cli.err.toStdString();
+    EXPECT_EQ(cli.out, "LB_1: 0 rows updated, 3 rows added\n");
+
+    ASSERT_EQ(cli({"reduce", "1", "--benchmark", "100"}), 0) << cli.err.toStdString();
+    const QString levels = cli.dir.filePath("rl.csv");
+    ASSERT_EQ(cli({"export-csv", "1", "rl", levels}), 0);
+    EXPECT_EQ(cli.out, "RL_1: 3 rows written to " + levels + "\n");
+    const QList<QByteArray> lines = readFile(levels).split('\n');
+    ASSERT_GE(lines.size(), 4);
+    EXPECT_TRUE(lines[0].startsWith("ID,Chainage,L8,L7,L6,L5,L4,L3,L2,L1,C,R1")) << lines[0].data();
+    EXPECT_EQ(lines[1], "1,0,,,,,,,,100.5,100.3,,,,,,,,,,,,,,,3.75,0,,,,,\r");
+    EXPECT_EQ(lines[2], "2,20,,,,,,,,,99.5,,,,,,,,,,,,,,,3.75,0,,,,,\r");
+    EXPECT_EQ(lines[3], "3,40,,,,,,,,,99.2,,,,,,,,,,,,,,,3.75,0,,,,,\r");
+
+    // The exported level book reads back unchanged into another road.
+    ASSERT_EQ(cli({"new-road", "--from", "C", "--to", "D"}), 0);
+    const QString out1 = cli.dir.filePath("lb1.csv"), out2 = cli.dir.filePath("lb2.csv");
+    ASSERT_EQ(cli({"export-csv", "1", "lb", out1}), 0);
+    ASSERT_EQ(cli({"import", "2", "lb", out1}), 0) << cli.err.toStdString();
+    ASSERT_EQ(cli({"export-csv", "2", "lb", out2}), 0);
+    EXPECT_EQ(readFile(out1), readFile(out2));
+    EXPECT_TRUE(readFile(out1).contains("\"BM on parapet, west side\""));
+}
+
+TEST(CliSurvey, ABadImportNamesTheLineAndColumnAndWritesNothing)
+{
+    CliRun cli;
+    ASSERT_EQ(cli({"new-road", "--from", "A", "--to", "B"}), 0);
+    ASSERT_EQ(cli({"generate", "1", "--start", "0", "--end", "100", "--rl"}), 0);
+    const QString file = cli.dir.filePath("bad.csv");
+    writeFile(file, "Chainage,C,FC\n0,100,101\n20,99.5,101\n40,ninety,101\n");
+    EXPECT_EQ(cli({"import", "1", "rl", file}), 2);
+    EXPECT_EQ(cli.err, "tarmela-cli: line 4: column C: \"ninety\" is not a number\n");
+    EXPECT_TRUE(cli.out.isEmpty());
+    auto db = cli.open();
+    EXPECT_EQ(db->scalar("SELECT COUNT(*) FROM RL_1 WHERE C IS NOT NULL OR FC IS NOT NULL").toInt(), 0);
+
+    EXPECT_EQ(cli({"import", "1", "rl", cli.dir.filePath("missing.csv")}), 2);
+    EXPECT_EQ(cli({"import", "1", "xs", file}), 1);
+    EXPECT_EQ(cli({"import", "1", "rl"}), 1);
+    EXPECT_EQ(cli({"reduce", "1"}), 1);
+    EXPECT_EQ(cli({"reduce", "1", "--benchmark", "abc"}), 1);
+}
+
+TEST(CliSurvey, SampleRoadIsAPlausibleSurvey)
+{
+    CliRun cli;
+    ASSERT_EQ(cli({"sample"}), 0) << cli.err.toStdString();
+    EXPECT_EQ(cli.out, "1\n");
+    auto db = cli.open();
+    const Road road = roads::get(*db, 1);
+    EXPECT_EQ(road.from, "Ranipur");
+    EXPECT_EQ(road.to, "Kalaghat");
+    EXPECT_EQ(road.interval, 20);
+    EXPECT_GE(road.length, 2000);
+    EXPECT_GT(roads::crossDistances(*db, 1).left[0], 0);
+
+    const long long rows = rowCount(*db, "RL_1");
+    EXPECT_EQ(rows, road.length / 20 + 1);
+    EXPECT_EQ(rowCount(*db, "LB_1"), rows);
+    // Every section has a centre level and a formation level, in believable country.
+    QSqlQuery q = db->query("SELECT MIN(C), MAX(C), COUNT(C), COUNT(FC), MIN(FC - C), MAX(FC - C), "
+                            "COUNT(L1), COUNT(R8), MAX(ID), MIN(TopWidth) FROM RL_1");
+    ASSERT_TRUE(q.next());
+    EXPECT_GT(q.value(0).toDouble(), 90);
+    EXPECT_LT(q.value(1).toDouble(), 115);
+    EXPECT_EQ(q.value(2).toLongLong(), rows);
+    EXPECT_EQ(q.value(3).toLongLong(), rows);
+    EXPECT_LT(q.value(4).toDouble(), 0.0); // some cutting
+    EXPECT_GT(q.value(5).toDouble(), 0.5); // and embankment
+    EXPECT_LT(q.value(5).toDouble(), 3.0);
+    EXPECT_EQ(q.value(6).toLongLong(), rows);
+    EXPECT_LT(q.value(7).toLongLong(), rows); // a few outer readings could not be taken
+    EXPECT_EQ(q.value(8).toLongLong(), rows);
+    EXPECT_GT(q.value(9).toDouble(), 0);
+
+    // The level book has change points and closes: sum BS - sum FS = last HI - bench mark.
+    const double bs = db->scalar("SELECT SUM(BS) FROM LB_1").toDouble();
+    const double fs = db->scalar("SELECT SUM(FS) FROM LB_1").toDouble();
+    const double lastHi = db->scalar("SELECT HI FROM LB_1 ORDER BY Chainage DESC LIMIT 1").toDouble();
+    EXPECT_GT(db->scalar("SELECT COUNT(*) FROM LB_1 WHERE FS > 0 AND BS > 0 AND C IS NULL").toInt(), 5);
+    EXPECT_NEAR(bs - fs, lastHi - 100.0, 1e-6);
+    EXPECT_EQ(db->scalar("SELECT COUNT(*) FROM LB_1 WHERE L1 < 0 OR L1 > 4.5 OR C < 0 OR C > 4.5")
+                  .toInt(),
+              0); // every staff reading fits a 4 m staff held on the ground
+
+    EXPECT_GE(db->scalar("SELECT COUNT(*) FROM Culverts WHERE RoadRef = 1").toInt(), 4);
+    EXPECT_EQ(db->scalar("SELECT COUNT(*) FROM Culverts, CulvertTypes WHERE CTypeRef = "
+                         "CulvertTypes.ID AND ImageFileProposed LIKE '%_proposed.png'")
+                  .toInt(),
+              db->scalar("SELECT COUNT(*) FROM Culverts").toInt());
+
+    // The same arguments give the same road; a second sample reuses the culvert types.
+    const QString first = cli.dir.filePath("s1.csv"), second = cli.dir.filePath("s2.csv");
+    ASSERT_EQ(cli({"export-csv", "1", "rl", first}), 0);
+    ASSERT_EQ(cli({"sample"}), 0);
+    EXPECT_EQ(cli.out, "2\n");
+    ASSERT_EQ(cli({"export-csv", "2", "rl", second}), 0);
+    EXPECT_EQ(readFile(first), readFile(second));
+    EXPECT_EQ(rowCount(*cli.open(), "CulvertTypes"), 4);
+
+    ASSERT_EQ(cli({"sample", "--sections", "40"}), 0);
+    EXPECT_EQ(rowCount(*cli.open(), "RL_3"), 40);
+    EXPECT_EQ(cli({"sample", "--sections", "1"}), 1);
+}

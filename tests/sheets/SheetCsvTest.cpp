@@ -1,0 +1,122 @@
+#include "sheets/SheetCsv.h"
+#include "store/Error.h"
+#include "store/Roads.h"
+#include "support/TestProject.h"
+
+#include <gtest/gtest.h>
+
+using namespace tarmela;
+using namespace tarmela::test;
+using statements::Sheet;
+
+namespace {
+
+QString errorOf(Database& db, Sheet sheet, const QString& text)
+{
+    try {
+        importSheetCsvText(db, 1, sheet, text);
+    } catch (const Error& e) {
+        return e.message();
+    }
+    return QStringLiteral("(accepted)");
+}
+
+} // namespace
+
+TEST(SheetCsv, FieldsFollowTheCommaSeparatedRules)
+{
+    const auto r = parseCsv(QString(QChar(0xFEFF)) + QStringLiteral("a,b,c\r\n1,\"x, \"\"y\"\"\",\r\n\r\n"
+                                           "2,\"two\nlines\",z\n3,,\"\""));
+    ASSERT_EQ(r.size(), 4);
+    EXPECT_EQ(r[0].fields, (QStringList{"a", "b", "c"}));
+    EXPECT_EQ(r[1].fields, (QStringList{"1", "x, \"y\"", ""}));
+    EXPECT_EQ(r[2].line, 4); // the blank line 3 is skipped
+    EXPECT_EQ(r[2].fields, (QStringList{"2", "two\nlines", "z"}));
+    EXPECT_EQ(r[3].line, 6);
+    EXPECT_EQ(r[3].fields, (QStringList{"3", "", ""}));
+
+    EXPECT_THROW(parseCsv("a,b\n1,\"open"), Error);
+    EXPECT_THROW(parseCsv("a,b\n1,x\"y"), Error);
+    EXPECT_THROW(parseCsv("a,b\n1,\"x\"y"), Error);
+
+    for (const QString v : {"plain", "a,b", "say \"hi\"", "two\r\nlines", ""})
+        EXPECT_EQ(parseCsv("h\n" + csvField(v) + "\n").value(1).fields.value(0), v)
+            << v.toStdString();
+}
+
+TEST(SheetCsv, ImportUpdatesByChainageAndAppendsWithTheNextId)
+{
+    TestProject p;
+    Database& db = p.db();
+    p.roadWithRows({0, 20, 40});
+    db.exec("UPDATE RL_1 SET L1 = 9, FC = 101");
+
+    const CsvImportResult r = importSheetCsvText(
+        db, 1, Sheet::ReducedLevel, "Chainage,C,L1,Left Slope\n20,100.25,,1.5\n60,99.5,98,\n");
+    EXPECT_EQ(r.updated, 1);
+    EXPECT_EQ(r.added, 1);
+    EXPECT_EQ(db.scalar("SELECT C FROM RL_1 WHERE Chainage = 20").toDouble(), 100.25);
+    EXPECT_TRUE(db.scalar("SELECT L1 FROM RL_1 WHERE Chainage = 20").isNull());
+    EXPECT_EQ(db.scalar("SELECT [Left Slope] FROM RL_1 WHERE Chainage = 20").toDouble(), 1.5);
+    EXPECT_EQ(db.scalar("SELECT FC FROM RL_1 WHERE Chainage = 20").toDouble(), 101.0); // not in file
+    EXPECT_EQ(db.scalar("SELECT L1 FROM RL_1 WHERE Chainage = 0").toDouble(), 9.0);
+    EXPECT_EQ(db.scalar("SELECT ID FROM RL_1 WHERE Chainage = 60").toInt(), 4);
+    EXPECT_EQ(db.scalar("SELECT L1 FROM RL_1 WHERE Chainage = 60").toDouble(), 98.0);
+}
+
+TEST(SheetCsv, BadFilesNameTheLineAndColumnAndWriteNothing)
+{
+    TestProject p;
+    Database& db = p.db();
+    p.roadWithRows({0, 20}, true);
+    const QString before = sheetCsvText(db, 1, Sheet::LevelBook);
+
+    EXPECT_EQ(errorOf(db, Sheet::LevelBook, "Chainage,BS\n40,1.2\n60,1.x\n"),
+              "line 3: column BS: \"1.x\" is not a number");
+    EXPECT_EQ(errorOf(db, Sheet::LevelBook, "Chainage,Colour\n40,red\n"),
+              "line 1: unknown column \"Colour\"");
+    EXPECT_EQ(errorOf(db, Sheet::LevelBook, "BS,FS\n1,2\n"),
+              "line 1: the column Chainage is required");
+    EXPECT_EQ(errorOf(db, Sheet::LevelBook, "Chainage,C\n40,1\n,2\n"),
+              "line 3: column Chainage: a chainage is required");
+    EXPECT_EQ(errorOf(db, Sheet::LevelBook, "Chainage,C\n40,1,5\n"),
+              "line 2: 3 fields where the first line names 2 columns");
+    EXPECT_EQ(errorOf(db, Sheet::LevelBook, "ID,Chainage\n2,40\n"),
+              "line 2: column ID: 2 is the ID of another row");
+    EXPECT_EQ(errorOf(db, Sheet::LevelBook, "ID,Chainage\n1.5,40\n"),
+              "line 2: column ID: \"1.5\" is not a whole number");
+    EXPECT_EQ(errorOf(db, Sheet::LevelBook, "Chainage,C,C\n40,1,1\n"),
+              "line 1: the column C is named twice");
+    EXPECT_EQ(errorOf(db, Sheet::LevelBook, ""),
+              "The file is empty: the first line must name the columns");
+    // A text column takes any text; column names are the table's own.
+    EXPECT_EQ(errorOf(db, Sheet::ReducedLevel, "Chainage,Remarks\n40,x\n"),
+              "line 1: unknown column \"Remarks\"");
+
+    EXPECT_EQ(sheetCsvText(db, 1, Sheet::LevelBook), before);
+}
+
+TEST(SheetCsv, ExportReadsBackToTheSameSheet)
+{
+    TestProject p;
+    Database& db = p.db();
+    p.roadWithRows({40, 0, 20}, true);
+    roads::create(db);
+    db.exec("UPDATE LB_1 SET L3 = 1.005, BS = 0.1, HI = 101.123456789, TopWidth = 3.75, "
+            "Remarks = 'CP on culvert, \"old\" parapet' WHERE Chainage = 20");
+    db.exec("UPDATE LB_1 SET R8 = -0.25, Remarks = 'line one\nline two' WHERE Chainage = 40");
+
+    const QString text = sheetCsvText(db, 1, Sheet::LevelBook);
+    const QStringList lines = text.split("\r\n");
+    EXPECT_TRUE(lines[0].startsWith("ID,Chainage,L1,L2")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].startsWith("2,0,")) << lines[1].toStdString(); // chainage order
+    EXPECT_TRUE(lines[2].contains(",1.005,")) << lines[2].toStdString();
+    EXPECT_TRUE(lines[2].contains("101.123456789"));
+
+    const CsvImportResult r = importSheetCsvText(db, 2, Sheet::LevelBook, text);
+    EXPECT_EQ(r.added, 3);
+    EXPECT_EQ(sheetCsvText(db, 2, Sheet::LevelBook), text);
+    // Into the same sheet it is an update of every row, which changes nothing.
+    EXPECT_EQ(importSheetCsvText(db, 1, Sheet::LevelBook, text).updated, 3);
+    EXPECT_EQ(sheetCsvText(db, 1, Sheet::LevelBook), text);
+}
