@@ -1,12 +1,15 @@
 #pragma once
 
+#include <QCursor>
 #include <QGuiApplication>
 
-namespace tarmela {
+namespace tarmela
+{
 
 // Shows the busy pointer for the life of the guard, so that every way out of a long
 // operation (an error included) puts the normal pointer back.
-class BusyCursor {
+class BusyCursor
+{
 public:
     BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
     ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }

@@ -10,9 +10,11 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 struct FieldSpec {
     const char* name;
@@ -140,7 +142,8 @@ void dlgColors::load()
 void dlgColors::save()
 {
     for (const FieldSpec& spec : kFields)
-        m_target->*spec.setting = field(QString::fromLatin1(spec.name))->property(kColorProperty).toInt();
+        m_target->*spec.setting =
+            field(QString::fromLatin1(spec.name))->property(kColorProperty).toInt();
 }
 
 void dlgColors::chooseColor(const QString& name)

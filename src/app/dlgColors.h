@@ -9,7 +9,8 @@
 
 class QLabel;
 
-namespace tarmela {
+namespace tarmela
+{
 
 struct Settings;
 
@@ -19,7 +20,8 @@ std::int32_t rgbValueOf(const QColor& color);
 
 // Tools > Colors: the line colours of the section drawings. Each colour field is a label
 // showing its colour; a click opens the colour chooser.
-class dlgColors : public TitledDialog {
+class dlgColors : public TitledDialog
+{
     Q_OBJECT
 public:
     // Asks the user for a colour; nothing when the chooser was cancelled.

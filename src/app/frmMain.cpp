@@ -6,6 +6,7 @@
 #include "app/frmOptions.h"
 #include "app/frmSplash.h"
 
+#include "sheets/ui/SheetPrompts.h"
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -20,18 +21,32 @@
 #include <QToolBar>
 #include <QUrl>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 // Commands whose windows come with later work (the section views, the formation tool, the
 // printed reports, printing and page setup) and the menu entries that have no action: they
 // stay greyed out rather than offering something that does nothing.
 const char* const kNotAvailable[] = {
-    "mnuFileProperties", "mnuFilePageSetup", "mnuFilePrint",      "mnuEditSelect",
-    "mnuFormationPlot",  "mnuViewLSection",  "mnuViewXSection",   "mnuEarthworkReport",
-    "mnuLevelBookReport", "mnuWindowNewWindow", "Print",          "Previous",
-    "Next",              "ZoomIn",           "ZoomOut",           "Formation",
+    "mnuFileProperties",
+    "mnuFilePageSetup",
+    "mnuFilePrint",
+    "mnuEditSelect",
+    "mnuFormationPlot",
+    "mnuViewLSection",
+    "mnuViewXSection",
+    "mnuEarthworkReport",
+    "mnuLevelBookReport",
+    "mnuWindowNewWindow",
+    "Print",
+    "Previous",
+    "Next",
+    "ZoomIn",
+    "ZoomOut",
+    "Formation",
 };
 
 bool available(const QAction* a)
@@ -44,17 +59,17 @@ bool available(const QAction* a)
 
 // The commands that need a current road.
 const char* const kRoadCommands[] = {
-    "mnuInputDataSheet", "mnuLevelBook",      "mnuLBtoRL",        "mnuToolsGenerateTable",
-    "mnuFormationPlot",  "mnuViewCulverts",   "mnuCulvertTypes",  "mnuViewXSection",
+    "mnuInputDataSheet", "mnuLevelBook",      "mnuLBtoRL",          "mnuToolsGenerateTable",
+    "mnuFormationPlot",  "mnuViewCulverts",   "mnuCulvertTypes",    "mnuViewXSection",
     "mnuViewLSection",   "mnuCrossDistances", "mnuEarthworkReport", "mnuLevelBookReport",
-    "mnuFileExport",     "LevelBook",         "ReducedLevel",     "Formation",
+    "mnuFileExport",     "LevelBook",         "ReducedLevel",       "Formation",
 };
 
 // The commands that act on the active data sheet.
 const char* const kSheetCommands[] = {
-    "mnuEditUndo", "mnuEditCut", "mnuEditCopy", "mnuEditPaste", "mnuEditTransform",
+    "mnuEditUndo", "mnuEditCut",    "mnuEditCopy",   "mnuEditPaste",  "mnuEditTransform",
     "mnuEditAdd",  "mnuEditDelete", "mnuViewDetail", "mnuLockColumn", "mnuViewRefresh",
-    "Add",         "Delete",     "Cut",          "Copy",         "Paste",
+    "Add",         "Delete",        "Cut",           "Copy",          "Paste",
     "Undo",        "Filter",
 };
 
@@ -84,7 +99,10 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_mdi(new QMdiArea(this
     qApp->installEventFilter(this);
 }
 
-frmMain::~frmMain() { qApp->removeEventFilter(this); }
+frmMain::~frmMain()
+{
+    qApp->removeEventFilter(this);
+}
 
 QAction* frmMain::addCommand(QMenu* menu, const char* name, const QString& caption,
                              const QKeySequence& shortcut)
@@ -104,9 +122,8 @@ void frmMain::createMenus()
     QMenu* file = bar->addMenu(tr("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
     connect(addCommand(file, "mnuFileOpen", tr("&Open..."), QKeySequence::Open),
-            &QAction::triggered, this, [this] {
-                QMessageBox::information(this, windowTitle(), tr("Disabled"));
-            });
+            &QAction::triggered, this,
+            [this] { sheetPrompts().tell(this, tr("Disabled"), QMessageBox::Information); });
     connect(addCommand(file, "mnuFileSave", tr("&Save"), QKeySequence::Save), &QAction::triggered,
             this, &frmMain::fileSave);
     addCommand(file, "mnuFileExport", tr("&Export..."));
@@ -290,16 +307,16 @@ void frmMain::createToolBar()
     addButton("Roads", tr("Road Details"));
     // Toolbar buttons do what their menu twins do.
     const std::pair<const char*, const char*> twins[] = {
-        {"Add", "mnuEditAdd"},      {"Delete", "mnuEditDelete"}, {"Cut", "mnuEditCut"},
-        {"Copy", "mnuEditCopy"},    {"Paste", "mnuEditPaste"},   {"Undo", "mnuEditUndo"},
-        {"Filter", "mnuViewDetail"}, {"ReducedLevel", "mnuInputDataSheet"},
-        {"LevelBook", "mnuLevelBook"}, {"Roads", "mnuRoadDetails"}, {"Print", "mnuFilePrint"},
-        {"Formation", "mnuFormationPlot"},
+        {"Add", "mnuEditAdd"},         {"Delete", "mnuEditDelete"},
+        {"Cut", "mnuEditCut"},         {"Copy", "mnuEditCopy"},
+        {"Paste", "mnuEditPaste"},     {"Undo", "mnuEditUndo"},
+        {"Filter", "mnuViewDetail"},   {"ReducedLevel", "mnuInputDataSheet"},
+        {"LevelBook", "mnuLevelBook"}, {"Roads", "mnuRoadDetails"},
+        {"Print", "mnuFilePrint"},     {"Formation", "mnuFormationPlot"},
     };
     for (const auto& [key, menu] : twins) {
         QAction* twin = command(QString::fromLatin1(menu));
-        connect(toolButton(QString::fromLatin1(key)), &QAction::triggered, twin,
-                &QAction::trigger);
+        connect(toolButton(QString::fromLatin1(key)), &QAction::triggered, twin, &QAction::trigger);
     }
 }
 
@@ -383,7 +400,8 @@ void frmMain::fillWindowMenu()
     m_windowEntries << m_windowMenu->addSeparator();
     int n = 1;
     for (QMdiSubWindow* w : windows) {
-        QAction* a = m_windowMenu->addAction(QStringLiteral("&%1 %2").arg(n++).arg(w->windowTitle()));
+        QAction* a =
+            m_windowMenu->addAction(QStringLiteral("&%1 %2").arg(n++).arg(w->windowTitle()));
         a->setCheckable(true);
         a->setChecked(w == m_mdi->activeSubWindow());
         connect(a, &QAction::triggered, m_mdi, [this, w] { m_mdi->setActiveSubWindow(w); });
@@ -400,9 +418,10 @@ void frmMain::showHelpContents()
 {
     const QString index = helpIndexPath();
     if (!QFileInfo::exists(index)) {
-        QMessageBox::warning(this, windowTitle(),
-                             tr("The help pages could not be found at %1.")
-                                 .arg(QDir::toNativeSeparators(index)));
+        sheetPrompts().tell(
+            this,
+            tr("The help pages could not be found at %1.").arg(QDir::toNativeSeparators(index)),
+            QMessageBox::Warning);
         return;
     }
     QDesktopServices::openUrl(QUrl::fromLocalFile(index));

@@ -8,14 +8,16 @@ class QMdiArea;
 class QMdiSubWindow;
 class QToolBar;
 
-namespace tarmela {
+namespace tarmela
+{
 
 class frmDataGrid;
 
 // The program's one top-level window: a frame for the data sheets, tools and views. It owns
 // the menus, the toolbar `tbToolBar` and the status bar `sbStatusBar`, routes each command to
 // the active child window, and makes a road the current road.
-class frmMain : public QMainWindow {
+class frmMain : public QMainWindow
+{
     Q_OBJECT
 public:
     explicit frmMain(QWidget* parent = nullptr);
@@ -81,6 +83,7 @@ private:
     void updateQuantities();
     void toggleFilterWindow();
     void connectSheet(frmDataGrid* sheet);
+    void clearQuantityPanels();
 
     QMdiArea* m_mdi;
     QToolBar* m_toolBar = nullptr;

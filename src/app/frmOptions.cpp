@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "store/Numbers.h"
 
+#include "sheets/ui/SheetPrompts.h"
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -21,9 +22,11 @@
 #include <QVBoxLayout>
 #include <limits>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 QWidget* page(QStackedWidget* frames, int index)
 {
@@ -283,8 +286,9 @@ bool frmOptions::Apply()
         if (datum < std::numeric_limits<std::int16_t>::min() ||
             datum > std::numeric_limits<std::int16_t>::max()) {
             showTab(1);
-            QMessageBox::warning(this, windowTitle(),
-                                 tr("The fixed datum value must lie between -32768 and 32767."));
+            sheetPrompts().tell(this,
+                                tr("The fixed datum value must lie between -32768 and 32767."),
+                                QMessageBox::Warning);
             m_datumValue->setFocus();
             return false;
         }

@@ -12,13 +12,15 @@ class QRadioButton;
 class QSpinBox;
 class QStackedWidget;
 
-namespace tarmela {
+namespace tarmela
+{
 
 struct Settings;
 
 // Tools > Options: edits the preferences in memory (they are written when the program ends).
 // The tabs are a row of option buttons `optTabs`, each showing one page of `Frames`.
-class frmOptions : public TitledDialog {
+class frmOptions : public TitledDialog
+{
     Q_OBJECT
 public:
     explicit frmOptions(QWidget* parent = nullptr);

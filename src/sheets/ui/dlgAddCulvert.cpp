@@ -4,6 +4,7 @@
 #include "store/Error.h"
 #include "store/Numbers.h"
 
+#include "sheets/ui/SheetPrompts.h"
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -13,7 +14,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-namespace tarmela {
+namespace tarmela
+{
 
 dlgAddCulvert::dlgAddCulvert(QWidget* parent) : TitledDialog(tr("Add CD Work to Road"), parent)
 {
@@ -70,7 +72,7 @@ bool dlgAddCulvert::addCulvert()
     // A chainage is a number; anything else is refused before the record set is touched.
     const QString chainage = m_chainage->text();
     if (!isNumeric(chainage)) {
-        QMessageBox::warning(this, windowTitle(), tr("Chainage must be a number!"));
+        sheetPrompts().tell(this, tr("Chainage must be a number!"), QMessageBox::Warning);
         m_chainage->setFocus();
         m_chainage->selectAll();
         return false;
@@ -89,7 +91,7 @@ bool dlgAddCulvert::addCulvert()
     } catch (const Error& e) {
         if (culverts)
             culverts->requery(); // drop the half-made row
-        QMessageBox::warning(this, windowTitle(), e.message());
+        sheetPrompts().tell(this, e.message(), QMessageBox::Warning);
         return false;
     }
     m_chainage->setText(QStringLiteral("0"));
@@ -103,7 +105,7 @@ void dlgAddCulvert::reject()
         try {
             culverts->requery();
         } catch (const Error& e) {
-            QMessageBox::warning(this, windowTitle(), e.message());
+            sheetPrompts().tell(this, e.message(), QMessageBox::Warning);
         }
     }
     TitledDialog::reject();

@@ -7,11 +7,13 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-namespace tarmela {
+namespace tarmela
+{
 
 // "Add CD Work to Road": places culverts of the chosen types on the current road, one after
 // another, through the shared culverts record set.
-class dlgAddCulvert : public TitledDialog {
+class dlgAddCulvert : public TitledDialog
+{
     Q_OBJECT
 public:
     explicit dlgAddCulvert(QWidget* parent = nullptr);

@@ -4,6 +4,7 @@
 #include "sheets/ui/dlgImageList.h"
 #include "store/Error.h"
 
+#include "sheets/ui/SheetPrompts.h"
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -13,7 +14,8 @@
 #include <QPushButton>
 #include <QToolButton>
 
-namespace tarmela {
+namespace tarmela
+{
 
 dlgAddCulvertType::dlgAddCulvertType(QWidget* parent, const QString& imageFolder)
     : TitledDialog(tr("Add New Type of CD Work"), parent),
@@ -108,7 +110,7 @@ bool dlgAddCulvertType::addType()
     } catch (const Error& e) {
         if (types)
             types->requery(); // drop the half-made row
-        QMessageBox::warning(this, windowTitle(), e.message());
+        sheetPrompts().tell(this, e.message(), QMessageBox::Warning);
         return false;
     }
     const QString type = m_type->currentText();

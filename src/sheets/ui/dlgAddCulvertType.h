@@ -6,11 +6,13 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 
-namespace tarmela {
+namespace tarmela
+{
 
 // "Add New Type of CD Work": adds culvert types, one after another, through the shared
 // culvert types record set. Pictures are chosen from the culvert picture folder.
-class dlgAddCulvertType : public TitledDialog {
+class dlgAddCulvertType : public TitledDialog
+{
     Q_OBJECT
 public:
     // imageFolder: where the pictures are listed from; empty means the program's own folder.

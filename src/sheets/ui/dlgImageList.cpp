@@ -1,5 +1,6 @@
 #include "sheets/ui/dlgImageList.h"
 
+#include "sheets/ui/SheetPrompts.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QHBoxLayout>
@@ -10,7 +11,8 @@
 #include <QPushButton>
 #include <QTimer>
 
-namespace tarmela {
+namespace tarmela
+{
 
 QString defaultCulvertFolder()
 {
@@ -59,9 +61,10 @@ dlgImageList::dlgImageList(const QString& folder, QWidget* parent)
     if (!dir.exists() || !dir.isReadable()) {
         // Told once the dialog is on screen, so the message has an owner to sit on.
         QTimer::singleShot(0, this, [this] {
-            QMessageBox::warning(this, windowTitle(),
-                                 tr("The picture folder %1 can't be shown.")
-                                     .arg(QDir::toNativeSeparators(m_folder)));
+            sheetPrompts().tell(
+                this,
+                tr("The picture folder %1 can't be shown.").arg(QDir::toNativeSeparators(m_folder)),
+                QMessageBox::Warning);
         });
         return;
     }
@@ -79,7 +82,8 @@ void dlgImageList::showPreview()
         m_preview->clear();
         return;
     }
-    m_preview->setPixmap(pm.width() > m_preview->width() - 4 || pm.height() > m_preview->height() - 4
+    m_preview->setPixmap(pm.width() > m_preview->width() - 4 ||
+                                 pm.height() > m_preview->height() - 4
                              ? pm.scaled(m_preview->size() - QSize(4, 4), Qt::KeepAspectRatio,
                                          Qt::SmoothTransformation)
                              : pm);

@@ -6,14 +6,16 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 
-namespace tarmela {
+namespace tarmela
+{
 
 // The folder of culvert pictures beside the program: <program folder>/Culverts.
 QString defaultCulvertFolder();
 
 // "Select Image": lists the files of the culvert picture folder; the result is the chosen
 // file's name (without folder), empty when nothing was chosen.
-class dlgImageList : public TitledDialog {
+class dlgImageList : public TitledDialog
+{
     Q_OBJECT
 public:
     explicit dlgImageList(const QString& folder, QWidget* parent = nullptr);
