@@ -3,8 +3,7 @@
 #include <QFont>
 #include <QStringList>
 
-namespace tarmela
-{
+namespace tarmela {
 
 void installFontSubstitutions()
 {

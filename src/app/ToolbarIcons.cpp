@@ -7,11 +7,9 @@
 #include <functional>
 #include <map>
 
-namespace tarmela
-{
+namespace tarmela {
 
-namespace
-{
+namespace {
 
 constexpr int kSize = 24;
 const QColor kInk(40, 40, 40);

@@ -3,8 +3,7 @@
 #include <QIcon>
 #include <QString>
 
-namespace tarmela
-{
+namespace tarmela {
 
 // The main toolbar's pictures, drawn at run time so that no image files need to ship with
 // the program. key is the button's key ("Save", "ZoomIn", "Roads", ...); an unknown key

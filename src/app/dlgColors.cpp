@@ -10,11 +10,9 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
-namespace tarmela
-{
+namespace tarmela {
 
-namespace
-{
+namespace {
 
 struct FieldSpec {
     const char* name;

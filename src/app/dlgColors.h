@@ -9,8 +9,7 @@
 
 class QLabel;
 
-namespace tarmela
-{
+namespace tarmela {
 
 struct Settings;
 

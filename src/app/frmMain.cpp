@@ -21,11 +21,9 @@
 #include <QToolBar>
 #include <QUrl>
 
-namespace tarmela
-{
+namespace tarmela {
 
-namespace
-{
+namespace {
 
 // Commands whose windows come with later work (the section views, the formation tool, the
 // printed reports, printing and page setup) and the menu entries that have no action: they

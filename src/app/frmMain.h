@@ -8,8 +8,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QToolBar;
 
-namespace tarmela
-{
+namespace tarmela {
 
 class frmDataGrid;
 

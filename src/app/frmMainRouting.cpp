@@ -23,11 +23,9 @@
 #include <QPointer>
 #include <QWheelEvent>
 
-namespace tarmela
-{
+namespace tarmela {
 
-namespace
-{
+namespace {
 
 void tell(QWidget* parent, const QString& text, QMessageBox::Icon icon = QMessageBox::Warning)
 {

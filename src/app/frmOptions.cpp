@@ -22,11 +22,9 @@
 #include <QVBoxLayout>
 #include <limits>
 
-namespace tarmela
-{
+namespace tarmela {
 
-namespace
-{
+namespace {
 
 QWidget* page(QStackedWidget* frames, int index)
 {

@@ -12,8 +12,7 @@ class QRadioButton;
 class QSpinBox;
 class QStackedWidget;
 
-namespace tarmela
-{
+namespace tarmela {
 
 struct Settings;
 

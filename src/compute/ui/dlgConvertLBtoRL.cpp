@@ -12,8 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace tarmela
-{
+namespace tarmela {
 
 dlgConvertLBtoRL::dlgConvertLBtoRL(QWidget* parent)
     : TitledDialog(tr("Convert Level Book to Reduced Levels"), parent)

@@ -14,8 +14,21 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-namespace tarmela
+namespace tarmela {
+
+namespace {
+// After a refused row the record set is read again, so that the next add starts afresh.
+void dropHalfMadeRow(RecordSet* set)
 {
+    if (!set)
+        return;
+    try {
+        set->requery();
+    } catch (const Error&) {
+        // the refusal itself has been reported; the set stays as it was
+    }
+}
+} // namespace
 
 dlgAddCulvert::dlgAddCulvert(QWidget* parent) : TitledDialog(tr("Add CD Work to Road"), parent)
 {
@@ -89,8 +102,7 @@ bool dlgAddCulvert::addCulvert()
         culverts->setValue(QStringLiteral("RoadRef"), qlonglong(appState().CurrentRoadID));
         culverts->update();
     } catch (const Error& e) {
-        if (culverts)
-            culverts->requery(); // drop the half-made row
+        dropHalfMadeRow(culverts);
         sheetPrompts().tell(this, e.message(), QMessageBox::Warning);
         return false;
     }

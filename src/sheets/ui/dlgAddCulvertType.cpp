@@ -14,8 +14,21 @@
 #include <QPushButton>
 #include <QToolButton>
 
-namespace tarmela
+namespace tarmela {
+
+namespace {
+// After a refused row the record set is read again, so that the next add starts afresh.
+void dropHalfMadeRow(RecordSet* set)
 {
+    if (!set)
+        return;
+    try {
+        set->requery();
+    } catch (const Error&) {
+        // the refusal itself has been reported; the set stays as it was
+    }
+}
+} // namespace
 
 dlgAddCulvertType::dlgAddCulvertType(QWidget* parent, const QString& imageFolder)
     : TitledDialog(tr("Add New Type of CD Work"), parent),
@@ -108,8 +121,7 @@ bool dlgAddCulvertType::addType()
         types->setValue(QStringLiteral("ImageFileProposed"), m_proposed->text());
         types->update();
     } catch (const Error& e) {
-        if (types)
-            types->requery(); // drop the half-made row
+        dropHalfMadeRow(types);
         sheetPrompts().tell(this, e.message(), QMessageBox::Warning);
         return false;
     }

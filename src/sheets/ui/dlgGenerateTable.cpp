@@ -15,8 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace tarmela
-{
+namespace tarmela {
 
 dlgGenerateTable::dlgGenerateTable(QWidget* parent) : TitledDialog(tr("Generate"), parent)
 {

@@ -11,8 +11,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-namespace tarmela
-{
+namespace tarmela {
 
 QString defaultCulvertFolder()
 {

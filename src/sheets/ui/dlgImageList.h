@@ -6,8 +6,7 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 
-namespace tarmela
-{
+namespace tarmela {
 
 // The folder of culvert pictures beside the program: <program folder>/Culverts.
 QString defaultCulvertFolder();

@@ -22,8 +22,7 @@
 using namespace tarmela;
 using tarmela::test::UiProgram;
 
-namespace
-{
+namespace {
 
 const char* const kRoadCommands[] = {
     "mnuInputDataSheet", "mnuLevelBook",    "mnuLBtoRL",         "mnuToolsGenerateTable",
