@@ -58,14 +58,15 @@ private:
     }
 };
 
-// Runs `step` on the next modal dialog that opens (found by polling), for commands that open
-// a dialog with exec().
-inline void onNextModal(std::function<void(QWidget*)> step)
+// Runs `step` on the dialog of that object name once it is the active modal window (found by
+// polling), for commands that open a dialog with exec().
+inline void onModal(const QString& name, std::function<void(QWidget*)> step)
 {
     auto* timer = new QTimer;
     timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, step] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
+    QObject::connect(timer, &QTimer::timeout, [timer, name, step] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal->objectName() == name) {
             timer->stop();
             timer->deleteLater();
             step(modal);

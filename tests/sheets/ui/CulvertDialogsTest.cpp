@@ -220,21 +220,31 @@ TEST(CulvertDialogs, PicturesAreChosenFromThePictureFolder)
         QTest::mouseClick(child<QPushButton>(&list, "cmdCancel"), Qt::LeftButton);
         EXPECT_EQ(list.selectedFile(), "");
     }
+    {
+        // A double-click on a file chooses it.
+        dlgImageList list(folder.path());
+        list.show();
+        auto* files = child<QListWidget>(&list, "File1");
+        const QPoint at = files->visualItemRect(files->item(2)).center();
+        QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(files->viewport(), Qt::LeftButton, {}, at);
+        EXPECT_EQ(list.result(), QDialog::Accepted);
+        EXPECT_EQ(list.selectedFile(), "readme.txt");
+    }
 
     // From the type dialog: the chosen name lands in the box, a cancelled choice changes nothing.
     dlgAddCulvertType dlg(nullptr, folder.path());
     dlg.show();
-    test::onNextModal([](QWidget* modal) {
+    test::onModal("dlgImageList", [](QWidget* modal) {
         auto* files = modal->findChild<QListWidget*>("File1");
-        ASSERT_NE(files, nullptr);
-        QTest::mouseDClick(files->viewport(), Qt::LeftButton, {},
-                           files->visualItemRect(files->item(0)).center());
+        files->item(0)->setSelected(true);
+        QTest::mouseClick(modal->findChild<QPushButton*>("cmdSelect"), Qt::LeftButton);
     });
     QTest::mouseClick(child<QToolButton>(&dlg, "cmdProposed"), Qt::LeftButton);
     EXPECT_EQ(child<QLineEdit>(&dlg, "txtImgFileProposed")->text(), "a.png");
     EXPECT_EQ(child<QLineEdit>(&dlg, "txtImgFileExisting")->text(), "");
     child<QLineEdit>(&dlg, "txtImgFileExisting")->setText("keep.png");
-    test::onNextModal([](QWidget* modal) {
+    test::onModal("dlgImageList", [](QWidget* modal) {
         QTest::mouseClick(modal->findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
     });
     QTest::mouseClick(child<QToolButton>(&dlg, "cmdExisting"), Qt::LeftButton);
