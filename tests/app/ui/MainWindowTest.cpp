@@ -9,8 +9,11 @@
 #include "support/TestProject.h"
 #include "support/UiProgram.h"
 
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -417,4 +420,36 @@ TEST(MainWindow, FilterWindowTogglesWithItsMark)
     EXPECT_FALSE(filter->isChecked());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(m.w.findChild<QWidget*>("dlgSearchWindow"), nullptr);
+}
+
+TEST(MainWindow, AddOnTheCulvertSheetOpensTheCulvertDialogAndRefreshes)
+{
+    UiProgram p;
+    const std::int64_t road = makeRoad(p.db(), "A", "B");
+    p.db().exec("INSERT INTO CulvertTypes (CulvertName, Type) VALUES ('Pipe', 'Pipe')");
+    appState().CulvertTypesRecordset->requery();
+    MainWindow m;
+    ASSERT_TRUE(m.w.ChooseRoad(road));
+    frmDataGrid* culverts = m.openKind(sheets::culvertsStatement(road), "Culverts");
+    ASSERT_NE(culverts, nullptr);
+    EXPECT_EQ(culverts->model()->rowCount(), 0);
+    test::onModal("dlgAddCulvert", [](QWidget* dlg) {
+        dlg->findChild<QComboBox*>("cmbCulvertName")->setCurrentIndex(0);
+        dlg->findChild<QLineEdit*>("txtChainage")->setText("120");
+        QTest::mouseClick(dlg->findChild<QPushButton*>("cmdAdd"), Qt::LeftButton);
+        QTest::mouseClick(dlg->findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
+    });
+    m.cmd("mnuEditAdd")->trigger();
+    EXPECT_EQ(test::rowCount(p.db(), "Culverts"), 1);
+    EXPECT_EQ(culverts->model()->rowCount(), 1) << "the sheet shows the new culvert";
+    EXPECT_EQ(appState().CulvertsRecordset->count(), 1);
+
+    // Tools > Options opens the options over the main window.
+    bool opened = false;
+    test::onModal("frmOptions", [&](QWidget* dlg) {
+        opened = true;
+        QTest::mouseClick(dlg->findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
+    });
+    m.cmd("mnuToolsOptions")->trigger();
+    EXPECT_TRUE(opened);
 }
