@@ -1,6 +1,7 @@
 #include "sheets/ClipboardText.h"
 
-namespace tarmela::sheets {
+namespace tarmela::sheets
+{
 
 QString joinClipboardText(const QVector<QStringList>& rows)
 {

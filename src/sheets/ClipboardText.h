@@ -4,7 +4,8 @@
 #include <QStringList>
 #include <QVector>
 
-namespace tarmela::sheets {
+namespace tarmela::sheets
+{
 
 // The text the sheets put on the clipboard and keep for undo: cells of a row joined by a tab,
 // rows joined by CR LF, nothing after the last cell.

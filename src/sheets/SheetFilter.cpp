@@ -6,9 +6,11 @@
 
 #include <cmath>
 
-namespace tarmela::sheets {
+namespace tarmela::sheets
+{
 
-namespace {
+namespace
+{
 
 [[noreturn]] void refuse(const QString& why)
 {
@@ -16,7 +18,8 @@ namespace {
 }
 
 // Reads the filter text piece by piece.
-class Reader {
+class Reader
+{
 public:
     explicit Reader(const QString& text) : m_text(text) {}
     void skipBlanks()
@@ -122,8 +125,9 @@ bool likeMatch(const QString& text, const QString& pattern)
     int t = 0, p = 0, star = -1, mark = 0;
     auto same = [](QChar a, QChar b) { return a.toCaseFolded() == b.toCaseFolded(); };
     while (t < text.size()) {
-        if (p < pattern.size() && (pattern[p] == '_' || pattern[p] == '?' ||
-                                   (pattern[p] != '%' && pattern[p] != '*' && same(pattern[p], text[t])))) {
+        if (p < pattern.size() &&
+            (pattern[p] == '_' || pattern[p] == '?' ||
+             (pattern[p] != '%' && pattern[p] != '*' && same(pattern[p], text[t])))) {
             ++t;
             ++p;
         } else if (p < pattern.size() && (pattern[p] == '%' || pattern[p] == '*')) {
@@ -163,8 +167,13 @@ SheetFilter SheetFilter::parse(const QString& text, const SheetRows& rows)
             refuse(QStringLiteral("\"%1\" is not a condition after the field \"%2\" (use =, <>, <, "
                                   ">, <=, >= or LIKE).")
                        .arg(r.rest().section(' ', 0, 0), name));
-        c.op = op == "=" ? Op::Eq : op == "<>" ? Op::Ne : op == "<" ? Op::Lt : op == ">" ? Op::Gt
-             : op == "<=" ? Op::Le : op == ">=" ? Op::Ge : Op::Like;
+        c.op = op == "="    ? Op::Eq
+               : op == "<>" ? Op::Ne
+               : op == "<"  ? Op::Lt
+               : op == ">"  ? Op::Gt
+               : op == "<=" ? Op::Le
+               : op == ">=" ? Op::Ge
+                            : Op::Like;
         bool quoted = false;
         if (!r.value(c.value, quoted))
             refuse(QStringLiteral("the value after \"%1 %2\" is missing.").arg(name, op));
@@ -187,7 +196,8 @@ SheetFilter SheetFilter::parse(const QString& text, const SheetRows& rows)
             f.m_any.emplace_back();
             continue;
         }
-        refuse(QStringLiteral("expected AND or OR at \"%1\".").arg(join.isEmpty() ? r.rest() : join));
+        refuse(
+            QStringLiteral("expected AND or OR at \"%1\".").arg(join.isEmpty() ? r.rest() : join));
     }
     return f;
 }
@@ -206,13 +216,20 @@ bool SheetFilter::test(const Clause& c, const SheetRows& rows, int row) const
         cmp = compareText(rows.text(row, c.column), c.value);
     }
     switch (c.op) {
-    case Op::Eq: return cmp == 0;
-    case Op::Ne: return cmp != 0;
-    case Op::Lt: return cmp < 0;
-    case Op::Gt: return cmp > 0;
-    case Op::Le: return cmp <= 0;
-    case Op::Ge: return cmp >= 0;
-    case Op::Like: break;
+    case Op::Eq:
+        return cmp == 0;
+    case Op::Ne:
+        return cmp != 0;
+    case Op::Lt:
+        return cmp < 0;
+    case Op::Gt:
+        return cmp > 0;
+    case Op::Le:
+        return cmp <= 0;
+    case Op::Ge:
+        return cmp >= 0;
+    case Op::Like:
+        break;
     }
     return false;
 }
@@ -246,7 +263,8 @@ std::vector<int> SheetFilter::apply(const SheetRows& rows) const
 
 } // namespace tarmela::sheets
 
-namespace tarmela::sheets {
+namespace tarmela::sheets
+{
 
 QString filterClause(const QString& field, const QString& condition, const QString& value)
 {

@@ -3,7 +3,8 @@
 #include <QString>
 #include <vector>
 
-namespace tarmela::sheets {
+namespace tarmela::sheets
+{
 
 class SheetRows;
 
@@ -13,7 +14,8 @@ class SheetRows;
 // blank must be written in brackets). Number columns compare as numbers, text columns as text
 // without regard to case; LIKE matches the cell's text with % (any run) and _ (one character).
 // An empty cell matches no comparison, as in the database.
-class SheetFilter {
+class SheetFilter
+{
 public:
     // Throws Error(Usage) with a message for the user when the text can't be used.
     static SheetFilter parse(const QString& text, const SheetRows& rows);
@@ -41,7 +43,8 @@ bool likeMatch(const QString& text, const QString& pattern);
 
 } // namespace tarmela::sheets
 
-namespace tarmela::sheets {
+namespace tarmela::sheets
+{
 
 // One condition as the filter window writes it: field + " " + condition + " '" + value + "'",
 // the value wrapped in % for LIKE. A quote inside the value is doubled, so that it stays

@@ -2,14 +2,17 @@
 
 #include <QString>
 #include <QStringList>
+#include <QtGlobal>
 #include <cstdint>
 #include <vector>
 
-namespace tarmela {
+namespace tarmela
+{
 
 class Database;
 
-namespace sheets {
+namespace sheets
+{
 
 // The rows of one data sheet, held column-wise so that a road of 100,000 sections stays small:
 // number columns as doubles (NaN marks an empty cell), text columns as strings. Loaded with one
@@ -17,7 +20,8 @@ namespace sheets {
 //
 // A sheet writes to the one table its statement reads (rows keyed by the ID column); a
 // statement that joins tables, or has no ID, gives a sheet that can't be edited in place.
-class SheetRows {
+class SheetRows
+{
 public:
     enum class Kind { Real, Integer, Text };
 
@@ -40,9 +44,9 @@ public:
 
     bool isNull(int row, int col) const;
     double number(int row, int col) const; // NaN when empty or a text column
-    QString text(int row, int col) const;   // numbers in plain decimal, empty cell ""
-    std::int64_t id(int row) const;         // -1 when the sheet has no ID column
-    int rowOfId(std::int64_t id) const;     // -1 when none
+    QString text(int row, int col) const;  // numbers in plain decimal, empty cell ""
+    std::int64_t id(int row) const;        // -1 when the sheet has no ID column
+    int rowOfId(std::int64_t id) const;    // -1 when none
 
     // Why text can't go into the cell (text in a number column, a fraction in a whole-number
     // column), or empty when it can.
@@ -66,14 +70,15 @@ private:
         std::vector<double> numbers;
         std::vector<QString> texts;
     };
-    void markChanged(int row);
+    static quint64 columnBit(int col);
+    void markChanged(int row, int col);
 
     QString m_statement;
     QString m_table;
     int m_idCol = -1;
     int m_rows = 0;
     std::vector<Column> m_cols;
-    std::vector<char> m_changed;
+    std::vector<quint64> m_changed; // per row, a bit per changed column
     int m_changedCount = 0;
 };
 

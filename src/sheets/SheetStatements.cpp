@@ -4,9 +4,11 @@
 
 #include <algorithm>
 
-namespace tarmela::sheets {
+namespace tarmela::sheets
+{
 
-namespace {
+namespace
+{
 QString block(QChar side, int count, bool reverse)
 {
     QString out;

@@ -3,7 +3,8 @@
 #include <QString>
 #include <cstdint>
 
-namespace tarmela::sheets {
+namespace tarmela::sheets
+{
 
 // How the reading columns of the level sheets are ordered (the settings of the same names).
 struct ViewOrder {
@@ -37,7 +38,8 @@ QString levelColumns(const ViewOrder& order);
 
 QString reducedLevelStatement(std::int64_t road, const ViewOrder& order,
                               const ReducedLevelGroups& groups);
-QString levelBookStatement(std::int64_t road, const ViewOrder& order, const LevelBookGroups& groups);
+QString levelBookStatement(std::int64_t road, const ViewOrder& order,
+                           const LevelBookGroups& groups);
 // Every left distance far-left first, then the right ones outwards, then ID.
 QString crossDistancesStatement(std::int64_t road, int readingsPerSide);
 // The road's own columns with ID last, so that the sheet can hide it as the last column.

@@ -6,7 +6,8 @@
 #include <QCheckBox>
 #include <QPushButton>
 
-namespace tarmela {
+namespace tarmela
+{
 
 sheets::ViewOrder viewOrderFromSettings()
 {

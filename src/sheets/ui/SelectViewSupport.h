@@ -9,7 +9,8 @@ class QCheckBox;
 class QPushButton;
 class QWidget;
 
-namespace tarmela {
+namespace tarmela
+{
 
 // Pieces shared by the two view-selection dialogs.
 sheets::ViewOrder viewOrderFromSettings();

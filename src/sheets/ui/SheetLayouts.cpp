@@ -14,9 +14,11 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 struct KindInfo {
     const char* kind;
@@ -25,8 +27,8 @@ struct KindInfo {
 };
 
 const KindInfo kKinds[] = {
-    {"RoadDetails", "Road Details", 15},  {"LevelBook", "LB Sheet", 16},
-    {"ReducedLevel", "RL Sheet", 17},     {"CulvertTypes", "Types of Culverts", 18},
+    {"RoadDetails", "Road Details", 15},    {"LevelBook", "LB Sheet", 16},
+    {"ReducedLevel", "RL Sheet", 17},       {"CulvertTypes", "Types of Culverts", 18},
     {"Culverts", "Culverts & Bridges", 19}, {"ChainageDistance", "Cross Distances", 20},
 };
 
@@ -62,18 +64,33 @@ void applyKindSettings(frmDataGrid* sheet, const QString& kind)
             c.format = QStringLiteral("0.00");
         });
     } else if (kind == QLatin1String("RoadDetails")) {
-        setColumns(sheet, 2, 5, [](GridColumn& c) { c.textAlign = 2; c.width = 110; });
-        setColumns(sheet, 6, 9, [](GridColumn& c) { c.textAlign = 1; c.width = 110; });
+        setColumns(sheet, 2, 5, [](GridColumn& c) {
+            c.textAlign = 2;
+            c.width = 110;
+        });
+        setColumns(sheet, 6, 9, [](GridColumn& c) {
+            c.textAlign = 1;
+            c.width = 110;
+        });
         setColumns(sheet, 10, 10, [](GridColumn& c) { c.textAlign = 2; });
-        setColumns(sheet, 0, 1, [](GridColumn& c) { c.widthPercent = 50; c.textAlign = 1; });
+        setColumns(sheet, 0, 1, [](GridColumn& c) {
+            c.widthPercent = 50;
+            c.textAlign = 1;
+        });
     } else if (kind == QLatin1String("Culverts")) {
         setColumns(sheet, 0, 0, [](GridColumn& c) { c.widthPercent = 100; });
-        setColumns(sheet, 1, 1, [](GridColumn& c) { c.width = 70; c.textAlign = 1; });
+        setColumns(sheet, 1, 1, [](GridColumn& c) {
+            c.width = 70;
+            c.textAlign = 1;
+        });
         setColumns(sheet, 2, 2, [](GridColumn& c) { c.textAlign = 2; });
         setColumns(sheet, 0, 2, [](GridColumn& c) { c.enabled = false; });
     } else if (kind == QLatin1String("CulvertTypes")) {
         setColumns(sheet, 0, 0, [](GridColumn& c) { c.widthPercent = 100; });
-        setColumns(sheet, 1, 1, [](GridColumn& c) { c.width = 70; c.textAlign = 1; });
+        setColumns(sheet, 1, 1, [](GridColumn& c) {
+            c.width = 70;
+            c.textAlign = 1;
+        });
         setColumns(sheet, 2, 3, [](GridColumn& c) { c.width = 130; });
     }
 }
@@ -87,7 +104,18 @@ void connectActivation(QMdiArea* area, QMdiSubWindow* sub, frmDataGrid* sheet)
     });
 }
 
+std::function<void(frmDataGrid*)>& openedHandler()
+{
+    static std::function<void(frmDataGrid*)> handler;
+    return handler;
+}
+
 } // namespace
+
+void SetSheetOpenedHandler(std::function<void(frmDataGrid*)> handler)
+{
+    openedHandler() = std::move(handler);
+}
 
 frmDataGrid* OpenSheetOfKind(QMdiArea* area, const char* kindName)
 {
@@ -111,6 +139,8 @@ frmDataGrid* OpenSheetOfKind(QMdiArea* area, const char* kindName)
     sheet->setWindowTitle(QString::fromLatin1(info.title));
     sheet->grid()->applyColumnWidths();
 
+    if (openedHandler())
+        openedHandler()(sheet);
     QMdiSubWindow* sub = area->addSubWindow(sheet);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     connectActivation(area, sub, sheet);

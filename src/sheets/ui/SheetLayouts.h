@@ -1,8 +1,11 @@
 #pragma once
 
+#include <functional>
+
 class QMdiArea;
 
-namespace tarmela {
+namespace tarmela
+{
 
 class frmDataGrid;
 
@@ -15,6 +18,10 @@ frmDataGrid* OpenLevelBookSheet(QMdiArea* area);
 frmDataGrid* OpenCulvertsSheet(QMdiArea* area);
 frmDataGrid* OpenCulvertTypesSheet(QMdiArea* area);
 frmDataGrid* OpenCrossDistancesSheet(QMdiArea* area);
+
+// Called with every new sheet after it is set up and before it is shown (and first
+// activated), so that the main window can connect to its signals in time.
+void SetSheetOpenedHandler(std::function<void(frmDataGrid*)> handler);
 
 // The part after the view dialog: opens appState().ViewSQL as a sheet of that kind in the
 // area ("ReducedLevel", "LevelBook", ...). Used by the routines above and by tests.

@@ -6,7 +6,8 @@
 #include <QFont>
 #include <cmath>
 
-namespace tarmela {
+namespace tarmela
+{
 
 SheetModel::SheetModel(sheets::SheetRows& rows, QObject* parent)
     : QAbstractTableModel(parent), m_rows(rows)
@@ -70,7 +71,10 @@ int SheetModel::rowCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : static_cast<int>(m_visible.size());
 }
 
-int SheetModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_shown; }
+int SheetModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_shown;
+}
 
 QVariant SheetModel::data(const QModelIndex& index, int role) const
 {

@@ -7,21 +7,23 @@
 #include <functional>
 #include <vector>
 
-namespace tarmela {
+namespace tarmela
+{
 
 // Per-column settings of the grid (alignment codes: 1 left, 2 right, anything else left).
 struct GridColumn {
     int textAlign = 0;
-    int width = 70;        // pixels, used when widthPercent is 0
-    int widthPercent = 0;  // share of the width left over by the fixed columns
+    int width = 70;       // pixels, used when widthPercent is 0
+    int widthPercent = 0; // share of the width left over by the fixed columns
     bool enabled = true;
-    QString format;        // "0.00": two decimals on screen; the cell text keeps its value
-    QColor backColor;      // invalid: the grid's back colour
+    QString format;   // "0.00": two decimals on screen; the cell text keeps its value
+    QColor backColor; // invalid: the grid's back colour
 };
 
 // The grid's model over a sheet's rows: the shown columns (the first columnCount of the
 // rows), the rows that pass the filter, and the per-column settings.
-class SheetModel : public QAbstractTableModel {
+class SheetModel : public QAbstractTableModel
+{
     Q_OBJECT
 public:
     explicit SheetModel(sheets::SheetRows& rows, QObject* parent = nullptr);
@@ -40,7 +42,10 @@ public:
     QString cellText(int row, int col) const;
     // Writes a cell; returns the refusal text (empty when written).
     QString setCellText(int row, int col, const QString& text);
-    void refreshColumns() { emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1)); }
+    void refreshColumns()
+    {
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+    }
 
     // Called with the old text when the user finishes editing a single cell.
     std::function<void(int row, int col, const QString& oldText)> onCellEdited;

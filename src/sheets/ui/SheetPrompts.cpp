@@ -2,7 +2,8 @@
 
 #include "sheets/ui/dlgSelectTransform.h"
 
-namespace tarmela {
+namespace tarmela
+{
 
 SheetPrompts defaultSheetPrompts()
 {

@@ -3,7 +3,8 @@
 #include <QMessageBox>
 #include <functional>
 
-namespace tarmela {
+namespace tarmela
+{
 
 // The questions and messages of the data sheets go through here, so that tests can answer
 // them: replace the functions and restore them (SheetPromptsOverride) afterwards.
@@ -22,7 +23,8 @@ SheetPrompts& sheetPrompts();
 SheetPrompts defaultSheetPrompts();
 
 // Puts prompts in place for a scope and restores the previous ones.
-class SheetPromptsOverride {
+class SheetPromptsOverride
+{
 public:
     explicit SheetPromptsOverride(SheetPrompts replacement) : m_saved(sheetPrompts())
     {

@@ -8,9 +8,11 @@
 #include <QScrollBar>
 #include <set>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 // Heights and widths of the grid, in pixels.
 constexpr int kRowHeight = 20;
 constexpr int kHeaderHeight = 35;
@@ -47,12 +49,16 @@ VellGrid::VellGrid(QWidget* parent) : QTableView(parent)
     v->setFont(bold);
     const QString fixed = QStringLiteral(
         "QHeaderView::section { background-color: rgb(255,102,51); color: white; font-weight: bold;"
-        " border: none; border-right: 1px solid rgb(200,70,30); border-bottom: 1px solid rgb(200,70,30);"
+        " border: none; border-right: 1px solid rgb(200,70,30); border-bottom: 1px solid "
+        "rgb(200,70,30);"
         " padding: 0 3px; }");
     h->setStyleSheet(fixed);
     v->setStyleSheet(fixed);
+    // The current cell is marked in the colour of an editable column.
     setStyleSheet(QStringLiteral("QTableView QTableCornerButton::section { background-color: "
-                                 "rgb(255,102,51); border: none; }"));
+                                 "rgb(255,102,51); border: none; }"
+                                 "QTableView::item:focus { background-color: rgb(255,162,130); "
+                                 "color: black; }"));
 
     QPalette pal = palette();
     pal.setColor(QPalette::Base, Qt::white);
@@ -77,21 +83,29 @@ void VellGrid::applyColumnWidths()
     if (!m_model)
         return;
     const int n = m_model->columnCount();
+    // No caption is cut short: a column is at least as wide as its caption in bold.
+    const QFontMetrics caption(horizontalHeader()->font());
+    auto least = [&](int c) {
+        return caption.horizontalAdvance(
+                   m_model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString()) +
+               14;
+    };
     int fixedTotal = 0;
     int shares = 0;
     for (int c = 0; c < n; ++c) {
         if (m_model->column(c).widthPercent > 0)
             shares += m_model->column(c).widthPercent;
         else
-            fixedTotal += m_model->column(c).width;
+            fixedTotal += std::max(m_model->column(c).width, least(c));
     }
     const int room = std::max(0, viewport()->width() - fixedTotal);
     for (int c = 0; c < n; ++c) {
         const GridColumn& gc = m_model->column(c);
         if (gc.widthPercent > 0)
-            setColumnWidth(c, std::max(60, room * gc.widthPercent / std::max(shares, 1)));
+            setColumnWidth(c,
+                           std::max({100, least(c), room * gc.widthPercent / std::max(shares, 1)}));
         else
-            setColumnWidth(c, gc.width);
+            setColumnWidth(c, std::max(gc.width, least(c)));
     }
     // Row numbers of a long sheet need more than the fixed column's default width.
     const int digits = QString::number(std::max(1, m_model->rowCount())).size();
@@ -112,7 +126,8 @@ void VellGrid::resizeEvent(QResizeEvent* event)
 
 void VellGrid::setCurrentCell(int row, int col)
 {
-    if (!m_model || row < 0 || col < 0 || row >= m_model->rowCount() || col >= m_model->columnCount())
+    if (!m_model || row < 0 || col < 0 || row >= m_model->rowCount() ||
+        col >= m_model->columnCount())
         return;
     const QModelIndex i = m_model->index(row, col);
     selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect);
@@ -242,7 +257,9 @@ bool VellGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event
     const bool opened = QTableView::edit(index, trigger, event);
     if (opened && (trigger == EditKeyPressed || trigger == DoubleClicked)) {
         // F2 and double-click continue the cell's text rather than replace it.
-        if (auto* le = viewport()->findChild<QLineEdit*>()) {
+        for (QLineEdit* le : viewport()->findChildren<QLineEdit*>()) {
+            if (le->isHidden()) // an editor closed before, not yet deleted
+                continue;
             le->deselect();
             le->end(false);
         }

@@ -3,7 +3,8 @@
 #include <QRect>
 #include <QTableView>
 
-namespace tarmela {
+namespace tarmela
+{
 
 class SheetModel;
 
@@ -11,7 +12,8 @@ class SheetModel;
 // program's colours, per-column widths and width shares, spreadsheet keys (typing replaces a
 // cell, F2 edits at the end, Enter moves down or right, Tab and Shift+Tab skip locked
 // columns) and a block selection.
-class VellGrid : public QTableView {
+class VellGrid : public QTableView
+{
     Q_OBJECT
 public:
     explicit VellGrid(QWidget* parent = nullptr);
@@ -21,7 +23,12 @@ public:
 
     // Column widths and shares from the model's column settings.
     void applyColumnWidths();
-    void setRedraw(bool on) { viewport()->setUpdatesEnabled(on); if (on) viewport()->update(); }
+    void setRedraw(bool on)
+    {
+        viewport()->setUpdatesEnabled(on);
+        if (on)
+            viewport()->update();
+    }
 
     bool enterRight = false; // Enter moves right (to the next editable column) instead of down
 

@@ -7,17 +7,22 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace tarmela {
+namespace tarmela
+{
 
 dlgInputSelectView::dlgInputSelectView(QWidget* parent)
     : TitledDialog(QStringLiteral("Select Inputs"), parent)
 {
     setObjectName(QStringLiteral("dlgInputSelectView"));
     QVBoxLayout* l = contentLayout();
-    chkExistingLevels = addViewCheckBox(this, l, "chkExistingLevels", QStringLiteral("Existing Levels"));
-    chkProposedLevels = addViewCheckBox(this, l, "chkProposedLevels", QStringLiteral("Proposed Levels"));
-    chkProposedWidth = addViewCheckBox(this, l, "chkProposedWidth", QStringLiteral("Proposed Width"));
-    chkExistingWidth = addViewCheckBox(this, l, "chkExistingWidth", QStringLiteral("Existing Width"));
+    chkExistingLevels =
+        addViewCheckBox(this, l, "chkExistingLevels", QStringLiteral("Existing Levels"));
+    chkProposedLevels =
+        addViewCheckBox(this, l, "chkProposedLevels", QStringLiteral("Proposed Levels"));
+    chkProposedWidth =
+        addViewCheckBox(this, l, "chkProposedWidth", QStringLiteral("Proposed Width"));
+    chkExistingWidth =
+        addViewCheckBox(this, l, "chkExistingWidth", QStringLiteral("Existing Width"));
     chkCrust = addViewCheckBox(this, l, "chkCrust", QStringLiteral("Crust Thickness"));
     chkSlope = addViewCheckBox(this, l, "chkSlope", QStringLiteral("Slope"));
     addOkCancel(this, l, OKButton, CancelButton);

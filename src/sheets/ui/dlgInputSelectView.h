@@ -5,11 +5,13 @@
 class QCheckBox;
 class QPushButton;
 
-namespace tarmela {
+namespace tarmela
+{
 
 // "Select Inputs": the column groups of a reduced-level sheet. OK leaves the sheet's statement
 // in appState().ViewSQL; Cancel and the close picture leave "".
-class dlgInputSelectView : public TitledDialog {
+class dlgInputSelectView : public TitledDialog
+{
     Q_OBJECT
 public:
     explicit dlgInputSelectView(QWidget* parent = nullptr);

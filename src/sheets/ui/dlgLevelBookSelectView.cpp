@@ -7,16 +7,19 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace tarmela {
+namespace tarmela
+{
 
 dlgLevelBookSelectView::dlgLevelBookSelectView(QWidget* parent)
     : TitledDialog(QStringLiteral("Select LB Options"), parent)
 {
     setObjectName(QStringLiteral("dlgLevelBookSelectView"));
     QVBoxLayout* l = contentLayout();
-    chkExistingLevels = addViewCheckBox(this, l, "chkExistingLevels", QStringLiteral("Existing Levels"));
+    chkExistingLevels =
+        addViewCheckBox(this, l, "chkExistingLevels", QStringLiteral("Existing Levels"));
     chkBSFS = addViewCheckBox(this, l, "chkBSFS", QStringLiteral("BS and FS"));
-    chkExistingWidth = addViewCheckBox(this, l, "chkExistingWidth", QStringLiteral("Existing Width"));
+    chkExistingWidth =
+        addViewCheckBox(this, l, "chkExistingWidth", QStringLiteral("Existing Width"));
     chkRemarks = addViewCheckBox(this, l, "chkRemarks", QStringLiteral("Remarks"));
     addOkCancel(this, l, OKButton, CancelButton);
     connect(OKButton, &QPushButton::clicked, this, &dlgLevelBookSelectView::accept);

@@ -5,11 +5,13 @@
 class QCheckBox;
 class QPushButton;
 
-namespace tarmela {
+namespace tarmela
+{
 
 // "Select LB Options": the column groups of a level book sheet. OK leaves the statement in
 // appState().ViewSQL; Cancel and the close picture leave "".
-class dlgLevelBookSelectView : public TitledDialog {
+class dlgLevelBookSelectView : public TitledDialog
+{
     Q_OBJECT
 public:
     explicit dlgLevelBookSelectView(QWidget* parent = nullptr);

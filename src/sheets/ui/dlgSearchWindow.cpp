@@ -12,7 +12,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace tarmela {
+namespace tarmela
+{
 
 dlgSearchWindow::dlgSearchWindow(std::function<frmDataGrid*()> activeSheet, QWidget* parent)
     : TitledDialog(QStringLiteral("Filter"), parent), m_activeSheet(std::move(activeSheet))
@@ -86,7 +87,8 @@ void dlgSearchWindow::loadFields()
     cmbField->clear();
     if (frmDataGrid* sheet = m_activeSheet ? m_activeSheet() : nullptr)
         for (int c = 0; c < sheet->model()->columnCount(); ++c)
-            cmbField->addItem(sheet->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString());
+            cmbField->addItem(
+                sheet->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString());
     cmbField->setCurrentIndex(-1);
     cmbField->clearEditText();
 }

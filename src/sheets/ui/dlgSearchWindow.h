@@ -9,13 +9,15 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace tarmela {
+namespace tarmela
+{
 
 class frmDataGrid;
 
 // "Filter": builds a row filter for the active data sheet clause by clause and applies it
 // with the sheet's FilterData. Stays above the other windows; not modal.
-class dlgSearchWindow : public TitledDialog {
+class dlgSearchWindow : public TitledDialog
+{
     Q_OBJECT
 public:
     // activeSheet gives the sheet the filter is for (the main window's active data sheet).

@@ -10,7 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace tarmela {
+namespace tarmela
+{
 
 dlgSelectTransform::dlgSelectTransform(QWidget* parent)
     : TitledDialog(QStringLiteral("Transform Selection"), parent)

@@ -6,12 +6,14 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 
-namespace tarmela {
+namespace tarmela
+{
 
 // "Transform Selection": the arithmetic change for a block of cells. Leaves the choice in
 // appState().TransformType (-1 after Cancel; 0 Set, 1 Add, 2 Subtract, 3 Multiply) and
 // appState().TransformValue (the leading number of the value text).
-class dlgSelectTransform : public TitledDialog {
+class dlgSelectTransform : public TitledDialog
+{
     Q_OBJECT
 public:
     explicit dlgSelectTransform(QWidget* parent = nullptr);

@@ -13,9 +13,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 // Shows the hourglass for a scope, also when an error leaves it.
 struct BusyPointer {
     BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -61,7 +63,15 @@ frmDataGrid::frmDataGrid(QWidget* parent) : QWidget(parent)
             });
 }
 
-frmDataGrid::~frmDataGrid() = default;
+frmDataGrid::~frmDataGrid()
+{
+    // The grid goes first: while it is taken down it reports row changes, which must not
+    // reach a sheet whose rows are already gone.
+    QObject::disconnect(m_grid->selectionModel(), nullptr, this, nullptr);
+    delete m_grid;
+    m_model->onCellEdited = nullptr;
+    m_model->onRefused = nullptr;
+}
 
 Database& frmDataGrid::db()
 {
@@ -83,7 +93,10 @@ void frmDataGrid::Load()
     m_prevUndo = {};
 }
 
-std::vector<int> frmDataGrid::visibleRows() const { return m_filter.apply(m_rows); }
+std::vector<int> frmDataGrid::visibleRows() const
+{
+    return m_filter.apply(m_rows);
+}
 
 void frmDataGrid::DeleteCols(int first, int count)
 {
@@ -133,9 +146,15 @@ void frmDataGrid::HandleMenuEvent(int code)
     m_refused.clear();
     bool acted = true;
     switch (code) {
-    case 2: copyBlock(true, true); break;
-    case 3: paste(); break;
-    case 5: undo(); break;
+    case 2:
+        copyBlock(true, true);
+        break;
+    case 3:
+        paste();
+        break;
+    case 5:
+        undo();
+        break;
     case 6:
         if (!m_grid->blockSelected()) {
             acted = false;
@@ -144,7 +163,8 @@ void frmDataGrid::HandleMenuEvent(int code)
         transform();
         acted = appState().TransformType >= 0;
         break;
-    default: break;
+    default:
+        break;
     }
     m_grid->setRedraw(true);
     reportRefused();
@@ -228,7 +248,10 @@ void frmDataGrid::LockColumns()
     m_model->refreshColumns();
 }
 
-int frmDataGrid::SelectCountRow() const { return m_grid->selectedRowList().size(); }
+int frmDataGrid::SelectCountRow() const
+{
+    return m_grid->selectedRowList().size();
+}
 
 bool frmDataGrid::DeleteRecord(const QString& statementTemplate)
 {

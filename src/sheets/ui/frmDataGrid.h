@@ -7,7 +7,8 @@
 #include <QWidget>
 #include <cstdint>
 
-namespace tarmela {
+namespace tarmela
+{
 
 class Database;
 class SheetModel;
@@ -16,7 +17,8 @@ class VellGrid;
 // The data sheet: one grid over the rows of one statement (appState().ViewSQL at Load), set
 // up by a layout routine and driven by the main window's commands. Edits stay in the sheet
 // until they are saved (at once with AutoSave, else on Save, before Add and on close).
-class frmDataGrid : public QWidget {
+class frmDataGrid : public QWidget
+{
     Q_OBJECT
 public:
     explicit frmDataGrid(QWidget* parent = nullptr);

@@ -10,7 +10,8 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-namespace tarmela {
+namespace tarmela
+{
 
 void frmDataGrid::recordUndo(const QString& text, int col, int row)
 {
@@ -126,9 +127,10 @@ void frmDataGrid::transform()
             if (!m_model->cellEditable(c))
                 continue;
             const double x = leadingNumber(before);
-            const double result = type == 0 ? value : type == 1 ? x + value
-                                                  : type == 2 ? x - value
-                                                              : x * value;
+            const double result = type == 0   ? value
+                                  : type == 1 ? x + value
+                                  : type == 2 ? x - value
+                                              : x * value;
             const QString why = m_model->setCellText(r, c, plainDecimal(result));
             if (!why.isEmpty())
                 m_refused << QStringLiteral("Row %1: %2").arg(r + 1).arg(why);

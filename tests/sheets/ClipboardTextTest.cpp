@@ -1,0 +1,24 @@
+#include "sheets/ClipboardText.h"
+
+#include <gtest/gtest.h>
+
+using namespace tarmela::sheets;
+
+TEST(ClipboardText, BlockJoinsCellsByTabAndRowsByCrLf)
+{
+    EXPECT_EQ(joinClipboardText({{"a", "b", "c"}, {"d", "", "f"}}), "a\tb\tc\r\nd\t\tf");
+    EXPECT_EQ(joinClipboardText({{""}}), "");
+}
+
+TEST(ClipboardText, SplitReadsWhatSpreadsheetsPut)
+{
+    using Rows = QVector<QStringList>;
+    EXPECT_EQ(splitClipboardText("a\tb\r\nc\td"), (Rows{{"a", "b"}, {"c", "d"}}));
+    // The line end after the last row adds no empty row; a lone LF ends a row too.
+    EXPECT_EQ(splitClipboardText("1\t2\r\n"), (Rows{{"1", "2"}}));
+    EXPECT_EQ(splitClipboardText("1\n2\n"), (Rows{{"1"}, {"2"}}));
+    EXPECT_EQ(splitClipboardText("x\t\t"), (Rows{{"x", "", ""}}));
+    EXPECT_TRUE(splitClipboardText("").isEmpty());
+    // An empty row in the middle stays a row.
+    EXPECT_EQ(splitClipboardText("1\r\n\r\n3"), (Rows{{"1"}, {""}, {"3"}}));
+}

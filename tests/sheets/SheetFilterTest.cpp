@@ -1,0 +1,97 @@
+#include "sheets/SheetFilter.h"
+#include "sheets/SheetRows.h"
+#include "sheets/SheetStatements.h"
+#include "store/Error.h"
+#include "support/TestProject.h"
+
+#include <gtest/gtest.h>
+
+using namespace tarmela;
+using namespace tarmela::sheets;
+
+namespace
+{
+// A level book with chainages 0, 100, ..., 900, C = 95 + chainage/100 and some remarks.
+struct FilterFixture : ::testing::Test {
+    test::TestProject p;
+    SheetRows rows;
+    std::int64_t road = 0;
+    void SetUp() override
+    {
+        road = p.roadWithRows({0, 100, 200, 300, 400, 500, 600, 700, 800, 900}, true);
+        const QString t = "LB_" + QString::number(road);
+        p.db().exec("UPDATE " + t + " SET C = 95 + Chainage / 100");
+        p.db().exec("UPDATE " + t + " SET Remarks = 'TBM on culvert 10' WHERE ID = 3");
+        p.db().exec("UPDATE " + t + " SET Remarks = 'bridge' WHERE ID = 8");
+        rows.load(p.db(), levelBookStatement(road, ViewOrder{}, LevelBookGroups{}));
+    }
+    std::vector<double> chainagesOf(const QString& filter)
+    {
+        std::vector<double> out;
+        for (int r : SheetFilter::parse(filter, rows).apply(rows))
+            out.push_back(rows.number(r, 0));
+        return out;
+    }
+};
+using V = std::vector<double>;
+} // namespace
+
+TEST_F(FilterFixture, NumbersCompareAsNumbers)
+{
+    // As text '500' > '1000' would hold; as numbers it doesn't.
+    EXPECT_EQ(chainagesOf("Chainage >= '500' AND C <= '102'"), (V{500, 600, 700}));
+    EXPECT_EQ(chainagesOf("Chainage < '50' OR Chainage > '850'"), (V{0, 900}));
+    EXPECT_EQ(chainagesOf("Chainage = '300'"), (V{300}));
+    EXPECT_EQ(chainagesOf("Chainage <> '300' AND Chainage <= 200"), (V{0, 100, 200}));
+    // AND binds closer than OR.
+    EXPECT_EQ(chainagesOf("Chainage = '0' OR Chainage > '700' AND C < '104'"), (V{0, 800}));
+    EXPECT_EQ(chainagesOf(""), (V{0, 100, 200, 300, 400, 500, 600, 700, 800, 900}));
+}
+
+TEST_F(FilterFixture, LikeMatchesTextWithWildcards)
+{
+    EXPECT_EQ(chainagesOf("Remarks LIKE '%culvert%'"), (V{200}));
+    EXPECT_EQ(chainagesOf("Remarks LIKE '%BRIDGE%'"), (V{700}));
+    EXPECT_EQ(chainagesOf("Chainage LIKE '%00%'"),
+              (V{100, 200, 300, 400, 500, 600, 700, 800, 900}));
+    // An empty LIKE value matches every row, empty cells included.
+    EXPECT_EQ(chainagesOf("Remarks LIKE '%%'").size(), 10u);
+    // An empty cell matches no comparison.
+    EXPECT_EQ(chainagesOf("Remarks <> 'bridge'"), (V{200}));
+    EXPECT_TRUE(likeMatch("TBM on culvert 10", "t_m%10"));
+    EXPECT_FALSE(likeMatch("abc", "a%d"));
+    EXPECT_TRUE(likeMatch("", "%"));
+}
+
+TEST_F(FilterFixture, UnusableFiltersAreRefusedWithAMessage)
+{
+    auto refused = [&](const QString& filter, const QString& part) {
+        try {
+            SheetFilter::parse(filter, rows);
+            ADD_FAILURE() << "accepted: " << filter.toStdString();
+        } catch (const Error& e) {
+            EXPECT_TRUE(e.message().contains(part)) << e.message().toStdString();
+        }
+    };
+    // A field name with a blank, as the filter window writes it, unbracketed.
+    refused("Top Width > '1'", "no field \"Top\"");
+    refused("Chainage >= 'abc'", "not a number");
+    refused("Chainage ~ '1'", "not a condition");
+    refused("Chainage = '1", "no closing quote");
+    refused("Chainage = '1' XOR C = '2'", "AND or OR");
+    refused("Remarks = bridge", "in quotes");
+    refused("Chainage = '1' AND", "field name is missing");
+    // Bracketed names are understood.
+    EXPECT_EQ(chainagesOf("[TopWidth] LIKE '%'").size(), 10u);
+}
+
+TEST_F(FilterFixture, AHostileValueIsOnlyText)
+{
+    const QString clause = filterClause("Remarks", "=", "x'; DROP TABLE Roads; --");
+    EXPECT_EQ(clause, "Remarks = 'x''; DROP TABLE Roads; --'");
+    EXPECT_TRUE(chainagesOf(clause).empty());
+    EXPECT_TRUE(p.db().tableExists("Roads"));
+    EXPECT_EQ(test::rowCount(p.db(), "LB_" + QString::number(road)), 10);
+    EXPECT_EQ(filterClause("C", "LIKE", "10"), "C LIKE '%10%'");
+    EXPECT_EQ(filterClause("Chainage", ">=", "500"), "Chainage >= '500'");
+}

@@ -1,0 +1,254 @@
+// Copy, cut, paste, undo, transform, the Delete key and typing in a data sheet.
+#include "SheetTestSupport.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QTest>
+
+using namespace tarmela;
+using tarmela::test::SheetFixture;
+
+namespace
+{
+constexpr int kC = 9;           // C in the default RL sheet
+constexpr int kRightSlope = 28; // the last shown column
+
+// The cell editor that is open now (a closed one may linger until deleted).
+QLineEdit* openEditor(VellGrid* g)
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    for (QLineEdit* e : g->viewport()->findChildren<QLineEdit*>())
+        if (!e->isHidden())
+            return e;
+    return nullptr;
+}
+} // namespace
+
+TEST_F(SheetFixture, CopyOfATwoByThreeBlock)
+{
+    frmDataGrid* s = openRl();
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->model()->columnCount(), kRightSlope + 1); // ID is not shown
+    s->model()->setCellText(0, kC - 1, "99.5");
+    selectBlock(s, 0, kC - 1, 1, kC + 1);
+    s->HandleMenuEvent(1);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "99.5\t10.5\t\r\n\t101\t");
+    EXPECT_EQ(cell(s, 0, kC), "10.5"); // copy leaves the cells
+}
+
+TEST_F(SheetFixture, PasteAtTheRightEdgeWritesWhatFitsAndUndoRestoresIt)
+{
+    appState().settings.AutoSave = false;
+    frmDataGrid* s = openRl();
+    s->model()->setCellText(1, kRightSlope, "2.5");
+    s->Save();
+    s->grid()->setCurrentCell(0, kRightSlope - 1);
+    QGuiApplication::clipboard()->setText("1\t2\t3\r\n4\t5\t6\r\n");
+    s->HandleMenuEvent(3);
+    EXPECT_EQ(cell(s, 0, kRightSlope - 1), "1");
+    EXPECT_EQ(cell(s, 0, kRightSlope), "2");
+    EXPECT_EQ(cell(s, 1, kRightSlope - 1), "4");
+    EXPECT_EQ(cell(s, 1, kRightSlope), "5");
+    EXPECT_EQ(cell(s, 2, kRightSlope), ""); // the trailing line end adds no row
+    EXPECT_EQ(s->rows().id(0), 1);          // the hidden ID is never written
+    EXPECT_TRUE(s->changed());
+
+    s->HandleMenuEvent(5);
+    EXPECT_EQ(cell(s, 0, kRightSlope - 1), "");
+    EXPECT_EQ(cell(s, 0, kRightSlope), "");
+    EXPECT_EQ(cell(s, 1, kRightSlope - 1), "");
+    EXPECT_EQ(cell(s, 1, kRightSlope), "2.5");
+}
+
+TEST_F(SheetFixture, TwoPastesAndTwoUndosAThirdUndoDoesNothing)
+{
+    appState().settings.AutoSave = false;
+    frmDataGrid* s = openRl();
+    s->grid()->setCurrentCell(0, kC);
+    QGuiApplication::clipboard()->setText("1\r\n2");
+    s->HandleMenuEvent(3);
+    s->grid()->setCurrentCell(1, kC);
+    QGuiApplication::clipboard()->setText("7\t8");
+    s->HandleMenuEvent(3);
+    EXPECT_EQ(cell(s, 0, kC), "1");
+    EXPECT_EQ(cell(s, 1, kC), "7");
+    EXPECT_EQ(cell(s, 1, kC + 1), "8");
+
+    s->HandleMenuEvent(5);
+    EXPECT_EQ(cell(s, 1, kC), "2");
+    EXPECT_EQ(cell(s, 1, kC + 1), "");
+    s->HandleMenuEvent(5);
+    EXPECT_EQ(cell(s, 0, kC), "10.5");
+    EXPECT_EQ(cell(s, 1, kC), "101");
+    s->model()->setCellText(5, kC, "55"); // not through the undo: the third undo must not touch it
+    s->HandleMenuEvent(5);
+    EXPECT_EQ(cell(s, 0, kC), "10.5");
+    EXPECT_EQ(cell(s, 1, kC), "101");
+    EXPECT_EQ(cell(s, 5, kC), "55");
+}
+
+TEST_F(SheetFixture, PastedTextInANumberColumnIsRefusedAndTheRestKept)
+{
+    appState().settings.AutoSave = true;
+    frmDataGrid* s = openRl();
+    s->grid()->setCurrentCell(0, kC);
+    QGuiApplication::clipboard()->setText("abc\t12.25");
+    s->HandleMenuEvent(3);
+    EXPECT_EQ(cell(s, 0, kC), "10.5");
+    EXPECT_EQ(cell(s, 0, kC + 1), "12.25");
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].contains("\"abc\" is not a number")) << told[0].toStdString();
+    EXPECT_DOUBLE_EQ(dbValue("R1", 1).toDouble(), 12.25); // saved at once
+    EXPECT_DOUBLE_EQ(dbValue("C", 1).toDouble(), 10.5);
+}
+
+TEST_F(SheetFixture, TransformMultiplyAndAddOnABlock)
+{
+    appState().settings.AutoSave = true;
+    frmDataGrid* s = openRl();
+    selectBlock(s, 0, kC, 1, kC + 1);
+    transformType = 3;
+    transformValue = 2;
+    s->HandleMenuEvent(6);
+    EXPECT_EQ(cell(s, 0, kC), "21");
+    EXPECT_EQ(cell(s, 1, kC), "202");
+    EXPECT_EQ(cell(s, 0, kC + 1), "0"); // empty counts as 0
+    EXPECT_FALSE(s->changed());
+    EXPECT_DOUBLE_EQ(dbValue("C", 1).toDouble(), 21);
+
+    transformType = 1; // Add 0.1: exact to the decimal typed
+    transformValue = 0.1;
+    s->HandleMenuEvent(6);
+    EXPECT_EQ(cell(s, 0, kC), "21.1");
+    s->HandleMenuEvent(5);
+    EXPECT_EQ(cell(s, 0, kC), "21");
+
+    transformType = -1; // cancelled: nothing changes
+    s->HandleMenuEvent(6);
+    EXPECT_EQ(cell(s, 0, kC), "21");
+
+    // A single cell is no block: the transform doesn't start.
+    transformType = 0;
+    transformValue = 5;
+    s->grid()->setCurrentCell(3, kC);
+    s->HandleMenuEvent(6);
+    EXPECT_EQ(cell(s, 3, kC), "103");
+}
+
+TEST_F(SheetFixture, CutEmptiesTheBlockAndUndoBringsItBack)
+{
+    appState().settings.AutoSave = true;
+    frmDataGrid* s = openRl();
+    selectBlock(s, 0, 0, 1, kC);
+    s->HandleMenuEvent(2);
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().startsWith("0\t"));
+    EXPECT_EQ(cell(s, 0, kC), "");
+    EXPECT_EQ(cell(s, 1, 0), "");
+    EXPECT_TRUE(dbValue("C", 2).isNull());
+    s->HandleMenuEvent(5);
+    EXPECT_EQ(cell(s, 1, 0), "20");
+    EXPECT_EQ(cell(s, 0, kC), "10.5");
+    EXPECT_DOUBLE_EQ(dbValue("C", 2).toDouble(), 101);
+}
+
+TEST_F(SheetFixture, DeleteKeyEmptiesACellOrABlock)
+{
+    appState().settings.AutoSave = false;
+    frmDataGrid* s = openRl();
+    s->grid()->setCurrentCell(2, kC);
+    QTest::keyClick(s->grid(), Qt::Key_Delete);
+    EXPECT_EQ(cell(s, 2, kC), "");
+    EXPECT_TRUE(s->changed());
+    selectBlock(s, 3, kC, 4, kC);
+    QTest::keyClick(s->grid(), Qt::Key_Delete);
+    EXPECT_EQ(cell(s, 3, kC), "");
+    EXPECT_EQ(cell(s, 4, kC), "");
+    EXPECT_EQ(QGuiApplication::clipboard()->text().contains("103"), false);
+    s->HandleMenuEvent(5);
+    EXPECT_EQ(cell(s, 3, kC), "103");
+    s->HandleMenuEvent(5);
+    EXPECT_EQ(cell(s, 2, kC), "102");
+    EXPECT_DOUBLE_EQ(dbValue("C", 3).toDouble(), 102);
+}
+
+TEST_F(SheetFixture, TypingReplacesACellEnterMovesDownF2ContinuesIt)
+{
+    appState().settings.AutoSave = false;
+    frmDataGrid* s = openRl();
+    VellGrid* g = s->grid();
+    g->setCurrentCell(1, kC);
+    QTest::keyClicks(g, "7");
+    QLineEdit* editor = openEditor(g);
+    ASSERT_TRUE(editor);
+    QTest::keyClicks(editor, "5.5");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents(); // the editor commits on the next turn of the loop
+    EXPECT_EQ(cell(s, 1, kC), "75.5");
+    EXPECT_EQ(g->currentRow(), 2);
+    EXPECT_EQ(g->currentCol(), kC);
+
+    QTest::keyClick(g, Qt::Key_F2);
+    editor = openEditor(g);
+    ASSERT_TRUE(editor);
+    QTest::keyClicks(editor, "1");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents(); // the editor commits on the next turn of the loop
+    EXPECT_EQ(cell(s, 2, kC), "1021");
+
+    // Text in a number column: refused with a message, the cell keeps its value.
+    g->setCurrentCell(4, kC);
+    QTest::keyClicks(g, "x");
+    editor = openEditor(g);
+    ASSERT_TRUE(editor);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents(); // the editor commits on the next turn of the loop
+    QCoreApplication::processEvents();
+    EXPECT_EQ(cell(s, 4, kC), "104");
+    ASSERT_FALSE(told.isEmpty());
+    EXPECT_TRUE(told.back().contains("not a number"));
+
+    // The single-cell edit is undoable.
+    s->HandleMenuEvent(5);
+    EXPECT_EQ(cell(s, 2, kC), "102");
+}
+
+TEST_F(SheetFixture, EnterRightAndTabSkipLockedColumns)
+{
+    appState().settings.EnterRight = true;
+    frmDataGrid* s = openRl();
+    VellGrid* g = s->grid();
+    g->selectColumn(kC + 1);
+    s->LockColumns();
+    g->setCurrentCell(0, kC);
+    QTest::keyClick(g, Qt::Key_Return);
+    EXPECT_EQ(g->currentCol(), kC + 2);
+    QTest::keyClick(g, Qt::Key_Backtab);
+    EXPECT_EQ(g->currentCol(), kC);
+    QTest::keyClick(g, Qt::Key_Tab);
+    EXPECT_EQ(g->currentCol(), kC + 2);
+    g->setCurrentCell(0, kRightSlope);
+    QTest::keyClick(g, Qt::Key_Return); // past the last column: first column of the next row
+    EXPECT_EQ(g->currentRow(), 1);
+    EXPECT_EQ(g->currentCol(), 0);
+}
+
+TEST_F(SheetFixture, MouseWheelMovesTwoRows)
+{
+    for (int i = 10; i < 200; ++i)
+        db().exec(QStringLiteral("INSERT INTO %1 (ID, Chainage) VALUES (%2, %3)")
+                      .arg(rlTable())
+                      .arg(i + 1)
+                      .arg(i * 20));
+    frmDataGrid* s = openRl();
+    EXPECT_EQ(s->grid()->firstVisibleRow(), 0);
+    s->MouseWheel(-120);
+    EXPECT_EQ(s->grid()->firstVisibleRow(), 2);
+    s->MouseWheel(-120);
+    s->MouseWheel(120);
+    EXPECT_EQ(s->grid()->firstVisibleRow(), 2);
+    s->MouseWheel(120);
+    s->MouseWheel(120);
+    EXPECT_EQ(s->grid()->firstVisibleRow(), 0);
+}

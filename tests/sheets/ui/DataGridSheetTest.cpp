@@ -1,0 +1,280 @@
+// Saving, closing, locking, deleting rows and filtering a data sheet.
+#include "SheetTestSupport.h"
+
+#include "sheets/ui/dlgSearchWindow.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace tarmela;
+using tarmela::test::SheetFixture;
+
+namespace
+{
+constexpr int kC = 9;
+const QString kSaveQuestion = "Save Changes|The db has changed since it was last saved. Do you "
+                              "wish to save changes before closing ?";
+} // namespace
+
+TEST_F(SheetFixture, WithoutAutoSaveClosingAsksAndEachAnswerDoesItsPart)
+{
+    appState().settings.AutoSave = false;
+    frmDataGrid* s = openRl();
+    QPointer<frmDataGrid> alive(s);
+    s->model()->setCellText(0, kC, "11");
+
+    answer = QMessageBox::Cancel;
+    EXPECT_FALSE(s->close());
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_EQ(asked[0], kSaveQuestion);
+    EXPECT_TRUE(alive);
+    // Closing the frame (as the main window's shut-down does) asks the same.
+    EXPECT_FALSE(area->subWindowList().front()->close());
+    EXPECT_EQ(asked.size(), 2);
+    EXPECT_TRUE(alive);
+
+    answer = QMessageBox::Yes;
+    EXPECT_TRUE(s->close());
+    EXPECT_DOUBLE_EQ(dbValue("C", 1).toDouble(), 11);
+
+    s = openRl();
+    s->model()->setCellText(0, kC, "12");
+    answer = QMessageBox::No;
+    EXPECT_TRUE(s->close());
+    EXPECT_DOUBLE_EQ(dbValue("C", 1).toDouble(), 11);
+}
+
+TEST_F(SheetFixture, WithAutoSaveCommandsSaveAtOnceAndCloseAsksNothing)
+{
+    appState().settings.AutoSave = true;
+    appState().settings.AutoRefreshDWG = true;
+    frmDataGrid* s = openRl();
+    QSignalSpy drawings(s, &frmDataGrid::dependentDrawingsChanged);
+    s->grid()->setCurrentCell(0, kC);
+    QGuiApplication::clipboard()->setText("42");
+    s->HandleMenuEvent(3);
+    EXPECT_FALSE(s->changed());
+    EXPECT_DOUBLE_EQ(dbValue("C", 1).toDouble(), 42);
+    EXPECT_EQ(drawings.count(), 1);
+    s->HandleMenuEvent(5);
+    EXPECT_DOUBLE_EQ(dbValue("C", 1).toDouble(), 10.5);
+    EXPECT_TRUE(s->close());
+    EXPECT_TRUE(asked.isEmpty());
+}
+
+TEST_F(SheetFixture, AnEditIsWrittenWhenItsRowIsLeft)
+{
+    appState().settings.AutoSave = true;
+    frmDataGrid* s = openRl();
+    s->grid()->setCurrentCell(2, kC);
+    ASSERT_TRUE(s->model()->setData(s->model()->index(2, kC), "77", Qt::EditRole));
+    EXPECT_TRUE(s->changed());
+    s->grid()->setCurrentCell(2, kC + 1); // same row: not yet
+    EXPECT_DOUBLE_EQ(dbValue("C", 3).toDouble(), 102);
+    s->grid()->setCurrentCell(3, kC + 1);
+    EXPECT_DOUBLE_EQ(dbValue("C", 3).toDouble(), 77);
+    EXPECT_FALSE(s->changed());
+}
+
+TEST_F(SheetFixture, ASaveErrorNamesTheRowAndKeepsTheEdits)
+{
+    appState().settings.AutoSave = false;
+    frmDataGrid* s = openRl();
+    s->model()->setCellText(0, kC, "1");
+    s->model()->setCellText(2, kC, "3");
+    db().exec("CREATE TRIGGER refuse BEFORE UPDATE ON " + rlTable() +
+              " WHEN NEW.ID = 3 BEGIN SELECT RAISE(ABORT, 'the row is locked'); END");
+    s->HandleMenuEvent(4);
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_EQ(told[0], "the row is locked\nError encountered while updating row 3");
+    EXPECT_TRUE(s->changed());
+    EXPECT_DOUBLE_EQ(dbValue("C", 1).toDouble(), 10.5); // all or nothing
+    db().exec("DROP TRIGGER refuse");
+    s->HandleMenuEvent(4);
+    EXPECT_FALSE(s->changed());
+    EXPECT_DOUBLE_EQ(dbValue("C", 3).toDouble(), 3);
+}
+
+TEST_F(SheetFixture, LockingTogglesAColumnAndNeedsASelectedColumn)
+{
+    frmDataGrid* s = openRl();
+    s->grid()->setCurrentCell(0, kC);
+    s->LockColumns();
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_EQ(told[0], "Select a column by clicking on the column header to lock it");
+
+    s->grid()->selectColumn(kC);
+    s->LockColumns();
+    EXPECT_FALSE(s->model()->column(kC).enabled);
+    EXPECT_EQ(s->model()->column(kC).backColor, QColor(255, 102, 51));
+    EXPECT_FALSE(s->model()->flags(s->model()->index(0, kC)) & Qt::ItemIsEditable);
+    // A locked column keeps its cells when a paste runs over it.
+    s->grid()->setCurrentCell(0, kC - 1);
+    QGuiApplication::clipboard()->setText("1\t2\t3");
+    s->HandleMenuEvent(3);
+    EXPECT_EQ(cell(s, 0, kC - 1), "1");
+    EXPECT_EQ(cell(s, 0, kC), "10.5");
+    EXPECT_EQ(cell(s, 0, kC + 1), "3");
+
+    s->grid()->selectColumn(kC);
+    s->LockColumns();
+    EXPECT_TRUE(s->model()->column(kC).enabled);
+    EXPECT_EQ(s->model()->column(kC).backColor, QColor(255, 162, 130));
+}
+
+TEST_F(SheetFixture, DeletingRowsNeedsASelectionAndAYes)
+{
+    frmDataGrid* s = openRl();
+    EXPECT_FALSE(s->DeleteRecord());
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_EQ(told[0], "No records selected. Select one or more records for deletion!");
+
+    s->grid()->selectRow(1);
+    s->grid()->selectionModel()->select(s->model()->index(3, 0),
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    EXPECT_EQ(s->SelectCountRow(), 2);
+    EXPECT_EQ(s->CurrentSelectedRecord(), 2);
+    answer = QMessageBox::No;
+    EXPECT_FALSE(s->DeleteRecord());
+    EXPECT_EQ(asked.back(), "|Surely delete 2 record(s) from the database?");
+    EXPECT_EQ(test::rowCount(db(), rlTable()), 10);
+
+    answer = QMessageBox::Yes;
+    EXPECT_TRUE(s->DeleteRecord());
+    EXPECT_EQ(test::rowCount(db(), rlTable()), 8);
+    EXPECT_TRUE(dbValue("C", 2).isNull() && dbValue("C", 4).isNull());
+    EXPECT_EQ(s->model()->rowCount(), 8);
+    EXPECT_EQ(cell(s, 1, 0), "40");
+}
+
+TEST_F(SheetFixture, DeletingThroughATemplateRunsItPerRow)
+{
+    frmDataGrid* s = openRl();
+    s->grid()->selectRow(0);
+    answer = QMessageBox::Yes;
+    EXPECT_TRUE(s->DeleteRecord("Delete * from " + rlTable() + " where ID=<paramID>"));
+    EXPECT_EQ(test::rowCount(db(), rlTable()), 9);
+    EXPECT_EQ(cell(s, 0, 0), "20");
+}
+
+TEST_F(SheetFixture, SeekRecordAndRefreshKeepUnsavedEdits)
+{
+    appState().settings.AutoSave = false;
+    frmDataGrid* s = openRl();
+    s->SeekRecord(7);
+    EXPECT_EQ(s->grid()->currentRow(), 6);
+    EXPECT_EQ(s->grid()->currentCol(), 0);
+    s->model()->setCellText(0, kC, "5");
+    db().exec("INSERT INTO " + rlTable() + " (ID, Chainage) VALUES (11, 200)");
+    s->RefreshData();
+    EXPECT_EQ(s->model()->rowCount(), 11);
+    EXPECT_DOUBLE_EQ(dbValue("C", 1).toDouble(), 5); // written, not dropped
+}
+
+TEST_F(SheetFixture, FilterWindowBuildsTheFilterAndTheSheetAppliesIt)
+{
+    frmDataGrid* s = openRl();
+    dlgSearchWindow w([s] { return s; });
+    EXPECT_TRUE(w.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(w.cmbField->count(), s->model()->columnCount());
+    EXPECT_FALSE(w.cmdExecute->isEnabled());
+    w.cmbField->setCurrentText("Chainage");
+    w.cmbCondition->setCurrentText(">=");
+    w.txtValue->setText("20");
+    ASSERT_TRUE(w.cmdAND->isEnabled());
+    QTest::mouseClick(w.cmdAND, Qt::LeftButton);
+    EXPECT_EQ(w.lblSearchText->text(), "Chainage >= '20' AND ");
+    EXPECT_TRUE(w.cmbField->currentText().isEmpty());
+    w.cmbField->setCurrentText("C");
+    w.cmbCondition->setCurrentText("<");
+    w.txtValue->setText("105");
+    QTest::mouseClick(w.cmdExecute, Qt::LeftButton);
+    EXPECT_EQ(w.lblSearchText->text(), "Chainage >= '20' AND C < '105'");
+    EXPECT_EQ(s->filterText(), "Chainage >= '20' AND C < '105'");
+    ASSERT_EQ(s->model()->rowCount(), 4); // chainages 20..80: C 101..104
+    EXPECT_EQ(cell(s, 0, 0), "20");
+
+    // An edit in a filtered sheet goes to the right row.
+    s->model()->setCellText(1, kC, "1.5");
+    s->Save();
+    EXPECT_DOUBLE_EQ(dbValue("C", 3).toDouble(), 1.5);
+
+    // A field name with a blank isn't usable: message, and the previous filter stays.
+    w.lblSearchText->clear();
+    w.cmbField->setCurrentText("Left Slope");
+    w.cmbCondition->setCurrentText("=");
+    w.txtValue->setText("1");
+    QTest::mouseClick(w.cmdExecute, Qt::LeftButton);
+    ASSERT_FALSE(told.isEmpty());
+    EXPECT_TRUE(told.back().contains("[Left Slope]"));
+    EXPECT_EQ(s->filterText(), "Chainage >= '20' AND C < '105'");
+    EXPECT_EQ(s->model()->rowCount(), 4);
+
+    // LIKE with an empty value matches all; Clear shows every row.
+    w.lblSearchText->clear();
+    w.cmbField->setCurrentText("Chainage");
+    w.cmbCondition->setCurrentText("LIKE");
+    w.txtValue->clear();
+    EXPECT_TRUE(w.cmdExecute->isEnabled());
+    QTest::mouseClick(w.cmdExecute, Qt::LeftButton);
+    EXPECT_EQ(s->filterText(), "Chainage LIKE '%%'");
+    EXPECT_EQ(s->model()->rowCount(), 10);
+    QTest::mouseClick(w.cmdClear, Qt::LeftButton);
+    EXPECT_TRUE(s->filterText().isEmpty());
+    EXPECT_TRUE(w.lblSearchText->text().isEmpty());
+}
+
+TEST_F(SheetFixture, AHostileFilterValueNeverReachesTheDatabase)
+{
+    frmDataGrid* s = openRl();
+    s->FilterData("Chainage = '0' OR 1=1; DROP TABLE " + rlTable() + " --'");
+    EXPECT_FALSE(told.isEmpty());
+    EXPECT_TRUE(db().tableExists(rlTable()));
+    dlgSearchWindow w([s] { return s; });
+    w.cmbField->setCurrentText("Chainage");
+    w.cmbCondition->setCurrentText("=");
+    w.txtValue->setText("0' OR Chainage <> '-1");
+    QTest::mouseClick(w.cmdExecute, Qt::LeftButton);
+    // The whole text is one value, which is no number: refused, all rows still shown.
+    EXPECT_TRUE(told.back().contains("not a number"));
+    EXPECT_EQ(s->model()->rowCount(), 10);
+    EXPECT_TRUE(db().tableExists(rlTable()));
+    EXPECT_EQ(test::rowCount(db(), rlTable()), 10);
+}
+
+TEST_F(SheetFixture, ActivationAndRowHeaderDoubleClickReachTheMainWindow)
+{
+    QList<frmDataGrid*> activated;
+    SetSheetOpenedHandler([&](frmDataGrid* s) {
+        QObject::connect(s, &frmDataGrid::sheetActivated, [&](frmDataGrid* a) { activated << a; });
+    });
+    frmDataGrid* first = openRl();
+    SetSheetOpenedHandler({});
+    ASSERT_EQ(activated.size(), 1); // the first activation is not missed
+    EXPECT_EQ(activated[0], first);
+    QSignalSpy firstOn(first, &frmDataGrid::sheetActivated);
+    QSignalSpy firstOff(first, &frmDataGrid::sheetDeactivated);
+    EXPECT_TRUE(first->isActive());
+    frmDataGrid* second = OpenCrossDistancesSheet(area.get());
+    EXPECT_TRUE(second->isActive());
+    EXPECT_FALSE(first->isActive());
+    EXPECT_EQ(firstOff.count(), 1);
+    area->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(first->parentWidget()));
+    EXPECT_EQ(firstOn.count(), 1);
+    EXPECT_TRUE(first->isActive());
+    EXPECT_FALSE(second->isActive());
+
+    QSignalSpy header(first, &frmDataGrid::rowHeaderDoubleClicked);
+    emit first->grid()->verticalHeader()->sectionDoubleClicked(3);
+    ASSERT_EQ(header.count(), 1);
+    EXPECT_EQ(header.at(0).at(0).value<frmDataGrid*>(), first);
+
+    EXPECT_TRUE(first->close());
+    EXPECT_EQ(firstOff.count(), 2);
+    EXPECT_TRUE(IsFormLoaded("frmDataGrid"));
+}

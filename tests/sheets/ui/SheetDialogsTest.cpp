@@ -1,0 +1,171 @@
+// The view-selection and transform dialogs, and the layouts they lead to.
+#include "SheetTestSupport.h"
+
+#include "sheets/ui/dlgInputSelectView.h"
+#include "sheets/ui/dlgLevelBookSelectView.h"
+#include "sheets/ui/dlgSelectTransform.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace tarmela;
+using tarmela::test::SheetFixture;
+
+namespace
+{
+// Clicks a button of the modal dialog that is about to open.
+void clickInNextDialog(const char* button, std::function<void(QWidget*)> before = {})
+{
+    QTimer::singleShot(0, [button, before] {
+        QWidget* dlg = QApplication::activeModalWidget();
+        ASSERT_TRUE(dlg);
+        if (before)
+            before(dlg);
+        auto* b = dlg->findChild<QAbstractButton*>(button);
+        ASSERT_TRUE(b);
+        b->click();
+    });
+}
+} // namespace
+
+TEST_F(SheetFixture, ReducedLevelViewDialogBuildsTheStatement)
+{
+    appState().settings.ViewSections = 3;
+    dlgInputSelectView dlg;
+    EXPECT_EQ(dlg.windowTitle(), "Select Inputs");
+    EXPECT_TRUE(dlg.findChild<QWidget*>("wnTitle"));
+    dlg.chkProposedLevels->setChecked(false);
+    dlg.chkSlope->setChecked(false);
+    dlg.OKButton->click();
+    EXPECT_EQ(appState().ViewSQL,
+              QString("Select Chainage, L3, L2, L1, C, R1, R2, R3, Width, TopWidth, BottomWidth, "
+                      "Crust, ID from RL_%1 order by Chainage")
+                  .arg(road));
+    dlgInputSelectView again;
+    again.CancelButton->click();
+    EXPECT_EQ(appState().ViewSQL, "");
+}
+
+TEST_F(SheetFixture, CancellingTheViewDialogOpensNoSheet)
+{
+    clickInNextDialog("CancelButton");
+    EXPECT_EQ(OpenReducedLevelSheet(area.get()), nullptr);
+    EXPECT_TRUE(area->subWindowList().isEmpty());
+    clickInNextDialog("wnExit");
+    EXPECT_EQ(OpenLevelBookSheet(area.get()), nullptr);
+    EXPECT_TRUE(area->subWindowList().isEmpty());
+}
+
+TEST_F(SheetFixture, NoLevelsTickedGivesChainageOnlyWithIdHidden)
+{
+    appState().settings.LeftOrder = 2;
+    appState().settings.RightOrder = 0;
+    clickInNextDialog("OKButton", [](QWidget* d) {
+        for (QCheckBox* c : d->findChildren<QCheckBox*>())
+            c->setChecked(false);
+    });
+    frmDataGrid* s = OpenReducedLevelSheet(area.get());
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->strCurrentDataSheet, "ReducedLevel");
+    EXPECT_EQ(s->HelpContextID, 17);
+    EXPECT_EQ(s->model()->columnCount(), 1);
+    EXPECT_EQ(s->model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "Chainage");
+    EXPECT_EQ(s->rows().columnCount(), 2); // ID stays in the rows
+    EXPECT_EQ(s->model()->column(0).textAlign, 2);
+
+    // Swapped orders, nothing reversed.
+    appState().settings.ViewSections = 2;
+    appState().settings.LeftReverse = false;
+    clickInNextDialog("OKButton", [](QWidget* d) {
+        for (QCheckBox* c : d->findChildren<QCheckBox*>())
+            c->setChecked(c->objectName() == "chkExistingLevels");
+    });
+    s = OpenLevelBookSheet(area.get());
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->strCurrentDataSheet, "LevelBook");
+    QStringList shown;
+    for (int c = 0; c < s->model()->columnCount(); ++c)
+        shown << s->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+    EXPECT_EQ(shown, QStringList({"Chainage", "R1", "R2", "C", "L1", "L2"}));
+}
+
+TEST_F(SheetFixture, TransformDialogReturnsTypeAndLeadingNumber)
+{
+    dlgSelectTransform dlg;
+    EXPECT_EQ(dlg.windowTitle(), "Transform Selection");
+    EXPECT_FALSE(dlg.OKButton->isEnabled());
+    dlg.cmbTransformation->setCurrentIndex(1);
+    EXPECT_TRUE(dlg.OKButton->isEnabled());
+    dlg.txtValue->setText("");
+    dlg.OKButton->click();
+    EXPECT_EQ(appState().TransformType, 1);
+    EXPECT_EQ(appState().TransformValue, 0);
+
+    dlgSelectTransform second;
+    second.cmbTransformation->setCurrentIndex(3);
+    second.txtValue->setText("2.5m");
+    second.OKButton->click();
+    EXPECT_EQ(appState().TransformType, 3);
+    EXPECT_DOUBLE_EQ(appState().TransformValue, 2.5);
+
+    dlgSelectTransform third;
+    third.cmbTransformation->setCurrentIndex(0);
+    third.CancelButton->click();
+    EXPECT_EQ(appState().TransformType, -1);
+}
+
+TEST_F(SheetFixture, FixedLayoutsOpenWithTheirColumnSettings)
+{
+    frmDataGrid* cd = OpenCrossDistancesSheet(area.get());
+    ASSERT_TRUE(cd);
+    EXPECT_EQ(cd->strCurrentDataSheet, "ChainageDistance");
+    EXPECT_EQ(cd->model()->columnCount(), 16);
+    EXPECT_EQ(cd->model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "L8");
+    cd->model()->setCellText(0, 7, "2.5");
+    EXPECT_EQ(cd->model()->data(cd->model()->index(0, 7), Qt::DisplayRole).toString(), "2.50");
+    EXPECT_EQ(cd->model()->cellText(0, 7), "2.5");
+    ASSERT_TRUE(cd->Save());
+    EXPECT_DOUBLE_EQ(
+        db().scalar(QString("SELECT L1 FROM ChDistance WHERE RoadRef=%1").arg(road)).toDouble(),
+        2.5);
+
+    frmDataGrid* rd = OpenRoadDetailsSheet(area.get());
+    ASSERT_TRUE(rd);
+    EXPECT_EQ(rd->model()->columnCount(), 10);
+    EXPECT_EQ(rd->model()->column(0).widthPercent, 50);
+    EXPECT_EQ(rd->model()->column(3).textAlign, 2);
+    EXPECT_EQ(rd->model()->column(7).textAlign, 1);
+    rd->model()->setCellText(0, 0, "Bhimtal");
+    ASSERT_TRUE(rd->Save());
+    EXPECT_EQ(roads::get(db(), road).from, "Bhimtal");
+
+    db().exec("INSERT INTO CulvertTypes (CulvertName, Type) VALUES ('Slab 2m', 'S')");
+    db().exec(
+        QString(
+            "INSERT INTO Culverts (RoadRef, CTypeRef, Chainage, EPType) VALUES (%1, 1, 60, 'P')")
+            .arg(road));
+    frmDataGrid* cv = OpenCulvertsSheet(area.get());
+    ASSERT_TRUE(cv);
+    EXPECT_EQ(cv->model()->columnCount(), 3);
+    EXPECT_EQ(cv->model()->cellText(0, 0), "Slab 2m");
+    for (int c = 0; c < 3; ++c)
+        EXPECT_FALSE(cv->model()->flags(cv->model()->index(0, c)) & Qt::ItemIsEditable);
+    cv->grid()->setCurrentCell(0, 0);
+    QGuiApplication::clipboard()->setText("x");
+    cv->HandleMenuEvent(3);
+    EXPECT_EQ(cv->model()->cellText(0, 0), "Slab 2m");
+    cv->grid()->selectRow(0);
+    answer = QMessageBox::Yes;
+    EXPECT_TRUE(cv->DeleteRecord("Delete * from Culverts where ID=<paramID>"));
+    EXPECT_EQ(test::rowCount(db(), "Culverts"), 0);
+
+    frmDataGrid* ct = OpenCulvertTypesSheet(area.get());
+    ASSERT_TRUE(ct);
+    EXPECT_EQ(ct->strCurrentDataSheet, "CulvertTypes");
+    EXPECT_EQ(ct->model()->column(2).width, 130);
+}

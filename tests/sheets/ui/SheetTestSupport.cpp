@@ -1,0 +1,74 @@
+#include "SheetTestSupport.h"
+
+#include "store/Schema.h"
+
+#include <QItemSelectionModel>
+
+namespace tarmela::test
+{
+
+void SheetFixture::SetUp()
+{
+    appState() = AppState{};
+    appState().settingsStore = SettingsStore(dir.filePath("Tarmela.ini"));
+    OpenProjectDatabase(dir.path());
+    road = roads::create(db());
+    for (int i = 0; i < 10; ++i)
+        db().exec(QStringLiteral("INSERT INTO %1 (ID, Chainage, C) VALUES (%2, %3, %4)")
+                      .arg(rlTable())
+                      .arg(i + 1)
+                      .arg(i * 20)
+                      .arg(i == 0 ? 10.5 : 100 + i));
+    appState().CurrentRoadID = road;
+    appState().RoadInterval = 20;
+    area = std::make_unique<QMdiArea>();
+    area->resize(1000, 700);
+    area->show();
+
+    SheetPrompts p;
+    p.ask = [this](QWidget*, const QString& caption, const QString& text,
+                   QMessageBox::StandardButtons) {
+        asked << caption + QStringLiteral("|") + text;
+        return answer;
+    };
+    p.tell = [this](QWidget*, const QString& text, QMessageBox::Icon) { told << text; };
+    p.chooseTransform = [this](QWidget*) {
+        appState().TransformType = transformType;
+        appState().TransformValue = transformValue;
+    };
+    prompts = std::make_unique<SheetPromptsOverride>(p);
+}
+
+void SheetFixture::TearDown()
+{
+    answer = QMessageBox::No;
+    area->closeAllSubWindows();
+    area.reset();
+    prompts.reset();
+    CloseProjectDatabase();
+    appState() = AppState{};
+}
+
+QVariant SheetFixture::dbValue(const QString& column, std::int64_t id)
+{
+    return db().scalar(
+        QStringLiteral("SELECT [%1] FROM %2 WHERE ID = %3").arg(column, rlTable()).arg(id));
+}
+
+frmDataGrid* SheetFixture::openRl(const sheets::ReducedLevelGroups& groups)
+{
+    appState().ViewSQL = sheets::reducedLevelStatement(road, sheets::ViewOrder{}, groups);
+    return OpenSheetOfKind(area.get(), "ReducedLevel");
+}
+
+void SheetFixture::selectBlock(frmDataGrid* s, int top, int left, int bottom, int right)
+{
+    SheetModel* m = s->model();
+    s->grid()->selectionModel()->setCurrentIndex(m->index(top, left),
+                                                 QItemSelectionModel::NoUpdate);
+    s->grid()->selectionModel()->select(
+        QItemSelection(m->index(top, left), m->index(bottom, right)),
+        QItemSelectionModel::ClearAndSelect);
+}
+
+} // namespace tarmela::test

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "app/AppState.h"
+#include "sheets/SheetStatements.h"
+#include "sheets/ui/SheetLayouts.h"
+#include "sheets/ui/SheetModel.h"
+#include "sheets/ui/SheetPrompts.h"
+#include "sheets/ui/VellGrid.h"
+#include "sheets/ui/frmDataGrid.h"
+#include "store/Roads.h"
+#include "support/TestProject.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace tarmela::test
+{
+
+// A program folder with a project holding one road whose RL sheet has ten rows (chainages
+// 0, 20, ..., 180; C of the first row 10.5, the others 100 + row), a frame to open sheets in,
+// and prompts that record what they were asked and answer as the test says.
+struct SheetFixture : ::testing::Test {
+    QTemporaryDir dir;
+    std::unique_ptr<QMdiArea> area;
+    std::int64_t road = 0;
+    QStringList told;
+    QStringList asked;
+    QMessageBox::StandardButton answer = QMessageBox::Yes;
+    int transformType = -1;
+    double transformValue = 0;
+    std::unique_ptr<SheetPromptsOverride> prompts;
+
+    void SetUp() override;
+    void TearDown() override;
+    Database& db() { return *appState().ProjectConnection; }
+    QString rlTable() const { return QStringLiteral("RL_%1").arg(road); }
+    QVariant dbValue(const QString& column, std::int64_t id);
+
+    frmDataGrid* openRl(const sheets::ReducedLevelGroups& groups = {});
+    // Selects the block of grid cells from (top, left) to (bottom, right).
+    static void selectBlock(frmDataGrid* s, int top, int left, int bottom, int right);
+    static QString cell(frmDataGrid* s, int row, int col) { return s->model()->cellText(row, col); }
+};
+
+} // namespace tarmela::test
