@@ -13,11 +13,15 @@ namespace tarmela::cli {
 namespace {
 
 // Numbers in the JSON form: the shortest plain decimal that reads back as the same value.
-QString jsonNumber(double v) { return plainDecimal(v); }
+QString jsonNumber(double v)
+{
+    return plainDecimal(v);
+}
 
 QString json(std::int64_t road, int method, const VolumeSummary& v)
 {
-    QString s = QStringLiteral("{\"road\": %1, \"method\": %2, \"kilometres\": [").arg(road).arg(method);
+    QString s =
+        QStringLiteral("{\"road\": %1, \"method\": %2, \"kilometres\": [").arg(road).arg(method);
     for (std::size_t i = 0; i < v.kilometres.size(); ++i) {
         const KilometreVolumes& k = v.kilometres[i];
         if (i > 0)

@@ -110,16 +110,18 @@ struct RowUpdate {
     std::optional<double> chainage;
     bool derived = false; // side levels computed now (written as 3-decimal text)
     bool defaulted = false;
-    double fl1 = 0, fl2 = 0;                         // when derived
+    double fl1 = 0, fl2 = 0;                              // when derived
     std::optional<double> oldFl1, oldFl2, oldFr1, oldFr2; // otherwise, written back as they were
     SectionArea area;
     double width = 0, leftSlope = 0, rightSlope = 0, crust = 0;
 };
 
+// Computed values are already at 3 decimals (d3): binding the number stores exactly the
+// value of their 3-decimal text without making SQLite parse text on every row.
 QVariant sideLevel(const RowUpdate& u, double derived, const std::optional<double>& old)
 {
     if (u.derived)
-        return d3Text(derived);
+        return derived;
     return old ? QVariant(*old) : QVariant();
 }
 
@@ -134,8 +136,8 @@ public:
         q.bindValue(1, sideLevel(u, u.fl2, u.oldFl2));
         q.bindValue(2, sideLevel(u, u.fl1, u.oldFr1));
         q.bindValue(3, sideLevel(u, u.fl2, u.oldFr2));
-        q.bindValue(4, d3Text(u.area.fill));
-        q.bindValue(5, d3Text(u.area.cut));
+        q.bindValue(4, u.area.fill);
+        q.bindValue(5, u.area.cut);
         int next = 6;
         if (u.defaulted) {
             q.bindValue(next++, u.width);
@@ -306,7 +308,9 @@ EarthworkResult UpdateEarthworkQuantities(Database& db, const EarthworkInputs& i
         r.volumes = volumesOf(rows);
         QLocale grouped = in.locale;
         grouped.setNumberOptions(grouped.numberOptions() & ~QLocale::OmitGroupSeparator);
-        const auto cum = [&](double v) { return grouped.toString(v, 'f', 2) + QStringLiteral(" Cum"); };
+        const auto cum = [&](double v) {
+            return grouped.toString(v, 'f', 2) + QStringLiteral(" Cum");
+        };
         r.filling = QStringLiteral("Filling = ") + cum(r.volumes.totalFill);
         r.cutting = QStringLiteral("Cutting = ") + cum(r.volumes.totalCut);
         r.total = QStringLiteral("Total = ") + cum(r.volumes.total());

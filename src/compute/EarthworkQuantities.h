@@ -25,20 +25,20 @@ class Database;
 
 struct EarthworkInputs {
     std::int64_t road = 0;
-    int method = 1;          // QuantityCalcMethod: 0 short, 1 mean level, 2 long
+    int method = 1; // QuantityCalcMethod: 0 short, 1 mean level, 2 long
     int viewSections = 8;
     double formationCamber = 0.035; // fractions
     double carriageCamber = 0.035;
-    QLocale locale;          // digit grouping of the shown numbers
+    QLocale locale; // digit grouping of the shown numbers
 };
 
 struct EarthworkResult {
-    bool ran = false;            // false when road < 1: nothing was done
-    bool volumesDone = false;    // the kilometre rows and totals below are valid
-    VolumeSummary volumes;       // compute/Volumes.h
-    QString roadName;            // From + " To " + To
+    bool ran = false;                // false when road < 1: nothing was done
+    bool volumesDone = false;        // the kilometre rows and totals below are valid
+    VolumeSummary volumes;           // compute/Volumes.h
+    QString roadName;                // From + " To " + To
     QString filling, cutting, total; // "Filling = 1,234.56 Cum", "Cutting = ...", "Total = ..."
-    QString error;               // message to show (exclamation icon); empty when none
+    QString error;                   // message to show (exclamation icon); empty when none
 };
 
 // An empty sheet ends the run quietly (ran, no volumes, no error); a road whose RL sheet was

@@ -151,7 +151,8 @@ SectionArea meanLevelArea(const SectionLevels& s, AreaMethod method, int viewSec
     formationSum += need(s.fr2, "FR2");
     const double meanFormation = d3(formationSum / 5);
     const double h = meanFormation - meanGround;
-    const double slopes = s.leftSlope.value_or(kDefaultSlope) + s.rightSlope.value_or(kDefaultSlope);
+    const double slopes =
+        s.leftSlope.value_or(kDefaultSlope) + s.rightSlope.value_or(kDefaultSlope);
     const double base = s.width.value_or(kDefaultWidth) + slopes * s.crust.value_or(kDefaultCrust);
     // Fill (h > 0) and cut (h < 0) alike widen by the slopes away from the formation.
     double area = (base + slopes * std::fabs(h) / 2) * h;
@@ -188,17 +189,6 @@ SectionArea longMethodArea(const SectionLevels& s, const CrossDistances& distanc
                       s.rightSlope.value_or(kDefaultSlope));
     AccumulateStripAreas(p, strips, sums);
     return {d3(sums.FillSum), d3(sums.CutSum)};
-}
-
-SectionArea computeSection(SectionLevels& s, AreaMethod method, int viewSections,
-                           const CrossDistances& distances, double formationCamber,
-                           double carriageCamber, CentrePoint& centre)
-{
-    applySectionDefaults(s);
-    deriveSideLevels(s, formationCamber, carriageCamber);
-    if (method == AreaMethod::InterpolatedLong)
-        return longMethodArea(s, distances, viewSections, centre);
-    return meanLevelArea(s, method, viewSections);
 }
 
 } // namespace tarmela

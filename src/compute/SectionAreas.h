@@ -20,16 +20,16 @@
 namespace tarmela {
 
 enum class AreaMethod {
-    TrapezoidalShort = 0,    // "Trapezoidal Method (Short)"
-    MeanLevel = 1,           // "Mean Level Method"
-    InterpolatedLong = 2,    // "Interpolated Trapezoidal Method (Long)"
+    TrapezoidalShort = 0, // "Trapezoidal Method (Short)"
+    MeanLevel = 1,        // "Mean Level Method"
+    InterpolatedLong = 2, // "Interpolated Trapezoidal Method (Long)"
 };
 QString areaMethodCaption(AreaMethod method);
 
 // One row of a road's RL sheet as far as the areas go. Empty cells are std::nullopt.
 struct SectionLevels {
     std::array<std::optional<double>, kReadingsPerSide> left;  // L1..L8, outward
-    std::optional<double> centre;                             // C
+    std::optional<double> centre;                              // C
     std::array<std::optional<double>, kReadingsPerSide> right; // R1..R8, outward
     std::optional<double> fc, fl1, fl2, fr1, fr2;
     std::optional<double> width, crust, leftSlope, rightSlope;
@@ -42,7 +42,10 @@ constexpr double kDefaultSlope = 2; // horizontal run per unit of fall
 constexpr double kDefaultCrust = 0.25;
 
 // Whether a level counts as a reading.
-inline bool isPresent(const std::optional<double>& level) { return level && *level > 0; }
+inline bool isPresent(const std::optional<double>& level)
+{
+    return level && *level > 0;
+}
 
 // Gives an empty or zero Width, Left Slope, Right Slope and Crust their defaults.
 // Returns whether anything changed.
@@ -93,11 +96,5 @@ struct CentrePoint {
 // of the side). Throws MissingValue when FC is empty.
 SectionArea longMethodArea(const SectionLevels& s, const CrossDistances& distances,
                            int viewSections, CentrePoint& centre);
-
-// Applies the defaults and the side levels and computes the areas by the chosen method, as
-// the recomputation does for each row. s is updated in place.
-SectionArea computeSection(SectionLevels& s, AreaMethod method, int viewSections,
-                           const CrossDistances& distances, double formationCamber,
-                           double carriageCamber, CentrePoint& centre);
 
 } // namespace tarmela

@@ -17,7 +17,17 @@ std::int64_t nearestEven(double value)
 
 double d3(double value)
 {
-    return d3Text(value).toDouble();
+    // The number of d3Text(value), read back without building a QString: the recomputation
+    // calls this several times for every section of a road. from_chars rounds correctly, as
+    // QString::toDouble does, so the two give the same double.
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 3);
+    if (res.ec != std::errc())
+        return 0.0;
+    double out = 0.0;
+    if (std::from_chars(buf, res.ptr, out).ec != std::errc())
+        return 0.0;
+    return out == 0.0 ? 0.0 : out; // "-0.000" reads as 0, without the sign
 }
 
 QString d3Text(double value)

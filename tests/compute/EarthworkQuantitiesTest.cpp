@@ -228,3 +228,19 @@ TEST(EarthworkQuantities, LongMethodUsesTheRoadsCrossDistances)
     EXPECT_EQ(cell(p.db(), road, 1, "FL1").toDouble(), 99.926); // k = 2.125 with width 8
     EXPECT_DOUBLE_EQ(r.volumes.totalFill, 4.75 * 20);
 }
+
+TEST(EarthworkQuantities, ADatabaseFailureWhileWritingChangesNothing)
+{
+    TestProject p;
+    const auto road = p.roadWithRows({0, 20, 40});
+    for (int id = 1; id <= 3; ++id)
+        flatSection(p.db(), road, id, 101, 100);
+    p.db().exec("CREATE TRIGGER refuse BEFORE UPDATE ON " + schema::rlTable(road) +
+                " WHEN NEW.ID = 3 BEGIN SELECT RAISE(ABORT, 'the sheet is locked'); END");
+    const EarthworkResult r = UpdateEarthworkQuantities(p.db(), inputs(road));
+    EXPECT_TRUE(r.error.startsWith("the sheet is locked")) << r.error.toStdString();
+    EXPECT_TRUE(r.error.endsWith("\nError Code=103"));
+    EXPECT_FALSE(r.volumesDone);
+    for (int id = 1; id <= 3; ++id)
+        EXPECT_TRUE(cell(p.db(), road, id, "Fill Area").isNull()) << id;
+}

@@ -1,6 +1,7 @@
 #include "compute/SectionAreas.h"
 #include "store/Numbers.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace tarmela;
@@ -184,18 +185,17 @@ TEST(MeanLevelArea, EmptyValuesTheFormulaNeedsAreNamed)
     }
 }
 
-TEST(ComputeSection, DefaultsThenSideLevelsThenAreas)
+TEST(SectionRounding, TheLevelsUsedAreExactlyTheOnesTheirTextShows)
 {
-    SectionLevels s;
-    s.fc = 100;
-    s.width = 0;
-    flatGround(s, 99);
-    CentrePoint centre;
-    const SectionArea a =
-        computeSection(s, AreaMethod::MeanLevel, 8, CrossDistances{}, 0.035, 0.035, centre);
-    EXPECT_EQ(s.width, 7.5);
-    EXPECT_DOUBLE_EQ(*s.fl2, 99.851);
-    EXPECT_DOUBLE_EQ(a.fill, 9.415); // (8.5 + 2 * 0.912) * 0.912 = 9.415488
-    EXPECT_EQ(areaMethodCaption(AreaMethod::InterpolatedLong),
-              "Interpolated Trapezoidal Method (Long)");
+    // The computations work with d3 and the sheets show d3Text: the two must never disagree,
+    // also at the halfway cases and for negative values near zero.
+    for (double v : {99.85125, 99.8515, 0.0005, -0.0005, -0.0004, 1e-9, 2.675, 1234567.0005,
+                     -2.3456, 40.0985, 1e15 + 0.3}) {
+        EXPECT_EQ(d3(v), d3Text(v).toDouble()) << v;
+        EXPECT_FALSE(std::signbit(d3(v)) && d3(v) == 0) << v;
+    }
+    for (int i = 0; i < 20000; ++i) {
+        const double v = (i - 10000) * 0.0123457 + i * 1e-7;
+        ASSERT_EQ(d3(v), d3Text(v).toDouble()) << v;
+    }
 }

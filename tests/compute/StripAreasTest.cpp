@@ -1,6 +1,6 @@
+#include "compute/StripAreas.h"
 #include "compute/SectionAreas.h"
 #include "store/Numbers.h"
-#include "compute/StripAreas.h"
 
 #include <gtest/gtest.h>
 
@@ -115,8 +115,8 @@ TEST(LongMethod, TheSideEndsAtTheFirstMissingReading)
     CentrePoint centre;
     const CrossDistances d = distances({2, 3, 1, 1}, {});
     const SectionArea base = longMethodArea(s, d, 8, centre);
-    s.left[2] = 0;   // L3 missing (0 is no reading) ...
-    s.left[3] = 50;  // ... so L4 is ignored although present
+    s.left[2] = 0;  // L3 missing (0 is no reading) ...
+    s.left[3] = 50; // ... so L4 is ignored although present
     EXPECT_DOUBLE_EQ(longMethodArea(s, d, 8, centre).fill, base.fill);
     EXPECT_DOUBLE_EQ(longMethodArea(s, d, 8, centre).cut, 0);
     // Fewer readings in use end the side the same way.
