@@ -65,7 +65,8 @@ Sheet sheetArgument(Args& args)
         return Sheet::ReducedLevel;
     if (word == QLatin1String("lb"))
         return Sheet::LevelBook;
-    throw Error(ErrorKind::Usage, QStringLiteral("the sheet must be rl or lb, not \"%1\"").arg(word));
+    throw Error(ErrorKind::Usage,
+                QStringLiteral("the sheet must be rl or lb, not \"%1\"").arg(word));
 }
 
 double requiredNumber(Args& args, const QString& option)

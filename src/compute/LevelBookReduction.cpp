@@ -91,8 +91,9 @@ void ConvertLevelBookToRL(Database& db, std::int64_t road, double benchMark)
     const QString lb = schema::lbTable(road);
     for (const QString& table : {rl, lb})
         if (!db.tableExists(table))
-            throw Error(ErrorKind::TableMissing,
-                        QStringLiteral("The table %1 of road %2 does not exist").arg(table).arg(road));
+            throw Error(
+                ErrorKind::TableMissing,
+                QStringLiteral("The table %1 of road %2 does not exist").arg(table).arg(road));
 
     Transaction tx(db);
     const std::vector<BookRow> book = readLevelBook(db, road);
@@ -100,15 +101,19 @@ void ConvertLevelBookToRL(Database& db, std::int64_t road, double benchMark)
     const QVariant maxId = db.scalar("Select MAX(ID) from " + rl);
     std::int64_t nextId = maxId.isNull() ? 1 : maxId.toLongLong() + 1;
 
-    QStringList sets;
+    // The columns the reduction writes, in the order of the values below.
+    QStringList columns;
     for (int i = 1; i <= kReadingsPerSide; ++i)
-        sets << QStringLiteral("L%1 = ?").arg(i);
+        columns << QStringLiteral("L%1").arg(i);
     for (int i = 1; i <= kReadingsPerSide; ++i)
-        sets << QStringLiteral("R%1 = ?").arg(i);
-    sets << QStringLiteral("C = ?") << QStringLiteral("TopWidth = ?")
-         << QStringLiteral("BottomWidth = ?");
+        columns << QStringLiteral("R%1").arg(i);
+    columns << QStringLiteral("C") << QStringLiteral("TopWidth") << QStringLiteral("BottomWidth");
+    QStringList sets, marks;
+    for (const QString& c : columns)
+        sets << c + QStringLiteral(" = ?"), marks << QStringLiteral("?");
     QSqlQuery updateRl = db.prepare("UPDATE " + rl + " SET " + sets.join(", ") + " WHERE ID = ?");
-    QSqlQuery insertRl = db.prepare("INSERT INTO " + rl + " (ID, Chainage) VALUES (?, ?)");
+    QSqlQuery insertRl = db.prepare("INSERT INTO " + rl + " (" + columns.join(", ") +
+                                    ", ID, Chainage) VALUES (" + marks.join(", ") + ", ?, ?)");
     QSqlQuery updateLb = db.prepare("UPDATE " + lb + " SET HI = ? WHERE ID = ?");
 
     double hi = benchMark;
@@ -123,18 +128,6 @@ void ConvertLevelBookToRL(Database& db, std::int64_t road, double benchMark)
         if (!row.bottomWidth.isNull())
             bottomWidth = row.bottomWidth.toDouble();
 
-        auto found = rlRows.find(row.chainage);
-        std::int64_t rlId;
-        if (found != rlRows.end()) {
-            rlId = found->second;
-        } else {
-            rlId = nextId++;
-            insertRl.addBindValue(qint64(rlId));
-            insertRl.addBindValue(row.chainage);
-            Database::run(insertRl);
-            rlRows.emplace(row.chainage, rlId);
-        }
-
         // Without a centre reading the row is a change point: its level is seen from the
         // instrument before the change.
         double centre = 0;
@@ -147,15 +140,24 @@ void ConvertLevelBookToRL(Database& db, std::int64_t road, double benchMark)
         if (cReading != 0)
             centre = hi - cReading;
 
+        // A chainage the RL sheet lacks gets a new row with the next free ID.
+        auto found = rlRows.find(row.chainage);
+        const bool isNew = found == rlRows.end();
+        const std::int64_t rlId = isNew ? nextId++ : found->second;
+        if (isNew)
+            rlRows.emplace(row.chainage, rlId);
+        QSqlQuery& write = isNew ? insertRl : updateRl;
         for (const QVariant& reading : row.left)
-            updateRl.addBindValue(levelText(hi, reading));
+            write.addBindValue(levelText(hi, reading));
         for (const QVariant& reading : row.right)
-            updateRl.addBindValue(levelText(hi, reading));
-        updateRl.addBindValue(d3Text(centre));
-        updateRl.addBindValue(topWidth);
-        updateRl.addBindValue(bottomWidth);
-        updateRl.addBindValue(qint64(rlId));
-        Database::run(updateRl);
+            write.addBindValue(levelText(hi, reading));
+        write.addBindValue(d3Text(centre));
+        write.addBindValue(topWidth);
+        write.addBindValue(bottomWidth);
+        write.addBindValue(qint64(rlId));
+        if (isNew)
+            write.addBindValue(row.chainage);
+        Database::run(write);
 
         updateLb.addBindValue(d3Text(hi));
         updateLb.addBindValue(qint64(row.id));

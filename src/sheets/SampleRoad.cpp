@@ -40,7 +40,10 @@ private:
     std::uint64_t m_state;
 };
 
-double mm(double v) { return double(nearestEven(v * 1000)) / 1000; }
+double mm(double v)
+{
+    return double(nearestEven(v * 1000)) / 1000;
+}
 
 // The undulating country the road runs through, centre line level in metres.
 double terrain(double chainage)
@@ -142,8 +145,8 @@ void designFormation(Database& db, std::int64_t road, const std::vector<double>&
     for (int k = 0;; ++k) {
         const double ch = std::min(chainages.front() + k * spacing, chainages.back());
         pointCh.push_back(ch);
-        pointLevel.push_back(double(nearestEven((terrain(ch) + 0.45 + 0.5 * std::sin(k * 1.3)) * 100)) /
-                             100);
+        pointLevel.push_back(
+            double(nearestEven((terrain(ch) + 0.45 + 0.5 * std::sin(k * 1.3)) * 100)) / 100);
         if (ch >= chainages.back())
             break;
     }
@@ -158,8 +161,9 @@ void designFormation(Database& db, std::int64_t road, const std::vector<double>&
             ++seg;
         const double a = pointCh[seg], b = pointCh[std::min(seg + 1, pointCh.size() - 1)];
         const double t = b > a ? (ch - a) / (b - a) : 0;
-        const double fc = pointLevel[seg] + t * (pointLevel[std::min(seg + 1, pointLevel.size() - 1)] -
-                                                 pointLevel[seg]);
+        const double fc =
+            pointLevel[seg] +
+            t * (pointLevel[std::min(seg + 1, pointLevel.size() - 1)] - pointLevel[seg]);
         q.addBindValue(d3Text(fc));
         q.addBindValue(++id); // the reduction numbered the rows 1, 2, ... in chainage order
         Database::run(q);
@@ -175,7 +179,8 @@ std::int64_t createSampleRoad(Database& db, const SampleRoadOptions& o)
     if (o.interval < 1 || o.interval > 32767)
         throw Error(ErrorKind::Usage, QStringLiteral("The interval must be from 1 to 32767 m"));
     if (o.sections > 10'000'000)
-        throw Error(ErrorKind::Usage, QStringLiteral("A sample road has at most 10,000,000 sections"));
+        throw Error(ErrorKind::Usage,
+                    QStringLiteral("A sample road has at most 10,000,000 sections"));
 
     const std::int64_t length = (o.sections - 1) * o.interval;
     const double km = double(length) / 1000;
@@ -205,7 +210,8 @@ std::int64_t createSampleRoad(Database& db, const SampleRoadOptions& o)
     for (int i = 1; i <= kReadingsPerSide; ++i)
         cols << QStringLiteral("R%1").arg(i);
     cols << QStringLiteral("C") << QStringLiteral("BS") << QStringLiteral("FS")
-         << QStringLiteral("TopWidth") << QStringLiteral("BottomWidth") << QStringLiteral("Remarks");
+         << QStringLiteral("TopWidth") << QStringLiteral("BottomWidth")
+         << QStringLiteral("Remarks");
     QStringList marks;
     for (int i = 0; i < cols.size(); ++i)
         marks << QStringLiteral("?");
@@ -238,25 +244,25 @@ std::int64_t createSampleRoad(Database& db, const SampleRoadOptions& o)
         const Section& s = sections[size_t(k)];
         QVariant bs = none, fs = none, c = none, remarks = none;
         if (k == 0) {
-            bs = plainDecimal(mm(hi - o.benchMark));
-            c = plainDecimal(mm(hi - s.level[0]));
+            bs = mm(hi - o.benchMark);
+            c = mm(hi - s.level[0]);
             remarks = QStringLiteral("BM %1 on km stone").arg(d3Text(o.benchMark));
         } else if (k % kSectionsPerSetUp == 0 && k < o.sections - 1) {
-            fs = plainDecimal(mm(hi - s.level[0]));
+            fs = mm(hi - s.level[0]);
             hi = heightFor(k);
-            bs = plainDecimal(mm(hi - s.level[0]));
+            bs = mm(hi - s.level[0]);
             remarks = QStringLiteral("CP");
         } else {
-            c = plainDecimal(mm(hi - s.level[0]));
+            c = mm(hi - s.level[0]);
         }
         add.addBindValue(qint64(k + 1));
         add.addBindValue(s.chainage);
         for (size_t j = 1; j < s.level.size(); ++j)
-            add.addBindValue(s.present[j] ? QVariant(plainDecimal(mm(hi - s.level[j]))) : none);
+            add.addBindValue(s.present[j] ? QVariant(mm(hi - s.level[j])) : none);
         add.addBindValue(c);
         add.addBindValue(bs);
         add.addBindValue(fs);
-        // The existing road is widened from a single lane after the first stretch.
+        // The existing road is a single lane at first and wider from halfway on.
         add.addBindValue(k == 0 ? QVariant(3.75) : k == o.sections / 2 ? QVariant(5.5) : none);
         add.addBindValue(k == 0 ? QVariant(6.0) : k == o.sections / 2 ? QVariant(7.5) : none);
         add.addBindValue(remarks);

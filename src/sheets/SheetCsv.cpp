@@ -11,6 +11,7 @@
 #include <QSet>
 #include <QSqlQuery>
 #include <QVariant>
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <vector>
@@ -52,17 +53,19 @@ void requireTable(Database& db, Sheet sheet, std::int64_t road)
 // A line's value for one column: null, a number, or text.
 QVariant fieldValue(Sheet sheet, const QString& column, const QString& field, int line)
 {
-    if (field.isEmpty())
-        return QVariant();
     if (isTextColumn(sheet, column))
-        return field;
+        return field.isEmpty() ? QVariant() : QVariant(field);
+    if (field.trimmed().isEmpty())
+        return QVariant();
     bool ok = false;
     const double v = field.trimmed().toDouble(&ok);
     if (!ok || !std::isfinite(v))
-        throw csvError(line, QStringLiteral("column %1: \"%2\" is not a number").arg(column, field));
+        throw csvError(line,
+                       QStringLiteral("column %1: \"%2\" is not a number").arg(column, field));
     if (column == QLatin1String("ID")) {
         if (v != std::floor(v) || std::fabs(v) > 9.0e15)
-            throw csvError(line, QStringLiteral("column ID: \"%1\" is not a whole number").arg(field));
+            throw csvError(line,
+                           QStringLiteral("column ID: \"%1\" is not a whole number").arg(field));
         return QVariant(qint64(v));
     }
     return v;
@@ -81,8 +84,8 @@ QVector<CsvRecord> parseCsv(const QString& text)
     QVector<CsvRecord> records;
     CsvRecord record;
     QString field;
-    bool quoted = false;      // inside a quoted field
-    bool wasQuoted = false;   // the current field was quoted (and is now closed)
+    bool quoted = false;    // inside a quoted field
+    bool wasQuoted = false; // the current field was quoted (and is now closed)
     int line = 1;
     record.line = 1;
     const int n = text.size();
@@ -90,7 +93,8 @@ QVector<CsvRecord> parseCsv(const QString& text)
 
     auto endRecord = [&]() {
         record.fields << field;
-        const bool blank = record.fields.size() == 1 && record.fields.front().isEmpty() && !wasQuoted;
+        const bool blank =
+            record.fields.size() == 1 && record.fields.front().isEmpty() && !wasQuoted;
         if (!blank)
             records << record;
         record = CsvRecord();
@@ -207,12 +211,14 @@ CsvImportResult importSheetCsvText(Database& db, std::int64_t road, Sheet sheet,
     std::vector<PlannedRow> plan;
     plan.reserve(size_t(records.size()));
     CsvImportResult result;
+    QSet<std::int64_t> taken; // rows already matched by a line of this file
     for (int r = 1; r < records.size(); ++r) {
         const CsvRecord& rec = records[r];
         if (rec.fields.size() != header.size())
-            throw csvError(rec.line, QStringLiteral("%1 fields where the first line names %2 columns")
-                                         .arg(rec.fields.size())
-                                         .arg(header.size()));
+            throw csvError(rec.line,
+                           QStringLiteral("%1 fields where the first line names %2 columns")
+                               .arg(rec.fields.size())
+                               .arg(header.size()));
         PlannedRow row;
         for (int k = 0; k < header.size(); ++k)
             row.values << fieldValue(sheet, header[k], rec.fields[k], rec.line);
@@ -222,35 +228,42 @@ CsvImportResult importSheetCsvText(Database& db, std::int64_t road, Sheet sheet,
         const bool hasId = idCol >= 0 && !row.values[idCol].isNull();
         const std::int64_t givenId = hasId ? row.values[idCol].toLongLong() : 0;
 
+        // The row of that chainage with the line's ID, else the first one that no earlier
+        // line has taken: a file with two rows at one chainage reads back as two rows.
         auto& sameChainage = byChainage[chainage];
-        if (!sameChainage.empty()) {
-            auto it = sameChainage.begin();
-            if (hasId)
-                for (auto j = sameChainage.begin(); j != sameChainage.end(); ++j)
-                    if (*j == givenId)
-                        it = j;
+        auto it = sameChainage.end();
+        if (hasId)
+            it = std::find(sameChainage.begin(), sameChainage.end(), givenId);
+        if (it == sameChainage.end())
+            it = std::find_if(sameChainage.begin(), sameChainage.end(),
+                              [&](std::int64_t id) { return !taken.contains(id); });
+        if (it != sameChainage.end()) {
             row.targetId = *it;
             if (hasId && givenId != row.targetId) {
                 if (ids.contains(givenId))
-                    throw csvError(rec.line, QStringLiteral("column ID: %1 is the ID of another row")
-                                                 .arg(givenId));
+                    throw csvError(
+                        rec.line,
+                        QStringLiteral("column ID: %1 is the ID of another row").arg(givenId));
                 ids.remove(row.targetId);
                 ids.insert(givenId);
                 *it = givenId;
             }
+            taken.insert(*it);
             ++result.updated;
         } else {
             row.isNew = true;
             if (hasId) {
                 if (ids.contains(givenId))
-                    throw csvError(rec.line, QStringLiteral("column ID: %1 is the ID of another row")
-                                                 .arg(givenId));
+                    throw csvError(
+                        rec.line,
+                        QStringLiteral("column ID: %1 is the ID of another row").arg(givenId));
                 row.targetId = givenId;
             } else {
                 row.targetId = nextId;
             }
             nextId = std::max(nextId, row.targetId + 1);
             ids.insert(row.targetId);
+            taken.insert(row.targetId);
             sameChainage.push_back(row.targetId);
             ++result.added;
         }
@@ -266,10 +279,10 @@ CsvImportResult importSheetCsvText(Database& db, std::int64_t road, Sheet sheet,
     const bool idInFile = idCol >= 0;
     Transaction tx(db);
     QSqlQuery update = db.prepare("UPDATE " + table + " SET " + sets.join(", ") + " WHERE ID = ?");
-    QSqlQuery insert = db.prepare("INSERT INTO " + table + " (" + quoted.join(", ") +
-                                  (idInFile ? QString() : QStringLiteral(", ID")) + ") VALUES (" +
-                                  marks.join(", ") + (idInFile ? QString() : QStringLiteral(", ?")) +
-                                  ")");
+    QSqlQuery insert =
+        db.prepare("INSERT INTO " + table + " (" + quoted.join(", ") +
+                   (idInFile ? QString() : QStringLiteral(", ID")) + ") VALUES (" +
+                   marks.join(", ") + (idInFile ? QString() : QStringLiteral(", ?")) + ")");
     for (const PlannedRow& row : plan) {
         QSqlQuery& q = row.isNew ? insert : update;
         for (int k = 0; k < row.values.size(); ++k) {
@@ -339,10 +352,12 @@ std::int64_t exportSheetCsv(Database& db, std::int64_t road, Sheet sheet, const 
     const QString text = csvText(db, road, sheet, rows);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throw Error(ErrorKind::Io, QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+        throw Error(ErrorKind::Io,
+                    QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
     file.write(text.toUtf8());
     if (!file.commit())
-        throw Error(ErrorKind::Io, QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+        throw Error(ErrorKind::Io,
+                    QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
     return rows;
 }
 

@@ -33,9 +33,9 @@ struct CsvImportResult {
 };
 
 // Each line updates the sheet's row of that chainage (where several rows share a chainage,
-// the one with the line's ID if given, else the first) or appends a row: with the line's ID
-// when it gives one, else the next free ID. Columns not in the file are left as they are.
-// Every line is checked before anything is written; all or nothing.
+// the one with the line's ID if given, else the first not yet updated by an earlier line) or
+// appends a row: with the line's ID when it gives one, else the next free ID. Columns not in the
+// file are left as they are. Every line is checked before anything is written; all or nothing.
 CsvImportResult importSheetCsv(Database& db, std::int64_t road, statements::Sheet sheet,
                                const QString& path);
 CsvImportResult importSheetCsvText(Database& db, std::int64_t road, statements::Sheet sheet,

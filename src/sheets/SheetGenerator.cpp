@@ -15,11 +15,18 @@ using statements::Sheet;
 
 namespace {
 
+constexpr double kMaxChainage = 1e9;
+
 void checkInputs(double start, double end, int interval)
 {
     if (!std::isfinite(start) || !std::isfinite(end))
         throw Error(ErrorKind::Usage,
                     QStringLiteral("Start chainage and end chainage values must be numeric!"));
+    // Far beyond any road, and beyond what a whole number of metres can hold.
+    if (std::fabs(start) > kMaxChainage || std::fabs(end) > kMaxChainage)
+        throw Error(ErrorKind::Usage,
+                    QStringLiteral("Start and end chainages must lie between -%1 and %1 m")
+                        .arg(plainDecimal(kMaxChainage)));
     // A step of 0 or less would never reach the end chainage.
     if (interval <= 0)
         throw Error(ErrorKind::Usage,
@@ -37,8 +44,8 @@ std::int64_t rowsFor(std::int64_t first, std::int64_t last, int interval)
     return (last - first + interval - 1) / interval + 1;
 }
 
-void fillSheet(Database& db, Sheet sheet, std::int64_t road, std::int64_t first,
-               std::int64_t last, int interval)
+void fillSheet(Database& db, Sheet sheet, std::int64_t road, std::int64_t first, std::int64_t last,
+               int interval)
 {
     // A road whose table went missing gets it back rather than an error about dropping it.
     if (db.tableExists(statements::sheetTable(sheet, road)))
@@ -63,12 +70,13 @@ std::int64_t generatedRowCount(double start, double end, int interval)
     return rowsFor(nearestEven(start), nearestEven(end), interval);
 }
 
-std::int64_t generateSheets(Database& db, std::int64_t road, double start, double end,
-                            int interval, bool reducedLevel, bool levelBook)
+std::int64_t generateSheets(Database& db, std::int64_t road, double start, double end, int interval,
+                            bool reducedLevel, bool levelBook)
 {
     if (!reducedLevel && !levelBook)
-        throw Error(ErrorKind::Usage,
-                    QStringLiteral("Choose the reduced levels, the level book or both to generate"));
+        throw Error(
+            ErrorKind::Usage,
+            QStringLiteral("Choose the reduced levels, the level book or both to generate"));
     const std::int64_t rows = generatedRowCount(start, end, interval);
     if (rows > kMaxGeneratedRows)
         throw Error(ErrorKind::Usage,

@@ -13,8 +13,8 @@ class Database;
 // interval, the last exactly at the end chainage (even where the end is not a whole number of
 // intervals from the start). An end not above the start gives the single row (1, end).
 // Chainages are whole metres (halves to even).
-std::int64_t generateSheets(Database& db, std::int64_t road, double start, double end,
-                            int interval, bool reducedLevel, bool levelBook);
+std::int64_t generateSheets(Database& db, std::int64_t road, double start, double end, int interval,
+                            bool reducedLevel, bool levelBook);
 
 // The number of rows generateSheets would write for these values (no database needed).
 std::int64_t generatedRowCount(double start, double end, int interval);

@@ -32,7 +32,8 @@ TEST(CliSurvey, CrossDistancesAreShownAndSetOneByOne)
     ASSERT_EQ(cli({"cross-distances", "1"}), 0);
     EXPECT_EQ(cli.out, "L1=0 L2=0 L3=0 L4=0 L5=0 L6=0 L7=0 L8=0 R1=0 R2=0 R3=0 R4=0 R5=0 R6=0 "
                        "R7=0 R8=0\n");
-    ASSERT_EQ(cli({"cross-distances", "1", "L1=1.5", "R8=2.25", "L2=3"}), 0) << cli.err.toStdString();
+    ASSERT_EQ(cli({"cross-distances", "1", "L1=1.5", "R8=2.25", "L2=3"}), 0)
+        << cli.err.toStdString();
     ASSERT_EQ(cli({"cross-distances", "1", "R1=1.5"}), 0);
     EXPECT_EQ(cli.out, "L1=1.5 L2=3 L3=0 L4=0 L5=0 L6=0 L7=0 L8=0 R1=1.5 R2=0 R3=0 R4=0 R5=0 "
                        "R6=0 R7=0 R8=2.25\n");
@@ -107,7 +108,8 @@ TEST(CliSurvey, ABadImportNamesTheLineAndColumnAndWritesNothing)
     EXPECT_EQ(cli.err, "tarmela-cli: line 4: column C: \"ninety\" is not a number\n");
     EXPECT_TRUE(cli.out.isEmpty());
     auto db = cli.open();
-    EXPECT_EQ(db->scalar("SELECT COUNT(*) FROM RL_1 WHERE C IS NOT NULL OR FC IS NOT NULL").toInt(), 0);
+    EXPECT_EQ(db->scalar("SELECT COUNT(*) FROM RL_1 WHERE C IS NOT NULL OR FC IS NOT NULL").toInt(),
+              0);
 
     EXPECT_EQ(cli({"import", "1", "rl", cli.dir.filePath("missing.csv")}), 2);
     EXPECT_EQ(cli({"import", "1", "xs", file}), 1);
@@ -151,8 +153,10 @@ TEST(CliSurvey, SampleRoadIsAPlausibleSurvey)
     // The level book has change points and closes: sum BS - sum FS = last HI - bench mark.
     const double bs = db->scalar("SELECT SUM(BS) FROM LB_1").toDouble();
     const double fs = db->scalar("SELECT SUM(FS) FROM LB_1").toDouble();
-    const double lastHi = db->scalar("SELECT HI FROM LB_1 ORDER BY Chainage DESC LIMIT 1").toDouble();
-    EXPECT_GT(db->scalar("SELECT COUNT(*) FROM LB_1 WHERE FS > 0 AND BS > 0 AND C IS NULL").toInt(), 5);
+    const double lastHi =
+        db->scalar("SELECT HI FROM LB_1 ORDER BY Chainage DESC LIMIT 1").toDouble();
+    EXPECT_GT(db->scalar("SELECT COUNT(*) FROM LB_1 WHERE FS > 0 AND BS > 0 AND C IS NULL").toInt(),
+              5);
     EXPECT_NEAR(bs - fs, lastHi - 100.0, 1e-6);
     EXPECT_EQ(db->scalar("SELECT COUNT(*) FROM LB_1 WHERE L1 < 0 OR L1 > 4.5 OR C < 0 OR C > 4.5")
                   .toInt(),

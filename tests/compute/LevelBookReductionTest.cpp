@@ -14,7 +14,8 @@ namespace {
 
 QVariant rl(Database& db, double chainage, const QString& column)
 {
-    return db.scalar("SELECT [" + column + "] FROM RL_1 WHERE Chainage = " + QString::number(chainage));
+    return db.scalar("SELECT [" + column +
+                     "] FROM RL_1 WHERE Chainage = " + QString::number(chainage));
 }
 
 // A level book row; an empty text is a blank cell.

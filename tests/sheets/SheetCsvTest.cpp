@@ -25,8 +25,9 @@ QString errorOf(Database& db, Sheet sheet, const QString& text)
 
 TEST(SheetCsv, FieldsFollowTheCommaSeparatedRules)
 {
-    const auto r = parseCsv(QString(QChar(0xFEFF)) + QStringLiteral("a,b,c\r\n1,\"x, \"\"y\"\"\",\r\n\r\n"
-                                           "2,\"two\nlines\",z\n3,,\"\""));
+    const auto r =
+        parseCsv(QString(QChar(0xFEFF)) + QStringLiteral("a,b,c\r\n1,\"x, \"\"y\"\"\",\r\n\r\n"
+                                                         "2,\"two\nlines\",z\n3,,\"\""));
     ASSERT_EQ(r.size(), 4);
     EXPECT_EQ(r[0].fields, (QStringList{"a", "b", "c"}));
     EXPECT_EQ(r[1].fields, (QStringList{"1", "x, \"y\"", ""}));
@@ -58,7 +59,8 @@ TEST(SheetCsv, ImportUpdatesByChainageAndAppendsWithTheNextId)
     EXPECT_EQ(db.scalar("SELECT C FROM RL_1 WHERE Chainage = 20").toDouble(), 100.25);
     EXPECT_TRUE(db.scalar("SELECT L1 FROM RL_1 WHERE Chainage = 20").isNull());
     EXPECT_EQ(db.scalar("SELECT [Left Slope] FROM RL_1 WHERE Chainage = 20").toDouble(), 1.5);
-    EXPECT_EQ(db.scalar("SELECT FC FROM RL_1 WHERE Chainage = 20").toDouble(), 101.0); // not in file
+    EXPECT_EQ(db.scalar("SELECT FC FROM RL_1 WHERE Chainage = 20").toDouble(),
+              101.0); // not in file
     EXPECT_EQ(db.scalar("SELECT L1 FROM RL_1 WHERE Chainage = 0").toDouble(), 9.0);
     EXPECT_EQ(db.scalar("SELECT ID FROM RL_1 WHERE Chainage = 60").toInt(), 4);
     EXPECT_EQ(db.scalar("SELECT L1 FROM RL_1 WHERE Chainage = 60").toDouble(), 98.0);
@@ -100,11 +102,12 @@ TEST(SheetCsv, ExportReadsBackToTheSameSheet)
 {
     TestProject p;
     Database& db = p.db();
-    p.roadWithRows({40, 0, 20}, true);
+    p.roadWithRows({40, 0, 20, 20}, true); // two rows at 20 (IDs 3 and 4)
     roads::create(db);
     db.exec("UPDATE LB_1 SET L3 = 1.005, BS = 0.1, HI = 101.123456789, TopWidth = 3.75, "
             "Remarks = 'CP on culvert, \"old\" parapet' WHERE Chainage = 20");
     db.exec("UPDATE LB_1 SET R8 = -0.25, Remarks = 'line one\nline two' WHERE Chainage = 40");
+    db.exec("UPDATE LB_1 SET C = 0.5, Remarks = 'second' WHERE ID = 4");
 
     const QString text = sheetCsvText(db, 1, Sheet::LevelBook);
     const QStringList lines = text.split("\r\n");
@@ -114,9 +117,18 @@ TEST(SheetCsv, ExportReadsBackToTheSameSheet)
     EXPECT_TRUE(lines[2].contains("101.123456789"));
 
     const CsvImportResult r = importSheetCsvText(db, 2, Sheet::LevelBook, text);
-    EXPECT_EQ(r.added, 3);
+    EXPECT_EQ(r.added, 4);
     EXPECT_EQ(sheetCsvText(db, 2, Sheet::LevelBook), text);
     // Into the same sheet it is an update of every row, which changes nothing.
-    EXPECT_EQ(importSheetCsvText(db, 1, Sheet::LevelBook, text).updated, 3);
+    EXPECT_EQ(importSheetCsvText(db, 1, Sheet::LevelBook, text).updated, 4);
     EXPECT_EQ(sheetCsvText(db, 1, Sheet::LevelBook), text);
+
+    // Without IDs, two lines at one chainage fill the two rows there, a third appends.
+    const CsvImportResult twice =
+        importSheetCsvText(db, 1, Sheet::LevelBook, "Chainage,C\n20,1.1\n20,1.2\n20,1.3\n");
+    EXPECT_EQ(twice.updated, 2);
+    EXPECT_EQ(twice.added, 1);
+    EXPECT_EQ(db.scalar("SELECT C FROM LB_1 WHERE ID = 3").toDouble(), 1.1);
+    EXPECT_EQ(db.scalar("SELECT C FROM LB_1 WHERE ID = 4").toDouble(), 1.2);
+    EXPECT_EQ(db.scalar("SELECT C FROM LB_1 WHERE ID = 5").toDouble(), 1.3);
 }

@@ -112,6 +112,8 @@ TEST(SheetGenerator, BadInputIsRefusedAndChangesNothing)
     }
     EXPECT_THROW(generateSheets(db, road, 0, 1000, 20, false, false), Error);
     EXPECT_THROW(generateSheets(db, road, 0, 1e12, 1, true, false), Error);
+    EXPECT_THROW(generateSheets(db, road, 0, 1e300, 20, true, false), Error);
+    EXPECT_THROW(generateSheets(db, road, -1e300, 0, 20, true, false), Error);
     EXPECT_THROW(generateSheets(db, 99, 0, 1000, 20, true, false), Error);
     EXPECT_EQ(rowCount(db, "RL_1"), 3);
     EXPECT_EQ(rowCount(db, "LB_1"), 0);
