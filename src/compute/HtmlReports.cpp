@@ -10,6 +10,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
+#include <algorithm>
 #include <cmath>
 
 namespace tarmela {
@@ -85,26 +86,60 @@ QString plainText(const QVariant& value)
 
 QString fixed(double value, int decimals, const QLocale& locale)
 {
-    const QString text = locale.toString(value, 'f', decimals);
+    QString text = locale.toString(value, 'f', decimals);
     // A small negative value that rounds to nothing is shown as zero, not as "-0.000".
-    const QString zero = locale.toString(0.0, 'f', decimals);
-    if (value < 0 && locale.toString(-value, 'f', decimals) == zero)
-        return zero;
+    if (value < 0) {
+        const QString zero = locale.toString(0.0, 'f', decimals);
+        if (locale.toString(-value, 'f', decimals) == zero)
+            return zero;
+    }
     return text;
 }
 
-void writeWhole(const QString& path, const QString& html)
-{
-    QSaveFile file(path);
-    // Text mode gives the line break of the platform.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        throw Error(ErrorKind::Io,
-                    QStringLiteral("Cannot write the file %1: %2").arg(path, file.errorString()));
-    const QByteArray bytes = (html + QLatin1Char('\n')).toUtf8();
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw Error(ErrorKind::Io,
-                    QStringLiteral("Cannot write the file %1: %2").arg(path, file.errorString()));
-}
+// The document goes to a temporary file in parts and replaces the target only when complete,
+// so a failure never leaves a half-written report in place of a good one, and a long road's
+// report need not be held in memory twice.
+class ReportFile {
+public:
+    explicit ReportFile(const QString& path) : m_file(path), m_path(path)
+    {
+        // Text mode gives the line break of the platform.
+        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Text))
+            fail();
+    }
+    // Takes the text (ASCII only: every cell went through htmlText) and empties it.
+    void take(QString& html)
+    {
+        m_buffer += html.toLatin1();
+        html.clear();
+        if (m_buffer.size() >= (1 << 20))
+            flush();
+    }
+    void finish(QString& html)
+    {
+        html += QLatin1Char('\n');
+        take(html);
+        flush();
+        if (!m_file.commit())
+            fail();
+    }
+
+private:
+    void flush()
+    {
+        if (m_file.write(m_buffer) != m_buffer.size())
+            fail();
+        m_buffer.clear();
+    }
+    [[noreturn]] void fail()
+    {
+        throw Error(ErrorKind::Io, QStringLiteral("Cannot write the file %1: %2")
+                                       .arg(m_path, m_file.errorString()));
+    }
+    QSaveFile m_file;
+    QString m_path;
+    QByteArray m_buffer;
+};
 
 // The road's Length taken up to the next whole number; an empty Length gives 0.
 double roadLength(Database& db, std::int64_t road)
@@ -121,6 +156,12 @@ double roadLength(Database& db, std::int64_t road)
 
 QString htmlText(const QString& text)
 {
+    const bool plain = std::all_of(text.begin(), text.end(), [](QChar c) {
+        return c.unicode() < 0x80 && c != QLatin1Char('<') && c != QLatin1Char('>') &&
+               c != QLatin1Char('&') && c != QLatin1Char('"') && c != QLatin1Char('\'');
+    });
+    if (plain)
+        return text;
     QString out;
     out.reserve(text.size());
     const QVector<uint> points = text.toUcs4();
@@ -163,7 +204,9 @@ void FlushReportRow(QString& html, ReportCells& cells)
 {
     html += QLatin1String("<tr align='right'>");
     for (QString& cell : cells) {
-        html += QLatin1String("<td>") + cell + QLatin1String("</td>");
+        html += QLatin1String("<td>");
+        html += cell;
+        html += QLatin1String("</td>");
         cell = kEmptyCell;
     }
     html += QLatin1String("</tr>");
@@ -199,6 +242,7 @@ void WriteEarthworkReport(Database& db, std::int64_t road, int viewSections,
 
     QSqlQuery q = db.query(QStringLiteral("Select %1 from %2 order by Chainage")
                                .arg(columns.join(QStringLiteral(", ")), table));
+    ReportFile out(path);
     const int fillColumn = int(columns.size()) - 2;
     const int cutColumn = int(columns.size()) - 1;
     std::vector<SectionAreas> sections;
@@ -225,6 +269,7 @@ void WriteEarthworkReport(Database& db, std::int64_t road, int viewSections,
         }
         html += QLatin1String("</tr>");
         sections.push_back(areas);
+        out.take(html);
     }
 
     html += QLatin1String("</tbody></table><table border='1' cellspacing='0'><caption><b>"
@@ -256,7 +301,7 @@ void WriteEarthworkReport(Database& db, std::int64_t road, int viewSections,
         html += QLatin1String("<td align='right'><b>") + htmlText(fmt2Grouped(total, locale)) +
                 QLatin1String("</b></td>");
     html += QLatin1String("</tr></table></body></html>");
-    writeWhole(path, html);
+    out.finish(html);
 }
 
 void WriteLevelBookReport(Database& db, std::int64_t road, int viewSections,
@@ -271,6 +316,7 @@ void WriteLevelBookReport(Database& db, std::int64_t road, int viewSections,
     QString html = QStringLiteral("<html><body><table border='1' cellspacing='0'><caption><b>"
                                   "Level Book</b></caption><tr align='center'>");
     QSqlQuery q = db.query(QStringLiteral("Select * from %1 order by Chainage").arg(table));
+    ReportFile out(path);
     html += QLatin1String("<td><b>Chainage</b></td><td><b>BS</b></td><td><b>IS</b></td>"
                           "<td><b>FS</b></td><td><b>HI</b></td><td><b>RL</b></td>"
                           "<td><b>Top Width</b></td><td><b>Bottom Width</b></td></tr>");
@@ -349,9 +395,10 @@ void WriteLevelBookReport(Database& db, std::int64_t road, int viewSections,
             }
             FlushReportRow(html, cells);
         }
+        out.take(html);
     }
     html += QLatin1String("</table></body></html>");
-    writeWhole(path, html);
+    out.finish(html);
 }
 
 } // namespace tarmela

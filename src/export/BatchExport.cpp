@@ -1,6 +1,7 @@
 #include "export/BatchExport.h"
 
 #include "compute/HtmlReports.h"
+#include "export/DxfDrawings.h"
 #include "store/Error.h"
 #include "store/Roads.h"
 
@@ -35,13 +36,6 @@ bool makeFolder(const QString& path, QString& error)
         return false;
     }
     return true;
-}
-
-// The drawings are not part of this build yet; they report so instead of pretending.
-QStringList drawingNotAvailable(ExportOutput output)
-{
-    throw Error(ErrorKind::Io, QStringLiteral("%1 is not available in this build")
-                                   .arg(exportLabel(output)));
 }
 
 } // namespace
@@ -97,6 +91,14 @@ ExportResult exportRoad(Database& db, std::int64_t road, const QString& baseFold
     if (!makeFolder(base, result.error) || !makeFolder(result.folder, result.error))
         return result;
 
+    DxfOptions drawing;
+    drawing.viewSections = s.viewSections;
+    drawing.sectionsPerPage = s.sectionsPerPage;
+    drawing.lsectionGrid = s.lsectionGrid;
+    drawing.fixedDatum = s.fixedDatum;
+    drawing.fixedDatumValue = s.fixedDatumValue;
+    drawing.templateFolder = s.templateFolder;
+
     for (const ExportOutput output :
          {ExportOutput::LevelBook, ExportOutput::EarthworkReport, ExportOutput::LongSection,
           ExportOutput::CrossSections}) {
@@ -115,10 +117,10 @@ ExportResult exportRoad(Database& db, std::int64_t road, const QString& baseFold
                 WriteEarthworkReport(db, road, s.viewSections, s.locale, outcome.path);
                 break;
             case ExportOutput::LongSection:
-                result.warnings << drawingNotAvailable(output);
+                result.warnings << ExportLongSectionDxf(db, road, drawing, outcome.path);
                 break;
             case ExportOutput::CrossSections:
-                drawingNotAvailable(output);
+                ExportCrossSectionsDxf(db, road, drawing, outcome.path);
                 break;
             }
             outcome.ok = true;

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+namespace tarmela {
+
+class Database;
+
+// What the two drawings take from the user's settings, and where their header templates are.
+struct DxfOptions {
+    int viewSections = 8; int sectionsPerPage = 6;
+    bool lsectionGrid = false; bool fixedDatum = true; int fixedDatumValue = 95;
+    QString templateFolder; // folder holding HeaderL.dxf and HeaderX.dxf
+};
+
+// Write the whole drawing to target (replacing it). Throw Error on failure, with the file
+// closed. The long section returns its non-fatal messages (a sheet without rows).
+//
+// The target is replaced only when the drawing is complete: a failure leaves an existing file
+// as it was and no partial file behind.
+QStringList ExportLongSectionDxf(Database& db, std::int64_t road, const DxfOptions& o,
+                                 const QString& target);
+void ExportCrossSectionsDxf(Database& db, std::int64_t road, const DxfOptions& o,
+                            const QString& target);
+
+} // namespace tarmela

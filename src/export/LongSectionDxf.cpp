@@ -1,0 +1,275 @@
+// The longitudinal-section drawing: per sheet a level grid with the profiles of the existing
+// centre line, the outermost left and right ground readings and the formation, over six bands
+// of figures (chainage, formation level, gradient, centre, left and right levels).
+//
+// A profile joins two rows only when both have its level: a row without any left reading, say,
+// breaks the left profile instead of drawing a line down to level zero. An empty C or FC keeps
+// the last level read, as the engineer's sheets carry a level on until it changes.
+#include "export/LongSectionDxf.h"
+
+#include "export/DxfNumbers.h"
+#include "export/DxfWriter.h"
+#include "store/Database.h"
+#include "store/Error.h"
+#include "store/Numbers.h"
+#include "store/Roads.h"
+#include "store/Schema.h"
+
+#include <QDir>
+#include <QSqlQuery>
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace tarmela {
+
+using namespace std::string_view_literals;
+
+namespace {
+
+constexpr float SheetOffset = 1.0f;
+constexpr float GridWidth = 28.0f; // 20 x 1.4
+constexpr float ChainageScale = 28.0f * 0.001f;
+constexpr std::string_view kNoRecords = "There are no records to display for the current road!";
+// A sheet labels at most this many whole levels; more can only come from a mistyped level.
+constexpr std::int64_t kMaxLevelLabels = 10000;
+
+const char* const kBandTitles[6] = {"CHAIN", "FC", "GRAD", "CEN", "LEFT", "RIGHT"};
+
+// The outermost present reading of a side: L8 (R8) first, inwards to L1 (R1).
+bool outermost(const std::array<double, 8>& levels, double& level)
+{
+    for (int i = 7; i >= 0; --i) {
+        if (present(levels[i]) && levels[i] > 0) {
+            level = levels[i];
+            return true;
+        }
+    }
+    return false;
+}
+
+QSqlQuery rowsQuery(Database& db, std::int64_t road)
+{
+    return db.prepare(QStringLiteral("SELECT * FROM %1 WHERE Chainage>=? AND Chainage<=? "
+                                     "ORDER BY Chainage")
+                          .arg(schema::rlTable(road)));
+}
+
+} // namespace
+
+LongSectionDrawing::LongSectionDrawing(Database& db, std::int64_t road, DxfWriter& out,
+                                       const DxfOptions& o, double interval)
+    : m_db(db), m_road(road), m_out(out), m_options(o),
+      m_chainageStep(float(interval) * ChainageScale)
+{
+}
+
+float LongSectionDrawing::sheetLeft(std::int64_t k)
+{
+    return float(double(SheetOffset) + double(k) * (double(SheetWidth) + 2.0));
+}
+
+LongSectionDrawing::Layout LongSectionDrawing::layout(Database& db, std::int64_t road,
+                                                      std::int64_t length)
+{
+    const QString table = schema::rlTable(road);
+    const QVariant last = db.scalar("SELECT MAX(Chainage) FROM " + table);
+    Layout l;
+    if (last.isNull())
+        return l; // no rows: no sheets
+    const QVariant first = db.scalar("SELECT MAX(Chainage) FROM " + table + " WHERE Chainage<=1000");
+    // A sheet spans the first kilometre's last chainage, so that sheets end on a section;
+    // without a row in the first kilometre it spans the kilometre.
+    l.sheetSpan = first.isNull() ? 0 : nearestEven(first.toDouble());
+    if (l.sheetSpan < 1)
+        l.sheetSpan = 1000;
+    // The road's length, or its last row when rows were added beyond it.
+    const double end = std::max(double(length), last.toDouble());
+    l.sheets = std::max<std::int64_t>(1, std::int64_t(std::ceil(end / double(l.sheetSpan))));
+    return l;
+}
+
+float LongSectionDrawing::LevelY(float level) const
+{
+    return (level - SheetDatum) * BandHeight + BandHeight + BandTop;
+}
+
+void LongSectionDrawing::DxfBandText(float row, float x, std::string_view text)
+{
+    m_out.DxfText(x - 0.02f, BandTop - (row + 1) * BandHeight + 0.02f, text, true);
+}
+
+bool LongSectionDrawing::DxfLongSheet(std::int64_t k, std::int64_t span)
+{
+    QSqlQuery q = rowsQuery(m_db, m_road);
+    q.addBindValue(qint64(k * span));
+    q.addBindValue(qint64((k + 1) * span));
+    Database::run(q);
+    RlRowReader reader(q);
+    std::vector<RlRow> rows;
+    RlRow row;
+    while (reader.next(row))
+        rows.push_back(row);
+    if (rows.empty())
+        return false;
+
+    m_out.setTextHeight(TextHeight);
+    m_out.setLayer("GRID"sv);
+    if (m_options.lsectionGrid)
+        m_out.DxfGrid(SheetLeft, SheetTop, SheetRight, BandTop, m_chainageStep, BandHeight);
+    m_out.DxfGrid(SheetLeft, BandTop, SheetRight, BandBottom, m_chainageStep, BandHeight);
+
+    m_out.setLayer("0"sv);
+    m_out.DxfBox(SheetLeft - 1.25f, 0.5f, SheetLeft - 1.0f + SheetWidth - 0.25f, 20.75f);
+    m_out.DxfBox(SheetLeft, SheetTop, SheetRight, BandTop);
+
+    levelRange(rows);
+    if (m_haveLevels) {
+        const auto datum = std::int64_t(SheetDatum);
+        const auto top = std::min(std::int64_t(TopLevel), datum + kMaxLevelLabels);
+        for (std::int64_t v = datum; v <= top; ++v) {
+            const std::string text = std::to_string(v);
+            m_out.DxfText(SheetLeft - 0.5f, LevelY(float(v)) - BandHeight / 5, text);
+        }
+    }
+    for (int r = 0; r < 6; ++r)
+        DxfBandText(float(r), SheetLeft - 0.25f, kBandTitles[r]);
+
+    drawRows(rows);
+    return true;
+}
+
+void LongSectionDrawing::levelRange(const std::vector<RlRow>& rows)
+{
+    double low = 0, high = 0;
+    m_haveLevels = false;
+    auto take = [&](double v) {
+        if (!present(v) || v <= 0)
+            return;
+        if (!m_haveLevels || v < low)
+            low = v;
+        if (!m_haveLevels || v > high)
+            high = v;
+        m_haveLevels = true;
+    };
+    const int shown = m_options.viewSections;
+    for (const RlRow& r : rows) {
+        take(r.centre);
+        if (shown >= 1) {
+            take(r.left[shown - 1]);
+            take(r.right[shown - 1]);
+        }
+    }
+    if (!m_haveLevels)
+        return;
+    SheetDatum = m_options.fixedDatum ? float(m_options.fixedDatumValue) : float(std::floor(low) - 1);
+    TopLevel = float(std::floor(high) + 1);
+}
+
+void LongSectionDrawing::drawRows(const std::vector<RlRow>& rows)
+{
+    struct Levels {
+        float x = 0;
+        double chainage = 0;
+        double centre = 0, left = 0, right = 0, fc = 0;
+        bool hasCentre = false, hasLeft = false, hasRight = false, hasFc = false;
+    };
+    Levels prev;
+    Levels cur;
+    const double first = rows.front().chainage;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const RlRow& r = rows[i];
+        cur.x = float(double(SheetLeft) + (r.chainage - first) * double(ChainageScale));
+        cur.chainage = r.chainage;
+        // C and FC carry on from the last row that had them.
+        if (present(r.centre) && r.centre > 0) {
+            cur.centre = r.centre;
+            cur.hasCentre = true;
+        }
+        if (present(r.fc) && r.fc > 0) {
+            cur.fc = r.fc;
+            cur.hasFc = true;
+        }
+        cur.hasLeft = outermost(r.left, cur.left);
+        cur.hasRight = outermost(r.right, cur.right);
+
+        m_out.setLayer("0"sv);
+        DxfBandText(0, cur.x, dxf::stored(r.chainage).view());
+        if (cur.hasCentre)
+            DxfBandText(3, cur.x, dxf::twoDecimals(cur.centre).view());
+        if (cur.hasLeft)
+            DxfBandText(4, cur.x, dxf::twoDecimals(cur.left).view());
+        if (cur.hasRight)
+            DxfBandText(5, cur.x, dxf::twoDecimals(cur.right).view());
+        if (cur.hasFc)
+            DxfBandText(1, cur.x, dxf::twoDecimals(cur.fc).view());
+
+        if (i > 0) {
+            if (cur.hasFc && prev.hasFc && cur.chainage != prev.chainage) {
+                std::string grade(dxf::twoDecimals(100 * (cur.fc - prev.fc) /
+                                                   (cur.chainage - prev.chainage))
+                                      .view());
+                grade += '%';
+                DxfBandText(2, cur.x, grade);
+            }
+            auto profile = [&](std::string_view layer, bool had, double from, bool has, double to) {
+                if (!had || !has)
+                    return;
+                m_out.setLayer(layer);
+                m_out.DxfLine(prev.x, LevelY(float(from)), cur.x, LevelY(float(to)));
+            };
+            profile("CENTRE"sv, prev.hasCentre, prev.centre, cur.hasCentre, cur.centre);
+            profile("LEFT"sv, prev.hasLeft, prev.left, cur.hasLeft, cur.left);
+            profile("RIGHT"sv, prev.hasRight, prev.right, cur.hasRight, cur.right);
+            profile("FC"sv, prev.hasFc, prev.fc, cur.hasFc, cur.fc);
+        }
+        prev = cur;
+    }
+}
+
+QStringList ExportLongSectionDxf(Database& db, std::int64_t road, const DxfOptions& o,
+                                 const QString& target)
+{
+    if (o.viewSections < 0 || o.viewSections > kReadingsPerSide)
+        throw Error(ErrorKind::Usage,
+                    QStringLiteral("The number of readings shown per side must be from 0 to 8"));
+    const Road r = roads::get(db, road);
+    const LongSectionDrawing::Layout l = LongSectionDrawing::layout(db, road, r.length);
+    const QString table = schema::rlTable(road);
+
+    QStringList warnings;
+    auto warn = [&warnings]() {
+        const QString text = QString::fromLatin1(kNoRecords.data(), int(kNoRecords.size()));
+        if (!warnings.contains(text))
+            warnings << text;
+    };
+    if (l.sheets == 0)
+        warn();
+
+    DxfWriter out(QDir(o.templateFolder).filePath(QStringLiteral("HeaderL.dxf")), target);
+    out.setLayer("0"sv);
+    out.setTextHeight(LongSectionDrawing::TextHeight);
+    LongSectionDrawing drawing(db, road, out, o, r.interval);
+    for (std::int64_t k = 0; k < l.sheets;) {
+        drawing.SheetLeft = LongSectionDrawing::sheetLeft(k);
+        drawing.SheetRight = drawing.SheetLeft + GridWidth;
+        if (drawing.DxfLongSheet(k, l.sheetSpan)) {
+            ++k;
+            continue;
+        }
+        warn();
+        // Go straight to the next sheet that holds a row (a long gap would be many empty
+        // sheets); sheet j holds the chainages j * span to (j + 1) * span.
+        const QVariant next = db.scalar(QStringLiteral("SELECT MIN(Chainage) FROM %1 WHERE Chainage>%2")
+                                            .arg(table)
+                                            .arg((k + 1) * l.sheetSpan));
+        if (next.isNull())
+            break;
+        const auto j = std::int64_t(std::ceil(next.toDouble() / double(l.sheetSpan))) - 1;
+        k = std::max(k + 1, j);
+    }
+    out.finish();
+    return warnings;
+}
+
+} // namespace tarmela

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "export/DxfDrawings.h"
+#include "export/RlRows.h"
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace tarmela {
+
+class Database;
+class DxfWriter;
+
+// The longitudinal-section drawing while it is written: landscape sheets of 29.7 x 21.0
+// (centimetres of paper, y upwards) side by side along x, each covering SheetSpan metres of
+// chainage across a 28-unit level grid (0.028 units per metre) above six bands of figures.
+class LongSectionDrawing {
+public:
+    static constexpr float SheetWidth = 29.7f;
+    static constexpr float SheetTop = 20.5f;
+    static constexpr float BandTop = 6.5f;     // bottom of the level grid, top of the bands
+    static constexpr float BandBottom = 2.3f;
+    static constexpr float BandHeight = 0.7f;  // one band, and one metre of level
+    static constexpr float TextHeight = 0.12f;
+
+    LongSectionDrawing(Database& db, std::int64_t road, DxfWriter& out, const DxfOptions& o,
+                       double interval);
+
+    // The left edge of sheet k of the drawing (1.0, 32.7, 64.4, ...).
+    static float sheetLeft(std::int64_t k);
+    // The sheets a road needs and the chainage each covers.
+    struct Layout {
+        std::int64_t sheets = 0;
+        std::int64_t sheetSpan = 1000;
+    };
+    static Layout layout(Database& db, std::int64_t road, std::int64_t length);
+
+    // Sheet k covers the chainages k * span to (k + 1) * span, both included. Returns false
+    // (with nothing drawn) when the sheet holds no rows.
+    bool DxfLongSheet(std::int64_t k, std::int64_t span);
+    // A figure in band row (0 at the top), turned to read upwards, at chainage position x.
+    void DxfBandText(float row, float x, std::string_view text);
+    // Where a level lies on the current sheet.
+    float LevelY(float level) const;
+
+    float SheetLeft = 1.0f;
+    float SheetRight = 29.0f;
+    float SheetDatum = 0.0f;
+    float TopLevel = 0.0f;
+
+private:
+    void levelRange(const std::vector<RlRow>& rows);
+    void drawRows(const std::vector<RlRow>& rows);
+
+    Database& m_db;
+    std::int64_t m_road;
+    DxfWriter& m_out;
+    DxfOptions m_options;
+    float m_chainageStep;
+    bool m_haveLevels = false;
+};
+
+} // namespace tarmela

@@ -1,0 +1,130 @@
+#include "CliSupport.h"
+#include "store/Statements.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+
+using namespace tarmela;
+using namespace tarmela::test;
+
+namespace {
+
+struct CliExport : ::testing::Test {
+    CliRun cli;
+    QString dir = cli.dir.filePath("Out");
+    QLocale previous;
+
+    void SetUp() override
+    {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        ASSERT_EQ(cli({"new-road", "--from", "North", "--to", "South", "--length", "1100"}), 0)
+            << cli.err.toStdString();
+        auto db = cli.open();
+        std::int64_t id = 1;
+        for (const char* sheet : {"RL", "LB"})
+            for (const double chainage : {900.0, 1000.0, 1100.0})
+                db->exec(QStringLiteral("INSERT INTO %1_1 (ID, Chainage, C, [%2]) VALUES "
+                                        "(%3, %4, 1.25, 1234.5)")
+                             .arg(sheet)
+                             .arg(QLatin1String(sheet) == "RL" ? "Fill Area" : "BS")
+                             .arg(id++)
+                             .arg(chainage));
+    }
+    void TearDown() override { QLocale::setDefault(previous); }
+
+    // The header templates as the build puts them beside the programs.
+    static QString templates()
+    {
+        return QDir(QCoreApplication::applicationDirPath()).filePath("Data");
+    }
+
+    QString read(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+};
+
+} // namespace
+
+TEST_F(CliExport, WritesTheNamedReportsAndPrintsTheirPaths)
+{
+    ASSERT_EQ(cli({"--set", "ViewSections=2", "export", "1", "--dir", dir, "--earthwork",
+                   "--level-book"}),
+              0)
+        << cli.err.toStdString();
+    const QString folder = dir + "/North to South";
+    EXPECT_EQ(cli.out.toStdString(),
+              (folder + "/Level Book.htm\n" + folder + "/Earthwork Report.htm\n").toStdString());
+    EXPECT_TRUE(cli.err.isEmpty());
+
+    const QString earthwork = read(folder + "/Earthwork Report.htm");
+    // Two readings per side and the locale's grouping.
+    EXPECT_TRUE(earthwork.contains("<td><b>Chain</b></td><td><b>L2</b></td><td><b>L1</b></td>"
+                                   "<td><b>C</b></td><td><b>R1</b></td><td><b>R2</b></td>"
+                                   "<td><b>FC</b></td>"));
+    EXPECT_TRUE(earthwork.contains("<td>1,234.500</td>"));
+    EXPECT_TRUE(earthwork.contains("<td align='right'><b>246,900.00</b></td>"))
+        << earthwork.toStdString();
+    const QString levelBook = read(folder + "/Level Book.htm");
+    EXPECT_EQ(levelBook.count("<tr align='right'>"), 3 * (2 + 2 * 2));
+}
+
+TEST_F(CliExport, EveryOutputWhenNoneIsNamedAndFailuresGoToStandardError)
+{
+    // No drawing templates beside the program yet: the drawings fail, the reports are written.
+    EXPECT_EQ(cli({"export", "1", "--dir", dir}), 2);
+    QStringList written = cli.out.split('\n', Qt::SkipEmptyParts);
+    const QStringList failed = cli.err.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(written.size(), 2) << cli.out.toStdString();
+    EXPECT_TRUE(written[0].endsWith("/North to South/Level Book.htm"));
+    EXPECT_TRUE(written[1].endsWith("/North to South/Earthwork Report.htm"));
+    ASSERT_EQ(failed.size(), 2) << cli.err.toStdString();
+    EXPECT_TRUE(failed[0].startsWith("tarmela-cli: Longitudinal Section (DXF): "));
+    EXPECT_TRUE(failed[1].startsWith("tarmela-cli: Cross Section (DXF): "));
+    EXPECT_TRUE(failed[1].contains("HeaderX.dxf")) << failed[1].toStdString();
+
+    // The program folder's Data/ holds the templates.
+    const QString data = cli.dir.filePath("Data");
+    QDir().mkpath(data);
+    for (const char* name : {"HeaderL.dxf", "HeaderX.dxf"})
+        ASSERT_TRUE(QFile::copy(templates() + "/" + name, data + "/" + name))
+            << templates().toStdString();
+    EXPECT_EQ(cli({"export", "1", "--dir", dir}), 0) << cli.err.toStdString();
+    written = cli.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(written.size(), 4);
+    EXPECT_TRUE(written[2].endsWith("/North to South/LSection.dxf"));
+    EXPECT_TRUE(written[3].endsWith("/North to South/XSection.dxf"));
+    for (const QString& path : written)
+        EXPECT_GT(QFileInfo(path).size(), 0) << path.toStdString();
+}
+
+TEST_F(CliExport, AFailedReportExitsWithTwoAndKeepsTheOutputsWrittenBefore)
+{
+    cli.open()->exec("DROP TABLE RL_1");
+    EXPECT_EQ(cli({"export", "1", "--dir", dir, "--level-book", "--earthwork"}), 2);
+    EXPECT_TRUE(cli.out.endsWith("/Level Book.htm\n")) << cli.out.toStdString();
+    EXPECT_TRUE(cli.err.contains("Earthwork Report (Html)")) << cli.err.toStdString();
+    EXPECT_TRUE(cli.err.contains("RL_1"));
+}
+
+TEST_F(CliExport, MistakesAreRefusedBeforeAnythingIsWritten)
+{
+    EXPECT_EQ(cli({"export", "1"}), 1);
+    EXPECT_TRUE(cli.err.contains("--dir"));
+    EXPECT_EQ(cli({"export", "--dir", dir}), 1);
+    EXPECT_EQ(cli({"export", "1", "--dir", dir, "--pdf"}), 1);
+    EXPECT_EQ(cli({"export", "7", "--dir", dir}), 2);
+    EXPECT_TRUE(cli.err.contains("no road with ID 7"));
+    EXPECT_FALSE(QFileInfo::exists(dir));
+
+    QFile blocker(dir);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    EXPECT_EQ(cli({"export", "1", "--dir", dir, "--earthwork"}), 2);
+    EXPECT_TRUE(cli.err.contains("Cannot create the folder")) << cli.err.toStdString();
+    EXPECT_TRUE(cli.out.isEmpty());
+}

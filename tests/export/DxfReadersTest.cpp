@@ -1,0 +1,110 @@
+// Both drawings of a plausible road go through two independent DXF readers: ezdxf's strict
+// reader and auditor, and LibreCAD rendering it (texts included) to a picture. The check tool
+// lives beside the source tree in shared/tools. Set TARMELA_KEEP_DXF to a folder to keep the
+// drawings and their pictures for a look, and TARMELA_CHECK_DXF to use the tool from elsewhere.
+#include "DxfTestSupport.h"
+#include "export/DxfDrawings.h"
+#include "store/Numbers.h"
+#include "support/TestProject.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace tarmela;
+using namespace tarmela::test;
+
+namespace {
+
+QString checkTool()
+{
+    const QByteArray given = qgetenv("TARMELA_CHECK_DXF"); // another place for the tool
+    if (!given.isEmpty())
+        return QFileInfo(QString::fromLocal8Bit(given)).isExecutable() ? QString::fromLocal8Bit(given)
+                                                                      : QString();
+    const QByteArray source = qgetenv("TARMELA_SOURCE_DIR");
+    if (source.isEmpty())
+        return {};
+    const QString tool = QDir(QString::fromLocal8Bit(source)).filePath("../shared/tools/check-dxf");
+    return QFileInfo(tool).isExecutable() ? QDir::cleanPath(tool) : QString();
+}
+
+// Half a kilometre at 20 m: ground rolling across and along, a formation in fill and in cut,
+// some empty cells as a surveyor leaves them.
+void plausibleRoad(RoadBuilder& road)
+{
+    road.distances({1.5, 2, 2, 1.5}, {1.5, 2, 2, 1.5});
+    for (int i = 0; i <= 25; ++i) {
+        // Levels as the computations store them, to the millimetre.
+        const double c = d3(100 + 1.5 * std::sin(i / 4.0));
+        std::map<QString, QVariant> v;
+        v["C"] = c;
+        for (int k = 1; k <= 4; ++k) {
+            v[QStringLiteral("L%1").arg(k)] = d3(c - 0.12 * k + 0.05 * std::cos(i + k));
+            v[QStringLiteral("R%1").arg(k)] = d3(c - 0.08 * k);
+        }
+        const double fc = d3(100.5 + 0.01 * i);
+        v["FC"] = fc;
+        v["FL1"] = d3(fc - 0.0875);
+        v["FL2"] = d3(fc - 0.175);
+        v["FR1"] = d3(fc - 0.0875);
+        v["FR2"] = d3(fc - 0.175);
+        v["Width"] = 7.0;
+        v["Left Slope"] = 2.0;
+        v["Right Slope"] = 1.5;
+        v["Fill Area"] = d3(std::max(0.0, (fc - c) * 11));
+        v["Cut Area"] = d3(std::max(0.0, (c - fc) * 11));
+        if (i == 3)
+            v.erase("L2");
+        if (i == 7)
+            v.erase("Width");
+        if (i == 11)
+            v["Right Slope"] = 0.0;
+        if (i == 16)
+            v.erase("C");
+        road.row(20.0 * i, v);
+    }
+}
+
+} // namespace
+
+TEST(DxfReaders, BothDrawingsPassTheStrictReaderAndRender)
+{
+    const QString tool = checkTool();
+    if (tool.isEmpty())
+        GTEST_SKIP() << "check-dxf not found beside the source tree (TARMELA_SOURCE_DIR/../shared/tools)";
+
+    TestProject project;
+    RoadBuilder road(project.db(), 500, 20);
+    plausibleRoad(road);
+    QTemporaryDir temp;
+    const QByteArray keep = qgetenv("TARMELA_KEEP_DXF");
+    const QString folder = keep.isEmpty() ? temp.path() : QString::fromLocal8Bit(keep);
+    QDir().mkpath(folder);
+
+    DxfOptions o;
+    o.templateFolder = templateFolder();
+    o.lsectionGrid = true;
+    o.fixedDatum = false;
+    const QString longSection = QDir(folder).filePath("LSection.dxf");
+    const QString crossSections = QDir(folder).filePath("XSection.dxf");
+    EXPECT_TRUE(ExportLongSectionDxf(project.db(), road.id(), o, longSection).isEmpty());
+    ExportCrossSectionsDxf(project.db(), road.id(), o, crossSections);
+
+    for (const QString& file : {longSection, crossSections}) {
+        QProcess p;
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(tool, {file, folder});
+        ASSERT_TRUE(p.waitForFinished(600000)) << "check-dxf did not finish";
+        const QString output = QString::fromLocal8Bit(p.readAll());
+        if (output.contains("check-dxf: missing") || output.contains("could not install"))
+            GTEST_SKIP() << "the DXF readers are not installed: " << output.toStdString();
+        EXPECT_EQ(p.exitCode(), 0) << output.toStdString();
+        EXPECT_TRUE(output.contains("audit errors 0")) << output.toStdString();
+        EXPECT_FALSE(output.contains("not defined in the LAYER table")) << output.toStdString();
+        EXPECT_TRUE(output.contains("librecad: rendered")) << output.toStdString();
+        EXPECT_TRUE(output.contains("'TEXT'")) << output.toStdString();
+    }
+}

@@ -1,0 +1,268 @@
+#include "DxfTestSupport.h"
+#include "export/DxfNumbers.h"
+#include "export/DxfWriter.h"
+#include "store/Error.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QTemporaryDir>
+#include <clocale>
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <random>
+
+using namespace tarmela;
+using namespace tarmela::test;
+using namespace std::string_view_literals;
+
+namespace {
+
+std::string single(float v) { return std::string(dxf::single(v).view()); }
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+const QByteArray kTemplate = "  0\r\nSECTION\r\n  2\r\nHEADER\r\n  0\r\nENDSEC\r\n";
+
+// A writer on a small template in a temporary folder.
+struct Scratch {
+    QTemporaryDir dir;
+    QString templ = dir.filePath("Header.dxf");
+    QString target = dir.filePath("Out.dxf");
+    Scratch() { writeFile(templ, kTemplate); }
+    std::vector<std::string> entityLines()
+    {
+        return DxfFile::read(target).lines;
+    }
+};
+
+std::vector<std::string> slice(const std::vector<std::string>& lines, std::size_t from,
+                               std::size_t count)
+{
+    return {lines.begin() + long(from), lines.begin() + long(std::min(lines.size(), from + count))};
+}
+
+} // namespace
+
+TEST(DxfNumbers, SevenSignificantDigitsInPlainDecimal)
+{
+    EXPECT_EQ(single(26.166666f), "26.16667");
+    EXPECT_EQ(single(29.7f - 27.2f / 6 + 1), "26.16667");
+    EXPECT_EQ(single(0.15f), "0.15");
+    EXPECT_EQ(single(0.0529f), "0.0529");
+    EXPECT_EQ(single(2.0f), "2");
+    EXPECT_EQ(single(-0.5f), "-0.5");
+    EXPECT_EQ(single(0.0f), "0");
+    EXPECT_EQ(single(-0.0f), "0");
+    EXPECT_EQ(single(9999999.6f), "10000000");
+    EXPECT_EQ(single(12345678.0f), "12345680");
+    EXPECT_EQ(single(0.00001234f), "0.00001234");
+    EXPECT_EQ(single(38341.23f), "38341.23");
+    EXPECT_EQ(single(64.4f), "64.4");
+}
+
+TEST(DxfNumbers, RoundsLikeTheLibraryAtEveryMagnitude)
+{
+    // Every float written must read back as the float's value correctly rounded to seven
+    // significant digits.
+    std::mt19937 gen(7);
+    std::uniform_real_distribution<float> mantissa(1.0f, 10.0f);
+    std::uniform_int_distribution<int> exponent(-9, 9);
+    for (int i = 0; i < 200000; ++i) {
+        const float v = mantissa(gen) * std::pow(10.0f, float(exponent(gen))) * (i % 2 ? -1 : 1);
+        char expected[32];
+        std::snprintf(expected, sizeof expected, "%.6e", double(v));
+        const std::string got = single(v);
+        ASSERT_EQ(got.find_first_of("eE,"), std::string::npos) << got;
+        ASSERT_EQ(std::stod(got), std::stod(expected)) << "value " << expected << " written " << got;
+    }
+}
+
+TEST(DxfNumbers, TwoDecimalsAndStoredForms)
+{
+    EXPECT_EQ(dxf::twoDecimals(2.5).view(), "2.50");
+    EXPECT_EQ(dxf::twoDecimals(-0.001).view(), "0.00");
+    EXPECT_EQ(dxf::twoDecimals(double(1000.0f - 0.3f)).view(), "999.70");
+    EXPECT_EQ(dxf::twoDecimals(-1.256).view(), "-1.26");
+    EXPECT_EQ(dxf::stored(100.5).view(), "100.5");
+    EXPECT_EQ(dxf::stored(20.0).view(), "20");
+    EXPECT_EQ(dxf::stored(99.93).view(), "99.93");
+    EXPECT_EQ(dxf::stored(NAN).view(), "");
+}
+
+TEST(DxfWriter, LineIsSixteenLinesWithBlanksAroundNumbers)
+{
+    Scratch s;
+    {
+        DxfWriter w(s.templ, s.target);
+        w.setLayer("0"sv);
+        w.DxfLine(1, 2, 3, 4.5f);
+        w.DxfLine(-1.25f, 0, 0, -3);
+        w.finish();
+    }
+    const auto lines = s.entityLines();
+    const std::vector<std::string> line{" 0 ",  "LINE", " 8 ",  "0",    " 10 ", " 1 ",
+                                        " 20 ", " 2 ",  " 30 ", " 0 ",  " 11 ", " 3 ",
+                                        " 21 ", " 4.5 ", " 31 ", " 0 "};
+    EXPECT_EQ(slice(lines, 4, 16), line);
+    EXPECT_EQ(lines[4 + 16 + 5], "-1.25 ");
+    EXPECT_EQ(lines[4 + 16 + 13], "-3 ");
+    EXPECT_EQ(lines.size(), 4u + 32u + 4u);
+    EXPECT_EQ(slice(lines, 36, 4), (std::vector<std::string>{" 0 ", "ENDSEC", " 0 ", "EOF"}));
+}
+
+TEST(DxfWriter, TextHasFourteenLinesAndOptionalRotationAndAlignment)
+{
+    Scratch s;
+    {
+        DxfWriter w(s.templ, s.target);
+        w.setLayer("EXISTING"sv);
+        w.setTextHeight(0.12f);
+        w.DxfText(1.5f, 2, "CHAIN"sv);
+        w.DxfText(0, 0, QStringLiteral("FILL AREA = 12.5 SQM"), true, 2, 18.5f, 28.5471f);
+        w.DxfText(0, 0, "two\r\nlines"sv);
+        w.finish();
+    }
+    const auto lines = s.entityLines();
+    const std::vector<std::string> plain{" 0 ",  "TEXT", " 8 ",  "EXISTING", " 10 ", " 1.5 ", " 20 ",
+                                         " 2 ",  " 30 ", " 0 ",  " 40 ",     " 0.12 ", " 1 ", "CHAIN"};
+    EXPECT_EQ(slice(lines, 4, 14), plain);
+    const std::vector<std::string> turned{" 1 ",  "FILL AREA = 12.5 SQM", " 50 ", " 90 ", " 72 ",
+                                          " 2 ",  " 11 ", " 18.5 ", " 21 ", " 28.5471 ", " 31 ",
+                                          " 0 ",  " 0 ",  "TEXT"};
+    EXPECT_EQ(slice(lines, 18 + 12, 14), turned);
+    // A line break inside a text would end the value early.
+    EXPECT_EQ(DxfFile::read(s.target).ofType("TEXT").back().text(1), "two  lines");
+}
+
+TEST(DxfWriter, GridKeepsTheLastVerticalWithinTwoHundredths)
+{
+    auto verticals = [](float x2) {
+        Scratch s;
+        {
+            DxfWriter w(s.templ, s.target);
+            w.DxfGrid(0, 5, x2, 1, 1, 0);
+            w.finish();
+        }
+        std::vector<double> xs;
+        for (const auto& e : DxfFile::read(s.target).ofType("LINE")) {
+            EXPECT_EQ(e.number(10), e.number(11));
+            xs.push_back(e.number(10));
+        }
+        return xs;
+    };
+    EXPECT_EQ(verticals(2.97f), (std::vector<double>{0, 1, 2}));
+    EXPECT_EQ(verticals(2.99f), (std::vector<double>{0, 1, 2, 3}));
+
+    Scratch s;
+    {
+        DxfWriter w(s.templ, s.target);
+        w.DxfGrid(1, 20.5f, 29, 6.5f, 0.56f, 0.7f); // the long section's level grid
+        w.DxfGrid(1, 2, 29, 6, 0, 1);                // y1 below y2, no step: nothing
+        w.finish();
+    }
+    const DxfFile f = DxfFile::read(s.target);
+    int vertical = 0, horizontal = 0;
+    double lowest = 100;
+    for (const auto& e : f.ofType("LINE")) {
+        if (e.number(10) == e.number(11)) {
+            ++vertical;
+        } else {
+            ++horizontal;
+            lowest = std::min(lowest, e.number(20));
+        }
+    }
+    EXPECT_EQ(vertical, 51);   // 28 / 0.56 intervals and both edges
+    EXPECT_EQ(horizontal, 21); // 20.5 down to 6.5 every 0.7, both included
+    EXPECT_DOUBLE_EQ(lowest, 6.5);
+}
+
+TEST(DxfWriter, OutputStartsWithTheTemplateAndReplacesTheTarget)
+{
+    Scratch s;
+    writeFile(s.target, QByteArray(5000, 'x'));
+    {
+        DxfWriter w(s.templ, s.target);
+        w.DxfBox(0, 0, 1, 1);
+        w.finish();
+    }
+    const QByteArray out = readAll(s.target);
+    EXPECT_TRUE(out.startsWith(kTemplate + " 0 \r\nSECTION\r\n 2 \r\nENTITIES\r\n"));
+    EXPECT_FALSE(out.contains('x'));
+    EXPECT_EQ(DxfFile::read(s.target).ofType("LINE").size(), 4u);
+    EXPECT_EQ(QDir(s.dir.path()).entryList(QDir::Files).size(), 2); // template and drawing only
+
+    // A template whose last line has no line end still gets the entities on a line of their own.
+    writeFile(s.templ, kTemplate.chopped(2));
+    {
+        DxfWriter w(s.templ, s.target);
+        w.finish();
+    }
+    EXPECT_EQ(readAll(s.target), kTemplate + " 0 \r\nSECTION\r\n 2 \r\nENTITIES\r\n 0 \r\nENDSEC\r\n 0 \r\nEOF\r\n");
+}
+
+TEST(DxfWriter, FailuresLeaveTheExistingDrawingAlone)
+{
+    Scratch s;
+    const QByteArray good = "a good drawing";
+    writeFile(s.target, good);
+
+    // Missing template: an error naming it, and nothing written.
+    try {
+        DxfWriter w(s.dir.filePath("Missing.dxf"), s.target);
+        FAIL() << "no error for a missing template";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.kind(), ErrorKind::Io);
+        EXPECT_TRUE(e.message().contains("Missing.dxf")) << e.message().toStdString();
+    }
+    EXPECT_EQ(readAll(s.target), good);
+
+    // An export that stops half-way (the drawing writer threw) leaves no partial file.
+    try {
+        DxfWriter w(s.templ, s.target);
+        for (int i = 0; i < 100000; ++i)
+            w.DxfLine(0, 0, float(i), 1);
+        throw Error(ErrorKind::Database, "disk gone");
+    } catch (const Error&) {
+    }
+    EXPECT_EQ(readAll(s.target), good);
+    EXPECT_EQ(QDir(s.dir.path()).entryList(QDir::Files).size(), 2);
+
+    // A folder that does not exist.
+    EXPECT_THROW(DxfWriter(s.templ, s.dir.filePath("no/such/folder/Out.dxf")), Error);
+}
+
+TEST(DxfWriter, CommaLocaleStillWritesPoints)
+{
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    const QLocale qtBefore;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const bool cLocale = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+    Scratch s;
+    {
+        DxfWriter w(s.templ, s.target);
+        w.setTextHeight(0.15f);
+        w.DxfLine(1.5f, -2.25f, 1234.5f, 0.0529f);
+        w.DxfText(0, 0, dxf::twoDecimals(2.5).view(), false, 4, 10.5f, 3.25f);
+        w.finish();
+    }
+    std::setlocale(LC_ALL, before.c_str());
+    QLocale::setDefault(qtBefore);
+    const QByteArray out = readAll(s.target);
+    EXPECT_FALSE(out.mid(kTemplate.size()).contains(',')) << "comma in " << out.toStdString();
+    EXPECT_TRUE(out.contains("\r\n 1234.5 \r\n"));
+    EXPECT_TRUE(out.contains("\r\n2.50\r\n"));
+    if (!cLocale)
+        std::printf("note: de_DE.UTF-8 is not installed; only Qt's default locale was German\n");
+}

@@ -1,0 +1,210 @@
+#include "DxfTestSupport.h"
+#include "export/DxfDrawings.h"
+#include "export/LongSectionDxf.h"
+#include "store/Error.h"
+#include "support/TestProject.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace tarmela;
+using namespace tarmela::test;
+
+namespace {
+
+constexpr double kTol = 2e-4;
+
+struct Drawing {
+    TestProject project;
+    QTemporaryDir out;
+    QString target = out.filePath("LSection.dxf");
+    DxfOptions options;
+    QStringList warnings;
+    Drawing() { options.templateFolder = templateFolder(); }
+    DxfFile write(std::int64_t road)
+    {
+        warnings = ExportLongSectionDxf(project.db(), road, options, target);
+        return DxfFile::read(target);
+    }
+};
+
+// Band texts are turned and sit at (x - 0.02, BandTop - (row + 1) * 0.7 + 0.02).
+double bandY(int row) { return double(6.5f - float(row + 1) * 0.7f + 0.02f); }
+
+std::vector<const DxfEntity*> bandTexts(const DxfFile& f, int row)
+{
+    std::vector<const DxfEntity*> out;
+    for (const auto& e : f.entities)
+        if (e.type == "TEXT" && e.text(50) == " 90 " && std::abs(e.number(20) - bandY(row)) < kTol)
+            out.push_back(&e);
+    return out;
+}
+
+std::vector<double> titleSheets(const DxfFile& f)
+{
+    std::vector<double> lefts;
+    for (const DxfEntity* e : bandTexts(f, 0))
+        if (e->text(1) == "CHAIN")
+            lefts.push_back(e->number(10) + 0.25 + 0.02);
+    return lefts;
+}
+
+int countLines(const DxfFile& f, const std::string& layer)
+{
+    int n = 0;
+    for (const auto& e : f.ofType("LINE"))
+        n += e.layer() == layer;
+    return n;
+}
+
+void plainRoad(RoadBuilder& road, int interval, int last)
+{
+    for (int c = 0; c <= last; c += interval)
+        road.row(c, {{"C", 100.0 + (c % 100) / 100.0}, {"FC", 101.0}, {"L8", 99.5}, {"R8", 99.4}});
+}
+
+} // namespace
+
+TEST(LongSectionDxf, SheetsOfAKilometreOrOfTheFirstKilometresLastSection)
+{
+    {
+        Drawing d;
+        RoadBuilder road(d.project.db(), 2500, 20);
+        plainRoad(road, 20, 2500);
+        const DxfFile f = d.write(road.id());
+        const std::vector<double> lefts = titleSheets(f);
+        ASSERT_EQ(lefts.size(), 3u);
+        EXPECT_NEAR(lefts[0], 1.0, kTol);
+        EXPECT_NEAR(lefts[1], 32.7, kTol);
+        EXPECT_NEAR(lefts[2], 64.4, kTol);
+        EXPECT_TRUE(d.warnings.isEmpty());
+        // 51 + 51 + 26 rows; the row at 1000 ends one sheet and starts the next.
+        EXPECT_EQ(bandTexts(f, 0).size(), 3u + 51 + 51 + 26);
+        // The band grid: a vertical every 20 m (0.56) and seven band lines per sheet.
+        EXPECT_EQ(countLines(f, "GRID"), 3 * (51 + 7));
+    }
+    {
+        Drawing d;
+        RoadBuilder road(d.project.db(), 2500, 30);
+        plainRoad(road, 30, 2490);
+        const DxfFile f = d.write(road.id());
+        const std::vector<double> lefts = titleSheets(f);
+        ASSERT_EQ(lefts.size(), 3u); // each sheet spans 990 m
+        // 990 ends the first sheet at its grid's right end and opens the second.
+        std::vector<double> at990;
+        for (const DxfEntity* e : bandTexts(f, 0))
+            if (e->text(1) == "990")
+                at990.push_back(e->number(10) + 0.02);
+        ASSERT_EQ(at990.size(), 2u);
+        EXPECT_NEAR(at990[0], 1.0 + 990 * 0.028, 1e-3);
+        EXPECT_NEAR(at990[1], 32.7, kTol);
+    }
+}
+
+TEST(LongSectionDxf, DatumLevelLabelsAndBandFigures)
+{
+    Drawing d;
+    RoadBuilder road(d.project.db(), 60, 20);
+    road.row(0, {{"C", 100.3}, {"FC", 100.0}, {"L8", 101.7}, {"R2", 99.9}});
+    road.row(20, {{"C", 100.4}, {"FC", 100.5}, {"L3", 100.1}});
+    road.row(40, {{"FC", 100.1}, {"L1", 0.0}});
+    road.row(60, {{"C", 100.6}, {"FC", 100.2}, {"R1", 100.2}});
+
+    auto labels = [](const DxfFile& f) {
+        std::vector<std::string> out;
+        for (const auto& e : f.ofType("TEXT"))
+            if (e.layer() == "0" && !e.has(50))
+                out.push_back(e.text(1));
+        return out;
+    };
+    // Fixed datum 95: labels from 95 whatever the levels, to the highest whole level plus one.
+    DxfFile f = d.write(road.id());
+    std::vector<std::string> fixed = labels(f);
+    ASSERT_EQ(fixed.size(), 8u);
+    EXPECT_EQ(fixed.front(), "95");
+    EXPECT_EQ(fixed.back(), "102");
+    EXPECT_NEAR(f.ofType("TEXT")[0].number(20), (95 - 95) * 0.7 + 0.7 + 6.5 - 0.14, kTol);
+
+    // Floating datum: one below the lowest whole level of C and the shown outer readings
+    // (with 8 shown, L8 counts and R2 does not).
+    d.options.fixedDatum = false;
+    f = d.write(road.id());
+    EXPECT_EQ(labels(f), (std::vector<std::string>{"99", "100", "101", "102"}));
+    d.options.viewSections = 2; // L8 no longer counts, R2 (99.9) now does
+    f = d.write(road.id());
+    EXPECT_EQ(labels(f), (std::vector<std::string>{"98", "99", "100", "101"}));
+
+    // Figures: chainage as stored, levels with two decimals; the gradient from the second row.
+    auto values = [&f](int row) {
+        std::vector<std::string> out;
+        for (const DxfEntity* e : bandTexts(f, row))
+            out.push_back(e->text(1));
+        return out;
+    };
+    EXPECT_EQ(values(0), (std::vector<std::string>{"CHAIN", "0", "20", "40", "60"}));
+    EXPECT_EQ(values(1), (std::vector<std::string>{"FC", "100.00", "100.50", "100.10", "100.20"}));
+    EXPECT_EQ(values(2), (std::vector<std::string>{"GRAD", "2.50%", "-2.00%", "0.50%"}));
+    // An empty C carries the last one on.
+    EXPECT_EQ(values(3), (std::vector<std::string>{"CEN", "100.30", "100.40", "100.40", "100.60"}));
+    // Outermost readings: L8, then L3; a zero reading is no reading.
+    EXPECT_EQ(values(4), (std::vector<std::string>{"LEFT", "101.70", "100.10"}));
+    EXPECT_EQ(values(5), (std::vector<std::string>{"RIGHT", "99.90", "100.20"}));
+    EXPECT_EQ(countLines(f, "CENTRE"), 3);
+    EXPECT_EQ(countLines(f, "FC"), 3);
+    EXPECT_EQ(countLines(f, "LEFT"), 1);  // 0-20 only
+    EXPECT_EQ(countLines(f, "RIGHT"), 0); // never two rows in a row
+}
+
+TEST(LongSectionDxf, EmptySheetsWarnAndTheExportGoesOn)
+{
+    Drawing d;
+    RoadBuilder road(d.project.db(), 4000, 20);
+    plainRoad(road, 20, 1000);
+    for (int c = 3100; c <= 3900; c += 20)
+        road.row(c, {{"C", 100.0}, {"FC", 100.0}});
+    const DxfFile f = d.write(road.id());
+    EXPECT_EQ(d.warnings,
+              QStringList{QStringLiteral("There are no records to display for the current road!")});
+    // Sheet 1 holds only the row at 1000; sheet 2 (2000-3000 m) is empty and left blank.
+    const std::vector<double> lefts = titleSheets(f);
+    ASSERT_EQ(lefts.size(), 3u);
+    EXPECT_NEAR(lefts[1], 32.7, kTol);
+    EXPECT_NEAR(lefts[2], 96.1, kTol);
+    // Titles, and a gradient after each sheet's first row.
+    EXPECT_EQ(bandTexts(f, 2).size(), 3u + 50 + 0 + 40);
+
+    // The road without any rows.
+    RoadBuilder empty(d.project.db(), 1000, 20);
+    const DxfFile g = d.write(empty.id());
+    EXPECT_TRUE(g.entities.empty());
+    EXPECT_EQ(d.warnings.size(), 1);
+}
+
+TEST(LongSectionDxf, LevelGridOnlyWhenAsked)
+{
+    Drawing d;
+    RoadBuilder road(d.project.db(), 1000, 20);
+    plainRoad(road, 20, 1000);
+    const int bands = countLines(d.write(road.id()), "GRID");
+    d.options.lsectionGrid = true;
+    const int both = countLines(d.write(road.id()), "GRID");
+    EXPECT_EQ(bands, 51 + 7);
+    EXPECT_EQ(both - bands, 51 + 21);
+}
+
+TEST(LongSectionDxf, RowsBeyondTheRoadLengthAreStillDrawn)
+{
+    Drawing d;
+    RoadBuilder road(d.project.db(), 1, 20); // a new road's length
+    plainRoad(road, 20, 1500);
+    EXPECT_EQ(titleSheets(d.write(road.id())).size(), 2u);
+    d.options.viewSections = 9;
+    EXPECT_THROW(d.write(road.id()), Error);
+}
+
+TEST(LongSectionDxf, LevelsAndSheetPositions)
+{
+    EXPECT_FLOAT_EQ(LongSectionDrawing::sheetLeft(0), 1.0f);
+    EXPECT_FLOAT_EQ(LongSectionDrawing::sheetLeft(2), 64.4f);
+    EXPECT_NEAR(LongSectionDrawing::sheetLeft(99), 1.0 + 99 * 31.7, 1e-3);
+}
