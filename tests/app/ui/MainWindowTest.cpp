@@ -453,3 +453,37 @@ TEST(MainWindow, AddOnTheCulvertSheetOpensTheCulvertDialogAndRefreshes)
     m.cmd("mnuToolsOptions")->trigger();
     EXPECT_TRUE(opened);
 }
+
+TEST(MainWindow, WindowMenuArrangesTheSheetsAndHelpAboutShowsTheSplash)
+{
+    UiProgram p;
+    MainWindow m;
+    frmDataGrid* a = m.openKind(sheets::roadDetailsStatement(), "RoadDetails");
+    frmDataGrid* b = m.openKind(sheets::culvertTypesStatement(), "CulvertTypes");
+    ASSERT_TRUE(a && b);
+    QWidget* subA = a->parentWidget();
+    QWidget* subB = b->parentWidget();
+    const QSize area = m.w.mdiArea()->viewport()->size();
+
+    m.cmd("mnuWindowTileVertical")->trigger();
+    EXPECT_EQ(subA->height(), area.height());
+    EXPECT_EQ(subA->y(), subB->y());
+    EXPECT_NE(subA->x(), subB->x());
+    EXPECT_LE(subA->width() + subB->width(), area.width());
+
+    m.cmd("mnuWindowTileHorizontal")->trigger();
+    EXPECT_EQ(subA->width(), area.width());
+    EXPECT_EQ(subA->x(), subB->x());
+    EXPECT_NE(subA->y(), subB->y());
+
+    m.cmd("mnuWindowCascade")->trigger();
+    EXPECT_NE(subA->pos(), subB->pos());
+
+    bool shown = false;
+    test::onModal("frmSplash", [&](QWidget* splash) {
+        shown = splash->isModal();
+        QTest::mouseClick(splash, Qt::LeftButton);
+    });
+    m.cmd("mnuHelpAbout")->trigger();
+    EXPECT_TRUE(shown);
+}
