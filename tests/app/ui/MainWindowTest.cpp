@@ -9,6 +9,7 @@
 #include "support/TestProject.h"
 #include "support/UiProgram.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -486,4 +487,26 @@ TEST(MainWindow, WindowMenuArrangesTheSheetsAndHelpAboutShowsTheSplash)
     });
     m.cmd("mnuHelpAbout")->trigger();
     EXPECT_TRUE(shown);
+}
+
+TEST(MainWindow, EditKeysReachTheActiveSheet)
+{
+    UiProgram p;
+    const std::int64_t road = makeRoad(p.db(), "A", "B");
+    p.db().exec(QString("INSERT INTO RL_%1 (ID, Chainage, C) VALUES (1, 0, 100.25), (2, 20, 101)")
+                    .arg(road));
+    MainWindow m;
+    m.w.activateWindow();
+    ASSERT_TRUE(m.w.ChooseRoad(road));
+    frmDataGrid* rl =
+        m.openKind(sheets::reducedLevelStatement(road, sheets::ViewOrder{}, {}), "ReducedLevel");
+    ASSERT_NE(rl, nullptr);
+    const int chainageCol = 0;
+    rl->grid()->setCurrentCell(0, chainageCol);
+    rl->grid()->setFocus();
+    // A block of two rows, copied in the program's own form (rows joined by CR LF).
+    QTest::keyClick(rl->grid(), Qt::Key_Down, Qt::ShiftModifier);
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(rl->grid(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "0\r\n20");
 }
