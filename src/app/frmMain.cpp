@@ -1,11 +1,77 @@
 #include "app/frmMain.h"
 
 #include "app/AppState.h"
+#include "app/ToolbarIcons.h"
+#include "app/dlgColors.h"
+#include "app/frmOptions.h"
+#include "app/frmSplash.h"
 
+#include "sheets/ui/SheetPrompts.h"
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
 
 namespace tarmela {
+
+namespace {
+
+// Commands whose windows come with later work (the section views, the formation tool, the
+// printed reports, printing and page setup) and the menu entries that have no action: they
+// stay greyed out rather than offering something that does nothing.
+const char* const kNotAvailable[] = {
+    "mnuFileProperties",
+    "mnuFilePageSetup",
+    "mnuFilePrint",
+    "mnuEditSelect",
+    "mnuFormationPlot",
+    "mnuViewLSection",
+    "mnuViewXSection",
+    "mnuEarthworkReport",
+    "mnuLevelBookReport",
+    "mnuWindowNewWindow",
+    "Print",
+    "Previous",
+    "Next",
+    "ZoomIn",
+    "ZoomOut",
+    "Formation",
+};
+
+bool available(const QAction* a)
+{
+    for (const char* name : kNotAvailable)
+        if (a->objectName() == QLatin1String(name))
+            return false;
+    return true;
+}
+
+// The commands that need a current road.
+const char* const kRoadCommands[] = {
+    "mnuInputDataSheet", "mnuLevelBook",      "mnuLBtoRL",          "mnuToolsGenerateTable",
+    "mnuFormationPlot",  "mnuViewCulverts",   "mnuCulvertTypes",    "mnuViewXSection",
+    "mnuViewLSection",   "mnuCrossDistances", "mnuEarthworkReport", "mnuLevelBookReport",
+    "mnuFileExport",     "LevelBook",         "ReducedLevel",       "Formation",
+};
+
+// The commands that act on the active data sheet.
+const char* const kSheetCommands[] = {
+    "mnuEditUndo", "mnuEditCut",    "mnuEditCopy",   "mnuEditPaste",  "mnuEditTransform",
+    "mnuEditAdd",  "mnuEditDelete", "mnuViewDetail", "mnuLockColumn", "mnuViewRefresh",
+    "Add",         "Delete",        "Cut",           "Copy",          "Paste",
+    "Undo",        "Filter",
+};
+
+} // namespace
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_mdi(new QMdiArea(this))
 {
@@ -15,6 +81,355 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_mdi(new QMdiArea(this
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdi);
+
+    createMenus();
+    createToolBar();
+    createStatusBar();
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, &frmMain::onSubWindowActivated);
+    wireRouting();
+
+    // No road is current yet, and no sheet is active.
+    EnableRoadCommands(false);
+    setSheetCommandsEnabled(false);
+    for (QAction* a : findChildren<QAction*>())
+        if (!available(a))
+            a->setEnabled(false);
+    qApp->installEventFilter(this);
+}
+
+frmMain::~frmMain()
+{
+    qApp->removeEventFilter(this);
+}
+
+QAction* frmMain::addCommand(QMenu* menu, const char* name, const QString& caption,
+                             const QKeySequence& shortcut)
+{
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(QString::fromLatin1(name));
+    a->setParent(this);
+    if (!shortcut.isEmpty())
+        a->setShortcut(shortcut);
+    return a;
+}
+
+void frmMain::createMenus()
+{
+    QMenuBar* bar = menuBar();
+
+    QMenu* file = bar->addMenu(tr("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    connect(addCommand(file, "mnuFileOpen", tr("&Open..."), QKeySequence::Open),
+            &QAction::triggered, this,
+            [this] { sheetPrompts().tell(this, tr("Disabled"), QMessageBox::Information); });
+    connect(addCommand(file, "mnuFileSave", tr("&Save"), QKeySequence::Save), &QAction::triggered,
+            this, &frmMain::fileSave);
+    addCommand(file, "mnuFileExport", tr("&Export..."));
+    addCommand(file, "mnuFileProperties", tr("Propert&ies"));
+    file->addSeparator();
+    addCommand(file, "mnuFilePageSetup", tr("Page Set&up..."));
+    addCommand(file, "mnuFilePrint", tr("&Print..."), QKeySequence::Print);
+    file->addSeparator();
+    connect(addCommand(file, "mnuFileExit", tr("E&xit")), &QAction::triggered, this,
+            &QWidget::close);
+
+    QMenu* edit = bar->addMenu(tr("&Edit"));
+    edit->setObjectName(QStringLiteral("mnuEdit"));
+    addCommand(edit, "mnuEditUndo", tr("&Undo"), QKeySequence::Undo);
+    edit->addSeparator();
+    addCommand(edit, "mnuEditCut", tr("Cu&t"), QKeySequence::Cut);
+    addCommand(edit, "mnuEditCopy", tr("&Copy"), QKeySequence::Copy);
+    addCommand(edit, "mnuEditPaste", tr("&Paste"), QKeySequence::Paste);
+    addCommand(edit, "mnuEditTransform", tr("T&ransform..."));
+    edit->addSeparator();
+    addCommand(edit, "mnuEditAdd", tr("&Add"));
+    addCommand(edit, "mnuEditDelete", tr("&Delete"));
+    addCommand(edit, "mnuEditSelect", tr("&Select"));
+
+    QMenu* view = bar->addMenu(tr("&View"));
+    view->setObjectName(QStringLiteral("mnuView"));
+    QAction* toolbar = addCommand(view, "mnuViewToolbar", tr("&Toolbar"));
+    toolbar->setCheckable(true);
+    toolbar->setChecked(true);
+    QAction* status = addCommand(view, "mnuViewStatusBar", tr("Status &Bar"));
+    status->setCheckable(true);
+    status->setChecked(true);
+    connect(toolbar, &QAction::toggled, this, [this](bool on) { m_toolBar->setVisible(on); });
+    connect(status, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
+    view->addSeparator();
+    addCommand(view, "mnuViewDetail", tr("Filter Window"))->setCheckable(true);
+    addCommand(view, "mnuLockColumn", tr("Lock/Unlock Column"));
+    addCommand(view, "mnuViewRefresh", tr("&Refresh"), QKeySequence::Refresh);
+
+    QMenu* dataMenu = bar->addMenu(tr("&Data"));
+    dataMenu->setObjectName(QStringLiteral("mnuData"));
+    addCommand(dataMenu, "mnuRoadDetails", tr("Road Details"));
+    dataMenu->addSeparator();
+    addCommand(dataMenu, "mnuLevelBook", tr("LB Sheet"));
+    addCommand(dataMenu, "mnuInputDataSheet", tr("RL Sheet"));
+    addCommand(dataMenu, "mnuFormationPlot", tr("Formation Plot"));
+    dataMenu->addSeparator();
+    addCommand(dataMenu, "mnuViewCulverts", tr("Culverts && Bridges"));
+    addCommand(dataMenu, "mnuCrossDistances", tr("Cross Distances"));
+    addCommand(dataMenu, "mnuCulvertTypes", tr("Types of Culverts"));
+
+    QMenu* output = bar->addMenu(tr("&Output"));
+    output->setObjectName(QStringLiteral("mnuOutput"));
+    addCommand(output, "mnuViewLSection", tr("&Longitudinal Section"));
+    addCommand(output, "mnuViewXSection", tr("&Cross Section"));
+    output->addSeparator();
+    addCommand(output, "mnuEarthworkReport", tr("&Earthwork Report"));
+    addCommand(output, "mnuLevelBookReport", tr("Level &Book"));
+
+    QMenu* tools = bar->addMenu(tr("&Tools"));
+    tools->setObjectName(QStringLiteral("mnuTools"));
+    connect(addCommand(tools, "mnuToolsOptions", tr("&Options...")), &QAction::triggered, this,
+            [this] {
+                frmOptions dlg(this);
+                dlg.exec();
+            });
+    connect(addCommand(tools, "mnuToolsColors", tr("&Colors...")), &QAction::triggered, this,
+            [this] {
+                dlgColors dlg(this);
+                dlg.exec();
+            });
+    tools->addSeparator();
+    addCommand(tools, "mnuToolsGenerateTable", tr("&Generate Table"));
+    addCommand(tools, "mnuLBtoRL", tr("LB => RL"));
+
+    m_windowMenu = bar->addMenu(tr("&Window"));
+    m_windowMenu->setObjectName(QStringLiteral("mnuWindow"));
+    connect(m_windowMenu, &QMenu::aboutToShow, this, &frmMain::fillWindowMenu);
+    addCommand(m_windowMenu, "mnuWindowNewWindow", tr("&New Window"));
+    connect(addCommand(m_windowMenu, "mnuWindowCascade", tr("&Cascade")), &QAction::triggered,
+            m_mdi, &QMdiArea::cascadeSubWindows);
+    connect(addCommand(m_windowMenu, "mnuWindowTileHorizontal", tr("Tile &Horizontal")),
+            &QAction::triggered, this, [this] {
+                // One window above the other, each the full width of the frame.
+                const auto windows = m_mdi->subWindowList();
+                const QSize area = m_mdi->viewport()->size();
+                int visible = 0;
+                for (QMdiSubWindow* w : windows)
+                    if (!w->isMinimized() && w->isVisible())
+                        ++visible;
+                if (visible == 0)
+                    return;
+                const int h = area.height() / visible;
+                int y = 0;
+                for (QMdiSubWindow* w : windows) {
+                    if (w->isMinimized() || !w->isVisible())
+                        continue;
+                    w->showNormal();
+                    w->setGeometry(0, y, area.width(), h);
+                    y += h;
+                }
+            });
+    connect(addCommand(m_windowMenu, "mnuWindowTileVertical", tr("Tile &Vertical")),
+            &QAction::triggered, this, [this] {
+                const auto windows = m_mdi->subWindowList();
+                const QSize area = m_mdi->viewport()->size();
+                int visible = 0;
+                for (QMdiSubWindow* w : windows)
+                    if (!w->isMinimized() && w->isVisible())
+                        ++visible;
+                if (visible == 0)
+                    return;
+                const int wdt = area.width() / visible;
+                int x = 0;
+                for (QMdiSubWindow* w : windows) {
+                    if (w->isMinimized() || !w->isVisible())
+                        continue;
+                    w->showNormal();
+                    w->setGeometry(x, 0, wdt, area.height());
+                    x += wdt;
+                }
+            });
+    connect(addCommand(m_windowMenu, "mnuWindowArrangeIcons", tr("&Arrange Icons")),
+            &QAction::triggered, this, [this] {
+                // Minimised windows line up along the bottom edge of the frame.
+                int x = 0;
+                const int bottom = m_mdi->viewport()->height();
+                for (QMdiSubWindow* w : m_mdi->subWindowList()) {
+                    if (!w->isMinimized())
+                        continue;
+                    const QSize s = w->size();
+                    w->move(x, bottom - s.height());
+                    x += s.width();
+                }
+            });
+
+    QMenu* help = bar->addMenu(tr("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    connect(addCommand(help, "mnuHelpContents", tr("&Contents"), QKeySequence::HelpContents),
+            &QAction::triggered, this, &frmMain::showHelpContents);
+    connect(addCommand(help, "mnuHelpAbout", tr("&About ")), &QAction::triggered, this,
+            &frmMain::showAbout);
+}
+
+QAction* frmMain::addButton(const char* key, const QString& tip)
+{
+    QAction* a = m_toolBar->addAction(toolbarIcon(QString::fromLatin1(key)), tip);
+    a->setObjectName(QString::fromLatin1(key));
+    a->setToolTip(tip);
+    return a;
+}
+
+void frmMain::createToolBar()
+{
+    m_toolBar = addToolBar(tr("Toolbar"));
+    m_toolBar->setObjectName(QStringLiteral("tbToolBar"));
+    m_toolBar->setMovable(false);
+    m_toolBar->setIconSize(QSize(24, 24));
+    connect(addButton("Save", tr("Save")), &QAction::triggered, this, &frmMain::fileSave);
+    m_toolBar->addSeparator();
+    addButton("Previous", tr("Previous Page"));
+    addButton("Next", tr("Next Page"));
+    addButton("ZoomIn", tr("Zoom In"));
+    addButton("ZoomOut", tr("Zoom Out"));
+    m_toolBar->addSeparator();
+    addButton("Add", tr("Add"));
+    addButton("Delete", tr("Delete"));
+    addButton("Print", tr("Print"));
+    m_toolBar->addSeparator();
+    addButton("Cut", tr("Cut"));
+    addButton("Copy", tr("Copy"));
+    addButton("Paste", tr("Paste"));
+    addButton("Undo", tr("Undo"));
+    m_toolBar->addSeparator();
+    addButton("Filter", tr("Filter Window"));
+    addButton("Update", tr("Update Quantities"));
+    m_toolBar->addSeparator();
+    addButton("Formation", tr("Formation Plot"));
+    addButton("ReducedLevel", tr("RL Sheet"));
+    addButton("LevelBook", tr("LB Sheet"));
+    addButton("Roads", tr("Road Details"));
+    // Toolbar buttons do what their menu twins do.
+    const std::pair<const char*, const char*> twins[] = {
+        {"Add", "mnuEditAdd"},         {"Delete", "mnuEditDelete"},
+        {"Cut", "mnuEditCut"},         {"Copy", "mnuEditCopy"},
+        {"Paste", "mnuEditPaste"},     {"Undo", "mnuEditUndo"},
+        {"Filter", "mnuViewDetail"},   {"ReducedLevel", "mnuInputDataSheet"},
+        {"LevelBook", "mnuLevelBook"}, {"Roads", "mnuRoadDetails"},
+        {"Print", "mnuFilePrint"},     {"Formation", "mnuFormationPlot"},
+    };
+    for (const auto& [key, menu] : twins) {
+        QAction* twin = command(QString::fromLatin1(menu));
+        connect(toolButton(QString::fromLatin1(key)), &QAction::triggered, twin, &QAction::trigger);
+    }
+}
+
+void frmMain::createStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("sbStatusBar"));
+    bar->setSizeGripEnabled(true);
+    for (int i = 0; i < 4; ++i) {
+        m_panels[i] = new QLabel(bar);
+        m_panels[i]->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
+        m_panels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        m_panels[i]->setMinimumWidth(i == 0 ? 220 : 150);
+        m_panels[i]->setContentsMargins(4, 0, 4, 0);
+        bar->addPermanentWidget(m_panels[i], i == 0 ? 2 : 1);
+    }
+}
+
+QAction* frmMain::command(const QString& name) const
+{
+    for (QAction* a : findChildren<QAction*>(name, Qt::FindDirectChildrenOnly))
+        return a;
+    return nullptr;
+}
+
+QAction* frmMain::toolButton(const QString& key) const
+{
+    for (QAction* a : m_toolBar->actions())
+        if (a->objectName() == key)
+            return a;
+    return nullptr;
+}
+
+QString frmMain::statusPanel(int panel) const
+{
+    return panel >= 1 && panel <= 4 ? m_panels[panel - 1]->text() : QString();
+}
+
+void frmMain::setStatusPanel(int panel, const QString& text)
+{
+    if (panel >= 1 && panel <= 4)
+        m_panels[panel - 1]->setText(text);
+}
+
+void frmMain::EnableRoadCommands(bool enable)
+{
+    for (const char* name : kRoadCommands) {
+        QAction* a = command(QString::fromLatin1(name));
+        if (!a)
+            a = toolButton(QString::fromLatin1(name));
+        if (a)
+            a->setEnabled(enable && available(a));
+    }
+}
+
+void frmMain::setSheetCommandsEnabled(bool enable)
+{
+    for (const char* name : kSheetCommands) {
+        QAction* a = command(QString::fromLatin1(name));
+        if (!a)
+            a = toolButton(QString::fromLatin1(name));
+        if (a)
+            a->setEnabled(enable && available(a));
+    }
+    // Add and Delete are offered on the toolbar only while they can act.
+    toolButton(QStringLiteral("Add"))->setVisible(enable);
+    toolButton(QStringLiteral("Delete"))->setVisible(enable);
+}
+
+void frmMain::fillWindowMenu()
+{
+    // The open windows are listed below the arranging commands; choosing one activates it.
+    for (QAction* a : m_windowEntries) {
+        m_windowMenu->removeAction(a);
+        delete a;
+    }
+    m_windowEntries.clear();
+    const auto windows = m_mdi->subWindowList();
+    if (windows.isEmpty())
+        return;
+    m_windowEntries << m_windowMenu->addSeparator();
+    int n = 1;
+    for (QMdiSubWindow* w : windows) {
+        QAction* a =
+            m_windowMenu->addAction(QStringLiteral("&%1 %2").arg(n++).arg(w->windowTitle()));
+        a->setCheckable(true);
+        a->setChecked(w == m_mdi->activeSubWindow());
+        connect(a, &QAction::triggered, m_mdi, [this, w] { m_mdi->setActiveSubWindow(w); });
+        m_windowEntries << a;
+    }
+}
+
+QString frmMain::helpIndexPath()
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("help/index.html"));
+}
+
+void frmMain::showHelpContents()
+{
+    const QString index = helpIndexPath();
+    if (!QFileInfo::exists(index)) {
+        sheetPrompts().tell(
+            this,
+            tr("The help pages could not be found at %1.").arg(QDir::toNativeSeparators(index)),
+            QMessageBox::Warning);
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(index));
+}
+
+void frmMain::showAbout()
+{
+    frmSplash splash(this);
+    splash.setWindowModality(Qt::ApplicationModal);
+    splash.exec();
 }
 
 void frmMain::closeEvent(QCloseEvent* event)

@@ -1,24 +1,94 @@
 #pragma once
 
 #include <QMainWindow>
+#include <cstdint>
 
+class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
+class QToolBar;
 
 namespace tarmela {
 
-// The program's one top-level window: a frame for the data sheets, tools and views.
-class frmMain : public QMainWindow {
+class frmDataGrid;
+
+// The program's one top-level window: a frame for the data sheets, tools and views. It owns
+// the menus, the toolbar `tbToolBar` and the status bar `sbStatusBar`, routes each command to
+// the active child window, and makes a road the current road.
+class frmMain : public QMainWindow
+{
     Q_OBJECT
 public:
     explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
     QMdiArea* mdiArea() const { return m_mdi; }
+    // A menu command by its object name ("mnuEditAdd"); nullptr when there is none.
+    QAction* command(const QString& name) const;
+    // A toolbar button by its key ("Save", "ReducedLevel", ...).
+    QAction* toolButton(const QString& key) const;
+    // Status bar panels 1..4.
+    QString statusPanel(int panel) const;
+    void setStatusPanel(int panel, const QString& text);
+
+    // Enables or disables together every command that needs a current road.
+    void EnableRoadCommands(bool enable);
+    // Closes the windows that show the current road's levels: the formation tool and every
+    // culvert or reduced-level sheet.
+    void CloseRoadWindows();
+    // A row header of a sheet was double-clicked: on a road details sheet its road becomes
+    // the current road.
+    void DoubleClickHandler();
+    // Makes the road current. Returns false (after telling the user) when it can't be read.
+    bool ChooseRoad(std::int64_t road);
+
+    // The active data sheet, or nullptr when the active child is something else.
+    frmDataGrid* activeSheet() const;
+
+    // Where Help > Contents looks for the program's help pages.
+    static QString helpIndexPath();
 
 protected:
     // Children close first (a sheet may refuse); then the settings are written.
     void closeEvent(QCloseEvent* event) override;
+    // Wheel turns go to the active child's MouseWheel.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+    QAction* addCommand(QMenu* menu, const char* name, const QString& caption,
+                        const QKeySequence& shortcut = {});
+    QAction* addButton(const char* key, const QString& tip);
+    void fillWindowMenu();
+    void onSubWindowActivated(QMdiSubWindow* window);
+    void setSheetCommandsEnabled(bool enable);
+    void showHelpContents();
+    void showAbout();
+    void wireRouting();
+
+    // Routing to the data sheets and the road life cycle (frmMainRouting.cpp).
+    void fileSave();
+    void sheetMenuEvent(int code);
+    void editAdd();
+    void editDelete();
+    void addRoad(frmDataGrid* sheet);
+    void deleteRoad(frmDataGrid* sheet);
+    void deleteCulvertTypes(frmDataGrid* sheet);
+    void deleteCulverts(frmDataGrid* sheet);
+    void appendSection(frmDataGrid* sheet, bool levelBook);
+    void openSheet(const QString& kind);
+    void updateQuantities();
+    void toggleFilterWindow();
+    void connectSheet(frmDataGrid* sheet);
+    void clearQuantityPanels();
+
     QMdiArea* m_mdi;
+    QToolBar* m_toolBar = nullptr;
+    QMenu* m_windowMenu = nullptr;
+    QList<QAction*> m_windowEntries; // the open windows listed in the Window menu
+    QLabel* m_panels[4] = {};
 };
 
 } // namespace tarmela

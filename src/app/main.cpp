@@ -1,4 +1,5 @@
 #include "app/AppState.h"
+#include "app/Fonts.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
 #include "store/Error.h"
@@ -14,6 +15,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarmela"));
     QApplication::setOrganizationName(QStringLiteral("Tarmela"));
+    installFontSubstitutions();
 
     QPointer<frmSplash> splash = new frmSplash; // a click may close it early
     splash->setAttribute(Qt::WA_DeleteOnClose);

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "app/TitledDialog.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QStackedWidget;
+
+namespace tarmela {
+
+struct Settings;
+
+// Tools > Options: edits the preferences in memory (they are written when the program ends).
+// The tabs are a row of option buttons `optTabs`, each showing one page of `Frames`.
+class frmOptions : public TitledDialog
+{
+    Q_OBJECT
+public:
+    explicit frmOptions(QWidget* parent = nullptr);
+
+    // Takes the controls into the settings. Returns false (after telling the user, with
+    // nothing changed) when a value can't be taken.
+    bool Apply();
+    // Edits this set of settings instead of the program's own (for tests).
+    void setTarget(Settings* settings);
+
+private:
+    void load();
+    void showTab(int index);
+    void moveEntry(int step);
+
+    Settings* m_target;
+    QButtonGroup* m_tabs;
+    QStackedWidget* m_frames;
+    QCheckBox* m_autoSave;
+    QCheckBox* m_autoRefresh;
+    QCheckBox* m_grid;
+    QRadioButton* m_fixedDatum;
+    QRadioButton* m_variableDatum;
+    QLineEdit* m_datumValue;
+    QLabel* m_datumLabel;
+    QSpinBox* m_sectionsPerPage;
+    QButtonGroup* m_quantity;
+    QRadioButton* m_enterRight;
+    QRadioButton* m_enterDown;
+    QSpinBox* m_viewSections;
+    QListWidget* m_order;
+    QCheckBox* m_leftReverse;
+    QCheckBox* m_rightReverse;
+};
+
+} // namespace tarmela

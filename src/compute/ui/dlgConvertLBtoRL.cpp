@@ -1,0 +1,78 @@
+#include "compute/ui/dlgConvertLBtoRL.h"
+
+#include "app/AppState.h"
+#include "app/BusyCursor.h"
+#include "compute/LevelBookReduction.h"
+#include "sheets/ui/SheetPrompts.h"
+#include "store/Error.h"
+#include "store/Numbers.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace tarmela {
+
+dlgConvertLBtoRL::dlgConvertLBtoRL(QWidget* parent)
+    : TitledDialog(tr("Convert Level Book to Reduced Levels"), parent)
+{
+    setObjectName(QStringLiteral("dlgConvertLBtoRL"));
+    auto* row = new QHBoxLayout;
+    auto* label1 = new QLabel(tr("Reduced Level of Benchmark : "), this);
+    label1->setObjectName(QStringLiteral("Label1"));
+    m_benchMark = new QLineEdit(QStringLiteral("100"), this);
+    m_benchMark->setObjectName(QStringLiteral("txtBenchMark"));
+    m_benchMark->setMaximumWidth(110);
+    row->addWidget(label1);
+    row->addWidget(m_benchMark);
+    row->addStretch(1);
+    contentLayout()->addLayout(row);
+    auto* label2 = new QLabel(
+        tr("Warning!  All data in the RL table will be overwritten by the newly generated levels"),
+        this);
+    label2->setObjectName(QStringLiteral("Label2"));
+    label2->setWordWrap(true);
+    label2->setStyleSheet(QStringLiteral("color: #b00000;"));
+    contentLayout()->addWidget(label2);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    m_ok = new QPushButton(tr("OK"), this);
+    m_ok->setObjectName(QStringLiteral("OKButton"));
+    m_ok->setDefault(true);
+    auto* cancel = new QPushButton(tr("Cancel"), this);
+    cancel->setObjectName(QStringLiteral("CancelButton"));
+    buttons->addWidget(m_ok);
+    buttons->addWidget(cancel);
+    contentLayout()->addLayout(buttons);
+    setMinimumWidth(420);
+
+    connect(m_benchMark, &QLineEdit::textChanged, this,
+            [this](const QString& text) { m_ok->setEnabled(!text.isEmpty()); });
+    connect(m_ok, &QPushButton::clicked, this, &dlgConvertLBtoRL::convert);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void dlgConvertLBtoRL::convert()
+{
+    if (m_benchMark->text().isEmpty())
+        return;
+    AppState& s = appState();
+    // Text that does not start with a number is a bench mark of 0, as it always was.
+    const double benchMark = leadingNumber(m_benchMark->text());
+    QString error;
+    try {
+        BusyCursor busy;
+        if (!s.ProjectConnection)
+            throw Error(ErrorKind::Database, tr("The project database is not open."));
+        ConvertLevelBookToRL(*s.ProjectConnection, s.CurrentRoadID, benchMark);
+    } catch (const Error& e) {
+        error = e.message();
+    }
+    accept();
+    if (!error.isEmpty())
+        sheetPrompts().tell(parentWidget(), error, QMessageBox::Warning);
+}
+
+} // namespace tarmela

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "app/TitledDialog.h"
+
+class QLineEdit;
+class QPushButton;
+
+namespace tarmela {
+
+// "Convert Level Book to Reduced Levels": reduces the current road's level book into its
+// RL sheet from the bench mark level typed in.
+class dlgConvertLBtoRL : public TitledDialog
+{
+    Q_OBJECT
+public:
+    explicit dlgConvertLBtoRL(QWidget* parent = nullptr);
+
+    // Runs the reduction as OK does and closes; an error is shown after closing.
+    void convert();
+
+private:
+    QLineEdit* m_benchMark;
+    QPushButton* m_ok;
+};
+
+} // namespace tarmela

@@ -1,0 +1,126 @@
+#include "sheets/ui/dlgAddCulvert.h"
+
+#include "app/AppState.h"
+#include "store/Error.h"
+#include "store/Numbers.h"
+
+#include "sheets/ui/SheetPrompts.h"
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace tarmela {
+
+namespace {
+// After a refused row the record set is read again, so that the next add starts afresh.
+void dropHalfMadeRow(RecordSet* set)
+{
+    if (!set)
+        return;
+    try {
+        set->requery();
+    } catch (const Error&) {
+        // the refusal itself has been reported; the set stays as it was
+    }
+}
+} // namespace
+
+dlgAddCulvert::dlgAddCulvert(QWidget* parent) : TitledDialog(tr("Add CD Work to Road"), parent)
+{
+    setObjectName(QStringLiteral("dlgAddCulvert"));
+    auto* form = new QFormLayout;
+    m_name = new QComboBox(this);
+    m_name->setObjectName(QStringLiteral("cmbCulvertName"));
+    m_name->setMinimumWidth(200);
+    m_chainage = new QLineEdit(QStringLiteral("0"), this);
+    m_chainage->setObjectName(QStringLiteral("txtChainage"));
+    form->addRow(tr("CD Work"), m_name);
+    form->addRow(tr("Chainage :"), m_chainage);
+    contentLayout()->addLayout(form);
+
+    auto* frame = new QGroupBox(tr("Culvert is"), this);
+    auto* fl = new QHBoxLayout(frame);
+    m_existing = new QRadioButton(tr("Existing"), frame);
+    m_existing->setObjectName(QStringLiteral("chkExisting"));
+    m_proposed = new QRadioButton(tr("Proposed"), frame);
+    m_proposed->setObjectName(QStringLiteral("chkProposed"));
+    m_existing->setChecked(true);
+    fl->addWidget(m_existing);
+    fl->addWidget(m_proposed);
+    contentLayout()->addWidget(frame);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    m_add = new QPushButton(tr("&Add"), this);
+    m_add->setObjectName(QStringLiteral("cmdAdd"));
+    m_add->setEnabled(false);
+    m_add->setDefault(true);
+    auto* cancel = new QPushButton(tr("&Cancel"), this);
+    cancel->setObjectName(QStringLiteral("cmdCancel"));
+    buttons->addWidget(m_add);
+    buttons->addWidget(cancel);
+    contentLayout()->addLayout(buttons);
+
+    if (RecordSet* types = appState().CulvertTypesRecordset.get(); types && types->isOpen()) {
+        for (types->moveFirst(); !types->eof(); types->moveNext())
+            m_name->addItem(types->value(QStringLiteral("CulvertName")).toString(),
+                            types->value(QStringLiteral("ID")));
+    }
+    m_name->setCurrentIndex(-1);
+    connect(m_name, &QComboBox::currentIndexChanged, this,
+            [this](int index) { m_add->setEnabled(index >= 0); });
+    connect(m_add, &QPushButton::clicked, this, &dlgAddCulvert::addCulvert);
+    connect(cancel, &QPushButton::clicked, this, &dlgAddCulvert::reject);
+}
+
+bool dlgAddCulvert::addCulvert()
+{
+    if (m_name->currentIndex() < 0)
+        return false;
+    // A chainage is a number; anything else is refused before the record set is touched.
+    const QString chainage = m_chainage->text();
+    if (!isNumeric(chainage)) {
+        sheetPrompts().tell(this, tr("Chainage must be a number!"), QMessageBox::Warning);
+        m_chainage->setFocus();
+        m_chainage->selectAll();
+        return false;
+    }
+    RecordSet* culverts = appState().CulvertsRecordset.get();
+    try {
+        if (!culverts)
+            throw Error(ErrorKind::Database, tr("The project database is not open."));
+        culverts->addNew();
+        culverts->setValue(QStringLiteral("CTypeRef"), m_name->currentData());
+        culverts->setValue(QStringLiteral("EPType"),
+                           m_existing->isChecked() ? QStringLiteral("E") : QStringLiteral("P"));
+        culverts->setValue(QStringLiteral("Chainage"), leadingNumber(chainage));
+        culverts->setValue(QStringLiteral("RoadRef"), qlonglong(appState().CurrentRoadID));
+        culverts->update();
+    } catch (const Error& e) {
+        dropHalfMadeRow(culverts);
+        sheetPrompts().tell(this, e.message(), QMessageBox::Warning);
+        return false;
+    }
+    m_chainage->setText(QStringLiteral("0"));
+    m_name->setFocus();
+    return true;
+}
+
+void dlgAddCulvert::reject()
+{
+    if (RecordSet* culverts = appState().CulvertsRecordset.get()) {
+        try {
+            culverts->requery();
+        } catch (const Error& e) {
+            sheetPrompts().tell(this, e.message(), QMessageBox::Warning);
+        }
+    }
+    TitledDialog::reject();
+}
+
+} // namespace tarmela

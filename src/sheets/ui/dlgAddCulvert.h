@@ -1,0 +1,35 @@
+#pragma once
+
+#include "app/TitledDialog.h"
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace tarmela {
+
+// "Add CD Work to Road": places culverts of the chosen types on the current road, one after
+// another, through the shared culverts record set.
+class dlgAddCulvert : public TitledDialog
+{
+    Q_OBJECT
+public:
+    explicit dlgAddCulvert(QWidget* parent = nullptr);
+
+    // Saves the culvert in the boxes. Returns false (after telling the user) when it couldn't.
+    bool addCulvert();
+
+public slots:
+    // Closing, by Cancel or the title strip, first brings the culverts record set up to date.
+    void reject() override;
+
+private:
+    QComboBox* m_name;
+    QLineEdit* m_chainage;
+    QRadioButton* m_existing;
+    QRadioButton* m_proposed;
+    QPushButton* m_add;
+};
+
+} // namespace tarmela

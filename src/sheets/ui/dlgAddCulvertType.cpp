@@ -1,0 +1,138 @@
+#include "sheets/ui/dlgAddCulvertType.h"
+
+#include "app/AppState.h"
+#include "sheets/ui/dlgImageList.h"
+#include "store/Error.h"
+
+#include "sheets/ui/SheetPrompts.h"
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace tarmela {
+
+namespace {
+// After a refused row the record set is read again, so that the next add starts afresh.
+void dropHalfMadeRow(RecordSet* set)
+{
+    if (!set)
+        return;
+    try {
+        set->requery();
+    } catch (const Error&) {
+        // the refusal itself has been reported; the set stays as it was
+    }
+}
+} // namespace
+
+dlgAddCulvertType::dlgAddCulvertType(QWidget* parent, const QString& imageFolder)
+    : TitledDialog(tr("Add New Type of CD Work"), parent),
+      m_folder(imageFolder.isEmpty() ? defaultCulvertFolder() : imageFolder)
+{
+    setObjectName(QStringLiteral("dlgAddCulvertType"));
+    auto* grid = new QGridLayout;
+    m_name = new QLineEdit(this);
+    m_name->setObjectName(QStringLiteral("txtCulvertName"));
+    m_type = new QComboBox(this);
+    m_type->setObjectName(QStringLiteral("cmbCulvertType"));
+    m_type->setEditable(true);
+    m_type->setInsertPolicy(QComboBox::NoInsert);
+    m_existing = new QLineEdit(this);
+    m_existing->setObjectName(QStringLiteral("txtImgFileExisting"));
+    m_proposed = new QLineEdit(this);
+    m_proposed->setObjectName(QStringLiteral("txtImgFileProposed"));
+    auto* pickExisting = new QToolButton(this);
+    pickExisting->setObjectName(QStringLiteral("cmdExisting"));
+    auto* pickProposed = new QToolButton(this);
+    pickProposed->setObjectName(QStringLiteral("cmdProposed"));
+    for (QToolButton* b : {pickExisting, pickProposed}) {
+        b->setText(QStringLiteral("..."));
+        b->setToolTip(tr("Select Image"));
+    }
+    grid->addWidget(new QLabel(tr("CD Name"), this), 0, 0);
+    grid->addWidget(m_name, 0, 1, 1, 2);
+    grid->addWidget(new QLabel(tr("CD Type"), this), 1, 0);
+    grid->addWidget(m_type, 1, 1, 1, 2);
+    grid->addWidget(new QLabel(tr("Image (Existing)"), this), 2, 0);
+    grid->addWidget(m_existing, 2, 1);
+    grid->addWidget(pickExisting, 2, 2);
+    grid->addWidget(new QLabel(tr("Image (Proposed)"), this), 3, 0);
+    grid->addWidget(m_proposed, 3, 1);
+    grid->addWidget(pickProposed, 3, 2);
+    grid->setColumnMinimumWidth(1, 220);
+    contentLayout()->addLayout(grid);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    m_add = new QPushButton(tr("&Add"), this);
+    m_add->setObjectName(QStringLiteral("cmdAdd"));
+    m_add->setEnabled(false);
+    m_add->setDefault(true);
+    auto* cancel = new QPushButton(tr("&Cancel"), this);
+    cancel->setObjectName(QStringLiteral("cmdCancel"));
+    buttons->addWidget(m_add);
+    buttons->addWidget(cancel);
+    contentLayout()->addLayout(buttons);
+
+    connect(m_name, &QLineEdit::textChanged, this,
+            [this](const QString& text) { m_add->setEnabled(!text.isEmpty()); });
+    connect(pickExisting, &QToolButton::clicked, this, [this] { choosePicture(true); });
+    connect(pickProposed, &QToolButton::clicked, this, [this] { choosePicture(false); });
+    connect(m_add, &QPushButton::clicked, this, &dlgAddCulvertType::addType);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    // The type texts already in use, each once.
+    if (RecordSet* types = appState().CulvertTypesRecordset.get(); types && types->isOpen()) {
+        for (types->moveFirst(); !types->eof(); types->moveNext()) {
+            const QVariant type = types->value(QStringLiteral("Type"));
+            if (!type.isNull() && !type.toString().isEmpty() &&
+                m_type->findText(type.toString(), Qt::MatchExactly) < 0)
+                m_type->addItem(type.toString());
+        }
+    }
+    m_type->setCurrentIndex(-1);
+    m_type->setEditText(QString());
+}
+
+void dlgAddCulvertType::choosePicture(bool existing)
+{
+    dlgImageList list(m_folder, this);
+    if (list.exec() == QDialog::Accepted && !list.selectedFile().isEmpty())
+        (existing ? m_existing : m_proposed)->setText(list.selectedFile());
+}
+
+bool dlgAddCulvertType::addType()
+{
+    if (m_name->text().isEmpty())
+        return false;
+    RecordSet* types = appState().CulvertTypesRecordset.get();
+    try {
+        if (!types)
+            throw Error(ErrorKind::Database, tr("The project database is not open."));
+        types->addNew();
+        types->setValue(QStringLiteral("CulvertName"), m_name->text());
+        types->setValue(QStringLiteral("Type"), m_type->currentText());
+        types->setValue(QStringLiteral("ImageFileExisting"), m_existing->text());
+        types->setValue(QStringLiteral("ImageFileProposed"), m_proposed->text());
+        types->update();
+    } catch (const Error& e) {
+        dropHalfMadeRow(types);
+        sheetPrompts().tell(this, e.message(), QMessageBox::Warning);
+        return false;
+    }
+    const QString type = m_type->currentText();
+    if (!type.isEmpty() && m_type->findText(type, Qt::MatchExactly) < 0)
+        m_type->addItem(type);
+    m_name->clear();
+    m_existing->clear();
+    m_proposed->clear();
+    m_name->setFocus();
+    return true;
+}
+
+} // namespace tarmela

@@ -1,0 +1,74 @@
+#include "app/AppState.h"
+#include "compute/ui/dlgConvertLBtoRL.h"
+#include "store/Roads.h"
+#include "support/UiProgram.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace tarmela;
+using tarmela::test::UiProgram;
+
+namespace {
+template <typename T> T* child(QWidget* w, const char* name)
+{
+    T* c = w->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(c, nullptr) << name;
+    return c;
+}
+} // namespace
+
+TEST(ReductionDialog, OkWaitsForABenchMark)
+{
+    UiProgram p;
+    dlgConvertLBtoRL dlg;
+    dlg.show();
+    EXPECT_EQ(dlg.windowTitle(), "Convert Level Book to Reduced Levels");
+    EXPECT_EQ(child<QLabel>(&dlg, "Label2")->text(),
+              "Warning!  All data in the RL table will be overwritten by the newly generated levels");
+    auto* text = child<QLineEdit>(&dlg, "txtBenchMark");
+    auto* ok = child<QPushButton>(&dlg, "OKButton");
+    EXPECT_EQ(text->text(), "100");
+    EXPECT_TRUE(ok->isEnabled());
+    text->selectAll();
+    QTest::keyClick(text, Qt::Key_Delete);
+    EXPECT_FALSE(ok->isEnabled());
+    QTest::keyClicks(text, "9");
+    EXPECT_TRUE(ok->isEnabled());
+}
+
+TEST(ReductionDialog, OkReducesTheLevelBookFromTheBenchMark)
+{
+    UiProgram p;
+    const std::int64_t road = roads::create(p.db());
+    appState().CurrentRoadID = road;
+    p.db().exec(QString("INSERT INTO LB_%1 (ID, Chainage, BS, C) VALUES (1, 0, 1.5, 1.2)").arg(road));
+    dlgConvertLBtoRL dlg;
+    dlg.show();
+    child<QLineEdit>(&dlg, "txtBenchMark")->setText("100");
+    QTest::mouseClick(child<QPushButton>(&dlg, "OKButton"), Qt::LeftButton);
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_TRUE(p.told.empty()) << p.lastTold().toStdString();
+    EXPECT_DOUBLE_EQ(p.db().scalar(QString("Select C from RL_%1").arg(road)).toDouble(), 100.3);
+    EXPECT_DOUBLE_EQ(p.db().scalar(QString("Select HI from LB_%1").arg(road)).toDouble(), 101.5);
+}
+
+TEST(ReductionDialog, AFailureIsShownAfterClosingWithThePointerRestored)
+{
+    UiProgram p;
+    const std::int64_t road = roads::create(p.db());
+    appState().CurrentRoadID = road;
+    p.db().exec(QString("DROP TABLE LB_%1").arg(road));
+    dlgConvertLBtoRL dlg;
+    dlg.show();
+    dlg.convert();
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    ASSERT_EQ(p.told.size(), 1u);
+    EXPECT_EQ(p.told[0].icon, QMessageBox::Warning);
+    EXPECT_FALSE(p.told[0].text.isEmpty());
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}

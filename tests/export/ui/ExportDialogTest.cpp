@@ -1,0 +1,112 @@
+#include "app/AppState.h"
+#include "export/ui/frmExportMultiple.h"
+#include "store/Roads.h"
+#include "support/UiProgram.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace tarmela;
+using tarmela::test::UiProgram;
+
+namespace {
+template <typename T> T* child(QWidget* w, const char* name)
+{
+    T* c = w->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(c, nullptr) << name;
+    return c;
+}
+
+struct ExportProgram : UiProgram {
+    std::int64_t road = 0;
+    ExportProgram()
+    {
+        RoadChanges c;
+        c.from = "North";
+        c.to = "South";
+        c.interval = 20;
+        road = roads::create(db(), c);
+        appState().CurrentRoadID = road;
+        db().exec(QString("INSERT INTO LB_%1 (ID, Chainage, C) VALUES (1, 0, 1.2)").arg(road));
+    }
+};
+} // namespace
+
+TEST(ExportDialog, ListsTheOutputsAndWaitsForAFolder)
+{
+    ExportProgram p;
+    frmExportMultiple dlg;
+    auto* list = child<QListWidget>(&dlg, "List1");
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items << list->item(i)->text();
+    EXPECT_EQ(items, QStringList({"Level Book (Html)", "Earthwork Report (Html)",
+                                  "Longitudinal Section (DXF)", "Cross Section (DXF)"}));
+    auto* exportButton = child<QPushButton>(&dlg, "cmdExport");
+    EXPECT_FALSE(exportButton->isEnabled());
+
+    QString offered;
+    dlg.setFolderPicker([&](QWidget*, const QString& current) {
+        offered = current;
+        return QString("/data/out");
+    });
+    QTest::mouseClick(child<QPushButton>(&dlg, "cmdBrowse"), Qt::LeftButton);
+    EXPECT_EQ(child<QLineEdit>(&dlg, "txtBaseDir")->text(), QDir::toNativeSeparators("/data/out"));
+    EXPECT_TRUE(exportButton->isEnabled());
+
+    // Cancelling the picker empties the box.
+    dlg.setFolderPicker([&](QWidget*, const QString& current) {
+        offered = current;
+        return QString();
+    });
+    dlg.browse();
+    EXPECT_EQ(offered, QDir::toNativeSeparators("/data/out"));
+    EXPECT_EQ(child<QLineEdit>(&dlg, "txtBaseDir")->text(), "");
+    EXPECT_FALSE(exportButton->isEnabled());
+}
+
+TEST(ExportDialog, WritesTheSelectedReportsIntoTheRoadsFolder)
+{
+    ExportProgram p;
+    frmExportMultiple dlg;
+    dlg.show();
+    // With a trailing separator the road's folder follows a single one.
+    child<QLineEdit>(&dlg, "txtBaseDir")->setText(p.dir.filePath("Out") + "/");
+    child<QListWidget>(&dlg, "List1")->item(0)->setSelected(true);
+    QTest::mouseClick(child<QPushButton>(&dlg, "cmdExport"), Qt::LeftButton);
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_TRUE(p.told.empty()) << p.lastTold().toStdString();
+    const QString folder = p.dir.filePath("Out/North to South");
+    EXPECT_TRUE(QFileInfo::exists(folder + "/Level Book.htm"));
+    EXPECT_FALSE(QFileInfo::exists(folder + "/Earthwork Report.htm"));
+}
+
+TEST(ExportDialog, WithNothingSelectedTheFolderIsStillMade)
+{
+    ExportProgram p;
+    frmExportMultiple dlg;
+    child<QLineEdit>(&dlg, "txtBaseDir")->setText(p.dir.filePath("Empty"));
+    EXPECT_TRUE(dlg.exportSelected());
+    EXPECT_TRUE(QFileInfo(p.dir.filePath("Empty/North to South")).isDir());
+}
+
+TEST(ExportDialog, AFolderThatCannotBeMadeKeepsTheDialogOpen)
+{
+    ExportProgram p;
+    QFile blocker(p.dir.filePath("Blocked"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    frmExportMultiple dlg;
+    dlg.show();
+    child<QLineEdit>(&dlg, "txtBaseDir")->setText(p.dir.filePath("Blocked"));
+    child<QListWidget>(&dlg, "List1")->item(0)->setSelected(true);
+    EXPECT_FALSE(dlg.exportSelected());
+    EXPECT_TRUE(dlg.isVisible());
+    ASSERT_EQ(p.told.size(), 1u);
+    EXPECT_EQ(p.told[0].icon, QMessageBox::Warning);
+}
