@@ -6,7 +6,11 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTemporaryDir>
+#include <QDialog>
+#include <QPointer>
+#include <QThread>
 #include <QTimer>
+#include <memory>
 #include <QWidget>
 #include <functional>
 #include <vector>
@@ -62,13 +66,32 @@ private:
 // polling), for commands that open a dialog with exec().
 inline void onModal(const QString& name, std::function<void(QWidget*)> step)
 {
+    // The step runs once, when the modal widget is up. On a loaded machine the first tick can
+    // come while the dialog is being shown, before its own event loop runs; a step that closes
+    // it then would leave that loop waiting for ever. So the timer stays until it sees how it
+    // went: back at the step's loop level (or the dialog gone) all is well; a hidden dialog
+    // seen from a deeper loop is that stranded loop, and is ended.
     auto* timer = new QTimer;
     timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, name, step] {
+    auto target = std::make_shared<QPointer<QWidget>>();
+    auto stepLevel = std::make_shared<int>(-1);
+    QObject::connect(timer, &QTimer::timeout, [timer, name, step, target, stepLevel] {
+        const int level = int(QThread::currentThread()->loopLevel());
+        if (*stepLevel >= 0) {
+            QWidget* w = target->data();
+            if (w && !w->isVisible() && level > *stepLevel) {
+                if (auto* dialog = qobject_cast<QDialog*>(w))
+                    dialog->done(QDialog::Rejected);
+            } else if (!w || (!w->isVisible() && level <= *stepLevel)) {
+                timer->stop();
+                timer->deleteLater();
+            }
+            return;
+        }
         QWidget* modal = QApplication::activeModalWidget();
         if (modal && modal->objectName() == name) {
-            timer->stop();
-            timer->deleteLater();
+            *stepLevel = level;
+            *target = modal;
             step(modal);
         }
     });
