@@ -43,6 +43,49 @@ int walkSide(SidePoints& p, const std::array<std::optional<double>, kReadingsPer
     int j = 1;
     double x = 0;
     bool edgePassed = false;
+    // Beyond the formation edge the side slope falls (fill) or rises (cut) from FC until it
+    // meets the ground; from there on the outline is the ground itself and adds no area.
+    double direction = -1;
+    bool met = false;
+    // Ground level with FC at the edge: the next reading tells whether a cut or a fill wedge
+    // starts there (direction 0 until then).
+    auto startSlope = [&](double edgeGround) {
+        direction = edgeGround > fc ? 1 : edgeGround < fc ? -1 : 0;
+    };
+    // Point j: a reading at offset xEnd beyond the edge, a strip of width d from point j - 1.
+    auto beyondEdge = [&](double d, double xEnd, double level) {
+        if (!met && direction == 0) {
+            const double run = (xEnd - halfWidth) / slope;
+            direction = level > fc + run ? 1 : level < fc - run ? -1 : 0;
+            met = direction == 0; // the ground stays between the two slopes: no earthwork
+        }
+        if (met) {
+            p.ProposedPoints[j] = level;
+            p.GroundPoints[j] = level;
+            p.StripWidths[j - 1] = d;
+            return;
+        }
+        const double proposed = fc + direction * (xEnd - halfWidth) / slope;
+        const double before = p.ProposedPoints[j - 1] - p.GroundPoints[j - 1];
+        const double now = proposed - level;
+        if ((before > 0 && now <= 0) || (before < 0 && now >= 0)) {
+            // The slope meets the ground inside this strip: a point there, ground beyond.
+            const double t = before / (before - now);
+            const double ground = p.GroundPoints[j - 1] + (level - p.GroundPoints[j - 1]) * t;
+            p.GroundPoints[j] = ground;
+            p.ProposedPoints[j] = ground;
+            p.StripWidths[j - 1] = d * t;
+            ++j;
+            p.GroundPoints[j] = level;
+            p.ProposedPoints[j] = level;
+            p.StripWidths[j - 1] = d * (1 - t);
+            met = true;
+            return;
+        }
+        p.ProposedPoints[j] = proposed;
+        p.StripWidths[j - 1] = d;
+        p.GroundPoints[j] = level;
+    };
     for (int i = 0; i < viewSections; ++i) {
         const double d = distances[i];
         x += d;
@@ -54,14 +97,14 @@ int walkSide(SidePoints& p, const std::array<std::optional<double>, kReadingsPer
         }
         const double level = *levels[i];
         if (edgePassed) {
-            p.ProposedPoints[j] = fc - (x - halfWidth) / slope;
-            p.StripWidths[j - 1] = d;
-            p.GroundPoints[j] = level;
+            beyondEdge(d, x, level);
         } else if (x <= halfWidth) {
             edgePassed = x == halfWidth;
             p.ProposedPoints[j] = fc;
             p.StripWidths[j - 1] = d;
             p.GroundPoints[j] = level;
+            if (edgePassed)
+                startSlope(level);
         } else {
             // The first reading beyond the formation edge: put a point on the edge, its ground
             // level interpolated along the ground line from the previous point.
@@ -72,10 +115,9 @@ int walkSide(SidePoints& p, const std::array<std::optional<double>, kReadingsPer
             p.GroundPoints[j] = d != 0 ? previous + (level - previous) * inside / d : level;
             p.ProposedPoints[j] = fc;
             p.StripWidths[j - 1] = inside;
+            startSlope(p.GroundPoints[j]);
             ++j;
-            p.ProposedPoints[j] = fc - beyond / slope;
-            p.StripWidths[j - 1] = beyond;
-            p.GroundPoints[j] = level;
+            beyondEdge(beyond, x, level);
         }
         ++j;
     }

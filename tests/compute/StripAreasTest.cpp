@@ -97,14 +97,40 @@ TEST(LongMethod, EdgePointBetweenReadingsAndTheFallingSlope)
 TEST(LongMethod, FirstReadingBeyondTheEdgeInterpolatesFromTheCentre)
 {
     // Width 4 (edge at 2), L1 at offset 4 at 102, centre ground 100: the edge's ground is
-    // 101, level with the formation. Centre to edge: fill (1 + 0) / 2 * 2 = 1. Edge to L1:
-    // proposed falls to 100 against ground 102: cut (0 + 2) / 2 * 2 = 2.
+    // 101, level with the formation. Centre to edge: fill (1 + 0) / 2 * 2 = 1. Beyond the
+    // edge the ground rises 1 in 2, exactly along a 1 in 2 cut slope: nothing to dig.
     SectionLevels s = longSection(101, 100, 4);
     s.left[0] = 102;
     CentrePoint centre;
     const SectionArea a = longMethodArea(s, distances({4}, {}), 8, centre);
     EXPECT_DOUBLE_EQ(a.fill, 1);
-    EXPECT_DOUBLE_EQ(a.cut, 2);
+    EXPECT_DOUBLE_EQ(a.cut, 0);
+
+    // L1 on the edge level with FC, L2 2 m further rising 1 in 1: a cut wedge between the
+    // ground and the 1 in 2 slope, 2 wide and 1 deep at L2: 1.
+    s.left[0] = 101;
+    s.left[1] = 103;
+    CentrePoint again;
+    const SectionArea steep = longMethodArea(s, distances({2, 2}, {}), 8, again);
+    EXPECT_DOUBLE_EQ(steep.fill, 1);
+    EXPECT_DOUBLE_EQ(steep.cut, 1);
+}
+
+TEST(LongMethod, TheSlopeStopsWhereItMeetsTheGround)
+{
+    // Level ground: a 1 m fill and a 1 m cut of width 8 with 1 in 2 slopes on both sides,
+    // readings out to 10 m. Each must equal the textbook trapezoid (8 + 2 * 1) * 1 = 10;
+    // the ground beyond the toe (fill) or the top of the cut adds nothing.
+    for (double ground : {99.0, 101.0}) {
+        SectionLevels s = longSection(100, ground, 8);
+        for (int i = 0; i < 5; ++i)
+            s.left[i] = s.right[i] = ground;
+        CentrePoint centre;
+        const SectionArea a =
+            longMethodArea(s, distances({2, 2, 2, 2, 2}, {2, 2, 2, 2, 2}), 8, centre);
+        EXPECT_DOUBLE_EQ(ground < 100 ? a.fill : a.cut, 10) << ground;
+        EXPECT_DOUBLE_EQ(ground < 100 ? a.cut : a.fill, 0) << ground;
+    }
 }
 
 TEST(LongMethod, TheSideEndsAtTheFirstMissingReading)
