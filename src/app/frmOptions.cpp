@@ -69,8 +69,7 @@ frmOptions::frmOptions(QWidget* parent)
         tab->setAutoDefault(false);
         tab->setStyleSheet(QStringLiteral(
             "QPushButton { padding: 4px 12px; border: 1px solid #9a9a9a; background: #e4e4e4; }"
-            "QPushButton:checked { background: white; border-bottom: 1px solid white;"
-            " font-weight: bold; }"));
+            "QPushButton:checked { background: white; border-bottom: 1px solid white; }"));
         m_tabs->addButton(tab, i);
         tabRow->addWidget(tab);
     }
