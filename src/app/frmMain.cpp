@@ -204,46 +204,9 @@ void frmMain::createMenus()
     connect(addCommand(m_windowMenu, "mnuWindowCascade", tr("&Cascade")), &QAction::triggered,
             m_mdi, &QMdiArea::cascadeSubWindows);
     connect(addCommand(m_windowMenu, "mnuWindowTileHorizontal", tr("Tile &Horizontal")),
-            &QAction::triggered, this, [this] {
-                // One window above the other, each the full width of the frame.
-                const auto windows = m_mdi->subWindowList();
-                const QSize area = m_mdi->viewport()->size();
-                int visible = 0;
-                for (QMdiSubWindow* w : windows)
-                    if (!w->isMinimized() && w->isVisible())
-                        ++visible;
-                if (visible == 0)
-                    return;
-                const int h = area.height() / visible;
-                int y = 0;
-                for (QMdiSubWindow* w : windows) {
-                    if (w->isMinimized() || !w->isVisible())
-                        continue;
-                    w->showNormal();
-                    w->setGeometry(0, y, area.width(), h);
-                    y += h;
-                }
-            });
+            &QAction::triggered, this, [this] { tileSubWindows(Qt::Vertical); });
     connect(addCommand(m_windowMenu, "mnuWindowTileVertical", tr("Tile &Vertical")),
-            &QAction::triggered, this, [this] {
-                const auto windows = m_mdi->subWindowList();
-                const QSize area = m_mdi->viewport()->size();
-                int visible = 0;
-                for (QMdiSubWindow* w : windows)
-                    if (!w->isMinimized() && w->isVisible())
-                        ++visible;
-                if (visible == 0)
-                    return;
-                const int wdt = area.width() / visible;
-                int x = 0;
-                for (QMdiSubWindow* w : windows) {
-                    if (w->isMinimized() || !w->isVisible())
-                        continue;
-                    w->showNormal();
-                    w->setGeometry(x, 0, wdt, area.height());
-                    x += wdt;
-                }
-            });
+            &QAction::triggered, this, [this] { tileSubWindows(Qt::Horizontal); });
     connect(addCommand(m_windowMenu, "mnuWindowArrangeIcons", tr("&Arrange Icons")),
             &QAction::triggered, this, [this] {
                 // Minimised windows line up along the bottom edge of the frame.
@@ -423,6 +386,29 @@ void frmMain::showHelpContents()
         return;
     }
     QDesktopServices::openUrl(QUrl::fromLocalFile(index));
+}
+
+void frmMain::tileSubWindows(Qt::Orientation along)
+{
+    // "Tile Horizontal" stacks the windows one above the other, each the full width of the
+    // frame; "Tile Vertical" puts them side by side, each the full height.
+    QList<QMdiSubWindow*> shown;
+    for (QMdiSubWindow* w : m_mdi->subWindowList())
+        if (!w->isMinimized() && w->isVisible())
+            shown << w;
+    if (shown.isEmpty())
+        return;
+    const QSize area = m_mdi->viewport()->size();
+    const int step = (along == Qt::Vertical ? area.height() : area.width()) / int(shown.size());
+    int at = 0;
+    for (QMdiSubWindow* w : shown) {
+        w->showNormal();
+        if (along == Qt::Vertical)
+            w->setGeometry(0, at, area.width(), step);
+        else
+            w->setGeometry(at, 0, step, area.height());
+        at += step;
+    }
 }
 
 void frmMain::showAbout()

@@ -66,6 +66,7 @@ private:
     void setSheetCommandsEnabled(bool enable);
     void showHelpContents();
     void showAbout();
+    void tileSubWindows(Qt::Orientation along);
     void wireRouting();
 
     // Routing to the data sheets and the road life cycle (frmMainRouting.cpp).
