@@ -1,5 +1,4 @@
 #include "CliSupport.h"
-#include "store/Statements.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -10,7 +9,8 @@
 using namespace tarmela;
 using namespace tarmela::test;
 
-namespace {
+namespace
+{
 
 struct CliExport : ::testing::Test {
     CliRun cli;
@@ -23,25 +23,15 @@ struct CliExport : ::testing::Test {
         ASSERT_EQ(cli({"new-road", "--from", "North", "--to", "South", "--length", "1100"}), 0)
             << cli.err.toStdString();
         auto db = cli.open();
-        std::int64_t id = 1;
-        for (const char* sheet : {"RL", "LB"})
-            for (const double chainage : {900.0, 1000.0, 1100.0})
-                db->exec(QStringLiteral("INSERT INTO %1_1 (ID, Chainage, C, [%2]) VALUES "
-                                        "(%3, %4, 1.25, 1234.5)")
-                             .arg(sheet)
-                             .arg(QLatin1String(sheet) == "RL" ? "Fill Area" : "BS")
-                             .arg(id++)
-                             .arg(chainage));
+        for (const char* sheet :
+             {"RL_1 (ID, Chainage, C, [Fill Area])", "LB_1 (ID, Chainage, C, BS)"})
+            db->exec(QStringLiteral("INSERT INTO %1 VALUES (1, 900, 1.25, 1234.5), "
+                                    "(2, 1000, 1.25, 1234.5), (3, 1100, 1.25, 1234.5)")
+                         .arg(sheet));
     }
     void TearDown() override { QLocale::setDefault(previous); }
 
-    // The header templates as the build puts them beside the programs.
-    static QString templates()
-    {
-        return QDir(QCoreApplication::applicationDirPath()).filePath("Data");
-    }
-
-    QString read(const QString& path)
+    static QString read(const QString& path)
     {
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
@@ -87,12 +77,11 @@ TEST_F(CliExport, EveryOutputWhenNoneIsNamedAndFailuresGoToStandardError)
     EXPECT_TRUE(failed[1].startsWith("tarmela-cli: Cross Section (DXF): "));
     EXPECT_TRUE(failed[1].contains("HeaderX.dxf")) << failed[1].toStdString();
 
-    // The program folder's Data/ holds the templates.
-    const QString data = cli.dir.filePath("Data");
-    QDir().mkpath(data);
+    // The program folder's Data/ holds the templates; the build puts them beside the programs.
+    const QDir built(QCoreApplication::applicationDirPath() + "/Data");
+    QDir().mkpath(cli.dir.filePath("Data"));
     for (const char* name : {"HeaderL.dxf", "HeaderX.dxf"})
-        ASSERT_TRUE(QFile::copy(templates() + "/" + name, data + "/" + name))
-            << templates().toStdString();
+        ASSERT_TRUE(QFile::copy(built.filePath(name), cli.dir.filePath("Data/") + name));
     EXPECT_EQ(cli({"export", "1", "--dir", dir}), 0) << cli.err.toStdString();
     written = cli.out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(written.size(), 4);

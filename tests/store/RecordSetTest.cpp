@@ -1,5 +1,5 @@
-#include "store/Error.h"
 #include "store/RecordSet.h"
+#include "store/Error.h"
 #include "store/Roads.h"
 #include "store/Statements.h"
 #include "support/TestProject.h"
@@ -56,20 +56,17 @@ TEST(RecordSet, AddsAndUpdatesRowsOfItsTable)
     db.exec("INSERT INTO CulvertTypes (CulvertName) VALUES ('Pipe')");
     RecordSet culverts(db, "Culverts");
     culverts.open(statements::selectCulverts(1));
-    culverts.addNew();
-    culverts.setValue("CTypeRef", 1);
-    culverts.setValue("RoadRef", 1);
-    culverts.setValue("EPType", "E");
-    culverts.setValue("Chainage", "120");
-    culverts.update();
+    const auto add = [&](const char* chainage) {
+        culverts.addNew();
+        culverts.setValue("CTypeRef", 1);
+        culverts.setValue("RoadRef", 1);
+        culverts.setValue("Chainage", chainage);
+        culverts.update();
+    };
+    add("120");
     ASSERT_EQ(culverts.count(), 1);
     EXPECT_EQ(culverts.value("CulvertName").toString(), "Pipe");
-
     // A chainage that is not a number is refused and nothing is added.
-    culverts.addNew();
-    culverts.setValue("CTypeRef", 1);
-    culverts.setValue("RoadRef", 1);
-    culverts.setValue("Chainage", "twelve");
-    EXPECT_THROW(culverts.update(), Error);
+    EXPECT_THROW(add("twelve"), Error);
     EXPECT_EQ(rowCount(db, "Culverts"), 1);
 }
