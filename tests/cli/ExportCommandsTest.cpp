@@ -9,8 +9,7 @@
 using namespace tarmela;
 using namespace tarmela::test;
 
-namespace
-{
+namespace {
 
 struct CliExport : ::testing::Test {
     CliRun cli;

@@ -9,8 +9,7 @@
 using namespace tarmela;
 using namespace tarmela::test;
 
-namespace
-{
+namespace {
 
 // Road 1 with a level formation (cambers 0) over flat ground at 100, width 10: fill 13 at
 // 900, fill 30 at 1000, cut 30 at 1100.

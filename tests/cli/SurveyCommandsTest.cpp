@@ -7,8 +7,7 @@
 using namespace tarmela;
 using namespace tarmela::test;
 
-namespace
-{
+namespace {
 
 void writeFile(const QString& path, const QByteArray& text)
 {

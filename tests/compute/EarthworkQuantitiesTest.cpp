@@ -9,8 +9,7 @@
 using namespace tarmela;
 using namespace tarmela::test;
 
-namespace
-{
+namespace {
 
 void setRow(Database& db, std::int64_t road, std::int64_t id, const QString& assignments)
 {

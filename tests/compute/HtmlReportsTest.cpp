@@ -10,8 +10,7 @@
 using namespace tarmela;
 using namespace tarmela::test;
 
-namespace
-{
+namespace {
 
 const QLocale kUs(QLocale::English, QLocale::UnitedStates);
 

@@ -8,8 +8,7 @@
 using namespace tarmela;
 using namespace tarmela::test;
 
-namespace
-{
+namespace {
 
 // The given columns of the RL row at a chainage, as queryText() writes them.
 std::string rl(Database& db, double chainage, const QString& columns)

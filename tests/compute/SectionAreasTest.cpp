@@ -8,8 +8,7 @@
 
 using namespace tarmela;
 
-namespace
-{
+namespace {
 
 // A section whose formation is level at fc (no camber) over the ground given.
 SectionLevels levelFormation(double fc, double width = 7.5)

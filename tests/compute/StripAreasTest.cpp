@@ -8,8 +8,7 @@
 
 using namespace tarmela;
 
-namespace
-{
+namespace {
 
 SectionLevels longSection(double fc, double centre, double width)
 {

@@ -8,8 +8,7 @@
 #include <QVariant>
 #include <gtest/gtest.h>
 
-namespace tarmela::test
-{
+namespace tarmela::test {
 
 TestProject::TestProject()
 {
