@@ -8,6 +8,7 @@
 
 using namespace tarmela;
 using namespace tarmela::test;
+using EarthworkQuantities = ProjectTest;
 
 namespace {
 
@@ -47,50 +48,47 @@ EarthworkInputs inputs(std::int64_t road, int method = 1, double camber = 0)
 
 } // namespace
 
-TEST(EarthworkQuantities, NoRoadMissingTableAndEmptySheet)
+TEST_F(EarthworkQuantities, NoRoadMissingTableAndEmptySheet)
 {
-    TestProject p;
-    const auto road = roads::create(p.db());
-    EXPECT_FALSE(UpdateEarthworkQuantities(p.db(), inputs(0)).ran); // no road chosen
-    EarthworkResult r = UpdateEarthworkQuantities(p.db(), inputs(road));
+    const auto road = roads::create(db);
+    EXPECT_FALSE(UpdateEarthworkQuantities(db, inputs(0)).ran); // no road chosen
+    EarthworkResult r = UpdateEarthworkQuantities(db, inputs(road));
     EXPECT_TRUE(r.ran);
     EXPECT_TRUE(r.error.isEmpty()); // an empty sheet ends quietly
     EXPECT_FALSE(r.volumesDone);
 
-    p.db().exec("DROP TABLE " + schema::rlTable(road));
-    r = UpdateEarthworkQuantities(p.db(), inputs(road));
+    db.exec("DROP TABLE " + schema::rlTable(road));
+    r = UpdateEarthworkQuantities(db, inputs(road));
     EXPECT_EQ(r.error, "Datasheet not generated! Click Generate Data Sheet from Data menu");
     EXPECT_FALSE(r.volumesDone);
-    EXPECT_EQ(UpdateEarthworkQuantities(p.db(), inputs(road + 5)).error, r.error);
+    EXPECT_EQ(UpdateEarthworkQuantities(db, inputs(road + 5)).error, r.error);
 }
 
-TEST(EarthworkQuantities, DefaultsSideLevelsAndAreasAreWrittenAsThreeDecimals)
+TEST_F(EarthworkQuantities, DefaultsSideLevelsAndAreasAreWrittenAsThreeDecimals)
 {
-    TestProject p;
     const auto road = p.roadWithRows({0});
-    setRow(p.db(), road, 1, "FC = 100, Width = 0, C = 99, FL1 = 1, [Fill Area] = 555");
-    const EarthworkResult r = UpdateEarthworkQuantities(p.db(), inputs(road, 1, 0.035));
+    setRow(db, road, 1, "FC = 100, Width = 0, C = 99, FL1 = 1, [Fill Area] = 555");
+    const EarthworkResult r = UpdateEarthworkQuantities(db, inputs(road, 1, 0.035));
     ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
     // Width, Crust, slopes; FL1 and FL2 99.85125 to the nearest 0.001; the mean formation
     // 99.912 over the single reading 99: (8.5 + 2 * 0.912) * 0.912 of fill.
-    EXPECT_EQ(cells(p.db(), road, 1,
+    EXPECT_EQ(cells(db, road, 1,
                     "Width, Crust, [Left Slope], [Right Slope], FL1, FR1, FL2, FR2, [Fill Area], "
                     "[Cut Area], typeof(FL2)"),
               "7.5 0.25 2 2 99.93 99.93 99.851 99.851 9.415 0 real");
 }
 
-TEST(EarthworkQuantities, KilometreVolumesAndStatusTexts)
+TEST_F(EarthworkQuantities, KilometreVolumesAndStatusTexts)
 {
-    TestProject p;
     const auto road = p.roadWithRows({900, 1000, 1100});
-    p.db().exec("UPDATE Roads SET [From] = 'Alpha', [To] = 'Beta'");
-    flatSection(p.db(), road, 1, 101, 100); // fill 13
-    flatSection(p.db(), road, 2, 102, 100); // fill 30
-    flatSection(p.db(), road, 3, 98, 100);  // cut 30
-    EarthworkResult r = UpdateEarthworkQuantities(p.db(), inputs(road));
+    db.exec("UPDATE Roads SET [From] = 'Alpha', [To] = 'Beta'");
+    flatSection(db, road, 1, 101, 100); // fill 13
+    flatSection(db, road, 2, 102, 100); // fill 30
+    flatSection(db, road, 3, 98, 100);  // cut 30
+    EarthworkResult r = UpdateEarthworkQuantities(db, inputs(road));
     ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
     ASSERT_TRUE(r.volumesDone);
-    EXPECT_EQ(cells(p.db(), road, 3, "[Fill Area], [Cut Area]"), "0 30");
+    EXPECT_EQ(cells(db, road, 3, "[Fill Area], [Cut Area]"), "0 30");
     // Kilometre 1: (13 + 30) / 2 * 100 of fill; kilometre 2: 30 / 2 * 100 of each.
     EXPECT_EQ(r.roadName, "Alpha To Beta");
     EXPECT_EQ(r.filling, "Filling = 3,650.00 Cum");
@@ -99,15 +97,13 @@ TEST(EarthworkQuantities, KilometreVolumesAndStatusTexts)
 
     EarthworkInputs german = inputs(road);
     german.locale = QLocale(QLocale::German, QLocale::Germany);
-    r = UpdateEarthworkQuantities(p.db(), german);
+    r = UpdateEarthworkQuantities(db, german);
     EXPECT_EQ(r.filling, "Filling = 3.650,00 Cum");
 }
 
-TEST(EarthworkQuantities, ARowLackingAValueStopsTheRunAfterTheRowsBeforeIt)
+TEST_F(EarthworkQuantities, ARowLackingAValueStopsTheRunAfterTheRowsBeforeIt)
 {
-    TestProject p;
     const auto road = p.roadWithRows({20, 40, 60, 80});
-    Database& db = p.db();
     flatSection(db, road, 1, 101, 100);
     flatSection(db, road, 2, 101, 100);
     setRow(db, road, 3, "C = 100, Width = 0, FL1 = 5, [Fill Area] = 5"); // no FC
@@ -134,67 +130,62 @@ TEST(EarthworkQuantities, ARowLackingAValueStopsTheRunAfterTheRowsBeforeIt)
                        "(Short) needs it\nError Code=101");
 }
 
-TEST(EarthworkQuantities, WithoutAPresentFcTheTypedSideLevelsStay)
+TEST_F(EarthworkQuantities, WithoutAPresentFcTheTypedSideLevelsStay)
 {
-    TestProject p;
     const auto road = p.roadWithRows({0});
-    setRow(p.db(), road, 1,
+    setRow(db, road, 1,
            "FC = 0, FL1 = 50.12345, FL2 = 50.12345, FR1 = 50.12345, FR2 = 50.12345, C = 50");
-    const EarthworkResult r = UpdateEarthworkQuantities(p.db(), inputs(road, 1, 0.035));
+    const EarthworkResult r = UpdateEarthworkQuantities(db, inputs(road, 1, 0.035));
     ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
     // Mean formation d3((4 * 50.12345 + 0) / 5) = 40.099 against ground 50: cut.
-    EXPECT_EQ(cells(p.db(), road, 1, "FL1, FR2, [Fill Area], [Cut Area] > 0"),
-              "50.12345 50.12345 0 1");
+    EXPECT_EQ(cells(db, road, 1, "FL1, FR2, [Fill Area], [Cut Area] > 0"), "50.12345 50.12345 0 1");
 }
 
-TEST(EarthworkQuantities, UnusableSettingsAndChainagesAreReported)
+TEST_F(EarthworkQuantities, UnusableSettingsAndChainagesAreReported)
 {
-    TestProject p;
     const auto road = p.roadWithRows({0, 1e9});
-    flatSection(p.db(), road, 1, 101, 100);
-    flatSection(p.db(), road, 2, 101, 100);
-    EarthworkResult r = UpdateEarthworkQuantities(p.db(), inputs(road, 3));
+    flatSection(db, road, 1, 101, 100);
+    flatSection(db, road, 2, 101, 100);
+    EarthworkResult r = UpdateEarthworkQuantities(db, inputs(road, 3));
     EXPECT_TRUE(r.error.endsWith("\nError Code=104")) << r.error.toStdString();
-    EXPECT_EQ(cells(p.db(), road, 1, "[Fill Area]"), "null"); // nothing written
+    EXPECT_EQ(cells(db, road, 1, "[Fill Area]"), "null"); // nothing written
 
-    r = UpdateEarthworkQuantities(p.db(), inputs(road));
+    r = UpdateEarthworkQuantities(db, inputs(road));
     EXPECT_EQ(r.error, "The chainage 1000000000 of the section with ID 2 lies beyond 100,000 "
                        "km\nError Code=102");
     EXPECT_FALSE(r.volumesDone);
-    EXPECT_EQ(cells(p.db(), road, 2, "[Fill Area]"), "13"); // the areas are done
+    EXPECT_EQ(cells(db, road, 2, "[Fill Area]"), "13"); // the areas are done
 }
 
-TEST(EarthworkQuantities, LongMethodUsesTheRoadsCrossDistancesOnARoadPast32Km)
+TEST_F(EarthworkQuantities, LongMethodUsesTheRoadsCrossDistancesOnARoadPast32Km)
 {
-    TestProject p;
     const auto road = p.roadWithRows({40000, 40020});
     CrossDistances d;
     d.left = {2, 3};
-    roads::setCrossDistances(p.db(), road, d);
-    setRow(p.db(), road, 1, "FC = 100, C = 99, Width = 8, L1 = 99, L2 = 99");
+    roads::setCrossDistances(db, road, d);
+    setRow(db, road, 1, "FC = 100, C = 99, Width = 8, L1 = 99, L2 = 99");
     // No centre reading: the previous section's centre ground (99) carries over.
-    setRow(p.db(), road, 2, "FC = 100, Width = 8, L1 = 99, L2 = 99");
-    const EarthworkResult r = UpdateEarthworkQuantities(p.db(), inputs(road, 2, 0.035));
+    setRow(db, road, 2, "FC = 100, Width = 8, L1 = 99, L2 = 99");
+    const EarthworkResult r = UpdateEarthworkQuantities(db, inputs(road, 2, 0.035));
     ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
     // FL1 with k = 2.125 for width 8.
-    EXPECT_EQ(cells(p.db(), road, 1, "[Fill Area], [Cut Area], FL1"), "4.75 0 99.926");
-    EXPECT_EQ(cells(p.db(), road, 2, "[Fill Area]"), "4.75");
+    EXPECT_EQ(cells(db, road, 1, "[Fill Area], [Cut Area], FL1"), "4.75 0 99.926");
+    EXPECT_EQ(cells(db, road, 2, "[Fill Area]"), "4.75");
     EXPECT_DOUBLE_EQ(r.volumes.totalFill, 4.75 * 20);
     ASSERT_EQ(r.volumes.kilometres.size(), 41u);
     EXPECT_DOUBLE_EQ(r.volumes.kilometres[40].filling, 4.75 * 20);
 }
 
-TEST(EarthworkQuantities, ADatabaseFailureWhileWritingChangesNothing)
+TEST_F(EarthworkQuantities, ADatabaseFailureWhileWritingChangesNothing)
 {
-    TestProject p;
     const auto road = p.roadWithRows({0, 20, 40});
     for (int id = 1; id <= 3; ++id)
-        flatSection(p.db(), road, id, 101, 100);
-    p.db().exec("CREATE TRIGGER refuse BEFORE UPDATE ON " + schema::rlTable(road) +
-                " WHEN NEW.ID = 3 BEGIN SELECT RAISE(ABORT, 'the sheet is locked'); END");
-    const EarthworkResult r = UpdateEarthworkQuantities(p.db(), inputs(road));
+        flatSection(db, road, id, 101, 100);
+    db.exec("CREATE TRIGGER refuse BEFORE UPDATE ON " + schema::rlTable(road) +
+            " WHEN NEW.ID = 3 BEGIN SELECT RAISE(ABORT, 'the sheet is locked'); END");
+    const EarthworkResult r = UpdateEarthworkQuantities(db, inputs(road));
     EXPECT_TRUE(r.error.startsWith("the sheet is locked")) << r.error.toStdString();
     EXPECT_TRUE(r.error.endsWith("\nError Code=103"));
     EXPECT_FALSE(r.volumesDone);
-    EXPECT_EQ(queryText(p.db(), "SELECT COUNT([Fill Area]) FROM " + schema::rlTable(road)), "0");
+    EXPECT_EQ(queryText(db, "SELECT COUNT([Fill Area]) FROM " + schema::rlTable(road)), "0");
 }

@@ -17,9 +17,7 @@ const QLocale kUs(QLocale::English, QLocale::UnitedStates);
 QString readFile(const QString& path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QStringLiteral("<unreadable>");
-    return QString::fromUtf8(f.readAll());
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : "<unreadable>";
 }
 
 using Cells = std::vector<std::string>;
@@ -48,9 +46,7 @@ QString row(const QStringList& cells)
     return s + "</tr>";
 }
 
-struct Reports : ::testing::Test {
-    TestProject p;
-    Database& db = p.db();
+struct Reports : ProjectTest {
     QString file = p.folder() + "/report.htm";
 
     void set(const QString& table, double chainage, const QString& assignments)

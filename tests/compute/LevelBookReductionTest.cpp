@@ -7,6 +7,7 @@
 
 using namespace tarmela;
 using namespace tarmela::test;
+using LevelBookReduction = ProjectTest;
 
 namespace {
 
@@ -48,10 +49,8 @@ void book(Database& db, int id, double chainage, const QString& bs, const QStrin
 //   270..330 IS 1.015 1.850 2.755                RL 374.100 373.265 372.360
 //   B 360  FS 3.845                              RL 371.270
 // Check: sum BS - sum FS = 1.895 - 11.125 = -9.230 = 371.270 - 380.500.
-TEST(LevelBookReduction, TextbookLevelBookByHeightOfInstrument)
+TEST_F(LevelBookReduction, TextbookLevelBookByHeightOfInstrument)
 {
-    TestProject p;
-    Database& db = p.db();
     roads::create(db);
     const char* readings[13][3] = {
         {"0.855", "0.855", ""}, {"", "1.545", ""}, {"", "2.335", ""}, {"", "3.115", ""},
@@ -71,10 +70,8 @@ TEST(LevelBookReduction, TextbookLevelBookByHeightOfInstrument)
               "381.355 | 377.985 | 375.115");
 }
 
-TEST(LevelBookReduction, ChangePointsMissingReadingsAndWidths)
+TEST_F(LevelBookReduction, ChangePointsMissingReadingsAndWidths)
 {
-    TestProject p;
-    Database& db = p.db();
     p.roadWithRows({0, 20, 40, 60, 80});
     db.exec("UPDATE RL_1 SET FC = 102.5, L8 = 1, R5 = 2, [Fill Area] = 4.5");
     db.exec("INSERT INTO RL_1 (ID, Chainage, C) VALUES (9, 500, 77)"); // not in the book
@@ -115,10 +112,8 @@ TEST(LevelBookReduction, ChangePointsMissingReadingsAndWidths)
     EXPECT_EQ(rowCount(db, "RL_1"), 6);
 }
 
-TEST(LevelBookReduction, ChainagesMissingFromTheRlSheetGetTheNextIds)
+TEST_F(LevelBookReduction, ChainagesMissingFromTheRlSheetGetTheNextIds)
 {
-    TestProject p;
-    Database& db = p.db();
     p.roadWithRows({0, 40});
     db.exec("UPDATE RL_1 SET ID = 7 WHERE Chainage = 40");
     book(db, 1, 0, "1", "1", "");
@@ -132,10 +127,8 @@ TEST(LevelBookReduction, ChainagesMissingFromTheRlSheetGetTheNextIds)
               "0 1 50 | 20 8 49.5 | 40 7 49 | 60 9 50.5");
 }
 
-TEST(LevelBookReduction, AFailurePartWayLeavesBothSheetsAsTheyWere)
+TEST_F(LevelBookReduction, AFailurePartWayLeavesBothSheetsAsTheyWere)
 {
-    TestProject p;
-    Database& db = p.db();
     p.roadWithRows({0, 20, 40});
     db.exec("UPDATE RL_1 SET C = 10");
     book(db, 1, 0, "1", "1", "");

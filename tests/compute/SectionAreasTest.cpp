@@ -66,18 +66,11 @@ TEST(SectionSideLevels, FromTheCentreLevelTheCambersWidthAndCrustOrNotAtAll)
     }
 }
 
-TEST(MeanLevelArea, LevelSectionInFillMatchesTheTextbookTrapezoid)
+TEST(MeanLevelArea, OnlyThePresentReadingsInUseMakeTheMeanGround)
 {
-    // Formation 1 m above flat ground, width 10; the base widens by the slopes over the
-    // crust: b = 10 + 4 * 0.25 = 11. Area = (b + n h) h = (11 + 2 * 1) * 1 = 13 m2.
-    SectionLevels s = levelFormation(101, 10);
-    flatGround(s, 100);
-    const SectionArea a = meanLevelArea(s, AreaMethod::MeanLevel, 8);
-    EXPECT_DOUBLE_EQ(a.fill, 13);
-    EXPECT_DOUBLE_EQ(a.cut, 0);
-
-    // Uneven ground: only the mean of the present readings counts; missing, zero and
-    // negative readings don't.
+    // Width 10: the base widens by the slopes over the crust, b = 10 + 4 * 0.25 = 11, and the
+    // area is the textbook trapezoid (b + n h) h. Missing, zero and negative readings don't
+    // count.
     SectionLevels t = levelFormation(102.5, 10);
     t.centre = 100;
     t.left[0] = 99.5;
@@ -94,17 +87,15 @@ TEST(MeanLevelArea, LevelSectionInFillMatchesTheTextbookTrapezoid)
     EXPECT_DOUBLE_EQ(meanLevelArea(t, AreaMethod::MeanLevel, 5).fill, d3((11 + 2 * 1.9) * 1.9));
 }
 
-TEST(MeanLevelArea, CutWidensUpwardLikeFillDownwardAndNoGroundCountsAsZero)
+TEST(MeanLevelArea, ADeepCutStaysACutAndNoGroundCountsAsZero)
 {
-    // Formation 2 m below flat ground: textbook cut (b + n h) h = (11 + 2 * 2) * 2 = 30. A deep
-    // cut stays a cut: (11 + 2 * 6) * 6 = 138 (a signed formula would turn it to fill).
-    for (const auto& [fc, cut] : {std::pair{98.0, 30.0}, {94.0, 138.0}}) {
-        SectionLevels s = levelFormation(fc, 10);
-        flatGround(s, 100);
-        const SectionArea a = meanLevelArea(s, AreaMethod::MeanLevel, 8);
-        EXPECT_DOUBLE_EQ(a.cut, cut);
-        EXPECT_DOUBLE_EQ(a.fill, 0);
-    }
+    // Formation 6 m below flat ground: (11 + 2 * 6) * 6 = 138 of cut (a signed formula would
+    // turn it to fill).
+    SectionLevels s = levelFormation(94, 10);
+    flatGround(s, 100);
+    const SectionArea a = meanLevelArea(s, AreaMethod::MeanLevel, 8);
+    EXPECT_DOUBLE_EQ(a.cut, 138);
+    EXPECT_DOUBLE_EQ(a.fill, 0);
     // Without any reading the ground counts as zero.
     EXPECT_DOUBLE_EQ(meanLevelArea(levelFormation(2), AreaMethod::MeanLevel, 8).fill,
                      (8.5 + 2 * 2) * 2);

@@ -8,11 +8,10 @@
 
 using namespace tarmela;
 using namespace tarmela::test;
+using RecordSets = ProjectTest;
 
-TEST(RecordSet, FindsMovesAndReadsFieldsByNameAndPosition)
+TEST_F(RecordSets, FindsMovesAndReadsFieldsByNameAndPosition)
 {
-    TestProject p;
-    Database& db = p.db();
     const std::int64_t road = p.roadWithRows({0, 20, 40, 60});
     RecordSet rs(db);
     rs.open(QStringLiteral("Select * from RL_%1 order by Chainage").arg(road));
@@ -35,10 +34,8 @@ TEST(RecordSet, FindsMovesAndReadsFieldsByNameAndPosition)
     EXPECT_THROW(rs.find("NoSuchField=1"), Error);
 }
 
-TEST(RecordSet, AddsAndUpdatesRowsOfItsTable)
+TEST_F(RecordSets, AddsAndUpdatesRowsOfItsTable)
 {
-    TestProject p;
-    Database& db = p.db();
     RecordSet roadsSet(db);
     roadsSet.open(statements::selectRoads());
     roadsSet.addNew();

@@ -9,11 +9,11 @@
 using namespace tarmela;
 using namespace tarmela::test;
 using statements::Sheet;
+using Roads = ProjectTest;
+using TransactionGuard = ProjectTest;
 
-TEST(Roads, CreatedRoadHasItsTablesAndUsableDefaults)
+TEST_F(Roads, CreatedRoadHasItsTablesAndUsableDefaults)
 {
-    TestProject p;
-    Database& db = p.db();
     EXPECT_EQ(roads::create(db), 1);
     EXPECT_TRUE(db.tableExists("RL_1"));
     EXPECT_TRUE(db.tableExists("LB_1"));
@@ -32,10 +32,8 @@ TEST(Roads, CreatedRoadHasItsTablesAndUsableDefaults)
     EXPECT_EQ(s.fields[2], "Package 3");
 }
 
-TEST(Roads, AFailureWhileCreatingLeavesNoTrace)
+TEST_F(Roads, AFailureWhileCreatingLeavesNoTrace)
 {
-    TestProject p;
-    Database& db = p.db();
     // A stray table in the way of the new road's level book makes the third step fail.
     db.exec("CREATE TABLE LB_1 (x INTEGER)");
     EXPECT_THROW(roads::create(db), Error);
@@ -47,18 +45,21 @@ TEST(Roads, AFailureWhileCreatingLeavesNoTrace)
     EXPECT_EQ(roads::create(db), 1); // the id was not used up
 }
 
-TEST(Roads, DeletingARoadRemovesEverythingItOwnsAndNothingElse)
+TEST_F(Roads, DeletingARoadOrCulvertTypeRemovesEverythingItOwnsAndNothingElse)
 {
-    TestProject p;
-    Database& db = p.db();
     db.exec("INSERT INTO sqlite_sequence (name, seq) VALUES ('Roads', 104)");
     const std::int64_t keep = roads::create(db);
     ASSERT_EQ(keep, 105);
     const std::int64_t gone = roads::create(db);
-    db.exec("INSERT INTO CulvertTypes (CulvertName) VALUES ('Pipe')");
+    db.exec("INSERT INTO CulvertTypes (CulvertName) VALUES ('Pipe'), ('Slab')");
     db.exec(QStringLiteral("INSERT INTO Culverts (RoadRef, CTypeRef, Chainage, EPType) VALUES "
-                           "(%1, 1, 20, 'E'), (105, 1, 40, 'P')")
+                           "(%1, 1, 20, 'E'), (105, 1, 40, 'P'), (%1, 2, 80, 'P'), "
+                           "(105, 2, 60, 'E')")
                 .arg(gone));
+    // A culvert type takes its culverts on every road along.
+    roads::removeCulvertTypes(db, {1});
+    EXPECT_EQ(rowCount(db, "CulvertTypes"), 1);
+    EXPECT_EQ(queryText(db, "SELECT ID, CTypeRef FROM Culverts"), "3 2 | 4 2");
 
     roads::remove(db, keep);
     EXPECT_FALSE(db.tableExists("RL_105"));
@@ -70,6 +71,8 @@ TEST(Roads, DeletingARoadRemovesEverythingItOwnsAndNothingElse)
                             "(SELECT COUNT(*) FROM Culverts)"),
               "0 0 1");
     EXPECT_TRUE(db.tableExists(schema::rlTable(gone)));
+    roads::removeCulverts(db, {3});
+    EXPECT_EQ(rowCount(db, "Culverts"), 0);
 
     // A road whose sheet was already lost can still be deleted.
     db.exec("DROP TABLE " + schema::rlTable(gone));
@@ -78,10 +81,8 @@ TEST(Roads, DeletingARoadRemovesEverythingItOwnsAndNothingElse)
     EXPECT_FALSE(db.tableExists(schema::lbTable(gone)));
 }
 
-TEST(Roads, AppendSectionFollowsTheHighestChainage)
+TEST_F(Roads, AppendSectionFollowsTheHighestChainage)
 {
-    TestProject p;
-    Database& db = p.db();
     const std::int64_t road = roads::create(db);
     EXPECT_EQ(roads::appendSection(db, Sheet::ReducedLevel, road, 20), 0);
     db.exec("INSERT INTO RL_1 (ID, Chainage) VALUES (24, 480)");
@@ -97,26 +98,8 @@ TEST(Roads, AppendSectionFollowsTheHighestChainage)
               "0 0 | 24 480 | 25 500 | 40000 45000 | 40001 45020");
 }
 
-TEST(Roads, DeletingACulvertTypeRemovesItsCulvertsOnEveryRoad)
+TEST_F(Roads, BadValuesAreRefusedBeforeAnythingIsWritten)
 {
-    TestProject p;
-    Database& db = p.db();
-    roads::create(db);
-    roads::create(db);
-    db.exec("INSERT INTO CulvertTypes (CulvertName) VALUES ('Pipe'), ('Slab')");
-    db.exec("INSERT INTO Culverts (RoadRef, CTypeRef, Chainage, EPType) VALUES "
-            "(1, 1, 20, 'E'), (2, 1, 60, 'P'), (2, 2, 80, 'P')");
-    roads::removeCulvertTypes(db, {1});
-    EXPECT_EQ(rowCount(db, "CulvertTypes"), 1);
-    EXPECT_EQ(queryText(db, "SELECT CTypeRef FROM Culverts"), "2");
-    roads::removeCulverts(db, {3});
-    EXPECT_EQ(rowCount(db, "Culverts"), 0);
-}
-
-TEST(Roads, BadValuesAreRefusedBeforeAnythingIsWritten)
-{
-    TestProject p;
-    Database& db = p.db();
     RoadChanges v;
     v.interval = 0;
     EXPECT_THROW(roads::create(db, v), Error);
@@ -129,10 +112,8 @@ TEST(Roads, BadValuesAreRefusedBeforeAnythingIsWritten)
     EXPECT_THROW(roads::setCrossDistances(db, 77, CrossDistances{}), Error);
 }
 
-TEST(Transaction, RollsBackUnlessCommittedAndNests)
+TEST_F(TransactionGuard, RollsBackUnlessCommittedAndNests)
 {
-    TestProject p;
-    Database& db = p.db();
     {
         Transaction outer(db);
         db.exec("INSERT INTO CulvertTypes (CulvertName) VALUES ('A')");

@@ -8,11 +8,11 @@
 
 using namespace tarmela;
 using namespace tarmela::test;
+using Schema = ProjectTest;
+using Statements = ProjectTest;
 
-TEST(Schema, NewProjectHasTheTablesWithTheirColumnsInOrder)
+TEST_F(Schema, NewProjectHasTheTablesWithTheirColumnsInOrder)
 {
-    TestProject p;
-    Database& db = p.db();
     EXPECT_EQ(db.columnNames("Roads"), schema::roadsColumns());
     EXPECT_EQ(db.columnNames("ChDistance"), schema::chDistanceColumns());
     EXPECT_EQ(db.columnNames("CulvertTypes"), schema::culvertTypesColumns());
@@ -28,10 +28,8 @@ TEST(Schema, NewProjectHasTheTablesWithTheirColumnsInOrder)
     EXPECT_EQ(rowCount(db, "RLTemplate"), 0);
 }
 
-TEST(Schema, NumberColumnsRefuseTextAndDataOutlivesAReopen)
+TEST_F(Schema, NumberColumnsRefuseTextAndDataOutlivesAReopen)
 {
-    TestProject p;
-    Database& db = p.db();
     p.roadWithRows({0});
     const auto e = thrown([&] { db.exec("UPDATE RL_1 SET C = 'abc'"); });
     ASSERT_TRUE(e);
@@ -42,10 +40,8 @@ TEST(Schema, NumberColumnsRefuseTextAndDataOutlivesAReopen)
     EXPECT_EQ(queryText(p.db(), "SELECT C, typeof(C) FROM RL_1"), "99.93 real");
 }
 
-TEST(Statements, TranslateMakeTableAndDeleteStarForSqlite)
+TEST_F(Statements, TranslateMakeTableAndDeleteStarForSqlite)
 {
-    TestProject p;
-    Database& db = p.db();
     const QStringList make = db.translate(statements::makeReducedLevelTable(42));
     ASSERT_EQ(make.size(), 3);
     EXPECT_TRUE(make[0].startsWith("CREATE TABLE RL_42 (")) << make[0].toStdString();

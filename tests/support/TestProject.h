@@ -4,6 +4,7 @@
 #include "store/Error.h"
 
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 #include <memory>
 #include <optional>
 #include <string>
@@ -27,6 +28,12 @@ private:
     QTemporaryDir m_dir;
     QString m_path;
     std::unique_ptr<Database> m_db;
+};
+
+// A test with a new project database of its own.
+struct ProjectTest : ::testing::Test {
+    TestProject p;
+    Database& db = p.db();
 };
 
 // The number of rows of a table.
