@@ -35,14 +35,15 @@ void flatSection(Database& db, std::int64_t road, std::int64_t id, double fc, do
     setRow(db, road, id, sets);
 }
 
-EarthworkInputs inputs(std::int64_t road, int method = 1, double camber = 0)
+EarthworkInputs inputs(std::int64_t road, int method = 1, double camber = 0,
+                       const QLocale& locale = QLocale::c())
 {
     EarthworkInputs in;
     in.road = road;
     in.method = method;
     in.formationCamber = camber;
     in.carriageCamber = camber;
-    in.locale = QLocale::c();
+    in.locale = locale;
     return in;
 }
 
@@ -95,10 +96,9 @@ TEST_F(EarthworkQuantities, KilometreVolumesAndStatusTexts)
     EXPECT_EQ(r.cutting, "Cutting = 1,500.00 Cum");
     EXPECT_EQ(r.total, "Total = 5,150.00 Cum"); // filling plus cutting
 
-    EarthworkInputs german = inputs(road);
-    german.locale = QLocale(QLocale::German, QLocale::Germany);
-    r = UpdateEarthworkQuantities(db, german);
-    EXPECT_EQ(r.filling, "Filling = 3.650,00 Cum");
+    const QLocale german(QLocale::German, QLocale::Germany);
+    EXPECT_EQ(UpdateEarthworkQuantities(db, inputs(road, 1, 0, german)).filling,
+              "Filling = 3.650,00 Cum");
 }
 
 TEST_F(EarthworkQuantities, ARowLackingAValueStopsTheRunAfterTheRowsBeforeIt)

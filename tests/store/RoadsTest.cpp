@@ -27,9 +27,7 @@ TEST_F(Roads, CreatedRoadHasItsTablesAndUsableDefaults)
     v.length = 2500;
     v.fields[2] = "Package 3";
     const Road s = roads::get(db, roads::create(db, v));
-    EXPECT_EQ(s.from, "North");
-    EXPECT_EQ(s.length, 2500);
-    EXPECT_EQ(s.fields[2], "Package 3");
+    EXPECT_EQ(s.from + " " + QString::number(s.length) + " " + s.fields[2], "North 2500 Package 3");
 }
 
 TEST_F(Roads, AFailureWhileCreatingLeavesNoTrace)
