@@ -1,7 +1,5 @@
 #include "CliSupport.h"
 #include "compute/EarthworkQuantities.h"
-#include "store/Roads.h"
-#include "store/Schema.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -13,45 +11,32 @@ using namespace tarmela::test;
 
 namespace {
 
-// Road 1 with a level formation (cambers 0) over flat ground, width 10: fill 13 at 900,
-// fill 30 at 1000, cut 30 at 1100.
-void makeRoad(CliRun& cli)
-{
-    ASSERT_EQ(cli({"new-road", "--from", "Ana", "--to", "Bel", "--formation-camber", "0",
-                   "--carriage-camber", "0"}),
-              0)
-        << cli.err.toStdString();
-    auto db = cli.open();
-    const double levels[3][2] = {{101, 100}, {102, 100}, {98, 100}};
-    for (int i = 0; i < 3; ++i) {
-        QString sets =
-            QStringLiteral("Width = 10, FC = %1, C = %2").arg(levels[i][0]).arg(levels[i][1]);
-        for (int k = 1; k <= 8; ++k)
-            sets += QStringLiteral(", L%1 = %2, R%1 = %2").arg(k).arg(levels[i][1]);
-        db->exec(QStringLiteral("INSERT INTO RL_1 (ID, Chainage) VALUES (%1, %2)")
-                     .arg(i + 1)
-                     .arg(900 + 100 * i));
-        db->exec("UPDATE RL_1 SET " + sets + QStringLiteral(" WHERE ID = %1").arg(i + 1));
-    }
-}
-
-class CliRecompute : public ::testing::Test {
-protected:
+// Road 1 with a level formation (cambers 0) over flat ground at 100, width 10: fill 13 at
+// 900, fill 30 at 1000, cut 30 at 1100.
+struct CliRecompute : ::testing::Test {
+    CliRun cli;
+    QLocale saved;
     void SetUp() override
     {
-        saved = QLocale();
         QLocale::setDefault(QLocale::c());
+        ASSERT_EQ(cli({"new-road", "--from", "Ana", "--to", "Bel", "--formation-camber", "0",
+                       "--carriage-camber", "0"}),
+                  0);
+        auto db = cli.open();
+        db->exec("INSERT INTO RL_1 (ID, Chainage, FC) VALUES (1, 900, 101), (2, 1000, 102), "
+                 "(3, 1100, 98)");
+        QString ground = "Width = 10, C = 100";
+        for (int k = 1; k <= 8; ++k)
+            ground += QStringLiteral(", L%1 = 100, R%1 = 100").arg(k);
+        db->exec("UPDATE RL_1 SET " + ground);
     }
     void TearDown() override { QLocale::setDefault(saved); }
-    QLocale saved;
 };
 
 } // namespace
 
 TEST_F(CliRecompute, PrintsTheKilometreTableAndTheTotals)
 {
-    CliRun cli;
-    makeRoad(cli);
     ASSERT_EQ(cli({"recompute", "1"}), 0) << cli.err.toStdString();
     EXPECT_EQ(cli.out, "Km\tFilling\tCutting\tTotal\n"
                        "1\t2,150.00\t0.00\n"
@@ -66,8 +51,6 @@ TEST_F(CliRecompute, PrintsTheKilometreTableAndTheTotals)
 
 TEST_F(CliRecompute, JsonHasTheAgreedShapeAndNumbersThatRoundTrip)
 {
-    CliRun cli;
-    makeRoad(cli);
     ASSERT_EQ(cli({"recompute", "1", "--json"}), 0) << cli.err.toStdString();
     EXPECT_EQ(cli.out,
               "{\"road\": 1, \"method\": 1, \"kilometres\": [{\"km\": 1, \"filling\": 2150, "
@@ -84,35 +67,24 @@ TEST_F(CliRecompute, JsonHasTheAgreedShapeAndNumbersThatRoundTrip)
     }
     ASSERT_EQ(cli({"--set", "QuantityCalcMethod=2", "recompute", "--json", "1"}), 0)
         << cli.err.toStdString();
-    QJsonParseError perr;
-    const QJsonObject o = QJsonDocument::fromJson(cli.out.toUtf8(), &perr).object();
-    ASSERT_EQ(perr.error, QJsonParseError::NoError) << cli.out.toStdString();
-    EXPECT_EQ(o["road"].toInt(), 1);
-    EXPECT_EQ(o["method"].toInt(), 2);
+    const QJsonObject o = QJsonDocument::fromJson(cli.out.toUtf8()).object();
+    EXPECT_EQ(o["method"].toInt(), 2) << cli.out.toStdString();
 
-    auto db = cli.open();
     EarthworkInputs in;
     in.road = 1;
     in.method = 2;
     in.formationCamber = in.carriageCamber = 0;
-    const EarthworkResult r = UpdateEarthworkQuantities(*db, in);
-    ASSERT_TRUE(r.volumesDone);
-    const QJsonArray kms = o["kilometres"].toArray();
-    ASSERT_EQ(kms.size(), int(r.volumes.kilometres.size()));
-    for (int i = 0; i < kms.size(); ++i) {
-        EXPECT_EQ(kms[i].toObject()["km"].toInt(), i + 1);
-        EXPECT_EQ(kms[i].toObject()["filling"].toDouble(), r.volumes.kilometres[i].filling);
-        EXPECT_EQ(kms[i].toObject()["cutting"].toDouble(), r.volumes.kilometres[i].cutting);
-    }
-    EXPECT_EQ(o["all"].toObject()["filling"].toDouble(), r.volumes.totalFill);
-    EXPECT_EQ(o["all"].toObject()["total"].toDouble(), r.volumes.total());
-    EXPECT_NE(r.volumes.totalFill, std::floor(r.volumes.totalFill)); // not a whole number
+    const VolumeSummary v = UpdateEarthworkQuantities(*cli.open(), in).volumes;
+    ASSERT_EQ(v.kilometres.size(), 2u);
+    EXPECT_EQ(o["kilometres"].toArray()[0].toObject()["filling"].toDouble(),
+              v.kilometres[0].filling);
+    EXPECT_EQ(o["all"].toObject()["filling"].toDouble(), v.totalFill);
+    EXPECT_EQ(o["all"].toObject()["total"].toDouble(), v.total());
+    EXPECT_NE(v.totalFill, std::floor(v.totalFill)); // not a whole number
 }
 
 TEST_F(CliRecompute, ErrorsGoToStandardErrorWithTheirStatus)
 {
-    CliRun cli;
-    makeRoad(cli);
     cli.open()->exec("UPDATE RL_1 SET FC = NULL WHERE ID = 2");
     EXPECT_EQ(cli({"recompute", "1"}), 2);
     EXPECT_TRUE(cli.out.isEmpty());
@@ -120,9 +92,6 @@ TEST_F(CliRecompute, ErrorsGoToStandardErrorWithTheirStatus)
         << cli.err.toStdString();
     EXPECT_TRUE(cli.err.contains("Error Code=101"));
 
-    EXPECT_EQ(cli({"recompute", "9"}), 2);
-    EXPECT_TRUE(cli.err.contains("no road with ID 9"));
-    EXPECT_EQ(cli({"recompute", "one"}), 1);
     EXPECT_EQ(cli({"recompute", "1", "--csv"}), 1);
 
     cli.open()->exec("DROP TABLE RL_1");
@@ -132,9 +101,8 @@ TEST_F(CliRecompute, ErrorsGoToStandardErrorWithTheirStatus)
 
 TEST_F(CliRecompute, AnEmptySheetPrintsAnEmptyTable)
 {
-    CliRun cli;
     ASSERT_EQ(cli({"new-road", "--from", "A", "--to", "B"}), 0);
-    ASSERT_EQ(cli({"recompute", "1", "--json"}), 0) << cli.err.toStdString();
-    EXPECT_EQ(cli.out, "{\"road\": 1, \"method\": 1, \"kilometres\": [], \"all\": {\"filling\": 0, "
+    ASSERT_EQ(cli({"recompute", "2", "--json"}), 0) << cli.err.toStdString();
+    EXPECT_EQ(cli.out, "{\"road\": 2, \"method\": 1, \"kilometres\": [], \"all\": {\"filling\": 0, "
                        "\"cutting\": 0, \"total\": 0}}\n");
 }

@@ -8,6 +8,7 @@
 
 using namespace tarmela;
 using namespace tarmela::test;
+using EarthworkQuantities = ProjectTest;
 
 namespace {
 
@@ -17,10 +18,11 @@ void setRow(Database& db, std::int64_t road, std::int64_t id, const QString& ass
             QStringLiteral(" WHERE ID = %1").arg(id));
 }
 
-QVariant cell(Database& db, std::int64_t road, std::int64_t id, const QString& column)
+// The given columns of a row of the road's sheet, as queryText() writes them.
+std::string cells(Database& db, std::int64_t road, std::int64_t id, const QString& columns)
 {
-    return db.scalar("SELECT [" + column + "] FROM " + schema::rlTable(road) +
-                     QStringLiteral(" WHERE ID = %1").arg(id));
+    return queryText(db, "SELECT " + columns + " FROM " + schema::rlTable(road) +
+                             QStringLiteral(" WHERE ID = %1").arg(id));
 }
 
 // A level formation (no camber) over flat ground: width 10 gives a base of 11 and
@@ -33,104 +35,75 @@ void flatSection(Database& db, std::int64_t road, std::int64_t id, double fc, do
     setRow(db, road, id, sets);
 }
 
-EarthworkInputs inputs(std::int64_t road, int method = 1, double camber = 0)
+EarthworkInputs inputs(std::int64_t road, int method = 1, double camber = 0,
+                       const QLocale& locale = QLocale::c())
 {
     EarthworkInputs in;
     in.road = road;
     in.method = method;
     in.formationCamber = camber;
     in.carriageCamber = camber;
-    in.locale = QLocale::c();
+    in.locale = locale;
     return in;
 }
 
 } // namespace
 
-TEST(EarthworkQuantities, NoRoadChosenDoesNothing)
+TEST_F(EarthworkQuantities, NoRoadMissingTableAndEmptySheet)
 {
-    TestProject p;
-    const auto road = p.roadWithRows({0, 20});
-    flatSection(p.db(), road, 1, 101, 100);
-    const EarthworkResult r = UpdateEarthworkQuantities(p.db(), inputs(0));
-    EXPECT_FALSE(r.ran);
-    EXPECT_TRUE(r.error.isEmpty());
-    EXPECT_TRUE(cell(p.db(), road, 1, "Fill Area").isNull());
-}
-
-TEST(EarthworkQuantities, MissingTableAndEmptySheet)
-{
-    TestProject p;
-    const auto road = roads::create(p.db());
-    EarthworkResult r = UpdateEarthworkQuantities(p.db(), inputs(road));
+    const auto road = roads::create(db);
+    EXPECT_FALSE(UpdateEarthworkQuantities(db, inputs(0)).ran); // no road chosen
+    EarthworkResult r = UpdateEarthworkQuantities(db, inputs(road));
     EXPECT_TRUE(r.ran);
     EXPECT_TRUE(r.error.isEmpty()); // an empty sheet ends quietly
     EXPECT_FALSE(r.volumesDone);
 
-    p.db().exec("DROP TABLE " + schema::rlTable(road));
-    r = UpdateEarthworkQuantities(p.db(), inputs(road));
+    db.exec("DROP TABLE " + schema::rlTable(road));
+    r = UpdateEarthworkQuantities(db, inputs(road));
     EXPECT_EQ(r.error, "Datasheet not generated! Click Generate Data Sheet from Data menu");
     EXPECT_FALSE(r.volumesDone);
-    EXPECT_EQ(UpdateEarthworkQuantities(p.db(), inputs(road + 5)).error, r.error);
+    EXPECT_EQ(UpdateEarthworkQuantities(db, inputs(road + 5)).error, r.error);
 }
 
-TEST(EarthworkQuantities, DefaultsSideLevelsAndAreasAreWrittenAsThreeDecimals)
+TEST_F(EarthworkQuantities, DefaultsSideLevelsAndAreasAreWrittenAsThreeDecimals)
 {
-    TestProject p;
     const auto road = p.roadWithRows({0});
-    setRow(p.db(), road, 1, "FC = 100, Width = 0, C = 99, FL1 = 1, [Fill Area] = 555");
-    const EarthworkResult r = UpdateEarthworkQuantities(p.db(), inputs(road, 1, 0.035));
+    setRow(db, road, 1, "FC = 100, Width = 0, C = 99, FL1 = 1, [Fill Area] = 555");
+    const EarthworkResult r = UpdateEarthworkQuantities(db, inputs(road, 1, 0.035));
     ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
-    Database& db = p.db();
-    EXPECT_EQ(cell(db, road, 1, "Width").toDouble(), 7.5);
-    EXPECT_EQ(cell(db, road, 1, "Crust").toDouble(), 0.25);
-    EXPECT_EQ(cell(db, road, 1, "Left Slope").toDouble(), 2);
-    EXPECT_EQ(cell(db, road, 1, "Right Slope").toDouble(), 2);
-    EXPECT_EQ(cell(db, road, 1, "FL1").toDouble(), 99.93);
-    EXPECT_EQ(cell(db, road, 1, "FR1").toDouble(), 99.93);
-    EXPECT_EQ(cell(db, road, 1, "FL2").toDouble(), 99.851);
-    EXPECT_EQ(cell(db, road, 1, "FR2").toDouble(), 99.851);
-    // Mean formation 99.912 over the single reading 99: (8.5 + 2 * 0.912) * 0.912.
-    EXPECT_EQ(cell(db, road, 1, "Fill Area").toDouble(), 9.415);
-    EXPECT_EQ(cell(db, road, 1, "Cut Area").toDouble(), 0);
-    EXPECT_EQ(db.scalar("SELECT typeof(FL2) FROM " + schema::rlTable(road)).toString(), "real");
+    // Width, Crust, slopes; FL1 and FL2 99.85125 to the nearest 0.001; the mean formation
+    // 99.912 over the single reading 99: (8.5 + 2 * 0.912) * 0.912 of fill.
+    EXPECT_EQ(cells(db, road, 1,
+                    "Width, Crust, [Left Slope], [Right Slope], FL1, FR1, FL2, FR2, [Fill Area], "
+                    "[Cut Area], typeof(FL2)"),
+              "7.5 0.25 2 2 99.93 99.93 99.851 99.851 9.415 0 real");
 }
 
-TEST(EarthworkQuantities, KilometreVolumesAndStatusTexts)
+TEST_F(EarthworkQuantities, KilometreVolumesAndStatusTexts)
 {
-    TestProject p;
     const auto road = p.roadWithRows({900, 1000, 1100});
-    RoadChanges names;
-    names.from = QString("Alpha");
-    names.to = QString("Beta");
-    roads::update(p.db(), road, names);
-    flatSection(p.db(), road, 1, 101, 100); // fill 13
-    flatSection(p.db(), road, 2, 102, 100); // fill 30
-    flatSection(p.db(), road, 3, 98, 100);  // cut 30
-    EarthworkResult r = UpdateEarthworkQuantities(p.db(), inputs(road));
+    db.exec("UPDATE Roads SET [From] = 'Alpha', [To] = 'Beta'");
+    flatSection(db, road, 1, 101, 100); // fill 13
+    flatSection(db, road, 2, 102, 100); // fill 30
+    flatSection(db, road, 3, 98, 100);  // cut 30
+    EarthworkResult r = UpdateEarthworkQuantities(db, inputs(road));
     ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
     ASSERT_TRUE(r.volumesDone);
-    EXPECT_EQ(cell(p.db(), road, 3, "Cut Area").toDouble(), 30);
-    EXPECT_EQ(cell(p.db(), road, 3, "Fill Area").toDouble(), 0);
-    ASSERT_EQ(r.volumes.kilometres.size(), 2u);
-    EXPECT_DOUBLE_EQ(r.volumes.kilometres[0].filling, (13 + 30) / 2.0 * 100);
-    EXPECT_DOUBLE_EQ(r.volumes.kilometres[1].filling, 30 / 2.0 * 100);
-    EXPECT_DOUBLE_EQ(r.volumes.kilometres[1].cutting, 30 / 2.0 * 100);
+    EXPECT_EQ(cells(db, road, 3, "[Fill Area], [Cut Area]"), "0 30");
+    // Kilometre 1: (13 + 30) / 2 * 100 of fill; kilometre 2: 30 / 2 * 100 of each.
     EXPECT_EQ(r.roadName, "Alpha To Beta");
     EXPECT_EQ(r.filling, "Filling = 3,650.00 Cum");
     EXPECT_EQ(r.cutting, "Cutting = 1,500.00 Cum");
     EXPECT_EQ(r.total, "Total = 5,150.00 Cum"); // filling plus cutting
 
-    EarthworkInputs german = inputs(road);
-    german.locale = QLocale(QLocale::German, QLocale::Germany);
-    r = UpdateEarthworkQuantities(p.db(), german);
-    EXPECT_EQ(r.filling, "Filling = 3.650,00 Cum");
+    const QLocale german(QLocale::German, QLocale::Germany);
+    EXPECT_EQ(UpdateEarthworkQuantities(db, inputs(road, 1, 0, german)).filling,
+              "Filling = 3.650,00 Cum");
 }
 
-TEST(EarthworkQuantities, ARowLackingAValueStopsTheRunAfterTheRowsBeforeIt)
+TEST_F(EarthworkQuantities, ARowLackingAValueStopsTheRunAfterTheRowsBeforeIt)
 {
-    TestProject p;
     const auto road = p.roadWithRows({20, 40, 60, 80});
-    Database& db = p.db();
     flatSection(db, road, 1, 101, 100);
     flatSection(db, road, 2, 101, 100);
     setRow(db, road, 3, "C = 100, Width = 0, FL1 = 5, [Fill Area] = 5"); // no FC
@@ -142,16 +115,13 @@ TEST(EarthworkQuantities, ARowLackingAValueStopsTheRunAfterTheRowsBeforeIt)
                        "it\nError Code=101");
     EXPECT_FALSE(r.volumesDone);
     EXPECT_TRUE(r.filling.isEmpty());
-    EXPECT_EQ(cell(db, road, 1, "Fill Area").toDouble(), 13);
-    EXPECT_EQ(cell(db, road, 2, "Fill Area").toDouble(), 13);
-    // The failing row got its defaults before the failure, nothing else.
-    EXPECT_EQ(cell(db, road, 3, "Width").toDouble(), 7.5);
-    EXPECT_EQ(cell(db, road, 3, "FL1").toDouble(), 5);
-    EXPECT_EQ(cell(db, road, 3, "Fill Area").toDouble(), 5);
-    // The rows after it are as they were.
-    EXPECT_EQ(cell(db, road, 4, "Width").toDouble(), 0);
-    EXPECT_EQ(cell(db, road, 4, "Fill Area").toDouble(), 7);
-    EXPECT_TRUE(cell(db, road, 4, "Crust").isNull());
+    const QString columns = "Width, Crust, FL1, [Fill Area]";
+    for (int id : {1, 2})
+        EXPECT_EQ(cells(db, road, id, columns), "10 0.25 101 13") << id;
+    // The failing row got its defaults before the failure, nothing else; the rows after it
+    // are as they were.
+    EXPECT_EQ(cells(db, road, 3, columns), "7.5 0.25 5 5");
+    EXPECT_EQ(cells(db, road, 4, columns), "0 null null 7");
 
     // The short method needs the existing road's widths as well.
     setRow(db, road, 3, "FC = 101");
@@ -160,87 +130,62 @@ TEST(EarthworkQuantities, ARowLackingAValueStopsTheRunAfterTheRowsBeforeIt)
                        "(Short) needs it\nError Code=101");
 }
 
-TEST(EarthworkQuantities, WithoutAPresentFcTheTypedSideLevelsStay)
+TEST_F(EarthworkQuantities, WithoutAPresentFcTheTypedSideLevelsStay)
 {
-    TestProject p;
     const auto road = p.roadWithRows({0});
-    setRow(p.db(), road, 1,
+    setRow(db, road, 1,
            "FC = 0, FL1 = 50.12345, FL2 = 50.12345, FR1 = 50.12345, FR2 = 50.12345, C = 50");
-    const EarthworkResult r = UpdateEarthworkQuantities(p.db(), inputs(road, 1, 0.035));
+    const EarthworkResult r = UpdateEarthworkQuantities(db, inputs(road, 1, 0.035));
     ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
-    EXPECT_EQ(cell(p.db(), road, 1, "FL1").toDouble(), 50.12345);
-    EXPECT_EQ(cell(p.db(), road, 1, "FR2").toDouble(), 50.12345);
     // Mean formation d3((4 * 50.12345 + 0) / 5) = 40.099 against ground 50: cut.
-    EXPECT_GT(cell(p.db(), road, 1, "Cut Area").toDouble(), 0);
-    EXPECT_EQ(cell(p.db(), road, 1, "Fill Area").toDouble(), 0);
+    EXPECT_EQ(cells(db, road, 1, "FL1, FR2, [Fill Area], [Cut Area] > 0"), "50.12345 50.12345 0 1");
 }
 
-TEST(EarthworkQuantities, RoadsLongerThan32KilometresWork)
+TEST_F(EarthworkQuantities, UnusableSettingsAndChainagesAreReported)
 {
-    TestProject p;
-    const auto road = p.roadWithRows({0, 20000, 40000});
-    for (int id = 1; id <= 3; ++id)
-        flatSection(p.db(), road, id, 101, 100); // fill 13 each
-    const EarthworkResult r = UpdateEarthworkQuantities(p.db(), inputs(road));
-    ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
-    ASSERT_TRUE(r.volumesDone);
-    ASSERT_EQ(r.volumes.kilometres.size(), 40u);
-    // Gaps over 200 m count as 50 m: (13 + 13) * 25 in kilometres 20 and 40.
-    EXPECT_DOUBLE_EQ(r.volumes.kilometres[19].filling, 650);
-    EXPECT_DOUBLE_EQ(r.volumes.kilometres[39].filling, 650);
-    EXPECT_EQ(r.volumes.kilometres[39].number, 40);
-    EXPECT_DOUBLE_EQ(r.volumes.totalFill, 1300);
-}
-
-TEST(EarthworkQuantities, UnusableSettingsAndChainagesAreReported)
-{
-    TestProject p;
     const auto road = p.roadWithRows({0, 1e9});
-    flatSection(p.db(), road, 1, 101, 100);
-    flatSection(p.db(), road, 2, 101, 100);
-    EarthworkInputs bad = inputs(road, 3);
-    EarthworkResult r = UpdateEarthworkQuantities(p.db(), bad);
+    flatSection(db, road, 1, 101, 100);
+    flatSection(db, road, 2, 101, 100);
+    EarthworkResult r = UpdateEarthworkQuantities(db, inputs(road, 3));
     EXPECT_TRUE(r.error.endsWith("\nError Code=104")) << r.error.toStdString();
-    EXPECT_TRUE(cell(p.db(), road, 1, "Fill Area").isNull()); // nothing written
+    EXPECT_EQ(cells(db, road, 1, "[Fill Area]"), "null"); // nothing written
 
-    r = UpdateEarthworkQuantities(p.db(), inputs(road));
+    r = UpdateEarthworkQuantities(db, inputs(road));
     EXPECT_EQ(r.error, "The chainage 1000000000 of the section with ID 2 lies beyond 100,000 "
                        "km\nError Code=102");
     EXPECT_FALSE(r.volumesDone);
-    EXPECT_EQ(cell(p.db(), road, 2, "Fill Area").toDouble(), 13); // the areas are done
+    EXPECT_EQ(cells(db, road, 2, "[Fill Area]"), "13"); // the areas are done
 }
 
-TEST(EarthworkQuantities, LongMethodUsesTheRoadsCrossDistances)
+TEST_F(EarthworkQuantities, LongMethodUsesTheRoadsCrossDistancesOnARoadPast32Km)
 {
-    TestProject p;
-    const auto road = p.roadWithRows({0, 20});
+    const auto road = p.roadWithRows({40000, 40020});
     CrossDistances d;
     d.left = {2, 3};
-    roads::setCrossDistances(p.db(), road, d);
-    setRow(p.db(), road, 1, "FC = 100, C = 99, Width = 8, L1 = 99, L2 = 99");
+    roads::setCrossDistances(db, road, d);
+    setRow(db, road, 1, "FC = 100, C = 99, Width = 8, L1 = 99, L2 = 99");
     // No centre reading: the previous section's centre ground (99) carries over.
-    setRow(p.db(), road, 2, "FC = 100, Width = 8, L1 = 99, L2 = 99");
-    const EarthworkResult r = UpdateEarthworkQuantities(p.db(), inputs(road, 2, 0.035));
+    setRow(db, road, 2, "FC = 100, Width = 8, L1 = 99, L2 = 99");
+    const EarthworkResult r = UpdateEarthworkQuantities(db, inputs(road, 2, 0.035));
     ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
-    EXPECT_EQ(cell(p.db(), road, 1, "Fill Area").toDouble(), 4.75);
-    EXPECT_EQ(cell(p.db(), road, 2, "Fill Area").toDouble(), 4.75);
-    EXPECT_EQ(cell(p.db(), road, 1, "Cut Area").toDouble(), 0);
-    EXPECT_EQ(cell(p.db(), road, 1, "FL1").toDouble(), 99.926); // k = 2.125 with width 8
+    // FL1 with k = 2.125 for width 8.
+    EXPECT_EQ(cells(db, road, 1, "[Fill Area], [Cut Area], FL1"), "4.75 0 99.926");
+    EXPECT_EQ(cells(db, road, 2, "[Fill Area]"), "4.75");
     EXPECT_DOUBLE_EQ(r.volumes.totalFill, 4.75 * 20);
+    ASSERT_EQ(r.volumes.kilometres.size(), 41u);
+    EXPECT_DOUBLE_EQ(r.volumes.kilometres[40].filling, 4.75 * 20);
 }
 
-TEST(EarthworkQuantities, ADatabaseFailureWhileWritingChangesNothing)
+TEST_F(EarthworkQuantities, ADatabaseFailureWhileWritingChangesNothing)
 {
-    TestProject p;
     const auto road = p.roadWithRows({0, 20, 40});
     for (int id = 1; id <= 3; ++id)
-        flatSection(p.db(), road, id, 101, 100);
-    p.db().exec("CREATE TRIGGER refuse BEFORE UPDATE ON " + schema::rlTable(road) +
-                " WHEN NEW.ID = 3 BEGIN SELECT RAISE(ABORT, 'the sheet is locked'); END");
-    const EarthworkResult r = UpdateEarthworkQuantities(p.db(), inputs(road));
+        flatSection(db, road, id, 101, 100);
+    db.exec("CREATE TRIGGER refuse BEFORE UPDATE ON " + schema::rlTable(road) +
+            " WHEN NEW.ID = 3 BEGIN SELECT RAISE(ABORT, 'the sheet is locked'); END");
+    const EarthworkResult r = UpdateEarthworkQuantities(db, inputs(road));
     EXPECT_TRUE(r.error.startsWith("the sheet is locked")) << r.error.toStdString();
     EXPECT_TRUE(r.error.endsWith("\nError Code=103"));
     EXPECT_FALSE(r.volumesDone);
-    for (int id = 1; id <= 3; ++id)
-        EXPECT_TRUE(cell(p.db(), road, id, "Fill Area").isNull()) << id;
+    EXPECT_EQ(queryText(db, "SELECT COUNT([Fill Area]) FROM " + schema::rlTable(road)), "0");
 }

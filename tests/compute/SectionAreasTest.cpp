@@ -1,8 +1,10 @@
 #include "compute/SectionAreas.h"
 #include "store/Numbers.h"
+#include "support/TestProject.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <vector>
 
 using namespace tarmela;
 
@@ -34,57 +36,41 @@ TEST(SectionDefaults, EmptyOrZeroValuesGetTheirDefaultsOthersStay)
     s.width = 0;
     s.leftSlope = 1.5;
     EXPECT_TRUE(applySectionDefaults(s));
-    EXPECT_EQ(s.width, 7.5);
-    EXPECT_EQ(s.crust, 0.25);
-    EXPECT_EQ(s.leftSlope, 1.5);
-    EXPECT_EQ(s.rightSlope, 2);
+    EXPECT_EQ((std::vector{s.width, s.crust, s.leftSlope, s.rightSlope}),
+              (std::vector<std::optional<double>>{7.5, 0.25, 1.5, 2}));
     EXPECT_FALSE(applySectionDefaults(s)); // nothing left to default
 }
 
-TEST(SectionSideLevels, FromTheCentreLevelTheCambersWidthAndCrust)
+TEST(SectionSideLevels, FromTheCentreLevelTheCambersWidthAndCrustOrNotAtAll)
 {
+    // Width 7.5 and crust 0.25 by default, so k = 2. The carriage camber sets FL1, the
+    // formation camber FL2 from FL1.
     SectionLevels s;
-    s.fc = 100;
-    s.width = 0; // defaults come first: 7.5 and crust 0.25, so k = 2
-    applySectionDefaults(s);
-    ASSERT_TRUE(deriveSideLevels(s, 0.035, 0.035));
-    EXPECT_DOUBLE_EQ(*s.fl1, 99.93);
-    EXPECT_DOUBLE_EQ(*s.fr1, 99.93);
-    EXPECT_DOUBLE_EQ(*s.fl2, 99.851); // 99.85125 to the nearest 0.001
-    EXPECT_DOUBLE_EQ(*s.fr2, 99.851);
-
-    // Different cambers: the carriage camber sets FL1, the formation camber FL2 from FL1.
     s.fc = 50;
-    deriveSideLevels(s, 0.045, 0.02);
-    EXPECT_DOUBLE_EQ(*s.fl1, 49.96);  // 50 - 0.02 * 2
+    applySectionDefaults(s);
+    ASSERT_TRUE(deriveSideLevels(s, 0.045, 0.02));
+    EXPECT_DOUBLE_EQ(*s.fl1, 49.96); // 50 - 0.02 * 2
+    EXPECT_DOUBLE_EQ(*s.fr1, 49.96);
     EXPECT_DOUBLE_EQ(*s.fl2, 49.859); // 49.96 - 0.045 * 2.25 = 49.85875
-}
+    EXPECT_DOUBLE_EQ(*s.fr2, 49.859);
 
-TEST(SectionSideLevels, AMissingCentreLevelLeavesTheStoredSideLevels)
-{
+    // A missing or zero centre level leaves the stored side levels.
     for (std::optional<double> fc : {std::optional<double>{}, std::optional<double>{0.0}}) {
-        SectionLevels s;
-        s.fc = fc;
-        s.fl1 = 12.3456;
-        applySectionDefaults(s);
-        EXPECT_FALSE(deriveSideLevels(s, 0.035, 0.035));
-        EXPECT_EQ(s.fl1, 12.3456);
-        EXPECT_FALSE(s.fl2.has_value());
+        SectionLevels t;
+        t.fc = fc;
+        t.fl1 = 12.3456;
+        applySectionDefaults(t);
+        EXPECT_FALSE(deriveSideLevels(t, 0.035, 0.035));
+        EXPECT_EQ(t.fl1, 12.3456);
+        EXPECT_FALSE(t.fl2.has_value());
     }
 }
 
-TEST(MeanLevelArea, LevelSectionInFillMatchesTheTextbookTrapezoid)
+TEST(MeanLevelArea, OnlyThePresentReadingsInUseMakeTheMeanGround)
 {
-    // Formation 1 m above flat ground, width 10; the base widens by the slopes over the
-    // crust: b = 10 + 4 * 0.25 = 11. Area = (b + n h) h = (11 + 2 * 1) * 1 = 13 m2.
-    SectionLevels s = levelFormation(101, 10);
-    flatGround(s, 100);
-    const SectionArea a = meanLevelArea(s, AreaMethod::MeanLevel, 8);
-    EXPECT_DOUBLE_EQ(a.fill, 13);
-    EXPECT_DOUBLE_EQ(a.cut, 0);
-
-    // Uneven ground: only the mean of the present readings counts; missing, zero and
-    // negative readings don't.
+    // Width 10: the base widens by the slopes over the crust, b = 10 + 4 * 0.25 = 11, and the
+    // area is the textbook trapezoid (b + n h) h. Missing, zero and negative readings don't
+    // count.
     SectionLevels t = levelFormation(102.5, 10);
     t.centre = 100;
     t.left[0] = 99.5;
@@ -101,39 +87,18 @@ TEST(MeanLevelArea, LevelSectionInFillMatchesTheTextbookTrapezoid)
     EXPECT_DOUBLE_EQ(meanLevelArea(t, AreaMethod::MeanLevel, 5).fill, d3((11 + 2 * 1.9) * 1.9));
 }
 
-TEST(MeanLevelArea, CutWidensUpwardLikeFillDownward)
+TEST(MeanLevelArea, ADeepCutStaysACutAndNoGroundCountsAsZero)
 {
-    // Formation 2 m below flat ground: textbook cut (b + n h) h = (11 + 2 * 2) * 2 = 30.
-    SectionLevels s = levelFormation(98, 10);
+    // Formation 6 m below flat ground: (11 + 2 * 6) * 6 = 138 of cut (a signed formula would
+    // turn it to fill).
+    SectionLevels s = levelFormation(94, 10);
     flatGround(s, 100);
-    SectionArea a = meanLevelArea(s, AreaMethod::MeanLevel, 8);
-    EXPECT_DOUBLE_EQ(a.cut, 30);
-    EXPECT_DOUBLE_EQ(a.fill, 0);
-
-    // A deep cut stays a cut: (11 + 2 * 6) * 6 = 138 (a signed formula would turn it to fill).
-    s = levelFormation(94, 10);
-    flatGround(s, 100);
-    a = meanLevelArea(s, AreaMethod::MeanLevel, 8);
+    const SectionArea a = meanLevelArea(s, AreaMethod::MeanLevel, 8);
     EXPECT_DOUBLE_EQ(a.cut, 138);
     EXPECT_DOUBLE_EQ(a.fill, 0);
-}
-
-TEST(MeanLevelArea, CamberedFormationUsesTheMeanOfTheFiveLevels)
-{
-    SectionLevels s;
-    s.fc = 100;
-    applySectionDefaults(s);
-    deriveSideLevels(s, 0.035, 0.035);
-    flatGround(s, 99);
-    // Mean formation d3((99.851 * 2 + 99.93 * 2 + 100) / 5) = 99.912, h = 0.912, b = 8.5
-    const double h = 0.912;
-    EXPECT_DOUBLE_EQ(meanLevelArea(s, AreaMethod::MeanLevel, 8).fill, d3((8.5 + 2 * h) * h));
-}
-
-TEST(MeanLevelArea, WithoutAnyReadingTheGroundCountsAsZero)
-{
-    SectionLevels s = levelFormation(2);
-    EXPECT_DOUBLE_EQ(meanLevelArea(s, AreaMethod::MeanLevel, 8).fill, (8.5 + 2 * 2) * 2);
+    // Without any reading the ground counts as zero.
+    EXPECT_DOUBLE_EQ(meanLevelArea(levelFormation(2), AreaMethod::MeanLevel, 8).fill,
+                     (8.5 + 2 * 2) * 2);
 }
 
 TEST(MeanLevelArea, ShortMethodDeductsTheExistingRoadAboveTheOuterGround)
@@ -168,34 +133,27 @@ TEST(MeanLevelArea, EmptyValuesTheFormulaNeedsAreNamed)
     flatGround(s, 100);
     s.fr2.reset();
     s.fl2.reset();
-    try {
-        meanLevelArea(s, AreaMethod::MeanLevel, 8);
-        FAIL() << "no error";
-    } catch (const MissingValue& e) {
-        EXPECT_EQ(e.column(), "FL2");
-    }
+    const auto missing = [&](AreaMethod m) {
+        const auto e = test::thrown([&] { meanLevelArea(s, m, 8); });
+        return e ? e->message() : QString("(nothing)");
+    };
+    EXPECT_EQ(missing(AreaMethod::MeanLevel), "FL2 is empty");
     s = levelFormation(101);
     s.bottomWidth = 5; // TopWidth missing: only the short method needs it
-    EXPECT_NO_THROW(meanLevelArea(s, AreaMethod::MeanLevel, 8));
-    try {
-        meanLevelArea(s, AreaMethod::TrapezoidalShort, 8);
-        FAIL() << "no error";
-    } catch (const MissingValue& e) {
-        EXPECT_EQ(e.column(), "TopWidth");
-    }
+    EXPECT_EQ(missing(AreaMethod::MeanLevel), "(nothing)");
+    EXPECT_EQ(missing(AreaMethod::TrapezoidalShort), "TopWidth is empty");
 }
 
 TEST(SectionRounding, TheLevelsUsedAreExactlyTheOnesTheirTextShows)
 {
     // The computations work with d3 and the sheets show d3Text: the two must never disagree,
     // also at the halfway cases and for negative values near zero.
-    for (double v : {99.85125, 99.8515, 0.0005, -0.0005, -0.0004, 1e-9, 2.675, 1234567.0005,
-                     -2.3456, 40.0985, 1e15 + 0.3}) {
-        EXPECT_EQ(d3(v), d3Text(v).toDouble()) << v;
-        EXPECT_FALSE(std::signbit(d3(v)) && d3(v) == 0) << v;
-    }
-    for (int i = 0; i < 20000; ++i) {
-        const double v = (i - 10000) * 0.0123457 + i * 1e-7;
+    std::vector<double> values{99.85125, 99.8515,      0.0005,  -0.0005, -0.0004,   1e-9,
+                               2.675,    1234567.0005, -2.3456, 40.0985, 1e15 + 0.3};
+    for (int i = 0; i < 20000; ++i)
+        values.push_back((i - 10000) * 0.0123457 + i * 1e-7);
+    for (double v : values) {
         ASSERT_EQ(d3(v), d3Text(v).toDouble()) << v;
+        ASSERT_FALSE(std::signbit(d3(v)) && d3(v) == 0) << v;
     }
 }

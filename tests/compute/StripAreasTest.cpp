@@ -1,8 +1,10 @@
 #include "compute/StripAreas.h"
 #include "compute/SectionAreas.h"
 #include "store/Numbers.h"
+#include "support/TestProject.h"
 
 #include <gtest/gtest.h>
+#include <vector>
 
 using namespace tarmela;
 
@@ -45,110 +47,79 @@ StripSums strip(double p1, double g1, double p2, double g2, double w)
 
 TEST(StripAreas, FillCutAndACrossingInsideTheStrip)
 {
-    StripSums s = strip(101, 100, 102, 100, 4); // trapezoid (1 + 2) / 2 * 4
-    EXPECT_DOUBLE_EQ(s.FillSum, 6);
-    EXPECT_DOUBLE_EQ(s.CutSum, 0);
-    s = strip(99, 100, 98, 100, 4);
-    EXPECT_DOUBLE_EQ(s.CutSum, 6);
-    EXPECT_DOUBLE_EQ(s.FillSum, 0);
-
-    // The formation crosses the ground a quarter of the way along: two triangles,
-    // 0.5 * 1 * 0.5 of fill and 0.5 * 3 * 1.5 of cut.
-    s = strip(100, 99.5, 100, 101.5, 4);
-    EXPECT_DOUBLE_EQ(s.FillSum, 0.25);
-    EXPECT_DOUBLE_EQ(s.CutSum, 2.25);
-    s = strip(100, 101.5, 100, 99.5, 4); // the same, mirrored
-    EXPECT_DOUBLE_EQ(s.FillSum, 0.25);
-    EXPECT_DOUBLE_EQ(s.CutSum, 2.25);
-
-    // A zero at one end counts with the other end; zero at both adds nothing.
-    s = strip(100, 100, 101, 100, 2);
-    EXPECT_DOUBLE_EQ(s.FillSum, 1);
-    s = strip(100, 100, 100, 101, 2);
-    EXPECT_DOUBLE_EQ(s.CutSum, 1);
-    EXPECT_DOUBLE_EQ(s.FillSum, 0);
-    s = strip(100, 100, 100, 100, 2);
-    EXPECT_DOUBLE_EQ(s.FillSum + s.CutSum, 0);
-}
-
-TEST(LongMethod, EdgePointBetweenReadingsAndTheFallingSlope)
-{
-    // Width 8: the edge at offset 4 lies between L1 (offset 2) and L2 (offset 5). Strips:
-    // centre-L1 fill 2, L1-edge fill 2, edge-L2 (1 + 0.5) / 2 * 1 = 0.75 (proposed 99.5).
-    SectionLevels s = longSection(100, 99, 8);
-    s.left[0] = 99;
-    s.left[1] = 99;
-    CentrePoint centre;
-    const SectionArea a = longMethodArea(s, distances({2, 3}, {}), 8, centre);
-    EXPECT_DOUBLE_EQ(a.fill, 4.75);
-    EXPECT_DOUBLE_EQ(a.cut, 0);
-
-    // The right side adds to the same sums; a reading exactly on the edge needs no extra
-    // point: 2 + 2 up to the edge on the right, then (1 + 0) / 2 * 2 out to R3 at offset 6,
-    // where the slope has fallen to the ground (99).
-    s.right[0] = 99;
-    s.right[1] = 99;
-    s.right[2] = 99;
-    const SectionArea both = longMethodArea(s, distances({2, 3}, {2, 2, 2}), 8, centre);
-    EXPECT_DOUBLE_EQ(both.fill, 4.75 + 2 + 2 + 1);
-    EXPECT_DOUBLE_EQ(both.cut, 0);
-}
-
-TEST(LongMethod, FirstReadingBeyondTheEdgeInterpolatesFromTheCentre)
-{
-    // Width 4 (edge at 2), L1 at offset 4 at 102, centre ground 100: the edge's ground is
-    // 101, level with the formation. Centre to edge: fill (1 + 0) / 2 * 2 = 1. Beyond the
-    // edge the ground rises 1 in 2, exactly along a 1 in 2 cut slope: nothing to dig.
-    SectionLevels s = longSection(101, 100, 4);
-    s.left[0] = 102;
-    CentrePoint centre;
-    const SectionArea a = longMethodArea(s, distances({4}, {}), 8, centre);
-    EXPECT_DOUBLE_EQ(a.fill, 1);
-    EXPECT_DOUBLE_EQ(a.cut, 0);
-
-    // L1 on the edge level with FC, L2 2 m further rising 1 in 1: a cut wedge between the
-    // ground and the 1 in 2 slope, 2 wide and 1 deep at L2: 1.
-    s.left[0] = 101;
-    s.left[1] = 103;
-    CentrePoint again;
-    const SectionArea steep = longMethodArea(s, distances({2, 2}, {}), 8, again);
-    EXPECT_DOUBLE_EQ(steep.fill, 1);
-    EXPECT_DOUBLE_EQ(steep.cut, 1);
-}
-
-TEST(LongMethod, TheSlopeStopsWhereItMeetsTheGround)
-{
-    // Level ground: a 1 m fill and a 1 m cut of width 8 with 1 in 2 slopes on both sides,
-    // readings out to 10 m. Each must equal the textbook trapezoid (8 + 2 * 1) * 1 = 10;
-    // the ground beyond the toe (fill) or the top of the cut adds nothing.
-    for (double ground : {99.0, 101.0}) {
-        SectionLevels s = longSection(100, ground, 8);
-        for (int i = 0; i < 5; ++i)
-            s.left[i] = s.right[i] = ground;
-        CentrePoint centre;
-        const SectionArea a =
-            longMethodArea(s, distances({2, 2, 2, 2, 2}, {2, 2, 2, 2, 2}), 8, centre);
-        EXPECT_DOUBLE_EQ(ground < 100 ? a.fill : a.cut, 10) << ground;
-        EXPECT_DOUBLE_EQ(ground < 100 ? a.cut : a.fill, 0) << ground;
+    struct Case {
+        double p1, g1, p2, g2, w, fill, cut;
+    };
+    const Case cases[] = {
+        {101, 100, 102, 100, 4, 6, 0}, // trapezoid (1 + 2) / 2 * 4
+        {99, 100, 98, 100, 4, 0, 6},
+        // The formation crosses the ground a quarter of the way along: two triangles,
+        // 0.5 * 1 * 0.5 of fill and 0.5 * 3 * 1.5 of cut; then the same, mirrored.
+        {100, 99.5, 100, 101.5, 4, 0.25, 2.25},
+        {100, 101.5, 100, 99.5, 4, 0.25, 2.25},
+        // A zero at one end counts with the other end; zero at both adds nothing.
+        {100, 100, 101, 100, 2, 1, 0},
+        {100, 100, 100, 101, 2, 0, 1},
+        {100, 100, 100, 100, 2, 0, 0}};
+    for (const Case& c : cases) {
+        const StripSums s = strip(c.p1, c.g1, c.p2, c.g2, c.w);
+        EXPECT_DOUBLE_EQ(s.FillSum, c.fill) << &c - cases;
+        EXPECT_DOUBLE_EQ(s.CutSum, c.cut) << &c - cases;
     }
 }
 
-TEST(LongMethod, TheSideEndsAtTheFirstMissingReading)
+TEST(LongMethod, StripsFromTheCentreOutToTheLastReadingOfEachSide)
 {
-    SectionLevels s = longSection(100, 99, 8);
-    s.left[0] = 99;
-    s.left[1] = 99;
-    CentrePoint centre;
-    const CrossDistances d = distances({2, 3, 1, 1}, {});
-    const SectionArea base = longMethodArea(s, d, 8, centre);
-    s.left[2] = 0;  // L3 missing (0 is no reading) ...
-    s.left[3] = 50; // ... so L4 is ignored although present
-    EXPECT_DOUBLE_EQ(longMethodArea(s, d, 8, centre).fill, base.fill);
-    EXPECT_DOUBLE_EQ(longMethodArea(s, d, 8, centre).cut, 0);
-    // Fewer readings in use end the side the same way.
-    s.left[2] = 99;
-    EXPECT_DOUBLE_EQ(longMethodArea(s, d, 2, centre).fill, base.fill);
-    EXPECT_GT(longMethodArea(s, d, 3, centre).fill, base.fill);
+    // Slopes 2, crust 0.25; a reading of 0 is no reading.
+    struct Case {
+        double fc, centre, width;
+        std::vector<double> left, right, leftDistances, rightDistances;
+        int viewSections;
+        double fill, cut;
+    };
+    const Case cases[] = {
+        // The edge at offset 4 lies between L1 (offset 2) and L2 (offset 5): centre-L1 fill 2,
+        // L1-edge fill 2, edge-L2 (1 + 0.5) / 2 * 1 = 0.75 (proposed 99.5).
+        {100, 99, 8, {99, 99}, {}, {2, 3}, {}, 8, 4.75, 0},
+        // The right side adds to the same sums; a reading exactly on the edge needs no extra
+        // point: 2 + 2 up to the edge, then (1 + 0) / 2 * 2 out to R3 at offset 6, where the
+        // slope has fallen to the ground.
+        {100, 99, 8, {99, 99}, {99, 99, 99}, {2, 3}, {2, 2, 2}, 8, 4.75 + 2 + 2 + 1, 0},
+        // The side ends at the first missing reading: L3 is missing, so L4 is ignored although
+        // present; fewer readings in use end it the same way, more take L3 in (0.25 more).
+        {100, 99, 8, {99, 99, 0, 50}, {}, {2, 3, 1, 1}, {}, 8, 4.75, 0},
+        {100, 99, 8, {99, 99, 99, 50}, {}, {2, 3, 1, 1}, {}, 2, 4.75, 0},
+        {100, 99, 8, {99, 99, 99, 50}, {}, {2, 3, 1, 1}, {}, 3, 5, 0},
+        // Width 4 (edge at 2), L1 at offset 4 at 102, centre ground 100: the edge's ground is
+        // interpolated from the centre to 101, level with the formation. Centre to edge fill
+        // (1 + 0) / 2 * 2 = 1; beyond, the ground rises exactly along a 1 in 2 cut slope.
+        {101, 100, 4, {102}, {}, {4}, {}, 8, 1, 0},
+        // L1 on the edge level with FC, L2 2 m further rising 1 in 1: a cut wedge between
+        // the ground and the 1 in 2 slope, 2 wide and 1 deep at L2.
+        {101, 100, 4, {101, 103}, {}, {2, 2}, {}, 8, 1, 1},
+        // A 1 m fill and a 1 m cut on level ground with readings well past the toe and the
+        // top of the cut: the slope stops at the ground, the textbook (8 + 2 * 1) * 1 = 10.
+        {100, 99, 8, std::vector<double>(5, 99), std::vector<double>(5, 99),
+         std::vector<double>(5, 2), std::vector<double>(5, 2), 8, 10, 0},
+        {100, 101, 8, std::vector<double>(5, 101), std::vector<double>(5, 101),
+         std::vector<double>(5, 2), std::vector<double>(5, 2), 8, 0, 10},
+        // Flat ground 1 m below a formation 10 wide: the toe lies 2 m beyond each edge.
+        // Readings every 1 m to exactly the toe give the textbook (10 + 2 * 1) * 1 = 12.
+        {101, 100, 10, std::vector<double>(7, 100), std::vector<double>(7, 100),
+         std::vector<double>(7, 1), std::vector<double>(7, 1), 7, 12, 0},
+    };
+    for (const Case& c : cases) {
+        SectionLevels s = longSection(c.fc, c.centre, c.width);
+        CrossDistances d;
+        for (std::size_t i = 0; i < c.left.size(); ++i)
+            s.left[i] = c.left[i], d.left[i] = c.leftDistances[i];
+        for (std::size_t i = 0; i < c.right.size(); ++i)
+            s.right[i] = c.right[i], d.right[i] = c.rightDistances[i];
+        CentrePoint centre;
+        const SectionArea a = longMethodArea(s, d, c.viewSections, centre);
+        EXPECT_DOUBLE_EQ(a.fill, c.fill) << &c - cases;
+        EXPECT_DOUBLE_EQ(a.cut, c.cut) << &c - cases;
+    }
 }
 
 TEST(LongMethod, TheCentrePointCarriesOverFromThePreviousSection)
@@ -184,26 +155,7 @@ TEST(LongMethod, WithoutAnFcTheSectionCannotBeComputed)
     SectionLevels s = longSection(100, 99, 8);
     s.fc.reset();
     CentrePoint centre;
-    try {
-        longMethodArea(s, distances({2}, {}), 8, centre);
-        FAIL() << "no error";
-    } catch (const MissingValue& e) {
-        EXPECT_EQ(e.column(), "FC");
-    }
-}
-
-TEST(LongMethod, LevelFillSectionAgreesWithTheTrapezoidUpToTheToe)
-{
-    // Flat ground 1 m below a formation 10 wide, slopes 2: the toe lies 2 m beyond each
-    // edge. Readings every 1 m to exactly the toe give the textbook (10 + 2 * 1) * 1 = 12.
-    SectionLevels s = longSection(101, 100, 10);
-    CrossDistances d;
-    for (int i = 0; i < 7; ++i) {
-        s.left[i] = s.right[i] = 100;
-        d.left[i] = d.right[i] = 1;
-    }
-    CentrePoint centre;
-    const SectionArea a = longMethodArea(s, d, 7, centre);
-    EXPECT_DOUBLE_EQ(a.fill, 12);
-    EXPECT_DOUBLE_EQ(a.cut, 0);
+    const auto e = test::thrown([&] { longMethodArea(s, distances({2}, {}), 8, centre); });
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->message(), "FC is empty");
 }

@@ -27,16 +27,13 @@ TEST(Volumes, AverageEndAreasWithLongGapsCountedAsFiftyMetres)
 TEST(Volumes, TheStretchAcrossAKilometreEndGoesToTheLaterKilometre)
 {
     const VolumeSummary s = kilometreVolumes({{900, 2, 0}, {1000, 4, 0}, {1100, 6, 0}}, 1100);
-    ASSERT_EQ(s.kilometres.size(), 2u);
+    EXPECT_EQ(fills(s), (std::vector<double>{300, 500}));
     EXPECT_EQ(s.kilometres[0].number, 1);
-    EXPECT_DOUBLE_EQ(s.kilometres[0].filling, 300);
-    EXPECT_DOUBLE_EQ(s.kilometres[1].filling, 500);
     EXPECT_DOUBLE_EQ(s.totalFill, 800);
 
     // Without the step back (the limit at or below the kilometre end) the boundary stretch
     // is lost to both kilometres.
-    const VolumeSummary noStep =
-        kilometreVolumes({{900, 2, 0}, {1010, 4, 0}, {1100, 6, 0}}, 1000);
+    const VolumeSummary noStep = kilometreVolumes({{900, 2, 0}, {1010, 4, 0}, {1100, 6, 0}}, 1000);
     EXPECT_EQ(fills(noStep), (std::vector<double>{0, 450}));
 }
 
@@ -48,7 +45,6 @@ TEST(Volumes, EmptyKilometresAndLateStarts)
     EXPECT_EQ(fills(single), (std::vector<double>{0, 0, 0}));
     EXPECT_EQ(single.kilometres.back().number, 3);
     const VolumeSummary late = kilometreVolumes({{5000, 1, 0}, {5020, 1, 0}}, 5020);
-    ASSERT_EQ(late.kilometres.size(), 6u);
     EXPECT_EQ(fills(late), (std::vector<double>{0, 0, 0, 0, 0, 20}));
     EXPECT_TRUE(kilometreVolumes({}, 0).kilometres.empty());
 }

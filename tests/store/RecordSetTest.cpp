@@ -1,5 +1,5 @@
-#include "store/Error.h"
 #include "store/RecordSet.h"
+#include "store/Error.h"
 #include "store/Roads.h"
 #include "store/Statements.h"
 #include "support/TestProject.h"
@@ -8,11 +8,10 @@
 
 using namespace tarmela;
 using namespace tarmela::test;
+using RecordSets = ProjectTest;
 
-TEST(RecordSet, FindsMovesAndReadsFieldsByNameAndPosition)
+TEST_F(RecordSets, FindsMovesAndReadsFieldsByNameAndPosition)
 {
-    TestProject p;
-    Database& db = p.db();
     const std::int64_t road = p.roadWithRows({0, 20, 40, 60});
     RecordSet rs(db);
     rs.open(QStringLiteral("Select * from RL_%1 order by Chainage").arg(road));
@@ -35,10 +34,8 @@ TEST(RecordSet, FindsMovesAndReadsFieldsByNameAndPosition)
     EXPECT_THROW(rs.find("NoSuchField=1"), Error);
 }
 
-TEST(RecordSet, AddsAndUpdatesRowsOfItsTable)
+TEST_F(RecordSets, AddsAndUpdatesRowsOfItsTable)
 {
-    TestProject p;
-    Database& db = p.db();
     RecordSet roadsSet(db);
     roadsSet.open(statements::selectRoads());
     roadsSet.addNew();
@@ -56,20 +53,17 @@ TEST(RecordSet, AddsAndUpdatesRowsOfItsTable)
     db.exec("INSERT INTO CulvertTypes (CulvertName) VALUES ('Pipe')");
     RecordSet culverts(db, "Culverts");
     culverts.open(statements::selectCulverts(1));
-    culverts.addNew();
-    culverts.setValue("CTypeRef", 1);
-    culverts.setValue("RoadRef", 1);
-    culverts.setValue("EPType", "E");
-    culverts.setValue("Chainage", "120");
-    culverts.update();
+    const auto add = [&](const char* chainage) {
+        culverts.addNew();
+        culverts.setValue("CTypeRef", 1);
+        culverts.setValue("RoadRef", 1);
+        culverts.setValue("Chainage", chainage);
+        culverts.update();
+    };
+    add("120");
     ASSERT_EQ(culverts.count(), 1);
     EXPECT_EQ(culverts.value("CulvertName").toString(), "Pipe");
-
     // A chainage that is not a number is refused and nothing is added.
-    culverts.addNew();
-    culverts.setValue("CTypeRef", 1);
-    culverts.setValue("RoadRef", 1);
-    culverts.setValue("Chainage", "twelve");
-    EXPECT_THROW(culverts.update(), Error);
+    EXPECT_THROW(add("twelve"), Error);
     EXPECT_EQ(rowCount(db, "Culverts"), 1);
 }

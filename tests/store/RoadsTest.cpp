@@ -1,5 +1,5 @@
-#include "store/Error.h"
 #include "store/Roads.h"
+#include "store/Error.h"
 #include "store/Schema.h"
 #include "store/Transaction.h"
 #include "support/TestProject.h"
@@ -9,43 +9,29 @@
 using namespace tarmela;
 using namespace tarmela::test;
 using statements::Sheet;
+using Roads = ProjectTest;
+using TransactionGuard = ProjectTest;
 
-TEST(Roads, CreatedRoadHasItsTablesAndUsableDefaults)
+TEST_F(Roads, CreatedRoadHasItsTablesAndUsableDefaults)
 {
-    TestProject p;
-    Database& db = p.db();
-    const std::int64_t id = roads::create(db);
-    EXPECT_EQ(id, 1);
+    EXPECT_EQ(roads::create(db), 1);
     EXPECT_TRUE(db.tableExists("RL_1"));
     EXPECT_TRUE(db.tableExists("LB_1"));
-    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM ChDistance WHERE RoadRef=1").toInt(), 1);
     EXPECT_EQ(rowCount(db, "RL_1"), 0);
-
-    const Road r = roads::get(db, id);
-    EXPECT_EQ(r.length, 1);
-    EXPECT_GT(r.interval, 0);
-    EXPECT_DOUBLE_EQ(r.formationCamber, 3.5);
-    EXPECT_DOUBLE_EQ(r.carriageCamber, 3.5);
+    EXPECT_EQ(queryText(db, "SELECT Length, Interval, [Formation Camber], [Carriage Camber], "
+                            "(SELECT COUNT(*) FROM ChDistance WHERE RoadRef = 1) FROM Roads"),
+              "1 20 3.5 3.5 1");
 
     RoadChanges v;
     v.from = "North";
-    v.to = "South";
     v.length = 2500;
-    v.interval = 25;
     v.fields[2] = "Package 3";
-    const std::int64_t second = roads::create(db, v);
-    const Road s = roads::get(db, second);
-    EXPECT_EQ(s.from, "North");
-    EXPECT_EQ(s.length, 2500);
-    EXPECT_EQ(s.interval, 25);
-    EXPECT_EQ(s.fields[2], "Package 3");
-    EXPECT_EQ(roads::list(db).size(), 2);
+    const Road s = roads::get(db, roads::create(db, v));
+    EXPECT_EQ(s.from + " " + QString::number(s.length) + " " + s.fields[2], "North 2500 Package 3");
 }
 
-TEST(Roads, AFailureWhileCreatingLeavesNoTrace)
+TEST_F(Roads, AFailureWhileCreatingLeavesNoTrace)
 {
-    TestProject p;
-    Database& db = p.db();
     // A stray table in the way of the new road's level book makes the third step fail.
     db.exec("CREATE TABLE LB_1 (x INTEGER)");
     EXPECT_THROW(roads::create(db), Error);
@@ -57,27 +43,34 @@ TEST(Roads, AFailureWhileCreatingLeavesNoTrace)
     EXPECT_EQ(roads::create(db), 1); // the id was not used up
 }
 
-TEST(Roads, DeletingARoadRemovesEverythingItOwnsAndNothingElse)
+TEST_F(Roads, DeletingARoadOrCulvertTypeRemovesEverythingItOwnsAndNothingElse)
 {
-    TestProject p;
-    Database& db = p.db();
     db.exec("INSERT INTO sqlite_sequence (name, seq) VALUES ('Roads', 104)");
     const std::int64_t keep = roads::create(db);
     ASSERT_EQ(keep, 105);
     const std::int64_t gone = roads::create(db);
-    db.exec("INSERT INTO CulvertTypes (CulvertName) VALUES ('Pipe')");
-    db.exec(QStringLiteral("INSERT INTO Culverts (RoadRef, CTypeRef, Chainage, EPType) VALUES (%1, 1, 20, 'E')").arg(gone));
-    db.exec(QStringLiteral("INSERT INTO Culverts (RoadRef, CTypeRef, Chainage, EPType) VALUES (%1, 1, 40, 'P')").arg(keep));
+    db.exec("INSERT INTO CulvertTypes (CulvertName) VALUES ('Pipe'), ('Slab')");
+    db.exec(QStringLiteral("INSERT INTO Culverts (RoadRef, CTypeRef, Chainage, EPType) VALUES "
+                           "(%1, 1, 20, 'E'), (105, 1, 40, 'P'), (%1, 2, 80, 'P'), "
+                           "(105, 2, 60, 'E')")
+                .arg(gone));
+    // A culvert type takes its culverts on every road along.
+    roads::removeCulvertTypes(db, {1});
+    EXPECT_EQ(rowCount(db, "CulvertTypes"), 1);
+    EXPECT_EQ(queryText(db, "SELECT ID, CTypeRef FROM Culverts"), "3 2 | 4 2");
 
     roads::remove(db, keep);
     EXPECT_FALSE(db.tableExists("RL_105"));
     EXPECT_FALSE(db.tableExists("LB_105"));
     EXPECT_FALSE(roads::exists(db, keep));
-    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM ChDistance WHERE RoadRef=105").toInt(), 0);
-    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM Culverts WHERE RoadRef=105").toInt(), 0);
     // The other road keeps all of its own.
+    EXPECT_EQ(queryText(db, "SELECT (SELECT COUNT(*) FROM ChDistance WHERE RoadRef = 105), "
+                            "(SELECT COUNT(*) FROM Culverts WHERE RoadRef = 105), "
+                            "(SELECT COUNT(*) FROM Culverts)"),
+              "0 0 1");
     EXPECT_TRUE(db.tableExists(schema::rlTable(gone)));
-    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM Culverts").toInt(), 1);
+    roads::removeCulverts(db, {3});
+    EXPECT_EQ(rowCount(db, "Culverts"), 0);
 
     // A road whose sheet was already lost can still be deleted.
     db.exec("DROP TABLE " + schema::rlTable(gone));
@@ -86,64 +79,25 @@ TEST(Roads, DeletingARoadRemovesEverythingItOwnsAndNothingElse)
     EXPECT_FALSE(db.tableExists(schema::lbTable(gone)));
 }
 
-TEST(Roads, AppendSectionFollowsTheHighestChainage)
+TEST_F(Roads, AppendSectionFollowsTheHighestChainage)
 {
-    TestProject p;
-    Database& db = p.db();
     const std::int64_t road = roads::create(db);
     EXPECT_EQ(roads::appendSection(db, Sheet::ReducedLevel, road, 20), 0);
-    EXPECT_DOUBLE_EQ(db.scalar("SELECT Chainage FROM RL_1 WHERE ID=0").toDouble(), 0);
-
     db.exec("INSERT INTO RL_1 (ID, Chainage) VALUES (24, 480)");
     EXPECT_EQ(roads::appendSection(db, Sheet::ReducedLevel, road, 20), 25);
-    EXPECT_DOUBLE_EQ(db.scalar("SELECT Chainage FROM RL_1 WHERE ID=25").toDouble(), 500);
-
     // A fractional chainage plus the interval goes to a whole number, halves to even.
     db.exec("INSERT INTO LB_1 (ID, Chainage) VALUES (3, 10.5)");
     EXPECT_EQ(roads::appendSection(db, Sheet::LevelBook, road, 2), 4);
-    EXPECT_DOUBLE_EQ(db.scalar("SELECT Chainage FROM LB_1 WHERE ID=4").toDouble(), 12);
+    EXPECT_EQ(queryText(db, "SELECT Chainage FROM LB_1 WHERE ID = 4"), "12");
     // Long roads: chainages past 32.767 km.
     db.exec("INSERT INTO RL_1 (ID, Chainage) VALUES (40000, 45000)");
     EXPECT_EQ(roads::appendSection(db, Sheet::ReducedLevel, road, 20), 40001);
-    EXPECT_DOUBLE_EQ(db.scalar("SELECT MAX(Chainage) FROM RL_1").toDouble(), 45020);
+    EXPECT_EQ(queryText(db, "SELECT ID, Chainage FROM RL_1 ORDER BY ID"),
+              "0 0 | 24 480 | 25 500 | 40000 45000 | 40001 45020");
 }
 
-TEST(Roads, DeletingACulvertTypeRemovesItsCulvertsOnEveryRoad)
+TEST_F(Roads, BadValuesAreRefusedBeforeAnythingIsWritten)
 {
-    TestProject p;
-    Database& db = p.db();
-    roads::create(db);
-    roads::create(db);
-    db.exec("INSERT INTO CulvertTypes (CulvertName) VALUES ('Pipe'), ('Slab')");
-    db.exec("INSERT INTO Culverts (RoadRef, CTypeRef, Chainage, EPType) VALUES "
-            "(1, 1, 20, 'E'), (2, 1, 60, 'P'), (2, 2, 80, 'P')");
-    roads::removeCulvertTypes(db, {1});
-    EXPECT_EQ(rowCount(db, "CulvertTypes"), 1);
-    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM Culverts").toInt(), 1);
-    EXPECT_EQ(db.scalar("SELECT CTypeRef FROM Culverts").toInt(), 2);
-    roads::removeCulverts(db, {3});
-    EXPECT_EQ(rowCount(db, "Culverts"), 0);
-}
-
-TEST(Roads, CrossDistancesRoundTrip)
-{
-    TestProject p;
-    Database& db = p.db();
-    const std::int64_t road = roads::create(db);
-    CrossDistances d;
-    d.left = {2, 3, 1.5, 0, 0, 0, 0, 0};
-    d.right = {2, 3, 0, 0, 0, 0, 0, 4.25};
-    roads::setCrossDistances(db, road, d);
-    const CrossDistances back = roads::crossDistances(db, road);
-    EXPECT_EQ(back.left, d.left);
-    EXPECT_EQ(back.right, d.right);
-    EXPECT_THROW(roads::setCrossDistances(db, 99, d), Error);
-}
-
-TEST(Roads, BadValuesAreRefusedBeforeAnythingIsWritten)
-{
-    TestProject p;
-    Database& db = p.db();
     RoadChanges v;
     v.interval = 0;
     EXPECT_THROW(roads::create(db, v), Error);
@@ -153,12 +107,11 @@ TEST(Roads, BadValuesAreRefusedBeforeAnythingIsWritten)
     EXPECT_THROW(roads::update(db, road, v), Error);
     EXPECT_EQ(roads::get(db, road).interval, 20);
     EXPECT_THROW(roads::update(db, 77, RoadChanges{}), Error);
+    EXPECT_THROW(roads::setCrossDistances(db, 77, CrossDistances{}), Error);
 }
 
-TEST(Transaction, RollsBackUnlessCommittedAndNests)
+TEST_F(TransactionGuard, RollsBackUnlessCommittedAndNests)
 {
-    TestProject p;
-    Database& db = p.db();
     {
         Transaction outer(db);
         db.exec("INSERT INTO CulvertTypes (CulvertName) VALUES ('A')");
@@ -169,13 +122,11 @@ TEST(Transaction, RollsBackUnlessCommittedAndNests)
         outer.commit();
     }
     EXPECT_EQ(rowCount(db, "CulvertTypes"), 1);
-    try {
+    EXPECT_TRUE(thrown([&] {
         Transaction tx(db);
         db.exec("INSERT INTO CulvertTypes (CulvertName) VALUES ('C')");
         db.exec("INSERT INTO NoSuchTable VALUES (1)");
         tx.commit();
-    } catch (const Error& e) {
-        EXPECT_EQ(e.kind(), ErrorKind::TableMissing);
-    }
+    }));
     EXPECT_EQ(rowCount(db, "CulvertTypes"), 1);
 }

@@ -1,5 +1,5 @@
-#include "store/Error.h"
 #include "store/Schema.h"
+#include "store/Error.h"
 #include "store/Statements.h"
 #include "support/TestProject.h"
 
@@ -8,11 +8,11 @@
 
 using namespace tarmela;
 using namespace tarmela::test;
+using Schema = ProjectTest;
+using Statements = ProjectTest;
 
-TEST(Schema, NewProjectHasTheTablesWithTheirColumnsInOrder)
+TEST_F(Schema, NewProjectHasTheTablesWithTheirColumnsInOrder)
 {
-    TestProject p;
-    Database& db = p.db();
     EXPECT_EQ(db.columnNames("Roads"), schema::roadsColumns());
     EXPECT_EQ(db.columnNames("ChDistance"), schema::chDistanceColumns());
     EXPECT_EQ(db.columnNames("CulvertTypes"), schema::culvertTypesColumns());
@@ -28,47 +28,20 @@ TEST(Schema, NewProjectHasTheTablesWithTheirColumnsInOrder)
     EXPECT_EQ(rowCount(db, "RLTemplate"), 0);
 }
 
-TEST(Schema, ReopeningAProjectKeepsItsData)
+TEST_F(Schema, NumberColumnsRefuseTextAndDataOutlivesAReopen)
 {
-    TestProject p;
-    p.db().exec("INSERT INTO CulvertTypes (CulvertName) VALUES ('Pipe')");
-    p.reopen();
-    EXPECT_EQ(rowCount(p.db(), "CulvertTypes"), 1);
-}
-
-TEST(Schema, NumberColumnsRefuseText)
-{
-    TestProject p;
-    Database& db = p.db();
-    const std::int64_t road = p.roadWithRows({0});
-    try {
-        db.exec("UPDATE RL_" + QString::number(road) + " SET C = 'abc'");
-        FAIL() << "text went into a number column";
-    } catch (const Error& e) {
-        EXPECT_EQ(e.kind(), ErrorKind::Data) << e.message().toStdString();
-    }
+    p.roadWithRows({0});
+    const auto e = thrown([&] { db.exec("UPDATE RL_1 SET C = 'abc'"); });
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->kind(), ErrorKind::Data) << e->message().toStdString();
     // Text that is a number is taken as the number.
-    db.exec("UPDATE RL_" + QString::number(road) + " SET C = '99.930'");
-    EXPECT_DOUBLE_EQ(db.scalar("SELECT C FROM RL_" + QString::number(road)).toDouble(), 99.93);
+    db.exec("UPDATE RL_1 SET C = '99.930'");
+    p.reopen();
+    EXPECT_EQ(queryText(p.db(), "SELECT C, typeof(C) FROM RL_1"), "99.93 real");
 }
 
-TEST(Statements, AreWrittenInTheProgramsOwnForm)
+TEST_F(Statements, TranslateMakeTableAndDeleteStarForSqlite)
 {
-    using namespace statements;
-    EXPECT_EQ(makeReducedLevelTable(105), "SELECT RLTemplate.* INTO RL_105 FROM RLTemplate;");
-    EXPECT_EQ(makeLevelBookTable(7), "SELECT LBTemplate.* INTO LB_7 FROM LBTemplate;");
-    EXPECT_EQ(makeCrossDistanceRow(7), "INSERT INTO ChDistance (RoadRef) VALUES (7)");
-    EXPECT_EQ(maxChainage(Sheet::LevelBook, 12), "Select MAX(Chainage) from LB_12");
-    EXPECT_EQ(addSectionRow(Sheet::ReducedLevel, 4, 26, 500), "INSERT INTO RL_4 (ID, Chainage) VALUES (26, 500)");
-    EXPECT_EQ(dropTable(Sheet::ReducedLevel, 105), "DROP TABLE RL_105");
-    EXPECT_EQ(deleteCulvertsOfRoad(3), "Delete * from Culverts where RoadRef=3");
-    EXPECT_EQ(deleteCulvert(9), "Delete * from Culverts where ID=9");
-}
-
-TEST(Statements, TranslateMakeTableAndDeleteStarForSqlite)
-{
-    TestProject p;
-    Database& db = p.db();
     const QStringList make = db.translate(statements::makeReducedLevelTable(42));
     ASSERT_EQ(make.size(), 3);
     EXPECT_TRUE(make[0].startsWith("CREATE TABLE RL_42 (")) << make[0].toStdString();
@@ -78,7 +51,8 @@ TEST(Statements, TranslateMakeTableAndDeleteStarForSqlite)
 
     EXPECT_EQ(db.translate("Delete * from Culverts where RoadRef=3"),
               QStringList{"DELETE FROM Culverts where RoadRef=3"});
-    EXPECT_EQ(db.translate("Select [Fill Area] from RL_1"), QStringList{"Select [Fill Area] from RL_1"});
+    EXPECT_EQ(db.translate("Select [Fill Area] from RL_1"),
+              QStringList{"Select [Fill Area] from RL_1"});
 
     // The copy is a real table with the template's columns and its index.
     db.execute(statements::makeReducedLevelTable(42));

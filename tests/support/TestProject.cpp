@@ -3,6 +3,8 @@
 #include "store/Roads.h"
 #include "store/Statements.h"
 
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
 #include <gtest/gtest.h>
 
@@ -35,6 +37,19 @@ std::int64_t TestProject::roadWithRows(const QVector<double>& chainages, bool le
 long long rowCount(Database& db, const QString& table)
 {
     return db.scalar("SELECT COUNT(*) FROM [" + table + "]").toLongLong();
+}
+
+std::string queryText(Database& db, const QString& sql)
+{
+    QSqlQuery q = db.query(sql);
+    QStringList rows;
+    while (q.next()) {
+        QStringList values;
+        for (int i = 0; i < q.record().count(); ++i)
+            values << (q.isNull(i) ? QStringLiteral("null") : q.value(i).toString());
+        rows << values.join(' ');
+    }
+    return rows.join(QStringLiteral(" | ")).toStdString();
 }
 
 } // namespace tarmela::test

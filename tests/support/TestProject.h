@@ -1,14 +1,19 @@
 #pragma once
 
 #include "store/Database.h"
+#include "store/Error.h"
 
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace tarmela::test {
 
 // A new project database in a temporary folder that disappears after the test.
-class TestProject {
+class TestProject
+{
 public:
     TestProject();
     Database& db() { return *m_db; }
@@ -25,7 +30,29 @@ private:
     std::unique_ptr<Database> m_db;
 };
 
+// A test with a new project database of its own.
+struct ProjectTest : ::testing::Test {
+    TestProject p;
+    Database& db = p.db();
+};
+
 // The number of rows of a table.
 long long rowCount(Database& db, const QString& table);
+
+// The result of a query as one text: values separated by spaces, rows by " | ", an empty value
+// shown as "null" and a number in the shortest form that reads back as the same value. Rows
+// are checked (and printed on failure) in one comparison.
+std::string queryText(Database& db, const QString& sql);
+
+// The tarmela::Error that `f` throws, if it throws one.
+template <typename F> std::optional<Error> thrown(F&& f)
+{
+    try {
+        f();
+    } catch (const Error& e) {
+        return e;
+    }
+    return std::nullopt;
+}
 
 } // namespace tarmela::test

@@ -1,6 +1,7 @@
 #include "app/AppState.h"
 #include "compute/ui/dlgConvertLBtoRL.h"
 #include "store/Roads.h"
+#include "support/TestProject.h"
 #include "support/UiProgram.h"
 
 #include <QGuiApplication>
@@ -41,28 +42,23 @@ TEST(ReductionDialog, OkWaitsForABenchMark)
     EXPECT_TRUE(ok->isEnabled());
 }
 
-TEST(ReductionDialog, OkReducesTheLevelBookFromTheBenchMark)
+TEST(ReductionDialog, OkReducesTheLevelBookOrShowsTheFailureAfterClosing)
 {
     UiProgram p;
-    const std::int64_t road = roads::create(p.db());
-    appState().CurrentRoadID = road;
-    p.db().exec(QString("INSERT INTO LB_%1 (ID, Chainage, BS, C) VALUES (1, 0, 1.5, 1.2)").arg(road));
-    dlgConvertLBtoRL dlg;
-    dlg.show();
-    child<QLineEdit>(&dlg, "txtBenchMark")->setText("100");
-    QTest::mouseClick(child<QPushButton>(&dlg, "OKButton"), Qt::LeftButton);
-    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    appState().CurrentRoadID = roads::create(p.db());
+    p.db().exec("INSERT INTO LB_1 (ID, Chainage, BS, C) VALUES (1, 0, 1.5, 1.2)");
+    {
+        dlgConvertLBtoRL dlg;
+        dlg.show();
+        child<QLineEdit>(&dlg, "txtBenchMark")->setText("100");
+        QTest::mouseClick(child<QPushButton>(&dlg, "OKButton"), Qt::LeftButton);
+        EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    }
     EXPECT_TRUE(p.told.empty()) << p.lastTold().toStdString();
-    EXPECT_DOUBLE_EQ(p.db().scalar(QString("Select C from RL_%1").arg(road)).toDouble(), 100.3);
-    EXPECT_DOUBLE_EQ(p.db().scalar(QString("Select HI from LB_%1").arg(road)).toDouble(), 101.5);
-}
+    EXPECT_EQ(test::queryText(p.db(), "SELECT C, (SELECT HI FROM LB_1) FROM RL_1"), "100.3 101.5");
 
-TEST(ReductionDialog, AFailureIsShownAfterClosingWithThePointerRestored)
-{
-    UiProgram p;
-    const std::int64_t road = roads::create(p.db());
-    appState().CurrentRoadID = road;
-    p.db().exec(QString("DROP TABLE LB_%1").arg(road));
+    // A failure is shown once the dialog has closed, with the pointer restored.
+    p.db().exec("DROP TABLE LB_1");
     dlgConvertLBtoRL dlg;
     dlg.show();
     dlg.convert();
