@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -92,6 +93,20 @@ bool TitledDialog::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void addOkCancel(QWidget* parent, QBoxLayout* layout, QPushButton*& ok, QPushButton*& cancel)
+{
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    ok = new QPushButton(QObject::tr("OK"), parent);
+    ok->setObjectName(QStringLiteral("OKButton"));
+    ok->setDefault(true);
+    cancel = new QPushButton(QObject::tr("Cancel"), parent);
+    cancel->setObjectName(QStringLiteral("CancelButton"));
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    layout->addLayout(row);
 }
 
 } // namespace tarmela

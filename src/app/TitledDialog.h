@@ -3,7 +3,9 @@
 #include <QDialog>
 #include <QPoint>
 
+class QBoxLayout;
 class QLabel;
+class QPushButton;
 class QVBoxLayout;
 
 namespace tarmela {
@@ -31,5 +33,8 @@ private:
     QPoint m_pressAt; // where the button went down, in global coordinates
     QPoint m_startPos;
 };
+
+// The row of `OKButton` (the default button) and `CancelButton` at the foot of a dialog.
+void addOkCancel(QWidget* parent, QBoxLayout* layout, QPushButton*& ok, QPushButton*& cancel);
 
 } // namespace tarmela

@@ -84,16 +84,9 @@ dlgColors::dlgColors(QWidget* parent)
     frames->addWidget(xsection);
     contentLayout()->addLayout(frames);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    auto* ok = new QPushButton(tr("OK"), this);
-    ok->setObjectName(QStringLiteral("OKButton"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(tr("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("CancelButton"));
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    contentLayout()->addLayout(buttons);
+    QPushButton* ok = nullptr;
+    QPushButton* cancel = nullptr;
+    addOkCancel(this, contentLayout(), ok, cancel);
     connect(ok, &QPushButton::clicked, this, [this] {
         save();
         accept();

@@ -149,6 +149,12 @@ void RecordSet::setValue(const QString& name, const QVariant& v)
     m_edits.insert(name, v);
 }
 
+void RecordSet::cancelUpdate()
+{
+    m_adding = false;
+    m_edits.clear();
+}
+
 void RecordSet::ensureWriteColumns()
 {
     if (m_writeColumns.isEmpty())

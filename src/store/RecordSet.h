@@ -49,6 +49,7 @@ public:
     void addNew();
     void setValue(const QString& name, const QVariant& value);
     void update(); // writes the row; a new row gets its ID from the database
+    void cancelUpdate(); // drops the edits (and a new row) that update() did not write
 
 private:
     void load();

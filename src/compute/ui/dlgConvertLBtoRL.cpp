@@ -36,16 +36,8 @@ dlgConvertLBtoRL::dlgConvertLBtoRL(QWidget* parent)
     label2->setStyleSheet(QStringLiteral("color: #b00000;"));
     contentLayout()->addWidget(label2);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    m_ok = new QPushButton(tr("OK"), this);
-    m_ok->setObjectName(QStringLiteral("OKButton"));
-    m_ok->setDefault(true);
-    auto* cancel = new QPushButton(tr("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("CancelButton"));
-    buttons->addWidget(m_ok);
-    buttons->addWidget(cancel);
-    contentLayout()->addLayout(buttons);
+    QPushButton* cancel = nullptr;
+    addOkCancel(this, contentLayout(), m_ok, cancel);
     setMinimumWidth(420);
 
     connect(m_benchMark, &QLineEdit::textChanged, this,

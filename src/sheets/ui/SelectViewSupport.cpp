@@ -25,18 +25,4 @@ QCheckBox* addViewCheckBox(QWidget* parent, QBoxLayout* layout, const char* name
     return box;
 }
 
-void addOkCancel(QWidget* parent, QBoxLayout* layout, QPushButton*& ok, QPushButton*& cancel)
-{
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    ok = new QPushButton(QStringLiteral("OK"), parent);
-    ok->setObjectName(QStringLiteral("OKButton"));
-    ok->setDefault(true);
-    cancel = new QPushButton(QStringLiteral("Cancel"), parent);
-    cancel->setObjectName(QStringLiteral("CancelButton"));
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    layout->addLayout(row);
-}
-
 } // namespace tarmela

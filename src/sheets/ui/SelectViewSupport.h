@@ -17,6 +17,5 @@ sheets::ViewOrder viewOrderFromSettings();
 QCheckBox* addViewCheckBox(QWidget* parent, QBoxLayout* layout, const char* name,
                            const QString& caption);
 // OK and Cancel in a row at the bottom of the layout.
-void addOkCancel(QWidget* parent, QBoxLayout* layout, QPushButton*& ok, QPushButton*& cancel);
 
 } // namespace tarmela

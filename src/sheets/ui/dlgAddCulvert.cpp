@@ -16,20 +16,6 @@
 
 namespace tarmela {
 
-namespace {
-// After a refused row the record set is read again, so that the next add starts afresh.
-void dropHalfMadeRow(RecordSet* set)
-{
-    if (!set)
-        return;
-    try {
-        set->requery();
-    } catch (const Error&) {
-        // the refusal itself has been reported; the set stays as it was
-    }
-}
-} // namespace
-
 dlgAddCulvert::dlgAddCulvert(QWidget* parent) : TitledDialog(tr("Add CD Work to Road"), parent)
 {
     setObjectName(QStringLiteral("dlgAddCulvert"));
@@ -102,7 +88,8 @@ bool dlgAddCulvert::addCulvert()
         culverts->setValue(QStringLiteral("RoadRef"), qlonglong(appState().CurrentRoadID));
         culverts->update();
     } catch (const Error& e) {
-        dropHalfMadeRow(culverts);
+        if (culverts)
+            culverts->cancelUpdate();
         sheetPrompts().tell(this, e.message(), QMessageBox::Warning);
         return false;
     }

@@ -16,20 +16,6 @@
 
 namespace tarmela {
 
-namespace {
-// After a refused row the record set is read again, so that the next add starts afresh.
-void dropHalfMadeRow(RecordSet* set)
-{
-    if (!set)
-        return;
-    try {
-        set->requery();
-    } catch (const Error&) {
-        // the refusal itself has been reported; the set stays as it was
-    }
-}
-} // namespace
-
 dlgAddCulvertType::dlgAddCulvertType(QWidget* parent, const QString& imageFolder)
     : TitledDialog(tr("Add New Type of CD Work"), parent),
       m_folder(imageFolder.isEmpty() ? defaultCulvertFolder() : imageFolder)
@@ -121,7 +107,8 @@ bool dlgAddCulvertType::addType()
         types->setValue(QStringLiteral("ImageFileProposed"), m_proposed->text());
         types->update();
     } catch (const Error& e) {
-        dropHalfMadeRow(types);
+        if (types)
+            types->cancelUpdate();
         sheetPrompts().tell(this, e.message(), QMessageBox::Warning);
         return false;
     }

@@ -52,16 +52,8 @@ dlgGenerateTable::dlgGenerateTable(QWidget* parent) : TitledDialog(tr("Generate"
     grid->setColumnMinimumWidth(2, 140);
     contentLayout()->addLayout(grid);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    m_ok = new QPushButton(tr("OK"), this);
-    m_ok->setObjectName(QStringLiteral("OKButton"));
-    m_ok->setDefault(true);
-    auto* cancel = new QPushButton(tr("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("CancelButton"));
-    buttons->addWidget(m_ok);
-    buttons->addWidget(cancel);
-    contentLayout()->addLayout(buttons);
+    QPushButton* cancel = nullptr;
+    addOkCancel(this, contentLayout(), m_ok, cancel);
 
     connect(m_reducedLevel, &QCheckBox::toggled, this, &dlgGenerateTable::updateOk);
     connect(m_levelBook, &QCheckBox::toggled, this, &dlgGenerateTable::updateOk);

@@ -28,17 +28,8 @@ dlgSelectTransform::dlgSelectTransform(QWidget* parent)
     form->addRow(QStringLiteral("Value : "), txtValue);
     contentLayout()->addLayout(form);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setDefault(true);
+    addOkCancel(this, contentLayout(), OKButton, CancelButton);
     OKButton->setEnabled(false);
-    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    buttons->addWidget(OKButton);
-    buttons->addWidget(CancelButton);
-    contentLayout()->addLayout(buttons);
 
     connect(cmbTransformation, &QComboBox::currentIndexChanged, this,
             [this](int i) { OKButton->setEnabled(i >= 0); });
