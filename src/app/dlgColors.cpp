@@ -63,18 +63,18 @@ dlgColors::dlgColors(QWidget* parent)
     auto* lgrid = new QGridLayout(lsection);
     auto* xgrid = new QGridLayout(xsection);
     int lrow = 0, xrow = 0;
-    for (const FieldSpec& spec : kFields) {
-        QGroupBox* box = spec.longSection ? lsection : xsection;
-        QGridLayout* grid = spec.longSection ? lgrid : xgrid;
-        int& row = spec.longSection ? lrow : xrow;
+    for (const FieldSpec& entry : kFields) {
+        QGroupBox* box = entry.longSection ? lsection : xsection;
+        QGridLayout* grid = entry.longSection ? lgrid : xgrid;
+        int& row = entry.longSection ? lrow : xrow;
         auto* colour = new QLabel(box);
-        colour->setObjectName(QString::fromLatin1(spec.name));
+        colour->setObjectName(QString::fromLatin1(entry.name));
         colour->setFixedSize(48, 20);
         colour->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         colour->setAutoFillBackground(true);
         colour->setCursor(Qt::PointingHandCursor);
         colour->installEventFilter(this);
-        grid->addWidget(new QLabel(tr(spec.caption), box), row, 0);
+        grid->addWidget(new QLabel(tr(entry.caption), box), row, 0);
         grid->addWidget(colour, row, 1);
         ++row;
         m_fields << colour;
@@ -125,16 +125,16 @@ QColor dlgColors::fieldColor(const QString& name) const
 
 void dlgColors::load()
 {
-    for (const FieldSpec& spec : kFields)
-        setFieldColor(field(QString::fromLatin1(spec.name)),
-                      colorFromRgbValue(m_target->*spec.setting));
+    for (const FieldSpec& entry : kFields)
+        setFieldColor(field(QString::fromLatin1(entry.name)),
+                      colorFromRgbValue(m_target->*entry.setting));
 }
 
 void dlgColors::save()
 {
-    for (const FieldSpec& spec : kFields)
-        m_target->*spec.setting =
-            field(QString::fromLatin1(spec.name))->property(kColorProperty).toInt();
+    for (const FieldSpec& entry : kFields)
+        m_target->*entry.setting =
+            field(QString::fromLatin1(entry.name))->property(kColorProperty).toInt();
 }
 
 void dlgColors::chooseColor(const QString& name)
