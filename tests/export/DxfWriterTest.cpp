@@ -16,7 +16,8 @@ using namespace tarmela;
 using namespace tarmela::test;
 using namespace std::string_view_literals;
 
-namespace {
+namespace
+{
 
 std::string single(float v)
 {
@@ -55,21 +56,24 @@ std::vector<std::string> slice(const std::vector<std::string>& lines, std::size_
 
 } // namespace
 
-TEST(DxfNumbers, SevenSignificantDigitsInPlainDecimal)
+TEST(DxfNumbers, SevenSignificantDigitsInPlainDecimalAndTheFixedForms)
 {
-    EXPECT_EQ(single(26.166666f), "26.16667");
+    const float values[] = {26.166666f, 0.15f,      0.0529f,     2.0f,        -0.5f,     0.0f,
+                            -0.0f,      9999999.6f, 12345678.0f, 0.00001234f, 38341.23f, 64.4f};
+    const char* const written[] = {"26.16667", "0.15",       "0.0529",   "2",
+                                   "-0.5",     "0",          "0",        "10000000",
+                                   "12345680", "0.00001234", "38341.23", "64.4"};
+    for (std::size_t i = 0; i < std::size(values); ++i)
+        EXPECT_EQ(single(values[i]), written[i]) << values[i];
     EXPECT_EQ(single(29.7f - 27.2f / 6 + 1), "26.16667");
-    EXPECT_EQ(single(0.15f), "0.15");
-    EXPECT_EQ(single(0.0529f), "0.0529");
-    EXPECT_EQ(single(2.0f), "2");
-    EXPECT_EQ(single(-0.5f), "-0.5");
-    EXPECT_EQ(single(0.0f), "0");
-    EXPECT_EQ(single(-0.0f), "0");
-    EXPECT_EQ(single(9999999.6f), "10000000");
-    EXPECT_EQ(single(12345678.0f), "12345680");
-    EXPECT_EQ(single(0.00001234f), "0.00001234");
-    EXPECT_EQ(single(38341.23f), "38341.23");
-    EXPECT_EQ(single(64.4f), "64.4");
+    const std::pair<double, const char*> twoDecimals[] = {
+        {2.5, "2.50"}, {-0.001, "0.00"}, {double(1000.0f - 0.3f), "999.70"}, {-1.256, "-1.26"}};
+    for (const auto& [v, text] : twoDecimals)
+        EXPECT_EQ(dxf::twoDecimals(v).view(), text) << v;
+    EXPECT_EQ(dxf::stored(100.5).view(), "100.5");
+    EXPECT_EQ(dxf::stored(20.0).view(), "20");
+    EXPECT_EQ(dxf::stored(99.93).view(), "99.93");
+    EXPECT_EQ(dxf::stored(NAN).view(), "");
 }
 
 TEST(DxfNumbers, RoundsLikeTheLibraryAtEveryMagnitude)
@@ -88,18 +92,6 @@ TEST(DxfNumbers, RoundsLikeTheLibraryAtEveryMagnitude)
         ASSERT_EQ(std::stod(got), std::stod(expected))
             << "value " << expected << " written " << got;
     }
-}
-
-TEST(DxfNumbers, TwoDecimalsAndStoredForms)
-{
-    EXPECT_EQ(dxf::twoDecimals(2.5).view(), "2.50");
-    EXPECT_EQ(dxf::twoDecimals(-0.001).view(), "0.00");
-    EXPECT_EQ(dxf::twoDecimals(double(1000.0f - 0.3f)).view(), "999.70");
-    EXPECT_EQ(dxf::twoDecimals(-1.256).view(), "-1.26");
-    EXPECT_EQ(dxf::stored(100.5).view(), "100.5");
-    EXPECT_EQ(dxf::stored(20.0).view(), "20");
-    EXPECT_EQ(dxf::stored(99.93).view(), "99.93");
-    EXPECT_EQ(dxf::stored(NAN).view(), "");
 }
 
 TEST(DxfWriter, LineIsSixteenLinesWithBlanksAroundNumbers)

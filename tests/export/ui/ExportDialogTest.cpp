@@ -90,9 +90,9 @@ TEST(ExportDialog, WithNothingSelectedTheFolderIsStillMade)
 {
     ExportProgram p;
     frmExportMultiple dlg;
-    child<QLineEdit>(&dlg, "txtBaseDir")->setText(p.dir.filePath("Empty"));
+    child<QLineEdit>(&dlg, "txtBaseDir")->setText(p.dir.filePath("Empty/deeper"));
     EXPECT_TRUE(dlg.exportSelected());
-    EXPECT_TRUE(QFileInfo(p.dir.filePath("Empty/North to South")).isDir());
+    EXPECT_TRUE(QFileInfo(p.dir.filePath("Empty/deeper/North to South")).isDir());
 }
 
 TEST(ExportDialog, AFolderThatCannotBeMadeKeepsTheDialogOpen)
