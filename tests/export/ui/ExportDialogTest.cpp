@@ -1,4 +1,5 @@
 #include "app/AppState.h"
+#include "app/ui/Widgets.h"
 #include "export/ui/frmExportMultiple.h"
 #include "store/Roads.h"
 #include "support/UiProgram.h"
@@ -12,15 +13,10 @@
 #include <gtest/gtest.h>
 
 using namespace tarmela;
-using tarmela::test::UiProgram;
+using namespace tarmela::test;
 
-namespace {
-template <typename T> T* child(QWidget* w, const char* name)
+namespace
 {
-    T* c = w->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(c, nullptr) << name;
-    return c;
-}
 
 struct ExportProgram : UiProgram {
     std::int64_t road = 0;
@@ -42,11 +38,8 @@ TEST(ExportDialog, ListsTheOutputsAndWaitsForAFolder)
     ExportProgram p;
     frmExportMultiple dlg;
     auto* list = child<QListWidget>(&dlg, "List1");
-    QStringList items;
-    for (int i = 0; i < list->count(); ++i)
-        items << list->item(i)->text();
-    EXPECT_EQ(items, QStringList({"Level Book (Html)", "Earthwork Report (Html)",
-                                  "Longitudinal Section (DXF)", "Cross Section (DXF)"}));
+    EXPECT_EQ(entries(list), QStringList({"Level Book (Html)", "Earthwork Report (Html)",
+                                          "Longitudinal Section (DXF)", "Cross Section (DXF)"}));
     auto* exportButton = child<QPushButton>(&dlg, "cmdExport");
     EXPECT_FALSE(exportButton->isEnabled());
 
@@ -55,7 +48,7 @@ TEST(ExportDialog, ListsTheOutputsAndWaitsForAFolder)
         offered = current;
         return QString("/data/out");
     });
-    QTest::mouseClick(child<QPushButton>(&dlg, "cmdBrowse"), Qt::LeftButton);
+    click(&dlg, "cmdBrowse");
     EXPECT_EQ(child<QLineEdit>(&dlg, "txtBaseDir")->text(), QDir::toNativeSeparators("/data/out"));
     EXPECT_TRUE(exportButton->isEnabled());
 
@@ -78,7 +71,7 @@ TEST(ExportDialog, WritesTheSelectedReportsIntoTheRoadsFolder)
     // With a trailing separator the road's folder follows a single one.
     child<QLineEdit>(&dlg, "txtBaseDir")->setText(p.dir.filePath("Out") + "/");
     child<QListWidget>(&dlg, "List1")->item(0)->setSelected(true);
-    QTest::mouseClick(child<QPushButton>(&dlg, "cmdExport"), Qt::LeftButton);
+    click(&dlg, "cmdExport");
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_TRUE(p.told.empty()) << p.lastTold().toStdString();
     const QString folder = p.dir.filePath("Out/North to South");
