@@ -40,22 +40,13 @@ TEST(SheetGenerator, RowsRunFromStartToEndInWholeMetresWithTheLastExactlyAtTheEn
     // 1000.4 ends at 1000, which is a step from 0: it must appear once, not twice.
     EXPECT_EQ(generateSheets(db, road, 0, 1000.4, 20, true, false), 51);
     EXPECT_EQ(queryRows(db, "SELECT ID, Chainage FROM RL_1 WHERE ID >= 50"), "50,980;51,1000");
-}
 
-TEST(SheetGenerator, OnlyTheChosenSheetIsRebuilt)
-{
-    TestProject p;
-    Database& db = p.db();
-    const std::int64_t road = p.roadWithRows({0, 20, 40});
-    db.exec("UPDATE RL_1 SET C = 101.5 WHERE ID = 2");
-
-    EXPECT_EQ(generateSheets(db, road, 0, 100, 20, false, true), 6);
-    EXPECT_EQ(queryRows(db, "SELECT C FROM RL_1 ORDER BY ID"), ";101.5;");
-    EXPECT_EQ(rowCount(db, "LB_1"), 6);
-
-    // Regenerating discards the old rows and their levels.
-    generateSheets(db, road, 0, 40, 20, true, false);
+    // Rebuilding one sheet discards its rows and their levels and leaves the other alone.
+    db.exec("UPDATE RL_1 SET C = 101.5");
+    db.exec("UPDATE LB_1 SET C = 1.25");
+    EXPECT_EQ(generateSheets(db, road, 0, 40, 20, true, false), 3);
     EXPECT_EQ(queryRows(db, "SELECT C FROM RL_1"), ";;");
+    EXPECT_EQ(queryRows(db, "SELECT COUNT(*), MIN(C), MAX(Chainage) FROM LB_1"), "12,1.25,1050");
 }
 
 TEST(SheetGenerator, BadInputIsRefusedAndChangesNothing)
