@@ -79,27 +79,24 @@ TEST(ExportDialog, WritesTheSelectedReportsIntoTheRoadsFolder)
     EXPECT_FALSE(QFileInfo::exists(folder + "/Earthwork Report.htm"));
 }
 
-TEST(ExportDialog, WithNothingSelectedTheFolderIsStillMade)
-{
-    ExportProgram p;
-    frmExportMultiple dlg;
-    child<QLineEdit>(&dlg, "txtBaseDir")->setText(p.dir.filePath("Empty/deeper"));
-    EXPECT_TRUE(dlg.exportSelected());
-    EXPECT_TRUE(QFileInfo(p.dir.filePath("Empty/deeper/North to South")).isDir());
-}
-
-TEST(ExportDialog, AFolderThatCannotBeMadeKeepsTheDialogOpen)
+TEST(ExportDialog, ABlockedFolderKeepsTheDialogOpenAndNothingSelectedStillMakesTheFolder)
 {
     ExportProgram p;
     QFile blocker(p.dir.filePath("Blocked"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
     frmExportMultiple dlg;
     dlg.show();
-    child<QLineEdit>(&dlg, "txtBaseDir")->setText(p.dir.filePath("Blocked"));
-    child<QListWidget>(&dlg, "List1")->item(0)->setSelected(true);
+    auto* base = child<QLineEdit>(&dlg, "txtBaseDir");
+    auto* list = child<QListWidget>(&dlg, "List1");
+    base->setText(p.dir.filePath("Blocked"));
+    list->item(0)->setSelected(true);
     EXPECT_FALSE(dlg.exportSelected());
     EXPECT_TRUE(dlg.isVisible());
     ASSERT_EQ(p.told.size(), 1u);
     EXPECT_EQ(p.told[0].icon, QMessageBox::Warning);
+
+    list->item(0)->setSelected(false);
+    base->setText(p.dir.filePath("Empty/deeper"));
+    EXPECT_TRUE(dlg.exportSelected());
+    EXPECT_TRUE(QFileInfo(p.dir.filePath("Empty/deeper/North to South")).isDir());
 }
