@@ -308,34 +308,14 @@ TEST(MainWindow, AddOnALevelSheetAppendsTheNextSection)
     EXPECT_EQ(rl->grid()->currentRow(), 1);
 }
 
-TEST(MainWindow, DeletingACulvertTypeTakesItsCulvertsAlong)
-{
-    UiProgram p;
-    const std::int64_t road = makeRoad(p.db(), "A", "B");
-    p.db().exec("INSERT INTO CulvertTypes (CulvertName, Type) VALUES ('Pipe', 'Pipe')");
-    p.db().exec("INSERT INTO CulvertTypes (CulvertName, Type) VALUES ('Slab', 'Slab')");
-    p.db().exec(QString("INSERT INTO Culverts (RoadRef, CTypeRef, Chainage, EPType) VALUES "
-                        "(%1, 1, 100, 'E'), (%1, 2, 200, 'P'), (%1, 1, 300, 'P')")
-                    .arg(road));
-    MainWindow m;
-    ASSERT_TRUE(m.w.ChooseRoad(road));
-    frmDataGrid* types = m.openKind(sheets::culvertTypesStatement(), "CulvertTypes");
-    ASSERT_NE(types, nullptr);
-    clickRowHeader(types, 1);
-    m.cmd("mnuEditDelete")->trigger();
-    EXPECT_EQ(test::rowCount(p.db(), "CulvertTypes"), 1);
-    EXPECT_EQ(test::rowCount(p.db(), "Culverts"), 1);
-    EXPECT_EQ(appState().CulvertsRecordset->count(), 1);
-    EXPECT_EQ(appState().CulvertTypesRecordset->count(), 1);
-}
-
-TEST(MainWindow, TheWheelScrollsTheActiveSheet)
+TEST(MainWindow, TheWheelAndTheEditKeysReachTheActiveSheet)
 {
     UiProgram p;
     const std::int64_t road = makeRoad(p.db(), "A", "B");
     p.db().exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200) "
                 "INSERT INTO RL_1 (ID, Chainage) SELECT i, (i - 1) * 20 FROM n");
     MainWindow m;
+    m.w.activateWindow();
     frmDataGrid* rl = m.openRl(road);
     ASSERT_NE(rl, nullptr);
     QWidget* viewport = rl->grid()->viewport();
@@ -349,6 +329,14 @@ TEST(MainWindow, TheWheelScrollsTheActiveSheet)
         QCoreApplication::sendEvent(viewport, &e);
         EXPECT_EQ(rl->grid()->firstVisibleRow(), rows);
     }
+
+    // A block of two rows, copied in the program's own form (rows joined by CR LF).
+    rl->grid()->setCurrentCell(0, 0);
+    rl->grid()->setFocus();
+    QTest::keyClick(rl->grid(), Qt::Key_Down, Qt::ShiftModifier);
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(rl->grid(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "0\r\n20");
 }
 
 TEST(MainWindow, UpdateShowsTheQuantitiesOrTheReason)
@@ -380,7 +368,7 @@ TEST(MainWindow, UpdateShowsTheQuantitiesOrTheReason)
     EXPECT_TRUE(p.told[0].text.startsWith("Datasheet not generated!"));
 }
 
-TEST(MainWindow, ViewCommandsShowAndHideTheBars)
+TEST(MainWindow, ViewCommandsToggleTheBarsAndTheFilterWindowWithTheirMarks)
 {
     UiProgram p;
     MainWindow m;
@@ -394,12 +382,7 @@ TEST(MainWindow, ViewCommandsShowAndHideTheBars)
     m.cmd("mnuViewStatusBar")->trigger();
     EXPECT_TRUE(bar->isVisible());
     EXPECT_TRUE(m.w.statusBar()->isVisible());
-}
 
-TEST(MainWindow, FilterWindowTogglesWithItsMark)
-{
-    UiProgram p;
-    MainWindow m;
     ASSERT_NE(m.openRoads(), nullptr);
     QAction* filter = m.cmd("mnuViewDetail");
     filter->trigger();
@@ -413,17 +396,20 @@ TEST(MainWindow, FilterWindowTogglesWithItsMark)
     EXPECT_EQ(m.w.findChild<QWidget*>("dlgSearchWindow"), nullptr);
 }
 
-TEST(MainWindow, AddOnTheCulvertSheetOpensTheCulvertDialogAndRefreshes)
+TEST(MainWindow, AddOnTheCulvertSheetOpensTheDialogAndDeletingATypeTakesItsCulverts)
 {
     UiProgram p;
     const std::int64_t road = makeRoad(p.db(), "A", "B");
-    p.db().exec("INSERT INTO CulvertTypes (CulvertName, Type) VALUES ('Pipe', 'Pipe')");
+    p.db().exec("INSERT INTO CulvertTypes (CulvertName, Type) VALUES ('Pipe', 'Pipe'), "
+                "('Slab', 'Slab')");
+    p.db().exec("INSERT INTO Culverts (RoadRef, CTypeRef, Chainage, EPType) VALUES "
+                "(1, 1, 100, 'E'), (1, 2, 200, 'P')");
     appState().CulvertTypesRecordset->requery();
     MainWindow m;
     ASSERT_TRUE(m.w.ChooseRoad(road));
     frmDataGrid* culverts = m.openKind(sheets::culvertsStatement(road), "Culverts");
     ASSERT_NE(culverts, nullptr);
-    EXPECT_EQ(culverts->model()->rowCount(), 0);
+    EXPECT_EQ(culverts->model()->rowCount(), 2);
     test::onModal("dlgAddCulvert", [](QWidget* dlg) {
         dlg->findChild<QComboBox*>("cmbCulvertName")->setCurrentIndex(0);
         dlg->findChild<QLineEdit*>("txtChainage")->setText("120");
@@ -431,9 +417,18 @@ TEST(MainWindow, AddOnTheCulvertSheetOpensTheCulvertDialogAndRefreshes)
         QTest::mouseClick(dlg->findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
     });
     m.cmd("mnuEditAdd")->trigger();
+    EXPECT_EQ(test::rowCount(p.db(), "Culverts"), 3);
+    EXPECT_EQ(culverts->model()->rowCount(), 3) << "the sheet shows the new culvert";
+    EXPECT_EQ(appState().CulvertsRecordset->count(), 3);
+
+    frmDataGrid* types = m.openKind(sheets::culvertTypesStatement(), "CulvertTypes");
+    ASSERT_NE(types, nullptr);
+    clickRowHeader(types, 1);
+    m.cmd("mnuEditDelete")->trigger();
+    EXPECT_EQ(test::rowCount(p.db(), "CulvertTypes"), 1);
     EXPECT_EQ(test::rowCount(p.db(), "Culverts"), 1);
-    EXPECT_EQ(culverts->model()->rowCount(), 1) << "the sheet shows the new culvert";
     EXPECT_EQ(appState().CulvertsRecordset->count(), 1);
+    EXPECT_EQ(appState().CulvertTypesRecordset->count(), 1);
 
     // Tools > Options opens the options over the main window.
     bool opened = false;
@@ -477,24 +472,4 @@ TEST(MainWindow, WindowMenuArrangesTheSheetsAndHelpAboutShowsTheSplash)
     });
     m.cmd("mnuHelpAbout")->trigger();
     EXPECT_TRUE(shown);
-}
-
-TEST(MainWindow, EditKeysReachTheActiveSheet)
-{
-    UiProgram p;
-    const std::int64_t road = makeRoad(p.db(), "A", "B");
-    p.db().exec(QString("INSERT INTO RL_%1 (ID, Chainage, C) VALUES (1, 0, 100.25), (2, 20, 101)")
-                    .arg(road));
-    MainWindow m;
-    m.w.activateWindow();
-    frmDataGrid* rl = m.openRl(road);
-    ASSERT_NE(rl, nullptr);
-    const int chainageCol = 0;
-    rl->grid()->setCurrentCell(0, chainageCol);
-    rl->grid()->setFocus();
-    // A block of two rows, copied in the program's own form (rows joined by CR LF).
-    QTest::keyClick(rl->grid(), Qt::Key_Down, Qt::ShiftModifier);
-    QGuiApplication::clipboard()->clear();
-    QTest::keyClick(rl->grid(), Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), "0\r\n20");
 }
