@@ -49,7 +49,7 @@ TEST_F(SheetFixture, WithoutAutoSaveClosingAsksAndEachAnswerDoesItsPart)
     EXPECT_DOUBLE_EQ(dbValue("C", 1).toDouble(), 11);
 }
 
-TEST_F(SheetFixture, WithAutoSaveCommandsSaveAtOnceAndCloseAsksNothing)
+TEST_F(SheetFixture, WithAutoSaveCommandsAndLeftRowsSaveAtOnceAndCloseAsksNothing)
 {
     appState().settings.AutoSave = true;
     appState().settings.AutoRefreshDWG = true;
@@ -63,14 +63,8 @@ TEST_F(SheetFixture, WithAutoSaveCommandsSaveAtOnceAndCloseAsksNothing)
     EXPECT_EQ(drawings.count(), 1);
     s->HandleMenuEvent(5);
     EXPECT_DOUBLE_EQ(dbValue("C", 1).toDouble(), 10.5);
-    EXPECT_TRUE(s->close());
-    EXPECT_TRUE(asked.isEmpty());
-}
 
-TEST_F(SheetFixture, AnEditIsWrittenWhenItsRowIsLeft)
-{
-    appState().settings.AutoSave = true;
-    frmDataGrid* s = openRl();
+    // A typed edit is written when its row is left.
     s->grid()->setCurrentCell(2, kC);
     ASSERT_TRUE(s->model()->setData(s->model()->index(2, kC), "77", Qt::EditRole));
     EXPECT_TRUE(s->changed());
@@ -79,6 +73,8 @@ TEST_F(SheetFixture, AnEditIsWrittenWhenItsRowIsLeft)
     s->grid()->setCurrentCell(3, kC + 1);
     EXPECT_DOUBLE_EQ(dbValue("C", 3).toDouble(), 77);
     EXPECT_FALSE(s->changed());
+    EXPECT_TRUE(s->close());
+    EXPECT_TRUE(asked.isEmpty());
 }
 
 TEST_F(SheetFixture, ASaveErrorNamesTheRowAndKeepsTheEdits)
