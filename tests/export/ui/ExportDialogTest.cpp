@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace tarmela;

@@ -16,7 +16,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QToolButton>
 #include <gtest/gtest.h>
 
 using namespace tarmela;

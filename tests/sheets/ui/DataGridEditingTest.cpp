@@ -1,7 +1,6 @@
 // Copy, cut, paste, undo, transform, the Delete key and typing in a data sheet.
 #include "SheetTestSupport.h"
 
-#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>

@@ -6,11 +6,9 @@
 #include "support/TestProject.h"
 #include "support/UiProgram.h"
 
-#include <QCheckBox>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace tarmela;
