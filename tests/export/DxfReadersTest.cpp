@@ -16,7 +16,8 @@
 using namespace tarmela;
 using namespace tarmela::test;
 
-namespace {
+namespace
+{
 
 QString checkTool()
 {
@@ -39,33 +40,24 @@ void plausibleRoad(RoadBuilder& road)
     road.distances({1.5, 2, 2, 1.5}, {1.5, 2, 2, 1.5});
     for (int i = 0; i <= 25; ++i) {
         // Levels as the computations store them, to the millimetre.
-        const double c = d3(100 + 1.5 * std::sin(i / 4.0));
-        std::map<QString, QVariant> v;
-        v["C"] = c;
+        const double c = d3(100 + 1.5 * std::sin(i / 4.0)), fc = d3(100.5 + 0.01 * i);
+        QStringList cells{i == 16 ? "" : QStringLiteral("C=%1").arg(c, 0, 'f', 3)};
         for (int k = 1; k <= 4; ++k) {
-            v[QStringLiteral("L%1").arg(k)] = d3(c - 0.12 * k + 0.05 * std::cos(i + k));
-            v[QStringLiteral("R%1").arg(k)] = d3(c - 0.08 * k);
+            if (i != 3 || k != 2)
+                cells << QStringLiteral("L%1=%2").arg(k).arg(
+                    d3(c - 0.12 * k + 0.05 * std::cos(i + k)), 0, 'f', 3);
+            cells << QStringLiteral("R%1=%2").arg(k).arg(d3(c - 0.08 * k), 0, 'f', 3);
         }
-        const double fc = d3(100.5 + 0.01 * i);
-        v["FC"] = fc;
-        v["FL1"] = d3(fc - 0.0875);
-        v["FL2"] = d3(fc - 0.175);
-        v["FR1"] = d3(fc - 0.0875);
-        v["FR2"] = d3(fc - 0.175);
-        v["Width"] = 7.0;
-        v["Left Slope"] = 2.0;
-        v["Right Slope"] = 1.5;
-        v["Fill Area"] = d3(std::max(0.0, (fc - c) * 11));
-        v["Cut Area"] = d3(std::max(0.0, (c - fc) * 11));
-        if (i == 3)
-            v.erase("L2");
-        if (i == 7)
-            v.erase("Width");
-        if (i == 11)
-            v["Right Slope"] = 0.0;
-        if (i == 16)
-            v.erase("C");
-        road.row(20.0 * i, v);
+        cells << QStringLiteral("FC=%1, FL1=%2, FL2=%3, FR1=%2, FR2=%3")
+                     .arg(fc, 0, 'f', 3)
+                     .arg(d3(fc - 0.0875), 0, 'f', 3)
+                     .arg(d3(fc - 0.175), 0, 'f', 3);
+        cells << QStringLiteral("Fill Area=%1, Cut Area=%2")
+                     .arg(d3(std::max(0.0, (fc - c) * 11)), 0, 'f', 3)
+                     .arg(d3(std::max(0.0, (c - fc) * 11)), 0, 'f', 3);
+        cells << (i == 7 ? "" : "Width=7") << (i == 11 ? "Right Slope=0" : "Right Slope=1.5")
+              << "Left Slope=2";
+        road.row(20.0 * i, cells.join(','));
     }
 }
 

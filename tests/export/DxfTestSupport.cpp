@@ -6,34 +6,10 @@
 #include <QDir>
 #include <QFile>
 #include <QSqlQuery>
-#include <cmath>
 #include <gtest/gtest.h>
 
-namespace tarmela::test {
-
-bool DxfEntity::has(int code) const
+namespace tarmela::test
 {
-    for (const auto& g : groups)
-        if (g.first == code)
-            return true;
-    return false;
-}
-
-std::string DxfEntity::text(int code) const
-{
-    for (const auto& g : groups)
-        if (g.first == code)
-            return g.second;
-    return {};
-}
-
-double DxfEntity::number(int code) const
-{
-    for (const auto& g : groups)
-        if (g.first == code)
-            return std::stod(g.second);
-    return NAN;
-}
 
 DxfFile DxfFile::read(const QString& path)
 {
@@ -44,50 +20,32 @@ DxfFile DxfFile::read(const QString& path)
         return f;
     }
     f.bytes = file.readAll();
-    const int start = f.bytes.indexOf(" 0 \r\nSECTION\r\n 2 \r\nENTITIES\r\n");
-    if (start < 0) {
-        ADD_FAILURE() << "no entities section in " << path.toStdString();
-        return f;
-    }
-    const QByteArray body = f.bytes.mid(start);
-    if (!body.endsWith("\r\n")) {
-        ADD_FAILURE() << "the file does not end with CR LF";
-        return f;
-    }
-    QList<QByteArray> split = body.split('\n');
-    split.removeLast(); // after the last line end
-    for (const QByteArray& line : split) {
-        if (!line.endsWith('\r')) {
-            ADD_FAILURE() << "a line without CR: " << line.toStdString();
-            return f;
-        }
-        f.lines.push_back(line.chopped(1).toStdString());
-    }
-    if (f.lines.size() % 2 != 0) {
-        ADD_FAILURE() << "odd number of lines";
+    const auto start = f.bytes.indexOf(" 0 \r\nSECTION\r\n 2 \r\nENTITIES\r\n");
+    QList<QByteArray> split = f.bytes.mid(start).split('\n');
+    // An even count of lines leaves an odd count of pieces: the last one after the last line end.
+    if (start < 0 || !f.bytes.endsWith("\r\n") || split.size() % 2 == 0) {
+        ADD_FAILURE() << "no entities section, no final CR LF or an odd number of lines";
         return f;
     }
     DxfEntity* current = nullptr;
-    for (std::size_t i = 0; i < f.lines.size(); i += 2) {
-        std::size_t used = 0;
-        int code = -1;
-        try {
-            code = std::stoi(f.lines[i], &used);
-        } catch (...) {
-            ADD_FAILURE() << "group code is not a number: '" << f.lines[i] << "'";
+    for (int i = 0; i + 1 < split.size(); i += 2) {
+        bool isNumber = false;
+        const int code = split[i].trimmed().toInt(&isNumber);
+        if (!isNumber || !split[i].endsWith('\r') || !split[i + 1].endsWith('\r')) {
+            ADD_FAILURE() << "a bad pair: '" << split[i].toStdString() << "'";
             return f;
         }
-        const std::string& value = f.lines[i + 1];
-        if (code == 0) {
+        const std::string value = split[i + 1].chopped(1).toStdString();
+        f.lines.push_back(split[i].chopped(1).toStdString());
+        f.lines.push_back(value);
+        if (code != 0) {
+            if (current)
+                current->groups.emplace_back(code, value);
+        } else if (value == "SECTION" || value == "ENDSEC" || value == "EOF") {
             current = nullptr;
-            if (value == "SECTION" || value == "ENDSEC" || value == "EOF")
-                continue;
-            f.entities.push_back(DxfEntity{value, {}});
-            current = &f.entities.back();
-            continue;
+        } else {
+            current = &f.entities.emplace_back(DxfEntity{value, {}});
         }
-        if (current)
-            current->groups.emplace_back(code, value);
     }
     return f;
 }
@@ -101,15 +59,19 @@ std::vector<DxfEntity> DxfFile::ofType(const std::string& type) const
     return out;
 }
 
+int DxfFile::linesOn(const std::string& layer) const
+{
+    int n = 0;
+    for (const auto& e : entities)
+        n += e.type == "LINE" && e.layer() == layer;
+    return n;
+}
+
 const DxfEntity* DxfFile::textStarting(const std::string& prefix, int nth) const
 {
-    for (const auto& e : entities) {
-        if (e.type == "TEXT" && e.text(1).rfind(prefix, 0) == 0) {
-            if (nth == 0)
-                return &e;
-            --nth;
-        }
-    }
+    for (const auto& e : entities)
+        if (e.type == "TEXT" && e.text(1).rfind(prefix, 0) == 0 && nth-- == 0)
+            return &e;
     return nullptr;
 }
 
@@ -133,21 +95,34 @@ void RoadBuilder::distances(const std::vector<double>& left, const std::vector<d
     roads::setCrossDistances(m_db, m_id, d);
 }
 
-void RoadBuilder::row(double chainage, const std::map<QString, QVariant>& values)
+void RoadBuilder::row(double chainage, const QString& cells)
 {
     QStringList names{QStringLiteral("ID"), QStringLiteral("Chainage")};
-    QStringList marks{QStringLiteral("?"), QStringLiteral("?")};
-    for (const auto& v : values) {
-        names << "[" + v.first + "]";
-        marks << QStringLiteral("?");
+    QList<double> values{double(m_nextRow++), chainage};
+    for (const QString& cell : cells.split(',', Qt::SkipEmptyParts)) {
+        names << "[" + cell.section('=', 0, 0).trimmed() + "]";
+        values << cell.section('=', 1).toDouble();
     }
-    QSqlQuery q = m_db.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                   .arg(schema::rlTable(m_id), names.join(','), marks.join(',')));
-    q.addBindValue(qint64(m_nextRow++));
-    q.addBindValue(chainage);
-    for (const auto& v : values)
-        q.addBindValue(v.second);
+    QSqlQuery q = m_db.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (?%3)")
+                                   .arg(schema::rlTable(m_id), names.join(','),
+                                        QStringLiteral(",?").repeated(names.size() - 1)));
+    for (double v : values)
+        q.addBindValue(v);
     Database::run(q);
+}
+
+QString typicalRow(double centre, double fc)
+{
+    QString cells = QStringLiteral("C=%1, FC=%2, FL1=%3, FL2=%4, FR1=%3, FR2=%4, Width=10, "
+                                   "Left Slope=2, Right Slope=2, Fill Area=12.5, Cut Area=0")
+                        .arg(centre)
+                        .arg(fc)
+                        .arg(fc - 0.09)
+                        .arg(fc - 0.18);
+    for (int i = 1; i <= 4; ++i)
+        cells +=
+            QStringLiteral(", L%1=%2, R%1=%3").arg(i).arg(centre - 0.1 * i).arg(centre - 0.15 * i);
+    return cells;
 }
 
 QString templateFolder()
@@ -158,27 +133,6 @@ QString templateFolder()
     const QByteArray bin = qgetenv("TARMELA_BIN_DIR");
     return QDir(bin.isEmpty() ? QDir::currentPath() : QString::fromLocal8Bit(bin))
         .filePath(QStringLiteral("Data"));
-}
-
-void RoadBuilder::typicalRow(double chainage, double centre, double fc)
-{
-    std::map<QString, QVariant> v;
-    for (int i = 1; i <= 4; ++i) {
-        v[QStringLiteral("L%1").arg(i)] = centre - 0.1 * i;
-        v[QStringLiteral("R%1").arg(i)] = centre - 0.15 * i;
-    }
-    v["C"] = centre;
-    v["FC"] = fc;
-    v["FL1"] = fc - 0.09;
-    v["FL2"] = fc - 0.18;
-    v["FR1"] = fc - 0.09;
-    v["FR2"] = fc - 0.18;
-    v["Width"] = 10.0;
-    v["Left Slope"] = 2.0;
-    v["Right Slope"] = 2.0;
-    v["Fill Area"] = 12.5;
-    v["Cut Area"] = 0.0;
-    row(chainage, v);
 }
 
 } // namespace tarmela::test

@@ -5,21 +5,27 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QVariant>
-#include <map>
+#include <cmath>
 #include <string>
 #include <vector>
 
-namespace tarmela::test {
+namespace tarmela::test
+{
 
 // One entity of a written drawing, its group codes and values in file order.
 struct DxfEntity {
     std::string type;
     std::vector<std::pair<int, std::string>> groups;
 
-    bool has(int code) const;
-    std::string text(int code) const; // the first value of the code; empty when absent
-    double number(int code) const;    // the same as a number; NaN when absent
+    const std::string* find(int code) const
+    {
+        for (const auto& g : groups)
+            if (g.first == code)
+                return &g.second;
+        return nullptr;
+    }
+    std::string text(int code) const { return find(code) ? *find(code) : std::string(); }
+    double number(int code) const { return find(code) ? std::stod(*find(code)) : NAN; }
     std::string layer() const { return text(8); }
 };
 
@@ -27,30 +33,33 @@ struct DxfEntity {
 // calling test on a malformed pair (a code that is not a number, a missing CR LF).
 struct DxfFile {
     QByteArray bytes;
-    std::vector<std::string> lines;  // without their CR LF
+    std::vector<std::string> lines;  // of the ENTITIES section on, without their CR LF
     std::vector<DxfEntity> entities; // of the ENTITIES section
 
     static DxfFile read(const QString& path);
     std::vector<DxfEntity> ofType(const std::string& type) const;
+    int linesOn(const std::string& layer) const;
     const DxfEntity* textStarting(const std::string& prefix, int nth = 0) const;
 };
 
 // A road with sections, written straight into its RL sheet.
-class RoadBuilder {
+class RoadBuilder
+{
 public:
     RoadBuilder(Database& db, std::int64_t length, int interval);
     std::int64_t id() const { return m_id; }
     void distances(const std::vector<double>& left, const std::vector<double>& right);
-    // Column name -> value (a null QVariant leaves the cell empty).
-    void row(double chainage, const std::map<QString, QVariant>& values);
-    // A plausible section: ground falling away to both sides, formation above it.
-    void typicalRow(double chainage, double centre, double fc);
+    // Cells as "C=100, Left Slope=2"; the cells not named stay empty.
+    void row(double chainage, const QString& cells);
 
 private:
     Database& m_db;
     std::int64_t m_id;
     std::int64_t m_nextRow = 1;
 };
+
+// A plausible section for the RL sheet: ground falling away to both sides, formation above it.
+QString typicalRow(double centre, double fc);
 
 // The data folder of the source tree (the header templates).
 QString templateFolder();

@@ -14,19 +14,11 @@ TEST(SheetStatements, DefaultReducedLevelSheetReadsLikeACrossSection)
 
 TEST(SheetStatements, LevelBlocksFollowTheOrderSettings)
 {
-    ViewOrder three;
-    three.viewSections = 3;
-    EXPECT_EQ(levelColumns(three), ", L3, L2, L1, C, R1, R2, R3");
-
-    ViewOrder swapped{4, 2, 0, false, false};
-    EXPECT_EQ(levelColumns(swapped), ", R1, R2, R3, R4, C, L1, L2, L3, L4");
-
-    ViewOrder centreFirst{2, 1, 2, false, true};
-    EXPECT_EQ(levelColumns(centreFirst), ", C, L1, L2, R2, R1");
-
-    ViewOrder none{0, 0, 2, true, false};
-    EXPECT_EQ(levelColumns(none), ", C");
-
+    // Fields: readings per side, left and right block positions, left and right reversed.
+    EXPECT_EQ(levelColumns({3, 0, 2, true, false}), ", L3, L2, L1, C, R1, R2, R3");
+    EXPECT_EQ(levelColumns({4, 2, 0, false, false}), ", R1, R2, R3, R4, C, L1, L2, L3, L4");
+    EXPECT_EQ(levelColumns({2, 1, 2, false, true}), ", C, L1, L2, R2, R1");
+    EXPECT_EQ(levelColumns({0, 0, 2, true, false}), ", C");
     ViewOrder tooMany{12, 0, 2, true, false}; // the tables hold eight per side
     EXPECT_TRUE(levelColumns(tooMany).startsWith(", L8, L7"));
 }

@@ -11,13 +11,12 @@
 
 #include <QClipboard>
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
@@ -26,7 +25,8 @@
 using namespace tarmela;
 using tarmela::test::UiProgram;
 
-namespace {
+namespace
+{
 
 const char* const kRoadCommands[] = {
     "mnuInputDataSheet", "mnuLevelBook",    "mnuLBtoRL",         "mnuToolsGenerateTable",
@@ -66,6 +66,12 @@ struct MainWindow {
         appState().ViewSQL = statement;
         return OpenSheetOfKind(w.mdiArea(), kind);
     }
+    // Makes the road current and opens its RL sheet.
+    frmDataGrid* openRl(std::int64_t road)
+    {
+        EXPECT_TRUE(w.ChooseRoad(road));
+        return openKind(sheets::reducedLevelStatement(road, {}, {}), "ReducedLevel");
+    }
     QStringList openKinds()
     {
         QStringList kinds;
@@ -85,9 +91,8 @@ void clickRowHeader(frmDataGrid* sheet, std::int64_t id, bool twice = false,
     QHeaderView* h = sheet->grid()->verticalHeader();
     const QPoint at(h->width() / 2, h->sectionViewportPosition(row) + h->sectionSize(row) / 2);
     QTest::mouseClick(h->viewport(), Qt::LeftButton, mods, at);
-    if (twice) {
+    if (twice)
         QTest::mouseDClick(h->viewport(), Qt::LeftButton, mods, at);
-    }
 }
 
 } // namespace
@@ -101,22 +106,14 @@ TEST(MainWindow, MenusToolbarAndStatusBarCarryTheirNamesAndCaptions)
         titles << a->text();
     EXPECT_EQ(titles, QStringList({"&File", "&Edit", "&View", "&Data", "&Output", "&Tools",
                                    "&Window", "&Help"}));
-    const std::pair<const char*, const char*> captions[] = {
-        {"mnuFileOpen", "&Open..."},
-        {"mnuFileExport", "&Export..."},
-        {"mnuEditTransform", "T&ransform..."},
-        {"mnuViewDetail", "Filter Window"},
-        {"mnuLockColumn", "Lock/Unlock Column"},
-        {"mnuViewCulverts", "Culverts && Bridges"},
-        {"mnuInputDataSheet", "RL Sheet"},
-        {"mnuLBtoRL", "LB => RL"},
-        {"mnuHelpAbout", "&About "},
-        {"mnuWindowTileVertical", "Tile &Vertical"},
-    };
-    for (const auto& [name, caption] : captions) {
-        QAction* a = w.command(name);
-        ASSERT_NE(a, nullptr) << name;
-        EXPECT_EQ(a->text(), caption) << name;
+    for (const QString named :
+         {"mnuFileOpen=&Open...", "mnuFileExport=&Export...", "mnuEditTransform=T&ransform...",
+          "mnuViewDetail=Filter Window", "mnuLockColumn=Lock/Unlock Column",
+          "mnuViewCulverts=Culverts && Bridges", "mnuInputDataSheet=RL Sheet", "mnuLBtoRL=LB => RL",
+          "mnuHelpAbout=&About ", "mnuWindowTileVertical=Tile &Vertical"}) {
+        QAction* a = w.command(named.section('=', 0, 0));
+        ASSERT_NE(a, nullptr) << named.toStdString();
+        EXPECT_EQ(a->text(), named.section('=', 1)) << named.toStdString();
     }
     EXPECT_EQ(w.command("mnuFileSave")->shortcut(), QKeySequence(QKeySequence::Save));
     auto* bar = w.findChild<QToolBar*>("tbToolBar");
@@ -300,9 +297,7 @@ TEST(MainWindow, AddOnALevelSheetAppendsTheNextSection)
     UiProgram p;
     const std::int64_t road = makeRoad(p.db(), "A", "B", 20);
     MainWindow m;
-    ASSERT_TRUE(m.w.ChooseRoad(road));
-    sheets::ViewOrder order;
-    frmDataGrid* rl = m.openKind(sheets::reducedLevelStatement(road, order, {}), "ReducedLevel");
+    frmDataGrid* rl = m.openRl(road);
     ASSERT_NE(rl, nullptr);
     m.cmd("mnuEditAdd")->trigger();
     m.cmd("mnuEditAdd")->trigger();
@@ -313,52 +308,35 @@ TEST(MainWindow, AddOnALevelSheetAppendsTheNextSection)
     EXPECT_EQ(rl->grid()->currentRow(), 1);
 }
 
-TEST(MainWindow, DeletingACulvertTypeTakesItsCulvertsAlong)
+TEST(MainWindow, TheWheelAndTheEditKeysReachTheActiveSheet)
 {
     UiProgram p;
     const std::int64_t road = makeRoad(p.db(), "A", "B");
-    p.db().exec("INSERT INTO CulvertTypes (CulvertName, Type) VALUES ('Pipe', 'Pipe')");
-    p.db().exec("INSERT INTO CulvertTypes (CulvertName, Type) VALUES ('Slab', 'Slab')");
-    p.db().exec(QString("INSERT INTO Culverts (RoadRef, CTypeRef, Chainage, EPType) VALUES "
-                        "(%1, 1, 100, 'E'), (%1, 2, 200, 'P'), (%1, 1, 300, 'P')")
-                    .arg(road));
+    p.db().exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200) "
+                "INSERT INTO RL_1 (ID, Chainage) SELECT i, (i - 1) * 20 FROM n");
     MainWindow m;
-    ASSERT_TRUE(m.w.ChooseRoad(road));
-    frmDataGrid* types = m.openKind(sheets::culvertTypesStatement(), "CulvertTypes");
-    ASSERT_NE(types, nullptr);
-    clickRowHeader(types, 1);
-    m.cmd("mnuEditDelete")->trigger();
-    EXPECT_EQ(test::rowCount(p.db(), "CulvertTypes"), 1);
-    EXPECT_EQ(test::rowCount(p.db(), "Culverts"), 1);
-    EXPECT_EQ(appState().CulvertsRecordset->count(), 1);
-    EXPECT_EQ(appState().CulvertTypesRecordset->count(), 1);
-}
-
-TEST(MainWindow, TheWheelScrollsTheActiveSheet)
-{
-    UiProgram p;
-    const std::int64_t road = makeRoad(p.db(), "A", "B");
-    for (int i = 0; i < 200; ++i)
-        p.db().exec(QString("INSERT INTO RL_%1 (ID, Chainage) VALUES (%2, %3)")
-                        .arg(road)
-                        .arg(i + 1)
-                        .arg(i * 20));
-    MainWindow m;
-    ASSERT_TRUE(m.w.ChooseRoad(road));
-    frmDataGrid* rl =
-        m.openKind(sheets::reducedLevelStatement(road, sheets::ViewOrder{}, {}), "ReducedLevel");
+    m.w.activateWindow();
+    frmDataGrid* rl = m.openRl(road);
     ASSERT_NE(rl, nullptr);
     QWidget* viewport = rl->grid()->viewport();
-    const int before = rl->grid()->firstVisibleRow();
+    ASSERT_EQ(rl->grid()->firstVisibleRow(), 0);
     const QPointF at(viewport->width() / 2.0, viewport->height() / 2.0);
-    QWheelEvent down(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
-                     Qt::NoModifier, Qt::NoScrollPhase, false);
-    QCoreApplication::sendEvent(viewport, &down);
-    EXPECT_EQ(rl->grid()->firstVisibleRow(), before + 2);
-    QWheelEvent up(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
-                   Qt::NoModifier, Qt::NoScrollPhase, false);
-    QCoreApplication::sendEvent(viewport, &up);
-    EXPECT_EQ(rl->grid()->firstVisibleRow(), before);
+    // Each notch moves two rows; none above the first.
+    for (const auto& [delta, rows] :
+         {std::pair{-120, 2}, {-120, 4}, {120, 2}, {120, 0}, {120, 0}}) {
+        QWheelEvent e(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(viewport, &e);
+        EXPECT_EQ(rl->grid()->firstVisibleRow(), rows);
+    }
+
+    // A block of two rows, copied in the program's own form (rows joined by CR LF).
+    rl->grid()->setCurrentCell(0, 0);
+    rl->grid()->setFocus();
+    QTest::keyClick(rl->grid(), Qt::Key_Down, Qt::ShiftModifier);
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(rl->grid(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "0\r\n20");
 }
 
 TEST(MainWindow, UpdateShowsTheQuantitiesOrTheReason)
@@ -390,7 +368,7 @@ TEST(MainWindow, UpdateShowsTheQuantitiesOrTheReason)
     EXPECT_TRUE(p.told[0].text.startsWith("Datasheet not generated!"));
 }
 
-TEST(MainWindow, ViewCommandsShowAndHideTheBars)
+TEST(MainWindow, ViewCommandsToggleTheBarsAndTheFilterWindowWithTheirMarks)
 {
     UiProgram p;
     MainWindow m;
@@ -404,12 +382,7 @@ TEST(MainWindow, ViewCommandsShowAndHideTheBars)
     m.cmd("mnuViewStatusBar")->trigger();
     EXPECT_TRUE(bar->isVisible());
     EXPECT_TRUE(m.w.statusBar()->isVisible());
-}
 
-TEST(MainWindow, FilterWindowTogglesWithItsMark)
-{
-    UiProgram p;
-    MainWindow m;
     ASSERT_NE(m.openRoads(), nullptr);
     QAction* filter = m.cmd("mnuViewDetail");
     filter->trigger();
@@ -423,17 +396,20 @@ TEST(MainWindow, FilterWindowTogglesWithItsMark)
     EXPECT_EQ(m.w.findChild<QWidget*>("dlgSearchWindow"), nullptr);
 }
 
-TEST(MainWindow, AddOnTheCulvertSheetOpensTheCulvertDialogAndRefreshes)
+TEST(MainWindow, AddOnTheCulvertSheetOpensTheDialogAndDeletingATypeTakesItsCulverts)
 {
     UiProgram p;
     const std::int64_t road = makeRoad(p.db(), "A", "B");
-    p.db().exec("INSERT INTO CulvertTypes (CulvertName, Type) VALUES ('Pipe', 'Pipe')");
+    p.db().exec("INSERT INTO CulvertTypes (CulvertName, Type) VALUES ('Pipe', 'Pipe'), "
+                "('Slab', 'Slab')");
+    p.db().exec("INSERT INTO Culverts (RoadRef, CTypeRef, Chainage, EPType) VALUES "
+                "(1, 1, 100, 'E'), (1, 2, 200, 'P')");
     appState().CulvertTypesRecordset->requery();
     MainWindow m;
     ASSERT_TRUE(m.w.ChooseRoad(road));
     frmDataGrid* culverts = m.openKind(sheets::culvertsStatement(road), "Culverts");
     ASSERT_NE(culverts, nullptr);
-    EXPECT_EQ(culverts->model()->rowCount(), 0);
+    EXPECT_EQ(culverts->model()->rowCount(), 2);
     test::onModal("dlgAddCulvert", [](QWidget* dlg) {
         dlg->findChild<QComboBox*>("cmbCulvertName")->setCurrentIndex(0);
         dlg->findChild<QLineEdit*>("txtChainage")->setText("120");
@@ -441,9 +417,18 @@ TEST(MainWindow, AddOnTheCulvertSheetOpensTheCulvertDialogAndRefreshes)
         QTest::mouseClick(dlg->findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
     });
     m.cmd("mnuEditAdd")->trigger();
+    EXPECT_EQ(test::rowCount(p.db(), "Culverts"), 3);
+    EXPECT_EQ(culverts->model()->rowCount(), 3) << "the sheet shows the new culvert";
+    EXPECT_EQ(appState().CulvertsRecordset->count(), 3);
+
+    frmDataGrid* types = m.openKind(sheets::culvertTypesStatement(), "CulvertTypes");
+    ASSERT_NE(types, nullptr);
+    clickRowHeader(types, 1);
+    m.cmd("mnuEditDelete")->trigger();
+    EXPECT_EQ(test::rowCount(p.db(), "CulvertTypes"), 1);
     EXPECT_EQ(test::rowCount(p.db(), "Culverts"), 1);
-    EXPECT_EQ(culverts->model()->rowCount(), 1) << "the sheet shows the new culvert";
     EXPECT_EQ(appState().CulvertsRecordset->count(), 1);
+    EXPECT_EQ(appState().CulvertTypesRecordset->count(), 1);
 
     // Tools > Options opens the options over the main window.
     bool opened = false;
@@ -487,26 +472,4 @@ TEST(MainWindow, WindowMenuArrangesTheSheetsAndHelpAboutShowsTheSplash)
     });
     m.cmd("mnuHelpAbout")->trigger();
     EXPECT_TRUE(shown);
-}
-
-TEST(MainWindow, EditKeysReachTheActiveSheet)
-{
-    UiProgram p;
-    const std::int64_t road = makeRoad(p.db(), "A", "B");
-    p.db().exec(QString("INSERT INTO RL_%1 (ID, Chainage, C) VALUES (1, 0, 100.25), (2, 20, 101)")
-                    .arg(road));
-    MainWindow m;
-    m.w.activateWindow();
-    ASSERT_TRUE(m.w.ChooseRoad(road));
-    frmDataGrid* rl =
-        m.openKind(sheets::reducedLevelStatement(road, sheets::ViewOrder{}, {}), "ReducedLevel");
-    ASSERT_NE(rl, nullptr);
-    const int chainageCol = 0;
-    rl->grid()->setCurrentCell(0, chainageCol);
-    rl->grid()->setFocus();
-    // A block of two rows, copied in the program's own form (rows joined by CR LF).
-    QTest::keyClick(rl->grid(), Qt::Key_Down, Qt::ShiftModifier);
-    QGuiApplication::clipboard()->clear();
-    QTest::keyClick(rl->grid(), Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), "0\r\n20");
 }

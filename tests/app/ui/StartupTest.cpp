@@ -2,6 +2,7 @@
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
 #include "store/Error.h"
+#include "support/UiProgram.h"
 
 #include <QFile>
 #include <QMdiArea>
@@ -12,28 +13,11 @@
 #include <gtest/gtest.h>
 
 using namespace tarmela;
-
-namespace {
-// Points the process-wide state at a temporary program folder and settings file.
-struct TempProgram {
-    QTemporaryDir dir;
-    TempProgram()
-    {
-        appState() = AppState{};
-        appState().settingsStore = SettingsStore(dir.filePath("Tarmela.ini"));
-        OpenProjectDatabase(dir.path());
-    }
-    ~TempProgram()
-    {
-        CloseProjectDatabase();
-        appState() = AppState{};
-    }
-};
-} // namespace
+using tarmela::test::UiProgram;
 
 TEST(Startup, OpeningCreatesTheProjectUnderTheProgramFolder)
 {
-    TempProgram t;
+    UiProgram t;
     EXPECT_EQ(appState().DBPath, t.dir.filePath("Data/Roads Info.sqlite"));
     EXPECT_TRUE(QFile::exists(appState().DBPath));
     ASSERT_TRUE(appState().RoadsRecordset);
@@ -61,7 +45,7 @@ TEST(Startup, AProjectThatCannotBeOpenedIsReported)
 
 TEST(Startup, MainWindowTakesItsPlaceFromTheSettingsAndSavesItOnClose)
 {
-    TempProgram t;
+    UiProgram t;
     {
         QSettings ini(t.dir.filePath("Tarmela.ini"), QSettings::IniFormat);
         ini.setValue("Settings/MainLeft", "1500");
@@ -104,10 +88,7 @@ TEST(Startup, IsFormLoadedLooksForOpenWindowsByFormName)
     EXPECT_TRUE(IsFormLoaded("frmDataGrid"));
     delete sa;
     EXPECT_TRUE(IsFormLoaded("frmDataGrid"));
-}
-
-TEST(Startup, SplashShowsTheVersionAndClosesOnAClick)
-{
+    // The splash (shown from Help > About) gives the version.
     EXPECT_TRUE(frmSplash::versionText().startsWith("Version 1."));
     EXPECT_EQ(frmSplash::versionText().count('.'), 2);
 }

@@ -1,4 +1,5 @@
 #include "app/AppState.h"
+#include "app/ui/Widgets.h"
 #include "export/ui/frmExportMultiple.h"
 #include "store/Roads.h"
 #include "support/UiProgram.h"
@@ -8,19 +9,13 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace tarmela;
-using tarmela::test::UiProgram;
+using namespace tarmela::test;
 
-namespace {
-template <typename T> T* child(QWidget* w, const char* name)
+namespace
 {
-    T* c = w->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(c, nullptr) << name;
-    return c;
-}
 
 struct ExportProgram : UiProgram {
     std::int64_t road = 0;
@@ -42,11 +37,8 @@ TEST(ExportDialog, ListsTheOutputsAndWaitsForAFolder)
     ExportProgram p;
     frmExportMultiple dlg;
     auto* list = child<QListWidget>(&dlg, "List1");
-    QStringList items;
-    for (int i = 0; i < list->count(); ++i)
-        items << list->item(i)->text();
-    EXPECT_EQ(items, QStringList({"Level Book (Html)", "Earthwork Report (Html)",
-                                  "Longitudinal Section (DXF)", "Cross Section (DXF)"}));
+    EXPECT_EQ(entries(list), QStringList({"Level Book (Html)", "Earthwork Report (Html)",
+                                          "Longitudinal Section (DXF)", "Cross Section (DXF)"}));
     auto* exportButton = child<QPushButton>(&dlg, "cmdExport");
     EXPECT_FALSE(exportButton->isEnabled());
 
@@ -55,7 +47,7 @@ TEST(ExportDialog, ListsTheOutputsAndWaitsForAFolder)
         offered = current;
         return QString("/data/out");
     });
-    QTest::mouseClick(child<QPushButton>(&dlg, "cmdBrowse"), Qt::LeftButton);
+    click(&dlg, "cmdBrowse");
     EXPECT_EQ(child<QLineEdit>(&dlg, "txtBaseDir")->text(), QDir::toNativeSeparators("/data/out"));
     EXPECT_TRUE(exportButton->isEnabled());
 
@@ -78,7 +70,7 @@ TEST(ExportDialog, WritesTheSelectedReportsIntoTheRoadsFolder)
     // With a trailing separator the road's folder follows a single one.
     child<QLineEdit>(&dlg, "txtBaseDir")->setText(p.dir.filePath("Out") + "/");
     child<QListWidget>(&dlg, "List1")->item(0)->setSelected(true);
-    QTest::mouseClick(child<QPushButton>(&dlg, "cmdExport"), Qt::LeftButton);
+    click(&dlg, "cmdExport");
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_TRUE(p.told.empty()) << p.lastTold().toStdString();
     const QString folder = p.dir.filePath("Out/North to South");
@@ -86,27 +78,24 @@ TEST(ExportDialog, WritesTheSelectedReportsIntoTheRoadsFolder)
     EXPECT_FALSE(QFileInfo::exists(folder + "/Earthwork Report.htm"));
 }
 
-TEST(ExportDialog, WithNothingSelectedTheFolderIsStillMade)
-{
-    ExportProgram p;
-    frmExportMultiple dlg;
-    child<QLineEdit>(&dlg, "txtBaseDir")->setText(p.dir.filePath("Empty"));
-    EXPECT_TRUE(dlg.exportSelected());
-    EXPECT_TRUE(QFileInfo(p.dir.filePath("Empty/North to South")).isDir());
-}
-
-TEST(ExportDialog, AFolderThatCannotBeMadeKeepsTheDialogOpen)
+TEST(ExportDialog, ABlockedFolderKeepsTheDialogOpenAndNothingSelectedStillMakesTheFolder)
 {
     ExportProgram p;
     QFile blocker(p.dir.filePath("Blocked"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
     frmExportMultiple dlg;
     dlg.show();
-    child<QLineEdit>(&dlg, "txtBaseDir")->setText(p.dir.filePath("Blocked"));
-    child<QListWidget>(&dlg, "List1")->item(0)->setSelected(true);
+    auto* base = child<QLineEdit>(&dlg, "txtBaseDir");
+    auto* list = child<QListWidget>(&dlg, "List1");
+    base->setText(p.dir.filePath("Blocked"));
+    list->item(0)->setSelected(true);
     EXPECT_FALSE(dlg.exportSelected());
     EXPECT_TRUE(dlg.isVisible());
     ASSERT_EQ(p.told.size(), 1u);
     EXPECT_EQ(p.told[0].icon, QMessageBox::Warning);
+
+    list->item(0)->setSelected(false);
+    base->setText(p.dir.filePath("Empty/deeper"));
+    EXPECT_TRUE(dlg.exportSelected());
+    EXPECT_TRUE(QFileInfo(p.dir.filePath("Empty/deeper/North to South")).isDir());
 }

@@ -1,4 +1,6 @@
+#include "../QueryRows.h"
 #include "app/AppState.h"
+#include "app/ui/Widgets.h"
 #include "sheets/ui/dlgAddCulvert.h"
 #include "sheets/ui/dlgAddCulvertType.h"
 #include "sheets/ui/dlgImageList.h"
@@ -13,30 +15,14 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSqlQuery>
 #include <QTest>
-#include <QToolButton>
 #include <gtest/gtest.h>
 
 using namespace tarmela;
-using tarmela::test::UiProgram;
+using namespace tarmela::test;
 
-namespace {
-
-template <typename T> T* child(QWidget* w, const char* name)
+namespace
 {
-    T* c = w->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(c, nullptr) << name;
-    return c;
-}
-
-void addType(Database& db, const QString& name, const QVariant& type)
-{
-    QSqlQuery q = db.prepare("INSERT INTO CulvertTypes (CulvertName, Type) VALUES (?, ?)");
-    q.addBindValue(name);
-    q.addBindValue(type);
-    Database::run(q);
-}
 
 // The program with a current road whose culverts record set is open for it.
 struct CulvertProgram : UiProgram {
@@ -45,11 +31,9 @@ struct CulvertProgram : UiProgram {
     {
         road = roads::create(db());
         appState().CurrentRoadID = road;
-        addType(db(), "Pipe 1.2 m", "Pipe");
-        addType(db(), "Slab 4 m", "Slab");
-        addType(db(), "Old drain", QVariant(QMetaType(QMetaType::QString))); // no type text
-        addType(db(), "Pipe 0.9 m", "Pipe");
-        addType(db(), "Ford", "");
+        db().exec(
+            "INSERT INTO CulvertTypes (CulvertName, Type) VALUES ('Pipe 1.2 m', 'Pipe'), "
+            "('Slab 4 m', 'Slab'), ('Old drain', NULL), ('Pipe 0.9 m', 'Pipe'), ('Ford', '')");
         appState().CulvertTypesRecordset->requery();
         appState().CulvertsRecordset->open(statements::selectCulverts(road));
     }
@@ -83,88 +67,60 @@ TEST(CulvertDialogs, TwoCulvertsInOneVisit)
     EXPECT_EQ(chainage->text(), "0");
     EXPECT_TRUE(p.told.empty()) << p.lastTold().toStdString();
 
-    QSqlQuery q = p.db().query(
-        "SELECT CTypeRef, Chainage, EPType, RoadRef FROM Culverts ORDER BY Chainage");
-    ASSERT_TRUE(q.next());
-    EXPECT_EQ(q.value(0).toLongLong(), 1);
-    EXPECT_EQ(q.value(1).toDouble(), 300);
-    EXPECT_EQ(q.value(2).toString(), "P");
-    EXPECT_EQ(q.value(3).toLongLong(), p.road);
-    ASSERT_TRUE(q.next());
-    EXPECT_EQ(q.value(0).toLongLong(), 2);
-    EXPECT_EQ(q.value(1).toDouble(), 1250.5);
-    EXPECT_EQ(q.value(2).toString(), "E");
-    EXPECT_FALSE(q.next());
+    EXPECT_EQ(test::queryRows(p.db(), "SELECT CTypeRef, Chainage, EPType, RoadRef FROM Culverts "
+                                      "ORDER BY Chainage"),
+              "1,300,P,1;2,1250.5,E,1");
 
     // Closing brings the shared record set up to date.
-    QTest::mouseClick(child<QPushButton>(&dlg, "cmdCancel"), Qt::LeftButton);
+    click(&dlg, "cmdCancel");
     EXPECT_EQ(appState().CulvertsRecordset->count(), 2);
 }
 
-TEST(CulvertDialogs, AChainageThatIsNoNumberAddsNothing)
+TEST(CulvertDialogs, ARefusedCulvertAddsNothingAndKeepsTheTextToFix)
 {
     CulvertProgram p;
     dlgAddCulvert dlg;
     child<QComboBox>(&dlg, "cmbCulvertName")->setCurrentIndex(0);
+    auto* chainage = child<QLineEdit>(&dlg, "txtChainage");
     for (const char* text : {"abc", "", "12 m"}) {
-        child<QLineEdit>(&dlg, "txtChainage")->setText(text);
+        chainage->setText(text);
         EXPECT_FALSE(dlg.addCulvert()) << text;
-        EXPECT_EQ(child<QLineEdit>(&dlg, "txtChainage")->text(), text) << "the text stays to be fixed";
+        EXPECT_EQ(chainage->text(), text) << "the text stays to be fixed";
     }
-    EXPECT_EQ(test::rowCount(p.db(), "Culverts"), 0);
     ASSERT_EQ(p.told.size(), 3u);
     EXPECT_EQ(p.told[0].icon, QMessageBox::Warning);
 
-    // A number that follows works and is the only row.
-    child<QLineEdit>(&dlg, "txtChainage")->setText("40");
-    EXPECT_TRUE(dlg.addCulvert());
-    EXPECT_EQ(test::rowCount(p.db(), "Culverts"), 1);
-}
-
-TEST(CulvertDialogs, ARefusedCulvertLeavesNoHalfRowBehind)
-{
-    CulvertProgram p;
-    dlgAddCulvert dlg;
-    child<QComboBox>(&dlg, "cmbCulvertName")->setCurrentIndex(0);
-    child<QLineEdit>(&dlg, "txtChainage")->setText("10");
+    // The database refuses the row: the message says why and no half row stays behind.
+    chainage->setText("10");
     p.db().exec("CREATE TRIGGER refuse BEFORE INSERT ON Culverts BEGIN "
                 "SELECT RAISE(ABORT, 'culverts are locked'); END");
     EXPECT_FALSE(dlg.addCulvert());
-    ASSERT_EQ(p.told.size(), 1u);
-    EXPECT_TRUE(p.told[0].text.contains("culverts are locked"));
-    EXPECT_EQ(child<QLineEdit>(&dlg, "txtChainage")->text(), "10");
+    EXPECT_TRUE(p.lastTold().contains("culverts are locked"));
+    EXPECT_EQ(chainage->text(), "10");
     EXPECT_EQ(test::rowCount(p.db(), "Culverts"), 0);
 
-    // The next culvert is a fresh row, not the refused one.
+    // The next culvert is a fresh row, and the only one.
     p.db().exec("DROP TRIGGER refuse");
-    child<QLineEdit>(&dlg, "txtChainage")->setText("20");
+    chainage->setText("20");
     EXPECT_TRUE(dlg.addCulvert());
-    EXPECT_EQ(p.db().scalar("SELECT Chainage FROM Culverts").toDouble(), 20);
+    EXPECT_EQ(test::queryRows(p.db(), "SELECT Chainage FROM Culverts"), "20");
 }
 
-TEST(CulvertDialogs, TypeListSkipsEmptyTypesAndListsEachOnce)
-{
-    CulvertProgram p;
-    dlgAddCulvertType dlg;
-    auto* types = child<QComboBox>(&dlg, "cmbCulvertType");
-    QStringList listed;
-    for (int i = 0; i < types->count(); ++i)
-        listed << types->itemText(i);
-    EXPECT_EQ(listed, QStringList({"Pipe", "Slab"}));
-    EXPECT_EQ(types->currentText(), "");
-}
-
-TEST(CulvertDialogs, TypesAreAddedOneAfterAnother)
+TEST(CulvertDialogs, TypesAreAddedOneAfterAnotherAndTheirTypeTextsOffered)
 {
     CulvertProgram p;
     dlgAddCulvertType dlg;
     dlg.show();
+    // Each type text once, the empty ones left out.
+    auto* types = child<QComboBox>(&dlg, "cmbCulvertType");
+    EXPECT_EQ(entries(types), QStringList({"Pipe", "Slab"}));
+    EXPECT_EQ(types->currentText(), "");
     auto* name = child<QLineEdit>(&dlg, "txtCulvertName");
     auto* add = child<QPushButton>(&dlg, "cmdAdd");
     EXPECT_FALSE(add->isEnabled());
     QTest::keyClicks(name, "Box 2x2");
     EXPECT_TRUE(add->isEnabled());
-    child<QComboBox>(&dlg, "cmbCulvertType")->setEditText("Box");
+    types->setEditText("Box");
     child<QLineEdit>(&dlg, "txtImgFileExisting")->setText("box_existing.png");
     child<QLineEdit>(&dlg, "txtImgFileProposed")->setText("box_proposed.png");
     QTest::mouseClick(add, Qt::LeftButton);
@@ -174,24 +130,16 @@ TEST(CulvertDialogs, TypesAreAddedOneAfterAnother)
 
     // A type without pictures or type text can be saved too.
     QTest::keyClicks(name, "Causeway");
-    child<QComboBox>(&dlg, "cmbCulvertType")->setEditText("");
+    types->setEditText("");
     QTest::mouseClick(add, Qt::LeftButton);
     EXPECT_TRUE(p.told.empty());
 
-    QSqlQuery q = p.db().query("SELECT CulvertName, Type, ImageFileExisting, ImageFileProposed "
-                               "FROM CulvertTypes WHERE ID > 5 ORDER BY ID");
-    ASSERT_TRUE(q.next());
-    EXPECT_EQ(q.value(0).toString(), "Box 2x2");
-    EXPECT_EQ(q.value(1).toString(), "Box");
-    EXPECT_EQ(q.value(2).toString(), "box_existing.png");
-    EXPECT_EQ(q.value(3).toString(), "box_proposed.png");
-    ASSERT_TRUE(q.next());
-    EXPECT_EQ(q.value(0).toString(), "Causeway");
-    EXPECT_EQ(q.value(2).toString(), "");
-    EXPECT_FALSE(q.next());
+    EXPECT_EQ(test::queryRows(p.db(), "SELECT CulvertName, Type, ImageFileExisting, "
+                                      "ImageFileProposed FROM CulvertTypes WHERE ID > 5"),
+              "Box 2x2,Box,box_existing.png,box_proposed.png;Causeway,,,");
     EXPECT_EQ(appState().CulvertTypesRecordset->count(), 7);
     // The new type text is offered for the next type.
-    EXPECT_GE(child<QComboBox>(&dlg, "cmbCulvertType")->findText("Box"), 0);
+    EXPECT_GE(types->findText("Box"), 0);
 }
 
 TEST(CulvertDialogs, PicturesAreChosenFromThePictureFolder)
@@ -201,24 +149,6 @@ TEST(CulvertDialogs, PicturesAreChosenFromThePictureFolder)
     for (const char* name : {"b.png", "a.png", "readme.txt"}) {
         QFile f(folder.filePath(name));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    }
-    {
-        dlgImageList list(folder.path());
-        auto* files = child<QListWidget>(&list, "File1");
-        ASSERT_EQ(files->count(), 3);
-        EXPECT_EQ(files->item(0)->text(), "a.png");
-        auto* view = child<QPushButton>(&list, "cmdSelect");
-        EXPECT_FALSE(view->isEnabled());
-        files->item(1)->setSelected(true);
-        EXPECT_TRUE(view->isEnabled());
-        QTest::mouseClick(view, Qt::LeftButton);
-        EXPECT_EQ(list.result(), QDialog::Accepted);
-        EXPECT_EQ(list.selectedFile(), "b.png");
-    }
-    {
-        dlgImageList list(folder.path());
-        QTest::mouseClick(child<QPushButton>(&list, "cmdCancel"), Qt::LeftButton);
-        EXPECT_EQ(list.selectedFile(), "");
     }
     {
         // A double-click on a file chooses it.
@@ -232,22 +162,23 @@ TEST(CulvertDialogs, PicturesAreChosenFromThePictureFolder)
         EXPECT_EQ(list.selectedFile(), "readme.txt");
     }
 
-    // From the type dialog: the chosen name lands in the box, a cancelled choice changes nothing.
+    // From the type dialog: every file in name order, View waits for a choice, and the chosen
+    // name lands in the box; a cancelled choice changes nothing.
     dlgAddCulvertType dlg(nullptr, folder.path());
     dlg.show();
     test::onModal("dlgImageList", [](QWidget* modal) {
-        auto* files = modal->findChild<QListWidget*>("File1");
-        files->item(0)->setSelected(true);
-        QTest::mouseClick(modal->findChild<QPushButton*>("cmdSelect"), Qt::LeftButton);
+        auto* files = child<QListWidget>(modal, "File1");
+        EXPECT_EQ(entries(files), QStringList({"a.png", "b.png", "readme.txt"}));
+        EXPECT_FALSE(child<QPushButton>(modal, "cmdSelect")->isEnabled());
+        files->item(1)->setSelected(true);
+        click(modal, "cmdSelect");
     });
-    QTest::mouseClick(child<QToolButton>(&dlg, "cmdProposed"), Qt::LeftButton);
-    EXPECT_EQ(child<QLineEdit>(&dlg, "txtImgFileProposed")->text(), "a.png");
+    click(&dlg, "cmdProposed");
+    EXPECT_EQ(child<QLineEdit>(&dlg, "txtImgFileProposed")->text(), "b.png");
     EXPECT_EQ(child<QLineEdit>(&dlg, "txtImgFileExisting")->text(), "");
     child<QLineEdit>(&dlg, "txtImgFileExisting")->setText("keep.png");
-    test::onModal("dlgImageList", [](QWidget* modal) {
-        QTest::mouseClick(modal->findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
-    });
-    QTest::mouseClick(child<QToolButton>(&dlg, "cmdExisting"), Qt::LeftButton);
+    test::onModal("dlgImageList", [](QWidget* modal) { click(modal, "cmdCancel"); });
+    click(&dlg, "cmdExisting");
     EXPECT_EQ(child<QLineEdit>(&dlg, "txtImgFileExisting")->text(), "keep.png");
 }
 

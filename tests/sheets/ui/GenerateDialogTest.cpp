@@ -1,27 +1,21 @@
+#include "../QueryRows.h"
 #include "app/AppState.h"
+#include "app/ui/Widgets.h"
 #include "sheets/ui/dlgGenerateTable.h"
 #include "store/Roads.h"
 #include "support/TestProject.h"
 #include "support/UiProgram.h"
 
-#include <QCheckBox>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace tarmela;
-using tarmela::test::UiProgram;
+using namespace tarmela::test;
 
-namespace {
-
-template <typename T> T* child(QWidget* w, const char* name)
+namespace
 {
-    T* c = w->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(c, nullptr) << name;
-    return c;
-}
 
 struct GenerateProgram : UiProgram {
     std::int64_t road = 0;
@@ -37,12 +31,6 @@ struct GenerateProgram : UiProgram {
     QString lb() const { return "LB_" + QString::number(road); }
 };
 
-void tick(QWidget* dlg, const char* box)
-{
-    auto* b = child<QCheckBox>(dlg, box);
-    QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(8, b->height() / 2));
-}
-
 } // namespace
 
 TEST(GenerateDialog, OpensOnTheRoadLengthAndNeedsASheetTicked)
@@ -54,49 +42,44 @@ TEST(GenerateDialog, OpensOnTheRoadLengthAndNeedsASheetTicked)
     EXPECT_EQ(child<QLineEdit>(&dlg, "txtEnd")->text(), "1050");
     auto* ok = child<QPushButton>(&dlg, "OKButton");
     EXPECT_FALSE(ok->isEnabled());
-    tick(&dlg, "chkReducedLevel");
+    click(&dlg, "chkReducedLevel");
     EXPECT_TRUE(ok->isEnabled());
-    tick(&dlg, "chkLevelBook");
-    tick(&dlg, "chkReducedLevel");
+    click(&dlg, "chkLevelBook");
+    click(&dlg, "chkReducedLevel");
     EXPECT_TRUE(ok->isEnabled());
-    tick(&dlg, "chkLevelBook");
+    click(&dlg, "chkLevelBook");
     EXPECT_FALSE(ok->isEnabled()) << "both boxes cleared";
 }
 
-TEST(GenerateDialog, NonNumericChainagesAreRefusedAndTheDialogStays)
-{
-    GenerateProgram p;
-    p.db().exec(QString("INSERT INTO %1 (ID, Chainage, C) VALUES (1, 0, 100)").arg(p.rl()));
-    dlgGenerateTable dlg;
-    dlg.show();
-    tick(&dlg, "chkReducedLevel");
-    for (auto [start, end] : {std::pair{"abc", "1000"}, {"0", "1km"}, {"", "100"}}) {
-        child<QLineEdit>(&dlg, "txtStart")->setText(start);
-        child<QLineEdit>(&dlg, "txtEnd")->setText(end);
-        QTest::mouseClick(child<QPushButton>(&dlg, "OKButton"), Qt::LeftButton);
-        EXPECT_TRUE(dlg.isVisible()) << start << " " << end;
-        ASSERT_FALSE(p.told.empty());
-        EXPECT_EQ(p.told.back().text, "Start chainage and end chainage values must be numeric!");
-        EXPECT_EQ(p.told.back().icon, QMessageBox::Warning);
-    }
-    EXPECT_EQ(test::rowCount(p.db(), p.rl()), 1) << "the sheet is untouched";
-}
-
-TEST(GenerateDialog, OkRebuildsOnlyTheTickedSheet)
+TEST(GenerateDialog, NonNumericChainagesAreRefusedAndOkRebuildsOnlyTheTickedSheet)
 {
     GenerateProgram p(1050, 100);
     p.db().exec(QString("INSERT INTO %1 (ID, Chainage, C) VALUES (1, 0, 100)").arg(p.rl()));
     p.db().exec(QString("INSERT INTO %1 (ID, Chainage, BS) VALUES (7, 30, 1.5)").arg(p.lb()));
     dlgGenerateTable dlg;
     dlg.show();
-    tick(&dlg, "chkReducedLevel");
-    QTest::mouseClick(child<QPushButton>(&dlg, "OKButton"), Qt::LeftButton);
+    click(&dlg, "chkReducedLevel");
+    auto* start = child<QLineEdit>(&dlg, "txtStart");
+    auto* end = child<QLineEdit>(&dlg, "txtEnd");
+    for (auto [from, to] : {std::pair{"abc", "1000"}, {"0", "1km"}, {"", "100"}}) {
+        start->setText(from);
+        end->setText(to);
+        click(&dlg, "OKButton");
+        EXPECT_TRUE(dlg.isVisible()) << from << " " << to;
+        ASSERT_FALSE(p.told.empty());
+        EXPECT_EQ(p.told.back().text, "Start chainage and end chainage values must be numeric!");
+        EXPECT_EQ(p.told.back().icon, QMessageBox::Warning);
+    }
+    EXPECT_EQ(test::rowCount(p.db(), p.rl()), 1) << "the sheet is untouched";
+
+    start->setText("0");
+    end->setText("1050");
+    click(&dlg, "OKButton");
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
-    EXPECT_TRUE(p.told.empty()) << p.lastTold().toStdString();
-    EXPECT_EQ(test::rowCount(p.db(), p.rl()), 12);
-    EXPECT_EQ(p.db().scalar("Select MAX(Chainage) from " + p.rl()).toDouble(), 1050);
-    EXPECT_EQ(p.db().scalar("Select MAX(ID) from " + p.rl()).toLongLong(), 12);
-    EXPECT_TRUE(p.db().scalar("Select C from " + p.rl() + " where ID=1").isNull());
+    EXPECT_EQ(p.told.size(), 3u) << p.lastTold().toStdString();
+    EXPECT_EQ(
+        test::queryRows(p.db(), "Select COUNT(*), MAX(ID), MAX(Chainage), COUNT(C) from " + p.rl()),
+        "12,12,1050,0");
     EXPECT_EQ(test::rowCount(p.db(), p.lb()), 1) << "the level book was not ticked";
 }
 
@@ -107,7 +90,7 @@ TEST(GenerateDialog, AFailureClosesTheDialogAndShowsTheReason)
     p.db().exec(QString("UPDATE Roads SET Interval=0 WHERE ID=%1").arg(p.road));
     dlgGenerateTable dlg;
     dlg.show();
-    tick(&dlg, "chkLevelBook");
+    click(&dlg, "chkLevelBook");
     EXPECT_TRUE(dlg.generate());
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     ASSERT_EQ(p.told.size(), 1u);

@@ -13,12 +13,10 @@ void SheetFixture::SetUp()
     appState().settingsStore = SettingsStore(dir.filePath("Tarmela.ini"));
     OpenProjectDatabase(dir.path());
     road = roads::create(db());
-    for (int i = 0; i < 10; ++i)
-        db().exec(QStringLiteral("INSERT INTO %1 (ID, Chainage, C) VALUES (%2, %3, %4)")
-                      .arg(rlTable())
-                      .arg(i + 1)
-                      .arg(i * 20)
-                      .arg(i == 0 ? 10.5 : 100 + i));
+    db().exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                             "WHERE i < 10) INSERT INTO %1 (ID, Chainage, C) SELECT i, "
+                             "(i - 1) * 20, CASE i WHEN 1 THEN 10.5 ELSE 99 + i END FROM n")
+                  .arg(rlTable()));
     appState().CurrentRoadID = road;
     appState().RoadInterval = 20;
     area = std::make_unique<QMdiArea>();

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "store/Database.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStringList>
+
+namespace tarmela::test
+{
+
+// The rows a query returns as one text: values joined by ',' (NULL as nothing), rows by ';'.
+inline QString queryRows(Database& db, const QString& sql)
+{
+    QSqlQuery q = db.query(sql);
+    QStringList rows;
+    while (q.next()) {
+        QStringList values;
+        for (int i = 0; i < q.record().count(); ++i)
+            values << q.value(i).toString();
+        rows << values.join(',');
+    }
+    return rows.join(';');
+}
+
+} // namespace tarmela::test
