@@ -165,14 +165,3 @@ void BM_LongSectionDxf(benchmark::State& state)
 BENCHMARK(BM_LongSectionDxf)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_WriteFloor)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CrossSectionsDxf)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

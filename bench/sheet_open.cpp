@@ -104,12 +104,3 @@ void BM_SaveThousandChangedRows(benchmark::State& state)
 BENCHMARK(BM_SaveThousandChangedRows)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -58,12 +58,3 @@ void GenerateSheets(benchmark::State& state)
 BENCHMARK(GenerateSheets)->Arg(100'000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
