@@ -95,18 +95,26 @@ bool TitledDialog::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void addOkCancel(QWidget* parent, QBoxLayout* layout, QPushButton*& ok, QPushButton*& cancel)
+void addButtonPair(QWidget* parent, QBoxLayout* layout, QPushButton*& first,
+                   const QString& firstCaption, const QString& firstName, QPushButton*& second,
+                   const QString& secondCaption, const QString& secondName)
 {
     auto* row = new QHBoxLayout;
     row->addStretch();
-    ok = new QPushButton(QObject::tr("OK"), parent);
-    ok->setObjectName(QStringLiteral("OKButton"));
-    ok->setDefault(true);
-    cancel = new QPushButton(QObject::tr("Cancel"), parent);
-    cancel->setObjectName(QStringLiteral("CancelButton"));
-    row->addWidget(ok);
-    row->addWidget(cancel);
+    first = new QPushButton(firstCaption, parent);
+    first->setObjectName(firstName);
+    first->setDefault(true);
+    second = new QPushButton(secondCaption, parent);
+    second->setObjectName(secondName);
+    row->addWidget(first);
+    row->addWidget(second);
     layout->addLayout(row);
+}
+
+void addOkCancel(QWidget* parent, QBoxLayout* layout, QPushButton*& ok, QPushButton*& cancel)
+{
+    addButtonPair(parent, layout, ok, QObject::tr("OK"), QStringLiteral("OKButton"), cancel,
+                  QObject::tr("Cancel"), QStringLiteral("CancelButton"));
 }
 
 } // namespace tarmela

@@ -34,7 +34,11 @@ private:
     QPoint m_startPos;
 };
 
-// The row of `OKButton` (the default button) and `CancelButton` at the foot of a dialog.
+// A row of two buttons at the foot of a dialog, right-aligned; the first is the default.
+void addButtonPair(QWidget* parent, QBoxLayout* layout, QPushButton*& first,
+                   const QString& firstCaption, const QString& firstName, QPushButton*& second,
+                   const QString& secondCaption, const QString& secondName);
+// The usual pair: `OKButton` and `CancelButton`.
 void addOkCancel(QWidget* parent, QBoxLayout* layout, QPushButton*& ok, QPushButton*& cancel);
 
 } // namespace tarmela

@@ -1,4 +1,5 @@
 // export
+#include "app/ExportSettingsFor.h"
 #include "cli/Args.h"
 #include "cli/Cli.h"
 #include "export/BatchExport.h"
@@ -37,15 +38,7 @@ std::vector<Command> exportCommands()
              const std::int64_t road = requireRoad(db, args);
              args.finish();
 
-             const Settings& st = ctx.settings;
-             ExportSettings s;
-             s.viewSections = st.ViewSections;
-             s.sectionsPerPage = st.SectionsPerPage;
-             s.lsectionGrid = st.LSectionGrid;
-             s.fixedDatum = st.FixedDatum;
-             s.fixedDatumValue = st.FixedDatumValue;
-             s.locale = QLocale();
-             s.templateFolder = QDir(ctx.programFolder).filePath(QStringLiteral("Data"));
+             const ExportSettings s = exportSettingsFor(ctx.settings, ctx.programFolder);
 
              const ExportResult result = exportRoad(db, road, *dir, selected, s);
              auto complain = [&](const QString& text) {

@@ -1,3 +1,4 @@
+#include "app/ExportSettingsFor.h"
 #include "export/ui/frmExportMultiple.h"
 
 #include "app/AppState.h"
@@ -85,15 +86,8 @@ bool frmExportMultiple::exportSelected()
         if (m_list->item(i)->isSelected())
             selected.push_back(kOutputs[i]);
 
-    ExportSettings settings;
-    settings.viewSections = s.settings.ViewSections;
-    settings.sectionsPerPage = s.settings.SectionsPerPage;
-    settings.lsectionGrid = s.settings.LSectionGrid;
-    settings.fixedDatum = s.settings.FixedDatum;
-    settings.fixedDatumValue = s.settings.FixedDatumValue;
-    settings.locale = QLocale();
-    settings.templateFolder =
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Data"));
+    const ExportSettings settings =
+        exportSettingsFor(s.settings, QCoreApplication::applicationDirPath());
 
     ExportResult result;
     try {

@@ -40,17 +40,10 @@ dlgAddCulvert::dlgAddCulvert(QWidget* parent) : TitledDialog(tr("Add CD Work to 
     fl->addWidget(m_proposed);
     contentLayout()->addWidget(frame);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    m_add = new QPushButton(tr("&Add"), this);
-    m_add->setObjectName(QStringLiteral("cmdAdd"));
+    QPushButton* cancel = nullptr;
+    addButtonPair(this, contentLayout(), m_add, tr("&Add"), QStringLiteral("cmdAdd"), cancel,
+                  tr("&Cancel"), QStringLiteral("cmdCancel"));
     m_add->setEnabled(false);
-    m_add->setDefault(true);
-    auto* cancel = new QPushButton(tr("&Cancel"), this);
-    cancel->setObjectName(QStringLiteral("cmdCancel"));
-    buttons->addWidget(m_add);
-    buttons->addWidget(cancel);
-    contentLayout()->addLayout(buttons);
 
     if (RecordSet* types = appState().CulvertTypesRecordset.get(); types && types->isOpen()) {
         for (types->moveFirst(); !types->eof(); types->moveNext())

@@ -53,17 +53,10 @@ dlgAddCulvertType::dlgAddCulvertType(QWidget* parent, const QString& imageFolder
     grid->setColumnMinimumWidth(1, 220);
     contentLayout()->addLayout(grid);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    m_add = new QPushButton(tr("&Add"), this);
-    m_add->setObjectName(QStringLiteral("cmdAdd"));
+    QPushButton* cancel = nullptr;
+    addButtonPair(this, contentLayout(), m_add, tr("&Add"), QStringLiteral("cmdAdd"), cancel,
+                  tr("&Cancel"), QStringLiteral("cmdCancel"));
     m_add->setEnabled(false);
-    m_add->setDefault(true);
-    auto* cancel = new QPushButton(tr("&Cancel"), this);
-    cancel->setObjectName(QStringLiteral("cmdCancel"));
-    buttons->addWidget(m_add);
-    buttons->addWidget(cancel);
-    contentLayout()->addLayout(buttons);
 
     connect(m_name, &QLineEdit::textChanged, this,
             [this](const QString& text) { m_add->setEnabled(!text.isEmpty()); });
