@@ -230,6 +230,17 @@ VolumeSummary volumesOf(const std::vector<RowUpdate>& rows)
 
 } // namespace
 
+void describeVolumes(EarthworkResult& r, const QLocale& locale)
+{
+    QLocale grouped = locale;
+    grouped.setNumberOptions(grouped.numberOptions() & ~QLocale::OmitGroupSeparator);
+    const auto cum = [&](double v) { return grouped.toString(v, 'f', 2) + QStringLiteral(" Cum"); };
+    r.filling = QStringLiteral("Filling = ") + cum(r.volumes.totalFill);
+    r.cutting = QStringLiteral("Cutting = ") + cum(r.volumes.totalCut);
+    r.total = QStringLiteral("Total = ") + cum(r.volumes.total());
+    r.volumesDone = true;
+}
+
 EarthworkResult UpdateEarthworkQuantities(Database& db, const EarthworkInputs& in)
 {
     EarthworkResult r;
@@ -306,15 +317,7 @@ EarthworkResult UpdateEarthworkQuantities(Database& db, const EarthworkInputs& i
             return r; // an empty sheet: nothing to show
 
         r.volumes = volumesOf(rows);
-        QLocale grouped = in.locale;
-        grouped.setNumberOptions(grouped.numberOptions() & ~QLocale::OmitGroupSeparator);
-        const auto cum = [&](double v) {
-            return grouped.toString(v, 'f', 2) + QStringLiteral(" Cum");
-        };
-        r.filling = QStringLiteral("Filling = ") + cum(r.volumes.totalFill);
-        r.cutting = QStringLiteral("Cutting = ") + cum(r.volumes.totalCut);
-        r.total = QStringLiteral("Total = ") + cum(r.volumes.total());
-        r.volumesDone = true;
+        describeVolumes(r, in.locale);
     } catch (const RunError& e) {
         r.error = e.message();
     } catch (const Error& e) {
