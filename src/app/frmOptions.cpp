@@ -1,9 +1,9 @@
 #include "app/frmOptions.h"
 
-#include "app/AppState.h"
 #include "store/Numbers.h"
+#include "ui/common/AppState.h"
 
-#include "sheets/ui/SheetPrompts.h"
+#include "ui/common/Prompts.h"
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -283,7 +283,7 @@ bool frmOptions::Apply()
         if (datum < std::numeric_limits<std::int16_t>::min() ||
             datum > std::numeric_limits<std::int16_t>::max()) {
             showTab(1);
-            sheetPrompts().tell(this,
+            prompts().tell(this,
                                 tr("The fixed datum value must lie between -32768 and 32767."),
                                 QMessageBox::Warning);
             m_datumValue->setFocus();

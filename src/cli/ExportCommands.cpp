@@ -1,8 +1,8 @@
 // export
-#include "app/ExportSettingsFor.h"
 #include "cli/Args.h"
 #include "cli/Cli.h"
 #include "export/BatchExport.h"
+#include "settings/ExportSettingsFor.h"
 #include "store/Database.h"
 #include "store/Error.h"
 

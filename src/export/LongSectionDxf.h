@@ -1,7 +1,7 @@
 #pragma once
 
+#include "compute/RlRows.h"
 #include "export/DxfDrawings.h"
-#include "export/RlRows.h"
 
 #include <QSqlQuery>
 #include <QString>

@@ -1,11 +1,11 @@
 #include "compute/ui/dlgConvertLBtoRL.h"
 
-#include "app/AppState.h"
-#include "app/BusyCursor.h"
 #include "compute/LevelBookReduction.h"
-#include "sheets/ui/SheetPrompts.h"
 #include "store/Error.h"
 #include "store/Numbers.h"
+#include "ui/common/AppState.h"
+#include "ui/common/BusyCursor.h"
+#include "ui/common/Prompts.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -64,7 +64,7 @@ void dlgConvertLBtoRL::convert()
     }
     accept();
     if (!error.isEmpty())
-        sheetPrompts().tell(parentWidget(), error, QMessageBox::Warning);
+        prompts().tell(parentWidget(), error, QMessageBox::Warning);
 }
 
 } // namespace tarmela

@@ -1,14 +1,14 @@
 #include "sheets/ui/SheetLayouts.h"
 
-#include "app/AppState.h"
 #include "sheets/SheetStatements.h"
 #include "sheets/ui/SheetModel.h"
-#include "sheets/ui/SheetPrompts.h"
 #include "sheets/ui/VellGrid.h"
 #include "sheets/ui/dlgInputSelectView.h"
 #include "sheets/ui/dlgLevelBookSelectView.h"
 #include "sheets/ui/frmDataGrid.h"
 #include "store/Error.h"
+#include "ui/common/AppState.h"
+#include "ui/common/Prompts.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -125,7 +125,7 @@ frmDataGrid* OpenSheetOfKind(QMdiArea* area, const char* kindName)
         sheet->Load();
     } catch (const Error& e) {
         delete sheet;
-        sheetPrompts().tell(area, e.message(), QMessageBox::Warning);
+        prompts().tell(area, e.message(), QMessageBox::Warning);
         return nullptr;
     }
     const KindInfo& info = infoOf(kind);

@@ -1,10 +1,10 @@
 #include "sheets/ui/dlgAddCulvert.h"
 
-#include "app/AppState.h"
 #include "store/Error.h"
 #include "store/Numbers.h"
+#include "ui/common/AppState.h"
 
-#include "sheets/ui/SheetPrompts.h"
+#include "ui/common/Prompts.h"
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -64,7 +64,7 @@ bool dlgAddCulvert::addCulvert()
     // A chainage is a number; anything else is refused before the record set is touched.
     const QString chainage = m_chainage->text();
     if (!isNumeric(chainage)) {
-        sheetPrompts().tell(this, tr("Chainage must be a number!"), QMessageBox::Warning);
+        prompts().tell(this, tr("Chainage must be a number!"), QMessageBox::Warning);
         m_chainage->setFocus();
         m_chainage->selectAll();
         return false;
@@ -83,7 +83,7 @@ bool dlgAddCulvert::addCulvert()
     } catch (const Error& e) {
         if (culverts)
             culverts->cancelUpdate();
-        sheetPrompts().tell(this, e.message(), QMessageBox::Warning);
+        prompts().tell(this, e.message(), QMessageBox::Warning);
         return false;
     }
     m_chainage->setText(QStringLiteral("0"));
@@ -97,7 +97,7 @@ void dlgAddCulvert::reject()
         try {
             culverts->requery();
         } catch (const Error& e) {
-            sheetPrompts().tell(this, e.message(), QMessageBox::Warning);
+            prompts().tell(this, e.message(), QMessageBox::Warning);
         }
     }
     TitledDialog::reject();

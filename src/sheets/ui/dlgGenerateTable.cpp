@@ -1,12 +1,12 @@
 #include "sheets/ui/dlgGenerateTable.h"
 
-#include "app/AppState.h"
-#include "app/BusyCursor.h"
 #include "sheets/SheetGenerator.h"
-#include "sheets/ui/SheetPrompts.h"
 #include "store/Error.h"
 #include "store/Numbers.h"
 #include "store/Roads.h"
+#include "ui/common/AppState.h"
+#include "ui/common/BusyCursor.h"
+#include "ui/common/Prompts.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -62,7 +62,7 @@ dlgGenerateTable::dlgGenerateTable(QWidget* parent) : TitledDialog(tr("Generate"
     updateOk();
     if (!loadError.isEmpty()) {
         m_ok->setEnabled(false);
-        sheetPrompts().tell(parent, loadError, QMessageBox::Warning);
+        prompts().tell(parent, loadError, QMessageBox::Warning);
     }
 }
 
@@ -74,7 +74,7 @@ void dlgGenerateTable::updateOk()
 bool dlgGenerateTable::generate()
 {
     if (!isNumeric(m_start->text()) || !isNumeric(m_end->text())) {
-        sheetPrompts().tell(this, tr("Start chainage and end chainage values must be numeric!"),
+        prompts().tell(this, tr("Start chainage and end chainage values must be numeric!"),
                             QMessageBox::Warning);
         return false;
     }
@@ -94,7 +94,7 @@ bool dlgGenerateTable::generate()
     }
     accept();
     if (!error.isEmpty())
-        sheetPrompts().tell(parentWidget(), error, QMessageBox::Warning);
+        prompts().tell(parentWidget(), error, QMessageBox::Warning);
     return true;
 }
 

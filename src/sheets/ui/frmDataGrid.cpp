@@ -1,11 +1,11 @@
 #include "sheets/ui/frmDataGrid.h"
 
-#include "app/AppState.h"
 #include "sheets/ui/SheetModel.h"
-#include "sheets/ui/SheetPrompts.h"
 #include "sheets/ui/VellGrid.h"
 #include "store/Error.h"
 #include "store/Transaction.h"
+#include "ui/common/AppState.h"
+#include "ui/common/Prompts.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -31,7 +31,7 @@ const QColor kUnlockedColumn(255, 162, 130);
 
 void tell(QWidget* parent, const QString& text)
 {
-    sheetPrompts().tell(parent, text, QMessageBox::Warning);
+    prompts().tell(parent, text, QMessageBox::Warning);
 }
 } // namespace
 
@@ -261,7 +261,7 @@ bool frmDataGrid::DeleteRecord(const QString& statementTemplate)
         tell(this, QStringLiteral("No records selected. Select one or more records for deletion!"));
         return false;
     }
-    if (sheetPrompts().ask(this, QString(),
+    if (prompts().ask(this, QString(),
                            QStringLiteral("Surely delete %1 record(s) from the database?").arg(n),
                            QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return false;
@@ -339,7 +339,7 @@ void frmDataGrid::FilterData(const QString& filter)
 void frmDataGrid::closeEvent(QCloseEvent* event)
 {
     if (changed()) {
-        const auto answer = sheetPrompts().ask(
+        const auto answer = prompts().ask(
             this, QStringLiteral("Save Changes"),
             QStringLiteral("The db has changed since it was last saved. Do you wish to save "
                            "changes before closing ?"),

@@ -1,10 +1,10 @@
 #include "../QueryRows.h"
-#include "app/AppState.h"
-#include "app/ui/Widgets.h"
 #include "sheets/ui/dlgGenerateTable.h"
 #include "store/Roads.h"
 #include "support/TestProject.h"
 #include "support/UiProgram.h"
+#include "support/Widgets.h"
+#include "ui/common/AppState.h"
 
 #include <QGuiApplication>
 #include <QLineEdit>

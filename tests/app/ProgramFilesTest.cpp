@@ -1,5 +1,5 @@
-#include "app/Fonts.h"
 #include "app/frmMain.h"
+#include "drawing/Fonts.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Settings.h"
 #include "export/BatchExport.h"
+#include "settings/Settings.h"
 
 #include <QDir>
 #include <QLocale>

@@ -1,4 +1,4 @@
-#include "app/TitledDialog.h"
+#include "ui/common/TitledDialog.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

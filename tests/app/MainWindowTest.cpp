@@ -1,4 +1,3 @@
-#include "app/AppState.h"
 #include "app/frmMain.h"
 #include "sheets/SheetStatements.h"
 #include "sheets/ui/SheetLayouts.h"
@@ -8,6 +7,7 @@
 #include "store/Roads.h"
 #include "support/TestProject.h"
 #include "support/UiProgram.h"
+#include "ui/common/AppState.h"
 
 #include <QClipboard>
 #include <QComboBox>

@@ -1,8 +1,8 @@
-#include "app/AppState.h"
 #include "app/dlgColors.h"
 #include "app/frmOptions.h"
-#include "app/ui/Widgets.h"
 #include "support/UiProgram.h"
+#include "support/Widgets.h"
+#include "ui/common/AppState.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "export/RlRows.h"
+#include "compute/RlRows.h"
 
 #include "store/Database.h"
 #include "store/Error.h"

@@ -1,13 +1,11 @@
-#include "sheets/ui/SheetPrompts.h"
-
-#include "sheets/ui/dlgSelectTransform.h"
+#include "ui/common/Prompts.h"
 
 namespace tarmela
 {
 
-SheetPrompts defaultSheetPrompts()
+Prompts defaultPrompts()
 {
-    SheetPrompts p;
+    Prompts p;
     p.ask = [](QWidget* parent, const QString& caption, const QString& text,
                QMessageBox::StandardButtons buttons) {
         QMessageBox box(QMessageBox::Question,
@@ -19,17 +17,13 @@ SheetPrompts defaultSheetPrompts()
         QMessageBox box(icon, QStringLiteral("Tarmela"), text, QMessageBox::Ok, parent);
         box.exec();
     };
-    p.chooseTransform = [](QWidget* parent) {
-        dlgSelectTransform dlg(parent);
-        dlg.exec();
-    };
     return p;
 }
 
-SheetPrompts& sheetPrompts()
+Prompts& prompts()
 {
-    static SheetPrompts prompts = defaultSheetPrompts();
-    return prompts;
+    static Prompts current = defaultPrompts();
+    return current;
 }
 
 } // namespace tarmela

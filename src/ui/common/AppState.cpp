@@ -1,4 +1,4 @@
-#include "app/AppState.h"
+#include "ui/common/AppState.h"
 
 #include "store/Numbers.h"
 #include "store/Statements.h"

@@ -1,8 +1,8 @@
-#include "app/AppState.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
 #include "store/Error.h"
 #include "support/UiProgram.h"
+#include "ui/common/AppState.h"
 
 #include <QFile>
 #include <QMdiArea>

@@ -1,4 +1,4 @@
-#include "app/Fonts.h"
+#include "drawing/Fonts.h"
 
 #include <QFont>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "app/ToolbarIcons.h"
+#include "ui/common/ToolbarIcons.h"
 
 #include <QFont>
 #include <QPainter>
