@@ -1,19 +1,14 @@
 #include "compute/RlRows.h"
 
-#include "store/Database.h"
 #include "store/Error.h"
 
-#include <QSqlError>
-#include <QSqlRecord>
-#include <QVariant>
 
 namespace tarmela {
 
-RlRowReader::RlRowReader(QSqlQuery& query) : m_query(query)
+RlRowReader::RlRowReader(RowReader& query) : m_query(query)
 {
-    const QSqlRecord record = query.record();
     auto column = [&](const QString& name) {
-        const int i = record.indexOf(name);
+        const int i = query.columnIndex(name);
         if (i < 0)
             throw Error(ErrorKind::Data, QStringLiteral("The RL sheet has no column %1").arg(name));
         return i;
@@ -38,18 +33,18 @@ RlRowReader::RlRowReader(QSqlQuery& query) : m_query(query)
 
 bool RlRowReader::next(RlRow& row)
 {
-    if (!m_query.next()) {
-        if (m_query.lastError().isValid())
-            throwSqlError(m_query.lastError(), m_query.lastQuery());
+    if (!m_query.next())
         return false;
-    }
     auto get = [this](int column) {
-        const QVariant v = m_query.value(column);
-        if (v.isNull())
+        if (m_query.isNull(column))
             return double(NAN);
-        bool ok = false;
-        const double d = v.toDouble(&ok);
-        return ok ? d : double(NAN);
+        // Text that is not a number (older files could hold it) is no value.
+        if (m_query.isText(column)) {
+            bool ok = false;
+            const double d = m_query.text(column).toDouble(&ok);
+            return ok ? d : double(NAN);
+        }
+        return m_query.number(column);
     };
     row.chainage = get(m_chainage);
     for (int i = 0; i < 8; ++i) {

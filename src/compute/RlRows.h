@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QSqlQuery>
+#include "store/RowReader.h"
+
 #include <array>
 #include <cmath>
 
@@ -23,16 +24,16 @@ inline bool present(double value)
     return !std::isnan(value);
 }
 
-// Reads the rows of an executed "SELECT * FROM RL_n ..." query by column name.
+// Reads the rows of a "SELECT * FROM RL_n ..." statement by column name.
 class RlRowReader {
 public:
     // Throws Error(Data) when the table lacks a column the drawings need.
-    explicit RlRowReader(QSqlQuery& query);
-    // The next row, or false after the last.
+    explicit RlRowReader(RowReader& query);
+    // The next row, or false after the last. Throws Error when a read fails.
     bool next(RlRow& row);
 
 private:
-    QSqlQuery& m_query;
+    RowReader& m_query;
     int m_chainage = -1;
     std::array<int, 8> m_left{};
     int m_centre = -1;

@@ -105,6 +105,8 @@ bool frmExportMultiple::exportSelected()
     }
     // Drawings that could not be written do not stop the others; they are reported together.
     QStringList notes = result.warnings;
+    if (!result.note.isEmpty())
+        notes.prepend(result.note);
     for (const ExportOutcome& o : result.outcomes)
         if (!o.ok && !o.message.isEmpty())
             notes << o.message;
