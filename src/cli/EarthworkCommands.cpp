@@ -62,7 +62,7 @@ EarthworkInputs inputsFor(Context& ctx, std::int64_t road)
 int print(Context& ctx, const EarthworkInputs& in, const EarthworkResult& result, bool asJson)
 {
     if (!result.error.isEmpty())
-        throw Error(ErrorKind::Data, result.error);
+        throw Error(ErrorKind::Data, QString(result.error).replace('\n', ' '));
     if (asJson) {
         ctx.out << json(in.road, in.method, result.volumes) << '\n';
         return 0;
@@ -71,7 +71,7 @@ int print(Context& ctx, const EarthworkInputs& in, const EarthworkResult& result
     grouped.setNumberOptions(grouped.numberOptions() & ~QLocale::OmitGroupSeparator);
     table(ctx.out, result.volumes, grouped);
     if (result.volumesDone)
-        ctx.out << result.roadName << '\n'
+        ctx.out << oneLine(result.roadName) << '\n'
                 << result.filling << '\n'
                 << result.cutting << '\n'
                 << result.total << '\n';

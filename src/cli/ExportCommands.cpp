@@ -47,6 +47,8 @@ std::vector<Command> exportCommands()
                      ctx.err->flush();
                  }
              };
+             if (!result.note.isEmpty())
+                 complain(QStringLiteral("note: ") + result.note);
              bool failed = false;
              for (const ExportOutcome& o : result.outcomes) {
                  if (o.ok) {
