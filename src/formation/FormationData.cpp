@@ -1,9 +1,9 @@
 #include "formation/FormationData.h"
 
 #include "store/Database.h"
+#include "store/RowReader.h"
 #include "store/Schema.h"
 
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 #include <functional>
@@ -12,20 +12,17 @@ namespace tarmela::formation {
 
 namespace {
 
-std::optional<double> optionalValue(const QSqlQuery& q, int column)
+std::optional<double> optionalValue(const RowReader& q, int column)
 {
-    const QVariant v = q.value(column);
-    if (v.isNull())
-        return std::nullopt;
-    return v.toDouble();
+    return q.optionalNumber(column);
 }
 
 // ID, Chainage, outer left, C, outer right, FC.
-FormationProfileRow profileRow(const QSqlQuery& q)
+FormationProfileRow profileRow(const RowReader& q)
 {
     FormationProfileRow r;
-    r.id = q.value(0).toLongLong();
-    r.chainage = q.value(1).toDouble();
+    r.id = q.integer(0);
+    r.chainage = q.number(1);
     r.left = optionalValue(q, 2);
     r.centre = optionalValue(q, 3);
     r.right = optionalValue(q, 4);
@@ -33,21 +30,18 @@ FormationProfileRow profileRow(const QSqlQuery& q)
     return r;
 }
 
-// Runs a prepared statement and hands each row on; a step that fails is an Error, not the
-// quiet end of the rows.
-void eachRow(QSqlQuery& q, const std::function<void(const QSqlQuery&)>& row)
+// Hands each row of a statement on; a step that fails is an Error, not the quiet end of the
+// rows.
+void eachRow(RowReader& q, const std::function<void(const RowReader&)>& row)
 {
-    Database::run(q);
     while (q.next())
         row(q);
-    if (q.lastError().isValid())
-        throwSqlError(q.lastError(), q.lastQuery());
 }
 
-std::optional<FormationProfileRow> firstOf(QSqlQuery& q)
+std::optional<FormationProfileRow> firstOf(RowReader& q)
 {
     std::optional<FormationProfileRow> found;
-    eachRow(q, [&](const QSqlQuery& r) {
+    eachRow(q, [&](const RowReader& r) {
         if (!found)
             found = profileRow(r);
     });
@@ -76,102 +70,103 @@ QString FormationData::rowColumns() const
 
 std::optional<double> FormationData::maxChainage()
 {
-    QSqlQuery q = m_db.prepare(QStringLiteral("SELECT max(Chainage) FROM ") + table());
+    RowReader q(m_db, QStringLiteral("SELECT max(Chainage) FROM ") + table());
     std::optional<double> value;
-    eachRow(q, [&](const QSqlQuery& r) { value = optionalValue(r, 0); });
+    eachRow(q, [&](const RowReader& r) { value = optionalValue(r, 0); });
     return value;
 }
 
 std::optional<FormationProfileRow> FormationData::firstRow()
 {
-    QSqlQuery q = m_db.prepare(rowColumns() + QStringLiteral("ORDER BY Chainage, ID LIMIT 1"));
+    RowReader q(m_db, rowColumns() + QStringLiteral("ORDER BY Chainage, ID LIMIT 1"));
     return firstOf(q);
 }
 
 std::optional<double> FormationData::pickedChainage(const PickRule& pick)
 {
-    QSqlQuery q = m_db.prepare(
+    RowReader q(m_db, 
         pick.after ? QStringLiteral("SELECT min(Chainage) FROM %1 WHERE Chainage > ?").arg(table())
                    : QStringLiteral("SELECT max(Chainage) FROM %1 WHERE Chainage <= ?").arg(table()));
-    q.addBindValue(qlonglong(pick.chainage));
+    q.bind(0, qlonglong(pick.chainage));
     std::optional<double> value;
-    eachRow(q, [&](const QSqlQuery& r) { value = optionalValue(r, 0); });
+    eachRow(q, [&](const RowReader& r) { value = optionalValue(r, 0); });
     return value;
 }
 
 std::vector<FormationProfileRow> FormationData::rowsIn(double from, double to)
 {
-    QSqlQuery q = m_db.prepare(rowColumns() +
+    RowReader q(m_db, rowColumns() +
                                QStringLiteral("WHERE Chainage >= ? AND Chainage < ? "
                                               "ORDER BY Chainage, ID"));
-    q.addBindValue(from);
-    q.addBindValue(to);
+    q.bind(0, from);
+    q.bind(1, to);
     std::vector<FormationProfileRow> rows;
-    eachRow(q, [&](const QSqlQuery& r) { rows.push_back(profileRow(r)); });
+    eachRow(q, [&](const RowReader& r) { rows.push_back(profileRow(r)); });
     return rows;
 }
 
 std::optional<FormationProfileRow> FormationData::rowAt(double chainage)
 {
-    QSqlQuery q = m_db.prepare(rowColumns() +
+    RowReader q(m_db, rowColumns() +
                                QStringLiteral("WHERE Chainage = ? ORDER BY ID LIMIT 1"));
-    q.addBindValue(chainage);
+    q.bind(0, chainage);
     return firstOf(q);
 }
 
 std::optional<FormationProfileRow> FormationData::rowBefore(const FormationProfileRow& row)
 {
-    QSqlQuery q = m_db.prepare(rowColumns() +
+    RowReader q(m_db, rowColumns() +
                                QStringLiteral("WHERE Chainage < ? OR (Chainage = ? AND ID < ?) "
                                               "ORDER BY Chainage DESC, ID DESC LIMIT 1"));
-    q.addBindValue(row.chainage);
-    q.addBindValue(row.chainage);
-    q.addBindValue(qlonglong(row.id));
+    q.bind(0, row.chainage);
+    q.bind(1, row.chainage);
+    q.bind(2, qlonglong(row.id));
     return firstOf(q);
 }
 
 std::vector<FormationProfileRow> FormationData::rowsAfterThrough(const FormationProfileRow& from,
                                                                  const FormationProfileRow& to)
 {
-    QSqlQuery q = m_db.prepare(
+    RowReader q(m_db, 
         rowColumns() +
         QStringLiteral("WHERE (Chainage > ? OR (Chainage = ? AND ID > ?)) "
                        "AND (Chainage < ? OR (Chainage = ? AND ID <= ?)) ORDER BY Chainage, ID"));
+    int k = 0;
     for (const FormationProfileRow* r : {&from, &to}) {
-        q.addBindValue(r->chainage);
-        q.addBindValue(r->chainage);
-        q.addBindValue(qlonglong(r->id));
+        q.bind(k++, r->chainage);
+        q.bind(k++, r->chainage);
+        q.bind(k++, qlonglong(r->id));
     }
     std::vector<FormationProfileRow> rows;
-    eachRow(q, [&](const QSqlQuery& r) { rows.push_back(profileRow(r)); });
+    eachRow(q, [&](const RowReader& r) { rows.push_back(profileRow(r)); });
     return rows;
 }
 
 std::vector<FormationData::Culvert> FormationData::culvertsIn(double from, double to)
 {
-    QSqlQuery q = m_db.prepare(
+    RowReader q(m_db, 
         QStringLiteral("SELECT Culverts.Chainage, CASE WHEN EPType = 'E' THEN ImageFileExisting "
                        "ELSE ImageFileProposed END FROM Culverts JOIN CulvertTypes "
                        "ON CTypeRef = CulvertTypes.ID WHERE RoadRef = ? AND Culverts.Chainage >= ? "
                        "AND Culverts.Chainage < ? ORDER BY Culverts.Chainage, Culverts.ID"));
-    q.addBindValue(qlonglong(m_road));
-    q.addBindValue(from);
-    q.addBindValue(to);
+    q.bind(0, qlonglong(m_road));
+    q.bind(1, from);
+    q.bind(2, to);
     std::vector<Culvert> culverts;
-    eachRow(q, [&](const QSqlQuery& r) {
-        culverts.push_back({r.value(0).toDouble(), r.value(1).toString(), {}, {}});
+    eachRow(q, [&](const RowReader& r) {
+        culverts.push_back({r.number(0), r.text(1), {}, {}});
     });
-    QSqlQuery before = m_db.prepare(QStringLiteral("SELECT FC FROM %1 WHERE Chainage < ? "
+    RowReader before(m_db, QStringLiteral("SELECT FC FROM %1 WHERE Chainage < ? "
                                                    "ORDER BY Chainage DESC, ID LIMIT 1")
                                         .arg(table()));
-    QSqlQuery after = m_db.prepare(
+    RowReader after(m_db, 
         QStringLiteral("SELECT FC FROM %1 WHERE Chainage > ? ORDER BY Chainage, ID LIMIT 1")
             .arg(table()));
     for (Culvert& c : culverts) {
-        before.bindValue(0, c.chainage);
-        eachRow(before, [&](const QSqlQuery& r) { c.fcBefore = optionalValue(r, 0); });
-        after.bindValue(0, c.chainage);
-        eachRow(after, [&](const QSqlQuery& r) { c.fcAfter = optionalValue(r, 0); });
+        before.bind(0, c.chainage);
+        eachRow(before, [&](const RowReader& r) { c.fcBefore = optionalValue(r, 0); });
+        after.bind(0, c.chainage);
+        eachRow(after, [&](const RowReader& r) { c.fcAfter = optionalValue(r, 0); });
     }
     return culverts;
 }

@@ -2,9 +2,9 @@
 
 #include "store/Database.h"
 #include "store/Numbers.h"
+#include "store/RowReader.h"
 #include "store/Schema.h"
 
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 #include <set>
@@ -13,23 +13,14 @@ namespace tarmela {
 
 namespace {
 
-std::optional<double> optionalValue(const QSqlQuery& q, int column)
+std::optional<double> optionalValue(const RowReader& q, int column)
 {
-    const QVariant v = q.value(column);
-    if (v.isNull())
-        return std::nullopt;
-    return v.toDouble();
+    return q.optionalNumber(column);
 }
 
 QVariant bound(const std::optional<double>& v)
 {
     return v ? QVariant(*v) : QVariant();
-}
-
-void finishRows(const QSqlQuery& q)
-{
-    if (q.lastError().isValid())
-        throwSqlError(q.lastError(), q.lastQuery());
 }
 
 // The columns of one section that the area rules read, by ID.
@@ -44,7 +35,7 @@ QString selectSection(std::int64_t road)
            schema::rlTable(road) + QStringLiteral(" WHERE ID = ?");
 }
 
-SectionLevels readSection(const QSqlQuery& q)
+SectionLevels readSection(const RowReader& q)
 {
     SectionLevels s;
     int k = 0;
@@ -64,14 +55,12 @@ SectionLevels readSection(const QSqlQuery& q)
 IncrementalQuantities::Stamp IncrementalQuantities::stampOf(Database& db)
 {
     Stamp s;
-    QSqlQuery version = db.query(QStringLiteral("PRAGMA data_version"));
+    RowReader version(db, QStringLiteral("PRAGMA data_version"));
     if (version.next())
-        s.dataVersion = version.value(0).toLongLong();
-    finishRows(version);
-    QSqlQuery changes = db.query(QStringLiteral("SELECT total_changes()"));
+        s.dataVersion = version.integer(0);
+    RowReader changes(db, QStringLiteral("SELECT total_changes()"));
     if (changes.next())
-        s.changes = changes.value(0).toLongLong();
-    finishRows(changes);
+        s.changes = changes.integer(0);
     return s;
 }
 
@@ -95,13 +84,12 @@ void IncrementalQuantities::rebuild(Database& db, const EarthworkInputs& in,
     m_distances = in.method == int(AreaMethod::InterpolatedLong) ? roads::crossDistances(db, in.road)
                                                                  : CrossDistances{};
     // The order of the full recomputation, so that the centre points carry the same way.
-    QSqlQuery q = db.query(QStringLiteral("SELECT ID, Chainage, C, FC, [Fill Area], [Cut Area] "
-                                          "FROM ") +
-                           schema::rlTable(in.road) + QStringLiteral(" ORDER BY Chainage, ID"));
+    RowReader q(db, QStringLiteral("SELECT ID, Chainage, C, FC, [Fill Area], [Cut Area] FROM ") +
+                        schema::rlTable(in.road) + QStringLiteral(" ORDER BY Chainage, ID"));
     CentrePoint centre;
     while (q.next()) {
         Section s;
-        s.id = q.value(0).toLongLong();
+        s.id = q.integer(0);
         const std::optional<double> c = optionalValue(q, 2);
         const std::optional<double> fc = optionalValue(q, 3);
         if (isPresent(c))
@@ -112,9 +100,8 @@ void IncrementalQuantities::rebuild(Database& db, const EarthworkInputs& in,
         s.centre = centre;
         m_index.insert(s.id, int(m_sections.size()));
         m_sections.push_back(s);
-        m_areas.push_back({q.value(1).toDouble(), q.value(4).toDouble(), q.value(5).toDouble()});
+        m_areas.push_back({q.number(1), q.number(4), q.number(5)});
     }
-    finishRows(q);
     m_stamp = stampOf(db);
     m_valid = !m_sections.empty();
 }
@@ -141,7 +128,7 @@ std::optional<EarthworkResult> IncrementalQuantities::recompute(Database& db,
         todo.insert(i);
     }
     const QString table = schema::rlTable(m_inputs.road);
-    QSqlQuery read = db.prepare(selectSection(m_inputs.road));
+    RowReader read(db, selectSection(m_inputs.road));
     QSqlQuery write = db.prepare(QStringLiteral("UPDATE ") + table +
                                  QStringLiteral(" SET FL1 = ?, FL2 = ?, FR1 = ?, FR2 = ?, "
                                                 "[Fill Area] = ?, [Cut Area] = ?, Width = ?, "
@@ -152,15 +139,12 @@ std::optional<EarthworkResult> IncrementalQuantities::recompute(Database& db,
     for (auto it = todo.begin(); it != todo.end(); ++it) {
         const int i = *it;
         Section& section = m_sections[std::size_t(i)];
-        read.bindValue(0, qlonglong(section.id));
-        Database::run(read);
+        read.bind(0, qlonglong(section.id));
         if (!read.next()) {
-            finishRows(read);
             m_valid = false;
             return std::nullopt;
         }
         SectionLevels s = readSection(read);
-        read.finish();
         applySectionDefaults(s);
         deriveSideLevels(s, m_inputs.formationCamber, m_inputs.carriageCamber);
         SectionArea area;

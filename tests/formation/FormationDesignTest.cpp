@@ -1,12 +1,11 @@
 #include "formation/FormationData.h"
 #include "formation/FormationDesign.h"
 #include "store/Roads.h"
+#include "store/RowReader.h"
 #include "store/Schema.h"
 #include "store/Transaction.h"
 #include "support/TestProject.h"
 
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -69,11 +68,11 @@ QStringList differences(const std::vector<QVariantList>& a, const std::vector<QV
 
 std::vector<QVariantList> snapshot(Database& db, std::int64_t road, QStringList* columns)
 {
-    QSqlQuery q = db.query("SELECT * FROM " + schema::rlTable(road) + " ORDER BY ID");
+    RowReader q(db, "SELECT * FROM " + schema::rlTable(road) + " ORDER BY ID");
     std::vector<QVariantList> rows;
     columns->clear();
-    for (int c = 0; c < q.record().count(); ++c)
-        *columns << q.record().fieldName(c);
+    for (int c = 0; c < q.columnCount(); ++c)
+        *columns << q.columnName(c);
     while (q.next()) {
         QVariantList row;
         for (int c = 0; c < columns->size(); ++c)
