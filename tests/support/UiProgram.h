@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/common/AppState.h"
-#include "ui/common/Prompts.h"
+#include "app/AppState.h"
+#include "sheets/ui/SheetPrompts.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -12,7 +12,6 @@
 #include <QTimer>
 #include <memory>
 #include <QWidget>
-#include <QWindow>
 #include <functional>
 #include <vector>
 
@@ -31,7 +30,7 @@ struct UiProgram {
     std::vector<Message> told;
     std::vector<QString> asked;
     QMessageBox::StandardButton answer = QMessageBox::Yes;
-    PromptsOverride prompts;
+    SheetPromptsOverride prompts;
 
     UiProgram() : prompts(capture())
     {
@@ -48,9 +47,9 @@ struct UiProgram {
     QString lastTold() const { return told.empty() ? QString() : told.back().text; }
 
 private:
-    Prompts capture()
+    SheetPrompts capture()
     {
-        Prompts p = defaultPrompts();
+        SheetPrompts p = defaultSheetPrompts();
         p.tell = [this](QWidget*, const QString& text, QMessageBox::Icon icon) {
             told.push_back({icon, text});
         };
@@ -81,8 +80,13 @@ inline void onModal(const QString& name, std::function<void(QWidget*)> step)
         if (*stepLevel >= 0) {
             QWidget* w = target->data();
             if (w && !w->isVisible() && level > *stepLevel) {
-                if (auto* dialog = qobject_cast<QDialog*>(w))
-                    dialog->done(QDialog::Rejected);
+                // done() on a dialog that is already hidden leaves its loop running: shown
+                // again for a moment, it ends the loop as it closes.
+                if (auto* dialog = qobject_cast<QDialog*>(w)) {
+                    const int result = dialog->result();
+                    dialog->show();
+                    dialog->done(result);
+                }
             } else if (!w || (!w->isVisible() && level <= *stepLevel)) {
                 timer->stop();
                 timer->deleteLater();
@@ -90,9 +94,7 @@ inline void onModal(const QString& name, std::function<void(QWidget*)> step)
             return;
         }
         QWidget* modal = QApplication::activeModalWidget();
-        // Clicks reach a window only once it is exposed.
-        if (modal && modal->objectName() == name && modal->windowHandle() &&
-            modal->windowHandle()->isExposed()) {
+        if (modal && modal->objectName() == name) {
             *stepLevel = level;
             *target = modal;
             step(modal);
