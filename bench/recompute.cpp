@@ -8,7 +8,6 @@
 #include "compute/EarthworkQuantities.h"
 #include "store/Database.h"
 #include "store/Roads.h"
-#include "store/RowReader.h"
 #include "store/Schema.h"
 #include "store/Transaction.h"
 
@@ -139,14 +138,16 @@ void BM_Floor(benchmark::State& state)
     for (auto _ : state) {
         std::vector<Row> rows;
         {
-            RowReader q(db, select);
+            QSqlQuery q = db.query(select);
             const int n = int(cols.size());
             while (q.next()) {
-                Row row{qlonglong(q.integer(0)), {}};
+                Row row{q.value(0).toLongLong(), {}};
                 double sum = 0;
-                for (int c = 1; c < n; ++c)
-                    if (!q.isNull(c))
-                        sum += q.number(c);
+                for (int c = 1; c < n; ++c) {
+                    const QVariant v = q.value(c);
+                    if (!v.isNull())
+                        sum += v.toDouble();
+                }
                 for (double& v : row.values)
                     v = sum;
                 rows.push_back(row);

@@ -1,6 +1,6 @@
 #include "app/dlgColors.h"
 
-#include "ui/common/AppState.h"
+#include "app/AppState.h"
 
 #include <QColorDialog>
 #include <QGridLayout>

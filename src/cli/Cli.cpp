@@ -38,9 +38,7 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
     QTextStream buffered(&output);
     try {
         Args args(arguments);
-        // Only as the first word: "-h" later on is a value ("new-road --from -h ...").
-        const QString first = arguments.value(0);
-        if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
+        if (args.flag(QStringLiteral("--help")) || args.flag(QStringLiteral("-h"))) {
             printUsage(out, commands);
             return 0;
         }
@@ -54,11 +52,11 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
             if (eq < 1 || !Settings::keys().contains(key))
                 throw Error(ErrorKind::Usage,
                             QStringLiteral("--set needs Key=Value with a known key, not \"%1\"")
-                                .arg(excerpt(assignment)));
+                                .arg(assignment));
             if (!settings.setText(key, assignment.mid(eq + 1)))
                 throw Error(ErrorKind::Usage,
                             QStringLiteral("\"%1\" is not a valid value for %2")
-                                .arg(excerpt(assignment.mid(eq + 1)), key));
+                                .arg(assignment.mid(eq + 1), key));
         }
         if (!settings.ordersValid())
             throw Error(ErrorKind::Usage, QStringLiteral("LeftOrder and RightOrder must differ"));
@@ -73,7 +71,7 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
             if (c.name == *name)
                 command = &c;
         if (!command)
-            throw Error(ErrorKind::Usage, QStringLiteral("unknown command: %1").arg(excerpt(*name)));
+            throw Error(ErrorKind::Usage, QStringLiteral("unknown command: %1").arg(*name));
 
         // Results are printed only when the command succeeds as a whole.
         Context ctx{buffered, settings,
@@ -89,11 +87,11 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
         out.flush();
         return status;
     } catch (const Error& e) {
-        err << "tarmela-cli: " << oneLine(e.message()) << "\n";
+        err << "tarmela-cli: " << e.message() << "\n";
         err.flush();
         return e.kind() == ErrorKind::Usage ? 1 : 2;
     } catch (const std::exception& e) {
-        err << "tarmela-cli: " << oneLine(QString::fromLocal8Bit(e.what())) << "\n";
+        err << "tarmela-cli: " << e.what() << "\n";
         err.flush();
         return 2;
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/Settings.h"
+#include "app/Settings.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "compute/RlRows.h"
+#include "export/RlRows.h"
 #include "store/Roads.h"
 
 #include <string>

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "compute/RlRows.h"
 #include "export/DxfDrawings.h"
+#include "export/RlRows.h"
 
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -55,7 +56,7 @@ private:
     void levelRange(const std::vector<RlRow>& rows);
     void drawRows(const std::vector<RlRow>& rows);
 
-    RowReader m_rows; // the rows of one sheet's chainage range
+    QSqlQuery m_rows; // the rows of one sheet's chainage range
     DxfWriter& m_out;
     DxfOptions m_options;
     float m_chainageStep;

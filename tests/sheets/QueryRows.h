@@ -1,8 +1,9 @@
 #pragma once
 
 #include "store/Database.h"
-#include "store/RowReader.h"
 
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QStringList>
 
 namespace tarmela::test
@@ -11,11 +12,11 @@ namespace tarmela::test
 // The rows a query returns as one text: values joined by ',' (NULL as nothing), rows by ';'.
 inline QString queryRows(Database& db, const QString& sql)
 {
-    RowReader q(db, sql);
+    QSqlQuery q = db.query(sql);
     QStringList rows;
     while (q.next()) {
         QStringList values;
-        for (int i = 0; i < q.columnCount(); ++i)
+        for (int i = 0; i < q.record().count(); ++i)
             values << q.value(i).toString();
         rows << values.join(',');
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/common/TitledDialog.h"
+#include "app/TitledDialog.h"
 
 class QLabel;
 class QListWidget;
