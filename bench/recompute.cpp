@@ -8,6 +8,7 @@
 #include "compute/EarthworkQuantities.h"
 #include "store/Database.h"
 #include "store/Roads.h"
+#include "store/RowReader.h"
 #include "store/Schema.h"
 #include "store/Transaction.h"
 
@@ -138,16 +139,14 @@ void BM_Floor(benchmark::State& state)
     for (auto _ : state) {
         std::vector<Row> rows;
         {
-            QSqlQuery q = db.query(select);
+            RowReader q(db, select);
             const int n = int(cols.size());
             while (q.next()) {
-                Row row{q.value(0).toLongLong(), {}};
+                Row row{qlonglong(q.integer(0)), {}};
                 double sum = 0;
-                for (int c = 1; c < n; ++c) {
-                    const QVariant v = q.value(c);
-                    if (!v.isNull())
-                        sum += v.toDouble();
-                }
+                for (int c = 1; c < n; ++c)
+                    if (!q.isNull(c))
+                        sum += q.number(c);
                 for (double& v : row.values)
                     v = sum;
                 rows.push_back(row);

@@ -1,6 +1,6 @@
 #include "app/dlgColors.h"
 
-#include "app/AppState.h"
+#include "ui/common/AppState.h"
 
 #include <QColorDialog>
 #include <QGridLayout>

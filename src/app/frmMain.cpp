@@ -1,12 +1,12 @@
 #include "app/frmMain.h"
 
-#include "app/AppState.h"
-#include "app/ToolbarIcons.h"
 #include "app/dlgColors.h"
 #include "app/frmOptions.h"
 #include "app/frmSplash.h"
+#include "ui/common/AppState.h"
+#include "ui/common/ToolbarIcons.h"
 
-#include "sheets/ui/SheetPrompts.h"
+#include "ui/common/Prompts.h"
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -121,7 +121,7 @@ void frmMain::createMenus()
     file->setObjectName(QStringLiteral("mnuFile"));
     connect(addCommand(file, "mnuFileOpen", tr("&Open..."), QKeySequence::Open),
             &QAction::triggered, this,
-            [this] { sheetPrompts().tell(this, tr("Disabled"), QMessageBox::Information); });
+            [this] { prompts().tell(this, tr("Disabled"), QMessageBox::Information); });
     connect(addCommand(file, "mnuFileSave", tr("&Save"), QKeySequence::Save), &QAction::triggered,
             this, &frmMain::fileSave);
     addCommand(file, "mnuFileExport", tr("&Export..."));
@@ -379,7 +379,7 @@ void frmMain::showHelpContents()
 {
     const QString index = helpIndexPath();
     if (!QFileInfo::exists(index)) {
-        sheetPrompts().tell(
+        prompts().tell(
             this,
             tr("The help pages could not be found at %1.").arg(QDir::toNativeSeparators(index)),
             QMessageBox::Warning);

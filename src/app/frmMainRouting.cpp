@@ -1,13 +1,10 @@
 // The main window's command routing: commands go to the active data sheet by its kind, and
 // the road life cycle (choose, create, delete) runs here.
-#include "app/AppState.h"
-#include "app/BusyCursor.h"
 #include "app/frmMain.h"
 #include "compute/EarthworkQuantities.h"
 #include "compute/ui/dlgConvertLBtoRL.h"
 #include "export/ui/frmExportMultiple.h"
 #include "sheets/ui/SheetLayouts.h"
-#include "sheets/ui/SheetPrompts.h"
 #include "sheets/ui/dlgAddCulvert.h"
 #include "sheets/ui/dlgAddCulvertType.h"
 #include "sheets/ui/dlgGenerateTable.h"
@@ -17,6 +14,9 @@
 #include "store/Roads.h"
 #include "store/Statements.h"
 #include "store/Transaction.h"
+#include "ui/common/AppState.h"
+#include "ui/common/BusyCursor.h"
+#include "ui/common/Prompts.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -29,7 +29,7 @@ namespace {
 
 void tell(QWidget* parent, const QString& text, QMessageBox::Icon icon = QMessageBox::Warning)
 {
-    sheetPrompts().tell(parent, text, icon);
+    prompts().tell(parent, text, icon);
 }
 
 QString sheetKind(const QWidget* w)

@@ -1,10 +1,9 @@
 #include "app/frmOptions.h"
 
-#include "app/AppState.h"
 #include "store/Numbers.h"
-#include "store/ValueRanges.h"
+#include "ui/common/AppState.h"
 
-#include "sheets/ui/SheetPrompts.h"
+#include "ui/common/Prompts.h"
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -280,18 +279,16 @@ bool frmOptions::Apply()
     const bool fixed = m_fixedDatum->isChecked();
     std::int64_t datum = m_target->FixedDatumValue;
     if (fixed) {
-        // A datum that is not a level would draw every section against a wrong base.
-        double typed = 0;
-        const QString why =
-            readValue(m_datumValue->text(), ranges::kLevel, tr("The fixed datum value"), typed);
-        if (!why.isEmpty()) {
+        datum = nearestEven(leadingNumber(m_datumValue->text()));
+        if (datum < std::numeric_limits<std::int16_t>::min() ||
+            datum > std::numeric_limits<std::int16_t>::max()) {
             showTab(1);
-            sheetPrompts().tell(this, why, QMessageBox::Warning);
+            prompts().tell(this,
+                                tr("The fixed datum value must lie between -32768 and 32767."),
+                                QMessageBox::Warning);
             m_datumValue->setFocus();
-            m_datumValue->selectAll();
             return false;
         }
-        datum = nearestEven(typed);
     }
 
     Settings& s = *m_target;

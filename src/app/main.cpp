@@ -1,8 +1,8 @@
-#include "app/AppState.h"
-#include "app/Fonts.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
+#include "drawing/Fonts.h"
 #include "store/Error.h"
+#include "ui/common/AppState.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -38,7 +38,9 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
     QTextStream buffered(&output);
     try {
         Args args(arguments);
-        if (args.flag(QStringLiteral("--help")) || args.flag(QStringLiteral("-h"))) {
+        // Only as the first word: "-h" later on is a value ("new-road --from -h ...").
+        const QString first = arguments.value(0);
+        if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
             printUsage(out, commands);
             return 0;
         }
@@ -52,11 +54,11 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
             if (eq < 1 || !Settings::keys().contains(key))
                 throw Error(ErrorKind::Usage,
                             QStringLiteral("--set needs Key=Value with a known key, not \"%1\"")
-                                .arg(assignment));
+                                .arg(excerpt(assignment)));
             if (!settings.setText(key, assignment.mid(eq + 1)))
                 throw Error(ErrorKind::Usage,
                             QStringLiteral("\"%1\" is not a valid value for %2")
-                                .arg(assignment.mid(eq + 1), key));
+                                .arg(excerpt(assignment.mid(eq + 1)), key));
         }
         if (!settings.ordersValid())
             throw Error(ErrorKind::Usage, QStringLiteral("LeftOrder and RightOrder must differ"));
@@ -71,7 +73,7 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
             if (c.name == *name)
                 command = &c;
         if (!command)
-            throw Error(ErrorKind::Usage, QStringLiteral("unknown command: %1").arg(*name));
+            throw Error(ErrorKind::Usage, QStringLiteral("unknown command: %1").arg(excerpt(*name)));
 
         // Results are printed only when the command succeeds as a whole.
         Context ctx{buffered, settings,
@@ -87,11 +89,11 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
         out.flush();
         return status;
     } catch (const Error& e) {
-        err << "tarmela-cli: " << e.message() << "\n";
+        err << "tarmela-cli: " << oneLine(e.message()) << "\n";
         err.flush();
         return e.kind() == ErrorKind::Usage ? 1 : 2;
     } catch (const std::exception& e) {
-        err << "tarmela-cli: " << e.what() << "\n";
+        err << "tarmela-cli: " << oneLine(QString::fromLocal8Bit(e.what())) << "\n";
         err.flush();
         return 2;
     }

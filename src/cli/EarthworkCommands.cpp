@@ -1,7 +1,8 @@
-// recompute
+// recompute, formation
 #include "cli/Args.h"
 #include "cli/Cli.h"
 #include "compute/EarthworkQuantities.h"
+#include "formation/FormationDesign.h"
 #include "store/Error.h"
 #include "store/Numbers.h"
 #include "store/Roads.h"
@@ -44,6 +45,69 @@ void table(QTextStream& out, const VolumeSummary& v, const QLocale& locale)
     out << "ALL\t" << n(v.totalFill) << '\t' << n(v.totalCut) << '\t' << n(v.total()) << '\n';
 }
 
+EarthworkInputs inputsFor(Context& ctx, std::int64_t road)
+{
+    const Road r = roads::get(ctx.database(), road);
+    EarthworkInputs in;
+    in.road = road;
+    in.method = ctx.settings.QuantityCalcMethod;
+    in.viewSections = ctx.settings.ViewSections;
+    in.formationCamber = r.formationCamber / 100;
+    in.carriageCamber = r.carriageCamber / 100;
+    in.locale = QLocale();
+    return in;
+}
+
+// What recompute prints; a run that stopped on a section is an error.
+int print(Context& ctx, const EarthworkInputs& in, const EarthworkResult& result, bool asJson)
+{
+    if (!result.error.isEmpty())
+        throw Error(ErrorKind::Data, QString(result.error).replace('\n', ' '));
+    if (asJson) {
+        ctx.out << json(in.road, in.method, result.volumes) << '\n';
+        return 0;
+    }
+    QLocale grouped = in.locale;
+    grouped.setNumberOptions(grouped.numberOptions() & ~QLocale::OmitGroupSeparator);
+    table(ctx.out, result.volumes, grouped);
+    if (result.volumesDone)
+        ctx.out << oneLine(result.roadName) << '\n'
+                << result.filling << '\n'
+                << result.cutting << '\n'
+                << result.total << '\n';
+    return 0;
+}
+
+// formation ID --at C --fc V | formation ID --from C1 --to C2 --fc V
+int formation(Context& ctx, Args& args)
+{
+    const bool asJson = args.flag(QStringLiteral("--json"));
+    // Options first, so that their values are not taken for the road.
+    const auto at = args.option(QStringLiteral("--at"));
+    const auto from = args.option(QStringLiteral("--from"));
+    const auto to = args.option(QStringLiteral("--to"));
+    const auto fc = args.option(QStringLiteral("--fc"));
+    Database& db = ctx.database();
+    const std::int64_t road = requireRoad(db, args);
+    args.finish();
+    if (!fc || (at && (from || to)) || (!at && !(from && to)))
+        throw Error(ErrorKind::Usage,
+                    QStringLiteral("formation needs --fc V with either --at C or --from C1 --to C2"));
+    const double level = Args::number(*fc, QStringLiteral("--fc"));
+    const EarthworkInputs in = inputsFor(ctx, road);
+    FormationDesign design(db);
+    try {
+        const EarthworkResult result =
+            at ? design.setLevel(in, Args::number(*at, QStringLiteral("--at")), level)
+               : design.setGrade(in, Args::number(*from, QStringLiteral("--from")),
+                                 Args::number(*to, QStringLiteral("--to")), level);
+        return print(ctx, in, result, asJson);
+    } catch (const Error& e) {
+        // The tool's two-line messages on one line.
+        throw Error(e.kind(), QString(e.message()).replace('\n', ' '));
+    }
+}
+
 } // namespace
 
 std::vector<Command> earthworkCommands()
@@ -52,34 +116,13 @@ std::vector<Command> earthworkCommands()
         {QStringLiteral("recompute"), QStringLiteral("recompute ID [--json]"),
          [](Context& ctx, Args& args) {
              const bool asJson = args.flag(QStringLiteral("--json"));
-             Database& db = ctx.database();
-             const std::int64_t road = requireRoad(db, args);
+             const std::int64_t road = requireRoad(ctx.database(), args);
              args.finish();
-             const Road r = roads::get(db, road);
-             EarthworkInputs in;
-             in.road = road;
-             in.method = ctx.settings.QuantityCalcMethod;
-             in.viewSections = ctx.settings.ViewSections;
-             in.formationCamber = r.formationCamber / 100;
-             in.carriageCamber = r.carriageCamber / 100;
-             in.locale = QLocale();
-             const EarthworkResult result = UpdateEarthworkQuantities(db, in);
-             if (!result.error.isEmpty())
-                 throw Error(ErrorKind::Data, result.error);
-             if (asJson) {
-                 ctx.out << json(road, in.method, result.volumes) << '\n';
-                 return 0;
-             }
-             QLocale grouped = in.locale;
-             grouped.setNumberOptions(grouped.numberOptions() & ~QLocale::OmitGroupSeparator);
-             table(ctx.out, result.volumes, grouped);
-             if (result.volumesDone)
-                 ctx.out << result.roadName << '\n'
-                         << result.filling << '\n'
-                         << result.cutting << '\n'
-                         << result.total << '\n';
-             return 0;
+             const EarthworkInputs in = inputsFor(ctx, road);
+             return print(ctx, in, UpdateEarthworkQuantities(ctx.database(), in), asJson);
          }},
+        {QStringLiteral("formation"),
+         QStringLiteral("formation ID (--at C | --from C1 --to C2) --fc V [--json]"), formation},
     };
 }
 

@@ -1,8 +1,8 @@
 // export
-#include "app/ExportSettingsFor.h"
 #include "cli/Args.h"
 #include "cli/Cli.h"
 #include "export/BatchExport.h"
+#include "settings/ExportSettingsFor.h"
 #include "store/Database.h"
 #include "store/Error.h"
 
@@ -47,6 +47,8 @@ std::vector<Command> exportCommands()
                      ctx.err->flush();
                  }
              };
+             if (!result.note.isEmpty())
+                 complain(QStringLiteral("note: ") + result.note);
              bool failed = false;
              for (const ExportOutcome& o : result.outcomes) {
                  if (o.ok) {

@@ -58,7 +58,8 @@ std::vector<Command> roadCommands()
              args.finish();
              ctx.out << "ID\tFrom\tTo\tLength\tInterval\tFormation Camber\tCarriage Camber\n";
              for (const Road& r : roads::list(ctx.database()))
-                 ctx.out << r.id << '\t' << r.from << '\t' << r.to << '\t' << r.length << '\t'
+                 ctx.out << r.id << '\t' << oneLine(r.from) << '\t' << oneLine(r.to) << '\t'
+                         << r.length << '\t'
                          << r.interval << '\t' << plainDecimal(r.formationCamber) << '\t'
                          << plainDecimal(r.carriageCamber) << '\n';
              return 0;

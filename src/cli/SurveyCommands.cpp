@@ -41,7 +41,7 @@ CrossDistances applyDistances(CrossDistances d, const QStringList& words)
             throw Error(ErrorKind::Usage,
                         QStringLiteral("\"%1\" is not a cross distance: write L1=D .. L8=D or "
                                        "R1=D .. R8=D")
-                            .arg(w));
+                            .arg(excerpt(w)));
         const QString key = m.captured(1) + m.captured(2);
         if (seen.contains(key))
             throw Error(ErrorKind::Usage, QStringLiteral("%1 is given twice").arg(key));
@@ -66,7 +66,7 @@ Sheet sheetArgument(Args& args)
     if (word == QLatin1String("lb"))
         return Sheet::LevelBook;
     throw Error(ErrorKind::Usage,
-                QStringLiteral("the sheet must be rl or lb, not \"%1\"").arg(word));
+                QStringLiteral("the sheet must be rl or lb, not \"%1\"").arg(excerpt(word)));
 }
 
 double requiredNumber(Args& args, const QString& option)
@@ -97,7 +97,7 @@ std::vector<Command> surveyCommands()
              ctx.out << distancesLine(d) << '\n';
              return 0;
          }},
-        {QStringLiteral("generate"), QStringLiteral("generate ID --start C --end C [--rl] [--lb]"),
+        {QStringLiteral("generate"), QStringLiteral("generate ID --start C --end C [--rl] [--lb] [--force]"),
          [](Context& ctx, Args& args) {
              Database& db = ctx.database();
              const std::int64_t road = requireRoad(db, args);
@@ -105,9 +105,24 @@ std::vector<Command> surveyCommands()
              const double end = requiredNumber(args, QStringLiteral("--end"));
              const bool rl = args.flag(QStringLiteral("--rl"));
              const bool lb = args.flag(QStringLiteral("--lb"));
+             const bool force = args.flag(QStringLiteral("--force"));
              args.finish();
              if (!rl && !lb)
                  throw Error(ErrorKind::Usage, QStringLiteral("generate needs --rl, --lb or both"));
+             // Generating replaces a sheet's rows, typed levels and all: only when asked to.
+             for (Sheet s : {Sheet::ReducedLevel, Sheet::LevelBook}) {
+                 const QString table = statements::sheetTable(s, road);
+                 if (force || !(s == Sheet::ReducedLevel ? rl : lb) || !db.tableExists(table))
+                     continue;
+                 const qlonglong held =
+                     db.scalar("SELECT COUNT(*) FROM " + quoteName(table)).toLongLong();
+                 if (held > 0)
+                     throw Error(ErrorKind::Usage,
+                                 QStringLiteral("%1 holds %2 rows, which generate replaces: add "
+                                                "--force to replace them")
+                                     .arg(table)
+                                     .arg(held));
+             }
              const int interval = roads::get(db, road).interval;
              const std::int64_t rows = generateSheets(db, road, start, end, interval, rl, lb);
              for (Sheet s : {Sheet::ReducedLevel, Sheet::LevelBook})
@@ -136,7 +151,7 @@ std::vector<Command> surveyCommands()
              args.finish();
              const std::int64_t rows = exportSheetCsv(db, road, sheet, file);
              ctx.out << statements::sheetTable(sheet, road) << ": " << rows << " rows written to "
-                     << file << '\n';
+                     << oneLine(file) << '\n';
              return 0;
          }},
         {QStringLiteral("reduce"), QStringLiteral("reduce ID --benchmark LEVEL"),

@@ -5,6 +5,7 @@
 #include "store/Error.h"
 #include "store/Numbers.h"
 #include "store/Roads.h"
+#include "store/RowReader.h"
 #include "store/Schema.h"
 #include "store/Transaction.h"
 
@@ -74,15 +75,12 @@ QString selectSections(std::int64_t road)
            schema::rlTable(road) + QStringLiteral(" ORDER BY Chainage, ID");
 }
 
-std::optional<double> valueAt(const QSqlQuery& q, int column)
+std::optional<double> valueAt(const RowReader& q, int column)
 {
-    const QVariant v = q.value(column);
-    if (v.isNull())
-        return std::nullopt;
-    return v.toDouble();
+    return q.optionalNumber(column);
 }
 
-SectionLevels readLevels(const QSqlQuery& q)
+SectionLevels readLevels(const RowReader& q)
 {
     SectionLevels s;
     for (int i = 0; i < kReadingsPerSide; ++i) {
@@ -200,12 +198,11 @@ QString chainageText(const std::optional<double>& chainage, std::int64_t id)
 // From + " To " + To; empty when the road has no row.
 QString roadName(Database& db, std::int64_t road)
 {
-    QSqlQuery q = db.prepare(QStringLiteral("SELECT [From], [To] FROM Roads WHERE ID = ?"));
-    q.bindValue(0, qlonglong(road));
-    Database::run(q);
+    RowReader q(db, QStringLiteral("SELECT [From], [To] FROM Roads WHERE ID = ?"));
+    q.bind(0, qlonglong(road));
     if (!q.next())
         return {};
-    return q.value(0).toString() + QStringLiteral(" To ") + q.value(1).toString();
+    return q.text(0) + QStringLiteral(" To ") + q.text(1);
 }
 
 // The volume pass over the areas just written. Throws RunError for a chainage it can't use.
@@ -230,6 +227,17 @@ VolumeSummary volumesOf(const std::vector<RowUpdate>& rows)
 
 } // namespace
 
+void describeVolumes(EarthworkResult& r, const QLocale& locale)
+{
+    QLocale grouped = locale;
+    grouped.setNumberOptions(grouped.numberOptions() & ~QLocale::OmitGroupSeparator);
+    const auto cum = [&](double v) { return grouped.toString(v, 'f', 2) + QStringLiteral(" Cum"); };
+    r.filling = QStringLiteral("Filling = ") + cum(r.volumes.totalFill);
+    r.cutting = QStringLiteral("Cutting = ") + cum(r.volumes.totalCut);
+    r.total = QStringLiteral("Total = ") + cum(r.volumes.total());
+    r.volumesDone = true;
+}
+
 EarthworkResult UpdateEarthworkQuantities(Database& db, const EarthworkInputs& in)
 {
     EarthworkResult r;
@@ -243,21 +251,28 @@ EarthworkResult UpdateEarthworkQuantities(Database& db, const EarthworkInputs& i
                            QStringLiteral("The quantity method must be 0, 1 or 2 and the "
                                           "readings per side 0 to 8")};
         const auto method = AreaMethod(in.method);
+        // The sheet is read and written under the write lock: no other program can change it
+        // between the read and the writes computed from it.
+        Transaction tx(db);
+        if (!db.tableExists(schema::rlTable(in.road))) {
+            r.error = notGenerated();
+            return r;
+        }
         const CrossDistances distances = method == AreaMethod::InterpolatedLong
                                              ? roads::crossDistances(db, in.road)
                                              : CrossDistances{};
 
-        // Everything is read and computed first; the writing then runs in one transaction.
+        // Everything is read and computed first, then written.
         std::vector<RowUpdate> rows;
         std::optional<RowUpdate> failed;
         std::optional<RunError> failure;
         {
-            QSqlQuery q = db.query(selectSections(in.road));
+            RowReader q(db, selectSections(in.road));
             CentrePoint centre;
             while (q.next()) {
                 SectionLevels s = readLevels(q);
                 RowUpdate u;
-                u.id = q.value(ColId).toLongLong();
+                u.id = q.integer(ColId);
                 u.chainage = valueAt(q, ColChainage);
                 u.oldFl1 = s.fl1;
                 u.oldFl2 = s.fl2;
@@ -292,35 +307,24 @@ EarthworkResult UpdateEarthworkQuantities(Database& db, const EarthworkInputs& i
         r.roadName = roadName(db, in.road);
 
         if (!rows.empty() || failed) {
-            Transaction tx(db);
             AreaWriter writer(db, in.road);
             for (const RowUpdate& u : rows)
                 writer.write(u);
             if (failed && failed->defaulted)
                 writer.writeDefaultsOnly(*failed);
-            tx.commit();
         }
+        tx.commit();
         if (failure)
             throw *failure;
         if (rows.empty())
             return r; // an empty sheet: nothing to show
 
         r.volumes = volumesOf(rows);
-        QLocale grouped = in.locale;
-        grouped.setNumberOptions(grouped.numberOptions() & ~QLocale::OmitGroupSeparator);
-        const auto cum = [&](double v) {
-            return grouped.toString(v, 'f', 2) + QStringLiteral(" Cum");
-        };
-        r.filling = QStringLiteral("Filling = ") + cum(r.volumes.totalFill);
-        r.cutting = QStringLiteral("Cutting = ") + cum(r.volumes.totalCut);
-        r.total = QStringLiteral("Total = ") + cum(r.volumes.total());
-        r.volumesDone = true;
+        describeVolumes(r, in.locale);
     } catch (const RunError& e) {
         r.error = e.message();
     } catch (const Error& e) {
-        r.error = e.kind() == ErrorKind::TableMissing
-                      ? notGenerated()
-                      : RunError{EarthworkErrorCode::Database, e.message()}.message();
+        r.error = RunError{EarthworkErrorCode::Database, e.message()}.message();
     }
     return r;
 }

@@ -45,6 +45,10 @@ struct EarthworkResult {
 // never generated gets "Datasheet not generated! Click Generate Data Sheet from Data menu".
 EarthworkResult UpdateEarthworkQuantities(Database& db, const EarthworkInputs& in);
 
+// Fills the status texts of r from r.volumes (numbers with 2 decimals and digit grouping)
+// and marks the volumes done; for a change that brings the volumes up to date on its own.
+void describeVolumes(EarthworkResult& r, const QLocale& locale);
+
 // The message numbers above.
 enum class EarthworkErrorCode {
     EmptyValue = 101,

@@ -4,11 +4,10 @@
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/Numbers.h"
+#include "store/OutputFile.h"
+#include "store/RowReader.h"
 #include "store/Schema.h"
 
-#include <QSaveFile>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QVariant>
 #include <algorithm>
 #include <cmath>
@@ -96,58 +95,41 @@ QString fixed(double value, int decimals, const QLocale& locale)
     return text;
 }
 
-// The document goes to a temporary file in parts and replaces the target only when complete,
-// so a failure never leaves a half-written report in place of a good one, and a long road's
-// report need not be held in memory twice.
+// The document goes to the file in parts (OutputFile replaces the target only when complete),
+// so a long road's report need not be held in memory twice.
 class ReportFile {
 public:
-    explicit ReportFile(const QString& path) : m_file(path), m_path(path)
-    {
-        // Text mode gives the line break of the platform.
-        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Text))
-            fail();
-    }
+    explicit ReportFile(const QString& path) : m_file(path) {}
     // Takes the text (ASCII only: every cell went through htmlText) and empties it.
     void take(QString& html)
     {
         m_buffer += html.toLatin1();
         html.clear();
-        if (m_buffer.size() >= (1 << 20))
-            flush();
+        if (m_buffer.size() >= (1 << 20)) {
+            m_file.put(m_buffer);
+            m_buffer.clear();
+        }
     }
     void finish(QString& html)
     {
         html += QLatin1Char('\n');
         take(html);
-        flush();
-        if (!m_file.commit())
-            fail();
+        m_file.put(m_buffer);
+        m_file.commit();
     }
 
 private:
-    void flush()
-    {
-        if (m_file.write(m_buffer) != m_buffer.size())
-            fail();
-        m_buffer.clear();
-    }
-    [[noreturn]] void fail()
-    {
-        throw Error(ErrorKind::Io, QStringLiteral("Cannot write the file %1: %2")
-                                       .arg(m_path, m_file.errorString()));
-    }
-    QSaveFile m_file;
-    QString m_path;
+    OutputFile m_file;
     QByteArray m_buffer;
 };
 
 // The road's Length taken up to the next whole number; an empty Length gives 0.
 double roadLength(Database& db, std::int64_t road)
 {
-    QSqlQuery q = db.query(QStringLiteral("Select Length from Roads where ID=%1").arg(road));
+    RowReader q(db, QStringLiteral("Select Length from Roads where ID=%1").arg(road));
     if (!q.next())
         throw Error(ErrorKind::Data, QStringLiteral("There is no road with ID %1").arg(road));
-    if (q.value(0).isNull())
+    if (q.isNull(0))
         return 0;
     return std::ceil(numberIn(q.value(0), QStringLiteral("Length"), QStringLiteral("road list")));
 }
@@ -240,8 +222,8 @@ void WriteEarthworkReport(Database& db, std::int64_t road, int viewSections,
     html += QLatin1String("<td><b>FC</b></td><td><b>Fill Area</b></td><td><b>Cut Area</b></td>"
                           "</tr>");
 
-    QSqlQuery q = db.query(QStringLiteral("Select %1 from %2 order by Chainage")
-                               .arg(columns.join(QStringLiteral(", ")), table));
+    RowReader q(db, QStringLiteral("Select %1 from %2 order by Chainage")
+                        .arg(columns.join(QStringLiteral(", ")), table));
     ReportFile out(path);
     const int fillColumn = int(columns.size()) - 2;
     const int cutColumn = int(columns.size()) - 1;
@@ -315,16 +297,15 @@ void WriteLevelBookReport(Database& db, std::int64_t road, int viewSections,
 
     QString html = QStringLiteral("<html><body><table border='1' cellspacing='0'><caption><b>"
                                   "Level Book</b></caption><tr align='center'>");
-    QSqlQuery q = db.query(QStringLiteral("Select * from %1 order by Chainage").arg(table));
+    RowReader q(db, QStringLiteral("Select * from %1 order by Chainage").arg(table));
     ReportFile out(path);
     html += QLatin1String("<td><b>Chainage</b></td><td><b>BS</b></td><td><b>IS</b></td>"
                           "<td><b>FS</b></td><td><b>HI</b></td><td><b>RL</b></td>"
                           "<td><b>Top Width</b></td><td><b>Bottom Width</b></td></tr>");
     ReportCells cells = emptyReportCells();
 
-    const QSqlRecord record = q.record();
     auto column = [&](const QString& name) {
-        const int i = record.indexOf(name);
+        const int i = q.columnIndex(name);
         if (i < 0)
             throw Error(ErrorKind::Data,
                         QStringLiteral("The level book of road %1 has no column %2")

@@ -3,6 +3,7 @@
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/Numbers.h"
+#include "store/RowReader.h"
 #include "store/Schema.h"
 #include "store/Transaction.h"
 
@@ -38,18 +39,18 @@ QString readingColumns()
 std::vector<BookRow> readLevelBook(Database& db, std::int64_t road)
 {
     std::vector<BookRow> rows;
-    QSqlQuery q = db.query("SELECT ID, Chainage, " + readingColumns() +
-                           ", C, BS, FS, TopWidth, BottomWidth FROM " + schema::lbTable(road) +
-                           " ORDER BY Chainage, ID");
+    RowReader q(db, "SELECT ID, Chainage, " + readingColumns() +
+                        ", C, BS, FS, TopWidth, BottomWidth FROM " + schema::lbTable(road) +
+                        " ORDER BY Chainage, ID");
     while (q.next()) {
         BookRow r;
-        r.id = q.value(0).toLongLong();
-        if (q.value(1).isNull())
+        r.id = q.integer(0);
+        if (q.isNull(1))
             throw Error(ErrorKind::NullValue,
                         QStringLiteral("The level book row with ID %1 has no chainage; give it "
                                        "one before reducing the level book")
                             .arg(r.id));
-        r.chainage = q.value(1).toDouble();
+        r.chainage = q.number(1);
         int col = 2;
         for (auto& v : r.left)
             v = q.value(col++);
@@ -69,10 +70,10 @@ std::vector<BookRow> readLevelBook(Database& db, std::int64_t road)
 std::map<double, std::int64_t> readReducedLevelRows(Database& db, std::int64_t road)
 {
     std::map<double, std::int64_t> rows;
-    QSqlQuery q = db.query("SELECT Chainage, ID FROM " + schema::rlTable(road) +
-                           " WHERE Chainage IS NOT NULL ORDER BY Chainage, ID");
+    RowReader q(db, "SELECT Chainage, ID FROM " + schema::rlTable(road) +
+                        " WHERE Chainage IS NOT NULL ORDER BY Chainage, ID");
     while (q.next())
-        rows.emplace(q.value(0).toDouble(), q.value(1).toLongLong());
+        rows.emplace(q.number(0), q.integer(1));
     return rows;
 }
 
@@ -89,13 +90,12 @@ void ConvertLevelBookToRL(Database& db, std::int64_t road, double benchMark)
 {
     const QString rl = schema::rlTable(road);
     const QString lb = schema::lbTable(road);
+    Transaction tx(db);
     for (const QString& table : {rl, lb})
         if (!db.tableExists(table))
             throw Error(
                 ErrorKind::TableMissing,
                 QStringLiteral("The table %1 of road %2 does not exist").arg(table).arg(road));
-
-    Transaction tx(db);
     const std::vector<BookRow> book = readLevelBook(db, road);
     std::map<double, std::int64_t> rlRows = readReducedLevelRows(db, road);
     const QVariant maxId = db.scalar("Select MAX(ID) from " + rl);

@@ -2,10 +2,13 @@
 
 #include "compute/HtmlReports.h"
 #include "export/DxfDrawings.h"
+#include "store/Database.h"
 #include "store/Error.h"
+#include "store/OutputFile.h"
 #include "store/Roads.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 
@@ -21,21 +24,36 @@ bool unfitForName(QChar c)
            QStringLiteral("<>:\"/\\|?*").contains(c);
 }
 
-bool makeFolder(const QString& path, QString& error)
+// A road's export folder holds this file, naming the road and its project, so that an export
+// can tell its own folder from another road's that happens to have the same name.
+const char* const kOwnerFile = ".tarmela-road";
+
+QByteArray ownerText(const Database& db, std::int64_t road)
+{
+    return "road=" + QByteArray::number(qlonglong(road)) + "\nproject=" + db.path().toUtf8() + "\n";
+}
+
+enum class FolderUse { Free, Ours, Taken };
+
+// A folder is free when it is not there or holds no owner file (it is then taken over), ours
+// when its owner file names this road, taken when it names another; a file of that name is in
+// the way.
+FolderUse folderUse(const QString& path, const QByteArray& owner)
 {
     const QFileInfo info(path);
-    if (info.isDir())
-        return true;
-    if (info.exists()) {
-        error = QStringLiteral("Cannot create the folder %1: a file of that name is in the way")
-                    .arg(QDir::toNativeSeparators(path));
-        return false;
-    }
-    if (!QDir().mkpath(path)) {
-        error = QStringLiteral("Cannot create the folder %1").arg(QDir::toNativeSeparators(path));
-        return false;
-    }
-    return true;
+    if (!info.exists())
+        return FolderUse::Free;
+    if (!info.isDir())
+        throw Error(ErrorKind::Io,
+                    QStringLiteral("Cannot create the folder %1: a file of that name is in the way")
+                        .arg(shownPath(path)));
+    QFile file(QDir(path).filePath(QString::fromLatin1(kOwnerFile)));
+    if (!file.exists())
+        return FolderUse::Free;
+    if (!file.open(QIODevice::ReadOnly))
+        throw Error(ErrorKind::Io, QStringLiteral("Cannot read %1: %2")
+                                       .arg(shownPath(file.fileName()), file.errorString()));
+    return file.readAll() == owner ? FolderUse::Ours : FolderUse::Taken;
 }
 
 } // namespace
@@ -87,9 +105,38 @@ ExportResult exportRoad(Database& db, std::int64_t road, const QString& baseFold
     ExportResult result;
     // cleanPath drops a trailing separator, so the road's folder follows a single one.
     const QString base = QDir::cleanPath(QDir::fromNativeSeparators(baseFolder));
-    result.folder = QDir(base).filePath(exportFolderName(details.from, details.to));
-    if (!makeFolder(base, result.error) || !makeFolder(result.folder, result.error))
+    const QString name = exportFolderName(details.from, details.to);
+    const QByteArray owner = ownerText(db, road);
+    try {
+        // "From to To" where that is free or already this road's; else the road's ID is added.
+        result.folder = QDir(base).filePath(name);
+        FolderUse use = folderUse(result.folder, owner);
+        for (int n = 1; use == FolderUse::Taken; ++n) {
+            const QString other = n == 1 ? QStringLiteral("%1 (road %2)").arg(name).arg(road)
+                                         : QStringLiteral("%1 (road %2, %3)").arg(name).arg(road).arg(n);
+            const QString next = QDir(base).filePath(other);
+            if (n > 100)
+                throw Error(ErrorKind::Io, QStringLiteral("Cannot create the folder %1: other "
+                                                          "roads' outputs are in the way")
+                                               .arg(shownPath(next)));
+            use = folderUse(next, owner);
+            if (use != FolderUse::Taken) {
+                result.note = QStringLiteral("%1 holds another road's outputs; this road's go "
+                                             "to %2")
+                                  .arg(shownPath(result.folder), shownPath(next));
+                result.folder = next;
+            }
+        }
+        makeFolder(result.folder);
+        if (use == FolderUse::Free) {
+            OutputFile mark(QDir(result.folder).filePath(QString::fromLatin1(kOwnerFile)));
+            mark.put(owner);
+            mark.commit();
+        }
+    } catch (const Error& e) {
+        result.error = e.message();
         return result;
+    }
 
     DxfOptions drawing;
     drawing.viewSections = s.viewSections;

@@ -34,6 +34,7 @@ struct ExportResult {
     QString folder;                      // base folder + the road's folder
     std::vector<ExportOutcome> outcomes; // one per output attempted, in list order
     QStringList warnings;                // e.g. "There are no records to display ..."
+    QString note; // set when "From to To" held another road's outputs and a new folder was used
     QString error;                       // an error that ended the batch; empty when none
 };
 
@@ -48,7 +49,9 @@ QString exportFileName(ExportOutput output);
 QString exportLabel(ExportOutput output);
 
 // Writes the selected outputs of the road into baseFolder/exportFolderName(From, To), in the
-// order of ExportOutput whatever the order of selected, creating both folders. A drawing that
+// order of ExportOutput whatever the order of selected, creating both folders. That folder is
+// marked as the road's; where it already holds another road's outputs (roads "a/b" and "a_b"
+// both give "a_b to c"), the road's ID is added to the name: "a_b to c (road 7)". A drawing that
 // fails is recorded and the rest still run; a failed report ends the batch there (its outcome
 // is recorded and error set). A folder that cannot be created sets error. Throws Error only
 // when the road does not exist or no base folder is given.

@@ -231,8 +231,10 @@ void ExportCrossSectionsDxf(Database& db, std::int64_t road, const DxfOptions& o
                     QStringLiteral("The number of sections per page must be at least 1"));
     roads::get(db, road); // a clear message for a road that does not exist
     const CrossDistances distances = roads::crossDistances(db, road);
-    QSqlQuery query =
-        db.query(QStringLiteral("SELECT * FROM %1 ORDER BY Chainage").arg(schema::rlTable(road)));
+    if (!db.tableExists(schema::rlTable(road)))
+        throw Error(ErrorKind::TableMissing,
+                    QStringLiteral("Road %1 has no RL sheet; generate its sheets first").arg(road));
+    RowReader query(db, QStringLiteral("SELECT * FROM %1 ORDER BY Chainage").arg(schema::rlTable(road)));
     RlRowReader rows(query);
 
     DxfWriter out(QDir(o.templateFolder).filePath(QStringLiteral("HeaderX.dxf")), target);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "export/RlRows.h"
+#include "compute/RlRows.h"
 #include "store/Roads.h"
 
 #include <string>

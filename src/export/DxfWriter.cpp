@@ -8,9 +8,6 @@
 #include <QFileInfo>
 #include <cmath>
 #include <cstring>
-#ifdef Q_OS_LINUX
-#include <fcntl.h>
-#endif
 
 namespace tarmela {
 
@@ -19,8 +16,6 @@ namespace {
 constexpr std::size_t kBufferSize = 1 << 20;
 // Numbers remembered by the writer: 2^kNumberCacheBits.
 constexpr int kNumberCacheBits = 10;
-// How much is written before the disk is asked to start on it.
-constexpr std::int64_t kWritebackStep = 8 << 20;
 // Room for any entity but its text.
 constexpr std::size_t kEntityRoom = 1024;
 
@@ -31,7 +26,7 @@ constexpr std::string_view kEnd = " 0 \r\nENDSEC\r\n 0 \r\nEOF\r\n";
 } // namespace
 
 DxfWriter::DxfWriter(const QString& templatePath, const QString& target)
-    : m_target(target), m_file(target), m_buffer(new char[kBufferSize]),
+    : m_file(target), m_buffer(new char[kBufferSize]),
       m_numbers(new CachedNumber[std::size_t(1) << kNumberCacheBits])
 {
     m_pos = m_buffer.get();
@@ -41,17 +36,14 @@ DxfWriter::DxfWriter(const QString& templatePath, const QString& target)
     if (!header.open(QIODevice::ReadOnly))
         throw Error(ErrorKind::Io,
                     QStringLiteral("The drawing template %1 could not be read: %2")
-                        .arg(QDir::toNativeSeparators(templatePath), header.errorString()));
+                        .arg(shownPath(templatePath), header.errorString()));
     const QByteArray head = header.readAll();
     if (header.error() != QFileDevice::NoError)
         throw Error(ErrorKind::Io,
                     QStringLiteral("The drawing template %1 could not be read: %2")
-                        .arg(QDir::toNativeSeparators(templatePath), header.errorString()));
+                        .arg(shownPath(templatePath), header.errorString()));
 
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        fail(m_file.errorString());
-    if (m_file.write(head) != head.size())
-        fail(m_file.errorString());
+    m_file.put(head);
     m_written = head.size();
     // The entities must start on a line of their own even if the template's last line has no end.
     if (!head.isEmpty() && !head.endsWith('\n'))
@@ -61,39 +53,16 @@ DxfWriter::DxfWriter(const QString& templatePath, const QString& target)
     setTextHeight(0.15f);
 }
 
-DxfWriter::~DxfWriter()
-{
-    // Without finish() the temporary file is dropped and the target stays as it was.
-    if (!m_finished)
-        m_file.cancelWriting();
-}
-
-void DxfWriter::fail(const QString& what)
-{
-    m_file.cancelWriting();
-    throw Error(ErrorKind::Io, QStringLiteral("The drawing %1 could not be written: %2")
-                                   .arg(QDir::toNativeSeparators(m_target), what));
-}
+DxfWriter::~DxfWriter() = default;
 
 void DxfWriter::flush()
 {
     const auto n = static_cast<qint64>(m_pos - m_buffer.get());
     if (n == 0)
         return;
-    if (m_file.write(m_buffer.get(), n) != n)
-        fail(m_file.errorString());
+    m_file.put(m_buffer.get(), n);
     m_written += n;
     m_pos = m_buffer.get();
-#ifdef Q_OS_LINUX
-    // The file is synced to the disk before it replaces the target. Starting the disk on what is
-    // written while the rest is still being made lets the two overlap, instead of the whole
-    // drawing waiting for the disk at the end.
-    if (m_written - m_writebackFrom >= kWritebackStep) {
-        ::sync_file_range(m_file.handle(), m_writebackFrom, m_written - m_writebackFrom,
-                          SYNC_FILE_RANGE_WRITE);
-        m_writebackFrom = m_written;
-    }
-#endif
 }
 
 void DxfWriter::reserve(std::size_t bytes)
@@ -272,9 +241,7 @@ void DxfWriter::finish()
     reserve(kEnd.size());
     put(kEnd);
     flush();
-    if (!m_file.commit())
-        fail(m_file.errorString());
-    m_finished = true;
+    m_file.commit();
 }
 
 } // namespace tarmela

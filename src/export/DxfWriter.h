@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QSaveFile>
+#include "store/OutputFile.h"
+
 #include <QString>
 #include <cstdint>
 #include <cstring>
@@ -18,10 +19,10 @@ namespace tarmela {
 // front when it is not negative and a blank after it (" 8 ", " 1.5 ", "-2 "), with a point as
 // decimal separator in every locale.
 //
-// The output goes to a temporary file beside the target through a large buffer, so a drawing of
-// many megabytes writes at the speed of the disk. finish() puts the complete file in place of
-// the target; a writer destroyed before that (an error on the way) removes its temporary file
-// and leaves the target as it was. Every failure throws Error(Io) with the file's name.
+// The output goes through a large buffer to an OutputFile, so a drawing of many megabytes
+// writes at the speed of the disk. finish() puts the complete file in place of the target; a
+// writer destroyed before that (an error on the way) leaves the target as it was. Every
+// failure throws Error(Io) with the file's name and the system's reason.
 class DxfWriter {
 public:
     DxfWriter(const QString& templatePath, const QString& target);
@@ -69,16 +70,12 @@ private:
     }
     void putNumber(float value);
     void putText(std::string_view text);
-    [[noreturn]] void fail(const QString& what);
 
-    QString m_target;
-    QSaveFile m_file;
+    OutputFile m_file;
     std::unique_ptr<char[]> m_buffer;
     char* m_pos = nullptr;
     char* m_end = nullptr;
     std::int64_t m_written = 0;
-    std::int64_t m_writebackFrom = 0;
-    bool m_finished = false;
 
     // The fixed lines that open a LINE and a TEXT on each layer used so far (drawings switch
     // layers many times per section).

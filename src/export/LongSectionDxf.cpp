@@ -16,7 +16,6 @@
 #include "store/Schema.h"
 
 #include <QDir>
-#include <QSqlQuery>
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -52,9 +51,9 @@ bool outermost(const std::array<double, 8>& levels, double& level)
 
 LongSectionDrawing::LongSectionDrawing(Database& db, std::int64_t road, DxfWriter& out,
                                        const DxfOptions& o, double interval)
-    : m_rows(db.prepare(QStringLiteral("SELECT * FROM %1 WHERE Chainage>=? AND Chainage<=? "
-                                       "ORDER BY Chainage")
-                            .arg(schema::rlTable(road)))),
+    : m_rows(db, QStringLiteral("SELECT * FROM %1 WHERE Chainage>=? AND Chainage<=? "
+                                "ORDER BY Chainage")
+                     .arg(schema::rlTable(road))),
       m_out(out), m_options(o), m_chainageStep(float(interval) * ChainageScale)
 {
 }
@@ -97,9 +96,8 @@ void LongSectionDrawing::DxfBandText(float row, float x, std::string_view text)
 
 bool LongSectionDrawing::DxfLongSheet(std::int64_t k, std::int64_t span)
 {
-    m_rows.bindValue(0, qint64(k * span));
-    m_rows.bindValue(1, qint64((k + 1) * span));
-    Database::run(m_rows);
+    m_rows.bind(0, qint64(k * span));
+    m_rows.bind(1, qint64((k + 1) * span));
     RlRowReader reader(m_rows);
     std::vector<RlRow> rows;
     RlRow row;

@@ -1,9 +1,8 @@
 #pragma once
 
+#include "compute/RlRows.h"
 #include "export/DxfDrawings.h"
-#include "export/RlRows.h"
 
-#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -56,7 +55,7 @@ private:
     void levelRange(const std::vector<RlRow>& rows);
     void drawRows(const std::vector<RlRow>& rows);
 
-    QSqlQuery m_rows; // the rows of one sheet's chainage range
+    RowReader m_rows; // the rows of one sheet's chainage range
     DxfWriter& m_out;
     DxfOptions m_options;
     float m_chainageStep;

@@ -5,6 +5,7 @@
 #include "store/Error.h"
 #include "store/Numbers.h"
 #include "store/Roads.h"
+#include "store/RowReader.h"
 #include "store/Schema.h"
 #include "store/Transaction.h"
 
@@ -99,19 +100,17 @@ void placeCulverts(Database& db, std::int64_t road, double length)
                                      {"2 x 2 m Box Culvert", "Box Culvert", "box"},
                                      {"Minor Bridge 3 x 6 m", "Bridge", "bridge"}}};
     std::array<std::int64_t, 4> typeIds{};
-    QSqlQuery findType = db.prepare(QStringLiteral(
-        "SELECT ID FROM CulvertTypes WHERE CulvertName = ? AND ImageFileExisting = ? ORDER BY ID"));
+    RowReader findType(db, QStringLiteral("SELECT ID FROM CulvertTypes WHERE CulvertName = ? AND "
+                                          "ImageFileExisting = ? ORDER BY ID"));
     QSqlQuery addType = db.prepare(QStringLiteral(
         "INSERT INTO CulvertTypes (CulvertName, Type, ImageFileExisting, ImageFileProposed) "
         "VALUES (?, ?, ?, ?)"));
     for (size_t k = 0; k < kinds.size(); ++k) {
         const QString existing = QStringLiteral("%1_existing.png").arg(kinds[k].picture);
-        findType.addBindValue(QString::fromLatin1(kinds[k].name));
-        findType.addBindValue(existing);
-        Database::run(findType);
+        findType.bind(0, QString::fromLatin1(kinds[k].name));
+        findType.bind(1, existing);
         if (findType.next()) {
-            typeIds[k] = findType.value(0).toLongLong();
-            findType.finish();
+            typeIds[k] = findType.integer(0);
             continue;
         }
         addType.addBindValue(QString::fromLatin1(kinds[k].name));

@@ -2,14 +2,13 @@
 
 #include "store/Database.h"
 #include "store/Error.h"
-#include "store/ValueRanges.h"
 #include "store/Numbers.h"
+#include "store/OutputFile.h"
+#include "store/RowReader.h"
 #include "store/Schema.h"
-#include "store/Statements.h"
 #include "store/Transaction.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QSet>
 #include <QSqlQuery>
 #include <QVariant>
@@ -63,17 +62,13 @@ QVariant fieldValue(Sheet sheet, const QString& column, const QString& field, in
     const double v = field.trimmed().toDouble(&ok);
     if (!ok || !std::isfinite(v))
         throw csvError(line,
-                       QStringLiteral("column %1: \"%2\" is not a number").arg(column, field));
+                       QStringLiteral("column %1: \"%2\" is not a number").arg(column, excerpt(field)));
     if (column == QLatin1String("ID")) {
         if (v != std::floor(v) || std::fabs(v) > 9.0e15)
             throw csvError(line,
-                           QStringLiteral("column ID: \"%1\" is not a whole number").arg(field));
+                           QStringLiteral("column ID: \"%1\" is not a whole number").arg(excerpt(field)));
         return QVariant(qint64(v));
     }
-    if (const ValueRange* range = rangeOfColumn(statements::prefix(sheet) + QStringLiteral("_0"), column))
-        if (!inRange(*range, v))
-            throw csvError(line, QStringLiteral("column %1: \"%2\" is out of range: %3")
-                                     .arg(column, field.trimmed(), rangeRule(*range)));
     return v;
 }
 
@@ -169,13 +164,25 @@ CsvImportResult importSheetCsv(Database& db, std::int64_t road, Sheet sheet, con
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Error(ErrorKind::Io,
-                    QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
-    return importSheetCsvText(db, road, sheet, QString::fromUtf8(file.readAll()));
+                    QStringLiteral("Cannot read %1: %2").arg(shownPath(path), file.errorString()));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw Error(ErrorKind::Io,
+                    QStringLiteral("Cannot read %1: %2").arg(shownPath(path), file.errorString()));
+    // UTF-16 text and binary files hold NUL bytes, which no UTF-8 CSV line does.
+    if (bytes.contains('\0'))
+        throw Error(ErrorKind::Data, QStringLiteral("%1 is not a CSV file in UTF-8: it holds NUL "
+                                                    "bytes")
+                                         .arg(shownPath(path)));
+    return importSheetCsvText(db, road, sheet, QString::fromUtf8(bytes));
 }
 
 CsvImportResult importSheetCsvText(Database& db, std::int64_t road, Sheet sheet,
                                    const QString& text)
 {
+    // The sheet is read under the write lock, so that no other program changes it between
+    // this read and the writes planned from it.
+    Transaction tx(db);
     requireTable(db, sheet, road);
     const QVector<CsvRecord> records = parseCsv(text);
     if (records.isEmpty())
@@ -186,7 +193,7 @@ CsvImportResult importSheetCsvText(Database& db, std::int64_t road, Sheet sheet,
     const QStringList header = records.front().fields;
     for (int k = 0; k < header.size(); ++k) {
         if (!known.contains(header[k]))
-            throw csvError(1, QStringLiteral("unknown column \"%1\"").arg(header[k]));
+            throw csvError(1, QStringLiteral("unknown column \"%1\"").arg(excerpt(header[k])));
         if (header.indexOf(header[k]) != k)
             throw csvError(1, QStringLiteral("the column %1 is named twice").arg(header[k]));
     }
@@ -196,20 +203,20 @@ CsvImportResult importSheetCsvText(Database& db, std::int64_t road, Sheet sheet,
         throw csvError(1, QStringLiteral("the column Chainage is required"));
 
     // The sheet as it stands: IDs of each chainage in (Chainage, ID) order, and every ID.
-    const QString table = tableOf(sheet, road);
+    const QString table = quoteName(tableOf(sheet, road));
     std::map<double, std::vector<std::int64_t>> byChainage;
     QSet<std::int64_t> ids;
     std::int64_t nextId = 1;
     {
-        QSqlQuery q = db.query("SELECT ID, Chainage FROM " + table + " ORDER BY Chainage, ID");
+        RowReader q(db, "SELECT ID, Chainage FROM " + table + " ORDER BY Chainage, ID");
         bool any = false;
         while (q.next()) {
-            const std::int64_t id = q.value(0).toLongLong();
+            const std::int64_t id = q.integer(0);
             ids.insert(id);
             nextId = any ? std::max(nextId, id + 1) : id + 1;
             any = true;
-            if (!q.value(1).isNull())
-                byChainage[q.value(1).toDouble()].push_back(id);
+            if (!q.isNull(1))
+                byChainage[q.number(1)].push_back(id);
         }
     }
 
@@ -278,12 +285,11 @@ CsvImportResult importSheetCsvText(Database& db, std::int64_t road, Sheet sheet,
 
     QStringList quoted, marks, sets;
     for (const QString& c : header) {
-        quoted << "[" + c + "]";
+        quoted << quoteName(c);
         marks << QStringLiteral("?");
-        sets << "[" + c + "] = ?";
+        sets << quoteName(c) + " = ?";
     }
     const bool idInFile = idCol >= 0;
-    Transaction tx(db);
     QSqlQuery update = db.prepare("UPDATE " + table + " SET " + sets.join(", ") + " WHERE ID = ?");
     QSqlQuery insert =
         db.prepare("INSERT INTO " + table + " (" + quoted.join(", ") +
@@ -314,30 +320,29 @@ QString csvText(Database& db, std::int64_t road, Sheet sheet, std::int64_t& rows
     const QStringList columns = columnsOf(sheet);
     QStringList quoted;
     for (const QString& c : columns)
-        quoted << "[" + c + "]";
+        quoted << quoteName(c);
     QString out;
     QStringList headerFields;
     for (const QString& c : columns)
         headerFields << csvField(c);
     out += headerFields.join(',') + QStringLiteral("\r\n");
 
-    QSqlQuery q = db.query("SELECT " + quoted.join(", ") + " FROM " + tableOf(sheet, road) +
-                           " ORDER BY Chainage, ID");
+    RowReader q(db, "SELECT " + quoted.join(", ") + " FROM " + quoteName(tableOf(sheet, road)) +
+                        " ORDER BY Chainage, ID");
     QStringList fields;
     rows = 0;
     while (q.next()) {
         ++rows;
         fields.clear();
         for (int k = 0; k < columns.size(); ++k) {
-            const QVariant v = q.value(k);
-            if (v.isNull())
+            if (q.isNull(k))
                 fields << QString();
             else if (isTextColumn(sheet, columns[k]))
-                fields << csvField(v.toString());
+                fields << csvField(q.text(k));
             else if (k == 0)
-                fields << QString::number(v.toLongLong());
+                fields << QString::number(q.integer(k));
             else
-                fields << plainDecimal(v.toDouble());
+                fields << plainDecimal(q.number(k));
         }
         out += fields.join(',') + QStringLiteral("\r\n");
     }
@@ -356,14 +361,9 @@ std::int64_t exportSheetCsv(Database& db, std::int64_t road, Sheet sheet, const 
 {
     std::int64_t rows = 0;
     const QString text = csvText(db, road, sheet, rows);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw Error(ErrorKind::Io,
-                    QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-    file.write(text.toUtf8());
-    if (!file.commit())
-        throw Error(ErrorKind::Io,
-                    QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+    OutputFile file(path);
+    file.put(text.toUtf8());
+    file.commit();
     return rows;
 }
 

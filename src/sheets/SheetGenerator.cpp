@@ -86,12 +86,11 @@ std::int64_t generateSheets(Database& db, std::int64_t road, double start, doubl
                         .arg(interval)
                         .arg(rows)
                         .arg(kMaxGeneratedRows));
-    if (!roads::exists(db, road))
-        throw Error(ErrorKind::Data, QStringLiteral("There is no road with ID %1").arg(road));
-
     const std::int64_t first = nearestEven(start);
     const std::int64_t last = nearestEven(end);
     Transaction tx(db);
+    if (!roads::exists(db, road))
+        throw Error(ErrorKind::Data, QStringLiteral("There is no road with ID %1").arg(road));
     if (reducedLevel)
         fillSheet(db, Sheet::ReducedLevel, road, first, last, interval);
     if (levelBook)

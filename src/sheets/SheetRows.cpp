@@ -3,16 +3,13 @@
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/Numbers.h"
+#include "store/RowReader.h"
 #include "store/Transaction.h"
-#include "store/ValueRanges.h"
 
 #include <QRegularExpression>
-#include <QSqlDriver>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <cmath>
 #include <limits>
-#include <sqlite3.h>
 
 namespace tarmela::sheets
 {
@@ -42,142 +39,70 @@ QString tableOfStatement(const QString& statement)
     return m.hasMatch() ? m.captured(1) : QString();
 }
 
-namespace
-{
-
-sqlite3* sqliteHandle(Database& db)
-{
-    const QVariant h = db.connection().driver()->handle();
-    if (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0)
-        return *static_cast<sqlite3* const*>(h.constData());
-    return nullptr;
-}
-
-} // namespace
-
 void SheetRows::load(Database& db, const QString& statement)
 {
     QString table = tableOfStatement(statement);
     QHash<QString, QString> declared;
     if (!table.isEmpty()) {
-        QSqlQuery info = db.query(QStringLiteral("PRAGMA table_info([%1])").arg(table));
+        RowReader info(db, QStringLiteral("PRAGMA table_info(%1)").arg(quoteName(table)));
         while (info.next())
-            declared.insert(info.value(1).toString().toLower(), info.value(2).toString());
+            declared.insert(info.text(1).toLower(), info.text(2));
+        if (declared.isEmpty())
+            throw Error(ErrorKind::TableMissing, QStringLiteral("no such table: %1").arg(table));
     }
 
-    std::vector<Column> cols;
+    RowReader q(db, statement);
+    const int n = q.columnCount();
+    std::vector<Column> cols(n);
     int idCol = -1;
-    auto setUpColumns = [&](const QStringList& names) {
-        cols.assign(names.size(), Column{});
-        for (int c = 0; c < names.size(); ++c) {
-            cols[c].name = names[c];
-            if (names[c].compare(QLatin1String("ID"), Qt::CaseInsensitive) == 0 && idCol < 0)
-                idCol = c;
-            const auto it = declared.constFind(names[c].toLower());
-            if (it != declared.constEnd()) {
-                cols[c].kind = kindOfDeclared(*it);
-            } else {
-                // A joined sheet: the column's kind comes from its values (it isn't edited).
-                cols[c].kind = Kind::Real;
-                table.clear();
-            }
+    for (int c = 0; c < n; ++c) {
+        cols[c].name = q.columnName(c);
+        if (cols[c].name.compare(QLatin1String("ID"), Qt::CaseInsensitive) == 0 && idCol < 0)
+            idCol = c;
+        const auto it = declared.constFind(cols[c].name.toLower());
+        if (it != declared.constEnd()) {
+            cols[c].kind = kindOfDeclared(*it);
+        } else {
+            // A joined sheet: the column's kind comes from its values (it isn't edited).
+            cols[c].kind = Kind::Real;
+            table.clear();
         }
-    };
+    }
 
+    // Room for every row at once: growing 30 columns step by step costs more than the count.
+    const qlonglong expected =
+        db.scalar(QStringLiteral("SELECT COUNT(*) FROM (%1)").arg(statement)).toLongLong();
+    for (Column& col : cols) {
+        if (col.kind == Kind::Text)
+            col.texts.reserve(expected);
+        else
+            col.numbers.reserve(expected);
+    }
+    // A sheet that is not edited in place keeps a number column's texts until it is known
+    // whether the column holds text anywhere; it then shows as a text column.
+    std::vector<char> sawText(n, 0);
+    std::vector<std::vector<QString>> rawTexts(table.isEmpty() ? n : 0);
     int rows = 0;
-    std::vector<char> sawText;
-    std::vector<std::vector<QString>> rawTexts;
-    auto takeNumber = [&](std::size_t c, bool null, double value, bool isText, const QString& raw) {
-        Column& col = cols[c];
-        col.numbers.push_back(null ? kEmpty : value);
-        if (isText)
-            sawText[c] = 1;
-        if (table.isEmpty())
-            rawTexts[c].push_back(raw);
-    };
-
-    // A long sheet is read straight from SQLite: one row of 30 levels costs a few
-    // microseconds that way, several times less than through generic values.
-    if (sqlite3* handle = sqliteHandle(db)) {
-        sqlite3_stmt* stmt = nullptr;
-        const QByteArray sql = statement.toUtf8();
-        if (sqlite3_prepare_v2(handle, sql.constData(), sql.size(), &stmt, nullptr) != SQLITE_OK) {
-            const QString why = QString::fromUtf8(sqlite3_errmsg(handle));
-            sqlite3_finalize(stmt);
-            throw Error(why.contains(QLatin1String("no such table")) ? ErrorKind::TableMissing
-                                                                     : ErrorKind::Database,
-                        why);
-        }
-        const int n = sqlite3_column_count(stmt);
-        QStringList names;
-        for (int c = 0; c < n; ++c)
-            names << QString::fromUtf8(sqlite3_column_name(stmt, c));
-        setUpColumns(names);
-        sawText.assign(n, 0);
-        rawTexts.assign(n, {});
-        // Room for every row at once: growing 30 columns step by step costs more than the count.
-        const qlonglong expected =
-            db.scalar(QStringLiteral("SELECT COUNT(*) FROM (%1)").arg(statement)).toLongLong();
-        for (Column& col : cols) {
-            if (col.kind == Kind::Text)
-                col.texts.reserve(expected);
-            else
-                col.numbers.reserve(expected);
-        }
-        int rc = SQLITE_ROW;
-        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-            for (int c = 0; c < n; ++c) {
-                const int type = sqlite3_column_type(stmt, c);
-                const bool null = type == SQLITE_NULL;
-                if (cols[c].kind == Kind::Text) {
-                    cols[c].texts.push_back(
-                        null ? QString()
-                             : QString::fromUtf8(
-                                   reinterpret_cast<const char*>(sqlite3_column_text(stmt, c)),
-                                   sqlite3_column_bytes(stmt, c)));
-                    continue;
-                }
-                const bool isText = type == SQLITE_TEXT || type == SQLITE_BLOB;
-                QString raw;
-                if (table.isEmpty() && !null)
-                    raw = QString::fromUtf8(
-                        reinterpret_cast<const char*>(sqlite3_column_text(stmt, c)),
-                        sqlite3_column_bytes(stmt, c));
-                takeNumber(c, null, null ? 0.0 : sqlite3_column_double(stmt, c), isText, raw);
+    while (q.next()) {
+        for (int c = 0; c < n; ++c) {
+            Column& col = cols[c];
+            if (col.kind == Kind::Text) {
+                col.texts.push_back(q.text(c));
+                continue;
             }
-            ++rows;
+            // The stored type is asked before any conversion of the value.
+            const bool null = q.isNull(c);
+            if (table.isEmpty() && q.isText(c))
+                sawText[c] = 1;
+            col.numbers.push_back(null ? kEmpty : q.number(c));
+            if (table.isEmpty())
+                rawTexts[c].push_back(q.text(c));
         }
-        const QString why = QString::fromUtf8(sqlite3_errmsg(handle));
-        sqlite3_finalize(stmt);
-        if (rc != SQLITE_DONE)
-            throw Error(ErrorKind::Database, why);
-    } else {
-        QSqlQuery q = db.query(statement);
-        const QSqlRecord rec = q.record();
-        QStringList names;
-        for (int c = 0; c < rec.count(); ++c)
-            names << rec.fieldName(c);
-        setUpColumns(names);
-        sawText.assign(names.size(), 0);
-        rawTexts.assign(names.size(), {});
-        while (q.next()) {
-            for (std::size_t c = 0; c < cols.size(); ++c) {
-                const QVariant v = q.value(static_cast<int>(c));
-                if (cols[c].kind == Kind::Text) {
-                    cols[c].texts.push_back(v.isNull() ? QString() : v.toString());
-                    continue;
-                }
-                const int type = v.typeId();
-                takeNumber(c, v.isNull(), v.toDouble(),
-                           type == QMetaType::QString || type == QMetaType::QByteArray,
-                           v.isNull() ? QString() : v.toString());
-            }
-            ++rows;
-        }
+        ++rows;
     }
 
     if (table.isEmpty()) {
-        for (std::size_t c = 0; c < cols.size(); ++c) {
+        for (int c = 0; c < n; ++c) {
             if (!sawText[c] || cols[c].kind == Kind::Text)
                 continue;
             cols[c].kind = Kind::Text;
@@ -264,18 +189,14 @@ QString SheetRows::refusal(int col, const QString& text) const
         return {};
     if (!isNumeric(text))
         return QStringLiteral("\"%1\" is not a number. The column %2 takes numbers only.")
-            .arg(text, c.name);
+            .arg(excerpt(text), c.name);
     if (c.kind == Kind::Integer) {
         const double v = text.trimmed().toDouble();
         if (v != std::floor(v) || std::fabs(v) > 9.0e15)
             return QStringLiteral("\"%1\" is not a whole number. The column %2 takes whole "
                                   "numbers only.")
-                .arg(text, c.name);
+                .arg(excerpt(text), c.name);
     }
-    if (const ValueRange* range = rangeOfColumn(m_table, c.name))
-        if (!inRange(*range, text.trimmed().toDouble()))
-            return QStringLiteral("\"%1\" can't go into the column %2: %3.")
-                .arg(text.trimmed(), c.name, rangeRule(*range));
     return {};
 }
 
@@ -335,11 +256,11 @@ void SheetRows::save(Database& db)
                 for (int c = 0; c < columnCount(); ++c) {
                     if (!editable(c) || !(mask & columnBit(c)))
                         continue;
-                    sets << QStringLiteral("[%1] = ?").arg(m_cols[c].name);
+                    sets << quoteName(m_cols[c].name) + QStringLiteral(" = ?");
                     cols.push_back(c);
                 }
-                QSqlQuery q = db.prepare(QStringLiteral("UPDATE [%1] SET %2 WHERE ID = ?")
-                                             .arg(m_table, sets.join(QStringLiteral(", "))));
+                QSqlQuery q = db.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE ID = ?")
+                                             .arg(quoteName(m_table), sets.join(QStringLiteral(", "))));
                 it = statements.insert(mask, {q, cols});
             }
             QSqlQuery& q = it->first;
@@ -375,7 +296,7 @@ void SheetRows::removeIds(Database& db, const std::vector<std::int64_t>& ids)
         throw Error(ErrorKind::Usage, QStringLiteral("This sheet can't be changed in place."));
     {
         Transaction tx(db);
-        QSqlQuery q = db.prepare(QStringLiteral("DELETE FROM [%1] WHERE ID = ?").arg(m_table));
+        QSqlQuery q = db.prepare(QStringLiteral("DELETE FROM %1 WHERE ID = ?").arg(quoteName(m_table)));
         for (std::int64_t id : ids) {
             q.addBindValue(static_cast<qlonglong>(id));
             Database::run(q);

@@ -1,15 +1,18 @@
 #include "store/Database.h"
 
 #include "store/Error.h"
+#include "store/OutputFile.h"
+#include "store/RowReader.h"
 #include "store/Schema.h"
 #include "store/Transaction.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSqlDriver>
 #include <QSqlError>
-#include <QSqlRecord>
 #include <atomic>
+#include <sqlite3.h>
 
 namespace tarmela {
 
@@ -39,20 +42,60 @@ QString renameInDdl(QString ddl, const QString& from, const QString& to)
 }
 } // namespace
 
-void throwSqlError(const QSqlError& error, const QString& statement)
+QString quoteName(const QString& name)
 {
-    const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    const ErrorKind kind = text.contains(QLatin1String("no such table")) ? ErrorKind::TableMissing
-                           : text.contains(QLatin1String("cannot store")) ? ErrorKind::Data
-                                                                          : ErrorKind::Database;
-    Q_UNUSED(statement);
-    throw Error(kind, text);
+    QString inner = name;
+    inner.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + inner + QLatin1Char('"');
 }
 
-Database::Database(QSqlDatabase db, QString path) : m_db(std::move(db)), m_path(std::move(path)) {}
+Error databaseError(int resultCode, const QString& text)
+{
+    const QString why = text.isEmpty() ? QString::fromUtf8(sqlite3_errstr(resultCode)) : text;
+    switch (resultCode & 0xff) {
+    case SQLITE_CONSTRAINT:
+    case SQLITE_MISMATCH:
+    case SQLITE_TOOBIG:
+    case SQLITE_RANGE:
+    case SQLITE_NOTADB:
+        return Error(ErrorKind::Data, why);
+    case SQLITE_FULL:
+    case SQLITE_IOERR:
+    case SQLITE_CANTOPEN:
+        return Error(ErrorKind::Io, why);
+    default:
+        return Error(ErrorKind::Database, why);
+    }
+}
+
+void throwSqlError(const QSqlError& error)
+{
+    bool numbered = false;
+    const int code = error.nativeErrorCode().toInt(&numbered);
+    const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    throw databaseError(numbered ? code : SQLITE_ERROR, text);
+}
+
+Database::Database(const QString& connectionName, const QString& path)
+    : m_db(QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName)), m_path(path)
+{
+    m_db.setDatabaseName(path);
+    if (!m_db.open())
+        throw Error(ErrorKind::Io, QStringLiteral("Cannot open the project %1: %2")
+                                       .arg(excerpt(QDir::toNativeSeparators(path)),
+                                            oneLine(m_db.lastError().text())));
+    const QVariant h = m_db.driver()->handle();
+    if (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0)
+        m_handle = *static_cast<sqlite3* const*>(h.constData());
+    if (!m_handle)
+        throw Error(ErrorKind::Database, QStringLiteral("The database driver is not SQLite"));
+    // Errors carry SQLite's detailed codes (a refused value type is told from other refusals).
+    sqlite3_extended_result_codes(m_handle, 1);
+}
 
 Database::~Database()
 {
+    // This object holds the connection's only handle, so it can be removed without a warning.
     const QString name = m_db.connectionName();
     m_db.close();
     m_db = QSqlDatabase();
@@ -62,41 +105,55 @@ Database::~Database()
 std::unique_ptr<Database> Database::open(const QString& path)
 {
     const QFileInfo info(path);
-    if (!QDir().mkpath(info.absolutePath()))
-        throw Error(ErrorKind::Io,
-                    QStringLiteral("Cannot create the folder %1").arg(info.absolutePath()));
-
+    const bool exists = info.exists();
+    if (exists && !info.isFile())
+        throw Error(ErrorKind::Data,
+                    QStringLiteral("Cannot open the project %1: it is not a file")
+                        .arg(excerpt(QDir::toNativeSeparators(path))));
+    if (!exists)
+        makeFolder(info.absolutePath());
     const QString name = QStringLiteral("tarmela-%1").arg(++connectionCounter);
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-    db.setDatabaseName(path);
-    if (!db.open()) {
-        const QString text = db.lastError().text();
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(name);
-        throw Error(ErrorKind::Database, text);
+    std::unique_ptr<Database> db(new Database(name, info.absoluteFilePath()));
+    db->refuseForeignFile(!exists || info.size() == 0);
+    db->exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    db->exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    schema::ensureSchema(*db);
+    return db;
+}
+
+void Database::refuseForeignFile(bool created)
+{
+    const QString shown = excerpt(QDir::toNativeSeparators(m_path));
+    QStringList tables;
+    try {
+        // Nothing is written before this read: a file that is not a database, or a damaged
+        // one, is left exactly as it was.
+        RowReader rows(*this, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));
+        while (rows.next())
+            tables << rows.text(0);
+    } catch (const Error& e) {
+        throw Error(e.kind(), QStringLiteral("Cannot open the project %1: %2").arg(shown, e.message()));
     }
-    std::unique_ptr<Database> result(new Database(db, info.absoluteFilePath()));
-    // A file that isn't a database only shows itself at the first statement.
-    result->exec(QStringLiteral("PRAGMA journal_mode=WAL"));
-    result->exec(QStringLiteral("PRAGMA synchronous=FULL"));
-    schema::ensureSchema(*result);
-    return result;
+    tables.removeAll(QStringLiteral("sqlite_sequence"));
+    if (created || tables.isEmpty())
+        return;
+    for (const QString& table : schema::projectTables())
+        if (!tables.contains(table, Qt::CaseInsensitive))
+            throw Error(ErrorKind::Data,
+                        QStringLiteral("The file %1 is not a Tarmela project: it has no table %2")
+                            .arg(shown, table));
+}
+
+bool Database::inTransaction() const
+{
+    return sqlite3_get_autocommit(m_handle) == 0;
 }
 
 void Database::exec(const QString& sqliteText)
 {
     QSqlQuery q(m_db);
     if (!q.exec(sqliteText))
-        throwSqlError(q.lastError(), sqliteText);
-}
-
-QSqlQuery Database::query(const QString& sqliteText)
-{
-    QSqlQuery q(m_db);
-    q.setForwardOnly(true);
-    if (!q.exec(sqliteText))
-        throwSqlError(q.lastError(), sqliteText);
-    return q;
+        throwSqlError(q.lastError());
 }
 
 QSqlQuery Database::prepare(const QString& sqliteText)
@@ -104,14 +161,14 @@ QSqlQuery Database::prepare(const QString& sqliteText)
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
     if (!q.prepare(sqliteText))
-        throwSqlError(q.lastError(), sqliteText);
+        throwSqlError(q.lastError());
     return q;
 }
 
 void Database::run(QSqlQuery& prepared)
 {
     if (!prepared.exec())
-        throwSqlError(prepared.lastError(), prepared.lastQuery());
+        throwSqlError(prepared.lastError());
 }
 
 QStringList Database::translate(const QString& statement)
@@ -121,14 +178,15 @@ QStringList Database::translate(const QString& statement)
         const QString source = into.captured(3);
         const QString target = into.captured(2);
         QStringList out;
-        QSqlQuery q = query(QStringLiteral("SELECT type, sql FROM sqlite_master WHERE tbl_name = '%1' "
-                                           "AND sql IS NOT NULL ORDER BY type DESC")
-                                .arg(source));
-        while (q.next())
-            out << renameInDdl(q.value(1).toString(), source, target);
+        RowReader rows(*this, QStringLiteral("SELECT sql FROM sqlite_master WHERE tbl_name = ? "
+                                             "AND sql IS NOT NULL ORDER BY type DESC"));
+        rows.bind(0, source);
+        while (rows.next())
+            out << renameInDdl(rows.text(0), source, target);
         if (out.isEmpty())
             throw Error(ErrorKind::TableMissing, QStringLiteral("no such table: %1").arg(source));
-        out.insert(1, QStringLiteral("INSERT INTO %1 SELECT * FROM %2").arg(target, source));
+        out.insert(1, QStringLiteral("INSERT INTO %1 SELECT * FROM %2")
+                          .arg(quoteName(target), quoteName(source)));
         return out;
     }
     QString text = statement;
@@ -151,28 +209,26 @@ void Database::execute(const QString& statement)
 
 QVariant Database::scalar(const QString& statement)
 {
-    const QStringList parts = translate(statement);
-    QSqlQuery q = query(parts.front());
-    if (!q.next())
+    RowReader rows(*this, translate(statement).front());
+    if (!rows.next())
         return {};
-    return q.value(0);
+    return rows.value(0);
 }
 
 bool Database::tableExists(const QString& name)
 {
-    QSqlQuery q = prepare(
-        QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND name = ? COLLATE NOCASE"));
-    q.addBindValue(name);
-    run(q);
-    return q.next();
+    RowReader rows(*this, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND "
+                                         "name = ? COLLATE NOCASE"));
+    rows.bind(0, name);
+    return rows.next();
 }
 
 QStringList Database::columnNames(const QString& table)
 {
     QStringList names;
-    QSqlQuery q = query(QStringLiteral("PRAGMA table_info([%1])").arg(table));
-    while (q.next())
-        names << q.value(1).toString();
+    RowReader rows(*this, QStringLiteral("PRAGMA table_info(%1)").arg(quoteName(table)));
+    while (rows.next())
+        names << rows.text(1);
     return names;
 }
 

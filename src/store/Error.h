@@ -34,4 +34,16 @@ private:
     QString m_message;
 };
 
+// Text shown on one line: control characters (line breaks, tabs, NUL, ...) written as escapes
+// ("\n", "\t", "\x00"), so a value from a file or the database can never start a line of its own.
+QString oneLine(const QString& text);
+
+// A value as a message quotes it: on one line and cut to `limit` characters with "…", so a
+// 5 MB field or a 100,000-character name gives a message that still shows its reason.
+QString excerpt(const QString& text, int limit = 60);
+
+// A file or folder as a message names it: native separators, on one line, and where it is
+// long, its end (the name) kept with "…" in front.
+QString shownPath(const QString& path, int limit = 80);
+
 } // namespace tarmela

@@ -2,10 +2,10 @@
 
 #include "store/Database.h"
 #include "store/Error.h"
+#include "store/RowReader.h"
 
 #include <QRegularExpression>
 #include <QSqlQuery>
-#include <QSqlRecord>
 
 namespace tarmela {
 
@@ -45,22 +45,26 @@ void RecordSet::close()
 
 void RecordSet::load()
 {
-    QSqlQuery q = m_db.query(m_db.translate(m_statement).front());
-    const QSqlRecord rec = q.record();
-    m_columns.clear();
-    m_index.clear();
-    for (int i = 0; i < rec.count(); ++i) {
-        m_columns << rec.fieldName(i);
-        if (!m_index.contains(rec.fieldName(i)))
-            m_index.insert(rec.fieldName(i), i);
+    RowReader q(m_db, m_db.translate(m_statement).front());
+    const int n = q.columnCount();
+    QStringList columns;
+    QHash<QString, int> index;
+    for (int i = 0; i < n; ++i) {
+        columns << q.columnName(i);
+        if (!index.contains(columns.back()))
+            index.insert(columns.back(), i);
     }
-    m_rows.clear();
+    QVector<QVector<QVariant>> rows;
     while (q.next()) {
-        QVector<QVariant> row(rec.count());
-        for (int i = 0; i < rec.count(); ++i)
+        QVector<QVariant> row(n);
+        for (int i = 0; i < n; ++i)
             row[i] = q.value(i);
-        m_rows.push_back(std::move(row));
+        rows.push_back(std::move(row));
     }
+    // Taken only when every row was read: a failed read leaves the set as it was.
+    m_columns = columns;
+    m_index = index;
+    m_rows = std::move(rows);
     m_pos = m_rows.isEmpty() ? -1 : 0;
     m_edits.clear();
     m_adding = false;
@@ -175,14 +179,14 @@ void RecordSet::update()
     if (m_adding) {
         QStringList quoted, marks;
         for (const QString& n : names) {
-            quoted << "[" + n + "]";
+            quoted << quoteName(n);
             marks << QStringLiteral("?");
         }
         const QString sql =
             names.isEmpty()
-                ? QStringLiteral("INSERT INTO [%1] DEFAULT VALUES").arg(m_writeTable)
-                : QStringLiteral("INSERT INTO [%1] (%2) VALUES (%3)")
-                      .arg(m_writeTable, quoted.join(", "), marks.join(", "));
+                ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteName(m_writeTable))
+                : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                      .arg(quoteName(m_writeTable), quoted.join(", "), marks.join(", "));
         QSqlQuery q = m_db.prepare(sql);
         for (const QVariant& v : values)
             q.addBindValue(v);
@@ -207,9 +211,9 @@ void RecordSet::update()
             throw Error(ErrorKind::Usage, QStringLiteral("The record set has no ID field"));
         QStringList sets;
         for (const QString& n : names)
-            sets << "[" + n + "] = ?";
-        QSqlQuery q = m_db.prepare(QStringLiteral("UPDATE [%1] SET %2 WHERE ID = ?")
-                                       .arg(m_writeTable, sets.join(", ")));
+            sets << quoteName(n) + " = ?";
+        QSqlQuery q = m_db.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE ID = ?")
+                                       .arg(quoteName(m_writeTable), sets.join(", ")));
         for (const QVariant& v : values)
             q.addBindValue(v);
         q.addBindValue(m_rows[m_pos][idCol]);

@@ -3,12 +3,11 @@
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/Numbers.h"
+#include "store/RowReader.h"
 #include "store/Schema.h"
 #include "store/Transaction.h"
-#include "store/ValueRanges.h"
 
 #include <QSqlQuery>
-#include <QSqlRecord>
 
 namespace tarmela::roads {
 
@@ -16,42 +15,31 @@ using statements::Sheet;
 
 namespace {
 
-Road readRoad(const QSqlQuery& q)
+Road readRoad(const RowReader& q)
 {
     Road r;
-    r.id = q.value(0).toLongLong();
-    r.from = q.value(1).toString();
-    r.to = q.value(2).toString();
-    r.length = q.value(3).toLongLong();
-    r.interval = q.value(4).toInt();
-    r.formationCamber = q.value(5).toDouble();
-    r.carriageCamber = q.value(6).toDouble();
+    r.id = q.integer(0);
+    r.from = q.text(1);
+    r.to = q.text(2);
+    r.length = q.integer(3);
+    r.interval = int(q.integer(4));
+    r.formationCamber = q.number(5);
+    r.carriageCamber = q.number(6);
     for (int i = 0; i < 4; ++i)
-        r.fields[i] = q.value(7 + i).toString();
+        r.fields[i] = q.text(7 + i);
     return r;
 }
 
 const char* kSelectRoad = "SELECT ID, [From], [To], Length, Interval, [Formation Camber], "
                           "[Carriage Camber], Field1, Field2, Field3, Field4 FROM Roads";
 
-void check(const ValueRange& range, double value, const char* what)
-{
-    if (!inRange(range, value))
-        throw Error(ErrorKind::Usage, QStringLiteral("The %1 can't be %2: %3")
-                                          .arg(QString::fromLatin1(what), plainDecimal(value),
-                                               rangeRule(range)));
-}
-
 void checkValues(const RoadChanges& v)
 {
-    if (v.interval)
-        check(ranges::kInterval, *v.interval, "interval");
-    if (v.length)
-        check(ranges::kLength, double(*v.length), "length");
-    if (v.formationCamber)
-        check(ranges::kCamber, *v.formationCamber, "formation camber");
-    if (v.carriageCamber)
-        check(ranges::kCamber, *v.carriageCamber, "carriage camber");
+    if (v.interval && (*v.interval < 1 || *v.interval > 32767))
+        throw Error(ErrorKind::Usage,
+                    QStringLiteral("The interval must be a whole number of metres from 1 to 32767"));
+    if (v.length && *v.length < 0)
+        throw Error(ErrorKind::Usage, QStringLiteral("The length must not be negative"));
 }
 
 void assign(QStringList& names, QVariantList& values, const RoadChanges& v)
@@ -82,7 +70,7 @@ void assign(QStringList& names, QVariantList& values, const RoadChanges& v)
 QVector<Road> list(Database& db)
 {
     QVector<Road> out;
-    QSqlQuery q = db.query(QString::fromLatin1(kSelectRoad) + " ORDER BY ID");
+    RowReader q(db, QString::fromLatin1(kSelectRoad) + " ORDER BY ID");
     while (q.next())
         out << readRoad(q);
     return out;
@@ -95,7 +83,7 @@ bool exists(Database& db, std::int64_t id)
 
 Road get(Database& db, std::int64_t id)
 {
-    QSqlQuery q = db.query(QString::fromLatin1(kSelectRoad) + " WHERE ID=" + QString::number(id));
+    RowReader q(db, QString::fromLatin1(kSelectRoad) + " WHERE ID=" + QString::number(id));
     if (!q.next())
         throw Error(ErrorKind::Data, QStringLiteral("There is no road with ID %1").arg(id));
     return readRoad(q);
@@ -116,7 +104,7 @@ std::int64_t create(Database& db, const RoadChanges& values)
     Transaction tx(db);
     QStringList quoted, marks;
     for (const QString& n : names)
-        quoted << "[" + n + "]", marks << QStringLiteral("?");
+        quoted << quoteName(n), marks << QStringLiteral("?");
     QSqlQuery q = db.prepare(QStringLiteral("INSERT INTO Roads (%1) VALUES (%2)")
                                  .arg(quoted.join(", "), marks.join(", ")));
     for (const QVariant& v : vals)
@@ -142,7 +130,7 @@ void update(Database& db, std::int64_t id, const RoadChanges& values)
         return;
     QStringList sets;
     for (const QString& n : names)
-        sets << "[" + n + "] = ?";
+        sets << quoteName(n) + " = ?";
     QSqlQuery q = db.prepare(QStringLiteral("UPDATE Roads SET %1 WHERE ID = ?").arg(sets.join(", ")));
     for (const QVariant& v : vals)
         q.addBindValue(v);
@@ -181,22 +169,18 @@ std::int64_t appendSection(Database& db, Sheet sheet, std::int64_t road, int int
 CrossDistances crossDistances(Database& db, std::int64_t road)
 {
     CrossDistances d;
-    QSqlQuery q = db.query(statements::selectCrossDistances(road));
+    RowReader q(db, statements::selectCrossDistances(road));
     if (!q.next())
         return d;
-    const QSqlRecord rec = q.record();
     for (int i = 0; i < 8; ++i) {
-        d.left[i] = q.value(rec.indexOf(QStringLiteral("L%1").arg(i + 1))).toDouble();
-        d.right[i] = q.value(rec.indexOf(QStringLiteral("R%1").arg(i + 1))).toDouble();
+        d.left[i] = q.number(q.columnIndex(QStringLiteral("L%1").arg(i + 1)));
+        d.right[i] = q.number(q.columnIndex(QStringLiteral("R%1").arg(i + 1)));
     }
     return d;
 }
 
 void setCrossDistances(Database& db, std::int64_t road, const CrossDistances& d)
 {
-    for (const auto* side : {&d.left, &d.right})
-        for (double v : *side)
-            check(ranges::kCrossDistance, v, "cross distance");
     if (!exists(db, road))
         throw Error(ErrorKind::Data, QStringLiteral("There is no road with ID %1").arg(road));
     Transaction tx(db);

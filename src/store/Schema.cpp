@@ -84,6 +84,11 @@ QStringList lbColumns()
     return cols;
 }
 
+QStringList projectTables()
+{
+    return {"Roads", "ChDistance", "CulvertTypes", "Culverts", "RLTemplate", "LBTemplate"};
+}
+
 QString rlTable(std::int64_t roadId) { return QStringLiteral("RL_%1").arg(roadId); }
 QString lbTable(std::int64_t roadId) { return QStringLiteral("LB_%1").arg(roadId); }
 

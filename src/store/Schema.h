@@ -21,6 +21,9 @@ QStringList culvertsColumns();
 QStringList rlColumns(); // ID, Chainage, L8..L1, C, R1..R8 (positions 2..18), formation, areas
 QStringList lbColumns();
 
+// The tables every project holds (a file without them is not a project of this program).
+QStringList projectTables();
+
 // Per-road table names, made only from the integer road id.
 QString rlTable(std::int64_t roadId);
 QString lbTable(std::int64_t roadId);

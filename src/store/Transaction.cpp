@@ -1,10 +1,9 @@
 #include "store/Transaction.h"
 
 #include "store/Database.h"
+#include "store/Error.h"
 
-#include <QDebug>
 #include <atomic>
-#include <exception>
 
 namespace tarmela {
 
@@ -12,28 +11,40 @@ namespace {
 std::atomic<int> savepointCounter{0};
 }
 
-Transaction::Transaction(Database& db)
-    : m_db(db), m_name(QStringLiteral("tx%1").arg(++savepointCounter))
+Transaction::Transaction(Database& db) : m_db(db)
 {
-    m_db.exec(QStringLiteral("SAVEPOINT ") + m_name);
+    if (!m_db.inTransaction()) {
+        m_db.exec(QStringLiteral("BEGIN IMMEDIATE"));
+        return;
+    }
+    m_savepoint = QStringLiteral("tx%1").arg(++savepointCounter);
+    m_db.exec(QStringLiteral("SAVEPOINT ") + m_savepoint);
 }
 
 void Transaction::commit()
 {
-    m_db.exec(QStringLiteral("RELEASE ") + m_name);
+    m_db.exec(m_savepoint.isEmpty() ? QStringLiteral("COMMIT")
+                                    : QStringLiteral("RELEASE ") + m_savepoint);
     m_done = true;
 }
 
 Transaction::~Transaction()
 {
-    if (m_done)
+    // A full disk or an I/O error makes SQLite roll the whole transaction back by itself:
+    // there is then nothing left to undo, and undoing it again would only add a second,
+    // misleading error to the one being reported.
+    if (m_done || !m_db.inTransaction())
         return;
     try {
-        m_db.exec(QStringLiteral("ROLLBACK TO ") + m_name);
-        m_db.exec(QStringLiteral("RELEASE ") + m_name);
-    } catch (const std::exception& e) {
-        // A destructor must not throw; the connection reports the same failure on its next use.
-        qWarning() << "rollback failed:" << e.what();
+        if (m_savepoint.isEmpty()) {
+            m_db.exec(QStringLiteral("ROLLBACK"));
+        } else {
+            m_db.exec(QStringLiteral("ROLLBACK TO ") + m_savepoint);
+            m_db.exec(QStringLiteral("RELEASE ") + m_savepoint);
+        }
+    } catch (const Error&) {
+        // A destructor must not throw. The error that brought us here is the one reported;
+        // the outermost guard rolls back whatever a failed savepoint left.
     }
 }
 

@@ -51,7 +51,11 @@ TEST(CliSurvey, GenerateUsesTheRoadsInterval)
     ASSERT_EQ(cli({"generate", "1", "--start", "0", "--end", "1050", "--rl", "--lb"}), 0)
         << cli.err.toStdString();
     EXPECT_EQ(cli.out, "RL_1: 12 rows\nLB_1: 12 rows\n");
-    ASSERT_EQ(cli({"generate", "1", "--start", "0", "--end", "200", "--lb"}), 0);
+    // Rows are replaced only when asked to.
+    EXPECT_EQ(cli({"generate", "1", "--start", "0", "--end", "200", "--lb"}), 1);
+    EXPECT_EQ(cli.err, "tarmela-cli: LB_1 holds 12 rows, which generate replaces: add --force to "
+                       "replace them\n");
+    ASSERT_EQ(cli({"generate", "1", "--start", "0", "--end", "200", "--lb", "--force"}), 0);
     EXPECT_EQ(cli.out, "LB_1: 3 rows\n");
     EXPECT_EQ(queryText(*cli.open(), "SELECT (SELECT COUNT(*) FROM RL_1), COUNT(*) FROM LB_1"),
               "12 3");

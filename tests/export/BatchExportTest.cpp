@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
+#include <map>
+#include <vector>
 
 using namespace tarmela;
 using namespace tarmela::test;
@@ -85,17 +87,33 @@ TEST_F(Export, WritesTheSelectedOutputsIntoTheRoadsFolderInListOrder)
 
 TEST_F(Export, NamesThatLookLikePathsStayInsideTheBaseFolder)
 {
-    for (const QString pair : {"A/B|C", "..|..", "../../etc|x", "|", ".|.", "/|/", " .|. "}) {
-        const auto id = road(pair.section('|', 0, 0), pair.section('|', 1));
-        const ExportResult r = exportRoad(db, id, base, kReports, settings);
-        ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
-        EXPECT_EQ(QFileInfo(r.folder).absolutePath(), QFileInfo(base).absoluteFilePath())
-            << r.folder.toStdString();
-        for (const ExportOutcome& o : r.outcomes)
-            EXPECT_TRUE(o.ok && QFileInfo::exists(o.path)) << o.path.toStdString();
+    // "A/B" and "A_B", "." and " . ", "" and " " give one name each: the second road of a
+    // pair gets a folder of its own, named with its ID, and keeps it.
+    const QStringList pairs{"A/B|C", "A_B|C", "..|..", "../../etc|x", "|", " | ", ".|.", "/|/",
+                            " .|. "};
+    std::map<std::int64_t, QString> folders;
+    std::vector<std::int64_t> ids;
+    for (const QString& pair : pairs)
+        ids.push_back(road(pair.section('|', 0, 0), pair.section('|', 1)));
+    for (int round = 0; round < 2; ++round) {
+        for (const std::int64_t id : ids) {
+            const ExportResult r = exportRoad(db, id, base, kReports, settings);
+            ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
+            EXPECT_EQ(QFileInfo(r.folder).absolutePath(), QFileInfo(base).absoluteFilePath())
+                << r.folder.toStdString();
+            for (const ExportOutcome& o : r.outcomes)
+                EXPECT_TRUE(o.ok && QFileInfo::exists(o.path)) << o.path.toStdString();
+            if (round == 0)
+                folders[id] = r.folder;
+            EXPECT_EQ(r.folder, folders[id]);
+            EXPECT_EQ(r.note.isEmpty(), !r.folder.endsWith(QString(" (road %1)").arg(id)));
+        }
     }
-    // ". to" twice; nothing else appeared anywhere in the base folder.
-    EXPECT_EQ(QDir(base).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot).size(), 6);
+    EXPECT_EQ(folders[ids[1]].toStdString(),
+              (base + QString("/A_B to C (road %1)").arg(ids[1])).toStdString());
+    // One folder per road; nothing else appeared anywhere in the base folder.
+    EXPECT_EQ(QDir(base).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot).size(),
+              pairs.size());
 }
 
 TEST_F(Export, AFailedReportEndsTheBatchThere)

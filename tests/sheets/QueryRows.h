@@ -1,9 +1,8 @@
 #pragma once
 
 #include "store/Database.h"
+#include "store/RowReader.h"
 
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QStringList>
 
 namespace tarmela::test
@@ -12,11 +11,11 @@ namespace tarmela::test
 // The rows a query returns as one text: values joined by ',' (NULL as nothing), rows by ';'.
 inline QString queryRows(Database& db, const QString& sql)
 {
-    QSqlQuery q = db.query(sql);
+    RowReader q(db, sql);
     QStringList rows;
     while (q.next()) {
         QStringList values;
-        for (int i = 0; i < q.record().count(); ++i)
+        for (int i = 0; i < q.columnCount(); ++i)
             values << q.value(i).toString();
         rows << values.join(',');
     }

@@ -46,7 +46,7 @@ TEST_F(Statements, TranslateMakeTableAndDeleteStarForSqlite)
     ASSERT_EQ(make.size(), 3);
     EXPECT_TRUE(make[0].startsWith("CREATE TABLE RL_42 (")) << make[0].toStdString();
     EXPECT_TRUE(make[0].endsWith("STRICT"));
-    EXPECT_EQ(make[1], "INSERT INTO RL_42 SELECT * FROM RLTemplate");
+    EXPECT_EQ(make[1], "INSERT INTO \"RL_42\" SELECT * FROM \"RLTemplate\"");
     EXPECT_EQ(make[2], "CREATE INDEX RL_42_Chainage ON RL_42 (Chainage)");
 
     EXPECT_EQ(db.translate("Delete * from Culverts where RoadRef=3"),

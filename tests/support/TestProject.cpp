@@ -1,10 +1,9 @@
 #include "support/TestProject.h"
 
 #include "store/Roads.h"
+#include "store/RowReader.h"
 #include "store/Statements.h"
 
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QVariant>
 #include <gtest/gtest.h>
 
@@ -41,11 +40,11 @@ long long rowCount(Database& db, const QString& table)
 
 std::string queryText(Database& db, const QString& sql)
 {
-    QSqlQuery q = db.query(sql);
+    RowReader q(db, sql);
     QStringList rows;
     while (q.next()) {
         QStringList values;
-        for (int i = 0; i < q.record().count(); ++i)
+        for (int i = 0; i < q.columnCount(); ++i)
             values << (q.isNull(i) ? QStringLiteral("null") : q.value(i).toString());
         rows << values.join(' ');
     }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/AppState.h"
-#include "sheets/ui/SheetPrompts.h"
+#include "ui/common/AppState.h"
+#include "ui/common/Prompts.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <memory>
 #include <QWidget>
+#include <QWindow>
 #include <functional>
 #include <vector>
 
@@ -30,7 +31,7 @@ struct UiProgram {
     std::vector<Message> told;
     std::vector<QString> asked;
     QMessageBox::StandardButton answer = QMessageBox::Yes;
-    SheetPromptsOverride prompts;
+    PromptsOverride prompts;
 
     UiProgram() : prompts(capture())
     {
@@ -47,9 +48,9 @@ struct UiProgram {
     QString lastTold() const { return told.empty() ? QString() : told.back().text; }
 
 private:
-    SheetPrompts capture()
+    Prompts capture()
     {
-        SheetPrompts p = defaultSheetPrompts();
+        Prompts p = defaultPrompts();
         p.tell = [this](QWidget*, const QString& text, QMessageBox::Icon icon) {
             told.push_back({icon, text});
         };
@@ -80,13 +81,8 @@ inline void onModal(const QString& name, std::function<void(QWidget*)> step)
         if (*stepLevel >= 0) {
             QWidget* w = target->data();
             if (w && !w->isVisible() && level > *stepLevel) {
-                // done() on a dialog that is already hidden leaves its loop running: shown
-                // again for a moment, it ends the loop as it closes.
-                if (auto* dialog = qobject_cast<QDialog*>(w)) {
-                    const int result = dialog->result();
-                    dialog->show();
-                    dialog->done(result);
-                }
+                if (auto* dialog = qobject_cast<QDialog*>(w))
+                    dialog->done(QDialog::Rejected);
             } else if (!w || (!w->isVisible() && level <= *stepLevel)) {
                 timer->stop();
                 timer->deleteLater();
@@ -94,7 +90,9 @@ inline void onModal(const QString& name, std::function<void(QWidget*)> step)
             return;
         }
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal && modal->objectName() == name) {
+        // Clicks reach a window only once it is exposed.
+        if (modal && modal->objectName() == name && modal->windowHandle() &&
+            modal->windowHandle()->isExposed()) {
             *stepLevel = level;
             *target = modal;
             step(modal);

@@ -1,11 +1,11 @@
 #include "compute/ui/dlgConvertLBtoRL.h"
 
-#include "app/AppState.h"
-#include "app/BusyCursor.h"
 #include "compute/LevelBookReduction.h"
-#include "sheets/ui/SheetPrompts.h"
 #include "store/Error.h"
-#include "store/ValueRanges.h"
+#include "store/Numbers.h"
+#include "ui/common/AppState.h"
+#include "ui/common/BusyCursor.h"
+#include "ui/common/Prompts.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -51,16 +51,8 @@ void dlgConvertLBtoRL::convert()
     if (m_benchMark->text().isEmpty())
         return;
     AppState& s = appState();
-    // A bench mark that is not a level would give every reduced level a wrong base.
-    double benchMark = 0;
-    const QString why =
-        readValue(m_benchMark->text(), ranges::kLevel, tr("The bench mark"), benchMark);
-    if (!why.isEmpty()) {
-        sheetPrompts().tell(this, why, QMessageBox::Warning);
-        m_benchMark->setFocus();
-        m_benchMark->selectAll();
-        return;
-    }
+    // Text that does not start with a number is a bench mark of 0, as it always was.
+    const double benchMark = leadingNumber(m_benchMark->text());
     QString error;
     try {
         BusyCursor busy;
@@ -72,7 +64,7 @@ void dlgConvertLBtoRL::convert()
     }
     accept();
     if (!error.isEmpty())
-        sheetPrompts().tell(parentWidget(), error, QMessageBox::Warning);
+        prompts().tell(parentWidget(), error, QMessageBox::Warning);
 }
 
 } // namespace tarmela

@@ -1,11 +1,11 @@
-#include "app/ExportSettingsFor.h"
 #include "export/ui/frmExportMultiple.h"
+#include "settings/ExportSettingsFor.h"
 
-#include "app/AppState.h"
-#include "app/BusyCursor.h"
 #include "export/BatchExport.h"
-#include "sheets/ui/SheetPrompts.h"
 #include "store/Error.h"
+#include "ui/common/AppState.h"
+#include "ui/common/BusyCursor.h"
+#include "ui/common/Prompts.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -100,17 +100,19 @@ bool frmExportMultiple::exportSelected()
         result.error = e.message();
     }
     if (!result.error.isEmpty()) {
-        sheetPrompts().tell(this, result.error, QMessageBox::Warning);
+        prompts().tell(this, result.error, QMessageBox::Warning);
         return false;
     }
     // Drawings that could not be written do not stop the others; they are reported together.
     QStringList notes = result.warnings;
+    if (!result.note.isEmpty())
+        notes.prepend(result.note);
     for (const ExportOutcome& o : result.outcomes)
         if (!o.ok && !o.message.isEmpty())
             notes << o.message;
     accept();
     if (!notes.isEmpty())
-        sheetPrompts().tell(parentWidget(), notes.join(QStringLiteral("\n")), QMessageBox::Warning);
+        prompts().tell(parentWidget(), notes.join(QStringLiteral("\n")), QMessageBox::Warning);
     return true;
 }
 

@@ -1,6 +1,6 @@
 #include "sheets/ui/SelectViewSupport.h"
 
-#include "app/AppState.h"
+#include "ui/common/AppState.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>

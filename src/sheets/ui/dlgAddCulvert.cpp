@@ -1,11 +1,10 @@
 #include "sheets/ui/dlgAddCulvert.h"
 
-#include "app/AppState.h"
 #include "store/Error.h"
 #include "store/Numbers.h"
-#include "store/ValueRanges.h"
+#include "ui/common/AppState.h"
 
-#include "sheets/ui/SheetPrompts.h"
+#include "ui/common/Prompts.h"
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -64,12 +63,8 @@ bool dlgAddCulvert::addCulvert()
         return false;
     // A chainage is a number; anything else is refused before the record set is touched.
     const QString chainage = m_chainage->text();
-    double at = 0;
-    QString why = isNumeric(chainage) ? QString() : tr("Chainage must be a number!");
-    if (why.isEmpty())
-        why = readValue(chainage, ranges::kChainage, tr("The chainage"), at);
-    if (!why.isEmpty()) {
-        sheetPrompts().tell(this, why, QMessageBox::Warning);
+    if (!isNumeric(chainage)) {
+        prompts().tell(this, tr("Chainage must be a number!"), QMessageBox::Warning);
         m_chainage->setFocus();
         m_chainage->selectAll();
         return false;
@@ -82,13 +77,13 @@ bool dlgAddCulvert::addCulvert()
         culverts->setValue(QStringLiteral("CTypeRef"), m_name->currentData());
         culverts->setValue(QStringLiteral("EPType"),
                            m_existing->isChecked() ? QStringLiteral("E") : QStringLiteral("P"));
-        culverts->setValue(QStringLiteral("Chainage"), at);
+        culverts->setValue(QStringLiteral("Chainage"), leadingNumber(chainage));
         culverts->setValue(QStringLiteral("RoadRef"), qlonglong(appState().CurrentRoadID));
         culverts->update();
     } catch (const Error& e) {
         if (culverts)
             culverts->cancelUpdate();
-        sheetPrompts().tell(this, e.message(), QMessageBox::Warning);
+        prompts().tell(this, e.message(), QMessageBox::Warning);
         return false;
     }
     m_chainage->setText(QStringLiteral("0"));
@@ -102,7 +97,7 @@ void dlgAddCulvert::reject()
         try {
             culverts->requery();
         } catch (const Error& e) {
-            sheetPrompts().tell(this, e.message(), QMessageBox::Warning);
+            prompts().tell(this, e.message(), QMessageBox::Warning);
         }
     }
     TitledDialog::reject();

@@ -1,10 +1,10 @@
 #include "sheets/ui/dlgAddCulvertType.h"
 
-#include "app/AppState.h"
 #include "sheets/ui/dlgImageList.h"
 #include "store/Error.h"
+#include "ui/common/AppState.h"
 
-#include "sheets/ui/SheetPrompts.h"
+#include "ui/common/Prompts.h"
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -102,7 +102,7 @@ bool dlgAddCulvertType::addType()
     } catch (const Error& e) {
         if (types)
             types->cancelUpdate();
-        sheetPrompts().tell(this, e.message(), QMessageBox::Warning);
+        prompts().tell(this, e.message(), QMessageBox::Warning);
         return false;
     }
     const QString type = m_type->currentText();

@@ -1,6 +1,6 @@
 #include "sheets/ui/dlgImageList.h"
 
-#include "sheets/ui/SheetPrompts.h"
+#include "ui/common/Prompts.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QHBoxLayout>
@@ -60,7 +60,7 @@ dlgImageList::dlgImageList(const QString& folder, QWidget* parent)
     if (!dir.exists() || !dir.isReadable()) {
         // Told once the dialog is on screen, so the message has an owner to sit on.
         QTimer::singleShot(0, this, [this] {
-            sheetPrompts().tell(
+            prompts().tell(
                 this,
                 tr("The picture folder %1 can't be shown.").arg(QDir::toNativeSeparators(m_folder)),
                 QMessageBox::Warning);

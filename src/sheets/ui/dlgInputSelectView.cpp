@@ -1,7 +1,7 @@
 #include "sheets/ui/dlgInputSelectView.h"
 
-#include "app/AppState.h"
 #include "sheets/ui/SelectViewSupport.h"
+#include "ui/common/AppState.h"
 
 #include <QCheckBox>
 #include <QPushButton>

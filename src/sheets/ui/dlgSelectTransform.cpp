@@ -1,7 +1,7 @@
 #include "sheets/ui/dlgSelectTransform.h"
 
-#include "app/AppState.h"
 #include "store/Numbers.h"
+#include "ui/common/AppState.h"
 
 #include <QComboBox>
 #include <QFormLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/TitledDialog.h"
+#include "ui/common/TitledDialog.h"
 
 class QComboBox;
 class QLineEdit;

@@ -1,11 +1,12 @@
 // The sheet's cell commands: copy, cut, paste, undo, transform and the Delete key.
-#include "app/AppState.h"
 #include "sheets/ClipboardText.h"
 #include "sheets/ui/SheetModel.h"
-#include "sheets/ui/SheetPrompts.h"
 #include "sheets/ui/VellGrid.h"
+#include "sheets/ui/dlgSelectTransform.h"
 #include "sheets/ui/frmDataGrid.h"
 #include "store/Numbers.h"
+#include "ui/common/AppState.h"
+#include "ui/common/Prompts.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -53,7 +54,7 @@ void frmDataGrid::reportRefused()
     if (m_refused.size() > 5)
         shown << QStringLiteral("... and %1 more.").arg(m_refused.size() - 5);
     m_refused.clear();
-    sheetPrompts().tell(this,
+    prompts().tell(this,
                         QStringLiteral("These cells were left as they were:\n") +
                             shown.join(QLatin1Char('\n')),
                         QMessageBox::Warning);
@@ -111,13 +112,13 @@ void frmDataGrid::undo()
 
 void frmDataGrid::transform()
 {
-    appState().TransformType = -1;
-    sheetPrompts().chooseTransform(this);
+    dlgSelectTransform choice(this);
+    choice.exec(); // leaves the choice in appState().TransformType/TransformValue
     const int type = appState().TransformType;
     if (type < 0 || type > 3)
         return;
     const double value = appState().TransformValue;
-    const QRect b = m_grid->blockOrCurrent();
+    const QRect b = m_grid->block();
     QVector<QStringList> old;
     for (int r = b.top(); r <= b.bottom(); ++r) {
         QStringList line;

@@ -1,8 +1,8 @@
-#include "app/AppState.h"
 #include "compute/ui/dlgConvertLBtoRL.h"
 #include "store/Roads.h"
 #include "support/TestProject.h"
 #include "support/UiProgram.h"
+#include "ui/common/AppState.h"
 
 #include <QGuiApplication>
 #include <QLabel>

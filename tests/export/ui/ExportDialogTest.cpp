@@ -1,8 +1,8 @@
-#include "app/AppState.h"
-#include "app/ui/Widgets.h"
 #include "export/ui/frmExportMultiple.h"
 #include "store/Roads.h"
 #include "support/UiProgram.h"
+#include "support/Widgets.h"
+#include "ui/common/AppState.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,4 @@
 #include "../QueryRows.h"
-#include "app/AppState.h"
-#include "app/ui/Widgets.h"
 #include "sheets/ui/dlgAddCulvert.h"
 #include "sheets/ui/dlgAddCulvertType.h"
 #include "sheets/ui/dlgImageList.h"
@@ -8,6 +6,8 @@
 #include "store/Statements.h"
 #include "support/TestProject.h"
 #include "support/UiProgram.h"
+#include "support/Widgets.h"
+#include "ui/common/AppState.h"
 
 #include <QComboBox>
 #include <QFile>

@@ -78,33 +78,25 @@ TEST_F(SheetFixture, TransformMultiplyAndAddOnABlock)
     appState().settings.AutoSave = true;
     frmDataGrid* s = openRl();
     selectBlock(s, 0, kC, 1, kC + 1);
-    transformType = 3;
-    transformValue = 2;
-    s->HandleMenuEvent(6);
+    transformBlock(s, 3, "2");
     EXPECT_EQ(cell(s, 0, kC), "21");
     EXPECT_EQ(cell(s, 1, kC), "202");
     EXPECT_EQ(cell(s, 0, kC + 1), "0"); // empty counts as 0
     EXPECT_FALSE(s->changed());
     EXPECT_DOUBLE_EQ(dbValue("C", 1).toDouble(), 21);
 
-    transformType = 1; // Add 0.1: exact to the decimal typed
-    transformValue = 0.1;
-    s->HandleMenuEvent(6);
+    transformBlock(s, 1, "0.1"); // Add 0.1: exact to the decimal typed
     EXPECT_EQ(cell(s, 0, kC), "21.1");
     s->HandleMenuEvent(5);
     EXPECT_EQ(cell(s, 0, kC), "21");
 
-    transformType = -1; // cancelled: nothing changes
-    s->HandleMenuEvent(6);
+    transformBlock(s, -1, "5"); // cancelled: nothing changes
     EXPECT_EQ(cell(s, 0, kC), "21");
 
-    // A single cell is transformed alone.
-    transformType = 0;
-    transformValue = 5;
+    // A single cell is no block: the transform doesn't start.
     s->grid()->setCurrentCell(3, kC);
     s->HandleMenuEvent(6);
-    EXPECT_EQ(cell(s, 3, kC), "5");
-    EXPECT_EQ(cell(s, 4, kC), "104");
+    EXPECT_EQ(cell(s, 3, kC), "103");
 }
 
 TEST_F(SheetFixture, CutAndTheDeleteKeyEmptyCellsAndUndoBringsThemBack)

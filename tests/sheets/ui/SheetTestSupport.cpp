@@ -1,8 +1,13 @@
 #include "SheetTestSupport.h"
 
+#include "sheets/ui/dlgSelectTransform.h"
 #include "store/Schema.h"
+#include "support/UiProgram.h"
 
+#include <QComboBox>
 #include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QPushButton>
 
 namespace tarmela::test
 {
@@ -23,18 +28,14 @@ void SheetFixture::SetUp()
     area->resize(1000, 700);
     area->show();
 
-    SheetPrompts p;
+    Prompts p;
     p.ask = [this](QWidget*, const QString& caption, const QString& text,
                    QMessageBox::StandardButtons) {
         asked << caption + QStringLiteral("|") + text;
         return answer;
     };
     p.tell = [this](QWidget*, const QString& text, QMessageBox::Icon) { told << text; };
-    p.chooseTransform = [this](QWidget*) {
-        appState().TransformType = transformType;
-        appState().TransformValue = transformValue;
-    };
-    prompts = std::make_unique<SheetPromptsOverride>(p);
+    prompts = std::make_unique<PromptsOverride>(p);
 }
 
 void SheetFixture::TearDown()
@@ -57,6 +58,17 @@ frmDataGrid* SheetFixture::openRl(const sheets::ReducedLevelGroups& groups)
 {
     appState().ViewSQL = sheets::reducedLevelStatement(road, sheets::ViewOrder{}, groups);
     return OpenSheetOfKind(area.get(), "ReducedLevel");
+}
+
+void SheetFixture::transformBlock(frmDataGrid* s, int type, const QString& value)
+{
+    onModal(QStringLiteral("dlgSelectTransform"), [type, value](QWidget* w) {
+        auto* dlg = static_cast<dlgSelectTransform*>(w);
+        dlg->cmbTransformation->setCurrentIndex(type);
+        dlg->txtValue->setText(value);
+        (type >= 0 ? dlg->OKButton : dlg->CancelButton)->click();
+    });
+    s->HandleMenuEvent(6);
 }
 
 void SheetFixture::selectBlock(frmDataGrid* s, int top, int left, int bottom, int right)

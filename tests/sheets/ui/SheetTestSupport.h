@@ -1,14 +1,14 @@
 #pragma once
 
-#include "app/AppState.h"
 #include "sheets/SheetStatements.h"
 #include "sheets/ui/SheetLayouts.h"
 #include "sheets/ui/SheetModel.h"
-#include "sheets/ui/SheetPrompts.h"
 #include "sheets/ui/VellGrid.h"
 #include "sheets/ui/frmDataGrid.h"
 #include "store/Roads.h"
 #include "support/TestProject.h"
+#include "ui/common/AppState.h"
+#include "ui/common/Prompts.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -32,9 +32,7 @@ struct SheetFixture : ::testing::Test {
     QStringList told;
     QStringList asked;
     QMessageBox::StandardButton answer = QMessageBox::Yes;
-    int transformType = -1;
-    double transformValue = 0;
-    std::unique_ptr<SheetPromptsOverride> prompts;
+    std::unique_ptr<PromptsOverride> prompts;
 
     void SetUp() override;
     void TearDown() override;
@@ -43,6 +41,8 @@ struct SheetFixture : ::testing::Test {
     QVariant dbValue(const QString& column, std::int64_t id);
 
     frmDataGrid* openRl(const sheets::ReducedLevelGroups& groups = {});
+    // Runs the Transform command on the selected block, choosing type (-1: Cancel) and value.
+    static void transformBlock(frmDataGrid* s, int type, const QString& value);
     // Selects the block of grid cells from (top, left) to (bottom, right).
     static void selectBlock(frmDataGrid* s, int top, int left, int bottom, int right);
     static QString cell(frmDataGrid* s, int row, int col) { return s->model()->cellText(row, col); }

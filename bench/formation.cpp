@@ -1,0 +1,184 @@
+// The formation tool on the longest roads: an Update (a gradient over 50 rows: the writes, the
+// recomputation and the kilometre volumes) and its undo next to the full recomputation of
+// the same road, for each quantity method; and the redraw of one screen of profile (the
+// reads and the painting into an image of a typical plot size).
+//
+//   tarmela_bench_formation [--benchmark_filter=...]
+//
+// Figures are taken side by side in one run: compare FormationUpdate and FormationUndo with
+// FullRecompute of the same method.
+#include "compute/EarthworkQuantities.h"
+#include "drawing/FormationProfile.h"
+#include "formation/FormationDesign.h"
+#include "formation/FormationProfileSource.h"
+#include "sheets/SampleRoad.h"
+#include "store/Database.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+using namespace tarmela;
+
+namespace {
+
+constexpr std::int64_t kSections = 100000; // 2,000 km at 20 m
+constexpr int kGradeRows = 50;
+
+struct BenchRoad {
+    QTemporaryDir dir;
+    std::unique_ptr<Database> db;
+    std::int64_t road = 0;
+};
+
+BenchRoad& road()
+{
+    static std::unique_ptr<BenchRoad> r;
+    if (!r) {
+        r = std::make_unique<BenchRoad>();
+        r->db = Database::open(r->dir.filePath("bench.sqlite"));
+        SampleRoadOptions options;
+        options.sections = kSections;
+        r->road = createSampleRoad(*r->db, options);
+    }
+    return *r;
+}
+
+EarthworkInputs inputs(int method)
+{
+    EarthworkInputs in;
+    in.road = road().road;
+    in.method = method;
+    return in;
+}
+
+long long totalChanges(Database& db)
+{
+    return db.scalar("SELECT total_changes()").toLongLong();
+}
+
+void BM_FullRecompute(benchmark::State& state)
+{
+    FormationDesign design(*road().db);
+    const EarthworkInputs in = inputs(int(state.range(0)));
+    for (auto _ : state) {
+        const EarthworkResult r = design.recompute(in);
+        if (!r.error.isEmpty()) {
+            state.SkipWithError(r.error.toStdString().c_str());
+            return;
+        }
+        benchmark::DoNotOptimize(r.volumes.totalFill);
+    }
+}
+
+// The gradient lies in the middle of the road; each iteration writes other levels.
+void grade(FormationDesign& design, const EarthworkInputs& in, std::int64_t i)
+{
+    const double from = 20.0 * (kSections / 2);
+    design.setGrade(in, from, from + 20.0 * kGradeRows, 100 + double(i % 7) / 10);
+}
+
+// The changes must be the incremental ones: a full recomputation writes every row.
+bool incremental(Database& db, long long before)
+{
+    return totalChanges(db) - before < kSections / 10;
+}
+
+void BM_FormationUpdate(benchmark::State& state)
+{
+    Database& db = *road().db;
+    FormationDesign design(db);
+    const EarthworkInputs in = inputs(int(state.range(0)));
+    design.recompute(in);
+    std::int64_t i = 0;
+    for (auto _ : state) {
+        const long long before = totalChanges(db);
+        grade(design, in, ++i);
+        if (!incremental(db, before)) {
+            state.SkipWithError("the update recomputed the whole road");
+            return;
+        }
+    }
+}
+
+void BM_FormationUndo(benchmark::State& state)
+{
+    Database& db = *road().db;
+    FormationDesign design(db);
+    const EarthworkInputs in = inputs(int(state.range(0)));
+    design.recompute(in);
+    std::int64_t i = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        grade(design, in, ++i);
+        const long long before = totalChanges(db);
+        state.ResumeTiming();
+        design.undo(in);
+        if (!incremental(db, before)) {
+            state.SkipWithError("the undo recomputed the whole road");
+            return;
+        }
+    }
+}
+
+// One screen of profile, 1280 x 600 pixels (1,500 m of road), culverts shown, at changing
+// places along the road.
+void BM_ProfileRedraw(benchmark::State& state)
+{
+    FormationProfileSource source(*road().db, road().road, 8,
+                                  QDir(QCoreApplication::applicationDirPath()).filePath("Culverts"));
+    QImage image(1280, 600, QImage::Format_RGB32);
+    const FormationProfileFrame frame{image.width() * kProfileTwipsPerPixel,
+                                      image.height() * kProfileTwipsPerPixel};
+    std::int64_t start = 40000; // beyond 32,767 m
+    std::size_t culverts = 0;
+    for (auto _ : state) {
+        const FormationProfileSource::Redraw r = source.load(frame, start, std::nullopt, true);
+        QPainter p(&image);
+        p.scale(1 / kProfileTwipsPerPixel, 1 / kProfileTwipsPerPixel);
+        paintFormationProfile(p, r.drawing);
+        paintFormationMarker(p, 1200, 3000);
+        culverts += r.drawing.culverts.size();
+        start += 50 * 7;
+    }
+    state.counters["culverts"] = benchmark::Counter(double(culverts), benchmark::Counter::kAvgIterations);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Text needs a GUI application; no screen is needed for painting into an image.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    for (int method : {0, 1, 2}) {
+        benchmark::RegisterBenchmark("FullRecompute", BM_FullRecompute)
+            ->ArgNames({"method"})
+            ->Arg(method)
+            ->Unit(benchmark::kMillisecond)
+            ->MinTime(2.0);
+        benchmark::RegisterBenchmark("FormationUpdate", BM_FormationUpdate)
+            ->ArgNames({"method"})
+            ->Arg(method)
+            ->Unit(benchmark::kMillisecond)
+            ->MinTime(1.0);
+        benchmark::RegisterBenchmark("FormationUndo", BM_FormationUndo)
+            ->ArgNames({"method"})
+            ->Arg(method)
+            ->Unit(benchmark::kMillisecond)
+            ->MinTime(1.0);
+    }
+    benchmark::RegisterBenchmark("ProfileRedraw", BM_ProfileRedraw)
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(1.0);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

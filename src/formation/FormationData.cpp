@@ -1,0 +1,182 @@
+#include "formation/FormationData.h"
+
+#include "store/Database.h"
+#include "store/RowReader.h"
+#include "store/Schema.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+#include <functional>
+
+namespace tarmela::formation {
+
+namespace {
+
+std::optional<double> optionalValue(const RowReader& q, int column)
+{
+    return q.optionalNumber(column);
+}
+
+// ID, Chainage, outer left, C, outer right, FC.
+FormationProfileRow profileRow(const RowReader& q)
+{
+    FormationProfileRow r;
+    r.id = q.integer(0);
+    r.chainage = q.number(1);
+    r.left = optionalValue(q, 2);
+    r.centre = optionalValue(q, 3);
+    r.right = optionalValue(q, 4);
+    r.fc = optionalValue(q, 5);
+    return r;
+}
+
+// Hands each row of a statement on; a step that fails is an Error, not the quiet end of the
+// rows.
+void eachRow(RowReader& q, const std::function<void(const RowReader&)>& row)
+{
+    while (q.next())
+        row(q);
+}
+
+std::optional<FormationProfileRow> firstOf(RowReader& q)
+{
+    std::optional<FormationProfileRow> found;
+    eachRow(q, [&](const RowReader& r) {
+        if (!found)
+            found = profileRow(r);
+    });
+    return found;
+}
+
+} // namespace
+
+FormationData::FormationData(Database& db, std::int64_t road, int viewSections)
+    : m_db(db), m_road(road)
+{
+    const bool shown = viewSections >= 1 && viewSections <= kReadingsPerSide;
+    m_left = shown ? QStringLiteral("L%1").arg(viewSections) : QStringLiteral("NULL");
+    m_right = shown ? QStringLiteral("R%1").arg(viewSections) : QStringLiteral("NULL");
+}
+
+QString FormationData::table() const
+{
+    return schema::rlTable(m_road);
+}
+
+QString FormationData::rowColumns() const
+{
+    return QStringLiteral("SELECT ID, Chainage, %1, C, %2, FC FROM %3 ").arg(m_left, m_right, table());
+}
+
+std::optional<double> FormationData::maxChainage()
+{
+    RowReader q(m_db, QStringLiteral("SELECT max(Chainage) FROM ") + table());
+    std::optional<double> value;
+    eachRow(q, [&](const RowReader& r) { value = optionalValue(r, 0); });
+    return value;
+}
+
+std::optional<FormationProfileRow> FormationData::firstRow()
+{
+    RowReader q(m_db, rowColumns() + QStringLiteral("ORDER BY Chainage, ID LIMIT 1"));
+    return firstOf(q);
+}
+
+std::optional<double> FormationData::pickedChainage(const PickRule& pick)
+{
+    RowReader q(m_db, 
+        pick.after ? QStringLiteral("SELECT min(Chainage) FROM %1 WHERE Chainage > ?").arg(table())
+                   : QStringLiteral("SELECT max(Chainage) FROM %1 WHERE Chainage <= ?").arg(table()));
+    q.bind(0, qlonglong(pick.chainage));
+    std::optional<double> value;
+    eachRow(q, [&](const RowReader& r) { value = optionalValue(r, 0); });
+    return value;
+}
+
+std::vector<FormationProfileRow> FormationData::rowsIn(double from, double to)
+{
+    RowReader q(m_db, rowColumns() +
+                               QStringLiteral("WHERE Chainage >= ? AND Chainage < ? "
+                                              "ORDER BY Chainage, ID"));
+    q.bind(0, from);
+    q.bind(1, to);
+    std::vector<FormationProfileRow> rows;
+    eachRow(q, [&](const RowReader& r) { rows.push_back(profileRow(r)); });
+    return rows;
+}
+
+std::optional<FormationProfileRow> FormationData::rowAt(double chainage)
+{
+    RowReader q(m_db, rowColumns() +
+                               QStringLiteral("WHERE Chainage = ? ORDER BY ID LIMIT 1"));
+    q.bind(0, chainage);
+    return firstOf(q);
+}
+
+std::optional<FormationProfileRow> FormationData::rowBefore(const FormationProfileRow& row)
+{
+    RowReader q(m_db, rowColumns() +
+                               QStringLiteral("WHERE Chainage < ? OR (Chainage = ? AND ID < ?) "
+                                              "ORDER BY Chainage DESC, ID DESC LIMIT 1"));
+    q.bind(0, row.chainage);
+    q.bind(1, row.chainage);
+    q.bind(2, qlonglong(row.id));
+    return firstOf(q);
+}
+
+std::vector<FormationProfileRow> FormationData::rowsAfterThrough(const FormationProfileRow& from,
+                                                                 const FormationProfileRow& to)
+{
+    RowReader q(m_db, 
+        rowColumns() +
+        QStringLiteral("WHERE (Chainage > ? OR (Chainage = ? AND ID > ?)) "
+                       "AND (Chainage < ? OR (Chainage = ? AND ID <= ?)) ORDER BY Chainage, ID"));
+    int k = 0;
+    for (const FormationProfileRow* r : {&from, &to}) {
+        q.bind(k++, r->chainage);
+        q.bind(k++, r->chainage);
+        q.bind(k++, qlonglong(r->id));
+    }
+    std::vector<FormationProfileRow> rows;
+    eachRow(q, [&](const RowReader& r) { rows.push_back(profileRow(r)); });
+    return rows;
+}
+
+std::vector<FormationData::Culvert> FormationData::culvertsIn(double from, double to)
+{
+    RowReader q(m_db, 
+        QStringLiteral("SELECT Culverts.Chainage, CASE WHEN EPType = 'E' THEN ImageFileExisting "
+                       "ELSE ImageFileProposed END FROM Culverts JOIN CulvertTypes "
+                       "ON CTypeRef = CulvertTypes.ID WHERE RoadRef = ? AND Culverts.Chainage >= ? "
+                       "AND Culverts.Chainage < ? ORDER BY Culverts.Chainage, Culverts.ID"));
+    q.bind(0, qlonglong(m_road));
+    q.bind(1, from);
+    q.bind(2, to);
+    std::vector<Culvert> culverts;
+    eachRow(q, [&](const RowReader& r) {
+        culverts.push_back({r.number(0), r.text(1), {}, {}});
+    });
+    RowReader before(m_db, QStringLiteral("SELECT FC FROM %1 WHERE Chainage < ? "
+                                                   "ORDER BY Chainage DESC, ID LIMIT 1")
+                                        .arg(table()));
+    RowReader after(m_db, 
+        QStringLiteral("SELECT FC FROM %1 WHERE Chainage > ? ORDER BY Chainage, ID LIMIT 1")
+            .arg(table()));
+    for (Culvert& c : culverts) {
+        before.bind(0, c.chainage);
+        eachRow(before, [&](const RowReader& r) { c.fcBefore = optionalValue(r, 0); });
+        after.bind(0, c.chainage);
+        eachRow(after, [&](const RowReader& r) { c.fcAfter = optionalValue(r, 0); });
+    }
+    return culverts;
+}
+
+void FormationData::writeFc(std::int64_t id, double fc)
+{
+    QSqlQuery q = m_db.prepare(QStringLiteral("UPDATE %1 SET FC = ? WHERE ID = ?").arg(table()));
+    q.addBindValue(fc);
+    q.addBindValue(qlonglong(id));
+    Database::run(q);
+}
+
+} // namespace tarmela::formation

@@ -1,0 +1,66 @@
+#pragma once
+
+// Every statement of the formation tool in one place: the reads behind the profile, the
+// picks and the readouts, and the writes of FC. Rows are taken in the order every reader of
+// a road's RL sheet uses (by Chainage, then ID), so "the row at a chainage" is the first one
+// there and "the row before" is the one before it in that order. Failed statements throw
+// Error.
+
+#include "drawing/FormationProfile.h"
+#include "formation/FormationRules.h"
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace tarmela {
+
+class Database;
+
+namespace formation {
+
+class FormationData {
+public:
+    // viewSections: the readings per side shown; the outer curves are L<n> and R<n> (none
+    // when 0).
+    FormationData(Database& db, std::int64_t road, int viewSections);
+
+    Database& database() { return m_db; }
+    std::int64_t road() const { return m_road; }
+
+    std::optional<double> maxChainage();
+    std::optional<FormationProfileRow> firstRow();
+    // The chainage of the row a click picks; none when there is no such row.
+    std::optional<double> pickedChainage(const PickRule& pick);
+    // The rows with from <= Chainage < to.
+    std::vector<FormationProfileRow> rowsIn(double from, double to);
+    std::optional<FormationProfileRow> rowAt(double chainage);
+    std::optional<FormationProfileRow> rowBefore(const FormationProfileRow& row);
+    // The rows after `from` up to and including `to`.
+    std::vector<FormationProfileRow> rowsAfterThrough(const FormationProfileRow& from,
+                                                      const FormationProfileRow& to);
+
+    // A culvert with from <= chainage < to, its picture file (the existing one for EPType
+    // "E", else the proposed one; empty when the type names none) and the FC of the rows
+    // on either side of it.
+    struct Culvert {
+        double chainage = 0;
+        QString picture;
+        std::optional<double> fcBefore, fcAfter;
+    };
+    std::vector<Culvert> culvertsIn(double from, double to);
+
+    void writeFc(std::int64_t id, double fc);
+
+private:
+    QString rowColumns() const;
+    QString table() const;
+
+    Database& m_db;
+    std::int64_t m_road;
+    QString m_left, m_right; // column names, or "NULL" when no reading is shown
+};
+
+} // namespace formation
+} // namespace tarmela

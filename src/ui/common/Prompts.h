@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QMessageBox>
+#include <functional>
+
+namespace tarmela
+{
+
+// Every window's questions and messages go through here, so that tests can answer them:
+// replace the functions and restore them (PromptsOverride) afterwards.
+struct Prompts {
+    // Yes/No(/Cancel) question with the question icon; caption empty gives the program's title.
+    std::function<QMessageBox::StandardButton(QWidget* parent, const QString& caption,
+                                              const QString& text, QMessageBox::StandardButtons)>
+        ask;
+    // A message with the given icon.
+    std::function<void(QWidget* parent, const QString& text, QMessageBox::Icon)> tell;
+};
+
+Prompts& prompts();
+Prompts defaultPrompts();
+
+// Puts prompts in place for a scope and restores the previous ones.
+class PromptsOverride
+{
+public:
+    explicit PromptsOverride(Prompts replacement) : m_saved(prompts())
+    {
+        prompts() = std::move(replacement);
+    }
+    ~PromptsOverride() { prompts() = m_saved; }
+    PromptsOverride(const PromptsOverride&) = delete;
+    PromptsOverride& operator=(const PromptsOverride&) = delete;
+
+private:
+    Prompts m_saved;
+};
+
+} // namespace tarmela

@@ -1,0 +1,475 @@
+#include "app/frmMain.h"
+#include "sheets/SheetStatements.h"
+#include "sheets/ui/SheetLayouts.h"
+#include "sheets/ui/SheetModel.h"
+#include "sheets/ui/VellGrid.h"
+#include "sheets/ui/frmDataGrid.h"
+#include "store/Roads.h"
+#include "support/TestProject.h"
+#include "support/UiProgram.h"
+#include "ui/common/AppState.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+using namespace tarmela;
+using tarmela::test::UiProgram;
+
+namespace
+{
+
+const char* const kRoadCommands[] = {
+    "mnuInputDataSheet", "mnuLevelBook",    "mnuLBtoRL",         "mnuToolsGenerateTable",
+    "mnuViewCulverts",   "mnuCulvertTypes", "mnuCrossDistances", "mnuFileExport",
+};
+
+std::int64_t makeRoad(Database& db, const QString& from, const QString& to, int interval = 20)
+{
+    RoadChanges c;
+    c.from = from;
+    c.to = to;
+    c.interval = interval;
+    c.length = 1000;
+    c.formationCamber = 3.5;
+    c.carriageCamber = 2.5;
+    return roads::create(db, c);
+}
+
+// The main window on screen with the road details sheet open.
+struct MainWindow {
+    frmMain w;
+    MainWindow()
+    {
+        w.resize(1000, 700);
+        w.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
+    }
+    QAction* cmd(const char* name) { return w.command(QString::fromLatin1(name)); }
+    frmDataGrid* openRoads()
+    {
+        cmd("mnuRoadDetails")->trigger();
+        return w.activeSheet();
+    }
+    // Opens a sheet of a kind straight from its statement, as the view dialogs leave it.
+    frmDataGrid* openKind(const QString& statement, const char* kind)
+    {
+        appState().ViewSQL = statement;
+        return OpenSheetOfKind(w.mdiArea(), kind);
+    }
+    // Makes the road current and opens its RL sheet.
+    frmDataGrid* openRl(std::int64_t road)
+    {
+        EXPECT_TRUE(w.ChooseRoad(road));
+        return openKind(sheets::reducedLevelStatement(road, {}, {}), "ReducedLevel");
+    }
+    QStringList openKinds()
+    {
+        QStringList kinds;
+        for (QMdiSubWindow* sub : w.mdiArea()->subWindowList())
+            if (auto* s = qobject_cast<frmDataGrid*>(sub->widget()))
+                kinds << s->strCurrentDataSheet;
+        return kinds;
+    }
+};
+
+void clickRowHeader(frmDataGrid* sheet, std::int64_t id, bool twice = false,
+                    Qt::KeyboardModifiers mods = {})
+{
+    sheet->SeekRecord(id);
+    const int row = sheet->grid()->currentRow();
+    ASSERT_GE(row, 0) << "no row for ID " << id;
+    QHeaderView* h = sheet->grid()->verticalHeader();
+    const QPoint at(h->width() / 2, h->sectionViewportPosition(row) + h->sectionSize(row) / 2);
+    QTest::mouseClick(h->viewport(), Qt::LeftButton, mods, at);
+    if (twice)
+        QTest::mouseDClick(h->viewport(), Qt::LeftButton, mods, at);
+}
+
+} // namespace
+
+TEST(MainWindow, MenusToolbarAndStatusBarCarryTheirNamesAndCaptions)
+{
+    UiProgram p;
+    frmMain w;
+    QStringList titles;
+    for (QAction* a : w.menuBar()->actions())
+        titles << a->text();
+    EXPECT_EQ(titles, QStringList({"&File", "&Edit", "&View", "&Data", "&Output", "&Tools",
+                                   "&Window", "&Help"}));
+    for (const QString named :
+         {"mnuFileOpen=&Open...", "mnuFileExport=&Export...", "mnuEditTransform=T&ransform...",
+          "mnuViewDetail=Filter Window", "mnuLockColumn=Lock/Unlock Column",
+          "mnuViewCulverts=Culverts && Bridges", "mnuInputDataSheet=RL Sheet", "mnuLBtoRL=LB => RL",
+          "mnuHelpAbout=&About ", "mnuWindowTileVertical=Tile &Vertical"}) {
+        QAction* a = w.command(named.section('=', 0, 0));
+        ASSERT_NE(a, nullptr) << named.toStdString();
+        EXPECT_EQ(a->text(), named.section('=', 1)) << named.toStdString();
+    }
+    EXPECT_EQ(w.command("mnuFileSave")->shortcut(), QKeySequence(QKeySequence::Save));
+    auto* bar = w.findChild<QToolBar*>("tbToolBar");
+    ASSERT_NE(bar, nullptr);
+    for (const char* key :
+         {"Save", "Previous", "Next", "ZoomIn", "ZoomOut", "Add", "Delete", "Print", "Cut", "Copy",
+          "Paste", "Undo", "Filter", "Update", "Formation", "ReducedLevel", "LevelBook", "Roads"}) {
+        QAction* b = w.toolButton(key);
+        ASSERT_NE(b, nullptr) << key;
+        EXPECT_FALSE(b->icon().isNull()) << key;
+    }
+    EXPECT_EQ(w.statusBar()->objectName(), "sbStatusBar");
+    w.setStatusPanel(4, "Total = 1 Cum");
+    EXPECT_EQ(w.statusPanel(4), "Total = 1 Cum");
+}
+
+TEST(MainWindow, BeforeARoadIsChosenOnlyTheRoadFreeCommandsWork)
+{
+    UiProgram p;
+    MainWindow m;
+    for (const char* name : kRoadCommands)
+        EXPECT_FALSE(m.cmd(name)->isEnabled()) << name;
+    for (const char* name : {"mnuViewLSection", "mnuViewXSection", "mnuEarthworkReport",
+                             "mnuLevelBookReport", "mnuFormationPlot"})
+        EXPECT_FALSE(m.cmd(name)->isEnabled()) << name;
+    for (const char* key : {"ReducedLevel", "LevelBook", "Formation"})
+        EXPECT_FALSE(m.w.toolButton(key)->isEnabled()) << key;
+    for (const char* name : {"mnuRoadDetails", "mnuToolsOptions", "mnuToolsColors"})
+        EXPECT_TRUE(m.cmd(name)->isEnabled()) << name;
+    // Sheet commands wait for a sheet; Add and Delete are not even on the toolbar.
+    EXPECT_FALSE(m.cmd("mnuEditCopy")->isEnabled());
+    EXPECT_FALSE(m.w.toolButton("Add")->isVisible());
+
+    // Add with no sheet active does nothing.
+    m.cmd("mnuEditAdd")->trigger();
+    EXPECT_TRUE(roads::list(p.db()).isEmpty());
+    EXPECT_TRUE(p.told.empty());
+
+    // Save and Open have nothing to act on.
+    m.cmd("mnuFileSave")->trigger();
+    m.cmd("mnuFileOpen")->trigger();
+    ASSERT_EQ(p.told.size(), 2u);
+    EXPECT_EQ(p.told[0].text, "Disabled");
+    EXPECT_EQ(p.told[0].icon, QMessageBox::Information);
+    EXPECT_EQ(p.told[1].text, "Disabled");
+
+    // The road details sheet opens from the toolbar and switches the sheet commands on.
+    m.w.toolButton("Roads")->trigger();
+    frmDataGrid* sheet = m.w.activeSheet();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(sheet->strCurrentDataSheet, "RoadDetails");
+    EXPECT_TRUE(m.cmd("mnuEditCopy")->isEnabled());
+    EXPECT_TRUE(m.w.toolButton("Add")->isVisible());
+    sheet->parentWidget()->close();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(m.cmd("mnuEditCopy")->isEnabled());
+}
+
+TEST(MainWindow, DoubleClickingARoadMakesItCurrent)
+{
+    UiProgram p;
+    makeRoad(p.db(), "Alpha", "Beta");
+    const std::int64_t road = makeRoad(p.db(), "North", "South", 25);
+    MainWindow m;
+    frmDataGrid* sheet = m.openRoads();
+    ASSERT_NE(sheet, nullptr);
+    clickRowHeader(sheet, road, true);
+    QCoreApplication::processEvents();
+
+    const AppState& s = appState();
+    EXPECT_EQ(s.CurrentRoadID, road);
+    EXPECT_EQ(s.RoadInterval, 25);
+    EXPECT_DOUBLE_EQ(s.FormationCamber, 0.035);
+    EXPECT_DOUBLE_EQ(s.CarriageCamber, 0.025);
+    EXPECT_EQ(m.w.statusPanel(1), "North To South");
+    EXPECT_TRUE(m.openKinds().isEmpty()) << "the road details sheet closes";
+    for (const char* name : kRoadCommands)
+        EXPECT_TRUE(m.cmd(name)->isEnabled()) << name;
+    EXPECT_TRUE(m.w.toolButton("ReducedLevel")->isEnabled());
+    // Views and the formation tool are not part of the program yet.
+    EXPECT_FALSE(m.cmd("mnuViewLSection")->isEnabled());
+    EXPECT_TRUE(s.CulvertsRecordset->statement().endsWith("RoadRef=" + QString::number(road) +
+                                                          " order by Chainage"));
+    EXPECT_TRUE(s.CrossDistanceRecordset->isOpen());
+    EXPECT_EQ(s.CrossDistanceRecordset->count(), 1);
+}
+
+TEST(MainWindow, ChoosingAnotherRoadClosesOnlyTheLevelAndCulvertSheets)
+{
+    UiProgram p;
+    const std::int64_t first = makeRoad(p.db(), "A", "B");
+    const std::int64_t second = makeRoad(p.db(), "C", "D");
+    MainWindow m;
+    ASSERT_TRUE(m.w.ChooseRoad(first));
+    sheets::ViewOrder order;
+    ASSERT_NE(m.openKind(sheets::reducedLevelStatement(first, order, {}), "ReducedLevel"), nullptr);
+    ASSERT_NE(m.openKind(sheets::levelBookStatement(first, order, {}), "LevelBook"), nullptr);
+    ASSERT_NE(m.openKind(sheets::culvertsStatement(first), "Culverts"), nullptr);
+    ASSERT_NE(m.openKind(sheets::crossDistancesStatement(first, 8), "ChainageDistance"), nullptr);
+    ASSERT_EQ(m.openKinds().size(), 4);
+
+    ASSERT_TRUE(m.w.ChooseRoad(second));
+    QStringList left = m.openKinds();
+    left.sort();
+    EXPECT_EQ(left, QStringList({"ChainageDistance", "LevelBook"}));
+    EXPECT_EQ(m.w.statusPanel(1), "C To D");
+
+    // A road that is not there changes nothing.
+    EXPECT_FALSE(m.w.ChooseRoad(99));
+    EXPECT_EQ(appState().CurrentRoadID, second);
+    EXPECT_FALSE(p.lastTold().isEmpty());
+}
+
+TEST(MainWindow, DeletingARoadKeepsOrResetsTheCurrentRoad)
+{
+    UiProgram p;
+    for (int i = 1; i <= 7; ++i)
+        ASSERT_EQ(makeRoad(p.db(), QString("From%1").arg(i), QString("To%1").arg(i)), i);
+    MainWindow m;
+    ASSERT_TRUE(m.w.ChooseRoad(3));
+    frmDataGrid* sheet = m.openRoads();
+    ASSERT_NE(sheet, nullptr);
+
+    // Two roads at once are refused.
+    clickRowHeader(sheet, 5);
+    clickRowHeader(sheet, 6, false, Qt::ShiftModifier);
+    ASSERT_EQ(sheet->SelectCountRow(), 2);
+    m.cmd("mnuEditDelete")->trigger();
+    EXPECT_EQ(p.lastTold(), "Select a single road at a time for deletion");
+    EXPECT_EQ(roads::list(p.db()).size(), 7);
+
+    // Answering No keeps the road.
+    clickRowHeader(sheet, 7);
+    p.answer = QMessageBox::No;
+    m.w.toolButton("Delete")->trigger();
+    EXPECT_TRUE(roads::exists(p.db(), 7));
+
+    p.answer = QMessageBox::Yes;
+    clickRowHeader(sheet, 7);
+    m.cmd("mnuEditDelete")->trigger();
+    EXPECT_FALSE(roads::exists(p.db(), 7));
+    EXPECT_FALSE(p.db().tableExists("RL_7"));
+    EXPECT_FALSE(p.db().tableExists("LB_7"));
+    EXPECT_EQ(test::rowCount(p.db(), "ChDistance"), 6);
+    EXPECT_EQ(appState().CurrentRoadID, 3);
+    EXPECT_TRUE(m.cmd("mnuInputDataSheet")->isEnabled());
+    EXPECT_EQ(appState().RoadsRecordset->count(), 6);
+
+    clickRowHeader(sheet, 3);
+    m.cmd("mnuEditDelete")->trigger();
+    EXPECT_FALSE(roads::exists(p.db(), 3));
+    EXPECT_EQ(appState().CurrentRoadID, 0);
+    for (const char* name : kRoadCommands)
+        EXPECT_FALSE(m.cmd(name)->isEnabled()) << name;
+    EXPECT_EQ(m.w.statusPanel(1), "");
+}
+
+TEST(MainWindow, AddOnTheRoadDetailsSheetCreatesARoadWithItsTables)
+{
+    UiProgram p;
+    MainWindow m;
+    frmDataGrid* sheet = m.openRoads();
+    ASSERT_NE(sheet, nullptr);
+    m.cmd("mnuEditAdd")->trigger();
+    m.w.toolButton("Add")->trigger();
+    const auto all = roads::list(p.db());
+    ASSERT_EQ(all.size(), 2);
+    for (const Road& r : all) {
+        EXPECT_EQ(r.length, 1);
+        EXPECT_TRUE(p.db().tableExists("RL_" + QString::number(r.id)));
+        EXPECT_TRUE(p.db().tableExists("LB_" + QString::number(r.id)));
+    }
+    EXPECT_EQ(test::rowCount(p.db(), "ChDistance"), 2);
+    EXPECT_EQ(sheet->grid()->currentRow(), 1) << "the cursor stands on the new road";
+    EXPECT_EQ(appState().RoadsRecordset->count(), 2);
+    EXPECT_TRUE(p.told.empty());
+}
+
+TEST(MainWindow, AddOnALevelSheetAppendsTheNextSection)
+{
+    UiProgram p;
+    const std::int64_t road = makeRoad(p.db(), "A", "B", 20);
+    MainWindow m;
+    frmDataGrid* rl = m.openRl(road);
+    ASSERT_NE(rl, nullptr);
+    m.cmd("mnuEditAdd")->trigger();
+    m.cmd("mnuEditAdd")->trigger();
+    const QString table = "RL_" + QString::number(road);
+    EXPECT_EQ(test::rowCount(p.db(), table), 2);
+    EXPECT_EQ(p.db().scalar("Select MAX(Chainage) from " + table).toDouble(), 20.0);
+    EXPECT_EQ(rl->model()->rowCount(), 2);
+    EXPECT_EQ(rl->grid()->currentRow(), 1);
+}
+
+TEST(MainWindow, TheWheelAndTheEditKeysReachTheActiveSheet)
+{
+    UiProgram p;
+    const std::int64_t road = makeRoad(p.db(), "A", "B");
+    p.db().exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200) "
+                "INSERT INTO RL_1 (ID, Chainage) SELECT i, (i - 1) * 20 FROM n");
+    MainWindow m;
+    m.w.activateWindow();
+    frmDataGrid* rl = m.openRl(road);
+    ASSERT_NE(rl, nullptr);
+    QWidget* viewport = rl->grid()->viewport();
+    ASSERT_EQ(rl->grid()->firstVisibleRow(), 0);
+    const QPointF at(viewport->width() / 2.0, viewport->height() / 2.0);
+    // Each notch moves two rows; none above the first.
+    for (const auto& [delta, rows] :
+         {std::pair{-120, 2}, {-120, 4}, {120, 2}, {120, 0}, {120, 0}}) {
+        QWheelEvent e(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(viewport, &e);
+        EXPECT_EQ(rl->grid()->firstVisibleRow(), rows);
+    }
+
+    // A block of two rows, copied in the program's own form (rows joined by CR LF).
+    rl->grid()->setCurrentCell(0, 0);
+    rl->grid()->setFocus();
+    QTest::keyClick(rl->grid(), Qt::Key_Down, Qt::ShiftModifier);
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(rl->grid(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "0\r\n20");
+}
+
+TEST(MainWindow, UpdateShowsTheQuantitiesOrTheReason)
+{
+    UiProgram p;
+    const std::int64_t road = makeRoad(p.db(), "A", "B");
+    MainWindow m;
+    // No road: nothing happens.
+    m.w.toolButton("Update")->trigger();
+    EXPECT_TRUE(p.told.empty());
+    EXPECT_EQ(m.w.statusPanel(2), "");
+
+    ASSERT_TRUE(m.w.ChooseRoad(road));
+    p.db().exec(QString("INSERT INTO RL_%1 (ID, Chainage, C, FC, Width, Crust, [Left Slope], "
+                        "[Right Slope]) VALUES (1, 0, 100, 101, 6, 0, 2, 2), "
+                        "(2, 20, 100, 101, 6, 0, 2, 2)")
+                    .arg(road));
+    m.w.toolButton("Update")->trigger();
+    EXPECT_TRUE(p.told.empty()) << p.lastTold().toStdString();
+    EXPECT_TRUE(m.w.statusPanel(2).startsWith("Filling = ")) << m.w.statusPanel(2).toStdString();
+    EXPECT_TRUE(m.w.statusPanel(3).startsWith("Cutting = "));
+    EXPECT_TRUE(m.w.statusPanel(4).startsWith("Total = "));
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+
+    p.db().exec(QString("DROP TABLE RL_%1").arg(road));
+    m.w.toolButton("Update")->trigger();
+    ASSERT_EQ(p.told.size(), 1u);
+    EXPECT_EQ(p.told[0].icon, QMessageBox::Warning);
+    EXPECT_TRUE(p.told[0].text.startsWith("Datasheet not generated!"));
+}
+
+TEST(MainWindow, ViewCommandsToggleTheBarsAndTheFilterWindowWithTheirMarks)
+{
+    UiProgram p;
+    MainWindow m;
+    auto* bar = m.w.findChild<QToolBar*>("tbToolBar");
+    m.cmd("mnuViewToolbar")->trigger();
+    EXPECT_FALSE(m.cmd("mnuViewToolbar")->isChecked());
+    EXPECT_FALSE(bar->isVisible());
+    m.cmd("mnuViewStatusBar")->trigger();
+    EXPECT_FALSE(m.w.statusBar()->isVisible());
+    m.cmd("mnuViewToolbar")->trigger();
+    m.cmd("mnuViewStatusBar")->trigger();
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_TRUE(m.w.statusBar()->isVisible());
+
+    ASSERT_NE(m.openRoads(), nullptr);
+    QAction* filter = m.cmd("mnuViewDetail");
+    filter->trigger();
+    EXPECT_TRUE(filter->isChecked());
+    QWidget* window = m.w.findChild<QWidget*>("dlgSearchWindow");
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    m.w.toolButton("Filter")->trigger();
+    EXPECT_FALSE(filter->isChecked());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(m.w.findChild<QWidget*>("dlgSearchWindow"), nullptr);
+}
+
+TEST(MainWindow, AddOnTheCulvertSheetOpensTheDialogAndDeletingATypeTakesItsCulverts)
+{
+    UiProgram p;
+    const std::int64_t road = makeRoad(p.db(), "A", "B");
+    p.db().exec("INSERT INTO CulvertTypes (CulvertName, Type) VALUES ('Pipe', 'Pipe'), "
+                "('Slab', 'Slab')");
+    p.db().exec("INSERT INTO Culverts (RoadRef, CTypeRef, Chainage, EPType) VALUES "
+                "(1, 1, 100, 'E'), (1, 2, 200, 'P')");
+    appState().CulvertTypesRecordset->requery();
+    MainWindow m;
+    ASSERT_TRUE(m.w.ChooseRoad(road));
+    frmDataGrid* culverts = m.openKind(sheets::culvertsStatement(road), "Culverts");
+    ASSERT_NE(culverts, nullptr);
+    EXPECT_EQ(culverts->model()->rowCount(), 2);
+    test::onModal("dlgAddCulvert", [](QWidget* dlg) {
+        dlg->findChild<QComboBox*>("cmbCulvertName")->setCurrentIndex(0);
+        dlg->findChild<QLineEdit*>("txtChainage")->setText("120");
+        QTest::mouseClick(dlg->findChild<QPushButton*>("cmdAdd"), Qt::LeftButton);
+        QTest::mouseClick(dlg->findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
+    });
+    m.cmd("mnuEditAdd")->trigger();
+    EXPECT_EQ(test::rowCount(p.db(), "Culverts"), 3);
+    EXPECT_EQ(culverts->model()->rowCount(), 3) << "the sheet shows the new culvert";
+    EXPECT_EQ(appState().CulvertsRecordset->count(), 3);
+
+    frmDataGrid* types = m.openKind(sheets::culvertTypesStatement(), "CulvertTypes");
+    ASSERT_NE(types, nullptr);
+    clickRowHeader(types, 1);
+    m.cmd("mnuEditDelete")->trigger();
+    EXPECT_EQ(test::rowCount(p.db(), "CulvertTypes"), 1);
+    EXPECT_EQ(test::rowCount(p.db(), "Culverts"), 1);
+    EXPECT_EQ(appState().CulvertsRecordset->count(), 1);
+    EXPECT_EQ(appState().CulvertTypesRecordset->count(), 1);
+
+    // Tools > Options opens the options over the main window.
+    bool opened = false;
+    test::onModal("frmOptions", [&](QWidget* dlg) {
+        opened = true;
+        QTest::mouseClick(dlg->findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
+    });
+    m.cmd("mnuToolsOptions")->trigger();
+    EXPECT_TRUE(opened);
+}
+
+TEST(MainWindow, WindowMenuArrangesTheSheetsAndHelpAboutShowsTheSplash)
+{
+    UiProgram p;
+    MainWindow m;
+    frmDataGrid* a = m.openKind(sheets::roadDetailsStatement(), "RoadDetails");
+    frmDataGrid* b = m.openKind(sheets::culvertTypesStatement(), "CulvertTypes");
+    ASSERT_TRUE(a && b);
+    QWidget* subA = a->parentWidget();
+    QWidget* subB = b->parentWidget();
+    const QSize area = m.w.mdiArea()->viewport()->size();
+
+    m.cmd("mnuWindowTileVertical")->trigger();
+    EXPECT_EQ(subA->height(), area.height());
+    EXPECT_EQ(subA->y(), subB->y());
+    EXPECT_NE(subA->x(), subB->x());
+    EXPECT_LE(subA->width() + subB->width(), area.width());
+
+    m.cmd("mnuWindowTileHorizontal")->trigger();
+    EXPECT_EQ(subA->width(), area.width());
+    EXPECT_EQ(subA->x(), subB->x());
+    EXPECT_NE(subA->y(), subB->y());
+
+    m.cmd("mnuWindowCascade")->trigger();
+    EXPECT_NE(subA->pos(), subB->pos());
+
+    bool shown = false;
+    test::onModal("frmSplash", [&](QWidget* splash) {
+        shown = splash->isModal();
+        QTest::mouseClick(splash, Qt::LeftButton);
+    });
+    m.cmd("mnuHelpAbout")->trigger();
+    EXPECT_TRUE(shown);
+}

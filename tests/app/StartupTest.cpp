@@ -1,0 +1,94 @@
+#include "app/frmMain.h"
+#include "app/frmSplash.h"
+#include "store/Error.h"
+#include "support/UiProgram.h"
+#include "ui/common/AppState.h"
+
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <gtest/gtest.h>
+
+using namespace tarmela;
+using tarmela::test::UiProgram;
+
+TEST(Startup, OpeningCreatesTheProjectUnderTheProgramFolder)
+{
+    UiProgram t;
+    EXPECT_EQ(appState().DBPath, t.dir.filePath("Data/Roads Info.sqlite"));
+    EXPECT_TRUE(QFile::exists(appState().DBPath));
+    ASSERT_TRUE(appState().RoadsRecordset);
+    EXPECT_EQ(appState().RoadsRecordset->count(), 0);
+    EXPECT_EQ(appState().CulvertsRecordset->count(), 0);
+    EXPECT_EQ(appState().CurrentRoadID, 0);
+}
+
+TEST(Startup, AProjectThatCannotBeOpenedIsReported)
+{
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath("Data");
+    QFile junk(dir.filePath("Data/Roads Info.sqlite"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(4096, 'x'));
+    junk.close();
+    try {
+        OpenProjectDatabase(dir.path());
+        FAIL() << "a file that is no database was opened";
+    } catch (const Error& e) {
+        EXPECT_FALSE(e.message().isEmpty());
+    }
+    CloseProjectDatabase();
+}
+
+TEST(Startup, MainWindowTakesItsPlaceFromTheSettingsAndSavesItOnClose)
+{
+    UiProgram t;
+    {
+        QSettings ini(t.dir.filePath("Tarmela.ini"), QSettings::IniFormat);
+        ini.setValue("Settings/MainLeft", "1500");
+        ini.setValue("Settings/MainTop", "3000");
+        ini.setValue("Settings/MainWidth", "9000");
+        ini.setValue("Settings/MainHeight", "7500");
+        ini.setValue("Settings/ViewSections", "5");
+    }
+    frmMain w;
+    LoadSettings(&w);
+    EXPECT_EQ(w.windowTitle(), "Tarmela");
+    EXPECT_EQ(w.objectName(), "frmMain");
+    EXPECT_EQ(w.pos(), QPoint(100, 200));
+    EXPECT_EQ(w.size(), QSize(600, 500));
+    EXPECT_EQ(appState().settings.ViewSections, 5);
+    EXPECT_TRUE(w.mdiArea()->subWindowList().isEmpty());
+
+    w.show();
+    w.resize(640, 480);
+    appState().settings.AutoSave = false; // changed in memory by a dialog
+    EXPECT_TRUE(w.close());
+    QSettings ini(t.dir.filePath("Tarmela.ini"), QSettings::IniFormat);
+    EXPECT_EQ(ini.value("Settings/MainWidth").toString(), "9600");
+    EXPECT_EQ(ini.value("Settings/MainHeight").toString(), "7200");
+    EXPECT_EQ(ini.value("Settings/AutoSave").toString(), "False");
+}
+
+TEST(Startup, IsFormLoadedLooksForOpenWindowsByFormName)
+{
+    EXPECT_FALSE(IsFormLoaded("frmPlotFormation"));
+    frmMain w;
+    EXPECT_TRUE(IsFormLoaded("frmMain"));
+    EXPECT_FALSE(IsFormLoaded("frmmain")); // names are compared exactly
+    auto* a = new QTextEdit;
+    a->setObjectName("frmDataGrid");
+    auto* b = new QTextEdit;
+    b->setObjectName("frmDataGrid");
+    QMdiSubWindow* sa = w.mdiArea()->addSubWindow(a);
+    w.mdiArea()->addSubWindow(b);
+    EXPECT_TRUE(IsFormLoaded("frmDataGrid"));
+    delete sa;
+    EXPECT_TRUE(IsFormLoaded("frmDataGrid"));
+    // The splash (shown from Help > About) gives the version.
+    EXPECT_TRUE(frmSplash::versionText().startsWith("Version 1."));
+    EXPECT_EQ(frmSplash::versionText().count('.'), 2);
+}

@@ -1,0 +1,257 @@
+#include "formation/FormationData.h"
+#include "formation/FormationDesign.h"
+#include "store/Roads.h"
+#include "store/RowReader.h"
+#include "store/Schema.h"
+#include "store/Transaction.h"
+#include "support/TestProject.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+using namespace tarmela;
+using namespace tarmela::test;
+
+namespace {
+
+EarthworkInputs inputs(std::int64_t road, int method)
+{
+    EarthworkInputs in;
+    in.road = road;
+    in.method = method;
+    in.locale = QLocale::c();
+    return in;
+}
+
+// Rows of the given chainages (ID 1, 2, ...) with the given FC (NAN: empty) over ground 100.
+std::int64_t road(Database& db, const std::vector<std::pair<double, double>>& rows)
+{
+    const std::int64_t id = roads::create(db);
+    QSqlQuery q = db.prepare("INSERT INTO " + schema::rlTable(id) +
+                             " (ID, Chainage, FC, C, TopWidth, BottomWidth) VALUES (?, ?, ?, 100, "
+                             "7, 8)");
+    qlonglong rowId = 1;
+    for (const auto& [chainage, fc] : rows) {
+        q.addBindValue(rowId++);
+        q.addBindValue(chainage);
+        q.addBindValue(std::isnan(fc) ? QVariant() : QVariant(fc));
+        Database::run(q);
+    }
+    return id;
+}
+
+std::string fcColumn(Database& db, std::int64_t road)
+{
+    return queryText(db, "SELECT FC FROM " + schema::rlTable(road) + " ORDER BY Chainage, ID");
+}
+
+long long totalChanges(Database& db)
+{
+    return db.scalar("SELECT total_changes()").toLongLong();
+}
+
+// Every cell that differs between two snapshots of a table, as "ID column: before -> after".
+QStringList differences(const std::vector<QVariantList>& a, const std::vector<QVariantList>& b,
+                        const QStringList& columns)
+{
+    QStringList out;
+    if (a.size() != b.size())
+        return {QStringLiteral("row count %1 -> %2").arg(a.size()).arg(b.size())};
+    for (std::size_t r = 0; r < a.size(); ++r)
+        for (int c = 0; c < columns.size(); ++c)
+            if (a[r][c] != b[r][c])
+                out << QStringLiteral("%1 %2: %3 -> %4")
+                           .arg(a[r][0].toString(), columns[c], a[r][c].toString(),
+                                b[r][c].toString());
+    return out;
+}
+
+std::vector<QVariantList> snapshot(Database& db, std::int64_t road, QStringList* columns)
+{
+    RowReader q(db, "SELECT * FROM " + schema::rlTable(road) + " ORDER BY ID");
+    std::vector<QVariantList> rows;
+    columns->clear();
+    for (int c = 0; c < q.columnCount(); ++c)
+        *columns << q.columnName(c);
+    while (q.next()) {
+        QVariantList row;
+        for (int c = 0; c < columns->size(); ++c)
+            row << q.value(c);
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+} // namespace
+
+using FormationDesignTest = ProjectTest;
+
+// Rows every 20 m from 100: a grade from 100 (FC 10.00) to 160 (10.60) writes the rows
+// between to 2 decimals and the end row exactly; one undo takes all of it back.
+TEST_F(FormationDesignTest, GradientAndItsUndo)
+{
+    const auto r = road(db, {{80, 9}, {100, 10}, {120, 11}, {140, NAN}, {160, 12}, {180, 13}});
+    FormationDesign design(db);
+    const EarthworkInputs in = inputs(r, 1);
+    design.recompute(in);
+    const std::string before = fcColumn(db, r);
+
+    design.setGrade(in, 100, 160, 10.6);
+    const std::string graded = "9 | 10 | 10.2 | 10.4 | 10.6 | 13";
+    EXPECT_EQ(fcColumn(db, r), graded);
+    ASSERT_TRUE(design.undo(in));
+    // All three rows come back, the empty FC at 140 as 0; the rows outside are untouched.
+    EXPECT_EQ(fcColumn(db, r), "9 | 10 | 11 | 0 | 12 | 13");
+    EXPECT_NE(fcColumn(db, r), before);
+
+    design.setGrade(in, 100, 160, 10.6);
+    design.setGrade(in, 100, 160, 10.5); // thirds of a metre, to 2 decimals
+    EXPECT_EQ(fcColumn(db, r), "9 | 10 | 10.17 | 10.33 | 10.5 | 13");
+    ASSERT_TRUE(design.undo(in));
+    EXPECT_EQ(fcColumn(db, r), graded);
+    EXPECT_FALSE(design.undo(in)); // one step only
+    EXPECT_EQ(fcColumn(db, r), graded);
+}
+
+// Refused changes write nothing and leave the undo step as it was.
+TEST_F(FormationDesignTest, RefusedChangesWriteNothing)
+{
+    const auto r = road(db, {{20, 10}, {40, 11}, {60, 12}});
+    FormationDesign design(db);
+    const EarthworkInputs in = inputs(r, 1);
+    design.recompute(in);
+    design.setLevel(in, 40, 11.5);
+    const std::string before = fcColumn(db, r);
+
+    struct Case {
+        const char* what;
+        std::function<void()> change;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"zero", [&] { design.setLevel(in, 40, 0); }, "Invalid formation value!"},
+        {"negative", [&] { design.setGrade(in, 20, 60, -3); }, "Invalid formation value!"},
+        {"not a number", [&] { design.setLevel(in, 40, NAN); }, "Invalid formation value!"},
+        {"downhill pick", [&] { design.setGrade(in, 60, 20, 9); }, "In GRADIENT mode slope"},
+        // The first gradient after opening starts from chainage 0, where this road has no row.
+        {"no start row", [&] { design.setGrade(in, 0, 60, 9); },
+         "There is no section at chainage 0 to start the gradient from"},
+        {"no row", [&] { design.setLevel(in, 50, 9); }, "There is no section at chainage 50"},
+    };
+    for (const Case& c : cases) {
+        const auto e = thrown(c.change);
+        ASSERT_TRUE(e) << c.what;
+        EXPECT_TRUE(e->message().startsWith(c.message)) << c.what << ": " << e->message().toStdString();
+        EXPECT_EQ(fcColumn(db, r), before) << c.what;
+    }
+    // The same row picked twice is a single-row change even in gradient mode.
+    design.setGrade(in, 60, 60, 12.25);
+    EXPECT_EQ(fcColumn(db, r), "10 | 11.5 | 12.25");
+    ASSERT_TRUE(design.undo(in));
+    EXPECT_EQ(fcColumn(db, r), "10 | 11.5 | 12");
+}
+
+// A series of changes and undos, each recomputing only what it changes, leaves the database
+// exactly as a full recomputation of the same FC would, for each of the three methods.
+TEST_F(FormationDesignTest, ChangesStoreWhatAFullRecomputationStores)
+{
+    for (int method : {0, 1, 2}) {
+        SCOPED_TRACE(method);
+        Transaction tx(db);
+        const std::int64_t r = roads::create(db);
+        CrossDistances d;
+        d.left.fill(1.5);
+        d.right.fill(2);
+        d.left[0] = 4.5; // the first left reading lies beyond the formation edge
+        roads::setCrossDistances(db, r, d);
+        // 70 rows over two kilometre ends, rolling ground with gaps: no C every 9th row, no
+        // readings past L2 every 7th, an FC of 0 (taking the previous centre point in the Long
+        // method) every 11th, defaults to be filled in by the first recomputation.
+        QSqlQuery q = db.prepare("INSERT INTO " + schema::rlTable(r) +
+                                 " (ID, Chainage, C, FC, TopWidth, BottomWidth, FL1, FL2, FR1, FR2, "
+                                 "L1, L2, L3, L4, R1, R2, R3, R4) VALUES (?, ?, ?, ?, 6, 7, 99.9, "
+                                 "99.9, 99.9, 99.9, ?, ?, ?, ?, ?, ?, ?, ?)");
+        for (int i = 0; i < 70; ++i) {
+            const double ground = 100 + 2 * std::sin(i / 6.0);
+            q.addBindValue(i + 1);
+            q.addBindValue(i < 60 ? 20.0 * i : 1200 + 250.0 * (i - 59));
+            q.addBindValue(i % 9 == 4 ? QVariant() : QVariant(ground));
+            q.addBindValue(i % 11 == 5 ? 0.0 : 100.5 + std::cos(i / 8.0));
+            for (int k = 1; k <= 8; ++k) // L1..L4, R1..R4
+                q.addBindValue(i % 7 == 3 && k > 2 ? QVariant() : QVariant(ground + 0.1 * k - 0.4));
+            Database::run(q);
+        }
+        tx.commit();
+        FormationDesign design(db);
+        EarthworkInputs in = inputs(r, method);
+        in.formationCamber = 0.03;
+        in.carriageCamber = 0.025;
+        ASSERT_TRUE(design.recompute(in).error.isEmpty());
+
+        const auto other = Database::open(p.path());
+        struct Step {
+            const char* what;
+            std::function<void()> run;
+            bool incremental; // recomputes a few rows, not the road
+        };
+        // The changes that can't trust the areas in memory come first; the incremental ones
+        // after them, so that no full recomputation hides what they store.
+        const Step steps[] = {
+            {"after an edit elsewhere on this connection", [&] {
+                 db.exec("UPDATE " + schema::rlTable(r) + " SET C = 95 WHERE ID = 30");
+                 design.setLevel(in, 600, 100.75);
+             }, false},
+            {"after another connection's commit", [&] {
+                 other->exec("UPDATE " + schema::rlTable(r) + " SET L2 = 99 WHERE ID = 40");
+                 design.setLevel(in, 620, 100.5);
+             }, false},
+            {"with other cambers", [&] {
+                 in.carriageCamber = 0.04;
+                 design.setLevel(in, 640, 100.25);
+             }, false},
+            {"grade", [&] { design.setGrade(in, 100, 400, 101.25); }, true},
+            {"level across a kilometre end", [&] { design.setLevel(in, 1000, 98.2); }, true},
+            {"undo", [&] { design.undo(in); }, true},
+            {"level before an FC of 0", [&] { design.setLevel(in, 520, 99.1); }, true},
+            {"undo back to an FC of 0", [&] {
+                 design.setLevel(in, 100, 103);
+                 design.undo(in);
+             }, true},
+            {"grade over long gaps", [&] { design.setGrade(in, 1180, 1700, 97.5); }, true},
+        };
+        const long long rows = 70;
+        for (const Step& s : steps) {
+            const long long start = totalChanges(db);
+            s.run();
+            EXPECT_EQ(totalChanges(db) - start < rows, s.incremental) << s.what;
+        }
+        EarthworkResult last = design.setLevel(in, 700, 100.3);
+
+        QStringList columns;
+        const auto changed = snapshot(db, r, &columns);
+        const EarthworkResult full = UpdateEarthworkQuantities(db, in);
+        ASSERT_TRUE(full.error.isEmpty()) << full.error.toStdString();
+        EXPECT_EQ(differences(changed, snapshot(db, r, &columns), columns).join('\n').toStdString(),
+                  "");
+        ASSERT_EQ(last.volumes.kilometres.size(), full.volumes.kilometres.size());
+        for (std::size_t k = 0; k < full.volumes.kilometres.size(); ++k) {
+            EXPECT_EQ(last.volumes.kilometres[k].filling, full.volumes.kilometres[k].filling) << k;
+            EXPECT_EQ(last.volumes.kilometres[k].cutting, full.volumes.kilometres[k].cutting) << k;
+        }
+        EXPECT_EQ((last.filling + last.cutting + last.total + last.roadName).toStdString(),
+                  (full.filling + full.cutting + full.total + full.roadName).toStdString());
+    }
+}
+
+// A road that can't be recomputed (an empty FC) still takes the change; the full
+// recomputation reports the row, every time.
+TEST_F(FormationDesignTest, AChangeOnARoadThatFailsToRecomputeReportsIt)
+{
+    const auto r = road(db, {{0, 10}, {20, NAN}, {40, 12}});
+    FormationDesign design(db);
+    const EarthworkInputs in = inputs(r, 2);
+    EXPECT_TRUE(design.recompute(in).error.contains("FC is empty in the section at chainage 20"));
+    const EarthworkResult changed = design.setLevel(in, 40, 12.5);
+    EXPECT_TRUE(changed.error.contains("FC is empty in the section at chainage 20"));
+    EXPECT_EQ(fcColumn(db, r), "10 | null | 12.5");
+}

@@ -1,0 +1,166 @@
+#include "formation/FormationData.h"
+#include "formation/FormationRules.h"
+#include "store/Roads.h"
+#include "store/Schema.h"
+#include "store/Transaction.h"
+#include "support/TestProject.h"
+
+#include <QSqlQuery>
+#include <cmath>
+#include <gtest/gtest.h>
+
+using namespace tarmela;
+using namespace tarmela::formation;
+using namespace tarmela::test;
+
+namespace {
+
+// Rows every `step` metres from `from` to `to`, FC and C rising 1 m per km from 100.
+std::int64_t evenRoad(Database& db, double from, double to, double step)
+{
+    Transaction tx(db);
+    const std::int64_t road = roads::create(db);
+    QSqlQuery q = db.prepare("INSERT INTO " + schema::rlTable(road) +
+                             " (ID, Chainage, C, FC, L8, R8) VALUES (?, ?, ?, ?, ?, ?)");
+    qlonglong id = 1;
+    for (double c = from; c <= to; c += step) {
+        q.addBindValue(id++);
+        q.addBindValue(c);
+        q.addBindValue(100 + c / 1000);
+        q.addBindValue(101 + c / 1000);
+        q.addBindValue(99.5 + c / 1000);
+        q.addBindValue(99 + c / 1000);
+        Database::run(q);
+    }
+    tx.commit();
+    return road;
+}
+
+std::optional<double> picked(FormationData& data, double xTwips, std::int64_t start)
+{
+    return data.pickedChainage(pickRule(chainageAt(xTwips, start)));
+}
+
+} // namespace
+
+using FormationRules = ProjectTest;
+
+// A click picks the row after it from 12.5 m past a 50 m mark, else the row at or before it;
+// on a road of 40 km as on any other.
+TEST_F(FormationRules, PicksTheRowTheClickMeans)
+{
+    FormationData shortRoad(db, evenRoad(db, 0, 200, 20), 8);
+    FormationData longRoad(db, evenRoad(db, 0, 40000, 20), 8);
+    struct Case {
+        FormationData* data;
+        double x;
+        std::int64_t start;
+        std::optional<double> row;
+    };
+    const Case cases[] = {
+        {&shortRoad, 600 + 12 * 30, 0, 40},   // 30: past 12.5, the next row
+        {&shortRoad, 600 + 12 * 10, 0, 0},    // 10: the row at or before
+        {&shortRoad, 600 + 12 * 12, 0, 0},
+        {&shortRoad, 600 + 12 * 13, 0, 20},
+        {&shortRoad, 600 + 12 * 62, 0, 60},
+        {&shortRoad, 606, 0, 0},              // half a metre rounds to the even 0
+        {&shortRoad, 618 + 12 * 12, 0, 20},   // 13.5 rounds to 14
+        {&shortRoad, 600 + 12 * 250, 0, 200}, // beyond the end: the last row
+        {&shortRoad, 600 + 12 * 263, 0, std::nullopt}, // nothing after it
+        {&longRoad, 600 + 12 * 30, 39950, 40000},
+        {&longRoad, 600 + 12 * 10, 32750, 32760},
+        {&longRoad, 600 + 12 * 20, 40000, std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(picked(*c.data, c.x, c.start), c.row) << c.x << " from " << c.start;
+
+    // The profile and the readouts of a row beyond 32,767 m.
+    const std::vector<FormationProfileRow> rows = longRoad.rowsIn(39950, 40550);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows.front().chainage, 39960);
+    EXPECT_EQ(rows.back().chainage, 40000);
+    EXPECT_NEAR(*rows.back().right, 139, 1e-9); // R8, the outer reading shown
+    EXPECT_EQ(automaticDatum(rows), 138);
+    const auto before = longRoad.rowBefore(rows.back());
+    ASSERT_TRUE(before);
+    EXPECT_EQ(before->chainage, 39980);
+    EXPECT_NEAR(*readoutsFor(rows.back(), before).percent, 0.1, 1e-9);
+    EXPECT_EQ(longRoad.maxChainage(), 40000);
+    // The scroll bar reaches the end: the last step's view holds the last row.
+    const int last = lastScrollStep(40000, 600);
+    EXPECT_LE(50.0 * last, 40000);
+    EXPECT_GT(50.0 * last + 600, 40000);
+    EXPECT_EQ(lastScrollStep(590, 600), 0);
+    EXPECT_EQ(lastScrollStep(0, 600), 0);
+}
+
+TEST(FormationReadouts, DifferencesAndGrades)
+{
+    struct Case {
+        const char* what;
+        FormationProfileRow row;
+        std::optional<FormationProfileRow> previous;
+        double left, centre, right;
+        std::optional<double> percent, oneIn;
+    };
+    const Case cases[] = {
+        {"first row: no grade", {0, 0, 100, 100, std::nullopt, 101.2}, std::nullopt, 1.2, 1.2,
+         101.2, std::nullopt, std::nullopt},
+        {"level stretch", {0, 40, 99, 99.5, 102, 101.2}, FormationProfileRow{0, 20, {}, {}, {}, 101.2},
+         2.2, 1.7, -0.8, 0, std::nullopt},
+        {"rising", {0, 160, 10, 10, 10, 10.6}, FormationProfileRow{0, 100, {}, {}, {}, 10}, 0.6, 0.6,
+         0.6, 1, 100},
+        {"falling, shown without sign", {0, 120, 10, 10, 10, 9.5},
+         FormationProfileRow{0, 100, {}, {}, {}, 10}, -0.5, -0.5, -0.5, 2.5, 40},
+        {"previous FC empty counts as 0", {0, 20, 0, 0, 0, 2}, FormationProfileRow{0, 0, {}, {}, {}, {}},
+         2, 2, 2, 10, 10},
+    };
+    for (const Case& c : cases) {
+        const Readouts r = readoutsFor(c.row, c.previous);
+        EXPECT_NEAR(r.leftDiff, c.left, 1e-9) << c.what;
+        EXPECT_NEAR(r.centreDiff, c.centre, 1e-9) << c.what;
+        EXPECT_NEAR(r.rightDiff, c.right, 1e-9) << c.what;
+        // -1 stands for an empty box.
+        EXPECT_NEAR(r.percent.value_or(-1), c.percent.value_or(-1), 1e-9) << c.what;
+        EXPECT_NEAR(r.oneIn.value_or(-1), c.oneIn.value_or(-1), 1e-9) << c.what;
+    }
+}
+
+TEST(FormationProfileGeometry, FrameDatumAndCulverts)
+{
+    const FormationProfileFrame f{8400, 6600};
+    EXPECT_EQ(f.columns(), 12);
+    EXPECT_EQ(f.visibleSpan(), 600);
+    EXPECT_EQ(f.gridRows(), 20);
+
+    std::vector<FormationProfileRow> rows{{1, 0, 99.1, 101.8, 98.2, 100},
+                                          {2, 20, std::nullopt, 98, 97.35, 100}};
+    const auto datum = automaticDatum(rows);
+    EXPECT_EQ(datum, 97);
+    EXPECT_DOUBLE_EQ(f.y(97.35, 97), 6600 - 600 - 405); // 405 twips above the base line
+    EXPECT_EQ(automaticDatum({{1, 0, std::nullopt, std::nullopt, std::nullopt, 100}}), std::nullopt);
+
+    EXPECT_DOUBLE_EQ(culvertTop(100.4, 100.6, 97), 100);
+    EXPECT_DOUBLE_EQ(culvertTop(std::nullopt, std::nullopt, 97), 97.5);
+}
+
+// A culvert in view comes with the FC of its neighbouring rows and the picture of its kind.
+TEST_F(FormationRules, CulvertsInViewWithTheirNeighbours)
+{
+    const auto road = evenRoad(db, 200, 300, 100);
+    db.exec("INSERT INTO CulvertTypes (ID, CulvertName, ImageFileExisting, ImageFileProposed) "
+            "VALUES (1, 'Pipe', 'e.png', 'p.png')");
+    db.exec(QStringLiteral("INSERT INTO Culverts (RoadRef, CTypeRef, Chainage, EPType) VALUES "
+                           "(%1, 1, 250, 'E'), (%1, 1, 150, 'P'), (%1, 1, 900, 'E'), "
+                           "(%1 + 1, 1, 260, 'E')")
+                .arg(road));
+    FormationData data(db, road, 8);
+    const auto culverts = data.culvertsIn(0, 600);
+    ASSERT_EQ(culverts.size(), 2u);
+    EXPECT_EQ(culverts[0].picture, "p.png"); // anything but "E" is proposed
+    EXPECT_EQ(culverts[0].fcBefore, std::nullopt);
+    EXPECT_NEAR(culverts[0].fcAfter.value_or(0), 101.2, 1e-9);
+    EXPECT_EQ(culverts[1].picture, "e.png");
+    EXPECT_NEAR(culverts[1].fcBefore.value_or(0), 101.2, 1e-9);
+    EXPECT_NEAR(culverts[1].fcAfter.value_or(0), 101.3, 1e-9);
+}

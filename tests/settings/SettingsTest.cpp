@@ -1,0 +1,102 @@
+#include "settings/Settings.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace tarmela;
+
+namespace
+{
+struct TempStore {
+    QTemporaryDir dir;
+    QString file = dir.filePath("Tarmela.ini");
+    SettingsStore store{file};
+    void put(const QString& key, const QString& value)
+    {
+        QSettings s(file, QSettings::IniFormat);
+        s.setValue("Settings/" + key, value);
+    }
+    QString stored(const QString& key)
+    {
+        QSettings s(file, QSettings::IniFormat);
+        return s.value("Settings/" + key).toString();
+    }
+};
+} // namespace
+
+TEST(Settings, AnEmptyStoreGivesTheDefaults)
+{
+    TempStore t;
+    const Settings s = t.store.load();
+    ASSERT_EQ(Settings::keys().size(), 28);
+    EXPECT_EQ(Settings::keys().front(), "MainLeft");
+    EXPECT_EQ(Settings::keys().back(), "PageSize");
+    QStringList values;
+    for (const QString& key : Settings::keys())
+        values << s.text(key);
+    EXPECT_EQ(values.join(' '), "1000 1000 6500 6500 True True True 95 1 8 6 0 2 True False False "
+                                "False 0 0 0 0 0 0 2 2 2 2 0");
+}
+
+TEST(Settings, ValuesRoundTripAsText)
+{
+    TempStore t;
+    Settings s;
+    s.AutoSave = false;
+    s.LSectionGrid = true;
+    s.PageLeft = 1.5;
+    s.ColorExisting = 0x0000ff;
+    s.ViewSections = 5;
+    s.LeftOrder = 2;
+    s.RightOrder = 0;
+    t.store.save(s);
+    EXPECT_EQ(t.stored("AutoSave"), "False");
+    EXPECT_EQ(t.stored("LSectionGrid"), "True");
+    EXPECT_EQ(t.stored("PageLeft"), "1.5");
+    EXPECT_EQ(t.stored("MainWidth"), "6500");
+    EXPECT_EQ(t.stored("ColorExisting"), "255");
+
+    const Settings back = t.store.load();
+    for (const QString& key : Settings::keys())
+        EXPECT_EQ(back.text(key), s.text(key)) << key.toStdString();
+    EXPECT_FALSE(back.AutoSave);
+}
+
+TEST(Settings, AStoredValueThatDoesNotConvertKeepsItsDefault)
+{
+    TempStore t;
+    t.put("AutoSave", "maybe");
+    t.put("ViewSections", "12");     // more readings than a table holds
+    t.put("SectionsPerPage", "4.5"); // not whole
+    t.put("QuantityCalcMethod", "2");
+    t.put("PageTop", "abc");
+    t.put("FixedDatumValue", "40000"); // past 16 bits
+    const Settings s = t.store.load();
+    Settings expected;
+    expected.QuantityCalcMethod = 2;
+    for (const QString& key : Settings::keys())
+        EXPECT_EQ(s.text(key), expected.text(key)) << key.toStdString();
+
+    // Left and right blocks at the same position can't be used: both fall back.
+    t.put("LeftOrder", "1");
+    t.put("RightOrder", "1");
+    EXPECT_EQ(t.store.load().LeftOrder, 0);
+    EXPECT_EQ(t.store.load().RightOrder, 2);
+}
+
+TEST(Settings, SetTextAcceptsOnlyValidValues)
+{
+    Settings s;
+    EXPECT_TRUE(s.setText("QuantityCalcMethod", "2"));
+    EXPECT_EQ(s.QuantityCalcMethod, 2);
+    EXPECT_FALSE(s.setText("QuantityCalcMethod", "3"));
+    EXPECT_EQ(s.QuantityCalcMethod, 2);
+    EXPECT_TRUE(s.setText("AutoSave", "false"));
+    EXPECT_FALSE(s.AutoSave);
+    EXPECT_FALSE(s.setText("NoSuchKey", "1"));
+    EXPECT_EQ(s.text("AutoSave"), "False");
+    EXPECT_EQ(s.text("NoSuchKey"), "");
+    EXPECT_TRUE(s.setText("LeftOrder", "2"));
+    EXPECT_FALSE(s.ordersValid());
+}
