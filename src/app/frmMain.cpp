@@ -25,7 +25,7 @@ namespace tarmela {
 
 namespace {
 
-// Commands whose windows come with later work (the section views, the formation tool, the
+// Commands whose windows come with later work (the section views, the
 // printed reports, printing and page setup) and the menu entries that have no action: they
 // stay greyed out rather than offering something that does nothing.
 const char* const kNotAvailable[] = {
@@ -33,7 +33,6 @@ const char* const kNotAvailable[] = {
     "mnuFilePageSetup",
     "mnuFilePrint",
     "mnuEditSelect",
-    "mnuFormationPlot",
     "mnuViewLSection",
     "mnuViewXSection",
     "mnuEarthworkReport",
@@ -44,7 +43,6 @@ const char* const kNotAvailable[] = {
     "Next",
     "ZoomIn",
     "ZoomOut",
-    "Formation",
 };
 
 bool available(const QAction* a)

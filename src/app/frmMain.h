@@ -11,6 +11,7 @@ class QToolBar;
 namespace tarmela {
 
 class frmDataGrid;
+class frmPlotFormation;
 
 // The program's one top-level window: a frame for the data sheets, tools and views. It owns
 // the menus, the toolbar `tbToolBar` and the status bar `sbStatusBar`, routes each command to
@@ -44,6 +45,9 @@ public:
 
     // The active data sheet, or nullptr when the active child is something else.
     frmDataGrid* activeSheet() const;
+    // The open formation tool (there is at most one), and the active one.
+    frmPlotFormation* formationTool() const;
+    frmPlotFormation* activeFormationTool() const;
 
     // Where Help > Contents looks for the program's help pages.
     static QString helpIndexPath();
@@ -81,6 +85,8 @@ private:
     void appendSection(frmDataGrid* sheet, bool levelBook);
     void openSheet(const QString& kind);
     void updateQuantities();
+    void openFormationTool();
+    void refreshFormationTool();
     void toggleFilterWindow();
     void connectSheet(frmDataGrid* sheet);
     void clearQuantityPanels();

@@ -4,6 +4,7 @@
 #include "compute/EarthworkQuantities.h"
 #include "compute/ui/dlgConvertLBtoRL.h"
 #include "export/ui/frmExportMultiple.h"
+#include "formation/ui/frmPlotFormation.h"
 #include "sheets/ui/SheetLayouts.h"
 #include "sheets/ui/dlgAddCulvert.h"
 #include "sheets/ui/dlgAddCulvertType.h"
@@ -61,7 +62,12 @@ void frmMain::wireRouting()
     on("mnuEditCopy", [this] { sheetMenuEvent(1); });
     on("mnuEditCut", [this] { sheetMenuEvent(2); });
     on("mnuEditPaste", [this] { sheetMenuEvent(3); });
-    on("mnuEditUndo", [this] { sheetMenuEvent(5); });
+    on("mnuEditUndo", [this] {
+        if (frmPlotFormation* tool = activeFormationTool())
+            tool->RestoreFC();
+        else
+            sheetMenuEvent(5);
+    });
     on("mnuEditTransform", [this] { sheetMenuEvent(6); });
     on("mnuEditAdd", [this] { editAdd(); });
     on("mnuEditDelete", [this] { editDelete(); });
@@ -73,7 +79,10 @@ void frmMain::wireRouting()
     on("mnuViewRefresh", [this] {
         if (frmDataGrid* sheet = activeSheet())
             sheet->RefreshData();
+        else if (frmPlotFormation* tool = activeFormationTool())
+            tool->pbRefresh();
     });
+    on("mnuFormationPlot", [this] { openFormationTool(); });
     on("mnuRoadDetails", [this] { openSheet(QStringLiteral("RoadDetails")); });
     on("mnuLevelBook", [this] { openSheet(QStringLiteral("LevelBook")); });
     on("mnuInputDataSheet", [this] { openSheet(QStringLiteral("ReducedLevel")); });
@@ -102,6 +111,10 @@ void frmMain::onSubWindowActivated(QMdiSubWindow*)
     setSheetCommandsEnabled(sheet != nullptr);
     if (sheet)
         connectSheet(sheet);
+    if (activeFormationTool())
+        for (const char* name : {"mnuEditUndo", "mnuViewRefresh"})
+            command(QString::fromLatin1(name))->setEnabled(true);
+    toolButton(QStringLiteral("Undo"))->setEnabled(command(QStringLiteral("mnuEditUndo"))->isEnabled());
 }
 
 void frmMain::connectSheet(frmDataGrid* sheet)
@@ -109,6 +122,8 @@ void frmMain::connectSheet(frmDataGrid* sheet)
     connect(sheet, &frmDataGrid::rowHeaderDoubleClicked, this, &frmMain::DoubleClickHandler,
             Qt::UniqueConnection);
     connect(sheet, &frmDataGrid::dependentDrawingsChanged, this, &frmMain::clearQuantityPanels,
+            Qt::UniqueConnection);
+    connect(sheet, &frmDataGrid::dependentDrawingsChanged, this, &frmMain::refreshFormationTool,
             Qt::UniqueConnection);
 }
 
@@ -179,8 +194,10 @@ void frmMain::editAdd()
         dlgAddCulvert dlg(this);
         dlg.exec();
         sheet->RefreshData();
+        refreshFormationTool();
     } else if (kind == QLatin1String("ReducedLevel")) {
         appendSection(sheet, false);
+        refreshFormationTool();
     } else if (kind == QLatin1String("LevelBook")) {
         appendSection(sheet, true);
     } else if (kind == QLatin1String("RoadDetails")) {
@@ -234,6 +251,8 @@ void frmMain::editDelete()
         deleteRoad(sheet);
     else if (kind == QLatin1String("ReducedLevel") || kind == QLatin1String("LevelBook"))
         sheet->DeleteRecord();
+    if (kind != QLatin1String("RoadDetails") && kind != QLatin1String("LevelBook"))
+        refreshFormationTool();
 }
 
 void frmMain::deleteRoad(frmDataGrid* sheet)
@@ -316,6 +335,10 @@ void frmMain::updateQuantities()
     AppState& s = appState();
     if (!s.ProjectConnection)
         return;
+    if (frmPlotFormation* tool = formationTool()) {
+        tool->recomputeRoad(); // its grid gets the kilometres too
+        return;
+    }
     EarthworkInputs in;
     in.road = s.CurrentRoadID;
     in.method = s.settings.QuantityCalcMethod;

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "compute/EarthworkQuantities.h"
+#include "formation/FormationDesign.h"
+#include "formation/FormationProfileSource.h"
+
+#include <QWidget>
+#include <cstdint>
+#include <memory>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+class QScrollBar;
+class QTableWidget;
+
+namespace tarmela {
+
+class FormationProfileView;
+
+// The Formation Plotting Tool of the current road: the profile of the ground and of FC, a
+// click picks a row and shows its levels and grade, Update writes the typed FC at that row
+// (or on a straight grade from the previous pick), and the quantities per kilometre follow
+// at once in the grid `VellGrid1` and in the main window's status bar.
+class frmPlotFormation : public QWidget
+{
+    Q_OBJECT
+public:
+    // Opens on the current road; its quantities are recomputed when it is first shown.
+    explicit frmPlotFormation(QWidget* parent = nullptr);
+    ~frmPlotFormation() override;
+
+    std::int64_t road() const { return m_road; }
+
+    // Edit > Undo: takes the last update back.
+    void RestoreFC();
+    // Wheel turns scroll along the road: towards its end when delta < 1.
+    void MouseWheel(int delta);
+    // Redraws the profile from the database, keeps the picked row when it is still there
+    // and refreshes the readouts (after changes made elsewhere).
+    void pbRefresh();
+    // Recomputes the whole road (the toolbar's Update while the tool is open).
+    void recomputeRoad();
+
+signals:
+    // The status bar's texts after each recomputation: "Filling = ... Cum", ...
+    void quantitiesChanged(const QString& filling, const QString& cutting, const QString& total);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    void buildControls();
+    EarthworkInputs inputs() const;
+    void showResult(const EarthworkResult& r);
+    void ShowCurrent();
+    void pick(double xTwips);
+    void cmdUpdate_Click();
+    void tell(const QString& text);
+
+    std::int64_t m_road = 0;
+    FormationDesign m_design;
+    FormationProfileSource m_source;
+
+    FormationProfileView* pbGraph = nullptr;
+    QScrollBar* HScroll1 = nullptr;
+    QScrollBar* VScroll1 = nullptr;
+    QLineEdit *txtLeft = nullptr, *txtCentre = nullptr, *txtRight = nullptr;
+    QLineEdit *txtLeftDiff = nullptr, *txtCentreDiff = nullptr, *txtRightDiff = nullptr;
+    QLineEdit* txtFC = nullptr;
+    QLineEdit *txtGrad1 = nullptr, *txtGrad2 = nullptr;
+    QCheckBox* chkGradientMode = nullptr;
+    QCheckBox* chkCulvert = nullptr;
+    QPushButton* cmdUpdate = nullptr;
+    QTableWidget* VellGrid1 = nullptr;
+
+    std::int64_t StartChainage = 0;
+    std::optional<std::int64_t> m_datum; // of the last redraw
+    bool m_markerShown = false;          // a row has been marked since the window opened
+    double CurrentChainage = 0;
+    double PreviousChainage = 0;
+    bool m_refreshing = false;
+    bool m_opened = false;
+};
+
+} // namespace tarmela
