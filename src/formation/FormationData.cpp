@@ -8,9 +8,11 @@
 #include <QVariant>
 #include <functional>
 
-namespace tarmela::formation {
+namespace tarmela::formation
+{
 
-namespace {
+namespace
+{
 
 std::optional<double> optionalValue(const RowReader& q, int column)
 {
@@ -65,7 +67,8 @@ QString FormationData::table() const
 
 QString FormationData::rowColumns() const
 {
-    return QStringLiteral("SELECT ID, Chainage, %1, C, %2, FC FROM %3 ").arg(m_left, m_right, table());
+    return QStringLiteral("SELECT ID, Chainage, %1, C, %2, FC FROM %3 ")
+        .arg(m_left, m_right, table());
 }
 
 std::optional<double> FormationData::maxChainage()
@@ -84,9 +87,11 @@ std::optional<FormationProfileRow> FormationData::firstRow()
 
 std::optional<double> FormationData::pickedChainage(const PickRule& pick)
 {
-    RowReader q(m_db, 
-        pick.after ? QStringLiteral("SELECT min(Chainage) FROM %1 WHERE Chainage > ?").arg(table())
-                   : QStringLiteral("SELECT max(Chainage) FROM %1 WHERE Chainage <= ?").arg(table()));
+    RowReader q(
+        m_db,
+        pick.after
+            ? QStringLiteral("SELECT min(Chainage) FROM %1 WHERE Chainage > ?").arg(table())
+            : QStringLiteral("SELECT max(Chainage) FROM %1 WHERE Chainage <= ?").arg(table()));
     q.bind(0, qlonglong(pick.chainage));
     std::optional<double> value;
     eachRow(q, [&](const RowReader& r) { value = optionalValue(r, 0); });
@@ -95,9 +100,8 @@ std::optional<double> FormationData::pickedChainage(const PickRule& pick)
 
 std::vector<FormationProfileRow> FormationData::rowsIn(double from, double to)
 {
-    RowReader q(m_db, rowColumns() +
-                               QStringLiteral("WHERE Chainage >= ? AND Chainage < ? "
-                                              "ORDER BY Chainage, ID"));
+    RowReader q(m_db, rowColumns() + QStringLiteral("WHERE Chainage >= ? AND Chainage < ? "
+                                                    "ORDER BY Chainage, ID"));
     q.bind(0, from);
     q.bind(1, to);
     std::vector<FormationProfileRow> rows;
@@ -107,16 +111,16 @@ std::vector<FormationProfileRow> FormationData::rowsIn(double from, double to)
 
 std::optional<FormationProfileRow> FormationData::rowAt(double chainage)
 {
-    RowReader q(m_db, rowColumns() +
-                               QStringLiteral("WHERE Chainage = ? ORDER BY ID LIMIT 1"));
+    RowReader q(m_db, rowColumns() + QStringLiteral("WHERE Chainage = ? ORDER BY ID LIMIT 1"));
     q.bind(0, chainage);
     return firstOf(q);
 }
 
 std::optional<FormationProfileRow> FormationData::rowBefore(const FormationProfileRow& row)
 {
-    RowReader q(m_db, rowColumns() +
-                               QStringLiteral("WHERE Chainage < ? OR (Chainage = ? AND ID < ?) "
+    // The range on Chainage alone lets the index find the row on a road of any length.
+    RowReader q(m_db,
+                rowColumns() + QStringLiteral("WHERE Chainage <= ? AND (Chainage < ? OR ID < ?) "
                                               "ORDER BY Chainage DESC, ID DESC LIMIT 1"));
     q.bind(0, row.chainage);
     q.bind(1, row.chainage);
@@ -127,16 +131,17 @@ std::optional<FormationProfileRow> FormationData::rowBefore(const FormationProfi
 std::vector<FormationProfileRow> FormationData::rowsAfterThrough(const FormationProfileRow& from,
                                                                  const FormationProfileRow& to)
 {
-    RowReader q(m_db, 
-        rowColumns() +
-        QStringLiteral("WHERE (Chainage > ? OR (Chainage = ? AND ID > ?)) "
-                       "AND (Chainage < ? OR (Chainage = ? AND ID <= ?)) ORDER BY Chainage, ID"));
-    int k = 0;
-    for (const FormationProfileRow* r : {&from, &to}) {
-        q.bind(k++, r->chainage);
-        q.bind(k++, r->chainage);
-        q.bind(k++, qlonglong(r->id));
-    }
+    RowReader q(m_db,
+                rowColumns() +
+                    QStringLiteral("WHERE Chainage >= ? AND Chainage <= ? "
+                                   "AND (Chainage > ? OR ID > ?) AND (Chainage < ? OR ID <= ?) "
+                                   "ORDER BY Chainage, ID"));
+    q.bind(0, from.chainage);
+    q.bind(1, to.chainage);
+    q.bind(2, from.chainage);
+    q.bind(3, qlonglong(from.id));
+    q.bind(4, to.chainage);
+    q.bind(5, qlonglong(to.id));
     std::vector<FormationProfileRow> rows;
     eachRow(q, [&](const RowReader& r) { rows.push_back(profileRow(r)); });
     return rows;
@@ -144,7 +149,8 @@ std::vector<FormationProfileRow> FormationData::rowsAfterThrough(const Formation
 
 std::vector<FormationData::Culvert> FormationData::culvertsIn(double from, double to)
 {
-    RowReader q(m_db, 
+    RowReader q(
+        m_db,
         QStringLiteral("SELECT Culverts.Chainage, CASE WHEN EPType = 'E' THEN ImageFileExisting "
                        "ELSE ImageFileProposed END FROM Culverts JOIN CulvertTypes "
                        "ON CTypeRef = CulvertTypes.ID WHERE RoadRef = ? AND Culverts.Chainage >= ? "
@@ -153,15 +159,13 @@ std::vector<FormationData::Culvert> FormationData::culvertsIn(double from, doubl
     q.bind(1, from);
     q.bind(2, to);
     std::vector<Culvert> culverts;
-    eachRow(q, [&](const RowReader& r) {
-        culverts.push_back({r.number(0), r.text(1), {}, {}});
-    });
+    eachRow(q, [&](const RowReader& r) { culverts.push_back({r.number(0), r.text(1), {}, {}}); });
     RowReader before(m_db, QStringLiteral("SELECT FC FROM %1 WHERE Chainage < ? "
-                                                   "ORDER BY Chainage DESC, ID LIMIT 1")
-                                        .arg(table()));
-    RowReader after(m_db, 
-        QStringLiteral("SELECT FC FROM %1 WHERE Chainage > ? ORDER BY Chainage, ID LIMIT 1")
-            .arg(table()));
+                                          "ORDER BY Chainage DESC, ID LIMIT 1")
+                               .arg(table()));
+    RowReader after(m_db, QStringLiteral("SELECT FC FROM %1 WHERE Chainage > ? "
+                                         "ORDER BY Chainage, ID LIMIT 1")
+                              .arg(table()));
     for (Culvert& c : culverts) {
         before.bind(0, c.chainage);
         eachRow(before, [&](const RowReader& r) { c.fcBefore = optionalValue(r, 0); });

@@ -1,11 +1,15 @@
 #include "formation/FormationData.h"
+#include "formation/FormationProfileSource.h"
 #include "formation/FormationRules.h"
 #include "store/Roads.h"
 #include "store/Schema.h"
 #include "store/Transaction.h"
 #include "support/TestProject.h"
 
+#include <QFile>
+#include <QImage>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -144,23 +148,30 @@ TEST(FormationProfileGeometry, FrameDatumAndCulverts)
     EXPECT_DOUBLE_EQ(culvertTop(std::nullopt, std::nullopt, 97), 97.5);
 }
 
-// A culvert in view comes with the FC of its neighbouring rows and the picture of its kind.
-TEST_F(FormationRules, CulvertsInViewWithTheirNeighbours)
+// The culverts in view stand half a metre under the mean FC of the rows on either side,
+// with the picture of their kind; a missing picture is skipped, and pictures that can't be
+// read are named once for the whole redraw.
+TEST_F(FormationRules, CulvertsInViewWithTheirPictures)
 {
     const auto road = evenRoad(db, 200, 300, 100);
+    QTemporaryDir folder;
+    QImage(8, 8, QImage::Format_RGB32).save(folder.filePath("good.png"));
+    QFile bad(folder.filePath("bad.png"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("not a picture");
+    bad.close();
     db.exec("INSERT INTO CulvertTypes (ID, CulvertName, ImageFileExisting, ImageFileProposed) "
-            "VALUES (1, 'Pipe', 'e.png', 'p.png')");
+            "VALUES (1, 'Pipe', 'good.png', 'bad.png'), (2, 'Box', 'gone.png', 'gone.png')");
     db.exec(QStringLiteral("INSERT INTO Culverts (RoadRef, CTypeRef, Chainage, EPType) VALUES "
-                           "(%1, 1, 250, 'E'), (%1, 1, 150, 'P'), (%1, 1, 900, 'E'), "
-                           "(%1 + 1, 1, 260, 'E')")
+                           "(%1, 1, 250, 'E'), (%1, 1, 150, 'P'), (%1, 1, 260, 'X'), "
+                           "(%1, 2, 270, 'E'), (%1, 1, 900, 'E'), (%1 + 1, 1, 255, 'E')")
                 .arg(road));
-    FormationData data(db, road, 8);
-    const auto culverts = data.culvertsIn(0, 600);
-    ASSERT_EQ(culverts.size(), 2u);
-    EXPECT_EQ(culverts[0].picture, "p.png"); // anything but "E" is proposed
-    EXPECT_EQ(culverts[0].fcBefore, std::nullopt);
-    EXPECT_NEAR(culverts[0].fcAfter.value_or(0), 101.2, 1e-9);
-    EXPECT_EQ(culverts[1].picture, "e.png");
-    EXPECT_NEAR(culverts[1].fcBefore.value_or(0), 101.2, 1e-9);
-    EXPECT_NEAR(culverts[1].fcAfter.value_or(0), 101.3, 1e-9);
+    FormationProfileSource source(db, road, 8, folder.path());
+    const FormationProfileFrame frame{8400, 6600}; // 600 m
+    const auto r = source.load(frame, 0, 95, true);
+    ASSERT_EQ(r.drawing.culverts.size(), 1u);
+    EXPECT_EQ(r.drawing.culverts[0].chainage, 250);
+    EXPECT_NEAR(r.drawing.culverts[0].top, (101.2 + 101.3) / 2 - 0.5, 1e-9);
+    EXPECT_EQ(r.message, "The culvert picture bad.png can't be read");
+    EXPECT_EQ(source.load(frame, 0, 95, false).message, "");
 }
