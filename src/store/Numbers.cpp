@@ -18,8 +18,22 @@ std::int64_t nearestEven(double value)
 double d3(double value)
 {
     // The number of d3Text(value), read back without building a QString: the recomputation
-    // calls this several times for every section of a road. from_chars rounds correctly, as
-    // QString::toDouble does, so the two give the same double.
+    // calls this several times for every section of a road.
+    //
+    // Away from a half, value * 1000 and the exact product round to the same whole number k
+    // (the product is off by at most half a unit in its last place), and k / 1000, divided
+    // with correct rounding, is the double nearest to the text "k/1000", which is what
+    // reading the text back gives. Near a half the text decides.
+    const double scaled = value * 1000;
+    if (std::fabs(scaled) < 0x1p52) {
+        const double k = std::nearbyint(scaled);
+        const double offHalf = std::fabs(std::fabs(scaled - k) - 0.5);
+        if (offHalf > std::fabs(scaled) * 0x1p-50 + 0x1p-60) {
+            const double out = k / 1000;
+            return out == 0.0 ? 0.0 : out; // "-0.000" reads as 0, without the sign
+        }
+    }
+    // from_chars rounds correctly, as QString::toDouble does, so the two give the same double.
     char buf[64];
     auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 3);
     if (res.ec != std::errc())

@@ -128,9 +128,12 @@ double RowReader::number(int column) const { return sqlite3_column_double(m_stmt
 
 std::optional<double> RowReader::optionalNumber(int column) const
 {
-    if (isNull(column))
+    // One call into the connection per cell rather than two: a recomputation reads 35 cells
+    // of every section.
+    sqlite3_value* v = sqlite3_column_value(m_stmt, column);
+    if (sqlite3_value_type(v) == SQLITE_NULL)
         return std::nullopt;
-    return number(column);
+    return sqlite3_value_double(v);
 }
 
 std::int64_t RowReader::integer(int column) const

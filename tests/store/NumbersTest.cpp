@@ -1,6 +1,8 @@
 #include "store/Numbers.h"
 
 #include <QLocale>
+#include <cmath>
+#include <vector>
 #include <gtest/gtest.h>
 
 using namespace tarmela;
@@ -30,6 +32,20 @@ TEST(Numbers, TextsForSqlAndFilesIgnoreTheLocale)
     EXPECT_EQ(plainDecimal(0.1 + 0.2), "0.30000000000000004");
     EXPECT_EQ(plainDecimal(1234567.25), "1234567.25");
     QLocale::setDefault(QLocale::c());
+}
+
+TEST(Numbers, ThousandthsAreTheNumbersOfTheirTexts)
+{
+    // Levels, areas and values on either side of a half thousandth, where the product by 1000
+    // may round the other way than the exact value.
+    std::vector<double> values{0.0005, -0.0005, 1.0005, 2.0015, 99.8505, 1234567.0005, 4.35e9,
+                               -7.1235, 0.1 + 0.2, 1e-9, 5e15};
+    for (int i = 0; i < 20000; ++i) {
+        const double v = 90 + i * 0.0012345678;
+        values.insert(values.end(), {v, std::nextafter(v, 0.0), std::nextafter(v, 1e9)});
+    }
+    for (double v : values)
+        EXPECT_EQ(d3(v), d3Text(v).toDouble()) << plainDecimal(v).toStdString();
 }
 
 TEST(Numbers, LeadingNumberReadsWhatAUserTyped)
