@@ -5,13 +5,16 @@
 #include "store/Error.h"
 #include "store/Numbers.h"
 #include "store/Roads.h"
+#include "store/RowFunction.h"
 #include "store/RowReader.h"
+#include "store/RowWriter.h"
 #include "store/Schema.h"
 #include "store/Transaction.h"
 
-#include <QSqlQuery>
 #include <QVariant>
+#include <array>
 #include <cmath>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -58,9 +61,12 @@ enum Column {
     ColCrust,
     ColLeftSlope,
     ColRightSlope,
+    ColFillArea,
+    ColCutArea,
 };
 
-QString selectSections(std::int64_t road)
+// The columns of a section as the recomputation reads them, in the order above.
+QString sectionColumns()
 {
     QStringList cols{QStringLiteral("ID"), QStringLiteral("Chainage")};
     for (int i = 1; i <= kReadingsPerSide; ++i)
@@ -69,124 +75,69 @@ QString selectSections(std::int64_t road)
     for (int i = 1; i <= kReadingsPerSide; ++i)
         cols << QStringLiteral("R%1").arg(i);
     cols << QStringLiteral("FL2, FL1, FC, FR1, FR2, Width, TopWidth, BottomWidth, Crust, "
-                           "[Left Slope], [Right Slope]");
-    // ID breaks ties so that the Long method's carried centre point is the same every run.
-    return QStringLiteral("SELECT ") + cols.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
-           schema::rlTable(road) + QStringLiteral(" ORDER BY Chainage, ID");
+                           "[Left Slope], [Right Slope], [Fill Area], [Cut Area]");
+    return cols.join(QStringLiteral(", "));
 }
+constexpr int kSectionColumns = ColCutArea + 1;
 
-std::optional<double> valueAt(const RowReader& q, int column)
-{
-    return q.optionalNumber(column);
-}
-
-SectionLevels readLevels(const RowReader& q)
+// Reads a section from a statement's row or a function's arguments, both in column order.
+template <class Row>
+SectionLevels readLevels(const Row& q)
 {
     SectionLevels s;
     for (int i = 0; i < kReadingsPerSide; ++i) {
-        s.left[i] = valueAt(q, ColLeft + i);
-        s.right[i] = valueAt(q, ColRight + i);
+        s.left[i] = q.optionalNumber(ColLeft + i);
+        s.right[i] = q.optionalNumber(ColRight + i);
     }
-    s.centre = valueAt(q, ColCentre);
-    s.fl2 = valueAt(q, ColFL2);
-    s.fl1 = valueAt(q, ColFL1);
-    s.fc = valueAt(q, ColFC);
-    s.fr1 = valueAt(q, ColFR1);
-    s.fr2 = valueAt(q, ColFR2);
-    s.width = valueAt(q, ColWidth);
-    s.topWidth = valueAt(q, ColTopWidth);
-    s.bottomWidth = valueAt(q, ColBottomWidth);
-    s.crust = valueAt(q, ColCrust);
-    s.leftSlope = valueAt(q, ColLeftSlope);
-    s.rightSlope = valueAt(q, ColRightSlope);
+    s.centre = q.optionalNumber(ColCentre);
+    s.fl2 = q.optionalNumber(ColFL2);
+    s.fl1 = q.optionalNumber(ColFL1);
+    s.fc = q.optionalNumber(ColFC);
+    s.fr1 = q.optionalNumber(ColFR1);
+    s.fr2 = q.optionalNumber(ColFR2);
+    s.width = q.optionalNumber(ColWidth);
+    s.topWidth = q.optionalNumber(ColTopWidth);
+    s.bottomWidth = q.optionalNumber(ColBottomWidth);
+    s.crust = q.optionalNumber(ColCrust);
+    s.leftSlope = q.optionalNumber(ColLeftSlope);
+    s.rightSlope = q.optionalNumber(ColRightSlope);
     return s;
 }
 
-// What the area pass writes back into one row.
-struct RowUpdate {
-    std::int64_t id = 0;
-    std::optional<double> chainage;
-    bool derived = false; // side levels computed now (written as 3-decimal text)
-    bool defaulted = false;
-    double fl1 = 0, fl2 = 0;                              // when derived
-    std::optional<double> oldFl1, oldFl2, oldFr1, oldFr2; // otherwise, written back as they were
-    SectionArea area;
-    double width = 0, leftSlope = 0, rightSlope = 0, crust = 0;
+// The columns a run may write; bit k of a row's mask marks the k-th as changed.
+enum Written {
+    WrittenFL1,
+    WrittenFL2,
+    WrittenFR1,
+    WrittenFR2,
+    WrittenFill,
+    WrittenCut,
+    WrittenWidth,
+    WrittenLeftSlope,
+    WrittenRightSlope,
+    WrittenCrust,
+    WrittenCount,
 };
+constexpr unsigned kDefaultsMask = (1u << WrittenWidth) | (1u << WrittenLeftSlope) |
+                                   (1u << WrittenRightSlope) | (1u << WrittenCrust);
+const char* const kWrittenNames[WrittenCount] = {
+    "FL1", "FL2", "FR1", "FR2", "[Fill Area]", "[Cut Area]",
+    "Width", "[Left Slope]", "[Right Slope]", "Crust"};
 
-// Computed values are already at 3 decimals (d3): binding the number stores exactly the
-// value of their 3-decimal text without making SQLite parse text on every row.
-QVariant sideLevel(const RowUpdate& u, double derived, const std::optional<double>& old)
-{
-    if (u.derived)
-        return derived;
-    return old ? QVariant(*old) : QVariant();
-}
-
-class AreaWriter {
-public:
-    AreaWriter(Database& db, std::int64_t road) : m_db(db), m_table(schema::rlTable(road)) {}
-
-    void write(const RowUpdate& u)
+// One row's values after the recomputation (the stored one where nothing changed) and which
+// of them differ from the stored ones.
+struct RowChange {
+    std::int64_t id = 0;
+    std::optional<double> values[WrittenCount];
+    unsigned mask = 0;
+    void keep(Written column, const std::optional<double>& stored) { values[column] = stored; }
+    // stored by value: it may be values[column] itself.
+    void set(Written column, std::optional<double> stored, double value)
     {
-        QSqlQuery& q = u.defaulted ? withDefaults() : plain();
-        q.bindValue(0, sideLevel(u, u.fl1, u.oldFl1));
-        q.bindValue(1, sideLevel(u, u.fl2, u.oldFl2));
-        q.bindValue(2, sideLevel(u, u.fl1, u.oldFr1));
-        q.bindValue(3, sideLevel(u, u.fl2, u.oldFr2));
-        q.bindValue(4, u.area.fill);
-        q.bindValue(5, u.area.cut);
-        int next = 6;
-        if (u.defaulted) {
-            q.bindValue(next++, u.width);
-            q.bindValue(next++, u.leftSlope);
-            q.bindValue(next++, u.rightSlope);
-            q.bindValue(next++, u.crust);
-        }
-        q.bindValue(next, qlonglong(u.id));
-        Database::run(q);
+        values[column] = value;
+        if (!stored || *stored != value)
+            mask |= 1u << column;
     }
-
-    // The row that stopped the run keeps the defaults it was given before the failure.
-    void writeDefaultsOnly(const RowUpdate& u)
-    {
-        QSqlQuery q = m_db.prepare(QStringLiteral("UPDATE ") + m_table +
-                                   QStringLiteral(" SET Width = ?, [Left Slope] = ?, "
-                                                  "[Right Slope] = ?, Crust = ? WHERE ID = ?"));
-        q.bindValue(0, u.width);
-        q.bindValue(1, u.leftSlope);
-        q.bindValue(2, u.rightSlope);
-        q.bindValue(3, u.crust);
-        q.bindValue(4, qlonglong(u.id));
-        Database::run(q);
-    }
-
-private:
-    static QString computedColumns()
-    {
-        return QStringLiteral(" SET FL1 = ?, FL2 = ?, FR1 = ?, FR2 = ?, [Fill Area] = ?, "
-                              "[Cut Area] = ?");
-    }
-    QSqlQuery& plain()
-    {
-        if (!m_plain)
-            m_plain = m_db.prepare(QStringLiteral("UPDATE ") + m_table + computedColumns() +
-                                   QStringLiteral(" WHERE ID = ?"));
-        return *m_plain;
-    }
-    QSqlQuery& withDefaults()
-    {
-        if (!m_defaults)
-            m_defaults = m_db.prepare(
-                QStringLiteral("UPDATE ") + m_table + computedColumns() +
-                QStringLiteral(", Width = ?, [Left Slope] = ?, [Right Slope] = ?, Crust = ? "
-                               "WHERE ID = ?"));
-        return *m_defaults;
-    }
-
-    Database& m_db;
-    QString m_table;
-    std::optional<QSqlQuery> m_plain, m_defaults;
 };
 
 QString chainageText(const std::optional<double>& chainage, std::int64_t id)
@@ -205,24 +156,208 @@ QString roadName(Database& db, std::int64_t road)
     return q.text(0) + QStringLiteral(" To ") + q.text(1);
 }
 
-// The volume pass over the areas just written. Throws RunError for a chainage it can't use.
-VolumeSummary volumesOf(const std::vector<RowUpdate>& rows)
+// Why a section's chainage can't be used for the volumes; nullopt when it can.
+std::optional<RunError> unusableChainage(const std::optional<double>& chainage, std::int64_t id)
 {
-    std::vector<SectionAreas> sections;
-    sections.reserve(rows.size());
-    for (const RowUpdate& u : rows) {
-        if (!u.chainage)
-            throw RunError{EarthworkErrorCode::ChainageOutOfRange,
-                           QStringLiteral("The section with ID %1 has no chainage").arg(u.id)};
-        if (!std::isfinite(*u.chainage) || std::fabs(*u.chainage) > kFarthestChainage)
-            throw RunError{EarthworkErrorCode::ChainageOutOfRange,
-                           QStringLiteral("The chainage %1 of the section with ID %2 lies beyond "
-                                          "100,000 km")
-                               .arg(plainDecimal(*u.chainage))
-                               .arg(u.id)};
-        sections.push_back({*u.chainage, u.area.fill, u.area.cut});
+    if (!chainage)
+        return RunError{EarthworkErrorCode::ChainageOutOfRange,
+                        QStringLiteral("The section with ID %1 has no chainage").arg(id)};
+    if (!std::isfinite(*chainage) || std::fabs(*chainage) > kFarthestChainage)
+        return RunError{EarthworkErrorCode::ChainageOutOfRange,
+                        QStringLiteral("The chainage %1 of the section with ID %2 lies beyond "
+                                       "100,000 km")
+                            .arg(plainDecimal(*chainage))
+                            .arg(id)};
+    return std::nullopt;
+}
+
+// The walk over a road's sections in chainage order: each section's defaults, side levels
+// and areas, the areas the volumes are made of, and why the run ended early if it did.
+class SectionPass {
+public:
+    SectionPass(const EarthworkInputs& in, const CrossDistances& distances)
+        : m_in(in), m_method(AreaMethod(in.method)), m_distances(distances)
+    {
     }
-    return kilometreVolumes(sections, nearestEven(sections.back().chainage));
+
+    // The change of the next section. Once a section has lacked a value its method needs the
+    // run has ended: that section's change holds only its defaults, later ones nothing.
+    template <class Row>
+    RowChange next(const Row& q)
+    {
+        RowChange change;
+        change.id = q.integer(ColId);
+        SectionLevels s = readLevels(q);
+        for (auto [column, stored] : {std::pair{WrittenFL1, s.fl1}, {WrittenFL2, s.fl2},
+                                      {WrittenFR1, s.fr1}, {WrittenFR2, s.fr2},
+                                      {WrittenWidth, s.width}, {WrittenLeftSlope, s.leftSlope},
+                                      {WrittenRightSlope, s.rightSlope}, {WrittenCrust, s.crust}})
+            change.keep(column, stored);
+        change.keep(WrittenFill, q.optionalNumber(ColFillArea));
+        change.keep(WrittenCut, q.optionalNumber(ColCutArea));
+        if (failure)
+            return change;
+        const SectionLevels stored = s;
+        const std::optional<double> chainage = q.optionalNumber(ColChainage);
+        applySectionDefaults(s);
+        change.set(WrittenWidth, stored.width, *s.width);
+        change.set(WrittenLeftSlope, stored.leftSlope, *s.leftSlope);
+        change.set(WrittenRightSlope, stored.rightSlope, *s.rightSlope);
+        change.set(WrittenCrust, stored.crust, *s.crust);
+        if (deriveSideLevels(s, m_in.formationCamber, m_in.carriageCamber)) {
+            change.set(WrittenFL1, stored.fl1, *s.fl1);
+            change.set(WrittenFL2, stored.fl2, *s.fl2);
+            change.set(WrittenFR1, stored.fr1, *s.fr1);
+            change.set(WrittenFR2, stored.fr2, *s.fr2);
+        }
+        SectionArea area;
+        try {
+            area = m_method == AreaMethod::InterpolatedLong
+                       ? longMethodArea(s, m_distances, m_in.viewSections, m_centre)
+                       : meanLevelArea(s, m_method, m_in.viewSections);
+        } catch (const MissingValue& e) {
+            // The section keeps the defaults it was given; the run ends here.
+            failure = RunError{EarthworkErrorCode::EmptyValue,
+                               QStringLiteral("%1 is empty in the section at %2; the %3 needs it")
+                                   .arg(e.column(), chainageText(chainage, change.id),
+                                        areaMethodCaption(m_method))};
+            // Only the defaults are written: the side levels stay as stored.
+            change.values[WrittenFL1] = stored.fl1;
+            change.values[WrittenFL2] = stored.fl2;
+            change.values[WrittenFR1] = stored.fr1;
+            change.values[WrittenFR2] = stored.fr2;
+            change.mask &= kDefaultsMask;
+            return change;
+        }
+        change.set(WrittenFill, change.values[WrittenFill], area.fill);
+        change.set(WrittenCut, change.values[WrittenCut], area.cut);
+        if (!badChainage)
+            badChainage = unusableChainage(chainage, change.id);
+        if (!badChainage)
+            sections.push_back({*chainage, area.fill, area.cut});
+        return change;
+    }
+
+    std::vector<SectionAreas> sections;
+    std::optional<RunError> failure, badChainage;
+
+private:
+    EarthworkInputs m_in;
+    AreaMethod m_method;
+    CrossDistances m_distances;
+    CentrePoint m_centre;
+};
+
+// Writes only the columns that changed, so that a road recomputed with nothing new costs a
+// read, and one UPDATE per set of changed columns, prepared on first use and kept.
+class AreaWriter {
+public:
+    AreaWriter(Database& db, std::int64_t road) : m_db(db), m_table(schema::rlTable(road)) {}
+
+    void write(const RowChange& change)
+    {
+        if (change.mask == 0)
+            return;
+        RowWriter& q = statementFor(change.mask);
+        int k = 0;
+        for (int c = 0; c < WrittenCount; ++c)
+            if (change.mask & (1u << c))
+                q.bindNumber(k++, change.values[c]);
+        q.bindInteger(k, change.id);
+        q.run();
+    }
+
+private:
+    RowWriter& statementFor(unsigned mask)
+    {
+        auto& slot = m_statements[mask];
+        if (!slot) {
+            QStringList sets;
+            for (int c = 0; c < WrittenCount; ++c)
+                if (mask & (1u << c))
+                    sets << QLatin1String(kWrittenNames[c]) + QStringLiteral(" = ?");
+            slot = std::make_unique<RowWriter>(
+                m_db, QStringLiteral("UPDATE ") + m_table + QStringLiteral(" SET ") +
+                          sets.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ID = ?"));
+        }
+        return *slot;
+    }
+
+    Database& m_db;
+    QString m_table;
+    std::array<std::unique_ptr<RowWriter>, (1u << WrittenCount)> m_statements;
+};
+
+// The whole road in one UPDATE that reads and writes each row once, the sections computed by
+// functions of the program's own inside it (as the table is stored, in ID order). It serves
+// when ID order is chainage order, as on every generated, reduced or imported sheet; at the
+// first row out of chainage order it gives up and returns false, and the caller walks the
+// rows in chainage order instead (the transaction still holds; what it wrote is what that
+// walk writes too).
+bool recomputeInOneStatement(Database& db, const EarthworkInputs& in, SectionPass& pass)
+{
+    bool outOfOrder = false;
+    bool started = false;
+    std::optional<double> lastChainage;
+    RowChange current;
+    // Whether the section changes; keeps its change for the column values that follow.
+    RowFunction section(db, QStringLiteral("tarmela_section"), kSectionColumns,
+                        [&](const FunctionArguments& row, FunctionResult& result) {
+                            const std::optional<double> chainage = row.optionalNumber(ColChainage);
+                            // Chainage order puts empty chainages first, then ID order.
+                            if (started && (chainage ? lastChainage && *chainage < *lastChainage
+                                                     : bool(lastChainage))) {
+                                outOfOrder = true;
+                                result.setError(QStringLiteral("rows out of chainage order"));
+                                return;
+                            }
+                            started = true;
+                            lastChainage = chainage;
+                            current = pass.next(row);
+                            result.setInteger(current.mask != 0);
+                        });
+    // The value of one written column for the row the section function has just seen.
+    RowFunction value(db, QStringLiteral("tarmela_value"), 2,
+                      [&](const FunctionArguments& args, FunctionResult& result) {
+                          if (args.integer(1) != current.id) {
+                              outOfOrder = true;
+                              result.setError(QStringLiteral("row values out of step"));
+                              return;
+                          }
+                          result.setNumber(current.values[args.integer(0)]);
+                      });
+    QStringList sets;
+    for (int c = 0; c < WrittenCount; ++c)
+        sets << QStringLiteral("%1 = %2(%3, ID)")
+                    .arg(QLatin1String(kWrittenNames[c]), value.name())
+                    .arg(c);
+    RowWriter update(db, QStringLiteral("UPDATE ") + schema::rlTable(in.road) +
+                             QStringLiteral(" SET ") + sets.join(QStringLiteral(", ")) +
+                             QStringLiteral(" WHERE ") + section.name() + QStringLiteral("(") +
+                             sectionColumns() +
+                             QStringLiteral(")"));
+    try {
+        update.run();
+    } catch (const Error&) {
+        if (!outOfOrder)
+            throw;
+        return false;
+    }
+    return true;
+}
+
+// Section by section in chainage order: one statement reads, another writes each row.
+void recomputeRowByRow(Database& db, const EarthworkInputs& in, SectionPass& pass)
+{
+    // The writes change no column the reading orders by, so the reading goes on over the
+    // rows as they were. ID breaks ties so that the Long method's carried centre point is the
+    // same every run.
+    RowReader q(db, QStringLiteral("SELECT ") + sectionColumns() + QStringLiteral(" FROM ") +
+                        schema::rlTable(in.road) + QStringLiteral(" ORDER BY Chainage, ID"));
+    AreaWriter writer(db, in.road);
+    while (!pass.failure && q.next())
+        writer.write(pass.next(q));
+    q.reset();
 }
 
 } // namespace
@@ -252,7 +387,8 @@ EarthworkResult UpdateEarthworkQuantities(Database& db, const EarthworkInputs& i
                                           "readings per side 0 to 8")};
         const auto method = AreaMethod(in.method);
         // The sheet is read and written under the write lock: no other program can change it
-        // between the read and the writes computed from it.
+        // between the read and the writes computed from it. Each section is written as soon as
+        // it is computed: memory stays the same for any length of road.
         Transaction tx(db);
         if (!db.tableExists(schema::rlTable(in.road))) {
             r.error = notGenerated();
@@ -261,65 +397,21 @@ EarthworkResult UpdateEarthworkQuantities(Database& db, const EarthworkInputs& i
         const CrossDistances distances = method == AreaMethod::InterpolatedLong
                                              ? roads::crossDistances(db, in.road)
                                              : CrossDistances{};
-
-        // Everything is read and computed first, then written.
-        std::vector<RowUpdate> rows;
-        std::optional<RowUpdate> failed;
-        std::optional<RunError> failure;
-        {
-            RowReader q(db, selectSections(in.road));
-            CentrePoint centre;
-            while (q.next()) {
-                SectionLevels s = readLevels(q);
-                RowUpdate u;
-                u.id = q.integer(ColId);
-                u.chainage = valueAt(q, ColChainage);
-                u.oldFl1 = s.fl1;
-                u.oldFl2 = s.fl2;
-                u.oldFr1 = s.fr1;
-                u.oldFr2 = s.fr2;
-                u.defaulted = applySectionDefaults(s);
-                u.width = *s.width;
-                u.leftSlope = *s.leftSlope;
-                u.rightSlope = *s.rightSlope;
-                u.crust = *s.crust;
-                u.derived = deriveSideLevels(s, in.formationCamber, in.carriageCamber);
-                if (u.derived) {
-                    u.fl1 = *s.fl1;
-                    u.fl2 = *s.fl2;
-                }
-                try {
-                    u.area = method == AreaMethod::InterpolatedLong
-                                 ? longMethodArea(s, distances, in.viewSections, centre)
-                                 : meanLevelArea(s, method, in.viewSections);
-                } catch (const MissingValue& e) {
-                    failure = RunError{EarthworkErrorCode::EmptyValue,
-                                       QStringLiteral("%1 is empty in the section at %2; the %3 "
-                                                      "needs it")
-                                           .arg(e.column(), chainageText(u.chainage, u.id),
-                                                areaMethodCaption(method))};
-                    failed = u;
-                    break;
-                }
-                rows.push_back(u);
-            }
+        std::optional<SectionPass> pass(std::in_place, in, distances);
+        if (!recomputeInOneStatement(db, in, *pass)) {
+            pass.emplace(in, distances);
+            recomputeRowByRow(db, in, *pass);
         }
         r.roadName = roadName(db, in.road);
-
-        if (!rows.empty() || failed) {
-            AreaWriter writer(db, in.road);
-            for (const RowUpdate& u : rows)
-                writer.write(u);
-            if (failed && failed->defaulted)
-                writer.writeDefaultsOnly(*failed);
-        }
         tx.commit();
-        if (failure)
-            throw *failure;
-        if (rows.empty())
+        if (pass->failure)
+            throw *pass->failure;
+        if (pass->badChainage)
+            throw *pass->badChainage;
+        if (pass->sections.empty())
             return r; // an empty sheet: nothing to show
 
-        r.volumes = volumesOf(rows);
+        r.volumes = kilometreVolumes(pass->sections, nearestEven(pass->sections.back().chainage));
         describeVolumes(r, in.locale);
     } catch (const RunError& e) {
         r.error = e.message();

@@ -189,3 +189,29 @@ TEST_F(EarthworkQuantities, ADatabaseFailureWhileWritingChangesNothing)
     EXPECT_FALSE(r.volumesDone);
     EXPECT_EQ(queryText(db, "SELECT COUNT([Fill Area]) FROM " + schema::rlTable(road)), "0");
 }
+
+TEST_F(EarthworkQuantities, SectionsAreTakenInChainageOrderWhateverTheirIds)
+{
+    // The same road numbered in chainage order and not: the Long method carries the centre
+    // ground of the section before in chainage order to the one at 20 that has no reading.
+    std::vector<std::string> results;
+    for (const QVector<double>& chainages : {QVector<double>{0, 20, 40}, {20, 0, 40}}) {
+        const auto road = p.roadWithRows(chainages);
+        CrossDistances d;
+        d.left = {2, 3};
+        d.right = {2, 3};
+        roads::setCrossDistances(db, road, d);
+        for (int id = 1; id <= 3; ++id) {
+            const double ch = chainages[id - 1];
+            setRow(db, road, id,
+                   QStringLiteral("FC = 100, Width = 8, L1 = 99, L2 = 99, R1 = 99, R2 = 99") +
+                       (ch == 0 ? ", C = 98" : ch == 40 ? ", C = 99.5" : ""));
+        }
+        const EarthworkResult r = UpdateEarthworkQuantities(db, inputs(road, 2, 0.035));
+        ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
+        results.push_back(queryText(db, "SELECT Chainage, [Fill Area], [Cut Area], FL1 FROM " +
+                                            schema::rlTable(road) + " ORDER BY Chainage") +
+                          " " + r.total.toStdString());
+    }
+    EXPECT_EQ(results[0], results[1]);
+}

@@ -219,39 +219,44 @@ TEST_F(FormationDesignTest, ChangesStoreWhatAFullRecomputationStores)
         const auto other = Database::open(p.path());
         struct Step {
             const char* what;
+            std::function<void()> prepare; // what makes the areas in memory untrustworthy
             std::function<void()> run;
             bool incremental; // recomputes a few rows, not the road
         };
+        // A full recomputation writes every row whose stored values differ from what it
+        // computes: the steps that must be full leave stale areas in every row (through the
+        // same kind of write that makes them full), or change the cambers of nearly every row.
         // The changes that can't trust the areas in memory come first; the incremental ones
         // after them, so that no full recomputation hides what they store.
+        const QString table = schema::rlTable(r);
         const Step steps[] = {
             {"after an edit elsewhere on this connection", [&] {
-                 db.exec("UPDATE " + schema::rlTable(r) + " SET C = 95 WHERE ID = 30");
-                 design.setLevel(in, 600, 100.75);
-             }, false},
+                 db.exec("UPDATE " + table + " SET C = 95 WHERE ID = 30");
+                 db.exec("UPDATE " + table + " SET [Fill Area] = -1");
+             }, [&] { design.setLevel(in, 600, 100.75); }, false},
             {"after another connection's commit", [&] {
-                 other->exec("UPDATE " + schema::rlTable(r) + " SET L2 = 99 WHERE ID = 40");
-                 design.setLevel(in, 620, 100.5);
-             }, false},
-            {"with other cambers", [&] {
-                 in.carriageCamber = 0.04;
-                 design.setLevel(in, 640, 100.25);
-             }, false},
-            {"grade", [&] { design.setGrade(in, 100, 400, 101.25); }, true},
-            {"level across a kilometre end", [&] { design.setLevel(in, 1000, 98.2); }, true},
-            {"undo", [&] { design.undo(in); }, true},
-            {"level before an FC of 0", [&] { design.setLevel(in, 520, 99.1); }, true},
-            {"undo back to an FC of 0", [&] {
+                 other->exec("UPDATE " + table + " SET L2 = 99 WHERE ID = 40");
+                 other->exec("UPDATE " + table + " SET [Cut Area] = -1");
+             }, [&] { design.setLevel(in, 620, 100.5); }, false},
+            {"with other cambers", [&] { in.carriageCamber = 0.04; },
+             [&] { design.setLevel(in, 640, 100.25); }, false},
+            {"grade", {}, [&] { design.setGrade(in, 100, 400, 101.25); }, true},
+            {"level across a kilometre end", {}, [&] { design.setLevel(in, 1000, 98.2); }, true},
+            {"undo", {}, [&] { design.undo(in); }, true},
+            {"level before an FC of 0", {}, [&] { design.setLevel(in, 520, 99.1); }, true},
+            {"undo back to an FC of 0", {}, [&] {
                  design.setLevel(in, 100, 103);
                  design.undo(in);
              }, true},
-            {"grade over long gaps", [&] { design.setGrade(in, 1180, 1700, 97.5); }, true},
+            {"grade over long gaps", {}, [&] { design.setGrade(in, 1180, 1700, 97.5); }, true},
         };
         const long long rows = 70;
         for (const Step& s : steps) {
+            if (s.prepare)
+                s.prepare();
             const long long start = totalChanges(db);
             s.run();
-            EXPECT_EQ(totalChanges(db) - start < rows, s.incremental) << s.what;
+            EXPECT_EQ(totalChanges(db) - start < rows / 2, s.incremental) << s.what;
         }
         EarthworkResult last = design.setLevel(in, 700, 100.3);
 
