@@ -4,17 +4,21 @@
 #include "store/Error.h"
 #include "store/Numbers.h"
 #include "store/OutputFile.h"
-#include "store/RowReader.h"
 #include "store/Schema.h"
 #include "store/Transaction.h"
 
+#include "sheets/CsvReader.h"
+#include "store/RowReader.h"
+#include "store/RowWriter.h"
+
+#include <QBuffer>
 #include <QFile>
-#include <QSet>
-#include <QSqlQuery>
-#include <QVariant>
 #include <algorithm>
+#include <charconv>
+#include <functional>
 #include <cmath>
-#include <map>
+#include <optional>
+#include <string_view>
 #include <vector>
 
 namespace tarmela {
@@ -51,101 +55,22 @@ void requireTable(Database& db, Sheet sheet, std::int64_t road)
                     QStringLiteral("The table %1 of road %2 does not exist").arg(table).arg(road));
 }
 
-// A line's value for one column: null, a number, or text.
-QVariant fieldValue(Sheet sheet, const QString& column, const QString& field, int line)
-{
-    if (isTextColumn(sheet, column))
-        return field.isEmpty() ? QVariant() : QVariant(field);
-    if (field.trimmed().isEmpty())
-        return QVariant();
-    bool ok = false;
-    const double v = field.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(v))
-        throw csvError(line,
-                       QStringLiteral("column %1: \"%2\" is not a number").arg(column, excerpt(field)));
-    if (column == QLatin1String("ID")) {
-        if (v != std::floor(v) || std::fabs(v) > 9.0e15)
-            throw csvError(line,
-                           QStringLiteral("column ID: \"%1\" is not a whole number").arg(excerpt(field)));
-        return QVariant(qint64(v));
-    }
-    return v;
-}
-
-struct PlannedRow {
-    bool isNew = false;
-    std::int64_t targetId = 0; // the row to change (old ID) or the ID of a new row
-    QVariantList values;       // in the order of the file's columns
-};
-
 } // namespace
 
 QVector<CsvRecord> parseCsv(const QString& text)
 {
+    QByteArray bytes = text.toUtf8();
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    CsvReader csv(buffer, QStringLiteral("the text"));
     QVector<CsvRecord> records;
-    CsvRecord record;
-    QString field;
-    bool quoted = false;    // inside a quoted field
-    bool wasQuoted = false; // the current field was quoted (and is now closed)
-    int line = 1;
-    record.line = 1;
-    const int n = text.size();
-    int i = (n > 0 && text[0] == QChar(0xFEFF)) ? 1 : 0; // byte order mark
-
-    auto endRecord = [&]() {
-        record.fields << field;
-        const bool blank =
-            record.fields.size() == 1 && record.fields.front().isEmpty() && !wasQuoted;
-        if (!blank)
-            records << record;
-        record = CsvRecord();
-        field.clear();
-        wasQuoted = false;
-    };
-
-    for (; i < n; ++i) {
-        const QChar ch = text[i];
-        if (quoted) {
-            if (ch == '"') {
-                if (i + 1 < n && text[i + 1] == '"') {
-                    field += '"';
-                    ++i;
-                } else {
-                    quoted = false;
-                    wasQuoted = true;
-                }
-            } else {
-                if (ch == '\n')
-                    ++line;
-                field += ch;
-            }
-            continue;
-        }
-        if (ch == ',') {
-            record.fields << field;
-            field.clear();
-            wasQuoted = false;
-        } else if (ch == '\r' || ch == '\n') {
-            if (ch == '\r' && i + 1 < n && text[i + 1] == '\n')
-                ++i;
-            endRecord();
-            ++line;
-            record.line = line;
-        } else if (ch == '"') {
-            if (!field.isEmpty() || wasQuoted)
-                throw csvError(line, QStringLiteral("a quote inside a field that does not start "
-                                                    "with one"));
-            quoted = true;
-        } else {
-            if (wasQuoted)
-                throw csvError(line, QStringLiteral("text after the closing quote of a field"));
-            field += ch;
-        }
+    while (csv.next()) {
+        CsvRecord record;
+        record.line = csv.line();
+        for (int k = 0; k < csv.size(); ++k)
+            record.fields << csv.text(k);
+        records << record;
     }
-    if (quoted)
-        throw csvError(record.line, QStringLiteral("a quoted field is not closed"));
-    if (!field.isEmpty() || wasQuoted || !record.fields.isEmpty())
-        endRecord();
     return records;
 }
 
@@ -159,38 +84,148 @@ QString csvField(const QString& value)
     return '"' + quoted + '"';
 }
 
-CsvImportResult importSheetCsv(Database& db, std::int64_t road, Sheet sheet, const QString& path)
+namespace {
+
+// The sheet's rows as the file finds them: (Chainage, ID) in that order, read once before the
+// first line, and which of them a line of this file has already updated. Rows the file adds
+// are not in it: they are found by their ID in the sheet itself.
+class SheetRowsByChainage {
+public:
+    SheetRowsByChainage(Database& db, const QString& table)
+    {
+        RowReader q(db, "SELECT Chainage, ID FROM " + table +
+                            " WHERE Chainage IS NOT NULL ORDER BY Chainage, ID");
+        while (q.next())
+            m_rows.push_back({q.number(0), q.integer(1)});
+        m_taken.assign(m_rows.size(), false);
+    }
+
+    // The first row at chainage that no line has taken yet, marked taken; nullopt when none.
+    std::optional<std::int64_t> takeFirstFree(double chainage)
+    {
+        for (auto i = first(chainage); i < m_rows.size() && m_rows[i].chainage == chainage; ++i)
+            if (!m_taken[i]) {
+                m_taken[i] = true;
+                return m_rows[i].id;
+            }
+        return std::nullopt;
+    }
+    // Marks the row (chainage, id) taken when it is one of the sheet's own.
+    void take(double chainage, std::int64_t id)
+    {
+        for (auto i = first(chainage); i < m_rows.size() && m_rows[i].chainage == chainage; ++i)
+            if (m_rows[i].id == id)
+                m_taken[i] = true;
+    }
+
+private:
+    struct Row {
+        double chainage;
+        std::int64_t id;
+    };
+    std::size_t first(double chainage) const
+    {
+        return std::size_t(std::lower_bound(m_rows.begin(), m_rows.end(), chainage,
+                                            [](const Row& r, double c) { return r.chainage < c; }) -
+                           m_rows.begin());
+    }
+    std::vector<Row> m_rows;
+    std::vector<bool> m_taken;
+};
+
+std::string_view trimmed(std::string_view f)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Error(ErrorKind::Io,
-                    QStringLiteral("Cannot read %1: %2").arg(shownPath(path), file.errorString()));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw Error(ErrorKind::Io,
-                    QStringLiteral("Cannot read %1: %2").arg(shownPath(path), file.errorString()));
-    // UTF-16 text and binary files hold NUL bytes, which no UTF-8 CSV line does.
-    if (bytes.contains('\0'))
-        throw Error(ErrorKind::Data, QStringLiteral("%1 is not a CSV file in UTF-8: it holds NUL "
-                                                    "bytes")
-                                         .arg(shownPath(path)));
-    return importSheetCsvText(db, road, sheet, QString::fromUtf8(bytes));
+    const auto space = [](char c) {
+        return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+    };
+    while (!f.empty() && space(f.front()))
+        f.remove_prefix(1);
+    while (!f.empty() && space(f.back()))
+        f.remove_suffix(1);
+    return f;
 }
 
-CsvImportResult importSheetCsvText(Database& db, std::int64_t road, Sheet sheet,
-                                   const QString& text)
+// One field of a line, checked and bound to the statement that writes its row.
+struct FieldValue {
+    enum Kind { Null, Number, Whole, Text } kind = Null;
+    double number = 0;
+    std::int64_t whole = 0;
+    QByteArray text;
+};
+
+QString quotedField(std::string_view f)
+{
+    return QString::fromUtf8(f.data(), qsizetype(f.size()));
+}
+
+void readField(FieldValue& v, Sheet sheet, const QString& column, std::string_view field, int line)
+{
+    if (isTextColumn(sheet, column)) {
+        v.kind = field.empty() ? FieldValue::Null : FieldValue::Text;
+        // Through QString, so that bytes that are not UTF-8 become replacement characters.
+        v.text = quotedField(field).toUtf8();
+        return;
+    }
+    std::string_view t = trimmed(field);
+    if (t.empty()) {
+        v.kind = FieldValue::Null;
+        return;
+    }
+    if (t.size() > 1 && t.front() == '+' && t[1] != '-')
+        t.remove_prefix(1);
+    double d = 0;
+    const auto res = std::from_chars(t.data(), t.data() + t.size(), d);
+    if (res.ec != std::errc() || res.ptr != t.data() + t.size() || !std::isfinite(d))
+        throw csvError(line, QStringLiteral("column %1: \"%2\" is not a number")
+                                 .arg(column, excerpt(quotedField(field))));
+    if (column == QLatin1String("ID")) {
+        if (d != std::floor(d) || std::fabs(d) > 9.0e15)
+            throw csvError(line, QStringLiteral("column ID: \"%1\" is not a whole number")
+                                     .arg(excerpt(quotedField(field))));
+        v.kind = FieldValue::Whole;
+        v.whole = std::int64_t(d);
+        return;
+    }
+    v.kind = FieldValue::Number;
+    v.number = d;
+}
+
+void bindField(RowWriter& q, int index, const FieldValue& v)
+{
+    switch (v.kind) {
+    case FieldValue::Null:
+        q.bindNull(index);
+        break;
+    case FieldValue::Number:
+        q.bindNumber(index, v.number);
+        break;
+    case FieldValue::Whole:
+        q.bindInteger(index, v.whole);
+        break;
+    case FieldValue::Text:
+        q.bindText(index, v.text.constData(), int(v.text.size()));
+        break;
+    }
+}
+
+CsvImportResult importCsv(Database& db, std::int64_t road, Sheet sheet, QIODevice& in,
+                          const QString& name)
 {
     // The sheet is read under the write lock, so that no other program changes it between
-    // this read and the writes planned from it.
+    // this read and the writes that follow from it. Every line is written as it is read: a
+    // bad line rolls back the lines before it, so the sheet is changed by the whole file or
+    // not at all.
     Transaction tx(db);
     requireTable(db, sheet, road);
-    const QVector<CsvRecord> records = parseCsv(text);
-    if (records.isEmpty())
+    CsvReader csv(in, name);
+    if (!csv.next())
         throw Error(ErrorKind::Data, QStringLiteral("The file is empty: the first line must name "
                                                     "the columns"));
 
     const QStringList known = columnsOf(sheet);
-    const QStringList header = records.front().fields;
+    QStringList header;
+    for (int k = 0; k < csv.size(); ++k)
+        header << csv.text(k);
     for (int k = 0; k < header.size(); ++k) {
         if (!known.contains(header[k]))
             throw csvError(1, QStringLiteral("unknown column \"%1\"").arg(excerpt(header[k])));
@@ -202,167 +237,200 @@ CsvImportResult importSheetCsvText(Database& db, std::int64_t road, Sheet sheet,
     if (chainageCol < 0)
         throw csvError(1, QStringLiteral("the column Chainage is required"));
 
-    // The sheet as it stands: IDs of each chainage in (Chainage, ID) order, and every ID.
-    const QString table = quoteName(tableOf(sheet, road));
-    std::map<double, std::vector<std::int64_t>> byChainage;
-    QSet<std::int64_t> ids;
-    std::int64_t nextId = 1;
-    {
-        RowReader q(db, "SELECT ID, Chainage FROM " + table + " ORDER BY Chainage, ID");
-        bool any = false;
-        while (q.next()) {
-            const std::int64_t id = q.integer(0);
-            ids.insert(id);
-            nextId = any ? std::max(nextId, id + 1) : id + 1;
-            any = true;
-            if (!q.isNull(1))
-                byChainage[q.number(1)].push_back(id);
-        }
-    }
-
-    // Plan every change before writing, so that a bad line leaves the sheet as it was.
-    std::vector<PlannedRow> plan;
-    plan.reserve(size_t(records.size()));
-    CsvImportResult result;
-    QSet<std::int64_t> taken; // rows already matched by a line of this file
-    for (int r = 1; r < records.size(); ++r) {
-        const CsvRecord& rec = records[r];
-        if (rec.fields.size() != header.size())
-            throw csvError(rec.line,
-                           QStringLiteral("%1 fields where the first line names %2 columns")
-                               .arg(rec.fields.size())
-                               .arg(header.size()));
-        PlannedRow row;
-        for (int k = 0; k < header.size(); ++k)
-            row.values << fieldValue(sheet, header[k], rec.fields[k], rec.line);
-        if (row.values[chainageCol].isNull())
-            throw csvError(rec.line, QStringLiteral("column Chainage: a chainage is required"));
-        const double chainage = row.values[chainageCol].toDouble();
-        const bool hasId = idCol >= 0 && !row.values[idCol].isNull();
-        const std::int64_t givenId = hasId ? row.values[idCol].toLongLong() : 0;
-
-        // The row of that chainage with the line's ID, else the first one that no earlier
-        // line has taken: a file with two rows at one chainage reads back as two rows.
-        auto& sameChainage = byChainage[chainage];
-        auto it = sameChainage.end();
-        if (hasId)
-            it = std::find(sameChainage.begin(), sameChainage.end(), givenId);
-        if (it == sameChainage.end())
-            it = std::find_if(sameChainage.begin(), sameChainage.end(),
-                              [&](std::int64_t id) { return !taken.contains(id); });
-        if (it != sameChainage.end()) {
-            row.targetId = *it;
-            if (hasId && givenId != row.targetId) {
-                if (ids.contains(givenId))
-                    throw csvError(
-                        rec.line,
-                        QStringLiteral("column ID: %1 is the ID of another row").arg(givenId));
-                ids.remove(row.targetId);
-                ids.insert(givenId);
-                *it = givenId;
-            }
-            taken.insert(*it);
-            ++result.updated;
-        } else {
-            row.isNew = true;
-            if (hasId) {
-                if (ids.contains(givenId))
-                    throw csvError(
-                        rec.line,
-                        QStringLiteral("column ID: %1 is the ID of another row").arg(givenId));
-                row.targetId = givenId;
-            } else {
-                row.targetId = nextId;
-            }
-            nextId = std::max(nextId, row.targetId + 1);
-            ids.insert(row.targetId);
-            taken.insert(row.targetId);
-            sameChainage.push_back(row.targetId);
-            ++result.added;
-        }
-        plan.push_back(std::move(row));
-    }
-
     QStringList quoted, marks, sets;
     for (const QString& c : header) {
-        quoted << quoteName(c);
+        quoted << "[" + c + "]";
         marks << QStringLiteral("?");
-        sets << quoteName(c) + " = ?";
+        sets << "[" + c + "] = ?";
     }
     const bool idInFile = idCol >= 0;
-    QSqlQuery update = db.prepare("UPDATE " + table + " SET " + sets.join(", ") + " WHERE ID = ?");
-    QSqlQuery insert =
-        db.prepare("INSERT INTO " + table + " (" + quoted.join(", ") +
-                   (idInFile ? QString() : QStringLiteral(", ID")) + ") VALUES (" +
-                   marks.join(", ") + (idInFile ? QString() : QStringLiteral(", ?")) + ")");
-    for (const PlannedRow& row : plan) {
-        QSqlQuery& q = row.isNew ? insert : update;
-        for (int k = 0; k < row.values.size(); ++k) {
-            // An empty ID keeps the row's own (update) or takes the planned one (new row).
-            if (k == idCol && row.values[k].isNull())
-                q.addBindValue(qint64(row.targetId));
-            else
-                q.addBindValue(row.values[k]);
+    const QString table = tableOf(sheet, road);
+
+    SheetRowsByChainage sheetRows(db, table);
+    RowReader maxId(db, "SELECT MAX(ID) FROM " + table);
+    std::int64_t nextId = maxId.next() && !maxId.isNull(0) ? maxId.integer(0) + 1 : 1;
+    maxId.reset();
+    RowReader rowWithId(db, "SELECT Chainage FROM " + table + " WHERE ID = ?");
+    RowWriter update(db, "UPDATE " + table + " SET " + sets.join(", ") + " WHERE ID = ?");
+    RowWriter insert(db, "INSERT INTO " + table + " (" + quoted.join(", ") +
+                             (idInFile ? QString() : QStringLiteral(", ID")) + ") VALUES (" +
+                             marks.join(", ") + (idInFile ? QString() : QStringLiteral(", ?")) +
+                             ")");
+
+    std::vector<FieldValue> values(std::size_t(header.size()));
+    CsvImportResult result;
+    while (csv.next()) {
+        const int line = csv.line();
+        if (csv.size() != header.size())
+            throw csvError(line, QStringLiteral("%1 fields where the first line names %2 columns")
+                                     .arg(csv.size())
+                                     .arg(header.size()));
+        for (int k = 0; k < header.size(); ++k)
+            readField(values[std::size_t(k)], sheet, header[k], csv.field(k), line);
+        const FieldValue& chainageValue = values[std::size_t(chainageCol)];
+        if (chainageValue.kind == FieldValue::Null)
+            throw csvError(line, QStringLiteral("column Chainage: a chainage is required"));
+        const double chainage = chainageValue.number;
+        const bool hasId = idInFile && values[std::size_t(idCol)].kind != FieldValue::Null;
+        const std::int64_t givenId = hasId ? values[std::size_t(idCol)].whole : 0;
+
+        // Whether the line's ID is a row of the sheet already, and that row's chainage.
+        bool idTaken = false;
+        std::optional<double> chainageOfId;
+        if (hasId) {
+            rowWithId.bind(0, qlonglong(givenId));
+            idTaken = rowWithId.next();
+            if (idTaken)
+                chainageOfId = rowWithId.optionalNumber(0);
+            rowWithId.reset();
         }
-        if (!row.isNew || !idInFile)
-            q.addBindValue(qint64(row.targetId));
-        Database::run(q);
+
+        // The row of that chainage with the line's ID, else the first one that no earlier line
+        // has taken: a file with two rows at one chainage reads back as two rows.
+        std::optional<std::int64_t> target;
+        if (idTaken && chainageOfId == chainage) {
+            target = givenId;
+            sheetRows.take(chainage, givenId);
+        } else {
+            if (idTaken)
+                throw csvError(
+                    line, QStringLiteral("column ID: %1 is the ID of another row").arg(givenId));
+            target = sheetRows.takeFirstFree(chainage);
+        }
+        const bool isNew = !target;
+        const std::int64_t id = target ? *target : hasId ? givenId : nextId;
+        nextId = std::max(nextId, std::max(id, givenId) + 1);
+
+        RowWriter& q = isNew ? insert : update;
+        for (int k = 0; k < header.size(); ++k) {
+            // An empty ID keeps the row's own (update) or takes the planned one (new row).
+            if (k == idCol && !hasId)
+                q.bindInteger(k, id);
+            else
+                bindField(q, k, values[std::size_t(k)]);
+        }
+        if (!isNew || !idInFile)
+            q.bindInteger(header.size(), id);
+        q.run();
+        ++(isNew ? result.added : result.updated);
     }
     tx.commit();
     return result;
 }
 
-namespace {
+// A number as the file writes it: plain decimal, the shortest that reads back the same.
+void appendNumber(QByteArray& out, double v)
+{
+    if (!std::isfinite(v) || v == 0.0) {
+        out += '0';
+        return;
+    }
+    char buf[400];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
+    out.append(buf, qsizetype(res.ptr - buf));
+}
 
-QString csvText(Database& db, std::int64_t road, Sheet sheet, std::int64_t& rows)
+void appendCsvField(QByteArray& out, const char* p, int n)
+{
+    const std::string_view f(p, std::size_t(n));
+    if (f.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out.append(p, n);
+        return;
+    }
+    out += '"';
+    for (char c : f) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
+// Hands the sheet to write a block at a time; returns the rows.
+std::int64_t writeCsv(Database& db, std::int64_t road, Sheet sheet,
+                      const std::function<void(const QByteArray&)>& write)
 {
     requireTable(db, sheet, road);
     const QStringList columns = columnsOf(sheet);
-    QStringList quoted;
-    for (const QString& c : columns)
-        quoted << quoteName(c);
-    QString out;
-    QStringList headerFields;
-    for (const QString& c : columns)
+    QStringList quoted, headerFields;
+    for (const QString& c : columns) {
+        quoted << "[" + c + "]";
         headerFields << csvField(c);
-    out += headerFields.join(',') + QStringLiteral("\r\n");
+    }
+    QByteArray block = (headerFields.join(',') + QStringLiteral("\r\n")).toUtf8();
+    constexpr qsizetype kBlockSize = 1 << 20;
+    block.reserve(kBlockSize + 4096);
+    const auto flush = [&]() {
+        write(block);
+        block.resize(0);
+    };
+    int textColumn = -1;
+    for (int k = 0; k < columns.size(); ++k)
+        if (isTextColumn(sheet, columns[k]))
+            textColumn = k;
 
-    RowReader q(db, "SELECT " + quoted.join(", ") + " FROM " + quoteName(tableOf(sheet, road)) +
+    RowReader q(db, "SELECT " + quoted.join(", ") + " FROM " + tableOf(sheet, road) +
                         " ORDER BY Chainage, ID");
-    QStringList fields;
-    rows = 0;
+    std::int64_t rows = 0;
+    const int n = int(columns.size());
     while (q.next()) {
         ++rows;
-        fields.clear();
-        for (int k = 0; k < columns.size(); ++k) {
+        for (int k = 0; k < n; ++k) {
+            if (k > 0)
+                block += ',';
             if (q.isNull(k))
-                fields << QString();
-            else if (isTextColumn(sheet, columns[k]))
-                fields << csvField(q.text(k));
-            else if (k == 0)
-                fields << QString::number(q.integer(k));
-            else
-                fields << plainDecimal(q.number(k));
+                continue;
+            if (k == textColumn) {
+                const QByteArray text = q.text(k).toUtf8();
+                appendCsvField(block, text.constData(), int(text.size()));
+            } else if (k == 0) {
+                char buf[24];
+                const auto res = std::to_chars(buf, buf + sizeof buf, q.integer(k));
+                block.append(buf, qsizetype(res.ptr - buf));
+            } else {
+                appendNumber(block, q.number(k));
+            }
         }
-        out += fields.join(',') + QStringLiteral("\r\n");
+        block += "\r\n";
+        if (block.size() >= kBlockSize)
+            flush();
     }
-    return out;
+    flush();
+    return rows;
 }
 
 } // namespace
 
+CsvImportResult importSheetCsv(Database& db, std::int64_t road, Sheet sheet, const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Error(ErrorKind::Io,
+                    QStringLiteral("Cannot read %1: %2").arg(shownPath(path), file.errorString()));
+    return importCsv(db, road, sheet, file, shownPath(path));
+}
+
+CsvImportResult importSheetCsvText(Database& db, std::int64_t road, Sheet sheet,
+                                   const QString& text)
+{
+    QByteArray bytes = text.toUtf8();
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return importCsv(db, road, sheet, buffer, QStringLiteral("the text"));
+}
+
 QString sheetCsvText(Database& db, std::int64_t road, Sheet sheet)
 {
-    std::int64_t rows = 0;
-    return csvText(db, road, sheet, rows);
+    QByteArray bytes;
+    writeCsv(db, road, sheet, [&](const QByteArray& block) { bytes += block; });
+    return QString::fromUtf8(bytes);
 }
 
 std::int64_t exportSheetCsv(Database& db, std::int64_t road, Sheet sheet, const QString& path)
 {
-    std::int64_t rows = 0;
-    const QString text = csvText(db, road, sheet, rows);
     OutputFile file(path);
-    file.put(text.toUtf8());
+    const std::int64_t rows =
+        writeCsv(db, road, sheet, [&](const QByteArray& block) { file.put(block); });
     file.commit();
     return rows;
 }

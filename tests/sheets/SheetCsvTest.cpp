@@ -1,9 +1,11 @@
+#include "sheets/CsvReader.h"
 #include "sheets/SheetCsv.h"
 #include "QueryRows.h"
 #include "store/Error.h"
 #include "store/Roads.h"
 #include "support/TestProject.h"
 
+#include <QBuffer>
 #include <gtest/gtest.h>
 
 using namespace tarmela;
@@ -37,6 +39,18 @@ TEST(SheetCsv, FieldsFollowTheCommaSeparatedRules)
     EXPECT_EQ(r[2].fields, (QStringList{"2", "two\nlines", "z"}));
     EXPECT_EQ(r[3].line, 6);
     EXPECT_EQ(r[3].fields, (QStringList{"3", "", ""}));
+
+    // Records read the same whatever falls at the end of a block of the file.
+    QByteArray bytes = QByteArray("\xEF\xBB\xBF") + QByteArray("a,b\r\n\"x\"\"\r\n,\",y\r\n\r\nlast,\"\"");
+    for (int block : {3, 4, 5, 7}) {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        CsvReader csv(buffer, "t", block);
+        QStringList seen;
+        while (csv.next())
+            seen << QString::number(csv.line()) + ":" + csv.text(0) + "|" + csv.text(1);
+        EXPECT_EQ(seen, (QStringList{"1:a|b", "2:x\"\r\n,|y", "5:last|"})) << block;
+    }
 
     EXPECT_THROW(parseCsv("a,b\n1,\"open"), Error);
     EXPECT_THROW(parseCsv("a,b\n1,x\"y"), Error);
