@@ -11,7 +11,7 @@ class Database;
 // Height of instrument method, row by row in chainage order: a back sight raises the height
 // of instrument, a fore sight lowers it; a row with a fore sight and no centre reading is a
 // change point whose centre level comes from the height before the change. Each level is
-// written as the 3-decimal text of HI - reading; a missing reading leaves the level empty.
+// HI - reading to the nearest 0.001; a missing reading leaves the level empty.
 // The HI column of the level book is filled in; TopWidth and BottomWidth are carried forward
 // to rows that leave them empty. RL rows for chainages the RL sheet lacks are appended with
 // the next free IDs. RL rows at chainages the level book does not hold are left alone.

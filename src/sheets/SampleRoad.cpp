@@ -6,6 +6,7 @@
 #include "store/Numbers.h"
 #include "store/Roads.h"
 #include "store/RowReader.h"
+#include "store/RowWriter.h"
 #include "store/Schema.h"
 #include "store/Transaction.h"
 
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace tarmela {
@@ -27,9 +29,11 @@ constexpr int kSectionsPerSetUp = 8; // sight lengths of about 80 m either way a
 class Random {
 public:
     explicit Random(std::uint64_t seed) : m_state(seed) {}
+    // The generator as it stands after n more draws.
+    Random after(std::uint64_t n) const { return Random(m_state + n * kStep); }
     double uniform() // [0, 1)
     {
-        std::uint64_t z = (m_state += 0x9E3779B97F4A7C15ULL);
+        std::uint64_t z = (m_state += kStep);
         z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
         z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
         z ^= z >> 31;
@@ -38,6 +42,7 @@ public:
     double between(double lo, double hi) { return lo + (hi - lo) * uniform(); }
 
 private:
+    static constexpr std::uint64_t kStep = 0x9E3779B97F4A7C15ULL;
     std::uint64_t m_state;
 };
 
@@ -60,8 +65,13 @@ struct Section {
     std::array<bool, 2 * kReadingsPerSide + 1> present{};
 };
 
-Section surveySection(double chainage, std::int64_t index, Random& rnd)
+// Each section draws kDrawsPerSection numbers; section k's are the draws after k sections'
+// worth, so that any section can be made again on its own.
+constexpr std::uint64_t kDrawsPerSection = 1 + 2 * kReadingsPerSide;
+
+Section surveySection(double chainage, std::int64_t index, const Random& road)
 {
+    Random rnd = road.after(std::uint64_t(index) * kDrawsPerSection);
     Section s;
     s.chainage = chainage;
     const double centre = terrain(chainage) + rnd.between(-0.04, 0.04);
@@ -136,26 +146,29 @@ void placeCulverts(Database& db, std::int64_t road, double length)
 }
 
 // Formation centre levels on straight grades between design points, some in fill, some in cut.
-void designFormation(Database& db, std::int64_t road, const std::vector<double>& chainages)
+// Sections are k * interval for k = 0 .. sections - 1.
+void designFormation(Database& db, std::int64_t road, std::int64_t sections, int interval)
 {
-    const double length = chainages.back() - chainages.front();
+    const double first = 0;
+    const double last = double((sections - 1) * interval);
+    const double length = last - first;
     const double spacing = length <= 5000 ? 600 : 1000;
     std::vector<double> pointCh, pointLevel;
     for (int k = 0;; ++k) {
-        const double ch = std::min(chainages.front() + k * spacing, chainages.back());
+        const double ch = std::min(first + k * spacing, last);
         pointCh.push_back(ch);
         pointLevel.push_back(
             double(nearestEven((terrain(ch) + 0.45 + 0.5 * std::sin(k * 1.3)) * 100)) / 100);
-        if (ch >= chainages.back())
+        if (ch >= last)
             break;
     }
 
-    QSqlQuery q = db.prepare("UPDATE " + schema::rlTable(road) +
-                             " SET FC = ?, Width = 7.5, Crust = 0.25, [Left Slope] = 2, "
-                             "[Right Slope] = 2 WHERE ID = ?");
+    RowWriter q(db, "UPDATE " + schema::rlTable(road) +
+                        " SET FC = ?, Width = 7.5, Crust = 0.25, [Left Slope] = 2, "
+                        "[Right Slope] = 2 WHERE ID = ?");
     size_t seg = 0;
-    qint64 id = 0;
-    for (double ch : chainages) {
+    for (std::int64_t k = 0; k < sections; ++k) {
+        const double ch = double(k * interval);
         while (seg + 2 < pointCh.size() && ch > pointCh[seg + 1])
             ++seg;
         const double a = pointCh[seg], b = pointCh[std::min(seg + 1, pointCh.size() - 1)];
@@ -163,9 +176,9 @@ void designFormation(Database& db, std::int64_t road, const std::vector<double>&
         const double fc =
             pointLevel[seg] +
             t * (pointLevel[std::min(seg + 1, pointLevel.size() - 1)] - pointLevel[seg]);
-        q.addBindValue(d3Text(fc));
-        q.addBindValue(++id); // the reduction numbered the rows 1, 2, ... in chainage order
-        Database::run(q);
+        q.bindNumber(0, d3(fc));
+        q.bindInteger(1, k + 1); // the reduction numbered the rows 1, 2, ... in chainage order
+        q.run();
     }
 }
 
@@ -214,18 +227,17 @@ std::int64_t createSampleRoad(Database& db, const SampleRoadOptions& o)
     QStringList marks;
     for (int i = 0; i < cols.size(); ++i)
         marks << QStringLiteral("?");
-    QSqlQuery add = db.prepare("INSERT INTO " + schema::lbTable(id) + " (" + cols.join(", ") +
-                               ") VALUES (" + marks.join(", ") + ")");
+    RowWriter add(db, "INSERT INTO " + schema::lbTable(id) + " (" + cols.join(", ") +
+                          ") VALUES (" + marks.join(", ") + ")");
 
-    Random rnd(0x5EED0000ULL + std::uint64_t(o.sections));
-    std::vector<Section> sections;
-    sections.reserve(size_t(o.sections));
-    std::vector<double> chainages;
-    chainages.reserve(size_t(o.sections));
-    for (std::int64_t k = 0; k < o.sections; ++k) {
-        sections.push_back(surveySection(double(k * o.interval), k, rnd));
-        chainages.push_back(double(k * o.interval));
-    }
+    // Sections are made as they are written, and again where an instrument height looks
+    // ahead: memory stays the same for a road of any length.
+    const Random survey(0x5EED0000ULL + std::uint64_t(o.sections));
+    const auto section = [&](std::int64_t k) {
+        return surveySection(double(k * o.interval), k, survey);
+    };
+    // The instrument heights draw after every section's readings.
+    Random rnd = survey.after(std::uint64_t(o.sections) * kDrawsPerSection);
 
     // The instrument stands high enough to see every staff of its stretch; each new stretch
     // starts at a change point on the centre peg of the last section of the one before.
@@ -233,43 +245,52 @@ std::int64_t createSampleRoad(Database& db, const SampleRoadOptions& o)
         double top = -1e9;
         const std::int64_t last = std::min(first + kSectionsPerSetUp, o.sections - 1);
         for (std::int64_t k = first; k <= last; ++k)
-            for (size_t j = 0; j < sections[size_t(k)].level.size(); ++j)
-                top = std::max(top, sections[size_t(k)].level[j]);
+            for (double level : section(k).level)
+                top = std::max(top, level);
         return mm(top + rnd.between(0.5, 1.1));
     };
+    const auto bindOptional = [&](int k, const std::optional<double>& v) { add.bindNumber(k, v); };
     double hi = heightFor(0);
-    const QVariant none;
+    const QByteArray bmRemark =
+        QStringLiteral("BM %1 on km stone").arg(d3Text(o.benchMark)).toUtf8();
     for (std::int64_t k = 0; k < o.sections; ++k) {
-        const Section& s = sections[size_t(k)];
-        QVariant bs = none, fs = none, c = none, remarks = none;
+        const Section s = section(k);
+        std::optional<double> bs, fs, c;
+        const char* remarks = nullptr;
         if (k == 0) {
             bs = mm(hi - o.benchMark);
             c = mm(hi - s.level[0]);
-            remarks = QStringLiteral("BM %1 on km stone").arg(d3Text(o.benchMark));
+            remarks = bmRemark.constData();
         } else if (k % kSectionsPerSetUp == 0 && k < o.sections - 1) {
             fs = mm(hi - s.level[0]);
             hi = heightFor(k);
             bs = mm(hi - s.level[0]);
-            remarks = QStringLiteral("CP");
+            remarks = "CP";
         } else {
             c = mm(hi - s.level[0]);
         }
-        add.addBindValue(qint64(k + 1));
-        add.addBindValue(s.chainage);
+        int col = 0;
+        add.bindInteger(col++, k + 1);
+        add.bindNumber(col++, s.chainage);
         for (size_t j = 1; j < s.level.size(); ++j)
-            add.addBindValue(s.present[j] ? QVariant(mm(hi - s.level[j])) : none);
-        add.addBindValue(c);
-        add.addBindValue(bs);
-        add.addBindValue(fs);
+            bindOptional(col++, s.present[j] ? std::optional<double>(mm(hi - s.level[j]))
+                                             : std::nullopt);
+        bindOptional(col++, c);
+        bindOptional(col++, bs);
+        bindOptional(col++, fs);
         // The existing road is a single lane at first and wider from halfway on.
-        add.addBindValue(k == 0 ? QVariant(3.75) : k == o.sections / 2 ? QVariant(5.5) : none);
-        add.addBindValue(k == 0 ? QVariant(6.0) : k == o.sections / 2 ? QVariant(7.5) : none);
-        add.addBindValue(remarks);
-        Database::run(add);
+        const bool widthGiven = k == 0 || k == o.sections / 2;
+        bindOptional(col++, widthGiven ? std::optional<double>(k == 0 ? 3.75 : 5.5) : std::nullopt);
+        bindOptional(col++, widthGiven ? std::optional<double>(k == 0 ? 6.0 : 7.5) : std::nullopt);
+        if (remarks)
+            add.bindText(col, remarks, -1);
+        else
+            add.bindNull(col);
+        add.run();
     }
 
     ConvertLevelBookToRL(db, id, o.benchMark);
-    designFormation(db, id, chainages);
+    designFormation(db, id, o.sections, o.interval);
     placeCulverts(db, id, double(length));
     tx.commit();
     return id;

@@ -4,6 +4,7 @@
 #include "store/Error.h"
 #include "store/Numbers.h"
 #include "store/Roads.h"
+#include "store/RowWriter.h"
 #include "store/Statements.h"
 #include "store/Transaction.h"
 
@@ -52,14 +53,22 @@ void fillSheet(Database& db, Sheet sheet, std::int64_t road, std::int64_t first,
         db.execute(statements::dropTable(sheet, road));
     db.execute(statements::makeTable(sheet, road));
 
+    // One prepared statement for every row: a long road is a million of them.
+    RowWriter add(db, "INSERT INTO " + statements::sheetTable(sheet, road) +
+                          " (ID, Chainage) VALUES (?, ?)");
+    const auto addRow = [&](std::int64_t id, std::int64_t chainage) {
+        add.bindInteger(0, id);
+        add.bindNumber(1, double(chainage));
+        add.run();
+    };
     std::int64_t c = first;
     std::int64_t i = 1;
     while (last > c) {
-        db.exec(statements::addSectionRow(sheet, road, i, double(c)));
+        addRow(i, c);
         c += interval;
         ++i;
     }
-    db.exec(statements::addSectionRow(sheet, road, i, double(last)));
+    addRow(i, last);
 }
 
 } // namespace
