@@ -297,12 +297,20 @@ void frmPlotFormation::pbRefresh()
         }
         m_refreshing = false;
         ShowCurrent();
-        if (!redraw.message.isEmpty())
-            tell(redraw.message);
+        tellOnce(redraw.message);
     } catch (const Error& e) {
         m_refreshing = false;
-        tell(e.message());
+        tellOnce(e.message());
     }
+}
+
+void frmPlotFormation::tellOnce(const QString& message)
+{
+    // A resize or a scroll redraws many times over; what went wrong is said once, until a
+    // redraw goes well or goes wrong differently.
+    if (!message.isEmpty() && message != m_lastRedrawMessage)
+        tell(message);
+    m_lastRedrawMessage = message;
 }
 
 void frmPlotFormation::ShowCurrent()

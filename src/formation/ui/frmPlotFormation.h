@@ -59,6 +59,7 @@ private:
     void pick(double xTwips);
     void cmdUpdate_Click();
     void tell(const QString& text);
+    void tellOnce(const QString& redrawMessage);
 
     std::int64_t m_road = 0;
     FormationDesign m_design;
@@ -83,6 +84,7 @@ private:
     double PreviousChainage = 0;
     bool m_refreshing = false;
     bool m_opened = false;
+    QString m_lastRedrawMessage;
 };
 
 } // namespace tarmela
