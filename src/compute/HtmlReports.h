@@ -1,5 +1,7 @@
 #pragma once
 
+#include "compute/ReportContent.h"
+
 #include <QLocale>
 #include <QString>
 #include <array>
@@ -36,11 +38,5 @@ void FlushReportRow(QString& html, ReportCells& cells);
 // Text from the database made safe inside an HTML element; characters outside ASCII become
 // character references, so the file reads the same whatever encoding a browser assumes.
 QString htmlText(const QString& text);
-
-// The report's number forms: exactly 3 or 2 decimals, grouped as locale groups by default;
-// fmt2Grouped always groups thousands.
-QString fmt3(double value, const QLocale& locale);
-QString fmt2(double value, const QLocale& locale);
-QString fmt2Grouped(double value, const QLocale& locale);
 
 } // namespace tarmela

@@ -1,0 +1,269 @@
+#include "compute/ReportContent.h"
+
+#include "store/Database.h"
+#include "store/Error.h"
+#include "store/Numbers.h"
+#include "store/RowReader.h"
+#include "store/Schema.h"
+
+#include <QVariant>
+#include <algorithm>
+
+namespace tarmela {
+
+namespace {
+
+// The Level Book works from an assumed height of instrument, not from the bench mark: it
+// shows the book's own arithmetic, which the reduction to the RL sheet then repeats.
+constexpr double kAssumedHI = 100;
+
+// The summary lists every kilometre up to the last section (or the road's Length). Beyond
+// this the figures cannot describe a road, and listing them would only exhaust the machine.
+constexpr double kMostKilometres = 100000;
+
+void checkViewSections(int viewSections)
+{
+    if (viewSections < 0 || viewSections > kReadingsPerSide)
+        throw Error(ErrorKind::Usage,
+                    QStringLiteral("The number of readings per side must be from 0 to %1, not %2")
+                        .arg(kReadingsPerSide)
+                        .arg(viewSections));
+}
+
+void requireRoad(Database& db, std::int64_t road)
+{
+    if (!db.scalar(QStringLiteral("Select ID from Roads where ID=%1").arg(road)).isValid())
+        throw Error(ErrorKind::Data, QStringLiteral("There is no road with ID %1").arg(road));
+}
+
+void requireTable(Database& db, const QString& table, const QString& sheet, std::int64_t road)
+{
+    if (!db.tableExists(table))
+        throw Error(ErrorKind::TableMissing,
+                    QStringLiteral("Road %1 has no %2 (table %3); generate its sheets first")
+                        .arg(road)
+                        .arg(sheet, table));
+    const QVariant missing =
+        db.scalar(QStringLiteral("Select COUNT(*) from %1 where Chainage IS NULL").arg(table));
+    if (missing.toLongLong() > 0)
+        throw Error(ErrorKind::NullValue,
+                    QStringLiteral("The %1 of road %2 has %3 row(s) without a chainage; give "
+                                   "every row a chainage before writing the report")
+                        .arg(sheet)
+                        .arg(road)
+                        .arg(missing.toLongLong()));
+}
+
+// A value of a number column, NaN when empty. Older project files may hold text in such a
+// column: a number written as text is read as that number, any other text is refused.
+double numberIn(const RowReader& row, int at, const QString& column, const QString& sheet)
+{
+    if (row.isNull(at))
+        return kEmptyValue;
+    if (row.isText(at)) {
+        const QString text = row.text(at);
+        if (!isNumeric(text))
+            throw Error(ErrorKind::Data,
+                        QStringLiteral("The %1 holds \"%2\" in the column %3, which is not a "
+                                       "number")
+                            .arg(sheet, text, column));
+        return text.trimmed().toDouble();
+    }
+    return row.number(at);
+}
+
+// A chainage as it is stored: a number in its plain form, anything else as its text.
+QString plainText(const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Double:
+        return plainDecimal(value.toDouble());
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+        return QString::number(value.toLongLong());
+    default:
+        return value.toString();
+    }
+}
+
+QString fixed(double value, int decimals, const QLocale& locale)
+{
+    // A small negative value that rounds to nothing is shown as zero, not as "-0.000".
+    if (value < 0) {
+        const QString zero = locale.toString(0.0, 'f', decimals);
+        if (locale.toString(-value, 'f', decimals) == zero)
+            return zero;
+    }
+    return locale.toString(value, 'f', decimals);
+}
+
+} // namespace
+
+LevelBookContent::LevelBookContent(Database& db, std::int64_t road, int viewSections)
+    : m_viewSections(viewSections), m_stride(FirstReading + 2 * viewSections)
+{
+    checkViewSections(viewSections);
+    const QString table = schema::lbTable(road);
+    const QString sheet = QStringLiteral("level book");
+    requireRoad(db, road);
+    requireTable(db, table, sheet, road);
+
+    RowReader q(db, QStringLiteral("Select * from %1 order by Chainage").arg(table));
+    auto column = [&](const QString& name) {
+        const int i = q.columnIndex(name);
+        if (i < 0)
+            throw Error(ErrorKind::Data,
+                        QStringLiteral("The level book of road %1 has no column %2")
+                            .arg(road)
+                            .arg(name));
+        return i;
+    };
+    const int chainageAt = column(QStringLiteral("Chainage"));
+    const int remarksAt = column(QStringLiteral("Remarks"));
+    QStringList names{QStringLiteral("BS"), QStringLiteral("FS"), QStringLiteral("C"),
+                      QStringLiteral("TopWidth"), QStringLiteral("BottomWidth")};
+    for (const QChar side : {QLatin1Char('L'), QLatin1Char('R')})
+        for (int i = 1; i <= viewSections; ++i)
+            names << side + QString::number(i);
+    std::vector<int> at;
+    for (const QString& name : names)
+        at.push_back(column(name));
+
+    double hi = kAssumedHI;
+    std::vector<double> row(m_stride);
+    while (q.next()) {
+        for (int v = 0; v < int(at.size()); ++v)
+            row[v < HiBefore ? v : v + 1] = numberIn(q, at[v], names[v], sheet);
+        row[HiBefore] = hi;
+        // A back sight raises the instrument, a fore sight lowers it, both at the chainage
+        // line, so the lines after it read from the new height.
+        if (row[BS] > 0)
+            hi += row[BS];
+        if (row[FS] > 0)
+            hi -= row[FS];
+        m_values.insert(m_values.end(), row.begin(), row.end());
+        m_chainages.push_back(plainText(q.value(chainageAt)));
+        m_remarks.push_back(q.text(remarksAt));
+    }
+}
+
+LevelBookLine LevelBookContent::line(std::int64_t section, int index) const
+{
+    LevelBookLine l;
+    const double hiBefore = value(section, HiBefore);
+    const double bs = value(section, BS), fs = value(section, FS), c = value(section, C);
+    const double bsOr0 = isEmptyValue(bs) ? 0 : bs, fsOr0 = isEmptyValue(fs) ? 0 : fs;
+    double hiAfter = hiBefore;
+    if (bsOr0 > 0)
+        hiAfter += bsOr0;
+    if (fsOr0 > 0)
+        hiAfter -= fsOr0;
+    if (index == 0) {
+        l.label = m_chainages[section];
+        l.bs = bs;
+        l.fs = fs;
+        l.hi = hiBefore + bsOr0 - fsOr0;
+        l.topWidth = value(section, TopWidth);
+        l.bottomWidth = value(section, BottomWidth);
+        l.remarks = m_remarks[section];
+    } else if (index == 1) {
+        // Without a C reading a change point's level is taken from the fore sight on the
+        // height of instrument it closes.
+        l.label = QStringLiteral("C");
+        l.is = c;
+        l.rl = isEmptyValue(c) || c == 0 ? hiBefore - fsOr0 : hiAfter - c;
+    } else {
+        const int reading = index - 2;
+        const bool left = reading < m_viewSections;
+        const int number = (left ? reading : reading - m_viewSections) + 1;
+        l.label = QLatin1Char(left ? 'L' : 'R') + QString::number(number);
+        l.is = value(section, FirstReading + reading);
+        if (!isEmptyValue(l.is))
+            l.rl = hiAfter - l.is;
+    }
+    return l;
+}
+
+EarthworkContent::EarthworkContent(Database& db, std::int64_t road, int viewSections,
+                                   bool allFormationLevels)
+{
+    checkViewSections(viewSections);
+    const QString table = schema::rlTable(road);
+    const QString sheet = QStringLiteral("RL sheet");
+    requireRoad(db, road);
+    requireTable(db, table, sheet, road);
+
+    m_columns << QStringLiteral("Chainage");
+    for (int k = viewSections; k >= 1; --k)
+        m_columns << QStringLiteral("L%1").arg(k);
+    m_columns << QStringLiteral("C");
+    for (int k = 1; k <= viewSections; ++k)
+        m_columns << QStringLiteral("R%1").arg(k);
+    if (allFormationLevels)
+        m_columns << QStringLiteral("FL2") << QStringLiteral("FL1") << QStringLiteral("FC")
+                  << QStringLiteral("FR1") << QStringLiteral("FR2");
+    else
+        m_columns << QStringLiteral("FC");
+    m_columns << QStringLiteral("Fill Area") << QStringLiteral("Cut Area");
+
+    QStringList selected;
+    for (const QString& c : m_columns)
+        selected << (c.contains(QLatin1Char(' ')) ? QLatin1Char('[') + c + QLatin1Char(']') : c);
+    RowReader q(db, QStringLiteral("Select %1 from %2 order by Chainage")
+                        .arg(selected.join(QStringLiteral(", ")), table));
+    const int count = int(m_columns.size());
+    while (q.next()) {
+        for (int c = 0; c < count; ++c)
+            m_values.push_back(numberIn(q, c, m_columns[c], sheet));
+        m_chainages.push_back(plainText(q.value(0)));
+    }
+}
+
+std::vector<SectionAreas> EarthworkContent::sections() const
+{
+    const int fill = int(m_columns.size()) - 2, cut = fill + 1;
+    std::vector<SectionAreas> out;
+    out.reserve(m_chainages.size());
+    auto or0 = [](double v) { return isEmptyValue(v) ? 0.0 : v; };
+    for (std::int64_t r = 0; r < rowCount(); ++r)
+        out.push_back({value(r, 0), or0(value(r, fill)), or0(value(r, cut))});
+    return out;
+}
+
+VolumeSummary reportVolumes(const EarthworkContent& content, double stepBackBelow)
+{
+    const std::vector<SectionAreas> sections = content.sections();
+    const double lastChainage = sections.empty() ? 0 : sections.back().chainage;
+    const double furthest = std::max(lastChainage, stepBackBelow);
+    if (!std::isfinite(furthest) || furthest / 1000 > kMostKilometres)
+        throw Error(ErrorKind::Overflow,
+                    QStringLiteral("The chainages or the Length of the road reach beyond %1 km; "
+                                   "the summary cannot list so many kilometres")
+                        .arg(kMostKilometres, 0, 'f', 0));
+    return kilometreVolumes(sections, std::int64_t(std::max(stepBackBelow, 0.0)));
+}
+
+std::vector<std::array<QString, 4>> summaryRows(const VolumeSummary& volumes,
+                                                const QLocale& locale)
+{
+    std::vector<std::array<QString, 4>> rows;
+    for (const KilometreVolumes& km : volumes.kilometres)
+        rows.push_back({QString::number(km.number), fmt2(km.filling, locale),
+                        fmt2(km.cutting, locale), fmt2(km.filling + km.cutting, locale)});
+    rows.push_back({QStringLiteral("ALL"), fmt2Grouped(volumes.totalFill, locale),
+                    fmt2Grouped(volumes.totalCut, locale), fmt2Grouped(volumes.total(), locale)});
+    return rows;
+}
+
+QString fmt3(double value, const QLocale& locale) { return fixed(value, 3, locale); }
+QString fmt2(double value, const QLocale& locale) { return fixed(value, 2, locale); }
+
+QString fmt2Grouped(double value, const QLocale& locale)
+{
+    QLocale grouped = locale;
+    grouped.setNumberOptions(locale.numberOptions() & ~QLocale::NumberOptions(
+                                                          QLocale::OmitGroupSeparator));
+    return fixed(value, 2, grouped);
+}
+
+} // namespace tarmela
