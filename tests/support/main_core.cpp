@@ -1,4 +1,4 @@
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
@@ -8,7 +8,11 @@ int main(int argc, char** argv)
         qputenv("TARMELA_SOURCE_DIR", TARMELA_TEST_SOURCE_DIR);
     if (qEnvironmentVariableIsEmpty("TARMELA_BIN_DIR"))
         qputenv("TARMELA_BIN_DIR", TARMELA_TEST_BIN_DIR);
-    QCoreApplication app(argc, argv);
+    // Pages with text are painted in the engine tests too, which needs a GUI application;
+    // the offscreen platform needs no display (also when the tests are only listed).
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,97 @@
+#include "drawing/CharacterWidths.h"
+#include "support/TestProject.h"
+
+#include <QFile>
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace tarmela;
+using namespace tarmela::test;
+
+namespace {
+
+QString shippedFile()
+{
+    return qEnvironmentVariable("TARMELA_SOURCE_DIR") + "/data/Fonts/ARFONT8.fl";
+}
+
+// Text measures in page units: 96 to the inch.
+QFontMetricsF pageMetrics(bool bold = false)
+{
+    static QImage device = [] {
+        QImage image(1, 1, QImage::Format_RGB32);
+        image.setDotsPerMeterX(3780);
+        image.setDotsPerMeterY(3780);
+        return image;
+    }();
+    return QFontMetricsF(reportFont(8, bold), &device);
+}
+
+} // namespace
+
+// The wrapping is measured with the file and drawn with the font: they must agree.
+TEST(CharacterWidths, ShippedFileAgreesWithTheReportFontWithinOneUnit)
+{
+    const CharacterWidths w = CharacterWidths::load(shippedFile());
+    const QFontMetricsF font = pageMetrics();
+    ASSERT_EQ(QFontInfo(reportFont(8)).family(), "Liberation Sans");
+    for (int c = CharacterWidths::kFirst; c <= CharacterWidths::kLast; ++c)
+        EXPECT_NEAR(w.fileWidth(c), font.horizontalAdvance(QChar(c)), 1.0) << "character " << c;
+    EXPECT_NEAR(w.fileLineHeight(), font.lineSpacing(), 1.0);
+
+    // Beyond the file's range the font measures; a size scales the file's widths.
+    EXPECT_NEAR(w.textWidth(QString::fromUtf8("\xc3\xa9\xe2\x82\xac"), 8),
+                font.horizontalAdvance(QString::fromUtf8("\xc3\xa9\xe2\x82\xac")), 0.01);
+    EXPECT_DOUBLE_EQ(w.textWidth("Wm", 16), 2 * (w.fileWidth('W') + w.fileWidth('m')));
+    EXPECT_NEAR(w.textWidth("Bold", 8, true), pageMetrics(true).horizontalAdvance("Bold"), 0.01);
+}
+
+TEST(CharacterWidths, WrapsWhereTheNextWordWouldPassTheWidth)
+{
+    const CharacterWidths w = CharacterWidths::load(shippedFile());
+    const double upToSecond = w.textWidth("Pipe at", 8);
+    const struct {
+        QString text;
+        double width;
+        QStringList lines;
+    } cases[] = {
+        {"Pipe at km 2", upToSecond, {"Pipe at", "km 2"}},
+        {"Pipe at km 2", upToSecond - 0.01, {"Pipe", "at km", "2"}},
+        {"Pipe   at\nkm 2", 1000, {"Pipe at", "km 2"}},
+        {"Unbreakable", 5, {"Unbreakable"}},
+        {"", 100, {""}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(w.wrap(c.text, c.width, 8), c.lines) << c.text.toStdString();
+}
+
+TEST(CharacterWidths, MissingOrDamagedFileIsRefusedByName)
+{
+    QTemporaryDir dir;
+    const struct {
+        QByteArray content; // empty: no file at all
+        ErrorKind kind;
+        const char* says;
+    } cases[] = {
+        {{}, ErrorKind::Io, "is missing"},
+        {"12.27 3 3 4", ErrorKind::Data, "not 4 numbers"},
+        {"12.27" + QByteArray(" 6").repeated(94) + " x", ErrorKind::Data, "\"x\" is not a width"},
+    };
+    for (const auto& c : cases) {
+        const QString path = dir.filePath("ARFONT8.fl");
+        QFile::remove(path);
+        if (!c.content.isEmpty()) {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(c.content);
+        }
+        const auto e = thrown([&] { CharacterWidths::load(path); });
+        ASSERT_TRUE(e) << c.says;
+        EXPECT_EQ(e->kind(), c.kind);
+        EXPECT_TRUE(e->message().contains(c.says) && e->message().contains("ARFONT8.fl"))
+            << e->message().toStdString();
+    }
+}

@@ -1,0 +1,181 @@
+#include "ReportPageText.h"
+#include "compute/EarthworkQuantities.h"
+#include "drawing/PrintedReports.h"
+#include "drawing/ReportPdf.h"
+#include "store/Roads.h"
+#include "support/TestProject.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+
+using namespace tarmela;
+using namespace tarmela::test;
+
+namespace {
+
+const QLocale kUs(QLocale::English, QLocale::UnitedStates);
+
+struct PrintedReports : ProjectTest {
+    CharacterWidths widths = CharacterWidths::load(qEnvironmentVariable("TARMELA_SOURCE_DIR") +
+                                                   "/data/Fonts/ARFONT8.fl");
+    std::unique_ptr<ReportDocument> build(ReportKind kind, std::int64_t road, int viewSections)
+    {
+        return buildReport(kind, db, road, viewSections, kUs, widths);
+    }
+    // Every row of every page, the header block included.
+    std::vector<QStringList> allRows(const ReportDocument& doc)
+    {
+        std::vector<QStringList> rows;
+        for (std::int64_t i = 0; i < doc.pageCount(); ++i)
+            for (const QStringList& r : pageRows(doc.page(i)))
+                rows.push_back(r);
+        return rows;
+    }
+};
+
+} // namespace
+
+TEST_F(PrintedReports, EarthworkShowsEveryColumnInEqualWidthsAndLeavesNullsEmpty)
+{
+    const auto road = p.roadWithRows({0, 20.5});
+    db.exec("UPDATE Roads SET [From] = 'North', [To] = 'South', Length = 1500");
+    db.exec("UPDATE RL_1 SET L8 = 99.5, C = 100, R8 = 0, FL2 = 100.25, FR2 = 100.125, "
+            "[Fill Area] = 1234.5 WHERE Chainage = 0");
+    const auto doc = build(ReportKind::EarthworkReport, road, 8);
+    ASSERT_EQ(doc->pageCount(), 2); // the rows, then the summary on a page of its own
+    const ReportPage page = doc->page(0);
+    const auto rows = pageRows(page);
+    ASSERT_EQ(rows.size(), 2u + 2);
+    EXPECT_EQ(rows[0], (QStringList{"North To South", "Length=1500M."}));
+
+    // One heading per column of the sheet's 25 (Chainage, 8 left, C, 8 right, 5 formation
+    // levels, 2 areas), each column 1/25 of the printable width, so the table ends at the
+    // right margin; the heading texts join back into the columns' names however they wrap.
+    QStringList names;
+    for (const PlacedText& t : page.texts)
+        if (t.box.top() > page.texts[1].box.top() && t.bold) {
+            names << t.lines.join(" ");
+            EXPECT_NEAR(t.box.width() + 8, PageModel().printableWidth() / 25, 1e-9);
+        }
+    EXPECT_EQ(names.join(","), "Chainage,L8,L7,L6,L5,L4,L3,L2,L1,C,R1,R2,R3,R4,R5,R6,R7,R8,"
+                               "FL2,FL1,FC,FR1,FR2,Fill Area,Cut Area");
+    // Empty values give no text at all, a stored 0 gives 0.000.
+    EXPECT_EQ(rows[2], (QStringList{"0", "99.500", "100.000", "0.000", "100.250", "100.125",
+                                    "1,234.500"}));
+    EXPECT_EQ(rows[3], QStringList{"20"}); // 20.5 to the nearest even whole number
+}
+
+TEST_F(PrintedReports, LevelBookRemarksStandInTheLastColumnOfTheChainageLine)
+{
+    const auto road = p.roadWithRows({0, 20}, true);
+    db.exec("UPDATE LB_1 SET BS = 1.5, C = 1.2, Remarks = 'Bench mark on culvert' "
+            "WHERE Chainage = 0");
+    db.exec("UPDATE LB_1 SET FS = 2.0, BS = 0.8, L1 = 0.5 WHERE Chainage = 20");
+    const auto doc = build(ReportKind::LevelBook, road, 1);
+    ASSERT_EQ(doc->pageCount(), 1);
+    const ReportPage page = doc->page(0);
+    const auto rows = pageRows(page);
+    ASSERT_EQ(rows.size(), 3u + 2 * 4);
+    EXPECT_EQ(rows[0], QStringList{"Level Book"});
+    EXPECT_EQ(rows[1], QStringList{"Start To End"});
+    EXPECT_EQ(rows[3], (QStringList{"0", "1.500", "101.500", "Bench mark on culvert"}));
+    EXPECT_EQ(rows[4], (QStringList{"C", "1.200", "100.300"}));
+    EXPECT_EQ(rows[7], (QStringList{"20", "0.800", "2.000", "100.300"}));
+    EXPECT_EQ(rows[9], (QStringList{"L1", "0.500", "99.800"}));
+    // The remark sits in the Remarks column: its text starts past the eight number columns.
+    const double remarksLeft = PageModel().left + PageModel().printableWidth() * 0.70;
+    for (const PlacedText& t : page.texts) {
+        if (!t.bold) {
+            EXPECT_EQ(t.lines.join(" ") == "Bench mark on culvert", t.box.left() > remarksLeft)
+                << t.lines.join(" ").toStdString();
+        }
+    }
+}
+
+TEST_F(PrintedReports, SummaryRowsAreTheRecomputedVolumes)
+{
+    // Sections over 2.3 km in fill and cut: the recomputation stores the areas and works the
+    // volumes; the report, stepping back below the same Length, must list the same figures.
+    const auto road = p.roadWithRows({0, 250, 500, 900, 1000, 1100, 1600, 2000, 2300});
+    db.exec("UPDATE Roads SET Length = 2300");
+    int i = 0;
+    for (const double fc : {101.0, 102.0, 99.0, 100.5, 98.0, 103.0, 100.0, 99.5, 101.25}) {
+        QString sets = QStringLiteral("Width = 10, FC = %1, C = 100").arg(fc);
+        for (int k = 1; k <= 8; ++k)
+            sets += QStringLiteral(", L%1 = 100, R%1 = 100").arg(k);
+        db.exec(QStringLiteral("UPDATE RL_1 SET %1 WHERE ID = %2").arg(sets).arg(++i));
+    }
+    EarthworkInputs in;
+    in.road = road;
+    in.formationCamber = in.carriageCamber = 0;
+    const EarthworkResult stored = UpdateEarthworkQuantities(db, in);
+    ASSERT_TRUE(stored.volumesDone) << stored.error.toStdString();
+
+    const auto doc = build(ReportKind::EarthworkReport, road, 8);
+    const auto summary = pageRows(doc->page(doc->pageCount() - 1));
+    std::vector<QStringList> expected{{"Summary"}, {"KM", "Filling", "Cutting", "Total"}};
+    for (const KilometreVolumes& km : stored.volumes.kilometres)
+        expected.push_back({QString::number(km.number), kUs.toString(km.filling, 'f', 2),
+                            kUs.toString(km.cutting, 'f', 2),
+                            kUs.toString(km.filling + km.cutting, 'f', 2)});
+    expected.push_back({"ALL", kUs.toString(stored.volumes.totalFill, 'f', 2),
+                        kUs.toString(stored.volumes.totalCut, 'f', 2),
+                        kUs.toString(stored.volumes.total(), 'f', 2)});
+    EXPECT_EQ(summary, expected);
+    EXPECT_GT(stored.volumes.totalFill, 0);
+    EXPECT_GT(stored.volumes.totalCut, 0);
+}
+
+TEST_F(PrintedReports, RoadsBeyond32767RowsLayOutToTheLastRow)
+{
+    const auto road = roads::create(db);
+    db.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 33000) "
+            "INSERT INTO RL_1 (ID, Chainage, C) SELECT i, i * 20, 100 FROM n");
+    const auto doc = build(ReportKind::EarthworkReport, road, 0);
+    // The sections fill whole pages but the last; the summary's 660 kilometres follow.
+    const std::int64_t summary = doc->firstPageOf(1);
+    const int perPage = int(pageRows(doc->page(0)).size()) - 2;
+    EXPECT_EQ(summary, (33000 + perPage - 1) / perPage);
+    EXPECT_EQ(pageRows(doc->page(summary - 1)).back().first(), "660000");
+    EXPECT_EQ(pageRows(doc->page(doc->pageCount() - 1)).back().first(), "ALL");
+    EXPECT_EQ(pageRows(doc->page(doc->pageCount() - 1)).end()[-2].first(), "660");
+}
+
+// The PDF holds what the pages hold: a Level Book over several pages has its title, road and
+// headings at the top of every page, once.
+TEST_F(PrintedReports, PdfRepeatsTheHeaderBlockOnEveryPage)
+{
+    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+    if (pdftotext.isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed: scripts/install-deps --checks";
+    QVector<double> chainages;
+    for (int c = 0; c < 30; ++c)
+        chainages << c * 20;
+    const auto road = p.roadWithRows(chainages, true);
+    db.exec("UPDATE Roads SET [From] = 'Ranipur', [To] = 'Kalaghat'");
+    db.exec("UPDATE LB_1 SET C = 1.25, L1 = 1.5, R8 = 0.75");
+    const auto doc = build(ReportKind::LevelBook, road, 8);
+    ASSERT_GE(doc->pageCount(), 10);
+    const QString pdf = p.folder() + "/Level Book.pdf";
+    std::int64_t done = 0;
+    writeReportPdf(*doc, "Level Book", pdf, [&](std::int64_t n) { done = n; });
+    EXPECT_EQ(done, doc->pageCount());
+
+    QProcess text;
+    text.start(pdftotext, {"-layout", pdf, "-"});
+    ASSERT_TRUE(text.waitForFinished(60000));
+    ASSERT_EQ(text.exitCode(), 0) << text.readAllStandardError().toStdString();
+    QStringList pages = QString::fromUtf8(text.readAllStandardOutput()).split('\f');
+    if (pages.last().trimmed().isEmpty())
+        pages.removeLast();
+    ASSERT_EQ(pages.size(), doc->pageCount());
+    for (int i = 0; i < pages.size(); ++i) {
+        const QString& page = pages[i];
+        EXPECT_EQ(page.count("Level Book"), 1) << "page " << i + 1;
+        EXPECT_EQ(page.count("Ranipur To Kalaghat"), 1) << "page " << i + 1;
+        EXPECT_EQ(page.count("Chainage"), 1) << "page " << i + 1;
+        EXPECT_EQ(page.count("Remarks"), 1) << "page " << i + 1;
+    }
+    EXPECT_TRUE(pages.last().contains("580")) << pages.last().toStdString();
+}
