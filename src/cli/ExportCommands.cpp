@@ -7,6 +7,7 @@
 #include "store/Error.h"
 
 #include <QDir>
+#include <algorithm>
 #include <QLocale>
 
 namespace tarmela::cli {
@@ -15,7 +16,7 @@ std::vector<Command> exportCommands()
 {
     return {
         {QStringLiteral("export"),
-         QStringLiteral("export ID --dir DIR [--level-book] [--earthwork] [--lsection] "
+         QStringLiteral("export ID --dir DIR [--pdf] [--level-book] [--earthwork] [--lsection] "
                         "[--xsection]"),
          [](Context& ctx, Args& args) {
              const auto dir = args.option(QStringLiteral("--dir"));
@@ -25,15 +26,31 @@ std::vector<Command> exportCommands()
                  {"--earthwork", ExportOutput::EarthworkReport},
                  {"--lsection", ExportOutput::LongSection},
                  {"--xsection", ExportOutput::CrossSections}};
+             // --pdf writes the named outputs as pages: the printed reports.
+             const bool pdf = args.flag(QStringLiteral("--pdf"));
+             const std::pair<ExportOutput, ExportOutput> pdfOf[] = {
+                 {ExportOutput::LevelBook, ExportOutput::LevelBookPdf},
+                 {ExportOutput::EarthworkReport, ExportOutput::EarthworkReportPdf}};
              for (const auto& [name, output] : choices)
                  if (args.flag(QString::fromLatin1(name)))
                      selected.push_back(output);
              if (!dir || dir->trimmed().isEmpty())
                  throw Error(ErrorKind::Usage, QStringLiteral("export needs --dir DIR"));
-             // Nothing named: every output.
+             // Nothing named: every output (with --pdf, every PDF).
              if (selected.empty())
                  for (const auto& choice : choices)
                      selected.push_back(choice.second);
+             if (pdf) {
+                 std::vector<ExportOutput> pages;
+                 for (const auto& [output, pageOutput] : pdfOf)
+                     if (std::find(selected.begin(), selected.end(), output) != selected.end())
+                         pages.push_back(pageOutput);
+                 if (pages.empty())
+                     throw Error(ErrorKind::Usage,
+                                 QStringLiteral("--pdf writes the printed reports: name "
+                                                "--level-book or --earthwork"));
+                 selected = pages;
+             }
              Database& db = ctx.database();
              const std::int64_t road = requireRoad(db, args);
              args.finish();

@@ -1,6 +1,8 @@
 #include "export/BatchExport.h"
 
 #include "compute/HtmlReports.h"
+#include "drawing/PrintedReports.h"
+#include "drawing/ReportPdf.h"
 #include "export/DxfDrawings.h"
 #include "store/Database.h"
 #include "store/Error.h"
@@ -80,6 +82,8 @@ QString exportFileName(ExportOutput output)
     case ExportOutput::EarthworkReport: return QStringLiteral("Earthwork Report.htm");
     case ExportOutput::LongSection: return QStringLiteral("LSection.dxf");
     case ExportOutput::CrossSections: return QStringLiteral("XSection.dxf");
+    case ExportOutput::LevelBookPdf: return QStringLiteral("Level Book.pdf");
+    case ExportOutput::EarthworkReportPdf: return QStringLiteral("Earthwork Report.pdf");
     }
     return {};
 }
@@ -91,6 +95,8 @@ QString exportLabel(ExportOutput output)
     case ExportOutput::EarthworkReport: return QStringLiteral("Earthwork Report (Html)");
     case ExportOutput::LongSection: return QStringLiteral("Longitudinal Section (DXF)");
     case ExportOutput::CrossSections: return QStringLiteral("Cross Section (DXF)");
+    case ExportOutput::LevelBookPdf: return QStringLiteral("Level Book (PDF)");
+    case ExportOutput::EarthworkReportPdf: return QStringLiteral("Earthwork Report (PDF)");
     }
     return {};
 }
@@ -148,13 +154,14 @@ ExportResult exportRoad(Database& db, std::int64_t road, const QString& baseFold
 
     for (const ExportOutput output :
          {ExportOutput::LevelBook, ExportOutput::EarthworkReport, ExportOutput::LongSection,
-          ExportOutput::CrossSections}) {
+          ExportOutput::CrossSections, ExportOutput::LevelBookPdf,
+          ExportOutput::EarthworkReportPdf}) {
         if (std::find(selected.begin(), selected.end(), output) == selected.end())
             continue;
         ExportOutcome outcome{output, QDir(result.folder).filePath(exportFileName(output)),
                               false, {}};
         const bool report =
-            output == ExportOutput::LevelBook || output == ExportOutput::EarthworkReport;
+            output != ExportOutput::LongSection && output != ExportOutput::CrossSections;
         try {
             switch (output) {
             case ExportOutput::LevelBook:
@@ -169,6 +176,16 @@ ExportResult exportRoad(Database& db, std::int64_t road, const QString& baseFold
             case ExportOutput::CrossSections:
                 ExportCrossSectionsDxf(db, road, drawing, outcome.path);
                 break;
+            case ExportOutput::LevelBookPdf:
+            case ExportOutput::EarthworkReportPdf: {
+                const ReportKind kind = output == ExportOutput::LevelBookPdf
+                                            ? ReportKind::LevelBook
+                                            : ReportKind::EarthworkReport;
+                const auto pages = buildReport(kind, db, road, s.viewSections, s.locale,
+                                               CharacterWidths::load(s.widthsFile));
+                writeReportPdf(*pages, reportTitle(kind), outcome.path);
+                break;
+            }
             }
             outcome.ok = true;
         } catch (const Error& e) {

@@ -11,7 +11,14 @@ namespace tarmela {
 class Database;
 
 // The outputs of a road, in the order they are written.
-enum class ExportOutput { LevelBook, EarthworkReport, LongSection, CrossSections };
+enum class ExportOutput {
+    LevelBook,
+    EarthworkReport,
+    LongSection,
+    CrossSections,
+    LevelBookPdf,       // the printed Level Book's pages, A4 upright
+    EarthworkReportPdf, // the printed Earthwork Report's pages, A4 upright
+};
 
 struct ExportSettings {
     int viewSections = 8;
@@ -21,6 +28,7 @@ struct ExportSettings {
     int fixedDatumValue = 95;
     QLocale locale;
     QString templateFolder; // the program folder's Data/
+    QString widthsFile;     // the program folder's Fonts/ARFONT8.fl, for the printed reports
 };
 
 struct ExportOutcome {

@@ -19,6 +19,7 @@ inline ExportSettings exportSettingsFor(const Settings& settings, const QString&
     s.fixedDatumValue = settings.FixedDatumValue;
     s.locale = QLocale();
     s.templateFolder = QDir(programFolder).filePath(QStringLiteral("Data"));
+    s.widthsFile = QDir(programFolder).filePath(QStringLiteral("Fonts/ARFONT8.fl"));
     return s;
 }
 

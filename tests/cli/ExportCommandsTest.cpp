@@ -93,12 +93,33 @@ TEST_F(CliExport, AFailedReportExitsWithTwoAndKeepsTheOutputsWrittenBefore)
     EXPECT_TRUE(cli.err.contains("RL_1"));
 }
 
+TEST_F(CliExport, PdfWritesThePrintedReportsOnceTheWidthsFileIsThere)
+{
+    // The program folder has no Fonts/ARFONT8.fl yet: the reports are refused by name.
+    EXPECT_EQ(cli({"export", "1", "--dir", dir, "--pdf"}), 2);
+    EXPECT_TRUE(cli.err.contains("Level Book (PDF)") && cli.err.contains("ARFONT8.fl"))
+        << cli.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(folder + "Level Book.pdf"));
+
+    QDir().mkpath(cli.dir.filePath("Fonts"));
+    ASSERT_TRUE(QFile::copy(QCoreApplication::applicationDirPath() + "/Fonts/ARFONT8.fl",
+                            cli.dir.filePath("Fonts/ARFONT8.fl")));
+    EXPECT_EQ(cli({"export", "1", "--dir", dir, "--pdf"}), 0) << cli.err.toStdString();
+    EXPECT_EQ(cli.out, folder + "Level Book.pdf\n" + folder + "Earthwork Report.pdf\n");
+    EXPECT_EQ(cli({"export", "1", "--dir", dir, "--pdf", "--earthwork"}), 0);
+    EXPECT_EQ(cli.out, folder + "Earthwork Report.pdf\n");
+    for (const char* name : {"Level Book.pdf", "Earthwork Report.pdf"}) {
+        QFile pdf(folder + name);
+        ASSERT_TRUE(pdf.open(QIODevice::ReadOnly)) << name;
+        EXPECT_TRUE(pdf.read(5) == "%PDF-") << name;
+    }
+}
+
 TEST_F(CliExport, MistakesAreRefusedBeforeAnythingIsWritten)
 {
     EXPECT_EQ(cli({"export", "1"}), 1);
     EXPECT_TRUE(cli.err.contains("--dir"));
     EXPECT_EQ(cli({"export", "--dir", dir}), 1);
-    EXPECT_EQ(cli({"export", "1", "--dir", dir, "--pdf"}), 1);
     EXPECT_EQ(cli({"export", "7", "--dir", dir}), 2);
     EXPECT_TRUE(cli.err.contains("no road with ID 7"));
     EXPECT_FALSE(QFileInfo::exists(dir));
