@@ -25,8 +25,8 @@ namespace tarmela {
 
 namespace {
 
-// Commands whose windows come with later work (the section views, the
-// printed reports, printing and page setup) and the menu entries that have no action: they
+// Commands whose windows come with later work (the section views, printing and page setup)
+// and the menu entries that have no action: they
 // stay greyed out rather than offering something that does nothing.
 const char* const kNotAvailable[] = {
     "mnuFileProperties",
@@ -35,8 +35,6 @@ const char* const kNotAvailable[] = {
     "mnuEditSelect",
     "mnuViewLSection",
     "mnuViewXSection",
-    "mnuEarthworkReport",
-    "mnuLevelBookReport",
     "mnuWindowNewWindow",
     "Print",
     "Previous",

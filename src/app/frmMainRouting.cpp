@@ -3,6 +3,7 @@
 #include "app/frmMain.h"
 #include "compute/EarthworkQuantities.h"
 #include "compute/ui/dlgConvertLBtoRL.h"
+#include "compute/ui/frmReports.h"
 #include "export/ui/frmExportMultiple.h"
 #include "formation/ui/frmPlotFormation.h"
 #include "sheets/ui/SheetLayouts.h"
@@ -97,6 +98,8 @@ void frmMain::wireRouting()
         dlgConvertLBtoRL dlg(this);
         dlg.exec();
     });
+    on("mnuEarthworkReport", [this] { frmReports::Open(m_mdi, 1); });
+    on("mnuLevelBookReport", [this] { frmReports::Open(m_mdi, 2); });
     on("mnuFileExport", [this] {
         frmExportMultiple dlg(this);
         dlg.exec();

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "drawing/PrintedReports.h"
+
+#include <QWidget>
+#include <cstdint>
+#include <memory>
+
+class QLabel;
+class QMdiArea;
+class QScrollArea;
+class QSpinBox;
+
+namespace tarmela {
+
+class ReportPageView;
+
+// "Print Report": the current road's Level Book or Earthwork Report laid out on A4 pages,
+// shown a page at a time in `picBox` with paging and zoom. The report is read once, when the
+// window opens; its pages are made as they are shown, so a road of 100,000 sections opens at
+// once and stays small.
+class frmReports : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmReports(QWidget* parent = nullptr);
+    ~frmReports() override;
+
+    // 1 Earthwork Report, 2 Level Book: set by the opener before RefreshData.
+    std::uint8_t ReportKind = 2;
+
+    // Opens the report of that kind for the current road in the frame, closing a report
+    // window already open. nullptr when the report could not be built (the user was told).
+    static frmReports* Open(QMdiArea* mdi, std::uint8_t kind);
+
+    // Builds the report of ReportKind for the current road and shows its first page. On an
+    // error the user is told and nothing is shown; returns false.
+    bool RefreshData();
+
+    void nextPage();
+    void previousPage();
+    void showPage(std::int64_t index);
+    void zoomIn();
+    void zoomOut();
+
+    std::int64_t pageIndex() const { return m_page; }
+    std::int64_t pageCount() const;
+    double zoom() const { return m_zoom; }
+    const ReportDocument* document() const { return m_document.get(); }
+
+    // The character widths file read when a report is built; empty: the program folder's own.
+    static QString& widthsFile();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void setZoom(double zoom);
+    void updatePageControls();
+
+    std::unique_ptr<ReportDocument> m_document;
+    QString m_title;
+    std::int64_t m_page = 0;
+    double m_zoom = 1;
+    QScrollArea* m_scroll;
+    ReportPageView* m_view;
+    QSpinBox* m_pageBox;
+    QLabel* m_pageOf;
+    QLabel* m_zoomLabel;
+};
+
+} // namespace tarmela
