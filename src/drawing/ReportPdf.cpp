@@ -3,13 +3,13 @@
 #include "drawing/ReportPainter.h"
 #include "drawing/ReportTable.h"
 #include "store/Error.h"
+#include "store/OutputFile.h"
 
 #include <QDir>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace tarmela {
 
@@ -26,9 +26,7 @@ namespace {
 void writeReportPdf(const ReportDocument& report, const QString& title, const QString& path,
                     const std::function<void(std::int64_t)>& progress)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        fail(path, file.errorString());
+    OutputFile file(path);
     {
         QPdfWriter pdf(&file);
         pdf.setTitle(title);
@@ -41,16 +39,16 @@ void writeReportPdf(const ReportDocument& report, const QString& title, const QS
         painter.setTransform(pageToDevice(pdf));
         for (std::int64_t i = 0; i < report.pageCount(); ++i) {
             if (i > 0 && !pdf.newPage())
-                fail(path, file.errorString());
+                fail(path, QStringLiteral("a new page could not be started"));
             paintReportPage(painter, report.page(i));
             if (progress)
                 progress(i + 1);
         }
         if (!painter.end())
-            fail(path, file.errorString());
+            fail(path, QStringLiteral("the PDF could not be finished"));
     }
-    if (!file.commit())
-        fail(path, file.errorString());
+    // A write that failed on the way is reported here, and the target stays as it was.
+    file.commit();
 }
 
 } // namespace tarmela
