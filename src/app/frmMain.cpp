@@ -26,8 +26,8 @@ namespace tarmela {
 namespace {
 
 // Commands whose windows come with later work (the section views, printing and page setup)
-// and the menu entries that have no action: they
-// stay greyed out rather than offering something that does nothing.
+// and the menu entries that have no action: they stay greyed out rather than offering
+// something that does nothing.
 const char* const kNotAvailable[] = {
     "mnuFileProperties",
     "mnuFilePageSetup",
