@@ -1,14 +1,16 @@
 #include "CliSupport.h"
 #include "store/Roads.h"
+#include "support/CommaLocale.h"
 
 using namespace tarmela;
 using namespace tarmela::test;
 
-TEST(CliRoads, CreateListChangeAndDelete)
+TEST(CliRoads, CreateListChangeAndDeleteInACommaLocale)
 {
+    CommaLocale comma;
     CliRun cli;
     ASSERT_EQ(cli({"new-road", "--from", "North", "--to", "South", "--length", "2500", "--interval",
-                   "25", "--formation-camber", "3", "--field1", "Package 1"}),
+                   "25", "--formation-camber", "2.75", "--field1", "Package 1"}),
               0)
         << cli.err.toStdString();
     EXPECT_EQ(cli.out, "1\n");
@@ -17,7 +19,7 @@ TEST(CliRoads, CreateListChangeAndDelete)
 
     ASSERT_EQ(cli({"roads"}), 0);
     EXPECT_EQ(cli.out, "ID\tFrom\tTo\tLength\tInterval\tFormation Camber\tCarriage Camber\n"
-                       "1\tNorth\tSouth\t2500\t25\t3\t3.5\n"
+                       "1\tNorth\tSouth\t2500\t25\t2.75\t3.5\n"
                        "2\tA\tB\t1\t20\t3.5\t3.5\n");
 
     ASSERT_EQ(cli({"set-road", "2", "--to", "C", "--carriage-camber", "2.5"}), 0);

@@ -1,5 +1,6 @@
 #include "CliSupport.h"
 #include "store/Roads.h"
+#include "support/CommaLocale.h"
 #include "support/TestProject.h"
 
 #include <QFile>
@@ -26,6 +27,7 @@ QByteArray readFile(const QString& path)
 
 TEST(CliSurvey, CrossDistancesAreShownAndSetOneByOne)
 {
+    CommaLocale comma;
     CliRun cli;
     ASSERT_EQ(cli({"new-road", "--from", "A", "--to", "B"}), 0);
     ASSERT_EQ(cli({"cross-distances", "1"}), 0);
@@ -66,19 +68,21 @@ TEST(CliSurvey, GenerateUsesTheRoadsInterval)
     EXPECT_EQ(cli({"generate", "1", "--end", "200", "--rl"}), 1);
 }
 
-TEST(CliSurvey, ImportExportAndReduceALevelBookAndRefuseABadFile)
+TEST(CliSurvey, ImportExportAndReduceALevelBookInACommaLocaleAndRefuseABadFile)
 {
+    CommaLocale comma;
     CliRun cli;
     ASSERT_EQ(cli({"new-road", "--from", "A", "--to", "B"}), 0);
     const QString book = cli.dir.filePath("book.csv");
     writeFile(book, "Chainage,BS,C,FS,L1,TopWidth,Remarks\r\n"
                     "0,1.5,1.2,,1.0,3.75,\"BM on parapet, west side\"\r\n"
-                    "20,0.8,,2.0,,,CP\r\n"
+                    "20,0.8,,2.0,,,\"\"\r\n"
                     "40,,1.1,,,,\r\n");
     ASSERT_EQ(cli({"import", "1", "lb", book}), 0) << cli.err.toStdString();
     EXPECT_EQ(cli.out, "LB_1: 0 rows updated, 3 rows added\n");
 
     ASSERT_EQ(cli({"reduce", "1", "--benchmark", "100"}), 0) << cli.err.toStdString();
+    EXPECT_EQ(cli.out, "RL_1: levels reduced from the level book, bench mark 100.000\n");
     const QString levels = cli.dir.filePath("rl.csv");
     ASSERT_EQ(cli({"export-csv", "1", "rl", levels}), 0);
     EXPECT_EQ(cli.out, "RL_1: 3 rows written to " + levels + "\n");
@@ -88,6 +92,18 @@ TEST(CliSurvey, ImportExportAndReduceALevelBookAndRefuseABadFile)
     EXPECT_EQ(lines[1], "1,0,,,,,,,,100.5,100.3,,,,,,,,,,,,,,,3.75,0,,,,,\r");
     EXPECT_EQ(lines[2], "2,20,,,,,,,,,99.5,,,,,,,,,,,,,,,3.75,0,,,,,\r");
     EXPECT_EQ(lines[3], "3,40,,,,,,,,,99.2,,,,,,,,,,,,,,,3.75,0,,,,,\r");
+
+    // Empty remarks are empty (null) cells, in the sheet and after a round trip through a file.
+    const QString exported = cli.dir.filePath("lb.csv");
+    ASSERT_EQ(cli({"export-csv", "1", "lb", exported}), 0);
+    ASSERT_EQ(cli({"new-road", "--from", "C", "--to", "D"}), 0);
+    ASSERT_EQ(cli({"import", "2", "lb", exported}), 0) << cli.err.toStdString();
+    for (const char* sheet : {"LB_1", "LB_2"})
+        EXPECT_EQ(queryText(*cli.open(), QStringLiteral("SELECT typeof(Remarks), HI FROM %1 "
+                                                        "ORDER BY ID")
+                                             .arg(sheet)),
+                  "text 101.5 | null 100.3 | null 100.3")
+            << sheet;
 
     const QString bad = cli.dir.filePath("bad.csv");
     writeFile(bad, "Chainage,C,FC\n0,100,101\n20,99.5,101\n40,ninety,101\n");

@@ -1,6 +1,7 @@
 #include "compute/HtmlReports.h"
 #include "store/Error.h"
 #include "store/Roads.h"
+#include "support/CommaLocale.h"
 #include "support/TestProject.h"
 
 #include <QFile>
@@ -142,19 +143,25 @@ TEST_F(Reports, KilometreSummaryStepsBackBelowTheRoadLength)
     EXPECT_THROW(earthwork(0), Error);
 }
 
-TEST_F(Reports, GroupingFollowsTheLocaleAndTheAllRowAlwaysGroups)
+TEST_F(Reports, NumbersFollowTheGivenLocaleOnlyAndChainagesNone)
 {
-    p.roadWithRows({0, 100});
+    // The program runs in a comma locale; the report is asked for in the C locale, then in
+    // the German one.
+    CommaLocale comma;
+    p.roadWithRows({0, 100.5});
     db.exec("UPDATE RL_1 SET [Fill Area] = 20.5");
     setLength(100);
     auto rows = earthwork(0, QLocale::c());
     EXPECT_EQ(rows[1][3], "20.500");
-    EXPECT_EQ(rows[4], (Cells{"1", "2050.00", "0.00", "2050.00"}));
-    EXPECT_EQ(rows[5], (Cells{"ALL", "2,050.00", "0.00", "2,050.00"}));
+    EXPECT_EQ(rows[2][0], "100.5");
+    EXPECT_EQ(rows[4], (Cells{"1", "2060.25", "0.00", "2060.25"}));
+    EXPECT_EQ(rows[5], (Cells{"ALL", "2,060.25", "0.00", "2,060.25"})); // always grouped
 
     rows = earthwork(0, QLocale(QLocale::German, QLocale::Germany));
-    EXPECT_EQ(rows[4][1], "2.050,00");
-    EXPECT_EQ(rows[5][1], "2.050,00");
+    EXPECT_EQ(rows[2][0], "100.5");
+    EXPECT_EQ(rows[2][3], "20,500");
+    EXPECT_EQ(rows[4][1], "2.060,25");
+    EXPECT_EQ(rows[5][1], "2.060,25");
 }
 
 TEST_F(Reports, NonAsciiSeparatorsBecomeCharacterReferences)

@@ -43,16 +43,25 @@ TEST(SectionDefaults, EmptyOrZeroValuesGetTheirDefaultsOthersStay)
 
 TEST(SectionSideLevels, FromTheCentreLevelTheCambersWidthAndCrustOrNotAtAll)
 {
-    // Width 7.5 and crust 0.25 by default, so k = 2. The carriage camber sets FL1, the
-    // formation camber FL2 from FL1.
-    SectionLevels s;
-    s.fc = 50;
-    applySectionDefaults(s);
-    ASSERT_TRUE(deriveSideLevels(s, 0.045, 0.02));
-    EXPECT_DOUBLE_EQ(*s.fl1, 49.96); // 50 - 0.02 * 2
-    EXPECT_DOUBLE_EQ(*s.fr1, 49.96);
-    EXPECT_DOUBLE_EQ(*s.fl2, 49.859); // 49.96 - 0.045 * 2.25 = 49.85875
-    EXPECT_DOUBLE_EQ(*s.fr2, 49.859);
+    // k = Width/4 + Crust/2. The carriage camber sets FL1, the formation camber FL2 from FL1
+    // as it is written, to the nearest 0.001.
+    struct Case {
+        double fc, width, formationCamber, carriageCamber, fl1, fl2;
+    };
+    const Case cases[] = {
+        {50, 7.5, 0.045, 0.02, 49.96, 49.859}, // 49.96 - 0.045 * 2.25 = 49.85875
+        {100, 7, 0.025, 0.02, 99.963, 99.910}, // from 99.9625 it would be 99.909
+    };
+    for (const Case& c : cases) {
+        SectionLevels s;
+        s.fc = c.fc;
+        s.width = c.width;
+        applySectionDefaults(s);
+        ASSERT_TRUE(deriveSideLevels(s, c.formationCamber, c.carriageCamber));
+        EXPECT_EQ((std::vector{s.fl1, s.fr1, s.fl2, s.fr2}),
+                  (std::vector<std::optional<double>>{c.fl1, c.fl1, c.fl2, c.fl2}))
+            << c.fc;
+    }
 
     // A missing or zero centre level leaves the stored side levels.
     for (std::optional<double> fc : {std::optional<double>{}, std::optional<double>{0.0}}) {

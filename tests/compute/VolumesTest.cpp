@@ -14,10 +14,17 @@ std::vector<double> fills(const VolumeSummary& s)
 }
 } // namespace
 
-TEST(Volumes, AverageEndAreasWithLongGapsCountedAsFiftyMetres)
+TEST(Volumes, AverageEndAreasWithGapsLongerThan200MetresCountedAsFifty)
 {
-    EXPECT_DOUBLE_EQ(kilometreVolumes({{0, 10, 0}, {20, 30, 0}}, 20).totalFill, 400);
-    EXPECT_DOUBLE_EQ(kilometreVolumes({{0, 10, 0}, {250, 30, 0}}, 250).totalFill, 1000);
+    struct Case {
+        double secondChainage, fill;
+    };
+    // Fill areas 10 and 30 at chainage 0 and at the second chainage.
+    const Case cases[] = {{20, 400}, {200, 4000}, {200.001, 1000}, {250, 1000}};
+    for (const Case& c : cases)
+        EXPECT_DOUBLE_EQ(kilometreVolumes({{0, 10, 0}, {c.secondChainage, 30, 0}}, 0).totalFill,
+                         c.fill)
+            << c.secondChainage;
     const VolumeSummary cut = kilometreVolumes({{0, 0, 4}, {100, 0, 6}}, 100);
     EXPECT_DOUBLE_EQ(cut.totalCut, 500);
     EXPECT_DOUBLE_EQ(cut.totalFill, 0);

@@ -2,12 +2,11 @@
 #include "DxfTestSupport.h"
 #include "export/DxfNumbers.h"
 #include "store/Error.h"
+#include "support/CommaLocale.h"
 
 #include <QDir>
 #include <QFile>
-#include <QLocale>
 #include <QTemporaryDir>
-#include <clocale>
 #include <cstdio>
 #include <functional>
 #include <gtest/gtest.h>
@@ -206,24 +205,19 @@ TEST(DxfWriter, FailuresLeaveTheExistingDrawingAlone)
 
 TEST(DxfWriter, CommaLocaleStillWritesPoints)
 {
-    const std::string before = std::setlocale(LC_ALL, nullptr);
-    const QLocale qtBefore;
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    const bool cLocale = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
     Scratch s;
-    s.write([](DxfWriter& w) {
-        w.setTextHeight(0.15f);
-        w.DxfLine(1.5f, -2.25f, 1234.5f, 0.0529f);
-        w.DxfText(0, 0, dxf::twoDecimals(2.5).view(), false, 4, 10.5f, 3.25f);
-    });
-    std::setlocale(LC_ALL, before.c_str());
-    QLocale::setDefault(qtBefore);
+    {
+        CommaLocale comma;
+        s.write([](DxfWriter& w) {
+            w.setTextHeight(0.15f);
+            w.DxfLine(1.5f, -2.25f, 1234.5f, 0.0529f);
+            w.DxfText(0, 0, dxf::twoDecimals(2.5).view(), false, 4, 10.5f, 3.25f);
+        });
+    }
     const QByteArray out = readAll(s.target);
     EXPECT_FALSE(out.mid(kTemplate.size()).contains(',')) << "comma in " << out.toStdString();
     EXPECT_TRUE(out.contains("\r\n 1234.5 \r\n"));
     EXPECT_TRUE(out.contains("\r\n2.50\r\n"));
-    if (!cLocale)
-        std::printf("note: de_DE.UTF-8 is not installed; only Qt's default locale was German\n");
 }
 
 TEST(DxfWriter, RepeatedAndScatteredNumbersAreWrittenAlike)

@@ -3,6 +3,7 @@
 #include "QueryRows.h"
 #include "store/Error.h"
 #include "store/Roads.h"
+#include "support/CommaLocale.h"
 #include "support/TestProject.h"
 
 #include <QBuffer>
@@ -109,8 +110,9 @@ TEST(SheetCsv, BadFilesNameTheLineAndColumnAndWriteNothing)
     EXPECT_EQ(sheetCsvText(db, 1, Sheet::LevelBook), before);
 }
 
-TEST(SheetCsv, ExportReadsBackToTheSameSheet)
+TEST(SheetCsv, ExportReadsBackToTheSameSheetInACommaLocale)
 {
+    CommaLocale comma;
     TestProject p;
     Database& db = p.db();
     p.roadWithRows({40, 0, 20, 20}, true); // two rows at 20 (IDs 3 and 4)
@@ -141,4 +143,23 @@ TEST(SheetCsv, ExportReadsBackToTheSameSheet)
     EXPECT_EQ(twice.added, 1);
     EXPECT_EQ(queryRows(db, "SELECT ID, C FROM LB_1 WHERE Chainage = 20 ORDER BY ID"),
               "3,1.1;4,1.2;5,1.3");
+}
+
+TEST(SheetCsv, AFileWhoseLastWriteIsRefusedChangesNothing)
+{
+    TestProject p;
+    Database& db = p.db();
+    p.roadWithRows({0, 20}, true);
+    db.exec("UPDATE LB_1 SET C = 1.5, Remarks = 'kept'");
+    for (const char* write : {"UPDATE", "INSERT"})
+        db.exec(QStringLiteral("CREATE TRIGGER refuse_%1 BEFORE %1 ON LB_1 WHEN NEW.C = 999 "
+                               "BEGIN SELECT RAISE(ABORT, 'refused'); END")
+                    .arg(write));
+    const std::string before = roadState(db, 1);
+    // The refused line changes a row, or adds one, after lines that did both.
+    for (const char* file : {"Chainage,C,Remarks\n0,2,\n40,3,new\n20,999,x\n",
+                             "Chainage,C,Remarks\n0,2,\n40,3,new\n60,999,x\n"}) {
+        EXPECT_THROW(importSheetCsvText(db, 1, Sheet::LevelBook, file), Error) << file;
+        EXPECT_EQ(roadState(db, 1), before) << file;
+    }
 }

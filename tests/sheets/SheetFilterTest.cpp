@@ -50,17 +50,31 @@ TEST_F(FilterFixture, NumbersCompareAsNumbers)
 
 TEST_F(FilterFixture, LikeMatchesTextWithWildcards)
 {
-    EXPECT_EQ(chainagesOf("Remarks LIKE '%culvert%'"), (V{200}));
-    EXPECT_EQ(chainagesOf("Remarks LIKE '%BRIDGE%'"), (V{700}));
-    EXPECT_EQ(chainagesOf("Chainage LIKE '%00%'"),
-              (V{100, 200, 300, 400, 500, 600, 700, 800, 900}));
-    // An empty LIKE value matches every row, empty cells included.
-    EXPECT_EQ(chainagesOf("Remarks LIKE '%%'").size(), 10u);
-    // An empty cell matches no comparison.
-    EXPECT_EQ(chainagesOf("Remarks <> 'bridge'"), (V{200}));
-    EXPECT_TRUE(likeMatch("TBM on culvert 10", "t_m%10"));
-    EXPECT_FALSE(likeMatch("abc", "a%d"));
-    EXPECT_TRUE(likeMatch("", "%"));
+    // Remarks: 'TBM on culvert 10' at 200, 'bridge' at 700, none elsewhere. % and * stand for
+    // any run of characters, also an empty one; _ and ? for exactly one.
+    const std::pair<const char*, V> cases[] = {
+        {"Remarks LIKE '%culvert%'", {200}},
+        {"Remarks LIKE '*culvert*'", {200}},
+        {"Remarks LIKE '*10'", {200}},
+        {"Remarks LIKE 'tbm*'", {200}},
+        {"Remarks LIKE 'TBM*culvert 10'", {200}},
+        {"Remarks LIKE '*bridge*'", {700}},           // empty runs at both ends
+        {"Remarks LIKE 'TBM on culvert *10'", {200}}, // and in the middle
+        {"Remarks LIKE 'br?dge'", {700}},
+        {"Remarks LIKE 'b_idg?'", {700}},
+        {"Remarks LIKE 'bridge?'", {}},
+        {"Remarks LIKE '%BRIDGE%'", {700}},
+        {"Remarks LIKE 'TBM%1_'", {200}},
+        {"Remarks LIKE 'a%d'", {}},
+        {"Chainage LIKE '%00%'", {100, 200, 300, 400, 500, 600, 700, 800, 900}},
+        // An empty cell matches only a pattern that matches empty text.
+        {"Remarks LIKE '%%'", {0, 100, 200, 300, 400, 500, 600, 700, 800, 900}},
+        {"Remarks LIKE '*'", {0, 100, 200, 300, 400, 500, 600, 700, 800, 900}},
+        // An empty cell matches no comparison.
+        {"Remarks <> 'bridge'", {200}},
+    };
+    for (const auto& [filter, chainages] : cases)
+        EXPECT_EQ(chainagesOf(filter), chainages) << filter;
 }
 
 TEST_F(FilterFixture, UnusableFiltersAreRefusedWithAMessage)

@@ -79,6 +79,25 @@ TEST_F(Roads, DeletingARoadOrCulvertTypeRemovesEverythingItOwnsAndNothingElse)
     EXPECT_FALSE(db.tableExists(schema::lbTable(gone)));
 }
 
+TEST_F(Roads, ARoadWhoseDeletionIsRefusedPartWayIsLeftWhole)
+{
+    const std::int64_t road = p.roadWithRows({0, 20});
+    db.exec("INSERT INTO LB_1 (ID, Chainage, BS) VALUES (1, 0, 1.5)");
+    db.exec("UPDATE ChDistance SET L1 = 2.5");
+    db.exec("INSERT INTO CulvertTypes (CulvertName) VALUES ('Pipe')");
+    db.exec("INSERT INTO Culverts (RoadRef, CTypeRef, Chainage, EPType) VALUES (1, 1, 20, 'E')");
+    const std::string before = roadState(db, road);
+    // Whichever of the road's rows the database refuses to delete, nothing is deleted.
+    for (const char* table : {"Culverts", "ChDistance", "Roads"}) {
+        db.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON %1 "
+                               "BEGIN SELECT RAISE(ABORT, 'refused'); END")
+                    .arg(table));
+        EXPECT_THROW(roads::remove(db, road), Error) << table;
+        EXPECT_EQ(roadState(db, road), before) << table;
+        db.exec("DROP TRIGGER refuse");
+    }
+}
+
 TEST_F(Roads, AppendSectionFollowsTheHighestChainage)
 {
     const std::int64_t road = roads::create(db);

@@ -51,4 +51,21 @@ std::string queryText(Database& db, const QString& sql)
     return rows.join(QStringLiteral(" | ")).toStdString();
 }
 
+std::string roadState(Database& db, std::int64_t road)
+{
+    const QString n = QString::number(road);
+    std::string state;
+    for (const QString& sql :
+         {"SELECT * FROM Roads WHERE ID = " + n, "SELECT * FROM RL_" + n + " ORDER BY ID",
+          "SELECT * FROM LB_" + n + " ORDER BY ID", "SELECT * FROM ChDistance WHERE RoadRef = " + n,
+          "SELECT * FROM Culverts WHERE RoadRef = " + n + " ORDER BY ID"}) {
+        try {
+            state += queryText(db, sql) + "\n";
+        } catch (const Error& e) { // a table that is gone
+            state += e.message().toStdString() + "\n";
+        }
+    }
+    return state;
+}
+
 } // namespace tarmela::test

@@ -44,6 +44,9 @@ long long rowCount(Database& db, const QString& table);
 // are checked (and printed on failure) in one comparison.
 std::string queryText(Database& db, const QString& sql);
 
+// Everything a road owns as one text: its row, both sheets, its cross distances and culverts.
+std::string roadState(Database& db, std::int64_t road);
+
 // The tarmela::Error that `f` throws, if it throws one.
 template <typename F> std::optional<Error> thrown(F&& f)
 {
