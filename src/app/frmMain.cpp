@@ -25,22 +25,12 @@ namespace tarmela {
 
 namespace {
 
-// Commands whose windows come with later work (the section views, printing and page setup)
-// and the menu entries that have no action: they stay greyed out rather than offering
-// something that does nothing.
+// Commands whose windows come with later work (the section views and page setup) and the
+// menu entries that have no action: they stay greyed out rather than offering something that
+// does nothing.
 const char* const kNotAvailable[] = {
-    "mnuFileProperties",
-    "mnuFilePageSetup",
-    "mnuFilePrint",
-    "mnuEditSelect",
-    "mnuViewLSection",
-    "mnuViewXSection",
-    "mnuWindowNewWindow",
-    "Print",
-    "Previous",
-    "Next",
-    "ZoomIn",
-    "ZoomOut",
+    "mnuFileProperties", "mnuFilePageSetup", "mnuEditSelect",
+    "mnuViewLSection",   "mnuViewXSection",  "mnuWindowNewWindow",
 };
 
 bool available(const QAction* a)
@@ -57,14 +47,6 @@ const char* const kRoadCommands[] = {
     "mnuFormationPlot",  "mnuViewCulverts",   "mnuCulvertTypes",    "mnuViewXSection",
     "mnuViewLSection",   "mnuCrossDistances", "mnuEarthworkReport", "mnuLevelBookReport",
     "mnuFileExport",     "LevelBook",         "ReducedLevel",       "Formation",
-};
-
-// The commands that act on the active data sheet.
-const char* const kSheetCommands[] = {
-    "mnuEditUndo", "mnuEditCut",    "mnuEditCopy",   "mnuEditPaste",  "mnuEditTransform",
-    "mnuEditAdd",  "mnuEditDelete", "mnuViewDetail", "mnuLockColumn", "mnuViewRefresh",
-    "Add",         "Delete",        "Cut",           "Copy",          "Paste",
-    "Undo",        "Filter",
 };
 
 } // namespace
@@ -84,9 +66,9 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_mdi(new QMdiArea(this
     connect(m_mdi, &QMdiArea::subWindowActivated, this, &frmMain::onSubWindowActivated);
     wireRouting();
 
-    // No road is current yet, and no sheet is active.
+    // No road is current yet, and no child is active.
     EnableRoadCommands(false);
-    setSheetCommandsEnabled(false);
+    updateChildCommands();
     for (QAction* a : findChildren<QAction*>())
         if (!available(a))
             a->setEnabled(false);
@@ -262,14 +244,13 @@ void frmMain::createToolBar()
     addButton("ReducedLevel", tr("RL Sheet"));
     addButton("LevelBook", tr("LB Sheet"));
     addButton("Roads", tr("Road Details"));
-    // Toolbar buttons do what their menu twins do.
+    // The buttons that open windows do what their menu twins do; those that act on the
+    // active child are routed with their menu entries (routes()).
     const std::pair<const char*, const char*> twins[] = {
-        {"Add", "mnuEditAdd"},         {"Delete", "mnuEditDelete"},
-        {"Cut", "mnuEditCut"},         {"Copy", "mnuEditCopy"},
-        {"Paste", "mnuEditPaste"},     {"Undo", "mnuEditUndo"},
-        {"Filter", "mnuViewDetail"},   {"ReducedLevel", "mnuInputDataSheet"},
-        {"LevelBook", "mnuLevelBook"}, {"Roads", "mnuRoadDetails"},
-        {"Print", "mnuFilePrint"},     {"Formation", "mnuFormationPlot"},
+        {"ReducedLevel", "mnuInputDataSheet"},
+        {"LevelBook", "mnuLevelBook"},
+        {"Roads", "mnuRoadDetails"},
+        {"Formation", "mnuFormationPlot"},
     };
     for (const auto& [key, menu] : twins) {
         QAction* twin = command(QString::fromLatin1(menu));
@@ -329,18 +310,20 @@ void frmMain::EnableRoadCommands(bool enable)
     }
 }
 
-void frmMain::setSheetCommandsEnabled(bool enable)
+void frmMain::updateChildCommands()
 {
-    for (const char* name : kSheetCommands) {
-        QAction* a = command(QString::fromLatin1(name));
-        if (!a)
-            a = toolButton(QString::fromLatin1(name));
-        if (a)
-            a->setEnabled(enable && available(a));
+    const MdiChild* child = activeChild();
+    const ChildCommands offered = child ? child->enabledCommands() : ChildCommands();
+    for (const Route& r : routes()) {
+        const bool on = offered.testFlag(r.command);
+        if (r.menu)
+            command(QString::fromLatin1(r.menu))->setEnabled(on);
+        if (r.button)
+            toolButton(QString::fromLatin1(r.button))->setEnabled(on);
     }
-    // Add and Delete are offered on the toolbar only while they can act.
-    toolButton(QStringLiteral("Add"))->setVisible(enable);
-    toolButton(QStringLiteral("Delete"))->setVisible(enable);
+    // Add and Delete are shown on the toolbar only while they can act.
+    toolButton(QStringLiteral("Add"))->setVisible(offered.testFlag(ChildCommand::Add));
+    toolButton(QStringLiteral("Delete"))->setVisible(offered.testFlag(ChildCommand::Delete));
 }
 
 void frmMain::fillWindowMenu()

@@ -1,21 +1,25 @@
 #pragma once
 
+#include "ui/common/MdiChild.h"
+
 #include <QMainWindow>
 #include <cstdint>
+#include <vector>
 
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QToolBar;
 
-namespace tarmela {
+namespace tarmela
+{
 
 class frmDataGrid;
 class frmPlotFormation;
 
 // The program's one top-level window: a frame for the data sheets, tools and views. It owns
 // the menus, the toolbar `tbToolBar` and the status bar `sbStatusBar`, routes each command to
-// the active child window, and makes a road the current road.
+// the active child window (MdiChild), and makes a road the current road.
 class frmMain : public QMainWindow
 {
     Q_OBJECT
@@ -43,6 +47,8 @@ public:
     // Makes the road current. Returns false (after telling the user) when it can't be read.
     bool ChooseRoad(std::int64_t road);
 
+    // The active child window, or nullptr when none is active (or it takes no commands).
+    MdiChild* activeChild() const;
     // The active data sheet, or nullptr when the active child is something else.
     frmDataGrid* activeSheet() const;
     // The open formation tool (there is at most one), and the active one.
@@ -55,7 +61,7 @@ public:
 protected:
     // Children close first (a sheet may refuse); then the settings are written.
     void closeEvent(QCloseEvent* event) override;
-    // Wheel turns go to the active child's MouseWheel.
+    // Wheel turns go to the active child.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -67,28 +73,32 @@ private:
     QAction* addButton(const char* key, const QString& tip);
     void fillWindowMenu();
     void onSubWindowActivated(QMdiSubWindow* window);
-    void setSheetCommandsEnabled(bool enable);
+    // Enables the commands the active child offers (and shows Add and Delete only then).
+    void updateChildCommands();
     void showHelpContents();
     void showAbout();
     void tileSubWindows(Qt::Orientation along);
     void wireRouting();
 
-    // Routing to the data sheets and the road life cycle (frmMainRouting.cpp).
+    // A command that acts on the active child: its menu entry and toolbar button (either may
+    // be missing), the command the child must offer, and the child's operation.
+    struct Route {
+        const char* menu;
+        const char* button;
+        ChildCommand command;
+        void (MdiChild::*run)();
+    };
+    static const std::vector<Route>& routes();
+
+    // Routing to the children and the road life cycle (frmMainRouting.cpp).
+    void runOnChild(const Route& route);
     void fileSave();
-    void sheetMenuEvent(int code);
-    void editAdd();
-    void editDelete();
-    void addRoad(frmDataGrid* sheet);
-    void deleteRoad(frmDataGrid* sheet);
-    void deleteCulvertTypes(frmDataGrid* sheet);
-    void deleteCulverts(frmDataGrid* sheet);
-    void appendSection(frmDataGrid* sheet, bool levelBook);
-    void openSheet(const QString& kind);
     void updateQuantities();
     void openFormationTool();
     void refreshFormationTool();
     void toggleFilterWindow();
     void connectSheet(frmDataGrid* sheet);
+    void currentRoadGone();
     void clearQuantityPanels();
 
     QMdiArea* m_mdi;

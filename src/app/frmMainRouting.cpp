@@ -1,5 +1,5 @@
-// The main window's command routing: commands go to the active data sheet by its kind, and
-// the road life cycle (choose, create, delete) runs here.
+// The main window's command routing: each command goes to the active child window through
+// its MdiChild operations; opening windows and choosing the current road run here.
 #include "app/frmMain.h"
 #include "compute/EarthworkQuantities.h"
 #include "compute/ui/dlgConvertLBtoRL.h"
@@ -7,17 +7,15 @@
 #include "export/ui/frmExportMultiple.h"
 #include "formation/ui/frmPlotFormation.h"
 #include "sheets/ui/SheetLayouts.h"
-#include "sheets/ui/dlgAddCulvert.h"
-#include "sheets/ui/dlgAddCulvertType.h"
 #include "sheets/ui/dlgGenerateTable.h"
 #include "sheets/ui/dlgSearchWindow.h"
 #include "sheets/ui/frmDataGrid.h"
 #include "store/Error.h"
 #include "store/Roads.h"
 #include "store/Statements.h"
-#include "store/Transaction.h"
 #include "ui/common/AppState.h"
 #include "ui/common/BusyCursor.h"
+#include "ui/common/MdiChild.h"
 #include "ui/common/Prompts.h"
 
 #include <QMdiArea>
@@ -25,19 +23,15 @@
 #include <QPointer>
 #include <QWheelEvent>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 void tell(QWidget* parent, const QString& text, QMessageBox::Icon icon = QMessageBox::Warning)
 {
     prompts().tell(parent, text, icon);
-}
-
-QString sheetKind(const QWidget* w)
-{
-    const auto* sheet = qobject_cast<const frmDataGrid*>(w);
-    return sheet ? sheet->strCurrentDataSheet : QString();
 }
 
 // The filter window is one for the whole program, kept above the other windows.
@@ -47,7 +41,40 @@ QPointer<dlgSearchWindow>& filterWindow()
     return window;
 }
 
+MdiChild* childOf(QMdiSubWindow* sub)
+{
+    return sub ? dynamic_cast<MdiChild*>(sub->widget()) : nullptr;
+}
+
 } // namespace
+
+const std::vector<frmMain::Route>& frmMain::routes()
+{
+    static const std::vector<Route> all = {
+        {"mnuFilePrint", "Print", ChildCommand::Print, &MdiChild::print},
+        {"mnuEditUndo", "Undo", ChildCommand::Undo, &MdiChild::undo},
+        {"mnuEditCut", "Cut", ChildCommand::Cut, &MdiChild::cut},
+        {"mnuEditCopy", "Copy", ChildCommand::Copy, &MdiChild::copy},
+        {"mnuEditPaste", "Paste", ChildCommand::Paste, &MdiChild::paste},
+        {"mnuEditTransform", nullptr, ChildCommand::Transform, &MdiChild::transform},
+        {"mnuEditAdd", "Add", ChildCommand::Add, &MdiChild::add},
+        {"mnuEditDelete", "Delete", ChildCommand::Delete, &MdiChild::remove},
+        {"mnuViewDetail", "Filter", ChildCommand::Filter,
+         nullptr}, // the main window's filter window
+        {"mnuLockColumn", nullptr, ChildCommand::LockColumns, &MdiChild::lockColumns},
+        {"mnuViewRefresh", nullptr, ChildCommand::Refresh, &MdiChild::refresh},
+        {nullptr, "Previous", ChildCommand::PreviousPage, &MdiChild::previousPage},
+        {nullptr, "Next", ChildCommand::NextPage, &MdiChild::nextPage},
+        {nullptr, "ZoomIn", ChildCommand::ZoomIn, &MdiChild::zoomIn},
+        {nullptr, "ZoomOut", ChildCommand::ZoomOut, &MdiChild::zoomOut},
+    };
+    return all;
+}
+
+MdiChild* frmMain::activeChild() const
+{
+    return childOf(m_mdi->activeSubWindow());
+}
 
 frmDataGrid* frmMain::activeSheet() const
 {
@@ -60,36 +87,20 @@ void frmMain::wireRouting()
     auto on = [this](const char* name, auto slot) {
         connect(command(QString::fromLatin1(name)), &QAction::triggered, this, slot);
     };
-    on("mnuEditCopy", [this] { sheetMenuEvent(1); });
-    on("mnuEditCut", [this] { sheetMenuEvent(2); });
-    on("mnuEditPaste", [this] { sheetMenuEvent(3); });
-    on("mnuEditUndo", [this] {
-        if (frmPlotFormation* tool = activeFormationTool())
-            tool->RestoreFC();
-        else
-            sheetMenuEvent(5);
-    });
-    on("mnuEditTransform", [this] { sheetMenuEvent(6); });
-    on("mnuEditAdd", [this] { editAdd(); });
-    on("mnuEditDelete", [this] { editDelete(); });
-    on("mnuViewDetail", [this] { toggleFilterWindow(); });
-    on("mnuLockColumn", [this] {
-        if (frmDataGrid* sheet = activeSheet())
-            sheet->LockColumns();
-    });
-    on("mnuViewRefresh", [this] {
-        if (frmDataGrid* sheet = activeSheet())
-            sheet->RefreshData();
-        else if (frmPlotFormation* tool = activeFormationTool())
-            tool->pbRefresh();
-    });
+    for (const Route& r : routes()) {
+        const auto run = [this, r] { runOnChild(r); };
+        if (r.menu)
+            on(r.menu, run);
+        if (r.button)
+            connect(toolButton(QString::fromLatin1(r.button)), &QAction::triggered, this, run);
+    }
     on("mnuFormationPlot", [this] { openFormationTool(); });
-    on("mnuRoadDetails", [this] { openSheet(QStringLiteral("RoadDetails")); });
-    on("mnuLevelBook", [this] { openSheet(QStringLiteral("LevelBook")); });
-    on("mnuInputDataSheet", [this] { openSheet(QStringLiteral("ReducedLevel")); });
-    on("mnuViewCulverts", [this] { openSheet(QStringLiteral("Culverts")); });
-    on("mnuCrossDistances", [this] { openSheet(QStringLiteral("ChainageDistance")); });
-    on("mnuCulvertTypes", [this] { openSheet(QStringLiteral("CulvertTypes")); });
+    on("mnuRoadDetails", [this] { OpenRoadDetailsSheet(m_mdi); });
+    on("mnuLevelBook", [this] { OpenLevelBookSheet(m_mdi); });
+    on("mnuInputDataSheet", [this] { OpenReducedLevelSheet(m_mdi); });
+    on("mnuViewCulverts", [this] { OpenCulvertsSheet(m_mdi); });
+    on("mnuCrossDistances", [this] { OpenCrossDistancesSheet(m_mdi); });
+    on("mnuCulvertTypes", [this] { OpenCulvertTypesSheet(m_mdi); });
     on("mnuToolsGenerateTable", [this] {
         dlgGenerateTable dlg(this);
         dlg.exec();
@@ -108,16 +119,26 @@ void frmMain::wireRouting()
             &frmMain::updateQuantities);
 }
 
-void frmMain::onSubWindowActivated(QMdiSubWindow*)
+void frmMain::runOnChild(const Route& route)
 {
-    frmDataGrid* sheet = activeSheet();
-    setSheetCommandsEnabled(sheet != nullptr);
-    if (sheet)
+    // A command a child does not offer is disabled; this guards a trigger that comes anyway
+    // (a shortcut while the offer changes).
+    MdiChild* child = activeChild();
+    if (!child || !child->enabledCommands().testFlag(route.command))
+        return;
+    if (route.run)
+        (child->*route.run)();
+    else if (route.command == ChildCommand::Filter)
+        toggleFilterWindow();
+}
+
+void frmMain::onSubWindowActivated(QMdiSubWindow* window)
+{
+    if (MdiChild* child = childOf(window))
+        child->setCommandsChangedHandler([this] { updateChildCommands(); });
+    updateChildCommands();
+    if (frmDataGrid* sheet = activeSheet())
         connectSheet(sheet);
-    if (activeFormationTool())
-        for (const char* name : {"mnuEditUndo", "mnuViewRefresh"})
-            command(QString::fromLatin1(name))->setEnabled(true);
-    toolButton(QStringLiteral("Undo"))->setEnabled(command(QStringLiteral("mnuEditUndo"))->isEnabled());
 }
 
 void frmMain::connectSheet(frmDataGrid* sheet)
@@ -128,6 +149,18 @@ void frmMain::connectSheet(frmDataGrid* sheet)
             Qt::UniqueConnection);
     connect(sheet, &frmDataGrid::dependentDrawingsChanged, this, &frmMain::refreshFormationTool,
             Qt::UniqueConnection);
+    connect(sheet, &frmDataGrid::drawnRowsChanged, this, &frmMain::refreshFormationTool,
+            Qt::UniqueConnection);
+    connect(sheet, &frmDataGrid::currentRoadDeleted, this, &frmMain::currentRoadGone,
+            Qt::UniqueConnection);
+}
+
+void frmMain::currentRoadGone()
+{
+    EnableRoadCommands(false);
+    CloseRoadWindows();
+    setStatusPanel(1, QString());
+    clearQuantityPanels();
 }
 
 void frmMain::clearQuantityPanels()
@@ -138,32 +171,11 @@ void frmMain::clearQuantityPanels()
 
 void frmMain::fileSave()
 {
-    if (frmDataGrid* sheet = activeSheet())
-        sheet->HandleMenuEvent(4);
+    MdiChild* child = activeChild();
+    if (child && child->enabledCommands().testFlag(ChildCommand::Save))
+        child->save();
     else
         tell(this, tr("Disabled"), QMessageBox::Information);
-}
-
-void frmMain::sheetMenuEvent(int code)
-{
-    if (frmDataGrid* sheet = activeSheet())
-        sheet->HandleMenuEvent(code);
-}
-
-void frmMain::openSheet(const QString& kind)
-{
-    if (kind == QLatin1String("RoadDetails"))
-        OpenRoadDetailsSheet(m_mdi);
-    else if (kind == QLatin1String("LevelBook"))
-        OpenLevelBookSheet(m_mdi);
-    else if (kind == QLatin1String("ReducedLevel"))
-        OpenReducedLevelSheet(m_mdi);
-    else if (kind == QLatin1String("Culverts"))
-        OpenCulvertsSheet(m_mdi);
-    else if (kind == QLatin1String("CulvertTypes"))
-        OpenCulvertTypesSheet(m_mdi);
-    else if (kind == QLatin1String("ChainageDistance"))
-        OpenCrossDistancesSheet(m_mdi);
 }
 
 void frmMain::toggleFilterWindow()
@@ -181,156 +193,6 @@ void frmMain::toggleFilterWindow()
     window->loadFields();
     window->show();
     mark->setChecked(true);
-}
-
-void frmMain::editAdd()
-{
-    frmDataGrid* sheet = activeSheet();
-    if (!sheet)
-        return;
-    const QString kind = sheet->strCurrentDataSheet;
-    if (kind == QLatin1String("CulvertTypes")) {
-        dlgAddCulvertType dlg(this);
-        dlg.exec();
-        sheet->RefreshData();
-    } else if (kind == QLatin1String("Culverts")) {
-        dlgAddCulvert dlg(this);
-        dlg.exec();
-        sheet->RefreshData();
-        refreshFormationTool();
-    } else if (kind == QLatin1String("ReducedLevel")) {
-        appendSection(sheet, false);
-        refreshFormationTool();
-    } else if (kind == QLatin1String("LevelBook")) {
-        appendSection(sheet, true);
-    } else if (kind == QLatin1String("RoadDetails")) {
-        addRoad(sheet);
-    }
-}
-
-void frmMain::appendSection(frmDataGrid* sheet, bool levelBook)
-{
-    AppState& s = appState();
-    sheet->SaveBeforeAdd();
-    try {
-        const std::int64_t id = roads::appendSection(*s.ProjectConnection,
-                                                     levelBook ? statements::Sheet::LevelBook
-                                                               : statements::Sheet::ReducedLevel,
-                                                     s.CurrentRoadID, s.RoadInterval);
-        sheet->RefreshData();
-        sheet->SeekRecord(id);
-    } catch (const Error& e) {
-        tell(this, e.message());
-    }
-}
-
-void frmMain::addRoad(frmDataGrid* sheet)
-{
-    AppState& s = appState();
-    try {
-        // The road row, its two sheets and its cross distances are made together or not at all.
-        RoadChanges values;
-        values.length = 1;
-        const std::int64_t id = roads::create(*s.ProjectConnection, values);
-        sheet->RefreshData();
-        sheet->SeekRecord(id);
-        s.RoadsRecordset->requery();
-    } catch (const Error& e) {
-        tell(this, e.message());
-    }
-}
-
-void frmMain::editDelete()
-{
-    frmDataGrid* sheet = activeSheet();
-    if (!sheet)
-        return;
-    const QString kind = sheet->strCurrentDataSheet;
-    if (kind == QLatin1String("CulvertTypes"))
-        deleteCulvertTypes(sheet);
-    else if (kind == QLatin1String("Culverts"))
-        deleteCulverts(sheet);
-    else if (kind == QLatin1String("RoadDetails"))
-        deleteRoad(sheet);
-    else if (kind == QLatin1String("ReducedLevel") || kind == QLatin1String("LevelBook"))
-        sheet->DeleteRecord();
-    if (kind != QLatin1String("RoadDetails") && kind != QLatin1String("LevelBook"))
-        refreshFormationTool();
-}
-
-void frmMain::deleteRoad(frmDataGrid* sheet)
-{
-    AppState& s = appState();
-    if (sheet->SelectCountRow() > 1) {
-        tell(this, tr("Select a single road at a time for deletion"));
-        return;
-    }
-    const std::int64_t road = sheet->CurrentSelectedRecord();
-    // Edits of the sheet are written before the deletion starts, so that a deletion that
-    // fails and is rolled back takes nothing else with it.
-    if (sheet->changed() && !sheet->Save())
-        return;
-    try {
-        // The road's row goes with its tables, cross distances and culverts, or none of them.
-        Transaction tx(*s.ProjectConnection);
-        if (!sheet->DeleteRecord())
-            return;
-        roads::remove(*s.ProjectConnection, road);
-        tx.commit();
-    } catch (const Error& e) {
-        sheet->RefreshData(); // the row is back in the database
-        tell(this, e.message());
-        return;
-    }
-    try {
-        s.RoadsRecordset->requery();
-    } catch (const Error& e) {
-        tell(this, e.message());
-    }
-    if (road == s.CurrentRoadID) {
-        s.CurrentRoadID = 0;
-        EnableRoadCommands(false);
-        CloseRoadWindows();
-        setStatusPanel(1, QString());
-        clearQuantityPanels();
-    }
-}
-
-void frmMain::deleteCulvertTypes(frmDataGrid* sheet)
-{
-    AppState& s = appState();
-    if (sheet->changed() && !sheet->Save())
-        return;
-    try {
-        // The types and the culverts placed with them go together.
-        Transaction tx(*s.ProjectConnection);
-        if (!sheet->DeleteRecord())
-            return;
-        s.ProjectConnection->execute(statements::deleteCulvertsWithoutType());
-        tx.commit();
-    } catch (const Error& e) {
-        sheet->RefreshData();
-        tell(this, e.message());
-        return;
-    }
-    try {
-        s.CulvertTypesRecordset->requery();
-        s.CulvertsRecordset->requery();
-    } catch (const Error& e) {
-        tell(this, e.message());
-    }
-}
-
-void frmMain::deleteCulverts(frmDataGrid* sheet)
-{
-    AppState& s = appState();
-    if (!sheet->DeleteRecord(statements::deleteCulvertTemplate()))
-        return;
-    try {
-        s.CulvertsRecordset->requery();
-    } catch (const Error& e) {
-        tell(this, e.message());
-    }
 }
 
 void frmMain::updateQuantities()
@@ -365,21 +227,15 @@ void frmMain::updateQuantities()
 
 void frmMain::CloseRoadWindows()
 {
-    for (QMdiSubWindow* sub : m_mdi->subWindowList()) {
-        QWidget* w = sub->widget();
-        if (!w)
-            continue;
-        const QString kind = sheetKind(w);
-        if (w->objectName() == QLatin1String("frmPlotFormation") ||
-            kind == QLatin1String("Culverts") || kind == QLatin1String("ReducedLevel"))
+    for (QMdiSubWindow* sub : m_mdi->subWindowList())
+        if (MdiChild* child = childOf(sub); child && child->closesWithRoad())
             sub->close();
-    }
 }
 
 void frmMain::DoubleClickHandler()
 {
     frmDataGrid* sheet = activeSheet();
-    if (!sheet || sheet->strCurrentDataSheet != QLatin1String("RoadDetails"))
+    if (!sheet || sheet->strCurrentDataSheet != SheetKind::RoadDetails)
         return;
     const std::int64_t road = sheet->CurrentSelectedRecord();
     if (road < 1)
@@ -428,14 +284,10 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::Wheel) {
         QMdiSubWindow* sub = m_mdi->activeSubWindow();
         auto* w = qobject_cast<QWidget*>(watched);
-        frmDataGrid* sheet = activeSheet();
-        if (sheet && w && sub && (w == sub || sub->isAncestorOf(w))) {
-            const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
-            if (delta != 0) {
-                sheet->MouseWheel(delta);
-                return true;
-            }
-        }
+        MdiChild* child = childOf(sub);
+        if (child && w && (w == sub || sub->isAncestorOf(w)) &&
+            child->wheel(static_cast<QWheelEvent*>(event)->angleDelta().y()))
+            return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -8,6 +8,7 @@
 #include "support/TestProject.h"
 #include "support/UiProgram.h"
 #include "ui/common/AppState.h"
+#include "ui/common/MdiChild.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -61,23 +62,22 @@ struct MainWindow {
         return w.activeSheet();
     }
     // Opens a sheet of a kind straight from its statement, as the view dialogs leave it.
-    frmDataGrid* openKind(const QString& statement, const char* kind)
+    frmDataGrid* openKind(const QString& statement, SheetKind kind)
     {
-        appState().ViewSQL = statement;
-        return OpenSheetOfKind(w.mdiArea(), kind);
+        return OpenSheetOfKind(w.mdiArea(), kind, statement);
     }
     // Makes the road current and opens its RL sheet.
     frmDataGrid* openRl(std::int64_t road)
     {
         EXPECT_TRUE(w.ChooseRoad(road));
-        return openKind(sheets::reducedLevelStatement(road, {}, {}), "ReducedLevel");
+        return openKind(sheets::reducedLevelStatement(road, {}, {}), SheetKind::ReducedLevel);
     }
     QStringList openKinds()
     {
         QStringList kinds;
         for (QMdiSubWindow* sub : w.mdiArea()->subWindowList())
             if (auto* s = qobject_cast<frmDataGrid*>(sub->widget()))
-                kinds << s->strCurrentDataSheet;
+                kinds << sheetKindName(s->strCurrentDataSheet);
         return kinds;
     }
 };
@@ -130,6 +130,83 @@ TEST(MainWindow, MenusToolbarAndStatusBarCarryTheirNamesAndCaptions)
     EXPECT_EQ(w.statusPanel(4), "Total = 1 Cum");
 }
 
+// A child window that offers the paging commands and Print, and notes what it was asked.
+struct PagedChild : QWidget, MdiChild {
+    ChildCommands offer = ChildCommand::PreviousPage | ChildCommand::NextPage | ChildCommand::Print;
+    QStringList ran;
+    bool road = false;
+    ChildCommands enabledCommands() const override { return offer; }
+    void print() override { ran << "print"; }
+    void previousPage() override { ran << "previous"; }
+    void nextPage() override { ran << "next"; }
+    void undo() override { ran << "undo"; }
+    bool closesWithRoad() const override { return road; }
+    void offerOnly(ChildCommands commands)
+    {
+        offer = commands;
+        commandsChanged();
+    }
+};
+
+TEST(MainWindow, TheActiveChildGetsExactlyTheCommandsItOffers)
+{
+    UiProgram p;
+    MainWindow m;
+    auto* child = new PagedChild;
+    QMdiSubWindow* sub = m.w.mdiArea()->addSubWindow(child);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->show();
+    m.w.mdiArea()->setActiveSubWindow(sub);
+    ASSERT_EQ(m.w.activeChild(), child);
+
+    const struct {
+        const char* menu;
+        const char* button;
+        bool on;
+        const char* ran;
+    } routes[] = {
+        {"mnuFilePrint", "Print", true, "print"},
+        {nullptr, "Previous", true, "previous"},
+        {nullptr, "Next", true, "next"},
+        {nullptr, "ZoomIn", false, nullptr},
+        {"mnuEditUndo", "Undo", false, nullptr},
+        {"mnuEditCopy", "Copy", false, nullptr},
+        {"mnuViewDetail", "Filter", false, nullptr},
+        {"mnuViewRefresh", nullptr, false, nullptr},
+    };
+    for (const auto& r : routes) {
+        for (QAction* a :
+             {r.menu ? m.cmd(r.menu) : nullptr, r.button ? m.w.toolButton(r.button) : nullptr}) {
+            if (!a)
+                continue;
+            EXPECT_EQ(a->isEnabled(), r.on) << a->objectName().toStdString();
+            child->ran.clear();
+            a->trigger();
+            EXPECT_EQ(child->ran, r.ran ? QStringList{r.ran} : QStringList{})
+                << a->objectName().toStdString();
+        }
+    }
+    EXPECT_FALSE(m.w.toolButton("Add")->isVisible());
+    m.cmd("mnuFileSave")->trigger(); // not offered: the user hears it is disabled
+    EXPECT_EQ(p.lastTold(), "Disabled");
+
+    // On the last page the child takes Next back; Undo comes with a change.
+    child->offerOnly(ChildCommand::PreviousPage | ChildCommand::Undo);
+    EXPECT_FALSE(m.w.toolButton("Next")->isEnabled());
+    EXPECT_TRUE(m.w.toolButton("Undo")->isEnabled());
+    m.w.toolButton("Undo")->trigger();
+    EXPECT_EQ(child->ran.last(), "undo");
+
+    // Another road closes the child only when it shows the current road.
+    const std::int64_t road = makeRoad(p.db(), "A", "B");
+    ASSERT_TRUE(m.w.ChooseRoad(road));
+    EXPECT_EQ(m.w.mdiArea()->subWindowList().size(), 1);
+    child->road = true;
+    ASSERT_TRUE(m.w.ChooseRoad(road));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(m.w.mdiArea()->subWindowList().isEmpty());
+}
+
 TEST(MainWindow, BeforeARoadIsChosenOnlyTheRoadFreeCommandsWork)
 {
     UiProgram p;
@@ -164,7 +241,7 @@ TEST(MainWindow, BeforeARoadIsChosenOnlyTheRoadFreeCommandsWork)
     m.w.toolButton("Roads")->trigger();
     frmDataGrid* sheet = m.w.activeSheet();
     ASSERT_NE(sheet, nullptr);
-    EXPECT_EQ(sheet->strCurrentDataSheet, "RoadDetails");
+    EXPECT_EQ(sheet->strCurrentDataSheet, SheetKind::RoadDetails);
     EXPECT_TRUE(m.cmd("mnuEditCopy")->isEnabled());
     EXPECT_TRUE(m.w.toolButton("Add")->isVisible());
     sheet->parentWidget()->close();
@@ -209,10 +286,13 @@ TEST(MainWindow, ChoosingAnotherRoadClosesOnlyTheLevelAndCulvertSheets)
     MainWindow m;
     ASSERT_TRUE(m.w.ChooseRoad(first));
     sheets::ViewOrder order;
-    ASSERT_NE(m.openKind(sheets::reducedLevelStatement(first, order, {}), "ReducedLevel"), nullptr);
-    ASSERT_NE(m.openKind(sheets::levelBookStatement(first, order, {}), "LevelBook"), nullptr);
-    ASSERT_NE(m.openKind(sheets::culvertsStatement(first), "Culverts"), nullptr);
-    ASSERT_NE(m.openKind(sheets::crossDistancesStatement(first, 8), "ChainageDistance"), nullptr);
+    ASSERT_NE(m.openKind(sheets::reducedLevelStatement(first, order, {}), SheetKind::ReducedLevel),
+              nullptr);
+    ASSERT_NE(m.openKind(sheets::levelBookStatement(first, order, {}), SheetKind::LevelBook),
+              nullptr);
+    ASSERT_NE(m.openKind(sheets::culvertsStatement(first), SheetKind::Culverts), nullptr);
+    ASSERT_NE(m.openKind(sheets::crossDistancesStatement(first, 8), SheetKind::ChainageDistance),
+              nullptr);
     ASSERT_EQ(m.openKinds().size(), 4);
 
     ASSERT_TRUE(m.w.ChooseRoad(second));
@@ -407,7 +487,7 @@ TEST(MainWindow, AddOnTheCulvertSheetOpensTheDialogAndDeletingATypeTakesItsCulve
     appState().CulvertTypesRecordset->requery();
     MainWindow m;
     ASSERT_TRUE(m.w.ChooseRoad(road));
-    frmDataGrid* culverts = m.openKind(sheets::culvertsStatement(road), "Culverts");
+    frmDataGrid* culverts = m.openKind(sheets::culvertsStatement(road), SheetKind::Culverts);
     ASSERT_NE(culverts, nullptr);
     EXPECT_EQ(culverts->model()->rowCount(), 2);
     test::onModal("dlgAddCulvert", [](QWidget* dlg) {
@@ -421,7 +501,7 @@ TEST(MainWindow, AddOnTheCulvertSheetOpensTheDialogAndDeletingATypeTakesItsCulve
     EXPECT_EQ(culverts->model()->rowCount(), 3) << "the sheet shows the new culvert";
     EXPECT_EQ(appState().CulvertsRecordset->count(), 3);
 
-    frmDataGrid* types = m.openKind(sheets::culvertTypesStatement(), "CulvertTypes");
+    frmDataGrid* types = m.openKind(sheets::culvertTypesStatement(), SheetKind::CulvertTypes);
     ASSERT_NE(types, nullptr);
     clickRowHeader(types, 1);
     m.cmd("mnuEditDelete")->trigger();
@@ -444,8 +524,8 @@ TEST(MainWindow, WindowMenuArrangesTheSheetsAndHelpAboutShowsTheSplash)
 {
     UiProgram p;
     MainWindow m;
-    frmDataGrid* a = m.openKind(sheets::roadDetailsStatement(), "RoadDetails");
-    frmDataGrid* b = m.openKind(sheets::culvertTypesStatement(), "CulvertTypes");
+    frmDataGrid* a = m.openKind(sheets::roadDetailsStatement(), SheetKind::RoadDetails);
+    frmDataGrid* b = m.openKind(sheets::culvertTypesStatement(), SheetKind::CulvertTypes);
     ASSERT_TRUE(a && b);
     QWidget* subA = a->parentWidget();
     QWidget* subB = b->parentWidget();

@@ -157,12 +157,23 @@ void frmReports::setZoom(double zoom)
     updatePageControls();
 }
 
+ChildCommands frmReports::enabledCommands() const
+{
+    ChildCommands offered;
+    offered.setFlag(ChildCommand::PreviousPage, m_page > 0);
+    offered.setFlag(ChildCommand::NextPage, m_page + 1 < pageCount());
+    offered.setFlag(ChildCommand::ZoomIn, m_zoom < kMostZoom);
+    offered.setFlag(ChildCommand::ZoomOut, m_zoom > kLeastZoom);
+    return offered;
+}
+
 void frmReports::updatePageControls()
 {
     const QSignalBlocker quiet(m_pageBox);
     m_pageBox->setValue(int(m_page + 1));
     m_pageOf->setText(tr("of %1").arg(pageCount()));
     m_zoomLabel->setText(tr("%1 %").arg(std::lround(m_zoom * 100)));
+    commandsChanged();
 }
 
 void frmReports::keyPressEvent(QKeyEvent* event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "drawing/PrintedReports.h"
+#include "ui/common/MdiChild.h"
 
 #include <QWidget>
 #include <cstdint>
@@ -19,7 +20,7 @@ class ReportPageView;
 // shown a page at a time in `picBox` with paging and zoom. The report is read once, when the
 // window opens; its pages are made as they are shown, so a road of 100,000 sections opens at
 // once and stays small.
-class frmReports : public QWidget {
+class frmReports : public QWidget, public MdiChild {
     Q_OBJECT
 public:
     explicit frmReports(QWidget* parent = nullptr);
@@ -36,11 +37,14 @@ public:
     // error the user is told and nothing is shown; returns false.
     bool RefreshData();
 
-    void nextPage();
-    void previousPage();
+    // The main window's toolbar pages and zooms (MdiChild); the paging commands are offered
+    // while there is a page to go to.
+    ChildCommands enabledCommands() const override;
+    void nextPage() override;
+    void previousPage() override;
     void showPage(std::int64_t index);
-    void zoomIn();
-    void zoomOut();
+    void zoomIn() override;
+    void zoomOut() override;
 
     std::int64_t pageIndex() const { return m_page; }
     std::int64_t pageCount() const;

@@ -3,6 +3,7 @@
 #include "compute/EarthworkQuantities.h"
 #include "formation/FormationDesign.h"
 #include "formation/FormationProfileSource.h"
+#include "ui/common/MdiChild.h"
 
 #include <QWidget>
 #include <cstdint>
@@ -22,13 +23,23 @@ class FormationProfileView;
 // click picks a row and shows its levels and grade, Update writes the typed FC at that row
 // (or on a straight grade from the previous pick), and the quantities per kilometre follow
 // at once in the grid `VellGrid1` and in the main window's status bar.
-class frmPlotFormation : public QWidget
+class frmPlotFormation : public QWidget, public MdiChild
 {
     Q_OBJECT
 public:
     // Opens on the current road; its quantities are recomputed when it is first shown.
     explicit frmPlotFormation(QWidget* parent = nullptr);
     ~frmPlotFormation() override;
+
+    // The main window's commands: Edit > Undo and View > Refresh; the tool shows the current
+    // road and closes when another becomes current.
+    ChildCommands enabledCommands() const override
+    {
+        return ChildCommand::Undo | ChildCommand::Refresh;
+    }
+    void undo() override { RestoreFC(); }
+    void refresh() override { pbRefresh(); }
+    bool closesWithRoad() const override { return true; }
 
     std::int64_t road() const { return m_road; }
 

@@ -13,6 +13,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <stdexcept>
+#include <string>
 
 namespace tarmela
 {
@@ -21,23 +23,30 @@ namespace
 {
 
 struct KindInfo {
-    const char* kind;
+    const char* name;
     const char* title;
     int help;
 };
 
-const KindInfo kKinds[] = {
-    {"RoadDetails", "Road Details", 15},    {"LevelBook", "LB Sheet", 16},
-    {"ReducedLevel", "RL Sheet", 17},       {"CulvertTypes", "Types of Culverts", 18},
-    {"Culverts", "Culverts & Bridges", 19}, {"ChainageDistance", "Cross Distances", 20},
-};
-
-const KindInfo& infoOf(const QString& kind)
+// Every kind has its entry: the switch names them all (the compiler checks), and a value
+// outside the enum is a programming error, not a road details sheet.
+KindInfo infoOf(SheetKind kind)
 {
-    for (const KindInfo& k : kKinds)
-        if (kind == QLatin1String(k.kind))
-            return k;
-    return kKinds[0];
+    switch (kind) {
+    case SheetKind::RoadDetails:
+        return {"RoadDetails", "Road Details", 15};
+    case SheetKind::LevelBook:
+        return {"LevelBook", "LB Sheet", 16};
+    case SheetKind::ReducedLevel:
+        return {"ReducedLevel", "RL Sheet", 17};
+    case SheetKind::CulvertTypes:
+        return {"CulvertTypes", "Types of Culverts", 18};
+    case SheetKind::Culverts:
+        return {"Culverts", "Culverts & Bridges", 19};
+    case SheetKind::ChainageDistance:
+        return {"ChainageDistance", "Cross Distances", 20};
+    }
+    throw std::invalid_argument("unknown sheet kind " + std::to_string(int(kind)));
 }
 
 void setColumns(frmDataGrid* sheet, int from, int to, const std::function<void(GridColumn&)>& f)
@@ -47,10 +56,12 @@ void setColumns(frmDataGrid* sheet, int from, int to, const std::function<void(G
         f(m->column(c));
 }
 
-void applyKindSettings(frmDataGrid* sheet, const QString& kind)
+void applyKindSettings(frmDataGrid* sheet, SheetKind kind)
 {
     const int last = sheet->model()->columnCount() - 1;
-    if (kind == QLatin1String("ReducedLevel") || kind == QLatin1String("LevelBook")) {
+    switch (kind) {
+    case SheetKind::ReducedLevel:
+    case SheetKind::LevelBook: {
         setColumns(sheet, 0, last, [](GridColumn& c) { c.textAlign = 2; });
         // Remarks is free text.
         const int remarks = sheet->rows().columnIndex(QStringLiteral("Remarks"));
@@ -58,12 +69,15 @@ void applyKindSettings(frmDataGrid* sheet, const QString& kind)
             sheet->model()->column(remarks).textAlign = 1;
             sheet->model()->column(remarks).width = 200;
         }
-    } else if (kind == QLatin1String("ChainageDistance")) {
+        break;
+    }
+    case SheetKind::ChainageDistance:
         setColumns(sheet, 0, last, [](GridColumn& c) {
             c.textAlign = 2;
             c.format = QStringLiteral("0.00");
         });
-    } else if (kind == QLatin1String("RoadDetails")) {
+        break;
+    case SheetKind::RoadDetails:
         setColumns(sheet, 2, 5, [](GridColumn& c) {
             c.textAlign = 2;
             c.width = 110;
@@ -77,7 +91,8 @@ void applyKindSettings(frmDataGrid* sheet, const QString& kind)
             c.widthPercent = 50;
             c.textAlign = 1;
         });
-    } else if (kind == QLatin1String("Culverts")) {
+        break;
+    case SheetKind::Culverts:
         setColumns(sheet, 0, 0, [](GridColumn& c) { c.widthPercent = 100; });
         setColumns(sheet, 1, 1, [](GridColumn& c) {
             c.width = 70;
@@ -85,13 +100,15 @@ void applyKindSettings(frmDataGrid* sheet, const QString& kind)
         });
         setColumns(sheet, 2, 2, [](GridColumn& c) { c.textAlign = 2; });
         setColumns(sheet, 0, 2, [](GridColumn& c) { c.enabled = false; });
-    } else if (kind == QLatin1String("CulvertTypes")) {
+        break;
+    case SheetKind::CulvertTypes:
         setColumns(sheet, 0, 0, [](GridColumn& c) { c.widthPercent = 100; });
         setColumns(sheet, 1, 1, [](GridColumn& c) {
             c.width = 70;
             c.textAlign = 1;
         });
         setColumns(sheet, 2, 3, [](GridColumn& c) { c.width = 130; });
+        break;
     }
 }
 
@@ -117,25 +134,28 @@ void SetSheetOpenedHandler(std::function<void(frmDataGrid*)> handler)
     openedHandler() = std::move(handler);
 }
 
-frmDataGrid* OpenSheetOfKind(QMdiArea* area, const char* kindName)
+const char* sheetKindName(SheetKind kind)
 {
-    const QString kind = QString::fromLatin1(kindName);
-    auto* sheet = new frmDataGrid;
+    return infoOf(kind).name;
+}
+
+frmDataGrid* OpenSheetOfKind(QMdiArea* area, SheetKind kind, const QString& statement)
+{
+    auto* sheet = new frmDataGrid(kind);
     try {
-        sheet->Load();
+        sheet->Load(statement);
     } catch (const Error& e) {
         delete sheet;
         prompts().tell(area, e.message(), QMessageBox::Warning);
         return nullptr;
     }
-    const KindInfo& info = infoOf(kind);
+    const KindInfo info = infoOf(kind);
     sheet->HelpContextID = info.help;
     sheet->grid()->setRedraw(false);
     // The trailing ID column stays in the rows (they are keyed by it) but is not shown.
     const int cols = sheet->model()->columnCount();
     sheet->DeleteCols(cols - 1, 1);
     applyKindSettings(sheet, kind);
-    sheet->strCurrentDataSheet = kind;
     sheet->setWindowTitle(QString::fromLatin1(info.title));
     sheet->grid()->applyColumnWidths();
 
@@ -155,45 +175,41 @@ frmDataGrid* OpenSheetOfKind(QMdiArea* area, const char* kindName)
 
 frmDataGrid* OpenRoadDetailsSheet(QMdiArea* area)
 {
-    appState().ViewSQL = sheets::roadDetailsStatement();
-    return OpenSheetOfKind(area, "RoadDetails");
+    return OpenSheetOfKind(area, SheetKind::RoadDetails, sheets::roadDetailsStatement());
 }
 
 frmDataGrid* OpenReducedLevelSheet(QMdiArea* area)
 {
     dlgInputSelectView dlg(area ? area->window() : nullptr);
-    dlg.exec();
-    if (appState().ViewSQL.isEmpty())
+    if (dlg.exec() != QDialog::Accepted)
         return nullptr;
-    return OpenSheetOfKind(area, "ReducedLevel");
+    return OpenSheetOfKind(area, SheetKind::ReducedLevel, dlg.statement());
 }
 
 frmDataGrid* OpenLevelBookSheet(QMdiArea* area)
 {
     dlgLevelBookSelectView dlg(area ? area->window() : nullptr);
-    dlg.exec();
-    if (appState().ViewSQL.isEmpty())
+    if (dlg.exec() != QDialog::Accepted)
         return nullptr;
-    return OpenSheetOfKind(area, "LevelBook");
+    return OpenSheetOfKind(area, SheetKind::LevelBook, dlg.statement());
 }
 
 frmDataGrid* OpenCulvertsSheet(QMdiArea* area)
 {
-    appState().ViewSQL = sheets::culvertsStatement(appState().CurrentRoadID);
-    return OpenSheetOfKind(area, "Culverts");
+    return OpenSheetOfKind(area, SheetKind::Culverts,
+                           sheets::culvertsStatement(appState().CurrentRoadID));
 }
 
 frmDataGrid* OpenCulvertTypesSheet(QMdiArea* area)
 {
-    appState().ViewSQL = sheets::culvertTypesStatement();
-    return OpenSheetOfKind(area, "CulvertTypes");
+    return OpenSheetOfKind(area, SheetKind::CulvertTypes, sheets::culvertTypesStatement());
 }
 
 frmDataGrid* OpenCrossDistancesSheet(QMdiArea* area)
 {
-    appState().ViewSQL =
-        sheets::crossDistancesStatement(appState().CurrentRoadID, appState().ReadingsPerSide);
-    return OpenSheetOfKind(area, "ChainageDistance");
+    return OpenSheetOfKind(
+        area, SheetKind::ChainageDistance,
+        sheets::crossDistancesStatement(appState().CurrentRoadID, appState().ReadingsPerSide));
 }
 
 } // namespace tarmela

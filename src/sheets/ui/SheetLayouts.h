@@ -1,5 +1,8 @@
 #pragma once
 
+#include "sheets/ui/SheetKind.h"
+
+#include <QString>
 #include <functional>
 
 class QMdiArea;
@@ -23,8 +26,8 @@ frmDataGrid* OpenCrossDistancesSheet(QMdiArea* area);
 // activated), so that the main window can connect to its signals in time.
 void SetSheetOpenedHandler(std::function<void(frmDataGrid*)> handler);
 
-// The part after the view dialog: opens appState().ViewSQL as a sheet of that kind in the
-// area ("ReducedLevel", "LevelBook", ...). Used by the routines above and by tests.
-frmDataGrid* OpenSheetOfKind(QMdiArea* area, const char* kind);
+// The part after the view dialog: opens the statement as a sheet of that kind in the area.
+// Used by the routines above and by tests.
+frmDataGrid* OpenSheetOfKind(QMdiArea* area, SheetKind kind, const QString& statement);
 
 } // namespace tarmela

@@ -5,9 +5,9 @@
 #include "store/Error.h"
 #include "store/Transaction.h"
 #include "ui/common/AppState.h"
+#include "ui/common/BusyCursor.h"
 #include "ui/common/Prompts.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QItemSelectionModel>
 #include <QTimer>
@@ -18,14 +18,6 @@ namespace tarmela
 
 namespace
 {
-// Shows the hourglass for a scope, also when an error leaves it.
-struct BusyPointer {
-    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-};
-
 const QColor kLockedColumn(255, 102, 51);
 const QColor kUnlockedColumn(255, 162, 130);
 
@@ -35,7 +27,8 @@ void tell(QWidget* parent, const QString& text)
 }
 } // namespace
 
-frmDataGrid::frmDataGrid(QWidget* parent) : QWidget(parent)
+frmDataGrid::frmDataGrid(SheetKind kind, QWidget* parent)
+    : QWidget(parent), strCurrentDataSheet(kind)
 {
     setObjectName(QStringLiteral("frmDataGrid"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -80,10 +73,10 @@ Database& frmDataGrid::db()
     return *appState().ProjectConnection;
 }
 
-void frmDataGrid::Load()
+void frmDataGrid::Load(const QString& statement)
 {
-    BusyPointer busy;
-    m_rows.load(db(), appState().ViewSQL);
+    BusyCursor busy;
+    m_rows.load(db(), statement);
     m_filter = {};
     m_filterText.clear();
     m_model->rowsReset(visibleRows());
@@ -130,42 +123,74 @@ void frmDataGrid::MouseWheel(int delta)
     }
 }
 
-void frmDataGrid::HandleMenuEvent(int code)
+ChildCommands frmDataGrid::enabledCommands() const
 {
-    if (code == 1) {
-        copyBlock(false, true);
+    return ChildCommand::Save | ChildCommand::Undo | ChildCommand::Cut | ChildCommand::Copy |
+           ChildCommand::Paste | ChildCommand::Transform | ChildCommand::Add |
+           ChildCommand::Delete | ChildCommand::Filter | ChildCommand::LockColumns |
+           ChildCommand::Refresh;
+}
+
+bool frmDataGrid::wheel(int delta)
+{
+    if (delta == 0)
+        return false;
+    MouseWheel(delta);
+    return true;
+}
+
+bool frmDataGrid::closesWithRoad() const
+{
+    return strCurrentDataSheet == SheetKind::Culverts ||
+           strCurrentDataSheet == SheetKind::ReducedLevel;
+}
+
+void frmDataGrid::save()
+{
+    Save();
+}
+
+void frmDataGrid::copy()
+{
+    copyBlock(false, true);
+}
+
+void frmDataGrid::cut()
+{
+    editCells([this] {
+        copyBlock(true, true);
+        return true;
+    });
+}
+
+void frmDataGrid::paste()
+{
+    editCells([this] {
+        pasteClipboard();
+        return true;
+    });
+}
+
+void frmDataGrid::undo()
+{
+    editCells([this] {
+        undoLast();
+        return true;
+    });
+}
+
+void frmDataGrid::transform()
+{
+    if (!m_grid->blockSelected())
         return;
-    }
-    if (code == 4) {
-        Save();
-        return;
-    }
-    if (code < 2 || code > 6)
-        return;
+    editCells([this] { return transformBlock(); });
+}
+
+void frmDataGrid::editCells(const std::function<bool()>& edit)
+{
     m_grid->setRedraw(false);
     m_refused.clear();
-    bool acted = true;
-    switch (code) {
-    case 2:
-        copyBlock(true, true);
-        break;
-    case 3:
-        paste();
-        break;
-    case 5:
-        undo();
-        break;
-    case 6:
-        if (!m_grid->blockSelected()) {
-            acted = false;
-            break;
-        }
-        transform();
-        acted = appState().TransformType >= 0;
-        break;
-    default:
-        break;
-    }
+    const bool acted = edit();
     m_grid->setRedraw(true);
     reportRefused();
     if (acted)
@@ -178,7 +203,7 @@ void frmDataGrid::afterChange()
         return;
     if (!Save())
         return;
-    if (strCurrentDataSheet == QLatin1String("ReducedLevel") && appState().settings.AutoRefreshDWG)
+    if (strCurrentDataSheet == SheetKind::ReducedLevel && appState().settings.AutoRefreshDWG)
         emit dependentDrawingsChanged();
 }
 
@@ -193,7 +218,7 @@ bool frmDataGrid::Save()
     if (!changed())
         return true;
     try {
-        BusyPointer busy;
+        BusyCursor busy;
         m_rows.save(db());
     } catch (const sheets::SaveError& e) {
         const int gridRow = m_model->gridRowOf(e.row);
@@ -272,7 +297,7 @@ bool frmDataGrid::DeleteRecord(const QString& statementTemplate)
     for (int r : rows)
         ids.push_back(m_rows.id(m_model->sheetRow(r)));
     try {
-        BusyPointer busy;
+        BusyCursor busy;
         if (statementTemplate.isEmpty()) {
             m_rows.removeIds(db(), ids);
         } else {
@@ -302,7 +327,7 @@ void frmDataGrid::RefreshData()
         return;
     const int row = m_grid->currentRow(), col = m_grid->currentCol();
     try {
-        BusyPointer busy;
+        BusyCursor busy;
         m_rows.reload(db());
         m_filter = sheets::SheetFilter::parse(m_filterText, m_rows);
     } catch (const Error& e) {

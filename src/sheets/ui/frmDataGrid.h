@@ -2,10 +2,13 @@
 
 #include "sheets/SheetFilter.h"
 #include "sheets/SheetRows.h"
+#include "sheets/ui/SheetKind.h"
+#include "ui/common/MdiChild.h"
 
 #include <QString>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 
 namespace tarmela
 {
@@ -14,26 +17,40 @@ class Database;
 class SheetModel;
 class VellGrid;
 
-// The data sheet: one grid over the rows of one statement (appState().ViewSQL at Load), set
-// up by a layout routine and driven by the main window's commands. Edits stay in the sheet
-// until they are saved (at once with AutoSave, else on Save, before Add and on close).
-class frmDataGrid : public QWidget
+// The data sheet: one grid over the rows of one statement, set up by a layout routine and
+// driven by the main window's commands. Edits stay in the sheet until they are saved (at once
+// with AutoSave, else on Save, before Add and on close).
+class frmDataGrid : public QWidget, public MdiChild
 {
     Q_OBJECT
 public:
-    explicit frmDataGrid(QWidget* parent = nullptr);
+    explicit frmDataGrid(SheetKind kind, QWidget* parent = nullptr);
     ~frmDataGrid() override;
 
-    // Opens appState().ViewSQL. Throws Error when the statement can't be run.
-    void Load();
+    // Opens the statement. Throws Error when it can't be run.
+    void Load(const QString& statement);
 
-    QString strCurrentDataSheet; // "RoadDetails", "LevelBook", "ReducedLevel", ...
+    const SheetKind strCurrentDataSheet;
     int HelpContextID = 0;
+
+    // The main window's commands (MdiChild): every data sheet offers the edit and view
+    // commands; Add and Delete act by the sheet's kind (frmDataGridCommands.cpp).
+    ChildCommands enabledCommands() const override;
+    void save() override;
+    void undo() override;
+    void cut() override;
+    void copy() override;
+    void paste() override;
+    void transform() override;
+    void add() override;
+    void remove() override;
+    void lockColumns() override { LockColumns(); }
+    void refresh() override { RefreshData(); }
+    bool wheel(int delta) override;
+    bool closesWithRoad() const override;
 
     // A notch towards the user (delta < 1) moves two rows down, away two rows up.
     void MouseWheel(int delta);
-    // 1 Copy, 2 Cut, 3 Paste, 4 Save, 5 Undo, 6 Transform.
-    void HandleMenuEvent(int code);
     void SaveBeforeAdd();
     // The ID of the first selected row (0 when no row is selected).
     std::int64_t CurrentSelectedRecord();
@@ -65,6 +82,10 @@ signals:
     void sheetDeactivated(frmDataGrid* sheet);
     void rowHeaderDoubleClicked(frmDataGrid* sheet);
     void dependentDrawingsChanged();
+    // A road details sheet deleted the current road: no road is current any more.
+    void currentRoadDeleted();
+    // Add or Delete changed rows that the drawings show (sections, culverts, culvert types).
+    void drawnRowsChanged();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -77,11 +98,18 @@ private:
         bool valid = false;
     };
     Database& db();
+    // Runs an edit of the grid's cells: redraws once, reports refused cells, saves with AutoSave.
+    void editCells(const std::function<bool()>& edit);
     void copyBlock(bool cut, bool toClipboard);
-    void paste();
-    void undo();
-    void transform();
+    void pasteClipboard();
+    void undoLast();
+    bool transformBlock();
     void deleteKey();
+    void appendSection();
+    void addRoad();
+    void deleteRoad();
+    void deleteCulvertTypes();
+    void deleteCulverts();
     // Writes clipboard-form text from (row, col); returns the old texts in the same form.
     QString writeText(const QString& text, int row, int col);
     void recordUndo(const QString& text, int col, int row);

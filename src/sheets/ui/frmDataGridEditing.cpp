@@ -88,7 +88,7 @@ void frmDataGrid::copyBlock(bool cut, bool toClipboard)
         recordUndo(text, b.left(), b.top());
 }
 
-void frmDataGrid::paste()
+void frmDataGrid::pasteClipboard()
 {
     const int row = m_grid->currentRow(), col = m_grid->currentCol();
     if (row < 0 || col < 0)
@@ -100,7 +100,7 @@ void frmDataGrid::paste()
     m_undo.text = writeText(text, row, col);
 }
 
-void frmDataGrid::undo()
+void frmDataGrid::undoLast()
 {
     UndoRecord* rec = m_undo.valid ? &m_undo : m_prevUndo.valid ? &m_prevUndo : nullptr;
     if (!rec)
@@ -110,13 +110,13 @@ void frmDataGrid::undo()
     writeText(rec->text, rec->row, rec->col);
 }
 
-void frmDataGrid::transform()
+bool frmDataGrid::transformBlock()
 {
     dlgSelectTransform choice(this);
     choice.exec(); // leaves the choice in appState().TransformType/TransformValue
     const int type = appState().TransformType;
     if (type < 0 || type > 3)
-        return;
+        return false;
     const double value = appState().TransformValue;
     const QRect b = m_grid->block();
     QVector<QStringList> old;
@@ -139,6 +139,7 @@ void frmDataGrid::transform()
         old << line;
     }
     recordUndo(sheets::joinClipboardText(old), b.left(), b.top());
+    return true;
 }
 
 void frmDataGrid::deleteKey()

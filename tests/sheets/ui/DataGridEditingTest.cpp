@@ -33,27 +33,27 @@ TEST_F(SheetFixture, PasteWritesWhatFitsAndEachUndoTakesBackOnePaste)
     s->model()->setCellText(1, kRightSlope, "2.5");
     s->grid()->setCurrentCell(0, kRightSlope - 1);
     QGuiApplication::clipboard()->setText("1\t2\t3\r\n4\t5\t6\r\n");
-    s->HandleMenuEvent(3);
+    s->paste();
     s->grid()->setCurrentCell(1, kC);
     QGuiApplication::clipboard()->setText("7\t8");
-    s->HandleMenuEvent(3);
+    s->paste();
     // At the right edge only what fits; the trailing line end adds no row.
     selectBlock(s, 0, kRightSlope - 1, 2, kRightSlope);
-    s->HandleMenuEvent(1);
+    s->copy();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "1\t2\r\n4\t5\r\n\t");
     EXPECT_EQ(cell(s, 1, kC) + cell(s, 1, kC + 1), "78");
     EXPECT_EQ(s->rows().id(0), 1); // the hidden ID is never written
     EXPECT_TRUE(s->changed());
 
-    s->HandleMenuEvent(5);
+    s->undo();
     EXPECT_EQ(cell(s, 1, kC) + "|" + cell(s, 1, kC + 1), "101|");
     EXPECT_EQ(cell(s, 0, kRightSlope), "2");
     s->model()->setCellText(5, kC, "55"); // not through the undo: the next undos must not touch it
-    s->HandleMenuEvent(5);
+    s->undo();
     selectBlock(s, 0, kRightSlope - 1, 1, kRightSlope);
-    s->HandleMenuEvent(1);
+    s->copy();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "\t\r\n\t2.5");
-    s->HandleMenuEvent(5);                     // nothing left to undo
+    s->undo();                     // nothing left to undo
     EXPECT_EQ(cell(s, 1, kRightSlope), "2.5"); // and the copy left the cells
     EXPECT_EQ(cell(s, 5, kC), "55");
 }
@@ -64,7 +64,7 @@ TEST_F(SheetFixture, PastedTextInANumberColumnIsRefusedAndTheRestKept)
     frmDataGrid* s = openRl();
     s->grid()->setCurrentCell(0, kC);
     QGuiApplication::clipboard()->setText("abc\t12.25");
-    s->HandleMenuEvent(3);
+    s->paste();
     EXPECT_EQ(cell(s, 0, kC), "10.5");
     EXPECT_EQ(cell(s, 0, kC + 1), "12.25");
     ASSERT_EQ(told.size(), 1);
@@ -87,7 +87,7 @@ TEST_F(SheetFixture, TransformMultiplyAndAddOnABlock)
 
     transformBlock(s, 1, "0.1"); // Add 0.1: exact to the decimal typed
     EXPECT_EQ(cell(s, 0, kC), "21.1");
-    s->HandleMenuEvent(5);
+    s->undo();
     EXPECT_EQ(cell(s, 0, kC), "21");
 
     transformBlock(s, -1, "5"); // cancelled: nothing changes
@@ -95,7 +95,7 @@ TEST_F(SheetFixture, TransformMultiplyAndAddOnABlock)
 
     // A single cell is no block: the transform doesn't start.
     s->grid()->setCurrentCell(3, kC);
-    s->HandleMenuEvent(6);
+    s->transform();
     EXPECT_EQ(cell(s, 3, kC), "103");
 }
 
@@ -105,12 +105,12 @@ TEST_F(SheetFixture, CutAndTheDeleteKeyEmptyCellsAndUndoBringsThemBack)
     frmDataGrid* s = openRl();
     s->model()->setCellText(0, kC - 1, "99.5");
     selectBlock(s, 0, kC - 1, 1, kC + 1);
-    s->HandleMenuEvent(2);
+    s->cut();
     const QString cut = "99.5\t10.5\t\r\n\t101\t";
     EXPECT_EQ(QGuiApplication::clipboard()->text(), cut);
     EXPECT_EQ(cell(s, 0, kC), "");
     EXPECT_TRUE(dbValue("C", 2).isNull());
-    s->HandleMenuEvent(5);
+    s->undo();
     EXPECT_EQ(cell(s, 0, kC - 1), "99.5");
     EXPECT_EQ(cell(s, 0, kC), "10.5");
     EXPECT_DOUBLE_EQ(dbValue("C", 2).toDouble(), 101);
@@ -123,9 +123,9 @@ TEST_F(SheetFixture, CutAndTheDeleteKeyEmptyCellsAndUndoBringsThemBack)
     QTest::keyClick(s->grid(), Qt::Key_Delete);
     EXPECT_EQ(cell(s, 3, kC) + cell(s, 4, kC), "");
     EXPECT_EQ(QGuiApplication::clipboard()->text(), cut);
-    s->HandleMenuEvent(5);
+    s->undo();
     EXPECT_EQ(cell(s, 4, kC), "104");
-    s->HandleMenuEvent(5);
+    s->undo();
     EXPECT_DOUBLE_EQ(dbValue("C", 3).toDouble(), 102);
 }
 
@@ -166,7 +166,7 @@ TEST_F(SheetFixture, TypingReplacesACellEnterMovesDownF2ContinuesIt)
     EXPECT_TRUE(told.back().contains("not a number"));
 
     // The single-cell edit is undoable.
-    s->HandleMenuEvent(5);
+    s->undo();
     EXPECT_EQ(cell(s, 2, kC), "102");
 }
 

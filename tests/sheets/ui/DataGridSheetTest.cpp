@@ -57,11 +57,11 @@ TEST_F(SheetFixture, WithAutoSaveCommandsAndLeftRowsSaveAtOnceAndCloseAsksNothin
     QSignalSpy drawings(s, &frmDataGrid::dependentDrawingsChanged);
     s->grid()->setCurrentCell(0, kC);
     QGuiApplication::clipboard()->setText("42");
-    s->HandleMenuEvent(3);
+    s->paste();
     EXPECT_FALSE(s->changed());
     EXPECT_DOUBLE_EQ(dbValue("C", 1).toDouble(), 42);
     EXPECT_EQ(drawings.count(), 1);
-    s->HandleMenuEvent(5);
+    s->undo();
     EXPECT_DOUBLE_EQ(dbValue("C", 1).toDouble(), 10.5);
 
     // A typed edit is written when its row is left.
@@ -85,13 +85,13 @@ TEST_F(SheetFixture, ASaveErrorNamesTheRowAndKeepsTheEdits)
     s->model()->setCellText(2, kC, "3");
     db().exec("CREATE TRIGGER refuse BEFORE UPDATE ON " + rlTable() +
               " WHEN NEW.ID = 3 BEGIN SELECT RAISE(ABORT, 'the row is locked'); END");
-    s->HandleMenuEvent(4);
+    s->save();
     ASSERT_EQ(told.size(), 1);
     EXPECT_EQ(told[0], "the row is locked\nError encountered while updating row 3");
     EXPECT_TRUE(s->changed());
     EXPECT_DOUBLE_EQ(dbValue("C", 1).toDouble(), 10.5); // all or nothing
     db().exec("DROP TRIGGER refuse");
-    s->HandleMenuEvent(4);
+    s->save();
     EXPECT_FALSE(s->changed());
     EXPECT_DOUBLE_EQ(dbValue("C", 3).toDouble(), 3);
 }
@@ -112,7 +112,7 @@ TEST_F(SheetFixture, LockingTogglesAColumnAndNeedsASelectedColumn)
     // A locked column keeps its cells when a paste runs over it.
     s->grid()->setCurrentCell(0, kC - 1);
     QGuiApplication::clipboard()->setText("1\t2\t3");
-    s->HandleMenuEvent(3);
+    s->paste();
     EXPECT_EQ(cell(s, 0, kC - 1), "1");
     EXPECT_EQ(cell(s, 0, kC), "10.5");
     EXPECT_EQ(cell(s, 0, kC + 1), "3");

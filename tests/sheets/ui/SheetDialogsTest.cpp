@@ -68,7 +68,7 @@ TEST_F(SheetFixture, NoLevelsTickedGivesChainageOnlyWithIdHidden)
     });
     frmDataGrid* s = OpenReducedLevelSheet(area.get());
     ASSERT_TRUE(s);
-    EXPECT_EQ(s->strCurrentDataSheet, "ReducedLevel");
+    EXPECT_EQ(s->strCurrentDataSheet, SheetKind::ReducedLevel);
     EXPECT_EQ(s->HelpContextID, 17);
     EXPECT_EQ(s->model()->columnCount(), 1);
     EXPECT_EQ(s->model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "Chainage");
@@ -84,7 +84,7 @@ TEST_F(SheetFixture, NoLevelsTickedGivesChainageOnlyWithIdHidden)
     });
     s = OpenLevelBookSheet(area.get());
     ASSERT_TRUE(s);
-    EXPECT_EQ(s->strCurrentDataSheet, "LevelBook");
+    EXPECT_EQ(s->strCurrentDataSheet, SheetKind::LevelBook);
     QStringList shown;
     for (int c = 0; c < s->model()->columnCount(); ++c)
         shown << s->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
@@ -119,7 +119,7 @@ TEST_F(SheetFixture, FixedLayoutsOpenWithTheirColumnSettings)
 {
     frmDataGrid* cd = OpenCrossDistancesSheet(area.get());
     ASSERT_TRUE(cd);
-    EXPECT_EQ(cd->strCurrentDataSheet, "ChainageDistance");
+    EXPECT_EQ(cd->strCurrentDataSheet, SheetKind::ChainageDistance);
     EXPECT_EQ(cd->model()->columnCount(), 16);
     EXPECT_EQ(cd->model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "L8");
     cd->model()->setCellText(0, 7, "2.5");
@@ -153,7 +153,7 @@ TEST_F(SheetFixture, FixedLayoutsOpenWithTheirColumnSettings)
         EXPECT_FALSE(cv->model()->flags(cv->model()->index(0, c)) & Qt::ItemIsEditable);
     cv->grid()->setCurrentCell(0, 0);
     QGuiApplication::clipboard()->setText("x");
-    cv->HandleMenuEvent(3);
+    cv->paste();
     EXPECT_EQ(cv->model()->cellText(0, 0), "Slab 2m");
     cv->grid()->selectRow(0);
     answer = QMessageBox::Yes;
@@ -162,6 +162,6 @@ TEST_F(SheetFixture, FixedLayoutsOpenWithTheirColumnSettings)
 
     frmDataGrid* ct = OpenCulvertTypesSheet(area.get());
     ASSERT_TRUE(ct);
-    EXPECT_EQ(ct->strCurrentDataSheet, "CulvertTypes");
+    EXPECT_EQ(ct->strCurrentDataSheet, SheetKind::CulvertTypes);
     EXPECT_EQ(ct->model()->column(2).width, 130);
 }

@@ -56,8 +56,8 @@ QVariant SheetFixture::dbValue(const QString& column, std::int64_t id)
 
 frmDataGrid* SheetFixture::openRl(const sheets::ReducedLevelGroups& groups)
 {
-    appState().ViewSQL = sheets::reducedLevelStatement(road, sheets::ViewOrder{}, groups);
-    return OpenSheetOfKind(area.get(), "ReducedLevel");
+    return OpenSheetOfKind(area.get(), SheetKind::ReducedLevel,
+                           sheets::reducedLevelStatement(road, sheets::ViewOrder{}, groups));
 }
 
 void SheetFixture::transformBlock(frmDataGrid* s, int type, const QString& value)
@@ -68,7 +68,7 @@ void SheetFixture::transformBlock(frmDataGrid* s, int type, const QString& value
         dlg->txtValue->setText(value);
         (type >= 0 ? dlg->OKButton : dlg->CancelButton)->click();
     });
-    s->HandleMenuEvent(6);
+    s->transform();
 }
 
 void SheetFixture::selectBlock(frmDataGrid* s, int top, int left, int bottom, int right)
