@@ -13,7 +13,7 @@ set(TARMELA_LAYERS
   "formation      tarmela_formation     drawing                          Gui"
   "export         tarmela_export        drawing,sheets                   Gui"
   "settings       tarmela_settings      export                           -"
-  "ui/common      tarmela_ui_common     settings,formation               Gui,Widgets,PrintSupport"
+  "ui/common      tarmela_ui_common     settings,formation               Gui,Widgets,PrintSupport,Svg"
   "sheets/ui      tarmela_sheets_ui     ui/common                        Gui,Widgets,PrintSupport"
   "compute/ui     tarmela_compute_ui    ui/common                        Gui,Widgets,PrintSupport"
   "export/ui      tarmela_export_ui     ui/common                        Gui,Widgets,PrintSupport"
@@ -57,8 +57,8 @@ macro(tarmela_read_layers)
 endmacro()
 tarmela_read_layers()
 
-# Builds the current folder's library from every source in it, so that a new file needs no
-# CMake edit; exclude names files (e.g. main.cpp) that belong to an executable instead.
+# Builds the current folder's library from every source in it (resources in .qrc files too),
+# so that a new file needs no CMake edit; exclude names files (e.g. main.cpp) that belong to an executable instead.
 function(tarmela_layer_library)
   cmake_parse_arguments(arg "" "" "EXCLUDE" ${ARGN})
   file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR}/src ${CMAKE_CURRENT_SOURCE_DIR})
@@ -67,7 +67,7 @@ function(tarmela_layer_library)
     message(FATAL_ERROR "src/${folder} is not in the layer table (cmake/Layers.cmake)")
   endif()
   set(lib ${TARMELA_LIB_${key}})
-  file(GLOB sources CONFIGURE_DEPENDS *.cpp *.h)
+  file(GLOB sources CONFIGURE_DEPENDS *.cpp *.h *.qrc)
   foreach(name IN LISTS arg_EXCLUDE)
     list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${name})
   endforeach()

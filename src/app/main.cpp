@@ -3,6 +3,7 @@
 #include "drawing/Fonts.h"
 #include "store/Error.h"
 #include "ui/common/AppState.h"
+#include "ui/common/ToolbarIcons.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -15,6 +16,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarmela"));
     QApplication::setOrganizationName(QStringLiteral("Tarmela"));
+    QApplication::setWindowIcon(applicationIcon()); // every window, from the splash on
     installFontSubstitutions();
 
     QPointer<frmSplash> splash = new frmSplash; // a click may close it early

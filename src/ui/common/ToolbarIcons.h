@@ -5,9 +5,11 @@
 
 namespace tarmela {
 
-// The main toolbar's pictures, drawn at run time so that no image files need to ship with
-// the program. key is the button's key ("Save", "ZoomIn", "Roads", ...); an unknown key
-// gives an empty icon.
+// The main toolbar's pictures, drawn from the SVG files in icons/ (icons.qrc). key is the
+// button's key ("Save", "ZoomIn", "Roads", ...); an unknown key gives an empty icon.
 QIcon toolbarIcon(const QString& key);
+
+// The program's own icon, which every window of the program shows.
+QIcon applicationIcon();
 
 } // namespace tarmela

@@ -1,0 +1,47 @@
+#include "ui/common/ToolbarIcons.h"
+
+#include <QDir>
+#include <QImage>
+#include <QSet>
+#include <gtest/gtest.h>
+
+using namespace tarmela;
+
+namespace
+{
+
+// How many pixels of the icon at that size are not transparent.
+int paintedPixels(const QIcon& icon, int size)
+{
+    const QImage image = icon.pixmap(size, size).toImage();
+    int painted = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            painted += qAlpha(image.pixel(x, y)) > 0;
+    return painted;
+}
+
+} // namespace
+
+// Every picture in the resource draws something of its own at toolbar size and larger.
+TEST(Icons, EveryPictureDrawsAndNoTwoAreAlike)
+{
+    ASSERT_FALSE(applicationIcon().isNull());
+    const QStringList files = QDir(QStringLiteral(":/icons")).entryList({"*.svg"});
+    ASSERT_GE(files.size(), 19);
+    QSet<QByteArray> seen;
+    for (const QString& file : files) {
+        const QString key = file.chopped(4);
+        const QIcon icon = key == "Tarmela" ? applicationIcon() : toolbarIcon(key);
+        for (int size : {24, 48}) {
+            const int painted = paintedPixels(icon, size);
+            EXPECT_GT(painted, size * size / 10) << file.toStdString() << " at " << size;
+        }
+        const QImage image = icon.pixmap(24, 24).toImage();
+        const QByteArray bits(reinterpret_cast<const char*>(image.constBits()),
+                              int(image.sizeInBytes()));
+        EXPECT_FALSE(seen.contains(bits)) << file.toStdString() << " looks like another";
+        seen.insert(bits);
+    }
+    EXPECT_TRUE(toolbarIcon(QStringLiteral("NoSuchButton")).isNull());
+}
