@@ -78,6 +78,12 @@ function(tarmela_layer_library)
     list(APPEND sources ${empty})
   endif()
   add_library(${lib} STATIC ${sources})
+  # Moc runs again when a file joins or leaves the folder: by itself it notices only changes
+  # to the files it already knew, and a new window's meta-object would be missing.
+  if(DEFINED TARMELA_SOURCES_${lib} AND NOT "${TARMELA_SOURCES_${lib}}" STREQUAL "${sources}")
+    file(REMOVE ${CMAKE_CURRENT_BINARY_DIR}/${lib}_autogen/timestamp)
+  endif()
+  set(TARMELA_SOURCES_${lib} "${sources}" CACHE INTERNAL "")
   target_include_directories(${lib} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(${lib} PUBLIC Qt6::Core Qt6::Sql PRIVATE tarmela_warnings)
   foreach(used IN LISTS TARMELA_USES_${key})
