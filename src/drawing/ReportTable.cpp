@@ -1,7 +1,6 @@
 #include "drawing/ReportTable.h"
 
 #include <algorithm>
-#include <set>
 #include <tuple>
 
 namespace tarmela {
