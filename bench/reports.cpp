@@ -6,6 +6,7 @@
 #include "drawing/ReportPdf.h"
 #include "store/Database.h"
 #include "store/Roads.h"
+#include "store/RowReader.h"
 #include "store/Transaction.h"
 
 #include <QFile>
@@ -136,12 +137,28 @@ void PdfFloor(benchmark::State& state, ReportKind kind)
     state.counters["pages"] = double(doc->pageCount());
 }
 
+// The floor under the build figures: reading the level book's rows and every value in them,
+// which any report of it must do.
+void ReadLevelBookFloor(benchmark::State& state)
+{
+    LongRoad& r = longRoad(int(state.range(0)));
+    double sum = 0;
+    for (auto _ : state) {
+        RowReader rows(*r.db, QStringLiteral("Select * from LB_%1 order by Chainage").arg(r.road));
+        while (rows.next())
+            for (int c = 0; c < rows.columnCount(); ++c)
+                sum += rows.isText(c) ? rows.text(c).size() : rows.number(c);
+    }
+    benchmark::DoNotOptimize(sum);
+}
+
 void BuildLevelBook(benchmark::State& s) { Build(s, ReportKind::LevelBook); }
 void BuildEarthworkReport(benchmark::State& s) { Build(s, ReportKind::EarthworkReport); }
 void LevelBookPdf(benchmark::State& s) { WritePdf(s, ReportKind::LevelBook); }
 void EarthworkReportPdf(benchmark::State& s) { WritePdf(s, ReportKind::EarthworkReport); }
 void LevelBookPdfFloor(benchmark::State& s) { PdfFloor(s, ReportKind::LevelBook); }
 
+BENCHMARK(ReadLevelBookFloor)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BuildLevelBook)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BuildEarthworkReport)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(LevelBookPdf)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(1);
