@@ -2,6 +2,7 @@
 
 #include "store/Numbers.h"
 #include "ui/common/AppState.h"
+#include "store/ValueRanges.h"
 
 #include "ui/common/Prompts.h"
 #include <QButtonGroup>
@@ -279,16 +280,18 @@ bool frmOptions::Apply()
     const bool fixed = m_fixedDatum->isChecked();
     std::int64_t datum = m_target->FixedDatumValue;
     if (fixed) {
-        datum = nearestEven(leadingNumber(m_datumValue->text()));
-        if (datum < std::numeric_limits<std::int16_t>::min() ||
-            datum > std::numeric_limits<std::int16_t>::max()) {
+        // A datum that is not a level would draw every section against a wrong base.
+        double typed = 0;
+        const QString why =
+            readValue(m_datumValue->text(), ranges::kLevel, tr("The fixed datum value"), typed);
+        if (!why.isEmpty()) {
             showTab(1);
-            prompts().tell(this,
-                                tr("The fixed datum value must lie between -32768 and 32767."),
-                                QMessageBox::Warning);
+            prompts().tell(this, why, QMessageBox::Warning);
             m_datumValue->setFocus();
+            m_datumValue->selectAll();
             return false;
         }
+        datum = nearestEven(typed);
     }
 
     Settings& s = *m_target;

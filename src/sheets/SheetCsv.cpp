@@ -2,9 +2,11 @@
 
 #include "store/Database.h"
 #include "store/Error.h"
+#include "store/ValueRanges.h"
 #include "store/Numbers.h"
 #include "store/OutputFile.h"
 #include "store/Schema.h"
+#include "store/Statements.h"
 #include "store/Transaction.h"
 
 #include "sheets/CsvReader.h"
@@ -158,9 +160,17 @@ QString quotedField(std::string_view f)
     return QString::fromUtf8(f.data(), qsizetype(f.size()));
 }
 
-void readField(FieldValue& v, Sheet sheet, const QString& column, std::string_view field, int line)
+// What the import needs to know of a column of the file, found once per file, not per field.
+struct ImportColumn {
+    QString name;
+    bool text = false;
+    bool id = false;
+    const ValueRange* range = nullptr; // nullptr: any number
+};
+
+void readField(FieldValue& v, const ImportColumn& column, std::string_view field, int line)
 {
-    if (isTextColumn(sheet, column)) {
+    if (column.text) {
         v.kind = field.empty() ? FieldValue::Null : FieldValue::Text;
         // Through QString, so that bytes that are not UTF-8 become replacement characters.
         v.text = quotedField(field).toUtf8();
@@ -177,8 +187,8 @@ void readField(FieldValue& v, Sheet sheet, const QString& column, std::string_vi
     const auto res = std::from_chars(t.data(), t.data() + t.size(), d);
     if (res.ec != std::errc() || res.ptr != t.data() + t.size() || !std::isfinite(d))
         throw csvError(line, QStringLiteral("column %1: \"%2\" is not a number")
-                                 .arg(column, excerpt(quotedField(field))));
-    if (column == QLatin1String("ID")) {
+                                 .arg(column.name, excerpt(quotedField(field))));
+    if (column.id) {
         if (d != std::floor(d) || std::fabs(d) > 9.0e15)
             throw csvError(line, QStringLiteral("column ID: \"%1\" is not a whole number")
                                      .arg(excerpt(quotedField(field))));
@@ -186,6 +196,10 @@ void readField(FieldValue& v, Sheet sheet, const QString& column, std::string_vi
         v.whole = std::int64_t(d);
         return;
     }
+    if (column.range && !inRange(*column.range, d))
+        throw csvError(line, QStringLiteral("column %1: \"%2\" is out of range: %3")
+                                 .arg(column.name, excerpt(quotedField(field)),
+                                      rangeRule(*column.range)));
     v.kind = FieldValue::Number;
     v.number = d;
 }
@@ -257,6 +271,11 @@ CsvImportResult importCsv(Database& db, std::int64_t road, Sheet sheet, QIODevic
                              marks.join(", ") + (idInFile ? QString() : QStringLiteral(", ?")) +
                              ")");
 
+    std::vector<ImportColumn> columns;
+    const QString templateTable = statements::sheetTable(sheet, 0);
+    for (const QString& c : header)
+        columns.push_back({c, isTextColumn(sheet, c), c == QLatin1String("ID"),
+                           rangeOfColumn(templateTable, c)});
     std::vector<FieldValue> values(std::size_t(header.size()));
     CsvImportResult result;
     while (csv.next()) {
@@ -266,7 +285,7 @@ CsvImportResult importCsv(Database& db, std::int64_t road, Sheet sheet, QIODevic
                                      .arg(csv.size())
                                      .arg(header.size()));
         for (int k = 0; k < header.size(); ++k)
-            readField(values[std::size_t(k)], sheet, header[k], csv.field(k), line);
+            readField(values[std::size_t(k)], columns[std::size_t(k)], csv.field(k), line);
         const FieldValue& chainageValue = values[std::size_t(chainageCol)];
         if (chainageValue.kind == FieldValue::Null)
             throw csvError(line, QStringLiteral("column Chainage: a chainage is required"));

@@ -5,6 +5,7 @@
 #include "store/Numbers.h"
 #include "store/RowReader.h"
 #include "store/Transaction.h"
+#include "store/ValueRanges.h"
 
 #include <QRegularExpression>
 #include <QSqlQuery>
@@ -197,6 +198,10 @@ QString SheetRows::refusal(int col, const QString& text) const
                                   "numbers only.")
                 .arg(excerpt(text), c.name);
     }
+    if (const ValueRange* range = rangeOfColumn(m_table, c.name))
+        if (!inRange(*range, text.trimmed().toDouble()))
+            return QStringLiteral("\"%1\" can't go into the column %2: %3.")
+                .arg(text.trimmed(), c.name, rangeRule(*range));
     return {};
 }
 

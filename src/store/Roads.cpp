@@ -6,6 +6,7 @@
 #include "store/RowReader.h"
 #include "store/Schema.h"
 #include "store/Transaction.h"
+#include "store/ValueRanges.h"
 
 #include <QSqlQuery>
 
@@ -33,13 +34,24 @@ Road readRoad(const RowReader& q)
 const char* kSelectRoad = "SELECT ID, [From], [To], Length, Interval, [Formation Camber], "
                           "[Carriage Camber], Field1, Field2, Field3, Field4 FROM Roads";
 
+void check(const ValueRange& range, double value, const char* what)
+{
+    if (!inRange(range, value))
+        throw Error(ErrorKind::Usage, QStringLiteral("The %1 can't be %2: %3")
+                                          .arg(QString::fromLatin1(what), plainDecimal(value),
+                                               rangeRule(range)));
+}
+
 void checkValues(const RoadChanges& v)
 {
-    if (v.interval && (*v.interval < 1 || *v.interval > 32767))
-        throw Error(ErrorKind::Usage,
-                    QStringLiteral("The interval must be a whole number of metres from 1 to 32767"));
-    if (v.length && *v.length < 0)
-        throw Error(ErrorKind::Usage, QStringLiteral("The length must not be negative"));
+    if (v.interval)
+        check(ranges::kInterval, *v.interval, "interval");
+    if (v.length)
+        check(ranges::kLength, double(*v.length), "length");
+    if (v.formationCamber)
+        check(ranges::kCamber, *v.formationCamber, "formation camber");
+    if (v.carriageCamber)
+        check(ranges::kCamber, *v.carriageCamber, "carriage camber");
 }
 
 void assign(QStringList& names, QVariantList& values, const RoadChanges& v)
@@ -181,6 +193,9 @@ CrossDistances crossDistances(Database& db, std::int64_t road)
 
 void setCrossDistances(Database& db, std::int64_t road, const CrossDistances& d)
 {
+    for (const auto* side : {&d.left, &d.right})
+        for (double v : *side)
+            check(ranges::kCrossDistance, v, "cross distance");
     if (!exists(db, road))
         throw Error(ErrorKind::Data, QStringLiteral("There is no road with ID %1").arg(road));
     Transaction tx(db);

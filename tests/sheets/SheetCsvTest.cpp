@@ -99,6 +99,9 @@ TEST(SheetCsv, BadFilesNameTheLineAndColumnAndWriteNothing)
               "line 2: column ID: 2 is the ID of another row");
     EXPECT_EQ(errorOf(db, Sheet::LevelBook, "ID,Chainage\n1.5,40\n"),
               "line 2: column ID: \"1.5\" is not a whole number");
+    EXPECT_EQ(errorOf(db, Sheet::LevelBook, "Chainage,BS\n40,1.2\n60,250\n"),
+              "line 3: column BS: \"250\" is out of range: staff readings lie between -100 and "
+              "100 m");
     EXPECT_EQ(errorOf(db, Sheet::LevelBook, "Chainage,C,C\n40,1,1\n"),
               "line 1: the column C is named twice");
     EXPECT_EQ(errorOf(db, Sheet::LevelBook, ""),

@@ -81,8 +81,13 @@ inline void onModal(const QString& name, std::function<void(QWidget*)> step)
         if (*stepLevel >= 0) {
             QWidget* w = target->data();
             if (w && !w->isVisible() && level > *stepLevel) {
-                if (auto* dialog = qobject_cast<QDialog*>(w))
-                    dialog->done(QDialog::Rejected);
+                // done() on a dialog that is already hidden leaves its loop running: shown
+                // again for a moment, it ends the loop as it closes.
+                if (auto* dialog = qobject_cast<QDialog*>(w)) {
+                    const int result = dialog->result();
+                    dialog->show();
+                    dialog->done(result);
+                }
             } else if (!w || (!w->isVisible() && level <= *stepLevel)) {
                 timer->stop();
                 timer->deleteLater();

@@ -6,6 +6,7 @@
 #include "ui/common/AppState.h"
 #include "ui/common/BusyCursor.h"
 #include "ui/common/Prompts.h"
+#include "store/ValueRanges.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -51,8 +52,16 @@ void dlgConvertLBtoRL::convert()
     if (m_benchMark->text().isEmpty())
         return;
     AppState& s = appState();
-    // Text that does not start with a number is a bench mark of 0, as it always was.
-    const double benchMark = leadingNumber(m_benchMark->text());
+    // A bench mark that is not a level would give every reduced level a wrong base.
+    double benchMark = 0;
+    const QString why =
+        readValue(m_benchMark->text(), ranges::kLevel, tr("The bench mark"), benchMark);
+    if (!why.isEmpty()) {
+        prompts().tell(this, why, QMessageBox::Warning);
+        m_benchMark->setFocus();
+        m_benchMark->selectAll();
+        return;
+    }
     QString error;
     try {
         BusyCursor busy;

@@ -6,13 +6,18 @@
 #include "sheets/ui/dlgInputSelectView.h"
 #include "sheets/ui/dlgLevelBookSelectView.h"
 #include "sheets/ui/frmDataGrid.h"
+#include "ui/common/SubWindowPlacement.h"
 #include "store/Error.h"
 #include "ui/common/AppState.h"
 #include "ui/common/Prompts.h"
+#include "store/Roads.h"
+
+#include <QRegularExpression>
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 
@@ -26,6 +31,7 @@ struct KindInfo {
     const char* name;
     const char* title;
     int help;
+    bool roadSheet; // shows the data of one road (the current road when opened)
 };
 
 // Every kind has its entry: the switch names them all (the compiler checks), and a value
@@ -34,17 +40,17 @@ KindInfo infoOf(SheetKind kind)
 {
     switch (kind) {
     case SheetKind::RoadDetails:
-        return {"RoadDetails", "Road Details", 15};
+        return {"RoadDetails", "Road Details", 15, false};
     case SheetKind::LevelBook:
-        return {"LevelBook", "LB Sheet", 16};
+        return {"LevelBook", "LB Sheet", 16, true};
     case SheetKind::ReducedLevel:
-        return {"ReducedLevel", "RL Sheet", 17};
+        return {"ReducedLevel", "RL Sheet", 17, true};
     case SheetKind::CulvertTypes:
-        return {"CulvertTypes", "Types of Culverts", 18};
+        return {"CulvertTypes", "Types of Culverts", 18, false};
     case SheetKind::Culverts:
-        return {"Culverts", "Culverts & Bridges", 19};
+        return {"Culverts", "Culverts & Bridges", 19, true};
     case SheetKind::ChainageDistance:
-        return {"ChainageDistance", "Cross Distances", 20};
+        return {"ChainageDistance", "Cross Distances", 20, true};
     }
     throw std::invalid_argument("unknown sheet kind " + std::to_string(int(kind)));
 }
@@ -56,25 +62,80 @@ void setColumns(frmDataGrid* sheet, int from, int to, const std::function<void(G
         f(m->column(c));
 }
 
+// Display decimals of the survey columns: levels and staff readings 3, distances and widths 2.
+int decimalsOf(const QString& column)
+{
+    static const QRegularExpression levels(
+        QStringLiteral("^([LR][1-8]|C|FL[12]|FC|FR[12]|BS|FS|HI|Crust|Fill Area|Cut Area)$"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression widths(QStringLiteral("^(Width|TopWidth|BottomWidth)$"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    if (levels.match(column).hasMatch())
+        return 3;
+    if (widths.match(column).hasMatch())
+        return 2;
+    return -1;
+}
+
+// Header captions for the columns whose names were made for the database, not for reading.
+QString captionOf(SheetKind kind, const QString& column)
+{
+    struct Caption {
+        const char* kind; // nullptr: any sheet
+        const char* column;
+        const char* caption;
+    };
+    static const Caption captions[] = {
+        {nullptr, "TopWidth", "Top Width"},
+        {nullptr, "BottomWidth", "Bottom Width"},
+        {"RoadDetails", "Length", "Length (m)"},
+        {"RoadDetails", "Interval", "Interval (m)"},
+        {"RoadDetails", "Formation Camber", "Formation Camber (%)"},
+        {"RoadDetails", "Carriage Camber", "Carriage Camber (%)"},
+        {"RoadDetails", "Field1", "Title Block 1"},
+        {"RoadDetails", "Field2", "Title Block 2"},
+        {"RoadDetails", "Field3", "Title Block 3"},
+        {"RoadDetails", "Field4", "Title Block 4"},
+        {nullptr, "CulvertName", "Name"},
+        {"CulvertTypes", "ImageFileExisting", "Picture (Existing)"},
+        {"CulvertTypes", "ImageFileProposed", "Picture (Proposed)"},
+        {"Culverts", "EPType", "Existing / Proposed"},
+    };
+    for (const Caption& c : captions)
+        if ((!c.kind || std::strcmp(infoOf(kind).name, c.kind) == 0) &&
+            column.compare(QLatin1String(c.column), Qt::CaseInsensitive) == 0)
+            return QString::fromLatin1(c.caption);
+    return {};
+}
+
 void applyKindSettings(frmDataGrid* sheet, SheetKind kind)
 {
-    const int last = sheet->model()->columnCount() - 1;
+    SheetModel* m = sheet->model();
+    const int last = m->columnCount() - 1;
+    for (int c = 0; c <= last; ++c) {
+        const QString name = sheet->rows().columnName(c);
+        m->column(c).caption = captionOf(kind, name);
+        if (kind != SheetKind::RoadDetails)
+            m->column(c).decimals = decimalsOf(name);
+    }
     switch (kind) {
     case SheetKind::ReducedLevel:
     case SheetKind::LevelBook: {
         setColumns(sheet, 0, last, [](GridColumn& c) { c.textAlign = 2; });
+        // The chainage names the row however far right the levels are scrolled.
+        sheet->grid()->setFirstColumnFrozen(true);
         // Remarks is free text.
         const int remarks = sheet->rows().columnIndex(QStringLiteral("Remarks"));
         if (remarks >= 0 && remarks <= last) {
-            sheet->model()->column(remarks).textAlign = 1;
-            sheet->model()->column(remarks).width = 200;
+            m->column(remarks).textAlign = 1;
+            m->column(remarks).width = 200;
         }
         break;
     }
     case SheetKind::ChainageDistance:
         setColumns(sheet, 0, last, [](GridColumn& c) {
             c.textAlign = 2;
-            c.format = QStringLiteral("0.00");
+            c.decimals = 2;
         });
         break;
     case SheetKind::RoadDetails:
@@ -95,21 +156,40 @@ void applyKindSettings(frmDataGrid* sheet, SheetKind kind)
     case SheetKind::Culverts:
         setColumns(sheet, 0, 0, [](GridColumn& c) { c.widthPercent = 100; });
         setColumns(sheet, 1, 1, [](GridColumn& c) {
-            c.width = 70;
+            c.width = 140;
             c.textAlign = 1;
         });
-        setColumns(sheet, 2, 2, [](GridColumn& c) { c.textAlign = 2; });
+        setColumns(sheet, 2, 2, [](GridColumn& c) {
+            c.width = 110;
+            c.textAlign = 2;
+        });
         setColumns(sheet, 0, 2, [](GridColumn& c) { c.enabled = false; });
         break;
     case SheetKind::CulvertTypes:
+        // Type texts such as "Slab Culvert" and picture names are read whole.
         setColumns(sheet, 0, 0, [](GridColumn& c) { c.widthPercent = 100; });
         setColumns(sheet, 1, 1, [](GridColumn& c) {
-            c.width = 70;
+            c.width = 160;
             c.textAlign = 1;
         });
-        setColumns(sheet, 2, 3, [](GridColumn& c) { c.width = 130; });
+        setColumns(sheet, 2, 3, [](GridColumn& c) { c.width = 200; });
         break;
     }
+}
+
+// The window title of a sheet: its kind, and for a road's own sheets the road it shows.
+QString titleOf(const KindInfo& info, std::int64_t road)
+{
+    QString title = QString::fromUtf8(info.title);
+    if (road <= 0 || !appState().ProjectConnection)
+        return title;
+    try {
+        const Road r = roads::get(*appState().ProjectConnection, road);
+        title += QStringLiteral(" — ") + r.from + QStringLiteral(" To ") + r.to;
+    } catch (const Error&) {
+        title += QStringLiteral(" — road %1").arg(road);
+    }
+    return title;
 }
 
 // Activation follows the area's active sub-window.
@@ -151,12 +231,14 @@ frmDataGrid* OpenSheetOfKind(QMdiArea* area, SheetKind kind, const QString& stat
     }
     const KindInfo info = infoOf(kind);
     sheet->HelpContextID = info.help;
+    if (info.roadSheet)
+        sheet->RoadID = appState().CurrentRoadID;
     sheet->grid()->setRedraw(false);
     // The trailing ID column stays in the rows (they are keyed by it) but is not shown.
     const int cols = sheet->model()->columnCount();
     sheet->DeleteCols(cols - 1, 1);
     applyKindSettings(sheet, kind);
-    sheet->setWindowTitle(QString::fromLatin1(info.title));
+    sheet->setBaseTitle(titleOf(info, sheet->RoadID));
     sheet->grid()->applyColumnWidths();
 
     if (openedHandler())
@@ -164,8 +246,8 @@ frmDataGrid* OpenSheetOfKind(QMdiArea* area, SheetKind kind, const QString& stat
     QMdiSubWindow* sub = area->addSubWindow(sheet);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     connectActivation(area, sub, sheet);
-    sub->resize(std::max(area->width() * 9 / 10, 600), std::max(area->height() * 9 / 10, 300));
     sub->show();
+    placeSubWindow(area, sub);
     sheet->grid()->setRedraw(true);
     sheet->grid()->applyColumnWidths();
     area->setActiveSubWindow(sub);

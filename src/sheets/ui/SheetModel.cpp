@@ -85,8 +85,10 @@ QVariant SheetModel::data(const QModelIndex& index, int role) const
     const GridColumn& gc = m_columns[col];
     switch (role) {
     case Qt::DisplayRole:
-        if (gc.format == QLatin1String("0.00") && m_rows.numeric(col) && !m_rows.isNull(row, col))
-            return QString::number(m_rows.number(row, col), 'f', 2);
+        // Levels line up on their points when every one shows the same decimals; editing,
+        // copying and saving use the value as stored.
+        if (gc.decimals >= 0 && m_rows.numeric(col) && !m_rows.isNull(row, col))
+            return QString::number(m_rows.number(row, col), 'f', gc.decimals);
         return m_rows.text(row, col);
     case Qt::EditRole:
         return m_rows.text(row, col);
@@ -134,8 +136,12 @@ Qt::ItemFlags SheetModel::flags(const QModelIndex& index) const
 QVariant SheetModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (role == Qt::DisplayRole) {
-        if (orientation == Qt::Horizontal)
-            return section < m_rows.columnCount() ? m_rows.columnName(section) : QVariant();
+        if (orientation == Qt::Horizontal) {
+            if (section < 0 || section >= int(m_columns.size()))
+                return {};
+            const QString& caption = m_columns[section].caption;
+            return caption.isEmpty() ? m_rows.columnName(section) : caption;
+        }
         return section + 1;
     }
     if (role == Qt::TextAlignmentRole)

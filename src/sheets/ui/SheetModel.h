@@ -16,8 +16,9 @@ struct GridColumn {
     int width = 70;       // pixels, used when widthPercent is 0
     int widthPercent = 0; // share of the width left over by the fixed columns
     bool enabled = true;
-    QString format;   // "0.00": two decimals on screen; the cell text keeps its value
-    QColor backColor; // invalid: the grid's back colour
+    int decimals = -1; // digits after the point on screen (-1: as stored); the cell keeps its value
+    QString caption;   // the header's text; empty: the column's name
+    QColor backColor;  // invalid: the grid's back colour
 };
 
 // The grid's model over a sheet's rows: the shown columns (the first columnCount of the

@@ -32,6 +32,8 @@ VellGrid::VellGrid(QWidget* parent) : QTableView(parent)
     setFrameShape(QFrame::Box);
     setTabKeyNavigation(true);
     setCornerButtonEnabled(true);
+    // Pixel steps, so that a column scrolled under the frozen first column can be brought out.
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
 
     QHeaderView* v = verticalHeader();
     v->setSectionResizeMode(QHeaderView::Fixed);
@@ -76,6 +78,97 @@ void VellGrid::setSheetModel(SheetModel* model)
 {
     m_model = model;
     setModel(model);
+}
+
+void VellGrid::setFirstColumnFrozen(bool frozen)
+{
+    if (!frozen) {
+        delete m_frozen;
+        m_frozen = nullptr;
+        return;
+    }
+    if (m_frozen || !m_model)
+        return;
+    // A second view of the same model and selection shows only the first column, laid over
+    // the first column of this one. It never takes the focus: clicks select through the
+    // shared selection and keys and editors stay with the grid.
+    m_frozen = new QTableView(this);
+    m_frozen->setObjectName(QStringLiteral("FrozenColumn"));
+    m_frozen->setModel(m_model);
+    m_frozen->setSelectionModel(selectionModel());
+    m_frozen->setSelectionMode(selectionMode());
+    m_frozen->setFocusPolicy(Qt::NoFocus);
+    m_frozen->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_frozen->verticalHeader()->hide();
+    m_frozen->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_frozen->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    QHeaderView* h = m_frozen->horizontalHeader();
+    h->setFixedHeight(kHeaderHeight);
+    h->setFont(horizontalHeader()->font());
+    h->setStyleSheet(horizontalHeader()->styleSheet());
+    h->setHighlightSections(false);
+    h->setSectionResizeMode(QHeaderView::Fixed);
+    m_frozen->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_frozen->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_frozen->setWordWrap(false);
+    m_frozen->setFrameShape(QFrame::NoFrame);
+    m_frozen->setPalette(palette());
+    m_frozen->setStyleSheet(QStringLiteral("QTableView { border: none; border-right: 2px solid "
+                                           "rgb(255,102,51); }"));
+    viewport()->stackUnder(m_frozen);
+    connect(verticalScrollBar(), &QAbstractSlider::valueChanged, m_frozen->verticalScrollBar(),
+            &QAbstractSlider::setValue);
+    connect(m_frozen->verticalScrollBar(), &QAbstractSlider::valueChanged, verticalScrollBar(),
+            &QAbstractSlider::setValue);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int section) {
+        if (section == 0)
+            placeFrozenColumn();
+    });
+    connect(m_model, &QAbstractItemModel::modelReset, this, &VellGrid::placeFrozenColumn);
+    connect(m_frozen, &QAbstractItemView::pressed, this, [this] { setFocus(); });
+    connect(m_frozen, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& i) {
+        setCurrentIndex(i);
+        QAbstractItemView::edit(i);
+    });
+    placeFrozenColumn();
+    m_frozen->show();
+}
+
+void VellGrid::placeFrozenColumn()
+{
+    if (!m_frozen || !m_model)
+        return;
+    for (int c = 0; c < m_model->columnCount(); ++c)
+        m_frozen->setColumnHidden(c, c != 0);
+    if (m_model->columnCount() > 0)
+        m_frozen->setColumnWidth(0, columnWidth(0));
+    const int width = m_model->columnCount() > 0 ? columnWidth(0) + 2 : 0;
+    m_frozen->setGeometry(verticalHeader()->width() + frameWidth(), frameWidth(), width,
+                          viewport()->height() + horizontalHeader()->height());
+    m_frozen->verticalScrollBar()->setValue(verticalScrollBar()->value());
+}
+
+void VellGrid::showFrozenColumn(bool shown)
+{
+    if (m_frozen)
+        m_frozen->setVisible(shown);
+}
+
+void VellGrid::updateGeometries()
+{
+    QTableView::updateGeometries();
+    placeFrozenColumn();
+}
+
+void VellGrid::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    QTableView::scrollTo(index, hint);
+    // A cell right of the first column must not end up under the frozen copy of it.
+    if (m_frozen && index.isValid() && index.column() > 0) {
+        const int hidden = columnWidth(0) - visualRect(index).left();
+        if (hidden > 0)
+            horizontalScrollBar()->setValue(horizontalScrollBar()->value() - hidden);
+    }
 }
 
 void VellGrid::applyColumnWidths()
@@ -169,6 +262,28 @@ bool VellGrid::blockSelected() const
     return !b.isNull() && (b.width() > 1 || b.height() > 1);
 }
 
+QRect VellGrid::blockOrCurrent() const
+{
+    const QRect b = block();
+    if (!b.isNull() || currentRow() < 0 || currentCol() < 0)
+        return b;
+    return QRect(currentCol(), currentRow(), 1, 1);
+}
+
+void VellGrid::commitOpenEditor()
+{
+    if (!editorOpen())
+        return;
+    for (QWidget* editor : viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (editor->isHidden()) // an editor closed before, not yet deleted
+            continue;
+        commitData(editor);
+        QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+        showFrozenColumn(true);
+        return;
+    }
+}
+
 QList<int> VellGrid::selectedRowList() const
 {
     QList<int> rows;
@@ -255,6 +370,10 @@ void VellGrid::keyPressEvent(QKeyEvent* event)
 bool VellGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
 {
     const bool opened = QTableView::edit(index, trigger, event);
+    // An editor of the first column opens in the grid itself, under the frozen copy: the
+    // copy steps aside while it is open (the grid has scrolled it into view).
+    if (opened && index.column() == 0)
+        showFrozenColumn(false);
     if (opened && (trigger == EditKeyPressed || trigger == DoubleClicked)) {
         // F2 and double-click continue the cell's text rather than replace it.
         for (QLineEdit* le : viewport()->findChildren<QLineEdit*>()) {
@@ -269,6 +388,7 @@ bool VellGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event
 
 void VellGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
 {
+    showFrozenColumn(true);
     if (hint == QAbstractItemDelegate::SubmitModelCache) {
         QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
         moveAfterEnter();

@@ -23,6 +23,9 @@ public:
 
     // Column widths and shares from the model's column settings.
     void applyColumnWidths();
+    // Keeps the first column (Chainage) in view at the left while the others scroll, as the
+    // row numbers are.
+    void setFirstColumnFrozen(bool frozen);
     void setRedraw(bool on)
     {
         viewport()->setUpdatesEnabled(on);
@@ -41,6 +44,10 @@ public:
     // The selected block (rows top..bottom, columns left..right), or a null rect.
     QRect block() const;
     bool blockSelected() const; // more than one cell selected
+    // The selected block, or the current cell alone when nothing is selected.
+    QRect blockOrCurrent() const;
+    // Writes the text of an open cell editor into its cell and closes the editor.
+    void commitOpenEditor();
     // Rows whose every shown cell is selected (the row headers' selection), ascending.
     QList<int> selectedRowList() const;
     QList<int> selectedColumnList() const;
@@ -56,11 +63,16 @@ protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    void updateGeometries() override;
 
 private:
+    void placeFrozenColumn();
+    void showFrozenColumn(bool shown);
     void moveAfterEnter();
     int nextEditableColumn(int from, int step) const; // -1 when none
     SheetModel* m_model = nullptr;
+    QTableView* m_frozen = nullptr; // a copy of the first column laid over it
 };
 
 } // namespace tarmela

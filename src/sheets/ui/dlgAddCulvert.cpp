@@ -3,6 +3,7 @@
 #include "store/Error.h"
 #include "store/Numbers.h"
 #include "ui/common/AppState.h"
+#include "store/ValueRanges.h"
 
 #include "ui/common/Prompts.h"
 #include <QComboBox>
@@ -63,8 +64,12 @@ bool dlgAddCulvert::addCulvert()
         return false;
     // A chainage is a number; anything else is refused before the record set is touched.
     const QString chainage = m_chainage->text();
-    if (!isNumeric(chainage)) {
-        prompts().tell(this, tr("Chainage must be a number!"), QMessageBox::Warning);
+    double at = 0;
+    QString why = isNumeric(chainage) ? QString() : tr("Chainage must be a number!");
+    if (why.isEmpty())
+        why = readValue(chainage, ranges::kChainage, tr("The chainage"), at);
+    if (!why.isEmpty()) {
+        prompts().tell(this, why, QMessageBox::Warning);
         m_chainage->setFocus();
         m_chainage->selectAll();
         return false;
@@ -77,7 +82,7 @@ bool dlgAddCulvert::addCulvert()
         culverts->setValue(QStringLiteral("CTypeRef"), m_name->currentData());
         culverts->setValue(QStringLiteral("EPType"),
                            m_existing->isChecked() ? QStringLiteral("E") : QStringLiteral("P"));
-        culverts->setValue(QStringLiteral("Chainage"), leadingNumber(chainage));
+        culverts->setValue(QStringLiteral("Chainage"), at);
         culverts->setValue(QStringLiteral("RoadRef"), qlonglong(appState().CurrentRoadID));
         culverts->update();
     } catch (const Error& e) {

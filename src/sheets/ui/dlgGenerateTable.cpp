@@ -7,6 +7,9 @@
 #include "ui/common/AppState.h"
 #include "ui/common/BusyCursor.h"
 #include "ui/common/Prompts.h"
+#include "store/Statements.h"
+#include "store/ValueRanges.h"
+#include "store/Database.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -71,6 +74,24 @@ void dlgGenerateTable::updateOk()
     m_ok->setEnabled(m_reducedLevel->isChecked() || m_levelBook->isChecked());
 }
 
+namespace {
+
+// The rows a road's sheet holds now (0 when its table is missing).
+std::int64_t rowsHeld(Database& db, statements::Sheet sheet, std::int64_t road)
+{
+    const QString table = statements::sheetTable(sheet, road);
+    if (!db.tableExists(table))
+        return 0;
+    return db.scalar(QStringLiteral("SELECT COUNT(*) FROM ") + table).toLongLong();
+}
+
+QString rowsText(std::int64_t n)
+{
+    return n == 1 ? QStringLiteral("1 row") : QStringLiteral("%1 rows").arg(n);
+}
+
+} // namespace
+
 bool dlgGenerateTable::generate()
 {
     if (!isNumeric(m_start->text()) || !isNumeric(m_end->text())) {
@@ -78,23 +99,64 @@ bool dlgGenerateTable::generate()
                             QMessageBox::Warning);
         return false;
     }
-    if (!m_reducedLevel->isChecked() && !m_levelBook->isChecked())
+    double start = 0, end = 0;
+    QString why = readValue(m_start->text(), ranges::kChainage, tr("The start chainage"), start);
+    if (why.isEmpty())
+        why = readValue(m_end->text(), ranges::kChainage, tr("The end chainage"), end);
+    if (why.isEmpty() && m_interval < 1)
+        why = tr("The road's interval is %1 m: it must be at least 1 m to generate sheets. "
+                 "Set the interval in the road details.")
+                  .arg(m_interval);
+    if (!why.isEmpty()) {
+        prompts().tell(this, why, QMessageBox::Warning);
+        return false;
+    }
+    const bool rl = m_reducedLevel->isChecked(), lb = m_levelBook->isChecked();
+    if (!rl && !lb)
         return false;
     AppState& s = appState();
     QString error;
+    std::int64_t written = 0;
     try {
-        BusyCursor busy;
         if (!s.ProjectConnection)
             throw Error(ErrorKind::Database, tr("The project database is not open."));
-        generateSheets(*s.ProjectConnection, s.CurrentRoadID, leadingNumber(m_start->text()),
-                       leadingNumber(m_end->text()), m_interval, m_reducedLevel->isChecked(),
-                       m_levelBook->isChecked());
+        Database& db = *s.ProjectConnection;
+        // Generation empties the sheets: say what would go before it goes.
+        QStringList held;
+        if (rl)
+            if (const std::int64_t n = rowsHeld(db, statements::Sheet::ReducedLevel, s.CurrentRoadID))
+                held << tr("the RL sheet of this road holds %1").arg(rowsText(n));
+        if (lb)
+            if (const std::int64_t n = rowsHeld(db, statements::Sheet::LevelBook, s.CurrentRoadID))
+                held << tr("the LB sheet of this road holds %1").arg(rowsText(n));
+        if (!held.isEmpty()) {
+            QString question = held.join(tr(" and ")) +
+                               tr(". Replace them with empty rows from %1 to %2?")
+                                   .arg(m_start->text().trimmed(), m_end->text().trimmed());
+            question[0] = question[0].toUpper();
+            if (prompts().ask(this, tr("Generate"), question,
+                                   QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+                return false;
+        }
+        BusyCursor busy;
+        written = generateSheets(db, s.CurrentRoadID, start, end, m_interval, rl, lb);
     } catch (const Error& e) {
         error = e.message();
     }
-    accept();
+    if (error.isEmpty())
+        accept();
+    else
+        reject();
     if (!error.isEmpty())
         prompts().tell(parentWidget(), error, QMessageBox::Warning);
+    else
+        prompts().tell(parentWidget(),
+                            tr("%1 written to %2 from %3 to %4.")
+                                .arg(rowsText(written),
+                                     rl && lb ? tr("each of the RL and LB sheets")
+                                              : rl ? tr("the RL sheet") : tr("the LB sheet"),
+                                     plainDecimal(start), plainDecimal(end)),
+                            QMessageBox::Information);
     return true;
 }
 

@@ -18,8 +18,10 @@ class dlgGenerateTable : public TitledDialog
 public:
     explicit dlgGenerateTable(QWidget* parent = nullptr);
 
-    // Runs the generation as OK does. Returns false when the input was refused (the dialog
-    // stays open); otherwise the dialog has closed, with any error shown.
+    // Runs the generation as OK does, asking first when a sheet holds rows. Returns false when
+    // the input was refused or the question answered No (the dialog stays open); otherwise
+    // the dialog has closed: accepted when the sheets were rebuilt, rejected (with the error
+    // shown) when nothing was written.
     bool generate();
 
 private:

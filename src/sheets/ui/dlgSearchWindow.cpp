@@ -20,7 +20,9 @@ dlgSearchWindow::dlgSearchWindow(std::function<frmDataGrid*()> activeSheet, QWid
 {
     setObjectName(QStringLiteral("dlgSearchWindow"));
     setModal(false);
-    setWindowFlags(windowFlags() | Qt::Tool | Qt::WindowStaysOnTopHint);
+    // A window of its own above the main window (not a tool window of it): while it has the
+    // focus its own accelerators (Alt+D for Done) win over the main window's menus, and a
+    // message shown over it comes above it.
 
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Field"), this), 0, 0);
@@ -29,6 +31,9 @@ dlgSearchWindow::dlgSearchWindow(std::function<frmDataGrid*()> activeSheet, QWid
     cmbField = new QComboBox(this);
     cmbField->setObjectName(QStringLiteral("cmbField"));
     cmbField->setEditable(true);
+    // A field is taken as typed or chosen: "C" stays the column C, never becomes "Chainage".
+    cmbField->setCompleter(nullptr);
+    cmbField->setInsertPolicy(QComboBox::NoInsert);
     cmbCondition = new QComboBox(this);
     cmbCondition->setObjectName(QStringLiteral("cmbCondition"));
     cmbCondition->addItems({"=", "<>", "<", ">", "<=", ">=", "LIKE"});
@@ -71,12 +76,12 @@ dlgSearchWindow::dlgSearchWindow(std::function<frmDataGrid*()> activeSheet, QWid
         const QString text = lblSearchText->text() + clause();
         lblSearchText->setText(text);
         if (frmDataGrid* sheet = m_activeSheet ? m_activeSheet() : nullptr)
-            sheet->FilterData(text);
+            sheet->FilterData(text, this);
     });
     connect(cmdClear, &QPushButton::clicked, this, [this] {
         lblSearchText->clear();
         if (frmDataGrid* sheet = m_activeSheet ? m_activeSheet() : nullptr)
-            sheet->FilterData(QString());
+            sheet->FilterData(QString(), this);
     });
     loadFields();
     updateButtons();
@@ -105,8 +110,21 @@ void dlgSearchWindow::updateButtons()
 
 QString dlgSearchWindow::clause() const
 {
-    return sheets::filterClause(cmbField->currentText(), cmbCondition->currentText(),
-                                txtValue->text());
+    // The list offers the grid's captions; a caption that is not the column's own name
+    // ("Existing / Proposed" for EPType) stands for that column in the filter.
+    QString field = cmbField->currentText().trimmed();
+    if (frmDataGrid* sheet = m_activeSheet ? m_activeSheet() : nullptr) {
+        const SheetModel* m = sheet->model();
+        for (int c = 0; c < m->columnCount(); ++c) {
+            const QString caption = m->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+            const QString name = sheet->rows().columnName(c);
+            if (caption.compare(field, Qt::CaseInsensitive) == 0 && caption != name) {
+                field = name.contains(QLatin1Char(' ')) ? QStringLiteral("[%1]").arg(name) : name;
+                break;
+            }
+        }
+    }
+    return sheets::filterClause(field, cmbCondition->currentText(), txtValue->text());
 }
 
 void dlgSearchWindow::appendJoined(const QString& joiner)

@@ -181,7 +181,8 @@ void frmDataGrid::undo()
 
 void frmDataGrid::transform()
 {
-    if (!m_grid->blockSelected())
+    // A single cell is a block of one: the current cell when no block is selected.
+    if (m_grid->blockOrCurrent().isNull())
         return;
     editCells([this] { return transformBlock(); });
 }
@@ -313,10 +314,7 @@ bool frmDataGrid::DeleteRecord(const QString& statementTemplate)
         tell(this, e.message());
         return false;
     }
-    m_model->rowsReset(visibleRows());
-    m_grid->applyColumnWidths();
-    m_undo = {};
-    m_prevUndo = {};
+    showRows();
     return true;
 }
 
@@ -325,6 +323,74 @@ void frmDataGrid::RefreshData()
     // A requery would drop edits not yet written; write them first.
     if (changed() && !Save())
         return;
+    reloadRows();
+}
+
+bool frmDataGrid::FilterData(const QString& filter, QWidget* messageParent)
+{
+    sheets::SheetFilter parsed;
+    try {
+        parsed = sheets::SheetFilter::parse(filter, m_rows);
+    } catch (const Error& e) {
+        tell(messageParent ? messageParent : this, e.message());
+        return false;
+    }
+    m_filter = parsed;
+    m_filterText = filter;
+    showRows();
+    return true;
+}
+
+void frmDataGrid::showRows()
+{
+    m_model->rowsReset(visibleRows());
+    m_grid->applyColumnWidths();
+    // Undo texts point at grid cells that may now hold other rows.
+    m_undo = {};
+    m_prevUndo = {};
+    updateTitle();
+}
+
+void frmDataGrid::setBaseTitle(const QString& title)
+{
+    m_baseTitle = title;
+    updateTitle();
+}
+
+void frmDataGrid::updateTitle()
+{
+    // A filter can hide most of a sheet: the title says so, lest rows seem lost.
+    QString title = m_baseTitle;
+    if (!m_filterText.trimmed().isEmpty())
+        title += tr(" — filter %1: %2 of %3 rows shown")
+                     .arg(m_filterText.trimmed())
+                     .arg(m_model->rowCount())
+                     .arg(m_rows.rowCount());
+    setWindowTitle(title);
+}
+
+bool frmDataGrid::commitEdits(const QString& before)
+{
+    m_grid->commitOpenEditor();
+    if (!changed())
+        return true;
+    if (appState().settings.AutoSave)
+        return Save();
+    const auto answer = prompts().ask(
+        this, QStringLiteral("Save Changes"),
+        tr("The %1 has changes that are not saved. Save them before %2?").arg(m_baseTitle, before),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (answer == QMessageBox::Yes)
+        return Save();
+    if (answer == QMessageBox::No) {
+        reloadRows();
+        return true;
+    }
+    return false;
+}
+
+void frmDataGrid::reloadRows()
+{
     const int row = m_grid->currentRow(), col = m_grid->currentCol();
     try {
         BusyCursor busy;
@@ -335,39 +401,21 @@ void frmDataGrid::RefreshData()
         m_filterText.clear();
         tell(this, e.message());
     }
-    m_model->rowsReset(visibleRows());
-    m_grid->applyColumnWidths();
-    // Undo texts point at grid cells that may now hold other rows.
-    m_undo = {};
-    m_prevUndo = {};
+    showRows();
     if (row >= 0 && m_model->rowCount() > 0)
         m_grid->setCurrentCell(std::min(row, m_model->rowCount() - 1), std::max(col, 0));
-}
-
-void frmDataGrid::FilterData(const QString& filter)
-{
-    sheets::SheetFilter parsed;
-    try {
-        parsed = sheets::SheetFilter::parse(filter, m_rows);
-    } catch (const Error& e) {
-        tell(this, e.message());
-        return;
-    }
-    m_filter = parsed;
-    m_filterText = filter;
-    m_model->rowsReset(visibleRows());
-    m_grid->applyColumnWidths();
-    m_undo = {};
-    m_prevUndo = {};
 }
 
 void frmDataGrid::closeEvent(QCloseEvent* event)
 {
     if (changed()) {
+        // The question names the sheet: with several sheets of several roads open, "the db"
+        // alone does not say which edits are at stake.
         const auto answer = prompts().ask(
             this, QStringLiteral("Save Changes"),
-            QStringLiteral("The db has changed since it was last saved. Do you wish to save "
-                           "changes before closing ?"),
+            tr("The %1 has changed since it was last saved. Do you wish to save changes "
+               "before closing?")
+                .arg(m_baseTitle.isEmpty() ? tr("sheet") : m_baseTitle),
             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         if (answer == QMessageBox::Cancel || (answer == QMessageBox::Yes && !Save())) {
             event->ignore();

@@ -32,6 +32,12 @@ public:
 
     const SheetKind strCurrentDataSheet;
     int HelpContextID = 0;
+    std::int64_t RoadID = 0; // the road whose data the sheet shows; 0 for the project-wide ones
+
+    // The window title without the filter note ("LB Sheet — Ranipur To Kalaghat"); the sheet
+    // adds how many rows an active filter shows.
+    void setBaseTitle(const QString& title);
+    const QString& baseTitle() const { return m_baseTitle; }
 
     // The main window's commands (MdiChild): every data sheet offers the edit and view
     // commands; Add and Delete act by the sheet's kind (frmDataGridCommands.cpp).
@@ -60,11 +66,20 @@ public:
     // each row's statement is run instead. True when rows were deleted.
     bool DeleteRecord(const QString& statementTemplate = {});
     void RefreshData();
-    void FilterData(const QString& filter);
+    // Applies a filter; a filter the sheet can't take is shown (over messageParent when
+    // given, else over the sheet) and leaves the previous one in force. False then.
+    bool FilterData(const QString& filter, QWidget* messageParent = nullptr);
     int SelectCountRow() const;
 
     // Writes the changed rows; false (with the message shown) when the database refused.
     bool Save();
+    // Before work that reads or rewrites this sheet's table behind its back: the text of an
+    // open cell editor goes into its cell, then pending edits are saved (AutoSave) or the user
+    // is asked (Yes saves, No drops them). False when the user cancelled or a save failed:
+    // the work must not start.
+    bool commitEdits(const QString& before);
+    // Reads the rows again after they were written behind the sheet's back (no save first).
+    void reloadRows();
     bool changed() const { return m_rows.hasChanges(); }
     const QString& filterText() const { return m_filterText; }
     VellGrid* grid() const { return m_grid; }
@@ -116,11 +131,14 @@ private:
     void afterChange(); // AutoSave: save and refresh the drawings
     void currentRowLeft();
     void reportRefused();
+    void updateTitle();
+    void showRows(); // the rows that pass the filter, into the grid
     std::vector<int> visibleRows() const;
 
     sheets::SheetRows m_rows;
     sheets::SheetFilter m_filter;
     QString m_filterText;
+    QString m_baseTitle;
     SheetModel* m_model;
     VellGrid* m_grid;
     UndoRecord m_undo;

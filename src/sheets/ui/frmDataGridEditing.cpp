@@ -118,7 +118,7 @@ bool frmDataGrid::transformBlock()
     if (type < 0 || type > 3)
         return false;
     const double value = appState().TransformValue;
-    const QRect b = m_grid->block();
+    const QRect b = m_grid->blockOrCurrent();
     QVector<QStringList> old;
     for (int r = b.top(); r <= b.bottom(); ++r) {
         QStringList line;

@@ -45,6 +45,9 @@ TitledDialog::TitledDialog(const QString& caption, QWidget* parent)
     exit->setText(QStringLiteral("\u2715"));
     exit->setAutoRaise(true);
     exit->setToolTip(tr("Close"));
+    // The close picture is for the mouse: kept out of the tab order, it can't take the focus
+    // and be pressed by a Space typed into the dialog. Esc closes the dialog from the keyboard.
+    exit->setFocusPolicy(Qt::NoFocus);
     exit->setStyleSheet(QStringLiteral("QToolButton { color: white; border: none; padding: 0 4px; }"
                                        "QToolButton:hover { background: #c0401a; }"));
     connect(exit, &QToolButton::clicked, this, &QDialog::reject);
@@ -59,6 +62,26 @@ TitledDialog::TitledDialog(const QString& caption, QWidget* parent)
     m_content->setContentsMargins(10, 10, 10, 10);
     outer->addWidget(body, 1);
     setStyleSheet(QStringLiteral("tarmela--TitledDialog { border: 1px solid #7a2a10; }"));
+}
+
+void TitledDialog::setVisible(bool visible)
+{
+    QDialog::setVisible(visible);
+    if (!visible)
+        return;
+    // A dialog shown with the focus on a button (Qt gives it to the default button when the
+    // tab order starts with one) would take a Space typed as the first letter of a name as a
+    // press. The first field gets the focus instead, unless the dialog chose one itself.
+    QWidget* current = focusWidget();
+    if (current && !qobject_cast<QPushButton*>(current))
+        return;
+    for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
+        if (isAncestorOf(w) && w->isVisibleTo(this) && w->isEnabled() &&
+            (w->focusPolicy() & Qt::TabFocus) && !qobject_cast<QPushButton*>(w)) {
+            w->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
 }
 
 bool TitledDialog::eventFilter(QObject* watched, QEvent* event)

@@ -21,6 +21,9 @@ public:
     QWidget* titleStrip() const { return m_title; }
     QWidget* exitPicture() const { return m_exit; }
 
+    // Showing puts the focus on the first field (not a push button, whose Space would press it).
+    void setVisible(bool visible) override;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -93,10 +93,11 @@ TEST_F(SheetFixture, TransformMultiplyAndAddOnABlock)
     transformBlock(s, -1, "5"); // cancelled: nothing changes
     EXPECT_EQ(cell(s, 0, kC), "21");
 
-    // A single cell is no block: the transform doesn't start.
+    // A single cell is transformed alone.
     s->grid()->setCurrentCell(3, kC);
-    s->transform();
-    EXPECT_EQ(cell(s, 3, kC), "103");
+    transformBlock(s, 0, "5");
+    EXPECT_EQ(cell(s, 3, kC), "5");
+    EXPECT_EQ(cell(s, 4, kC), "104");
 }
 
 TEST_F(SheetFixture, CutAndTheDeleteKeyEmptyCellsAndUndoBringsThemBack)

@@ -17,8 +17,8 @@ using tarmela::test::SheetFixture;
 namespace
 {
 constexpr int kC = 9;
-const QString kSaveQuestion = "Save Changes|The db has changed since it was last saved. Do you "
-                              "wish to save changes before closing ?";
+const QString kSaveQuestion = "Save Changes|The RL Sheet \u2014 Start To End has changed since it "
+                              "was last saved. Do you wish to save changes before closing?";
 } // namespace
 
 TEST_F(SheetFixture, WithoutAutoSaveClosingAsksAndEachAnswerDoesItsPart)
@@ -171,7 +171,6 @@ TEST_F(SheetFixture, FilterWindowBuildsTheFilterAndTheSheetAppliesIt)
         w.cmbCondition->setCurrentText(op);
         w.txtValue->setText(value);
     };
-    EXPECT_TRUE(w.windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_EQ(w.cmbField->count(), s->model()->columnCount());
     EXPECT_FALSE(w.cmdExecute->isEnabled());
     condition("Chainage", ">=", "20");

@@ -1,0 +1,135 @@
+#include "store/ValueRanges.h"
+
+#include "store/Numbers.h"
+
+#include <QLocale>
+#include <cmath>
+
+namespace tarmela {
+
+namespace {
+
+enum class Table { Other, ReducedLevel, LevelBook, CrossDistances, Roads, Culverts };
+
+// Plain comparisons rather than patterns: an import asks for every cell it reads.
+bool isDigits(QStringView t)
+{
+    if (t.isEmpty())
+        return false;
+    for (QChar c : t)
+        if (!c.isDigit())
+            return false;
+    return true;
+}
+
+Table tableKind(const QString& table)
+{
+    auto perRoad = [&](const char* prefix, const char* templ) {
+        return (table.startsWith(QLatin1String(prefix), Qt::CaseInsensitive) &&
+                isDigits(QStringView(table).mid(3))) ||
+               table.compare(QLatin1String(templ), Qt::CaseInsensitive) == 0;
+    };
+    if (perRoad("RL_", "RLTemplate"))
+        return Table::ReducedLevel;
+    if (perRoad("LB_", "LBTemplate"))
+        return Table::LevelBook;
+    if (table.compare(QLatin1String("ChDistance"), Qt::CaseInsensitive) == 0)
+        return Table::CrossDistances;
+    if (table.compare(QLatin1String("Roads"), Qt::CaseInsensitive) == 0)
+        return Table::Roads;
+    if (table.compare(QLatin1String("Culverts"), Qt::CaseInsensitive) == 0)
+        return Table::Culverts;
+    return Table::Other;
+}
+
+// L1..L8, C, R1..R8: the readings across a section.
+bool isReadingColumn(const QString& c)
+{
+    if (c.size() == 1)
+        return c[0].toUpper() == QLatin1Char('C');
+    return c.size() == 2 && (c[0].toUpper() == QLatin1Char('L') || c[0].toUpper() == QLatin1Char('R')) &&
+           c[1] >= QLatin1Char('1') && c[1] <= QLatin1Char('8');
+}
+
+bool is(const QString& column, const char* name)
+{
+    return column.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
+}
+
+QString number(double v)
+{
+    return QLocale::c().toString(v, 'g', 12);
+}
+
+} // namespace
+
+const ValueRange* rangeOfColumn(const QString& table, const QString& column)
+{
+    switch (tableKind(table)) {
+    case Table::ReducedLevel:
+        if (is(column, "Chainage"))
+            return &ranges::kChainage;
+        if (isReadingColumn(column) || is(column, "FL2") || is(column, "FL1") ||
+            is(column, "FC") || is(column, "FR1") || is(column, "FR2"))
+            return &ranges::kLevel;
+        if (is(column, "Width") || is(column, "TopWidth") || is(column, "BottomWidth"))
+            return &ranges::kWidth;
+        if (is(column, "Crust"))
+            return &ranges::kCrust;
+        if (is(column, "Left Slope") || is(column, "Right Slope"))
+            return &ranges::kSlope;
+        if (is(column, "Fill Area") || is(column, "Cut Area"))
+            return &ranges::kArea;
+        return nullptr;
+    case Table::LevelBook:
+        if (is(column, "Chainage"))
+            return &ranges::kChainage;
+        if (isReadingColumn(column) || is(column, "BS") || is(column, "FS"))
+            return &ranges::kStaffReading;
+        if (is(column, "TopWidth") || is(column, "BottomWidth"))
+            return &ranges::kWidth;
+        return nullptr;
+    case Table::CrossDistances:
+        return isReadingColumn(column) && !is(column, "C") ? &ranges::kCrossDistance : nullptr;
+    case Table::Roads:
+        if (is(column, "Length"))
+            return &ranges::kLength;
+        if (is(column, "Interval"))
+            return &ranges::kInterval;
+        if (is(column, "Formation Camber") || is(column, "Carriage Camber"))
+            return &ranges::kCamber;
+        return nullptr;
+    case Table::Culverts:
+        return is(column, "Chainage") ? &ranges::kChainage : nullptr;
+    case Table::Other:
+        break;
+    }
+    return nullptr;
+}
+
+bool inRange(const ValueRange& range, double value)
+{
+    return std::isfinite(value) && value >= range.low && value <= range.high;
+}
+
+QString rangeRule(const ValueRange& range)
+{
+    const QString unit =
+        *range.unit ? QStringLiteral(" ") + QString::fromUtf8(range.unit) : QString();
+    return QStringLiteral("%1 lie between %2 and %3%4")
+        .arg(QString::fromUtf8(range.what), number(range.low), number(range.high), unit);
+}
+
+QString readValue(const QString& text, const ValueRange& range, const QString& field,
+                  double& value)
+{
+    if (!isNumeric(text))
+        return QStringLiteral("%1 must be a number, not \"%2\".").arg(field, text.trimmed());
+    const double v = text.trimmed().toDouble();
+    if (!inRange(range, v))
+        return QStringLiteral("%1 can't be %2: %3.").arg(field, text.trimmed(), rangeRule(range));
+    value = v;
+    return {};
+}
+
+} // namespace tarmela
