@@ -55,6 +55,13 @@ public:
     frmPlotFormation* formationTool() const;
     frmPlotFormation* activeFormationTool() const;
 
+    // Before work that reads or writes the current road behind the open windows' back: each
+    // window (but `except`) writes what the user typed there, or asks. False when the user
+    // cancelled or a value could not be written: the work must not start.
+    bool commitOpenEdits(const QString& before, MdiChild* except = nullptr);
+    // After rows of `road` were written behind the open windows' back: they show them again.
+    void showWrittenRows(std::int64_t road, MdiChild* except = nullptr);
+
     // Where Help > Contents looks for the program's help pages.
     static QString helpIndexPath();
 

@@ -28,6 +28,9 @@ void frmMain::openFormationTool()
         m_mdi->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(open->parentWidget()));
         return;
     }
+    // The tool recomputes the road as it opens: it starts from what the sheets show.
+    if (!commitOpenEdits(tr("opening the formation tool")))
+        return;
     auto* tool = new frmPlotFormation;
     connect(tool, &frmPlotFormation::quantitiesChanged, this,
             [this](const QString& filling, const QString& cutting, const QString& total) {
@@ -39,6 +42,7 @@ void frmMain::openFormationTool()
     // The profile wants all the room there is.
     sub->setGeometry(QRect(QPoint(0, 0), m_mdi->viewport()->size()));
     tool->show();
+    showWrittenRows(tool->road(), tool);
 }
 
 void frmMain::refreshFormationTool()

@@ -18,6 +18,7 @@
 #include "ui/common/MdiChild.h"
 #include "ui/common/Prompts.h"
 
+#include <QDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -101,17 +102,33 @@ void frmMain::wireRouting()
     on("mnuViewCulverts", [this] { OpenCulvertsSheet(m_mdi); });
     on("mnuCrossDistances", [this] { OpenCrossDistancesSheet(m_mdi); });
     on("mnuCulvertTypes", [this] { OpenCulvertTypesSheet(m_mdi); });
+    // Work that reads or writes the current road starts only once the open windows have
+    // written what the user typed; windows showing rows it wrote show them again afterwards.
     on("mnuToolsGenerateTable", [this] {
+        if (!commitOpenEdits(tr("generating the sheets")))
+            return;
         dlgGenerateTable dlg(this);
-        dlg.exec();
+        if (dlg.exec() == QDialog::Accepted)
+            showWrittenRows(appState().CurrentRoadID);
     });
     on("mnuLBtoRL", [this] {
+        if (!commitOpenEdits(tr("reducing the level book")))
+            return;
         dlgConvertLBtoRL dlg(this);
-        dlg.exec();
+        if (dlg.exec() == QDialog::Accepted)
+            showWrittenRows(appState().CurrentRoadID);
     });
-    on("mnuEarthworkReport", [this] { frmReports::Open(m_mdi, 1); });
-    on("mnuLevelBookReport", [this] { frmReports::Open(m_mdi, 2); });
+    on("mnuEarthworkReport", [this] {
+        if (commitOpenEdits(tr("making the report")))
+            frmReports::Open(m_mdi, 1);
+    });
+    on("mnuLevelBookReport", [this] {
+        if (commitOpenEdits(tr("making the report")))
+            frmReports::Open(m_mdi, 2);
+    });
     on("mnuFileExport", [this] {
+        if (!commitOpenEdits(tr("exporting")))
+            return;
         frmExportMultiple dlg(this);
         dlg.exec();
     });
@@ -132,10 +149,33 @@ void frmMain::runOnChild(const Route& route)
         toggleFilterWindow();
 }
 
+bool frmMain::commitOpenEdits(const QString& before, MdiChild* except)
+{
+    const std::int64_t road = appState().CurrentRoadID;
+    for (QMdiSubWindow* sub : m_mdi->subWindowList())
+        if (MdiChild* child = childOf(sub); child && child != except)
+            if (!child->commitEdits(road, before))
+                return false;
+    return true;
+}
+
+void frmMain::showWrittenRows(std::int64_t road, MdiChild* except)
+{
+    for (QMdiSubWindow* sub : m_mdi->subWindowList())
+        if (MdiChild* child = childOf(sub); child && child != except)
+            child->rowsWritten(road);
+}
+
 void frmMain::onSubWindowActivated(QMdiSubWindow* window)
 {
-    if (MdiChild* child = childOf(window))
+    if (MdiChild* child = childOf(window)) {
         child->setCommandsChangedHandler([this] { updateChildCommands(); });
+        child->setWriteHandlers(
+            [this](MdiChild* writer, std::int64_t, const QString& what) {
+                return commitOpenEdits(what, writer);
+            },
+            [this](MdiChild* writer, std::int64_t road) { showWrittenRows(road, writer); });
+    }
     updateChildCommands();
     if (frmDataGrid* sheet = activeSheet())
         connectSheet(sheet);
@@ -198,10 +238,13 @@ void frmMain::toggleFilterWindow()
 void frmMain::updateQuantities()
 {
     AppState& s = appState();
-    if (!s.ProjectConnection)
+    if (!s.ProjectConnection || s.CurrentRoadID < 1)
+        return;
+    if (!commitOpenEdits(tr("updating the quantities")))
         return;
     if (frmPlotFormation* tool = formationTool()) {
         tool->recomputeRoad(); // its grid gets the kilometres too
+        showWrittenRows(s.CurrentRoadID, tool);
         return;
     }
     EarthworkInputs in;
@@ -221,6 +264,7 @@ void frmMain::updateQuantities()
         setStatusPanel(3, r.cutting);
         setStatusPanel(4, r.total);
     }
+    showWrittenRows(in.road);
     if (!r.error.isEmpty())
         tell(this, r.error);
 }

@@ -370,6 +370,8 @@ void frmPlotFormation::cmdUpdate_Click()
             return;
         }
         const double fc = leadingNumber(text);
+        if (!othersCommitted(m_road, tr("updating the formation")))
+            return;
         EarthworkResult r;
         {
             BusyCursor busy;
@@ -379,6 +381,7 @@ void frmPlotFormation::cmdUpdate_Click()
         }
         pbRefresh();
         showResult(r);
+        wroteRows(m_road);
     } catch (const Error& e) {
         tell(e.message());
     }
@@ -387,6 +390,8 @@ void frmPlotFormation::cmdUpdate_Click()
 void frmPlotFormation::RestoreFC()
 {
     try {
+        if (!m_design.canUndo() || !othersCommitted(m_road, tr("taking the update back")))
+            return;
         std::optional<EarthworkResult> r;
         {
             BusyCursor busy;
@@ -396,6 +401,7 @@ void frmPlotFormation::RestoreFC()
             return;
         pbRefresh();
         showResult(*r);
+        wroteRows(m_road);
     } catch (const Error& e) {
         tell(e.message());
     }

@@ -40,6 +40,12 @@ public:
     void undo() override { RestoreFC(); }
     void refresh() override { pbRefresh(); }
     bool closesWithRoad() const override { return true; }
+    // Rows of its road written elsewhere (a generation, a reduction): the profile is redrawn.
+    void rowsWritten(std::int64_t road) override
+    {
+        if (road == m_road)
+            pbRefresh();
+    }
 
     std::int64_t road() const { return m_road; }
 

@@ -43,6 +43,7 @@ frmDataGrid::frmDataGrid(SheetKind kind, QWidget* parent)
         recordUndo(old, col, row);
     };
     m_model->onRefused = [this](const QString& why) {
+        ++m_refusals;
         // Shown after the editor has closed, so the message box doesn't fight the editor.
         QTimer::singleShot(0, this, [this, why] { tell(this, why); });
     };
@@ -369,24 +370,35 @@ void frmDataGrid::updateTitle()
     setWindowTitle(title);
 }
 
-bool frmDataGrid::commitEdits(const QString& before)
+bool frmDataGrid::commitEdits(std::int64_t road, const QString& before)
 {
+    if (RoadID != 0 && RoadID != road)
+        return true; // another road's sheet: the work does not read it
+    const int refusals = m_refusals;
     m_grid->commitOpenEditor();
+    if (m_refusals != refusals)
+        return false; // the value being typed was refused (and the user is told why)
     if (!changed())
         return true;
     if (appState().settings.AutoSave)
         return Save();
+    // No keeps the edits in the sheet, unsaved: the work goes on with the stored values.
     const auto answer = prompts().ask(
         this, QStringLiteral("Save Changes"),
-        tr("The %1 has changes that are not saved. Save them before %2?").arg(m_baseTitle, before),
+        tr("The %1 has changes that are not saved. Save them before %2? No goes on without "
+           "them and leaves them unsaved in the sheet.")
+            .arg(m_baseTitle, before),
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (answer == QMessageBox::Yes)
         return Save();
-    if (answer == QMessageBox::No) {
+    return answer == QMessageBox::No;
+}
+
+void frmDataGrid::rowsWritten(std::int64_t road)
+{
+    // A sheet holding edits the user kept unsaved is left as it is: a reload would drop them.
+    if (RoadID == road && !changed())
         reloadRows();
-        return true;
-    }
-    return false;
 }
 
 void frmDataGrid::reloadRows()

@@ -73,12 +73,16 @@ public:
 
     // Writes the changed rows; false (with the message shown) when the database refused.
     bool Save();
-    // Before work that reads or rewrites this sheet's table behind its back: the text of an
-    // open cell editor goes into its cell, then pending edits are saved (AutoSave) or the user
-    // is asked (Yes saves, No drops them). False when the user cancelled or a save failed:
-    // the work must not start.
-    bool commitEdits(const QString& before);
-    // Reads the rows again after they were written behind the sheet's back (no save first).
+    // Before work on `road` that reads or rewrites the project behind the sheet's back (the
+    // sheets of other roads stay as they are): the text of an open cell editor goes into its
+    // cell, then pending edits are saved (AutoSave) or the user is asked (Yes saves, No keeps
+    // them unsaved). False when the user cancelled, the typed value was refused or a save
+    // failed: the work must not start.
+    bool commitEdits(std::int64_t road, const QString& before) override;
+    // After rows of `road` were written behind the sheet's back: a sheet of that road without
+    // unsaved edits reads its rows again.
+    void rowsWritten(std::int64_t road) override;
+    // Reads the rows again (no save first).
     void reloadRows();
     bool changed() const { return m_rows.hasChanges(); }
     const QString& filterText() const { return m_filterText; }
@@ -145,6 +149,7 @@ private:
     UndoRecord m_prevUndo;
     QStringList m_refused; // refusals gathered during a paste or transform
     bool m_active = false;
+    int m_refusals = 0; // values refused so far, to see whether a commit took
 };
 
 } // namespace tarmela

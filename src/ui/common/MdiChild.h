@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QFlags>
+#include <QString>
+#include <cstdint>
 #include <functional>
 
 namespace tarmela
@@ -84,10 +86,27 @@ public:
     // becomes current or the current road is deleted.
     virtual bool closesWithRoad() const { return false; }
 
+    // Before work that reads or writes the project behind the child's back (a recomputation,
+    // an export, a report, a generation, a tool or view opening) on `road`: what the user
+    // typed here, a cell still being edited too, is written, or the user is asked. `before`
+    // names the work ("updating the quantities"). False when the user cancelled, a value was
+    // refused or a write failed: the work must not start.
+    virtual bool commitEdits(std::int64_t /*road*/, const QString& /*before*/) { return true; }
+    // Rows of `road` were written behind the child's back: it shows them again.
+    virtual void rowsWritten(std::int64_t /*road*/) {}
+
     // The main window's way of hearing about commandsChanged().
     void setCommandsChangedHandler(std::function<void()> handler)
     {
         m_commandsChanged = std::move(handler);
+    }
+    // The main window's side of a child's own writes: before them the other children commit
+    // their edits (false: don't write), after them they show the rows written.
+    void setWriteHandlers(std::function<bool(MdiChild*, std::int64_t, const QString&)> before,
+                          std::function<void(MdiChild*, std::int64_t)> after)
+    {
+        m_beforeWrite = std::move(before);
+        m_afterWrite = std::move(after);
     }
 
 protected:
@@ -96,9 +115,21 @@ protected:
         if (m_commandsChanged)
             m_commandsChanged();
     }
+    // A child about to write rows of `road` (`what` names the work) and having written them.
+    bool othersCommitted(std::int64_t road, const QString& what)
+    {
+        return !m_beforeWrite || m_beforeWrite(this, road, what);
+    }
+    void wroteRows(std::int64_t road)
+    {
+        if (m_afterWrite)
+            m_afterWrite(this, road);
+    }
 
 private:
     std::function<void()> m_commandsChanged;
+    std::function<bool(MdiChild*, std::int64_t, const QString&)> m_beforeWrite;
+    std::function<void(MdiChild*, std::int64_t)> m_afterWrite;
 };
 
 } // namespace tarmela
