@@ -47,6 +47,7 @@ const char* const kRoadCommands[] = {
     "mnuFormationPlot",  "mnuViewCulverts",   "mnuCulvertTypes",    "mnuViewXSection",
     "mnuViewLSection",   "mnuCrossDistances", "mnuEarthworkReport", "mnuLevelBookReport",
     "mnuFileExport",     "LevelBook",         "ReducedLevel",       "Formation",
+    "Update",
 };
 
 } // namespace
@@ -321,9 +322,8 @@ void frmMain::updateChildCommands()
         if (r.button)
             toolButton(QString::fromLatin1(r.button))->setEnabled(on);
     }
-    // Add and Delete are shown on the toolbar only while they can act.
-    toolButton(QStringLiteral("Add"))->setVisible(offered.testFlag(ChildCommand::Add));
-    toolButton(QStringLiteral("Delete"))->setVisible(offered.testFlag(ChildCommand::Delete));
+    // Add and Delete stay on the toolbar, greyed out when they can't act: a button that came
+    // and went would move every button after it.
 }
 
 void frmMain::fillWindowMenu()

@@ -80,7 +80,7 @@ private:
     QAction* addButton(const char* key, const QString& tip);
     void fillWindowMenu();
     void onSubWindowActivated(QMdiSubWindow* window);
-    // Enables the commands the active child offers (and shows Add and Delete only then).
+    // Enables the commands the active child offers; the others are greyed out.
     void updateChildCommands();
     void showHelpContents();
     void showAbout();

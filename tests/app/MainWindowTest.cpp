@@ -186,7 +186,6 @@ TEST(MainWindow, TheActiveChildGetsExactlyTheCommandsItOffers)
                 << a->objectName().toStdString();
         }
     }
-    EXPECT_FALSE(m.w.toolButton("Add")->isVisible());
     m.cmd("mnuFileSave")->trigger(); // not offered: the user hears it is disabled
     EXPECT_EQ(p.lastTold(), "Disabled");
 
@@ -216,13 +215,16 @@ TEST(MainWindow, BeforeARoadIsChosenOnlyTheRoadFreeCommandsWork)
     for (const char* name : {"mnuViewLSection", "mnuViewXSection", "mnuEarthworkReport",
                              "mnuLevelBookReport", "mnuFormationPlot"})
         EXPECT_FALSE(m.cmd(name)->isEnabled()) << name;
-    for (const char* key : {"ReducedLevel", "LevelBook", "Formation"})
+    for (const char* key : {"ReducedLevel", "LevelBook", "Formation", "Update"})
         EXPECT_FALSE(m.w.toolButton(key)->isEnabled()) << key;
     for (const char* name : {"mnuRoadDetails", "mnuToolsOptions", "mnuToolsColors"})
         EXPECT_TRUE(m.cmd(name)->isEnabled()) << name;
-    // Sheet commands wait for a sheet; Add and Delete are not even on the toolbar.
+    // Sheet commands wait for a sheet; Add and Delete are greyed out where they will be.
     EXPECT_FALSE(m.cmd("mnuEditCopy")->isEnabled());
-    EXPECT_FALSE(m.w.toolButton("Add")->isVisible());
+    EXPECT_FALSE(m.w.toolButton("Add")->isEnabled());
+    auto* bar = m.w.findChild<QToolBar*>("tbToolBar");
+    QCoreApplication::processEvents(); // the toolbar lays its buttons out
+    const QRect printAt = bar->widgetForAction(m.w.toolButton("Print"))->geometry();
 
     // Add with no sheet active does nothing.
     m.cmd("mnuEditAdd")->trigger();
@@ -243,7 +245,10 @@ TEST(MainWindow, BeforeARoadIsChosenOnlyTheRoadFreeCommandsWork)
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(sheet->strCurrentDataSheet, SheetKind::RoadDetails);
     EXPECT_TRUE(m.cmd("mnuEditCopy")->isEnabled());
-    EXPECT_TRUE(m.w.toolButton("Add")->isVisible());
+    EXPECT_TRUE(m.w.toolButton("Add")->isEnabled());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bar->widgetForAction(m.w.toolButton("Print"))->geometry(), printAt)
+        << "the buttons after Add and Delete stay where they were";
     sheet->parentWidget()->close();
     QCoreApplication::processEvents();
     EXPECT_FALSE(m.cmd("mnuEditCopy")->isEnabled());
