@@ -13,39 +13,6 @@
 using namespace tarmela;
 using tarmela::test::SheetFixture;
 
-namespace
-{
-
-QLineEdit* openEditor(VellGrid* g)
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    for (QLineEdit* e : g->viewport()->findChildren<QLineEdit*>())
-        if (!e->isHidden())
-            return e;
-    return nullptr;
-}
-
-// Types text into a cell as a user does: the first key opens the editor, Enter closes it.
-void typeInto(frmDataGrid* s, int row, int col, const QString& text)
-{
-    VellGrid* g = s->grid();
-    g->setCurrentCell(row, col);
-    QTest::keyClicks(g, text.left(1));
-    if (QLineEdit* editor = openEditor(g)) {
-        QTest::keyClicks(editor, text.mid(1));
-        QTest::keyClick(editor, Qt::Key_Return);
-    }
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
-}
-
-int columnOf(frmDataGrid* s, const char* name)
-{
-    return s->rows().columnIndex(QString::fromLatin1(name));
-}
-
-} // namespace
-
 TEST_F(SheetFixture, ValuesNoSurveyCanHoldAreRefusedWhereTheyAreTyped)
 {
     appState().settings.AutoSave = true;

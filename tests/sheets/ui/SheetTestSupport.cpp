@@ -8,6 +8,7 @@
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 namespace tarmela::test
 {
@@ -79,6 +80,29 @@ void SheetFixture::selectBlock(frmDataGrid* s, int top, int left, int bottom, in
     s->grid()->selectionModel()->select(
         QItemSelection(m->index(top, left), m->index(bottom, right)),
         QItemSelectionModel::ClearAndSelect);
+}
+
+QLineEdit* SheetFixture::openEditor(VellGrid* g)
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    for (QLineEdit* e : g->viewport()->findChildren<QLineEdit*>())
+        if (!e->isHidden())
+            return e;
+    return nullptr;
+}
+
+void SheetFixture::typeInto(frmDataGrid* s, int row, int col, const QString& text)
+{
+    VellGrid* g = s->grid();
+    g->setCurrentCell(row, col);
+    QTest::keyClicks(g, text.left(1));
+    if (QLineEdit* editor = openEditor(g)) {
+        QTest::keyClicks(editor, text.mid(1));
+        QTest::keyClick(editor, Qt::Key_Return);
+    }
+    // The editor commits on the next turn of the loop, a refusal's message on the one after.
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
 }
 
 } // namespace tarmela::test

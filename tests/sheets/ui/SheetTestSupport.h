@@ -12,6 +12,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLineEdit>
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -46,6 +47,14 @@ struct SheetFixture : ::testing::Test {
     // Selects the block of grid cells from (top, left) to (bottom, right).
     static void selectBlock(frmDataGrid* s, int top, int left, int bottom, int right);
     static QString cell(frmDataGrid* s, int row, int col) { return s->model()->cellText(row, col); }
+    // The cell editor that is open now (a closed one may linger until deleted).
+    static QLineEdit* openEditor(VellGrid* g);
+    // Types text into a cell as a user does: the first key opens the editor, Enter closes it.
+    static void typeInto(frmDataGrid* s, int row, int col, const QString& text);
+    static int columnOf(frmDataGrid* s, const char* name)
+    {
+        return s->rows().columnIndex(QString::fromLatin1(name));
+    }
 };
 
 } // namespace tarmela::test
