@@ -16,7 +16,6 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
@@ -96,39 +95,6 @@ void clickRowHeader(frmDataGrid* sheet, std::int64_t id, bool twice = false,
 }
 
 } // namespace
-
-TEST(MainWindow, MenusToolbarAndStatusBarCarryTheirNamesAndCaptions)
-{
-    UiProgram p;
-    frmMain w;
-    QStringList titles;
-    for (QAction* a : w.menuBar()->actions())
-        titles << a->text();
-    EXPECT_EQ(titles, QStringList({"&File", "&Edit", "&View", "&Data", "&Output", "&Tools",
-                                   "&Window", "&Help"}));
-    for (const QString named :
-         {"mnuFileOpen=&Open...", "mnuFileExport=&Export...", "mnuEditTransform=T&ransform...",
-          "mnuViewDetail=Filter Window", "mnuLockColumn=Lock/Unlock Column",
-          "mnuViewCulverts=Culverts && Bridges", "mnuInputDataSheet=RL Sheet", "mnuLBtoRL=LB => RL",
-          "mnuHelpAbout=&About ", "mnuWindowTileVertical=Tile &Vertical"}) {
-        QAction* a = w.command(named.section('=', 0, 0));
-        ASSERT_NE(a, nullptr) << named.toStdString();
-        EXPECT_EQ(a->text(), named.section('=', 1)) << named.toStdString();
-    }
-    EXPECT_EQ(w.command("mnuFileSave")->shortcut(), QKeySequence(QKeySequence::Save));
-    auto* bar = w.findChild<QToolBar*>("tbToolBar");
-    ASSERT_NE(bar, nullptr);
-    for (const char* key :
-         {"Save", "Previous", "Next", "ZoomIn", "ZoomOut", "Add", "Delete", "Print", "Cut", "Copy",
-          "Paste", "Undo", "Filter", "Update", "Formation", "ReducedLevel", "LevelBook", "Roads"}) {
-        QAction* b = w.toolButton(key);
-        ASSERT_NE(b, nullptr) << key;
-        EXPECT_FALSE(b->icon().isNull()) << key;
-    }
-    EXPECT_EQ(w.statusBar()->objectName(), "sbStatusBar");
-    w.setStatusPanel(4, "Total = 1 Cum");
-    EXPECT_EQ(w.statusPanel(4), "Total = 1 Cum");
-}
 
 // A child window that offers the paging commands and Print, and notes what it was asked.
 struct PagedChild : QWidget, MdiChild {

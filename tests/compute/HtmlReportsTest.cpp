@@ -70,26 +70,6 @@ struct Reports : ProjectTest {
 
 } // namespace
 
-TEST_F(Reports, EarthworkDocumentIsWrittenExactly)
-{
-    const auto road = p.roadWithRows({0});
-    set("RL_1", 0, "C = 100.5, R1 = 101, FC = 100.75, [Fill Area] = 2.5");
-    WriteEarthworkReport(db, road, 1, kUs, file);
-    const QString expected =
-        "<html><body><table border='1' cellspacing='0'><caption><b>Earthwork Report</b>"
-        "</caption><tr align='center'><td><b>Chain</b></td><td><b>L1</b></td><td><b>C</b>"
-        "</td><td><b>R1</b></td><td><b>FC</b></td><td><b>Fill Area</b></td><td><b>Cut Area"
-        "</b></td></tr><tr align='right'><td>0</td><td>&nbsp;</td><td>100.500</td><td>101.000"
-        "</td><td>100.750</td><td>2.500</td><td>&nbsp;</td></tr></tbody></table><table "
-        "border='1' cellspacing='0'><caption><b>Summary</b></caption><tr align='center'><td>"
-        "<b>Km</b></td> <td><b>Filling</b></td> <td><b>Cutting</b></td> <td><b>Total</b></td>"
-        " </tr><tr><td align='center'>1</td><td align='right'>0.00</td><td align='right'>0.00"
-        "</td><td align='right'>0.00</td></tr><tr><td align='center'><b>ALL</b></td><td "
-        "align='right'><b>0.00</b></td><td align='right'><b>0.00</b></td><td align='right'>"
-        "<b>0.00</b></td></tr></table></body></html>\n";
-    EXPECT_EQ(readFile(file).toStdString(), expected.toStdString());
-}
-
 TEST_F(Reports, EarthworkColumnsFollowTheReadingsShownAndNullsStayEmpty)
 {
     p.roadWithRows({12.5, 20});
