@@ -136,21 +136,22 @@ void frmMain::createMenus()
     connect(toolbar, &QAction::toggled, this, [this](bool on) { m_toolBar->setVisible(on); });
     connect(status, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
     view->addSeparator();
-    addCommand(view, "mnuViewDetail", tr("Filter Window"))->setCheckable(true);
-    addCommand(view, "mnuLockColumn", tr("Lock/Unlock Column"));
+    addCommand(view, "mnuViewDetail", tr("&Filter Window"))->setCheckable(true);
+    addCommand(view, "mnuLockColumn", tr("&Lock/Unlock Column"));
     addCommand(view, "mnuViewRefresh", tr("&Refresh"), QKeySequence::Refresh);
 
+    // Every entry has a letter of its own within its menu, so that the keyboard reaches it.
     QMenu* dataMenu = bar->addMenu(tr("&Data"));
     dataMenu->setObjectName(QStringLiteral("mnuData"));
-    addCommand(dataMenu, "mnuRoadDetails", tr("Road Details"));
+    addCommand(dataMenu, "mnuRoadDetails", tr("Road &Details"));
     dataMenu->addSeparator();
-    addCommand(dataMenu, "mnuLevelBook", tr("LB Sheet"));
-    addCommand(dataMenu, "mnuInputDataSheet", tr("RL Sheet"));
-    addCommand(dataMenu, "mnuFormationPlot", tr("Formation Plot"));
+    addCommand(dataMenu, "mnuLevelBook", tr("&LB Sheet"));
+    addCommand(dataMenu, "mnuInputDataSheet", tr("&RL Sheet"));
+    addCommand(dataMenu, "mnuFormationPlot", tr("&Formation Plot"));
     dataMenu->addSeparator();
-    addCommand(dataMenu, "mnuViewCulverts", tr("Culverts && Bridges"));
-    addCommand(dataMenu, "mnuCrossDistances", tr("Cross Distances"));
-    addCommand(dataMenu, "mnuCulvertTypes", tr("Types of Culverts"));
+    addCommand(dataMenu, "mnuViewCulverts", tr("&Culverts && Bridges"));
+    addCommand(dataMenu, "mnuCrossDistances", tr("Cross Di&stances"));
+    addCommand(dataMenu, "mnuCulvertTypes", tr("&Types of Culverts"));
 
     QMenu* output = bar->addMenu(tr("&Output"));
     output->setObjectName(QStringLiteral("mnuOutput"));
@@ -174,7 +175,7 @@ void frmMain::createMenus()
             });
     tools->addSeparator();
     addCommand(tools, "mnuToolsGenerateTable", tr("&Generate Table"));
-    addCommand(tools, "mnuLBtoRL", tr("LB => RL"));
+    addCommand(tools, "mnuLBtoRL", tr("&LB => RL"));
 
     m_windowMenu = bar->addMenu(tr("&Window"));
     m_windowMenu->setObjectName(QStringLiteral("mnuWindow"));

@@ -1,4 +1,5 @@
 #include "app/frmMain.h"
+#include "sheets/SampleRoad.h"
 #include "sheets/SheetStatements.h"
 #include "sheets/ui/SheetLayouts.h"
 #include "sheets/ui/SheetModel.h"
@@ -13,10 +14,13 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QSet>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
@@ -95,6 +99,23 @@ void clickRowHeader(frmDataGrid* sheet, std::int64_t id, bool twice = false,
 }
 
 } // namespace
+
+TEST(MainWindow, EveryMenuCommandHasALetterOfItsOwn)
+{
+    UiProgram p;
+    frmMain w;
+    for (QAction* top : w.menuBar()->actions()) {
+        QSet<QKeySequence> letters;
+        for (QAction* a : top->menu()->actions()) {
+            if (a->isSeparator())
+                continue;
+            const QKeySequence letter = QKeySequence::mnemonic(a->text());
+            EXPECT_FALSE(letter.isEmpty()) << a->text().toStdString();
+            EXPECT_FALSE(letters.contains(letter)) << a->text().toStdString() << " shares a letter";
+            letters.insert(letter);
+        }
+    }
+}
 
 // A child window that offers the paging commands and Print, and notes what it was asked.
 struct PagedChild : QWidget, MdiChild {
@@ -445,6 +466,42 @@ TEST(MainWindow, ViewCommandsToggleTheBarsAndTheFilterWindowWithTheirMarks)
     EXPECT_FALSE(filter->isChecked());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(m.w.findChild<QWidget*>("dlgSearchWindow"), nullptr);
+}
+
+TEST(MainWindow, TheFilterWindowIsDrivenByItsOwnKeysAboveTheMainWindowsMenus)
+{
+    UiProgram p;
+    const std::int64_t road = createSampleRoad(p.db(), {11, 20, 100.0});
+    MainWindow m;
+    frmDataGrid* rl = m.openRl(road);
+    ASSERT_NE(rl, nullptr);
+    m.cmd("mnuViewDetail")->trigger();
+    QWidget* window = m.w.findChild<QWidget*>("dlgSearchWindow");
+    ASSERT_NE(window, nullptr);
+    QApplication::setActiveWindow(window); // as the user's click into it does
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+
+    // Alt+F, Alt+N, Alt+V reach the fields; Alt+D presses Done (not the main window's Data).
+    const auto keys = [](Qt::Key key) {
+        QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
+    };
+    keys(Qt::Key_F);
+    QTest::keyClicks(QApplication::focusWidget(), "Chainage");
+    keys(Qt::Key_N);
+    QTest::keyClicks(QApplication::focusWidget(), ">=");
+    keys(Qt::Key_V);
+    QTest::keyClicks(QApplication::focusWidget(), "100");
+    keys(Qt::Key_D);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "a menu opened";
+    // A button pressed by its key clicks a moment later.
+    ASSERT_TRUE(QTest::qWaitFor([rl] { return !rl->filterText().isEmpty(); }));
+    EXPECT_EQ(rl->filterText(), "Chainage >= '100'");
+    EXPECT_EQ(rl->model()->rowCount(), 6);
+    EXPECT_TRUE(rl->windowTitle().contains("6 of 11 rows shown"));
+    // Alt+C clears the filter.
+    keys(Qt::Key_C);
+    ASSERT_TRUE(QTest::qWaitFor([rl] { return rl->filterText().isEmpty(); }));
+    EXPECT_EQ(rl->model()->rowCount(), 11);
 }
 
 TEST(MainWindow, AddOnTheCulvertSheetOpensTheDialogAndDeletingATypeTakesItsCulverts)

@@ -25,9 +25,6 @@ dlgSearchWindow::dlgSearchWindow(std::function<frmDataGrid*()> activeSheet, QWid
     // message shown over it comes above it.
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("Field"), this), 0, 0);
-    grid->addWidget(new QLabel(QStringLiteral("Condition"), this), 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Value"), this), 0, 2);
     cmbField = new QComboBox(this);
     cmbField->setObjectName(QStringLiteral("cmbField"));
     cmbField->setEditable(true);
@@ -40,6 +37,15 @@ dlgSearchWindow::dlgSearchWindow(std::function<frmDataGrid*()> activeSheet, QWid
     cmbCondition->setCurrentIndex(-1);
     txtValue = new QLineEdit(this);
     txtValue->setObjectName(QStringLiteral("txtValue"));
+    // Alt+F, Alt+N and Alt+V reach the three fields, as Alt+A, O, D and C press the buttons.
+    const std::pair<const char*, QWidget*> labelled[] = {
+        {"&Field", cmbField}, {"Co&ndition", cmbCondition}, {"&Value", txtValue}};
+    int column = 0;
+    for (const auto& [caption, field] : labelled) {
+        auto* label = new QLabel(QString::fromLatin1(caption), this);
+        label->setBuddy(field);
+        grid->addWidget(label, 0, column++);
+    }
     grid->addWidget(cmbField, 1, 0);
     grid->addWidget(cmbCondition, 1, 1);
     grid->addWidget(txtValue, 1, 2);
