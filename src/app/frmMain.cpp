@@ -365,7 +365,14 @@ void frmMain::showHelpContents()
             QMessageBox::Warning);
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(index));
+    // Without a browser (or a desktop that can start one) the user still learns where the
+    // pages are, rather than nothing happening.
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(index)))
+        prompts().tell(this,
+                       tr("No browser could be started to show the help. The help pages are "
+                          "at %1: open that file in a browser.")
+                           .arg(QDir::toNativeSeparators(index)),
+                       QMessageBox::Information);
 }
 
 void frmMain::tileSubWindows(Qt::Orientation along)

@@ -13,6 +13,7 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -438,6 +439,17 @@ TEST(MainWindow, UpdateShowsTheQuantitiesOrTheReason)
     ASSERT_EQ(p.told.size(), 1u);
     EXPECT_EQ(p.told[0].icon, QMessageBox::Warning);
     EXPECT_TRUE(p.told[0].text.startsWith("Datasheet not generated!"));
+}
+
+TEST(MainWindow, HelpContentsWithoutABrowserSaysWhereTheHelpIs)
+{
+    // The offscreen platform starts no browser, as a desktop without one.
+    UiProgram p;
+    MainWindow m;
+    m.cmd("mnuHelpContents")->trigger();
+    ASSERT_EQ(p.told.size(), 1u);
+    EXPECT_TRUE(p.told[0].text.contains(QDir::toNativeSeparators(frmMain::helpIndexPath())))
+        << p.told[0].text.toStdString();
 }
 
 TEST(MainWindow, ViewCommandsToggleTheBarsAndTheFilterWindowWithTheirMarks)
