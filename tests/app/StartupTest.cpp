@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 #include "store/Error.h"
+#include "support/TestProject.h"
 #include "support/UiProgram.h"
 #include "ui/common/AppState.h"
 
@@ -28,11 +29,7 @@ TEST(Startup, OpeningCreatesTheProjectUnderTheProgramFolder)
 TEST(Startup, AProjectThatCannotBeOpenedIsReported)
 {
     QTemporaryDir dir;
-    QDir(dir.path()).mkpath("Data");
-    QFile junk(dir.filePath("Data/Roads Info.sqlite"));
-    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
-    junk.write(QByteArray(4096, 'x'));
-    junk.close();
+    test::writeFile(dir.filePath("Data/Roads Info.sqlite"), QByteArray(4096, 'x'));
     try {
         OpenProjectDatabase(dir.path());
         FAIL() << "a file that is no database was opened";

@@ -2,7 +2,9 @@
 
 #include "cli/Cli.h"
 #include "store/Database.h"
+#include "support/TestProject.h"
 
+#include <QLocale>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <gtest/gtest.h>
@@ -28,6 +30,28 @@ struct CliRun {
         return status;
     }
     std::unique_ptr<Database> open() { return Database::open(project); }
+};
+
+// Road 1 from Ana to Bel in the C locale, cambers 0: a level formation over flat ground at
+// 100, width 10, FC 101, 102 and 98 at 900, 1000 and 1100 (fill 13, fill 30, cut 30).
+struct CliFlatRoad : ::testing::Test {
+    CliRun cli;
+    QLocale saved;
+    void SetUp() override
+    {
+        QLocale::setDefault(QLocale::c());
+        ASSERT_EQ(cli({"new-road", "--from", "Ana", "--to", "Bel", "--formation-camber", "0",
+                       "--carriage-camber", "0"}),
+                  0);
+        QString ground = "Width = 10, C = 100";
+        for (int k = 1; k <= 8; ++k)
+            ground += QStringLiteral(", L%1 = 100, R%1 = 100").arg(k);
+        auto db = cli.open();
+        db->exec("INSERT INTO RL_1 (ID, Chainage, FC) VALUES (1, 900, 101), (2, 1000, 102), "
+                 "(3, 1100, 98)");
+        db->exec("UPDATE RL_1 SET " + ground);
+    }
+    void TearDown() override { QLocale::setDefault(saved); }
 };
 
 } // namespace tarmela::test

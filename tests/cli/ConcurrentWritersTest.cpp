@@ -48,11 +48,7 @@ TEST(ConcurrentWriters, EndAsOneAfterTheOther)
     for (int i = 0; i < 1100; i += 3)
         csv += QByteArray::number(i * 20) + "," + QByteArray::number(104 + i % 7 * 0.25) + "\n";
     const QString fc = cli.dir.filePath("fc.csv");
-    {
-        QFile f(fc);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(csv);
-    }
+    writeFile(fc, csv);
     const QStringList recompute{"recompute", "1"};
     const QStringList import{"import", "1", "rl", fc};
     // Sections 10 m off the survey's, so that no row keeps its ID and chainage.

@@ -7,27 +7,9 @@ using namespace tarmela;
 using namespace tarmela::test;
 
 namespace {
-
-// Road 1 with rows at 900, 1000 and 1100 over flat ground at 100, FC 101, 102, 98.
-struct CliFormation : ::testing::Test {
-    CliRun cli;
-    QLocale saved;
-    void SetUp() override
-    {
-        QLocale::setDefault(QLocale::c());
-        ASSERT_EQ(cli({"new-road", "--from", "Ana", "--to", "Bel"}), 0);
-        auto db = cli.open();
-        db->exec("INSERT INTO RL_1 (ID, Chainage, FC) VALUES (1, 900, 101), (2, 1000, 102), "
-                 "(3, 1100, 98)");
-        QString ground = "Width = 10, C = 100";
-        for (int k = 1; k <= 8; ++k)
-            ground += QStringLiteral(", L%1 = 100, R%1 = 100").arg(k);
-        db->exec("UPDATE RL_1 SET " + ground);
-    }
-    void TearDown() override { QLocale::setDefault(saved); }
+struct CliFormation : CliFlatRoad {
     std::string fc() { return queryText(*cli.open(), "SELECT FC FROM RL_1 ORDER BY Chainage"); }
 };
-
 } // namespace
 
 // Both forms write FC as the tool does and print what recompute prints for the new design.

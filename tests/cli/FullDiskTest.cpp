@@ -39,20 +39,6 @@ struct SmallDisk {
     if (!(disk).mounted)                                                                        \
     GTEST_SKIP() << "mounting a small tmpfs needs root; the full-disk cases were not run"
 
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
 } // namespace
 
 TEST(FullDisk, OutputsFailWithTheReasonAndLeaveTheEarlierFile)

@@ -7,17 +7,6 @@
 using namespace tarmela;
 using namespace tarmela::test;
 
-namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-} // namespace
-
 TEST(Messages, AreOneShortLineWithTheReason)
 {
     CliRun cli;

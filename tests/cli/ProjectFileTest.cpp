@@ -15,20 +15,6 @@ using namespace tarmela::test;
 
 namespace {
 
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
 // Overwrites the first 100 bytes of `count` leaf pages in the middle of each table, as a
 // failing disk or a stray write would: reads reach good rows first, then the damage.
 void damageTables(const QString& project, const QStringList& tables, int count)

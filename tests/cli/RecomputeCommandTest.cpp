@@ -13,31 +13,7 @@
 using namespace tarmela;
 using namespace tarmela::test;
 
-namespace {
-
-// Road 1 with a level formation (cambers 0) over flat ground at 100, width 10: fill 13 at
-// 900, fill 30 at 1000, cut 30 at 1100.
-struct CliRecompute : ::testing::Test {
-    CliRun cli;
-    QLocale saved;
-    void SetUp() override
-    {
-        QLocale::setDefault(QLocale::c());
-        ASSERT_EQ(cli({"new-road", "--from", "Ana", "--to", "Bel", "--formation-camber", "0",
-                       "--carriage-camber", "0"}),
-                  0);
-        auto db = cli.open();
-        db->exec("INSERT INTO RL_1 (ID, Chainage, FC) VALUES (1, 900, 101), (2, 1000, 102), "
-                 "(3, 1100, 98)");
-        QString ground = "Width = 10, C = 100";
-        for (int k = 1; k <= 8; ++k)
-            ground += QStringLiteral(", L%1 = 100, R%1 = 100").arg(k);
-        db->exec("UPDATE RL_1 SET " + ground);
-    }
-    void TearDown() override { QLocale::setDefault(saved); }
-};
-
-} // namespace
+using CliRecompute = CliFlatRoad;
 
 TEST_F(CliRecompute, PrintsTheKilometreTableAndTheTotals)
 {
@@ -123,9 +99,8 @@ TEST(CliRecomputeLong, EdgesMissingReadingsAndTheSlopesToeAndTopInACommaLocale)
     ASSERT_EQ(cli({"cross-distances", "1", "L1=2", "L2=5", "L3=2", "L4=2", "L5=2", "R1=2", "R2=2",
                    "R3=2", "R4=2", "R5=2"}),
               0);
-    QFile file(cli.dir.filePath("rl.csv"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("Chainage,Width,FC,C,L1,L2,L3,L4,L5,R1,R2,R3,R4,R5\n"
+    const QString file = cli.dir.filePath("rl.csv");
+    writeFile(file, "Chainage,Width,FC,C,L1,L2,L3,L4,L5,R1,R2,R3,R4,R5\n"
                // The left edge lies between L1 and L2: its ground 98.6 on the line from L1 to
                // L2. Fill 2 + (1 + 1.4) / 2 * 2 + (1.4 + 0.5) / 2 * 3 = 7.25.
                "0,8,100,99,99,98,,,,,,,,\n"
@@ -135,8 +110,7 @@ TEST(CliRecomputeLong, EdgesMissingReadingsAndTheSlopesToeAndTopInACommaLocale)
                // 7 m, on L2 and between R3 and R4, and stops there. (8 + 2 * 1.5) * 1.5 = 16.5.
                "40,8,100,98.5,98.5,98.5,98.5,98.5,98.5,98.5,98.5,98.5,98.5,98.5\n"
                "60,8,100,101.5,101.5,101.5,101.5,101.5,101.5,101.5,101.5,101.5,101.5,101.5\n");
-    file.close();
-    ASSERT_EQ(cli({"import", "1", "rl", file.fileName()}), 0) << cli.err.toStdString();
+    ASSERT_EQ(cli({"import", "1", "rl", file}), 0) << cli.err.toStdString();
 
     ASSERT_EQ(cli({"--set", "QuantityCalcMethod=2", "recompute", "1", "--json"}), 0)
         << cli.err.toStdString();

@@ -8,23 +8,6 @@
 using namespace tarmela;
 using namespace tarmela::test;
 
-namespace {
-
-void writeFile(const QString& path, const QByteArray& text)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(text);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-} // namespace
-
 TEST(CliSurvey, CrossDistancesAreShownAndSetOneByOne)
 {
     CommaLocale comma;

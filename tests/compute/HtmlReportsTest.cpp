@@ -15,12 +15,6 @@ namespace {
 
 const QLocale kUs(QLocale::English, QLocale::UnitedStates);
 
-QString readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : "<unreadable>";
-}
-
 using Cells = std::vector<std::string>;
 
 // The texts of the cells of every table row, row by row.
@@ -64,7 +58,7 @@ struct Reports : ProjectTest {
     std::vector<Cells> earthwork(int viewSections, const QLocale& locale = kUs)
     {
         WriteEarthworkReport(db, 1, viewSections, locale, file);
-        return tableRows(readFile(file));
+        return tableRows(QString::fromUtf8(readFile(file)));
     }
 };
 
@@ -149,7 +143,7 @@ TEST_F(Reports, NonAsciiSeparatorsBecomeCharacterReferences)
     p.roadWithRows({0});
     set("RL_1", 0, "C = 1234.5");
     earthwork(0, QLocale(QLocale::French, QLocale::France));
-    const QByteArray bytes = readFile(file).toUtf8();
+    const QByteArray bytes = readFile(file);
     for (const char b : bytes)
         ASSERT_TRUE(b >= 0x09 && static_cast<unsigned char>(b) < 0x80) << bytes.toStdString();
     const QString sep = QLocale(QLocale::French, QLocale::France).groupSeparator();
@@ -198,11 +192,7 @@ TEST_F(Reports, LevelBookDocumentIsWrittenExactly)
 TEST_F(Reports, FailuresLeaveTheEarlierFileInPlace)
 {
     const auto road = p.roadWithRows({0, 20});
-    {
-        QFile f(file);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("good report");
-    }
+    writeFile(file, "good report");
     set("RL_1", 20, "Chainage = NULL");
     auto e = thrown([&] { earthwork(8); });
     ASSERT_TRUE(e);

@@ -83,11 +83,8 @@ TEST(CharacterWidths, MissingOrDamagedFileIsRefusedByName)
     for (const auto& c : cases) {
         const QString path = dir.filePath("ARFONT8.fl");
         QFile::remove(path);
-        if (!c.content.isEmpty()) {
-            QFile f(path);
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write(c.content);
-        }
+        if (!c.content.isEmpty())
+            writeFile(path, c.content);
         const auto e = thrown([&] { CharacterWidths::load(path); });
         ASSERT_TRUE(e) << c.says;
         EXPECT_EQ(e->kind(), c.kind);

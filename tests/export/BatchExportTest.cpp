@@ -22,12 +22,6 @@ std::string name(const QString& from, const QString& to)
     return exportFolderName(from, to).toStdString();
 }
 
-QByteArray contents(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
 struct Export : ::testing::Test {
     TestProject p;
     Database& db = p.db();
@@ -74,7 +68,7 @@ TEST_F(Export, WritesTheSelectedOutputsIntoTheRoadsFolderInListOrder)
     for (int i = 0; i < 3; ++i) {
         EXPECT_TRUE(r.outcomes[i].ok) << r.outcomes[i].message.toStdString();
         EXPECT_EQ(r.outcomes[i].path.toStdString(), (r.folder + "/" + names[i]).toStdString());
-        EXPECT_EQ(contents(r.outcomes[i].path).startsWith("<html><body><table"), i < 2);
+        EXPECT_EQ(readFile(r.outcomes[i].path).startsWith("<html><body><table"), i < 2);
     }
     // The road has no rows: the long section's notice comes back as a warning.
     ASSERT_EQ(r.warnings.size(), 1);
@@ -139,12 +133,8 @@ TEST_F(Export, WritesTheDrawingsFromTheTemplatesReplacingOldFiles)
     b.row(20, typicalRow(100.5, 101.2));
     settings.templateFolder = templateFolder();
     const QString folder = base + "/North to South/";
-    QDir().mkpath(folder);
-    for (const char* old : {"XSection.dxf", "Earthwork Report.htm"}) {
-        QFile f(folder + old);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray(200000, 'x'));
-    }
+    for (const char* old : {"XSection.dxf", "Earthwork Report.htm"})
+        writeFile(folder + old, QByteArray(200000, 'x'));
     const ExportResult r = exportRoad(
         db, b.id(), base,
         {ExportOutput::CrossSections, ExportOutput::LongSection, ExportOutput::EarthworkReport},
@@ -153,12 +143,12 @@ TEST_F(Export, WritesTheDrawingsFromTheTemplatesReplacingOldFiles)
     ASSERT_EQ(r.outcomes.size(), 3u);
     for (const ExportOutcome& o : r.outcomes)
         EXPECT_TRUE(o.ok) << o.message.toStdString();
-    const QByteArray header = contents(templateFolder() + "/HeaderX.dxf").left(200);
-    EXPECT_TRUE(contents(folder + "XSection.dxf").startsWith(header));
-    EXPECT_TRUE(contents(folder + "LSection.dxf")
-                    .startsWith(contents(templateFolder() + "/HeaderL.dxf").left(200)));
-    EXPECT_FALSE(contents(folder + "XSection.dxf").contains("xxxxxxxx"));
-    EXPECT_FALSE(contents(folder + "Earthwork Report.htm").contains("xxxxxxxx"));
+    const QByteArray header = readFile(templateFolder() + "/HeaderX.dxf").left(200);
+    EXPECT_TRUE(readFile(folder + "XSection.dxf").startsWith(header));
+    EXPECT_TRUE(readFile(folder + "LSection.dxf")
+                    .startsWith(readFile(templateFolder() + "/HeaderL.dxf").left(200)));
+    EXPECT_FALSE(readFile(folder + "XSection.dxf").contains("xxxxxxxx"));
+    EXPECT_FALSE(readFile(folder + "Earthwork Report.htm").contains("xxxxxxxx"));
 }
 
 TEST_F(Export, AFailedDrawingLeavesTheFollowingOutputsToRun)
@@ -187,9 +177,7 @@ TEST_F(Export, FoldersThatCannotBeMadeAreReported)
 {
     const auto id = road("North", "South");
     // A file where the road's folder should be.
-    QDir().mkpath(base);
-    QFile blocker(base + "/North to South");
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    writeFile(base + "/North to South", "");
     const ExportResult r = exportRoad(db, id, base, kReports, settings);
     EXPECT_TRUE(r.error.contains("North to South")) << r.error.toStdString();
     EXPECT_TRUE(r.outcomes.empty());

@@ -205,9 +205,7 @@ TEST(CrossSectionDxf, RoadWithoutRowsGivesAnEmptyEntitiesSection)
     Drawing d;
     RoadBuilder road(d.project.db(), 100, 20);
     const DxfFile f = d.write(road.id());
-    QFile header(templateFolder() + "/HeaderX.dxf");
-    ASSERT_TRUE(header.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.bytes, header.readAll() +
+    EXPECT_EQ(f.bytes, readFile(templateFolder() + "/HeaderX.dxf") +
                            " 0 \r\nSECTION\r\n 2 \r\nENTITIES\r\n 0 \r\nENDSEC\r\n 0 \r\nEOF\r\n");
 }
 
@@ -216,11 +214,7 @@ TEST(CrossSectionDxf, BadRequestsChangeNothing)
     Drawing d;
     RoadBuilder road(d.project.db(), 100, 20);
     road.row(0, "");
-    {
-        QFile old(d.target);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("old");
-    }
+    writeFile(d.target, "old");
     auto kindOf = [&](std::int64_t id, const DxfOptions& o) -> std::optional<ErrorKind> {
         try {
             ExportCrossSectionsDxf(d.project.db(), id, o, d.target);
@@ -239,9 +233,7 @@ TEST(CrossSectionDxf, BadRequestsChangeNothing)
     d.project.db().exec("DROP TABLE " + QStringLiteral("RL_%1").arg(road.id()));
     EXPECT_EQ(kindOf(road.id(), d.options), ErrorKind::TableMissing);
 
-    QFile old(d.target);
-    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
-    EXPECT_EQ(old.readAll(), "old");
+    EXPECT_EQ(readFile(d.target), "old");
 }
 
 TEST(CrossSectionDxf, IntersectionsStayExactOnFarSheets)

@@ -3,6 +3,7 @@
 #include "export/DxfNumbers.h"
 #include "store/Error.h"
 #include "support/CommaLocale.h"
+#include "support/TestProject.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,19 +23,6 @@ namespace
 std::string single(float v)
 {
     return std::string(dxf::single(v).view());
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
 }
 
 const QByteArray kTemplate = "  0\r\nSECTION\r\n  2\r\nHEADER\r\n  0\r\nENDSEC\r\n";
@@ -160,7 +148,7 @@ TEST(DxfWriter, OutputStartsWithTheTemplateAndReplacesTheTarget)
     Scratch s;
     writeFile(s.target, QByteArray(5000, 'x'));
     EXPECT_EQ(s.write([](DxfWriter& w) { w.DxfBox(0, 0, 1, 1); }).ofType("LINE").size(), 4u);
-    const QByteArray out = readAll(s.target);
+    const QByteArray out = readFile(s.target);
     EXPECT_TRUE(out.startsWith(kTemplate + " 0 \r\nSECTION\r\n 2 \r\nENTITIES\r\n"));
     EXPECT_FALSE(out.contains('x'));
     EXPECT_EQ(QDir(s.dir.path()).entryList(QDir::Files).size(), 2); // template and drawing only
@@ -168,7 +156,7 @@ TEST(DxfWriter, OutputStartsWithTheTemplateAndReplacesTheTarget)
     // A template whose last line has no line end still gets the entities on a line of their own.
     writeFile(s.templ, kTemplate.chopped(2));
     s.write([](DxfWriter&) {});
-    EXPECT_EQ(readAll(s.target),
+    EXPECT_EQ(readFile(s.target),
               kTemplate + " 0 \r\nSECTION\r\n 2 \r\nENTITIES\r\n 0 \r\nENDSEC\r\n 0 \r\nEOF\r\n");
 }
 
@@ -186,7 +174,7 @@ TEST(DxfWriter, FailuresLeaveTheExistingDrawingAlone)
         EXPECT_EQ(e.kind(), ErrorKind::Io);
         EXPECT_TRUE(e.message().contains("Missing.dxf")) << e.message().toStdString();
     }
-    EXPECT_EQ(readAll(s.target), good);
+    EXPECT_EQ(readFile(s.target), good);
 
     // An export that stops half-way (the drawing writer threw) leaves no partial file.
     try {
@@ -196,7 +184,7 @@ TEST(DxfWriter, FailuresLeaveTheExistingDrawingAlone)
         throw Error(ErrorKind::Database, "disk gone");
     } catch (const Error&) {
     }
-    EXPECT_EQ(readAll(s.target), good);
+    EXPECT_EQ(readFile(s.target), good);
     EXPECT_EQ(QDir(s.dir.path()).entryList(QDir::Files).size(), 2);
 
     // A folder that does not exist.
@@ -214,7 +202,7 @@ TEST(DxfWriter, CommaLocaleStillWritesPoints)
             w.DxfText(0, 0, dxf::twoDecimals(2.5).view(), false, 4, 10.5f, 3.25f);
         });
     }
-    const QByteArray out = readAll(s.target);
+    const QByteArray out = readFile(s.target);
     EXPECT_FALSE(out.mid(kTemplate.size()).contains(',')) << "comma in " << out.toStdString();
     EXPECT_TRUE(out.contains("\r\n 1234.5 \r\n"));
     EXPECT_TRUE(out.contains("\r\n2.50\r\n"));

@@ -156,10 +156,7 @@ TEST_F(FormationRules, CulvertsInViewWithTheirPictures)
     const auto road = evenRoad(db, 200, 300, 100);
     QTemporaryDir folder;
     QImage(8, 8, QImage::Format_RGB32).save(folder.filePath("good.png"));
-    QFile bad(folder.filePath("bad.png"));
-    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-    bad.write("not a picture");
-    bad.close();
+    writeFile(folder.filePath("bad.png"), "not a picture");
     db.exec("INSERT INTO CulvertTypes (ID, CulvertName, ImageFileExisting, ImageFileProposed) "
             "VALUES (1, 'Pipe', 'good.png', 'bad.png'), (2, 'Box', 'gone.png', 'gone.png')");
     db.exec(QStringLiteral("INSERT INTO Culverts (RoadRef, CTypeRef, Chainage, EPType) VALUES "

@@ -25,20 +25,6 @@ struct TempStore {
 };
 } // namespace
 
-TEST(Settings, AnEmptyStoreGivesTheDefaults)
-{
-    TempStore t;
-    const Settings s = t.store.load();
-    ASSERT_EQ(Settings::keys().size(), 28);
-    EXPECT_EQ(Settings::keys().front(), "MainLeft");
-    EXPECT_EQ(Settings::keys().back(), "PageSize");
-    QStringList values;
-    for (const QString& key : Settings::keys())
-        values << s.text(key);
-    EXPECT_EQ(values.join(' '), "1000 1000 6500 6500 True True True 95 1 8 6 0 2 True False False "
-                                "False 0 0 0 0 0 0 2 2 2 2 0");
-}
-
 TEST(Settings, ValuesRoundTripAsText)
 {
     TempStore t;

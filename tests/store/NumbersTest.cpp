@@ -44,8 +44,10 @@ TEST(Numbers, ThousandthsAreTheNumbersOfTheirTexts)
         const double v = 90 + i * 0.0012345678;
         values.insert(values.end(), {v, std::nextafter(v, 0.0), std::nextafter(v, 1e9)});
     }
-    for (double v : values)
+    for (double v : values) {
         EXPECT_EQ(d3(v), d3Text(v).toDouble()) << plainDecimal(v).toStdString();
+        EXPECT_FALSE(std::signbit(d3(v)) && d3(v) == 0) << v; // never a minus zero
+    }
 }
 
 TEST(Numbers, LeadingNumberReadsWhatAUserTyped)

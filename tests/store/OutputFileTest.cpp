@@ -12,26 +12,12 @@
 using namespace tarmela;
 using namespace tarmela::test;
 
-namespace {
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-} // namespace
-
 TEST(OutputFile, ReplacesTheTargetOnlyWhenCommitted)
 {
     QTemporaryDir dir;
     const QString target = dir.filePath("out.csv");
     const QString link = dir.filePath("link.csv");
-    {
-        QFile f(target);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("earlier");
-    }
+    writeFile(target, "earlier");
     ASSERT_EQ(::chmod(QFile::encodeName(target).constData(), 0640), 0);
     ASSERT_TRUE(QFile::link(target, link));
     {

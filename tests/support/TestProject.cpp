@@ -4,6 +4,9 @@
 #include "store/RowReader.h"
 #include "store/Statements.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QVariant>
 #include <gtest/gtest.h>
 
@@ -66,6 +69,20 @@ std::string roadState(Database& db, std::int64_t road)
         }
     }
     return state;
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.flush())
+        ADD_FAILURE() << "cannot write " << path.toStdString();
 }
 
 } // namespace tarmela::test

@@ -47,6 +47,10 @@ std::string queryText(Database& db, const QString& sql);
 // Everything a road owns as one text: its row, both sheets, its cross distances and culverts.
 std::string roadState(Database& db, std::int64_t road);
 
+// A file's bytes (empty when it can't be read), and a file written whole, its folder made.
+QByteArray readFile(const QString& path);
+void writeFile(const QString& path, const QByteArray& bytes);
+
 // The tarmela::Error that `f` throws, if it throws one.
 template <typename F> std::optional<Error> thrown(F&& f)
 {

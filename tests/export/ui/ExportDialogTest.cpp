@@ -1,5 +1,6 @@
 #include "export/ui/frmExportMultiple.h"
 #include "store/Roads.h"
+#include "support/TestProject.h"
 #include "support/UiProgram.h"
 #include "support/Widgets.h"
 #include "ui/common/AppState.h"
@@ -81,8 +82,7 @@ TEST(ExportDialog, WritesTheSelectedReportsIntoTheRoadsFolder)
 TEST(ExportDialog, ABlockedFolderKeepsTheDialogOpenAndNothingSelectedStillMakesTheFolder)
 {
     ExportProgram p;
-    QFile blocker(p.dir.filePath("Blocked"));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    writeFile(p.dir.filePath("Blocked"), "");
     frmExportMultiple dlg;
     dlg.show();
     auto* base = child<QLineEdit>(&dlg, "txtBaseDir");

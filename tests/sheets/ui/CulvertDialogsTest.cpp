@@ -146,10 +146,8 @@ TEST(CulvertDialogs, PicturesAreChosenFromThePictureFolder)
 {
     CulvertProgram p;
     QTemporaryDir folder;
-    for (const char* name : {"b.png", "a.png", "readme.txt"}) {
-        QFile f(folder.filePath(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    }
+    for (const char* name : {"b.png", "a.png", "readme.txt"})
+        writeFile(folder.filePath(name), "");
     {
         // A double-click on a file chooses it.
         dlgImageList list(folder.path());
