@@ -6,6 +6,7 @@
 #include "compute/ui/frmReports.h"
 #include "export/ui/frmExportMultiple.h"
 #include "formation/ui/frmPlotFormation.h"
+#include "settings/Earthwork.h"
 #include "sheets/ui/SheetLayouts.h"
 #include "sheets/ui/dlgGenerateTable.h"
 #include "sheets/ui/dlgSearchWindow.h"
@@ -247,26 +248,22 @@ void frmMain::updateQuantities()
         showWrittenRows(s.CurrentRoadID, tool);
         return;
     }
-    EarthworkInputs in;
-    in.road = s.CurrentRoadID;
-    in.method = s.settings.QuantityCalcMethod;
-    in.viewSections = s.settings.ViewSections;
-    in.formationCamber = s.FormationCamber;
-    in.carriageCamber = s.CarriageCamber;
-    in.locale = QLocale();
+    const EarthworkInputs in =
+        earthworkInputsFor(s.settings, s.CurrentRoadID, s.FormationCamber, s.CarriageCamber);
     EarthworkResult r;
     {
         BusyCursor busy;
         r = UpdateEarthworkQuantities(*s.ProjectConnection, in);
     }
     if (r.volumesDone) {
-        setStatusPanel(2, r.filling);
-        setStatusPanel(3, r.cutting);
-        setStatusPanel(4, r.total);
+        const QuantityTexts texts = quantityTexts(r.volumes, QLocale());
+        setStatusPanel(2, texts.filling);
+        setStatusPanel(3, texts.cutting);
+        setStatusPanel(4, texts.total);
     }
     showWrittenRows(in.road);
     if (!r.error.isEmpty())
-        tell(this, r.error);
+        tell(this, earthworkMessage(r));
 }
 
 void frmMain::CloseRoadWindows()

@@ -3,6 +3,7 @@
 #include "cli/Cli.h"
 #include "compute/EarthworkQuantities.h"
 #include "formation/FormationDesign.h"
+#include "settings/Earthwork.h"
 #include "store/Error.h"
 #include "store/Numbers.h"
 #include "store/Roads.h"
@@ -48,33 +49,28 @@ void table(QTextStream& out, const VolumeSummary& v, const QLocale& locale)
 EarthworkInputs inputsFor(Context& ctx, std::int64_t road)
 {
     const Road r = roads::get(ctx.database(), road);
-    EarthworkInputs in;
-    in.road = road;
-    in.method = ctx.settings.QuantityCalcMethod;
-    in.viewSections = ctx.settings.ViewSections;
-    in.formationCamber = r.formationCamber / 100;
-    in.carriageCamber = r.carriageCamber / 100;
-    in.locale = QLocale();
-    return in;
+    return earthworkInputsFor(ctx.settings, road, r.formationCamber / 100,
+                              r.carriageCamber / 100);
 }
 
 // What recompute prints; a run that stopped on a section is an error.
 int print(Context& ctx, const EarthworkInputs& in, const EarthworkResult& result, bool asJson)
 {
     if (!result.error.isEmpty())
-        throw Error(ErrorKind::Data, QString(result.error).replace('\n', ' '));
+        throw Error(ErrorKind::Data, earthworkMessage(result).replace('\n', ' '));
     if (asJson) {
         ctx.out << json(in.road, in.method, result.volumes) << '\n';
         return 0;
     }
-    QLocale grouped = in.locale;
-    grouped.setNumberOptions(grouped.numberOptions() & ~QLocale::OmitGroupSeparator);
+    const QLocale grouped = groupedLocale(QLocale());
     table(ctx.out, result.volumes, grouped);
-    if (result.volumesDone)
+    if (result.volumesDone) {
+        const QuantityTexts texts = quantityTexts(result.volumes, grouped);
         ctx.out << oneLine(result.roadName) << '\n'
-                << result.filling << '\n'
-                << result.cutting << '\n'
-                << result.total << '\n';
+                << texts.filling << '\n'
+                << texts.cutting << '\n'
+                << texts.total << '\n';
+    }
     return 0;
 }
 

@@ -37,10 +37,6 @@ const QString& notGenerated()
 struct RunError {
     EarthworkErrorCode code;
     QString description;
-    QString message() const
-    {
-        return description + QStringLiteral("\nError Code=") + QString::number(int(code));
-    }
 };
 
 // Columns read, in this order: ID, Chainage, L1..L8, C, R1..R8, then the rest.
@@ -362,17 +358,6 @@ void recomputeRowByRow(Database& db, const EarthworkInputs& in, SectionPass& pas
 
 } // namespace
 
-void describeVolumes(EarthworkResult& r, const QLocale& locale)
-{
-    QLocale grouped = locale;
-    grouped.setNumberOptions(grouped.numberOptions() & ~QLocale::OmitGroupSeparator);
-    const auto cum = [&](double v) { return grouped.toString(v, 'f', 2) + QStringLiteral(" Cum"); };
-    r.filling = QStringLiteral("Filling = ") + cum(r.volumes.totalFill);
-    r.cutting = QStringLiteral("Cutting = ") + cum(r.volumes.totalCut);
-    r.total = QStringLiteral("Total = ") + cum(r.volumes.total());
-    r.volumesDone = true;
-}
-
 EarthworkResult UpdateEarthworkQuantities(Database& db, const EarthworkInputs& in)
 {
     EarthworkResult r;
@@ -412,11 +397,13 @@ EarthworkResult UpdateEarthworkQuantities(Database& db, const EarthworkInputs& i
             return r; // an empty sheet: nothing to show
 
         r.volumes = kilometreVolumes(pass->sections, nearestEven(pass->sections.back().chainage));
-        describeVolumes(r, in.locale);
+        r.volumesDone = true;
     } catch (const RunError& e) {
-        r.error = e.message();
+        r.error = e.description;
+        r.errorCode = e.code;
     } catch (const Error& e) {
-        r.error = RunError{EarthworkErrorCode::Database, e.message()}.message();
+        r.error = e.message();
+        r.errorCode = EarthworkErrorCode::Database;
     }
     return r;
 }

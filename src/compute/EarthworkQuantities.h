@@ -3,11 +3,11 @@
 // The road-wide recomputation: every section of a road's RL sheet gets its defaults, its
 // formation side levels and its fill and cut areas (SectionAreas.h), written back in one
 // transaction; then the areas become volumes per kilometre and for the whole road
-// (Volumes.h) with the texts the main window's status bar shows.
+// (Volumes.h).
 //
 // A section that lacks a value its method needs ends the run: the sections before it keep
 // their new values, it keeps only its defaults, the sections after it stay as they were, and
-// the result carries the message. Messages with a number ("Error Code=N") are:
+// the result carries the message and its number (EarthworkErrorCode):
 //   101  a value the area method needs is empty
 //   102  a chainage is empty or lies beyond 100,000 km
 //   103  the database refused a statement
@@ -15,7 +15,6 @@
 
 #include "compute/Volumes.h"
 
-#include <QLocale>
 #include <QString>
 #include <cstdint>
 
@@ -29,32 +28,28 @@ struct EarthworkInputs {
     int viewSections = 8;
     double formationCamber = 0.035; // fractions
     double carriageCamber = 0.035;
-    QLocale locale; // digit grouping of the shown numbers
 };
 
-struct EarthworkResult {
-    bool ran = false;                // false when road < 1: nothing was done
-    bool volumesDone = false;        // the kilometre rows and totals below are valid
-    VolumeSummary volumes;           // compute/Volumes.h
-    QString roadName;                // From + " To " + To
-    QString filling, cutting, total; // "Filling = 1,234.56 Cum", "Cutting = ...", "Total = ..."
-    QString error;                   // message to show (exclamation icon); empty when none
-};
-
-// An empty sheet ends the run quietly (ran, no volumes, no error); a road whose RL sheet was
-// never generated gets "Datasheet not generated! Click Generate Data Sheet from Data menu".
-EarthworkResult UpdateEarthworkQuantities(Database& db, const EarthworkInputs& in);
-
-// Fills the status texts of r from r.volumes (numbers with 2 decimals and digit grouping)
-// and marks the volumes done; for a change that brings the volumes up to date on its own.
-void describeVolumes(EarthworkResult& r, const QLocale& locale);
-
-// The message numbers above.
+// The message numbers above; None for a message without one.
 enum class EarthworkErrorCode {
+    None = 0,
     EmptyValue = 101,
     ChainageOutOfRange = 102,
     Database = 103,
     BadSettings = 104,
 };
+
+struct EarthworkResult {
+    bool ran = false;         // false when road < 1: nothing was done
+    bool volumesDone = false; // the kilometre rows and totals below are valid
+    VolumeSummary volumes;    // compute/Volumes.h
+    QString roadName;         // From + " To " + To
+    QString error;            // what stopped the run; empty when nothing did
+    EarthworkErrorCode errorCode = EarthworkErrorCode::None;
+};
+
+// An empty sheet ends the run quietly (ran, no volumes, no error); a road whose RL sheet was
+// never generated gets "Datasheet not generated! Click Generate Data Sheet from Data menu".
+EarthworkResult UpdateEarthworkQuantities(Database& db, const EarthworkInputs& in);
 
 } // namespace tarmela

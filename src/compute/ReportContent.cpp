@@ -260,10 +260,7 @@ QString fmt2(double value, const QLocale& locale) { return fixed(value, 2, local
 
 QString fmt2Grouped(double value, const QLocale& locale)
 {
-    QLocale grouped = locale;
-    grouped.setNumberOptions(locale.numberOptions() & ~QLocale::NumberOptions(
-                                                          QLocale::OmitGroupSeparator));
-    return fixed(value, 2, grouped);
+    return fixed(value, 2, groupedLocale(locale));
 }
 
 } // namespace tarmela

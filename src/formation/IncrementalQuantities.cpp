@@ -110,7 +110,6 @@ bool IncrementalQuantities::usableFor(Database& db, const EarthworkInputs& in)
 {
     if (!m_valid || !sameInputs(in, m_inputs) || !(stampOf(db) == m_stamp))
         return false;
-    m_inputs.locale = in.locale;
     return true;
 }
 
@@ -180,7 +179,7 @@ std::optional<EarthworkResult> IncrementalQuantities::recompute(Database& db,
     r.ran = true;
     r.roadName = m_roadName;
     r.volumes = kilometreVolumes(m_areas, nearestEven(m_areas.back().chainage));
-    describeVolumes(r, m_inputs.locale);
+    r.volumesDone = true;
     return r;
 }
 

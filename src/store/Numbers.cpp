@@ -120,4 +120,12 @@ QString plainDecimal(double value)
     return QString::fromLatin1(buf, int(res.ptr - buf));
 }
 
+QLocale groupedLocale(const QLocale& locale)
+{
+    QLocale grouped = locale;
+    grouped.setNumberOptions(locale.numberOptions() & ~QLocale::NumberOptions(
+                                                          QLocale::OmitGroupSeparator));
+    return grouped;
+}
+
 } // namespace tarmela

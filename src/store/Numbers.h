@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 #include <cstdint>
 
@@ -27,5 +28,8 @@ bool isNumeric(const QString& text);
 // a point as separator whatever the locale, the shortest digits that read back the same.
 // 20 -> "20", 2.5 -> "2.5", -0.001 -> "-0.001".
 QString plainDecimal(double value);
+
+// The locale with thousands always grouped, for the totals the program shows ("3,650.00").
+QLocale groupedLocale(const QLocale& locale);
 
 } // namespace tarmela

@@ -1,6 +1,8 @@
 #include "app/frmMain.h"
 #include "compute/EarthworkQuantities.h"
 #include "formation/ui/frmPlotFormation.h"
+#include "settings/Earthwork.h"
+#include "store/Numbers.h"
 #include "store/Roads.h"
 #include "store/Schema.h"
 #include "store/Transaction.h"
@@ -117,16 +119,14 @@ TEST(FormationToolWindow, PickTypeUpdateGradeAndUndo)
     EarthworkInputs in;
     in.road = road;
     in.formationCamber = in.carriageCamber = 0;
-    in.locale = QLocale();
     const EarthworkResult full = UpdateEarthworkQuantities(db, in);
-    QLocale grouped;
-    grouped.setNumberOptions(grouped.numberOptions() & ~QLocale::OmitGroupSeparator);
+    const QLocale grouped = groupedLocale(QLocale());
     EXPECT_EQ(grid->item(40, 0)->text(), "ALL");
     EXPECT_EQ(grid->item(40, 1)->text(), grouped.toString(full.volumes.totalFill, 'f', 2));
     EXPECT_EQ(grid->item(0, 1)->text(),
               grouped.toString(full.volumes.kilometres[0].filling, 'f', 2));
-    EXPECT_EQ(w.statusPanel(2), full.filling);
-    EXPECT_EQ(w.statusPanel(4), full.total);
+    EXPECT_EQ(w.statusPanel(2), quantityTexts(full.volumes, QLocale()).filling);
+    EXPECT_EQ(w.statusPanel(4), quantityTexts(full.volumes, QLocale()).total);
 
     // The scroll bar reaches the end of the road; a grade from 39,900 to 40,000 there.
     QScrollBar* along = child<QScrollBar>(tool, "HScroll1");

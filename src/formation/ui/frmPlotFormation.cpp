@@ -2,6 +2,7 @@
 
 #include "formation/FormationRules.h"
 #include "formation/ui/FormationProfileView.h"
+#include "settings/Earthwork.h"
 #include "store/Error.h"
 #include "store/Numbers.h"
 #include "store/Roads.h"
@@ -202,14 +203,7 @@ void frmPlotFormation::buildControls()
 EarthworkInputs frmPlotFormation::inputs() const
 {
     const AppState& s = appState();
-    EarthworkInputs in;
-    in.road = m_road;
-    in.method = s.settings.QuantityCalcMethod;
-    in.viewSections = s.settings.ViewSections;
-    in.formationCamber = s.FormationCamber;
-    in.carriageCamber = s.CarriageCamber;
-    in.locale = QLocale();
-    return in;
+    return earthworkInputsFor(s.settings, m_road, s.FormationCamber, s.CarriageCamber);
 }
 
 void frmPlotFormation::tell(const QString& text)
@@ -235,8 +229,7 @@ void frmPlotFormation::showResult(const EarthworkResult& r)
     VellGrid1->setUpdatesEnabled(false);
     VellGrid1->setRowCount(0);
     if (r.volumesDone) {
-        QLocale grouped;
-        grouped.setNumberOptions(grouped.numberOptions() & ~QLocale::OmitGroupSeparator);
+        const QLocale grouped = groupedLocale(QLocale());
         const auto cell = [&](int row, int col, const QString& text, bool bold = false) {
             auto* item = new QTableWidgetItem(text);
             item->setTextAlignment(col == 0 ? Qt::AlignCenter : Qt::AlignRight | Qt::AlignVCenter);
@@ -261,11 +254,12 @@ void frmPlotFormation::showResult(const EarthworkResult& r)
         cell(all, 2, volume(r.volumes.totalCut), true);
         cell(all, 3, volume(r.volumes.total()), true);
         VellGrid1->scrollToItem(VellGrid1->item(all, 0));
-        emit quantitiesChanged(r.filling, r.cutting, r.total);
+        const QuantityTexts texts = quantityTexts(r.volumes, QLocale());
+        emit quantitiesChanged(texts.filling, texts.cutting, texts.total);
     }
     VellGrid1->setUpdatesEnabled(true);
     if (!r.error.isEmpty())
-        tell(r.error);
+        tell(earthworkMessage(r));
 }
 
 void frmPlotFormation::pbRefresh()
