@@ -1,5 +1,6 @@
 #include "compute/LevelBookReduction.h"
 
+#include "compute/HeightOfInstrument.h"
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/Numbers.h"
@@ -8,6 +9,7 @@
 #include "store/Schema.h"
 #include "store/Transaction.h"
 
+#include <limits>
 #include <optional>
 
 namespace tarmela {
@@ -89,25 +91,16 @@ void ConvertLevelBookToRL(Database& db, std::int64_t road, double benchMark)
                                        "one before reducing the level book")
                             .arg(id));
         const double chainage = book.number(BookChainage);
-        const double bs = book.number(BookBS); // 0 when empty
-        const double fs = book.number(BookFS);
-        const double cReading = book.number(BookCentre);
         if (!book.isNull(BookTopWidth))
             topWidth = book.number(BookTopWidth);
         if (!book.isNull(BookBottomWidth))
             bottomWidth = book.number(BookBottomWidth);
-
-        // Without a centre reading the row is a change point: its level is seen from the
-        // instrument before the change.
-        double centre = 0;
-        if (cReading == 0)
-            centre = hi - fs;
-        if (bs > 0)
-            hi += bs;
-        if (fs > 0)
-            hi -= fs;
-        if (cReading != 0)
-            centre = hi - cReading;
+        const auto sight = [&](int column) {
+            return book.optionalNumber(column).value_or(std::numeric_limits<double>::quiet_NaN());
+        };
+        const InstrumentStep step =
+            instrumentStep(hi, sight(BookBS), sight(BookFS), sight(BookCentre));
+        hi = step.hiAfter;
 
         // A chainage the RL sheet lacks gets a new row with the next free ID.
         rlRowAt.bind(0, chainage);
@@ -118,10 +111,10 @@ void ConvertLevelBookToRL(Database& db, std::int64_t road, double benchMark)
         int k = 0;
         for (int c = BookLeft; c < BookCentre; ++c) {
             const std::optional<double> reading = book.optionalNumber(c);
-            write.bindNumber(k++, reading ? std::optional<double>(d3(hi - *reading))
+            write.bindNumber(k++, reading ? std::optional<double>(d3(step.levelOf(*reading)))
                                           : std::nullopt);
         }
-        write.bindNumber(k++, d3(centre));
+        write.bindNumber(k++, d3(step.centre));
         write.bindNumber(k++, topWidth);
         write.bindNumber(k++, bottomWidth);
         write.bindInteger(k++, rlId);

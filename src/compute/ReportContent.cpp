@@ -1,5 +1,6 @@
 #include "compute/ReportContent.h"
 
+#include "compute/HeightOfInstrument.h"
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/Numbers.h"
@@ -135,12 +136,7 @@ LevelBookContent::LevelBookContent(Database& db, std::int64_t road, int viewSect
         for (int v = 0; v < int(at.size()); ++v)
             row[v < HiBefore ? v : v + 1] = numberIn(q, at[v], names[v], sheet);
         row[HiBefore] = hi;
-        // A back sight raises the instrument, a fore sight lowers it, both at the chainage
-        // line, so the lines after it read from the new height.
-        if (row[BS] > 0)
-            hi += row[BS];
-        if (row[FS] > 0)
-            hi -= row[FS];
+        hi = instrumentStep(hi, row[BS], row[FS], row[C]).hiAfter;
         m_values.insert(m_values.end(), row.begin(), row.end());
         m_chainages.push_back(plainText(q.value(chainageAt)));
         m_remarks.push_back(q.text(remarksAt));
@@ -150,28 +146,22 @@ LevelBookContent::LevelBookContent(Database& db, std::int64_t road, int viewSect
 LevelBookLine LevelBookContent::line(std::int64_t section, int index) const
 {
     LevelBookLine l;
-    const double hiBefore = value(section, HiBefore);
-    const double bs = value(section, BS), fs = value(section, FS), c = value(section, C);
-    const double bsOr0 = isEmptyValue(bs) ? 0 : bs, fsOr0 = isEmptyValue(fs) ? 0 : fs;
-    double hiAfter = hiBefore;
-    if (bsOr0 > 0)
-        hiAfter += bsOr0;
-    if (fsOr0 > 0)
-        hiAfter -= fsOr0;
+    // The book's arithmetic is the reduction's: the chainage line shows the height the
+    // sights give, the lines after it the levels seen from there.
+    const InstrumentStep step = instrumentStep(value(section, HiBefore), value(section, BS),
+                                               value(section, FS), value(section, C));
     if (index == 0) {
         l.label = m_chainages[section];
-        l.bs = bs;
-        l.fs = fs;
-        l.hi = hiBefore + bsOr0 - fsOr0;
+        l.bs = value(section, BS);
+        l.fs = value(section, FS);
+        l.hi = step.hiAfter;
         l.topWidth = value(section, TopWidth);
         l.bottomWidth = value(section, BottomWidth);
         l.remarks = m_remarks[section];
     } else if (index == 1) {
-        // Without a C reading a change point's level is taken from the fore sight on the
-        // height of instrument it closes.
         l.label = QStringLiteral("C");
-        l.is = c;
-        l.rl = isEmptyValue(c) || c == 0 ? hiBefore - fsOr0 : hiAfter - c;
+        l.is = value(section, C);
+        l.rl = step.centre;
     } else {
         const int reading = index - 2;
         const bool left = reading < m_viewSections;
@@ -179,7 +169,7 @@ LevelBookLine LevelBookContent::line(std::int64_t section, int index) const
         l.label = QLatin1Char(left ? 'L' : 'R') + QString::number(number);
         l.is = value(section, FirstReading + reading);
         if (!isEmptyValue(l.is))
-            l.rl = hiAfter - l.is;
+            l.rl = step.levelOf(l.is);
     }
     return l;
 }

@@ -1,6 +1,9 @@
 #include "compute/LevelBookReduction.h"
+#include "compute/ReportContent.h"
 #include "store/Error.h"
+#include "store/Numbers.h"
 #include "store/Roads.h"
+#include "store/Schema.h"
 #include "support/TestProject.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +12,8 @@ using namespace tarmela;
 using namespace tarmela::test;
 using LevelBookReduction = ProjectTest;
 
-namespace {
+namespace
+{
 
 // A level book row; an empty text is a blank cell.
 void book(Database& db, int id, double chainage, const QString& bs, const QString& c,
@@ -89,6 +93,45 @@ TEST_F(LevelBookReduction, ChangePointsMissingReadingsAndWidths)
               "80 102.25 null null null null 5.5 6 102.5 4.5 | "
               "500 77 null null null null null null null null");
     EXPECT_EQ(queryText(db, "SELECT HI FROM LB_1 ORDER BY ID"), "101.5 | 100.3 | 101 | 101 | 101");
+}
+
+// The Level Book report works the book from a height of 100; reduced from a bench mark of 100,
+// every level it shows is the level the reduction writes, change points and odd rows included.
+TEST_F(LevelBookReduction, TheLevelBookReportShowsTheLevelsTheReductionWrites)
+{
+    roads::create(db);
+    book(db, 1, 0, "1.5", "1.2", "", "L1 = 1.4, R2 = 0.9, L8 = 3.1, R8 = 2.25");
+    book(db, 2, 20, "0.8", "", "2.0", "L1 = 1.0");      // a change point
+    book(db, 3, 40, "1.1", "0.6", "0.4", "R1 = 0.75");  // sights and a centre reading
+    book(db, 4, 60, "", "", "");                        // nothing at all
+    book(db, 5, 80, "-0.3", "-1.25", "0", "L2 = -0.5"); // staff upside down
+    book(db, 6, 100, "", "0", "1.35", "R3 = 0.2");      // a centre of 0: a change point too
+    ConvertLevelBookToRL(db, 1, 100);
+
+    QString readings = QStringLiteral("C");
+    for (const char side : {'L', 'R'})
+        for (int k = 1; k <= kReadingsPerSide; ++k)
+            readings += QStringLiteral(", %1%2").arg(side).arg(k);
+    const LevelBookContent report(db, 1, kReadingsPerSide);
+    ASSERT_EQ(report.sectionCount(), 6);
+    std::string shown, written;
+    for (std::int64_t s = 0; s < report.sectionCount(); ++s) {
+        const LevelBookLine head = report.line(s, 0);
+        shown += head.label.toStdString() + " HI " + plainDecimal(d3(head.hi)).toStdString();
+        for (int line = 1; line < report.linesPerSection(); ++line) {
+            const double rl = report.line(s, line).rl;
+            shown +=
+                " " + (isEmptyValue(rl) ? std::string("null") : plainDecimal(d3(rl)).toStdString());
+        }
+        shown += " | ";
+        written +=
+            queryText(db,
+                      "SELECT Chainage, 'HI', HI FROM LB_1 WHERE ID = " + QString::number(s + 1)) +
+            " " +
+            queryText(db, "SELECT " + readings + " FROM RL_1 WHERE Chainage = " + head.label) +
+            " | ";
+    }
+    EXPECT_EQ(shown, written);
 }
 
 TEST_F(LevelBookReduction, ChainagesMissingFromTheRlSheetGetTheNextIds)
