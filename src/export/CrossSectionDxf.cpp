@@ -234,7 +234,8 @@ void ExportCrossSectionsDxf(Database& db, std::int64_t road, const DxfOptions& o
     if (!db.tableExists(schema::rlTable(road)))
         throw Error(ErrorKind::TableMissing,
                     QStringLiteral("Road %1 has no RL sheet; generate its sheets first").arg(road));
-    RowReader query(db, QStringLiteral("SELECT * FROM %1 ORDER BY Chainage").arg(schema::rlTable(road)));
+    RowReader query(db, QStringLiteral("SELECT * FROM %1 ORDER BY Chainage")
+                            .arg(quoteName(schema::rlTable(road))));
     RlRowReader rows(query);
 
     DxfWriter out(QDir(o.templateFolder).filePath(QStringLiteral("HeaderX.dxf")), target);

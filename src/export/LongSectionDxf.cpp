@@ -53,7 +53,7 @@ LongSectionDrawing::LongSectionDrawing(Database& db, std::int64_t road, DxfWrite
                                        const DxfOptions& o, double interval)
     : m_rows(db, QStringLiteral("SELECT * FROM %1 WHERE Chainage>=? AND Chainage<=? "
                                 "ORDER BY Chainage")
-                     .arg(schema::rlTable(road))),
+                     .arg(quoteName(schema::rlTable(road)))),
       m_out(out), m_options(o), m_chainageStep(float(interval) * ChainageScale)
 {
 }
@@ -66,7 +66,7 @@ float LongSectionDrawing::sheetLeft(std::int64_t k)
 LongSectionDrawing::Layout LongSectionDrawing::layout(Database& db, std::int64_t road,
                                                       std::int64_t length)
 {
-    const QString table = schema::rlTable(road);
+    const QString table = quoteName(schema::rlTable(road));
     const QVariant last = db.scalar("SELECT MAX(Chainage) FROM " + table);
     Layout l;
     if (last.isNull())
@@ -229,7 +229,7 @@ QStringList ExportLongSectionDxf(Database& db, std::int64_t road, const DxfOptio
                     QStringLiteral("The number of readings shown per side must be from 0 to 8"));
     const Road r = roads::get(db, road);
     const LongSectionDrawing::Layout l = LongSectionDrawing::layout(db, road, r.length);
-    const QString table = schema::rlTable(road);
+    const QString table = quoteName(schema::rlTable(road));
 
     QStringList warnings;
     auto warn = [&warnings]() {

@@ -56,13 +56,13 @@ FormationData::FormationData(Database& db, std::int64_t road, int viewSections)
     : m_db(db), m_road(road)
 {
     const bool shown = viewSections >= 1 && viewSections <= kReadingsPerSide;
-    m_left = shown ? QStringLiteral("L%1").arg(viewSections) : QStringLiteral("NULL");
-    m_right = shown ? QStringLiteral("R%1").arg(viewSections) : QStringLiteral("NULL");
+    m_left = shown ? quoteName(QStringLiteral("L%1").arg(viewSections)) : QStringLiteral("NULL");
+    m_right = shown ? quoteName(QStringLiteral("R%1").arg(viewSections)) : QStringLiteral("NULL");
 }
 
 QString FormationData::table() const
 {
-    return schema::rlTable(m_road);
+    return quoteName(schema::rlTable(m_road));
 }
 
 QString FormationData::rowColumns() const

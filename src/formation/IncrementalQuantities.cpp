@@ -29,10 +29,10 @@ QString selectSection(std::int64_t road)
     QStringList cols;
     for (int i = 1; i <= kReadingsPerSide; ++i)
         cols << QStringLiteral("L%1").arg(i) << QStringLiteral("R%1").arg(i);
-    cols << QStringLiteral("C, FL2, FL1, FC, FR1, FR2, Width, TopWidth, BottomWidth, Crust, "
-                           "[Left Slope], [Right Slope]");
-    return QStringLiteral("SELECT ") + cols.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
-           schema::rlTable(road) + QStringLiteral(" WHERE ID = ?");
+    cols << QStringList{"C",         "FL2",         "FL1",   "FC",         "FR1",        "FR2",
+                        "Width",     "TopWidth",    "BottomWidth", "Crust", "Left Slope", "Right Slope"};
+    return QStringLiteral("SELECT ") + quoteNames(cols) + QStringLiteral(" FROM ") +
+           quoteName(schema::rlTable(road)) + QStringLiteral(" WHERE ID = ?");
 }
 
 SectionLevels readSection(const RowReader& q)
@@ -85,7 +85,7 @@ void IncrementalQuantities::rebuild(Database& db, const EarthworkInputs& in,
                                                                  : CrossDistances{};
     // The order of the full recomputation, so that the centre points carry the same way.
     RowReader q(db, QStringLiteral("SELECT ID, Chainage, C, FC, [Fill Area], [Cut Area] FROM ") +
-                        schema::rlTable(in.road) + QStringLiteral(" ORDER BY Chainage, ID"));
+                        quoteName(schema::rlTable(in.road)) + QStringLiteral(" ORDER BY Chainage, ID"));
     CentrePoint centre;
     while (q.next()) {
         Section s;
@@ -126,7 +126,7 @@ std::optional<EarthworkResult> IncrementalQuantities::recompute(Database& db,
         }
         todo.insert(i);
     }
-    const QString table = schema::rlTable(m_inputs.road);
+    const QString table = quoteName(schema::rlTable(m_inputs.road));
     RowReader read(db, selectSection(m_inputs.road));
     QSqlQuery write = db.prepare(QStringLiteral("UPDATE ") + table +
                                  QStringLiteral(" SET FL1 = ?, FL2 = ?, FR1 = ?, FR2 = ?, "

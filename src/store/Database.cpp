@@ -49,6 +49,14 @@ QString quoteName(const QString& name)
     return QLatin1Char('"') + inner + QLatin1Char('"');
 }
 
+QString quoteNames(const QStringList& names)
+{
+    QStringList quoted;
+    for (const QString& name : names)
+        quoted << quoteName(name);
+    return quoted.join(QStringLiteral(", "));
+}
+
 Error databaseError(int resultCode, const QString& text)
 {
     const QString why = text.isEmpty() ? QString::fromUtf8(sqlite3_errstr(resultCode)) : text;
@@ -80,10 +88,12 @@ Database::Database(const QString& connectionName, const QString& path)
     : m_db(QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName)), m_path(path)
 {
     m_db.setDatabaseName(path);
-    if (!m_db.open())
-        throw Error(ErrorKind::Io, QStringLiteral("Cannot open the project %1: %2")
-                                       .arg(excerpt(QDir::toNativeSeparators(path)),
-                                            oneLine(m_db.lastError().text())));
+    if (!m_db.open()) {
+        const QSqlError e = m_db.lastError();
+        throw Error(ErrorKind::Io,
+                    QStringLiteral("Cannot open the project %1: %2")
+                        .arg(shownPath(path), e.databaseText().isEmpty() ? e.text() : e.databaseText()));
+    }
     const QVariant h = m_db.driver()->handle();
     if (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0)
         m_handle = *static_cast<sqlite3* const*>(h.constData());
@@ -108,8 +118,7 @@ std::unique_ptr<Database> Database::open(const QString& path)
     const bool exists = info.exists();
     if (exists && !info.isFile())
         throw Error(ErrorKind::Data,
-                    QStringLiteral("Cannot open the project %1: it is not a file")
-                        .arg(excerpt(QDir::toNativeSeparators(path))));
+                    QStringLiteral("Cannot open the project %1: it is not a file").arg(shownPath(path)));
     if (!exists)
         makeFolder(info.absolutePath());
     const QString name = QStringLiteral("tarmela-%1").arg(++connectionCounter);
@@ -123,7 +132,7 @@ std::unique_ptr<Database> Database::open(const QString& path)
 
 void Database::refuseForeignFile(bool created)
 {
-    const QString shown = excerpt(QDir::toNativeSeparators(m_path));
+    const QString shown = shownPath(m_path);
     QStringList tables;
     try {
         // Nothing is written before this read: a file that is not a database, or a damaged

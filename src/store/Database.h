@@ -61,6 +61,8 @@ private:
 // A table or column name as it goes into a statement: in double quotes, a quote inside doubled.
 // Every name the program puts into a statement it builds goes through here.
 QString quoteName(const QString& name);
+// The names, each quoted, joined by ", " (a column list).
+QString quoteNames(const QStringList& names);
 
 // The Error for a failed SQLite call, classified by SQLite's result code (a value the column
 // refuses is Data, a full disk or a failed read or write Io, anything else Database) and

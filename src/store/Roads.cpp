@@ -202,10 +202,9 @@ void setCrossDistances(Database& db, std::int64_t road, const CrossDistances& d)
     if (db.scalar(statements::selectCrossDistances(road)).isNull())
         db.execute(statements::makeCrossDistanceRow(road));
     QStringList sets;
-    for (int i = 1; i <= 8; ++i)
-        sets << QStringLiteral("L%1 = ?").arg(i);
-    for (int i = 1; i <= 8; ++i)
-        sets << QStringLiteral("R%1 = ?").arg(i);
+    for (const QString& side : {QStringLiteral("L"), QStringLiteral("R")})
+        for (int i = 1; i <= kReadingsPerSide; ++i)
+            sets << quoteName(side + QString::number(i)) + QStringLiteral(" = ?");
     QSqlQuery q = db.prepare("UPDATE ChDistance SET " + sets.join(", ") + " WHERE RoadRef = ?");
     for (double v : d.left)
         q.addBindValue(v);

@@ -37,7 +37,7 @@ QString realColumns(const QStringList& names)
 {
     QStringList parts;
     for (const QString& n : names)
-        parts << QStringLiteral("[%1] REAL").arg(n);
+        parts << quoteName(n) + QStringLiteral(" REAL");
     return parts.join(QStringLiteral(", "));
 }
 
