@@ -1,4 +1,5 @@
 #include "cli/Cli.h"
+#include "store/Error.h"
 
 #include <QGuiApplication>
 #include <QTextStream>
@@ -6,8 +7,23 @@
 #include <cstring>
 #include <memory>
 
+namespace {
+
+// The tool prints its own messages, one line each. Notes Qt's libraries would add on the way
+// (such as a missing runtime folder when a PDF is written from a cron job) say nothing about
+// the command's outcome and would turn one message into several lines: they are dropped; only
+// a critical or fatal one is printed, on one line.
+void libraryMessage(QtMsgType type, const QMessageLogContext&, const QString& text)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "tarmela-cli: %s\n", qUtf8Printable(tarmela::oneLine(text)));
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    qInstallMessageHandler(libraryMessage);
     // Pages written as PDF hold text, which needs a GUI application; it runs on the offscreen
     // platform so that the batch tool needs no display.
     bool pages = false;

@@ -46,7 +46,7 @@ TEST(FullDisk, OutputsFailWithTheReasonAndLeaveTheEarlierFile)
     SmallDisk disk("64k");
     SKIP_WITHOUT(disk);
     CliRun cli;
-    ASSERT_EQ(cli({"sample", "--sections", "3000"}), 0) << cli.err.toStdString();
+    ASSERT_EQ(cli({"sample", "--sections", "600"}), 0) << cli.err.toStdString();
     const QString folder = disk.path("Ranipur to Kalaghat");
     const struct {
         QStringList args;
@@ -58,6 +58,8 @@ TEST(FullDisk, OutputsFailWithTheReasonAndLeaveTheEarlierFile)
          "Level Book (Html): "},
         {{"export", "1", "--dir", disk.path(""), "--xsection"}, folder + "/XSection.dxf",
          "Cross Section (DXF): "},
+        {{"export", "1", "--dir", disk.path(""), "--pdf", "--level-book"},
+         folder + "/Level Book.pdf", "Level Book (PDF): "},
     };
     for (const auto& c : cases) {
         writeFile(c.file, "earlier");
