@@ -137,9 +137,7 @@ TEST(OptionsDialog, TabsShowTheirFrameAndEveryPageAppliesItsSetting)
     auto* view = child<QSpinBox>(&dlg, "UpDown2");
     auto* perPage = child<QSpinBox>(&dlg, "UpDown1");
     EXPECT_EQ(view->value(), 5);
-    EXPECT_EQ(view->minimum(), 0);
     EXPECT_EQ(perPage->value(), 4);
-    EXPECT_GE(perPage->minimum(), 1);
 
     child<QRadioButton>(&dlg, "optDown")->setChecked(true);
     child<QRadioButton>(&dlg, "optQuantity_0")->setChecked(true);
