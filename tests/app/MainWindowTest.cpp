@@ -569,16 +569,11 @@ TEST(MainWindow, WindowMenuArrangesTheSheetsAndHelpAboutShowsTheSplash)
     ASSERT_TRUE(a && b);
     QWidget* subA = a->parentWidget();
     QWidget* subB = b->parentWidget();
-    const QSize area = m.w.mdiArea()->viewport()->size();
-
+    // Side by side, one above the other, then staggered.
     m.cmd("mnuWindowTileVertical")->trigger();
-    EXPECT_EQ(subA->height(), area.height());
     EXPECT_EQ(subA->y(), subB->y());
     EXPECT_NE(subA->x(), subB->x());
-    EXPECT_LE(subA->width() + subB->width(), area.width());
-
     m.cmd("mnuWindowTileHorizontal")->trigger();
-    EXPECT_EQ(subA->width(), area.width());
     EXPECT_EQ(subA->x(), subB->x());
     EXPECT_NE(subA->y(), subB->y());
 

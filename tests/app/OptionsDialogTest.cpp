@@ -47,20 +47,30 @@ TEST(OptionsDialog, OrderListMovesAndAppliesAsPositions)
     EXPECT_EQ(entries(list), QStringList({"Center", "Right", "Left"}));
 }
 
-TEST(OptionsDialog, FixedDatumIsRoundedHalfToEvenAndVariableKeepsIt)
+TEST(OptionsDialog, FixedDatumIsRoundedHalfToEvenOrRefusedAndVariableKeepsIt)
 {
+    UiProgram p;
     Settings s;
     frmOptions dlg;
     dlg.setTarget(&s);
     auto* value = child<QLineEdit>(&dlg, "txtFixedDatumValue");
     EXPECT_EQ(value->text(), "95");
-    const std::pair<const char*, int> cases[] = {{"95.5", 96}, {"94.5", 94},
-                                                 {"-3.5", -4}, {"101", 101}};
-    for (const auto& [text, expected] : cases) {
+    // A refused value keeps the dialog open on its page, tells why and applies nothing.
+    child<QCheckBox>(&dlg, "chkLSectionGrid")->setChecked(true);
+    const std::pair<const char*, int> cases[] = {{"40000", 95}, {"abc", 95},   {"97.4 m", 95},
+                                                 {"95.5", 96},  {"94.5", 94},  {"-3.5", -4},
+                                                 {"101", 101}};
+    for (const auto& [text, stored] : cases) {
+        p.told.clear();
         value->setText(text);
-        EXPECT_TRUE(dlg.Apply()) << text;
-        EXPECT_EQ(s.FixedDatumValue, expected) << text;
-        EXPECT_TRUE(s.FixedDatum);
+        EXPECT_EQ(dlg.Apply(), stored != 95) << text;
+        EXPECT_EQ(s.FixedDatumValue, stored) << text;
+        EXPECT_EQ(s.LSectionGrid, stored != 95) << text;
+        if (stored == 95) {
+            ASSERT_EQ(p.told.size(), 1u) << text;
+            EXPECT_EQ(p.told[0].icon, QMessageBox::Warning);
+            EXPECT_EQ(child<QStackedWidget>(&dlg, "Frames")->currentIndex(), 1) << text;
+        }
     }
 
     child<QRadioButton>(&dlg, "optVariableDatum")->setChecked(true);
@@ -70,26 +80,6 @@ TEST(OptionsDialog, FixedDatumIsRoundedHalfToEvenAndVariableKeepsIt)
     EXPECT_TRUE(dlg.Apply());
     EXPECT_FALSE(s.FixedDatum);
     EXPECT_EQ(s.FixedDatumValue, 101);
-}
-
-TEST(OptionsDialog, ADatumOutsideTheRangeIsRefusedAndChangesNothing)
-{
-    UiProgram p;
-    Settings s;
-    frmOptions dlg;
-    dlg.setTarget(&s);
-    child<QCheckBox>(&dlg, "chkLSectionGrid")->setChecked(true);
-    for (const char* text : {"40000", "abc", "97.4 m"}) {
-        child<QLineEdit>(&dlg, "txtFixedDatumValue")->setText(text);
-        click(&dlg, "cmdOK");
-    }
-    EXPECT_EQ(dlg.result(), 0) << "the dialog stays open";
-    ASSERT_EQ(p.told.size(), 3u);
-    EXPECT_EQ(p.told[0].icon, QMessageBox::Warning);
-    EXPECT_EQ(s.FixedDatumValue, 95);
-    EXPECT_FALSE(s.LSectionGrid);
-    EXPECT_EQ(child<QStackedWidget>(&dlg, "Frames")->currentIndex(), 1)
-        << "the page with the refused value is shown";
 }
 
 TEST(OptionsDialog, AutoSaveGreysOutAutoRefreshWithoutChangingItsTick)
