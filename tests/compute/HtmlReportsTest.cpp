@@ -33,14 +33,6 @@ std::vector<Cells> tableRows(const QString& html)
     return rows;
 }
 
-QString row(const QStringList& cells)
-{
-    QString s = QStringLiteral("<tr align='right'>");
-    for (const QString& c : cells)
-        s += "<td>" + c + "</td>";
-    return s + "</tr>";
-}
-
 struct Reports : ProjectTest {
     QString file = p.folder() + "/report.htm";
 
@@ -163,30 +155,6 @@ TEST_F(Reports, NumberFormsRoundAndNeverShowMinusZero)
     EXPECT_EQ(fmt3(-1234.5678, kUs), "-1,234.568");
     EXPECT_EQ(fmt2(-0.004, kUs), "0.00");
     EXPECT_EQ(fmt2Grouped(1234567.891, QLocale::c()), "1,234,567.89");
-}
-
-// A plain section, then a change point without a centre reading: its level comes from the
-// fore sight, the readings after it from the new instrument.
-TEST_F(Reports, LevelBookDocumentIsWrittenExactly)
-{
-    const auto road = p.roadWithRows({0, 20}, true);
-    set("LB_1", 0, "BS = 1.5, C = 1.2, TopWidth = 7");
-    set("LB_1", 20, "FS = 2.0, BS = 0.8, L1 = 0.5, R1 = 0");
-    WriteLevelBookReport(db, road, 2, kUs, file);
-    const QString e = "&nbsp;";
-    const QString expected =
-        "<html><body><table border='1' cellspacing='0'><caption><b>Level Book</b></caption>"
-        "<tr align='center'><td><b>Chainage</b></td><td><b>BS</b></td><td><b>IS</b></td>"
-        "<td><b>FS</b></td><td><b>HI</b></td><td><b>RL</b></td><td><b>Top Width</b></td>"
-        "<td><b>Bottom Width</b></td></tr>" +
-        row({"0", "1.500", e, e, "101.500", e, "7.000", e}) +
-        row({"C", e, "1.200", e, e, "100.300", e, e}) + row({"L1", e, e, e, e, e, e, e}) +
-        row({"L2", e, e, e, e, e, e, e}) + row({"R1", e, e, e, e, e, e, e}) +
-        row({"R2", e, e, e, e, e, e, e}) + row({"20", "0.800", e, "2.000", "100.300", e, e, e}) +
-        row({"C", e, e, e, e, "99.500", e, e}) + row({"L1", e, "0.500", e, e, "99.800", e, e}) +
-        row({"L2", e, e, e, e, e, e, e}) + row({"R1", e, "0.000", e, e, "100.300", e, e}) +
-        row({"R2", e, e, e, e, e, e, e}) + "</table></body></html>\n";
-    EXPECT_EQ(readFile(file).toStdString(), expected.toStdString());
 }
 
 TEST_F(Reports, FailuresLeaveTheEarlierFileInPlace)
