@@ -54,6 +54,12 @@ OutputFile::OutputFile(const QString& path) : m_path(path)
         if (m_fd < 0)
             fail(errno);
     } else {
+        // A rename would replace a file the user may not write, or has made read-only, as
+        // easily as any other: such a file is refused as writing into it would be.
+        if (exists && ::access(target.constData(), W_OK) != 0)
+            fail(errno);
+        if (exists && (st.st_mode & 0222) == 0)
+            fail(EACCES);
         // A short name of its own: the target's name may already be as long as names go.
         QByteArray pattern =
             QFile::encodeName(QFileInfo(m_target).absolutePath() + QStringLiteral("/.tarmela-XXXXXX"));

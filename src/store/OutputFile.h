@@ -13,6 +13,9 @@ namespace tarmela {
 // succeeded. A failure, or an OutputFile destroyed without commit(), removes the temporary
 // file: an earlier file at the target stays as it was.
 //
+// A file that may not be written (no write permission, or read-only for everyone) is refused,
+// not replaced.
+//
 // A target that is not a regular file (a device such as /dev/full, a pipe, a terminal) is
 // written directly, every write checked, and never replaced: a rename would put a plain file
 // in place of the device.

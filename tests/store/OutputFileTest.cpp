@@ -46,6 +46,9 @@ TEST(OutputFile, ReplacesTheTargetOnlyWhenCommitted)
 TEST(OutputFile, FailuresNameTheFileAndTheReason)
 {
     QTemporaryDir dir;
+    const QString readOnly = dir.filePath("read-only.csv");
+    writeFile(readOnly, "earlier");
+    ASSERT_EQ(::chmod(QFile::encodeName(readOnly).constData(), 0444), 0);
     const struct {
         QString path;
         bool viaDevice; // written through the QIODevice interface (a QPdfWriter's way)
@@ -55,6 +58,7 @@ TEST(OutputFile, FailuresNameTheFileAndTheReason)
         {"/dev/full", true, "Cannot write /dev/full: No space left on device"},
         {dir.filePath("missing/out.csv"), false,
          "Cannot write " + dir.filePath("missing/out.csv") + ": No such file or directory"},
+        {readOnly, false, "Cannot write " + readOnly + ": Permission denied"},
     };
     for (const auto& c : cases) {
         const auto e = thrown([&] {
@@ -70,6 +74,7 @@ TEST(OutputFile, FailuresNameTheFileAndTheReason)
         EXPECT_EQ(e->kind(), ErrorKind::Io);
         EXPECT_EQ(e->message(), c.message);
     }
+    EXPECT_EQ(readFile(readOnly), "earlier");
     const auto e = thrown([&] { makeFolder(QString(300, 'n')); });
     ASSERT_TRUE(e);
     EXPECT_TRUE(e->message().endsWith("nnnn: File name too long")) << e->message().toStdString();
