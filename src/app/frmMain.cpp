@@ -25,12 +25,12 @@ namespace tarmela {
 
 namespace {
 
-// Commands whose windows come with later work (the section views and page setup) and the
-// menu entries that have no action: they stay greyed out rather than offering something that
+// Menu entries that have no action: they stay greyed out rather than offering something that
 // does nothing.
 const char* const kNotAvailable[] = {
-    "mnuFileProperties", "mnuFilePageSetup", "mnuEditSelect",
-    "mnuViewLSection",   "mnuViewXSection",  "mnuWindowNewWindow",
+    "mnuFileProperties",
+    "mnuEditSelect",
+    "mnuWindowNewWindow",
 };
 
 bool available(const QAction* a)
@@ -66,6 +66,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_mdi(new QMdiArea(this
     createStatusBar();
     connect(m_mdi, &QMdiArea::subWindowActivated, this, &frmMain::onSubWindowActivated);
     wireRouting();
+    wireSectionViews();
 
     // No road is current yet, and no child is active.
     EnableRoadCommands(false);
@@ -139,6 +140,7 @@ void frmMain::createMenus()
     addCommand(view, "mnuViewDetail", tr("&Filter Window"))->setCheckable(true);
     addCommand(view, "mnuLockColumn", tr("&Lock/Unlock Column"));
     addCommand(view, "mnuViewRefresh", tr("&Refresh"), QKeySequence::Refresh);
+    addCommand(view, "mnuViewZoom", tr("&Zoom..."));
 
     // Every entry has a letter of its own within its menu, so that the keyboard reaches it.
     QMenu* dataMenu = bar->addMenu(tr("&Data"));

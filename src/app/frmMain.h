@@ -86,6 +86,11 @@ private:
     void showAbout();
     void tileSubWindows(Qt::Orientation along);
     void wireRouting();
+    // The section views, printing and page setup (frmMainViews.cpp).
+    void wireSectionViews();
+    void openSectionView(const QString& name);
+    void showViewCommands();
+    void redrawCrossSectionViews();
 
     // A command that acts on the active child: its menu entry and toolbar button (either may
     // be missing), the command the child must offer, and the child's operation.

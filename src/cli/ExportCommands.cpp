@@ -26,11 +26,13 @@ std::vector<Command> exportCommands()
                  {"--earthwork", ExportOutput::EarthworkReport},
                  {"--lsection", ExportOutput::LongSection},
                  {"--xsection", ExportOutput::CrossSections}};
-             // --pdf writes the named outputs as pages: the printed reports.
+             // --pdf writes the named outputs as pages: the printed reports and the sections.
              const bool pdf = args.flag(QStringLiteral("--pdf"));
              const std::pair<ExportOutput, ExportOutput> pdfOf[] = {
                  {ExportOutput::LevelBook, ExportOutput::LevelBookPdf},
-                 {ExportOutput::EarthworkReport, ExportOutput::EarthworkReportPdf}};
+                 {ExportOutput::EarthworkReport, ExportOutput::EarthworkReportPdf},
+                 {ExportOutput::LongSection, ExportOutput::LongSectionPdf},
+                 {ExportOutput::CrossSections, ExportOutput::CrossSectionsPdf}};
              for (const auto& [name, output] : choices)
                  if (args.flag(QString::fromLatin1(name)))
                      selected.push_back(output);
@@ -47,8 +49,8 @@ std::vector<Command> exportCommands()
                          pages.push_back(pageOutput);
                  if (pages.empty())
                      throw Error(ErrorKind::Usage,
-                                 QStringLiteral("--pdf writes the printed reports: name "
-                                                "--level-book or --earthwork"));
+                                 QStringLiteral("--pdf writes the printed reports and the sections: "
+                                                "name one of them"));
                  selected = pages;
              }
              Database& db = ctx.database();

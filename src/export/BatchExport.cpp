@@ -3,6 +3,7 @@
 #include "compute/HtmlReports.h"
 #include "drawing/PrintedReports.h"
 #include "drawing/ReportPdf.h"
+#include "drawing/PagePdf.h"
 #include "export/DxfDrawings.h"
 #include "store/Database.h"
 #include "store/Error.h"
@@ -58,6 +59,43 @@ FolderUse folderUse(const QString& path, const QByteArray& owner)
     return file.readAll() == owner ? FolderUse::Ours : FolderUse::Taken;
 }
 
+QColor colourOf(std::int32_t value)
+{
+    const auto v = std::uint32_t(value);
+    return QColor(int(v & 0xff), int((v >> 8) & 0xff), int((v >> 16) & 0xff));
+}
+
+LongSectionOptions longSectionOptions(const ExportSettings& s)
+{
+    LongSectionOptions o;
+    o.viewSections = s.viewSections;
+    o.fixedDatum = s.fixedDatum;
+    o.fixedDatumValue = s.fixedDatumValue;
+    o.culvertFolder = s.culvertFolder;
+    return o;
+}
+
+LongSectionStyle longSectionStyle(const ExportSettings& s)
+{
+    LongSectionStyle style;
+    style.formation = colourOf(s.colorLFormation);
+    style.centre = colourOf(s.colorCentre);
+    style.left = colourOf(s.colorLeft);
+    style.right = colourOf(s.colorRight);
+    style.grid = s.lsectionGrid;
+    style.locale = s.locale;
+    return style;
+}
+
+CrossSectionStyle crossSectionStyle(const ExportSettings& s)
+{
+    CrossSectionStyle style;
+    style.existing = colourOf(s.colorExisting);
+    style.formation = colourOf(s.colorXFormation);
+    style.locale = s.locale;
+    return style;
+}
+
 } // namespace
 
 QString exportFolderName(const QString& from, const QString& to)
@@ -84,6 +122,8 @@ QString exportFileName(ExportOutput output)
     case ExportOutput::CrossSections: return QStringLiteral("XSection.dxf");
     case ExportOutput::LevelBookPdf: return QStringLiteral("Level Book.pdf");
     case ExportOutput::EarthworkReportPdf: return QStringLiteral("Earthwork Report.pdf");
+    case ExportOutput::LongSectionPdf: return QStringLiteral("LSection.pdf");
+    case ExportOutput::CrossSectionsPdf: return QStringLiteral("XSection.pdf");
     }
     return {};
 }
@@ -97,6 +137,8 @@ QString exportLabel(ExportOutput output)
     case ExportOutput::CrossSections: return QStringLiteral("Cross Section (DXF)");
     case ExportOutput::LevelBookPdf: return QStringLiteral("Level Book (PDF)");
     case ExportOutput::EarthworkReportPdf: return QStringLiteral("Earthwork Report (PDF)");
+    case ExportOutput::LongSectionPdf: return QStringLiteral("Longitudinal Section (PDF)");
+    case ExportOutput::CrossSectionsPdf: return QStringLiteral("Cross Section (PDF)");
     }
     return {};
 }
@@ -155,7 +197,8 @@ ExportResult exportRoad(Database& db, std::int64_t road, const QString& baseFold
     for (const ExportOutput output :
          {ExportOutput::LevelBook, ExportOutput::EarthworkReport, ExportOutput::LongSection,
           ExportOutput::CrossSections, ExportOutput::LevelBookPdf,
-          ExportOutput::EarthworkReportPdf}) {
+          ExportOutput::EarthworkReportPdf, ExportOutput::LongSectionPdf,
+          ExportOutput::CrossSectionsPdf}) {
         if (std::find(selected.begin(), selected.end(), output) == selected.end())
             continue;
         ExportOutcome outcome{output, QDir(result.folder).filePath(exportFileName(output)),
@@ -186,6 +229,16 @@ ExportResult exportRoad(Database& db, std::int64_t road, const QString& baseFold
                 writeReportPdf(*pages, reportTitle(kind), outcome.path);
                 break;
             }
+            case ExportOutput::LongSectionPdf:
+                writeLongSectionPdf(db, road, longSectionOptions(s), longSectionStyle(s),
+                                    outcome.path);
+                break;
+            case ExportOutput::CrossSectionsPdf:
+                writeCrossSectionPdf(db, road, s.sectionsPerPage,
+                                     s.pageSize == 1 ? Paper::A3 : Paper::A4,
+                                     {s.pageLeft, s.pageRight, s.pageTop, s.pageBottom},
+                                     crossSectionStyle(s), outcome.path);
+                break;
             }
             outcome.ok = true;
         } catch (const Error& e) {

@@ -18,6 +18,8 @@ enum class ExportOutput {
     CrossSections,
     LevelBookPdf,       // the printed Level Book's pages, A4 upright
     EarthworkReportPdf, // the printed Earthwork Report's pages, A4 upright
+    LongSectionPdf,   // the pages of the longitudinal section view, A3 on its side
+    CrossSectionsPdf, // the pages of the cross section view, paper and margins of the page setup
 };
 
 struct ExportSettings {
@@ -29,6 +31,13 @@ struct ExportSettings {
     QLocale locale;
     QString templateFolder; // the program folder's Data/
     QString widthsFile;     // the program folder's Fonts/ARFONT8.fl, for the printed reports
+    QString culvertFolder;  // the program folder's Culverts/
+    // Colours of the section pages (RGB, red in the lowest byte).
+    std::int32_t colorLFormation = 0, colorCentre = 0, colorLeft = 0, colorRight = 0;
+    std::int32_t colorXFormation = 0, colorExisting = 0;
+    // Page setup of the cross-section pages: margins in centimetres, 0 A4 or 1 A3.
+    double pageLeft = 2, pageRight = 2, pageTop = 2, pageBottom = 2;
+    int pageSize = 0;
 };
 
 struct ExportOutcome {

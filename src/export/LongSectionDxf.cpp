@@ -14,6 +14,7 @@
 #include "store/Numbers.h"
 #include "store/Roads.h"
 #include "store/Schema.h"
+#include "drawing/SectionSources.h"
 
 #include <QDir>
 #include <algorithm>
@@ -63,27 +64,6 @@ float LongSectionDrawing::sheetLeft(std::int64_t k)
     return float(double(SheetOffset) + double(k) * (double(SheetWidth) + 2.0));
 }
 
-LongSectionDrawing::Layout LongSectionDrawing::layout(Database& db, std::int64_t road,
-                                                      std::int64_t length)
-{
-    const QString table = quoteName(schema::rlTable(road));
-    const QVariant last = db.scalar("SELECT MAX(Chainage) FROM " + table);
-    Layout l;
-    if (last.isNull())
-        return l; // no rows: no sheets
-    const QVariant first =
-        db.scalar("SELECT MAX(Chainage) FROM " + table + " WHERE Chainage<=1000");
-    // A sheet spans the first kilometre's last chainage, so that sheets end on a section;
-    // without a row in the first kilometre it spans the kilometre.
-    l.sheetSpan = first.isNull() ? 0 : nearestEven(first.toDouble());
-    if (l.sheetSpan < 1)
-        l.sheetSpan = 1000;
-    // The road's length, or its last row when rows were added beyond it.
-    const double end = std::max(double(length), last.toDouble());
-    l.sheets = std::max<std::int64_t>(1, std::int64_t(std::ceil(end / double(l.sheetSpan))));
-    return l;
-}
-
 float LongSectionDrawing::LevelY(float level) const
 {
     return (level - SheetDatum) * BandHeight + BandHeight + BandTop;
@@ -94,10 +74,10 @@ void LongSectionDrawing::DxfBandText(float row, float x, std::string_view text)
     m_out.DxfText(x - 0.02f, BandTop - (row + 1) * BandHeight + 0.02f, text, true);
 }
 
-bool LongSectionDrawing::DxfLongSheet(std::int64_t k, std::int64_t span)
+bool LongSectionDrawing::DxfLongSheet(std::int64_t k, const SectionPaging& paging)
 {
-    m_rows.bind(0, qint64(k * span));
-    m_rows.bind(1, qint64((k + 1) * span));
+    m_rows.bind(0, paging.pageStart(k));
+    m_rows.bind(1, paging.pageEnd(k));
     RlRowReader reader(m_rows);
     std::vector<RlRow> rows;
     RlRow row;
@@ -116,8 +96,10 @@ bool LongSectionDrawing::DxfLongSheet(std::int64_t k, std::int64_t span)
     m_out.DxfBox(SheetLeft - 1.25f, 0.5f, SheetLeft - 1.0f + SheetWidth - 0.25f, 20.75f);
     m_out.DxfBox(SheetLeft, SheetTop, SheetRight, BandTop);
 
-    levelRange(rows);
-    if (m_haveLevels) {
+    const LevelRange levels = levelRange(rows);
+    if (levels.any) {
+        SheetDatum = float(levels.low);
+        TopLevel = float(levels.high);
         const auto datum = std::int64_t(SheetDatum);
         const auto top = std::min(std::int64_t(TopLevel), datum + kMaxLevelLabels);
         for (std::int64_t v = datum; v <= top; ++v) {
@@ -132,32 +114,18 @@ bool LongSectionDrawing::DxfLongSheet(std::int64_t k, std::int64_t span)
     return true;
 }
 
-void LongSectionDrawing::levelRange(const std::vector<RlRow>& rows)
+LevelRange LongSectionDrawing::levelRange(const std::vector<RlRow>& rows) const
 {
-    double low = 0, high = 0;
-    m_haveLevels = false;
-    auto take = [&](double v) {
-        if (!present(v) || v <= 0)
-            return;
-        if (!m_haveLevels || v < low)
-            low = v;
-        if (!m_haveLevels || v > high)
-            high = v;
-        m_haveLevels = true;
-    };
+    LevelRangeBuilder levels;
     const int shown = m_options.viewSections;
     for (const RlRow& r : rows) {
-        take(r.centre);
+        levels.take(r.centre);
         if (shown >= 1) {
-            take(r.left[shown - 1]);
-            take(r.right[shown - 1]);
+            levels.take(r.left[shown - 1]);
+            levels.take(r.right[shown - 1]);
         }
     }
-    if (!m_haveLevels)
-        return;
-    SheetDatum =
-        m_options.fixedDatum ? float(m_options.fixedDatumValue) : float(std::floor(low) - 1);
-    TopLevel = float(std::floor(high) + 1);
+    return levels.result(m_options.fixedDatum, m_options.fixedDatumValue);
 }
 
 void LongSectionDrawing::drawRows(const std::vector<RlRow>& rows)
@@ -228,7 +196,7 @@ QStringList ExportLongSectionDxf(Database& db, std::int64_t road, const DxfOptio
         throw Error(ErrorKind::Usage,
                     QStringLiteral("The number of readings shown per side must be from 0 to 8"));
     const Road r = roads::get(db, road);
-    const LongSectionDrawing::Layout l = LongSectionDrawing::layout(db, road, r.length);
+    const SectionPaging l = readSectionPaging(db, road, double(r.length));
     const QString table = quoteName(schema::rlTable(road));
 
     QStringList warnings;
@@ -237,30 +205,30 @@ QStringList ExportLongSectionDxf(Database& db, std::int64_t road, const DxfOptio
         if (!warnings.contains(text))
             warnings << text;
     };
-    if (l.sheets == 0)
+    if (l.pageCount == 0)
         warn();
 
     DxfWriter out(QDir(o.templateFolder).filePath(QStringLiteral("HeaderL.dxf")), target);
     out.setLayer("0"sv);
     out.setTextHeight(LongSectionDrawing::TextHeight);
     LongSectionDrawing drawing(db, road, out, o, r.interval);
-    for (std::int64_t k = 0; k < l.sheets;) {
+    for (std::int64_t k = 0; k < l.pageCount;) {
         drawing.SheetLeft = LongSectionDrawing::sheetLeft(k);
         drawing.SheetRight = drawing.SheetLeft + GridWidth;
-        if (drawing.DxfLongSheet(k, l.sheetSpan)) {
+        if (drawing.DxfLongSheet(k, l)) {
             ++k;
             continue;
         }
         warn();
         // Go straight to the next sheet that holds a row (a long gap would be many empty
-        // sheets); sheet j holds the chainages j * span to (j + 1) * span.
+        // sheets).
         const QVariant next =
             db.scalar(QStringLiteral("SELECT MIN(Chainage) FROM %1 WHERE Chainage>%2")
-                          .arg(table)
-                          .arg((k + 1) * l.sheetSpan));
+                          .arg(table, plainDecimal(l.pageEnd(k))));
         if (next.isNull())
             break;
-        const auto j = std::int64_t(std::ceil(next.toDouble() / double(l.sheetSpan))) - 1;
+        const auto j =
+            std::int64_t(std::ceil((next.toDouble() - l.origin) / l.pageLength)) - 1;
         k = std::max(k + 1, j);
     }
     out.finish();

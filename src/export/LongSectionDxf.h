@@ -1,6 +1,7 @@
 #pragma once
 
 #include "compute/RlRows.h"
+#include "drawing/LongSectionLayout.h"
 #include "export/DxfDrawings.h"
 
 #include <QString>
@@ -22,7 +23,7 @@ public:
     static constexpr float SheetWidth = 29.7f;
     static constexpr float SheetTop = 20.5f;
     static constexpr float BandTop = 6.5f; // bottom of the level grid, top of the bands
-    static constexpr float BandBottom = 2.3f;
+    static constexpr float BandBottom = float(6.5 - LongSectionLayout::BandRows * 0.7);
     static constexpr float BandHeight = 0.7f; // one band, and one metre of level
     static constexpr float TextHeight = 0.12f;
 
@@ -31,16 +32,10 @@ public:
 
     // The left edge of sheet k of the drawing (1.0, 32.7, 64.4, ...).
     static float sheetLeft(std::int64_t k);
-    // The sheets a road needs and the chainage each covers.
-    struct Layout {
-        std::int64_t sheets = 0;
-        std::int64_t sheetSpan = 1000;
-    };
-    static Layout layout(Database& db, std::int64_t road, std::int64_t length);
-
-    // Sheet k covers the chainages k * span to (k + 1) * span, both included. Returns false
-    // (with nothing drawn) when the sheet holds no rows.
-    bool DxfLongSheet(std::int64_t k, std::int64_t span);
+    // Sheet k covers the chainages of page k of the paging (the pages of the longitudinal
+    // section view), both ends included. Returns false (with nothing drawn) when the sheet holds
+    // no rows.
+    bool DxfLongSheet(std::int64_t k, const SectionPaging& paging);
     // A figure in band row (0 at the top), turned to read upwards, at chainage position x.
     void DxfBandText(float row, float x, std::string_view text);
     // Where a level lies on the current sheet.
@@ -52,14 +47,13 @@ public:
     float TopLevel = 0.0f;
 
 private:
-    void levelRange(const std::vector<RlRow>& rows);
+    LevelRange levelRange(const std::vector<RlRow>& rows) const;
     void drawRows(const std::vector<RlRow>& rows);
 
     RowReader m_rows; // the rows of one sheet's chainage range
     DxfWriter& m_out;
     DxfOptions m_options;
     float m_chainageStep;
-    bool m_haveLevels = false;
 };
 
 } // namespace tarmela

@@ -263,8 +263,7 @@ TEST(MainWindow, DoubleClickingARoadMakesItCurrent)
     for (const char* name : kRoadCommands)
         EXPECT_TRUE(m.cmd(name)->isEnabled()) << name;
     EXPECT_TRUE(m.w.toolButton("ReducedLevel")->isEnabled());
-    // Views and the formation tool are not part of the program yet.
-    EXPECT_FALSE(m.cmd("mnuViewLSection")->isEnabled());
+    EXPECT_TRUE(m.cmd("mnuViewLSection")->isEnabled());
     EXPECT_TRUE(s.CulvertsRecordset->statement().endsWith("RoadRef=" + QString::number(road) +
                                                           " order by Chainage"));
     EXPECT_TRUE(s.CrossDistanceRecordset->isOpen());

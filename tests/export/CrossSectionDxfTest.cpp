@@ -235,15 +235,3 @@ TEST(CrossSectionDxf, BadRequestsChangeNothing)
 
     EXPECT_EQ(readFile(d.target), "old");
 }
-
-TEST(CrossSectionDxf, IntersectionsStayExactOnFarSheets)
-{
-    float x = 0, y = 0;
-    // Horizontal line at 20 and a 1:2 slope from (x0, 21): they meet 2 across.
-    for (float x0 : {10.0f, 38000.5f}) {
-        ASSERT_TRUE(IntersectLinesF(x0 - 5, 20, x0 - 4, 20, x0, 21, x0 - 2, 20.5f, x, y));
-        EXPECT_NEAR(x, x0 - 4.0, 4e-3) << x0; // a float's own resolution at 38000
-        EXPECT_NEAR(y, 20.0, 1e-6);
-    }
-    EXPECT_FALSE(IntersectLinesF(0, 1, 1, 1, 0, 2, 5, 2, x, y)); // parallel
-}

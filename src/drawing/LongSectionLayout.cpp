@@ -1,0 +1,58 @@
+#include "drawing/LongSectionLayout.h"
+
+#include "store/Numbers.h"
+
+#include <algorithm>
+
+namespace tarmela {
+
+LongSectionLayout LongSectionLayout::at(double f, int interval)
+{
+    auto n = [](double v) { return int(nearestEven(v)); };
+    LongSectionLayout l;
+    l.zoom = f;
+    l.pageWidth = n(23814 * f);
+    l.pageHeight = n(16840 * f);
+    l.LeftX = n(300 * f);
+    l.TopY = n(1134 * f);
+    l.RightX = n(22980 * f);
+    l.BandTopY = n(11340 * f);
+    l.TitleTopY = n(3402 * f + l.BandTopY);
+    l.IntervalWidth = n(interval * 22.68 * f);
+    l.RowHeight = n(567 * f);
+    l.KmWidth = n(22680 * f);
+    l.TextNudge = n(6 * f);
+    l.FontSize = n(8 * f);
+    return l;
+}
+
+SectionPaging sectionPaging(std::optional<double> lastInFirstKm, std::optional<double> firstChainage,
+                            std::optional<double> lastChainage, double roadLength)
+{
+    SectionPaging p;
+    if (!firstChainage || !lastChainage)
+        return p;
+    if (lastInFirstKm && *lastInFirstKm >= 1) {
+        p.pageLength = *lastInFirstKm;
+    } else {
+        p.pageLength = 1000;
+        p.origin = 1000 * std::floor(*firstChainage / 1000);
+    }
+    const double end = std::max(roadLength, *lastChainage);
+    p.pageCount = std::max<std::int64_t>(
+        1, std::int64_t(std::ceil((end - p.origin) / p.pageLength - 1e-9)));
+    return p;
+}
+
+LevelRange LevelRangeBuilder::result(bool fixedDatum, double fixedDatumValue) const
+{
+    LevelRange r;
+    if (!m_any)
+        return r;
+    r.any = true;
+    r.low = fixedDatum ? fixedDatumValue : std::floor(m_low) - 1;
+    r.high = std::floor(m_high) + 1;
+    return r;
+}
+
+} // namespace tarmela

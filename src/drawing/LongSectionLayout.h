@@ -1,0 +1,103 @@
+#pragma once
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace tarmela {
+
+// Where everything of a longitudinal-section page lies, in twips at one zoom: an A3 sheet on
+// its side at 100 %, a profile frame of 18 one-metre rows, six bands of figures under it and a
+// two-row title block. Horizontally 1000 m of chainage is KmWidth (1:2500 at 100 %),
+// vertically one metre of level is RowHeight (1:100).
+struct LongSectionLayout {
+    static constexpr int BandRows = 6;
+    static constexpr int ProfileRows = 18;
+
+    double zoom = 1.0;
+    int pageWidth = 23814, pageHeight = 16840;
+    int LeftX = 300, TopY = 1134, RightX = 22980;
+    int BandTopY = 11340;  // bottom of the profile frame, top of the bands
+    int TitleTopY = 14742; // bottom of the bands, top of the title block
+    int IntervalWidth = 0; // one chainage interval of the road
+    int RowHeight = 567;   // one metre of level, and one band
+    int KmWidth = 22680;   // 1000 m of chainage
+    int TextNudge = 6;     // screen pixels by which turned band texts move left
+    int FontSize = 8;      // points
+
+    // The layout at a zoom factor (1.0 = 100 %) for a road with this chainage interval.
+    static LongSectionLayout at(double zoom, int interval);
+
+    // Height of a level on a page whose lowest level line is lowLevel.
+    double levelToY(double level, double lowLevel) const
+    {
+        return (BandTopY - RowHeight) - (level - lowLevel) * RowHeight;
+    }
+    // Position of a chainage on a page whose first row is at firstChainage.
+    double chainageX(double chainage, double firstChainage) const
+    {
+        return LeftX + (chainage - firstChainage) * KmWidth * 0.001;
+    }
+    // Bottom of band row r (0 = chainage, 1 = FC, 2 = slope, 3 centre, 4 left, 5 right).
+    int bandBottom(int row) const { return BandTopY + (row + 1) * RowHeight; }
+};
+
+// How a road's chainage is divided into pages (sheets of the drawing): page k covers the
+// chainages origin + k * pageLength to origin + (k + 1) * pageLength, both ends included, so a
+// row on a boundary is on both pages.
+struct SectionPaging {
+    double origin = 0;
+    double pageLength = 1000;
+    std::int64_t pageCount = 0;
+
+    double pageStart(std::int64_t page) const { return origin + double(page) * pageLength; }
+    double pageEnd(std::int64_t page) const { return origin + double(page + 1) * pageLength; }
+};
+
+// A page spans the last chainage of the first kilometre, so that pages end on a section;
+// enough pages to reach the road's length or its last row, whichever is further. A road
+// without a row in its first kilometre (or with only chainage 0 there) has kilometre pages
+// starting at the kilometre of its first row, so that its first page is not empty.
+// No rows: no pages.
+SectionPaging sectionPaging(std::optional<double> lastInFirstKm, std::optional<double> firstChainage,
+                            std::optional<double> lastChainage, double roadLength);
+
+// The levels one page shows: the lowest level line (the datum) and the highest labelled level.
+struct LevelRange {
+    bool any = false; // no present level on the page: nothing to label
+    double low = 0, high = 0;
+};
+
+// The datum rule, from the present levels (not null, above 0) of the centre and the outermost
+// shown left and right columns: low = floor of the lowest - 1 (or the fixed datum), high =
+// floor of the highest + 1. Values are fed one at a time.
+class LevelRangeBuilder {
+public:
+    void take(double level)
+    {
+        if (std::isnan(level) || level <= 0)
+            return;
+        if (!m_any || level < m_low)
+            m_low = level;
+        if (!m_any || level > m_high)
+            m_high = level;
+        m_any = true;
+    }
+    LevelRange result(bool fixedDatum, double fixedDatumValue) const;
+
+private:
+    bool m_any = false;
+    double m_low = 0, m_high = 0;
+};
+
+// The zoom steps of the views, in percent: a step is taken when the value before it is inside
+// the limit, so 97 % zooms in to 102 % and 22 % out to 17 %.
+inline double zoomInPercent(double percent) { return percent < 100 ? percent + 5 : percent; }
+inline double zoomOutPercent(double percent, double lowest)
+{
+    return percent > lowest ? percent - 5 : percent;
+}
+
+} // namespace tarmela

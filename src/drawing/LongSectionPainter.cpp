@@ -1,0 +1,290 @@
+// The longitudinal-section page: a header line, the profile frame with its level labels and
+// four curves, six bands of figures and the title block with the road's fields and a legend.
+//
+// A curve joins two rows only when both have its level; an empty cell breaks the curve. The
+// slope band shows the grade of FC from the previous row when both rows have an FC above 0.
+#include "drawing/LongSectionPainter.h"
+
+#include "drawing/PagePens.h"
+#include "store/Numbers.h"
+
+#include <QPainter>
+#include <algorithm>
+
+namespace tarmela {
+
+namespace {
+
+constexpr const char* kBandCaptions[6] = {"", "   FC", "SLOPE", "    C", " LEFT", "RIGHT"};
+const QColor kGridColour(162, 162, 162);
+
+struct Curve {
+    QColor colour;
+    LineStyle style;
+    int bandRow;
+};
+
+class Painter {
+public:
+    Painter(QPainter& painter, const LongSectionLayout& layout, const LongSectionPage& pageData,
+            const LongSectionStyle& style)
+        : p(painter), l(layout), page(pageData), s(style), normal(kTwipsPerScreenPixelWidth)
+    {
+        curves = {{{s.centre, LineStyle::Dashed, 3},
+                   {s.left, LineStyle::Dotted, 4},
+                   {s.right, LineStyle::DashDot, 5},
+                   {s.formation, LineStyle::Solid, 1}}};
+    }
+
+    void paint()
+    {
+        p.save();
+        p.fillRect(QRectF(0, 0, l.pageWidth, l.pageHeight), Qt::white);
+        p.setFont(pageFont(l.FontSize + 2, true));
+        p.setPen(Qt::black);
+        textAt(p, l.LeftX, l.TopY - l.RowHeight / 2.0,
+               QStringLiteral("%1 to %2 : %3/%4")
+                   .arg(page.from, page.to)
+                   .arg(page.pageIndex + 1)
+                   .arg(page.pageCount));
+        titleBlock();
+        legend();
+        p.setFont(pageFont(l.FontSize + 1, false));
+        for (int r = 1; r < LongSectionLayout::BandRows; ++r)
+            bandText(r, 30.0 * l.FontSize + l.LeftX, QString::fromLatin1(kBandCaptions[r]),
+                     Qt::black);
+        grids();
+        levelLabels();
+        rows();
+        culverts();
+        p.restore();
+    }
+
+private:
+    static constexpr double kTwipsPerScreenPixelWidth = 15;
+
+    void line(double x1, double y1, double x2, double y2) { p.drawLine(QPointF(x1, y1), QPointF(x2, y2)); }
+    void box(double x1, double y1, double x2, double y2)
+    {
+        p.setPen(pagePen(Qt::black, normal));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(QPointF(x1, y1), QPointF(x2, y2)));
+    }
+
+    void titleBlock()
+    {
+        const double top = l.TitleTopY, rh = l.RowHeight;
+        box(l.LeftX, top, l.RightX, top + 2 * rh);
+        const double x1 = (l.LeftX + l.RightX) / 4.0 + l.LeftX;
+        const double x2 = (l.LeftX + l.RightX) / 2.0 + l.LeftX;
+        const double x3 = l.RightX - (l.LeftX + l.RightX) / 4.0;
+        line(l.LeftX, top + rh, x2, top + rh);
+        for (double x : {x1, x2, x3})
+            line(x, top, x, top + 2 * rh);
+        const double inset = 8.0 * l.FontSize;
+        const double upper = top + rh / 2 - inset, lower = top + 1.5 * rh - inset;
+        p.setPen(Qt::black);
+        const double xs[4] = {l.LeftX + inset, l.LeftX + inset, x1 + inset, x1 + inset};
+        const double ys[4] = {upper, lower, upper, lower};
+        for (int i = 0; i < 4; ++i)
+            if (!page.fields[i].isEmpty())
+                textAt(p, xs[i], ys[i], page.fields[i]);
+        m_x3 = x3;
+    }
+
+    void legend()
+    {
+        const double x35 = (m_x3 + l.RightX) / 2;
+        const double upper = l.TitleTopY + l.RowHeight / 2.0;
+        const double lower = l.TitleTopY + 1.5 * l.RowHeight;
+        const double inset = 8.0 * l.FontSize;
+        struct Entry {
+            const char* caption;
+            const Curve& curve;
+            double a, b, y;
+        };
+        const Entry entries[4] = {{"FORMATION", curves[3], m_x3, x35, upper},
+                                  {"CENTRE", curves[0], x35, double(l.RightX), upper},
+                                  {"RIGHT", curves[2], x35, double(l.RightX), lower},
+                                  {"LEFT", curves[1], m_x3, x35, lower}};
+        for (const Entry& e : entries) {
+            p.setPen(pagePen(e.curve.colour, &e.curve == &curves[3] ? normal : s.thinWidth,
+                             e.curve.style));
+            line(e.a + inset, e.y, (e.a + e.b) / 2 - inset, e.y);
+            p.setPen(Qt::black);
+            textAt(p, (e.a + e.b) / 2 + inset, e.y - inset, QString::fromLatin1(e.caption));
+        }
+    }
+
+    void grids()
+    {
+        p.setPen(pagePen(kGridColour, s.thinWidth));
+        if (s.grid)
+            gridLines(l.TopY, l.BandTopY);
+        gridLines(l.BandTopY, l.TitleTopY);
+        box(l.LeftX, l.TopY, l.RightX, l.BandTopY);
+    }
+
+    void gridLines(double y1, double y2)
+    {
+        if (l.IntervalWidth > 0)
+            for (double x = l.LeftX; x <= l.RightX; x += l.IntervalWidth)
+                line(x, y1, x, y2);
+        for (double y = y1; y <= y2; y += l.RowHeight)
+            line(l.LeftX, y, l.RightX, y);
+    }
+
+    // Level labels straddle the frame's left edge; only the levels inside the frame are shown.
+    void levelLabels()
+    {
+        if (!page.levels.any)
+            return;
+        p.setPen(Qt::black);
+        const auto low = nearestEven(page.levels.low);
+        const auto high = std::min<std::int64_t>(nearestEven(page.levels.high),
+                                                  low + LongSectionLayout::ProfileRows);
+        for (std::int64_t v = low; v <= high; ++v) {
+            const double y = l.levelToY(double(v), page.levels.low);
+            if (y < l.TopY)
+                break;
+            const QString wide = s.locale.toString(double(v), 'f', 2);
+            textAt(p, l.LeftX - textWidth(p, wide) / 2, y - l.RowHeight / 5.0,
+                   s.locale.toString(double(v), 'f', 0));
+        }
+    }
+
+    void bandText(int row, double x, const QString& text, const QColor& colour)
+    {
+        p.save();
+        p.setFont(pageFont(l.FontSize, true));
+        p.setPen(colour);
+        turnedTextAt(p, nearestEven(x) - l.TextNudge * kTwipsPerScreenPixelWidth,
+                     l.bandBottom(row) - kTwipsPerScreenPixelWidth, text);
+        p.restore();
+    }
+
+    QString two(double v) const { return s.locale.toString(v, 'f', 2); }
+
+    void rows()
+    {
+        if (page.rows.empty())
+            return;
+        const double low = page.levels.low;
+        const double first = page.rows.front().chainage;
+        p.save();
+        p.setClipRect(QRectF(QPointF(l.LeftX, l.TopY), QPointF(l.RightX, l.BandTopY)));
+        for (const CurveSegment& c : longSectionCurves(page.rows)) {
+            p.setPen(pagePen(curves[c.curve].colour, c.curve == 3 ? normal : s.thinWidth,
+                             curves[c.curve].style));
+            line(l.chainageX(c.chainage1, first), l.levelToY(c.level1, low),
+                 l.chainageX(c.chainage2, first), l.levelToY(c.level2, low));
+        }
+        p.restore();
+        for (const BandFigure& b : longSectionBandFigures(page.rows, s.locale))
+            bandText(b.bandRow, l.chainageX(b.chainage, first), b.text,
+                     b.curve < 0 ? QColor(Qt::black) : curves[b.curve].colour);
+    }
+
+    void culverts()
+    {
+        if (page.rows.empty())
+            return;
+        const double first = page.rows.front().chainage;
+        for (const CulvertPicture& c : page.culverts) {
+            if (c.picture.isNull())
+                continue;
+            // The picture's size in hundredths of a millimetre, as the picture states it.
+            const double dpmX = c.picture.dotsPerMeterX() > 0 ? c.picture.dotsPerMeterX() : 3780;
+            const double dpmY = c.picture.dotsPerMeterY() > 0 ? c.picture.dotsPerMeterY() : 3780;
+            const double w = c.picture.width() / dpmX * 1e5;
+            const double h = c.picture.height() / dpmY * 1e5;
+            const QRectF target(l.chainageX(c.chainage, first) - l.zoom * w * 0.436443121,
+                                l.levelToY(c.level, page.levels.low),
+                                w * 0.8728862412 * l.zoom, h * 0.8728862412 * l.zoom);
+            p.drawImage(target, c.picture);
+        }
+    }
+
+    QPainter& p;
+    const LongSectionLayout& l;
+    const LongSectionPage& page;
+    const LongSectionStyle& s;
+    const double normal;
+    std::array<Curve, 4> curves;
+    double m_x3 = 0;
+};
+
+} // namespace
+
+namespace {
+
+// Walks the rows as the page draws them: a curve's previous point is 0 when there is none (at
+// the start of the page and after an empty cell, which breaks the curve).
+template <typename Visit> void walkRows(const std::vector<LongSectionRow>& rows, Visit visit)
+{
+    std::array<double, 4> prev{};
+    double prevChainage = rows.empty() ? 0 : rows.front().chainage;
+    for (const LongSectionRow& r : rows) {
+        const double values[4] = {r.centre, r.left, r.right, r.fc};
+        visit.row(r);
+        for (int j = 0; j < 4; ++j) {
+            const double v = values[j];
+            if (std::isnan(v)) {
+                prev[j] = 0;
+                continue;
+            }
+            visit.value(j, r, v, prev[j], prevChainage);
+            prev[j] = v;
+        }
+        prevChainage = r.chainage;
+    }
+}
+
+} // namespace
+
+std::vector<BandFigure> longSectionBandFigures(const std::vector<LongSectionRow>& rows,
+                                               const QLocale& locale)
+{
+    struct Visit {
+        std::vector<BandFigure>& out;
+        const QLocale& locale;
+        void row(const LongSectionRow& r) { out.push_back({0, r.chainage, plainDecimal(r.chainage), -1}); }
+        void value(int j, const LongSectionRow& r, double v, double prev, double prevChainage)
+        {
+            static constexpr int bandOf[4] = {3, 4, 5, 1};
+            if (j == 3 && v > 0 && prev > 0 && r.chainage != prevChainage)
+                out.push_back({2, r.chainage,
+                               locale.toString(100 * (v - prev) / (r.chainage - prevChainage), 'f',
+                                               2) + '%',
+                               -1});
+            out.push_back({bandOf[j], r.chainage, locale.toString(v, 'f', 2), j});
+        }
+    };
+    std::vector<BandFigure> out;
+    walkRows(rows, Visit{out, locale});
+    return out;
+}
+
+std::vector<CurveSegment> longSectionCurves(const std::vector<LongSectionRow>& rows)
+{
+    struct Visit {
+        std::vector<CurveSegment>& out;
+        void row(const LongSectionRow&) {}
+        void value(int j, const LongSectionRow& r, double v, double prev, double prevChainage)
+        {
+            if (prev != 0)
+                out.push_back({j, prevChainage, prev, r.chainage, v});
+        }
+    };
+    std::vector<CurveSegment> out;
+    walkRows(rows, Visit{out});
+    return out;
+}
+
+void paintLongSectionPage(QPainter& p, const LongSectionLayout& l, const LongSectionPage& page,
+                          const LongSectionStyle& style)
+{
+    Painter(p, l, page, style).paint();
+}
+
+} // namespace tarmela

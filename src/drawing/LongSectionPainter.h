@@ -1,0 +1,77 @@
+#pragma once
+
+#include "drawing/LongSectionLayout.h"
+
+#include <QColor>
+#include <QImage>
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+class QPainter;
+
+namespace tarmela {
+
+// One row of a longitudinal-section page; an empty cell is not-a-number.
+struct LongSectionRow {
+    double chainage = NAN;
+    double centre = NAN; // C
+    double left = NAN;   // the outermost shown left reading (L followed by ViewSections)
+    double right = NAN;  // the same on the right
+    double fc = NAN;
+};
+
+// A culvert drawn on the page: its picture centred on its chainage, its top at a level.
+struct CulvertPicture {
+    double chainage = 0;
+    double level = 0;
+    QImage picture;
+};
+
+// Everything one page shows, read from the road by LongSectionSource.
+struct LongSectionPage {
+    QString from, to;
+    std::array<QString, 4> fields; // the road's free text fields for the title block
+    std::int64_t pageIndex = 0;    // 0-based
+    std::int64_t pageCount = 0;
+    std::vector<LongSectionRow> rows; // in chainage order
+    LevelRange levels;
+    std::vector<CulvertPicture> culverts;
+};
+
+// How a page is drawn: curve colours, the level grid, and the width of a thin line (one device
+// pixel: 15 twips on screen, less on paper).
+struct LongSectionStyle {
+    QColor formation = Qt::black, centre = Qt::black, left = Qt::black, right = Qt::black;
+    bool grid = false;
+    double thinWidth = 15;
+    QLocale locale;
+};
+
+// What the rows of a page put in the bands and the profile, before it is placed on a page.
+// Curves in order: 0 centre (C), 1 left, 2 right, 3 formation (FC).
+struct BandFigure {
+    int bandRow = 0; // 0 chainage, 1 FC, 2 slope, 3 centre, 4 left, 5 right
+    double chainage = 0;
+    QString text;
+    int curve = -1; // whose colour it takes; -1 black
+};
+struct CurveSegment {
+    int curve = 0;
+    double chainage1 = 0, level1 = 0, chainage2 = 0, level2 = 0;
+};
+std::vector<BandFigure> longSectionBandFigures(const std::vector<LongSectionRow>& rows,
+                                               const QLocale& locale);
+std::vector<CurveSegment> longSectionCurves(const std::vector<LongSectionRow>& rows);
+
+// Draws one page in the layout's twips on any painter whose transform maps twips to the device
+// (mapTwipsToScreen, mapTwipsToDevice). The profile is clipped to its frame: levels above or
+// below it are cut off at its edges.
+void paintLongSectionPage(QPainter& p, const LongSectionLayout& l, const LongSectionPage& page,
+                          const LongSectionStyle& style);
+
+} // namespace tarmela

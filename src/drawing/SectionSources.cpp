@@ -1,0 +1,191 @@
+#include "drawing/SectionSources.h"
+
+#include "store/Database.h"
+#include "store/Error.h"
+#include "store/Schema.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QVariant>
+#include <cmath>
+
+namespace tarmela {
+
+namespace {
+
+std::optional<double> scalarNumber(Database& db, const QString& statement)
+{
+    RowReader r(db, statement);
+    if (!r.next())
+        return std::nullopt;
+    return r.optionalNumber(0);
+}
+
+double numberOrNan(const RowReader& r, int column)
+{
+    return r.optionalNumber(column).value_or(NAN);
+}
+
+QString rlSelect(std::int64_t road, int viewSections)
+{
+    const QString shown = QString::number(viewSections);
+    const QString left = viewSections ? quoteName("L" + shown) : QStringLiteral("NULL");
+    const QString right = viewSections ? quoteName("R" + shown) : QStringLiteral("NULL");
+    return QStringLiteral("SELECT Chainage, C, %1, %2, FC FROM %3 WHERE Chainage>=? AND "
+                          "Chainage<=? ORDER BY Chainage")
+        .arg(left, right, quoteName(schema::rlTable(road)));
+}
+
+int checkedViewSections(int viewSections)
+{
+    if (viewSections < 0 || viewSections > kReadingsPerSide)
+        throw Error(ErrorKind::Usage,
+                    QStringLiteral("The number of readings shown per side must be from 0 to 8"));
+    return viewSections;
+}
+
+int checkedPerPage(int sectionsOnPage)
+{
+    if (sectionsOnPage < 1)
+        throw Error(ErrorKind::Usage,
+                    QStringLiteral("The number of sections per page must be at least 1"));
+    return sectionsOnPage;
+}
+
+} // namespace
+
+SectionPaging readSectionPaging(Database& db, std::int64_t road, double roadLength)
+{
+    const QString table = quoteName(schema::rlTable(road));
+    return sectionPaging(
+        scalarNumber(db, "SELECT MAX(Chainage) FROM " + table + " WHERE Chainage<=1000"),
+        scalarNumber(db, "SELECT MIN(Chainage) FROM " + table),
+        scalarNumber(db, "SELECT MAX(Chainage) FROM " + table), roadLength);
+}
+
+LongSectionSource::LongSectionSource(Database& db, std::int64_t road,
+                                     const LongSectionOptions& options)
+    : m_road(roads::get(db, road)), m_options(options),
+      m_paging(readSectionPaging(db, road, double(m_road.length))),
+      m_rows(db, rlSelect(road, checkedViewSections(options.viewSections))),
+      m_culverts(db, QStringLiteral(
+                         "SELECT Culverts.Chainage, EPType, ImageFileExisting, ImageFileProposed "
+                         "FROM Culverts, CulvertTypes WHERE CTypeRef=CulvertTypes.ID AND "
+                         "RoadRef=? AND Culverts.Chainage>=? AND Culverts.Chainage<=? "
+                         "ORDER BY Culverts.Chainage")),
+      m_fcBefore(db, "SELECT FC FROM " + quoteName(schema::rlTable(road)) +
+                         " WHERE Chainage<? ORDER BY Chainage DESC LIMIT 1"),
+      m_fcAfter(db, "SELECT FC FROM " + quoteName(schema::rlTable(road)) +
+                        " WHERE Chainage>? ORDER BY Chainage LIMIT 1")
+{
+}
+
+LongSectionPage LongSectionSource::page(std::int64_t index, QStringList* problems)
+{
+    LongSectionPage page;
+    page.from = m_road.from;
+    page.to = m_road.to;
+    page.fields = m_road.fields;
+    page.pageIndex = index;
+    page.pageCount = m_paging.pageCount;
+    const double start = m_paging.pageStart(index), end = m_paging.pageEnd(index);
+
+    m_rows.bind(0, start);
+    m_rows.bind(1, end);
+    LevelRangeBuilder levels;
+    while (m_rows.next()) {
+        LongSectionRow r{numberOrNan(m_rows, 0), numberOrNan(m_rows, 1), numberOrNan(m_rows, 2),
+                         numberOrNan(m_rows, 3), numberOrNan(m_rows, 4)};
+        levels.take(r.centre);
+        levels.take(r.left);
+        levels.take(r.right);
+        page.rows.push_back(r);
+    }
+    page.levels = levels.result(m_options.fixedDatum, m_options.fixedDatumValue);
+    if (page.rows.empty())
+        return page;
+
+    m_culverts.bind(0, qint64(m_road.id));
+    m_culverts.bind(1, start);
+    m_culverts.bind(2, end);
+    struct Found {
+        double chainage;
+        QString file;
+    };
+    std::vector<Found> found;
+    while (m_culverts.next()) {
+        const bool existing = m_culverts.text(1) == QLatin1String("E");
+        found.push_back({numberOrNan(m_culverts, 0), m_culverts.text(existing ? 2 : 3)});
+    }
+    for (const Found& f : found) {
+        if (std::isnan(f.chainage) || f.file.isEmpty())
+            continue;
+        QImage image = picture(f.file, problems);
+        if (image.isNull())
+            continue;
+        // The top of the picture lies 0.1 below the mean of the formation levels either side.
+        const double otherwise = page.levels.low + 1;
+        const double level =
+            (fcBeside(f.chainage, true, otherwise) + fcBeside(f.chainage, false, otherwise)) / 2 -
+            0.1;
+        page.culverts.push_back({f.chainage, level, image});
+    }
+    return page;
+}
+
+double LongSectionSource::fcBeside(double chainage, bool before, double otherwise)
+{
+    RowReader& q = before ? m_fcBefore : m_fcAfter;
+    q.bind(0, chainage);
+    const double fc = q.next() ? numberOrNan(q, 0) : NAN;
+    return std::isnan(fc) ? otherwise : fc;
+}
+
+QImage LongSectionSource::picture(const QString& file, QStringList* problems)
+{
+    const auto cached = m_pictures.constFind(file);
+    if (cached != m_pictures.constEnd())
+        return *cached;
+    const QString path = QDir(m_options.culvertFolder).filePath(file);
+    QImage image;
+    if (QFileInfo(path).isFile()) {
+        QImageReader reader(path);
+        if (!reader.read(&image) && problems)
+            *problems << QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path),
+                                                     reader.errorString());
+    }
+    m_pictures.insert(file, image);
+    return image;
+}
+
+CrossSectionSource::CrossSectionSource(Database& db, std::int64_t road, int sectionsOnPage)
+    : m_road(roads::get(db, road)), m_distances(roads::crossDistances(db, road)),
+      m_perPage(checkedPerPage(sectionsOnPage)),
+      // The index on Chainage holds the row's ID, so this order comes straight from it.
+      m_page(db, "SELECT * FROM " + quoteName(schema::rlTable(road)) + " ORDER BY Chainage, ID LIMIT ? OFFSET ?")
+{
+    RowReader count(db, "SELECT COUNT(*) FROM " + quoteName(schema::rlTable(road)));
+    m_rows = count.next() ? count.integer(0) : 0;
+}
+
+CrossSectionPage CrossSectionSource::page(std::int64_t number, double halfBoxCm)
+{
+    CrossSectionPage page;
+    page.from = m_road.from;
+    page.to = m_road.to;
+    page.fields = m_road.fields;
+    page.pageNumber = number;
+    page.pageCount = pageCount();
+    m_page.bind(0, m_perPage);
+    m_page.bind(1, qint64((number - 1) * m_perPage));
+    RlRowReader reader(m_page);
+    RlRow row;
+    while (reader.next(row))
+        page.sections.push_back({row.chainage, row.fillArea, row.cutArea,
+                                 sectionFigure(row, m_distances)});
+    fitSectionsAcross(page, halfBoxCm);
+    return page;
+}
+
+} // namespace tarmela

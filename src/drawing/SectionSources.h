@@ -1,0 +1,72 @@
+#pragma once
+
+#include "drawing/CrossSectionPainter.h"
+#include "drawing/LongSectionLayout.h"
+#include "drawing/LongSectionPainter.h"
+#include "store/Roads.h"
+
+#include <QHash>
+#include <QImage>
+#include "store/RowReader.h"
+#include <QString>
+#include <cstdint>
+
+namespace tarmela {
+
+class Database;
+
+// How a road's longitudinal section is divided into pages (sheets), from its RL sheet.
+SectionPaging readSectionPaging(Database& db, std::int64_t road, double roadLength);
+
+// What the longitudinal section takes from the settings, and where the culvert pictures are.
+struct LongSectionOptions {
+    int viewSections = 8; // the outermost shown readings, L and R followed by this
+    bool fixedDatum = true;
+    double fixedDatumValue = 95;
+    QString culvertFolder;
+};
+
+// Reads the pages of a road's longitudinal section. Each page reads only its own rows (the
+// chainage range through the index) and the culverts in that range, so a page of a long road
+// costs what a page of a short one does. Throws Error from the database (a missing RL sheet
+// is ErrorKind::TableMissing).
+class LongSectionSource {
+public:
+    LongSectionSource(Database& db, std::int64_t road, const LongSectionOptions& options);
+
+    const Road& road() const { return m_road; }
+    const SectionPaging& paging() const { return m_paging; }
+    // Page index (0-based); culvert pictures that cannot be read are named in problems.
+    LongSectionPage page(std::int64_t index, QStringList* problems = nullptr);
+
+private:
+    double fcBeside(double chainage, bool before, double otherwise);
+    QImage picture(const QString& file, QStringList* problems);
+
+    Road m_road;
+    LongSectionOptions m_options;
+    SectionPaging m_paging;
+    RowReader m_rows, m_culverts, m_fcBefore, m_fcAfter;
+    QHash<QString, QImage> m_pictures;
+};
+
+// Reads the pages of a road's cross sections, sectionsOnPage rows to a page in chainage order.
+class CrossSectionSource {
+public:
+    CrossSectionSource(Database& db, std::int64_t road, int sectionsOnPage);
+
+    const Road& road() const { return m_road; }
+    std::int64_t rowCount() const { return m_rows; }
+    std::int64_t pageCount() const { return crossSectionPageCount(m_rows, m_perPage); }
+    // Page number (1-based), its sections fitted across a figure box of halfBoxCm either side.
+    CrossSectionPage page(std::int64_t number, double halfBoxCm);
+
+private:
+    Road m_road;
+    CrossDistances m_distances;
+    int m_perPage;
+    std::int64_t m_rows = 0;
+    RowReader m_page;
+};
+
+} // namespace tarmela

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "ui/common/TitledDialog.h"
+
+class QComboBox;
+class QLineEdit;
+
+namespace tarmela {
+
+struct Settings;
+
+// "Page Setup": the page margins in centimetres and the paper size that the cross-section
+// pages are laid out with. OK stores each margin as the number its text starts with ("1.5cm"
+// is 1.5, a text without a leading number is 0) and the paper size, in the settings in force
+// (they are written to the store with the other settings at exit); Cancel changes nothing.
+class dlgPageSetup : public TitledDialog {
+    Q_OBJECT
+public:
+    dlgPageSetup(Settings& settings, QWidget* parent = nullptr);
+
+private:
+    void store();
+
+    Settings& m_settings;
+    QLineEdit* m_left;
+    QLineEdit* m_right;
+    QLineEdit* m_top;
+    QLineEdit* m_bottom;
+    QComboBox* m_paper;
+};
+
+} // namespace tarmela

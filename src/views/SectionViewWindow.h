@@ -1,0 +1,91 @@
+#pragma once
+
+#include "drawing/PagePdf.h"
+
+#include <QPixmap>
+#include <QWidget>
+#include <cstdint>
+
+class QScrollArea;
+
+namespace tarmela {
+
+struct PrintChoice;
+
+// What the two section views share: one page shown at a time in a picture (`picBox`) with
+// scroll bars (`HScroll1`, `VScroll1`, the corner `Command1`), paged with Previous and Next,
+// zoomed in steps of 5 % or to a value asked for, and printed through "Select printer".
+// The views only read the database.
+class SectionViewWindow : public QWidget {
+    Q_OBJECT
+public:
+    // The printable-view variables that the printer dialog fills in.
+    std::uint8_t optbPaperSize = 0;        // 0 A4, 1 A3
+    std::uint8_t optbPaperOrientation = 1; // 1 portrait, 2 landscape
+    std::uint8_t optbColorMode = 1;        // 1 monochrome, 2 colour
+    bool optbAccepted = false;
+    bool optAllPages = false;
+
+    // Nothing could be shown (the user was told why): the window is not to be shown.
+    bool loadFailed() const { return m_loadFailed; }
+    std::int64_t pageIndex() const { return m_page; }
+    std::int64_t pageCount() const { return m_pageCount; }
+    double zoomPercent() const { return m_zoom; }
+    // The page picture as shown (for a look in tests and screenshots).
+    const QPixmap& picture() const { return m_picture; }
+
+public slots:
+    void sMoveTop();    // Next
+    void sMoveBottom(); // Previous
+    void sZoomInPage();
+    void sZoomOutPage();
+    void sZoomPage(); // asks for a percentage from 20 to 100
+    void sPrintItem();
+    // A wheel turn (multiples of 120): towards the user scrolls on by a large step.
+    void MouseWheel(int delta);
+    // Reads the road again and shows the first page.
+    void ReloadForm();
+    // Draws the current page again (after the data changed).
+    void redraw();
+
+protected:
+    SectionViewWindow(const QString& objectName, const QString& caption, QWidget* parent);
+
+    // Opens the road; throws Error. Returns the number of pages.
+    virtual std::int64_t load() = 0;
+    // Lays the page out at a zoom percentage (screen) and reads the page's data.
+    virtual QSize pageTwips(double zoomPercent) = 0;
+    virtual void readPage(std::int64_t index) = 0;
+    virtual void paintPage(QPainter& p, double zoomPercent, double thinWidth) = 0;
+    // A message for an error while loading, in the view's own words.
+    virtual QString loadMessage(const class Error& e) const = 0;
+    // Printing: the orientation the dialog offers first, the page laid out for the paper.
+    virtual bool printsLandscape() const = 0;
+    virtual void printPage(QPainter& p, const PrintChoice& c, std::int64_t index, double thin) = 0;
+    virtual double lowestZoom() const = 0;
+    // The zoom that an answer to the zoom question gives.
+    virtual double zoomFromAnswer(double percent) const { return percent; }
+    // The wheel scrolls across (true) or down.
+    virtual bool wheelScrollsAcross() const = 0;
+
+    // After load(): the page count and the first page shown.
+    void start();
+    void setLoadFailed(const QString& message);
+    void setPageCount(std::int64_t n) { m_pageCount = n; }
+    void setZoom(double percent) { m_zoom = percent; }
+    QString roadCaption(const QString& from, const QString& to);
+
+private:
+    void showPage(std::int64_t index, bool scrollHome);
+
+    QScrollArea* m_scroll;
+    class PagePicture* m_picBox;
+    QPixmap m_picture;
+    QString m_caption;
+    bool m_loadFailed = false;
+    std::int64_t m_page = 0;
+    std::int64_t m_pageCount = 0;
+    double m_zoom = 100;
+};
+
+} // namespace tarmela

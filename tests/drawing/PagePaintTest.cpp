@@ -1,0 +1,105 @@
+// Pages painted into images: what lands where the layout says, in the colour the data says.
+#include "drawing/CrossSectionPainter.h"
+#include "drawing/LongSectionPainter.h"
+#include "drawing/PageUnits.h"
+
+#include <QImage>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+namespace tarmela {
+namespace {
+
+// The page at 15 twips to the pixel, as on screen.
+template <typename Paint> QImage paintPage(int width, int height, Paint paint)
+{
+    QImage image(width / 15 + 1, height / 15 + 1, QImage::Format_RGB32);
+    image.fill(Qt::cyan);
+    QPainter p(&image);
+    mapTwipsToScreen(p);
+    paint(p);
+    return image;
+}
+
+bool colourNear(const QImage& image, double xTwips, double yTwips, QColor colour, int reach = 1)
+{
+    const int x = int(xTwips / 15), y = int(yTwips / 15);
+    for (int dx = -reach; dx <= reach; ++dx)
+        for (int dy = -reach; dy <= reach; ++dy)
+            if (image.pixelColor(x + dx, y + dy) == colour)
+                return true;
+    return false;
+}
+
+TEST(PagePaint, LongSectionFrameCurvesAndClipping)
+{
+    const LongSectionLayout l = LongSectionLayout::at(1.0, 20);
+    LongSectionPage page;
+    page.from = "A";
+    page.to = "B";
+    page.pageCount = 1;
+    // FC climbs 100 -> 101 between 0 and 200; C leaps 60 m above the frame at 400.
+    page.rows = {{0, 99.5, NAN, NAN, 100}, {200, 99.5, NAN, NAN, 101}, {400, 160, NAN, NAN, NAN}};
+    LevelRangeBuilder b;
+    for (const auto& r : page.rows)
+        b.take(r.centre);
+    page.levels = b.result(false, 0); // 98 .. 161
+    LongSectionStyle style;
+    style.formation = QColor(255, 0, 0);
+    style.centre = QColor(0, 0, 255);
+
+    const QImage image = paintPage(l.pageWidth, l.pageHeight,
+                                   [&](QPainter& p) { paintLongSectionPage(p, l, page, style); });
+    EXPECT_EQ(image.pixelColor(10, 10), QColor(Qt::white)); // the page is cleared
+    // The frame's left edge half way down, the title block's separator at x1.
+    EXPECT_TRUE(colourNear(image, l.LeftX, (l.TopY + l.BandTopY) / 2.0, Qt::black));
+    EXPECT_TRUE(colourNear(image, 6120, l.TitleTopY + l.RowHeight, Qt::black));
+    // FC at chainage 100 is 100.5: on the curve between its two rows.
+    EXPECT_TRUE(colourNear(image, l.chainageX(100, 0), l.levelToY(100.5, page.levels.low),
+                           style.formation));
+    EXPECT_FALSE(colourNear(image, l.chainageX(100, 0), l.levelToY(102.5, page.levels.low),
+                            style.formation, 3));
+    // The centre curve is cut off at the top of the frame.
+    for (int x = 0; x < image.width(); ++x)
+        for (int y = 0; y < l.TopY / 15 - 1; ++y)
+            ASSERT_NE(image.pixelColor(x, y), style.centre) << x << "," << y;
+}
+
+TEST(PagePaint, CrossSectionFormationLiesOnItsLevels)
+{
+    const CrossSectionLayout l = CrossSectionLayout::at(1.0, Paper::A4, PageMargins{});
+    RlRow r;
+    r.chainage = 20;
+    r.centre = 100;
+    r.left.fill(100);
+    r.right.fill(100);
+    r.fc = r.fl1 = r.fr1 = 101;
+    r.fl2 = r.fr2 = 101;
+    r.width = 8;
+    r.leftSlope = r.rightSlope = 2;
+    CrossDistances d;
+    d.left.fill(0.5); // 4 m each side
+    d.right.fill(0.5);
+    CrossSectionPage page;
+    page.pageCount = 1;
+    page.sections.push_back({20, 1.5, 0, sectionFigure(r, d)});
+    fitSectionsAcross(page, l.BoxWidth / 2.0 / l.Len10);
+    EXPECT_EQ(page.scale, 100);
+    CrossSectionStyle style;
+    style.formation = QColor(0, 160, 0);
+    style.sectionsOnPage = 6;
+
+    const QImage image = paintPage(l.PageWidth, l.PageHeight,
+                                   [&](QPainter& p) { paintCrossSectionPage(p, l, page, style); });
+    const double y = l.boxTop(0, 6);
+    const double datum = 99.7;
+    // The formation 1.3 m above the datum, 2 m left of the centre line.
+    EXPECT_TRUE(colourNear(image, l.centreX() - 2 * l.Len10, y - (101 - datum) * l.Len10,
+                           style.formation));
+    // The figure box's left edge and the frame 3 cm from the paper's edge.
+    EXPECT_TRUE(colourNear(image, l.boxX(), y + l.Len10 / 2.0, Qt::black));
+    EXPECT_TRUE(colourNear(image, 30 * kTwipsPerMm, l.PageHeight / 2.0, Qt::black));
+}
+
+} // namespace
+} // namespace tarmela

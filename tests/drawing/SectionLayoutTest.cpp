@@ -1,0 +1,121 @@
+// Page division, datum rule, zoom steps and page geometry of the two section views.
+#include "drawing/CrossSectionLayout.h"
+#include "drawing/LongSectionLayout.h"
+#include "drawing/LongSectionPainter.h"
+
+#include <gtest/gtest.h>
+#include <map>
+
+namespace tarmela {
+namespace {
+
+TEST(SectionLayout, PagingFollowsTheFirstKilometre)
+{
+    struct Case {
+        const char* what;
+        std::optional<double> lastInFirstKm, first, last;
+        double length;
+        double origin, pageLength;
+        std::int64_t pages;
+    };
+    const Case cases[] = {
+        {"rows every 20 m", 1000, 0, 5400, 5400, 0, 1000, 6},
+        {"rows every 30 m", 990, 0, 5400, 5400, 0, 990, 6},
+        {"rows beyond the length", 1000, 0, 7200, 5400, 0, 1000, 8},
+        {"no row in the first kilometre", std::nullopt, 5020, 8000, 8000, 5000, 1000, 3},
+        {"only chainage 0 in it", 0, 0, 3000, 3000, 0, 1000, 3},
+        {"no rows", std::nullopt, std::nullopt, std::nullopt, 5400, 0, 1000, 0},
+    };
+    for (const Case& c : cases) {
+        const SectionPaging p = sectionPaging(c.lastInFirstKm, c.first, c.last, c.length);
+        EXPECT_EQ(p.origin, c.origin) << c.what;
+        EXPECT_EQ(p.pageLength, c.pageLength) << c.what;
+        EXPECT_EQ(p.pageCount, c.pages) << c.what;
+    }
+    const SectionPaging p = sectionPaging(1000, 0, 5400, 5400);
+    EXPECT_EQ(p.pageStart(1), 1000);
+    EXPECT_EQ(p.pageEnd(1), 2000);
+}
+
+TEST(SectionLayout, LongSectionPlacesChainagesAndLevels)
+{
+    const LongSectionLayout l = LongSectionLayout::at(1.0, 20);
+    EXPECT_EQ(l.chainageX(1250, 1000), 5970);
+    EXPECT_EQ(l.IntervalWidth, 454); // 20 x 22.68
+    EXPECT_EQ(l.TitleTopY, 14742);
+
+    LevelRangeBuilder b;
+    for (double v : {97.35, 101.80, double(NAN), 0.0})
+        b.take(v);
+    const LevelRange variable = b.result(false, 95);
+    EXPECT_EQ(variable.low, 96);
+    EXPECT_EQ(variable.high, 102);
+    EXPECT_EQ(l.levelToY(96, variable.low), l.BandTopY - l.RowHeight);
+    EXPECT_EQ(b.result(true, 95).low, 95);
+    EXPECT_FALSE(LevelRangeBuilder().result(false, 95).any);
+
+    const LongSectionLayout a4 = LongSectionLayout::at(0.65, 20);
+    EXPECT_EQ(a4.FontSize, 5);
+    EXPECT_EQ(a4.KmWidth, 14742);
+}
+
+TEST(SectionLayout, ZoomStepsTestTheValueBeforeTheStep)
+{
+    EXPECT_EQ(zoomInPercent(97), 102);
+    EXPECT_EQ(zoomInPercent(100), 100);
+    EXPECT_EQ(zoomOutPercent(22, 20), 17);
+    EXPECT_EQ(zoomOutPercent(20, 20), 20);
+    double x = 100;
+    for (int i = 0; i < 30; ++i)
+        x = zoomOutPercent(x, 10);
+    EXPECT_EQ(x, 10);
+}
+
+TEST(SectionLayout, CrossSectionPage)
+{
+    const CrossSectionLayout a3 = CrossSectionLayout::at(1.0, Paper::A3, PageMargins{});
+    // 297 x 420 mm upright; the frame 3 cm from each edge.
+    EXPECT_NEAR(a3.PageWidth / kTwipsPerMm, 297, 0.05);
+    EXPECT_NEAR(a3.PageHeight / kTwipsPerMm, 420, 0.05);
+    EXPECT_NEAR((a3.LeftX + a3.Len10) / kTwipsPerMm, 30, 0.05);
+    EXPECT_NEAR((a3.PageWidth - (a3.RightX - a3.Len10)) / kTwipsPerMm, 30, 0.05);
+    EXPECT_NEAR((a3.PageHeight - (a3.BottomY - a3.Len10)) / kTwipsPerMm, 30, 0.05);
+    EXPECT_TRUE(a3.drawable(6));
+    EXPECT_FALSE(CrossSectionLayout::at(1.0, Paper::A4, PageMargins{16, 2, 2, 2}).drawable(6));
+
+    EXPECT_EQ(crossSectionPageCount(13, 6), 3);
+    EXPECT_EQ(crossSectionPageCount(12, 6), 2);
+    EXPECT_EQ(crossSectionPageCount(0, 6), 0);
+}
+
+TEST(SectionLayout, BandFiguresAndCurvesBreakAtEmptyCells)
+{
+    const std::vector<LongSectionRow> rows = {
+        {100, 99.0, 98.0, 98.5, 10.00},
+        {120, NAN, 98.2, 98.4, 10.30},
+        {140, 99.4, 98.4, 98.3, NAN},
+        {160, 99.6, 98.6, 98.2, 10.90},
+    };
+    std::map<std::pair<double, int>, QString> cells;
+    for (const BandFigure& f : longSectionBandFigures(rows, QLocale::c()))
+        cells[{f.chainage, f.bandRow}] = f.text;
+    const auto cell = [&](double chainage, int row) { return cells[{chainage, row}]; };
+    EXPECT_EQ(cell(120, 2), "1.50%");
+    EXPECT_EQ(cells.count({100, 2}), 0u); // first row of the page
+    EXPECT_EQ(cells.count({160, 2}), 0u); // first row after an empty FC
+    EXPECT_EQ(cells.count({120, 3}), 0u); // empty C leaves its cell empty
+    EXPECT_EQ(cell(140, 0), "140");
+
+    int centre = 0, formation = 0, left = 0;
+    for (const CurveSegment& s : longSectionCurves(rows)) {
+        centre += s.curve == 0;
+        left += s.curve == 1;
+        formation += s.curve == 3;
+    }
+    EXPECT_EQ(centre, 1);    // 140-160 only: C is empty at 120
+    EXPECT_EQ(left, 3);      // unbroken
+    EXPECT_EQ(formation, 1); // 100-120 only
+}
+
+} // namespace
+} // namespace tarmela
