@@ -77,6 +77,8 @@ void frmMain::openSectionView(const QString& name)
     }
     QMdiSubWindow* sub = m_mdi->addSubWindow(view);
     sub->setWindowIcon(windowIcon());
+    // A page wants room: the view takes the whole frame.
+    sub->resize(m_mdi->viewport()->size());
     view->show();
     m_mdi->setActiveSubWindow(sub);
 }
