@@ -99,10 +99,12 @@ TEST_F(CliExport, PdfWritesThePrintedReportsOnceTheWidthsFileIsThere)
     ASSERT_TRUE(QFile::copy(QCoreApplication::applicationDirPath() + "/Fonts/ARFONT8.fl",
                             cli.dir.filePath("Fonts/ARFONT8.fl")));
     EXPECT_EQ(cli({"export", "1", "--dir", dir, "--pdf"}), 0) << cli.err.toStdString();
-    EXPECT_EQ(cli.out, folder + "Level Book.pdf\n" + folder + "Earthwork Report.pdf\n");
+    EXPECT_EQ(cli.out, folder + "Level Book.pdf\n" + folder + "Earthwork Report.pdf\n" + folder +
+                           "LSection.pdf\n" + folder + "XSection.pdf\n");
     EXPECT_EQ(cli({"export", "1", "--dir", dir, "--pdf", "--earthwork"}), 0);
     EXPECT_EQ(cli.out, folder + "Earthwork Report.pdf\n");
-    for (const char* name : {"Level Book.pdf", "Earthwork Report.pdf"}) {
+    for (const char* name :
+         {"Level Book.pdf", "Earthwork Report.pdf", "LSection.pdf", "XSection.pdf"}) {
         EXPECT_TRUE(readFile(folder + name).startsWith("%PDF-")) << name;
     }
 }
