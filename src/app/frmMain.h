@@ -86,10 +86,9 @@ private:
     void showAbout();
     void tileSubWindows(Qt::Orientation along);
     void wireRouting();
-    // The section views, printing and page setup (frmMainViews.cpp).
+    // The section views and page setup (frmMainViews.cpp).
     void wireSectionViews();
     void openSectionView(const QString& name);
-    void showViewCommands();
     void redrawCrossSectionViews();
 
     // A command that acts on the active child: its menu entry and toolbar button (either may

@@ -69,6 +69,7 @@ const std::vector<frmMain::Route>& frmMain::routes()
         {nullptr, "Next", ChildCommand::NextPage, &MdiChild::nextPage},
         {nullptr, "ZoomIn", ChildCommand::ZoomIn, &MdiChild::zoomIn},
         {nullptr, "ZoomOut", ChildCommand::ZoomOut, &MdiChild::zoomOut},
+        {"mnuViewZoom", nullptr, ChildCommand::Zoom, &MdiChild::askZoom},
     };
     return all;
 }
@@ -190,6 +191,8 @@ void frmMain::connectSheet(frmDataGrid* sheet)
             Qt::UniqueConnection);
     connect(sheet, &frmDataGrid::dependentDrawingsChanged, this, &frmMain::refreshFormationTool,
             Qt::UniqueConnection);
+    connect(sheet, &frmDataGrid::dependentDrawingsChanged, this,
+            &frmMain::redrawCrossSectionViews, Qt::UniqueConnection);
     connect(sheet, &frmDataGrid::drawnRowsChanged, this, &frmMain::refreshFormationTool,
             Qt::UniqueConnection);
     connect(sheet, &frmDataGrid::currentRoadDeleted, this, &frmMain::currentRoadGone,

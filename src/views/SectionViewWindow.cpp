@@ -6,13 +6,12 @@
 #include "store/Numbers.h"
 #include "ui/common/frmSelectPrinter.h"
 
-#include <QEvent>
 #include <QInputDialog>
+#include <QMdiSubWindow>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
-#include <QWheelEvent>
 #include <algorithm>
 
 namespace tarmela {
@@ -40,22 +39,6 @@ private:
 
 namespace {
 
-// Wheel turns over the page go to the view's MouseWheel.
-class WheelToView : public QObject {
-public:
-    explicit WheelToView(SectionViewWindow* view) : QObject(view), m_view(view) {}
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() != QEvent::Wheel)
-            return false;
-        m_view->MouseWheel(static_cast<QWheelEvent*>(event)->angleDelta().y());
-        return true;
-    }
-
-private:
-    SectionViewWindow* m_view;
-};
-
 // One step of the scroll bars: 250 twips.
 constexpr int kScrollStep = 250 / 15;
 
@@ -82,7 +65,6 @@ SectionViewWindow::SectionViewWindow(const QString& objectName, const QString& c
     m_scroll->setCornerWidget(corner);
     m_picBox = new PagePicture(m_picture, m_scroll);
     m_scroll->setWidget(m_picBox);
-    m_scroll->viewport()->installEventFilter(new WheelToView(this));
     layout->addWidget(m_scroll);
     resize(900, 650);
 }
@@ -117,6 +99,43 @@ void SectionViewWindow::ReloadForm()
     start();
 }
 
+void SectionViewWindow::refresh()
+{
+    // The road read again (rows may have come or gone), on the page and zoom shown.
+    const std::int64_t page = m_page;
+    try {
+        BusyCursor busy;
+        m_pageCount = load();
+        m_loadFailed = false;
+        showPage(std::clamp<std::int64_t>(page, 0, m_pageCount - 1), false);
+    } catch (const Error& e) {
+        // Nothing left to show (the rows went away): the user is told and the view closes.
+        setLoadFailed(loadMessage(e));
+        auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+        (frame ? static_cast<QWidget*>(frame) : this)->close();
+    }
+}
+
+ChildCommands SectionViewWindow::enabledCommands() const
+{
+    if (m_loadFailed)
+        return ChildCommand::Refresh;
+    ChildCommands offered = ChildCommand::Print | ChildCommand::Refresh | ChildCommand::Zoom;
+    offered.setFlag(ChildCommand::PreviousPage, m_page > 0);
+    offered.setFlag(ChildCommand::NextPage, m_page < m_pageCount - 1);
+    offered.setFlag(ChildCommand::ZoomIn, zoomInPercent(m_zoom) != m_zoom);
+    offered.setFlag(ChildCommand::ZoomOut, zoomOutPercent(m_zoom, lowestZoom()) != m_zoom);
+    return offered;
+}
+
+bool SectionViewWindow::wheel(int delta)
+{
+    if (delta == 0)
+        return false;
+    MouseWheel(delta);
+    return true;
+}
+
 void SectionViewWindow::redraw()
 {
     if (m_loadFailed)
@@ -146,6 +165,7 @@ void SectionViewWindow::showPage(std::int64_t index, bool scrollHome)
     m_picBox->update();
     if (scrollHome)
         m_scroll->horizontalScrollBar()->setValue(0);
+    commandsChanged();
 }
 
 void SectionViewWindow::sMoveTop()
@@ -184,11 +204,15 @@ void SectionViewWindow::sZoomOutPage()
 
 void SectionViewWindow::sZoomPage()
 {
-    bool ok = false;
-    const QString answer =
-        QInputDialog::getText(this, tr("Zoom"), tr("Enter zoom factor in percentage : "),
-                              QLineEdit::Normal, QStringLiteral("100"), &ok);
-    if (!ok || !isNumeric(answer))
+    QInputDialog ask(this);
+    ask.setObjectName(QStringLiteral("dlgZoom"));
+    ask.setWindowTitle(tr("Zoom"));
+    ask.setLabelText(tr("Enter zoom factor in percentage : "));
+    ask.setTextValue(QStringLiteral("100"));
+    if (ask.exec() != QDialog::Accepted)
+        return;
+    const QString answer = ask.textValue();
+    if (!isNumeric(answer))
         return;
     const double value = leadingNumber(answer);
     if (value < 20 || value > 100) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "drawing/PagePdf.h"
+#include "ui/common/MdiChild.h"
 
 #include <QPixmap>
 #include <QWidget>
@@ -15,8 +16,9 @@ struct PrintChoice;
 // What the two section views share: one page shown at a time in a picture (`picBox`) with
 // scroll bars (`HScroll1`, `VScroll1`, the corner `Command1`), paged with Previous and Next,
 // zoomed in steps of 5 % or to a value asked for, and printed through "Select printer".
-// The views only read the database.
-class SectionViewWindow : public QWidget {
+// The views only read the database. The main window's toolbar and menus reach them through
+// the child interface.
+class SectionViewWindow : public QWidget, public MdiChild {
     Q_OBJECT
 public:
     // The printable-view variables that the printer dialog fills in.
@@ -34,6 +36,19 @@ public:
     // The page picture as shown (for a look in tests and screenshots).
     const QPixmap& picture() const { return m_picture; }
 
+    // The child interface: paging while there is a page to go to, zooming within the
+    // view's limits, printing, refreshing; the views close when another road becomes current.
+    ChildCommands enabledCommands() const override;
+    void print() override { sPrintItem(); }
+    void refresh() override;
+    void previousPage() override { sMoveBottom(); }
+    void nextPage() override { sMoveTop(); }
+    void zoomIn() override { sZoomInPage(); }
+    void zoomOut() override { sZoomOutPage(); }
+    void askZoom() override { sZoomPage(); }
+    bool wheel(int delta) override;
+    bool closesWithRoad() const override { return true; }
+
 public slots:
     void sMoveTop();    // Next
     void sMoveBottom(); // Previous
@@ -43,7 +58,7 @@ public slots:
     void sPrintItem();
     // A wheel turn (multiples of 120): towards the user scrolls on by a large step.
     void MouseWheel(int delta);
-    // Reads the road again and shows the first page.
+    // Reads the road again and shows the first page at 100 %.
     void ReloadForm();
     // Draws the current page again (after the data changed).
     void redraw();

@@ -17,7 +17,7 @@ public:
 
 public slots:
     // Draws the current page again from the database (after reduced levels were saved).
-    void DrawXSection() { redraw(); }
+    void DrawXSection() { refresh(); }
 
 protected:
     std::int64_t load() override;

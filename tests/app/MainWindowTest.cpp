@@ -10,6 +10,10 @@
 #include "support/UiProgram.h"
 #include "ui/common/AppState.h"
 #include "ui/common/MdiChild.h"
+#include "sheets/SampleRoad.h"
+#include "support/Widgets.h"
+#include "views/frmPrevLsect.h"
+#include "views/frmPrevXSect.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -189,6 +193,58 @@ TEST(MainWindow, TheActiveChildGetsExactlyTheCommandsItOffers)
     ASSERT_TRUE(m.w.ChooseRoad(road));
     EXPECT_EQ(m.w.mdiArea()->subWindowList().size(), 1);
     child->road = true;
+    ASSERT_TRUE(m.w.ChooseRoad(road));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(m.w.mdiArea()->subWindowList().isEmpty());
+}
+
+TEST(MainWindow, SectionViewsTakeThePagingZoomAndPrintCommands)
+{
+    UiProgram p;
+    const std::int64_t road = createSampleRoad(p.db());
+    MainWindow m;
+    ASSERT_TRUE(m.w.ChooseRoad(road));
+    m.cmd("mnuViewXSection")->trigger();
+    auto* view = dynamic_cast<frmPrevXSect*>(m.w.activeChild());
+    ASSERT_NE(view, nullptr) << p.lastTold().toStdString();
+    auto on = [&](const char* key) { return m.w.toolButton(key)->isEnabled(); };
+    EXPECT_FALSE(on("Previous"));
+    EXPECT_FALSE(on("ZoomIn"));
+    EXPECT_TRUE(on("Next") && on("ZoomOut") && on("Print") && m.cmd("mnuViewZoom")->isEnabled());
+    m.w.toolButton("Next")->trigger();
+    EXPECT_EQ(view->pageIndex(), 1);
+    EXPECT_TRUE(on("Previous"));
+
+    // View > Zoom asks for a percentage and keeps to 20..100.
+    const struct {
+        const char* typed;
+        double zoom;
+        const char* told;
+    } answers[] = {{"15", 100, "Value must be in the range 20 to 100!"},
+                   {"101", 100, "Value must be in the range 20 to 100!"},
+                   {"abc", 100, ""},
+                   {"20", 20, ""}};
+    for (const auto& a : answers) {
+        p.told.clear();
+        test::onModal("dlgZoom", [&](QWidget* dialog) {
+            auto* edit = dialog->findChild<QLineEdit*>();
+            edit->selectAll();
+            QTest::keyClicks(edit, QString::fromLatin1(a.typed));
+            QTest::keyClick(edit, Qt::Key_Return);
+        });
+        m.cmd("mnuViewZoom")->trigger();
+        EXPECT_EQ(view->zoomPercent(), a.zoom) << a.typed;
+        EXPECT_EQ(p.lastTold(), a.told) << a.typed;
+    }
+    EXPECT_TRUE(on("ZoomIn"));
+
+    // The longitudinal section in front takes the commands for its own pages.
+    m.cmd("mnuViewLSection")->trigger();
+    ASSERT_NE(dynamic_cast<frmPrevLsect*>(m.w.activeChild()), nullptr);
+    EXPECT_FALSE(on("Previous"));
+    EXPECT_FALSE(on("ZoomIn"));
+
+    // The views show one road: another road closes them.
     ASSERT_TRUE(m.w.ChooseRoad(road));
     QCoreApplication::processEvents();
     EXPECT_TRUE(m.w.mdiArea()->subWindowList().isEmpty());

@@ -26,6 +26,7 @@ enum class ChildCommand : unsigned {
     NextPage = 1u << 13,     // toolbar "Next"
     ZoomIn = 1u << 14,       // toolbar "ZoomIn"
     ZoomOut = 1u << 15,      // toolbar "ZoomOut"
+    Zoom = 1u << 16,         // View > Zoom...
 };
 Q_DECLARE_FLAGS(ChildCommands, ChildCommand)
 Q_DECLARE_OPERATORS_FOR_FLAGS(ChildCommands)
@@ -77,6 +78,8 @@ public:
     virtual void zoomOut() {}
     // A magnification in percent of the natural size (100), for a zoom choice.
     virtual void zoom(int /*percent*/) {}
+    // View > Zoom...: asks for a magnification (within the child's own limits) and applies it.
+    virtual void askZoom() {}
 
     // A turn of the mouse wheel over the child (delta as QWheelEvent::angleDelta().y());
     // true when the child used it.
