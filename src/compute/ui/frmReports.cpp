@@ -1,11 +1,14 @@
 #include "compute/ui/frmReports.h"
 
 #include "compute/ui/ReportPageView.h"
+#include "drawing/PageUnits.h"
+#include "drawing/ReportPainter.h"
 #include "store/Error.h"
 #include "store/Roads.h"
 #include "ui/common/AppState.h"
 #include "ui/common/BusyCursor.h"
 #include "ui/common/Prompts.h"
+#include "ui/common/frmSelectPrinter.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>
@@ -13,6 +16,8 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPainter>
+#include <QProgressDialog>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -28,6 +33,24 @@ namespace {
 constexpr double kZoomStep = 1.25;
 constexpr double kLeastZoom = 0.25;
 constexpr double kMostZoom = 4;
+constexpr double kTwipsPerPageUnit = kTwipsPerInch / 96;
+
+// Maps a report page onto the paper of the painter (mapped in twips from the paper's top left
+// corner): as large as it fits on the paper and orientation chosen, and centred, so that A3
+// enlarges the A4 page and a sheet on its side shows it whole.
+void fitPageToPaper(QPainter& painter, QSizeF page, Paper paper, bool landscape)
+{
+    QSizeF sheet = paperMm(paper) * kTwipsPerMm;
+    if (landscape)
+        sheet.transpose();
+    page *= kTwipsPerPageUnit;
+    const double scale = std::min(sheet.width() / page.width(), sheet.height() / page.height());
+    painter.translate((sheet.width() - page.width() * scale) / 2,
+                      (sheet.height() - page.height() * scale) / 2);
+    painter.scale(scale * kTwipsPerPageUnit, scale * kTwipsPerPageUnit);
+}
+
+struct PrintingCancelled {};
 
 } // namespace
 
@@ -116,9 +139,9 @@ bool frmReports::RefreshData()
         Database& db = *s.ProjectConnection;
         const Road road = roads::get(db, s.CurrentRoadID);
         m_document = buildReport(kind, db, road.id, s.settings.ViewSections, QLocale(), widths);
-        m_title = reportTitle(kind);
-        setWindowTitle(tr("Print Report") + QStringLiteral(" \u2014 ") + m_title +
-                       QStringLiteral(" \u2014 ") + road.from + QStringLiteral(" To ") + road.to);
+        m_title = reportTitle(kind) + QStringLiteral(" \u2014 ") + road.from +
+                  QStringLiteral(" To ") + road.to;
+        setWindowTitle(tr("Print Report") + QStringLiteral(" \u2014 ") + m_title);
     } catch (const Error& e) {
         // Nothing half-built is shown: the report is there whole or not at all.
         m_document.reset();
@@ -145,6 +168,37 @@ void frmReports::showPage(std::int64_t index)
     updatePageControls();
 }
 
+void frmReports::PrintCommand()
+{
+    if (!m_document || pageCount() == 0)
+        return;
+    const std::optional<PrintChoice> choice = frmSelectPrinter::ask(window(), false, Paper::A4);
+    if (!choice)
+        return;
+    const std::int64_t count = choice->allPages ? pageCount() : 1;
+    QProgressDialog progress(tr("Printing %1").arg(m_title), tr("Cancel"), 0,
+                             int(std::min<std::int64_t>(count, INT_MAX)), window());
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(1000);
+    std::int64_t done = 0;
+    try {
+        BusyCursor busy;
+        printPages(*choice, m_title, pageCount(), m_page, false,
+                   [&](QPainter& painter, std::int64_t index) {
+                       if (progress.wasCanceled())
+                           throw PrintingCancelled{};
+                       fitPageToPaper(painter, m_document->pageModel().size, choice->paper,
+                                      choice->landscape);
+                       paintReportPage(painter, m_document->page(index));
+                       progress.setValue(int(std::min<std::int64_t>(++done, INT_MAX)));
+                   });
+    } catch (const PrintingCancelled&) {
+        // A PDF file is left as it was; a printer has the pages sent before the cancel.
+    } catch (const Error& e) {
+        prompts().tell(window(), e.message(), QMessageBox::Warning);
+    }
+}
+
 void frmReports::nextPage() { showPage(m_page + 1); }
 void frmReports::previousPage() { showPage(m_page - 1); }
 void frmReports::zoomIn() { setZoom(m_zoom * kZoomStep); }
@@ -160,6 +214,7 @@ void frmReports::setZoom(double zoom)
 ChildCommands frmReports::enabledCommands() const
 {
     ChildCommands offered;
+    offered.setFlag(ChildCommand::Print, pageCount() > 0);
     offered.setFlag(ChildCommand::PreviousPage, m_page > 0);
     offered.setFlag(ChildCommand::NextPage, m_page + 1 < pageCount());
     offered.setFlag(ChildCommand::ZoomIn, m_zoom < kMostZoom);

@@ -37,9 +37,15 @@ public:
     // error the user is told and nothing is shown; returns false.
     bool RefreshData();
 
-    // The main window's toolbar pages and zooms (MdiChild); the paging commands are offered
-    // while there is a page to go to.
+    // File > Print: asks "Select printer" and prints all pages or the one shown, each A4 page
+    // fitted to the chosen paper and orientation, or writes them to a PDF file. A long job
+    // shows its progress and can be cancelled; a cancelled PDF file is not written.
+    void PrintCommand();
+
+    // The main window's toolbar pages, zooms and prints (MdiChild); the paging commands are
+    // offered while there is a page to go to.
     ChildCommands enabledCommands() const override;
+    void print() override { PrintCommand(); }
     void nextPage() override;
     void previousPage() override;
     void showPage(std::int64_t index);

@@ -2,11 +2,17 @@
 #include "compute/ui/frmReports.h"
 #include "store/Roads.h"
 #include "support/UiProgram.h"
+#include "support/Widgets.h"
 #include "ui/common/AppState.h"
 
+#include <QComboBox>
 #include <QImage>
+#include <QLineEdit>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -115,5 +121,63 @@ TEST(ReportWindow, AReportThatCannotBeBuiltIsToldAndNothingOpens)
         EXPECT_TRUE(f.p.told[0].text.contains(c.told)) << f.p.told[0].text.toStdString();
         EXPECT_TRUE(f.reports().isEmpty()) << c.why;
         frmReports::widthsFile().clear();
+    }
+}
+
+// File > Print through the "PDF file" entry of "Select printer": every page or the one shown,
+// fitted to the paper chosen: read back with pdftotext, which drops text off the paper, and
+// again from the bottom quarter of the paper only, which the fitted page reaches.
+TEST(ReportWindow, PrintsAllPagesOrTheOneShownToAPdfFile)
+{
+    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+    if (pdftotext.isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed: scripts/install-deps --checks";
+    ReportFrame f(40);
+    frmReports* book = frmReports::Open(&f.mdi, 2);
+    ASSERT_NE(book, nullptr) << f.p.lastTold().toStdString();
+    ASSERT_GT(book->pageCount(), 5);
+    book->showPage(3);
+    const QString file = f.p.dir.filePath("book.pdf");
+    auto pagesOf = [&](QStringList crop) {
+        QProcess text;
+        text.start(pdftotext, crop << file << "-");
+        EXPECT_TRUE(text.waitForFinished(60000));
+        QStringList pages = QString::fromUtf8(text.readAllStandardOutput()).split('\f');
+        pages.removeLast(); // after the last page's form feed
+        for (QString& page : pages)
+            page = page.simplified();
+        return pages;
+    };
+    const struct {
+        bool all;
+        int paper; // 0 A4, 1 A3
+        bool landscape;
+        int height; // points
+    } cases[] = {{true, 0, false, 842}, {false, 1, true, 842}, {false, 0, true, 595}};
+    QStringList all;
+    for (const auto& c : cases) {
+        test::onModal("frmSelectPrinter", [&](QWidget* d) {
+            auto* printer = test::child<QComboBox>(d, "cboPrinter");
+            printer->setCurrentIndex(printer->count() - 1); // "PDF file"
+            test::child<QLineEdit>(d, "txtPdfFile")->setText(file);
+            test::child<QComboBox>(d, "cmbPaperSize")->setCurrentIndex(c.paper);
+            test::child<QRadioButton>(d, c.landscape ? "optLandscape" : "optPortrait")->click();
+            test::child<QRadioButton>(d, c.all ? "optAllPages" : "optCurrentPage")->click();
+            test::click(d, "cmdSelect");
+        });
+        book->PrintCommand();
+        EXPECT_TRUE(f.p.told.empty()) << f.p.lastTold().toStdString();
+        const QStringList pages = pagesOf({});
+        const QStringList bottoms = pagesOf({"-y", QString::number(c.height * 3 / 4), "-H",
+                                             QString::number(c.height / 4), "-W", "2000"});
+        ASSERT_EQ(pages.size(), c.all ? book->pageCount() : 1) << c.paper;
+        EXPECT_FALSE(bottoms[0].isEmpty()) << c.paper;
+        if (c.all) {
+            for (const QString& page : pages)
+                EXPECT_TRUE(page.startsWith("Level Book Ranipur To Kalaghat Chainage"));
+            all = pages;
+        } else {
+            EXPECT_EQ(pages[0], all.value(3)) << c.paper;
+        }
     }
 }
