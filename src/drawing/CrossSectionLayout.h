@@ -2,6 +2,7 @@
 
 #include "drawing/PageUnits.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace tarmela {
@@ -35,6 +36,14 @@ struct CrossSectionLayout {
     int boxTop(int k, int sectionsOnPage) const
     {
         return TopY + (k + 1) * slotHeight(sectionsOnPage) - Len10;
+    }
+    // Top of the room slot k owns above its figure box, for its texts and the ground drawn above
+    // the box: three centimetres where the slot has them, else what is left of the slot once
+    // the box is placed, so that many sections to a page never write into each other.
+    int sectionTop(int k, int sectionsOnPage) const
+    {
+        return boxTop(k, sectionsOnPage) -
+               std::min(3 * Len10, slotHeight(sectionsOnPage) - 2 * Len10);
     }
 };
 

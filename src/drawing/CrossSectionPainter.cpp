@@ -6,6 +6,7 @@
 #include "drawing/PagePens.h"
 #include "store/Numbers.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -37,7 +38,8 @@ public:
                    .arg(page.pageCount));
         frame();
         for (std::size_t k = 0; k < page.sections.size(); ++k)
-            section(page.sections[k], l.boxTop(int(k), s.sectionsOnPage));
+            section(page.sections[k], l.boxTop(int(k), s.sectionsOnPage),
+                    l.sectionTop(int(k), s.sectionsOnPage));
         p.restore();
     }
 
@@ -66,9 +68,12 @@ private:
         const double xs[4] = {left + inset, left + inset, left + third + inset,
                               left + third + inset};
         const double ys[4] = {upper, lower, upper, lower};
+        // A long field is cut short with an ellipsis inside its cell of the title block.
+        const QFontMetricsF metrics(p.font());
         for (int i = 0; i < 4; ++i)
             if (!page.fields[i].isEmpty())
-                textAt(p, xs[i], ys[i], page.fields[i]);
+                textAt(p, xs[i], ys[i],
+                       metrics.elidedText(page.fields[i], Qt::ElideRight, third - 2 * inset));
         // A sheet drawn smaller across says so at the right end of its header line.
         if (page.scale != 100) {
             p.setFont(pageFont(l.FontSize, false));
@@ -99,7 +104,8 @@ private:
     QString stored(double v) const { return std::isnan(v) ? QString() : plainDecimal(v); }
     QString two(double v) const { return s.locale.toString(v, 'f', 2); }
 
-    void section(const CrossSectionEntry& e, double y)
+    // The section whose figure box starts at y, within its own room from top down.
+    void section(const CrossSectionEntry& e, double y, double top)
     {
         const SectionFigure& f = e.figure;
         const double boxX = l.boxX(), boxRight = l.boxX() + l.BoxWidth, cx = l.centreX();
@@ -115,20 +121,27 @@ private:
         p.setBrush(Qt::NoBrush);
         p.drawRect(QRectF(QPointF(boxX, y), QPointF(boxRight, y + 2 * L)));
         line(boxX, y + L, boxRight, y + L);
-        line(cx, y - 3 * L, cx, y + 2 * L);
+        line(cx, top, cx, y + 2 * L);
 
         p.setPen(Qt::black);
-        const double a = nearestEven(y - 2.6 * L + l.Len053);
-        const double b = nearestEven(y - 2.2 * L + l.Len053);
-        textIn(boxRight - 5 * L, y - 3 * L + l.Len053, boxRight, a,
+        const double a = nearestEven(top + 0.4 * L + l.Len053);
+        const double b = nearestEven(top + 0.8 * L + l.Len053);
+        textIn(boxRight - 5 * L, top + l.Len053, boxRight, a,
                "FILL AREA = " + stored(e.fillArea) + " SQM", Qt::AlignRight | Qt::AlignBottom);
         textIn(boxRight - 5 * L, a, boxRight, b, "CUT AREA = " + stored(e.cutArea) + " SQM",
                Qt::AlignRight | Qt::AlignBottom);
-        textIn(boxX, y - 3 * L + l.Len053, boxX + 5 * L, y - 2 * L + l.Len053,
+        // The chainage a centimetre down where the room allows, else beside the fill area.
+        const double chainageBottom = top + std::clamp(y - top - 2 * L, 0.4 * L, L) + l.Len053;
+        textIn(boxX, top + l.Len053, boxX + 5 * L, chainageBottom,
                "CHAINAGE = " + stored(e.chainage), Qt::AlignLeft | Qt::AlignBottom);
         textIn(boxX, nearestEven(y - L / 2), boxX + 5 * L, y, "DATUM = " + two(f.datum),
                Qt::AlignLeft | Qt::AlignBottom);
 
+        // The ground and the formation stay in the section's own room (a tall section on a
+        // crowded page is cut at the top instead of running into the section above).
+        p.save();
+        p.setClipRect(QRectF(QPointF(l.LeftX, top), QPointF(l.RightX, y + 2 * L)),
+                      p.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
         // Existing ground.
         p.setPen(s.existing);
         bold(y + L / 2, QStringLiteral("EX. LEVEL"));
@@ -171,6 +184,7 @@ private:
         p.setPen(pagePen(s.formation, kNormal));
         for (const FigureSegment& sg : f.slopes)
             segment(sg);
+        p.restore();
     }
 
     QPainter& p;

@@ -83,6 +83,20 @@ TEST(SectionLayout, CrossSectionPage)
     EXPECT_TRUE(a3.drawable(6));
     EXPECT_FALSE(CrossSectionLayout::at(1.0, Paper::A4, PageMargins{16, 2, 2, 2}).drawable(6));
 
+    // However many sections share a page, each keeps to its own room: below the frame's top
+    // and the section above, three centimetres above its box where the page has them.
+    for (Paper paper : {Paper::A4, Paper::A3})
+        for (int n = 1; n <= 8; ++n) {
+            const CrossSectionLayout l = CrossSectionLayout::at(1.0, paper, PageMargins{});
+            EXPECT_GE(l.sectionTop(0, n), l.TopY + l.Len10) << n;
+            for (int k = 1; k < n; ++k) {
+                EXPECT_GE(l.sectionTop(k, n), l.boxTop(k - 1, n) + 2 * l.Len10) << n;
+            }
+            if (n <= 2) {
+                EXPECT_EQ(l.boxTop(0, n) - l.sectionTop(0, n), 3 * l.Len10) << n;
+            }
+        }
+
     EXPECT_EQ(crossSectionPageCount(13, 6), 3);
     EXPECT_EQ(crossSectionPageCount(12, 6), 2);
     EXPECT_EQ(crossSectionPageCount(0, 6), 0);
