@@ -379,10 +379,18 @@ TEST(MainWindow, DeletingARoadKeepsOrResetsTheCurrentRoad)
     m.w.toolButton("Delete")->trigger();
     EXPECT_TRUE(roads::exists(p.db(), 7));
 
+    // The question says what goes with the road.
+    EXPECT_EQ(p.asked.back(), "Delete the road From7 To To7? Its RL and LB sheets and its "
+                              "cross distances are deleted with it. This can't be undone.");
+    p.db().exec("INSERT INTO Culverts (RoadRef, CTypeRef, Chainage, EPType) VALUES "
+                "(7, 1, 100, 'E'), (7, 1, 200, 'P')");
+
     p.answer = QMessageBox::Yes;
     clickRowHeader(sheet, 7);
     m.cmd("mnuEditDelete")->trigger();
+    EXPECT_TRUE(p.asked.back().contains("its cross distances and its 2 culverts"));
     EXPECT_FALSE(roads::exists(p.db(), 7));
+    EXPECT_EQ(test::rowCount(p.db(), "Culverts"), 0);
     EXPECT_FALSE(p.db().tableExists("RL_7"));
     EXPECT_FALSE(p.db().tableExists("LB_7"));
     EXPECT_EQ(test::rowCount(p.db(), "ChDistance"), 6);

@@ -280,7 +280,7 @@ int frmDataGrid::SelectCountRow() const
     return m_grid->selectedRowList().size();
 }
 
-bool frmDataGrid::DeleteRecord(const QString& statementTemplate)
+bool frmDataGrid::DeleteRecord(const QString& statementTemplate, const QString& question)
 {
     const QList<int> rows = m_grid->selectedRowList();
     const int n = rows.size();
@@ -288,9 +288,11 @@ bool frmDataGrid::DeleteRecord(const QString& statementTemplate)
         tell(this, QStringLiteral("No records selected. Select one or more records for deletion!"));
         return false;
     }
-    if (prompts().ask(this, QString(),
-                           QStringLiteral("Surely delete %1 record(s) from the database?").arg(n),
-                           QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+    const QString text = question.isEmpty()
+                             ? QStringLiteral("Surely delete %1 record(s) from the database?").arg(n)
+                             : question;
+    if (prompts().ask(this, QString(), text, QMessageBox::Yes | QMessageBox::No) !=
+        QMessageBox::Yes)
         return false;
     // Unsaved edits are written first; if they can't be, nothing is deleted (and nothing lost).
     if (changed() && !Save())

@@ -62,9 +62,10 @@ public:
     std::int64_t CurrentSelectedRecord();
     void SeekRecord(std::int64_t id);
     void LockColumns();
-    // Deletes the selected rows after the user's confirmation; with a template ("...<paramID>")
-    // each row's statement is run instead. True when rows were deleted.
-    bool DeleteRecord(const QString& statementTemplate = {});
+    // Deletes the selected rows after the user's confirmation (`question`, or the usual one
+    // counting the rows); with a template ("...<paramID>") each row's statement is run
+    // instead. True when rows were deleted.
+    bool DeleteRecord(const QString& statementTemplate = {}, const QString& question = {});
     void RefreshData();
     // Applies a filter; a filter the sheet can't take is shown (over messageParent when
     // given, else over the sheet) and leaves the previous one in force. False then.

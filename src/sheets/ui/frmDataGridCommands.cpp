@@ -122,10 +122,29 @@ void frmDataGrid::deleteRoad()
     // fails and is rolled back takes nothing else with it.
     if (changed() && !Save())
         return;
+    // The question says what goes with the road, which the sheet's row does not show.
+    QString name = tr("this road");
+    std::int64_t culverts = 0;
+    try {
+        const Road r = roads::get(db(), road);
+        name = tr("the road %1 To %2").arg(r.from, r.to);
+        culverts = db().scalar(QStringLiteral("SELECT COUNT(*) FROM Culverts WHERE RoadRef = %1")
+                                   .arg(road))
+                       .toLongLong();
+    } catch (const Error&) {
+        // The deletion itself reports what is wrong with the road's rows.
+    }
+    const QString goes =
+        culverts == 0   ? tr("Its RL and LB sheets and its cross distances")
+        : culverts == 1 ? tr("Its RL and LB sheets, its cross distances and its culvert")
+                        : tr("Its RL and LB sheets, its cross distances and its %1 culverts")
+                              .arg(culverts);
+    const QString question =
+        tr("Delete %1? %2 are deleted with it. This can't be undone.").arg(name, goes);
     try {
         // The road's row goes with its tables, cross distances and culverts, or none of them.
         Transaction tx(db());
-        if (!DeleteRecord())
+        if (!DeleteRecord({}, question))
             return;
         roads::remove(db(), road);
         tx.commit();
