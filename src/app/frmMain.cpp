@@ -2,6 +2,7 @@
 
 #include "app/dlgColors.h"
 #include "app/frmOptions.h"
+#include "app/WorkspaceHint.h"
 #include "app/frmSplash.h"
 #include "ui/common/AppState.h"
 #include "ui/common/ToolbarIcons.h"
@@ -17,6 +18,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
@@ -64,6 +66,12 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_mdi(new QMdiArea(this
     createMenus();
     createToolBar();
     createStatusBar();
+    m_hint = new WorkspaceHint(m_mdi);
+    connect(m_hint->roadsButton(), &QPushButton::clicked, command(QStringLiteral("mnuRoadDetails")),
+            &QAction::trigger);
+    connect(m_hint->levelsButton(), &QPushButton::clicked,
+            command(QStringLiteral("mnuInputDataSheet")), &QAction::trigger);
+    m_hint->setRoad(QString());
     connect(m_mdi, &QMdiArea::subWindowActivated, this, &frmMain::onSubWindowActivated);
     wireRouting();
     wireSectionViews();
@@ -414,6 +422,7 @@ void frmMain::closeEvent(QCloseEvent* event)
         event->ignore(); // a child asked to stay open
         return;
     }
+    appState().settings.LastRoadID = appState().CurrentRoadID;
     SaveSettings(this);
     event->accept();
 }

@@ -14,6 +14,7 @@ class QToolBar;
 namespace tarmela
 {
 
+class WorkspaceHint;
 class frmDataGrid;
 class frmPlotFormation;
 
@@ -46,6 +47,9 @@ public:
     void DoubleClickHandler();
     // Makes the road current. Returns false (after telling the user) when it can't be read.
     bool ChooseRoad(std::int64_t road);
+    // At start: the road current when the program last closed (LastRoadID) is current again,
+    // when it still exists.
+    void reopenLastRoad();
 
     // The active child window, or nullptr when none is active (or it takes no commands).
     MdiChild* activeChild() const;
@@ -117,6 +121,7 @@ private:
     QMenu* m_windowMenu = nullptr;
     QList<QAction*> m_windowEntries; // the open windows listed in the Window menu
     QLabel* m_panels[4] = {};
+    WorkspaceHint* m_hint = nullptr;
 };
 
 } // namespace tarmela

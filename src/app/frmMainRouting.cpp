@@ -1,6 +1,7 @@
 // The main window's command routing: each command goes to the active child window through
 // its MdiChild operations; opening windows and choosing the current road run here.
 #include "app/frmMain.h"
+#include "app/WorkspaceHint.h"
 #include "compute/EarthworkQuantities.h"
 #include "compute/ui/dlgConvertLBtoRL.h"
 #include "compute/ui/frmReports.h"
@@ -204,6 +205,7 @@ void frmMain::currentRoadGone()
     EnableRoadCommands(false);
     CloseRoadWindows();
     setStatusPanel(1, QString());
+    m_hint->setRoad(QString());
     clearQuantityPanels();
 }
 
@@ -319,8 +321,23 @@ bool frmMain::ChooseRoad(std::int64_t road)
         tell(this, e.message());
     }
     setStatusPanel(1, r.from + QStringLiteral(" To ") + r.to);
+    m_hint->setRoad(statusPanel(1));
     clearQuantityPanels();
     return true;
+}
+
+void frmMain::reopenLastRoad()
+{
+    AppState& s = appState();
+    const std::int64_t road = s.settings.LastRoadID;
+    // A road deleted since (by the batch tool, or another copy of the project) is forgotten.
+    try {
+        if (road < 1 || !s.ProjectConnection || !roads::exists(*s.ProjectConnection, road))
+            return;
+    } catch (const Error&) {
+        return;
+    }
+    ChooseRoad(road);
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event)

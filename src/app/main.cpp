@@ -45,6 +45,7 @@ int main(int argc, char* argv[])
         if (splash)
             splash->close();
         window.show();
+        window.reopenLastRoad();
         rc = QApplication::exec();
     }
     CloseProjectDatabase();

@@ -111,6 +111,7 @@ const std::vector<Key>& keyTable()
         doubleKey("PageTop", &Settings::PageTop),
         doubleKey("PageBottom", &Settings::PageBottom),
         intKey("PageSize", &Settings::PageSize, 0, 1),
+        intKey("LastRoadID", &Settings::LastRoadID, 0, i32hi),
     };
     return table;
 }

@@ -36,6 +36,8 @@ struct Settings {
     double PageTop = 2;
     double PageBottom = 2;
     int PageSize = 0; // 0 A4, 1 A3
+    // The road current when the program last closed, made current again at start (0: none).
+    std::int64_t LastRoadID = 0;
 
     // The keys in their stored order.
     static QStringList keys();

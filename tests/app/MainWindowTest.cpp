@@ -504,6 +504,37 @@ TEST(MainWindow, UpdateShowsTheQuantitiesOrTheReason)
     EXPECT_TRUE(p.told[0].text.startsWith("Datasheet not generated!"));
 }
 
+TEST(MainWindow, TheEmptyWorkspaceShowsWhereToStart)
+{
+    UiProgram p;
+    const std::int64_t road = makeRoad(p.db(), "Ranipur", "Kalaghat");
+    MainWindow m;
+    auto* hint = m.w.findChild<QWidget*>("wsHint");
+    ASSERT_NE(hint, nullptr);
+    auto* roads = hint->findChild<QPushButton*>("cmdHintRoads");
+    auto* levels = hint->findChild<QPushButton*>("cmdHintLevels");
+    EXPECT_TRUE(hint->isVisible());
+    EXPECT_FALSE(levels->isVisible()) << "no road is current";
+
+    QTest::mouseClick(roads, Qt::LeftButton);
+    ASSERT_NE(m.w.activeSheet(), nullptr);
+    EXPECT_EQ(m.w.activeSheet()->strCurrentDataSheet, SheetKind::RoadDetails);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(hint->isVisible());
+    m.w.activeSheet()->parentWidget()->close();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(hint->isVisible());
+
+    ASSERT_TRUE(m.w.ChooseRoad(road));
+    EXPECT_TRUE(levels->text().contains("Ranipur To Kalaghat"));
+    test::onModal("dlgInputSelectView", [](QWidget* dlg) {
+        QTest::mouseClick(dlg->findChild<QPushButton*>("OKButton"), Qt::LeftButton);
+    });
+    QTest::mouseClick(levels, Qt::LeftButton);
+    ASSERT_NE(m.w.activeSheet(), nullptr);
+    EXPECT_EQ(m.w.activeSheet()->strCurrentDataSheet, SheetKind::ReducedLevel);
+}
+
 TEST(MainWindow, HelpContentsWithoutABrowserSaysWhereTheHelpIs)
 {
     // The offscreen platform starts no browser, as a desktop without one.

@@ -1,10 +1,13 @@
 #include "app/frmMain.h"
 #include "store/Error.h"
+#include "store/Roads.h"
 #include "support/TestProject.h"
 #include "support/UiProgram.h"
 #include "ui/common/AppState.h"
 
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QSettings>
@@ -45,15 +48,15 @@ TEST(Startup, MainWindowTakesItsPlaceFromTheSettingsAndSavesItOnClose)
     {
         QSettings ini(t.dir.filePath("Tarmela.ini"), QSettings::IniFormat);
         ini.setValue("Settings/MainLeft", "1500");
-        ini.setValue("Settings/MainTop", "3000");
+        ini.setValue("Settings/MainTop", "1500");
         ini.setValue("Settings/MainWidth", "9000");
-        ini.setValue("Settings/MainHeight", "7500");
+        ini.setValue("Settings/MainHeight", "6000");
         ini.setValue("Settings/ViewSections", "5");
     }
     frmMain w;
     LoadSettings(&w);
-    EXPECT_EQ(w.pos(), QPoint(100, 200));
-    EXPECT_EQ(w.size(), QSize(600, 500));
+    EXPECT_EQ(w.pos(), QPoint(100, 100));
+    EXPECT_EQ(w.size(), QSize(600, 400));
     EXPECT_EQ(appState().settings.ViewSections, 5);
     EXPECT_TRUE(w.mdiArea()->subWindowList().isEmpty());
 
@@ -65,6 +68,56 @@ TEST(Startup, MainWindowTakesItsPlaceFromTheSettingsAndSavesItOnClose)
     EXPECT_EQ(ini.value("Settings/MainWidth").toString(), "9600");
     EXPECT_EQ(ini.value("Settings/MainHeight").toString(), "7200");
     EXPECT_EQ(ini.value("Settings/AutoSave").toString(), "False");
+}
+
+TEST(Startup, TheMainWindowOpensOnTheScreenAtAUsefulSize)
+{
+    const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+    const struct {
+        const char* left; // twips; nullptr: no settings file yet (the first start)
+        const char* top;
+    } cases[] = {{nullptr, nullptr}, {"90000", "90000"}, {"-90000", "-3000"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.left ? c.left : "first start");
+        UiProgram t;
+        if (c.left) {
+            QSettings ini(t.dir.filePath("Tarmela.ini"), QSettings::IniFormat);
+            ini.setValue("Settings/MainLeft", c.left);
+            ini.setValue("Settings/MainTop", c.top);
+        }
+        frmMain w;
+        LoadSettings(&w);
+        EXPECT_TRUE(room.contains(QRect(w.pos(), w.size())));
+        if (!c.left) {
+            EXPECT_GE(w.width(), room.width() * 3 / 4);
+        }
+    }
+}
+
+TEST(Startup, TheRoadCurrentAtCloseIsCurrentAgainWhileItExists)
+{
+    UiProgram t;
+    RoadChanges values;
+    values.from = "Ranipur";
+    values.to = "Kalaghat";
+    roads::create(t.db(), values);
+    const std::int64_t road = roads::create(t.db(), values);
+    {
+        frmMain w;
+        ASSERT_TRUE(w.ChooseRoad(road));
+        EXPECT_TRUE(w.close());
+    }
+    for (const bool deleted : {false, true}) {
+        appState().CurrentRoadID = 0; // as a new start of the program
+        if (deleted)
+            roads::remove(t.db(), road);
+        frmMain w;
+        LoadSettings(&w);
+        w.reopenLastRoad();
+        EXPECT_EQ(appState().CurrentRoadID, deleted ? 0 : road);
+        EXPECT_EQ(w.statusPanel(1), deleted ? "" : "Ranipur To Kalaghat");
+        EXPECT_TRUE(t.told.empty());
+    }
 }
 
 TEST(Startup, IsFormLoadedLooksForOpenWindowsByFormName)

@@ -5,6 +5,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 
 namespace tarmela {
@@ -50,13 +53,31 @@ void LoadSettings(QWidget* mainWindow)
 {
     AppState& s = appState();
     s.settings = s.settingsStore.load();
-    if (mainWindow) {
-        const Settings& v = s.settings;
-        mainWindow->move(int(nearestEven(v.MainLeft / kTwipsPerPixel)),
-                         int(nearestEven(v.MainTop / kTwipsPerPixel)));
-        mainWindow->resize(int(nearestEven(v.MainWidth / kTwipsPerPixel)),
-                           int(nearestEven(v.MainHeight / kTwipsPerPixel)));
+    if (!mainWindow)
+        return;
+    const Settings& v = s.settings;
+    QRect place(int(nearestEven(v.MainLeft / kTwipsPerPixel)),
+                int(nearestEven(v.MainTop / kTwipsPerPixel)),
+                int(nearestEven(v.MainWidth / kTwipsPerPixel)),
+                int(nearestEven(v.MainHeight / kTwipsPerPixel)));
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect room = screen ? screen->availableGeometry() : QRect();
+    const bool firstStart = !QFileInfo::exists(s.settingsStore.fileName());
+    if (room.isValid()) {
+        // On the first start the window takes most of the screen, rather than a small
+        // default that leaves no room for a sheet; a place saved on a larger or another
+        // screen is brought back onto this one.
+        if (firstStart)
+            place = QRect(0, 0, room.width() * 4 / 5, room.height() * 4 / 5);
+        place.setSize(place.size().boundedTo(room.size()));
+        if (!room.contains(place))
+            place.moveTo(qBound(room.left(), place.left(), room.right() - place.width() + 1),
+                         qBound(room.top(), place.top(), room.bottom() - place.height() + 1));
+        if (firstStart)
+            place.moveCenter(room.center());
     }
+    mainWindow->move(place.topLeft());
+    mainWindow->resize(place.size());
 }
 
 void SaveSettings(QWidget* mainWindow)
