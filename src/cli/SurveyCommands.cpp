@@ -23,9 +23,9 @@ namespace {
 QString distancesLine(const CrossDistances& d)
 {
     QStringList parts;
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < kReadingsPerSide; ++i)
         parts << QStringLiteral("L%1=%2").arg(i + 1).arg(plainDecimal(d.left[size_t(i)]));
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < kReadingsPerSide; ++i)
         parts << QStringLiteral("R%1=%2").arg(i + 1).arg(plainDecimal(d.right[size_t(i)]));
     return parts.join(' ');
 }

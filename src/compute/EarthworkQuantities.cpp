@@ -369,7 +369,8 @@ EarthworkResult UpdateEarthworkQuantities(Database& db, const EarthworkInputs& i
             in.viewSections > kReadingsPerSide)
             throw RunError{EarthworkErrorCode::BadSettings,
                            QStringLiteral("The quantity method must be 0, 1 or 2 and the "
-                                          "readings per side 0 to 8")};
+                                          "readings per side 0 to %1")
+                               .arg(kReadingsPerSide)};
         const auto method = AreaMethod(in.method);
         // The sheet is read and written under the write lock: no other program can change it
         // between the read and the writes computed from it. Each section is written as soon as

@@ -14,6 +14,7 @@
 //   104  an unknown quantity method or readings-per-side count
 
 #include "compute/Volumes.h"
+#include "store/Schema.h"
 
 #include <QString>
 #include <cstdint>
@@ -25,7 +26,7 @@ class Database;
 struct EarthworkInputs {
     std::int64_t road = 0;
     int method = 1; // QuantityCalcMethod: 0 short, 1 mean level, 2 long
-    int viewSections = 8;
+    int viewSections = kReadingsPerSide;
     double formationCamber = 0.035; // fractions
     double carriageCamber = 0.035;
 };

@@ -14,7 +14,7 @@ RlRowReader::RlRowReader(RowReader& query) : m_query(query)
         return i;
     };
     m_chainage = column(QStringLiteral("Chainage"));
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < kReadingsPerSide; ++i) {
         m_left[i] = column(QStringLiteral("L%1").arg(i + 1));
         m_right[i] = column(QStringLiteral("R%1").arg(i + 1));
     }
@@ -47,7 +47,7 @@ bool RlRowReader::next(RlRow& row)
         return m_query.number(column);
     };
     row.chainage = get(m_chainage);
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < kReadingsPerSide; ++i) {
         row.left[i] = get(m_left[i]);
         row.right[i] = get(m_right[i]);
     }

@@ -9,6 +9,7 @@
 // is a missing reading. Every level or area written or averaged is taken to the nearest
 // 0.001 (d3), as the sheets show them.
 
+#include "compute/RlRows.h"
 #include "store/Error.h"
 #include "store/Roads.h"
 #include "store/Schema.h"
@@ -41,10 +42,10 @@ constexpr double kDefaultWidth = 7.5;
 constexpr double kDefaultSlope = 2; // horizontal run per unit of fall
 constexpr double kDefaultCrust = 0.25;
 
-// Whether a level counts as a reading.
+// Whether a level counts as a reading (compute/RlRows.h).
 inline bool isPresent(const std::optional<double>& level)
 {
-    return level && *level > 0;
+    return level && isReading(*level);
 }
 
 // Gives an empty or zero Width, Left Slope, Right Slope and Crust their defaults.

@@ -65,7 +65,7 @@ SectionFigure sectionFigure(const RlRow& r, const CrossDistances& distances)
     SectionFigure f;
     float lowest = 1000.0f;
     auto lower = [&lowest](double v) {
-        if (has(v) && v > 0 && float(v) < lowest)
+        if (isReading(v) && float(v) < lowest)
             lowest = float(v);
     };
     for (double v : r.left)
@@ -76,7 +76,7 @@ SectionFigure sectionFigure(const RlRow& r, const CrossDistances& distances)
     f.datum = double(lowest - 0.3f);
 
     // Ground: from the centre outwards on each side.
-    f.hasCentre = has(r.centre);
+    f.hasCentre = isReading(r.centre);
     f.centre = r.centre;
     Side outer[2];
     for (int s = 0; s < 2; ++s) {
@@ -85,7 +85,7 @@ SectionFigure sectionFigure(const RlRow& r, const CrossDistances& distances)
         const auto& gaps = s == 0 ? distances.left : distances.right;
         Side prev{{0, r.centre}, f.hasCentre};
         for (int i = 0; i < kReadingsPerSide; ++i) {
-            if (!has(levels[i]))
+            if (!isReading(levels[i]))
                 continue;
             const FigurePoint p{prev.point.offset + side * gaps[i], levels[i]};
             if (prev.drawn)
@@ -98,7 +98,7 @@ SectionFigure sectionFigure(const RlRow& r, const CrossDistances& distances)
     }
 
     // Formation: FC, then a quarter and half the width out on each side.
-    f.hasFc = has(r.fc);
+    f.hasFc = isReading(r.fc);
     f.fc = r.fc;
     Side edge[2];
     if (has(r.width)) {
@@ -107,7 +107,7 @@ SectionFigure sectionFigure(const RlRow& r, const CrossDistances& distances)
             const double levels[2] = {s == 0 ? r.fl1 : r.fr1, s == 0 ? r.fl2 : r.fr2};
             Side prev{{0, r.fc}, f.hasFc};
             for (int k = 0; k < 2; ++k) {
-                Side p{{prev.point.offset + side * r.width / 4, levels[k]}, has(levels[k])};
+                Side p{{prev.point.offset + side * r.width / 4, levels[k]}, isReading(levels[k])};
                 if (p.drawn) {
                     if (prev.drawn)
                         f.formation.push_back({prev.point, p.point});

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "compute/RlRows.h"
+
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -77,7 +79,7 @@ class LevelRangeBuilder {
 public:
     void take(double level)
     {
-        if (std::isnan(level) || level <= 0)
+        if (!isReading(level))
             return;
         if (!m_any || level < m_low)
             m_low = level;

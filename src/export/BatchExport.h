@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Schema.h"
+
 #include <QLocale>
 #include <QString>
 #include <QStringList>
@@ -23,7 +25,7 @@ enum class ExportOutput {
 };
 
 struct ExportSettings {
-    int viewSections = 8;
+    int viewSections = kReadingsPerSide;
     int sectionsPerPage = 6;
     bool lsectionGrid = false;
     bool fixedDatum = true;

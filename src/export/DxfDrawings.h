@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Schema.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -10,7 +12,7 @@ class Database;
 
 // What the two drawings take from the user's settings, and where their header templates are.
 struct DxfOptions {
-    int viewSections = 8;
+    int viewSections = kReadingsPerSide;
     int sectionsPerPage = 6;
     bool lsectionGrid = false;
     bool fixedDatum = true;

@@ -37,10 +37,10 @@ constexpr std::int64_t kMaxLevelLabels = 10000;
 const char* const kBandTitles[6] = {"CHAIN", "FC", "GRAD", "CEN", "LEFT", "RIGHT"};
 
 // The outermost present reading of a side: L8 (R8) first, inwards to L1 (R1).
-bool outermost(const std::array<double, 8>& levels, double& level)
+bool outermost(const SideReadings& levels, double& level)
 {
-    for (int i = 7; i >= 0; --i) {
-        if (present(levels[i]) && levels[i] > 0) {
+    for (int i = kReadingsPerSide - 1; i >= 0; --i) {
+        if (isReading(levels[i])) {
             level = levels[i];
             return true;
         }
@@ -144,11 +144,11 @@ void LongSectionDrawing::drawRows(const std::vector<RlRow>& rows)
         cur.x = float(double(SheetLeft) + (r.chainage - first) * double(ChainageScale));
         cur.chainage = r.chainage;
         // C and FC carry on from the last row that had them.
-        if (present(r.centre) && r.centre > 0) {
+        if (isReading(r.centre)) {
             cur.centre = r.centre;
             cur.hasCentre = true;
         }
-        if (present(r.fc) && r.fc > 0) {
+        if (isReading(r.fc)) {
             cur.fc = r.fc;
             cur.hasFc = true;
         }

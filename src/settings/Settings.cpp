@@ -92,7 +92,7 @@ const std::vector<Key>& keyTable()
         boolKey("FixedDatum", &Settings::FixedDatum),
         intKey("FixedDatumValue", &Settings::FixedDatumValue, i16lo, i16hi),
         intKey("QuantityCalcMethod", &Settings::QuantityCalcMethod, 0, 2),
-        intKey("ViewSections", &Settings::ViewSections, 0, 8),
+        intKey("ViewSections", &Settings::ViewSections, 0, kReadingsPerSide),
         intKey("SectionsPerPage", &Settings::SectionsPerPage, 1, i16hi),
         intKey("LeftOrder", &Settings::LeftOrder, 0, 2),
         intKey("RightOrder", &Settings::RightOrder, 0, 2),

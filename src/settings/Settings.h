@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Schema.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -17,7 +19,7 @@ struct Settings {
     bool FixedDatum = true;
     int FixedDatumValue = 95;
     int QuantityCalcMethod = 1; // 0 short trapezoidal, 1 mean level, 2 long (interpolated)
-    int ViewSections = 8;       // readings per side shown and used, 0..8
+    int ViewSections = kReadingsPerSide;       // readings per side shown and used, 0..8
     int SectionsPerPage = 6;
     int LeftOrder = 0;  // position 0..2 of the left block in the sheets' column order
     int RightOrder = 2; // position of the right block; C takes the remaining one

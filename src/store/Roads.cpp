@@ -184,7 +184,7 @@ CrossDistances crossDistances(Database& db, std::int64_t road)
     RowReader q(db, statements::selectCrossDistances(road));
     if (!q.next())
         return d;
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < kReadingsPerSide; ++i) {
         d.left[i] = q.number(q.columnIndex(QStringLiteral("L%1").arg(i + 1)));
         d.right[i] = q.number(q.columnIndex(QStringLiteral("R%1").arg(i + 1)));
     }

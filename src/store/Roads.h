@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/Schema.h"
 #include "store/Statements.h"
 
 #include <QString>
@@ -39,8 +40,8 @@ struct RoadChanges {
 // The cross distances of a road: intervals from the previous reading outwards, metres.
 // An empty value is 0.
 struct CrossDistances {
-    std::array<double, 8> left{};
-    std::array<double, 8> right{};
+    std::array<double, kReadingsPerSide> left{};
+    std::array<double, kReadingsPerSide> right{};
 };
 
 namespace roads {

@@ -89,8 +89,37 @@ QStringList projectTables()
     return {"Roads", "ChDistance", "CulvertTypes", "Culverts", "RLTemplate", "LBTemplate"};
 }
 
-QString rlTable(std::int64_t roadId) { return QStringLiteral("RL_%1").arg(roadId); }
-QString lbTable(std::int64_t roadId) { return QStringLiteral("LB_%1").arg(roadId); }
+namespace {
+
+const QLatin1String kRlPrefix("RL_"), kLbPrefix("LB_");
+
+// "RL_12" for the prefix "RL_", or the template the sheets are copied from.
+bool isSheetTable(const QString& table, QLatin1String prefix, QLatin1String templ)
+{
+    if (table.compare(templ, Qt::CaseInsensitive) == 0)
+        return true;
+    if (!table.startsWith(prefix, Qt::CaseInsensitive) || table.size() == prefix.size())
+        return false;
+    for (QChar c : QStringView(table).mid(prefix.size()))
+        if (!c.isDigit())
+            return false;
+    return true;
+}
+
+} // namespace
+
+QString rlTable(std::int64_t roadId) { return kRlPrefix + QString::number(roadId); }
+QString lbTable(std::int64_t roadId) { return kLbPrefix + QString::number(roadId); }
+
+bool isRlTable(const QString& table)
+{
+    return isSheetTable(table, kRlPrefix, QLatin1String("RLTemplate"));
+}
+
+bool isLbTable(const QString& table)
+{
+    return isSheetTable(table, kLbPrefix, QLatin1String("LBTemplate"));
+}
 
 void ensureSchema(Database& db)
 {

@@ -27,6 +27,9 @@ QStringList projectTables();
 // Per-road table names, made only from the integer road id.
 QString rlTable(std::int64_t roadId);
 QString lbTable(std::int64_t roadId);
+// Whether a table name (any case) is a road's RL (LB) sheet or the template it is made from.
+bool isRlTable(const QString& table);
+bool isLbTable(const QString& table);
 
 // Creates the tables of a new project (and nothing else) in one transaction.
 // An existing project is left as it is.

@@ -1,6 +1,7 @@
 #include "store/Statements.h"
 
 #include "store/Numbers.h"
+#include "store/Schema.h"
 
 namespace tarmela::statements {
 
@@ -8,21 +9,19 @@ namespace {
 QString n(std::int64_t v) { return QString::number(v); }
 } // namespace
 
-QString prefix(Sheet sheet)
+QString sheetTable(Sheet sheet, std::int64_t road)
 {
-    return sheet == Sheet::ReducedLevel ? QStringLiteral("RL") : QStringLiteral("LB");
+    return sheet == Sheet::ReducedLevel ? schema::rlTable(road) : schema::lbTable(road);
 }
-
-QString sheetTable(Sheet sheet, std::int64_t road) { return prefix(sheet) + "_" + n(road); }
 
 QString makeReducedLevelTable(std::int64_t road)
 {
-    return "SELECT RLTemplate.* INTO RL_" + n(road) + " FROM RLTemplate;";
+    return "SELECT RLTemplate.* INTO " + schema::rlTable(road) + " FROM RLTemplate;";
 }
 
 QString makeLevelBookTable(std::int64_t road)
 {
-    return "SELECT LBTemplate.* INTO LB_" + n(road) + " FROM LBTemplate;";
+    return "SELECT LBTemplate.* INTO " + schema::lbTable(road) + " FROM LBTemplate;";
 }
 
 QString makeTable(Sheet sheet, std::int64_t road)

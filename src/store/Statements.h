@@ -9,8 +9,7 @@ namespace tarmela::statements {
 // (Database::execute translates them for SQLite). Numbers go in as plain decimal.
 
 enum class Sheet { ReducedLevel, LevelBook };
-QString prefix(Sheet sheet);                       // "RL" or "LB"
-QString sheetTable(Sheet sheet, std::int64_t road); // "RL_12"
+QString sheetTable(Sheet sheet, std::int64_t road); // "RL_12" (schema::rlTable, lbTable)
 
 QString makeReducedLevelTable(std::int64_t road); // SELECT RLTemplate.* INTO RL_n FROM RLTemplate;
 QString makeLevelBookTable(std::int64_t road);    // SELECT LBTemplate.* INTO LB_n FROM LBTemplate;

@@ -1,6 +1,7 @@
 #include "store/ValueRanges.h"
 
 #include "store/Numbers.h"
+#include "store/Schema.h"
 
 #include <QLocale>
 #include <cmath>
@@ -11,27 +12,11 @@ namespace {
 
 enum class Table { Other, ReducedLevel, LevelBook, CrossDistances, Roads, Culverts };
 
-// Plain comparisons rather than patterns: an import asks for every cell it reads.
-bool isDigits(QStringView t)
-{
-    if (t.isEmpty())
-        return false;
-    for (QChar c : t)
-        if (!c.isDigit())
-            return false;
-    return true;
-}
-
 Table tableKind(const QString& table)
 {
-    auto perRoad = [&](const char* prefix, const char* templ) {
-        return (table.startsWith(QLatin1String(prefix), Qt::CaseInsensitive) &&
-                isDigits(QStringView(table).mid(3))) ||
-               table.compare(QLatin1String(templ), Qt::CaseInsensitive) == 0;
-    };
-    if (perRoad("RL_", "RLTemplate"))
+    if (schema::isRlTable(table))
         return Table::ReducedLevel;
-    if (perRoad("LB_", "LBTemplate"))
+    if (schema::isLbTable(table))
         return Table::LevelBook;
     if (table.compare(QLatin1String("ChDistance"), Qt::CaseInsensitive) == 0)
         return Table::CrossDistances;
@@ -48,7 +33,7 @@ bool isReadingColumn(const QString& c)
     if (c.size() == 1)
         return c[0].toUpper() == QLatin1Char('C');
     return c.size() == 2 && (c[0].toUpper() == QLatin1Char('L') || c[0].toUpper() == QLatin1Char('R')) &&
-           c[1] >= QLatin1Char('1') && c[1] <= QLatin1Char('8');
+           c[1] >= QLatin1Char('1') && c[1] <= QLatin1Char(char('0' + kReadingsPerSide));
 }
 
 bool is(const QString& column, const char* name)

@@ -3,6 +3,7 @@
 #include "settings/Settings.h"
 #include "store/Database.h"
 #include "store/RecordSet.h"
+#include "store/Schema.h"
 
 #include <QString>
 #include <cstdint>
@@ -20,7 +21,7 @@ struct AppState {
     int RoadInterval = 0;
     double FormationCamber = 0.035; // fractions
     double CarriageCamber = 0.035;
-    int ReadingsPerSide = 8;
+    int ReadingsPerSide = kReadingsPerSide;
     QString DBPath;
     QString ViewSQL; // the statement the next data sheet opens
     int TransformType = -1;
