@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace tarmela {
 namespace {
 
@@ -44,6 +46,13 @@ TEST(SectionFigure, DatumAndReadings)
     EXPECT_EQ(f.groundTicks[2].prevOffset, -3.0); // ...written from L2
     EXPECT_EQ(f.ground.size(), 15u);
     EXPECT_NEAR(f.datum, 99.7, 1e-4);
+
+    r.right[2] = 0; // a zero level is no reading either: R4 is measured from R2
+    const SectionFigure g = sectionFigure(r, everyMetre(1.5));
+    EXPECT_EQ(g.groundTicks.size(), 14u);
+    EXPECT_EQ(g.ground.size(), 14u);
+    for (const FigureSegment& s : g.ground)
+        EXPECT_GT(std::min(s.a.level, s.b.level), g.datum);
 }
 
 TEST(SectionFigure, SideSlopesRunOutwardsToTheGround)
