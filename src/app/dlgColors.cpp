@@ -1,8 +1,9 @@
 #include "app/dlgColors.h"
 
 #include "ui/common/AppState.h"
+#include "ui/common/Prompts.h"
+#include "views/SectionColours.h"
 
-#include <QColorDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -32,30 +33,18 @@ const FieldSpec kFields[] = {
 
 const char* const kColorProperty = "rgbValue";
 
-} // namespace
-
-QColor colorFromRgbValue(std::int32_t value)
-{
-    const auto v = std::uint32_t(value);
-    return QColor(int(v & 0xff), int((v >> 8) & 0xff), int((v >> 16) & 0xff));
-}
-
+// A colour as the settings keep it: 24-bit RGB with red in the lowest byte.
 std::int32_t rgbValueOf(const QColor& color)
 {
     return std::int32_t(std::uint32_t(color.red()) | (std::uint32_t(color.green()) << 8) |
                         (std::uint32_t(color.blue()) << 16));
 }
 
-dlgColors::dlgColors(QWidget* parent)
-    : TitledDialog(tr("Output Colors"), parent), m_target(&appState().settings)
+} // namespace
+
+dlgColors::dlgColors(QWidget* parent) : TitledDialog(tr("Output Colors"), parent)
 {
     setObjectName(QStringLiteral("dlgColors"));
-    m_chooser = [](const QColor& initial, QWidget* owner) -> std::optional<QColor> {
-        const QColor c = QColorDialog::getColor(initial, owner, tr("Color"));
-        if (!c.isValid())
-            return std::nullopt;
-        return c;
-    };
 
     auto* frames = new QHBoxLayout;
     auto* lsection = new QGroupBox(tr("L Section"), this);
@@ -77,6 +66,7 @@ dlgColors::dlgColors(QWidget* parent)
         grid->addWidget(new QLabel(tr(entry.caption), box), row, 0);
         grid->addWidget(colour, row, 1);
         ++row;
+        setFieldColor(colour, settingColour(appState().settings.*entry.setting));
         m_fields << colour;
     }
     xgrid->setRowStretch(xrow, 1);
@@ -92,21 +82,6 @@ dlgColors::dlgColors(QWidget* parent)
         accept();
     });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    load();
-}
-
-void dlgColors::setTarget(Settings* settings)
-{
-    m_target = settings;
-    load();
-}
-
-QLabel* dlgColors::field(const QString& name) const
-{
-    for (QLabel* f : m_fields)
-        if (f->objectName() == name)
-            return f;
-    return nullptr;
 }
 
 void dlgColors::setFieldColor(QLabel* f, const QColor& color)
@@ -117,33 +92,19 @@ void dlgColors::setFieldColor(QLabel* f, const QColor& color)
     f->setProperty(kColorProperty, rgbValueOf(color));
 }
 
-QColor dlgColors::fieldColor(const QString& name) const
-{
-    const QLabel* f = field(name);
-    return f ? colorFromRgbValue(f->property(kColorProperty).toInt()) : QColor();
-}
-
-void dlgColors::load()
-{
-    for (const FieldSpec& entry : kFields)
-        setFieldColor(field(QString::fromLatin1(entry.name)),
-                      colorFromRgbValue(m_target->*entry.setting));
-}
-
 void dlgColors::save()
 {
-    for (const FieldSpec& entry : kFields)
-        m_target->*entry.setting =
-            field(QString::fromLatin1(entry.name))->property(kColorProperty).toInt();
+    // The fields are made in the order of kFields.
+    for (int i = 0; i < m_fields.size(); ++i)
+        appState().settings.*kFields[i].setting = m_fields[i]->property(kColorProperty).toInt();
 }
 
-void dlgColors::chooseColor(const QString& name)
+void dlgColors::chooseColor(QLabel* f)
 {
-    QLabel* f = field(name);
-    if (!f)
-        return;
-    if (const std::optional<QColor> chosen = m_chooser(fieldColor(name), this))
-        setFieldColor(f, *chosen);
+    const QColor chosen =
+        prompts().pickColor(this, settingColour(f->property(kColorProperty).toInt()));
+    if (chosen.isValid())
+        setFieldColor(f, chosen);
 }
 
 bool dlgColors::eventFilter(QObject* watched, QEvent* event)
@@ -152,7 +113,7 @@ bool dlgColors::eventFilter(QObject* watched, QEvent* event)
         auto* label = qobject_cast<QLabel*>(watched);
         if (label && m_fields.contains(label) &&
             static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-            chooseColor(label->objectName());
+            chooseColor(label);
             return true;
         }
     }

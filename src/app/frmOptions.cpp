@@ -51,8 +51,7 @@ QCheckBox* check(QWidget* parent, const char* name, const QString& caption)
 
 } // namespace
 
-frmOptions::frmOptions(QWidget* parent)
-    : TitledDialog(tr("Options"), parent), m_target(&appState().settings)
+frmOptions::frmOptions(QWidget* parent) : TitledDialog(tr("Options"), parent)
 {
     setObjectName(QStringLiteral("frmOptions"));
     QVBoxLayout* body = contentLayout();
@@ -214,15 +213,9 @@ frmOptions::frmOptions(QWidget* parent)
     load();
 }
 
-void frmOptions::setTarget(Settings* settings)
-{
-    m_target = settings;
-    load();
-}
-
 void frmOptions::load()
 {
-    const Settings& s = *m_target;
+    const Settings& s = appState().settings;
     showTab(0);
     m_enterRight->setChecked(s.EnterRight);
     m_enterDown->setChecked(!s.EnterRight);
@@ -278,7 +271,8 @@ bool frmOptions::Apply()
 {
     // The datum is checked first so that a value that can't be taken changes nothing.
     const bool fixed = m_fixedDatum->isChecked();
-    std::int64_t datum = m_target->FixedDatumValue;
+    Settings& s = appState().settings;
+    std::int64_t datum = s.FixedDatumValue;
     if (fixed) {
         // A datum that is not a level would draw every section against a wrong base.
         double typed = 0;
@@ -294,7 +288,6 @@ bool frmOptions::Apply()
         datum = nearestEven(typed);
     }
 
-    Settings& s = *m_target;
     s.EnterRight = m_enterRight->isChecked();
     for (int i = 0; i < m_order->count(); ++i) {
         const QString entry = m_order->item(i)->text();

@@ -14,28 +14,23 @@ class QStackedWidget;
 
 namespace tarmela {
 
-struct Settings;
-
-// Tools > Options: edits the preferences in memory (they are written when the program ends).
-// The tabs are a row of option buttons `optTabs`, each showing one page of `Frames`.
+// Tools > Options: edits the program's preferences in memory (they are written when the
+// program ends). The tabs are a row of option buttons `optTabs`, each showing one page of
+// `Frames`.
 class frmOptions : public TitledDialog
 {
     Q_OBJECT
 public:
     explicit frmOptions(QWidget* parent = nullptr);
 
+private:
     // Takes the controls into the settings. Returns false (after telling the user, with
     // nothing changed) when a value can't be taken.
     bool Apply();
-    // Edits this set of settings instead of the program's own (for tests).
-    void setTarget(Settings* settings);
-
-private:
     void load();
     void showTab(int index);
     void moveEntry(int step);
 
-    Settings* m_target;
     QButtonGroup* m_tabs;
     QStackedWidget* m_frames;
     QCheckBox* m_autoSave;

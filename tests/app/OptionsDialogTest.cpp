@@ -16,9 +16,9 @@ using namespace tarmela::test;
 
 TEST(OptionsDialog, OrderListMovesAndAppliesAsPositions)
 {
-    Settings s;
+    UiProgram p;
+    Settings& s = appState().settings;
     frmOptions dlg;
-    dlg.setTarget(&s);
     dlg.show();
     auto* list = child<QListWidget>(&dlg, "lstLCROrder");
     EXPECT_EQ(entries(list), QStringList({"Left", "Center", "Right"}));
@@ -40,19 +40,20 @@ TEST(OptionsDialog, OrderListMovesAndAppliesAsPositions)
     click(&dlg, "cmdDown"); // nothing below the bottom
     EXPECT_EQ(entries(list), QStringList({"Right", "Left", "Center"}));
 
-    // Loading puts Center in the position neither block holds.
+    // Opening puts Center in the position neither block holds.
     s.LeftOrder = 2;
     s.RightOrder = 1;
-    dlg.setTarget(&s);
-    EXPECT_EQ(entries(list), QStringList({"Center", "Right", "Left"}));
+    frmOptions again;
+    EXPECT_EQ(entries(child<QListWidget>(&again, "lstLCROrder")),
+              QStringList({"Center", "Right", "Left"}));
 }
 
 TEST(OptionsDialog, FixedDatumIsRoundedHalfToEvenOrRefusedAndVariableKeepsIt)
 {
     UiProgram p;
-    Settings s;
+    const Settings& s = appState().settings;
     frmOptions dlg;
-    dlg.setTarget(&s);
+    dlg.show();
     auto* value = child<QLineEdit>(&dlg, "txtFixedDatumValue");
     EXPECT_EQ(value->text(), "95");
     // A refused value keeps the dialog open on its page, tells why and applies nothing.
@@ -63,7 +64,8 @@ TEST(OptionsDialog, FixedDatumIsRoundedHalfToEvenOrRefusedAndVariableKeepsIt)
     for (const auto& [text, stored] : cases) {
         p.told.clear();
         value->setText(text);
-        EXPECT_EQ(dlg.Apply(), stored != 95) << text;
+        click(&dlg, "cmdOK");
+        EXPECT_EQ(dlg.isVisible(), stored == 95) << text;
         EXPECT_EQ(s.FixedDatumValue, stored) << text;
         EXPECT_EQ(s.LSectionGrid, stored != 95) << text;
         if (stored == 95) {
@@ -71,22 +73,23 @@ TEST(OptionsDialog, FixedDatumIsRoundedHalfToEvenOrRefusedAndVariableKeepsIt)
             EXPECT_EQ(p.told[0].icon, QMessageBox::Warning);
             EXPECT_EQ(child<QStackedWidget>(&dlg, "Frames")->currentIndex(), 1) << text;
         }
+        dlg.show();
     }
 
     child<QRadioButton>(&dlg, "optVariableDatum")->setChecked(true);
     EXPECT_FALSE(value->isEnabled());
     EXPECT_FALSE(child<QLabel>(&dlg, "lblDatum")->isEnabled());
     value->setText("50"); // ignored while the datum varies
-    EXPECT_TRUE(dlg.Apply());
+    click(&dlg, "cmdApply");
     EXPECT_FALSE(s.FixedDatum);
     EXPECT_EQ(s.FixedDatumValue, 101);
 }
 
 TEST(OptionsDialog, AutoSaveGreysOutAutoRefreshWithoutChangingItsTick)
 {
-    Settings s;
+    UiProgram p;
+    Settings& s = appState().settings;
     frmOptions dlg;
-    dlg.setTarget(&s);
     dlg.show();
     auto* refresh = child<QCheckBox>(&dlg, "chkAutoRefreshDWG");
     EXPECT_TRUE(refresh->isEnabled());
@@ -94,26 +97,27 @@ TEST(OptionsDialog, AutoSaveGreysOutAutoRefreshWithoutChangingItsTick)
     EXPECT_FALSE(child<QCheckBox>(&dlg, "chkAutoSave")->isChecked());
     EXPECT_FALSE(refresh->isEnabled());
     EXPECT_TRUE(refresh->isChecked());
-    dlg.Apply();
+    click(&dlg, "cmdApply");
     EXPECT_FALSE(s.AutoSave);
     EXPECT_TRUE(s.AutoRefreshDWG);
 
-    // Loaded with AutoSave off, the box starts greyed.
+    // Opened with AutoSave off, the box starts greyed.
     s.AutoRefreshDWG = false;
-    dlg.setTarget(&s);
+    frmOptions again;
+    refresh = child<QCheckBox>(&again, "chkAutoRefreshDWG");
     EXPECT_FALSE(refresh->isEnabled());
     EXPECT_FALSE(refresh->isChecked());
 }
 
 TEST(OptionsDialog, TabsShowTheirFrameAndEveryPageAppliesItsSetting)
 {
-    Settings s;
+    UiProgram p;
+    Settings& s = appState().settings;
     s.EnterRight = true;
     s.QuantityCalcMethod = 2;
     s.ViewSections = 5;
     s.SectionsPerPage = 4;
     frmOptions dlg;
-    dlg.setTarget(&s);
     dlg.show();
     auto* frames = child<QStackedWidget>(&dlg, "Frames");
     EXPECT_EQ(frames->currentIndex(), 0);
@@ -144,13 +148,11 @@ TEST(OptionsDialog, TabsShowTheirFrameAndEveryPageAppliesItsSetting)
               QStringList({"False", "0", "8", "9", "False", "True", "True"}));
 }
 
-TEST(OptionsDialog, WorksOnTheProgramSettingsAndCancelKeepsOnlyWhatWasApplied)
+TEST(OptionsDialog, CancelKeepsOnlyWhatWasApplied)
 {
     UiProgram p;
-    appState().settings.ViewSections = 6;
     frmOptions dlg;
     auto* view = child<QSpinBox>(&dlg, "UpDown2");
-    EXPECT_EQ(view->value(), 6);
     view->setValue(3);
     click(&dlg, "cmdApply");
     view->setValue(2);
@@ -166,40 +168,33 @@ TEST(OptionsDialog, WorksOnTheProgramSettingsAndCancelKeepsOnlyWhatWasApplied)
 
 TEST(ColorsDialog, AChosenColourIsKeptOnOkOnlyWithRedInTheLowestByte)
 {
-    Settings s;
+    UiProgram p;
+    Settings& s = appState().settings;
     s.ColorLeft = 0x1E140A; // RGB(10, 20, 30)
-    std::vector<QColor> offered;
-    std::optional<QColor> pick = QColor(200, 100, 50);
-    auto chooser = [&](const QColor& initial, QWidget*) {
-        offered.push_back(initial);
-        return pick;
+    auto shown = [](dlgColors& dlg, const char* field) {
+        return child<QLabel>(&dlg, field)->palette().color(QPalette::Window).name();
     };
     {
         dlgColors dlg;
-        dlg.setTarget(&s);
-        dlg.setChooser(chooser);
         dlg.show();
-        EXPECT_EQ(dlg.fieldColor("colLeft"), QColor(10, 20, 30));
-        EXPECT_EQ(dlg.fieldColor("colExisting"), QColor(Qt::black));
+        EXPECT_EQ(shown(dlg, "colExisting"), "#000000");
         // A click on the colour field opens the chooser at the field's colour.
+        p.picked = "#c86432";
         QTest::mouseClick(child<QLabel>(&dlg, "colLeft"), Qt::LeftButton);
-        ASSERT_EQ(offered.size(), 1u);
-        EXPECT_EQ(offered[0], QColor(10, 20, 30));
-        EXPECT_EQ(child<QLabel>(&dlg, "colLeft")->palette().color(QPalette::Window),
-                  QColor(200, 100, 50));
+        EXPECT_EQ(p.offered, std::vector<QString>({"#0a141e"}));
+        EXPECT_EQ(shown(dlg, "colLeft"), "#c86432");
         // Cancelling the chooser leaves the field alone.
-        pick.reset();
-        dlg.chooseColor("colExisting");
-        EXPECT_EQ(dlg.fieldColor("colExisting"), QColor(Qt::black));
+        p.picked.clear();
+        QTest::mouseClick(child<QLabel>(&dlg, "colExisting"), Qt::LeftButton);
+        EXPECT_EQ(shown(dlg, "colExisting"), "#000000");
         click(&dlg, "CancelButton");
         EXPECT_EQ(s.ColorLeft, 0x1E140A) << "Cancel changes nothing";
     }
     dlgColors dlg;
-    dlg.setTarget(&s);
-    pick = QColor(0, 128, 255);
-    dlg.setChooser(chooser);
-    dlg.chooseColor("colXFormation");
-    dlg.chooseColor("colLFormation");
+    dlg.show();
+    p.picked = "#0080ff";
+    QTest::mouseClick(child<QLabel>(&dlg, "colXFormation"), Qt::LeftButton);
+    QTest::mouseClick(child<QLabel>(&dlg, "colLFormation"), Qt::LeftButton);
     click(&dlg, "OKButton");
     EXPECT_EQ(s.ColorXFormation, 0xFF8000);
     EXPECT_EQ(s.ColorLFormation, 0xFF8000);

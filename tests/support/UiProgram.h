@@ -20,8 +20,9 @@ namespace tarmela::test
 {
 
 // The desktop program's state over a temporary program folder and settings file, with the
-// program's messages and questions captured instead of shown: what was told is kept in
-// `told`, questions are answered with `answer`.
+// program's messages, questions and choosers captured instead of shown: what was told is kept
+// in `told`, questions are answered with `answer`, and every chooser answers `picked` (a colour's
+// name, a folder or a file; empty: cancelled) after noting what it was opened at in `offered`.
 struct UiProgram {
     struct Message {
         QMessageBox::Icon icon;
@@ -31,6 +32,8 @@ struct UiProgram {
     std::vector<Message> told;
     std::vector<QString> asked;
     QMessageBox::StandardButton answer = QMessageBox::Yes;
+    QString picked;
+    std::vector<QString> offered;
     PromptsOverride prompts;
 
     UiProgram() : prompts(capture())
@@ -58,6 +61,18 @@ private:
                        QMessageBox::StandardButtons) {
             asked.push_back(text);
             return answer;
+        };
+        p.pickColor = [this](QWidget*, const QColor& initial) {
+            offered.push_back(initial.name());
+            return QColor(picked);
+        };
+        p.pickFolder = [this](QWidget*, const QString&, const QString& current) {
+            offered.push_back(current);
+            return picked;
+        };
+        p.pickSaveFile = [this](QWidget*, const QString&, const QString& current, const QString&) {
+            offered.push_back(current);
+            return picked;
         };
         return p;
     }

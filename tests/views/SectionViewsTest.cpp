@@ -54,7 +54,8 @@ void answerPrinter(const QString& file, bool all, Paper paper, bool cancel = fal
         auto* printer = child<QComboBox>(d, "cboPrinter");
         printer->setCurrentIndex(printer->count() - 1);
         EXPECT_EQ(printer->currentText(), frmSelectPrinter::pdfEntry());
-        child<QLineEdit>(d, "txtPdfFile")->setText(file);
+        prompts().pickSaveFile = [file](auto*, auto&, auto&, auto&) { return file; };
+        click(d, "cmdBrowsePdf");
         child<QComboBox>(d, "cmbPaperSize")->setCurrentIndex(paper == Paper::A3 ? 1 : 0);
         click(d, all ? "optAllPages" : "optCurrentPage");
         click(d, "cmdSelect");

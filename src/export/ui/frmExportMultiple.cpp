@@ -9,7 +9,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,10 +25,6 @@ const ExportOutput kOutputs[] = {ExportOutput::LevelBook, ExportOutput::Earthwor
 frmExportMultiple::frmExportMultiple(QWidget* parent) : TitledDialog(tr("Export Output"), parent)
 {
     setObjectName(QStringLiteral("frmExportMultiple"));
-    m_picker = [](QWidget* owner, const QString& current) {
-        return QFileDialog::getExistingDirectory(owner, tr("Select folder for Export"), current,
-                                                 QFileDialog::ShowDirsOnly);
-    };
 
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("List1"));
@@ -73,13 +68,14 @@ frmExportMultiple::frmExportMultiple(QWidget* parent) : TitledDialog(tr("Export 
 
 void frmExportMultiple::browse()
 {
-    m_baseDir->setText(QDir::toNativeSeparators(m_picker(this, m_baseDir->text())));
+    m_baseDir->setText(QDir::toNativeSeparators(
+        prompts().pickFolder(this, tr("Select folder for Export"), m_baseDir->text())));
 }
 
-bool frmExportMultiple::exportSelected()
+void frmExportMultiple::exportSelected()
 {
     if (m_baseDir->text().isEmpty())
-        return false;
+        return;
     AppState& s = appState();
     std::vector<ExportOutput> selected;
     for (int i = 0; i < m_list->count(); ++i)
@@ -101,7 +97,7 @@ bool frmExportMultiple::exportSelected()
     }
     if (!result.error.isEmpty()) {
         prompts().tell(this, result.error, QMessageBox::Warning);
-        return false;
+        return;
     }
     // Drawings that could not be written do not stop the others; they are reported together.
     QStringList notes = result.warnings;
@@ -113,7 +109,6 @@ bool frmExportMultiple::exportSelected()
     accept();
     if (!notes.isEmpty())
         prompts().tell(parentWidget(), notes.join(QStringLiteral("\n")), QMessageBox::Warning);
-    return true;
 }
 
 } // namespace tarmela

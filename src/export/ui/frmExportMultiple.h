@@ -2,8 +2,6 @@
 
 #include "ui/common/TitledDialog.h"
 
-#include <functional>
-
 class QListWidget;
 class QLineEdit;
 class QPushButton;
@@ -16,19 +14,13 @@ class frmExportMultiple : public TitledDialog
 {
     Q_OBJECT
 public:
-    // Asks for a folder, starting at the given one; empty when the user cancelled.
-    using FolderPicker = std::function<QString(QWidget* parent, const QString& current)>;
-
     explicit frmExportMultiple(QWidget* parent = nullptr);
 
-    // Replaces the folder picker (for tests).
-    void setFolderPicker(FolderPicker picker) { m_picker = std::move(picker); }
-    void browse();
-    // Writes the selected outputs as Export does. Returns true when the dialog closed.
-    bool exportSelected();
-
 private:
-    FolderPicker m_picker;
+    void browse();
+    // Writes the selected outputs; the dialog closes unless nothing could be written.
+    void exportSelected();
+
     QListWidget* m_list;
     QLineEdit* m_baseDir;
     QPushButton* m_export;

@@ -1,5 +1,8 @@
 #include "ui/common/Prompts.h"
 
+#include <QColorDialog>
+#include <QFileDialog>
+
 namespace tarmela
 {
 
@@ -16,6 +19,17 @@ Prompts defaultPrompts()
     p.tell = [](QWidget* parent, const QString& text, QMessageBox::Icon icon) {
         QMessageBox box(icon, QStringLiteral("Tarmela"), text, QMessageBox::Ok, parent);
         box.exec();
+    };
+    p.pickColor = [](QWidget* parent, const QColor& initial) {
+        return QColorDialog::getColor(initial, parent, QObject::tr("Color"));
+    };
+    p.pickFolder = [](QWidget* parent, const QString& caption, const QString& current) {
+        return QFileDialog::getExistingDirectory(parent, caption, current,
+                                                 QFileDialog::ShowDirsOnly);
+    };
+    p.pickSaveFile = [](QWidget* parent, const QString& caption, const QString& current,
+                        const QString& filter) {
+        return QFileDialog::getSaveFileName(parent, caption, current, filter);
     };
     return p;
 }

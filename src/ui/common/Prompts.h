@@ -1,13 +1,14 @@
 #pragma once
 
+#include <QColor>
 #include <QMessageBox>
 #include <functional>
 
 namespace tarmela
 {
 
-// Every window's questions and messages go through here, so that tests can answer them:
-// replace the functions and restore them (PromptsOverride) afterwards.
+// Every window's questions, messages and choosers go through here, so that tests can answer
+// them: replace the functions and restore them (PromptsOverride) afterwards.
 struct Prompts {
     // Yes/No(/Cancel) question with the question icon; caption empty gives the program's title.
     std::function<QMessageBox::StandardButton(QWidget* parent, const QString& caption,
@@ -15,6 +16,16 @@ struct Prompts {
         ask;
     // A message with the given icon.
     std::function<void(QWidget* parent, const QString& text, QMessageBox::Icon)> tell;
+    // The colour chooser opened at `initial`; an invalid colour when cancelled.
+    std::function<QColor(QWidget* parent, const QColor& initial)> pickColor;
+    // The chooser of an existing folder opened at `current`; empty when cancelled.
+    std::function<QString(QWidget* parent, const QString& caption, const QString& current)>
+        pickFolder;
+    // The chooser of a file to write, opened at `current` and offering the files of `filter`
+    // ("PDF files (*.pdf)"); empty when cancelled.
+    std::function<QString(QWidget* parent, const QString& caption, const QString& current,
+                          const QString& filter)>
+        pickSaveFile;
 };
 
 Prompts& prompts();

@@ -4,7 +4,6 @@
 #include "store/Error.h"
 
 #include <QComboBox>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -177,8 +176,8 @@ void frmSelectPrinter::orientationChanged()
 
 void frmSelectPrinter::browse()
 {
-    const QString file = QFileDialog::getSaveFileName(this, tr("PDF file"), m_file->text(),
-                                                      tr("PDF files (*.pdf)"));
+    const QString file =
+        prompts().pickSaveFile(this, tr("PDF file"), m_file->text(), tr("PDF files (*.pdf)"));
     if (!file.isEmpty())
         m_file->setText(file);
 }
