@@ -31,8 +31,6 @@ public:
     double lineHeight(double points) const { return m_lineHeight * points / kFilePoints; }
     double width(QChar c, double points) const;
     double textWidth(const QString& text, double points, bool bold = false) const;
-    double fileWidth(int code) const { return m_widths[code - kFirst]; }
-    double fileLineHeight() const { return m_lineHeight; }
 
     // The text broken into lines no wider than `width` where that can be done at word ends:
     // a new line starts where the next word would pass the width, and at a line break in

@@ -71,16 +71,10 @@ void RecordSet::load()
 }
 
 void RecordSet::moveFirst() { m_pos = m_rows.isEmpty() ? -1 : 0; }
-void RecordSet::moveLast() { m_pos = m_rows.size() - 1; }
 void RecordSet::moveNext()
 {
     if (m_pos < m_rows.size())
         ++m_pos;
-}
-void RecordSet::movePrevious()
-{
-    if (m_pos >= 0)
-        --m_pos;
 }
 void RecordSet::moveTo(int index) { m_pos = qBound(-1, index, int(m_rows.size())); }
 

@@ -27,12 +27,9 @@ public:
 
     int count() const { return m_rows.size(); }
     int position() const { return m_pos; } // 0-based; -1 before the first row, count() after the last
-    bool bof() const { return m_pos < 0 || m_rows.isEmpty(); }
     bool eof() const { return m_pos >= m_rows.size() || m_rows.isEmpty(); }
     void moveFirst();
-    void moveLast();
     void moveNext();
-    void movePrevious();
     void moveTo(int index);
 
     // Searches forward from the current row for a row matching "Field=value" or "[Field]=value"

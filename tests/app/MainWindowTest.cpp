@@ -15,6 +15,7 @@
 #include "views/frmPrevLsect.h"
 #include "views/frmPrevXSect.h"
 
+#include <algorithm>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
@@ -80,12 +81,12 @@ struct MainWindow {
         EXPECT_TRUE(w.ChooseRoad(road));
         return openKind(sheets::reducedLevelStatement(road, {}, {}), SheetKind::ReducedLevel);
     }
-    QStringList openKinds()
+    std::vector<SheetKind> openKinds()
     {
-        QStringList kinds;
+        std::vector<SheetKind> kinds;
         for (QMdiSubWindow* sub : w.mdiArea()->subWindowList())
             if (auto* s = qobject_cast<frmDataGrid*>(sub->widget()))
-                kinds << sheetKindName(s->strCurrentDataSheet);
+                kinds.push_back(s->strCurrentDataSheet);
         return kinds;
     }
 };
@@ -315,7 +316,7 @@ TEST(MainWindow, DoubleClickingARoadMakesItCurrent)
     EXPECT_DOUBLE_EQ(s.FormationCamber, 0.035);
     EXPECT_DOUBLE_EQ(s.CarriageCamber, 0.025);
     EXPECT_EQ(m.w.statusPanel(1), "North To South");
-    EXPECT_TRUE(m.openKinds().isEmpty()) << "the road details sheet closes";
+    EXPECT_TRUE(m.openKinds().empty()) << "the road details sheet closes";
     for (const char* name : kRoadCommands)
         EXPECT_TRUE(m.cmd(name)->isEnabled()) << name;
     EXPECT_TRUE(m.w.toolButton("ReducedLevel")->isEnabled());
@@ -344,9 +345,9 @@ TEST(MainWindow, ChoosingAnotherRoadClosesOnlyTheLevelAndCulvertSheets)
     ASSERT_EQ(m.openKinds().size(), 4);
 
     ASSERT_TRUE(m.w.ChooseRoad(second));
-    QStringList left = m.openKinds();
-    left.sort();
-    EXPECT_EQ(left, QStringList({"ChainageDistance", "LevelBook"}));
+    std::vector<SheetKind> left = m.openKinds();
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, std::vector<SheetKind>({SheetKind::LevelBook, SheetKind::ChainageDistance}));
     EXPECT_EQ(m.w.statusPanel(1), "C To D");
 
     // A road that is not there changes nothing.

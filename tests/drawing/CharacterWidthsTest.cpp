@@ -39,13 +39,14 @@ TEST(CharacterWidths, ShippedFileAgreesWithTheReportFontWithinOneUnit)
     const QFontMetricsF font = pageMetrics();
     ASSERT_EQ(QFontInfo(reportFont(8)).family(), "Liberation Sans");
     for (int c = CharacterWidths::kFirst; c <= CharacterWidths::kLast; ++c)
-        EXPECT_NEAR(w.fileWidth(c), font.horizontalAdvance(QChar(c)), 1.0) << "character " << c;
-    EXPECT_NEAR(w.fileLineHeight(), font.lineSpacing(), 1.0);
+        EXPECT_NEAR(w.width(QChar(c), 8), font.horizontalAdvance(QChar(c)), 1.0)
+            << "character " << c;
+    EXPECT_NEAR(w.lineHeight(8), font.lineSpacing(), 1.0);
 
     // Beyond the file's range the font measures; a size scales the file's widths.
     EXPECT_NEAR(w.textWidth(QString::fromUtf8("\xc3\xa9\xe2\x82\xac"), 8),
                 font.horizontalAdvance(QString::fromUtf8("\xc3\xa9\xe2\x82\xac")), 0.01);
-    EXPECT_DOUBLE_EQ(w.textWidth("Wm", 16), 2 * (w.fileWidth('W') + w.fileWidth('m')));
+    EXPECT_DOUBLE_EQ(w.textWidth("Wm", 16), 2 * (w.width('W', 8) + w.width('m', 8)));
     EXPECT_NEAR(w.textWidth("Bold", 8, true), pageMetrics(true).horizontalAdvance("Bold"), 0.01);
 }
 

@@ -26,7 +26,7 @@ TEST_F(RecordSets, FindsMovesAndReadsFieldsByNameAndPosition)
     EXPECT_TRUE(rs.eof());
     rs.moveFirst();
     EXPECT_TRUE(rs.find("ID=2"));
-    rs.moveLast();
+    rs.moveTo(3);
     EXPECT_EQ(rs.value("Chainage").toDouble(), 60);
     rs.moveNext();
     EXPECT_TRUE(rs.eof());

@@ -13,7 +13,4 @@ enum class SheetKind {
     ChainageDistance, // the cross distances
 };
 
-// The kind's name ("RoadDetails", "LevelBook", ...), for messages and tests.
-const char* sheetKindName(SheetKind kind);
-
 } // namespace tarmela

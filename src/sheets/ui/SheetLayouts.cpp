@@ -214,11 +214,6 @@ void SetSheetOpenedHandler(std::function<void(frmDataGrid*)> handler)
     openedHandler() = std::move(handler);
 }
 
-const char* sheetKindName(SheetKind kind)
-{
-    return infoOf(kind).name;
-}
-
 frmDataGrid* OpenSheetOfKind(QMdiArea* area, SheetKind kind, const QString& statement)
 {
     auto* sheet = new frmDataGrid(kind);

@@ -68,7 +68,6 @@ dlgImageList::dlgImageList(const QString& folder, QWidget* parent)
         return;
     }
     m_files->addItems(dir.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase));
-    m_listed = true;
 }
 
 void dlgImageList::showPreview()

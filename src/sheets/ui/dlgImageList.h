@@ -19,8 +19,6 @@ class dlgImageList : public TitledDialog
 public:
     explicit dlgImageList(const QString& folder, QWidget* parent = nullptr);
     QString selectedFile() const { return m_result; }
-    // Whether the folder could be listed (the user has been told when not).
-    bool folderListed() const { return m_listed; }
 
 private:
     void choose();
@@ -28,7 +26,6 @@ private:
 
     QString m_folder;
     QString m_result;
-    bool m_listed = false;
     QListWidget* m_files;
     QLabel* m_preview;
     QPushButton* m_select;
