@@ -33,8 +33,6 @@ public:
     std::int64_t pageIndex() const { return m_page; }
     std::int64_t pageCount() const { return m_pageCount; }
     double zoomPercent() const { return m_zoom; }
-    // The page picture as shown (for a look in tests and screenshots).
-    const QPixmap& picture() const { return m_picture; }
 
     // The child interface: paging while there is a page to go to, zooming within the
     // view's limits, printing, refreshing; the views close when another road becomes current.
@@ -49,19 +47,8 @@ public:
     bool wheel(int delta) override;
     bool closesWithRoad() const override { return true; }
 
-public slots:
-    void sMoveTop();    // Next
-    void sMoveBottom(); // Previous
-    void sZoomInPage();
-    void sZoomOutPage();
-    void sZoomPage(); // asks for a percentage from 20 to 100
-    void sPrintItem();
-    // A wheel turn (multiples of 120): towards the user scrolls on by a large step.
-    void MouseWheel(int delta);
     // Reads the road again and shows the first page at 100 %.
     void ReloadForm();
-    // Draws the current page again (after the data changed).
-    void redraw();
 
 protected:
     SectionViewWindow(const QString& objectName, const QString& caption, QWidget* parent);
@@ -91,6 +78,16 @@ protected:
     QString roadCaption(const QString& from, const QString& to);
 
 private:
+    void sMoveTop();    // Next
+    void sMoveBottom(); // Previous
+    void sZoomInPage();
+    void sZoomOutPage();
+    void sZoomPage(); // asks for a percentage from 20 to 100
+    void sPrintItem();
+    // A wheel turn (multiples of 120): towards the user scrolls on by a large step.
+    void MouseWheel(int delta);
+    // Draws the current page again (after the data changed).
+    void redraw();
     void showPage(std::int64_t index, bool scrollHome);
 
     QScrollArea* m_scroll;

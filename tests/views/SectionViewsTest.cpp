@@ -75,7 +75,7 @@ TEST(SectionViews, PrintingThroughThePdfFileEntry)
 
     // Cancel prints nothing.
     answerPrinter(file, true, Paper::A4, true);
-    cross.sPrintItem();
+    cross.print();
     EXPECT_FALSE(cross.optbAccepted);
     EXPECT_FALSE(QFile::exists(file));
 
@@ -87,7 +87,7 @@ TEST(SectionViews, PrintingThroughThePdfFileEntry)
     } cases[] = {{true, Paper::A3, 26, {842, 1191}}, {false, Paper::A4, 1, {595, 842}}};
     for (const auto& c : cases) {
         answerPrinter(file, c.all, c.paper);
-        cross.sPrintItem();
+        cross.print();
         EXPECT_TRUE(cross.optbAccepted);
         EXPECT_EQ(cross.optbPaperSize, c.paper == Paper::A3 ? 1 : 0);
         const Pdf pdf = readPdf(file);
@@ -101,7 +101,7 @@ TEST(SectionViews, PrintingThroughThePdfFileEntry)
     ASSERT_FALSE(longSection.loadFailed()) << program.lastTold().toStdString();
     EXPECT_EQ(longSection.pageCount(), 3);
     answerPrinter(file, true, Paper::A4);
-    longSection.sPrintItem();
+    longSection.print();
     EXPECT_EQ(longSection.optbPaperOrientation, 2);
     const Pdf pdf = readPdf(file);
     EXPECT_EQ(pdf.pages, 3);
@@ -127,15 +127,15 @@ TEST(SectionViews, PagingStopsAtBothEndsAndLoadFailuresSayWhy)
     frmPrevXSect view;
     ASSERT_FALSE(view.loadFailed()) << program.lastTold().toStdString();
     EXPECT_EQ(view.pageCount(), 3);
-    view.sMoveBottom();
+    view.previousPage();
     EXPECT_EQ(view.pageIndex(), 0);
     for (int i = 0; i < 4; ++i)
-        view.sMoveTop();
+        view.nextPage();
     EXPECT_EQ(view.pageIndex(), 2);
     for (int i = 0; i < 25; ++i)
-        view.sZoomOutPage();
+        view.zoomOut();
     EXPECT_EQ(view.zoomPercent(), 10);
-    EXPECT_GT(view.picture().width(), 0);
+    EXPECT_GT(child<QWidget>(&view, "picBox")->width(), 0);
 
     // Margins that leave no room for the figure boxes.
     appState().settings.PageLeft = 16;

@@ -54,11 +54,6 @@ struct PrintingCancelled {};
 
 } // namespace
 
-QString& frmReports::widthsFile()
-{
-    static QString path;
-    return path;
-}
 
 frmReports::frmReports(QWidget* parent) : QWidget(parent)
 {
@@ -131,9 +126,8 @@ bool frmReports::RefreshData()
     AppState& s = appState();
     try {
         BusyCursor busy;
-        const CharacterWidths widths = CharacterWidths::load(
-            widthsFile().isEmpty() ? CharacterWidths::pathIn(QCoreApplication::applicationDirPath())
-                                   : widthsFile());
+        const CharacterWidths widths =
+            CharacterWidths::load(CharacterWidths::pathIn(QCoreApplication::applicationDirPath()));
         if (!s.ProjectConnection)
             throw Error(ErrorKind::Database, tr("The project database is not open"));
         Database& db = *s.ProjectConnection;

@@ -37,33 +37,27 @@ public:
     // error the user is told and nothing is shown; returns false.
     bool RefreshData();
 
-    // File > Print: asks "Select printer" and prints all pages or the one shown, each A4 page
-    // fitted to the chosen paper and orientation, or writes them to a PDF file. A long job
-    // shows its progress and can be cancelled; a cancelled PDF file is not written.
-    void PrintCommand();
-
     // The main window's toolbar pages, zooms and prints (MdiChild); the paging commands are
     // offered while there is a page to go to.
     ChildCommands enabledCommands() const override;
     void print() override { PrintCommand(); }
     void nextPage() override;
     void previousPage() override;
-    void showPage(std::int64_t index);
     void zoomIn() override;
     void zoomOut() override;
 
     std::int64_t pageIndex() const { return m_page; }
     std::int64_t pageCount() const;
-    double zoom() const { return m_zoom; }
-    const ReportDocument* document() const { return m_document.get(); }
-
-    // The character widths file read when a report is built; empty: the program folder's own.
-    static QString& widthsFile();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // File > Print: asks "Select printer" and prints all pages or the one shown, each A4 page
+    // fitted to the chosen paper and orientation, or writes them to a PDF file. A long job
+    // shows its progress and can be cancelled; a cancelled PDF file is not written.
+    void PrintCommand();
+    void showPage(std::int64_t index);
     void setZoom(double zoom);
     void updatePageControls();
 

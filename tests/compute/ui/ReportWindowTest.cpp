@@ -41,7 +41,6 @@ struct ReportFrame {
         mdi.resize(900, 700);
         mdi.show();
     }
-    ~ReportFrame() { frmReports::widthsFile() = QString(); }
     QList<frmReports*> reports() { return mdi.findChildren<frmReports*>(); }
 };
 
@@ -61,7 +60,6 @@ double inked(QWidget* view)
 TEST(ReportWindow, ShowsTheRoadsReportPageByPageAndOneAtATime)
 {
     ReportFrame f(400); // 400 sections, 18 lines each: hundreds of pages, made as shown
-    frmReports::widthsFile().clear();
     frmReports* book = frmReports::Open(&f.mdi, 2);
     ASSERT_NE(book, nullptr) << f.p.lastTold().toStdString();
     EXPECT_EQ(book->windowTitle(), QString::fromUtf8("Print Report \u2014 Level Book \u2014 "
@@ -101,8 +99,6 @@ TEST(ReportWindow, AReportThatCannotBeBuiltIsToldAndNothingOpens)
         std::function<void()> spoil;
         const char* told;
     } cases[] = {
-        {"no widths file", [&] { frmReports::widthsFile() = f.p.dir.filePath("none.fl"); },
-         "none.fl is missing"},
         {"no level book", [&] { f.p.db().exec("DROP TABLE LB_1"); }, "LB_1"},
         {"text in a level", [&] {
              f.p.db().exec("CREATE TABLE LB_1 (ID, Chainage, C, BS, FS, TopWidth, BottomWidth, "
@@ -120,7 +116,6 @@ TEST(ReportWindow, AReportThatCannotBeBuiltIsToldAndNothingOpens)
         EXPECT_EQ(f.p.told[0].icon, QMessageBox::Warning);
         EXPECT_TRUE(f.p.told[0].text.contains(c.told)) << f.p.told[0].text.toStdString();
         EXPECT_TRUE(f.reports().isEmpty()) << c.why;
-        frmReports::widthsFile().clear();
     }
 }
 
@@ -136,7 +131,7 @@ TEST(ReportWindow, PrintsAllPagesOrTheOneShownToAPdfFile)
     frmReports* book = frmReports::Open(&f.mdi, 2);
     ASSERT_NE(book, nullptr) << f.p.lastTold().toStdString();
     ASSERT_GT(book->pageCount(), 5);
-    book->showPage(3);
+    book->findChild<QSpinBox*>("spnPage")->setValue(4);
     const QString file = f.p.dir.filePath("book.pdf");
     auto pagesOf = [&](QStringList crop) {
         QProcess text;
@@ -165,7 +160,7 @@ TEST(ReportWindow, PrintsAllPagesOrTheOneShownToAPdfFile)
             test::child<QRadioButton>(d, c.all ? "optAllPages" : "optCurrentPage")->click();
             test::click(d, "cmdSelect");
         });
-        book->PrintCommand();
+        book->print();
         EXPECT_TRUE(f.p.told.empty()) << f.p.lastTold().toStdString();
         const QStringList pages = pagesOf({});
         const QStringList bottoms = pagesOf({"-y", QString::number(c.height * 3 / 4), "-H",
