@@ -140,13 +140,6 @@ void ReportDocument::addTable(std::unique_ptr<ReportTable> table)
     m_tables.push_back(std::move(table));
 }
 
-std::int64_t ReportDocument::firstPageOf(int table) const
-{
-    const auto at = std::find_if(m_starts.begin(), m_starts.end(),
-                                 [&](const Start& s) { return s.table == table; });
-    return at - m_starts.begin();
-}
-
 ReportPage ReportDocument::page(std::int64_t index) const
 {
     ReportPage page;

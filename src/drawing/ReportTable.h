@@ -55,8 +55,6 @@ public:
     const PageModel& pageModel() const { return m_page; }
     std::int64_t pageCount() const { return std::int64_t(m_starts.size()); }
     ReportPage page(std::int64_t index) const;
-    // The page on which a table begins.
-    std::int64_t firstPageOf(int table) const;
 
 private:
     struct Start {

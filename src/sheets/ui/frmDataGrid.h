@@ -86,7 +86,6 @@ public:
     // Reads the rows again (no save first).
     void reloadRows();
     bool changed() const { return m_rows.hasChanges(); }
-    const QString& filterText() const { return m_filterText; }
     VellGrid* grid() const { return m_grid; }
     SheetModel* model() const { return m_model; }
     sheets::SheetRows& rows() { return m_rows; }
