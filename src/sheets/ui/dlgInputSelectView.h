@@ -15,6 +15,12 @@ class dlgInputSelectView : public TitledDialog
     Q_OBJECT
 public:
     explicit dlgInputSelectView(QWidget* parent = nullptr);
+
+    QString statement() const; // the statement the ticked boxes give
+    void accept() override;
+    void reject() override;
+
+private:
     QCheckBox* chkExistingLevels;
     QCheckBox* chkProposedLevels;
     QCheckBox* chkProposedWidth;
@@ -23,10 +29,6 @@ public:
     QCheckBox* chkSlope;
     QPushButton* OKButton;
     QPushButton* CancelButton;
-
-    QString statement() const; // the statement the ticked boxes give
-    void accept() override;
-    void reject() override;
 };
 
 } // namespace tarmela

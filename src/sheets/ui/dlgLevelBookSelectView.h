@@ -15,16 +15,18 @@ class dlgLevelBookSelectView : public TitledDialog
     Q_OBJECT
 public:
     explicit dlgLevelBookSelectView(QWidget* parent = nullptr);
+
+    QString statement() const;
+    void accept() override;
+    void reject() override;
+
+private:
     QCheckBox* chkExistingLevels;
     QCheckBox* chkBSFS;
     QCheckBox* chkExistingWidth;
     QCheckBox* chkRemarks;
     QPushButton* OKButton;
     QPushButton* CancelButton;
-
-    QString statement() const;
-    void accept() override;
-    void reject() override;
 };
 
 } // namespace tarmela

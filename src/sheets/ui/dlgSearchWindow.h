@@ -23,15 +23,6 @@ public:
     // activeSheet gives the sheet the filter is for (the main window's active data sheet).
     explicit dlgSearchWindow(std::function<frmDataGrid*()> activeSheet, QWidget* parent = nullptr);
 
-    QComboBox* cmbField;
-    QComboBox* cmbCondition;
-    QLineEdit* txtValue;
-    QLabel* lblSearchText;
-    QPushButton* cmdAND;
-    QPushButton* cmdOR;
-    QPushButton* cmdExecute;
-    QPushButton* cmdClear;
-
     // Fills the field list from the active sheet's shown columns.
     void loadFields();
 
@@ -42,6 +33,15 @@ protected:
     void done(int result) override;
 
 private:
+    QComboBox* cmbField;
+    QComboBox* cmbCondition;
+    QLineEdit* txtValue;
+    QLabel* lblSearchText;
+    QPushButton* cmdAND;
+    QPushButton* cmdOR;
+    QPushButton* cmdExecute;
+    QPushButton* cmdClear;
+
     void updateButtons();
     QString clause() const;
     void appendJoined(const QString& joiner);

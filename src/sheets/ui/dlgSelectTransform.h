@@ -17,13 +17,15 @@ class dlgSelectTransform : public TitledDialog
     Q_OBJECT
 public:
     explicit dlgSelectTransform(QWidget* parent = nullptr);
+
+    void accept() override;
+    void reject() override;
+
+private:
     QComboBox* cmbTransformation;
     QLineEdit* txtValue;
     QPushButton* OKButton;
     QPushButton* CancelButton;
-
-    void accept() override;
-    void reject() override;
 };
 
 } // namespace tarmela

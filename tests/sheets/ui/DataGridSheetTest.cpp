@@ -2,6 +2,7 @@
 #include "SheetTestSupport.h"
 
 #include "sheets/ui/dlgSearchWindow.h"
+#include "support/Widgets.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QTest>
 
 using namespace tarmela;
+using tarmela::test::child;
 using tarmela::test::SheetFixture;
 
 namespace
@@ -160,20 +162,25 @@ TEST_F(SheetFixture, FilterWindowBuildsTheFilterAndTheSheetAppliesIt)
 {
     frmDataGrid* s = openRl();
     dlgSearchWindow w([s] { return s; });
-    auto condition = [&w](const QString& field, const QString& op, const QString& value) {
-        w.cmbField->setCurrentText(field);
-        w.cmbCondition->setCurrentText(op);
-        w.txtValue->setText(value);
+    auto* fields = child<QComboBox>(&w, "cmbField");
+    auto* text = child<QLabel>(&w, "lblSearchText");
+    auto condition = [&](const QString& field, const QString& op, const QString& value) {
+        fields->setCurrentText(field);
+        child<QComboBox>(&w, "cmbCondition")->setCurrentText(op);
+        child<QLineEdit>(&w, "txtValue")->setText(value);
     };
-    EXPECT_EQ(w.cmbField->count(), s->model()->columnCount());
-    EXPECT_FALSE(w.cmdExecute->isEnabled());
+    auto press = [&w](const char* button) {
+        QTest::mouseClick(child<QPushButton>(&w, button), Qt::LeftButton);
+    };
+    EXPECT_EQ(fields->count(), s->model()->columnCount());
+    EXPECT_FALSE(child<QPushButton>(&w, "cmdExecute")->isEnabled());
     condition("Chainage", ">=", "20");
-    QTest::mouseClick(w.cmdAND, Qt::LeftButton);
-    EXPECT_EQ(w.lblSearchText->text(), "Chainage >= '20' AND ");
-    EXPECT_TRUE(w.cmbField->currentText().isEmpty());
+    press("cmdAND");
+    EXPECT_EQ(text->text(), "Chainage >= '20' AND ");
+    EXPECT_TRUE(fields->currentText().isEmpty());
     condition("C", "<", "105");
-    QTest::mouseClick(w.cmdExecute, Qt::LeftButton);
-    EXPECT_EQ(w.lblSearchText->text(), "Chainage >= '20' AND C < '105'");
+    press("cmdExecute");
+    EXPECT_EQ(text->text(), "Chainage >= '20' AND C < '105'");
     // chainages 20..80: C 101..104
     EXPECT_TRUE(
         s->windowTitle().endsWith("filter Chainage >= '20' AND C < '105': 4 of 10 rows shown"));
@@ -186,19 +193,19 @@ TEST_F(SheetFixture, FilterWindowBuildsTheFilterAndTheSheetAppliesIt)
     EXPECT_DOUBLE_EQ(dbValue("C", 3).toDouble(), 1.5);
 
     // A field name with a blank isn't usable: message, and the previous filter stays.
-    w.lblSearchText->clear();
+    text->clear();
     condition("Left Slope", "=", "1");
-    QTest::mouseClick(w.cmdExecute, Qt::LeftButton);
+    press("cmdExecute");
     ASSERT_FALSE(told.isEmpty());
     EXPECT_TRUE(told.back().contains("[Left Slope]"));
     EXPECT_EQ(s->model()->rowCount(), 4);
 
     // LIKE with an empty value matches all; Clear shows every row.
-    w.lblSearchText->clear();
+    text->clear();
     condition("Chainage", "LIKE", "");
-    QTest::mouseClick(w.cmdExecute, Qt::LeftButton);
+    press("cmdExecute");
     EXPECT_TRUE(s->windowTitle().endsWith("filter Chainage LIKE '%%': 10 of 10 rows shown"));
-    QTest::mouseClick(w.cmdClear, Qt::LeftButton);
+    press("cmdClear");
     EXPECT_FALSE(s->windowTitle().contains("filter"));
-    EXPECT_TRUE(w.lblSearchText->text().isEmpty());
+    EXPECT_TRUE(text->text().isEmpty());
 }

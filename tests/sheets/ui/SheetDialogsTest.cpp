@@ -4,6 +4,7 @@
 #include "sheets/ui/dlgInputSelectView.h"
 #include "sheets/ui/dlgLevelBookSelectView.h"
 #include "sheets/ui/dlgSelectTransform.h"
+#include "support/Widgets.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -13,6 +14,7 @@
 #include <QTimer>
 
 using namespace tarmela;
+using tarmela::test::child;
 using tarmela::test::SheetFixture;
 
 namespace
@@ -36,13 +38,13 @@ TEST_F(SheetFixture, ReducedLevelViewDialogBuildsTheStatementOrOpensNothing)
 {
     appState().settings.ViewSections = 3;
     dlgInputSelectView dlg;
-    dlg.chkProposedLevels->setChecked(false);
-    dlg.chkSlope->setChecked(false);
-    dlg.OKButton->click();
+    child<QCheckBox>(&dlg, "chkProposedLevels")->setChecked(false);
+    child<QCheckBox>(&dlg, "chkSlope")->setChecked(false);
+    child<QPushButton>(&dlg, "OKButton")->click();
     EXPECT_TRUE(appState().ViewSQL.contains("L1, C, R1, R2, R3, Width, TopWidth"));
     EXPECT_FALSE(appState().ViewSQL.contains("FL1") || appState().ViewSQL.contains("Slope"));
     dlgInputSelectView again;
-    again.CancelButton->click();
+    child<QPushButton>(&again, "CancelButton")->click();
     EXPECT_EQ(appState().ViewSQL, "");
 
     // Cancelled or closed, the view dialogs open no sheet.
@@ -88,19 +90,20 @@ TEST_F(SheetFixture, NoLevelsTickedGivesChainageOnlyWithIdHidden)
 TEST_F(SheetFixture, TransformDialogReturnsTypeAndLeadingNumber)
 {
     dlgSelectTransform dlg;
-    EXPECT_FALSE(dlg.OKButton->isEnabled());
-    dlg.cmbTransformation->setCurrentIndex(1);
-    EXPECT_TRUE(dlg.OKButton->isEnabled());
-    dlg.txtValue->setText("");
-    dlg.OKButton->click();
+    auto* okButton = child<QPushButton>(&dlg, "OKButton");
+    EXPECT_FALSE(okButton->isEnabled());
+    child<QComboBox>(&dlg, "cmbTransformation")->setCurrentIndex(1);
+    EXPECT_TRUE(okButton->isEnabled());
+    child<QLineEdit>(&dlg, "txtValue")->setText("");
+    okButton->click();
     EXPECT_EQ(appState().TransformType, 1);
     EXPECT_EQ(appState().TransformValue, 0);
 
     for (const bool ok : {true, false}) {
         dlgSelectTransform again;
-        again.cmbTransformation->setCurrentIndex(3);
-        again.txtValue->setText("2.5m");
-        (ok ? again.OKButton : again.CancelButton)->click();
+        child<QComboBox>(&again, "cmbTransformation")->setCurrentIndex(3);
+        child<QLineEdit>(&again, "txtValue")->setText("2.5m");
+        child<QPushButton>(&again, ok ? "OKButton" : "CancelButton")->click();
         EXPECT_EQ(appState().TransformType, ok ? 3 : -1);
         if (ok) {
             EXPECT_DOUBLE_EQ(appState().TransformValue, 2.5);

@@ -64,10 +64,9 @@ frmDataGrid* SheetFixture::openRl(const sheets::ReducedLevelGroups& groups)
 void SheetFixture::transformBlock(frmDataGrid* s, int type, const QString& value)
 {
     onModal(QStringLiteral("dlgSelectTransform"), [type, value](QWidget* w) {
-        auto* dlg = static_cast<dlgSelectTransform*>(w);
-        dlg->cmbTransformation->setCurrentIndex(type);
-        dlg->txtValue->setText(value);
-        (type >= 0 ? dlg->OKButton : dlg->CancelButton)->click();
+        w->findChild<QComboBox*>("cmbTransformation")->setCurrentIndex(type);
+        w->findChild<QLineEdit*>("txtValue")->setText(value);
+        w->findChild<QPushButton*>(type >= 0 ? "OKButton" : "CancelButton")->click();
     });
     s->transform();
 }
