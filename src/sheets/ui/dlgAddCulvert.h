@@ -17,14 +17,14 @@ class dlgAddCulvert : public TitledDialog
 public:
     explicit dlgAddCulvert(QWidget* parent = nullptr);
 
-    // Saves the culvert in the boxes. Returns false (after telling the user) when it couldn't.
-    bool addCulvert();
-
 public slots:
     // Closing, by Cancel or the title strip, first brings the culverts record set up to date.
     void reject() override;
 
 private:
+    // Saves the culvert in the boxes. Returns false (after telling the user) when it couldn't.
+    bool addCulvert();
+
     QComboBox* m_name;
     QLineEdit* m_chainage;
     QRadioButton* m_existing;

@@ -16,9 +16,8 @@
 
 namespace tarmela {
 
-dlgAddCulvertType::dlgAddCulvertType(QWidget* parent, const QString& imageFolder)
-    : TitledDialog(tr("Add New Type of CD Work"), parent),
-      m_folder(imageFolder.isEmpty() ? defaultCulvertFolder() : imageFolder)
+dlgAddCulvertType::dlgAddCulvertType(QWidget* parent)
+    : TitledDialog(tr("Add New Type of CD Work"), parent)
 {
     setObjectName(QStringLiteral("dlgAddCulvertType"));
     auto* grid = new QGridLayout;
@@ -80,7 +79,7 @@ dlgAddCulvertType::dlgAddCulvertType(QWidget* parent, const QString& imageFolder
 
 void dlgAddCulvertType::choosePicture(bool existing)
 {
-    dlgImageList list(m_folder, this);
+    dlgImageList list(defaultCulvertFolder(), this);
     if (list.exec() == QDialog::Accepted && !list.selectedFile().isEmpty())
         (existing ? m_existing : m_proposed)->setText(list.selectedFile());
 }
