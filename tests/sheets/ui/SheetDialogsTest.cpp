@@ -150,6 +150,6 @@ TEST_F(SheetFixture, FixedLayoutsOpenWithTheirColumnSettings)
     EXPECT_EQ(cv->model()->cellText(0, 0), "Slab 2m");
     cv->grid()->selectRow(0);
     answer = QMessageBox::Yes;
-    EXPECT_TRUE(cv->DeleteRecord("Delete * from Culverts where ID=<paramID>"));
+    cv->remove(); // Edit > Delete
     EXPECT_EQ(test::rowCount(db(), "Culverts"), 0);
 }
