@@ -1,5 +1,6 @@
 #include "compute/EarthworkQuantities.h"
 
+#include "compute/RlRows.h"
 #include "compute/SectionAreas.h"
 #include "store/Database.h"
 #include "store/Error.h"
@@ -11,7 +12,6 @@
 #include "store/Schema.h"
 #include "store/Transaction.h"
 
-#include <QVariant>
 #include <array>
 #include <cmath>
 #include <memory>
@@ -39,67 +39,6 @@ struct RunError {
     QString description;
 };
 
-// Columns read, in this order: ID, Chainage, L1..L8, C, R1..R8, then the rest.
-enum Column {
-    ColId = 0,
-    ColChainage = 1,
-    ColLeft = 2,                            // L1..L8
-    ColCentre = ColLeft + kReadingsPerSide, // C
-    ColRight,                               // R1..R8
-    ColFL2 = ColRight + kReadingsPerSide,
-    ColFL1,
-    ColFC,
-    ColFR1,
-    ColFR2,
-    ColWidth,
-    ColTopWidth,
-    ColBottomWidth,
-    ColCrust,
-    ColLeftSlope,
-    ColRightSlope,
-    ColFillArea,
-    ColCutArea,
-};
-
-// The columns of a section as the recomputation reads them, in the order above.
-QString sectionColumns()
-{
-    QStringList cols{QStringLiteral("ID"), QStringLiteral("Chainage")};
-    for (int i = 1; i <= kReadingsPerSide; ++i)
-        cols << QStringLiteral("L%1").arg(i);
-    cols << QStringLiteral("C");
-    for (int i = 1; i <= kReadingsPerSide; ++i)
-        cols << QStringLiteral("R%1").arg(i);
-    cols << QStringLiteral("FL2, FL1, FC, FR1, FR2, Width, TopWidth, BottomWidth, Crust, "
-                           "[Left Slope], [Right Slope], [Fill Area], [Cut Area]");
-    return cols.join(QStringLiteral(", "));
-}
-constexpr int kSectionColumns = ColCutArea + 1;
-
-// Reads a section from a statement's row or a function's arguments, both in column order.
-template <class Row>
-SectionLevels readLevels(const Row& q)
-{
-    SectionLevels s;
-    for (int i = 0; i < kReadingsPerSide; ++i) {
-        s.left[i] = q.optionalNumber(ColLeft + i);
-        s.right[i] = q.optionalNumber(ColRight + i);
-    }
-    s.centre = q.optionalNumber(ColCentre);
-    s.fl2 = q.optionalNumber(ColFL2);
-    s.fl1 = q.optionalNumber(ColFL1);
-    s.fc = q.optionalNumber(ColFC);
-    s.fr1 = q.optionalNumber(ColFR1);
-    s.fr2 = q.optionalNumber(ColFR2);
-    s.width = q.optionalNumber(ColWidth);
-    s.topWidth = q.optionalNumber(ColTopWidth);
-    s.bottomWidth = q.optionalNumber(ColBottomWidth);
-    s.crust = q.optionalNumber(ColCrust);
-    s.leftSlope = q.optionalNumber(ColLeftSlope);
-    s.rightSlope = q.optionalNumber(ColRightSlope);
-    return s;
-}
-
 // The columns a run may write; bit k of a row's mask marks the k-th as changed.
 enum Written {
     WrittenFL1,
@@ -120,26 +59,24 @@ const char* const kWrittenNames[WrittenCount] = {
     "FL1", "FL2", "FR1", "FR2", "[Fill Area]", "[Cut Area]",
     "Width", "[Left Slope]", "[Right Slope]", "Crust"};
 
-// One row's values after the recomputation (the stored one where nothing changed) and which
-// of them differ from the stored ones.
+// One row's values after the recomputation (the stored one where nothing changed; kEmpty for
+// an empty cell) and which of them differ from the stored ones.
 struct RowChange {
     std::int64_t id = 0;
-    std::optional<double> values[WrittenCount];
+    double values[WrittenCount] = {};
     unsigned mask = 0;
-    void keep(Written column, const std::optional<double>& stored) { values[column] = stored; }
-    // stored by value: it may be values[column] itself.
-    void set(Written column, std::optional<double> stored, double value)
+    void set(Written column, double stored, double value)
     {
         values[column] = value;
-        if (!stored || *stored != value)
+        if (stored != value) // also when stored is empty
             mask |= 1u << column;
     }
 };
 
-QString chainageText(const std::optional<double>& chainage, std::int64_t id)
+QString chainageText(double chainage, std::int64_t id)
 {
-    return chainage ? QStringLiteral("chainage ") + plainDecimal(*chainage)
-                    : QStringLiteral("the row with ID %1").arg(id);
+    return present(chainage) ? QStringLiteral("chainage ") + plainDecimal(chainage)
+                             : QStringLiteral("the row with ID %1").arg(id);
 }
 
 // From + " To " + To; empty when the road has no row.
@@ -153,16 +90,16 @@ QString roadName(Database& db, std::int64_t road)
 }
 
 // Why a section's chainage can't be used for the volumes; nullopt when it can.
-std::optional<RunError> unusableChainage(const std::optional<double>& chainage, std::int64_t id)
+std::optional<RunError> unusableChainage(double chainage, std::int64_t id)
 {
-    if (!chainage)
+    if (!present(chainage))
         return RunError{EarthworkErrorCode::ChainageOutOfRange,
                         QStringLiteral("The section with ID %1 has no chainage").arg(id)};
-    if (!std::isfinite(*chainage) || std::fabs(*chainage) > kFarthestChainage)
+    if (!std::isfinite(chainage) || std::fabs(chainage) > kFarthestChainage)
         return RunError{EarthworkErrorCode::ChainageOutOfRange,
                         QStringLiteral("The chainage %1 of the section with ID %2 lies beyond "
                                        "100,000 km")
-                            .arg(plainDecimal(*chainage))
+                            .arg(plainDecimal(chainage))
                             .arg(id)};
     return std::nullopt;
 }
@@ -178,33 +115,29 @@ public:
 
     // The change of the next section. Once a section has lacked a value its method needs the
     // run has ended: that section's change holds only its defaults, later ones nothing.
-    template <class Row>
-    RowChange next(const Row& q)
+    RowChange next(const RlRow& stored)
     {
         RowChange change;
-        change.id = q.integer(ColId);
-        SectionLevels s = readLevels(q);
-        for (auto [column, stored] : {std::pair{WrittenFL1, s.fl1}, {WrittenFL2, s.fl2},
-                                      {WrittenFR1, s.fr1}, {WrittenFR2, s.fr2},
-                                      {WrittenWidth, s.width}, {WrittenLeftSlope, s.leftSlope},
-                                      {WrittenRightSlope, s.rightSlope}, {WrittenCrust, s.crust}})
-            change.keep(column, stored);
-        change.keep(WrittenFill, q.optionalNumber(ColFillArea));
-        change.keep(WrittenCut, q.optionalNumber(ColCutArea));
+        change.id = stored.id;
+        for (auto [column, value] :
+             {std::pair{WrittenFL1, stored.fl1}, {WrittenFL2, stored.fl2}, {WrittenFR1, stored.fr1},
+              {WrittenFR2, stored.fr2}, {WrittenFill, stored.fillArea}, {WrittenCut, stored.cutArea},
+              {WrittenWidth, stored.width}, {WrittenLeftSlope, stored.leftSlope},
+              {WrittenRightSlope, stored.rightSlope}, {WrittenCrust, stored.crust}})
+            change.values[column] = value;
         if (failure)
             return change;
-        const SectionLevels stored = s;
-        const std::optional<double> chainage = q.optionalNumber(ColChainage);
+        RlRow s = stored;
         applySectionDefaults(s);
-        change.set(WrittenWidth, stored.width, *s.width);
-        change.set(WrittenLeftSlope, stored.leftSlope, *s.leftSlope);
-        change.set(WrittenRightSlope, stored.rightSlope, *s.rightSlope);
-        change.set(WrittenCrust, stored.crust, *s.crust);
+        change.set(WrittenWidth, stored.width, s.width);
+        change.set(WrittenLeftSlope, stored.leftSlope, s.leftSlope);
+        change.set(WrittenRightSlope, stored.rightSlope, s.rightSlope);
+        change.set(WrittenCrust, stored.crust, s.crust);
         if (deriveSideLevels(s, m_in.formationCamber, m_in.carriageCamber)) {
-            change.set(WrittenFL1, stored.fl1, *s.fl1);
-            change.set(WrittenFL2, stored.fl2, *s.fl2);
-            change.set(WrittenFR1, stored.fr1, *s.fr1);
-            change.set(WrittenFR2, stored.fr2, *s.fr2);
+            change.set(WrittenFL1, stored.fl1, s.fl1);
+            change.set(WrittenFL2, stored.fl2, s.fl2);
+            change.set(WrittenFR1, stored.fr1, s.fr1);
+            change.set(WrittenFR2, stored.fr2, s.fr2);
         }
         SectionArea area;
         try {
@@ -215,7 +148,7 @@ public:
             // The section keeps the defaults it was given; the run ends here.
             failure = RunError{EarthworkErrorCode::EmptyValue,
                                QStringLiteral("%1 is empty in the section at %2; the %3 needs it")
-                                   .arg(e.column(), chainageText(chainage, change.id),
+                                   .arg(e.column(), chainageText(stored.chainage, change.id),
                                         areaMethodCaption(m_method))};
             // Only the defaults are written: the side levels stay as stored.
             change.values[WrittenFL1] = stored.fl1;
@@ -225,12 +158,12 @@ public:
             change.mask &= kDefaultsMask;
             return change;
         }
-        change.set(WrittenFill, change.values[WrittenFill], area.fill);
-        change.set(WrittenCut, change.values[WrittenCut], area.cut);
+        change.set(WrittenFill, stored.fillArea, area.fill);
+        change.set(WrittenCut, stored.cutArea, area.cut);
         if (!badChainage)
-            badChainage = unusableChainage(chainage, change.id);
+            badChainage = unusableChainage(stored.chainage, change.id);
         if (!badChainage)
-            sections.push_back({*chainage, area.fill, area.cut});
+            sections.push_back({stored.chainage, area.fill, area.cut});
         return change;
     }
 
@@ -294,21 +227,24 @@ bool recomputeInOneStatement(Database& db, const EarthworkInputs& in, SectionPas
 {
     bool outOfOrder = false;
     bool started = false;
-    std::optional<double> lastChainage;
+    double lastChainage = kEmpty;
     RowChange current;
+    RlRow row;
+    const QStringList columns = schema::rlColumns();
+    const RlColumns at(columns);
     // Whether the section changes; keeps its change for the column values that follow.
-    RowFunction section(db, QStringLiteral("tarmela_section"), kSectionColumns,
-                        [&](const FunctionArguments& row, FunctionResult& result) {
-                            const std::optional<double> chainage = row.optionalNumber(ColChainage);
+    RowFunction section(db, QStringLiteral("tarmela_section"), int(columns.size()),
+                        [&](const FunctionArguments& cells, FunctionResult& result) {
+                            at.read(cells, row);
                             // Chainage order puts empty chainages first, then ID order.
-                            if (started && (chainage ? lastChainage && *chainage < *lastChainage
-                                                     : bool(lastChainage))) {
+                            if (started && (present(row.chainage) ? row.chainage < lastChainage
+                                                                  : present(lastChainage))) {
                                 outOfOrder = true;
                                 result.setError(QStringLiteral("rows out of chainage order"));
                                 return;
                             }
                             started = true;
-                            lastChainage = chainage;
+                            lastChainage = row.chainage;
                             current = pass.next(row);
                             result.setInteger(current.mask != 0);
                         });
@@ -330,8 +266,7 @@ bool recomputeInOneStatement(Database& db, const EarthworkInputs& in, SectionPas
     RowWriter update(db, QStringLiteral("UPDATE ") + schema::rlTable(in.road) +
                              QStringLiteral(" SET ") + sets.join(QStringLiteral(", ")) +
                              QStringLiteral(" WHERE ") + section.name() + QStringLiteral("(") +
-                             sectionColumns() +
-                             QStringLiteral(")"));
+                             quoteNames(columns) + QStringLiteral(")"));
     try {
         update.run();
     } catch (const Error&) {
@@ -348,11 +283,13 @@ void recomputeRowByRow(Database& db, const EarthworkInputs& in, SectionPass& pas
     // The writes change no column the reading orders by, so the reading goes on over the
     // rows as they were. ID breaks ties so that the Long method's carried centre point is the
     // same every run.
-    RowReader q(db, QStringLiteral("SELECT ") + sectionColumns() + QStringLiteral(" FROM ") +
-                        schema::rlTable(in.road) + QStringLiteral(" ORDER BY Chainage, ID"));
+    RowReader q(db, QStringLiteral("SELECT * FROM ") + schema::rlTable(in.road) +
+                        QStringLiteral(" ORDER BY Chainage, ID"));
+    RlRowReader rows(q);
     AreaWriter writer(db, in.road);
-    while (!pass.failure && q.next())
-        writer.write(pass.next(q));
+    RlRow row;
+    while (!pass.failure && rows.next(row))
+        writer.write(pass.next(row));
     q.reset();
 }
 

@@ -1,67 +1,85 @@
 #include "compute/RlRows.h"
 
 #include "store/Error.h"
-
+#include "store/RowFunction.h"
+#include "store/RowReader.h"
 
 namespace tarmela {
 
-RlRowReader::RlRowReader(RowReader& query) : m_query(query)
+namespace {
+
+// The number columns in the order RlColumns::read fills an RlRow.
+QStringList numberColumns()
 {
-    auto column = [&](const QString& name) {
-        const int i = query.columnIndex(name);
-        if (i < 0)
-            throw Error(ErrorKind::Data, QStringLiteral("The RL sheet has no column %1").arg(name));
-        return i;
-    };
-    m_chainage = column(QStringLiteral("Chainage"));
-    for (int i = 0; i < kReadingsPerSide; ++i) {
-        m_left[i] = column(QStringLiteral("L%1").arg(i + 1));
-        m_right[i] = column(QStringLiteral("R%1").arg(i + 1));
-    }
-    m_centre = column(QStringLiteral("C"));
-    m_fl2 = column(QStringLiteral("FL2"));
-    m_fl1 = column(QStringLiteral("FL1"));
-    m_fc = column(QStringLiteral("FC"));
-    m_fr1 = column(QStringLiteral("FR1"));
-    m_fr2 = column(QStringLiteral("FR2"));
-    m_width = column(QStringLiteral("Width"));
-    m_leftSlope = column(QStringLiteral("Left Slope"));
-    m_rightSlope = column(QStringLiteral("Right Slope"));
-    m_fillArea = column(QStringLiteral("Fill Area"));
-    m_cutArea = column(QStringLiteral("Cut Area"));
+    QStringList names{QStringLiteral("Chainage")};
+    for (int i = 1; i <= kReadingsPerSide; ++i)
+        names << QStringLiteral("L%1").arg(i);
+    names << QStringLiteral("C");
+    for (int i = 1; i <= kReadingsPerSide; ++i)
+        names << QStringLiteral("R%1").arg(i);
+    names << QStringList{"FL2",       "FL1",         "FC",         "FR1",         "FR2",
+                         "Width",     "TopWidth",    "BottomWidth", "Crust",      "Left Slope",
+                         "Right Slope", "Fill Area", "Cut Area"};
+    return names;
 }
+
+int indexIn(const QStringList& names, const QString& name)
+{
+    for (int i = 0; i < names.size(); ++i)
+        if (names[i].compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    throw Error(ErrorKind::Data, QStringLiteral("The RL sheet has no column %1").arg(name));
+}
+
+} // namespace
+
+RlColumns::RlColumns(const QStringList& names) : m_id(indexIn(names, QStringLiteral("ID")))
+{
+    const QStringList numbers = numberColumns();
+    Q_ASSERT(numbers.size() == kNumbers);
+    for (int k = 0; k < kNumbers; ++k)
+        m_numbers[std::size_t(k)] = indexIn(names, numbers[k]);
+}
+
+template <class Cells>
+void RlColumns::read(const Cells& cells, RlRow& row) const
+{
+    row.id = cells.integer(m_id);
+    auto at = m_numbers.begin();
+    row.chainage = cells.numberOrNan(*at++);
+    for (double& level : row.left)
+        level = cells.numberOrNan(*at++);
+    row.centre = cells.numberOrNan(*at++);
+    for (double& level : row.right)
+        level = cells.numberOrNan(*at++);
+    for (double* value : {&row.fl2, &row.fl1, &row.fc, &row.fr1, &row.fr2, &row.width,
+                          &row.topWidth, &row.bottomWidth, &row.crust, &row.leftSlope,
+                          &row.rightSlope, &row.fillArea, &row.cutArea})
+        *value = cells.numberOrNan(*at++);
+}
+
+template void RlColumns::read(const RowReader&, RlRow&) const;
+template void RlColumns::read(const FunctionArguments&, RlRow&) const;
+
+namespace {
+
+QStringList columnNames(const RowReader& query)
+{
+    QStringList names;
+    for (int c = 0; c < query.columnCount(); ++c)
+        names << query.columnName(c);
+    return names;
+}
+
+} // namespace
+
+RlRowReader::RlRowReader(RowReader& query) : m_query(query), m_columns(columnNames(query)) {}
 
 bool RlRowReader::next(RlRow& row)
 {
     if (!m_query.next())
         return false;
-    auto get = [this](int column) {
-        if (m_query.isNull(column))
-            return double(NAN);
-        // Text that is not a number (older files could hold it) is no value.
-        if (m_query.isText(column)) {
-            bool ok = false;
-            const double d = m_query.text(column).toDouble(&ok);
-            return ok ? d : double(NAN);
-        }
-        return m_query.number(column);
-    };
-    row.chainage = get(m_chainage);
-    for (int i = 0; i < kReadingsPerSide; ++i) {
-        row.left[i] = get(m_left[i]);
-        row.right[i] = get(m_right[i]);
-    }
-    row.centre = get(m_centre);
-    row.fl2 = get(m_fl2);
-    row.fl1 = get(m_fl1);
-    row.fc = get(m_fc);
-    row.fr1 = get(m_fr1);
-    row.fr2 = get(m_fr2);
-    row.width = get(m_width);
-    row.leftSlope = get(m_leftSlope);
-    row.rightSlope = get(m_rightSlope);
-    row.fillArea = get(m_fillArea);
-    row.cutArea = get(m_cutArea);
+    m_columns.read(m_query, row);
     return true;
 }
 

@@ -1,31 +1,55 @@
 #pragma once
 
+// One row of a road's RL sheet and the one reader of it: the areas, the road-wide
+// recomputation, the formation tool and the drawings all take a section this way.
+
 #include "store/RowReader.h"
 #include "store/Schema.h"
 
+#include <QStringList>
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 namespace tarmela {
 
 using SideReadings = std::array<double, kReadingsPerSide>;
 
-// One row of a road's RL sheet as the drawings read it. An empty cell is not-a-number.
+constexpr double kEmpty = std::numeric_limits<double>::quiet_NaN();
+
+constexpr SideReadings noReadings()
+{
+    SideReadings readings{};
+    for (double& r : readings)
+        r = kEmpty;
+    return readings;
+}
+
+// One row of a road's RL sheet. An empty cell is not-a-number (kEmpty): plain numbers keep
+// the recomputation of a long road quick and every comparison with an empty cell false.
 struct RlRow {
-    double chainage = NAN;
-    SideReadings left{};  // L1..L8, from the centre outwards
-    double centre = NAN;  // C
-    SideReadings right{}; // R1..R8
-    double fl2 = NAN, fl1 = NAN, fc = NAN, fr1 = NAN, fr2 = NAN;
-    double width = NAN;
-    double leftSlope = NAN, rightSlope = NAN;
-    double fillArea = NAN, cutArea = NAN;
+    std::int64_t id = 0;
+    double chainage = kEmpty;
+    SideReadings left = noReadings();  // L1..L8, from the centre outwards
+    double centre = kEmpty;            // C
+    SideReadings right = noReadings(); // R1..R8
+    double fl2 = kEmpty, fl1 = kEmpty, fc = kEmpty, fr1 = kEmpty, fr2 = kEmpty;
+    double width = kEmpty, topWidth = kEmpty, bottomWidth = kEmpty, crust = kEmpty;
+    double leftSlope = kEmpty, rightSlope = kEmpty;
+    double fillArea = kEmpty, cutArea = kEmpty;
 };
 
 // Whether a cell is filled in.
 inline bool present(double value)
 {
     return !std::isnan(value);
+}
+
+// The value, or the fallback when the cell is empty.
+inline double valueOr(double value, double fallback)
+{
+    return present(value) ? value : fallback;
 }
 
 // Whether a level counts as a reading: filled in and above zero. The areas, the drawings and
@@ -35,22 +59,37 @@ inline bool isReading(double level)
     return present(level) && level > 0;
 }
 
-// Reads the rows of a "SELECT * FROM RL_n ..." statement by column name.
+// Where each column of an RL row stands among a statement's columns, found by name (any
+// case). A cell holding text that is not a number reads as empty.
+class RlColumns {
+public:
+    // names: the statement's columns in order. Throws Error(Data) naming the first column of
+    // the RL sheet that is not among them.
+    explicit RlColumns(const QStringList& names);
+
+    // The row in cells: a RowReader standing on a row, or the FunctionArguments of a
+    // RowFunction.
+    template <class Cells>
+    void read(const Cells& cells, RlRow& row) const;
+
+private:
+    static constexpr int kNumbers = 2 * kReadingsPerSide + 15; // all but ID
+    int m_id = -1;
+    std::array<int, kNumbers> m_numbers{}; // Chainage, L1..L8, C, R1..R8, FL2, ... Cut Area
+};
+
+// Reads the rows of a statement that selects every column of the RL sheet ("SELECT * FROM
+// RL_n ...").
 class RlRowReader {
 public:
-    // Throws Error(Data) when the table lacks a column the drawings need.
+    // Throws Error(Data) when the statement lacks a column of the RL sheet.
     explicit RlRowReader(RowReader& query);
     // The next row, or false after the last. Throws Error when a read fails.
     bool next(RlRow& row);
 
 private:
     RowReader& m_query;
-    int m_chainage = -1;
-    std::array<int, kReadingsPerSide> m_left{};
-    int m_centre = -1;
-    std::array<int, kReadingsPerSide> m_right{};
-    int m_fl2 = -1, m_fl1 = -1, m_fc = -1, m_fr1 = -1, m_fr2 = -1, m_width = -1;
-    int m_leftSlope = -1, m_rightSlope = -1, m_fillArea = -1, m_cutArea = -1;
+    RlColumns m_columns;
 };
 
 } // namespace tarmela

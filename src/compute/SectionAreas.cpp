@@ -11,32 +11,32 @@ namespace tarmela {
 namespace {
 
 // An empty or zero value takes its default.
-bool defaultIfUnset(std::optional<double>& value, double fallback)
+bool defaultIfUnset(double& value, double fallback)
 {
-    if (value && *value != 0)
+    if (present(value) && value != 0)
         return false;
     value = fallback;
     return true;
 }
 
-double need(const std::optional<double>& value, const char* column)
+double need(double value, const char* column)
 {
-    if (!value)
+    if (!present(value))
         throw MissingValue(QString::fromLatin1(column));
-    return *value;
+    return value;
 }
 
-void addIfPresent(const std::optional<double>& level, double& sum, int& count)
+void addIfReading(double level, double& sum, int& count)
 {
-    if (isPresent(level)) {
-        sum += *level;
+    if (isReading(level)) {
+        sum += level;
         ++count;
     }
 }
 
 // Walks one side outward from the centre line and fills points 1.. of p; returns the number
 // of strips. The walk stops at the first missing reading: readings beyond it don't count.
-int walkSide(SidePoints& p, const std::array<std::optional<double>, kReadingsPerSide>& levels,
+int walkSide(SidePoints& p, const SideReadings& levels,
              const std::array<double, kReadingsPerSide>& distances, int viewSections,
              double halfWidth, double fc, double slope)
 {
@@ -89,13 +89,13 @@ int walkSide(SidePoints& p, const std::array<std::optional<double>, kReadingsPer
     for (int i = 0; i < viewSections; ++i) {
         const double d = distances[i];
         x += d;
-        if (!isPresent(levels[i])) {
+        if (!isReading(levels[i])) {
             p.GroundPoints[j] = 0;
             p.ProposedPoints[j] = 0;
             p.StripWidths[j - 1] = 0;
             break;
         }
-        const double level = *levels[i];
+        const double level = levels[i];
         if (edgePassed) {
             beyondEdge(d, x, level);
         } else if (x <= halfWidth) {
@@ -139,7 +139,7 @@ QString areaMethodCaption(AreaMethod method)
     return {};
 }
 
-bool applySectionDefaults(SectionLevels& s)
+bool applySectionDefaults(RlRow& s)
 {
     bool changed = defaultIfUnset(s.width, kDefaultWidth);
     changed |= defaultIfUnset(s.leftSlope, kDefaultSlope);
@@ -148,29 +148,29 @@ bool applySectionDefaults(SectionLevels& s)
     return changed;
 }
 
-bool deriveSideLevels(SectionLevels& s, double formationCamber, double carriageCamber)
+bool deriveSideLevels(RlRow& s, double formationCamber, double carriageCamber)
 {
-    if (!isPresent(s.fc))
+    if (!isReading(s.fc))
         return false;
-    const double width = s.width.value_or(kDefaultWidth);
-    const double crust = s.crust.value_or(kDefaultCrust);
+    const double width = valueOr(s.width, kDefaultWidth);
+    const double crust = valueOr(s.crust, kDefaultCrust);
     const double k = width / 4 + crust / 2;
-    const double fl1 = d3(*s.fc - carriageCamber * k);
+    const double fl1 = d3(s.fc - carriageCamber * k);
     const double fl2 = d3(fl1 - formationCamber * (k + crust));
     s.fl1 = s.fr1 = fl1;
     s.fl2 = s.fr2 = fl2;
     return true;
 }
 
-SectionArea meanLevelArea(const SectionLevels& s, AreaMethod method, int viewSections)
+SectionArea meanLevelArea(const RlRow& s, AreaMethod method, int viewSections)
 {
     const bool shortMethod = method == AreaMethod::TrapezoidalShort;
     double sum = 0;
     int count = 0;
-    addIfPresent(s.centre, sum, count);
+    addIfReading(s.centre, sum, count);
     for (int i = 0; i < 2; ++i) {
-        addIfPresent(s.left[i], sum, count);
-        addIfPresent(s.right[i], sum, count);
+        addIfReading(s.left[i], sum, count);
+        addIfReading(s.right[i], sum, count);
     }
     double meanInner = 0;
     if (shortMethod) {
@@ -179,8 +179,8 @@ SectionArea meanLevelArea(const SectionLevels& s, AreaMethod method, int viewSec
         count = 0;
     }
     for (int i = 2; i < viewSections && i < kReadingsPerSide; ++i) {
-        addIfPresent(s.left[i], sum, count);
-        addIfPresent(s.right[i], sum, count);
+        addIfReading(s.left[i], sum, count);
+        addIfReading(s.right[i], sum, count);
     }
     const double meanGround = count >= 1 ? d3(sum / count) : meanInner;
 
@@ -193,9 +193,8 @@ SectionArea meanLevelArea(const SectionLevels& s, AreaMethod method, int viewSec
     formationSum += need(s.fr2, "FR2");
     const double meanFormation = d3(formationSum / 5);
     const double h = meanFormation - meanGround;
-    const double slopes =
-        s.leftSlope.value_or(kDefaultSlope) + s.rightSlope.value_or(kDefaultSlope);
-    const double base = s.width.value_or(kDefaultWidth) + slopes * s.crust.value_or(kDefaultCrust);
+    const double slopes = valueOr(s.leftSlope, kDefaultSlope) + valueOr(s.rightSlope, kDefaultSlope);
+    const double base = valueOr(s.width, kDefaultWidth) + slopes * valueOr(s.crust, kDefaultCrust);
     // Fill (h > 0) and cut (h < 0) alike widen by the slopes away from the formation.
     double area = (base + slopes * std::fabs(h) / 2) * h;
     if (shortMethod) {
@@ -209,26 +208,26 @@ SectionArea meanLevelArea(const SectionLevels& s, AreaMethod method, int viewSec
     return {0, d3(-area)};
 }
 
-SectionArea longMethodArea(const SectionLevels& s, const CrossDistances& distances,
+SectionArea longMethodArea(const RlRow& s, const CrossDistances& distances,
                            int viewSections, CentrePoint& centre)
 {
     const double fc = need(s.fc, "FC");
-    if (isPresent(s.centre))
-        centre.ground = *s.centre;
-    if (isPresent(s.fc))
+    if (isReading(s.centre))
+        centre.ground = s.centre;
+    if (isReading(s.fc))
         centre.proposed = fc;
 
-    const double halfWidth = s.width.value_or(kDefaultWidth) / 2;
+    const double halfWidth = valueOr(s.width, kDefaultWidth) / 2;
     const int readings = std::min(viewSections, kReadingsPerSide);
     SidePoints p;
     p.GroundPoints[0] = centre.ground;
     p.ProposedPoints[0] = centre.proposed;
     StripSums sums;
     int strips = walkSide(p, s.left, distances.left, readings, halfWidth, fc,
-                          s.leftSlope.value_or(kDefaultSlope));
+                          valueOr(s.leftSlope, kDefaultSlope));
     AccumulateStripAreas(p, strips, sums);
     strips = walkSide(p, s.right, distances.right, readings, halfWidth, fc,
-                      s.rightSlope.value_or(kDefaultSlope));
+                      valueOr(s.rightSlope, kDefaultSlope));
     AccumulateStripAreas(p, strips, sums);
     return {d3(sums.FillSum), d3(sums.CutSum)};
 }

@@ -1,12 +1,12 @@
 #pragma once
 
 // The geometry of one cross section and its fill and cut areas, free of any database: a
-// section's levels, widths, slopes and the road's cross distances go in, the formation side
-// levels and the areas come out. The road-wide recomputation (EarthworkQuantities.h) runs
+// section's row of the RL sheet (compute/RlRows.h) and the road's cross distances go in, the
+// formation side levels and the areas come out. The road-wide recomputation (EarthworkQuantities.h) runs
 // these over every row of a road's RL sheet; tests run them against worked examples.
 //
 // Lengths and levels are metres, areas square metres. A level that is empty, 0 or negative
-// is a missing reading. Every level or area written or averaged is taken to the nearest
+// is a missing reading (isReading). Every level or area written or averaged is taken to the nearest
 // 0.001 (d3), as the sheets show them.
 
 #include "compute/RlRows.h"
@@ -15,8 +15,6 @@
 #include "store/Schema.h"
 
 #include <QString>
-#include <array>
-#include <optional>
 
 namespace tarmela {
 
@@ -27,36 +25,20 @@ enum class AreaMethod {
 };
 QString areaMethodCaption(AreaMethod method);
 
-// One row of a road's RL sheet as far as the areas go. Empty cells are std::nullopt.
-struct SectionLevels {
-    std::array<std::optional<double>, kReadingsPerSide> left;  // L1..L8, outward
-    std::optional<double> centre;                              // C
-    std::array<std::optional<double>, kReadingsPerSide> right; // R1..R8, outward
-    std::optional<double> fc, fl1, fl2, fr1, fr2;
-    std::optional<double> width, crust, leftSlope, rightSlope;
-    std::optional<double> topWidth, bottomWidth; // the existing road
-};
-
 // Fixed values of a new section.
 constexpr double kDefaultWidth = 7.5;
 constexpr double kDefaultSlope = 2; // horizontal run per unit of fall
 constexpr double kDefaultCrust = 0.25;
 
-// Whether a level counts as a reading (compute/RlRows.h).
-inline bool isPresent(const std::optional<double>& level)
-{
-    return level && isReading(*level);
-}
-
 // Gives an empty or zero Width, Left Slope, Right Slope and Crust their defaults.
 // Returns whether anything changed.
-bool applySectionDefaults(SectionLevels& s);
+bool applySectionDefaults(RlRow& s);
 
 // FL1 = FR1 = d3(FC - carriageCamber * k) and FL2 = FR2 = d3(FL1 - formationCamber * (k +
 // Crust)) with k = Width/4 + Crust/2, cambers as fractions. Only when FC is a present level;
 // otherwise the four side levels stay as they are. Returns whether they were derived.
 // Width and Crust must already have their defaults.
-bool deriveSideLevels(SectionLevels& s, double formationCamber, double carriageCamber);
+bool deriveSideLevels(RlRow& s, double formationCamber, double carriageCamber);
 
 // Areas at 3 decimals.
 struct SectionArea {
@@ -83,7 +65,7 @@ private:
 // ground level; the area is (B + s|h|/2)|h| with B = Width + s * Crust and s the sum of the
 // two slopes, fill when the formation stands above the ground, cut below.
 // Throws MissingValue for an empty FC, FL2, FL1, FR1, FR2, or TopWidth/BottomWidth (Short).
-SectionArea meanLevelArea(const SectionLevels& s, AreaMethod method, int viewSections);
+SectionArea meanLevelArea(const RlRow& s, AreaMethod method, int viewSections);
 
 // The centre point of the Long method, carried from one section to the next when a section
 // lacks C or FC. A run starts from zero.
@@ -95,7 +77,7 @@ struct CentrePoint {
 // Method 2, strip by strip between the ground line and the formation outline (level at FC
 // across the Width, then falling at one in Left/Right Slope out to the last present reading
 // of the side). Throws MissingValue when FC is empty.
-SectionArea longMethodArea(const SectionLevels& s, const CrossDistances& distances,
+SectionArea longMethodArea(const RlRow& s, const CrossDistances& distances,
                            int viewSections, CentrePoint& centre);
 
 } // namespace tarmela

@@ -1,5 +1,6 @@
 #include "drawing/SectionSources.h"
 
+#include "compute/RlRows.h"
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/Schema.h"
@@ -22,27 +23,12 @@ std::optional<double> scalarNumber(Database& db, const QString& statement)
     return r.optionalNumber(0);
 }
 
-double numberOrNan(const RowReader& r, int column)
+const LongSectionOptions& checkedOptions(const LongSectionOptions& options)
 {
-    return r.optionalNumber(column).value_or(NAN);
-}
-
-QString rlSelect(std::int64_t road, int viewSections)
-{
-    const QString shown = QString::number(viewSections);
-    const QString left = viewSections ? quoteName("L" + shown) : QStringLiteral("NULL");
-    const QString right = viewSections ? quoteName("R" + shown) : QStringLiteral("NULL");
-    return QStringLiteral("SELECT Chainage, C, %1, %2, FC FROM %3 WHERE Chainage>=? AND "
-                          "Chainage<=? ORDER BY Chainage")
-        .arg(left, right, quoteName(schema::rlTable(road)));
-}
-
-int checkedViewSections(int viewSections)
-{
-    if (viewSections < 0 || viewSections > kReadingsPerSide)
+    if (options.viewSections < 0 || options.viewSections > kReadingsPerSide)
         throw Error(ErrorKind::Usage,
                     QStringLiteral("The number of readings shown per side must be from 0 to 8"));
-    return viewSections;
+    return options;
 }
 
 int checkedPerPage(int sectionsOnPage)
@@ -66,9 +52,11 @@ SectionPaging readSectionPaging(Database& db, std::int64_t road, double roadLeng
 
 LongSectionSource::LongSectionSource(Database& db, std::int64_t road,
                                      const LongSectionOptions& options)
-    : m_road(roads::get(db, road)), m_options(options),
+    : m_road(roads::get(db, road)),
+      m_options(checkedOptions(options)),
       m_paging(readSectionPaging(db, road, double(m_road.length))),
-      m_rows(db, rlSelect(road, checkedViewSections(options.viewSections))),
+      m_rows(db, "SELECT * FROM " + quoteName(schema::rlTable(road)) +
+                     " WHERE Chainage>=? AND Chainage<=? ORDER BY Chainage"),
       m_culverts(db, QStringLiteral(
                          "SELECT Culverts.Chainage, EPType, ImageFileExisting, ImageFileProposed "
                          "FROM Culverts, CulvertTypes WHERE CTypeRef=CulvertTypes.ID AND "
@@ -94,9 +82,12 @@ LongSectionPage LongSectionSource::page(std::int64_t index, QStringList* problem
     m_rows.bind(0, start);
     m_rows.bind(1, end);
     LevelRangeBuilder levels;
-    while (m_rows.next()) {
-        LongSectionRow r{numberOrNan(m_rows, 0), numberOrNan(m_rows, 1), numberOrNan(m_rows, 2),
-                         numberOrNan(m_rows, 3), numberOrNan(m_rows, 4)};
+    RlRowReader rows(m_rows);
+    RlRow row;
+    const int shown = m_options.viewSections;
+    while (rows.next(row)) {
+        LongSectionRow r{row.chainage, row.centre, shown ? row.left[shown - 1] : kEmpty,
+                         shown ? row.right[shown - 1] : kEmpty, row.fc};
         levels.take(r.centre);
         levels.take(r.left);
         levels.take(r.right);
@@ -116,7 +107,7 @@ LongSectionPage LongSectionSource::page(std::int64_t index, QStringList* problem
     std::vector<Found> found;
     while (m_culverts.next()) {
         const bool existing = m_culverts.text(1) == QLatin1String("E");
-        found.push_back({numberOrNan(m_culverts, 0), m_culverts.text(existing ? 2 : 3)});
+        found.push_back({m_culverts.numberOrNan(0), m_culverts.text(existing ? 2 : 3)});
     }
     for (const Found& f : found) {
         if (std::isnan(f.chainage) || f.file.isEmpty())
@@ -138,7 +129,7 @@ double LongSectionSource::fcBeside(double chainage, bool before, double otherwis
 {
     RowReader& q = before ? m_fcBefore : m_fcAfter;
     q.bind(0, chainage);
-    const double fc = q.next() ? numberOrNan(q, 0) : NAN;
+    const double fc = q.next() ? q.numberOrNan(0) : NAN;
     return std::isnan(fc) ? otherwise : fc;
 }
 

@@ -3,54 +3,12 @@
 #include "store/Database.h"
 #include "store/Numbers.h"
 #include "store/RowReader.h"
+#include "store/RowWriter.h"
 #include "store/Schema.h"
 
-#include <QSqlQuery>
-#include <QVariant>
 #include <set>
 
 namespace tarmela {
-
-namespace {
-
-std::optional<double> optionalValue(const RowReader& q, int column)
-{
-    return q.optionalNumber(column);
-}
-
-QVariant bound(const std::optional<double>& v)
-{
-    return v ? QVariant(*v) : QVariant();
-}
-
-// The columns of one section that the area rules read, by ID.
-QString selectSection(std::int64_t road)
-{
-    QStringList cols;
-    for (int i = 1; i <= kReadingsPerSide; ++i)
-        cols << QStringLiteral("L%1").arg(i) << QStringLiteral("R%1").arg(i);
-    cols << QStringList{"C",         "FL2",         "FL1",   "FC",         "FR1",        "FR2",
-                        "Width",     "TopWidth",    "BottomWidth", "Crust", "Left Slope", "Right Slope"};
-    return QStringLiteral("SELECT ") + quoteNames(cols) + QStringLiteral(" FROM ") +
-           quoteName(schema::rlTable(road)) + QStringLiteral(" WHERE ID = ?");
-}
-
-SectionLevels readSection(const RowReader& q)
-{
-    SectionLevels s;
-    int k = 0;
-    for (int i = 0; i < kReadingsPerSide; ++i) {
-        s.left[i] = optionalValue(q, k++);
-        s.right[i] = optionalValue(q, k++);
-    }
-    for (std::optional<double>* v : {&s.centre, &s.fl2, &s.fl1, &s.fc, &s.fr1, &s.fr2, &s.width,
-                                     &s.topWidth, &s.bottomWidth, &s.crust, &s.leftSlope,
-                                     &s.rightSlope})
-        *v = optionalValue(q, k++);
-    return s;
-}
-
-} // namespace
 
 IncrementalQuantities::Stamp IncrementalQuantities::stampOf(Database& db)
 {
@@ -84,23 +42,23 @@ void IncrementalQuantities::rebuild(Database& db, const EarthworkInputs& in,
     m_distances = in.method == int(AreaMethod::InterpolatedLong) ? roads::crossDistances(db, in.road)
                                                                  : CrossDistances{};
     // The order of the full recomputation, so that the centre points carry the same way.
-    RowReader q(db, QStringLiteral("SELECT ID, Chainage, C, FC, [Fill Area], [Cut Area] FROM ") +
-                        quoteName(schema::rlTable(in.road)) + QStringLiteral(" ORDER BY Chainage, ID"));
+    RowReader q(db, QStringLiteral("SELECT * FROM ") + quoteName(schema::rlTable(in.road)) +
+                        QStringLiteral(" ORDER BY Chainage, ID"));
+    RlRowReader rows(q);
+    RlRow row;
     CentrePoint centre;
-    while (q.next()) {
+    while (rows.next(row)) {
         Section s;
-        s.id = q.integer(0);
-        const std::optional<double> c = optionalValue(q, 2);
-        const std::optional<double> fc = optionalValue(q, 3);
-        if (isPresent(c))
-            centre.ground = *c;
-        s.fcPresent = isPresent(fc);
+        s.id = row.id;
+        if (isReading(row.centre))
+            centre.ground = row.centre;
+        s.fcPresent = isReading(row.fc);
         if (s.fcPresent)
-            centre.proposed = *fc;
+            centre.proposed = row.fc;
         s.centre = centre;
         m_index.insert(s.id, int(m_sections.size()));
         m_sections.push_back(s);
-        m_areas.push_back({q.number(1), q.number(4), q.number(5)});
+        m_areas.push_back({row.chainage, row.fillArea, row.cutArea});
     }
     m_stamp = stampOf(db);
     m_valid = !m_sections.empty();
@@ -127,23 +85,24 @@ std::optional<EarthworkResult> IncrementalQuantities::recompute(Database& db,
         todo.insert(i);
     }
     const QString table = quoteName(schema::rlTable(m_inputs.road));
-    RowReader read(db, selectSection(m_inputs.road));
-    QSqlQuery write = db.prepare(QStringLiteral("UPDATE ") + table +
-                                 QStringLiteral(" SET FL1 = ?, FL2 = ?, FR1 = ?, FR2 = ?, "
-                                                "[Fill Area] = ?, [Cut Area] = ?, Width = ?, "
-                                                "[Left Slope] = ?, [Right Slope] = ?, Crust = ? "
-                                                "WHERE ID = ?"));
+    RowReader read(db, QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" WHERE ID = ?"));
+    RlRowReader rows(read);
+    RowWriter write(db, QStringLiteral("UPDATE ") + table +
+                            QStringLiteral(" SET FL1 = ?, FL2 = ?, FR1 = ?, FR2 = ?, "
+                                           "[Fill Area] = ?, [Cut Area] = ?, Width = ?, "
+                                           "[Left Slope] = ?, [Right Slope] = ?, Crust = ? "
+                                           "WHERE ID = ?"));
     // Ascending, so that a row's centre point is settled before the next row takes it; a row
     // added on the way lies after the current one and is reached in turn.
     for (auto it = todo.begin(); it != todo.end(); ++it) {
         const int i = *it;
         Section& section = m_sections[std::size_t(i)];
         read.bind(0, qlonglong(section.id));
-        if (!read.next()) {
+        RlRow s;
+        if (!rows.next(s)) {
             m_valid = false;
             return std::nullopt;
         }
-        SectionLevels s = readSection(read);
         applySectionDefaults(s);
         deriveSideLevels(s, m_inputs.formationCamber, m_inputs.carriageCamber);
         SectionArea area;
@@ -156,20 +115,16 @@ std::optional<EarthworkResult> IncrementalQuantities::recompute(Database& db,
             return std::nullopt;
         }
         int k = 0;
-        for (const std::optional<double>* v :
-             {&s.fl1, &s.fl2, &s.fr1, &s.fr2})
-            write.bindValue(k++, bound(*v));
-        write.bindValue(k++, area.fill);
-        write.bindValue(k++, area.cut);
-        for (const std::optional<double>* v : {&s.width, &s.leftSlope, &s.rightSlope, &s.crust})
-            write.bindValue(k++, bound(*v));
-        write.bindValue(k, qlonglong(section.id));
-        Database::run(write);
+        for (double v : {s.fl1, s.fl2, s.fr1, s.fr2, area.fill, area.cut, s.width, s.leftSlope,
+                         s.rightSlope, s.crust})
+            write.bindNumber(k++, v);
+        write.bindInteger(k, section.id);
+        write.run();
 
         m_areas[std::size_t(i)].fill = area.fill;
         m_areas[std::size_t(i)].cut = area.cut;
         section.centre = centre;
-        section.fcPresent = isPresent(s.fc);
+        section.fcPresent = isReading(s.fc);
         if (longMethod && std::size_t(i) + 1 < m_sections.size() &&
             !m_sections[std::size_t(i) + 1].fcPresent)
             todo.insert(i + 1);

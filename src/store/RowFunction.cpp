@@ -2,32 +2,24 @@
 
 #include "store/Database.h"
 #include "store/Error.h"
+#include "store/RowReader.h"
 
 #include <atomic>
+#include <cmath>
 #include <sqlite3.h>
 
 namespace tarmela {
 
-bool FunctionArguments::isNull(int i) const
-{
-    return sqlite3_value_type(m_values[i]) == SQLITE_NULL;
-}
-
-std::optional<double> FunctionArguments::optionalNumber(int i) const
-{
-    if (isNull(i))
-        return std::nullopt;
-    return sqlite3_value_double(m_values[i]);
-}
+double FunctionArguments::numberOrNan(int i) const { return cellNumber(m_values[i]); }
 
 std::int64_t FunctionArguments::integer(int i) const { return sqlite3_value_int64(m_values[i]); }
 
-void FunctionResult::setNumber(const std::optional<double>& value)
+void FunctionResult::setNumber(double value)
 {
-    if (value)
-        sqlite3_result_double(m_context, *value);
-    else
+    if (std::isnan(value))
         sqlite3_result_null(m_context);
+    else
+        sqlite3_result_double(m_context, value);
 }
 
 void FunctionResult::setInteger(std::int64_t value) { sqlite3_result_int64(m_context, value); }

@@ -4,7 +4,6 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
-#include <optional>
 
 struct sqlite3;
 struct sqlite3_context;
@@ -19,8 +18,7 @@ class FunctionArguments {
 public:
     FunctionArguments(int count, sqlite3_value** values) : m_count(count), m_values(values) {}
     int size() const { return m_count; }
-    bool isNull(int i) const;
-    std::optional<double> optionalNumber(int i) const;
+    double numberOrNan(int i) const; // cellNumber() in store/RowReader.h
     std::int64_t integer(int i) const;
 
 private:
@@ -32,7 +30,7 @@ private:
 class FunctionResult {
 public:
     explicit FunctionResult(sqlite3_context* context) : m_context(context) {}
-    void setNumber(const std::optional<double>& value);
+    void setNumber(double value); // null when not a number
     void setInteger(std::int64_t value);
     // Fails the statement with this text.
     void setError(const QString& text);

@@ -3,6 +3,7 @@
 #include "store/Database.h"
 #include "store/Error.h"
 
+#include <limits>
 #include <sqlite3.h>
 #include <utility>
 
@@ -134,6 +135,32 @@ std::optional<double> RowReader::optionalNumber(int column) const
     if (sqlite3_value_type(v) == SQLITE_NULL)
         return std::nullopt;
     return sqlite3_value_double(v);
+}
+
+double RowReader::numberOrNan(int column) const
+{
+    return cellNumber(sqlite3_column_value(m_stmt, column));
+}
+
+double cellNumber(sqlite3_value* cell)
+{
+    // One call into the connection for the type rather than one per question: a
+    // recomputation reads 32 cells of every section.
+    switch (sqlite3_value_type(cell)) {
+    case SQLITE_NULL:
+        return std::numeric_limits<double>::quiet_NaN();
+    case SQLITE_TEXT:
+    case SQLITE_BLOB: {
+        bool ok = false;
+        const double d =
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(cell)),
+                              sqlite3_value_bytes(cell))
+                .toDouble(&ok);
+        return ok ? d : std::numeric_limits<double>::quiet_NaN();
+    }
+    default:
+        return sqlite3_value_double(cell);
+    }
 }
 
 std::int64_t RowReader::integer(int column) const

@@ -7,6 +7,7 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
+struct sqlite3_value;
 
 namespace tarmela {
 
@@ -52,6 +53,7 @@ public:
     bool isText(int column) const; // text or bytes stored in the cell
     double number(int column) const;           // 0 when empty
     std::optional<double> optionalNumber(int column) const;
+    double numberOrNan(int column) const; // cellNumber() below
     std::int64_t integer(int column) const;    // 0 when empty
     QString text(int column) const;            // a null QString when empty
     // The cell as a QVariant: null, qlonglong, double, QString or QByteArray as stored.
@@ -62,5 +64,9 @@ private:
     sqlite3_stmt* m_stmt = nullptr;
     bool m_started = false;
 };
+
+// A cell as a number: NaN when empty, and when it holds text that is not a number (a number
+// column of an older file may hold text; STRICT tables refuse it).
+double cellNumber(sqlite3_value* cell);
 
 } // namespace tarmela

@@ -3,6 +3,7 @@
 #include "store/Database.h"
 #include "store/Error.h"
 
+#include <cmath>
 #include <sqlite3.h>
 #include <utility>
 
@@ -38,7 +39,10 @@ void RowWriter::bindNull(int index) { check(sqlite3_bind_null(m_stmt, index + 1)
 
 void RowWriter::bindNumber(int index, double value)
 {
-    check(sqlite3_bind_double(m_stmt, index + 1, value));
+    if (std::isnan(value))
+        bindNull(index);
+    else
+        check(sqlite3_bind_double(m_stmt, index + 1, value));
 }
 
 void RowWriter::bindNumber(int index, const std::optional<double>& value)

@@ -33,7 +33,7 @@ public:
     RowWriter& operator=(RowWriter&&) = delete;
 
     void bindNull(int index);
-    void bindNumber(int index, double value);
+    void bindNumber(int index, double value); // null when not a number
     void bindNumber(int index, const std::optional<double>& value); // null when empty
     void bindInteger(int index, std::int64_t value);
     void bindText(int index, const char* utf8, int bytes); // copied

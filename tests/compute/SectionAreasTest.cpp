@@ -11,9 +11,9 @@ using namespace tarmela;
 namespace {
 
 // A section whose formation is level at fc (no camber) over the ground given.
-SectionLevels levelFormation(double fc, double width = 7.5)
+RlRow levelFormation(double fc, double width = 7.5)
 {
-    SectionLevels s;
+    RlRow s;
     s.fc = s.fl1 = s.fl2 = s.fr1 = s.fr2 = fc;
     s.width = width;
     s.crust = 0.25;
@@ -21,7 +21,7 @@ SectionLevels levelFormation(double fc, double width = 7.5)
     return s;
 }
 
-void flatGround(SectionLevels& s, double level, int readings = kReadingsPerSide)
+void flatGround(RlRow& s, double level, int readings = kReadingsPerSide)
 {
     s.centre = level;
     for (int i = 0; i < readings; ++i)
@@ -32,12 +32,12 @@ void flatGround(SectionLevels& s, double level, int readings = kReadingsPerSide)
 
 TEST(SectionDefaults, EmptyOrZeroValuesGetTheirDefaultsOthersStay)
 {
-    SectionLevels s;
+    RlRow s;
     s.width = 0;
     s.leftSlope = 1.5;
     EXPECT_TRUE(applySectionDefaults(s));
     EXPECT_EQ((std::vector{s.width, s.crust, s.leftSlope, s.rightSlope}),
-              (std::vector<std::optional<double>>{7.5, 0.25, 1.5, 2}));
+              (std::vector<double>{7.5, 0.25, 1.5, 2}));
     EXPECT_FALSE(applySectionDefaults(s)); // nothing left to default
 }
 
@@ -53,25 +53,25 @@ TEST(SectionSideLevels, FromTheCentreLevelTheCambersWidthAndCrustOrNotAtAll)
         {100, 7, 0.025, 0.02, 99.963, 99.910}, // from 99.9625 it would be 99.909
     };
     for (const Case& c : cases) {
-        SectionLevels s;
+        RlRow s;
         s.fc = c.fc;
         s.width = c.width;
         applySectionDefaults(s);
         ASSERT_TRUE(deriveSideLevels(s, c.formationCamber, c.carriageCamber));
         EXPECT_EQ((std::vector{s.fl1, s.fr1, s.fl2, s.fr2}),
-                  (std::vector<std::optional<double>>{c.fl1, c.fl1, c.fl2, c.fl2}))
+                  (std::vector<double>{c.fl1, c.fl1, c.fl2, c.fl2}))
             << c.fc;
     }
 
     // A missing or zero centre level leaves the stored side levels.
-    for (std::optional<double> fc : {std::optional<double>{}, std::optional<double>{0.0}}) {
-        SectionLevels t;
+    for (double fc : {kEmpty, 0.0}) {
+        RlRow t;
         t.fc = fc;
         t.fl1 = 12.3456;
         applySectionDefaults(t);
         EXPECT_FALSE(deriveSideLevels(t, 0.035, 0.035));
         EXPECT_EQ(t.fl1, 12.3456);
-        EXPECT_FALSE(t.fl2.has_value());
+        EXPECT_FALSE(present(t.fl2));
     }
 }
 
@@ -80,7 +80,7 @@ TEST(MeanLevelArea, OnlyThePresentReadingsInUseMakeTheMeanGround)
     // Width 10: the base widens by the slopes over the crust, b = 10 + 4 * 0.25 = 11, and the
     // area is the textbook trapezoid (b + n h) h. Missing, zero and negative readings don't
     // count.
-    SectionLevels t = levelFormation(102.5, 10);
+    RlRow t = levelFormation(102.5, 10);
     t.centre = 100;
     t.left[0] = 99.5;
     t.right[0] = 100.5;
@@ -100,7 +100,7 @@ TEST(MeanLevelArea, ADeepCutStaysACutAndNoGroundCountsAsZero)
 {
     // Formation 6 m below flat ground: (11 + 2 * 6) * 6 = 138 of cut (a signed formula would
     // turn it to fill).
-    SectionLevels s = levelFormation(94, 10);
+    RlRow s = levelFormation(94, 10);
     flatGround(s, 100);
     const SectionArea a = meanLevelArea(s, AreaMethod::MeanLevel, 8);
     EXPECT_DOUBLE_EQ(a.cut, 138);
@@ -113,7 +113,7 @@ TEST(MeanLevelArea, ADeepCutStaysACutAndNoGroundCountsAsZero)
 TEST(MeanLevelArea, ShortMethodDeductsTheExistingRoadAboveTheOuterGround)
 {
     // An existing road at 100.5 on the inner readings, the ground beyond at 100.
-    SectionLevels s = levelFormation(101);
+    RlRow s = levelFormation(101);
     flatGround(s, 100);
     s.centre = s.left[0] = s.left[1] = s.right[0] = s.right[1] = 100.5;
     s.topWidth = 7;
@@ -138,10 +138,10 @@ TEST(MeanLevelArea, ShortMethodDeductsTheExistingRoadAboveTheOuterGround)
 
 TEST(MeanLevelArea, EmptyValuesTheFormulaNeedsAreNamed)
 {
-    SectionLevels s = levelFormation(101);
+    RlRow s = levelFormation(101);
     flatGround(s, 100);
-    s.fr2.reset();
-    s.fl2.reset();
+    s.fr2 = kEmpty;
+    s.fl2 = kEmpty;
     const auto missing = [&](AreaMethod m) {
         const auto e = test::thrown([&] { meanLevelArea(s, m, 8); });
         return e ? e->message() : QString("(nothing)");

@@ -10,9 +10,9 @@ using namespace tarmela;
 
 namespace {
 
-SectionLevels longSection(double fc, double centre, double width)
+RlRow longSection(double fc, double centre, double width)
 {
-    SectionLevels s;
+    RlRow s;
     s.fc = fc;
     s.centre = centre;
     s.width = width;
@@ -101,7 +101,7 @@ TEST(LongMethod, StripsFromTheCentreOutToTheLastReadingOfEachSide)
          std::vector<double>(7, 1), std::vector<double>(7, 1), 7, 12, 0},
     };
     for (const Case& c : cases) {
-        SectionLevels s = longSection(c.fc, c.centre, c.width);
+        RlRow s = longSection(c.fc, c.centre, c.width);
         CrossDistances d;
         for (std::size_t i = 0; i < c.left.size(); ++i)
             s.left[i] = c.left[i], d.left[i] = c.leftDistances[i];
@@ -117,20 +117,20 @@ TEST(LongMethod, StripsFromTheCentreOutToTheLastReadingOfEachSide)
 TEST(LongMethod, TheCentrePointCarriesOverFromThePreviousSection)
 {
     CentrePoint centre;
-    SectionLevels first = longSection(100, 99, 8);
+    RlRow first = longSection(100, 99, 8);
     first.left[0] = 99;
     const CrossDistances d = distances({2}, {});
     EXPECT_DOUBLE_EQ(longMethodArea(first, d, 8, centre).fill, 2);
     EXPECT_DOUBLE_EQ(centre.ground, 99);
 
     // No centre reading: the previous section's 99 stands in for it.
-    SectionLevels second = longSection(100, 0, 8);
-    second.centre.reset();
+    RlRow second = longSection(100, 0, 8);
+    second.centre = kEmpty;
     second.left[0] = 99.5;
     EXPECT_DOUBLE_EQ(longMethodArea(second, d, 8, centre).fill, (1 + 0.5) / 2 * 2);
 
     // FC 0 keeps the previous centre formation level; the side uses FC itself (0): all cut.
-    SectionLevels third = longSection(0, 99, 8);
+    RlRow third = longSection(0, 99, 8);
     third.left[0] = 99;
     const SectionArea a = longMethodArea(third, d, 8, centre);
     EXPECT_DOUBLE_EQ(centre.proposed, 100);
@@ -144,8 +144,8 @@ TEST(LongMethod, TheCentrePointCarriesOverFromThePreviousSection)
 
 TEST(LongMethod, WithoutAnFcTheSectionCannotBeComputed)
 {
-    SectionLevels s = longSection(100, 99, 8);
-    s.fc.reset();
+    RlRow s = longSection(100, 99, 8);
+    s.fc = kEmpty;
     CentrePoint centre;
     const auto e = test::thrown([&] { longMethodArea(s, distances({2}, {}), 8, centre); });
     ASSERT_TRUE(e);
