@@ -28,6 +28,9 @@ void frmMain::wireSectionViews()
 
 void frmMain::openSectionView(const QString& name)
 {
+    // A view draws what is stored: what the user just typed is written (or asked about) first.
+    if (!commitOpenEdits(tr("drawing the sections")))
+        return;
     // One view of each kind: an open one shows the current road again.
     for (QMdiSubWindow* sub : m_mdi->subWindowList()) {
         if (sub->widget() && sub->widget()->objectName() == name) {

@@ -152,3 +152,16 @@ TEST(PendingEdits, OpenSheetsShowWhatGenerationAndReductionWrote)
     EXPECT_EQ(m.shown(3, "Chainage"), "60");
     EXPECT_EQ(m.shown(3, "C"), "");
 }
+
+TEST(PendingEdits, SectionViewsDrawWhatWasJustTyped)
+{
+    for (const char* view : {"mnuViewLSection", "mnuViewXSection"}) {
+        SCOPED_TRACE(view);
+        SampleInMainWindow m;
+        ASSERT_NE(m.rl, nullptr);
+        appState().settings.AutoSave = true;
+        m.typeWithoutLeaving(5, "FC", "104.5");
+        m.w.command(QString::fromLatin1(view))->trigger();
+        EXPECT_EQ(m.stored("FC", 5), 104.5);
+    }
+}
