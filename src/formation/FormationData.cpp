@@ -1,5 +1,6 @@
 #include "formation/FormationData.h"
 
+#include "compute/RlRows.h"
 #include "store/Database.h"
 #include "store/RowReader.h"
 #include "store/Schema.h"
@@ -19,17 +20,37 @@ std::optional<double> optionalValue(const RowReader& q, int column)
     return q.optionalNumber(column);
 }
 
-// ID, Chainage, outer left, C, outer right, FC.
-FormationProfileRow profileRow(const RowReader& q)
+std::optional<double> filled(double value)
 {
-    FormationProfileRow r;
-    r.id = q.integer(0);
-    r.chainage = q.number(1);
-    r.left = optionalValue(q, 2);
-    r.centre = optionalValue(q, 3);
-    r.right = optionalValue(q, 4);
-    r.fc = optionalValue(q, 5);
-    return r;
+    return present(value) ? std::optional<double>(value) : std::nullopt;
+}
+
+// The rows of a statement that selects whole rows of the RL sheet, with the outer readings
+// of the `shown` ones per side.
+std::vector<FormationProfileRow> profileRows(RowReader& q, int shown)
+{
+    RlRowReader rows(q);
+    RlRow row;
+    std::vector<FormationProfileRow> found;
+    while (rows.next(row)) {
+        FormationProfileRow r;
+        r.id = row.id;
+        r.chainage = valueOr(row.chainage, 0);
+        if (shown > 0) {
+            r.left = filled(row.left[std::size_t(shown - 1)]);
+            r.right = filled(row.right[std::size_t(shown - 1)]);
+        }
+        r.centre = filled(row.centre);
+        r.fc = filled(row.fc);
+        found.push_back(r);
+    }
+    return found;
+}
+
+std::optional<FormationProfileRow> firstOf(RowReader& q, int shown)
+{
+    const std::vector<FormationProfileRow> rows = profileRows(q, shown);
+    return rows.empty() ? std::nullopt : std::optional<FormationProfileRow>(rows.front());
 }
 
 // Hands each row of a statement on; a step that fails is an Error, not the quiet end of the
@@ -40,24 +61,12 @@ void eachRow(RowReader& q, const std::function<void(const RowReader&)>& row)
         row(q);
 }
 
-std::optional<FormationProfileRow> firstOf(RowReader& q)
-{
-    std::optional<FormationProfileRow> found;
-    eachRow(q, [&](const RowReader& r) {
-        if (!found)
-            found = profileRow(r);
-    });
-    return found;
-}
-
 } // namespace
 
 FormationData::FormationData(Database& db, std::int64_t road, int viewSections)
-    : m_db(db), m_road(road)
+    : m_db(db), m_road(road),
+      m_shown(viewSections >= 1 && viewSections <= kReadingsPerSide ? viewSections : 0)
 {
-    const bool shown = viewSections >= 1 && viewSections <= kReadingsPerSide;
-    m_left = shown ? quoteName(QStringLiteral("L%1").arg(viewSections)) : QStringLiteral("NULL");
-    m_right = shown ? quoteName(QStringLiteral("R%1").arg(viewSections)) : QStringLiteral("NULL");
 }
 
 QString FormationData::table() const
@@ -65,10 +74,9 @@ QString FormationData::table() const
     return quoteName(schema::rlTable(m_road));
 }
 
-QString FormationData::rowColumns() const
+QString FormationData::selectRows() const
 {
-    return QStringLiteral("SELECT ID, Chainage, %1, C, %2, FC FROM %3 ")
-        .arg(m_left, m_right, table());
+    return QStringLiteral("SELECT * FROM ") + table() + QStringLiteral(" ");
 }
 
 std::optional<double> FormationData::maxChainage()
@@ -81,8 +89,8 @@ std::optional<double> FormationData::maxChainage()
 
 std::optional<FormationProfileRow> FormationData::firstRow()
 {
-    RowReader q(m_db, rowColumns() + QStringLiteral("ORDER BY Chainage, ID LIMIT 1"));
-    return firstOf(q);
+    RowReader q(m_db, selectRows() + QStringLiteral("ORDER BY Chainage, ID LIMIT 1"));
+    return firstOf(q, m_shown);
 }
 
 std::optional<double> FormationData::pickedChainage(const PickRule& pick)
@@ -100,39 +108,37 @@ std::optional<double> FormationData::pickedChainage(const PickRule& pick)
 
 std::vector<FormationProfileRow> FormationData::rowsIn(double from, double to)
 {
-    RowReader q(m_db, rowColumns() + QStringLiteral("WHERE Chainage >= ? AND Chainage < ? "
+    RowReader q(m_db, selectRows() + QStringLiteral("WHERE Chainage >= ? AND Chainage < ? "
                                                     "ORDER BY Chainage, ID"));
     q.bind(0, from);
     q.bind(1, to);
-    std::vector<FormationProfileRow> rows;
-    eachRow(q, [&](const RowReader& r) { rows.push_back(profileRow(r)); });
-    return rows;
+    return profileRows(q, m_shown);
 }
 
 std::optional<FormationProfileRow> FormationData::rowAt(double chainage)
 {
-    RowReader q(m_db, rowColumns() + QStringLiteral("WHERE Chainage = ? ORDER BY ID LIMIT 1"));
+    RowReader q(m_db, selectRows() + QStringLiteral("WHERE Chainage = ? ORDER BY ID LIMIT 1"));
     q.bind(0, chainage);
-    return firstOf(q);
+    return firstOf(q, m_shown);
 }
 
 std::optional<FormationProfileRow> FormationData::rowBefore(const FormationProfileRow& row)
 {
     // The range on Chainage alone lets the index find the row on a road of any length.
     RowReader q(m_db,
-                rowColumns() + QStringLiteral("WHERE Chainage <= ? AND (Chainage < ? OR ID < ?) "
+                selectRows() + QStringLiteral("WHERE Chainage <= ? AND (Chainage < ? OR ID < ?) "
                                               "ORDER BY Chainage DESC, ID DESC LIMIT 1"));
     q.bind(0, row.chainage);
     q.bind(1, row.chainage);
     q.bind(2, qlonglong(row.id));
-    return firstOf(q);
+    return firstOf(q, m_shown);
 }
 
 std::vector<FormationProfileRow> FormationData::rowsAfterThrough(const FormationProfileRow& from,
                                                                  const FormationProfileRow& to)
 {
     RowReader q(m_db,
-                rowColumns() +
+                selectRows() +
                     QStringLiteral("WHERE Chainage >= ? AND Chainage <= ? "
                                    "AND (Chainage > ? OR ID > ?) AND (Chainage < ? OR ID <= ?) "
                                    "ORDER BY Chainage, ID"));
@@ -142,9 +148,7 @@ std::vector<FormationProfileRow> FormationData::rowsAfterThrough(const Formation
     q.bind(3, qlonglong(from.id));
     q.bind(4, to.chainage);
     q.bind(5, qlonglong(to.id));
-    std::vector<FormationProfileRow> rows;
-    eachRow(q, [&](const RowReader& r) { rows.push_back(profileRow(r)); });
-    return rows;
+    return profileRows(q, m_shown);
 }
 
 std::vector<FormationData::Culvert> FormationData::culvertsIn(double from, double to)

@@ -54,12 +54,12 @@ public:
     void writeFc(std::int64_t id, double fc);
 
 private:
-    QString rowColumns() const;
+    QString selectRows() const;
     QString table() const;
 
     Database& m_db;
     std::int64_t m_road;
-    QString m_left, m_right; // column names, or "NULL" when no reading is shown
+    int m_shown; // the readings per side shown, 0 when none
 };
 
 } // namespace formation

@@ -41,24 +41,25 @@ void IncrementalQuantities::rebuild(Database& db, const EarthworkInputs& in,
     m_roadName = result.roadName;
     m_distances = in.method == int(AreaMethod::InterpolatedLong) ? roads::crossDistances(db, in.road)
                                                                  : CrossDistances{};
-    // The order of the full recomputation, so that the centre points carry the same way.
-    RowReader q(db, QStringLiteral("SELECT * FROM ") + quoteName(schema::rlTable(in.road)) +
-                        QStringLiteral(" ORDER BY Chainage, ID"));
-    RlRowReader rows(q);
-    RlRow row;
+    // The order of the full recomputation, so that the centre points carry the same way. Only
+    // the columns the index needs: reading whole rows here made the tool's full recomputation
+    // of a long road take about half as long again (tarmela_bench_formation).
+    RowReader q(db, QStringLiteral("SELECT ID, Chainage, C, FC, [Fill Area], [Cut Area] FROM ") +
+                        quoteName(schema::rlTable(in.road)) + QStringLiteral(" ORDER BY Chainage, ID"));
     CentrePoint centre;
-    while (rows.next(row)) {
+    while (q.next()) {
         Section s;
-        s.id = row.id;
-        if (isReading(row.centre))
-            centre.ground = row.centre;
-        s.fcPresent = isReading(row.fc);
+        s.id = q.integer(0);
+        const double c = q.numberOrNan(2), fc = q.numberOrNan(3);
+        if (isReading(c))
+            centre.ground = c;
+        s.fcPresent = isReading(fc);
         if (s.fcPresent)
-            centre.proposed = row.fc;
+            centre.proposed = fc;
         s.centre = centre;
         m_index.insert(s.id, int(m_sections.size()));
         m_sections.push_back(s);
-        m_areas.push_back({row.chainage, row.fillArea, row.cutArea});
+        m_areas.push_back({q.number(1), q.number(4), q.number(5)});
     }
     m_stamp = stampOf(db);
     m_valid = !m_sections.empty();
