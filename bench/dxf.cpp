@@ -4,6 +4,8 @@
 //
 //   build/bin/tarmela_bench_dxf [--benchmark_repetitions=5]
 // TARMELA_BENCH_DIR chooses the folder (default: the system's temporary folder).
+#include "support/BenchRoad.h"
+
 #include "export/DxfDrawings.h"
 #include "store/Database.h"
 #include "store/Roads.h"
@@ -23,6 +25,7 @@
 #include <unistd.h>
 
 using namespace tarmela;
+using namespace tarmela::bench;
 
 namespace {
 
@@ -48,10 +51,7 @@ Road& road()
 {
     static Road built = [] {
         Road r;
-        const QByteArray base = qgetenv("TARMELA_BENCH_DIR");
-        r.dir = base.isEmpty() ? std::make_unique<QTemporaryDir>()
-                               : std::make_unique<QTemporaryDir>(QString::fromLocal8Bit(base) +
-                                                                 "/tarmela-bench-XXXXXX");
+        r.dir = benchFolder();
         r.db = Database::open(r.dir->filePath("Roads Info.sqlite"));
         RoadChanges changes;
         changes.length = kSections * 20;

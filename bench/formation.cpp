@@ -7,6 +7,9 @@
 //
 // Figures are taken side by side in one run: compare FormationUpdate and FormationUndo with
 // FullRecompute of the same method.
+#include "support/BenchMain.h"
+#include "support/BenchRoad.h"
+
 #include "compute/EarthworkQuantities.h"
 #include "drawing/FormationProfile.h"
 #include "formation/FormationDesign.h"
@@ -15,25 +18,19 @@
 #include "store/Database.h"
 
 #include <QDir>
-#include <QGuiApplication>
+#include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <memory>
 
 using namespace tarmela;
+using namespace tarmela::bench;
 
 namespace {
 
 constexpr std::int64_t kSections = 100000; // 2,000 km at 20 m
 constexpr int kGradeRows = 50;
-
-struct BenchRoad {
-    QTemporaryDir dir;
-    std::unique_ptr<Database> db;
-    std::int64_t road = 0;
-};
 
 BenchRoad& road()
 {
@@ -88,7 +85,9 @@ bool incremental(Database& db, long long before)
     return totalChanges(db) - before < kSections / 10;
 }
 
-void BM_FormationUpdate(benchmark::State& state)
+// An Update (undo false) or its undo (true); the undo is timed alone, each after an Update of
+// its own.
+void BM_FormationChange(benchmark::State& state, bool undo)
 {
     Database& db = *road().db;
     FormationDesign design(db);
@@ -96,30 +95,20 @@ void BM_FormationUpdate(benchmark::State& state)
     design.recompute(in);
     std::int64_t i = 0;
     for (auto _ : state) {
-        const long long before = totalChanges(db);
-        grade(design, in, ++i);
-        if (!incremental(db, before)) {
-            state.SkipWithError("the update recomputed the whole road");
-            return;
+        long long before = 0;
+        if (undo) {
+            state.PauseTiming();
+            grade(design, in, ++i);
+            before = totalChanges(db);
+            state.ResumeTiming();
+            design.undo(in);
+        } else {
+            before = totalChanges(db);
+            grade(design, in, ++i);
         }
-    }
-}
-
-void BM_FormationUndo(benchmark::State& state)
-{
-    Database& db = *road().db;
-    FormationDesign design(db);
-    const EarthworkInputs in = inputs(int(state.range(0)));
-    design.recompute(in);
-    std::int64_t i = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        grade(design, in, ++i);
-        const long long before = totalChanges(db);
-        state.ResumeTiming();
-        design.undo(in);
         if (!incremental(db, before)) {
-            state.SkipWithError("the undo recomputed the whole road");
+            state.SkipWithError(undo ? "the undo recomputed the whole road"
+                                     : "the update recomputed the whole road");
             return;
         }
     }
@@ -148,37 +137,15 @@ void BM_ProfileRedraw(benchmark::State& state)
     state.counters["culverts"] = benchmark::Counter(double(culverts), benchmark::Counter::kAvgIterations);
 }
 
-} // namespace
-
-int main(int argc, char** argv)
-{
-    // Text needs a GUI application; no screen is needed for painting into an image.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    for (int method : {0, 1, 2}) {
-        benchmark::RegisterBenchmark("FullRecompute", BM_FullRecompute)
-            ->ArgNames({"method"})
-            ->Arg(method)
-            ->Unit(benchmark::kMillisecond)
-            ->MinTime(2.0);
-        benchmark::RegisterBenchmark("FormationUpdate", BM_FormationUpdate)
-            ->ArgNames({"method"})
-            ->Arg(method)
-            ->Unit(benchmark::kMillisecond)
-            ->MinTime(1.0);
-        benchmark::RegisterBenchmark("FormationUndo", BM_FormationUndo)
-            ->ArgNames({"method"})
-            ->Arg(method)
-            ->Unit(benchmark::kMillisecond)
-            ->MinTime(1.0);
+const bool kRegistered = registered([] {
+    for (std::int64_t method : {0, 1, 2}) {
+        addTimed("FullRecompute", BM_FullRecompute, {"method"}, {method}, 2.0);
+        addTimed("FormationUpdate", [](benchmark::State& s) { BM_FormationChange(s, false); },
+                 {"method"}, {method});
+        addTimed("FormationUndo", [](benchmark::State& s) { BM_FormationChange(s, true); },
+                 {"method"}, {method});
     }
-    benchmark::RegisterBenchmark("ProfileRedraw", BM_ProfileRedraw)
-        ->Unit(benchmark::kMillisecond)
-        ->MinTime(1.0);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+    addTimed("ProfileRedraw", BM_ProfileRedraw, {}, {});
+});
+
+} // namespace

@@ -6,15 +6,16 @@
 //   tarmela_bench_recompute                          run the benchmarks
 //   tarmela_bench_recompute --make-project FILE N    only write a project with one road of N
 //                                                    sections (for measuring the batch tool)
+#include "support/BenchMain.h"
 #include "support/BenchRoad.h"
 
 #include "compute/EarthworkQuantities.h"
 #include "store/Schema.h"
 
-#include <QCoreApplication>
 #include <benchmark/benchmark.h>
 #include <iostream>
 #include <map>
+#include <string>
 
 using namespace tarmela;
 using namespace tarmela::bench;
@@ -73,39 +74,31 @@ void BM_RecomputeFloor(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+// Writes a project with one road of N sections and prints the road's ID.
+int makeProject(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    if (argc == 4 && std::string(argv[1]) == "--make-project") {
-        try {
-            auto db = Database::open(QString::fromLocal8Bit(argv[2]));
-            std::cout << addBenchRoad(*db, std::stoll(argv[3])) << "\n";
-            return 0;
-        } catch (const std::exception& e) {
-            std::cerr << e.what() << "\n";
-            return 2;
-        }
-    }
-    // Each length: the floor first, then the methods, so that they run side by side.
-    for (std::int64_t n : {10'000, 100'000, 1'000'000}) {
-        benchmark::RegisterBenchmark("RecomputeFloor", BM_RecomputeFloor)
-            ->ArgNames({"sections"})
-            ->Args({n})
-            ->Unit(benchmark::kMillisecond)
-            ->MinTime(1.0);
-        for (int method : {1, 2})
-            benchmark::RegisterBenchmark("Recompute", BM_Recompute)
-                ->ArgNames({"sections", "method"})
-                ->Args({n, method})
-                ->Unit(benchmark::kMillisecond)
-                ->MinTime(1.0);
-    }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (argc != 4) {
+        std::cerr << "usage: " << argv[0] << " --make-project FILE N\n";
         return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    }
+    try {
+        auto db = Database::open(QString::fromLocal8Bit(argv[2]));
+        std::cout << addBenchRoad(*db, std::stoll(argv[3])) << "\n";
+        return 0;
+    } catch (const std::exception& e) {
+        std::cerr << e.what() << "\n";
+        return 2;
+    }
 }
+
+// Each length: the floor first, then the methods, so that they run side by side.
+const bool kRegistered = registered([] {
+    setOwnCommand("--make-project", makeProject);
+    for (std::int64_t n : {10'000, 100'000, 1'000'000}) {
+        addTimed("RecomputeFloor", BM_RecomputeFloor, {"sections"}, {n});
+        for (std::int64_t method : {1, 2})
+            addTimed("Recompute", BM_Recompute, {"sections", "method"}, {n, method});
+    }
+});
+
+} // namespace

@@ -1,86 +1,25 @@
 // The printed reports of a long road with every reading shown: reading the sheet and laying
 // out the pages (what the report window does before it shows the first page), and writing
 // every page as a PDF (what the batch tool does). Arguments: the number of sections.
+#include "support/ReportRoad.h"
+
 #include "drawing/PrintedReports.h"
 #include "drawing/ReportPainter.h"
 #include "drawing/ReportPdf.h"
 #include "store/Database.h"
-#include "store/Roads.h"
 #include "store/RowReader.h"
-#include "store/Transaction.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QGuiApplication>
-#include <QSqlQuery>
-#include <QTemporaryDir>
+#include <QCoreApplication>
 #include <benchmark/benchmark.h>
-#include <map>
 
 using namespace tarmela;
+using namespace tarmela::bench;
 
 namespace {
-
-struct LongRoad {
-    QTemporaryDir dir;
-    std::unique_ptr<Database> db = Database::open(dir.filePath("bench.sqlite"));
-    std::int64_t road = roads::create(*db);
-
-    explicit LongRoad(int sections)
-    {
-        RoadChanges c;
-        c.length = std::int64_t(sections) * 20;
-        c.from = QStringLiteral("Ranipur");
-        c.to = QStringLiteral("Kalaghat");
-        roads::update(*db, road, c);
-        Transaction tx(*db);
-        QSqlQuery rl = db->prepare(QStringLiteral(
-            "INSERT INTO RL_%1 (ID, Chainage, L8, L7, L6, L5, L4, L3, L2, L1, C, R1, R2, R3, R4, "
-            "R5, R6, R7, R8, FL2, FL1, FC, FR1, FR2, [Fill Area], [Cut Area]) VALUES (?, ?, ?, ?, "
-            "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
-                                      .arg(road));
-        QSqlQuery lb = db->prepare(QStringLiteral(
-            "INSERT INTO LB_%1 (ID, Chainage, L1, L2, L3, L4, L5, L6, L7, L8, C, R1, R2, R3, R4, "
-            "R5, R6, R7, R8, BS, FS, Remarks) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-            "?, ?, ?, ?, ?, ?, ?, ?)")
-                                      .arg(road));
-        for (int i = 0; i < sections; ++i) {
-            rl.addBindValue(i + 1);
-            rl.addBindValue(i * 20.0);
-            lb.addBindValue(i + 1);
-            lb.addBindValue(i * 20.0);
-            for (int k = 0; k < 17; ++k) {
-                rl.addBindValue(1000 + (i % 97) * 0.013 + k * 0.1);
-                lb.addBindValue(1.2 + k * 0.05);
-            }
-            for (int k = 0; k < 5; ++k)
-                rl.addBindValue(1001.5 - k * 0.05);
-            rl.addBindValue(12.345 + i % 7);
-            rl.addBindValue(3.21);
-            lb.addBindValue(i % 10 == 0 ? QVariant(1.5) : QVariant());
-            lb.addBindValue(i % 10 == 9 ? QVariant(1.4) : QVariant());
-            // Every fiftieth section has a remark long enough to wrap.
-            lb.addBindValue(i % 50 == 0 ? QVariant(QStringLiteral(
-                                              "Change point on the culvert head wall, "
-                                              "painted mark, checked twice"))
-                                        : QVariant());
-            Database::run(rl);
-            Database::run(lb);
-        }
-        tx.commit();
-    }
-};
-
-LongRoad& longRoad(int sections)
-{
-    static std::map<int, std::unique_ptr<LongRoad>> roads;
-    auto& r = roads[sections];
-    if (!r)
-        r = std::make_unique<LongRoad>(sections);
-    return *r;
-}
 
 const CharacterWidths& widths()
 {
@@ -93,7 +32,7 @@ const QLocale kUs(QLocale::English, QLocale::UnitedStates);
 
 void Build(benchmark::State& state, ReportKind kind)
 {
-    LongRoad& r = longRoad(int(state.range(0)));
+    BenchRoad& r = reportRoad(state.range(0));
     std::int64_t pages = 0;
     for (auto _ : state)
         pages = buildReport(kind, *r.db, r.road, 8, kUs, widths())->pageCount();
@@ -102,7 +41,7 @@ void Build(benchmark::State& state, ReportKind kind)
 
 void WritePdf(benchmark::State& state, ReportKind kind)
 {
-    LongRoad& r = longRoad(int(state.range(0)));
+    BenchRoad& r = reportRoad(state.range(0));
     const QString path = r.dir.filePath(reportTitle(kind) + QStringLiteral(".pdf"));
     std::int64_t pages = 0;
     for (auto _ : state) {
@@ -118,7 +57,7 @@ void WritePdf(benchmark::State& state, ReportKind kind)
 // beforehand, so only the PDF writer's own work is measured.
 void PdfFloor(benchmark::State& state, ReportKind kind)
 {
-    LongRoad& r = longRoad(int(state.range(0)));
+    BenchRoad& r = reportRoad(state.range(0));
     const auto doc = buildReport(kind, *r.db, r.road, 8, kUs, widths());
     const ReportPage page = doc->page(1);
     for (auto _ : state) {
@@ -141,7 +80,7 @@ void PdfFloor(benchmark::State& state, ReportKind kind)
 // which any report of it must do.
 void ReadLevelBookFloor(benchmark::State& state)
 {
-    LongRoad& r = longRoad(int(state.range(0)));
+    BenchRoad& r = reportRoad(state.range(0));
     double sum = 0;
     for (auto _ : state) {
         RowReader rows(*r.db, QStringLiteral("Select * from LB_%1 order by Chainage").arg(r.road));
@@ -166,15 +105,3 @@ BENCHMARK(EarthworkReportPdf)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterat
 BENCHMARK(LevelBookPdfFloor)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

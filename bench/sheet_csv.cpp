@@ -3,13 +3,13 @@
 //           statement in one transaction into an empty sheet of the same columns;
 //   export: SQLite alone reading the same rows in the same order and writing each value's own
 //           text, comma separated, to a file.
+#include "support/BenchMain.h"
 #include "support/BenchRoad.h"
 
 #include "sheets/SheetCsv.h"
 #include "store/Roads.h"
 #include "store/Schema.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <benchmark/benchmark.h>
 #include <cmath>
@@ -160,24 +160,11 @@ void BM_ExportFloor(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-} // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    for (std::int64_t n : {10'000, 100'000, 1'000'000}) {
+const bool kRegistered = registered([] {
+    for (std::int64_t n : {10'000, 100'000, 1'000'000})
         for (auto [name, fn] : {std::pair{"ImportFloor", BM_ImportFloor}, {"Import", BM_Import},
                                 {"ExportFloor", BM_ExportFloor}, {"Export", BM_Export}})
-            benchmark::RegisterBenchmark(name, fn)
-                ->ArgNames({"rows"})
-                ->Args({n})
-                ->Unit(benchmark::kMillisecond)
-                ->MinTime(1.0);
-    }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+            addTimed(name, fn, {"rows"}, {n});
+});
+
+} // namespace

@@ -4,6 +4,8 @@
 //
 //   build/bin/tarmela_bench_views [--benchmark_repetitions=5]
 // TARMELA_BENCH_DIR chooses the folder (default: the system's temporary folder).
+#include "support/BenchRoad.h"
+
 #include "drawing/PagePdf.h"
 #include "drawing/SectionSources.h"
 #include "sheets/SampleRoad.h"
@@ -12,7 +14,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -21,6 +22,7 @@
 #include <memory>
 
 using namespace tarmela;
+using namespace tarmela::bench;
 
 namespace {
 
@@ -36,10 +38,7 @@ Road& road(std::int64_t sections)
     static std::map<std::int64_t, Road> roads;
     Road& r = roads[sections];
     if (!r.db) {
-        const QByteArray base = qgetenv("TARMELA_BENCH_DIR");
-        r.dir = base.isEmpty() ? std::make_unique<QTemporaryDir>()
-                               : std::make_unique<QTemporaryDir>(QString::fromLocal8Bit(base) +
-                                                                 "/tarmela-bench-XXXXXX");
+        r.dir = benchFolder();
         r.db = Database::open(r.dir->filePath("Roads Info.sqlite"));
         SampleRoadOptions o;
         o.sections = sections;
@@ -122,17 +121,3 @@ void BM_CrossSectionPdf(benchmark::State& state)
 BENCHMARK(BM_CrossSectionPdf)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    // Pages hold text, which needs a GUI application; no display is needed.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,14 +1,10 @@
 // The entry point of the benchmark programs that need nothing but a Qt core application.
+#include "BenchMain.h"
+
 #include <QCoreApplication>
-#include <benchmark/benchmark.h>
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return tarmela::bench::runBenchmarks(argc, argv);
 }

@@ -20,6 +20,14 @@ void execOrDie(sqlite3* db, const char* sql)
     }
 }
 
+std::unique_ptr<QTemporaryDir> benchFolder()
+{
+    const QByteArray base = qgetenv("TARMELA_BENCH_DIR");
+    return base.isEmpty() ? std::make_unique<QTemporaryDir>()
+                          : std::make_unique<QTemporaryDir>(QString::fromLocal8Bit(base) +
+                                                            "/tarmela-bench-XXXXXX");
+}
+
 std::int64_t addBenchRoad(Database& db, std::int64_t n)
 {
     const std::int64_t road = roads::create(db);

@@ -25,6 +25,10 @@ std::unique_ptr<BenchRoad> makeBenchRoad(std::int64_t sections);
 // The same road written into an existing project; returns its ID.
 std::int64_t addBenchRoad(Database& db, std::int64_t sections);
 
+// A temporary folder for a benchmark's project: below TARMELA_BENCH_DIR when that is set (to
+// measure on another disk), else in the system's temporary folder.
+std::unique_ptr<QTemporaryDir> benchFolder();
+
 // Runs one statement through SQLite alone; aborts the benchmark program on failure.
 void execOrDie(sqlite3* db, const char* sql);
 
