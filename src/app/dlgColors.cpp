@@ -2,7 +2,7 @@
 
 #include "ui/common/AppState.h"
 #include "ui/common/Prompts.h"
-#include "views/SectionColours.h"
+#include "settings/SectionStyles.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

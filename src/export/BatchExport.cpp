@@ -59,43 +59,6 @@ FolderUse folderUse(const QString& path, const QByteArray& owner)
     return file.readAll() == owner ? FolderUse::Ours : FolderUse::Taken;
 }
 
-QColor colourOf(std::int32_t value)
-{
-    const auto v = std::uint32_t(value);
-    return QColor(int(v & 0xff), int((v >> 8) & 0xff), int((v >> 16) & 0xff));
-}
-
-LongSectionOptions longSectionOptions(const ExportSettings& s)
-{
-    LongSectionOptions o;
-    o.viewSections = s.viewSections;
-    o.fixedDatum = s.fixedDatum;
-    o.fixedDatumValue = s.fixedDatumValue;
-    o.culvertFolder = s.culvertFolder;
-    return o;
-}
-
-LongSectionStyle longSectionStyle(const ExportSettings& s)
-{
-    LongSectionStyle style;
-    style.formation = colourOf(s.colorLFormation);
-    style.centre = colourOf(s.colorCentre);
-    style.left = colourOf(s.colorLeft);
-    style.right = colourOf(s.colorRight);
-    style.grid = s.lsectionGrid;
-    style.locale = s.locale;
-    return style;
-}
-
-CrossSectionStyle crossSectionStyle(const ExportSettings& s)
-{
-    CrossSectionStyle style;
-    style.existing = colourOf(s.colorExisting);
-    style.formation = colourOf(s.colorXFormation);
-    style.locale = s.locale;
-    return style;
-}
-
 } // namespace
 
 QString exportFolderName(const QString& from, const QString& to)
@@ -186,14 +149,6 @@ ExportResult exportRoad(Database& db, std::int64_t road, const QString& baseFold
         return result;
     }
 
-    DxfOptions drawing;
-    drawing.viewSections = s.viewSections;
-    drawing.sectionsPerPage = s.sectionsPerPage;
-    drawing.lsectionGrid = s.lsectionGrid;
-    drawing.fixedDatum = s.fixedDatum;
-    drawing.fixedDatumValue = s.fixedDatumValue;
-    drawing.templateFolder = s.templateFolder;
-
     for (const ExportOutput output :
          {ExportOutput::LevelBook, ExportOutput::EarthworkReport, ExportOutput::LongSection,
           ExportOutput::CrossSections, ExportOutput::LevelBookPdf,
@@ -214,10 +169,10 @@ ExportResult exportRoad(Database& db, std::int64_t road, const QString& baseFold
                 WriteEarthworkReport(db, road, s.viewSections, s.locale, outcome.path);
                 break;
             case ExportOutput::LongSection:
-                result.warnings << ExportLongSectionDxf(db, road, drawing, outcome.path);
+                result.warnings << ExportLongSectionDxf(db, road, s.drawing, outcome.path);
                 break;
             case ExportOutput::CrossSections:
-                ExportCrossSectionsDxf(db, road, drawing, outcome.path);
+                ExportCrossSectionsDxf(db, road, s.drawing, outcome.path);
                 break;
             case ExportOutput::LevelBookPdf:
             case ExportOutput::EarthworkReportPdf: {
@@ -230,14 +185,11 @@ ExportResult exportRoad(Database& db, std::int64_t road, const QString& baseFold
                 break;
             }
             case ExportOutput::LongSectionPdf:
-                writeLongSectionPdf(db, road, longSectionOptions(s), longSectionStyle(s),
-                                    outcome.path);
+                writeLongSectionPdf(db, road, s.longSection, s.longSectionStyle, outcome.path);
                 break;
             case ExportOutput::CrossSectionsPdf:
-                writeCrossSectionPdf(db, road, s.sectionsPerPage,
-                                     s.pageSize == 1 ? Paper::A3 : Paper::A4,
-                                     {s.pageLeft, s.pageRight, s.pageTop, s.pageBottom},
-                                     crossSectionStyle(s), outcome.path);
+                writeCrossSectionPdf(db, road, s.sectionsPerPage, s.paper, s.margins,
+                                     s.crossSectionStyle, outcome.path);
                 break;
             }
             outcome.ok = true;

@@ -1,5 +1,10 @@
 #pragma once
 
+#include "drawing/CrossSectionLayout.h"
+#include "drawing/CrossSectionPainter.h"
+#include "drawing/LongSectionPainter.h"
+#include "drawing/SectionSources.h"
+#include "export/DxfDrawings.h"
 #include "store/Schema.h"
 
 #include <QLocale>
@@ -24,22 +29,18 @@ enum class ExportOutput {
     CrossSectionsPdf, // the pages of the cross section view, paper and margins of the page setup
 };
 
+// Each output's options, as its writer takes them.
 struct ExportSettings {
-    int viewSections = kReadingsPerSide;
-    int sectionsPerPage = 6;
-    bool lsectionGrid = false;
-    bool fixedDatum = true;
-    int fixedDatumValue = 95;
+    int viewSections = kReadingsPerSide; // readings a side in the reports
     QLocale locale;
-    QString templateFolder; // the program folder's Data/
-    QString widthsFile;     // the program folder's Fonts/ARFONT8.fl, for the printed reports
-    QString culvertFolder;  // the program folder's Culverts/
-    // Colours of the section pages (RGB, red in the lowest byte).
-    std::int32_t colorLFormation = 0, colorCentre = 0, colorLeft = 0, colorRight = 0;
-    std::int32_t colorXFormation = 0, colorExisting = 0;
-    // Page setup of the cross-section pages: margins in centimetres, 0 A4 or 1 A3.
-    double pageLeft = 2, pageRight = 2, pageTop = 2, pageBottom = 2;
-    int pageSize = 0;
+    QString widthsFile; // the program folder's Fonts/ARFONT8.fl, for the printed reports
+    DxfOptions drawing;
+    LongSectionOptions longSection;
+    LongSectionStyle longSectionStyle;
+    int sectionsPerPage = 6; // the cross-section pages: sections on a page, paper, margins
+    Paper paper = Paper::A4;
+    PageMargins margins;
+    CrossSectionStyle crossSectionStyle;
 };
 
 struct ExportOutcome {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "export/BatchExport.h"
+#include "settings/SectionStyles.h"
 #include "settings/Settings.h"
 
 #include <QDir>
@@ -13,25 +14,22 @@ inline ExportSettings exportSettingsFor(const Settings& settings, const QString&
 {
     ExportSettings s;
     s.viewSections = settings.ViewSections;
-    s.sectionsPerPage = settings.SectionsPerPage;
-    s.lsectionGrid = settings.LSectionGrid;
-    s.fixedDatum = settings.FixedDatum;
-    s.fixedDatumValue = settings.FixedDatumValue;
     s.locale = QLocale();
-    s.templateFolder = QDir(programFolder).filePath(QStringLiteral("Data"));
     s.widthsFile = QDir(programFolder).filePath(QStringLiteral("Fonts/ARFONT8.fl"));
-    s.culvertFolder = QDir(programFolder).filePath(QStringLiteral("Culverts"));
-    s.colorLFormation = settings.ColorLFormation;
-    s.colorCentre = settings.ColorCentre;
-    s.colorLeft = settings.ColorLeft;
-    s.colorRight = settings.ColorRight;
-    s.colorXFormation = settings.ColorXFormation;
-    s.colorExisting = settings.ColorExisting;
-    s.pageLeft = settings.PageLeft;
-    s.pageRight = settings.PageRight;
-    s.pageTop = settings.PageTop;
-    s.pageBottom = settings.PageBottom;
-    s.pageSize = settings.PageSize;
+    s.drawing.viewSections = settings.ViewSections;
+    s.drawing.sectionsPerPage = settings.SectionsPerPage;
+    s.drawing.lsectionGrid = settings.LSectionGrid;
+    s.drawing.fixedDatum = settings.FixedDatum;
+    s.drawing.fixedDatumValue = settings.FixedDatumValue;
+    s.drawing.templateFolder = QDir(programFolder).filePath(QStringLiteral("Data"));
+    s.longSection = longSectionOptions(settings, programFolder);
+    s.longSectionStyle = longSectionStyle(settings);
+    s.longSectionStyle.locale = s.locale;
+    s.sectionsPerPage = settings.SectionsPerPage;
+    s.paper = crossSectionPaper(settings);
+    s.margins = crossSectionMargins(settings);
+    s.crossSectionStyle = crossSectionStyle(settings);
+    s.crossSectionStyle.locale = s.locale;
     return s;
 }
 

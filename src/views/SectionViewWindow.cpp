@@ -44,12 +44,11 @@ constexpr int kScrollStep = 250 / 15;
 
 } // namespace
 
-SectionViewWindow::SectionViewWindow(const QString& objectName, const QString& caption,
-                                     QWidget* parent)
-    : QWidget(parent), m_caption(caption)
+SectionViewWindow::SectionViewWindow(const Traits& traits, QWidget* parent)
+    : QWidget(parent), m_traits(traits)
 {
-    setObjectName(objectName);
-    setWindowTitle(caption);
+    setObjectName(traits.objectName);
+    setWindowTitle(traits.caption);
     setAttribute(Qt::WA_DeleteOnClose);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -71,7 +70,14 @@ SectionViewWindow::SectionViewWindow(const QString& objectName, const QString& c
 
 QString SectionViewWindow::roadCaption(const QString& from, const QString& to)
 {
-    return m_caption + QStringLiteral(" \u2014 ") + from + QStringLiteral(" To ") + to;
+    return m_traits.caption + QStringLiteral(" \u2014 ") + from + QStringLiteral(" To ") + to;
+}
+
+QString SectionViewWindow::loadMessage(const Error& e) const
+{
+    if (e.kind() == ErrorKind::TableMissing)
+        return tr("Data sheet not generated. Select 'Generate Data Sheet' from Data menu");
+    return e.message();
 }
 
 void SectionViewWindow::start()
@@ -124,7 +130,7 @@ ChildCommands SectionViewWindow::enabledCommands() const
     offered.setFlag(ChildCommand::PreviousPage, m_page > 0);
     offered.setFlag(ChildCommand::NextPage, m_page < m_pageCount - 1);
     offered.setFlag(ChildCommand::ZoomIn, zoomInPercent(m_zoom) != m_zoom);
-    offered.setFlag(ChildCommand::ZoomOut, zoomOutPercent(m_zoom, lowestZoom()) != m_zoom);
+    offered.setFlag(ChildCommand::ZoomOut, zoomOutPercent(m_zoom, m_traits.lowestZoom) != m_zoom);
     return offered;
 }
 
@@ -198,7 +204,7 @@ void SectionViewWindow::sZoomInPage()
 
 void SectionViewWindow::sZoomOutPage()
 {
-    m_zoom = zoomOutPercent(m_zoom, lowestZoom());
+    m_zoom = zoomOutPercent(m_zoom, m_traits.lowestZoom);
     redraw();
 }
 
@@ -226,7 +232,7 @@ void SectionViewWindow::sZoomPage()
 
 void SectionViewWindow::MouseWheel(int delta)
 {
-    QScrollBar* bar = wheelScrollsAcross() ? m_scroll->horizontalScrollBar()
+    QScrollBar* bar = m_traits.wheelScrollsAcross ? m_scroll->horizontalScrollBar()
                                            : m_scroll->verticalScrollBar();
     if (delta < 1)
         bar->setValue(std::min(bar->maximum(), bar->value() + bar->pageStep()));
@@ -239,7 +245,7 @@ void SectionViewWindow::sPrintItem()
     if (m_loadFailed)
         return;
     const std::optional<PrintChoice> c = frmSelectPrinter::ask(
-        window(), printsLandscape(), optbPaperSize ? Paper::A3 : Paper::A4);
+        window(), m_traits.printsLandscape, paper());
     optbAccepted = c.has_value();
     if (!c)
         return;

@@ -51,7 +51,15 @@ public:
     void ReloadForm();
 
 protected:
-    SectionViewWindow(const QString& objectName, const QString& caption, QWidget* parent);
+    // What sets a view apart beyond its pages.
+    struct Traits {
+        QString objectName;
+        QString caption;
+        bool printsLandscape = false; // the orientation the print dialog offers first
+        double lowestZoom = 20;
+        bool wheelScrollsAcross = false; // the wheel scrolls across (true) or down
+    };
+    SectionViewWindow(const Traits& traits, QWidget* parent);
 
     // Opens the road; throws Error. Returns the number of pages.
     virtual std::int64_t load() = 0;
@@ -59,16 +67,12 @@ protected:
     virtual QSize pageTwips(double zoomPercent) = 0;
     virtual void readPage(std::int64_t index) = 0;
     virtual void paintPage(QPainter& p, double zoomPercent, double thinWidth) = 0;
-    // A message for an error while loading, in the view's own words.
-    virtual QString loadMessage(const class Error& e) const = 0;
-    // Printing: the orientation the dialog offers first, the page laid out for the paper.
-    virtual bool printsLandscape() const = 0;
+    // A message for an error while loading, in the view's own words; here what both views say.
+    virtual QString loadMessage(const class Error& e) const;
+    // Printing: the page laid out for the paper.
     virtual void printPage(QPainter& p, const PrintChoice& c, std::int64_t index, double thin) = 0;
-    virtual double lowestZoom() const = 0;
     // The zoom that an answer to the zoom question gives.
     virtual double zoomFromAnswer(double percent) const { return percent; }
-    // The wheel scrolls across (true) or down.
-    virtual bool wheelScrollsAcross() const = 0;
 
     // After load(): the page count and the first page shown.
     void start();
@@ -76,6 +80,8 @@ protected:
     void setPageCount(std::int64_t n) { m_pageCount = n; }
     void setZoom(double percent) { m_zoom = percent; }
     QString roadCaption(const QString& from, const QString& to);
+    // The paper chosen for printing (optbPaperSize).
+    Paper paper() const { return optbPaperSize ? Paper::A3 : Paper::A4; }
 
 private:
     void sMoveTop();    // Next
@@ -93,7 +99,7 @@ private:
     QScrollArea* m_scroll;
     class PagePicture* m_picBox;
     QPixmap m_picture;
-    QString m_caption;
+    Traits m_traits;
     bool m_loadFailed = false;
     std::int64_t m_page = 0;
     std::int64_t m_pageCount = 0;

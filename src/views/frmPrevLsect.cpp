@@ -4,16 +4,17 @@
 #include "ui/common/Prompts.h"
 #include "store/Error.h"
 #include "store/Numbers.h"
-#include "views/SectionColours.h"
+#include "settings/SectionStyles.h"
 #include "ui/common/frmSelectPrinter.h"
 
 #include <QCoreApplication>
-#include <QDir>
 
 namespace tarmela {
 
 frmPrevLsect::frmPrevLsect(QWidget* parent)
-    : SectionViewWindow(QStringLiteral("frmPrevLsect"), tr("View L Section"), parent)
+    : SectionViewWindow({QStringLiteral("frmPrevLsect"), tr("View L Section"),
+                         /*printsLandscape*/ true, /*lowestZoom*/ 20, /*wheelScrollsAcross*/ true},
+                        parent)
 {
     optbPaperOrientation = 2;
     optbColorMode = 1;
@@ -26,12 +27,9 @@ std::int64_t frmPrevLsect::load()
     if (app.CurrentRoadID < 1)
         throw Error(ErrorKind::Usage,
                     tr("No road selected. Select a road to view its L-Section"));
-    LongSectionOptions o;
-    o.viewSections = app.settings.ViewSections;
-    o.fixedDatum = app.settings.FixedDatum;
-    o.fixedDatumValue = app.settings.FixedDatumValue;
-    o.culvertFolder = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Culverts"));
-    m_source = std::make_unique<LongSectionSource>(*app.ProjectConnection, app.CurrentRoadID, o);
+    m_source = std::make_unique<LongSectionSource>(
+        *app.ProjectConnection, app.CurrentRoadID,
+        longSectionOptions(app.settings, QCoreApplication::applicationDirPath()));
     setWindowTitle(roadCaption(m_source->road().from, m_source->road().to));
     if (m_source->paging().pageCount == 0)
         throw Error(ErrorKind::NoRows,
@@ -41,13 +39,6 @@ std::int64_t frmPrevLsect::load()
         throw Error(ErrorKind::NoRows,
                     tr("There are no records to display for the current road!"));
     return m_source->paging().pageCount;
-}
-
-QString frmPrevLsect::loadMessage(const Error& e) const
-{
-    if (e.kind() == ErrorKind::TableMissing)
-        return tr("Data sheet not generated. Select 'Generate Data Sheet' from Data menu");
-    return e.message();
 }
 
 QSize frmPrevLsect::pageTwips(double zoomPercent)
@@ -66,13 +57,7 @@ void frmPrevLsect::readPage(std::int64_t index)
 
 LongSectionStyle frmPrevLsect::style(double thinWidth) const
 {
-    const Settings& s = appState().settings;
-    LongSectionStyle style;
-    style.formation = settingColour(s.ColorLFormation);
-    style.centre = settingColour(s.ColorCentre);
-    style.left = settingColour(s.ColorLeft);
-    style.right = settingColour(s.ColorRight);
-    style.grid = s.LSectionGrid;
+    LongSectionStyle style = longSectionStyle(appState().settings);
     style.thinWidth = thinWidth;
     return style;
 }

@@ -20,12 +20,8 @@ protected:
     QSize pageTwips(double zoomPercent) override;
     void readPage(std::int64_t index) override;
     void paintPage(QPainter& p, double zoomPercent, double thinWidth) override;
-    QString loadMessage(const Error& e) const override;
-    bool printsLandscape() const override { return true; }
     void printPage(QPainter& p, const PrintChoice& c, std::int64_t index, double thin) override;
-    double lowestZoom() const override { return 20; }
     double zoomFromAnswer(double percent) const override;
-    bool wheelScrollsAcross() const override { return true; }
 
 private:
     LongSectionStyle style(double thinWidth) const;

@@ -1,8 +1,8 @@
 #include "views/frmPrevXSect.h"
 
 #include "ui/common/AppState.h"
+#include "settings/SectionStyles.h"
 #include "store/Error.h"
-#include "views/SectionColours.h"
 #include "ui/common/frmSelectPrinter.h"
 
 namespace tarmela {
@@ -11,15 +11,13 @@ namespace {
 
 const char* const kCannotDraw = "Incorrect or insufficient data for drawing X-Section !";
 
-PageMargins marginsOf(const Settings& s)
-{
-    return {s.PageLeft, s.PageRight, s.PageTop, s.PageBottom};
-}
-
 } // namespace
 
 frmPrevXSect::frmPrevXSect(QWidget* parent)
-    : SectionViewWindow(QStringLiteral("frmPrevXSect"), tr("View X Section"), parent)
+    : SectionViewWindow({QStringLiteral("frmPrevXSect"), tr("View X Section"),
+                         /*printsLandscape*/ false, /*lowestZoom*/ 10,
+                         /*wheelScrollsAcross*/ false},
+                        parent)
 {
     start();
 }
@@ -27,7 +25,7 @@ frmPrevXSect::frmPrevXSect(QWidget* parent)
 std::int64_t frmPrevXSect::load()
 {
     const AppState& app = appState();
-    optbPaperSize = app.settings.PageSize == 1 ? 1 : 0;
+    optbPaperSize = crossSectionPaper(app.settings) == Paper::A3 ? 1 : 0;
     m_sectionsOnPage = app.settings.SectionsPerPage;
     m_source = std::make_unique<CrossSectionSource>(*app.ProjectConnection, app.CurrentRoadID,
                                                     m_sectionsOnPage);
@@ -42,28 +40,24 @@ std::int64_t frmPrevXSect::load()
 QString frmPrevXSect::loadMessage(const Error& e) const
 {
     switch (e.kind()) {
-    case ErrorKind::TableMissing:
-        return tr("Data sheet not generated. Select 'Generate Data Sheet' from Data menu");
     case ErrorKind::NullValue:
         return tr("Some essential fields in the database have not been filled !");
     case ErrorKind::Overflow:
         return tr(kCannotDraw);
     default:
-        return e.message();
+        return SectionViewWindow::loadMessage(e);
     }
 }
 
 CrossSectionLayout frmPrevXSect::layout(double zoomPercent, Paper paper) const
 {
-    return CrossSectionLayout::at(zoomPercent / 100, paper, marginsOf(appState().settings));
+    return CrossSectionLayout::at(zoomPercent / 100, paper,
+                                  crossSectionMargins(appState().settings));
 }
 
 CrossSectionStyle frmPrevXSect::style(double thinWidth) const
 {
-    const Settings& s = appState().settings;
-    CrossSectionStyle style;
-    style.existing = settingColour(s.ColorExisting);
-    style.formation = settingColour(s.ColorXFormation);
+    CrossSectionStyle style = crossSectionStyle(appState().settings);
     style.sectionsOnPage = m_sectionsOnPage;
     style.thinWidth = thinWidth;
     return style;
@@ -71,7 +65,7 @@ CrossSectionStyle frmPrevXSect::style(double thinWidth) const
 
 QSize frmPrevXSect::pageTwips(double zoomPercent)
 {
-    const CrossSectionLayout l = layout(zoomPercent, optbPaperSize ? Paper::A3 : Paper::A4);
+    const CrossSectionLayout l = layout(zoomPercent, paper());
     return {l.PageWidth, l.PageHeight};
 }
 
@@ -84,12 +78,12 @@ void frmPrevXSect::read(std::int64_t index, const CrossSectionLayout& l)
 
 void frmPrevXSect::readPage(std::int64_t index)
 {
-    read(index, layout(100, optbPaperSize ? Paper::A3 : Paper::A4));
+    read(index, layout(100, paper()));
 }
 
 void frmPrevXSect::paintPage(QPainter& p, double zoomPercent, double thinWidth)
 {
-    const CrossSectionLayout l = layout(zoomPercent, optbPaperSize ? Paper::A3 : Paper::A4);
+    const CrossSectionLayout l = layout(zoomPercent, paper());
     if (l.drawable(m_sectionsOnPage))
         paintCrossSectionPage(p, l, m_page, style(thinWidth));
 }

@@ -25,10 +25,7 @@ protected:
     void readPage(std::int64_t index) override;
     void paintPage(QPainter& p, double zoomPercent, double thinWidth) override;
     QString loadMessage(const Error& e) const override;
-    bool printsLandscape() const override { return false; }
     void printPage(QPainter& p, const PrintChoice& c, std::int64_t index, double thin) override;
-    double lowestZoom() const override { return 10; }
-    bool wheelScrollsAcross() const override { return false; }
 
 private:
     CrossSectionLayout layout(double zoomPercent, Paper paper) const;

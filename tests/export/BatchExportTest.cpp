@@ -56,7 +56,7 @@ TEST(ExportFolderName, IsOneSafeFolderNameInsideTheBase)
 TEST_F(Export, WritesTheSelectedOutputsIntoTheRoadsFolderInListOrder)
 {
     const auto id = road("North", "South");
-    settings.templateFolder = templateFolder();
+    settings.drawing.templateFolder = templateFolder();
     const ExportResult r = exportRoad(
         db, id, base + "/",
         {ExportOutput::LongSection, ExportOutput::EarthworkReport, ExportOutput::LevelBook},
@@ -138,8 +138,8 @@ TEST_F(Export, AFailedDrawingLeavesTheRestToRunAndWrittenOnesReplaceOldFiles)
     const std::vector<ExportOutput> outputs{ExportOutput::CrossSections, ExportOutput::LongSection,
                                             ExportOutput::EarthworkReport};
     // Templates for the cross sections only: the longitudinal section cannot be drawn.
-    settings.templateFolder = p.folder() + "/templates";
-    writeFile(settings.templateFolder + "/HeaderX.dxf", readFile(templateFolder() + "/HeaderX.dxf"));
+    settings.drawing.templateFolder = p.folder() + "/templates";
+    writeFile(settings.drawing.templateFolder + "/HeaderX.dxf", readFile(templateFolder() + "/HeaderX.dxf"));
     ExportResult r = exportRoad(db, b.id(), base, outputs, settings);
     EXPECT_TRUE(r.error.isEmpty());
     ASSERT_EQ(r.outcomes.size(), 3u);
@@ -149,7 +149,7 @@ TEST_F(Export, AFailedDrawingLeavesTheRestToRunAndWrittenOnesReplaceOldFiles)
     EXPECT_FALSE(QFileInfo::exists(r.outcomes[1].path));
     EXPECT_TRUE(r.outcomes[0].ok && r.outcomes[2].ok);
 
-    settings.templateFolder = templateFolder();
+    settings.drawing.templateFolder = templateFolder();
     r = exportRoad(db, b.id(), base, outputs, settings);
     for (const ExportOutcome& o : r.outcomes)
         EXPECT_TRUE(o.ok) << o.message.toStdString();
