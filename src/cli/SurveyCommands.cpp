@@ -69,6 +69,23 @@ Sheet sheetArgument(Args& args)
                 QStringLiteral("the sheet must be rl or lb, not \"%1\"").arg(excerpt(word)));
 }
 
+// The arguments of the CSV commands: ID rl|lb FILE.csv, and nothing more.
+struct CsvArguments {
+    std::int64_t road = 0;
+    Sheet sheet = Sheet::ReducedLevel;
+    QString file;
+};
+
+CsvArguments csvArguments(Database& db, Args& args)
+{
+    CsvArguments a;
+    a.road = requireRoad(db, args);
+    a.sheet = sheetArgument(args);
+    a.file = args.positional(QStringLiteral("CSV file"));
+    args.finish();
+    return a;
+}
+
 double requiredNumber(Args& args, const QString& option)
 {
     const auto text = args.option(option);
@@ -133,25 +150,19 @@ std::vector<Command> surveyCommands()
         {QStringLiteral("import"), QStringLiteral("import ID rl|lb FILE.csv"),
          [](Context& ctx, Args& args) {
              Database& db = ctx.database();
-             const std::int64_t road = requireRoad(db, args);
-             const Sheet sheet = sheetArgument(args);
-             const QString file = args.positional(QStringLiteral("CSV file"));
-             args.finish();
-             const CsvImportResult r = importSheetCsv(db, road, sheet, file);
-             ctx.out << statements::sheetTable(sheet, road) << ": " << r.updated
+             const CsvArguments a = csvArguments(db, args);
+             const CsvImportResult r = importSheetCsv(db, a.road, a.sheet, a.file);
+             ctx.out << statements::sheetTable(a.sheet, a.road) << ": " << r.updated
                      << " rows updated, " << r.added << " rows added\n";
              return 0;
          }},
         {QStringLiteral("export-csv"), QStringLiteral("export-csv ID rl|lb FILE.csv"),
          [](Context& ctx, Args& args) {
              Database& db = ctx.database();
-             const std::int64_t road = requireRoad(db, args);
-             const Sheet sheet = sheetArgument(args);
-             const QString file = args.positional(QStringLiteral("CSV file"));
-             args.finish();
-             const std::int64_t rows = exportSheetCsv(db, road, sheet, file);
-             ctx.out << statements::sheetTable(sheet, road) << ": " << rows << " rows written to "
-                     << oneLine(file) << '\n';
+             const CsvArguments a = csvArguments(db, args);
+             const std::int64_t rows = exportSheetCsv(db, a.road, a.sheet, a.file);
+             ctx.out << statements::sheetTable(a.sheet, a.road) << ": " << rows
+                     << " rows written to " << oneLine(a.file) << '\n';
              return 0;
          }},
         {QStringLiteral("reduce"), QStringLiteral("reduce ID --benchmark LEVEL"),

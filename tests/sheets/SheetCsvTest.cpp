@@ -64,18 +64,34 @@ TEST(SheetCsv, FieldsFollowTheCommaSeparatedRules)
 
 TEST(SheetCsv, ImportUpdatesByChainageAndAppendsWithTheNextId)
 {
-    TestProject p;
-    Database& db = p.db();
-    p.roadWithRows({0, 20, 40});
-    db.exec("UPDATE RL_1 SET L1 = 9, FC = 101");
-
-    const CsvImportResult r = importSheetCsvText(
-        db, 1, Sheet::ReducedLevel, "Chainage,C,L1,Left Slope\n20,100.25,,1.5\n60,99.5,98,\n");
-    EXPECT_EQ(r.updated, 1);
-    EXPECT_EQ(r.added, 1);
-    // Cells not in the file keep their values; an empty field empties its cell.
-    EXPECT_EQ(queryRows(db, "SELECT ID, Chainage, C, L1, [Left Slope], FC FROM RL_1 ORDER BY ID"),
-              "1,0,,9,,101;2,20,100.25,,1.5,101;3,40,,9,,101;4,60,99.5,98,,");
+    const struct {
+        QVector<double> chainages; // of the sheet's rows before, IDs from 1
+        Sheet sheet;
+        const char* file;
+        int updated, added;
+        const char* query;
+        const char* rows;
+    } cases[] = {
+        // Cells not in the file keep their values (L1 = 9, FC = 101 before); an empty field
+        // empties its cell.
+        {{0, 20, 40}, Sheet::ReducedLevel,
+         "Chainage,C,L1,Left Slope\n20,100.25,,1.5\n60,99.5,98,\n", 1, 1,
+         "SELECT ID, Chainage, C, L1, [Left Slope], FC FROM RL_1 ORDER BY ID",
+         "1,0,,9,,101;2,20,100.25,,1.5,101;3,40,,9,,101;4,60,99.5,98,,"},
+        // Without IDs, two lines at one chainage fill the two rows there, a third appends.
+        {{40, 0, 20, 20}, Sheet::LevelBook, "Chainage,C\n20,1.1\n20,1.2\n20,1.3\n", 2, 1,
+         "SELECT ID, C FROM LB_1 WHERE Chainage = 20 ORDER BY ID", "3,1.1;4,1.2;5,1.3"},
+    };
+    for (const auto& c : cases) {
+        TestProject p;
+        Database& db = p.db();
+        p.roadWithRows(c.chainages, c.sheet == Sheet::LevelBook);
+        db.exec("UPDATE RL_1 SET L1 = 9, FC = 101");
+        const CsvImportResult r = importSheetCsvText(db, 1, c.sheet, c.file);
+        EXPECT_EQ(r.updated, c.updated) << c.file;
+        EXPECT_EQ(r.added, c.added) << c.file;
+        EXPECT_EQ(queryRows(db, c.query), c.rows) << c.file;
+    }
 }
 
 TEST(SheetCsv, BadFilesNameTheLineAndColumnAndWriteNothing)
@@ -85,30 +101,31 @@ TEST(SheetCsv, BadFilesNameTheLineAndColumnAndWriteNothing)
     p.roadWithRows({0, 20}, true);
     const QString before = sheetCsvText(db, 1, Sheet::LevelBook);
 
-    EXPECT_EQ(errorOf(db, Sheet::LevelBook, "Chainage,BS\n40,1.2\n60,1.x\n"),
-              "line 3: column BS: \"1.x\" is not a number");
-    EXPECT_EQ(errorOf(db, Sheet::LevelBook, "Chainage,Colour\n40,red\n"),
-              "line 1: unknown column \"Colour\"");
-    EXPECT_EQ(errorOf(db, Sheet::LevelBook, "BS,FS\n1,2\n"),
-              "line 1: the column Chainage is required");
-    EXPECT_EQ(errorOf(db, Sheet::LevelBook, "Chainage,C\n40,1\n,2\n"),
-              "line 3: column Chainage: a chainage is required");
-    EXPECT_EQ(errorOf(db, Sheet::LevelBook, "Chainage,C\n40,1,5\n"),
-              "line 2: 3 fields where the first line names 2 columns");
-    EXPECT_EQ(errorOf(db, Sheet::LevelBook, "ID,Chainage\n2,40\n"),
-              "line 2: column ID: 2 is the ID of another row");
-    EXPECT_EQ(errorOf(db, Sheet::LevelBook, "ID,Chainage\n1.5,40\n"),
-              "line 2: column ID: \"1.5\" is not a whole number");
-    EXPECT_EQ(errorOf(db, Sheet::LevelBook, "Chainage,BS\n40,1.2\n60,250\n"),
-              "line 3: column BS: \"250\" is out of range: staff readings lie between -100 and "
-              "100 m");
-    EXPECT_EQ(errorOf(db, Sheet::LevelBook, "Chainage,C,C\n40,1,1\n"),
-              "line 1: the column C is named twice");
-    EXPECT_EQ(errorOf(db, Sheet::LevelBook, ""),
-              "The file is empty: the first line must name the columns");
-    // A text column takes any text; column names are the table's own.
-    EXPECT_EQ(errorOf(db, Sheet::ReducedLevel, "Chainage,Remarks\n40,x\n"),
-              "line 1: unknown column \"Remarks\"");
+    const struct {
+        Sheet sheet;
+        const char* file;
+        const char* message;
+    } cases[] = {
+        {Sheet::LevelBook, "Chainage,BS\n40,1.2\n60,1.x\n",
+         "line 3: column BS: \"1.x\" is not a number"},
+        {Sheet::LevelBook, "Chainage,Colour\n40,red\n", "line 1: unknown column \"Colour\""},
+        {Sheet::LevelBook, "BS,FS\n1,2\n", "line 1: the column Chainage is required"},
+        {Sheet::LevelBook, "Chainage,C\n40,1\n,2\n",
+         "line 3: column Chainage: a chainage is required"},
+        {Sheet::LevelBook, "Chainage,C\n40,1,5\n",
+         "line 2: 3 fields where the first line names 2 columns"},
+        {Sheet::LevelBook, "ID,Chainage\n2,40\n", "line 2: column ID: 2 is the ID of another row"},
+        {Sheet::LevelBook, "ID,Chainage\n1.5,40\n",
+         "line 2: column ID: \"1.5\" is not a whole number"},
+        {Sheet::LevelBook, "Chainage,BS\n40,1.2\n60,250\n",
+         "line 3: column BS: \"250\" is out of range: staff readings lie between -100 and 100 m"},
+        {Sheet::LevelBook, "Chainage,C,C\n40,1,1\n", "line 1: the column C is named twice"},
+        {Sheet::LevelBook, "", "The file is empty: the first line must name the columns"},
+        // A text column takes any text; column names are the table's own.
+        {Sheet::ReducedLevel, "Chainage,Remarks\n40,x\n", "line 1: unknown column \"Remarks\""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(errorOf(db, c.sheet, c.file), c.message) << c.file;
 
     EXPECT_EQ(sheetCsvText(db, 1, Sheet::LevelBook), before);
 }
@@ -138,14 +155,6 @@ TEST(SheetCsv, ExportReadsBackToTheSameSheetInACommaLocale)
     // Into the same sheet it is an update of every row, which changes nothing.
     EXPECT_EQ(importSheetCsvText(db, 1, Sheet::LevelBook, text).updated, 4);
     EXPECT_EQ(sheetCsvText(db, 1, Sheet::LevelBook), text);
-
-    // Without IDs, two lines at one chainage fill the two rows there, a third appends.
-    const CsvImportResult twice =
-        importSheetCsvText(db, 1, Sheet::LevelBook, "Chainage,C\n20,1.1\n20,1.2\n20,1.3\n");
-    EXPECT_EQ(twice.updated, 2);
-    EXPECT_EQ(twice.added, 1);
-    EXPECT_EQ(queryRows(db, "SELECT ID, C FROM LB_1 WHERE Chainage = 20 ORDER BY ID"),
-              "3,1.1;4,1.2;5,1.3");
 }
 
 TEST(SheetCsv, AFileWhoseLastWriteIsRefusedChangesNothing)

@@ -1,24 +1,18 @@
 #pragma once
 
-#include "ui/common/TitledDialog.h"
-
-class QCheckBox;
-class QPushButton;
+#include "sheets/ui/SelectViewDialog.h"
 
 namespace tarmela
 {
 
-// "Select Inputs": the column groups of a reduced-level sheet. OK leaves the sheet's statement
-// in appState().ViewSQL; Cancel and the close picture leave "".
-class dlgInputSelectView : public TitledDialog
+// "Select Inputs": the column groups of a reduced-level sheet.
+class dlgInputSelectView : public SelectViewDialog
 {
     Q_OBJECT
 public:
     explicit dlgInputSelectView(QWidget* parent = nullptr);
 
-    QString statement() const; // the statement the ticked boxes give
-    void accept() override;
-    void reject() override;
+    QString statement() const override;
 
 private:
     QCheckBox* chkExistingLevels;
@@ -27,8 +21,6 @@ private:
     QCheckBox* chkExistingWidth;
     QCheckBox* chkCrust;
     QCheckBox* chkSlope;
-    QPushButton* OKButton;
-    QPushButton* CancelButton;
 };
 
 } // namespace tarmela

@@ -2,6 +2,7 @@
 #include "store/Roads.h"
 #include "support/TestProject.h"
 #include "support/UiProgram.h"
+#include "support/Widgets.h"
 #include "ui/common/AppState.h"
 
 #include <QGuiApplication>
@@ -12,16 +13,8 @@
 #include <gtest/gtest.h>
 
 using namespace tarmela;
+using tarmela::test::child;
 using tarmela::test::UiProgram;
-
-namespace {
-template <typename T> T* child(QWidget* w, const char* name)
-{
-    T* c = w->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(c, nullptr) << name;
-    return c;
-}
-} // namespace
 
 TEST(ReductionDialog, OkWaitsForABenchMark)
 {
