@@ -35,6 +35,7 @@ constexpr int kGradeRows = 50;
 BenchRoad& road()
 {
     static std::unique_ptr<BenchRoad> r;
+    [[maybe_unused]] static const bool released = atBenchEnd([] { r.reset(); });
     if (!r) {
         r = std::make_unique<BenchRoad>();
         r->db = Database::open(r->dir.filePath("bench.sqlite"));

@@ -26,6 +26,7 @@ namespace {
 BenchRoad& roadOf(std::int64_t n)
 {
     static std::map<std::int64_t, std::unique_ptr<BenchRoad>> roads;
+    [[maybe_unused]] static const bool released = atBenchEnd([] { roads.clear(); });
     auto& slot = roads[n];
     if (!slot)
         slot = makeBenchRoad(n);

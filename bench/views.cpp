@@ -4,6 +4,7 @@
 //
 //   build/bin/tarmela_bench_views [--benchmark_repetitions=5]
 // TARMELA_BENCH_DIR chooses the folder (default: the system's temporary folder).
+#include "support/BenchMain.h"
 #include "support/BenchRoad.h"
 
 #include "drawing/PagePdf.h"
@@ -36,6 +37,7 @@ struct Road {
 Road& road(std::int64_t sections)
 {
     static std::map<std::int64_t, Road> roads;
+    [[maybe_unused]] static const bool released = atBenchEnd([] { roads.clear(); });
     Road& r = roads[sections];
     if (!r.db) {
         r.dir = benchFolder();

@@ -21,6 +21,13 @@ int runBenchmarks(int argc, char** argv);
 // statics are made (see registered below).
 void setOwnCommand(const char* name, int (*run)(int argc, char** argv));
 
+// Runs release when the benchmarks have ended, while the application still exists. The
+// projects that statics keep between benchmarks are released there: destroyed with the
+// statics, after the application, their database connections crash the program on its way out.
+//   static std::map<...> roads;
+//   [[maybe_unused]] static const bool released = atBenchEnd([] { roads.clear(); });
+bool atBenchEnd(void (*release)());
+
 // Registers fn as `name` for one set of named arguments (none when args is empty), reported
 // in milliseconds and run for at least minSeconds.
 template <class Fn>

@@ -1,6 +1,7 @@
 #include "BenchMain.h"
 
 #include <cstring>
+#include <vector>
 
 namespace tarmela::bench {
 
@@ -17,7 +18,19 @@ OwnCommand& ownCommand()
     return command;
 }
 
+std::vector<void (*)()>& releases()
+{
+    static std::vector<void (*)()> all;
+    return all;
+}
+
 } // namespace
+
+bool atBenchEnd(void (*release)())
+{
+    releases().push_back(release);
+    return true;
+}
 
 void setOwnCommand(const char* name, int (*run)(int argc, char** argv))
 {
@@ -34,6 +47,8 @@ int runBenchmarks(int argc, char** argv)
         return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    for (auto it = releases().rbegin(); it != releases().rend(); ++it)
+        (*it)();
     return 0;
 }
 

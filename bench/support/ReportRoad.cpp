@@ -1,5 +1,7 @@
 #include "ReportRoad.h"
 
+#include "BenchMain.h"
+
 #include "store/Roads.h"
 #include "store/Transaction.h"
 
@@ -57,6 +59,7 @@ void fill(Database& db, std::int64_t road, std::int64_t sections)
 BenchRoad& reportRoad(std::int64_t sections)
 {
     static std::map<std::int64_t, std::unique_ptr<BenchRoad>> made;
+    [[maybe_unused]] static const bool released = atBenchEnd([] { made.clear(); });
     std::unique_ptr<BenchRoad>& r = made[sections];
     if (!r) {
         r = std::make_unique<BenchRoad>();
