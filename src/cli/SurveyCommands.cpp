@@ -20,6 +20,12 @@ using statements::Sheet;
 
 namespace {
 
+// "1 row", "3 rows".
+QString rowCount(qint64 n)
+{
+    return n == 1 ? QStringLiteral("1 row") : QStringLiteral("%1 rows").arg(n);
+}
+
 QString distancesLine(const CrossDistances& d)
 {
     QStringList parts;
@@ -135,16 +141,15 @@ std::vector<Command> surveyCommands()
                      db.scalar("SELECT COUNT(*) FROM " + quoteName(table)).toLongLong();
                  if (held > 0)
                      throw Error(ErrorKind::Usage,
-                                 QStringLiteral("%1 holds %2 rows, which generate replaces: add "
+                                 QStringLiteral("%1 holds %2, which generate replaces: add "
                                                 "--force to replace them")
-                                     .arg(table)
-                                     .arg(held));
+                                     .arg(table, rowCount(held)));
              }
              const int interval = roads::get(db, road).interval;
              const std::int64_t rows = generateSheets(db, road, start, end, interval, rl, lb);
              for (Sheet s : {Sheet::ReducedLevel, Sheet::LevelBook})
                  if (s == Sheet::ReducedLevel ? rl : lb)
-                     ctx.out << statements::sheetTable(s, road) << ": " << rows << " rows\n";
+                     ctx.out << statements::sheetTable(s, road) << ": " << rowCount(rows) << "\n";
              return 0;
          }},
         {QStringLiteral("import"), QStringLiteral("import ID rl|lb FILE.csv"),
@@ -152,8 +157,8 @@ std::vector<Command> surveyCommands()
              Database& db = ctx.database();
              const CsvArguments a = csvArguments(db, args);
              const CsvImportResult r = importSheetCsv(db, a.road, a.sheet, a.file);
-             ctx.out << statements::sheetTable(a.sheet, a.road) << ": " << r.updated
-                     << " rows updated, " << r.added << " rows added\n";
+             ctx.out << statements::sheetTable(a.sheet, a.road) << ": " << rowCount(r.updated)
+                     << " updated, " << rowCount(r.added) << " added\n";
              return 0;
          }},
         {QStringLiteral("export-csv"), QStringLiteral("export-csv ID rl|lb FILE.csv"),
@@ -161,8 +166,8 @@ std::vector<Command> surveyCommands()
              Database& db = ctx.database();
              const CsvArguments a = csvArguments(db, args);
              const std::int64_t rows = exportSheetCsv(db, a.road, a.sheet, a.file);
-             ctx.out << statements::sheetTable(a.sheet, a.road) << ": " << rows
-                     << " rows written to " << oneLine(a.file) << '\n';
+             ctx.out << statements::sheetTable(a.sheet, a.road) << ": " << rowCount(rows)
+                     << " written to " << oneLine(a.file) << '\n';
              return 0;
          }},
         {QStringLiteral("reduce"), QStringLiteral("reduce ID --benchmark LEVEL"),

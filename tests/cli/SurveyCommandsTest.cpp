@@ -63,6 +63,10 @@ TEST(CliSurvey, ImportExportAndReduceALevelBookInACommaLocaleAndRefuseABadFile)
                     "40,,1.1,,,,\r\n");
     ASSERT_EQ(cli({"import", "1", "lb", book}), 0) << cli.err.toStdString();
     EXPECT_EQ(cli.out, "LB_1: 0 rows updated, 3 rows added\n");
+    const QString one = cli.dir.filePath("one.csv");
+    writeFile(one, "Chainage,BS\r\n0,1.5\r\n");
+    ASSERT_EQ(cli({"import", "1", "lb", one}), 0) << cli.err.toStdString();
+    EXPECT_EQ(cli.out, "LB_1: 1 row updated, 0 rows added\n");
 
     ASSERT_EQ(cli({"reduce", "1", "--benchmark", "100"}), 0) << cli.err.toStdString();
     EXPECT_EQ(cli.out, "RL_1: levels reduced from the level book, bench mark 100.000\n");
