@@ -154,7 +154,10 @@ CrossSectionSource::CrossSectionSource(Database& db, std::int64_t road, int sect
     : m_road(roads::get(db, road)), m_distances(roads::crossDistances(db, road)),
       m_perPage(checkedPerPage(sectionsOnPage)),
       // The index on Chainage holds the row's ID, so this order comes straight from it.
-      m_page(db, "SELECT * FROM " + quoteName(schema::rlTable(road)) + " ORDER BY Chainage, ID LIMIT ? OFFSET ?")
+      m_page(db, "SELECT * FROM " + quoteName(schema::rlTable(road)) +
+                     " ORDER BY Chainage, ID LIMIT ? OFFSET ?"),
+      m_after(db, "SELECT * FROM " + quoteName(schema::rlTable(road)) +
+                      " WHERE (Chainage, ID) > (?, ?) ORDER BY Chainage, ID LIMIT ?")
 {
     RowReader count(db, "SELECT COUNT(*) FROM " + quoteName(schema::rlTable(road)));
     m_rows = count.next() ? count.integer(0) : 0;
@@ -168,13 +171,31 @@ CrossSectionPage CrossSectionSource::page(std::int64_t number, double halfBoxCm)
     page.fields = m_road.fields;
     page.pageNumber = number;
     page.pageCount = pageCount();
-    m_page.bind(0, m_perPage);
-    m_page.bind(1, qint64((number - 1) * m_perPage));
-    RlRowReader reader(m_page);
+    // Counting to a page's first row costs what the pages before it hold; printing a long
+    // road page after page would grow with the square of its length. The next page is
+    // therefore read on from the last row of the one before, through the index.
+    RowReader* query = &m_page;
+    if (number == m_nextPage) {
+        query = &m_after;
+        m_after.bind(0, m_lastChainage).bind(1, qint64(m_lastId)).bind(2, m_perPage);
+    } else {
+        m_page.bind(0, m_perPage).bind(1, qint64((number - 1) * m_perPage));
+    }
+    m_nextPage = 0;
+    RlRowReader reader(*query);
     RlRow row;
-    while (reader.next(row))
+    while (reader.next(row)) {
         page.sections.push_back({row.chainage, row.fillArea, row.cutArea,
                                  sectionFigure(row, m_distances)});
+        // A row without a chainage sorts first and has no key to read on from.
+        if (present(row.chainage)) {
+            m_nextPage = number + 1;
+            m_lastChainage = row.chainage;
+            m_lastId = row.id;
+        } else {
+            m_nextPage = 0;
+        }
+    }
     fitSectionsAcross(page, halfBoxCm);
     return page;
 }

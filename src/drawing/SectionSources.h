@@ -66,7 +66,11 @@ private:
     CrossDistances m_distances;
     int m_perPage;
     std::int64_t m_rows = 0;
-    RowReader m_page;
+    RowReader m_page;  // any page: its first row found by counting from the road's start
+    RowReader m_after; // the page after the one read last: from the row after its last row
+    std::int64_t m_nextPage = 0; // the page m_after can read (0: none)
+    double m_lastChainage = 0;
+    std::int64_t m_lastId = 0;
 };
 
 } // namespace tarmela
