@@ -32,13 +32,9 @@ dlgAddCulvert::dlgAddCulvert(QWidget* parent) : TitledDialog(tr("Add CD Work to 
 
     auto* frame = new QGroupBox(tr("Culvert is"), this);
     auto* fl = new QHBoxLayout(frame);
-    m_existing = new QRadioButton(tr("Existing"), frame);
-    m_existing->setObjectName(QStringLiteral("chkExisting"));
-    m_proposed = new QRadioButton(tr("Proposed"), frame);
-    m_proposed->setObjectName(QStringLiteral("chkProposed"));
+    addRadioPair(frame, fl, m_existing, tr("Existing"), QStringLiteral("chkExisting"), m_proposed,
+                 tr("Proposed"), QStringLiteral("chkProposed"));
     m_existing->setChecked(true);
-    fl->addWidget(m_existing);
-    fl->addWidget(m_proposed);
     contentLayout()->addWidget(frame);
 
     QPushButton* cancel = nullptr;

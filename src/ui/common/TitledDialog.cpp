@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -132,6 +133,18 @@ void addButtonPair(QWidget* parent, QBoxLayout* layout, QPushButton*& first,
     row->addWidget(first);
     row->addWidget(second);
     layout->addLayout(row);
+}
+
+void addRadioPair(QWidget* parent, QBoxLayout* layout, QRadioButton*& first,
+                  const QString& firstCaption, const QString& firstName, QRadioButton*& second,
+                  const QString& secondCaption, const QString& secondName)
+{
+    first = new QRadioButton(firstCaption, parent);
+    first->setObjectName(firstName);
+    second = new QRadioButton(secondCaption, parent);
+    second->setObjectName(secondName);
+    layout->addWidget(first);
+    layout->addWidget(second);
 }
 
 void addOkCancel(QWidget* parent, QBoxLayout* layout, QPushButton*& ok, QPushButton*& cancel)

@@ -6,6 +6,7 @@
 class QBoxLayout;
 class QLabel;
 class QPushButton;
+class QRadioButton;
 class QVBoxLayout;
 
 namespace tarmela {
@@ -41,6 +42,10 @@ private:
 void addButtonPair(QWidget* parent, QBoxLayout* layout, QPushButton*& first,
                    const QString& firstCaption, const QString& firstName, QPushButton*& second,
                    const QString& secondCaption, const QString& secondName);
+// Two named option buttons side by side (or one under the other) in a layout.
+void addRadioPair(QWidget* parent, QBoxLayout* layout, QRadioButton*& first,
+                  const QString& firstCaption, const QString& firstName, QRadioButton*& second,
+                  const QString& secondCaption, const QString& secondName);
 // The usual pair: `OKButton` and `CancelButton`.
 void addOkCancel(QWidget* parent, QBoxLayout* layout, QPushButton*& ok, QPushButton*& cancel);
 

@@ -95,12 +95,8 @@ frmSelectPrinter::frmSelectPrinter(QWidget* parent, bool landscape, Paper paper)
     auto* orientation = new QGroupBox(tr("Paper Orientation"), this);
     auto* orientationLayout = new QHBoxLayout(orientation);
     auto* choices = new QVBoxLayout;
-    m_portrait = new QRadioButton(tr("Portrait"), orientation);
-    m_portrait->setObjectName(QStringLiteral("optPortrait"));
-    m_landscape = new QRadioButton(tr("Landscape"), orientation);
-    m_landscape->setObjectName(QStringLiteral("optLandscape"));
-    choices->addWidget(m_portrait);
-    choices->addWidget(m_landscape);
+    addRadioPair(orientation, choices, m_portrait, tr("Portrait"), QStringLiteral("optPortrait"),
+                 m_landscape, tr("Landscape"), QStringLiteral("optLandscape"));
     orientationLayout->addLayout(choices);
     m_portraitPicture = new QLabel(orientation);
     m_portraitPicture->setObjectName(QStringLiteral("imgPortrait"));
@@ -114,13 +110,9 @@ frmSelectPrinter::frmSelectPrinter(QWidget* parent, bool landscape, Paper paper)
 
     auto* pages = new QGroupBox(tr("Pages"), this);
     auto* pagesLayout = new QVBoxLayout(pages);
-    m_allPages = new QRadioButton(tr("All Pages"), pages);
-    m_allPages->setObjectName(QStringLiteral("optAllPages"));
-    m_currentPage = new QRadioButton(tr("Current Page"), pages);
-    m_currentPage->setObjectName(QStringLiteral("optCurrentPage"));
+    addRadioPair(pages, pagesLayout, m_allPages, tr("All Pages"), QStringLiteral("optAllPages"),
+                 m_currentPage, tr("Current Page"), QStringLiteral("optCurrentPage"));
     m_currentPage->setChecked(true);
-    pagesLayout->addWidget(m_allPages);
-    pagesLayout->addWidget(m_currentPage);
     row->addWidget(pages);
     content->addLayout(row);
 
