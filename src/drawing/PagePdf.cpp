@@ -13,8 +13,6 @@ namespace tarmela {
 
 namespace {
 
-constexpr int kPdfResolution = 600;
-
 [[noreturn]] void cannotWrite(const QString& target, const QString& why)
 {
     throw Error(ErrorKind::Io, QStringLiteral("Cannot write %1: %2")
@@ -26,12 +24,12 @@ constexpr int kPdfResolution = 600;
 double pdfThinWidth() { return kTwipsPerInch / kPdfResolution; }
 
 void writePagesPdf(const QString& target, Paper paper, bool landscape, std::int64_t pageCount,
-                   const QString& title, const PagePaint& paint)
+                   const QString& title, const PagePaint& paint, int resolution)
 {
     OutputFile file(target);
     {
         QPdfWriter pdf(&file);
-        pdf.setResolution(kPdfResolution);
+        pdf.setResolution(resolution);
         pdf.setTitle(title);
         pdf.setCreator(QStringLiteral("Tarmela"));
         pdf.setPageLayout(QPageLayout(QPageSize(paper == Paper::A3 ? QPageSize::A3 : QPageSize::A4),
@@ -46,8 +44,10 @@ void writePagesPdf(const QString& target, Paper paper, bool landscape, std::int6
             mapTwipsToDevice(painter, pdf);
             paint(painter, i);
         }
-        painter.end();
+        if (!painter.end())
+            cannotWrite(target, QStringLiteral("the PDF could not be finished"));
     }
+    // A write that failed on the way is reported here, and the target stays as it was.
     file.commit();
 }
 
