@@ -84,6 +84,7 @@ void SectionViewWindow::start()
 {
     try {
         BusyCursor busy;
+        m_dataPage = -1;
         m_pageCount = load();
         m_page = 0;
         showPage(0, true);
@@ -111,6 +112,7 @@ void SectionViewWindow::refresh()
     const std::int64_t page = m_page;
     try {
         BusyCursor busy;
+        m_dataPage = -1;
         m_pageCount = load();
         m_loadFailed = false;
         showPage(std::clamp<std::int64_t>(page, 0, m_pageCount - 1), false);
@@ -153,9 +155,19 @@ void SectionViewWindow::redraw()
     }
 }
 
+void SectionViewWindow::ensurePage(std::int64_t index)
+{
+    // A zoom shows the same data larger: the page is read once, not at every step.
+    if (index == m_dataPage)
+        return;
+    m_dataPage = -1;
+    readPage(index);
+    m_dataPage = index;
+}
+
 void SectionViewWindow::showPage(std::int64_t index, bool scrollHome)
 {
-    readPage(index);
+    ensurePage(index);
     m_page = index;
     const QSize twips = pageTwips(m_zoom);
     m_picture = QPixmap(std::max(1, twips.width() / 15), std::max(1, twips.height() / 15));
@@ -254,12 +266,13 @@ void SectionViewWindow::sPrintItem()
     optAllPages = c->allPages;
     try {
         BusyCursor busy;
+        m_dataPage = -1; // printing reads the printed pages over the one on screen
         printPages(*c, windowTitle(), m_pageCount, m_page, optbColorMode == 2,
                    [&](QPainter& p, std::int64_t index) {
                        const double thin = kTwipsPerInch / std::max(1, p.device()->logicalDpiX());
                        printPage(p, *c, index, thin);
                    });
-        readPage(m_page); // the page on screen, as it was
+        ensurePage(m_page); // the page on screen, as it was
     } catch (const Error& e) {
         prompts().tell(this, e.message(), QMessageBox::Warning);
     }

@@ -76,6 +76,8 @@ protected:
 
     // After load(): the page count and the first page shown.
     void start();
+    // Reads the page's data unless it is the page read last since the road was loaded.
+    void ensurePage(std::int64_t index);
     void setLoadFailed(const QString& message);
     void setPageCount(std::int64_t n) { m_pageCount = n; }
     void setZoom(double percent) { m_zoom = percent; }
@@ -92,7 +94,7 @@ private:
     void sPrintItem();
     // A wheel turn (multiples of 120): towards the user scrolls on by a large step.
     void MouseWheel(int delta);
-    // Draws the current page again (after the data changed).
+    // Draws the current page again, at another zoom.
     void redraw();
     void showPage(std::int64_t index, bool scrollHome);
 
@@ -103,6 +105,7 @@ private:
     bool m_loadFailed = false;
     std::int64_t m_page = 0;
     std::int64_t m_pageCount = 0;
+    std::int64_t m_dataPage = -1; // the page whose data readPage read last (-1: none)
     double m_zoom = 100;
 };
 

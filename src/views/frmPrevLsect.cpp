@@ -34,7 +34,7 @@ std::int64_t frmPrevLsect::load()
     if (m_source->paging().pageCount == 0)
         throw Error(ErrorKind::NoRows,
                     tr("There are no records to display for the current road!"));
-    readPage(0);
+    ensurePage(0);
     if (m_page.rows.empty())
         throw Error(ErrorKind::NoRows,
                     tr("There are no records to display for the current road!"));
