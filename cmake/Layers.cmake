@@ -14,12 +14,11 @@ set(TARMELA_LAYERS
   "export         tarmela_export        drawing,sheets                   Gui"
   "settings       tarmela_settings      export                           -"
   "ui/common      tarmela_ui_common     settings,formation               Gui,Widgets,PrintSupport,Svg"
-  "sheets/ui      tarmela_sheets_ui     ui/common                        Gui,Widgets,PrintSupport"
-  "compute/ui     tarmela_compute_ui    ui/common                        Gui,Widgets,PrintSupport"
-  "export/ui      tarmela_export_ui     ui/common                        Gui,Widgets,PrintSupport"
-  "formation/ui   tarmela_formation_ui  ui/common                        Gui,Widgets,PrintSupport"
-  "views          tarmela_views         ui/common                        Gui,Widgets,PrintSupport"
-  "app            tarmela_app           sheets/ui,compute/ui,export/ui,formation/ui,views  Gui,Widgets,PrintSupport"
+  "ui/sheets      tarmela_ui_sheets     ui/common                        Gui,Widgets,PrintSupport"
+  "ui/formation   tarmela_ui_formation  ui/common                        Gui,Widgets,PrintSupport"
+  "ui/pages       tarmela_ui_pages      ui/common                        Gui,Widgets,PrintSupport"
+  "ui/export      tarmela_ui_export     ui/common                        Gui,Widgets,PrintSupport"
+  "app            tarmela_app           ui/sheets,ui/formation,ui/pages,ui/export  Gui,Widgets,PrintSupport"
   "cli            tarmela_cli_core      settings,formation               Gui"
 )
 

@@ -1,7 +1,7 @@
 // The main window and the formation tool: one tool at a time, opened on the current road,
 // its quantities shown in the status bar, and kept current after changes in the sheets.
 #include "app/frmMain.h"
-#include "formation/ui/frmPlotFormation.h"
+#include "ui/formation/frmPlotFormation.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>

@@ -4,8 +4,8 @@
 #include "app/frmMain.h"
 #include "ui/common/AppState.h"
 #include "ui/common/dlgPageSetup.h"
-#include "views/frmPrevLsect.h"
-#include "views/frmPrevXSect.h"
+#include "ui/pages/frmPrevLsect.h"
+#include "ui/pages/frmPrevXSect.h"
 
 #include <QAction>
 #include <QMdiArea>

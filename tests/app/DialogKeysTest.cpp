@@ -1,10 +1,10 @@
 // The titled dialogs answer the keyboard as dialogs do: the focus starts on the first field,
 // a Space typed there is typing, Esc cancels and Enter presses the default button.
-#include "../sheets/ui/SheetTestSupport.h"
+#include "../ui/sheets/SheetTestSupport.h"
 #include "app/frmOptions.h"
-#include "sheets/ui/dlgAddCulvert.h"
-#include "sheets/ui/dlgAddCulvertType.h"
-#include "sheets/ui/dlgSelectTransform.h"
+#include "ui/sheets/dlgAddCulvert.h"
+#include "ui/sheets/dlgAddCulvertType.h"
+#include "ui/sheets/dlgSelectTransform.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "app/frmMain.h"
 #include "compute/EarthworkQuantities.h"
-#include "formation/ui/frmPlotFormation.h"
+#include "ui/formation/frmPlotFormation.h"
 #include "settings/Earthwork.h"
 #include "store/Numbers.h"
 #include "store/Roads.h"

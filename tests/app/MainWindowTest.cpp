@@ -1,10 +1,10 @@
 #include "app/frmMain.h"
 #include "sheets/SampleRoad.h"
 #include "sheets/SheetStatements.h"
-#include "sheets/ui/SheetLayouts.h"
-#include "sheets/ui/SheetModel.h"
-#include "sheets/ui/VellGrid.h"
-#include "sheets/ui/frmDataGrid.h"
+#include "ui/sheets/SheetLayouts.h"
+#include "ui/sheets/SheetModel.h"
+#include "ui/sheets/VellGrid.h"
+#include "ui/sheets/frmDataGrid.h"
 #include "store/Roads.h"
 #include "support/TestProject.h"
 #include "support/UiProgram.h"
@@ -12,8 +12,8 @@
 #include "ui/common/MdiChild.h"
 #include "sheets/SampleRoad.h"
 #include "support/Widgets.h"
-#include "views/frmPrevLsect.h"
-#include "views/frmPrevXSect.h"
+#include "ui/pages/frmPrevLsect.h"
+#include "ui/pages/frmPrevXSect.h"
 
 #include <algorithm>
 #include <QClipboard>

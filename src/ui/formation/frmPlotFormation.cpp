@@ -1,0 +1,441 @@
+#include "ui/formation/frmPlotFormation.h"
+
+#include "formation/FormationRules.h"
+#include "ui/formation/FormationProfileView.h"
+#include "settings/Earthwork.h"
+#include "store/Error.h"
+#include "store/Numbers.h"
+#include "store/Roads.h"
+#include "ui/common/AppState.h"
+#include "ui/common/BusyCursor.h"
+#include "ui/common/Prompts.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QKeyEvent>
+#include <QWheelEvent>
+
+namespace tarmela {
+
+namespace {
+
+// The lower panel under the plot, the horizontal scroll bar included: 2,100 twips.
+constexpr int kPanelHeight = 140;
+// The datum the vertical scroll bar can carry, whole metres (the setting is 16-bit).
+constexpr int kLowestDatum = -500;
+constexpr int kHighestDatum = 5000;
+
+QString culvertFolder()
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Culverts"));
+}
+
+QString levelText(const std::optional<double>& v)
+{
+    return v ? plainDecimal(*v) : QString();
+}
+
+QLineEdit* readout(const char* name, QWidget* parent, bool editable = false)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setReadOnly(!editable);
+    box->setFixedWidth(72);
+    box->setAlignment(Qt::AlignRight);
+    return box;
+}
+
+QLabel* caption(const QString& text, QWidget* parent)
+{
+    return new QLabel(text, parent);
+}
+
+} // namespace
+
+frmPlotFormation::frmPlotFormation(QWidget* parent)
+    : QWidget(parent),
+      m_road(appState().CurrentRoadID),
+      m_design(*appState().ProjectConnection),
+      m_source(*appState().ProjectConnection, appState().CurrentRoadID,
+               appState().settings.ViewSections, culvertFolder())
+{
+    setObjectName(QStringLiteral("frmPlotFormation"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    QString title = tr("Formation Plotting Tool");
+    try {
+        const Road r = roads::get(*appState().ProjectConnection, m_road);
+        title += QStringLiteral(" \u2014 ") + r.from + QStringLiteral(" To ") + r.to;
+    } catch (const Error&) {
+        // A road that can't be read still gets its tool; the recomputation below says why.
+    }
+    setWindowTitle(title);
+    buildControls();
+}
+
+frmPlotFormation::~frmPlotFormation() = default;
+
+void frmPlotFormation::buildControls()
+{
+    pbGraph = new FormationProfileView(this);
+    HScroll1 = new QScrollBar(Qt::Horizontal, this);
+    HScroll1->setObjectName(QStringLiteral("HScroll1"));
+    VScroll1 = new QScrollBar(Qt::Vertical, this);
+    VScroll1->setObjectName(QStringLiteral("VScroll1"));
+    // Up raises the datum, so the profile moves down as the thumb goes up.
+    VScroll1->setInvertedAppearance(true);
+    VScroll1->setInvertedControls(true);
+    VScroll1->setRange(kLowestDatum, kHighestDatum);
+    VScroll1->setPageStep(5);
+    VScroll1->setValue(appState().settings.FixedDatumValue);
+
+    auto* panel = new QWidget(this);
+    panel->setFixedHeight(kPanelHeight - HScroll1->sizeHint().height());
+    auto* g = new QGridLayout(panel);
+    g->setContentsMargins(4, 4, 4, 4);
+    g->setHorizontalSpacing(6);
+    g->setVerticalSpacing(4);
+
+    txtLeft = readout("txtLeft", panel);
+    txtCentre = readout("txtCentre", panel);
+    txtRight = readout("txtRight", panel);
+    txtLeftDiff = readout("txtLeftDiff", panel);
+    txtCentreDiff = readout("txtCentreDiff", panel);
+    txtRightDiff = readout("txtRightDiff", panel);
+    txtFC = readout("txtFC", panel, true);
+    txtGrad1 = readout("txtGrad1", panel);
+    txtGrad2 = readout("txtGrad2", panel);
+    txtGrad1->setFixedWidth(56);
+    txtGrad2->setFixedWidth(56);
+    chkGradientMode = new QCheckBox(tr("Use Gradient"), panel);
+    chkGradientMode->setObjectName(QStringLiteral("chkGradientMode"));
+    chkCulvert = new QCheckBox(tr("Show Culvert"), panel);
+    chkCulvert->setObjectName(QStringLiteral("chkCulvert"));
+    cmdUpdate = new QPushButton(tr("Update"), panel);
+    cmdUpdate->setObjectName(QStringLiteral("cmdUpdate"));
+    cmdUpdate->setDefault(true);
+
+    g->addWidget(caption(tr("Left"), panel), 0, 1, Qt::AlignCenter);
+    g->addWidget(caption(tr("Centre"), panel), 0, 2, Qt::AlignCenter);
+    g->addWidget(caption(tr("Right"), panel), 0, 3, Qt::AlignCenter);
+    g->addWidget(caption(tr("FC"), panel), 0, 4, Qt::AlignCenter);
+    g->addWidget(caption(tr("Existing Levels"), panel), 1, 0);
+    g->addWidget(txtLeft, 1, 1);
+    g->addWidget(txtCentre, 1, 2);
+    g->addWidget(txtRight, 1, 3);
+    g->addWidget(txtFC, 1, 4);
+    g->addWidget(caption(tr("Difference"), panel), 2, 0);
+    g->addWidget(txtLeftDiff, 2, 1);
+    g->addWidget(txtCentreDiff, 2, 2);
+    g->addWidget(txtRightDiff, 2, 3);
+    g->addWidget(cmdUpdate, 2, 4);
+
+    auto* slope = new QHBoxLayout;
+    slope->setSpacing(4);
+    slope->addWidget(caption(tr(" Slope "), panel));
+    slope->addWidget(caption(tr("1 in"), panel));
+    slope->addWidget(txtGrad1);
+    slope->addWidget(caption(tr("M"), panel));
+    slope->addWidget(caption(tr("OR"), panel));
+    slope->addWidget(txtGrad2);
+    slope->addWidget(caption(tr("%"), panel));
+    slope->addStretch();
+    g->addLayout(slope, 0, 5, 2, 1, Qt::AlignVCenter);
+    auto* checks = new QHBoxLayout;
+    checks->addWidget(chkGradientMode);
+    checks->addWidget(chkCulvert);
+    checks->addStretch();
+    g->addLayout(checks, 2, 5);
+
+    VellGrid1 = new QTableWidget(0, 4, panel);
+    VellGrid1->setObjectName(QStringLiteral("VellGrid1"));
+    VellGrid1->setHorizontalHeaderLabels(
+        {tr("KM"), tr("Filling Quantity"), tr("Cutting Quantity"), tr("Total Quantity")});
+    VellGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    VellGrid1->verticalHeader()->hide();
+    VellGrid1->verticalHeader()->setDefaultSectionSize(20);
+    VellGrid1->horizontalHeader()->setStyleSheet(QStringLiteral(
+        "QHeaderView::section { background-color: rgb(255,102,51); color: white; "
+        "font-weight: bold; border: none; border-right: 1px solid rgb(200,70,30); "
+        "border-bottom: 1px solid rgb(200,70,30); padding: 0 3px; }"));
+    const int volumeWidth = VellGrid1->fontMetrics().horizontalAdvance(tr("Cutting Quantity")) + 28;
+    VellGrid1->setColumnWidth(0, 48);
+    for (int c = 1; c < 4; ++c)
+        VellGrid1->setColumnWidth(c, volumeWidth);
+    VellGrid1->setMinimumWidth(48 + 3 * volumeWidth + 24);
+    g->addWidget(VellGrid1, 0, 6, 3, 1);
+    g->setColumnStretch(5, 1);
+
+    auto* outer = new QGridLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    outer->addWidget(pbGraph, 0, 0);
+    outer->addWidget(VScroll1, 0, 1);
+    outer->addWidget(HScroll1, 1, 0);
+    outer->addWidget(panel, 2, 0, 1, 2);
+    outer->setRowStretch(0, 1);
+    outer->setColumnStretch(0, 1);
+    setMinimumSize(560, 320);
+
+    connect(pbGraph, &FormationProfileView::released, this, &frmPlotFormation::pick);
+    connect(pbGraph, &FormationProfileView::resized, this, &frmPlotFormation::pbRefresh);
+    connect(HScroll1, &QScrollBar::valueChanged, this, [this](int value) {
+        StartChainage = std::int64_t(value) * 50;
+        pbRefresh();
+    });
+    connect(VScroll1, &QScrollBar::valueChanged, this, [this](int value) {
+        appState().settings.FixedDatumValue = value;
+        pbRefresh();
+    });
+    connect(chkCulvert, &QCheckBox::toggled, this, &frmPlotFormation::pbRefresh);
+    connect(cmdUpdate, &QPushButton::clicked, this, &frmPlotFormation::cmdUpdate_Click);
+    connect(txtFC, &QLineEdit::returnPressed, this, &frmPlotFormation::cmdUpdate_Click);
+    txtFC->installEventFilter(this);
+}
+
+EarthworkInputs frmPlotFormation::inputs() const
+{
+    const AppState& s = appState();
+    return earthworkInputsFor(s.settings, m_road, s.FormationCamber, s.CarriageCamber);
+}
+
+void frmPlotFormation::tell(const QString& text)
+{
+    prompts().tell(this, text, QMessageBox::Warning);
+}
+
+void frmPlotFormation::recomputeRoad()
+{
+    EarthworkResult r;
+    try {
+        BusyCursor busy;
+        r = m_design.recompute(inputs());
+    } catch (const Error& e) {
+        tell(e.message());
+        return;
+    }
+    showResult(r);
+}
+
+void frmPlotFormation::showResult(const EarthworkResult& r)
+{
+    VellGrid1->setUpdatesEnabled(false);
+    VellGrid1->setRowCount(0);
+    if (r.volumesDone) {
+        const QLocale grouped = groupedLocale(QLocale());
+        const auto cell = [&](int row, int col, const QString& text, bool bold = false) {
+            auto* item = new QTableWidgetItem(text);
+            item->setTextAlignment(col == 0 ? Qt::AlignCenter : Qt::AlignRight | Qt::AlignVCenter);
+            if (bold) {
+                QFont f = item->font();
+                f.setBold(true);
+                item->setFont(f);
+            }
+            VellGrid1->setItem(row, col, item);
+        };
+        const auto volume = [&](double v) { return grouped.toString(v, 'f', 2); };
+        const auto& kms = r.volumes.kilometres;
+        VellGrid1->setRowCount(int(kms.size()) + 1);
+        for (int i = 0; i < int(kms.size()); ++i) {
+            cell(i, 0, QString::number(kms[std::size_t(i)].number));
+            cell(i, 1, volume(kms[std::size_t(i)].filling));
+            cell(i, 2, volume(kms[std::size_t(i)].cutting));
+        }
+        const int all = int(kms.size());
+        cell(all, 0, QStringLiteral("ALL"), true);
+        cell(all, 1, volume(r.volumes.totalFill), true);
+        cell(all, 2, volume(r.volumes.totalCut), true);
+        cell(all, 3, volume(r.volumes.total()), true);
+        VellGrid1->scrollToItem(VellGrid1->item(all, 0));
+        const QuantityTexts texts = quantityTexts(r.volumes, QLocale());
+        emit quantitiesChanged(texts.filling, texts.cutting, texts.total);
+    }
+    VellGrid1->setUpdatesEnabled(true);
+    if (!r.error.isEmpty())
+        tell(earthworkMessage(r));
+}
+
+void frmPlotFormation::pbRefresh()
+{
+    if (m_refreshing || !isVisible())
+        return;
+    m_refreshing = true;
+    const FormationProfileFrame frame = pbGraph->frame();
+    const AppState& s = appState();
+    try {
+        // The bar reaches the end of the road however wide the plot is now.
+        const double last = m_source.data().maxChainage().value_or(0);
+        HScroll1->setMaximum(formation::lastScrollStep(last, frame.visibleSpan()));
+        HScroll1->setPageStep(std::max(1, frame.columns() - 1));
+        StartChainage = std::int64_t(HScroll1->value()) * 50;
+
+        const std::optional<std::int64_t> fixed =
+            s.settings.FixedDatum ? std::optional<std::int64_t>(s.settings.FixedDatumValue)
+                                  : std::nullopt;
+        const FormationProfileSource::Redraw redraw =
+            m_source.load(frame, StartChainage, fixed, chkCulvert->isChecked());
+        m_datum = redraw.drawing.datum;
+        pbGraph->show(redraw.drawing);
+
+        // The picked row stays picked while it is there; otherwise the first row is current.
+        if (!(m_markerShown && m_source.data().rowAt(CurrentChainage))) {
+            const auto first = m_source.data().firstRow();
+            CurrentChainage = first ? first->chainage : 0;
+        }
+        m_refreshing = false;
+        ShowCurrent();
+        tellOnce(redraw.message);
+    } catch (const Error& e) {
+        m_refreshing = false;
+        tellOnce(e.message());
+    }
+}
+
+void frmPlotFormation::tellOnce(const QString& message)
+{
+    // A resize or a scroll redraws many times over; what went wrong is said once, until a
+    // redraw goes well or goes wrong differently.
+    if (!message.isEmpty() && message != m_lastRedrawMessage)
+        tell(message);
+    m_lastRedrawMessage = message;
+}
+
+void frmPlotFormation::ShowCurrent()
+{
+    const std::optional<FormationProfileRow> row = m_source.data().rowAt(CurrentChainage);
+    const double end = double(StartChainage) + double(pbGraph->frame().visibleSpan());
+    if (!row || !row->fc || !m_datum || row->chainage < double(StartChainage) ||
+        row->chainage >= end) {
+        pbGraph->setMarker(std::nullopt);
+        return;
+    }
+    const FormationProfileFrame frame = pbGraph->frame();
+    pbGraph->setMarker(QPointF(frame.x(row->chainage, double(StartChainage)),
+                               frame.y(*row->fc, double(*m_datum))));
+    m_markerShown = true;
+
+    txtLeft->setText(levelText(row->left));
+    txtCentre->setText(levelText(row->centre));
+    txtRight->setText(levelText(row->right));
+    txtFC->setText(levelText(row->fc));
+    const std::optional<FormationProfileRow> previous = m_source.data().rowBefore(*row);
+    const formation::Readouts r = formation::readoutsFor(*row, previous);
+    txtLeftDiff->setText(QString::number(r.leftDiff, 'f', 2));
+    txtCentreDiff->setText(QString::number(r.centreDiff, 'f', 2));
+    txtRightDiff->setText(QString::number(r.rightDiff, 'f', 2));
+    txtGrad1->setText(r.oneIn ? QString::number(double(nearestEven(*r.oneIn))) : QString());
+    txtGrad2->setText(r.percent ? QString::number(*r.percent, 'f', 2) : QString());
+}
+
+void frmPlotFormation::pick(double xTwips)
+{
+    try {
+        const std::optional<double> chainage = m_source.data().pickedChainage(
+            formation::pickRule(formation::chainageAt(xTwips, StartChainage)));
+        if (!chainage)
+            return;
+        if (m_markerShown)
+            PreviousChainage = CurrentChainage;
+        CurrentChainage = *chainage;
+        ShowCurrent();
+    } catch (const Error& e) {
+        tell(e.message());
+        return;
+    }
+    txtFC->setFocus();
+    txtFC->selectAll();
+}
+
+void frmPlotFormation::cmdUpdate_Click()
+{
+    try {
+        if (!m_source.data().firstRow())
+            return;
+        const QString text = txtFC->text();
+        if (!isNumeric(text) || leadingNumber(text) <= 0) {
+            tell(FormationDesign::invalidLevelMessage());
+            return;
+        }
+        const double fc = leadingNumber(text);
+        if (!othersCommitted(m_road, tr("updating the formation")))
+            return;
+        EarthworkResult r;
+        {
+            BusyCursor busy;
+            r = chkGradientMode->isChecked() && PreviousChainage != CurrentChainage
+                    ? m_design.setGrade(inputs(), PreviousChainage, CurrentChainage, fc)
+                    : m_design.setLevel(inputs(), CurrentChainage, fc);
+        }
+        pbRefresh();
+        showResult(r);
+        wroteRows(m_road);
+    } catch (const Error& e) {
+        tell(e.message());
+    }
+}
+
+void frmPlotFormation::RestoreFC()
+{
+    try {
+        if (!m_design.canUndo() || !othersCommitted(m_road, tr("taking the update back")))
+            return;
+        std::optional<EarthworkResult> r;
+        {
+            BusyCursor busy;
+            r = m_design.undo(inputs());
+        }
+        if (!r)
+            return;
+        pbRefresh();
+        showResult(*r);
+        wroteRows(m_road);
+    } catch (const Error& e) {
+        tell(e.message());
+    }
+}
+
+void frmPlotFormation::MouseWheel(int delta)
+{
+    if (delta < 1)
+        HScroll1->setValue(std::min(HScroll1->maximum(), HScroll1->value() + HScroll1->pageStep()));
+    else
+        HScroll1->setValue(std::max(HScroll1->minimum(), HScroll1->value() - HScroll1->pageStep()));
+}
+
+bool frmPlotFormation::eventFilter(QObject* watched, QEvent* event)
+{
+    // The picked row's FC box keeps the focus; while nothing is typed in it, Ctrl+Z is the
+    // window's undo (Edit > Undo), not the box's.
+    if (watched == txtFC && event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo) && !txtFC->isModified())
+        return true;
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmPlotFormation::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!m_opened) {
+        // The whole road once, when the tool opens; the changes after it need no more.
+        m_opened = true;
+        recomputeRoad();
+    }
+    pbRefresh(); // the plot's first resize may come before the window is visible
+}
+
+void frmPlotFormation::wheelEvent(QWheelEvent* event)
+{
+    const int delta = event->angleDelta().y();
+    if (delta != 0)
+        MouseWheel(delta);
+    event->accept();
+}
+
+} // namespace tarmela

@@ -1,0 +1,85 @@
+#include "ui/pages/frmPrevLsect.h"
+
+#include "ui/common/AppState.h"
+#include "ui/common/Prompts.h"
+#include "store/Error.h"
+#include "store/Numbers.h"
+#include "settings/SectionStyles.h"
+#include "ui/common/frmSelectPrinter.h"
+
+#include <QCoreApplication>
+
+namespace tarmela {
+
+frmPrevLsect::frmPrevLsect(QWidget* parent)
+    : SectionViewWindow({QStringLiteral("frmPrevLsect"), tr("View L Section"),
+                         /*printsLandscape*/ true, /*lowestZoom*/ 20, /*wheelScrollsAcross*/ true},
+                        parent)
+{
+    optbPaperOrientation = 2;
+    optbColorMode = 1;
+    start();
+}
+
+std::int64_t frmPrevLsect::load()
+{
+    const AppState& app = appState();
+    if (app.CurrentRoadID < 1)
+        throw Error(ErrorKind::Usage,
+                    tr("No road selected. Select a road to view its L-Section"));
+    m_source = std::make_unique<LongSectionSource>(
+        *app.ProjectConnection, app.CurrentRoadID,
+        longSectionOptions(app.settings, QCoreApplication::applicationDirPath()));
+    setWindowTitle(roadCaption(m_source->road().from, m_source->road().to));
+    if (m_source->paging().pageCount == 0)
+        throw Error(ErrorKind::NoRows,
+                    tr("There are no records to display for the current road!"));
+    ensurePage(0);
+    if (m_page.rows.empty())
+        throw Error(ErrorKind::NoRows,
+                    tr("There are no records to display for the current road!"));
+    return m_source->paging().pageCount;
+}
+
+QSize frmPrevLsect::pageTwips(double zoomPercent)
+{
+    const LongSectionLayout l = LongSectionLayout::at(zoomPercent / 100, m_source->road().interval);
+    return {l.pageWidth, l.pageHeight};
+}
+
+void frmPrevLsect::readPage(std::int64_t index)
+{
+    QStringList problems;
+    m_page = m_source->page(index, &problems);
+    for (const QString& problem : problems)
+        prompts().tell(this, problem, QMessageBox::Warning);
+}
+
+LongSectionStyle frmPrevLsect::style(double thinWidth) const
+{
+    LongSectionStyle style = longSectionStyle(appState().settings);
+    style.thinWidth = thinWidth;
+    return style;
+}
+
+void frmPrevLsect::paintPage(QPainter& p, double zoomPercent, double thinWidth)
+{
+    paintLongSectionPage(p, LongSectionLayout::at(zoomPercent / 100, m_source->road().interval),
+                         m_page, style(thinWidth));
+}
+
+void frmPrevLsect::printPage(QPainter& p, const PrintChoice& c, std::int64_t index, double thin)
+{
+    // The A3 page at full size; on A4 the same page at 65 %.
+    const double zoom = c.paper == Paper::A3 ? 1.0 : 0.65;
+    readPage(index);
+    paintLongSectionPage(p, LongSectionLayout::at(zoom, m_source->road().interval), m_page,
+                         style(thin));
+}
+
+double frmPrevLsect::zoomFromAnswer(double percent) const
+{
+    return double(nearestEven(percent));
+}
+
+} // namespace tarmela

@@ -1,0 +1,242 @@
+#include "ui/pages/frmReports.h"
+
+#include "ui/pages/ReportPageView.h"
+#include "drawing/PageUnits.h"
+#include "drawing/ReportPainter.h"
+#include "store/Error.h"
+#include "store/Roads.h"
+#include "ui/common/AppState.h"
+#include "ui/common/BusyCursor.h"
+#include "ui/common/Prompts.h"
+#include "ui/common/frmSelectPrinter.h"
+
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QProgressDialog>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace tarmela {
+
+namespace {
+
+constexpr double kZoomStep = 1.25;
+constexpr double kLeastZoom = 0.25;
+constexpr double kMostZoom = 4;
+constexpr double kTwipsPerPageUnit = kTwipsPerInch / 96;
+
+// Maps a report page onto the paper of the painter (mapped in twips from the paper's top left
+// corner): as large as it fits on the paper and orientation chosen, and centred, so that A3
+// enlarges the A4 page and a sheet on its side shows it whole.
+void fitPageToPaper(QPainter& painter, QSizeF page, Paper paper, bool landscape)
+{
+    QSizeF sheet = paperMm(paper) * kTwipsPerMm;
+    if (landscape)
+        sheet.transpose();
+    page *= kTwipsPerPageUnit;
+    const double scale = std::min(sheet.width() / page.width(), sheet.height() / page.height());
+    painter.translate((sheet.width() - page.width() * scale) / 2,
+                      (sheet.height() - page.height() * scale) / 2);
+    painter.scale(scale * kTwipsPerPageUnit, scale * kTwipsPerPageUnit);
+}
+
+struct PrintingCancelled {};
+
+} // namespace
+
+
+frmReports::frmReports(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmReports"));
+    setWindowTitle(tr("Print Report"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    auto* bar = new QHBoxLayout;
+    bar->setContentsMargins(6, 4, 6, 4);
+    bar->addWidget(new QLabel(tr("Page")));
+    m_pageBox = new QSpinBox;
+    m_pageBox->setObjectName(QStringLiteral("spnPage"));
+    m_pageBox->setRange(1, 1);
+    m_pageBox->setKeyboardTracking(false);
+    bar->addWidget(m_pageBox);
+    m_pageOf = new QLabel;
+    bar->addWidget(m_pageOf);
+    bar->addStretch();
+    m_zoomLabel = new QLabel;
+    m_zoomLabel->setObjectName(QStringLiteral("lblZoom"));
+    bar->addWidget(m_zoomLabel);
+
+    m_view = new ReportPageView;
+    m_scroll = new QScrollArea;
+    m_scroll->setWidget(m_view);
+    m_scroll->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_scroll->setBackgroundRole(QPalette::Dark);
+    // Page keys turn the pages; the arrows still scroll the page shown.
+    m_scroll->setFocusPolicy(Qt::NoFocus);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addLayout(bar);
+    layout->addWidget(m_scroll, 1);
+    setFocusPolicy(Qt::StrongFocus);
+
+    connect(m_pageBox, qOverload<int>(&QSpinBox::valueChanged), this,
+            [this](int page) { showPage(page - 1); });
+    updatePageControls();
+}
+
+frmReports::~frmReports() = default;
+
+std::int64_t frmReports::pageCount() const { return m_document ? m_document->pageCount() : 0; }
+
+frmReports* frmReports::Open(QMdiArea* mdi, std::uint8_t kind)
+{
+    // Each request builds a fresh report: an open report window goes first.
+    for (QMdiSubWindow* sub : mdi->subWindowList())
+        if (sub->widget() && sub->widget()->objectName() == QLatin1String("frmReports"))
+            sub->close();
+    auto* report = new frmReports;
+    report->ReportKind = kind;
+    if (!report->RefreshData()) {
+        delete report;
+        return nullptr;
+    }
+    QMdiSubWindow* sub = mdi->addSubWindow(report);
+    sub->resize(mdi->size() * 0.9);
+    report->show();
+    mdi->setActiveSubWindow(sub);
+    return report;
+}
+
+bool frmReports::RefreshData()
+{
+    const auto kind = ReportKind == 1 ? tarmela::ReportKind::EarthworkReport
+                                      : tarmela::ReportKind::LevelBook;
+    AppState& s = appState();
+    try {
+        BusyCursor busy;
+        const CharacterWidths widths =
+            CharacterWidths::load(CharacterWidths::pathIn(QCoreApplication::applicationDirPath()));
+        if (!s.ProjectConnection)
+            throw Error(ErrorKind::Database, tr("The project database is not open"));
+        Database& db = *s.ProjectConnection;
+        const Road road = roads::get(db, s.CurrentRoadID);
+        m_document = buildReport(kind, db, road.id, s.settings.ViewSections, QLocale(), widths);
+        m_title = reportTitle(kind) + QStringLiteral(" \u2014 ") + road.from +
+                  QStringLiteral(" To ") + road.to;
+        setWindowTitle(tr("Print Report") + QStringLiteral(" \u2014 ") + m_title);
+    } catch (const Error& e) {
+        // Nothing half-built is shown: the report is there whole or not at all.
+        m_document.reset();
+        prompts().tell(parentWidget(), e.message(), QMessageBox::Warning);
+        return false;
+    }
+    m_page = -1;
+    m_pageBox->setRange(1, int(std::min<std::int64_t>(pageCount(), INT_MAX)));
+    setZoom(m_zoom);
+    showPage(0);
+    return true;
+}
+
+void frmReports::showPage(std::int64_t index)
+{
+    if (!m_document || pageCount() == 0)
+        return;
+    index = std::clamp<std::int64_t>(index, 0, pageCount() - 1);
+    if (index == m_page)
+        return;
+    m_page = index;
+    m_view->setPage(m_document->page(index));
+    m_scroll->verticalScrollBar()->setValue(0);
+    updatePageControls();
+}
+
+void frmReports::PrintCommand()
+{
+    if (!m_document || pageCount() == 0)
+        return;
+    const std::optional<PrintChoice> choice = frmSelectPrinter::ask(window(), false, Paper::A4);
+    if (!choice)
+        return;
+    const std::int64_t count = choice->allPages ? pageCount() : 1;
+    QProgressDialog progress(tr("Printing %1").arg(m_title), tr("Cancel"), 0,
+                             int(std::min<std::int64_t>(count, INT_MAX)), window());
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(1000);
+    std::int64_t done = 0;
+    try {
+        BusyCursor busy;
+        printPages(*choice, m_title, pageCount(), m_page, false,
+                   [&](QPainter& painter, std::int64_t index) {
+                       if (progress.wasCanceled())
+                           throw PrintingCancelled{};
+                       fitPageToPaper(painter, m_document->pageModel().size, choice->paper,
+                                      choice->landscape);
+                       paintReportPage(painter, m_document->page(index));
+                       progress.setValue(int(std::min<std::int64_t>(++done, INT_MAX)));
+                   });
+    } catch (const PrintingCancelled&) {
+        // A PDF file is left as it was; a printer has the pages sent before the cancel.
+    } catch (const Error& e) {
+        prompts().tell(window(), e.message(), QMessageBox::Warning);
+    }
+}
+
+void frmReports::nextPage() { showPage(m_page + 1); }
+void frmReports::previousPage() { showPage(m_page - 1); }
+void frmReports::zoomIn() { setZoom(m_zoom * kZoomStep); }
+void frmReports::zoomOut() { setZoom(m_zoom / kZoomStep); }
+
+void frmReports::setZoom(double zoom)
+{
+    m_zoom = std::clamp(zoom, kLeastZoom, kMostZoom);
+    m_view->setZoom(m_zoom);
+    updatePageControls();
+}
+
+ChildCommands frmReports::enabledCommands() const
+{
+    ChildCommands offered;
+    offered.setFlag(ChildCommand::Print, pageCount() > 0);
+    offered.setFlag(ChildCommand::PreviousPage, m_page > 0);
+    offered.setFlag(ChildCommand::NextPage, m_page + 1 < pageCount());
+    offered.setFlag(ChildCommand::ZoomIn, m_zoom < kMostZoom);
+    offered.setFlag(ChildCommand::ZoomOut, m_zoom > kLeastZoom);
+    return offered;
+}
+
+void frmReports::updatePageControls()
+{
+    const QSignalBlocker quiet(m_pageBox);
+    m_pageBox->setValue(int(m_page + 1));
+    m_pageOf->setText(tr("of %1").arg(pageCount()));
+    m_zoomLabel->setText(tr("%1 %").arg(std::lround(m_zoom * 100)));
+    commandsChanged();
+}
+
+void frmReports::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_PageDown: nextPage(); break;
+    case Qt::Key_PageUp: previousPage(); break;
+    case Qt::Key_Home: showPage(0); break;
+    case Qt::Key_End: showPage(pageCount() - 1); break;
+    case Qt::Key_Plus: zoomIn(); break;
+    case Qt::Key_Minus: zoomOut(); break;
+    default: QWidget::keyPressEvent(event); return;
+    }
+    event->accept();
+}
+
+} // namespace tarmela

@@ -1,0 +1,79 @@
+#include "ui/sheets/dlgConvertLBtoRL.h"
+
+#include "compute/LevelBookReduction.h"
+#include "store/Error.h"
+#include "store/Numbers.h"
+#include "ui/common/AppState.h"
+#include "ui/common/BusyCursor.h"
+#include "ui/common/Prompts.h"
+#include "store/ValueRanges.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace tarmela {
+
+dlgConvertLBtoRL::dlgConvertLBtoRL(QWidget* parent)
+    : TitledDialog(tr("Convert Level Book to Reduced Levels"), parent)
+{
+    setObjectName(QStringLiteral("dlgConvertLBtoRL"));
+    auto* row = new QHBoxLayout;
+    auto* label1 = new QLabel(tr("Reduced Level of Benchmark : "), this);
+    label1->setObjectName(QStringLiteral("Label1"));
+    m_benchMark = new QLineEdit(QStringLiteral("100"), this);
+    m_benchMark->setObjectName(QStringLiteral("txtBenchMark"));
+    m_benchMark->setMaximumWidth(110);
+    row->addWidget(label1);
+    row->addWidget(m_benchMark);
+    row->addStretch(1);
+    contentLayout()->addLayout(row);
+    auto* label2 = new QLabel(
+        tr("Warning!  All data in the RL table will be overwritten by the newly generated levels"),
+        this);
+    label2->setObjectName(QStringLiteral("Label2"));
+    label2->setWordWrap(true);
+    label2->setStyleSheet(QStringLiteral("color: #b00000;"));
+    contentLayout()->addWidget(label2);
+
+    QPushButton* cancel = nullptr;
+    addOkCancel(this, contentLayout(), m_ok, cancel);
+    setMinimumWidth(420);
+
+    connect(m_benchMark, &QLineEdit::textChanged, this,
+            [this](const QString& text) { m_ok->setEnabled(!text.isEmpty()); });
+    connect(m_ok, &QPushButton::clicked, this, &dlgConvertLBtoRL::convert);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void dlgConvertLBtoRL::convert()
+{
+    if (m_benchMark->text().isEmpty())
+        return;
+    AppState& s = appState();
+    // A bench mark that is not a level would give every reduced level a wrong base.
+    double benchMark = 0;
+    const QString why =
+        readValue(m_benchMark->text(), ranges::kLevel, tr("The bench mark"), benchMark);
+    if (!why.isEmpty()) {
+        prompts().tell(this, why, QMessageBox::Warning);
+        m_benchMark->setFocus();
+        m_benchMark->selectAll();
+        return;
+    }
+    QString error;
+    try {
+        BusyCursor busy;
+        if (!s.ProjectConnection)
+            throw Error(ErrorKind::Database, tr("The project database is not open."));
+        ConvertLevelBookToRL(*s.ProjectConnection, s.CurrentRoadID, benchMark);
+    } catch (const Error& e) {
+        error = e.message();
+    }
+    accept();
+    if (!error.isEmpty())
+        prompts().tell(parentWidget(), error, QMessageBox::Warning);
+}
+
+} // namespace tarmela

@@ -1,0 +1,155 @@
+#pragma once
+
+#include "sheets/SheetFilter.h"
+#include "sheets/SheetRows.h"
+#include "ui/sheets/SheetKind.h"
+#include "ui/common/MdiChild.h"
+
+#include <QString>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+
+namespace tarmela
+{
+
+class Database;
+class SheetModel;
+class VellGrid;
+
+// The data sheet: one grid over the rows of one statement, set up by a layout routine and
+// driven by the main window's commands. Edits stay in the sheet until they are saved (at once
+// with AutoSave, else on Save, before Add and on close).
+class frmDataGrid : public QWidget, public MdiChild
+{
+    Q_OBJECT
+public:
+    explicit frmDataGrid(SheetKind kind, QWidget* parent = nullptr);
+    ~frmDataGrid() override;
+
+    // Opens the statement. Throws Error when it can't be run.
+    void Load(const QString& statement);
+
+    const SheetKind strCurrentDataSheet;
+    int HelpContextID = 0;
+    std::int64_t RoadID = 0; // the road whose data the sheet shows; 0 for the project-wide ones
+
+    // The window title without the filter note ("LB Sheet — Ranipur To Kalaghat"); the sheet
+    // adds how many rows an active filter shows.
+    void setBaseTitle(const QString& title);
+    const QString& baseTitle() const { return m_baseTitle; }
+
+    // The main window's commands (MdiChild): every data sheet offers the edit and view
+    // commands; Add and Delete act by the sheet's kind (frmDataGridCommands.cpp).
+    ChildCommands enabledCommands() const override;
+    void save() override;
+    void undo() override;
+    void cut() override;
+    void copy() override;
+    void paste() override;
+    void transform() override;
+    void add() override;
+    void remove() override;
+    void lockColumns() override { LockColumns(); }
+    void refresh() override { RefreshData(); }
+    bool wheel(int delta) override;
+    bool closesWithRoad() const override;
+
+    // A notch towards the user (delta < 1) moves two rows down, away two rows up.
+    void MouseWheel(int delta);
+    void SaveBeforeAdd();
+    // The ID of the first selected row (0 when no row is selected).
+    std::int64_t CurrentSelectedRecord();
+    void SeekRecord(std::int64_t id);
+    void LockColumns();
+    // Deletes the selected rows after the user's confirmation (`question`, or the usual one
+    // counting the rows); with a template ("...<paramID>") each row's statement is run
+    // instead. True when rows were deleted.
+    bool DeleteRecord(const QString& statementTemplate = {}, const QString& question = {});
+    void RefreshData();
+    // Applies a filter; a filter the sheet can't take is shown (over messageParent when
+    // given, else over the sheet) and leaves the previous one in force. False then.
+    bool FilterData(const QString& filter, QWidget* messageParent = nullptr);
+    int SelectCountRow() const;
+
+    // Writes the changed rows; false (with the message shown) when the database refused.
+    bool Save();
+    // Before work on `road` that reads or rewrites the project behind the sheet's back (the
+    // sheets of other roads stay as they are): the text of an open cell editor goes into its
+    // cell, then pending edits are saved (AutoSave) or the user is asked (Yes saves, No keeps
+    // them unsaved). False when the user cancelled, the typed value was refused or a save
+    // failed: the work must not start.
+    bool commitEdits(std::int64_t road, const QString& before) override;
+    // After rows of `road` were written behind the sheet's back: a sheet of that road without
+    // unsaved edits reads its rows again.
+    void rowsWritten(std::int64_t road) override;
+    // Reads the rows again (no save first).
+    void reloadRows();
+    bool changed() const { return m_rows.hasChanges(); }
+    VellGrid* grid() const { return m_grid; }
+    SheetModel* model() const { return m_model; }
+    sheets::SheetRows& rows() { return m_rows; }
+    // Shown columns: hides the columns from first on (the record set keeps them).
+    void DeleteCols(int first, int count);
+
+    // Called by the window that hosts the sheet when it becomes active or stops being so.
+    void setActive(bool active);
+    bool isActive() const { return m_active; }
+
+signals:
+    void sheetActivated(frmDataGrid* sheet);
+    void sheetDeactivated(frmDataGrid* sheet);
+    void rowHeaderDoubleClicked(frmDataGrid* sheet);
+    void dependentDrawingsChanged();
+    // A road details sheet deleted the current road: no road is current any more.
+    void currentRoadDeleted();
+    // Add or Delete changed rows that the drawings show (sections, culverts, culvert types).
+    void drawnRowsChanged();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    struct UndoRecord {
+        QString text;
+        int col = 0;
+        int row = 0;
+        bool valid = false;
+    };
+    Database& db();
+    // Runs an edit of the grid's cells: redraws once, reports refused cells, saves with AutoSave.
+    void editCells(const std::function<bool()>& edit);
+    void copyBlock(bool cut, bool toClipboard);
+    void pasteClipboard();
+    void undoLast();
+    bool transformBlock();
+    void deleteKey();
+    void appendSection();
+    void addRoad();
+    void deleteRoad();
+    void deleteCulvertTypes();
+    void deleteCulverts();
+    // Writes clipboard-form text from (row, col); returns the old texts in the same form.
+    QString writeText(const QString& text, int row, int col);
+    void recordUndo(const QString& text, int col, int row);
+    void afterChange(); // AutoSave: save and refresh the drawings
+    void currentRowLeft();
+    void reportRefused();
+    void updateTitle();
+    void showRows(); // the rows that pass the filter, into the grid
+    std::vector<int> visibleRows() const;
+
+    sheets::SheetRows m_rows;
+    sheets::SheetFilter m_filter;
+    QString m_filterText;
+    QString m_baseTitle;
+    SheetModel* m_model;
+    VellGrid* m_grid;
+    UndoRecord m_undo;
+    UndoRecord m_prevUndo;
+    QStringList m_refused; // refusals gathered during a paste or transform
+    bool m_active = false;
+    int m_refusals = 0; // values refused so far, to see whether a commit took
+};
+
+} // namespace tarmela

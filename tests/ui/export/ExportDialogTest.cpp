@@ -1,0 +1,93 @@
+#include "ui/export/frmExportMultiple.h"
+#include "store/Roads.h"
+#include "support/TestProject.h"
+#include "support/UiProgram.h"
+#include "support/Widgets.h"
+#include "ui/common/AppState.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+using namespace tarmela;
+using namespace tarmela::test;
+
+namespace
+{
+
+struct ExportProgram : UiProgram {
+    std::int64_t road = 0;
+    ExportProgram()
+    {
+        RoadChanges c;
+        c.from = "North";
+        c.to = "South";
+        c.interval = 20;
+        road = roads::create(db(), c);
+        appState().CurrentRoadID = road;
+        db().exec(QString("INSERT INTO LB_%1 (ID, Chainage, C) VALUES (1, 0, 1.2)").arg(road));
+    }
+};
+} // namespace
+
+TEST(ExportDialog, ListsTheOutputsAndWaitsForAFolder)
+{
+    ExportProgram p;
+    frmExportMultiple dlg;
+    dlg.show();
+    auto* exportButton = child<QPushButton>(&dlg, "cmdExport");
+    auto* base = child<QLineEdit>(&dlg, "txtBaseDir");
+    EXPECT_FALSE(exportButton->isEnabled());
+    p.picked = "/data/out";
+    click(&dlg, "cmdBrowse");
+    EXPECT_EQ(base->text(), QDir::toNativeSeparators("/data/out"));
+    EXPECT_TRUE(exportButton->isEnabled());
+
+    // The chooser opens at the folder in the box; cancelling it empties the box.
+    p.picked.clear();
+    click(&dlg, "cmdBrowse");
+    EXPECT_EQ(p.offered, std::vector<QString>({"", QDir::toNativeSeparators("/data/out")}));
+    EXPECT_EQ(base->text(), "");
+    EXPECT_FALSE(exportButton->isEnabled());
+}
+
+TEST(ExportDialog, WritesTheSelectedReportsIntoTheRoadsFolder)
+{
+    ExportProgram p;
+    frmExportMultiple dlg;
+    dlg.show();
+    // With a trailing separator the road's folder follows a single one.
+    child<QLineEdit>(&dlg, "txtBaseDir")->setText(p.dir.filePath("Out") + "/");
+    child<QListWidget>(&dlg, "List1")->item(0)->setSelected(true);
+    click(&dlg, "cmdExport");
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_TRUE(p.told.empty()) << p.lastTold().toStdString();
+    const QString folder = p.dir.filePath("Out/North to South");
+    EXPECT_TRUE(QFileInfo::exists(folder + "/Level Book.htm"));
+    EXPECT_FALSE(QFileInfo::exists(folder + "/Earthwork Report.htm"));
+}
+
+TEST(ExportDialog, ABlockedFolderKeepsTheDialogOpenAndNothingSelectedStillMakesTheFolder)
+{
+    ExportProgram p;
+    writeFile(p.dir.filePath("Blocked"), "");
+    frmExportMultiple dlg;
+    dlg.show();
+    auto* base = child<QLineEdit>(&dlg, "txtBaseDir");
+    auto* list = child<QListWidget>(&dlg, "List1");
+    base->setText(p.dir.filePath("Blocked"));
+    list->item(0)->setSelected(true);
+    click(&dlg, "cmdExport");
+    EXPECT_TRUE(dlg.isVisible());
+    ASSERT_EQ(p.told.size(), 1u);
+    EXPECT_EQ(p.told[0].icon, QMessageBox::Warning);
+
+    list->item(0)->setSelected(false);
+    base->setText(p.dir.filePath("Empty/deeper"));
+    click(&dlg, "cmdExport");
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_TRUE(QFileInfo(p.dir.filePath("Empty/deeper/North to South")).isDir());
+}

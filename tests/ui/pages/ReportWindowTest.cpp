@@ -1,0 +1,178 @@
+#include "ui/pages/ReportPageView.h"
+#include "ui/pages/frmReports.h"
+#include "store/Roads.h"
+#include "support/UiProgram.h"
+#include "support/Widgets.h"
+#include "ui/common/AppState.h"
+
+#include <QComboBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace tarmela;
+using tarmela::test::UiProgram;
+
+namespace {
+
+// A frame with the current road "Ranipur" to "Kalaghat": a level book of `sections`.
+struct ReportFrame {
+    UiProgram p;
+    QMdiArea mdi;
+    explicit ReportFrame(int sections)
+    {
+        RoadChanges c;
+        c.from = "Ranipur";
+        c.to = "Kalaghat";
+        appState().CurrentRoadID = roads::create(p.db(), c);
+        p.db().exec(QStringLiteral(
+                        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < "
+                        "%1) INSERT INTO LB_1 (ID, Chainage, C, L1, R1) SELECT i, i * 20, 1.5, "
+                        "1.25, 1.75 FROM n")
+                        .arg(sections));
+        p.db().exec("INSERT INTO RL_1 (ID, Chainage, C) VALUES (1, 0, 100)");
+        mdi.resize(900, 700);
+        mdi.show();
+    }
+    QList<frmReports*> reports() { return mdi.findChildren<frmReports*>(); }
+};
+
+// How much of the page view is not white: a drawn page has text and rules on it.
+double inked(QWidget* view)
+{
+    const QImage image = view->grab().toImage();
+    int dark = 0;
+    for (int y = 0; y < image.height(); y += 2)
+        for (int x = 0; x < image.width(); x += 2)
+            dark += qGray(image.pixel(x, y)) < 128;
+    return dark * 4.0 / (image.width() * image.height());
+}
+
+} // namespace
+
+TEST(ReportWindow, ShowsTheRoadsReportPageByPageAndOneAtATime)
+{
+    ReportFrame f(400); // 400 sections, 18 lines each: hundreds of pages, made as shown
+    frmReports* book = frmReports::Open(&f.mdi, 2);
+    ASSERT_NE(book, nullptr) << f.p.lastTold().toStdString();
+    EXPECT_EQ(book->windowTitle(), QString::fromUtf8("Print Report \u2014 Level Book \u2014 "
+                                                     "Ranipur To Kalaghat"));
+    EXPECT_GT(book->pageCount(), 100);
+    auto* view = book->findChild<ReportPageView*>("picBox");
+    ASSERT_NE(view, nullptr);
+    EXPECT_GT(inked(view), 0.01);
+
+    book->setFocus();
+    QTest::keyClick(book, Qt::Key_PageDown);
+    QTest::keyClick(book, Qt::Key_PageDown);
+    EXPECT_EQ(book->pageIndex(), 2);
+    QTest::keyClick(book, Qt::Key_End);
+    EXPECT_EQ(book->pageIndex(), book->pageCount() - 1);
+    auto* page = book->findChild<QSpinBox*>("spnPage");
+    page->setValue(7);
+    EXPECT_EQ(book->pageIndex(), 6);
+    const int width = view->width();
+    QTest::keyClick(book, Qt::Key_Plus);
+    EXPECT_GT(view->width(), width);
+
+    // Asking again builds a fresh report in place of the open one.
+    frmReports* earthwork = frmReports::Open(&f.mdi, 1);
+    ASSERT_NE(earthwork, nullptr);
+    QTest::qWait(0);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(f.reports(), QList<frmReports*>{earthwork});
+    EXPECT_TRUE(earthwork->windowTitle().contains("Earthwork Report"));
+}
+
+TEST(ReportWindow, AReportThatCannotBeBuiltIsToldAndNothingOpens)
+{
+    ReportFrame f(3);
+    const struct {
+        const char* why;
+        std::function<void()> spoil;
+        const char* told;
+    } cases[] = {
+        {"no level book", [&] { f.p.db().exec("DROP TABLE LB_1"); }, "LB_1"},
+        {"text in a level", [&] {
+             f.p.db().exec("CREATE TABLE LB_1 (ID, Chainage, C, BS, FS, TopWidth, BottomWidth, "
+                           "Remarks, L1, L2, L3, L4, L5, L6, L7, L8, R1, R2, R3, R4, R5, R6, "
+                           "R7, R8)");
+             f.p.db().exec("INSERT INTO LB_1 (ID, Chainage, C) VALUES (1, 0, 'x')");
+         },
+         "\"x\""},
+    };
+    for (const auto& c : cases) {
+        c.spoil();
+        f.p.told.clear();
+        EXPECT_EQ(frmReports::Open(&f.mdi, 2), nullptr) << c.why;
+        ASSERT_EQ(f.p.told.size(), 1u) << c.why;
+        EXPECT_EQ(f.p.told[0].icon, QMessageBox::Warning);
+        EXPECT_TRUE(f.p.told[0].text.contains(c.told)) << f.p.told[0].text.toStdString();
+        EXPECT_TRUE(f.reports().isEmpty()) << c.why;
+    }
+}
+
+// File > Print through the "PDF file" entry of "Select printer": every page or the one shown,
+// fitted to the paper chosen: read back with pdftotext, which drops text off the paper, and
+// again from the bottom quarter of the paper only, which the fitted page reaches.
+TEST(ReportWindow, PrintsAllPagesOrTheOneShownToAPdfFile)
+{
+    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+    if (pdftotext.isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed: scripts/install-deps --checks";
+    ReportFrame f(40);
+    frmReports* book = frmReports::Open(&f.mdi, 2);
+    ASSERT_NE(book, nullptr) << f.p.lastTold().toStdString();
+    ASSERT_GT(book->pageCount(), 5);
+    book->findChild<QSpinBox*>("spnPage")->setValue(4);
+    const QString file = f.p.dir.filePath("book.pdf");
+    auto pagesOf = [&](QStringList crop) {
+        QProcess text;
+        text.start(pdftotext, crop << file << "-");
+        EXPECT_TRUE(text.waitForFinished(60000));
+        QStringList pages = QString::fromUtf8(text.readAllStandardOutput()).split('\f');
+        pages.removeLast(); // after the last page's form feed
+        for (QString& page : pages)
+            page = page.simplified();
+        return pages;
+    };
+    const struct {
+        bool all;
+        int paper; // 0 A4, 1 A3
+        bool landscape;
+        int height; // points
+    } cases[] = {{true, 0, false, 842}, {false, 1, true, 842}, {false, 0, true, 595}};
+    QStringList all;
+    for (const auto& c : cases) {
+        test::onModal("frmSelectPrinter", [&](QWidget* d) {
+            auto* printer = test::child<QComboBox>(d, "cboPrinter");
+            printer->setCurrentIndex(printer->count() - 1); // "PDF file"
+            test::child<QLineEdit>(d, "txtPdfFile")->setText(file);
+            test::child<QComboBox>(d, "cmbPaperSize")->setCurrentIndex(c.paper);
+            test::child<QRadioButton>(d, c.landscape ? "optLandscape" : "optPortrait")->click();
+            test::child<QRadioButton>(d, c.all ? "optAllPages" : "optCurrentPage")->click();
+            test::click(d, "cmdSelect");
+        });
+        book->print();
+        EXPECT_TRUE(f.p.told.empty()) << f.p.lastTold().toStdString();
+        const QStringList pages = pagesOf({});
+        const QStringList bottoms = pagesOf({"-y", QString::number(c.height * 3 / 4), "-H",
+                                             QString::number(c.height / 4), "-W", "2000"});
+        ASSERT_EQ(pages.size(), c.all ? book->pageCount() : 1) << c.paper;
+        EXPECT_FALSE(bottoms[0].isEmpty()) << c.paper;
+        if (c.all) {
+            for (const QString& page : pages)
+                EXPECT_TRUE(page.startsWith("Level Book Ranipur To Kalaghat Chainage"));
+            all = pages;
+        } else {
+            EXPECT_EQ(pages[0], all.value(3)) << c.paper;
+        }
+    }
+}

@@ -1,0 +1,178 @@
+// The section views as a user drives them: paging, printing through the "PDF file" entry of
+// "Select printer", and Page Setup.
+#include "support/Widgets.h"
+#include "sheets/SampleRoad.h"
+#include "store/Roads.h"
+#include "store/Statements.h"
+#include "support/UiProgram.h"
+#include "ui/common/dlgPageSetup.h"
+#include "ui/pages/frmPrevLsect.h"
+#include "ui/pages/frmPrevXSect.h"
+#include "ui/common/frmSelectPrinter.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+using namespace tarmela;
+using namespace tarmela::test;
+
+namespace {
+
+struct Pdf {
+    int pages = 0;
+    QSizeF pointsOfFirstPage;
+};
+
+// The pages of a PDF file and the size of the first, read from its page objects.
+Pdf readPdf(const QString& path)
+{
+    QFile f(path);
+    Pdf pdf;
+    if (!f.open(QIODevice::ReadOnly))
+        return pdf;
+    const QByteArray bytes = f.readAll();
+    const QString text = QString::fromLatin1(bytes);
+    pdf.pages = int(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))));
+    const auto box = QRegularExpression(QStringLiteral("/MediaBox\\s*\\[\\s*0 0 ([\\d.]+) ([\\d.]+)"))
+                         .match(text);
+    if (box.hasMatch())
+        pdf.pointsOfFirstPage = QSizeF(box.captured(1).toDouble(), box.captured(2).toDouble());
+    return pdf;
+}
+
+// Answers "Select printer" with the "PDF file" entry, or cancels it.
+void answerPrinter(const QString& file, bool all, Paper paper, bool cancel = false)
+{
+    onModal(QStringLiteral("frmSelectPrinter"), [=](QWidget* d) {
+        if (cancel) {
+            click(d, "cmdCancel");
+            return;
+        }
+        auto* printer = child<QComboBox>(d, "cboPrinter");
+        printer->setCurrentIndex(printer->count() - 1);
+        EXPECT_EQ(printer->currentText(), frmSelectPrinter::pdfEntry());
+        prompts().pickSaveFile = [file](auto*, auto&, auto&, auto&) { return file; };
+        click(d, "cmdBrowsePdf");
+        child<QComboBox>(d, "cmbPaperSize")->setCurrentIndex(paper == Paper::A3 ? 1 : 0);
+        click(d, all ? "optAllPages" : "optCurrentPage");
+        click(d, "cmdSelect");
+    });
+}
+
+TEST(SectionViews, PrintingThroughThePdfFileEntry)
+{
+    UiProgram program;
+    appState().CurrentRoadID = createSampleRoad(program.db()); // 151 sections, 3 km
+    const QString file = program.dir.filePath("out.pdf");
+
+    frmPrevXSect cross;
+    ASSERT_FALSE(cross.loadFailed()) << program.lastTold().toStdString();
+    EXPECT_EQ(cross.pageCount(), 26); // 151 sections, 6 to a page
+    EXPECT_EQ(cross.windowTitle(), QStringLiteral("View X Section \u2014 Ranipur To Kalaghat"));
+
+    // Cancel prints nothing.
+    answerPrinter(file, true, Paper::A4, true);
+    cross.print();
+    EXPECT_FALSE(cross.optbAccepted);
+    EXPECT_FALSE(QFile::exists(file));
+
+    const struct {
+        bool all;
+        Paper paper;
+        int pages;
+        QSizeF points;
+    } cases[] = {{true, Paper::A3, 26, {842, 1191}}, {false, Paper::A4, 1, {595, 842}}};
+    for (const auto& c : cases) {
+        answerPrinter(file, c.all, c.paper);
+        cross.print();
+        EXPECT_TRUE(cross.optbAccepted);
+        EXPECT_EQ(cross.optbPaperSize, c.paper == Paper::A3 ? 1 : 0);
+        const Pdf pdf = readPdf(file);
+        EXPECT_EQ(pdf.pages, c.pages);
+        EXPECT_NEAR(pdf.pointsOfFirstPage.width(), c.points.width(), 1);
+        EXPECT_NEAR(pdf.pointsOfFirstPage.height(), c.points.height(), 1);
+    }
+
+    // The longitudinal section offers landscape: A4 on its side, every kilometre a page.
+    frmPrevLsect longSection;
+    ASSERT_FALSE(longSection.loadFailed()) << program.lastTold().toStdString();
+    EXPECT_EQ(longSection.pageCount(), 3);
+    answerPrinter(file, true, Paper::A4);
+    longSection.print();
+    EXPECT_EQ(longSection.optbPaperOrientation, 2);
+    const Pdf pdf = readPdf(file);
+    EXPECT_EQ(pdf.pages, 3);
+    EXPECT_NEAR(pdf.pointsOfFirstPage.width(), 842, 1);
+    EXPECT_NEAR(pdf.pointsOfFirstPage.height(), 595, 1);
+}
+
+TEST(SectionViews, PagingStopsAtBothEndsAndLoadFailuresSayWhy)
+{
+    UiProgram program;
+    const std::int64_t road = roads::create(program.db());
+    for (int i = 0; i < 13; ++i)
+        program.db().execute(statements::addSectionRow(statements::Sheet::ReducedLevel, road,
+                                                       i + 1, 20.0 * i));
+    appState().settings.SectionsPerPage = 6;
+
+    appState().CurrentRoadID = 0;
+    frmPrevLsect noRoad;
+    EXPECT_TRUE(noRoad.loadFailed());
+    EXPECT_EQ(program.lastTold(), "No road selected. Select a road to view its L-Section");
+
+    appState().CurrentRoadID = road;
+    frmPrevXSect view;
+    ASSERT_FALSE(view.loadFailed()) << program.lastTold().toStdString();
+    EXPECT_EQ(view.pageCount(), 3);
+    view.previousPage();
+    EXPECT_EQ(view.pageIndex(), 0);
+    for (int i = 0; i < 4; ++i)
+        view.nextPage();
+    EXPECT_EQ(view.pageIndex(), 2);
+    for (int i = 0; i < 25; ++i)
+        view.zoomOut();
+    EXPECT_EQ(view.zoomPercent(), 10);
+    EXPECT_GT(child<QWidget>(&view, "picBox")->width(), 0);
+
+    // Margins that leave no room for the figure boxes.
+    appState().settings.PageLeft = 16;
+    frmPrevXSect cramped;
+    EXPECT_TRUE(cramped.loadFailed());
+    EXPECT_EQ(program.lastTold(), "Incorrect or insufficient data for drawing X-Section !");
+
+    program.db().execute("DELETE FROM RL_" + QString::number(road));
+    appState().settings.PageLeft = 2;
+    frmPrevXSect empty;
+    EXPECT_TRUE(empty.loadFailed());
+    EXPECT_EQ(program.lastTold(), "No data ! Add Chainages to display their sections");
+}
+
+TEST(SectionViews, PageSetupReadsTheLeadingNumber)
+{
+    const struct {
+        const char* text;
+        double stored;
+    } cases[] = {{"1.5cm", 1.5}, {"abc", 0}, {" 3", 3}};
+    for (const auto& c : cases) {
+        Settings settings;
+        dlgPageSetup dialog(settings);
+        auto* left = child<QLineEdit>(&dialog, "txtLeft");
+        EXPECT_EQ(left->text(), "2");
+        EXPECT_EQ(child<QComboBox>(&dialog, "cmbPapersize")->currentText(), "A4 (210 x 297mm)");
+        left->setText(QString::fromLatin1(c.text));
+        child<QComboBox>(&dialog, "cmbPapersize")->setCurrentIndex(1);
+        click(&dialog, "OKButton");
+        EXPECT_EQ(settings.PageLeft, c.stored) << c.text;
+        EXPECT_EQ(settings.PageSize, 1);
+    }
+    Settings settings;
+    dlgPageSetup dialog(settings);
+    child<QLineEdit>(&dialog, "txtTop")->setText("7");
+    click(&dialog, "CancelButton");
+    EXPECT_EQ(settings.PageTop, 2);
+}
+
+} // namespace

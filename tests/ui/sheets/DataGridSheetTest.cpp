@@ -1,0 +1,211 @@
+// Saving, closing, locking, deleting rows and filtering a data sheet.
+#include "SheetTestSupport.h"
+
+#include "ui/sheets/dlgSearchWindow.h"
+#include "support/Widgets.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace tarmela;
+using tarmela::test::child;
+using tarmela::test::SheetFixture;
+
+namespace
+{
+constexpr int kC = 9;
+} // namespace
+
+TEST_F(SheetFixture, WithoutAutoSaveClosingAsksAndEachAnswerDoesItsPart)
+{
+    appState().settings.AutoSave = false;
+    frmDataGrid* s = openRl();
+    QPointer<frmDataGrid> alive(s);
+    s->model()->setCellText(0, kC, "11");
+
+    answer = QMessageBox::Cancel;
+    EXPECT_FALSE(s->close());
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_TRUE(asked[0].startsWith("Save Changes|")) << asked[0].toStdString();
+    EXPECT_TRUE(alive);
+    // Closing the frame (as the main window's shut-down does) asks the same.
+    EXPECT_FALSE(area->subWindowList().front()->close());
+    EXPECT_EQ(asked.size(), 2);
+    EXPECT_TRUE(alive);
+
+    answer = QMessageBox::Yes;
+    EXPECT_TRUE(s->close());
+    EXPECT_DOUBLE_EQ(dbValue("C", 1).toDouble(), 11);
+
+    s = openRl();
+    s->model()->setCellText(0, kC, "12");
+    answer = QMessageBox::No;
+    EXPECT_TRUE(s->close());
+    EXPECT_DOUBLE_EQ(dbValue("C", 1).toDouble(), 11);
+}
+
+TEST_F(SheetFixture, WithAutoSaveCommandsAndLeftRowsSaveAtOnceAndCloseAsksNothing)
+{
+    appState().settings.AutoSave = true;
+    appState().settings.AutoRefreshDWG = true;
+    frmDataGrid* s = openRl();
+    QSignalSpy drawings(s, &frmDataGrid::dependentDrawingsChanged);
+    s->grid()->setCurrentCell(0, kC);
+    QGuiApplication::clipboard()->setText("42");
+    s->paste();
+    EXPECT_FALSE(s->changed());
+    EXPECT_DOUBLE_EQ(dbValue("C", 1).toDouble(), 42);
+    EXPECT_EQ(drawings.count(), 1);
+    s->undo();
+    EXPECT_DOUBLE_EQ(dbValue("C", 1).toDouble(), 10.5);
+
+    // A typed edit is written when its row is left.
+    s->grid()->setCurrentCell(2, kC);
+    ASSERT_TRUE(s->model()->setData(s->model()->index(2, kC), "77", Qt::EditRole));
+    EXPECT_TRUE(s->changed());
+    s->grid()->setCurrentCell(2, kC + 1); // same row: not yet
+    EXPECT_DOUBLE_EQ(dbValue("C", 3).toDouble(), 102);
+    s->grid()->setCurrentCell(3, kC + 1);
+    EXPECT_DOUBLE_EQ(dbValue("C", 3).toDouble(), 77);
+    EXPECT_FALSE(s->changed());
+    EXPECT_TRUE(s->close());
+    EXPECT_TRUE(asked.isEmpty());
+}
+
+TEST_F(SheetFixture, ASaveErrorNamesTheRowAndKeepsTheEdits)
+{
+    appState().settings.AutoSave = false;
+    frmDataGrid* s = openRl();
+    s->model()->setCellText(0, kC, "1");
+    s->model()->setCellText(2, kC, "3");
+    db().exec("CREATE TRIGGER refuse BEFORE UPDATE ON " + rlTable() +
+              " WHEN NEW.ID = 3 BEGIN SELECT RAISE(ABORT, 'the row is locked'); END");
+    s->save();
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_EQ(told[0], "the row is locked\nError encountered while updating row 3");
+    EXPECT_TRUE(s->changed());
+    EXPECT_DOUBLE_EQ(dbValue("C", 1).toDouble(), 10.5); // all or nothing
+    db().exec("DROP TRIGGER refuse");
+    s->save();
+    EXPECT_FALSE(s->changed());
+    EXPECT_DOUBLE_EQ(dbValue("C", 3).toDouble(), 3);
+}
+
+TEST_F(SheetFixture, LockingTogglesAColumnAndNeedsASelectedColumn)
+{
+    frmDataGrid* s = openRl();
+    s->grid()->setCurrentCell(0, kC);
+    s->LockColumns();
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_EQ(told[0], "Select a column by clicking on the column header to lock it");
+
+    s->grid()->selectColumn(kC);
+    s->LockColumns();
+    EXPECT_FALSE(s->model()->flags(s->model()->index(0, kC)) & Qt::ItemIsEditable);
+    // A locked column keeps its cells when a paste runs over it.
+    s->grid()->setCurrentCell(0, kC - 1);
+    QGuiApplication::clipboard()->setText("1\t2\t3");
+    s->paste();
+    EXPECT_EQ(cell(s, 0, kC - 1), "1");
+    EXPECT_EQ(cell(s, 0, kC), "10.5");
+    EXPECT_EQ(cell(s, 0, kC + 1), "3");
+
+    s->grid()->selectColumn(kC);
+    s->LockColumns();
+    EXPECT_TRUE(s->model()->flags(s->model()->index(0, kC)) & Qt::ItemIsEditable);
+}
+
+TEST_F(SheetFixture, DeletingRowsNeedsASelectionAndAYes)
+{
+    frmDataGrid* s = openRl();
+    EXPECT_FALSE(s->DeleteRecord());
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_EQ(told[0], "No records selected. Select one or more records for deletion!");
+
+    s->grid()->selectRow(1);
+    s->grid()->selectionModel()->select(s->model()->index(3, 0),
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    EXPECT_EQ(s->SelectCountRow(), 2);
+    EXPECT_EQ(s->CurrentSelectedRecord(), 2);
+    answer = QMessageBox::No;
+    EXPECT_FALSE(s->DeleteRecord());
+    EXPECT_EQ(asked.back(), "|Surely delete 2 record(s) from the database?");
+    EXPECT_EQ(test::rowCount(db(), rlTable()), 10);
+
+    answer = QMessageBox::Yes;
+    EXPECT_TRUE(s->DeleteRecord());
+    EXPECT_EQ(test::rowCount(db(), rlTable()), 8);
+    EXPECT_TRUE(dbValue("C", 2).isNull() && dbValue("C", 4).isNull());
+    EXPECT_EQ(s->model()->rowCount(), 8);
+    EXPECT_EQ(cell(s, 1, 0), "40");
+}
+
+TEST_F(SheetFixture, SeekRecordAndRefreshKeepUnsavedEdits)
+{
+    appState().settings.AutoSave = false;
+    frmDataGrid* s = openRl();
+    s->SeekRecord(7);
+    EXPECT_EQ(s->grid()->currentRow(), 6);
+    EXPECT_EQ(s->grid()->currentCol(), 0);
+    s->model()->setCellText(0, kC, "5");
+    db().exec("INSERT INTO " + rlTable() + " (ID, Chainage) VALUES (11, 200)");
+    s->RefreshData();
+    EXPECT_EQ(s->model()->rowCount(), 11);
+    EXPECT_DOUBLE_EQ(dbValue("C", 1).toDouble(), 5); // written, not dropped
+}
+
+TEST_F(SheetFixture, FilterWindowBuildsTheFilterAndTheSheetAppliesIt)
+{
+    frmDataGrid* s = openRl();
+    dlgSearchWindow w([s] { return s; });
+    auto* fields = child<QComboBox>(&w, "cmbField");
+    auto* text = child<QLabel>(&w, "lblSearchText");
+    auto condition = [&](const QString& field, const QString& op, const QString& value) {
+        fields->setCurrentText(field);
+        child<QComboBox>(&w, "cmbCondition")->setCurrentText(op);
+        child<QLineEdit>(&w, "txtValue")->setText(value);
+    };
+    auto press = [&w](const char* button) {
+        QTest::mouseClick(child<QPushButton>(&w, button), Qt::LeftButton);
+    };
+    EXPECT_EQ(fields->count(), s->model()->columnCount());
+    EXPECT_FALSE(child<QPushButton>(&w, "cmdExecute")->isEnabled());
+    condition("Chainage", ">=", "20");
+    press("cmdAND");
+    EXPECT_EQ(text->text(), "Chainage >= '20' AND ");
+    EXPECT_TRUE(fields->currentText().isEmpty());
+    condition("C", "<", "105");
+    press("cmdExecute");
+    EXPECT_EQ(text->text(), "Chainage >= '20' AND C < '105'");
+    // chainages 20..80: C 101..104
+    EXPECT_TRUE(
+        s->windowTitle().endsWith("filter Chainage >= '20' AND C < '105': 4 of 10 rows shown"));
+    ASSERT_EQ(s->model()->rowCount(), 4);
+    EXPECT_EQ(cell(s, 0, 0), "20");
+
+    // An edit in a filtered sheet goes to the right row.
+    s->model()->setCellText(1, kC, "1.5");
+    s->Save();
+    EXPECT_DOUBLE_EQ(dbValue("C", 3).toDouble(), 1.5);
+
+    // A field name with a blank isn't usable: message, and the previous filter stays.
+    text->clear();
+    condition("Left Slope", "=", "1");
+    press("cmdExecute");
+    ASSERT_FALSE(told.isEmpty());
+    EXPECT_TRUE(told.back().contains("[Left Slope]"));
+    EXPECT_EQ(s->model()->rowCount(), 4);
+
+    // LIKE with an empty value matches all; Clear shows every row.
+    text->clear();
+    condition("Chainage", "LIKE", "");
+    press("cmdExecute");
+    EXPECT_TRUE(s->windowTitle().endsWith("filter Chainage LIKE '%%': 10 of 10 rows shown"));
+    press("cmdClear");
+    EXPECT_FALSE(s->windowTitle().contains("filter"));
+    EXPECT_TRUE(text->text().isEmpty());
+}

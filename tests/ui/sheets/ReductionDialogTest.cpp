@@ -1,0 +1,60 @@
+#include "ui/sheets/dlgConvertLBtoRL.h"
+#include "store/Roads.h"
+#include "support/TestProject.h"
+#include "support/UiProgram.h"
+#include "support/Widgets.h"
+#include "ui/common/AppState.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace tarmela;
+using tarmela::test::child;
+using tarmela::test::UiProgram;
+
+TEST(ReductionDialog, OkWaitsForABenchMark)
+{
+    UiProgram p;
+    dlgConvertLBtoRL dlg;
+    dlg.show();
+    auto* text = child<QLineEdit>(&dlg, "txtBenchMark");
+    auto* ok = child<QPushButton>(&dlg, "OKButton");
+    EXPECT_EQ(text->text(), "100");
+    EXPECT_TRUE(ok->isEnabled());
+    text->selectAll();
+    QTest::keyClick(text, Qt::Key_Delete);
+    EXPECT_FALSE(ok->isEnabled());
+    QTest::keyClicks(text, "9");
+    EXPECT_TRUE(ok->isEnabled());
+}
+
+TEST(ReductionDialog, OkReducesTheLevelBookOrShowsTheFailureAfterClosing)
+{
+    UiProgram p;
+    appState().CurrentRoadID = roads::create(p.db());
+    p.db().exec("INSERT INTO LB_1 (ID, Chainage, BS, C) VALUES (1, 0, 1.5, 1.2)");
+    {
+        dlgConvertLBtoRL dlg;
+        dlg.show();
+        child<QLineEdit>(&dlg, "txtBenchMark")->setText("100");
+        QTest::mouseClick(child<QPushButton>(&dlg, "OKButton"), Qt::LeftButton);
+        EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    }
+    EXPECT_TRUE(p.told.empty()) << p.lastTold().toStdString();
+    EXPECT_EQ(test::queryText(p.db(), "SELECT C, (SELECT HI FROM LB_1) FROM RL_1"), "100.3 101.5");
+
+    // A failure is shown once the dialog has closed, with the pointer restored.
+    p.db().exec("DROP TABLE LB_1");
+    dlgConvertLBtoRL dlg;
+    dlg.show();
+    dlg.convert();
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    ASSERT_EQ(p.told.size(), 1u);
+    EXPECT_EQ(p.told[0].icon, QMessageBox::Warning);
+    EXPECT_FALSE(p.told[0].text.isEmpty());
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}

@@ -1,0 +1,155 @@
+// The view-selection and transform dialogs, and the layouts they lead to.
+#include "SheetTestSupport.h"
+
+#include "ui/sheets/dlgInputSelectView.h"
+#include "ui/sheets/dlgLevelBookSelectView.h"
+#include "ui/sheets/dlgSelectTransform.h"
+#include "support/Widgets.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+using namespace tarmela;
+using tarmela::test::child;
+using tarmela::test::SheetFixture;
+
+namespace
+{
+// Clicks a button of the modal dialog that is about to open.
+void clickInNextDialog(const char* button, std::function<void(QWidget*)> before = {})
+{
+    QTimer::singleShot(0, [button, before] {
+        QWidget* dlg = QApplication::activeModalWidget();
+        ASSERT_TRUE(dlg);
+        if (before)
+            before(dlg);
+        auto* b = dlg->findChild<QAbstractButton*>(button);
+        ASSERT_TRUE(b);
+        b->click();
+    });
+}
+} // namespace
+
+TEST_F(SheetFixture, ReducedLevelViewDialogBuildsTheStatementOrOpensNothing)
+{
+    appState().settings.ViewSections = 3;
+    dlgInputSelectView dlg;
+    child<QCheckBox>(&dlg, "chkProposedLevels")->setChecked(false);
+    child<QCheckBox>(&dlg, "chkSlope")->setChecked(false);
+    child<QPushButton>(&dlg, "OKButton")->click();
+    EXPECT_TRUE(appState().ViewSQL.contains("L1, C, R1, R2, R3, Width, TopWidth"));
+    EXPECT_FALSE(appState().ViewSQL.contains("FL1") || appState().ViewSQL.contains("Slope"));
+    dlgInputSelectView again;
+    child<QPushButton>(&again, "CancelButton")->click();
+    EXPECT_EQ(appState().ViewSQL, "");
+
+    // Cancelled or closed, the view dialogs open no sheet.
+    clickInNextDialog("CancelButton");
+    EXPECT_EQ(OpenReducedLevelSheet(area.get()), nullptr);
+    EXPECT_TRUE(area->subWindowList().isEmpty());
+    clickInNextDialog("wnExit");
+    EXPECT_EQ(OpenLevelBookSheet(area.get()), nullptr);
+    EXPECT_TRUE(area->subWindowList().isEmpty());
+}
+
+TEST_F(SheetFixture, NoLevelsTickedGivesChainageOnlyWithIdHidden)
+{
+    appState().settings.LeftOrder = 2;
+    appState().settings.RightOrder = 0;
+    clickInNextDialog("OKButton", [](QWidget* d) {
+        for (QCheckBox* c : d->findChildren<QCheckBox*>())
+            c->setChecked(false);
+    });
+    frmDataGrid* s = OpenReducedLevelSheet(area.get());
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->strCurrentDataSheet, SheetKind::ReducedLevel);
+    EXPECT_EQ(s->model()->columnCount(), 1);
+    EXPECT_EQ(s->model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "Chainage");
+    EXPECT_EQ(s->rows().columnCount(), 2); // ID stays in the rows
+
+    // Swapped orders, nothing reversed.
+    appState().settings.ViewSections = 2;
+    appState().settings.LeftReverse = false;
+    clickInNextDialog("OKButton", [](QWidget* d) {
+        for (QCheckBox* c : d->findChildren<QCheckBox*>())
+            c->setChecked(c->objectName() == "chkExistingLevels");
+    });
+    s = OpenLevelBookSheet(area.get());
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->strCurrentDataSheet, SheetKind::LevelBook);
+    QStringList shown;
+    for (int c = 0; c < s->model()->columnCount(); ++c)
+        shown << s->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+    EXPECT_EQ(shown, QStringList({"Chainage", "R1", "R2", "C", "L1", "L2"}));
+}
+
+TEST_F(SheetFixture, TransformDialogReturnsTypeAndLeadingNumber)
+{
+    dlgSelectTransform dlg;
+    auto* okButton = child<QPushButton>(&dlg, "OKButton");
+    EXPECT_FALSE(okButton->isEnabled());
+    child<QComboBox>(&dlg, "cmbTransformation")->setCurrentIndex(1);
+    EXPECT_TRUE(okButton->isEnabled());
+    child<QLineEdit>(&dlg, "txtValue")->setText("");
+    okButton->click();
+    EXPECT_EQ(appState().TransformType, 1);
+    EXPECT_EQ(appState().TransformValue, 0);
+
+    for (const bool ok : {true, false}) {
+        dlgSelectTransform again;
+        child<QComboBox>(&again, "cmbTransformation")->setCurrentIndex(3);
+        child<QLineEdit>(&again, "txtValue")->setText("2.5m");
+        child<QPushButton>(&again, ok ? "OKButton" : "CancelButton")->click();
+        EXPECT_EQ(appState().TransformType, ok ? 3 : -1);
+        if (ok) {
+            EXPECT_DOUBLE_EQ(appState().TransformValue, 2.5);
+        }
+    }
+}
+
+TEST_F(SheetFixture, FixedLayoutsOpenWithTheirColumnSettings)
+{
+    frmDataGrid* cd = OpenCrossDistancesSheet(area.get());
+    ASSERT_TRUE(cd);
+    EXPECT_EQ(cd->strCurrentDataSheet, SheetKind::ChainageDistance);
+    EXPECT_EQ(cd->model()->columnCount(), 16);
+    EXPECT_EQ(cd->model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "L8");
+    cd->model()->setCellText(0, 7, "2.5");
+    EXPECT_EQ(cd->model()->data(cd->model()->index(0, 7), Qt::DisplayRole).toString(), "2.50");
+    EXPECT_EQ(cd->model()->cellText(0, 7), "2.5");
+    ASSERT_TRUE(cd->Save());
+    EXPECT_DOUBLE_EQ(
+        db().scalar(QString("SELECT L1 FROM ChDistance WHERE RoadRef=%1").arg(road)).toDouble(),
+        2.5);
+
+    frmDataGrid* rd = OpenRoadDetailsSheet(area.get());
+    ASSERT_TRUE(rd);
+    EXPECT_EQ(rd->model()->columnCount(), 10);
+    rd->model()->setCellText(0, 0, "Bhimtal");
+    ASSERT_TRUE(rd->Save());
+    EXPECT_EQ(roads::get(db(), road).from, "Bhimtal");
+
+    db().exec("INSERT INTO CulvertTypes (CulvertName, Type) VALUES ('Slab 2m', 'S')");
+    db().exec(
+        QString(
+            "INSERT INTO Culverts (RoadRef, CTypeRef, Chainage, EPType) VALUES (%1, 1, 60, 'P')")
+            .arg(road));
+    frmDataGrid* cv = OpenCulvertsSheet(area.get());
+    ASSERT_TRUE(cv);
+    EXPECT_EQ(cv->model()->columnCount(), 3);
+    EXPECT_EQ(cv->model()->cellText(0, 0), "Slab 2m");
+    for (int c = 0; c < 3; ++c)
+        EXPECT_FALSE(cv->model()->flags(cv->model()->index(0, c)) & Qt::ItemIsEditable);
+    cv->grid()->setCurrentCell(0, 0);
+    QGuiApplication::clipboard()->setText("x");
+    cv->paste();
+    EXPECT_EQ(cv->model()->cellText(0, 0), "Slab 2m");
+    cv->grid()->selectRow(0);
+    answer = QMessageBox::Yes;
+    cv->remove(); // Edit > Delete
+    EXPECT_EQ(test::rowCount(db(), "Culverts"), 0);
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "sheets/SheetStatements.h"
+#include "ui/sheets/SheetLayouts.h"
+#include "ui/sheets/SheetModel.h"
+#include "ui/sheets/VellGrid.h"
+#include "ui/sheets/frmDataGrid.h"
+#include "store/Roads.h"
+#include "support/TestProject.h"
+#include "ui/common/AppState.h"
+#include "ui/common/Prompts.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLineEdit>
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace tarmela::test
+{
+
+// A program folder with a project holding one road whose RL sheet has ten rows (chainages
+// 0, 20, ..., 180; C of the first row 10.5, the others 100 + row), a frame to open sheets in,
+// and prompts that record what they were asked and answer as the test says.
+struct SheetFixture : ::testing::Test {
+    QTemporaryDir dir;
+    std::unique_ptr<QMdiArea> area;
+    std::int64_t road = 0;
+    QStringList told;
+    QStringList asked;
+    QMessageBox::StandardButton answer = QMessageBox::Yes;
+    std::unique_ptr<PromptsOverride> prompts;
+
+    void SetUp() override;
+    void TearDown() override;
+    Database& db() { return *appState().ProjectConnection; }
+    QString rlTable() const { return QStringLiteral("RL_%1").arg(road); }
+    QVariant dbValue(const QString& column, std::int64_t id);
+
+    frmDataGrid* openRl(const sheets::ReducedLevelGroups& groups = {});
+    // Runs the Transform command on the selected block, choosing type (-1: Cancel) and value.
+    static void transformBlock(frmDataGrid* s, int type, const QString& value);
+    // Selects the block of grid cells from (top, left) to (bottom, right).
+    static void selectBlock(frmDataGrid* s, int top, int left, int bottom, int right);
+    static QString cell(frmDataGrid* s, int row, int col) { return s->model()->cellText(row, col); }
+    // The cell editor that is open now (a closed one may linger until deleted).
+    static QLineEdit* openEditor(VellGrid* g);
+    // Types text into a cell as a user does: the first key opens the editor, Enter closes it.
+    static void typeInto(frmDataGrid* s, int row, int col, const QString& text);
+    static int columnOf(frmDataGrid* s, const char* name)
+    {
+        return s->rows().columnIndex(QString::fromLatin1(name));
+    }
+};
+
+} // namespace tarmela::test
