@@ -27,7 +27,8 @@
 using namespace tarmela;
 using namespace tarmela::bench;
 
-namespace {
+namespace
+{
 
 constexpr int kSections = 10000;
 

@@ -17,8 +17,8 @@
 #include "sheets/SampleRoad.h"
 #include "store/Database.h"
 
-#include <QDir>
 #include <QCoreApplication>
+#include <QDir>
 #include <QImage>
 #include <QPainter>
 #include <benchmark/benchmark.h>
@@ -27,7 +27,8 @@
 using namespace tarmela;
 using namespace tarmela::bench;
 
-namespace {
+namespace
+{
 
 constexpr std::int64_t kSections = 100000; // 2,000 km at 20 m
 constexpr int kGradeRows = 50;
@@ -119,8 +120,9 @@ void BM_FormationChange(benchmark::State& state, bool undo)
 // places along the road.
 void BM_ProfileRedraw(benchmark::State& state)
 {
-    FormationProfileSource source(*road().db, road().road, 8,
-                                  QDir(QCoreApplication::applicationDirPath()).filePath("Culverts"));
+    FormationProfileSource source(
+        *road().db, road().road, 8,
+        QDir(QCoreApplication::applicationDirPath()).filePath("Culverts"));
     QImage image(1280, 600, QImage::Format_RGB32);
     const FormationProfileFrame frame{image.width() * kProfileTwipsPerPixel,
                                       image.height() * kProfileTwipsPerPixel};
@@ -135,7 +137,8 @@ void BM_ProfileRedraw(benchmark::State& state)
         culverts += r.drawing.culverts.size();
         start += 50 * 7;
     }
-    state.counters["culverts"] = benchmark::Counter(double(culverts), benchmark::Counter::kAvgIterations);
+    state.counters["culverts"] =
+        benchmark::Counter(double(culverts), benchmark::Counter::kAvgIterations);
 }
 
 const bool kRegistered = registered([] {

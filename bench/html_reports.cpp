@@ -10,7 +10,8 @@
 using namespace tarmela;
 using namespace tarmela::bench;
 
-namespace {
+namespace
+{
 
 constexpr std::int64_t kSections = 100000;
 

@@ -1,7 +1,7 @@
 // The road-wide recomputation against its floor: one UPDATE statement that writes the same six
 // columns (FL1, FL2, FR1, FR2, Fill Area, Cut Area) of every section from simple expressions of
-// the row's own columns, in one transaction. Both write other values at every iteration. Both run on the same road in the same run, so
-// their ratio holds even on a busy machine.
+// the row's own columns, in one transaction. Both write other values at every iteration. Both run
+// on the same road in the same run, so their ratio holds even on a busy machine.
 //
 //   tarmela_bench_recompute                          run the benchmarks
 //   tarmela_bench_recompute --make-project FILE N    only write a project with one road of N
@@ -20,7 +20,8 @@
 using namespace tarmela;
 using namespace tarmela::bench;
 
-namespace {
+namespace
+{
 
 // One project per road length, shared by the benchmarks of that length.
 BenchRoad& roadOf(std::int64_t n)
@@ -66,9 +67,11 @@ void BM_RecomputeFloor(benchmark::State& state)
         flip = !flip;
         const QByteArray update =
             ("UPDATE " + schema::rlTable(r.road) + " SET FL1 = FC - " + shift +
-             ", FL2 = FC - 2 * " + shift + ", FR1 = FC - " + shift + ", FR2 = FC - 2 * " +
-             shift + ", [Fill Area] = max(FC - C + " + shift + ", 0) * Width, [Cut Area] = "
-             "max(C - FC - " + shift + ", 0) * Width")
+             ", FL2 = FC - 2 * " + shift + ", FR1 = FC - " + shift + ", FR2 = FC - 2 * " + shift +
+             ", [Fill Area] = max(FC - C + " + shift +
+             ", 0) * Width, [Cut Area] = "
+             "max(C - FC - " +
+             shift + ", 0) * Width")
                 .toUtf8();
         execOrDie(r.db->handle(), update.constData());
     }

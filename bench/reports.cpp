@@ -9,22 +9,23 @@
 #include "store/Database.h"
 #include "store/RowReader.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QCoreApplication>
 #include <benchmark/benchmark.h>
 
 using namespace tarmela;
 using namespace tarmela::bench;
 
-namespace {
+namespace
+{
 
 const CharacterWidths& widths()
 {
-    static const CharacterWidths w = CharacterWidths::load(
-        CharacterWidths::pathIn(QCoreApplication::applicationDirPath()));
+    static const CharacterWidths w =
+        CharacterWidths::load(CharacterWidths::pathIn(QCoreApplication::applicationDirPath()));
     return w;
 }
 
@@ -91,15 +92,38 @@ void ReadLevelBookFloor(benchmark::State& state)
     benchmark::DoNotOptimize(sum);
 }
 
-void BuildLevelBook(benchmark::State& s) { Build(s, ReportKind::LevelBook); }
-void BuildEarthworkReport(benchmark::State& s) { Build(s, ReportKind::EarthworkReport); }
-void LevelBookPdf(benchmark::State& s) { WritePdf(s, ReportKind::LevelBook); }
-void EarthworkReportPdf(benchmark::State& s) { WritePdf(s, ReportKind::EarthworkReport); }
-void LevelBookPdfFloor(benchmark::State& s) { PdfFloor(s, ReportKind::LevelBook); }
+void BuildLevelBook(benchmark::State& s)
+{
+    Build(s, ReportKind::LevelBook);
+}
+void BuildEarthworkReport(benchmark::State& s)
+{
+    Build(s, ReportKind::EarthworkReport);
+}
+void LevelBookPdf(benchmark::State& s)
+{
+    WritePdf(s, ReportKind::LevelBook);
+}
+void EarthworkReportPdf(benchmark::State& s)
+{
+    WritePdf(s, ReportKind::EarthworkReport);
+}
+void LevelBookPdfFloor(benchmark::State& s)
+{
+    PdfFloor(s, ReportKind::LevelBook);
+}
 
-BENCHMARK(ReadLevelBookFloor)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(ReadLevelBookFloor)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 BENCHMARK(BuildLevelBook)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BuildEarthworkReport)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BuildEarthworkReport)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 BENCHMARK(LevelBookPdf)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(EarthworkReportPdf)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(LevelBookPdfFloor)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -22,7 +22,8 @@
 using namespace tarmela;
 using namespace tarmela::bench;
 
-namespace {
+namespace
+{
 
 using statements::Sheet;
 
@@ -58,7 +59,8 @@ CsvRoad& csvRoadOf(std::int64_t n)
     while (!f.atEnd()) {
         const QByteArray line = f.readLine().trimmed();
         for (const QByteArray& field : line.split(','))
-            r.values.push_back(field.isEmpty() ? std::nan("") : std::strtod(field.constData(), nullptr));
+            r.values.push_back(field.isEmpty() ? std::nan("")
+                                               : std::strtod(field.constData(), nullptr));
     }
     return r;
 }
@@ -90,8 +92,8 @@ void BM_ImportFloor(benchmark::State& state)
     QStringList names, marks;
     for (const QString& c : schema::rlColumns())
         names << "[" + c + "]", marks << QStringLiteral("?");
-    const QByteArray sql = ("INSERT INTO " + schema::rlTable(r.target) + " (" +
-                            names.join(", ") + ") VALUES (" + marks.join(", ") + ")")
+    const QByteArray sql = ("INSERT INTO " + schema::rlTable(r.target) + " (" + names.join(", ") +
+                            ") VALUES (" + marks.join(", ") + ")")
                                .toUtf8();
     for (auto _ : state) {
         emptyTarget(state, r);
@@ -150,7 +152,8 @@ void BM_ExportFloor(benchmark::State& state)
             for (int c = 0; c < n; ++c) {
                 if (c > 0)
                     std::fputc(',', f);
-                std::fwrite(sqlite3_column_text(q, c), 1, std::size_t(sqlite3_column_bytes(q, c)), f);
+                std::fwrite(sqlite3_column_text(q, c), 1, std::size_t(sqlite3_column_bytes(q, c)),
+                            f);
             }
             std::fputs("\r\n", f);
         }
@@ -163,8 +166,10 @@ void BM_ExportFloor(benchmark::State& state)
 
 const bool kRegistered = registered([] {
     for (std::int64_t n : {10'000, 100'000, 1'000'000})
-        for (auto [name, fn] : {std::pair{"ImportFloor", BM_ImportFloor}, {"Import", BM_Import},
-                                {"ExportFloor", BM_ExportFloor}, {"Export", BM_Export}})
+        for (auto [name, fn] : {std::pair{"ImportFloor", BM_ImportFloor},
+                                {"Import", BM_Import},
+                                {"ExportFloor", BM_ExportFloor},
+                                {"Export", BM_Export}})
             addTimed(name, fn, {"rows"}, {n});
 });
 

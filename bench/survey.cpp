@@ -11,7 +11,8 @@
 
 using namespace tarmela;
 
-namespace {
+namespace
+{
 
 struct Project {
     QTemporaryDir dir;

@@ -25,7 +25,8 @@
 using namespace tarmela;
 using namespace tarmela::bench;
 
-namespace {
+namespace
+{
 
 struct Road {
     std::unique_ptr<QTemporaryDir> dir;
@@ -116,8 +117,7 @@ void BM_CrossSectionPdf(benchmark::State& state)
     Road& r = road(state.range(0));
     const QString target = r.dir->filePath("XSection.pdf");
     for (auto _ : state)
-        writeCrossSectionPdf(*r.db, r.id, 6, Paper::A4, PageMargins{}, CrossSectionStyle{},
-                             target);
+        writeCrossSectionPdf(*r.db, r.id, 6, Paper::A4, PageMargins{}, CrossSectionStyle{}, target);
     state.counters["bytes"] = double(QFileInfo(target).size());
 }
 BENCHMARK(BM_CrossSectionPdf)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(1);

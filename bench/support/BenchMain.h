@@ -10,7 +10,8 @@
 #include <utility>
 #include <vector>
 
-namespace tarmela::bench {
+namespace tarmela::bench
+{
 
 // Runs the benchmarks that the command line selects, or the program's own command when the
 // first argument names it. Returns the program's exit code.
@@ -43,8 +44,7 @@ void addTimed(const char* name, Fn&& fn, const std::vector<std::string>& argName
 // Runs setUp while the program's statics are made, before main: the place for registrations
 // that loop over lengths or methods, as the BENCHMARK macro does for a single one.
 //   const bool kRegistered = registered([] { ... });
-template <class SetUp>
-bool registered(SetUp setUp)
+template <class SetUp> bool registered(SetUp setUp)
 {
     setUp();
     return true;

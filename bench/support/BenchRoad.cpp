@@ -10,7 +10,8 @@
 #include <cstdlib>
 #include <sqlite3.h>
 
-namespace tarmela::bench {
+namespace tarmela::bench
+{
 
 void execOrDie(sqlite3* db, const char* sql)
 {

@@ -10,7 +10,8 @@
 
 struct sqlite3;
 
-namespace tarmela::bench {
+namespace tarmela::bench
+{
 
 // A project in a temporary folder with one road whose RL sheet has n sections 20 m apart over
 // rolling ground, the formation sometimes above it and sometimes below, every reading present

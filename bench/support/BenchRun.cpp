@@ -3,9 +3,11 @@
 #include <cstring>
 #include <vector>
 
-namespace tarmela::bench {
+namespace tarmela::bench
+{
 
-namespace {
+namespace
+{
 
 struct OwnCommand {
     const char* name = nullptr;

@@ -8,9 +8,11 @@
 #include <QSqlQuery>
 #include <map>
 
-namespace tarmela::bench {
+namespace tarmela::bench
+{
 
-namespace {
+namespace
+{
 
 void fill(Database& db, std::int64_t road, std::int64_t sections)
 {
@@ -20,16 +22,18 @@ void fill(Database& db, std::int64_t road, std::int64_t sections)
     c.to = QStringLiteral("Kalaghat");
     roads::update(db, road, c);
     Transaction tx(db);
-    QSqlQuery rl = db.prepare(QStringLiteral(
-        "INSERT INTO RL_%1 (ID, Chainage, L8, L7, L6, L5, L4, L3, L2, L1, C, R1, R2, R3, R4, "
-        "R5, R6, R7, R8, FL2, FL1, FC, FR1, FR2, [Fill Area], [Cut Area]) VALUES (?, ?, ?, ?, "
-        "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
-                                 .arg(road));
-    QSqlQuery lb = db.prepare(QStringLiteral(
-        "INSERT INTO LB_%1 (ID, Chainage, L1, L2, L3, L4, L5, L6, L7, L8, C, R1, R2, R3, R4, "
-        "R5, R6, R7, R8, BS, FS, Remarks) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-        "?, ?, ?, ?, ?, ?, ?, ?)")
-                                 .arg(road));
+    QSqlQuery rl = db.prepare(
+        QStringLiteral(
+            "INSERT INTO RL_%1 (ID, Chainage, L8, L7, L6, L5, L4, L3, L2, L1, C, R1, R2, R3, R4, "
+            "R5, R6, R7, R8, FL2, FL1, FC, FR1, FR2, [Fill Area], [Cut Area]) VALUES (?, ?, ?, ?, "
+            "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+            .arg(road));
+    QSqlQuery lb = db.prepare(
+        QStringLiteral(
+            "INSERT INTO LB_%1 (ID, Chainage, L1, L2, L3, L4, L5, L6, L7, L8, C, R1, R2, R3, R4, "
+            "R5, R6, R7, R8, BS, FS, Remarks) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+            "?, ?, ?, ?, ?, ?, ?, ?)")
+            .arg(road));
     for (std::int64_t i = 0; i < sections; ++i) {
         rl.addBindValue(qlonglong(i + 1));
         rl.addBindValue(double(i) * 20.0);

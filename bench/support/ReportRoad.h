@@ -3,7 +3,8 @@
 // The road the report benchmarks read.
 #include "BenchRoad.h"
 
-namespace tarmela::bench {
+namespace tarmela::bench
+{
 
 // A project with one road of n sections, 20 m apart, as the reports see it with every reading
 // shown: all eight readings a side in the level book and the RL sheet, the formation at the

@@ -1,8 +1,8 @@
 #include "app/dlgColors.h"
 
+#include "settings/SectionStyles.h"
 #include "ui/common/AppState.h"
 #include "ui/common/Prompts.h"
-#include "settings/SectionStyles.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -11,9 +11,11 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 struct FieldSpec {
     const char* name;

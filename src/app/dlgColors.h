@@ -4,7 +4,8 @@
 
 class QLabel;
 
-namespace tarmela {
+namespace tarmela
+{
 
 // Tools > Colors: the line colours of the section drawings. Each colour field is a label
 // showing its colour; a click opens the colour chooser. OK keeps the chosen colours in the

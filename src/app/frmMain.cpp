@@ -1,8 +1,8 @@
 #include "app/frmMain.h"
 
+#include "app/WorkspaceHint.h"
 #include "app/dlgColors.h"
 #include "app/frmOptions.h"
-#include "app/WorkspaceHint.h"
 #include "app/frmSplash.h"
 #include "ui/common/AppState.h"
 #include "ui/common/ToolbarIcons.h"
@@ -23,9 +23,11 @@
 #include <QToolBar>
 #include <QUrl>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 // Menu entries that have no action: they stay greyed out rather than offering something that
 // does nothing.
@@ -45,10 +47,22 @@ bool available(const QAction* a)
 
 // The commands that need a current road.
 const char* const kRoadCommands[] = {
-    "mnuInputDataSheet", "mnuLevelBook",      "mnuLBtoRL",          "mnuToolsGenerateTable",
-    "mnuFormationPlot",  "mnuViewCulverts",   "mnuCulvertTypes",    "mnuViewXSection",
-    "mnuViewLSection",   "mnuCrossDistances", "mnuEarthworkReport", "mnuLevelBookReport",
-    "mnuFileExport",     "LevelBook",         "ReducedLevel",       "Formation",
+    "mnuInputDataSheet",
+    "mnuLevelBook",
+    "mnuLBtoRL",
+    "mnuToolsGenerateTable",
+    "mnuFormationPlot",
+    "mnuViewCulverts",
+    "mnuCulvertTypes",
+    "mnuViewXSection",
+    "mnuViewLSection",
+    "mnuCrossDistances",
+    "mnuEarthworkReport",
+    "mnuLevelBookReport",
+    "mnuFileExport",
+    "LevelBook",
+    "ReducedLevel",
+    "Formation",
     "Update",
 };
 

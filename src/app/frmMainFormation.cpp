@@ -6,7 +6,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-namespace tarmela {
+namespace tarmela
+{
 
 frmPlotFormation* frmMain::formationTool() const
 {

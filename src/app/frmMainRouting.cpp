@@ -1,17 +1,9 @@
 // The main window's command routing: each command goes to the active child window through
 // its MdiChild operations; opening windows and choosing the current road run here.
-#include "app/frmMain.h"
 #include "app/WorkspaceHint.h"
+#include "app/frmMain.h"
 #include "compute/EarthworkQuantities.h"
-#include "ui/sheets/dlgConvertLBtoRL.h"
-#include "ui/pages/frmReports.h"
-#include "ui/export/frmExportMultiple.h"
-#include "ui/formation/frmPlotFormation.h"
 #include "settings/Earthwork.h"
-#include "ui/sheets/SheetLayouts.h"
-#include "ui/sheets/dlgGenerateTable.h"
-#include "ui/sheets/dlgSearchWindow.h"
-#include "ui/sheets/frmDataGrid.h"
 #include "store/Error.h"
 #include "store/Roads.h"
 #include "store/Statements.h"
@@ -19,6 +11,14 @@
 #include "ui/common/BusyCursor.h"
 #include "ui/common/MdiChild.h"
 #include "ui/common/Prompts.h"
+#include "ui/export/frmExportMultiple.h"
+#include "ui/formation/frmPlotFormation.h"
+#include "ui/pages/frmReports.h"
+#include "ui/sheets/SheetLayouts.h"
+#include "ui/sheets/dlgConvertLBtoRL.h"
+#include "ui/sheets/dlgGenerateTable.h"
+#include "ui/sheets/dlgSearchWindow.h"
+#include "ui/sheets/frmDataGrid.h"
 
 #include <QDialog>
 #include <QMdiArea>
@@ -192,8 +192,8 @@ void frmMain::connectSheet(frmDataGrid* sheet)
             Qt::UniqueConnection);
     connect(sheet, &frmDataGrid::dependentDrawingsChanged, this, &frmMain::refreshFormationTool,
             Qt::UniqueConnection);
-    connect(sheet, &frmDataGrid::dependentDrawingsChanged, this,
-            &frmMain::redrawCrossSectionViews, Qt::UniqueConnection);
+    connect(sheet, &frmDataGrid::dependentDrawingsChanged, this, &frmMain::redrawCrossSectionViews,
+            Qt::UniqueConnection);
     connect(sheet, &frmDataGrid::drawnRowsChanged, this, &frmMain::refreshFormationTool,
             Qt::UniqueConnection);
     connect(sheet, &frmDataGrid::currentRoadDeleted, this, &frmMain::currentRoadGone,

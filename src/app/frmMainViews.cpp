@@ -11,7 +11,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-namespace tarmela {
+namespace tarmela
+{
 
 void frmMain::wireSectionViews()
 {

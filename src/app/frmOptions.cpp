@@ -1,8 +1,8 @@
 #include "app/frmOptions.h"
 
 #include "store/Numbers.h"
-#include "ui/common/AppState.h"
 #include "store/ValueRanges.h"
+#include "ui/common/AppState.h"
 
 #include "ui/common/Prompts.h"
 #include <QButtonGroup>
@@ -23,9 +23,11 @@
 #include <QVBoxLayout>
 #include <limits>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 QWidget* page(QStackedWidget* frames, int index)
 {

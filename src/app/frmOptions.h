@@ -12,7 +12,8 @@ class QRadioButton;
 class QSpinBox;
 class QStackedWidget;
 
-namespace tarmela {
+namespace tarmela
+{
 
 // Tools > Options: edits the program's preferences in memory (they are written when the
 // program ends). The tabs are a row of option buttons `optTabs`, each showing one page of

@@ -6,7 +6,8 @@
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
-namespace tarmela {
+namespace tarmela
+{
 
 frmSplash::frmSplash(QWidget* parent) : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
 {

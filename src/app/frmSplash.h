@@ -2,11 +2,13 @@
 
 #include <QDialog>
 
-namespace tarmela {
+namespace tarmela
+{
 
 // The program's name and version, shown while the program starts and from Help > About.
 // A click anywhere closes it.
-class frmSplash : public QDialog {
+class frmSplash : public QDialog
+{
     Q_OBJECT
 public:
     explicit frmSplash(QWidget* parent = nullptr);

@@ -4,7 +4,8 @@
 
 #include <cmath>
 
-namespace tarmela::cli {
+namespace tarmela::cli
+{
 
 std::optional<QString> Args::option(const QString& name)
 {
@@ -92,7 +93,8 @@ QStringList Args::rest()
 void Args::finish() const
 {
     if (!m_words.isEmpty())
-        throw Error(ErrorKind::Usage, QStringLiteral("unexpected argument: %1").arg(excerpt(m_words.front())));
+        throw Error(ErrorKind::Usage,
+                    QStringLiteral("unexpected argument: %1").arg(excerpt(m_words.front())));
 }
 
 double Args::number(const QString& text, const QString& what)
@@ -100,7 +102,8 @@ double Args::number(const QString& text, const QString& what)
     bool ok = false;
     const double v = text.trimmed().toDouble(&ok);
     if (!ok || !std::isfinite(v))
-        throw Error(ErrorKind::Usage, QStringLiteral("%1 must be a number, not \"%2\"").arg(what, excerpt(text)));
+        throw Error(ErrorKind::Usage,
+                    QStringLiteral("%1 must be a number, not \"%2\"").arg(what, excerpt(text)));
     return v;
 }
 
@@ -109,8 +112,9 @@ long long Args::wholeNumber(const QString& text, const QString& what)
     bool ok = false;
     const long long v = text.trimmed().toLongLong(&ok);
     if (!ok)
-        throw Error(ErrorKind::Usage,
-                    QStringLiteral("%1 must be a whole number, not \"%2\"").arg(what, excerpt(text)));
+        throw Error(
+            ErrorKind::Usage,
+            QStringLiteral("%1 must be a whole number, not \"%2\"").arg(what, excerpt(text)));
     return v;
 }
 

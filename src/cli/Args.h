@@ -4,21 +4,23 @@
 #include <QStringList>
 #include <optional>
 
-namespace tarmela::cli {
+namespace tarmela::cli
+{
 
 // The words of one command line, taken apart option by option. Everything that is asked for
 // is removed; finish() then refuses what nobody asked for. Mistakes throw Error(Usage).
-class Args {
+class Args
+{
 public:
     explicit Args(QStringList words) : m_words(std::move(words)) {}
 
-    std::optional<QString> option(const QString& name);   // "--name VALUE" or "--name=VALUE"
-    QStringList options(const QString& name);             // every occurrence, in order
-    bool flag(const QString& name);                       // "--name"
-    QString positional(const QString& what);              // the next word that is no option
+    std::optional<QString> option(const QString& name); // "--name VALUE" or "--name=VALUE"
+    QStringList options(const QString& name);           // every occurrence, in order
+    bool flag(const QString& name);                     // "--name"
+    QString positional(const QString& what);            // the next word that is no option
     std::optional<QString> optionalPositional();
-    QStringList rest();                                   // the remaining positional words
-    void finish() const;                                  // throws on anything left over
+    QStringList rest();  // the remaining positional words
+    void finish() const; // throws on anything left over
 
     // Conversions with a clear message naming the option.
     static double number(const QString& text, const QString& what);

@@ -6,9 +6,11 @@
 
 #include <QDir>
 
-namespace tarmela::cli {
+namespace tarmela::cli
+{
 
-namespace {
+namespace
+{
 
 std::vector<Command> allCommands()
 {
@@ -56,9 +58,8 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
                             QStringLiteral("--set needs Key=Value with a known key, not \"%1\"")
                                 .arg(excerpt(assignment)));
             if (!settings.setText(key, assignment.mid(eq + 1)))
-                throw Error(ErrorKind::Usage,
-                            QStringLiteral("\"%1\" is not a valid value for %2")
-                                .arg(excerpt(assignment.mid(eq + 1)), key));
+                throw Error(ErrorKind::Usage, QStringLiteral("\"%1\" is not a valid value for %2")
+                                                  .arg(excerpt(assignment.mid(eq + 1)), key));
         }
         if (!settings.ordersValid())
             throw Error(ErrorKind::Usage, QStringLiteral("LeftOrder and RightOrder must differ"));
@@ -73,7 +74,8 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
             if (c.name == *name)
                 command = &c;
         if (!command)
-            throw Error(ErrorKind::Usage, QStringLiteral("unknown command: %1").arg(excerpt(*name)));
+            throw Error(ErrorKind::Usage,
+                        QStringLiteral("unknown command: %1").arg(excerpt(*name)));
 
         // Results are printed only when the command succeeds as a whole.
         Context ctx{buffered, settings,

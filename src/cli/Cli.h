@@ -9,11 +9,13 @@
 #include <memory>
 #include <vector>
 
-namespace tarmela {
+namespace tarmela
+{
 class Database;
 }
 
-namespace tarmela::cli {
+namespace tarmela::cli
+{
 
 class Args;
 

@@ -10,9 +10,11 @@
 
 #include <QLocale>
 
-namespace tarmela::cli {
+namespace tarmela::cli
+{
 
-namespace {
+namespace
+{
 
 // Numbers in the JSON form: the shortest plain decimal that reads back as the same value.
 QString jsonNumber(double v)
@@ -49,8 +51,7 @@ void table(QTextStream& out, const VolumeSummary& v, const QLocale& locale)
 EarthworkInputs inputsFor(Context& ctx, std::int64_t road)
 {
     const Road r = roads::get(ctx.database(), road);
-    return earthworkInputsFor(ctx.settings, road, r.formationCamber / 100,
-                              r.carriageCamber / 100);
+    return earthworkInputsFor(ctx.settings, road, r.formationCamber / 100, r.carriageCamber / 100);
 }
 
 // What recompute prints; a run that stopped on a section is an error.
@@ -87,8 +88,9 @@ int formation(Context& ctx, Args& args)
     const std::int64_t road = requireRoad(db, args);
     args.finish();
     if (!fc || (at && (from || to)) || (!at && !(from && to)))
-        throw Error(ErrorKind::Usage,
-                    QStringLiteral("formation needs --fc V with either --at C or --from C1 --to C2"));
+        throw Error(
+            ErrorKind::Usage,
+            QStringLiteral("formation needs --fc V with either --at C or --from C1 --to C2"));
     const double level = Args::number(*fc, QStringLiteral("--fc"));
     const EarthworkInputs in = inputsFor(ctx, road);
     FormationDesign design(db);

@@ -7,10 +7,11 @@
 #include "store/Error.h"
 
 #include <QDir>
-#include <algorithm>
 #include <QLocale>
+#include <algorithm>
 
-namespace tarmela::cli {
+namespace tarmela::cli
+{
 
 std::vector<Command> exportCommands()
 {
@@ -48,9 +49,10 @@ std::vector<Command> exportCommands()
                      if (std::find(selected.begin(), selected.end(), output) != selected.end())
                          pages.push_back(pageOutput);
                  if (pages.empty())
-                     throw Error(ErrorKind::Usage,
-                                 QStringLiteral("--pdf writes the printed reports and the sections: "
-                                                "name one of them"));
+                     throw Error(
+                         ErrorKind::Usage,
+                         QStringLiteral("--pdf writes the printed reports and the sections: "
+                                        "name one of them"));
                  selected = pages;
              }
              Database& db = ctx.database();

@@ -8,9 +8,11 @@
 
 #include <algorithm>
 
-namespace tarmela::cli {
+namespace tarmela::cli
+{
 
-namespace {
+namespace
+{
 
 RoadChanges roadOptions(Args& args)
 {
@@ -59,8 +61,8 @@ std::vector<Command> roadCommands()
              ctx.out << "ID\tFrom\tTo\tLength\tInterval\tFormation Camber\tCarriage Camber\n";
              for (const Road& r : roads::list(ctx.database()))
                  ctx.out << r.id << '\t' << oneLine(r.from) << '\t' << oneLine(r.to) << '\t'
-                         << r.length << '\t'
-                         << r.interval << '\t' << plainDecimal(r.formationCamber) << '\t'
+                         << r.length << '\t' << r.interval << '\t'
+                         << plainDecimal(r.formationCamber) << '\t'
                          << plainDecimal(r.carriageCamber) << '\n';
              return 0;
          }},

@@ -14,11 +14,13 @@
 #include <QRegularExpression>
 #include <QSet>
 
-namespace tarmela::cli {
+namespace tarmela::cli
+{
 
 using statements::Sheet;
 
-namespace {
+namespace
+{
 
 // "1 row", "3 rows".
 QString rowCount(qint64 n)
@@ -120,7 +122,8 @@ std::vector<Command> surveyCommands()
              ctx.out << distancesLine(d) << '\n';
              return 0;
          }},
-        {QStringLiteral("generate"), QStringLiteral("generate ID --start C --end C [--rl] [--lb] [--force]"),
+        {QStringLiteral("generate"),
+         QStringLiteral("generate ID --start C --end C [--rl] [--lb] [--force]"),
          [](Context& ctx, Args& args) {
              Database& db = ctx.database();
              const std::int64_t road = requireRoad(db, args);

@@ -7,7 +7,8 @@
 #include <cstring>
 #include <memory>
 
-namespace {
+namespace
+{
 
 // The tool prints its own messages, one line each. Notes Qt's libraries would add on the way
 // (such as a missing runtime folder when a PDF is written from a cron job) say nothing about

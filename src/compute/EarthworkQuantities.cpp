@@ -18,9 +18,11 @@
 #include <optional>
 #include <vector>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 // Beyond this a chainage is a typing mistake, not a road (the kilometre table would run
 // to millions of rows).
@@ -56,8 +58,8 @@ enum Written {
 constexpr unsigned kDefaultsMask = (1u << WrittenWidth) | (1u << WrittenLeftSlope) |
                                    (1u << WrittenRightSlope) | (1u << WrittenCrust);
 const char* const kWrittenNames[WrittenCount] = {
-    "FL1", "FL2", "FR1", "FR2", "[Fill Area]", "[Cut Area]",
-    "Width", "[Left Slope]", "[Right Slope]", "Crust"};
+    "FL1",        "FL2",   "FR1",          "FR2",           "[Fill Area]",
+    "[Cut Area]", "Width", "[Left Slope]", "[Right Slope]", "Crust"};
 
 // One row's values after the recomputation (the stored one where nothing changed; kEmpty for
 // an empty cell) and which of them differ from the stored ones.
@@ -106,7 +108,8 @@ std::optional<RunError> unusableChainage(double chainage, std::int64_t id)
 
 // The walk over a road's sections in chainage order: each section's defaults, side levels
 // and areas, the areas the volumes are made of, and why the run ended early if it did.
-class SectionPass {
+class SectionPass
+{
 public:
     SectionPass(const EarthworkInputs& in, const CrossDistances& distances)
         : m_in(in), m_method(AreaMethod(in.method)), m_distances(distances)
@@ -119,11 +122,16 @@ public:
     {
         RowChange change;
         change.id = stored.id;
-        for (auto [column, value] :
-             {std::pair{WrittenFL1, stored.fl1}, {WrittenFL2, stored.fl2}, {WrittenFR1, stored.fr1},
-              {WrittenFR2, stored.fr2}, {WrittenFill, stored.fillArea}, {WrittenCut, stored.cutArea},
-              {WrittenWidth, stored.width}, {WrittenLeftSlope, stored.leftSlope},
-              {WrittenRightSlope, stored.rightSlope}, {WrittenCrust, stored.crust}})
+        for (auto [column, value] : {std::pair{WrittenFL1, stored.fl1},
+                                     {WrittenFL2, stored.fl2},
+                                     {WrittenFR1, stored.fr1},
+                                     {WrittenFR2, stored.fr2},
+                                     {WrittenFill, stored.fillArea},
+                                     {WrittenCut, stored.cutArea},
+                                     {WrittenWidth, stored.width},
+                                     {WrittenLeftSlope, stored.leftSlope},
+                                     {WrittenRightSlope, stored.rightSlope},
+                                     {WrittenCrust, stored.crust}})
             change.values[column] = value;
         if (failure)
             return change;
@@ -179,7 +187,8 @@ private:
 
 // Writes only the columns that changed, so that a road recomputed with nothing new costs a
 // read, and one UPDATE per set of changed columns, prepared on first use and kept.
-class AreaWriter {
+class AreaWriter
+{
 public:
     AreaWriter(Database& db, std::int64_t road) : m_db(db), m_table(schema::rlTable(road)) {}
 

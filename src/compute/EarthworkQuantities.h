@@ -19,7 +19,8 @@
 #include <QString>
 #include <cstdint>
 
-namespace tarmela {
+namespace tarmela
+{
 
 class Database;
 

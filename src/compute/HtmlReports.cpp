@@ -11,15 +11,18 @@
 #include <algorithm>
 #include <cmath>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 const QString kEmptyCell = QStringLiteral("&nbsp;");
 
 // The document goes to the file in parts (OutputFile replaces the target only when complete),
 // so a long road's report need not be held in memory twice.
-class ReportFile {
+class ReportFile
+{
 public:
     explicit ReportFile(const QString& path) : m_file(path) {}
     // Takes the text (ASCII only: every cell went through htmlText) and empties it.
@@ -83,11 +86,21 @@ QString htmlText(const QString& text)
     const QVector<uint> points = text.toUcs4();
     for (const uint c : points) {
         switch (c) {
-        case '<': out += QLatin1String("&lt;"); break;
-        case '>': out += QLatin1String("&gt;"); break;
-        case '&': out += QLatin1String("&amp;"); break;
-        case '"': out += QLatin1String("&quot;"); break;
-        case '\'': out += QLatin1String("&#39;"); break;
+        case '<':
+            out += QLatin1String("&lt;");
+            break;
+        case '>':
+            out += QLatin1String("&gt;");
+            break;
+        case '&':
+            out += QLatin1String("&amp;");
+            break;
+        case '"':
+            out += QLatin1String("&quot;");
+            break;
+        case '\'':
+            out += QLatin1String("&#39;");
+            break;
         default:
             if (c < 0x80)
                 out += QLatin1Char(char(c));
@@ -117,8 +130,8 @@ void FlushReportRow(QString& html, ReportCells& cells)
     html += QLatin1String("</tr>");
 }
 
-void WriteEarthworkReport(Database& db, std::int64_t road, int viewSections,
-                          const QLocale& locale, const QString& path)
+void WriteEarthworkReport(Database& db, std::int64_t road, int viewSections, const QLocale& locale,
+                          const QString& path)
 {
     const double length = roadLength(db, road);
     const EarthworkContent content(db, road, viewSections, false);
@@ -137,8 +150,8 @@ void WriteEarthworkReport(Database& db, std::int64_t road, int viewSections,
         html += QLatin1String("<tr align='right'><td>") + htmlText(content.chainageText(r)) +
                 QLatin1String("</td>");
         for (int c = 1; c < columns; ++c)
-            html += QLatin1String("<td>") + cell3(content.value(r, c), locale) +
-                    QLatin1String("</td>");
+            html +=
+                QLatin1String("<td>") + cell3(content.value(r, c), locale) + QLatin1String("</td>");
         html += QLatin1String("</tr>");
         out.take(html);
     }
@@ -152,8 +165,8 @@ void WriteEarthworkReport(Database& db, std::int64_t road, int viewSections,
         const bool all = i + 1 == rows.size();
         const QString b = all ? QStringLiteral("<b>") : QString();
         const QString eb = all ? QStringLiteral("</b>") : QString();
-        html += QLatin1String("<tr><td align='center'>") + b + rows[i][0] + eb +
-                QLatin1String("</td>");
+        html +=
+            QLatin1String("<tr><td align='center'>") + b + rows[i][0] + eb + QLatin1String("</td>");
         for (int k = 1; k < 4; ++k)
             html += QLatin1String("<td align='right'>") + b + htmlText(rows[i][k]) + eb +
                     QLatin1String("</td>");
@@ -163,8 +176,8 @@ void WriteEarthworkReport(Database& db, std::int64_t road, int viewSections,
     out.finish(html);
 }
 
-void WriteLevelBookReport(Database& db, std::int64_t road, int viewSections,
-                          const QLocale& locale, const QString& path)
+void WriteLevelBookReport(Database& db, std::int64_t road, int viewSections, const QLocale& locale,
+                          const QString& path)
 {
     const LevelBookContent book(db, road, viewSections);
 

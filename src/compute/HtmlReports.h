@@ -7,7 +7,8 @@
 #include <array>
 #include <cstdint>
 
-namespace tarmela {
+namespace tarmela
+{
 
 class Database;
 
@@ -16,20 +17,28 @@ class Database;
 // stored areas. viewSections (0..8) is the number of readings per side shown. Numbers take
 // the digit grouping of locale. The file is replaced as a whole or not at all.
 // Throws Error: a missing road or RL sheet, a row without a chainage, an unwritable file.
-void WriteEarthworkReport(Database& db, std::int64_t road, int viewSections,
-                          const QLocale& locale, const QString& path);
+void WriteEarthworkReport(Database& db, std::int64_t road, int viewSections, const QLocale& locale,
+                          const QString& path);
 
 // The road's level book laid out as a surveyor's book: per section a chainage line (BS, FS,
 // HI), the centre line and one line per reading shown, with reduced levels worked from an
 // assumed height of instrument of 100. Same file and error behaviour as above.
-void WriteLevelBookReport(Database& db, std::int64_t road, int viewSections,
-                          const QLocale& locale, const QString& path);
+void WriteLevelBookReport(Database& db, std::int64_t road, int viewSections, const QLocale& locale,
+                          const QString& path);
 
 // The cells of one Level Book line: Chainage, BS, IS, FS, HI, RL, Top Width, Bottom Width.
 // Each holds HTML that is ready to be written; an empty cell holds "&nbsp;".
 using ReportCells = std::array<QString, 8>;
-enum ReportCell { CellChainage, CellBS, CellIS, CellFS, CellHI, CellRL, CellTopWidth,
-                  CellBottomWidth };
+enum ReportCell {
+    CellChainage,
+    CellBS,
+    CellIS,
+    CellFS,
+    CellHI,
+    CellRL,
+    CellTopWidth,
+    CellBottomWidth
+};
 ReportCells emptyReportCells();
 
 // Appends the cells to html as one right-aligned table row and empties them again.

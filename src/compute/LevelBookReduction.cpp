@@ -12,15 +12,17 @@
 #include <limits>
 #include <optional>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 // Columns read from the level book, in this order.
 enum BookColumn {
     BookId,
     BookChainage,
-    BookLeft,                               // L1..L8
+    BookLeft,                                // L1..L8
     BookRight = BookLeft + kReadingsPerSide, // R1..R8
     BookCentre = BookRight + kReadingsPerSide,
     BookBS,

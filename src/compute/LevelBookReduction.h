@@ -2,7 +2,8 @@
 
 #include <cstdint>
 
-namespace tarmela {
+namespace tarmela
+{
 
 class Database;
 

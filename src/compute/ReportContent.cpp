@@ -10,9 +10,11 @@
 #include <QVariant>
 #include <algorithm>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 // The Level Book works from an assumed height of instrument, not from the bench mark: it
 // shows the book's own arithmetic, which the reduction to the RL sheet then repeats.
@@ -113,10 +115,9 @@ LevelBookContent::LevelBookContent(Database& db, std::int64_t road, int viewSect
     auto column = [&](const QString& name) {
         const int i = q.columnIndex(name);
         if (i < 0)
-            throw Error(ErrorKind::Data,
-                        QStringLiteral("The level book of road %1 has no column %2")
-                            .arg(road)
-                            .arg(name));
+            throw Error(
+                ErrorKind::Data,
+                QStringLiteral("The level book of road %1 has no column %2").arg(road).arg(name));
         return i;
     };
     const int chainageAt = column(QStringLiteral("Chainage"));
@@ -233,8 +234,7 @@ VolumeSummary reportVolumes(const EarthworkContent& content, double stepBackBelo
     return kilometreVolumes(sections, std::int64_t(std::max(stepBackBelow, 0.0)));
 }
 
-std::vector<std::array<QString, 4>> summaryRows(const VolumeSummary& volumes,
-                                                const QLocale& locale)
+std::vector<std::array<QString, 4>> summaryRows(const VolumeSummary& volumes, const QLocale& locale)
 {
     std::vector<std::array<QString, 4>> rows;
     for (const KilometreVolumes& km : volumes.kilometres)
@@ -245,8 +245,14 @@ std::vector<std::array<QString, 4>> summaryRows(const VolumeSummary& volumes,
     return rows;
 }
 
-QString fmt3(double value, const QLocale& locale) { return fixed(value, 3, locale); }
-QString fmt2(double value, const QLocale& locale) { return fixed(value, 2, locale); }
+QString fmt3(double value, const QLocale& locale)
+{
+    return fixed(value, 3, locale);
+}
+QString fmt2(double value, const QLocale& locale)
+{
+    return fixed(value, 2, locale);
+}
 
 QString fmt2Grouped(double value, const QLocale& locale)
 {

@@ -10,7 +10,8 @@
 #include <cstdint>
 #include <vector>
 
-namespace tarmela {
+namespace tarmela
+{
 
 class Database;
 
@@ -21,20 +22,24 @@ class Database;
 // and stays as it was read while the data change.
 
 constexpr double kEmptyValue = std::numeric_limits<double>::quiet_NaN();
-inline bool isEmptyValue(double v) { return std::isnan(v); }
+inline bool isEmptyValue(double v)
+{
+    return std::isnan(v);
+}
 
 // One line of the Level Book as a surveyor writes it; an empty value is NaN.
 struct LevelBookLine {
     QString label; // the chainage in its plain form, "C", "L1", ..., "R8"
-    double bs = kEmptyValue, is = kEmptyValue, fs = kEmptyValue, hi = kEmptyValue,
-           rl = kEmptyValue, topWidth = kEmptyValue, bottomWidth = kEmptyValue;
+    double bs = kEmptyValue, is = kEmptyValue, fs = kEmptyValue, hi = kEmptyValue, rl = kEmptyValue,
+           topWidth = kEmptyValue, bottomWidth = kEmptyValue;
     QString remarks; // on the chainage line only
 };
 
 // The road's level book, per section a chainage line (BS, FS and the height of instrument
 // they give), the centre line "C" and one line per reading shown, left then right, with
 // reduced levels worked from an assumed height of instrument of 100.
-class LevelBookContent {
+class LevelBookContent
+{
 public:
     // viewSections: readings per side shown, 0..8. Throws Error: a missing road or level book,
     // a row without a chainage, text in a number column, a failed read.
@@ -61,7 +66,8 @@ private:
 
 // The road's RL sheet as the Earthwork Report shows it: Chainage, the readings shown from the
 // outermost left to the outermost right, the formation levels, Fill Area and Cut Area.
-class EarthworkContent {
+class EarthworkContent
+{
 public:
     // allFormationLevels: FL2, FL1, FC, FR1, FR2 (the printed report); otherwise FC only.
     // Throws Error as LevelBookContent.

@@ -4,9 +4,11 @@
 #include "store/RowFunction.h"
 #include "store/RowReader.h"
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 // The number columns in the order RlColumns::read fills an RlRow.
 QStringList numberColumns()
@@ -17,8 +19,8 @@ QStringList numberColumns()
     names << QStringLiteral("C");
     for (int i = 1; i <= kReadingsPerSide; ++i)
         names << QStringLiteral("R%1").arg(i);
-    names << QStringList{"FL2",       "FL1",         "FC",         "FR1",         "FR2",
-                         "Width",     "TopWidth",    "BottomWidth", "Crust",      "Left Slope",
+    names << QStringList{"FL2",         "FL1",       "FC",          "FR1",   "FR2",
+                         "Width",       "TopWidth",  "BottomWidth", "Crust", "Left Slope",
                          "Right Slope", "Fill Area", "Cut Area"};
     return names;
 }
@@ -41,8 +43,7 @@ RlColumns::RlColumns(const QStringList& names) : m_id(indexIn(names, QStringLite
         m_numbers[std::size_t(k)] = indexIn(names, numbers[k]);
 }
 
-template <class Cells>
-void RlColumns::read(const Cells& cells, RlRow& row) const
+template <class Cells> void RlColumns::read(const Cells& cells, RlRow& row) const
 {
     row.id = cells.integer(m_id);
     auto at = m_numbers.begin();
@@ -61,7 +62,8 @@ void RlColumns::read(const Cells& cells, RlRow& row) const
 template void RlColumns::read(const RowReader&, RlRow&) const;
 template void RlColumns::read(const FunctionArguments&, RlRow&) const;
 
-namespace {
+namespace
+{
 
 QStringList columnNames(const RowReader& query)
 {

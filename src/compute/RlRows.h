@@ -12,7 +12,8 @@
 #include <cstdint>
 #include <limits>
 
-namespace tarmela {
+namespace tarmela
+{
 
 using SideReadings = std::array<double, kReadingsPerSide>;
 
@@ -61,7 +62,8 @@ inline bool isReading(double level)
 
 // Where each column of an RL row stands among a statement's columns, found by name (any
 // case). A cell holding text that is not a number reads as empty.
-class RlColumns {
+class RlColumns
+{
 public:
     // names: the statement's columns in order. Throws Error(Data) naming the first column of
     // the RL sheet that is not among them.
@@ -69,8 +71,7 @@ public:
 
     // The row in cells: a RowReader standing on a row, or the FunctionArguments of a
     // RowFunction.
-    template <class Cells>
-    void read(const Cells& cells, RlRow& row) const;
+    template <class Cells> void read(const Cells& cells, RlRow& row) const;
 
 private:
     static constexpr int kNumbers = 2 * kReadingsPerSide + 15; // all but ID
@@ -80,7 +81,8 @@ private:
 
 // Reads the rows of a statement that selects every column of the RL sheet ("SELECT * FROM
 // RL_n ...").
-class RlRowReader {
+class RlRowReader
+{
 public:
     // Throws Error(Data) when the statement lacks a column of the RL sheet.
     explicit RlRowReader(RowReader& query);

@@ -6,9 +6,11 @@
 #include <algorithm>
 #include <cmath>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 // An empty or zero value takes its default.
 bool defaultIfUnset(double& value, double fallback)
@@ -193,7 +195,8 @@ SectionArea meanLevelArea(const RlRow& s, AreaMethod method, int viewSections)
     formationSum += need(s.fr2, "FR2");
     const double meanFormation = d3(formationSum / 5);
     const double h = meanFormation - meanGround;
-    const double slopes = valueOr(s.leftSlope, kDefaultSlope) + valueOr(s.rightSlope, kDefaultSlope);
+    const double slopes =
+        valueOr(s.leftSlope, kDefaultSlope) + valueOr(s.rightSlope, kDefaultSlope);
     const double base = valueOr(s.width, kDefaultWidth) + slopes * valueOr(s.crust, kDefaultCrust);
     // Fill (h > 0) and cut (h < 0) alike widen by the slopes away from the formation.
     double area = (base + slopes * std::fabs(h) / 2) * h;
@@ -208,8 +211,8 @@ SectionArea meanLevelArea(const RlRow& s, AreaMethod method, int viewSections)
     return {0, d3(-area)};
 }
 
-SectionArea longMethodArea(const RlRow& s, const CrossDistances& distances,
-                           int viewSections, CentrePoint& centre)
+SectionArea longMethodArea(const RlRow& s, const CrossDistances& distances, int viewSections,
+                           CentrePoint& centre)
 {
     const double fc = need(s.fc, "FC");
     if (isReading(s.centre))

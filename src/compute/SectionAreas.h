@@ -2,8 +2,8 @@
 
 // The geometry of one cross section and its fill and cut areas, free of any database: a
 // section's row of the RL sheet (compute/RlRows.h) and the road's cross distances go in, the
-// formation side levels and the areas come out. The road-wide recomputation (EarthworkQuantities.h) runs
-// these over every row of a road's RL sheet; tests run them against worked examples.
+// formation side levels and the areas come out. The road-wide recomputation (EarthworkQuantities.h)
+// runs these over every row of a road's RL sheet; tests run them against worked examples.
 //
 // Lengths and levels are metres, areas square metres. A level that is empty, 0 or negative
 // is a missing reading (isReading). Every level or area written or averaged is taken to the nearest
@@ -16,7 +16,8 @@
 
 #include <QString>
 
-namespace tarmela {
+namespace tarmela
+{
 
 enum class AreaMethod {
     TrapezoidalShort = 0, // "Trapezoidal Method (Short)"
@@ -47,7 +48,8 @@ struct SectionArea {
 };
 
 // A value a formula needs is empty: column names the column ("FC", "TopWidth", ...).
-class MissingValue : public Error {
+class MissingValue : public Error
+{
 public:
     explicit MissingValue(const QString& column)
         : Error(ErrorKind::NullValue, column + QStringLiteral(" is empty")), m_column(column)
@@ -77,7 +79,7 @@ struct CentrePoint {
 // Method 2, strip by strip between the ground line and the formation outline (level at FC
 // across the Width, then falling at one in Left/Right Slope out to the last present reading
 // of the side). Throws MissingValue when FC is empty.
-SectionArea longMethodArea(const RlRow& s, const CrossDistances& distances,
-                           int viewSections, CentrePoint& centre);
+SectionArea longMethodArea(const RlRow& s, const CrossDistances& distances, int viewSections,
+                           CentrePoint& centre);
 
 } // namespace tarmela

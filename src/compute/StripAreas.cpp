@@ -2,7 +2,8 @@
 
 #include <cmath>
 
-namespace tarmela {
+namespace tarmela
+{
 
 void AccumulateStripAreas(const SidePoints& p, int count, StripSums& sums)
 {

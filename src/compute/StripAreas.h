@@ -6,7 +6,8 @@
 
 #include <array>
 
-namespace tarmela {
+namespace tarmela
+{
 
 // Room for the centre, eight readings, the formation edge and the closing point.
 constexpr int kPointsPerSide = 12;

@@ -1,14 +1,17 @@
 #include "compute/Volumes.h"
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 constexpr double kKilometre = 1000;
 constexpr double kLongestGap = 200;
 constexpr double kLongGapCounts = 50;
 } // namespace
 
-VolumeSummary kilometreVolumes(const std::vector<SectionAreas>& sections, std::int64_t stepBackBelow)
+VolumeSummary kilometreVolumes(const std::vector<SectionAreas>& sections,
+                               std::int64_t stepBackBelow)
 {
     VolumeSummary summary;
     std::size_t i = 0;

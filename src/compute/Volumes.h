@@ -3,7 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-namespace tarmela {
+namespace tarmela
+{
 
 // The stored areas of one section (an empty area counts as 0).
 struct SectionAreas {
@@ -33,6 +34,7 @@ struct VolumeSummary {
 // its last section also opens the next kilometre, so that the volume between the sections on
 // either side of a kilometre boundary falls into the later kilometre. The recomputation passes
 // the road's last chainage (to a whole number); the reports pass the road's length.
-VolumeSummary kilometreVolumes(const std::vector<SectionAreas>& sections, std::int64_t stepBackBelow);
+VolumeSummary kilometreVolumes(const std::vector<SectionAreas>& sections,
+                               std::int64_t stepBackBelow);
 
 } // namespace tarmela

@@ -10,9 +10,11 @@
 #include <QRegularExpression>
 #include <cmath>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 constexpr double kPageUnitsPerInch = 96;
 
@@ -121,8 +123,7 @@ double CharacterWidths::textWidth(const QString& text, double points, bool bold)
     return sum;
 }
 
-QStringList CharacterWidths::wrap(const QString& text, double width, double points,
-                                  bool bold) const
+QStringList CharacterWidths::wrap(const QString& text, double width, double points, bool bold) const
 {
     QStringList lines;
     const QString plain = QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -130,8 +131,8 @@ QStringList CharacterWidths::wrap(const QString& text, double width, double poin
         QString line;
         double lineWidth = 0;
         const double space = textWidth(QStringLiteral(" "), points, bold);
-        for (const QString& word : paragraph.simplified().split(QLatin1Char(' '),
-                                                                Qt::SkipEmptyParts)) {
+        for (const QString& word :
+             paragraph.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
             const double w = textWidth(word, points, bold);
             if (!line.isEmpty() && lineWidth + space + w > width) {
                 lines << line;

@@ -5,7 +5,8 @@
 #include <QStringList>
 #include <array>
 
-namespace tarmela {
+namespace tarmela
+{
 
 // The report font (Liberation Sans, which has Arial's widths) at a size in points, as the
 // report pages measure and draw it: no hinting and no kerning, so a text is as wide as the
@@ -16,7 +17,8 @@ QFont reportFont(double points, bool bold = false);
 // the advance widths of the characters 32..126, all in page units (96 to the inch) for the
 // report font at 8 points. The report pages measure text with it, scaled to the cell's size.
 // A character outside the file's range, and bold text, are measured with the font itself.
-class CharacterWidths {
+class CharacterWidths
+{
 public:
     static constexpr int kFirst = 32;
     static constexpr int kLast = 126;

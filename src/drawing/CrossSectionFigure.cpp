@@ -4,11 +4,16 @@
 #include <algorithm>
 #include <cmath>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
-bool has(double v) { return !std::isnan(v); }
+bool has(double v)
+{
+    return !std::isnan(v);
+}
 
 struct Side {
     FigurePoint point;

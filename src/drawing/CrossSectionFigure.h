@@ -8,7 +8,8 @@
 
 #include <vector>
 
-namespace tarmela {
+namespace tarmela
+{
 
 // One cross section as geometry in metres: offsets from the centre line (left negative) and
 // levels. The page painter and the cross-section drawing file both draw from it, each mapping
@@ -34,12 +35,12 @@ struct SectionFigure {
     double datum = 0;
     bool hasCentre = false, hasFc = false;
     double centre = 0, fc = 0;
-    std::vector<FigureSegment> ground;       // the existing ground line
-    std::vector<FigureTick> groundTicks;     // one per drawn ground reading
-    std::vector<FigureSegment> formation;    // FL2-FL1-FC-FR1-FR2
-    std::vector<FigureTick> formationTicks;  // FL1, FL2, FR1, FR2
-    std::vector<FigureSegment> groundCarried;// the ground carried level out to a side slope
-    std::vector<FigureSegment> slopes;       // the side slopes from the formation edges
+    std::vector<FigureSegment> ground;        // the existing ground line
+    std::vector<FigureTick> groundTicks;      // one per drawn ground reading
+    std::vector<FigureSegment> formation;     // FL2-FL1-FC-FR1-FR2
+    std::vector<FigureTick> formationTicks;   // FL1, FL2, FR1, FR2
+    std::vector<FigureSegment> groundCarried; // the ground carried level out to a side slope
+    std::vector<FigureSegment> slopes;        // the side slopes from the formation edges
     // How far the drawing reaches either side of the centre line, metres (both >= 0).
     double leftExtent = 0, rightExtent = 0;
 };

@@ -2,7 +2,8 @@
 
 #include "store/Numbers.h"
 
-namespace tarmela {
+namespace tarmela
+{
 
 CrossSectionLayout CrossSectionLayout::at(double zoom, Paper paper, const PageMargins& m)
 {

@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <cstdint>
 
-namespace tarmela {
+namespace tarmela
+{
 
 // Page margins in centimetres, as the page setup keeps them.
 struct PageMargins {

@@ -11,13 +11,16 @@
 #include <algorithm>
 #include <cmath>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 constexpr double kNormal = 15; // one screen pixel
 
-class Painter {
+class Painter
+{
 public:
     Painter(QPainter& painter, const CrossSectionLayout& layout, const CrossSectionPage& pageData,
             const CrossSectionStyle& style)
@@ -87,8 +90,9 @@ private:
                 Qt::Alignment align = Qt::AlignHCenter | Qt::AlignBottom)
     {
         p.setFont(pageFont(l.FontSize, false));
-        p.drawText(QRectF(QPointF(std::min(left, right), top), QPointF(std::max(left, right), bottom)),
-                   int(align) | Qt::TextDontClip, text);
+        p.drawText(
+            QRectF(QPointF(std::min(left, right), top), QPointF(std::max(left, right), bottom)),
+            int(align) | Qt::TextDontClip, text);
     }
     void verticalNumber(double x, double y, double value)
     {

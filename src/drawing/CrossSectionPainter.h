@@ -12,7 +12,8 @@
 
 class QPainter;
 
-namespace tarmela {
+namespace tarmela
+{
 
 // One section of a page: the row's own texts and its figure.
 struct CrossSectionEntry {

@@ -3,7 +3,8 @@
 #include <QFont>
 #include <QStringList>
 
-namespace tarmela {
+namespace tarmela
+{
 
 void installFontSubstitutions()
 {

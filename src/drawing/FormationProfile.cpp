@@ -8,13 +8,15 @@
 #include <algorithm>
 #include <array>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
-constexpr double kAxis = 600;        // left axis, and the margin under the base line
-constexpr double kColumn = 600;      // 50 m of chainage
-constexpr double kRow = 300;         // 1 m of level
+constexpr double kAxis = 600;   // left axis, and the margin under the base line
+constexpr double kColumn = 600; // 50 m of chainage
+constexpr double kRow = 300;    // 1 m of level
 constexpr double kMarkerHalf = 75;
 constexpr double kTwipsPerPoint = 20;
 

@@ -18,24 +18,28 @@
 
 class QPainter;
 
-namespace tarmela {
+namespace tarmela
+{
 
 // Twips to the device pixel of a screen (and of a QImage painted like one).
 constexpr double kProfileTwipsPerPixel = 15;
 
 // The size of the plot and the rules that follow from it.
 struct FormationProfileFrame {
-    double width = 0; // W, twips
+    double width = 0;  // W, twips
     double height = 0; // H, twips
 
-    int columns() const;   // grid columns of 50 m: nearest whole number to (W - 1200) / 600
+    int columns() const; // grid columns of 50 m: nearest whole number to (W - 1200) / 600
     std::int64_t visibleSpan() const { return 50 * std::int64_t(columns()); } // metres
-    int gridRows() const;  // rows of 1 m: nearest whole number to (H - 600) / 300
+    int gridRows() const; // rows of 1 m: nearest whole number to (H - 600) / 300
     double x(double chainage, double startChainage) const
     {
         return 600 + 12 * (chainage - startChainage);
     }
-    double y(double level, double datum) const { return (height - 600) - 300 * (level - datum + 1); }
+    double y(double level, double datum) const
+    {
+        return (height - 600) - 300 * (level - datum + 1);
+    }
 };
 
 // One row of the road's RL sheet as the profile shows it. Empty cells are std::nullopt.
@@ -58,8 +62,8 @@ struct FormationProfileCulvert {
 // Everything one redraw shows.
 struct FormationProfileDrawing {
     FormationProfileFrame frame;
-    std::int64_t startChainage = 0;  // at the left axis, a multiple of 50
-    std::optional<std::int64_t> datum; // none: no level in view to set it from; only the grid
+    std::int64_t startChainage = 0;        // at the left axis, a multiple of 50
+    std::optional<std::int64_t> datum;     // none: no level in view to set it from; only the grid
     std::vector<FormationProfileRow> rows; // those in view, in chainage order
     std::vector<FormationProfileCulvert> culverts;
 };

@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-namespace tarmela {
+namespace tarmela
+{
 
 LongSectionLayout LongSectionLayout::at(double f, int interval)
 {
@@ -26,8 +27,9 @@ LongSectionLayout LongSectionLayout::at(double f, int interval)
     return l;
 }
 
-SectionPaging sectionPaging(std::optional<double> lastInFirstKm, std::optional<double> firstChainage,
-                            std::optional<double> lastChainage, double roadLength)
+SectionPaging sectionPaging(std::optional<double> lastInFirstKm,
+                            std::optional<double> firstChainage, std::optional<double> lastChainage,
+                            double roadLength)
 {
     SectionPaging p;
     if (!firstChainage || !lastChainage)
@@ -39,8 +41,8 @@ SectionPaging sectionPaging(std::optional<double> lastInFirstKm, std::optional<d
         p.origin = 1000 * std::floor(*firstChainage / 1000);
     }
     const double end = std::max(roadLength, *lastChainage);
-    p.pageCount = std::max<std::int64_t>(
-        1, std::int64_t(std::ceil((end - p.origin) / p.pageLength - 1e-9)));
+    p.pageCount =
+        std::max<std::int64_t>(1, std::int64_t(std::ceil((end - p.origin) / p.pageLength - 1e-9)));
     return p;
 }
 

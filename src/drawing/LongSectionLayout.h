@@ -8,7 +8,8 @@
 #include <optional>
 #include <vector>
 
-namespace tarmela {
+namespace tarmela
+{
 
 // Where everything of a longitudinal-section page lies, in twips at one zoom: an A3 sheet on
 // its side at 100 %, a profile frame of 18 one-metre rows, six bands of figures under it and a
@@ -63,8 +64,9 @@ struct SectionPaging {
 // without a row in its first kilometre (or with only chainage 0 there) has kilometre pages
 // starting at the kilometre of its first row, so that its first page is not empty.
 // No rows: no pages.
-SectionPaging sectionPaging(std::optional<double> lastInFirstKm, std::optional<double> firstChainage,
-                            std::optional<double> lastChainage, double roadLength);
+SectionPaging sectionPaging(std::optional<double> lastInFirstKm,
+                            std::optional<double> firstChainage, std::optional<double> lastChainage,
+                            double roadLength);
 
 // The levels one page shows: the lowest level line (the datum) and the highest labelled level.
 struct LevelRange {
@@ -75,7 +77,8 @@ struct LevelRange {
 // The datum rule, from the present levels (not null, above 0) of the centre and the outermost
 // shown left and right columns: low = floor of the lowest - 1 (or the fixed datum), high =
 // floor of the highest + 1. Values are fed one at a time.
-class LevelRangeBuilder {
+class LevelRangeBuilder
+{
 public:
     void take(double level)
     {
@@ -96,7 +99,10 @@ private:
 
 // The zoom steps of the views, in percent: a step is taken when the value before it is inside
 // the limit, so 97 % zooms in to 102 % and 22 % out to 17 %.
-inline double zoomInPercent(double percent) { return percent < 100 ? percent + 5 : percent; }
+inline double zoomInPercent(double percent)
+{
+    return percent < 100 ? percent + 5 : percent;
+}
 inline double zoomOutPercent(double percent, double lowest)
 {
     return percent > lowest ? percent - 5 : percent;

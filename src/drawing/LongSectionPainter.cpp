@@ -11,9 +11,11 @@
 #include <QPainter>
 #include <algorithm>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 constexpr const char* kBandCaptions[6] = {"", "   FC", "SLOPE", "    C", " LEFT", "RIGHT"};
 const QColor kGridColour(162, 162, 162);
@@ -24,7 +26,8 @@ struct Curve {
     int bandRow;
 };
 
-class Painter {
+class Painter
+{
 public:
     Painter(QPainter& painter, const LongSectionLayout& layout, const LongSectionPage& pageData,
             const LongSectionStyle& style)
@@ -63,7 +66,10 @@ public:
 private:
     static constexpr double kTwipsPerScreenPixelWidth = 15;
 
-    void line(double x1, double y1, double x2, double y2) { p.drawLine(QPointF(x1, y1), QPointF(x2, y2)); }
+    void line(double x1, double y1, double x2, double y2)
+    {
+        p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
+    }
     void box(double x1, double y1, double x2, double y2)
     {
         p.setPen(pagePen(Qt::black, normal));
@@ -142,7 +148,7 @@ private:
         p.setPen(Qt::black);
         const auto low = nearestEven(page.levels.low);
         const auto high = std::min<std::int64_t>(nearestEven(page.levels.high),
-                                                  low + LongSectionLayout::ProfileRows);
+                                                 low + LongSectionLayout::ProfileRows);
         for (std::int64_t v = low; v <= high; ++v) {
             const double y = l.levelToY(double(v), page.levels.low);
             if (y < l.TopY)
@@ -199,8 +205,8 @@ private:
             const double w = c.picture.width() / dpmX * 1e5;
             const double h = c.picture.height() / dpmY * 1e5;
             const QRectF target(l.chainageX(c.chainage, first) - l.zoom * w * 0.436443121,
-                                l.levelToY(c.level, page.levels.low),
-                                w * 0.8728862412 * l.zoom, h * 0.8728862412 * l.zoom);
+                                l.levelToY(c.level, page.levels.low), w * 0.8728862412 * l.zoom,
+                                h * 0.8728862412 * l.zoom);
             p.drawImage(target, c.picture);
         }
     }
@@ -216,7 +222,8 @@ private:
 
 } // namespace
 
-namespace {
+namespace
+{
 
 // Walks the rows as the page draws them: a curve's previous point is 0 when there is none (at
 // the start of the page and after an empty cell, which breaks the curve).
@@ -248,15 +255,18 @@ std::vector<BandFigure> longSectionBandFigures(const std::vector<LongSectionRow>
     struct Visit {
         std::vector<BandFigure>& out;
         const QLocale& locale;
-        void row(const LongSectionRow& r) { out.push_back({0, r.chainage, plainDecimal(r.chainage), -1}); }
+        void row(const LongSectionRow& r)
+        {
+            out.push_back({0, r.chainage, plainDecimal(r.chainage), -1});
+        }
         void value(int j, const LongSectionRow& r, double v, double prev, double prevChainage)
         {
             static constexpr int bandOf[4] = {3, 4, 5, 1};
             if (j == 3 && v > 0 && prev > 0 && r.chainage != prevChainage)
-                out.push_back({2, r.chainage,
-                               locale.toString(100 * (v - prev) / (r.chainage - prevChainage), 'f',
-                                               2) + '%',
-                               -1});
+                out.push_back(
+                    {2, r.chainage,
+                     locale.toString(100 * (v - prev) / (r.chainage - prevChainage), 'f', 2) + '%',
+                     -1});
             out.push_back({bandOf[j], r.chainage, locale.toString(v, 'f', 2), j});
         }
     };

@@ -14,7 +14,8 @@
 
 class QPainter;
 
-namespace tarmela {
+namespace tarmela
+{
 
 // One row of a longitudinal-section page; an empty cell is not-a-number.
 struct LongSectionRow {

@@ -9,19 +9,24 @@
 #include <QPainter>
 #include <QPdfWriter>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 [[noreturn]] void cannotWrite(const QString& target, const QString& why)
 {
-    throw Error(ErrorKind::Io, QStringLiteral("Cannot write %1: %2")
-                                   .arg(QDir::toNativeSeparators(target), why));
+    throw Error(ErrorKind::Io,
+                QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(target), why));
 }
 
 } // namespace
 
-double pdfThinWidth() { return kTwipsPerInch / kPdfResolution; }
+double pdfThinWidth()
+{
+    return kTwipsPerInch / kPdfResolution;
+}
 
 void writePagesPdf(const QString& target, Paper paper, bool landscape, std::int64_t pageCount,
                    const QString& title, const PagePaint& paint, int resolution)
@@ -59,8 +64,7 @@ void writeLongSectionPdf(Database& db, std::int64_t road, const LongSectionOptio
     LongSectionStyle s = style;
     s.thinWidth = pdfThinWidth();
     writePagesPdf(target, Paper::A3, true, source.paging().pageCount,
-                  source.road().from + " to " + source.road().to,
-                  [&](QPainter& p, std::int64_t i) {
+                  source.road().from + " to " + source.road().to, [&](QPainter& p, std::int64_t i) {
                       paintLongSectionPage(p, layout, source.page(i), s);
                   });
 }
@@ -79,8 +83,7 @@ void writeCrossSectionPdf(Database& db, std::int64_t road, int sectionsOnPage, P
     s.sectionsOnPage = sectionsOnPage;
     const double halfBox = layout.BoxWidth / 2.0 / layout.Len10;
     writePagesPdf(target, paper, false, source.pageCount(),
-                  source.road().from + " To " + source.road().to,
-                  [&](QPainter& p, std::int64_t i) {
+                  source.road().from + " To " + source.road().to, [&](QPainter& p, std::int64_t i) {
                       paintCrossSectionPage(p, layout, source.page(i + 1, halfBox), s);
                   });
 }

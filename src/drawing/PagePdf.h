@@ -10,7 +10,8 @@
 
 class QPainter;
 
-namespace tarmela {
+namespace tarmela
+{
 
 class Database;
 
@@ -24,8 +25,7 @@ constexpr int kPdfResolution = 600;
 // beside the target, which replaces the target only when the whole file is written. Throws
 // Error(Io) naming the file when it cannot be written.
 void writePagesPdf(const QString& target, Paper paper, bool landscape, std::int64_t pageCount,
-                   const QString& title, const PagePaint& paint,
-                   int resolution = kPdfResolution);
+                   const QString& title, const PagePaint& paint, int resolution = kPdfResolution);
 
 // One device pixel of the PDF pages, in twips: the width of a thin line.
 double pdfThinWidth();

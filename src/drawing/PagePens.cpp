@@ -8,7 +8,8 @@
 #include <QVector>
 #include <algorithm>
 
-namespace tarmela {
+namespace tarmela
+{
 
 QPen pagePen(const QColor& colour, double width, LineStyle style)
 {

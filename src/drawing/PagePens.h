@@ -7,7 +7,8 @@
 
 class QPainter;
 
-namespace tarmela {
+namespace tarmela
+{
 
 // Pens and text placement shared by the page painters. Widths and lengths are in the page's
 // twips. A line of "normal" width is one screen pixel (15 twips) wide on every output; a thin

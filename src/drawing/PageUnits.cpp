@@ -3,7 +3,8 @@
 #include <QPaintDevice>
 #include <QPainter>
 
-namespace tarmela {
+namespace tarmela
+{
 
 QSizeF paperMm(Paper paper)
 {

@@ -5,7 +5,8 @@
 class QPainter;
 class QPaintDevice;
 
-namespace tarmela {
+namespace tarmela
+{
 
 // Pages are laid out in twips (1/1440 inch, 567 to the centimetre) with the page's top left as
 // origin and y downwards; a page painted on screen shows 15 twips to a pixel at 100 %, as it

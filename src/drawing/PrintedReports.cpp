@@ -4,9 +4,11 @@
 #include "store/Numbers.h"
 #include "store/Roads.h"
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 using namespace cellstyle;
 
@@ -24,18 +26,28 @@ TableCell title(const QString& text, double size, int style = Left)
     return {text, style, size, true, 0};
 }
 
-TableCell heading(const QString& text) { return {text, kHeading, kHeadingSize, true, BorderAll}; }
+TableCell heading(const QString& text)
+{
+    return {text, kHeading, kHeadingSize, true, BorderAll};
+}
 
-TableCell value(const QString& text) { return {text, kValue, kValueSize, false, BorderAll}; }
+TableCell value(const QString& text)
+{
+    return {text, kValue, kValueSize, false, BorderAll};
+}
 
 QString number3(double v, const QLocale& locale)
 {
     return isEmptyValue(v) ? QString() : fmt3(v, locale);
 }
 
-QString roadLine(const Road& road) { return road.from + QStringLiteral(" To ") + road.to; }
+QString roadLine(const Road& road)
+{
+    return road.from + QStringLiteral(" To ") + road.to;
+}
 
-class LevelBookTable : public ReportTable {
+class LevelBookTable : public ReportTable
+{
 public:
     LevelBookTable(std::shared_ptr<const LevelBookContent> book, QLocale locale)
         : m_book(std::move(book)), m_locale(std::move(locale))
@@ -64,7 +76,8 @@ private:
     QLocale m_locale;
 };
 
-class EarthworkTable : public ReportTable {
+class EarthworkTable : public ReportTable
+{
 public:
     EarthworkTable(std::shared_ptr<const EarthworkContent> sheet, QLocale locale)
         : m_sheet(std::move(sheet)), m_locale(std::move(locale))
@@ -87,7 +100,8 @@ private:
     QLocale m_locale;
 };
 
-class SummaryTable : public ReportTable {
+class SummaryTable : public ReportTable
+{
 public:
     explicit SummaryTable(std::vector<std::array<QString, 4>> rows) : m_rows(std::move(rows)) {}
     std::int64_t rowCount() const override { return std::int64_t(m_rows.size()); }

@@ -6,7 +6,8 @@
 #include <cstdint>
 #include <memory>
 
-namespace tarmela {
+namespace tarmela
+{
 
 class Database;
 

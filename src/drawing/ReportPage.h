@@ -7,7 +7,8 @@
 #include <QStringList>
 #include <vector>
 
-namespace tarmela {
+namespace tarmela
+{
 
 // The printed reports' page, in units of 96 to the inch: A4 with the reports' margins, row
 // height and base font size.
@@ -25,7 +26,8 @@ struct PageModel {
 
 // Cell style codes: alignment and line breaking as the reports write them, and one code of
 // their own for a cell whose text wraps and whose row grows to hold it.
-namespace cellstyle {
+namespace cellstyle
+{
 constexpr int Left = 0;
 constexpr int Centre = 1;
 constexpr int Right = 2;
@@ -54,7 +56,7 @@ struct PlacedText {
     int align = cellstyle::Left; // Left, Centre or Right
     double fontSize = 9;         // points; may be below the cell's when it had to shrink
     bool bold = false;
-    double lineHeight = 12;      // distance between the lines' tops
+    double lineHeight = 12; // distance between the lines' tops
 };
 
 // One page of a report: what is written where, and the rules, in page units.

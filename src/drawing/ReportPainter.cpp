@@ -6,9 +6,11 @@
 #include <QPainter>
 #include <QTransform>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 constexpr double kPageUnitsPerInch = 96;
 constexpr double kRuleWidth = 0.75; // page units: a thin line that still prints

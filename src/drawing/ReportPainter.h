@@ -6,7 +6,8 @@ class QPainter;
 class QPaintDevice;
 class QTransform;
 
-namespace tarmela {
+namespace tarmela
+{
 
 // The transform that takes page units (96 to the inch) to the device's pixels at a zoom
 // factor (1 = the page's own size on that device).

@@ -6,7 +6,8 @@
 
 #include <QPainter>
 
-namespace tarmela {
+namespace tarmela
+{
 
 void writeReportPdf(const ReportDocument& report, const QString& title, const QString& path,
                     const std::function<void(std::int64_t)>& progress)

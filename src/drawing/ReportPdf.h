@@ -4,7 +4,8 @@
 #include <cstdint>
 #include <functional>
 
-namespace tarmela {
+namespace tarmela
+{
 
 class ReportDocument;
 

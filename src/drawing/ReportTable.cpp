@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <tuple>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
-constexpr double kTextTop = 3;  // below the row's top
-constexpr double kTextSides = 4; // on either side: text stays within the cell width less 8
+constexpr double kTextTop = 3;     // below the row's top
+constexpr double kTextSides = 4;   // on either side: text stays within the cell width less 8
 constexpr double kWrapPadding = 6; // a wrapped cell's height beyond its lines
 
 bool wraps(int style)
@@ -58,7 +60,8 @@ ReportDocument::LaidRow ReportDocument::layRow(const std::vector<double>& column
                     t.fontSize = cell.fontSize * room / widestWord;
                 t.lines = m_widths.wrap(cell.text, room, t.fontSize, cell.bold);
             } else {
-                const QString text = QString(cell.text).replace(QLatin1Char('\n'), QLatin1Char(' '));
+                const QString text =
+                    QString(cell.text).replace(QLatin1Char('\n'), QLatin1Char(' '));
                 double w = m_widths.textWidth(text, cell.fontSize, cell.bold);
                 if (c < widest.size() && !widest[c].isEmpty())
                     w = std::max(w, m_widths.textWidth(widest[c], cell.fontSize, cell.bold));

@@ -7,7 +7,8 @@
 #include <memory>
 #include <vector>
 
-namespace tarmela {
+namespace tarmela
+{
 
 // One row of a table's header block, with columns of its own.
 struct HeaderSection {
@@ -18,7 +19,8 @@ struct HeaderSection {
 // One table of a report: its columns in percent of the printable width, its row height, the
 // header block printed at the top of each of its pages, and its rows, which it makes on
 // request so that a report of a million rows need not hold them.
-class ReportTable {
+class ReportTable
+{
 public:
     virtual ~ReportTable() = default;
     std::vector<double> columns;
@@ -46,7 +48,8 @@ public:
 // high as its lines plus 6; a single line taller than the row (a large title) makes it as
 // high as the line plus 3. A text too wide for its cell is drawn smaller until it fits, so no
 // text reaches into a neighbour.
-class ReportDocument {
+class ReportDocument
+{
 public:
     ReportDocument(PageModel page, CharacterWidths widths);
     // Adds a table after the others; its pages are counted at once.

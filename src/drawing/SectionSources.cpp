@@ -11,9 +11,11 @@
 #include <QVariant>
 #include <cmath>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 std::optional<double> scalarNumber(Database& db, const QString& statement)
 {
@@ -52,8 +54,7 @@ SectionPaging readSectionPaging(Database& db, std::int64_t road, double roadLeng
 
 LongSectionSource::LongSectionSource(Database& db, std::int64_t road,
                                      const LongSectionOptions& options)
-    : m_road(roads::get(db, road)),
-      m_options(checkedOptions(options)),
+    : m_road(roads::get(db, road)), m_options(checkedOptions(options)),
       m_paging(readSectionPaging(db, road, double(m_road.length))),
       m_rows(db, "SELECT * FROM " + quoteName(schema::rlTable(road)) +
                      " WHERE Chainage>=? AND Chainage<=? ORDER BY Chainage"),
@@ -144,7 +145,7 @@ QImage LongSectionSource::picture(const QString& file, QStringList* problems)
         QImageReader reader(path);
         if (!reader.read(&image) && problems)
             *problems << QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path),
-                                                     reader.errorString());
+                                                      reader.errorString());
     }
     m_pictures.insert(file, image);
     return image;
@@ -185,8 +186,8 @@ CrossSectionPage CrossSectionSource::page(std::int64_t number, double halfBoxCm)
     RlRowReader reader(*query);
     RlRow row;
     while (reader.next(row)) {
-        page.sections.push_back({row.chainage, row.fillArea, row.cutArea,
-                                 sectionFigure(row, m_distances)});
+        page.sections.push_back(
+            {row.chainage, row.fillArea, row.cutArea, sectionFigure(row, m_distances)});
         // A row without a chainage sorts first and has no key to read on from.
         if (present(row.chainage)) {
             m_nextPage = number + 1;

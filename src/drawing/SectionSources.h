@@ -5,13 +5,14 @@
 #include "drawing/LongSectionPainter.h"
 #include "store/Roads.h"
 
+#include "store/RowReader.h"
 #include <QHash>
 #include <QImage>
-#include "store/RowReader.h"
 #include <QString>
 #include <cstdint>
 
-namespace tarmela {
+namespace tarmela
+{
 
 class Database;
 
@@ -30,7 +31,8 @@ struct LongSectionOptions {
 // chainage range through the index) and the culverts in that range, so a page of a long road
 // costs what a page of a short one does. Throws Error from the database (a missing RL sheet
 // is ErrorKind::TableMissing).
-class LongSectionSource {
+class LongSectionSource
+{
 public:
     LongSectionSource(Database& db, std::int64_t road, const LongSectionOptions& options);
 
@@ -51,7 +53,8 @@ private:
 };
 
 // Reads the pages of a road's cross sections, sectionsOnPage rows to a page in chainage order.
-class CrossSectionSource {
+class CrossSectionSource
+{
 public:
     CrossSectionSource(Database& db, std::int64_t road, int sectionsOnPage);
 

@@ -1,9 +1,9 @@
 #include "export/BatchExport.h"
 
 #include "compute/HtmlReports.h"
+#include "drawing/PagePdf.h"
 #include "drawing/PrintedReports.h"
 #include "drawing/ReportPdf.h"
-#include "drawing/PagePdf.h"
 #include "export/DxfDrawings.h"
 #include "store/Database.h"
 #include "store/Error.h"
@@ -15,16 +15,17 @@
 #include <QFileInfo>
 #include <algorithm>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 // Characters that cannot stand in a file name on one of the systems the program runs on,
 // the folder separators among them.
 bool unfitForName(QChar c)
 {
-    return c.unicode() < 0x20 || c.unicode() == 0x7f ||
-           QStringLiteral("<>:\"/\\|?*").contains(c);
+    return c.unicode() < 0x20 || c.unicode() == 0x7f || QStringLiteral("<>:\"/\\|?*").contains(c);
 }
 
 // A road's export folder holds this file, naming the road and its project, so that an export
@@ -79,14 +80,22 @@ QString exportFolderName(const QString& from, const QString& to)
 QString exportFileName(ExportOutput output)
 {
     switch (output) {
-    case ExportOutput::LevelBook: return QStringLiteral("Level Book.htm");
-    case ExportOutput::EarthworkReport: return QStringLiteral("Earthwork Report.htm");
-    case ExportOutput::LongSection: return QStringLiteral("LSection.dxf");
-    case ExportOutput::CrossSections: return QStringLiteral("XSection.dxf");
-    case ExportOutput::LevelBookPdf: return QStringLiteral("Level Book.pdf");
-    case ExportOutput::EarthworkReportPdf: return QStringLiteral("Earthwork Report.pdf");
-    case ExportOutput::LongSectionPdf: return QStringLiteral("LSection.pdf");
-    case ExportOutput::CrossSectionsPdf: return QStringLiteral("XSection.pdf");
+    case ExportOutput::LevelBook:
+        return QStringLiteral("Level Book.htm");
+    case ExportOutput::EarthworkReport:
+        return QStringLiteral("Earthwork Report.htm");
+    case ExportOutput::LongSection:
+        return QStringLiteral("LSection.dxf");
+    case ExportOutput::CrossSections:
+        return QStringLiteral("XSection.dxf");
+    case ExportOutput::LevelBookPdf:
+        return QStringLiteral("Level Book.pdf");
+    case ExportOutput::EarthworkReportPdf:
+        return QStringLiteral("Earthwork Report.pdf");
+    case ExportOutput::LongSectionPdf:
+        return QStringLiteral("LSection.pdf");
+    case ExportOutput::CrossSectionsPdf:
+        return QStringLiteral("XSection.pdf");
     }
     return {};
 }
@@ -94,14 +103,22 @@ QString exportFileName(ExportOutput output)
 QString exportLabel(ExportOutput output)
 {
     switch (output) {
-    case ExportOutput::LevelBook: return QStringLiteral("Level Book (Html)");
-    case ExportOutput::EarthworkReport: return QStringLiteral("Earthwork Report (Html)");
-    case ExportOutput::LongSection: return QStringLiteral("Longitudinal Section (DXF)");
-    case ExportOutput::CrossSections: return QStringLiteral("Cross Section (DXF)");
-    case ExportOutput::LevelBookPdf: return QStringLiteral("Level Book (PDF)");
-    case ExportOutput::EarthworkReportPdf: return QStringLiteral("Earthwork Report (PDF)");
-    case ExportOutput::LongSectionPdf: return QStringLiteral("Longitudinal Section (PDF)");
-    case ExportOutput::CrossSectionsPdf: return QStringLiteral("Cross Section (PDF)");
+    case ExportOutput::LevelBook:
+        return QStringLiteral("Level Book (Html)");
+    case ExportOutput::EarthworkReport:
+        return QStringLiteral("Earthwork Report (Html)");
+    case ExportOutput::LongSection:
+        return QStringLiteral("Longitudinal Section (DXF)");
+    case ExportOutput::CrossSections:
+        return QStringLiteral("Cross Section (DXF)");
+    case ExportOutput::LevelBookPdf:
+        return QStringLiteral("Level Book (PDF)");
+    case ExportOutput::EarthworkReportPdf:
+        return QStringLiteral("Earthwork Report (PDF)");
+    case ExportOutput::LongSectionPdf:
+        return QStringLiteral("Longitudinal Section (PDF)");
+    case ExportOutput::CrossSectionsPdf:
+        return QStringLiteral("Cross Section (PDF)");
     }
     return {};
 }
@@ -123,8 +140,9 @@ ExportResult exportRoad(Database& db, std::int64_t road, const QString& baseFold
         result.folder = QDir(base).filePath(name);
         FolderUse use = folderUse(result.folder, owner);
         for (int n = 1; use == FolderUse::Taken; ++n) {
-            const QString other = n == 1 ? QStringLiteral("%1 (road %2)").arg(name).arg(road)
-                                         : QStringLiteral("%1 (road %2, %3)").arg(name).arg(road).arg(n);
+            const QString other =
+                n == 1 ? QStringLiteral("%1 (road %2)").arg(name).arg(road)
+                       : QStringLiteral("%1 (road %2, %3)").arg(name).arg(road).arg(n);
             const QString next = QDir(base).filePath(other);
             if (n > 100)
                 throw Error(ErrorKind::Io, QStringLiteral("Cannot create the folder %1: other "
@@ -151,13 +169,12 @@ ExportResult exportRoad(Database& db, std::int64_t road, const QString& baseFold
 
     for (const ExportOutput output :
          {ExportOutput::LevelBook, ExportOutput::EarthworkReport, ExportOutput::LongSection,
-          ExportOutput::CrossSections, ExportOutput::LevelBookPdf,
-          ExportOutput::EarthworkReportPdf, ExportOutput::LongSectionPdf,
-          ExportOutput::CrossSectionsPdf}) {
+          ExportOutput::CrossSections, ExportOutput::LevelBookPdf, ExportOutput::EarthworkReportPdf,
+          ExportOutput::LongSectionPdf, ExportOutput::CrossSectionsPdf}) {
         if (std::find(selected.begin(), selected.end(), output) == selected.end())
             continue;
-        ExportOutcome outcome{output, QDir(result.folder).filePath(exportFileName(output)),
-                              false, {}};
+        ExportOutcome outcome{
+            output, QDir(result.folder).filePath(exportFileName(output)), false, {}};
         const bool report =
             output != ExportOutput::LongSection && output != ExportOutput::CrossSections;
         try {

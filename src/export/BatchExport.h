@@ -13,7 +13,8 @@
 #include <cstdint>
 #include <vector>
 
-namespace tarmela {
+namespace tarmela
+{
 
 class Database;
 
@@ -25,8 +26,8 @@ enum class ExportOutput {
     CrossSections,
     LevelBookPdf,       // the printed Level Book's pages, A4 upright
     EarthworkReportPdf, // the printed Earthwork Report's pages, A4 upright
-    LongSectionPdf,   // the pages of the longitudinal section view, A3 on its side
-    CrossSectionsPdf, // the pages of the cross section view, paper and margins of the page setup
+    LongSectionPdf,     // the pages of the longitudinal section view, A3 on its side
+    CrossSectionsPdf,   // the pages of the cross section view, paper and margins of the page setup
 };
 
 // Each output's options, as its writer takes them.
@@ -54,8 +55,8 @@ struct ExportResult {
     QString folder;                      // base folder + the road's folder
     std::vector<ExportOutcome> outcomes; // one per output attempted, in list order
     QStringList warnings;                // e.g. "There are no records to display ..."
-    QString note; // set when "From to To" held another road's outputs and a new folder was used
-    QString error;                       // an error that ended the batch; empty when none
+    QString note;  // set when "From to To" held another road's outputs and a new folder was used
+    QString error; // an error that ended the batch; empty when none
 };
 
 // The name of a road's export folder, "From to To", made safe to stand as one folder name

@@ -18,11 +18,13 @@
 #include <string>
 #include <string_view>
 
-namespace tarmela {
+namespace tarmela
+{
 
 using namespace std::string_view_literals;
 
-namespace {
+namespace
+{
 
 constexpr float Unit = 1.0f; // one metre of the road, 1 cm of paper
 constexpr float Margin25 = 2.5f;
@@ -156,8 +158,9 @@ void ExportCrossSectionsDxf(Database& db, std::int64_t road, const DxfOptions& o
     if (!db.tableExists(schema::rlTable(road)))
         throw Error(ErrorKind::TableMissing,
                     QStringLiteral("Road %1 has no RL sheet; generate its sheets first").arg(road));
-    RowReader query(db, QStringLiteral("SELECT * FROM %1 ORDER BY Chainage")
-                            .arg(quoteName(schema::rlTable(road))));
+    RowReader query(
+        db,
+        QStringLiteral("SELECT * FROM %1 ORDER BY Chainage").arg(quoteName(schema::rlTable(road))));
     RlRowReader rows(query);
 
     DxfWriter out(QDir(o.templateFolder).filePath(QStringLiteral("HeaderX.dxf")), target);

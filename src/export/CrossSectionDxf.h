@@ -6,7 +6,8 @@
 
 #include <vector>
 
-namespace tarmela {
+namespace tarmela
+{
 
 class DxfWriter;
 
@@ -16,7 +17,8 @@ class DxfWriter;
 // fit its 16-unit figure box at 1:100 across is drawn at 1:200, 1:250 or 1:500 across (levels
 // stay at 1:100) with the scale written at its foot; beyond 1:500 the sections are cut off at
 // the box's width.
-class CrossSectionDrawing {
+class CrossSectionDrawing
+{
 public:
     static constexpr float SheetWidth = 21.0f;
     static constexpr float SheetTop = 29.7f;

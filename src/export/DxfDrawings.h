@@ -6,7 +6,8 @@
 #include <QStringList>
 #include <cstdint>
 
-namespace tarmela {
+namespace tarmela
+{
 
 class Database;
 

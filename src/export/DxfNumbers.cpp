@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <cstring>
 
-namespace tarmela::dxf {
+namespace tarmela::dxf
+{
 
-namespace {
+namespace
+{
 
 constexpr char kDigitPairs[] =
     "0001020304050607080910111213141516171819202122232425262728293031323334"

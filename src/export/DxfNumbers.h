@@ -2,7 +2,8 @@
 
 #include <string_view>
 
-namespace tarmela::dxf {
+namespace tarmela::dxf
+{
 
 // Numbers as the drawings write them: always a point as decimal separator, never grouping or
 // an exponent, whatever the locale. Each formatter fills a caller's buffer (no allocation, the

@@ -9,9 +9,11 @@
 #include <cmath>
 #include <cstring>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 constexpr std::size_t kBufferSize = 1 << 20;
 // Numbers remembered by the writer: 2^kNumberCacheBits.
@@ -34,14 +36,12 @@ DxfWriter::DxfWriter(const QString& templatePath, const QString& target)
 
     QFile header(templatePath);
     if (!header.open(QIODevice::ReadOnly))
-        throw Error(ErrorKind::Io,
-                    QStringLiteral("The drawing template %1 could not be read: %2")
-                        .arg(shownPath(templatePath), header.errorString()));
+        throw Error(ErrorKind::Io, QStringLiteral("The drawing template %1 could not be read: %2")
+                                       .arg(shownPath(templatePath), header.errorString()));
     const QByteArray head = header.readAll();
     if (header.error() != QFileDevice::NoError)
-        throw Error(ErrorKind::Io,
-                    QStringLiteral("The drawing template %1 could not be read: %2")
-                        .arg(shownPath(templatePath), header.errorString()));
+        throw Error(ErrorKind::Io, QStringLiteral("The drawing template %1 could not be read: %2")
+                                       .arg(shownPath(templatePath), header.errorString()));
 
     m_file.put(head);
     m_written = head.size();

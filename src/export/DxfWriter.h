@@ -10,7 +10,8 @@
 #include <string_view>
 #include <vector>
 
-namespace tarmela {
+namespace tarmela
+{
 
 // Writes one DXF drawing: the header template's bytes, then an entities section with LINE and
 // TEXT entities, then the end of file.
@@ -23,7 +24,8 @@ namespace tarmela {
 // writes at the speed of the disk. finish() puts the complete file in place of the target; a
 // writer destroyed before that (an error on the way) leaves the target as it was. Every
 // failure throws Error(Io) with the file's name and the system's reason.
-class DxfWriter {
+class DxfWriter
+{
 public:
     DxfWriter(const QString& templatePath, const QString& target);
     ~DxfWriter();

@@ -7,6 +7,7 @@
 // the last level read, as the engineer's sheets carry a level on until it changes.
 #include "export/LongSectionDxf.h"
 
+#include "drawing/SectionSources.h"
 #include "export/DxfNumbers.h"
 #include "export/DxfWriter.h"
 #include "store/Database.h"
@@ -14,18 +15,19 @@
 #include "store/Numbers.h"
 #include "store/Roads.h"
 #include "store/Schema.h"
-#include "drawing/SectionSources.h"
 
 #include <QDir>
 #include <algorithm>
 #include <cmath>
 #include <string>
 
-namespace tarmela {
+namespace tarmela
+{
 
 using namespace std::string_view_literals;
 
-namespace {
+namespace
+{
 
 constexpr float SheetOffset = 1.0f;
 constexpr float GridWidth = 28.0f; // 20 x 1.4
@@ -227,8 +229,7 @@ QStringList ExportLongSectionDxf(Database& db, std::int64_t road, const DxfOptio
                           .arg(table, plainDecimal(l.pageEnd(k))));
         if (next.isNull())
             break;
-        const auto j =
-            std::int64_t(std::ceil((next.toDouble() - l.origin) / l.pageLength)) - 1;
+        const auto j = std::int64_t(std::ceil((next.toDouble() - l.origin) / l.pageLength)) - 1;
         k = std::max(k + 1, j);
     }
     out.finish();

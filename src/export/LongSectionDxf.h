@@ -10,7 +10,8 @@
 #include <string_view>
 #include <vector>
 
-namespace tarmela {
+namespace tarmela
+{
 
 class Database;
 class DxfWriter;
@@ -18,7 +19,8 @@ class DxfWriter;
 // The longitudinal-section drawing while it is written: landscape sheets of 29.7 x 21.0
 // (centimetres of paper, y upwards) side by side along x, each covering SheetSpan metres of
 // chainage across a 28-unit level grid (0.028 units per metre) above six bands of figures.
-class LongSectionDrawing {
+class LongSectionDrawing
+{
 public:
     static constexpr float SheetWidth = 29.7f;
     static constexpr float SheetTop = 20.5f;

@@ -14,13 +14,16 @@
 #include <optional>
 #include <vector>
 
-namespace tarmela {
+namespace tarmela
+{
 
 class Database;
 
-namespace formation {
+namespace formation
+{
 
-class FormationData {
+class FormationData
+{
 public:
     // viewSections: the readings per side shown; the outer curves are L<n> and R<n> (none
     // when 0).

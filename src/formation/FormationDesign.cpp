@@ -9,12 +9,14 @@
 
 #include <cmath>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 FormationProfileRow requireRow(formation::FormationData& data, double chainage,
-                                          const QString& purpose = {})
+                               const QString& purpose = {})
 {
     std::optional<FormationProfileRow> row = data.rowAt(chainage);
     if (!row)

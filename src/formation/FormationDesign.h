@@ -22,11 +22,13 @@
 #include <optional>
 #include <vector>
 
-namespace tarmela {
+namespace tarmela
+{
 
 class Database;
 
-class FormationDesign {
+class FormationDesign
+{
 public:
     explicit FormationDesign(Database& db) : m_db(db) {}
 
@@ -58,8 +60,8 @@ private:
     };
     // Runs `plan` (the reads that decide the writes) and the writes and the recomputation in
     // one transaction; the undo step is kept only when all of it is committed.
-    EarthworkResult change(const EarthworkInputs& in, const std::function<std::vector<Write>()>& plan,
-                           bool keepsUndo);
+    EarthworkResult change(const EarthworkInputs& in,
+                           const std::function<std::vector<Write>()>& plan, bool keepsUndo);
 
     Database& m_db;
     IncrementalQuantities m_quantities;

@@ -8,7 +8,8 @@
 #include <QImageReader>
 #include <QStringList>
 
-namespace tarmela {
+namespace tarmela
+{
 
 FormationProfileSource::FormationProfileSource(Database& db, std::int64_t road, int viewSections,
                                                QString culvertFolder)
@@ -66,7 +67,8 @@ FormationProfileSource::Redraw FormationProfileSource::load(const FormationProfi
             {c.chainage, formation::culvertTop(c.fcBefore, c.fcAfter, *d.datum), p.image});
     }
     if (!unreadable.isEmpty())
-        r.message = QStringLiteral("The culvert picture %1 can't be read").arg(unreadable.join(", "));
+        r.message =
+            QStringLiteral("The culvert picture %1 can't be read").arg(unreadable.join(", "));
     return r;
 }
 

@@ -14,14 +14,17 @@
 #include <cstdint>
 #include <optional>
 
-namespace tarmela {
+namespace tarmela
+{
 
 class Database;
 
-class FormationProfileSource {
+class FormationProfileSource
+{
 public:
     // culvertFolder: where the culvert types' picture files are.
-    FormationProfileSource(Database& db, std::int64_t road, int viewSections, QString culvertFolder);
+    FormationProfileSource(Database& db, std::int64_t road, int viewSections,
+                           QString culvertFolder);
 
     formation::FormationData& data() { return m_data; }
 

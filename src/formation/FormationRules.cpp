@@ -7,7 +7,8 @@
 #include <cmath>
 #include <limits>
 
-namespace tarmela::formation {
+namespace tarmela::formation
+{
 
 std::int64_t chainageAt(double xTwips, std::int64_t startChainage)
 {

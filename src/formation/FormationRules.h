@@ -10,7 +10,8 @@
 #include <optional>
 #include <vector>
 
-namespace tarmela::formation {
+namespace tarmela::formation
+{
 
 // The chainage under a click x twips from the plot's left edge: 12 twips to the metre from
 // the left axis at x = 600, to the nearest whole metre (halves to even).

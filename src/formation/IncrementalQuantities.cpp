@@ -8,7 +8,8 @@
 
 #include <set>
 
-namespace tarmela {
+namespace tarmela
+{
 
 IncrementalQuantities::Stamp IncrementalQuantities::stampOf(Database& db)
 {
@@ -39,13 +40,15 @@ void IncrementalQuantities::rebuild(Database& db, const EarthworkInputs& in,
         return;
     m_inputs = in;
     m_roadName = result.roadName;
-    m_distances = in.method == int(AreaMethod::InterpolatedLong) ? roads::crossDistances(db, in.road)
-                                                                 : CrossDistances{};
+    m_distances = in.method == int(AreaMethod::InterpolatedLong)
+                      ? roads::crossDistances(db, in.road)
+                      : CrossDistances{};
     // The order of the full recomputation, so that the centre points carry the same way. Only
     // the columns the index needs: reading whole rows here made the tool's full recomputation
     // of a long road take about half as long again (tarmela_bench_formation).
     RowReader q(db, QStringLiteral("SELECT ID, Chainage, C, FC, [Fill Area], [Cut Area] FROM ") +
-                        quoteName(schema::rlTable(in.road)) + QStringLiteral(" ORDER BY Chainage, ID"));
+                        quoteName(schema::rlTable(in.road)) +
+                        QStringLiteral(" ORDER BY Chainage, ID"));
     CentrePoint centre;
     while (q.next()) {
         Section s;
@@ -72,8 +75,8 @@ bool IncrementalQuantities::usableFor(Database& db, const EarthworkInputs& in)
     return true;
 }
 
-std::optional<EarthworkResult> IncrementalQuantities::recompute(Database& db,
-                                                                const std::vector<std::int64_t>& ids)
+std::optional<EarthworkResult>
+IncrementalQuantities::recompute(Database& db, const std::vector<std::int64_t>& ids)
 {
     const bool longMethod = m_inputs.method == int(AreaMethod::InterpolatedLong);
     std::set<int> todo;
@@ -109,8 +112,9 @@ std::optional<EarthworkResult> IncrementalQuantities::recompute(Database& db,
         SectionArea area;
         CentrePoint centre = i > 0 ? m_sections[std::size_t(i - 1)].centre : CentrePoint{};
         try {
-            area = longMethod ? longMethodArea(s, m_distances, m_inputs.viewSections, centre)
-                              : meanLevelArea(s, AreaMethod(m_inputs.method), m_inputs.viewSections);
+            area = longMethod
+                       ? longMethodArea(s, m_distances, m_inputs.viewSections, centre)
+                       : meanLevelArea(s, AreaMethod(m_inputs.method), m_inputs.viewSections);
         } catch (const MissingValue&) {
             m_valid = false;
             return std::nullopt;

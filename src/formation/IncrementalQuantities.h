@@ -21,11 +21,13 @@
 #include <optional>
 #include <vector>
 
-namespace tarmela {
+namespace tarmela
+{
 
 class Database;
 
-class IncrementalQuantities {
+class IncrementalQuantities
+{
 public:
     // Reads back what the full recomputation `result` has just stored; forgets everything
     // when that run did not produce volumes.
@@ -66,7 +68,7 @@ private:
     EarthworkInputs m_inputs;
     QString m_roadName;
     CrossDistances m_distances;
-    std::vector<Section> m_sections; // in the recomputation's order (Chainage, ID)
+    std::vector<Section> m_sections;   // in the recomputation's order (Chainage, ID)
     std::vector<SectionAreas> m_areas; // the same order: chainage, fill, cut
     QHash<std::int64_t, int> m_index;
     Stamp m_stamp;

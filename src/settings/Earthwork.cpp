@@ -2,7 +2,8 @@
 
 #include "store/Numbers.h"
 
-namespace tarmela {
+namespace tarmela
+{
 
 EarthworkInputs earthworkInputsFor(const Settings& settings, std::int64_t road,
                                    double formationCamber, double carriageCamber)

@@ -7,7 +7,8 @@
 #include <QString>
 #include <cstdint>
 
-namespace tarmela {
+namespace tarmela
+{
 
 // A recomputation of the road as the user's settings ask for it (quantity method, readings
 // per side); the cambers are fractions. Both programs recompute through this.

@@ -7,7 +7,8 @@
 #include <QDir>
 #include <QLocale>
 
-namespace tarmela {
+namespace tarmela
+{
 
 // What an export takes from the user's settings; both programs export through this.
 inline ExportSettings exportSettingsFor(const Settings& settings, const QString& programFolder)

@@ -2,7 +2,8 @@
 
 #include <QDir>
 
-namespace tarmela {
+namespace tarmela
+{
 
 QColor settingColour(std::int32_t value)
 {

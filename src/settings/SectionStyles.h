@@ -12,7 +12,8 @@
 #include <QColor>
 #include <cstdint>
 
-namespace tarmela {
+namespace tarmela
+{
 
 // A colour as the settings keep it: RGB with red in the lowest byte.
 QColor settingColour(std::int32_t value);

@@ -8,9 +8,11 @@
 #include <limits>
 #include <vector>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 // How one key is read and written.
 struct Key {

@@ -6,11 +6,12 @@
 #include <QStringList>
 #include <cstdint>
 
-namespace tarmela {
+namespace tarmela
+{
 
 // The user's preferences, one member per stored key, with the program's defaults.
 struct Settings {
-    double MainLeft = 1000;   // main window geometry, twips
+    double MainLeft = 1000; // main window geometry, twips
     double MainTop = 1000;
     double MainWidth = 6500;
     double MainHeight = 6500;
@@ -18,8 +19,8 @@ struct Settings {
     bool AutoRefreshDWG = true;
     bool FixedDatum = true;
     int FixedDatumValue = 95;
-    int QuantityCalcMethod = 1; // 0 short trapezoidal, 1 mean level, 2 long (interpolated)
-    int ViewSections = kReadingsPerSide;       // readings per side shown and used, 0..8
+    int QuantityCalcMethod = 1;          // 0 short trapezoidal, 1 mean level, 2 long (interpolated)
+    int ViewSections = kReadingsPerSide; // readings per side shown and used, 0..8
     int SectionsPerPage = 6;
     int LeftOrder = 0;  // position 0..2 of the left block in the sheets' column order
     int RightOrder = 2; // position of the right block; C takes the remaining one
@@ -55,9 +56,10 @@ struct Settings {
 
 // Where the settings live: an INI file in the user's configuration folder, application and
 // organisation "Tarmela", group "Settings". Tests point it at a file of their own.
-class SettingsStore {
+class SettingsStore
+{
 public:
-    SettingsStore();                               // the user's own store
+    SettingsStore();                                // the user's own store
     explicit SettingsStore(const QString& iniFile); // a store in a given file
 
     const QString& fileName() const { return m_file; }

@@ -6,9 +6,11 @@
 #include <algorithm>
 #include <cstring>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 Error csvError(int line, const QString& what)
 {
@@ -46,8 +48,9 @@ bool CsvReader::fill()
     }
     // UTF-16 text and binary files hold NUL bytes, which no UTF-8 CSV line does.
     if (std::memchr(m_block.data(), '\0', m_end))
-        throw Error(ErrorKind::Data,
-                    QStringLiteral("%1 is not a CSV file in UTF-8: it holds NUL bytes").arg(m_name));
+        throw Error(
+            ErrorKind::Data,
+            QStringLiteral("%1 is not a CSV file in UTF-8: it holds NUL bytes").arg(m_name));
     if (!m_started) {
         m_started = true;
         if (m_end >= 3 && m_block[0] == '\xEF' && m_block[1] == '\xBB' && m_block[2] == '\xBF')

@@ -7,13 +7,15 @@
 
 class QIODevice;
 
-namespace tarmela {
+namespace tarmela
+{
 
 // Reads comma separated records (RFC 4180) from a device a block at a time, so that a file of
 // any length is read in the same memory. Quoted fields may hold commas, quotes ("") and line
 // breaks; lines may end in CRLF or LF; blank lines are skipped; a UTF-8 byte order mark at the
 // start is dropped. Fields are the file's bytes (UTF-8), valid until the next record.
-class CsvReader {
+class CsvReader
+{
 public:
     // name is the file as messages show it; blockSize the bytes read at a time.
     CsvReader(QIODevice& in, const QString& name, int blockSize = 1 << 20);

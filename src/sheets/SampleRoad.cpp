@@ -18,15 +18,18 @@
 #include <optional>
 #include <vector>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 constexpr std::array<double, kReadingsPerSide> kCrossDistances{1.5, 2, 2, 3, 3, 3, 4, 5};
 constexpr int kSectionsPerSetUp = 8; // sight lengths of about 80 m either way at 20 m
 
 // A small generator of its own so that the road is the same on every platform.
-class Random {
+class Random
+{
 public:
     explicit Random(std::uint64_t seed) : m_state(seed) {}
     // The generator as it stands after n more draws.
@@ -227,8 +230,8 @@ std::int64_t createSampleRoad(Database& db, const SampleRoadOptions& o)
     QStringList marks;
     for (int i = 0; i < cols.size(); ++i)
         marks << QStringLiteral("?");
-    RowWriter add(db, "INSERT INTO " + schema::lbTable(id) + " (" + cols.join(", ") +
-                          ") VALUES (" + marks.join(", ") + ")");
+    RowWriter add(db, "INSERT INTO " + schema::lbTable(id) + " (" + cols.join(", ") + ") VALUES (" +
+                          marks.join(", ") + ")");
 
     // Sections are made as they are written, and again where an instrument height looks
     // ahead: memory stays the same for a road of any length.
@@ -273,8 +276,8 @@ std::int64_t createSampleRoad(Database& db, const SampleRoadOptions& o)
         add.bindInteger(col++, k + 1);
         add.bindNumber(col++, s.chainage);
         for (size_t j = 1; j < s.level.size(); ++j)
-            bindOptional(col++, s.present[j] ? std::optional<double>(mm(hi - s.level[j]))
-                                             : std::nullopt);
+            bindOptional(col++,
+                         s.present[j] ? std::optional<double>(mm(hi - s.level[j])) : std::nullopt);
         bindOptional(col++, c);
         bindOptional(col++, bs);
         bindOptional(col++, fs);

@@ -2,12 +2,12 @@
 
 #include "store/Database.h"
 #include "store/Error.h"
-#include "store/ValueRanges.h"
 #include "store/Numbers.h"
 #include "store/OutputFile.h"
 #include "store/Schema.h"
 #include "store/Statements.h"
 #include "store/Transaction.h"
+#include "store/ValueRanges.h"
 
 #include "sheets/CsvReader.h"
 #include "store/RowReader.h"
@@ -17,17 +17,19 @@
 #include <QFile>
 #include <algorithm>
 #include <charconv>
-#include <functional>
 #include <cmath>
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <vector>
 
-namespace tarmela {
+namespace tarmela
+{
 
 using statements::Sheet;
 
-namespace {
+namespace
+{
 
 Error csvError(int line, const QString& what)
 {
@@ -86,12 +88,14 @@ QString csvField(const QString& value)
     return '"' + quoted + '"';
 }
 
-namespace {
+namespace
+{
 
 // The sheet's rows as the file finds them: (Chainage, ID) in that order, read once before the
 // first line, and which of them a line of this file has already updated. Rows the file adds
 // are not in it: they are found by their ID in the sheet itself.
-class SheetRowsByChainage {
+class SheetRowsByChainage
+{
 public:
     SheetRowsByChainage(Database& db, const QString& table)
     {
@@ -197,9 +201,9 @@ void readField(FieldValue& v, const ImportColumn& column, std::string_view field
         return;
     }
     if (column.range && !inRange(*column.range, d))
-        throw csvError(line, QStringLiteral("column %1: \"%2\" is out of range: %3")
-                                 .arg(column.name, excerpt(quotedField(field)),
-                                      rangeRule(*column.range)));
+        throw csvError(
+            line, QStringLiteral("column %1: \"%2\" is out of range: %3")
+                      .arg(column.name, excerpt(quotedField(field)), rangeRule(*column.range)));
     v.kind = FieldValue::Number;
     v.number = d;
 }
@@ -274,8 +278,8 @@ CsvImportResult importCsv(Database& db, std::int64_t road, Sheet sheet, QIODevic
     std::vector<ImportColumn> columns;
     const QString templateTable = statements::sheetTable(sheet, 0);
     for (const QString& c : header)
-        columns.push_back({c, isTextColumn(sheet, c), c == QLatin1String("ID"),
-                           rangeOfColumn(templateTable, c)});
+        columns.push_back(
+            {c, isTextColumn(sheet, c), c == QLatin1String("ID"), rangeOfColumn(templateTable, c)});
     std::vector<FieldValue> values(std::size_t(header.size()));
     CsvImportResult result;
     while (csv.next()) {

@@ -7,7 +7,8 @@
 #include <QVector>
 #include <cstdint>
 
-namespace tarmela {
+namespace tarmela
+{
 
 class Database;
 

@@ -10,11 +10,13 @@
 
 #include <cmath>
 
-namespace tarmela {
+namespace tarmela
+{
 
 using statements::Sheet;
 
-namespace {
+namespace
+{
 
 constexpr double kMaxChainage = 1e9;
 

@@ -264,8 +264,9 @@ void SheetRows::save(Database& db)
                     sets << quoteName(m_cols[c].name) + QStringLiteral(" = ?");
                     cols.push_back(c);
                 }
-                QSqlQuery q = db.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE ID = ?")
-                                             .arg(quoteName(m_table), sets.join(QStringLiteral(", "))));
+                QSqlQuery q =
+                    db.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE ID = ?")
+                                   .arg(quoteName(m_table), sets.join(QStringLiteral(", "))));
                 it = statements.insert(mask, {q, cols});
             }
             QSqlQuery& q = it->first;
@@ -301,7 +302,8 @@ void SheetRows::removeIds(Database& db, const std::vector<std::int64_t>& ids)
         throw Error(ErrorKind::Usage, QStringLiteral("This sheet can't be changed in place."));
     {
         Transaction tx(db);
-        QSqlQuery q = db.prepare(QStringLiteral("DELETE FROM %1 WHERE ID = ?").arg(quoteName(m_table)));
+        QSqlQuery q =
+            db.prepare(QStringLiteral("DELETE FROM %1 WHERE ID = ?").arg(quoteName(m_table)));
         for (std::int64_t id : ids) {
             q.addBindValue(static_cast<qlonglong>(id));
             Database::run(q);

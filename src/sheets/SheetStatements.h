@@ -11,7 +11,7 @@ namespace tarmela::sheets
 // How the reading columns of the level sheets are ordered (the settings of the same names).
 struct ViewOrder {
     int viewSections = kReadingsPerSide; // readings per side shown
-    int leftOrder = 0;    // position 0..2 of the left block; C takes the free one
+    int leftOrder = 0;                   // position 0..2 of the left block; C takes the free one
     int rightOrder = 2;
     bool leftReverse = true; // Ln..L1
     bool rightReverse = false;

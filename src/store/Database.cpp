@@ -14,9 +14,11 @@
 #include <atomic>
 #include <sqlite3.h>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 std::atomic<int> connectionCounter{0};
 
 const QRegularExpression& selectIntoPattern()
@@ -37,7 +39,8 @@ const QRegularExpression& deleteStarPattern()
 // Replaces the table name (a whole word) in a CREATE statement taken from sqlite_master.
 QString renameInDdl(QString ddl, const QString& from, const QString& to)
 {
-    const QRegularExpression word(QStringLiteral("\\b%1(?=\\b|_)").arg(QRegularExpression::escape(from)));
+    const QRegularExpression word(
+        QStringLiteral("\\b%1(?=\\b|_)").arg(QRegularExpression::escape(from)));
     return ddl.replace(word, to);
 }
 } // namespace
@@ -90,9 +93,10 @@ Database::Database(const QString& connectionName, const QString& path)
     m_db.setDatabaseName(path);
     if (!m_db.open()) {
         const QSqlError e = m_db.lastError();
-        throw Error(ErrorKind::Io,
-                    QStringLiteral("Cannot open the project %1: %2")
-                        .arg(shownPath(path), e.databaseText().isEmpty() ? e.text() : e.databaseText()));
+        throw Error(
+            ErrorKind::Io,
+            QStringLiteral("Cannot open the project %1: %2")
+                .arg(shownPath(path), e.databaseText().isEmpty() ? e.text() : e.databaseText()));
     }
     const QVariant h = m_db.driver()->handle();
     if (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0)
@@ -117,8 +121,9 @@ std::unique_ptr<Database> Database::open(const QString& path)
     const QFileInfo info(path);
     const bool exists = info.exists();
     if (exists && !info.isFile())
-        throw Error(ErrorKind::Data,
-                    QStringLiteral("Cannot open the project %1: it is not a file").arg(shownPath(path)));
+        throw Error(
+            ErrorKind::Data,
+            QStringLiteral("Cannot open the project %1: it is not a file").arg(shownPath(path)));
     if (!exists)
         makeFolder(info.absolutePath());
     const QString name = QStringLiteral("tarmela-%1").arg(++connectionCounter);
@@ -137,11 +142,13 @@ void Database::refuseForeignFile(bool created)
     try {
         // Nothing is written before this read: a file that is not a database, or a damaged
         // one, is left exactly as it was.
-        RowReader rows(*this, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));
+        RowReader rows(*this,
+                       QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));
         while (rows.next())
             tables << rows.text(0);
     } catch (const Error& e) {
-        throw Error(e.kind(), QStringLiteral("Cannot open the project %1: %2").arg(shown, e.message()));
+        throw Error(e.kind(),
+                    QStringLiteral("Cannot open the project %1: %2").arg(shown, e.message()));
     }
     tables.removeAll(QStringLiteral("sqlite_sequence"));
     if (created || tables.isEmpty())

@@ -9,7 +9,8 @@
 
 struct sqlite3;
 
-namespace tarmela {
+namespace tarmela
+{
 
 class Error;
 
@@ -21,7 +22,8 @@ class Error;
 //   "SELECT T.* INTO X FROM T;"  -> create X with T's columns, types and indexes, copy T's rows
 //   "Delete * from X ..."        -> "DELETE FROM X ..."
 // Bracketed names such as [Fill Area] are understood by SQLite as they are.
-class Database {
+class Database
+{
 public:
     // Opens the project file at path; where no file exists, creates a new project there (and
     // the folders on the way). An existing file is opened only when it is a project of this
@@ -39,8 +41,8 @@ public:
     bool inTransaction() const;
 
     void exec(const QString& sqliteText);
-    QSqlQuery prepare(const QString& sqliteText);               // prepared, not executed
-    static void run(QSqlQuery& prepared);                       // exec a prepared query or throw
+    QSqlQuery prepare(const QString& sqliteText); // prepared, not executed
+    static void run(QSqlQuery& prepared);         // exec a prepared query or throw
 
     void execute(const QString& statement);
     QVariant scalar(const QString& statement); // first value of the first row; null when none

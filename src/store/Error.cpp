@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-namespace tarmela {
+namespace tarmela
+{
 
 QString oneLine(const QString& text)
 {
@@ -18,9 +19,15 @@ QString oneLine(const QString& text)
     out.reserve(text.size() + 8);
     for (const QChar c : text) {
         switch (c.unicode()) {
-        case '\n': out += QLatin1String("\\n"); break;
-        case '\r': out += QLatin1String("\\r"); break;
-        case '\t': out += QLatin1String("\\t"); break;
+        case '\n':
+            out += QLatin1String("\\n");
+            break;
+        case '\r':
+            out += QLatin1String("\\r");
+            break;
+        case '\t':
+            out += QLatin1String("\\t");
+            break;
         default:
             if (c.unicode() < 0x20 || c.unicode() == 0x7f)
                 out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));

@@ -3,24 +3,26 @@
 #include <QString>
 #include <stdexcept>
 
-namespace tarmela {
+namespace tarmela
+{
 
 // What went wrong, so that each caller can word its own message where the program
 // has a fixed text for a cause (a sheet that was never generated, an empty sheet, ...).
 enum class ErrorKind {
-    Usage,       // the caller asked for something that makes no sense (bad option, bad value)
-    Data,        // the data can't be used as asked (text in a number column, a missing value)
-    Database,    // the database engine refused a statement
-    TableMissing,// a road's RL_ or LB_ table does not exist
-    NoRows,      // a sheet without rows where one is needed
-    NullValue,   // a value that a formula needs is empty
-    Overflow,    // a number outside the range the program can handle
-    Io,          // a file could not be read or written
+    Usage,        // the caller asked for something that makes no sense (bad option, bad value)
+    Data,         // the data can't be used as asked (text in a number column, a missing value)
+    Database,     // the database engine refused a statement
+    TableMissing, // a road's RL_ or LB_ table does not exist
+    NoRows,       // a sheet without rows where one is needed
+    NullValue,    // a value that a formula needs is empty
+    Overflow,     // a number outside the range the program can handle
+    Io,           // a file could not be read or written
 };
 
 // The one error type of the engine. The desktop program shows message() in a message box,
 // the batch tool prints it to standard error and exits non-zero, tests fail on it.
-class Error : public std::runtime_error {
+class Error : public std::runtime_error
+{
 public:
     Error(ErrorKind kind, const QString& message)
         : std::runtime_error(message.toStdString()), m_kind(kind), m_message(message)

@@ -5,7 +5,8 @@
 #include <cmath>
 #include <limits>
 
-namespace tarmela {
+namespace tarmela
+{
 
 std::int64_t nearestEven(double value)
 {
@@ -123,8 +124,8 @@ QString plainDecimal(double value)
 QLocale groupedLocale(const QLocale& locale)
 {
     QLocale grouped = locale;
-    grouped.setNumberOptions(locale.numberOptions() & ~QLocale::NumberOptions(
-                                                          QLocale::OmitGroupSeparator));
+    grouped.setNumberOptions(locale.numberOptions() &
+                             ~QLocale::NumberOptions(QLocale::OmitGroupSeparator));
     return grouped;
 }
 

@@ -4,7 +4,8 @@
 #include <QString>
 #include <cstdint>
 
-namespace tarmela {
+namespace tarmela
+{
 
 // Nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4, -0.5 -> 0).
 // Every conversion of a float to a whole number in the program goes through here.

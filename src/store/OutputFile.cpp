@@ -11,9 +11,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 constexpr qint64 kBufferSize = 1 << 18;
 // How much is written before the disk is asked to start on it.
@@ -46,7 +48,8 @@ OutputFile::OutputFile(const QString& path) : m_path(path)
     const QFileInfo info(path);
     // Writing through a link replaces the file it points to, not the link.
     m_target = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
-    struct stat st {};
+    struct stat st {
+    };
     const QByteArray target = QFile::encodeName(m_target);
     const bool exists = ::stat(target.constData(), &st) == 0;
     if (exists && !S_ISREG(st.st_mode)) {
@@ -61,8 +64,8 @@ OutputFile::OutputFile(const QString& path) : m_path(path)
         if (exists && (st.st_mode & 0222) == 0)
             fail(EACCES);
         // A short name of its own: the target's name may already be as long as names go.
-        QByteArray pattern =
-            QFile::encodeName(QFileInfo(m_target).absolutePath() + QStringLiteral("/.tarmela-XXXXXX"));
+        QByteArray pattern = QFile::encodeName(QFileInfo(m_target).absolutePath() +
+                                               QStringLiteral("/.tarmela-XXXXXX"));
         m_fd = ::mkstemp(pattern.data());
         if (m_fd < 0)
             fail(errno);
@@ -102,8 +105,8 @@ void OutputFile::fail(int error)
 void OutputFile::writeAll(const char* data, qint64 size)
 {
     if (m_fd < 0)
-        throw Error(ErrorKind::Io, QStringLiteral("Cannot write %1: the file is closed")
-                                       .arg(shownPath(m_path)));
+        throw Error(ErrorKind::Io,
+                    QStringLiteral("Cannot write %1: the file is closed").arg(shownPath(m_path)));
     while (size > 0) {
         const ssize_t n = ::write(m_fd, data, size_t(size));
         if (n < 0) {
@@ -203,13 +206,16 @@ void makeFolder(const QString& path)
 {
     const QString clean = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     auto failWith = [&](int error) {
-        throw Error(ErrorKind::Io, QStringLiteral("Cannot create the folder %1: %2")
-                                       .arg(shownPath(path), reason(error)));
+        throw Error(
+            ErrorKind::Io,
+            QStringLiteral("Cannot create the folder %1: %2").arg(shownPath(path), reason(error)));
     };
     // Each folder on the way, from the top down.
-    for (int at = clean.indexOf(QLatin1Char('/'), 1); ; at = clean.indexOf(QLatin1Char('/'), at + 1)) {
+    for (int at = clean.indexOf(QLatin1Char('/'), 1);;
+         at = clean.indexOf(QLatin1Char('/'), at + 1)) {
         const QByteArray part = QFile::encodeName(at < 0 ? clean : clean.left(at));
-        struct stat st {};
+        struct stat st {
+        };
         if (::stat(part.constData(), &st) == 0) {
             if (!S_ISDIR(st.st_mode))
                 failWith(ENOTDIR);

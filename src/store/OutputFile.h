@@ -4,7 +4,8 @@
 #include <QIODevice>
 #include <QString>
 
-namespace tarmela {
+namespace tarmela
+{
 
 // Every file the program writes (CSV, HTML, DXF, PDF) goes through here.
 //
@@ -24,7 +25,8 @@ namespace tarmela {
 // No space left on device"). Writes made through the QIODevice interface (a QPdfWriter, a
 // QTextStream) cannot throw: the first failure is kept, later writes are refused, and
 // commit() throws it.
-class OutputFile : public QIODevice {
+class OutputFile : public QIODevice
+{
 public:
     // Opens the file for writing; throws Error(Io).
     explicit OutputFile(const QString& path);

@@ -7,9 +7,11 @@
 #include <QRegularExpression>
 #include <QSqlQuery>
 
-namespace tarmela {
+namespace tarmela
+{
 
-RecordSet::RecordSet(Database& db, QString writeTable) : m_db(db), m_writeTable(std::move(writeTable))
+RecordSet::RecordSet(Database& db, QString writeTable)
+    : m_db(db), m_writeTable(std::move(writeTable))
 {
 }
 
@@ -70,13 +72,19 @@ void RecordSet::load()
     m_adding = false;
 }
 
-void RecordSet::moveFirst() { m_pos = m_rows.isEmpty() ? -1 : 0; }
+void RecordSet::moveFirst()
+{
+    m_pos = m_rows.isEmpty() ? -1 : 0;
+}
 void RecordSet::moveNext()
 {
     if (m_pos < m_rows.size())
         ++m_pos;
 }
-void RecordSet::moveTo(int index) { m_pos = qBound(-1, index, int(m_rows.size())); }
+void RecordSet::moveTo(int index)
+{
+    m_pos = qBound(-1, index, int(m_rows.size()));
+}
 
 bool RecordSet::find(const QString& criterion)
 {
@@ -110,7 +118,10 @@ bool RecordSet::find(const QString& criterion)
     return false;
 }
 
-int RecordSet::columnIndex(const QString& name) const { return m_index.value(name, -1); }
+int RecordSet::columnIndex(const QString& name) const
+{
+    return m_index.value(name, -1);
+}
 
 QVariant RecordSet::value(int column) const
 {

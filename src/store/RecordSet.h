@@ -6,14 +6,16 @@
 #include <QVariant>
 #include <QVector>
 
-namespace tarmela {
+namespace tarmela
+{
 
 class Database;
 
 // A snapshot of a query's rows with a current row, as the windows use the shared record sets:
 // open, requery, move, find by a simple criterion, read fields by name or position, and add or
 // change a row of the one table that the set writes to (rows are keyed by their ID column).
-class RecordSet {
+class RecordSet
+{
 public:
     // writeTable: the table that addNew()/update() write to; empty means the first table
     // named after FROM in the statement.
@@ -26,7 +28,10 @@ public:
     const QString& statement() const { return m_statement; }
 
     int count() const { return m_rows.size(); }
-    int position() const { return m_pos; } // 0-based; -1 before the first row, count() after the last
+    int position() const
+    {
+        return m_pos;
+    } // 0-based; -1 before the first row, count() after the last
     bool eof() const { return m_pos >= m_rows.size() || m_rows.isEmpty(); }
     void moveFirst();
     void moveNext();
@@ -45,7 +50,7 @@ public:
     // Editing the current row (or the row begun with addNew) until update() writes it.
     void addNew();
     void setValue(const QString& name, const QVariant& value);
-    void update(); // writes the row; a new row gets its ID from the database
+    void update();       // writes the row; a new row gets its ID from the database
     void cancelUpdate(); // drops the edits (and a new row) that update() did not write
 
 private:

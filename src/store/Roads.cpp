@@ -10,11 +10,13 @@
 
 #include <QSqlQuery>
 
-namespace tarmela::roads {
+namespace tarmela::roads
+{
 
 using statements::Sheet;
 
-namespace {
+namespace
+{
 
 Road readRoad(const RowReader& q)
 {
@@ -37,9 +39,9 @@ const char* kSelectRoad = "SELECT ID, [From], [To], Length, Interval, [Formation
 void check(const ValueRange& range, double value, const char* what)
 {
     if (!inRange(range, value))
-        throw Error(ErrorKind::Usage, QStringLiteral("The %1 can't be %2: %3")
-                                          .arg(QString::fromLatin1(what), plainDecimal(value),
-                                               rangeRule(range)));
+        throw Error(ErrorKind::Usage,
+                    QStringLiteral("The %1 can't be %2: %3")
+                        .arg(QString::fromLatin1(what), plainDecimal(value), rangeRule(range)));
 }
 
 void checkValues(const RoadChanges& v)
@@ -143,7 +145,8 @@ void update(Database& db, std::int64_t id, const RoadChanges& values)
     QStringList sets;
     for (const QString& n : names)
         sets << quoteName(n) + " = ?";
-    QSqlQuery q = db.prepare(QStringLiteral("UPDATE Roads SET %1 WHERE ID = ?").arg(sets.join(", ")));
+    QSqlQuery q =
+        db.prepare(QStringLiteral("UPDATE Roads SET %1 WHERE ID = ?").arg(sets.join(", ")));
     for (const QVariant& v : vals)
         q.addBindValue(v);
     q.addBindValue(qint64(id));

@@ -9,7 +9,8 @@
 #include <cstdint>
 #include <optional>
 
-namespace tarmela {
+namespace tarmela
+{
 
 class Database;
 
@@ -44,7 +45,8 @@ struct CrossDistances {
     std::array<double, kReadingsPerSide> right{};
 };
 
-namespace roads {
+namespace roads
+{
 
 QVector<Road> list(Database& db);
 // Throws Error(Data) when there is no road with that id.

@@ -8,11 +8,18 @@
 #include <cmath>
 #include <sqlite3.h>
 
-namespace tarmela {
+namespace tarmela
+{
 
-double FunctionArguments::numberOrNan(int i) const { return cellNumber(m_values[i]); }
+double FunctionArguments::numberOrNan(int i) const
+{
+    return cellNumber(m_values[i]);
+}
 
-std::int64_t FunctionArguments::integer(int i) const { return sqlite3_value_int64(m_values[i]); }
+std::int64_t FunctionArguments::integer(int i) const
+{
+    return sqlite3_value_int64(m_values[i]);
+}
 
 void FunctionResult::setNumber(double value)
 {
@@ -22,7 +29,10 @@ void FunctionResult::setNumber(double value)
         sqlite3_result_double(m_context, value);
 }
 
-void FunctionResult::setInteger(std::int64_t value) { sqlite3_result_int64(m_context, value); }
+void FunctionResult::setInteger(std::int64_t value)
+{
+    sqlite3_result_int64(m_context, value);
+}
 
 void FunctionResult::setError(const QString& text)
 {
@@ -34,22 +44,21 @@ struct RowFunction::Slot {
     Body* body = nullptr; // null once the object is gone
 };
 
-namespace {
+namespace
+{
 std::atomic<int> functionCounter{0};
 }
 
 RowFunction::RowFunction(Database& db, const QString& name, int argumentCount, Body body)
-    : m_db(db.handle()),
-      m_name((name + QStringLiteral("_%1").arg(++functionCounter)).toUtf8()),
+    : m_db(db.handle()), m_name((name + QStringLiteral("_%1").arg(++functionCounter)).toUtf8()),
       m_count(argumentCount), m_body(std::move(body)), m_slot(new Slot{&m_body})
 {
     // Not deterministic: a body may keep state from row to row. Direct only: no view or
     // trigger of a project file can call it. SQLite frees the slot when it drops the name,
     // also when registering fails.
-    const int rc = sqlite3_create_function_v2(m_db, m_name.constData(), m_count,
-                                              SQLITE_UTF8 | SQLITE_DIRECTONLY, m_slot,
-                                              &RowFunction::call, nullptr, nullptr,
-                                              &RowFunction::release);
+    const int rc = sqlite3_create_function_v2(
+        m_db, m_name.constData(), m_count, SQLITE_UTF8 | SQLITE_DIRECTONLY, m_slot,
+        &RowFunction::call, nullptr, nullptr, &RowFunction::release);
     if (rc != SQLITE_OK)
         throw databaseError(rc, QString::fromUtf8(sqlite3_errmsg(m_db)));
 }
@@ -63,7 +72,10 @@ RowFunction::~RowFunction()
                                nullptr, nullptr, nullptr);
 }
 
-void RowFunction::release(void* slot) { delete static_cast<Slot*>(slot); }
+void RowFunction::release(void* slot)
+{
+    delete static_cast<Slot*>(slot);
+}
 
 void RowFunction::call(sqlite3_context* context, int count, sqlite3_value** values)
 {

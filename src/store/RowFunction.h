@@ -9,12 +9,14 @@ struct sqlite3;
 struct sqlite3_context;
 struct sqlite3_value;
 
-namespace tarmela {
+namespace tarmela
+{
 
 class Database;
 
 // The values a statement passes to a RowFunction, by position (0-based).
-class FunctionArguments {
+class FunctionArguments
+{
 public:
     FunctionArguments(int count, sqlite3_value** values) : m_count(count), m_values(values) {}
     int size() const { return m_count; }
@@ -27,7 +29,8 @@ private:
 };
 
 // What a RowFunction gives back: null unless set.
-class FunctionResult {
+class FunctionResult
+{
 public:
     explicit FunctionResult(sqlite3_context* context) : m_context(context) {}
     void setNumber(double value); // null when not a number
@@ -49,7 +52,8 @@ private:
 // Each object registers a name of its own (the given one and a number): SQLite refuses to
 // remove or replace a function while another statement of the connection is running, so a
 // name may outlive its object until the connection closes, calling nothing.
-class RowFunction {
+class RowFunction
+{
 public:
     using Body = std::function<void(const FunctionArguments&, FunctionResult&)>;
     // Throws Error when the function can't be registered.

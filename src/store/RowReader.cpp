@@ -7,9 +7,11 @@
 #include <sqlite3.h>
 #include <utility>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 [[noreturn]] void fail(sqlite3* db, int code)
 {
@@ -99,7 +101,10 @@ bool RowReader::next()
     throw databaseError(rc, why);
 }
 
-int RowReader::columnCount() const { return sqlite3_column_count(m_stmt); }
+int RowReader::columnCount() const
+{
+    return sqlite3_column_count(m_stmt);
+}
 
 QString RowReader::columnName(int column) const
 {
@@ -125,7 +130,10 @@ bool RowReader::isText(int column) const
     return type == SQLITE_TEXT || type == SQLITE_BLOB;
 }
 
-double RowReader::number(int column) const { return sqlite3_column_double(m_stmt, column); }
+double RowReader::number(int column) const
+{
+    return sqlite3_column_double(m_stmt, column);
+}
 
 std::optional<double> RowReader::optionalNumber(int column) const
 {
@@ -152,10 +160,9 @@ double cellNumber(sqlite3_value* cell)
     case SQLITE_TEXT:
     case SQLITE_BLOB: {
         bool ok = false;
-        const double d =
-            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(cell)),
-                              sqlite3_value_bytes(cell))
-                .toDouble(&ok);
+        const double d = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(cell)),
+                                           sqlite3_value_bytes(cell))
+                             .toDouble(&ok);
         return ok ? d : std::numeric_limits<double>::quiet_NaN();
     }
     default:

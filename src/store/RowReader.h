@@ -9,7 +9,8 @@ struct sqlite3;
 struct sqlite3_stmt;
 struct sqlite3_value;
 
-namespace tarmela {
+namespace tarmela
+{
 
 class Database;
 
@@ -26,7 +27,8 @@ class Database;
 //
 // Values are read by position (0-based) from the current row: the reader must stand on a row,
 // that is, the last next() returned true.
-class RowReader {
+class RowReader
+{
 public:
     // Prepares the statement (SQLite's own text). Throws Error when it can't be prepared.
     RowReader(Database& db, const QString& sql);
@@ -50,12 +52,12 @@ public:
     int columnIndex(const QString& name) const; // case-insensitive; -1 when none
 
     bool isNull(int column) const;
-    bool isText(int column) const; // text or bytes stored in the cell
-    double number(int column) const;           // 0 when empty
+    bool isText(int column) const;   // text or bytes stored in the cell
+    double number(int column) const; // 0 when empty
     std::optional<double> optionalNumber(int column) const;
-    double numberOrNan(int column) const; // cellNumber() below
-    std::int64_t integer(int column) const;    // 0 when empty
-    QString text(int column) const;            // a null QString when empty
+    double numberOrNan(int column) const;   // cellNumber() below
+    std::int64_t integer(int column) const; // 0 when empty
+    QString text(int column) const;         // a null QString when empty
     // The cell as a QVariant: null, qlonglong, double, QString or QByteArray as stored.
     QVariant value(int column) const;
 

@@ -7,7 +7,8 @@
 #include <sqlite3.h>
 #include <utility>
 
-namespace tarmela {
+namespace tarmela
+{
 
 RowWriter::RowWriter(Database& db, const QString& sql) : m_db(db.handle())
 {
@@ -22,7 +23,10 @@ RowWriter::RowWriter(Database& db, const QString& sql) : m_db(db.handle())
     }
 }
 
-RowWriter::~RowWriter() { sqlite3_finalize(m_stmt); }
+RowWriter::~RowWriter()
+{
+    sqlite3_finalize(m_stmt);
+}
 
 RowWriter::RowWriter(RowWriter&& other) noexcept
     : m_db(other.m_db), m_stmt(std::exchange(other.m_stmt, nullptr))
@@ -35,7 +39,10 @@ void RowWriter::check(int rc)
         throw databaseError(rc, QString::fromUtf8(sqlite3_errmsg(m_db)));
 }
 
-void RowWriter::bindNull(int index) { check(sqlite3_bind_null(m_stmt, index + 1)); }
+void RowWriter::bindNull(int index)
+{
+    check(sqlite3_bind_null(m_stmt, index + 1));
+}
 
 void RowWriter::bindNumber(int index, double value)
 {

@@ -7,7 +7,8 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
-namespace tarmela {
+namespace tarmela
+{
 
 class Database;
 
@@ -22,7 +23,8 @@ class Database;
 //
 // Values are bound by position (0-based) and stay bound from one run to the next. Every call
 // is checked: a failure throws Error with the database's own text.
-class RowWriter {
+class RowWriter
+{
 public:
     // Prepares the statement (SQLite's own text). Throws Error when it can't be prepared.
     RowWriter(Database& db, const QString& sql);
@@ -33,7 +35,7 @@ public:
     RowWriter& operator=(RowWriter&&) = delete;
 
     void bindNull(int index);
-    void bindNumber(int index, double value); // null when not a number
+    void bindNumber(int index, double value);                       // null when not a number
     void bindNumber(int index, const std::optional<double>& value); // null when empty
     void bindInteger(int index, std::int64_t value);
     void bindText(int index, const char* utf8, int bytes); // copied

@@ -18,9 +18,11 @@
 #include "store/Database.h"
 #include "store/Transaction.h"
 
-namespace tarmela::schema {
+namespace tarmela::schema
+{
 
-namespace {
+namespace
+{
 
 QStringList levelColumns(bool leftReversed)
 {
@@ -45,8 +47,9 @@ QString realColumns(const QStringList& names)
 
 QStringList roadsColumns()
 {
-    return {"ID",    "From",  "To",    "Length", "Interval", "Formation Camber", "Carriage Camber",
-            "Field1", "Field2", "Field3", "Field4"};
+    return {
+        "ID",     "From",   "To",     "Length", "Interval", "Formation Camber", "Carriage Camber",
+        "Field1", "Field2", "Field3", "Field4"};
 }
 
 QStringList chDistanceColumns()
@@ -64,14 +67,17 @@ QStringList culvertTypesColumns()
     return {"ID", "CulvertName", "Type", "ImageFileExisting", "ImageFileProposed"};
 }
 
-QStringList culvertsColumns() { return {"ID", "RoadRef", "CTypeRef", "Chainage", "EPType"}; }
+QStringList culvertsColumns()
+{
+    return {"ID", "RoadRef", "CTypeRef", "Chainage", "EPType"};
+}
 
 QStringList rlColumns()
 {
     QStringList cols{"ID", "Chainage"};
     cols << levelColumns(true);
-    cols << QStringList{"FL2",   "FL1",      "FC",          "FR1",   "FR2",
-                        "Width", "TopWidth", "BottomWidth", "Crust", "Left Slope",
+    cols << QStringList{"FL2",         "FL1",       "FC",          "FR1",   "FR2",
+                        "Width",       "TopWidth",  "BottomWidth", "Crust", "Left Slope",
                         "Right Slope", "Fill Area", "Cut Area"};
     return cols;
 }
@@ -89,7 +95,8 @@ QStringList projectTables()
     return {"Roads", "ChDistance", "CulvertTypes", "Culverts", "RLTemplate", "LBTemplate"};
 }
 
-namespace {
+namespace
+{
 
 const QLatin1String kRlPrefix("RL_"), kLbPrefix("LB_");
 
@@ -108,8 +115,14 @@ bool isSheetTable(const QString& table, QLatin1String prefix, QLatin1String temp
 
 } // namespace
 
-QString rlTable(std::int64_t roadId) { return kRlPrefix + QString::number(roadId); }
-QString lbTable(std::int64_t roadId) { return kLbPrefix + QString::number(roadId); }
+QString rlTable(std::int64_t roadId)
+{
+    return kRlPrefix + QString::number(roadId);
+}
+QString lbTable(std::int64_t roadId)
+{
+    return kLbPrefix + QString::number(roadId);
+}
 
 bool isRlTable(const QString& table)
 {

@@ -4,14 +4,16 @@
 #include <QStringList>
 #include <cstdint>
 
-namespace tarmela {
+namespace tarmela
+{
 
 class Database;
 
 // Reading columns that every RL and LB table holds per side (L1..L8, R1..R8).
 constexpr int kReadingsPerSide = 8;
 
-namespace schema {
+namespace schema
+{
 
 // Column names of the tables, in their order in the database file.
 QStringList roadsColumns();

@@ -3,10 +3,15 @@
 #include "store/Numbers.h"
 #include "store/Schema.h"
 
-namespace tarmela::statements {
+namespace tarmela::statements
+{
 
-namespace {
-QString n(std::int64_t v) { return QString::number(v); }
+namespace
+{
+QString n(std::int64_t v)
+{
+    return QString::number(v);
+}
 } // namespace
 
 QString sheetTable(Sheet sheet, std::int64_t road)
@@ -39,7 +44,10 @@ QString maxChainage(Sheet sheet, std::int64_t road)
     return "Select MAX(Chainage) from " + sheetTable(sheet, road);
 }
 
-QString maxId(Sheet sheet, std::int64_t road) { return "Select MAX(ID) from " + sheetTable(sheet, road); }
+QString maxId(Sheet sheet, std::int64_t road)
+{
+    return "Select MAX(ID) from " + sheetTable(sheet, road);
+}
 
 QString addSectionRow(Sheet sheet, std::int64_t road, std::int64_t id, double chainage)
 {
@@ -47,7 +55,10 @@ QString addSectionRow(Sheet sheet, std::int64_t road, std::int64_t id, double ch
            plainDecimal(chainage) + ")";
 }
 
-QString dropTable(Sheet sheet, std::int64_t road) { return "DROP TABLE " + sheetTable(sheet, road); }
+QString dropTable(Sheet sheet, std::int64_t road)
+{
+    return "DROP TABLE " + sheetTable(sheet, road);
+}
 
 QString deleteCrossDistances(std::int64_t road)
 {
@@ -61,17 +72,24 @@ QString deleteCulvertsOfRoad(std::int64_t road)
 
 QString deleteCulvertsWithoutType()
 {
-    return QStringLiteral("Delete * from Culverts where CTypeRef NOT IN (Select ID from CulvertTypes)");
+    return QStringLiteral(
+        "Delete * from Culverts where CTypeRef NOT IN (Select ID from CulvertTypes)");
 }
 
-QString deleteCulvertTemplate() { return QStringLiteral("Delete * from Culverts where ID=<paramID>"); }
+QString deleteCulvertTemplate()
+{
+    return QStringLiteral("Delete * from Culverts where ID=<paramID>");
+}
 
 QString deleteCulvert(std::int64_t culvertId)
 {
     return deleteCulvertTemplate().replace(QLatin1String("<paramID>"), n(culvertId));
 }
 
-QString selectRoads() { return QStringLiteral("Select * from Roads"); }
+QString selectRoads()
+{
+    return QStringLiteral("Select * from Roads");
+}
 
 QString selectCulverts(std::int64_t currentRoad)
 {
@@ -81,7 +99,10 @@ QString selectCulverts(std::int64_t currentRoad)
            n(currentRoad) + " order by Chainage";
 }
 
-QString selectCulvertTypes() { return QStringLiteral("Select * from CulvertTypes"); }
+QString selectCulvertTypes()
+{
+    return QStringLiteral("Select * from CulvertTypes");
+}
 
 QString selectCrossDistances(std::int64_t currentRoad)
 {

@@ -3,7 +3,8 @@
 #include <QString>
 #include <cstdint>
 
-namespace tarmela::statements {
+namespace tarmela::statements
+{
 
 // The statements that create, extend and delete a road, in the program's own dialect
 // (Database::execute translates them for SQLite). Numbers go in as plain decimal.

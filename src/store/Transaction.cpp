@@ -5,9 +5,11 @@
 
 #include <atomic>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 std::atomic<int> savepointCounter{0};
 }
 

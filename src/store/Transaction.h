@@ -2,7 +2,8 @@
 
 #include <QString>
 
-namespace tarmela {
+namespace tarmela
+{
 
 class Database;
 
@@ -17,7 +18,8 @@ class Database;
 //
 // Guards nest (savepoints), so a routine that needs a transaction can take one whether or not
 // its caller already holds one.
-class Transaction {
+class Transaction
+{
 public:
     explicit Transaction(Database& db);
     ~Transaction();

@@ -6,9 +6,11 @@
 #include <QLocale>
 #include <cmath>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 enum class Table { Other, ReducedLevel, LevelBook, CrossDistances, Roads, Culverts };
 
@@ -32,7 +34,8 @@ bool isReadingColumn(const QString& c)
 {
     if (c.size() == 1)
         return c[0].toUpper() == QLatin1Char('C');
-    return c.size() == 2 && (c[0].toUpper() == QLatin1Char('L') || c[0].toUpper() == QLatin1Char('R')) &&
+    return c.size() == 2 &&
+           (c[0].toUpper() == QLatin1Char('L') || c[0].toUpper() == QLatin1Char('R')) &&
            c[1] >= QLatin1Char('1') && c[1] <= QLatin1Char(char('0' + kReadingsPerSide));
 }
 
@@ -54,8 +57,8 @@ const ValueRange* rangeOfColumn(const QString& table, const QString& column)
     case Table::ReducedLevel:
         if (is(column, "Chainage"))
             return &ranges::kChainage;
-        if (isReadingColumn(column) || is(column, "FL2") || is(column, "FL1") ||
-            is(column, "FC") || is(column, "FR1") || is(column, "FR2"))
+        if (isReadingColumn(column) || is(column, "FL2") || is(column, "FL1") || is(column, "FC") ||
+            is(column, "FR1") || is(column, "FR2"))
             return &ranges::kLevel;
         if (is(column, "Width") || is(column, "TopWidth") || is(column, "BottomWidth"))
             return &ranges::kWidth;
@@ -105,8 +108,7 @@ QString rangeRule(const ValueRange& range)
         .arg(QString::fromUtf8(range.what), number(range.low), number(range.high), unit);
 }
 
-QString readValue(const QString& text, const ValueRange& range, const QString& field,
-                  double& value)
+QString readValue(const QString& text, const ValueRange& range, const QString& field, double& value)
 {
     if (!isNumeric(text))
         return QStringLiteral("%1 must be a number, not \"%2\".").arg(field, text.trimmed());

@@ -2,7 +2,8 @@
 
 #include <QString>
 
-namespace tarmela {
+namespace tarmela
+{
 
 // The values a survey can hold. A number outside its range is a typing mistake (1e300 for a
 // level, -3 for a cross distance) and is refused where it is typed, before it reaches a
@@ -14,7 +15,8 @@ struct ValueRange {
     const char* unit; // "m", "%", or "" for a ratio
 };
 
-namespace ranges {
+namespace ranges
+{
 // Reduced and formation levels, bench marks and datums, metres.
 inline constexpr ValueRange kLevel{-1000, 10000, "levels", "m"};
 // Staff readings of the level book (back sight, fore sight, intermediate), metres.

@@ -39,8 +39,7 @@ TEST_F(SheetFixture, TitledDialogsStartOnTheirFirstFieldSpaceTypesEscCancelsEnte
             ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
             QWidget* focus = QApplication::focusWidget();
             ASSERT_NE(focus, nullptr);
-            EXPECT_FALSE(qobject_cast<QAbstractButton*>(focus) &&
-                         !qobject_cast<QCheckBox*>(focus))
+            EXPECT_FALSE(qobject_cast<QAbstractButton*>(focus) && !qobject_cast<QCheckBox*>(focus))
                 << focus->objectName().toStdString();
             EXPECT_TRUE(dlg->isAncestorOf(focus));
             // A Space typed into the first field is typing (or ticks a box), not a press of the

@@ -1,6 +1,5 @@
 #include "app/frmMain.h"
 #include "compute/EarthworkQuantities.h"
-#include "ui/formation/frmPlotFormation.h"
 #include "settings/Earthwork.h"
 #include "store/Numbers.h"
 #include "store/Roads.h"
@@ -8,6 +7,7 @@
 #include "store/Transaction.h"
 #include "support/TestProject.h"
 #include "support/UiProgram.h"
+#include "ui/formation/frmPlotFormation.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -23,7 +23,8 @@
 using namespace tarmela;
 using tarmela::test::UiProgram;
 
-namespace {
+namespace
+{
 
 // A road of 40 km with a section every 20 m: flat ground at 100, FC 101 (cambers 0).
 std::int64_t fortyKilometres(Database& db)
@@ -51,9 +52,10 @@ std::int64_t fortyKilometres(Database& db)
 
 double fcAt(Database& db, std::int64_t road, double chainage)
 {
-    return db.scalar(QStringLiteral("SELECT FC FROM %1 WHERE Chainage = %2")
-                         .arg(schema::rlTable(road))
-                         .arg(chainage))
+    return db
+        .scalar(QStringLiteral("SELECT FC FROM %1 WHERE Chainage = %2")
+                    .arg(schema::rlTable(road))
+                    .arg(chainage))
         .toDouble();
 }
 

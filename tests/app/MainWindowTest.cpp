@@ -1,21 +1,19 @@
 #include "app/frmMain.h"
 #include "sheets/SampleRoad.h"
 #include "sheets/SheetStatements.h"
+#include "store/Roads.h"
+#include "support/TestProject.h"
+#include "support/UiProgram.h"
+#include "support/Widgets.h"
+#include "ui/common/AppState.h"
+#include "ui/common/MdiChild.h"
+#include "ui/pages/frmPrevLsect.h"
+#include "ui/pages/frmPrevXSect.h"
 #include "ui/sheets/SheetLayouts.h"
 #include "ui/sheets/SheetModel.h"
 #include "ui/sheets/VellGrid.h"
 #include "ui/sheets/frmDataGrid.h"
-#include "store/Roads.h"
-#include "support/TestProject.h"
-#include "support/UiProgram.h"
-#include "ui/common/AppState.h"
-#include "ui/common/MdiChild.h"
-#include "sheets/SampleRoad.h"
-#include "support/Widgets.h"
-#include "ui/pages/frmPrevLsect.h"
-#include "ui/pages/frmPrevXSect.h"
 
-#include <algorithm>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
@@ -30,6 +28,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace tarmela;

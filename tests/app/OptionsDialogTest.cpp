@@ -58,8 +58,8 @@ TEST(OptionsDialog, FixedDatumIsRoundedHalfToEvenOrRefusedAndVariableKeepsIt)
     EXPECT_EQ(value->text(), "95");
     // A refused value keeps the dialog open on its page, tells why and applies nothing.
     child<QCheckBox>(&dlg, "chkLSectionGrid")->setChecked(true);
-    const std::pair<const char*, int> cases[] = {{"40000", 95}, {"abc", 95},   {"97.4 m", 95},
-                                                 {"95.5", 96},  {"94.5", 94},  {"-3.5", -4},
+    const std::pair<const char*, int> cases[] = {{"40000", 95}, {"abc", 95},  {"97.4 m", 95},
+                                                 {"95.5", 96},  {"94.5", 94}, {"-3.5", -4},
                                                  {"101", 101}};
     for (const auto& [text, stored] : cases) {
         p.told.clear();

@@ -3,12 +3,12 @@
 #include "app/frmMain.h"
 #include "sheets/SampleRoad.h"
 #include "sheets/SheetStatements.h"
+#include "store/Schema.h"
+#include "support/UiProgram.h"
 #include "ui/sheets/SheetLayouts.h"
 #include "ui/sheets/SheetModel.h"
 #include "ui/sheets/VellGrid.h"
 #include "ui/sheets/frmDataGrid.h"
-#include "store/Schema.h"
-#include "support/UiProgram.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -40,10 +40,7 @@ struct SampleInMainWindow {
                              sheets::reducedLevelStatement(road, {}, {}));
     }
     int column(const char* name) { return rl->rows().columnIndex(QString::fromLatin1(name)); }
-    QString shown(int row, const char* name)
-    {
-        return rl->model()->cellText(row, column(name));
-    }
+    QString shown(int row, const char* name) { return rl->model()->cellText(row, column(name)); }
     double stored(const char* name, int row)
     {
         return p.db()

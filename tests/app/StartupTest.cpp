@@ -7,9 +7,9 @@
 
 #include <QFile>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTextEdit>

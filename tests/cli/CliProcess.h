@@ -6,7 +6,8 @@
 #include <QStringList>
 #include <gtest/gtest.h>
 
-namespace tarmela::test {
+namespace tarmela::test
+{
 
 // The batch tool as a program of its own, for what only a real process shows: everything it
 // prints (library warnings included), exit codes, and several programs on one project at once.

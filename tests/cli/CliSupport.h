@@ -9,7 +9,8 @@
 #include <QTextStream>
 #include <gtest/gtest.h>
 
-namespace tarmela::test {
+namespace tarmela::test
+{
 
 // Runs tarmela-cli commands in-process against a project and settings of its own.
 struct CliRun {

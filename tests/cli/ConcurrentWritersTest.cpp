@@ -9,7 +9,8 @@
 using namespace tarmela;
 using namespace tarmela::test;
 
-namespace {
+namespace
+{
 
 // The road's two sheets, whole.
 std::string sheets(const QString& project)
@@ -52,8 +53,8 @@ TEST(ConcurrentWriters, EndAsOneAfterTheOther)
     const QStringList recompute{"recompute", "1"};
     const QStringList import{"import", "1", "rl", fc};
     // Sections 10 m off the survey's, so that no row keeps its ID and chainage.
-    const QStringList generate{"generate", "1", "--start", "10", "--end", "19990", "--rl",
-                               "--lb", "--force"};
+    const QStringList generate{"generate", "1",    "--start", "10",     "--end",
+                               "19990",    "--rl", "--lb",    "--force"};
     const std::pair<QStringList, QStringList> races[] = {
         {recompute, generate}, {import, generate}, {recompute, import}};
 
@@ -83,12 +84,12 @@ TEST(ConcurrentWriters, EndAsOneAfterTheOther)
             raced.second = swap ? first.finish() : second.finish();
             raced.sheets = sheets(race);
 
-            const bool asAb = raced.sheets == ab.sheets && raced.first == ab.first &&
-                              raced.second == ab.second;
-            const bool asBa = raced.sheets == ba.sheets && raced.first == ba.second &&
-                              raced.second == ba.first;
-            EXPECT_TRUE(asAb || asBa) << what << ": " << first.err.toStdString()
-                                      << second.err.toStdString();
+            const bool asAb =
+                raced.sheets == ab.sheets && raced.first == ab.first && raced.second == ab.second;
+            const bool asBa =
+                raced.sheets == ba.sheets && raced.first == ba.second && raced.second == ba.first;
+            EXPECT_TRUE(asAb || asBa)
+                << what << ": " << first.err.toStdString() << second.err.toStdString();
             // Where the recomputation came last, it left nothing for another to change.
             if ((asAb && b == recompute) || (asBa && a == recompute)) {
                 cli.project = race;

@@ -9,7 +9,8 @@
 using namespace tarmela;
 using namespace tarmela::test;
 
-namespace {
+namespace
+{
 
 struct CliExport : ::testing::Test {
     CliRun cli;

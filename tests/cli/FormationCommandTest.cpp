@@ -6,7 +6,8 @@
 using namespace tarmela;
 using namespace tarmela::test;
 
-namespace {
+namespace
+{
 struct CliFormation : CliFlatRoad {
     std::string fc() { return queryText(*cli.open(), "SELECT FC FROM RL_1 ORDER BY Chainage"); }
 };
@@ -43,14 +44,17 @@ TEST_F(CliFormation, RefusesWhatItCannotDoAndWritesNothing)
         const char* message;
     } cases[] = {
         {{"formation", "1", "--at", "950", "--fc", "100"}, 2, "no section at chainage 950"},
-        {{"formation", "1", "--from", "1100", "--to", "900", "--fc", "100"}, 1,
+        {{"formation", "1", "--from", "1100", "--to", "900", "--fc", "100"},
+         1,
          "higher chainage. To plot a gradient"},
-        {{"formation", "1", "--from", "800", "--to", "1100", "--fc", "100"}, 2,
+        {{"formation", "1", "--from", "800", "--to", "1100", "--fc", "100"},
+         2,
          "no section at chainage 800 to start the gradient from"},
         {{"formation", "1", "--at", "1000", "--fc", "0"}, 1, "Invalid formation value!"},
         {{"formation", "1", "--at", "1000", "--fc", "high"}, 1, "--fc"},
         {{"formation", "1", "--at", "1000"}, 1, "formation needs --fc V"},
-        {{"formation", "1", "--at", "1000", "--from", "900", "--fc", "100"}, 1,
+        {{"formation", "1", "--at", "1000", "--from", "900", "--fc", "100"},
+         1,
          "formation needs --fc V"},
         {{"formation", "7", "--at", "1000", "--fc", "100"}, 2, ""},
     };

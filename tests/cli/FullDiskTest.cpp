@@ -13,7 +13,8 @@
 using namespace tarmela;
 using namespace tarmela::test;
 
-namespace {
+namespace
+{
 
 // A small file system of its own (a tmpfs), mounted for the life of the object. Mounting needs
 // root (as in CI); elsewhere the tests that need one are skipped.
@@ -35,8 +36,8 @@ struct SmallDisk {
     QString path(const QString& name) const { return dir.filePath(name); }
 };
 
-#define SKIP_WITHOUT(disk)                                                                      \
-    if (!(disk).mounted)                                                                        \
+#define SKIP_WITHOUT(disk)                                                                         \
+    if (!(disk).mounted)                                                                           \
     GTEST_SKIP() << "mounting a small tmpfs needs root; the full-disk cases were not run"
 
 } // namespace
@@ -54,12 +55,15 @@ TEST(FullDisk, OutputsFailWithTheReasonAndLeaveTheEarlierFile)
         QString label; // what the export names before the message
     } cases[] = {
         {{"export-csv", "1", "rl", disk.path("rl.csv")}, disk.path("rl.csv"), ""},
-        {{"export", "1", "--dir", disk.path(""), "--level-book"}, folder + "/Level Book.htm",
+        {{"export", "1", "--dir", disk.path(""), "--level-book"},
+         folder + "/Level Book.htm",
          "Level Book (Html): "},
-        {{"export", "1", "--dir", disk.path(""), "--xsection"}, folder + "/XSection.dxf",
+        {{"export", "1", "--dir", disk.path(""), "--xsection"},
+         folder + "/XSection.dxf",
          "Cross Section (DXF): "},
         {{"export", "1", "--dir", disk.path(""), "--pdf", "--level-book"},
-         folder + "/Level Book.pdf", "Level Book (PDF): "},
+         folder + "/Level Book.pdf",
+         "Level Book (PDF): "},
     };
     for (const auto& c : cases) {
         writeFile(c.file, "earlier");
@@ -109,7 +113,8 @@ TEST(FullDisk, ADeviceIsWrittenDirectlyAndNeverReplaced)
     for (const auto& c : cases) {
         EXPECT_EQ(cli({"export-csv", "1", "rl", c.device}), c.status) << c.device;
         EXPECT_EQ(cli.err, c.err);
-        struct stat st {};
+        struct stat st {
+        };
         ASSERT_EQ(::stat(c.device, &st), 0);
         EXPECT_TRUE(S_ISCHR(st.st_mode)) << c.device << " was replaced";
     }

@@ -21,22 +21,40 @@ TEST(Messages, AreOneShortLineWithTheReason)
         QString start; // of the message after "tarmela-cli: "
         QString end;
     } cases[] = {
-        {"Chainage,C\n0,1" + huge + "x\n", {"import", "1", "rl", csv}, 2,
-         "line 2: column C: \"1777777777", "\" is not a number"},
-        {"Chainage,C\n0,\"1\n2\"\n", {"import", "1", "rl", csv}, 2,
-         "line 2: column C: \"1\\n2\" is not a number", ""},
-        {QByteArray("\xff\xfe" "C\0h\0a\0i\0n\0a\0g\0e\0", 18), {"import", "1", "rl", csv}, 2,
-         csv + " is not a CSV file in UTF-8", ""},
-        {{}, {"export", "2", "--dir", cli.dir.filePath("out")}, 2, "Cannot create the folder …",
+        {"Chainage,C\n0,1" + huge + "x\n",
+         {"import", "1", "rl", csv},
+         2,
+         "line 2: column C: \"1777777777",
+         "\" is not a number"},
+        {"Chainage,C\n0,\"1\n2\"\n",
+         {"import", "1", "rl", csv},
+         2,
+         "line 2: column C: \"1\\n2\" is not a number",
+         ""},
+        {QByteArray("\xff\xfe"
+                    "C\0h\0a\0i\0n\0a\0g\0e\0",
+                    18),
+         {"import", "1", "rl", csv},
+         2,
+         csv + " is not a CSV file in UTF-8",
+         ""},
+        {{},
+         {"export", "2", "--dir", cli.dir.filePath("out")},
+         2,
+         "Cannot create the folder …",
          "nnnn to B: File name too long"},
-        {{}, {"--set", "ViewSections=" + huge, "roads"}, 1, "\"7777777777",
+        {{},
+         {"--set", "ViewSections=" + huge, "roads"},
+         1,
+         "\"7777777777",
          "\" is not a valid value for ViewSections"},
     };
     for (const auto& c : cases) {
         if (!c.file.isEmpty())
             writeFile(csv, c.file);
         EXPECT_EQ(cli(c.args), c.status) << c.start.toStdString();
-        EXPECT_TRUE(cli.err.startsWith("tarmela-cli: " + c.start)) << cli.err.left(300).toStdString();
+        EXPECT_TRUE(cli.err.startsWith("tarmela-cli: " + c.start))
+            << cli.err.left(300).toStdString();
         EXPECT_TRUE(cli.err.endsWith(c.end + "\n")) << cli.err.left(300).toStdString();
         EXPECT_EQ(cli.err.count('\n'), 1) << cli.err.left(300).toStdString();
         EXPECT_LT(cli.err.size(), 240) << cli.err.left(300).toStdString();
@@ -46,7 +64,8 @@ TEST(Messages, AreOneShortLineWithTheReason)
 TEST(Messages, OneRoadIsOneLineAndAnOptionsValueIsNotAnOption)
 {
     CliRun cli;
-    ASSERT_EQ(cli({"new-road", "--from", "-h", "--to", "x\n2\tFake\tRoad"}), 0) << cli.err.toStdString();
+    ASSERT_EQ(cli({"new-road", "--from", "-h", "--to", "x\n2\tFake\tRoad"}), 0)
+        << cli.err.toStdString();
     EXPECT_EQ(cli.out, "1\n");
     ASSERT_EQ(cli({"roads"}), 0);
     EXPECT_EQ(cli.out.section('\n', 1), "1\t-h\tx\\n2\\tFake\\tRoad\t1\t20\t3.5\t3.5\n");

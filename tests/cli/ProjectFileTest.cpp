@@ -13,7 +13,8 @@
 using namespace tarmela;
 using namespace tarmela::test;
 
-namespace {
+namespace
+{
 
 // Overwrites the first 100 bytes of `count` leaf pages in the middle of each table, as a
 // failing disk or a stray write would: reads reach good rows first, then the damage.
@@ -76,9 +77,11 @@ TEST(DamagedProject, NoCommandTakesADamagedTableForAShorterOne)
         const std::string what = c.args.join(' ').toStdString();
         if (!c.earlier.isEmpty())
             writeFile(c.earlier, "earlier");
-        const CliResult r = runCli(setup.dir.path(), QStringList{"--project", setup.project} + c.args);
+        const CliResult r =
+            runCli(setup.dir.path(), QStringList{"--project", setup.project} + c.args);
         EXPECT_EQ(r.status, 2) << what;
-        EXPECT_TRUE(r.err.contains("database disk image is malformed")) << what << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("database disk image is malformed"))
+            << what << r.err.toStdString();
         EXPECT_EQ(r.err.count('\n'), 1) << what << r.err.toStdString();
         EXPECT_EQ(r.out, "") << what;
         if (!c.earlier.isEmpty()) {
@@ -113,10 +116,16 @@ TEST(ProjectFile, OnlyAProjectOrAnEmptyFileIsOpened)
         int status;
         QString message; // the start of the one line on standard error
     } cases[] = {
-        {foreign, 2, "tarmela-cli: The file " + foreign + " is not a Tarmela project: it has no table Roads"},
-        {dir.filePath("notes.txt"), 2, "tarmela-cli: Cannot open the project " + dir.filePath("notes.txt") + ": file is not a database"},
-        {dir.filePath("folder.sqlite"), 2, "tarmela-cli: Cannot open the project " + dir.filePath("folder.sqlite") + ": it is not a file"},
-        {"/dev/null/project.sqlite", 2, "tarmela-cli: Cannot create the folder /dev/null: Not a directory"},
+        {foreign, 2,
+         "tarmela-cli: The file " + foreign + " is not a Tarmela project: it has no table Roads"},
+        {dir.filePath("notes.txt"), 2,
+         "tarmela-cli: Cannot open the project " + dir.filePath("notes.txt") +
+             ": file is not a database"},
+        {dir.filePath("folder.sqlite"), 2,
+         "tarmela-cli: Cannot open the project " + dir.filePath("folder.sqlite") +
+             ": it is not a file"},
+        {"/dev/null/project.sqlite", 2,
+         "tarmela-cli: Cannot create the folder /dev/null: Not a directory"},
         {dir.filePath("empty.sqlite"), 0, ""},
         {dir.filePath("new/project.sqlite"), 0, ""},
     };
@@ -124,13 +133,15 @@ TEST(ProjectFile, OnlyAProjectOrAnEmptyFileIsOpened)
         const QByteArray before = readFile(c.file);
         const CliResult r = runCli(dir.path(), {"--project", c.file, "roads"});
         EXPECT_EQ(r.status, c.status) << c.file.toStdString();
-        EXPECT_EQ(r.err, c.message.isEmpty() ? QString() : c.message + "\n") << c.file.toStdString();
+        EXPECT_EQ(r.err, c.message.isEmpty() ? QString() : c.message + "\n")
+            << c.file.toStdString();
         if (c.status != 0) {
             EXPECT_EQ(readFile(c.file), before) << c.file.toStdString();
             EXPECT_FALSE(QFileInfo::exists(c.file + "-wal")) << c.file.toStdString();
         } else {
-            EXPECT_EQ(r.out.section('\n', 0, 0), "ID\tFrom\tTo\tLength\tInterval\tFormation Camber\t"
-                                                 "Carriage Camber");
+            EXPECT_EQ(r.out.section('\n', 0, 0),
+                      "ID\tFrom\tTo\tLength\tInterval\tFormation Camber\t"
+                      "Carriage Camber");
         }
     }
 }

@@ -100,16 +100,17 @@ TEST(CliRecomputeLong, EdgesMissingReadingsAndTheSlopesToeAndTopInACommaLocale)
                    "R3=2", "R4=2", "R5=2"}),
               0);
     const QString file = cli.dir.filePath("rl.csv");
-    writeFile(file, "Chainage,Width,FC,C,L1,L2,L3,L4,L5,R1,R2,R3,R4,R5\n"
-               // The left edge lies between L1 and L2: its ground 98.6 on the line from L1 to
-               // L2. Fill 2 + (1 + 1.4) / 2 * 2 + (1.4 + 0.5) / 2 * 3 = 7.25.
-               "0,8,100,99,99,98,,,,,,,,\n"
-               // The right side ends at the first missing reading, R3: fill 2 + 2.
-               "20,8,100,99,,,,,,99,99,,90,90\n"
-               // 1.5 m of fill, then of cut, on level ground: the slope meets the ground at
-               // 7 m, on L2 and between R3 and R4, and stops there. (8 + 2 * 1.5) * 1.5 = 16.5.
-               "40,8,100,98.5,98.5,98.5,98.5,98.5,98.5,98.5,98.5,98.5,98.5,98.5\n"
-               "60,8,100,101.5,101.5,101.5,101.5,101.5,101.5,101.5,101.5,101.5,101.5,101.5\n");
+    writeFile(file,
+              "Chainage,Width,FC,C,L1,L2,L3,L4,L5,R1,R2,R3,R4,R5\n"
+              // The left edge lies between L1 and L2: its ground 98.6 on the line from L1 to
+              // L2. Fill 2 + (1 + 1.4) / 2 * 2 + (1.4 + 0.5) / 2 * 3 = 7.25.
+              "0,8,100,99,99,98,,,,,,,,\n"
+              // The right side ends at the first missing reading, R3: fill 2 + 2.
+              "20,8,100,99,,,,,,99,99,,90,90\n"
+              // 1.5 m of fill, then of cut, on level ground: the slope meets the ground at
+              // 7 m, on L2 and between R3 and R4, and stops there. (8 + 2 * 1.5) * 1.5 = 16.5.
+              "40,8,100,98.5,98.5,98.5,98.5,98.5,98.5,98.5,98.5,98.5,98.5,98.5\n"
+              "60,8,100,101.5,101.5,101.5,101.5,101.5,101.5,101.5,101.5,101.5,101.5,101.5\n");
     ASSERT_EQ(cli({"import", "1", "rl", file}), 0) << cli.err.toStdString();
 
     ASSERT_EQ(cli({"--set", "QuantityCalcMethod=2", "recompute", "1", "--json"}), 0)

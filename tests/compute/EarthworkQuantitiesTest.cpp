@@ -10,7 +10,8 @@ using namespace tarmela;
 using namespace tarmela::test;
 using EarthworkQuantities = ProjectTest;
 
-namespace {
+namespace
+{
 
 void setRow(Database& db, std::int64_t road, std::int64_t id, const QString& assignments)
 {
@@ -201,7 +202,9 @@ TEST_F(EarthworkQuantities, SectionsAreTakenInChainageOrderWhateverTheirIds)
             const double ch = chainages[id - 1];
             setRow(db, road, id,
                    QStringLiteral("FC = 100, Width = 8, L1 = 99, L2 = 99, R1 = 99, R2 = 99") +
-                       (ch == 0 ? ", C = 98" : ch == 40 ? ", C = 99.5" : ""));
+                       (ch == 0    ? ", C = 98"
+                        : ch == 40 ? ", C = 99.5"
+                                   : ""));
         }
         const EarthworkResult r = UpdateEarthworkQuantities(db, inputs(road, 2, 0.035));
         ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();

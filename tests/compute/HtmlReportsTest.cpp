@@ -11,7 +11,8 @@
 using namespace tarmela;
 using namespace tarmela::test;
 
-namespace {
+namespace
+{
 
 const QLocale kUs(QLocale::English, QLocale::UnitedStates);
 

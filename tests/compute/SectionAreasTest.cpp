@@ -8,7 +8,8 @@
 
 using namespace tarmela;
 
-namespace {
+namespace
+{
 
 // A section whose formation is level at fc (no camber) over the ground given.
 RlRow levelFormation(double fc, double width = 7.5)

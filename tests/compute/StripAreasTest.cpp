@@ -8,7 +8,8 @@
 
 using namespace tarmela;
 
-namespace {
+namespace
+{
 
 RlRow longSection(double fc, double centre, double width)
 {

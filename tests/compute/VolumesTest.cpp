@@ -4,7 +4,8 @@
 
 using namespace tarmela;
 
-namespace {
+namespace
+{
 std::vector<double> fills(const VolumeSummary& s)
 {
     std::vector<double> out;

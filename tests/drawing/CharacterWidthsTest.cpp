@@ -11,7 +11,8 @@
 using namespace tarmela;
 using namespace tarmela::test;
 
-namespace {
+namespace
+{
 
 QString shippedFile()
 {

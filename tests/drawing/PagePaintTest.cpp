@@ -7,8 +7,10 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
-namespace tarmela {
-namespace {
+namespace tarmela
+{
+namespace
+{
 
 // The page at 15 twips to the pixel, as on screen.
 template <typename Paint> QImage paintPage(int width, int height, Paint paint)
@@ -94,8 +96,8 @@ TEST(PagePaint, CrossSectionFormationLiesOnItsLevels)
     const double y = l.boxTop(0, 6);
     const double datum = 99.7;
     // The formation 1.3 m above the datum, 2 m left of the centre line.
-    EXPECT_TRUE(colourNear(image, l.centreX() - 2 * l.Len10, y - (101 - datum) * l.Len10,
-                           style.formation));
+    EXPECT_TRUE(
+        colourNear(image, l.centreX() - 2 * l.Len10, y - (101 - datum) * l.Len10, style.formation));
     // The figure box's left edge and the frame 3 cm from the paper's edge.
     EXPECT_TRUE(colourNear(image, l.boxX(), y + l.Len10 / 2.0, Qt::black));
     EXPECT_TRUE(colourNear(image, 30 * kTwipsPerMm, l.PageHeight / 2.0, Qt::black));

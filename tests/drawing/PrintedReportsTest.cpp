@@ -1,6 +1,6 @@
+#include "drawing/PrintedReports.h"
 #include "ReportPageText.h"
 #include "compute/EarthworkQuantities.h"
-#include "drawing/PrintedReports.h"
 #include "drawing/ReportPdf.h"
 #include "store/Roads.h"
 #include "support/TestProject.h"
@@ -12,7 +12,8 @@
 using namespace tarmela;
 using namespace tarmela::test;
 
-namespace {
+namespace
+{
 
 const QLocale kUs(QLocale::English, QLocale::UnitedStates);
 
@@ -61,8 +62,8 @@ TEST_F(PrintedReports, EarthworkShowsEveryColumnInEqualWidthsAndLeavesNullsEmpty
     EXPECT_EQ(names.join(","), "Chainage,L8,L7,L6,L5,L4,L3,L2,L1,C,R1,R2,R3,R4,R5,R6,R7,R8,"
                                "FL2,FL1,FC,FR1,FR2,Fill Area,Cut Area");
     // Empty values give no text at all, a stored 0 gives 0.000.
-    EXPECT_EQ(rows[2], (QStringList{"0", "99.500", "100.000", "0.000", "100.250", "100.125",
-                                    "1,234.500"}));
+    EXPECT_EQ(rows[2],
+              (QStringList{"0", "99.500", "100.000", "0.000", "100.250", "100.125", "1,234.500"}));
     EXPECT_EQ(rows[3], QStringList{"20"}); // 20.5 to the nearest even whole number
 }
 

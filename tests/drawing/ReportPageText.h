@@ -6,7 +6,8 @@
 #include <map>
 #include <vector>
 
-namespace tarmela::test {
+namespace tarmela::test
+{
 
 // A page's texts line by line as a reader sees them: rows by their top, cells left to right,
 // a cell's lines joined with "/".

@@ -1,13 +1,14 @@
-#include "ReportPageText.h"
 #include "drawing/ReportTable.h"
+#include "ReportPageText.h"
 
-#include <gtest/gtest.h>
 #include <algorithm>
+#include <gtest/gtest.h>
 
 using namespace tarmela;
 using namespace tarmela::test;
 
-namespace {
+namespace
+{
 
 CharacterWidths widths()
 {

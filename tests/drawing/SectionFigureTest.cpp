@@ -5,8 +5,10 @@
 
 #include <algorithm>
 
-namespace tarmela {
-namespace {
+namespace tarmela
+{
+namespace
+{
 
 RlRow flatRow(double ground, double formation)
 {
@@ -42,7 +44,7 @@ TEST(SectionFigure, DatumAndReadings)
     for (const FigureTick& t : f.groundTicks)
         left += t.offset < 0;
     EXPECT_EQ(left, 7);
-    EXPECT_EQ(f.groundTicks[2].offset, -4.5); // L4 at 3 intervals from the centre...
+    EXPECT_EQ(f.groundTicks[2].offset, -4.5);     // L4 at 3 intervals from the centre...
     EXPECT_EQ(f.groundTicks[2].prevOffset, -3.0); // ...written from L2
     EXPECT_EQ(f.ground.size(), 15u);
     EXPECT_NEAR(f.datum, 99.7, 1e-4);

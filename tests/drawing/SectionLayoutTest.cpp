@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 #include <map>
 
-namespace tarmela {
-namespace {
+namespace tarmela
+{
+namespace
+{
 
 TEST(SectionLayout, PagingFollowsTheFirstKilometre)
 {

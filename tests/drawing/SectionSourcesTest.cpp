@@ -7,8 +7,10 @@
 #include <gtest/gtest.h>
 #include <map>
 
-namespace tarmela {
-namespace {
+namespace tarmela
+{
+namespace
+{
 
 TEST(CrossSectionPages, TurnedOnwardOrJumpedToHoldTheSameRows)
 {

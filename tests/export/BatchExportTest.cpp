@@ -83,8 +83,8 @@ TEST_F(Export, NamesThatLookLikePathsStayInsideTheBaseFolder)
 {
     // "A/B" and "A_B", "." and " . ", "" and " " give one name each: the second road of a
     // pair gets a folder of its own, named with its ID, and keeps it.
-    const QStringList pairs{"A/B|C", "A_B|C", "..|..", "../../etc|x", "|", " | ", ".|.", "/|/",
-                            " .|. "};
+    const QStringList pairs{"A/B|C", "A_B|C", "..|..", "../../etc|x", "|",
+                            " | ",   ".|.",   "/|/",   " .|. "};
     std::map<std::int64_t, QString> folders;
     std::vector<std::int64_t> ids;
     for (const QString& pair : pairs)
@@ -139,7 +139,8 @@ TEST_F(Export, AFailedDrawingLeavesTheRestToRunAndWrittenOnesReplaceOldFiles)
                                             ExportOutput::EarthworkReport};
     // Templates for the cross sections only: the longitudinal section cannot be drawn.
     settings.drawing.templateFolder = p.folder() + "/templates";
-    writeFile(settings.drawing.templateFolder + "/HeaderX.dxf", readFile(templateFolder() + "/HeaderX.dxf"));
+    writeFile(settings.drawing.templateFolder + "/HeaderX.dxf",
+              readFile(templateFolder() + "/HeaderX.dxf"));
     ExportResult r = exportRoad(db, b.id(), base, outputs, settings);
     EXPECT_TRUE(r.error.isEmpty());
     ASSERT_EQ(r.outcomes.size(), 3u);
@@ -155,7 +156,8 @@ TEST_F(Export, AFailedDrawingLeavesTheRestToRunAndWrittenOnesReplaceOldFiles)
         EXPECT_TRUE(o.ok) << o.message.toStdString();
     for (const char* name : {"XSection.dxf", "LSection.dxf"}) {
         const QString header = QString("/Header%1.dxf").arg(name[0]);
-        EXPECT_TRUE(readFile(folder + name).startsWith(readFile(templateFolder() + header).left(200)))
+        EXPECT_TRUE(
+            readFile(folder + name).startsWith(readFile(templateFolder() + header).left(200)))
             << name;
     }
     EXPECT_FALSE(readFile(folder + "XSection.dxf").contains("xxxxxxxx"));

@@ -1,5 +1,5 @@
-#include "formation/FormationData.h"
 #include "formation/FormationDesign.h"
+#include "formation/FormationData.h"
 #include "store/Roads.h"
 #include "store/RowReader.h"
 #include "store/Schema.h"
@@ -12,7 +12,8 @@
 using namespace tarmela;
 using namespace tarmela::test;
 
-namespace {
+namespace
+{
 
 EarthworkInputs inputs(std::int64_t road, int method)
 {
@@ -168,7 +169,8 @@ TEST_F(FormationDesignTest, RefusedChangesWriteNothing)
     for (const Case& c : cases) {
         const auto e = thrown(c.change);
         ASSERT_TRUE(e) << c.what;
-        EXPECT_TRUE(e->message().startsWith(c.message)) << c.what << ": " << e->message().toStdString();
+        EXPECT_TRUE(e->message().startsWith(c.message))
+            << c.what << ": " << e->message().toStdString();
         EXPECT_EQ(fcColumn(db, r), before) << c.what;
     }
     // The same row picked twice is a single-row change even in gradient mode.
@@ -194,10 +196,11 @@ TEST_F(FormationDesignTest, ChangesStoreWhatAFullRecomputationStores)
         // 70 rows over two kilometre ends, rolling ground with gaps: no C every 9th row, no
         // readings past L2 every 7th, an FC of 0 (taking the previous centre point in the Long
         // method) every 11th, defaults to be filled in by the first recomputation.
-        QSqlQuery q = db.prepare("INSERT INTO " + schema::rlTable(r) +
-                                 " (ID, Chainage, C, FC, TopWidth, BottomWidth, FL1, FL2, FR1, FR2, "
-                                 "L1, L2, L3, L4, R1, R2, R3, R4) VALUES (?, ?, ?, ?, 6, 7, 99.9, "
-                                 "99.9, 99.9, 99.9, ?, ?, ?, ?, ?, ?, ?, ?)");
+        QSqlQuery q =
+            db.prepare("INSERT INTO " + schema::rlTable(r) +
+                       " (ID, Chainage, C, FC, TopWidth, BottomWidth, FL1, FL2, FR1, FR2, "
+                       "L1, L2, L3, L4, R1, R2, R3, R4) VALUES (?, ?, ?, ?, 6, 7, 99.9, "
+                       "99.9, 99.9, 99.9, ?, ?, ?, ?, ?, ?, ?, ?)");
         for (int i = 0; i < 70; ++i) {
             const double ground = 100 + 2 * std::sin(i / 6.0);
             q.addBindValue(i + 1);
@@ -229,24 +232,31 @@ TEST_F(FormationDesignTest, ChangesStoreWhatAFullRecomputationStores)
         // after them, so that no full recomputation hides what they store.
         const QString table = schema::rlTable(r);
         const Step steps[] = {
-            {"after an edit elsewhere on this connection", [&] {
+            {"after an edit elsewhere on this connection",
+             [&] {
                  db.exec("UPDATE " + table + " SET C = 95 WHERE ID = 30");
                  db.exec("UPDATE " + table + " SET [Fill Area] = -1");
-             }, [&] { design.setLevel(in, 600, 100.75); }, false},
-            {"after another connection's commit", [&] {
+             },
+             [&] { design.setLevel(in, 600, 100.75); }, false},
+            {"after another connection's commit",
+             [&] {
                  other->exec("UPDATE " + table + " SET L2 = 99 WHERE ID = 40");
                  other->exec("UPDATE " + table + " SET [Cut Area] = -1");
-             }, [&] { design.setLevel(in, 620, 100.5); }, false},
+             },
+             [&] { design.setLevel(in, 620, 100.5); }, false},
             {"with other cambers", [&] { in.carriageCamber = 0.04; },
              [&] { design.setLevel(in, 640, 100.25); }, false},
             {"grade", {}, [&] { design.setGrade(in, 100, 400, 101.25); }, true},
             {"level across a kilometre end", {}, [&] { design.setLevel(in, 1000, 98.2); }, true},
             {"undo", {}, [&] { design.undo(in); }, true},
             {"level before an FC of 0", {}, [&] { design.setLevel(in, 520, 99.1); }, true},
-            {"undo back to an FC of 0", {}, [&] {
+            {"undo back to an FC of 0",
+             {},
+             [&] {
                  design.setLevel(in, 100, 103);
                  design.undo(in);
-             }, true},
+             },
+             true},
             {"grade over long gaps", {}, [&] { design.setGrade(in, 1180, 1700, 97.5); }, true},
         };
         const long long rows = 70;

@@ -1,6 +1,6 @@
+#include "formation/FormationRules.h"
 #include "formation/FormationData.h"
 #include "formation/FormationProfileSource.h"
-#include "formation/FormationRules.h"
 #include "store/Roads.h"
 #include "store/Schema.h"
 #include "store/Transaction.h"
@@ -17,7 +17,8 @@ using namespace tarmela;
 using namespace tarmela::formation;
 using namespace tarmela::test;
 
-namespace {
+namespace
+{
 
 // Rows every `step` metres from `from` to `to`, FC and C rising 1 m per km from 100.
 std::int64_t evenRoad(Database& db, double from, double to, double step)
@@ -62,14 +63,14 @@ TEST_F(FormationRules, PicksTheRowTheClickMeans)
         std::optional<double> row;
     };
     const Case cases[] = {
-        {&shortRoad, 600 + 12 * 30, 0, 40},   // 30: past 12.5, the next row
-        {&shortRoad, 600 + 12 * 10, 0, 0},    // 10: the row at or before
+        {&shortRoad, 600 + 12 * 30, 0, 40}, // 30: past 12.5, the next row
+        {&shortRoad, 600 + 12 * 10, 0, 0},  // 10: the row at or before
         {&shortRoad, 600 + 12 * 12, 0, 0},
         {&shortRoad, 600 + 12 * 13, 0, 20},
         {&shortRoad, 600 + 12 * 62, 0, 60},
-        {&shortRoad, 606, 0, 0},              // half a metre rounds to the even 0
-        {&shortRoad, 618 + 12 * 12, 0, 20},   // 13.5 rounds to 14
-        {&shortRoad, 600 + 12 * 250, 0, 200}, // beyond the end: the last row
+        {&shortRoad, 606, 0, 0},                       // half a metre rounds to the even 0
+        {&shortRoad, 618 + 12 * 12, 0, 20},            // 13.5 rounds to 14
+        {&shortRoad, 600 + 12 * 250, 0, 200},          // beyond the end: the last row
         {&shortRoad, 600 + 12 * 263, 0, std::nullopt}, // nothing after it
         {&longRoad, 600 + 12 * 30, 39950, 40000},
         {&longRoad, 600 + 12 * 10, 32750, 32760},
@@ -108,16 +109,46 @@ TEST(FormationReadouts, DifferencesAndGrades)
         std::optional<double> percent, oneIn;
     };
     const Case cases[] = {
-        {"first row: no grade", {0, 0, 100, 100, std::nullopt, 101.2}, std::nullopt, 1.2, 1.2,
-         101.2, std::nullopt, std::nullopt},
-        {"level stretch", {0, 40, 99, 99.5, 102, 101.2}, FormationProfileRow{0, 20, {}, {}, {}, 101.2},
-         2.2, 1.7, -0.8, 0, std::nullopt},
-        {"rising", {0, 160, 10, 10, 10, 10.6}, FormationProfileRow{0, 100, {}, {}, {}, 10}, 0.6, 0.6,
-         0.6, 1, 100},
-        {"falling, shown without sign", {0, 120, 10, 10, 10, 9.5},
-         FormationProfileRow{0, 100, {}, {}, {}, 10}, -0.5, -0.5, -0.5, 2.5, 40},
-        {"previous FC empty counts as 0", {0, 20, 0, 0, 0, 2}, FormationProfileRow{0, 0, {}, {}, {}, {}},
-         2, 2, 2, 10, 10},
+        {"first row: no grade",
+         {0, 0, 100, 100, std::nullopt, 101.2},
+         std::nullopt,
+         1.2,
+         1.2,
+         101.2,
+         std::nullopt,
+         std::nullopt},
+        {"level stretch",
+         {0, 40, 99, 99.5, 102, 101.2},
+         FormationProfileRow{0, 20, {}, {}, {}, 101.2},
+         2.2,
+         1.7,
+         -0.8,
+         0,
+         std::nullopt},
+        {"rising",
+         {0, 160, 10, 10, 10, 10.6},
+         FormationProfileRow{0, 100, {}, {}, {}, 10},
+         0.6,
+         0.6,
+         0.6,
+         1,
+         100},
+        {"falling, shown without sign",
+         {0, 120, 10, 10, 10, 9.5},
+         FormationProfileRow{0, 100, {}, {}, {}, 10},
+         -0.5,
+         -0.5,
+         -0.5,
+         2.5,
+         40},
+        {"previous FC empty counts as 0",
+         {0, 20, 0, 0, 0, 2},
+         FormationProfileRow{0, 0, {}, {}, {}, {}},
+         2,
+         2,
+         2,
+         10,
+         10},
     };
     for (const Case& c : cases) {
         const Readouts r = readoutsFor(c.row, c.previous);
@@ -139,7 +170,8 @@ TEST(FormationProfileGeometry, FrameDatumAndCulverts)
     const auto datum = automaticDatum(rows);
     EXPECT_EQ(datum, 97);
     EXPECT_DOUBLE_EQ(f.y(97.35, 97), 6600 - 600 - 405); // 405 twips above the base line
-    EXPECT_EQ(automaticDatum({{1, 0, std::nullopt, std::nullopt, std::nullopt, 100}}), std::nullopt);
+    EXPECT_EQ(automaticDatum({{1, 0, std::nullopt, std::nullopt, std::nullopt, 100}}),
+              std::nullopt);
 
     EXPECT_DOUBLE_EQ(culvertTop(100.4, 100.6, 97), 100);
     EXPECT_DOUBLE_EQ(culvertTop(std::nullopt, std::nullopt, 97), 97.5);

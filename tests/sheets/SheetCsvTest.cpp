@@ -1,6 +1,6 @@
-#include "sheets/CsvReader.h"
 #include "sheets/SheetCsv.h"
 #include "QueryRows.h"
+#include "sheets/CsvReader.h"
 #include "store/Error.h"
 #include "store/Roads.h"
 #include "support/CommaLocale.h"
@@ -42,7 +42,8 @@ TEST(SheetCsv, FieldsFollowTheCommaSeparatedRules)
     EXPECT_EQ(r[3].fields, (QStringList{"3", "", ""}));
 
     // Records read the same whatever falls at the end of a block of the file.
-    QByteArray bytes = QByteArray("\xEF\xBB\xBF") + QByteArray("a,b\r\n\"x\"\"\r\n,\",y\r\n\r\nlast,\"\"");
+    QByteArray bytes =
+        QByteArray("\xEF\xBB\xBF") + QByteArray("a,b\r\n\"x\"\"\r\n,\",y\r\n\r\nlast,\"\"");
     for (int block : {3, 4, 5, 7}) {
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::ReadOnly);
@@ -74,13 +75,21 @@ TEST(SheetCsv, ImportUpdatesByChainageAndAppendsWithTheNextId)
     } cases[] = {
         // Cells not in the file keep their values (L1 = 9, FC = 101 before); an empty field
         // empties its cell.
-        {{0, 20, 40}, Sheet::ReducedLevel,
-         "Chainage,C,L1,Left Slope\n20,100.25,,1.5\n60,99.5,98,\n", 1, 1,
+        {{0, 20, 40},
+         Sheet::ReducedLevel,
+         "Chainage,C,L1,Left Slope\n20,100.25,,1.5\n60,99.5,98,\n",
+         1,
+         1,
          "SELECT ID, Chainage, C, L1, [Left Slope], FC FROM RL_1 ORDER BY ID",
          "1,0,,9,,101;2,20,100.25,,1.5,101;3,40,,9,,101;4,60,99.5,98,,"},
         // Without IDs, two lines at one chainage fill the two rows there, a third appends.
-        {{40, 0, 20, 20}, Sheet::LevelBook, "Chainage,C\n20,1.1\n20,1.2\n20,1.3\n", 2, 1,
-         "SELECT ID, C FROM LB_1 WHERE Chainage = 20 ORDER BY ID", "3,1.1;4,1.2;5,1.3"},
+        {{40, 0, 20, 20},
+         Sheet::LevelBook,
+         "Chainage,C\n20,1.1\n20,1.2\n20,1.3\n",
+         2,
+         1,
+         "SELECT ID, C FROM LB_1 WHERE Chainage = 20 ORDER BY ID",
+         "3,1.1;4,1.2;5,1.3"},
     };
     for (const auto& c : cases) {
         TestProject p;

@@ -2,8 +2,8 @@
 
 #include <QLocale>
 #include <cmath>
-#include <vector>
 #include <gtest/gtest.h>
+#include <vector>
 
 using namespace tarmela;
 
@@ -38,8 +38,8 @@ TEST(Numbers, ThousandthsAreTheNumbersOfTheirTexts)
 {
     // Levels, areas and values on either side of a half thousandth, where the product by 1000
     // may round the other way than the exact value.
-    std::vector<double> values{0.0005, -0.0005, 1.0005, 2.0015, 99.8505, 1234567.0005, 4.35e9,
-                               -7.1235, 0.1 + 0.2, 1e-9, 5e15};
+    std::vector<double> values{0.0005, -0.0005, 1.0005,    2.0015, 99.8505, 1234567.0005,
+                               4.35e9, -7.1235, 0.1 + 0.2, 1e-9,   5e15};
     for (int i = 0; i < 20000; ++i) {
         const double v = 90 + i * 0.0012345678;
         values.insert(values.end(), {v, std::nextafter(v, 0.0), std::nextafter(v, 1e9)});

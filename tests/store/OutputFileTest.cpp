@@ -1,5 +1,5 @@
-#include "store/Error.h"
 #include "store/OutputFile.h"
+#include "store/Error.h"
 #include "support/TestProject.h"
 
 #include <QDir>
@@ -36,7 +36,8 @@ TEST(OutputFile, ReplacesTheTargetOnlyWhenCommitted)
     }
     EXPECT_EQ(readFile(target), "new 42");
     EXPECT_TRUE(QFileInfo(link).isSymLink());
-    struct stat st {};
+    struct stat st {
+    };
     ASSERT_EQ(::stat(QFile::encodeName(target).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u); // the permissions of the file it replaced
     // Nothing but the two names is left in the folder.

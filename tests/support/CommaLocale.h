@@ -8,7 +8,8 @@
 #include <stdexcept>
 #include <string>
 
-namespace tarmela::test {
+namespace tarmela::test
+{
 
 // For its lifetime, the process works in a locale that writes decimal commas: Qt's default
 // locale, the C library's (printf and friends) and the C++ global locale (streams) alike, as

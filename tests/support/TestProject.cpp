@@ -10,7 +10,8 @@
 #include <QVariant>
 #include <gtest/gtest.h>
 
-namespace tarmela::test {
+namespace tarmela::test
+{
 
 TestProject::TestProject()
 {

@@ -9,7 +9,8 @@
 #include <optional>
 #include <string>
 
-namespace tarmela::test {
+namespace tarmela::test
+{
 
 // A new project database in a temporary folder that disappears after the test.
 class TestProject

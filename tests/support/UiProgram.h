@@ -4,16 +4,16 @@
 #include "ui/common/Prompts.h"
 
 #include <QApplication>
-#include <QMessageBox>
-#include <QTemporaryDir>
 #include <QDialog>
+#include <QMessageBox>
 #include <QPointer>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
-#include <memory>
 #include <QWidget>
 #include <QWindow>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace tarmela::test

@@ -10,7 +10,8 @@
 #include <QScreen>
 #include <QWidget>
 
-namespace tarmela {
+namespace tarmela
+{
 
 AppState& appState()
 {

@@ -11,7 +11,8 @@
 
 class QWidget;
 
-namespace tarmela {
+namespace tarmela
+{
 
 // The desktop program's process-wide state: the current road, the settings in force, the
 // project connection and its shared record sets. Windows read and change it; engine routines

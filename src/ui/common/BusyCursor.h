@@ -3,7 +3,8 @@
 #include <QCursor>
 #include <QGuiApplication>
 
-namespace tarmela {
+namespace tarmela
+{
 
 // Shows the busy pointer for the life of the guard, so that every way out of a long
 // operation (an error included) puts the normal pointer back.

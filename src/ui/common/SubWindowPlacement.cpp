@@ -4,9 +4,11 @@
 #include <QMdiSubWindow>
 #include <algorithm>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 constexpr int kStep = 26; // about a title bar's height
 
@@ -14,7 +16,8 @@ QRect slot(const QSize& room, int index)
 {
     const int w = std::min(room.width(), std::max(room.width() * 4 / 5, 480));
     const int h = std::min(room.height(), std::max(room.height() * 4 / 5, 300));
-    const int steps = std::max(1, std::min((room.width() - w) / kStep, (room.height() - h) / kStep) + 1);
+    const int steps =
+        std::max(1, std::min((room.width() - w) / kStep, (room.height() - h) / kStep) + 1);
     const int at = (index % steps) * kStep;
     return QRect(at, at, w, h);
 }

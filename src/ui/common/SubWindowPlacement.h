@@ -3,7 +3,8 @@
 class QMdiArea;
 class QMdiSubWindow;
 
-namespace tarmela {
+namespace tarmela
+{
 
 // Where child windows go in the main window's frame. Each window is four fifths of the frame
 // (never smaller than is useful, never larger than the frame); the n-th is set off by a step

@@ -9,9 +9,11 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 // A drag starts only after the pointer has moved this far (30 twips), so a click on the
 // strip never nudges the dialog.
 constexpr int kDragThreshold = 2;

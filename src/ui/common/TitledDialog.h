@@ -9,12 +9,14 @@ class QPushButton;
 class QRadioButton;
 class QVBoxLayout;
 
-namespace tarmela {
+namespace tarmela
+{
 
 // A dialog that draws its own title strip, as every dialog of the program does: the strip
 // `wnTitle` moves the dialog while the mouse button is held on it, the picture `wnExit`
 // closes it like Cancel. Contents go into contentLayout().
-class TitledDialog : public QDialog {
+class TitledDialog : public QDialog
+{
     Q_OBJECT
 public:
     explicit TitledDialog(const QString& caption, QWidget* parent = nullptr);

@@ -12,9 +12,11 @@ static void registerIconResources()
     Q_INIT_RESOURCE(icons);
 }
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 // The picture rendered at each size, so that it stays sharp wherever it is shown.
 QIcon svgIcon(const QString& path, std::initializer_list<int> sizes)

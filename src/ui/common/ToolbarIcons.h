@@ -3,7 +3,8 @@
 #include <QIcon>
 #include <QString>
 
-namespace tarmela {
+namespace tarmela
+{
 
 // The main toolbar's pictures, drawn from the SVG files in icons/ (icons.qrc). key is the
 // button's key ("Save", "ZoomIn", "Roads", ...); an unknown key gives an empty icon.

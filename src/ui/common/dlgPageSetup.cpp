@@ -12,7 +12,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace tarmela {
+namespace tarmela
+{
 
 dlgPageSetup::dlgPageSetup(Settings& settings, QWidget* parent)
     : TitledDialog(tr("Page Setup"), parent), m_settings(settings)

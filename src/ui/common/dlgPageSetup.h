@@ -5,7 +5,8 @@
 class QComboBox;
 class QLineEdit;
 
-namespace tarmela {
+namespace tarmela
+{
 
 struct Settings;
 
@@ -13,7 +14,8 @@ struct Settings;
 // pages are laid out with. OK stores each margin as the number its text starts with ("1.5cm"
 // is 1.5, a text without a leading number is 0) and the paper size, in the settings in force
 // (they are written to the store with the other settings at exit); Cancel changes nothing.
-class dlgPageSetup : public TitledDialog {
+class dlgPageSetup : public TitledDialog
+{
     Q_OBJECT
 public:
     dlgPageSetup(Settings& settings, QWidget* parent = nullptr);

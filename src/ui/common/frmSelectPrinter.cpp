@@ -1,7 +1,7 @@
 #include "ui/common/frmSelectPrinter.h"
 
-#include "ui/common/Prompts.h"
 #include "store/Error.h"
+#include "ui/common/Prompts.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -20,9 +20,11 @@
 #include <QVBoxLayout>
 #include <vector>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 // A small sheet of paper, upright or on its side, for the orientation frame.
 QPixmap sheetPicture(bool landscape)
@@ -41,7 +43,10 @@ QPixmap sheetPicture(bool landscape)
 
 } // namespace
 
-QString frmSelectPrinter::pdfEntry() { return QObject::tr("PDF file"); }
+QString frmSelectPrinter::pdfEntry()
+{
+    return QObject::tr("PDF file");
+}
 
 frmSelectPrinter::frmSelectPrinter(QWidget* parent, bool landscape, Paper paper)
     : TitledDialog(tr("Select printer"), parent)
@@ -72,8 +77,8 @@ frmSelectPrinter::frmSelectPrinter(QWidget* parent, bool landscape, Paper paper)
     form->addRow(tr("File:"), m_fileRow);
     m_quality = new QComboBox(settings);
     m_quality->setObjectName(QStringLiteral("cmbQuality"));
-    m_quality->addItems({tr("Draft"), tr("Low Resolution"), tr("Medium Resolution"),
-                         tr("High Resolution")});
+    m_quality->addItems(
+        {tr("Draft"), tr("Low Resolution"), tr("Medium Resolution"), tr("High Resolution")});
     m_quality->setCurrentIndex(2);
     form->addRow(tr("Quality:"), m_quality);
     content->addWidget(settings);
@@ -179,8 +184,7 @@ void frmSelectPrinter::select()
     const PrintChoice c = choice();
     if (c.toPdf()) {
         if (c.pdfFile.isEmpty()) {
-            prompts().tell(this, tr("Enter the name of the PDF file"),
-                                QMessageBox::Warning);
+            prompts().tell(this, tr("Enter the name of the PDF file"), QMessageBox::Warning);
             m_file->setFocus();
             return;
         }
@@ -223,7 +227,8 @@ void printPages(const PrintChoice& c, const QString& title, std::int64_t pageCou
         printer.setResolution(kDpi[c.quality]);
     QPainter painter;
     if (!painter.begin(&printer))
-        throw Error(ErrorKind::Io, QObject::tr("The printer %1 could not be started").arg(c.printer));
+        throw Error(ErrorKind::Io,
+                    QObject::tr("The printer %1 could not be started").arg(c.printer));
     for (std::size_t n = 0; n < pages.size(); ++n) {
         if (n > 0)
             printer.newPage();

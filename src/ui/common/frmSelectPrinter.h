@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ui/common/TitledDialog.h"
 #include "drawing/PagePdf.h"
 #include "drawing/PageUnits.h"
+#include "ui/common/TitledDialog.h"
 
 #include <QString>
 #include <cstdint>
@@ -15,12 +15,13 @@ class QPushButton;
 class QRadioButton;
 class QWidget;
 
-namespace tarmela {
+namespace tarmela
+{
 
 // What the user chose in "Select printer".
 struct PrintChoice {
-    QString printer;  // an installed printer's name; empty for the "PDF file" entry
-    QString pdfFile;  // the file that the "PDF file" entry writes
+    QString printer; // an installed printer's name; empty for the "PDF file" entry
+    QString pdfFile; // the file that the "PDF file" entry writes
     Paper paper = Paper::A4;
     bool landscape = false;
     bool allPages = false;
@@ -35,7 +36,8 @@ struct PrintChoice {
 // the quality, the paper size and source, the orientation and whether all pages or only the
 // current one are printed. "&Print" is refused with "Printer not found" when the chosen printer
 // has gone meanwhile.
-class frmSelectPrinter : public TitledDialog {
+class frmSelectPrinter : public TitledDialog
+{
     Q_OBJECT
 public:
     frmSelectPrinter(QWidget* parent, bool landscape, Paper paper);

@@ -15,9 +15,11 @@
 #include <QListWidget>
 #include <QPushButton>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 const ExportOutput kOutputs[] = {ExportOutput::LevelBook, ExportOutput::EarthworkReport,
                                  ExportOutput::LongSection, ExportOutput::CrossSections};
 } // namespace

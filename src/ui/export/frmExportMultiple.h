@@ -6,7 +6,8 @@ class QListWidget;
 class QLineEdit;
 class QPushButton;
 
-namespace tarmela {
+namespace tarmela
+{
 
 // "Export Output": writes the chosen outputs of the current road (the two HTML reports and
 // the two DXF drawings) into a folder named after the road inside a chosen base folder.

@@ -3,7 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-namespace tarmela {
+namespace tarmela
+{
 
 FormationProfileView::FormationProfileView(QWidget* parent) : QWidget(parent)
 {

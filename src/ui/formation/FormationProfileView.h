@@ -6,7 +6,8 @@
 #include <QWidget>
 #include <optional>
 
-namespace tarmela {
+namespace tarmela
+{
 
 // The formation tool's plot `pbGraph`: shows the last painted profile and, over it, the
 // marker of the picked row, so that moving the marker needs no redraw of the profile.

@@ -1,7 +1,6 @@
 #include "ui/formation/frmPlotFormation.h"
 
 #include "formation/FormationRules.h"
-#include "ui/formation/FormationProfileView.h"
 #include "settings/Earthwork.h"
 #include "store/Error.h"
 #include "store/Numbers.h"
@@ -9,23 +8,26 @@
 #include "ui/common/AppState.h"
 #include "ui/common/BusyCursor.h"
 #include "ui/common/Prompts.h"
+#include "ui/formation/FormationProfileView.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QGridLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
-#include <QKeyEvent>
 #include <QWheelEvent>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 // The lower panel under the plot, the horizontal scroll bar included: 2,100 twips.
 constexpr int kPanelHeight = 140;
@@ -61,9 +63,7 @@ QLabel* caption(const QString& text, QWidget* parent)
 } // namespace
 
 frmPlotFormation::frmPlotFormation(QWidget* parent)
-    : QWidget(parent),
-      m_road(appState().CurrentRoadID),
-      m_design(*appState().ProjectConnection),
+    : QWidget(parent), m_road(appState().CurrentRoadID), m_design(*appState().ProjectConnection),
       m_source(*appState().ProjectConnection, appState().CurrentRoadID,
                appState().settings.ViewSections, culvertFolder())
 {
@@ -161,10 +161,10 @@ void frmPlotFormation::buildControls()
     VellGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     VellGrid1->verticalHeader()->hide();
     VellGrid1->verticalHeader()->setDefaultSectionSize(20);
-    VellGrid1->horizontalHeader()->setStyleSheet(QStringLiteral(
-        "QHeaderView::section { background-color: rgb(255,102,51); color: white; "
-        "font-weight: bold; border: none; border-right: 1px solid rgb(200,70,30); "
-        "border-bottom: 1px solid rgb(200,70,30); padding: 0 3px; }"));
+    VellGrid1->horizontalHeader()->setStyleSheet(
+        QStringLiteral("QHeaderView::section { background-color: rgb(255,102,51); color: white; "
+                       "font-weight: bold; border: none; border-right: 1px solid rgb(200,70,30); "
+                       "border-bottom: 1px solid rgb(200,70,30); padding: 0 3px; }"));
     const int volumeWidth = VellGrid1->fontMetrics().horizontalAdvance(tr("Cutting Quantity")) + 28;
     VellGrid1->setColumnWidth(0, 48);
     for (int c = 1; c < 4; ++c)

@@ -15,7 +15,8 @@ class QPushButton;
 class QScrollBar;
 class QTableWidget;
 
-namespace tarmela {
+namespace tarmela
+{
 
 class FormationProfileView;
 

@@ -5,7 +5,8 @@
 #include <QPainter>
 #include <QTransform>
 
-namespace tarmela {
+namespace tarmela
+{
 
 ReportPageView::ReportPageView(QWidget* parent) : QWidget(parent)
 {

@@ -4,11 +4,13 @@
 
 #include <QWidget>
 
-namespace tarmela {
+namespace tarmela
+{
 
 // One report page on screen at a zoom factor (1: the page's own size at the screen's
 // resolution), drawn by the same painter as the printed page.
-class ReportPageView : public QWidget {
+class ReportPageView : public QWidget
+{
     Q_OBJECT
 public:
     explicit ReportPageView(QWidget* parent = nullptr);

@@ -1,9 +1,9 @@
 #include "ui/pages/SectionViewWindow.h"
 
-#include "ui/common/BusyCursor.h"
-#include "ui/common/Prompts.h"
 #include "store/Error.h"
 #include "store/Numbers.h"
+#include "ui/common/BusyCursor.h"
+#include "ui/common/Prompts.h"
 #include "ui/common/frmSelectPrinter.h"
 
 #include <QInputDialog>
@@ -14,10 +14,12 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-namespace tarmela {
+namespace tarmela
+{
 
 // The page picture: the page painted once into a pixmap, shown as it is while scrolling.
-class PagePicture : public QWidget {
+class PagePicture : public QWidget
+{
 public:
     explicit PagePicture(const QPixmap& picture, QWidget* parent)
         : QWidget(parent), m_picture(picture)
@@ -37,7 +39,8 @@ private:
     const QPixmap& m_picture;
 };
 
-namespace {
+namespace
+{
 
 // One step of the scroll bars: 250 twips.
 constexpr int kScrollStep = 250 / 15;
@@ -234,8 +237,7 @@ void SectionViewWindow::sZoomPage()
         return;
     const double value = leadingNumber(answer);
     if (value < 20 || value > 100) {
-        prompts().tell(this, tr("Value must be in the range 20 to 100!"),
-                            QMessageBox::Warning);
+        prompts().tell(this, tr("Value must be in the range 20 to 100!"), QMessageBox::Warning);
         return;
     }
     m_zoom = zoomFromAnswer(value);
@@ -245,7 +247,7 @@ void SectionViewWindow::sZoomPage()
 void SectionViewWindow::MouseWheel(int delta)
 {
     QScrollBar* bar = m_traits.wheelScrollsAcross ? m_scroll->horizontalScrollBar()
-                                           : m_scroll->verticalScrollBar();
+                                                  : m_scroll->verticalScrollBar();
     if (delta < 1)
         bar->setValue(std::min(bar->maximum(), bar->value() + bar->pageStep()));
     else
@@ -256,8 +258,8 @@ void SectionViewWindow::sPrintItem()
 {
     if (m_loadFailed)
         return;
-    const std::optional<PrintChoice> c = frmSelectPrinter::ask(
-        window(), m_traits.printsLandscape, paper());
+    const std::optional<PrintChoice> c =
+        frmSelectPrinter::ask(window(), m_traits.printsLandscape, paper());
     optbAccepted = c.has_value();
     if (!c)
         return;

@@ -9,7 +9,8 @@
 
 class QScrollArea;
 
-namespace tarmela {
+namespace tarmela
+{
 
 struct PrintChoice;
 
@@ -18,7 +19,8 @@ struct PrintChoice;
 // zoomed in steps of 5 % or to a value asked for, and printed through "Select printer".
 // The views only read the database. The main window's toolbar and menus reach them through
 // the child interface.
-class SectionViewWindow : public QWidget, public MdiChild {
+class SectionViewWindow : public QWidget, public MdiChild
+{
     Q_OBJECT
 public:
     // The printable-view variables that the printer dialog fills in.

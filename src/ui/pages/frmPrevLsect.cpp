@@ -1,15 +1,16 @@
 #include "ui/pages/frmPrevLsect.h"
 
-#include "ui/common/AppState.h"
-#include "ui/common/Prompts.h"
+#include "settings/SectionStyles.h"
 #include "store/Error.h"
 #include "store/Numbers.h"
-#include "settings/SectionStyles.h"
+#include "ui/common/AppState.h"
+#include "ui/common/Prompts.h"
 #include "ui/common/frmSelectPrinter.h"
 
 #include <QCoreApplication>
 
-namespace tarmela {
+namespace tarmela
+{
 
 frmPrevLsect::frmPrevLsect(QWidget* parent)
     : SectionViewWindow({QStringLiteral("frmPrevLsect"), tr("View L Section"),
@@ -25,19 +26,16 @@ std::int64_t frmPrevLsect::load()
 {
     const AppState& app = appState();
     if (app.CurrentRoadID < 1)
-        throw Error(ErrorKind::Usage,
-                    tr("No road selected. Select a road to view its L-Section"));
+        throw Error(ErrorKind::Usage, tr("No road selected. Select a road to view its L-Section"));
     m_source = std::make_unique<LongSectionSource>(
         *app.ProjectConnection, app.CurrentRoadID,
         longSectionOptions(app.settings, QCoreApplication::applicationDirPath()));
     setWindowTitle(roadCaption(m_source->road().from, m_source->road().to));
     if (m_source->paging().pageCount == 0)
-        throw Error(ErrorKind::NoRows,
-                    tr("There are no records to display for the current road!"));
+        throw Error(ErrorKind::NoRows, tr("There are no records to display for the current road!"));
     ensurePage(0);
     if (m_page.rows.empty())
-        throw Error(ErrorKind::NoRows,
-                    tr("There are no records to display for the current road!"));
+        throw Error(ErrorKind::NoRows, tr("There are no records to display for the current road!"));
     return m_source->paging().pageCount;
 }
 

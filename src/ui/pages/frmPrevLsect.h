@@ -6,11 +6,13 @@
 
 #include <memory>
 
-namespace tarmela {
+namespace tarmela
+{
 
 // "View L Section": the current road's longitudinal section one page at a time, as it prints
 // on A3 lying on its side (on A4 at 65 %), zoomed from 20 % to 100 %.
-class frmPrevLsect : public SectionViewWindow {
+class frmPrevLsect : public SectionViewWindow
+{
     Q_OBJECT
 public:
     explicit frmPrevLsect(QWidget* parent = nullptr);

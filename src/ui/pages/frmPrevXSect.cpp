@@ -1,13 +1,15 @@
 #include "ui/pages/frmPrevXSect.h"
 
-#include "ui/common/AppState.h"
 #include "settings/SectionStyles.h"
 #include "store/Error.h"
+#include "ui/common/AppState.h"
 #include "ui/common/frmSelectPrinter.h"
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 const char* const kCannotDraw = "Incorrect or insufficient data for drawing X-Section !";
 

@@ -6,11 +6,13 @@
 
 #include <memory>
 
-namespace tarmela {
+namespace tarmela
+{
 
 // "View X Section": the current road's cross sections, SectionsPerPage to an upright page of
 // the page setup's paper and margins, zoomed from 10 % to 100 %.
-class frmPrevXSect : public SectionViewWindow {
+class frmPrevXSect : public SectionViewWindow
+{
     Q_OBJECT
 public:
     explicit frmPrevXSect(QWidget* parent = nullptr);

@@ -1,6 +1,5 @@
 #include "ui/pages/frmReports.h"
 
-#include "ui/pages/ReportPageView.h"
 #include "drawing/PageUnits.h"
 #include "drawing/ReportPainter.h"
 #include "store/Error.h"
@@ -9,6 +8,7 @@
 #include "ui/common/BusyCursor.h"
 #include "ui/common/Prompts.h"
 #include "ui/common/frmSelectPrinter.h"
+#include "ui/pages/ReportPageView.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>
@@ -26,9 +26,11 @@
 #include <climits>
 #include <cmath>
 
-namespace tarmela {
+namespace tarmela
+{
 
-namespace {
+namespace
+{
 
 constexpr double kZoomStep = 1.25;
 constexpr double kLeastZoom = 0.25;
@@ -50,10 +52,10 @@ void fitPageToPaper(QPainter& painter, QSizeF page, Paper paper, bool landscape)
     painter.scale(scale * kTwipsPerPageUnit, scale * kTwipsPerPageUnit);
 }
 
-struct PrintingCancelled {};
+struct PrintingCancelled {
+};
 
 } // namespace
-
 
 frmReports::frmReports(QWidget* parent) : QWidget(parent)
 {
@@ -98,7 +100,10 @@ frmReports::frmReports(QWidget* parent) : QWidget(parent)
 
 frmReports::~frmReports() = default;
 
-std::int64_t frmReports::pageCount() const { return m_document ? m_document->pageCount() : 0; }
+std::int64_t frmReports::pageCount() const
+{
+    return m_document ? m_document->pageCount() : 0;
+}
 
 frmReports* frmReports::Open(QMdiArea* mdi, std::uint8_t kind)
 {
@@ -121,8 +126,8 @@ frmReports* frmReports::Open(QMdiArea* mdi, std::uint8_t kind)
 
 bool frmReports::RefreshData()
 {
-    const auto kind = ReportKind == 1 ? tarmela::ReportKind::EarthworkReport
-                                      : tarmela::ReportKind::LevelBook;
+    const auto kind =
+        ReportKind == 1 ? tarmela::ReportKind::EarthworkReport : tarmela::ReportKind::LevelBook;
     AppState& s = appState();
     try {
         BusyCursor busy;
@@ -193,10 +198,22 @@ void frmReports::PrintCommand()
     }
 }
 
-void frmReports::nextPage() { showPage(m_page + 1); }
-void frmReports::previousPage() { showPage(m_page - 1); }
-void frmReports::zoomIn() { setZoom(m_zoom * kZoomStep); }
-void frmReports::zoomOut() { setZoom(m_zoom / kZoomStep); }
+void frmReports::nextPage()
+{
+    showPage(m_page + 1);
+}
+void frmReports::previousPage()
+{
+    showPage(m_page - 1);
+}
+void frmReports::zoomIn()
+{
+    setZoom(m_zoom * kZoomStep);
+}
+void frmReports::zoomOut()
+{
+    setZoom(m_zoom / kZoomStep);
+}
 
 void frmReports::setZoom(double zoom)
 {
@@ -228,13 +245,27 @@ void frmReports::updatePageControls()
 void frmReports::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
-    case Qt::Key_PageDown: nextPage(); break;
-    case Qt::Key_PageUp: previousPage(); break;
-    case Qt::Key_Home: showPage(0); break;
-    case Qt::Key_End: showPage(pageCount() - 1); break;
-    case Qt::Key_Plus: zoomIn(); break;
-    case Qt::Key_Minus: zoomOut(); break;
-    default: QWidget::keyPressEvent(event); return;
+    case Qt::Key_PageDown:
+        nextPage();
+        break;
+    case Qt::Key_PageUp:
+        previousPage();
+        break;
+    case Qt::Key_Home:
+        showPage(0);
+        break;
+    case Qt::Key_End:
+        showPage(pageCount() - 1);
+        break;
+    case Qt::Key_Plus:
+        zoomIn();
+        break;
+    case Qt::Key_Minus:
+        zoomOut();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
     }
     event->accept();
 }

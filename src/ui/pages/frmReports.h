@@ -12,7 +12,8 @@ class QMdiArea;
 class QScrollArea;
 class QSpinBox;
 
-namespace tarmela {
+namespace tarmela
+{
 
 class ReportPageView;
 
@@ -20,7 +21,8 @@ class ReportPageView;
 // shown a page at a time in `picBox` with paging and zoom. The report is read once, when the
 // window opens; its pages are made as they are shown, so a road of 100,000 sections opens at
 // once and stays small.
-class frmReports : public QWidget, public MdiChild {
+class frmReports : public QWidget, public MdiChild
+{
     Q_OBJECT
 public:
     explicit frmReports(QWidget* parent = nullptr);

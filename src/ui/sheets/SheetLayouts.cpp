@@ -1,16 +1,16 @@
 #include "ui/sheets/SheetLayouts.h"
 
 #include "sheets/SheetStatements.h"
+#include "store/Error.h"
+#include "store/Roads.h"
+#include "ui/common/AppState.h"
+#include "ui/common/Prompts.h"
+#include "ui/common/SubWindowPlacement.h"
 #include "ui/sheets/SheetModel.h"
 #include "ui/sheets/VellGrid.h"
 #include "ui/sheets/dlgInputSelectView.h"
 #include "ui/sheets/dlgLevelBookSelectView.h"
 #include "ui/sheets/frmDataGrid.h"
-#include "ui/common/SubWindowPlacement.h"
-#include "store/Error.h"
-#include "ui/common/AppState.h"
-#include "ui/common/Prompts.h"
-#include "store/Roads.h"
 
 #include <QRegularExpression>
 

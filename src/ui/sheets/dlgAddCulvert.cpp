@@ -2,8 +2,8 @@
 
 #include "store/Error.h"
 #include "store/Numbers.h"
-#include "ui/common/AppState.h"
 #include "store/ValueRanges.h"
+#include "ui/common/AppState.h"
 
 #include "ui/common/Prompts.h"
 #include <QComboBox>
@@ -15,7 +15,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-namespace tarmela {
+namespace tarmela
+{
 
 dlgAddCulvert::dlgAddCulvert(QWidget* parent) : TitledDialog(tr("Add CD Work to Road"), parent)
 {

@@ -7,7 +7,8 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-namespace tarmela {
+namespace tarmela
+{
 
 // "Add CD Work to Road": places culverts of the chosen types on the current road, one after
 // another, through the shared culverts record set.

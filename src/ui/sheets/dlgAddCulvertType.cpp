@@ -1,8 +1,8 @@
 #include "ui/sheets/dlgAddCulvertType.h"
 
-#include "ui/sheets/dlgImageList.h"
 #include "store/Error.h"
 #include "ui/common/AppState.h"
+#include "ui/sheets/dlgImageList.h"
 
 #include "ui/common/Prompts.h"
 #include <QComboBox>
@@ -14,7 +14,8 @@
 #include <QPushButton>
 #include <QToolButton>
 
-namespace tarmela {
+namespace tarmela
+{
 
 dlgAddCulvertType::dlgAddCulvertType(QWidget* parent)
     : TitledDialog(tr("Add New Type of CD Work"), parent)

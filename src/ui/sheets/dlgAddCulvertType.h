@@ -6,7 +6,8 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 
-namespace tarmela {
+namespace tarmela
+{
 
 // "Add New Type of CD Work": adds culvert types, one after another, through the shared
 // culvert types record set. Pictures are chosen from the culvert picture folder beside the

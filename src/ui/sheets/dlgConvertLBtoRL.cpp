@@ -3,17 +3,18 @@
 #include "compute/LevelBookReduction.h"
 #include "store/Error.h"
 #include "store/Numbers.h"
+#include "store/ValueRanges.h"
 #include "ui/common/AppState.h"
 #include "ui/common/BusyCursor.h"
 #include "ui/common/Prompts.h"
-#include "store/ValueRanges.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace tarmela {
+namespace tarmela
+{
 
 dlgConvertLBtoRL::dlgConvertLBtoRL(QWidget* parent)
     : TitledDialog(tr("Convert Level Book to Reduced Levels"), parent)

@@ -5,7 +5,8 @@
 class QLineEdit;
 class QPushButton;
 
-namespace tarmela {
+namespace tarmela
+{
 
 // "Convert Level Book to Reduced Levels": reduces the current road's level book into its
 // RL sheet from the bench mark level typed in.

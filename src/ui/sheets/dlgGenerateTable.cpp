@@ -1,15 +1,15 @@
 #include "ui/sheets/dlgGenerateTable.h"
 
 #include "sheets/SheetGenerator.h"
+#include "store/Database.h"
 #include "store/Error.h"
 #include "store/Numbers.h"
 #include "store/Roads.h"
+#include "store/Statements.h"
+#include "store/ValueRanges.h"
 #include "ui/common/AppState.h"
 #include "ui/common/BusyCursor.h"
 #include "ui/common/Prompts.h"
-#include "store/Statements.h"
-#include "store/ValueRanges.h"
-#include "store/Database.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -18,7 +18,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace tarmela {
+namespace tarmela
+{
 
 dlgGenerateTable::dlgGenerateTable(QWidget* parent) : TitledDialog(tr("Generate"), parent)
 {
@@ -74,7 +75,8 @@ void dlgGenerateTable::updateOk()
     m_ok->setEnabled(m_reducedLevel->isChecked() || m_levelBook->isChecked());
 }
 
-namespace {
+namespace
+{
 
 // The rows a road's sheet holds now (0 when its table is missing).
 std::int64_t rowsHeld(Database& db, statements::Sheet sheet, std::int64_t road)
@@ -96,7 +98,7 @@ bool dlgGenerateTable::generate()
 {
     if (!isNumeric(m_start->text()) || !isNumeric(m_end->text())) {
         prompts().tell(this, tr("Start chainage and end chainage values must be numeric!"),
-                            QMessageBox::Warning);
+                       QMessageBox::Warning);
         return false;
     }
     double start = 0, end = 0;
@@ -124,7 +126,8 @@ bool dlgGenerateTable::generate()
         // Generation empties the sheets: say what would go before it goes.
         QStringList held;
         if (rl)
-            if (const std::int64_t n = rowsHeld(db, statements::Sheet::ReducedLevel, s.CurrentRoadID))
+            if (const std::int64_t n =
+                    rowsHeld(db, statements::Sheet::ReducedLevel, s.CurrentRoadID))
                 held << tr("the RL sheet of this road holds %1").arg(rowsText(n));
         if (lb)
             if (const std::int64_t n = rowsHeld(db, statements::Sheet::LevelBook, s.CurrentRoadID))
@@ -134,8 +137,8 @@ bool dlgGenerateTable::generate()
                                tr(". Replace them with empty rows from %1 to %2?")
                                    .arg(m_start->text().trimmed(), m_end->text().trimmed());
             question[0] = question[0].toUpper();
-            if (prompts().ask(this, tr("Generate"), question,
-                                   QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+            if (prompts().ask(this, tr("Generate"), question, QMessageBox::Yes | QMessageBox::No) !=
+                QMessageBox::Yes)
                 return false;
         }
         BusyCursor busy;
@@ -151,12 +154,13 @@ bool dlgGenerateTable::generate()
         prompts().tell(parentWidget(), error, QMessageBox::Warning);
     else
         prompts().tell(parentWidget(),
-                            tr("%1 written to %2 from %3 to %4.")
-                                .arg(rowsText(written),
-                                     rl && lb ? tr("each of the RL and LB sheets")
-                                              : rl ? tr("the RL sheet") : tr("the LB sheet"),
-                                     plainDecimal(start), plainDecimal(end)),
-                            QMessageBox::Information);
+                       tr("%1 written to %2 from %3 to %4.")
+                           .arg(rowsText(written),
+                                rl && lb ? tr("each of the RL and LB sheets")
+                                : rl     ? tr("the RL sheet")
+                                         : tr("the LB sheet"),
+                                plainDecimal(start), plainDecimal(end)),
+                       QMessageBox::Information);
     return true;
 }
 

@@ -8,7 +8,8 @@ class QCheckBox;
 class QLineEdit;
 class QPushButton;
 
-namespace tarmela {
+namespace tarmela
+{
 
 // "Generate": rebuilds the current road's RL and/or LB sheet with one empty row per interval
 // between a start and an end chainage.

@@ -11,7 +11,8 @@
 #include <QPushButton>
 #include <QTimer>
 
-namespace tarmela {
+namespace tarmela
+{
 
 QString defaultCulvertFolder()
 {

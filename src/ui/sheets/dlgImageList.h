@@ -6,7 +6,8 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 
-namespace tarmela {
+namespace tarmela
+{
 
 // The folder of culvert pictures beside the program: <program folder>/Culverts.
 QString defaultCulvertFolder();

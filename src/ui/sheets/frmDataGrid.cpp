@@ -1,12 +1,12 @@
 #include "ui/sheets/frmDataGrid.h"
 
-#include "ui/sheets/SheetModel.h"
-#include "ui/sheets/VellGrid.h"
 #include "store/Error.h"
 #include "store/Transaction.h"
 #include "ui/common/AppState.h"
 #include "ui/common/BusyCursor.h"
 #include "ui/common/Prompts.h"
+#include "ui/sheets/SheetModel.h"
+#include "ui/sheets/VellGrid.h"
 
 #include <QCloseEvent>
 #include <QItemSelectionModel>
@@ -288,9 +288,9 @@ bool frmDataGrid::DeleteRecord(const QString& statementTemplate, const QString& 
         tell(this, QStringLiteral("No records selected. Select one or more records for deletion!"));
         return false;
     }
-    const QString text = question.isEmpty()
-                             ? QStringLiteral("Surely delete %1 record(s) from the database?").arg(n)
-                             : question;
+    const QString text =
+        question.isEmpty() ? QStringLiteral("Surely delete %1 record(s) from the database?").arg(n)
+                           : question;
     if (prompts().ask(this, QString(), text, QMessageBox::Yes | QMessageBox::No) !=
         QMessageBox::Yes)
         return false;

@@ -2,8 +2,8 @@
 
 #include "sheets/SheetFilter.h"
 #include "sheets/SheetRows.h"
-#include "ui/sheets/SheetKind.h"
 #include "ui/common/MdiChild.h"
+#include "ui/sheets/SheetKind.h"
 
 #include <QString>
 #include <QWidget>

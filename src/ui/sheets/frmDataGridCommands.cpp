@@ -1,15 +1,15 @@
 // Add and Delete on a data sheet: what they do depends on the sheet's kind. Adding or
 // deleting a road runs the road's whole life cycle; culvert types go with the culverts
 // placed with them.
-#include "ui/sheets/dlgAddCulvert.h"
-#include "ui/sheets/dlgAddCulvertType.h"
-#include "ui/sheets/frmDataGrid.h"
 #include "store/Error.h"
 #include "store/Roads.h"
 #include "store/Statements.h"
 #include "store/Transaction.h"
 #include "ui/common/AppState.h"
 #include "ui/common/Prompts.h"
+#include "ui/sheets/dlgAddCulvert.h"
+#include "ui/sheets/dlgAddCulvertType.h"
+#include "ui/sheets/frmDataGrid.h"
 
 namespace tarmela
 {
@@ -128,17 +128,18 @@ void frmDataGrid::deleteRoad()
     try {
         const Road r = roads::get(db(), road);
         name = tr("the road %1 To %2").arg(r.from, r.to);
-        culverts = db().scalar(QStringLiteral("SELECT COUNT(*) FROM Culverts WHERE RoadRef = %1")
-                                   .arg(road))
-                       .toLongLong();
+        culverts =
+            db().scalar(
+                    QStringLiteral("SELECT COUNT(*) FROM Culverts WHERE RoadRef = %1").arg(road))
+                .toLongLong();
     } catch (const Error&) {
         // The deletion itself reports what is wrong with the road's rows.
     }
     const QString goes =
-        culverts == 0   ? tr("Its RL and LB sheets and its cross distances")
-        : culverts == 1 ? tr("Its RL and LB sheets, its cross distances and its culvert")
-                        : tr("Its RL and LB sheets, its cross distances and its %1 culverts")
-                              .arg(culverts);
+        culverts == 0 ? tr("Its RL and LB sheets and its cross distances")
+        : culverts == 1
+            ? tr("Its RL and LB sheets, its cross distances and its culvert")
+            : tr("Its RL and LB sheets, its cross distances and its %1 culverts").arg(culverts);
     const QString question =
         tr("Delete %1? %2 are deleted with it. This can't be undone.").arg(name, goes);
     try {

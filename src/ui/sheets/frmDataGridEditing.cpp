@@ -1,12 +1,12 @@
 // The sheet's cell commands: copy, cut, paste, undo, transform and the Delete key.
 #include "sheets/ClipboardText.h"
+#include "store/Numbers.h"
+#include "ui/common/AppState.h"
+#include "ui/common/Prompts.h"
 #include "ui/sheets/SheetModel.h"
 #include "ui/sheets/VellGrid.h"
 #include "ui/sheets/dlgSelectTransform.h"
 #include "ui/sheets/frmDataGrid.h"
-#include "store/Numbers.h"
-#include "ui/common/AppState.h"
-#include "ui/common/Prompts.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -55,9 +55,9 @@ void frmDataGrid::reportRefused()
         shown << QStringLiteral("... and %1 more.").arg(m_refused.size() - 5);
     m_refused.clear();
     prompts().tell(this,
-                        QStringLiteral("These cells were left as they were:\n") +
-                            shown.join(QLatin1Char('\n')),
-                        QMessageBox::Warning);
+                   QStringLiteral("These cells were left as they were:\n") +
+                       shown.join(QLatin1Char('\n')),
+                   QMessageBox::Warning);
 }
 
 void frmDataGrid::copyBlock(bool cut, bool toClipboard)

@@ -1,9 +1,9 @@
-#include "ui/export/frmExportMultiple.h"
 #include "store/Roads.h"
 #include "support/TestProject.h"
 #include "support/UiProgram.h"
 #include "support/Widgets.h"
 #include "ui/common/AppState.h"
+#include "ui/export/frmExportMultiple.h"
 
 #include <QDir>
 #include <QFileInfo>

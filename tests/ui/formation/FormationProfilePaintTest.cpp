@@ -6,7 +6,8 @@
 
 using namespace tarmela;
 
-namespace {
+namespace
+{
 
 // The profile painted into an image of 560 x 440 pixels: 8,400 x 6,600 twips, 12 columns
 // (600 m) and 20 rows, the base line at y = 400 px standing for datum - 1.
@@ -55,7 +56,7 @@ TEST(FormationProfilePainter, CurvesLabelsCulvertsAndMarkerWhereTheyBelong)
     d.rows = {{1, 0, 99, 100, std::nullopt, 101},
               {2, 100, 99, std::nullopt, std::nullopt, 101},
               {3, 200, 99, 100, std::nullopt, 101},
-              {4, 900, 99, 100, 99, 90}}; // beyond the view: not drawn
+              {4, 900, 99, 100, 99, 90}};         // beyond the view: not drawn
     QImage picture(30, 30, QImage::Format_RGB32); // 450 twips square at 96 dpi
     picture.fill(QColor(0, 200, 0));
     picture.setDotsPerMeterX(3780);
@@ -64,8 +65,8 @@ TEST(FormationProfilePainter, CurvesLabelsCulvertsAndMarkerWhereTheyBelong)
 
     const QImage image = paint(d, QPointF(600 + 12 * 100, 4500));
     EXPECT_EQ(QColor(image.pixel(510, 30)), QColor(Qt::white)); // the plot is cleared
-    EXPECT_TRUE(anyIn(image, {80, 299, 1, 3}, dark));            // FC, solid
-    EXPECT_TRUE(anyIn(image, {40, 339, 80, 3}, reddish));        // outer left, dotted
+    EXPECT_TRUE(anyIn(image, {80, 299, 1, 3}, dark));           // FC, solid
+    EXPECT_TRUE(anyIn(image, {40, 339, 80, 3}, reddish));       // outer left, dotted
     // The centre curve breaks at the empty C of 100 m: nothing joins 0 and 200 at level 100.
     EXPECT_FALSE(anyIn(image, {60, 318, 120, 5}, dark));
     // Level labels right-aligned at 36 px, the datum on the first line above the base line.
@@ -79,11 +80,13 @@ TEST(FormationProfilePainter, CurvesLabelsCulvertsAndMarkerWhereTheyBelong)
     EXPECT_EQ(QColor(image.pixel(122, 302)), QColor(0, 255, 255));
     EXPECT_NE(QColor(image.pixel(128, 300)), QColor(0, 255, 255));
     // Nothing runs on towards the row beyond the view.
-    EXPECT_FALSE(anyIn(image, {210, 290, 290, 60}, [](const QColor& c) { return dark(c) || reddish(c); }));
+    EXPECT_FALSE(
+        anyIn(image, {210, 290, 290, 60}, [](const QColor& c) { return dark(c) || reddish(c); }));
 
     // Without a datum only the grid is drawn.
     d.datum.reset();
     const QImage bare = paint(d);
-    EXPECT_FALSE(anyIn(bare, {60, 290, 120, 60}, [](const QColor& c) { return c.lightness() < 200; }));
+    EXPECT_FALSE(
+        anyIn(bare, {60, 290, 120, 60}, [](const QColor& c) { return c.lightness() < 200; }));
     EXPECT_TRUE(anyIn(bare, {40, 399, 400, 2}, dark)); // the base line
 }

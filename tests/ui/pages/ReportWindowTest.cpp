@@ -1,26 +1,27 @@
-#include "ui/pages/ReportPageView.h"
-#include "ui/pages/frmReports.h"
 #include "store/Roads.h"
 #include "support/UiProgram.h"
 #include "support/Widgets.h"
 #include "ui/common/AppState.h"
+#include "ui/pages/ReportPageView.h"
+#include "ui/pages/frmReports.h"
 
 #include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QProcess>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTest>
 #include <gtest/gtest.h>
 
 using namespace tarmela;
 using tarmela::test::UiProgram;
 
-namespace {
+namespace
+{
 
 // A frame with the current road "Ranipur" to "Kalaghat": a level book of `sections`.
 struct ReportFrame {
@@ -100,7 +101,8 @@ TEST(ReportWindow, AReportThatCannotBeBuiltIsToldAndNothingOpens)
         const char* told;
     } cases[] = {
         {"no level book", [&] { f.p.db().exec("DROP TABLE LB_1"); }, "LB_1"},
-        {"text in a level", [&] {
+        {"text in a level",
+         [&] {
              f.p.db().exec("CREATE TABLE LB_1 (ID, Chainage, C, BS, FS, TopWidth, BottomWidth, "
                            "Remarks, L1, L2, L3, L4, L5, L6, L7, L8, R1, R2, R3, R4, R5, R6, "
                            "R7, R8)");

@@ -1,14 +1,14 @@
 // The section views as a user drives them: paging, printing through the "PDF file" entry of
 // "Select printer", and Page Setup.
-#include "support/Widgets.h"
 #include "sheets/SampleRoad.h"
 #include "store/Roads.h"
 #include "store/Statements.h"
 #include "support/UiProgram.h"
+#include "support/Widgets.h"
 #include "ui/common/dlgPageSetup.h"
+#include "ui/common/frmSelectPrinter.h"
 #include "ui/pages/frmPrevLsect.h"
 #include "ui/pages/frmPrevXSect.h"
-#include "ui/common/frmSelectPrinter.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -19,7 +19,8 @@
 using namespace tarmela;
 using namespace tarmela::test;
 
-namespace {
+namespace
+{
 
 struct Pdf {
     int pages = 0;
@@ -36,8 +37,9 @@ Pdf readPdf(const QString& path)
     const QByteArray bytes = f.readAll();
     const QString text = QString::fromLatin1(bytes);
     pdf.pages = int(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))));
-    const auto box = QRegularExpression(QStringLiteral("/MediaBox\\s*\\[\\s*0 0 ([\\d.]+) ([\\d.]+)"))
-                         .match(text);
+    const auto box =
+        QRegularExpression(QStringLiteral("/MediaBox\\s*\\[\\s*0 0 ([\\d.]+) ([\\d.]+)"))
+            .match(text);
     if (box.hasMatch())
         pdf.pointsOfFirstPage = QSizeF(box.captured(1).toDouble(), box.captured(2).toDouble());
     return pdf;
@@ -114,8 +116,8 @@ TEST(SectionViews, PagingStopsAtBothEndsAndLoadFailuresSayWhy)
     UiProgram program;
     const std::int64_t road = roads::create(program.db());
     for (int i = 0; i < 13; ++i)
-        program.db().execute(statements::addSectionRow(statements::Sheet::ReducedLevel, road,
-                                                       i + 1, 20.0 * i));
+        program.db().execute(
+            statements::addSectionRow(statements::Sheet::ReducedLevel, road, i + 1, 20.0 * i));
     appState().settings.SectionsPerPage = 6;
 
     appState().CurrentRoadID = 0;

@@ -1,13 +1,13 @@
 #include "../QueryRows.h"
-#include "ui/sheets/dlgAddCulvert.h"
-#include "ui/sheets/dlgAddCulvertType.h"
-#include "ui/sheets/dlgImageList.h"
 #include "store/Roads.h"
 #include "store/Statements.h"
 #include "support/TestProject.h"
 #include "support/UiProgram.h"
 #include "support/Widgets.h"
 #include "ui/common/AppState.h"
+#include "ui/sheets/dlgAddCulvert.h"
+#include "ui/sheets/dlgAddCulvertType.h"
+#include "ui/sheets/dlgImageList.h"
 
 #include <QComboBox>
 #include <QFile>

@@ -44,7 +44,7 @@ TEST_F(SheetFixture, PasteWritesWhatFitsAndEachUndoTakesBackOnePaste)
     selectBlock(s, 0, kRightSlope - 1, 1, kRightSlope);
     s->copy();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "\t\r\n\t2.5");
-    s->undo();                     // nothing left to undo
+    s->undo();                                 // nothing left to undo
     EXPECT_EQ(cell(s, 1, kRightSlope), "2.5"); // and the copy left the cells
     EXPECT_EQ(cell(s, 5, kC), "55");
 }

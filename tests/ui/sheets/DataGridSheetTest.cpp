@@ -1,8 +1,8 @@
 // Saving, closing, locking, deleting rows and filtering a data sheet.
 #include "SheetTestSupport.h"
 
-#include "ui/sheets/dlgSearchWindow.h"
 #include "support/Widgets.h"
+#include "ui/sheets/dlgSearchWindow.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,10 +1,10 @@
 #include "../QueryRows.h"
-#include "ui/sheets/dlgGenerateTable.h"
 #include "store/Roads.h"
 #include "support/TestProject.h"
 #include "support/UiProgram.h"
 #include "support/Widgets.h"
 #include "ui/common/AppState.h"
+#include "ui/sheets/dlgGenerateTable.h"
 
 #include <QGuiApplication>
 #include <QLineEdit>

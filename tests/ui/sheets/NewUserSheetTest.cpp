@@ -24,8 +24,8 @@ TEST_F(SheetFixture, ValuesNoSurveyCanHoldAreRefusedWhereTheyAreTyped)
         bool taken;
     };
     const Typed typed[] = {
-        {"C", "1e300", false},       {"C", "-1001", false},      {"C", "abc", false},
-        {"Chainage", "-40", true},   {"Width", "-2", false},     {"Crust", "0.3", true},
+        {"C", "1e300", false},        {"C", "-1001", false},  {"C", "abc", false},
+        {"Chainage", "-40", true},    {"Width", "-2", false}, {"Crust", "0.3", true},
         {"Left Slope", "1e9", false}, {"C", "101.25", true},
     };
     for (const Typed& t : typed) {
@@ -61,7 +61,8 @@ TEST_F(SheetFixture, ValuesNoSurveyCanHoldAreRefusedWhereTheyAreTyped)
         typeInto(roadsSheet, 0, interval, text);
         EXPECT_EQ(roadsSheet->model()->cellText(0, interval), "20") << text;
         ASSERT_EQ(told.size(), 1u) << text;
-        EXPECT_TRUE(told[0].contains("intervals lie between 1 and 32767 m")) << told[0].toStdString();
+        EXPECT_TRUE(told[0].contains("intervals lie between 1 and 32767 m"))
+            << told[0].toStdString();
     }
 }
 

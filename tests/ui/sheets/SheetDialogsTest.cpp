@@ -1,10 +1,10 @@
 // The view-selection and transform dialogs, and the layouts they lead to.
 #include "SheetTestSupport.h"
 
+#include "support/Widgets.h"
 #include "ui/sheets/dlgInputSelectView.h"
 #include "ui/sheets/dlgLevelBookSelectView.h"
 #include "ui/sheets/dlgSelectTransform.h"
-#include "support/Widgets.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,8 +1,8 @@
 #include "SheetTestSupport.h"
 
-#include "ui/sheets/dlgSelectTransform.h"
 #include "store/Schema.h"
 #include "support/UiProgram.h"
+#include "ui/sheets/dlgSelectTransform.h"
 
 #include <QComboBox>
 #include <QItemSelectionModel>

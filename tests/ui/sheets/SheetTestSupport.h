@@ -1,14 +1,14 @@
 #pragma once
 
 #include "sheets/SheetStatements.h"
-#include "ui/sheets/SheetLayouts.h"
-#include "ui/sheets/SheetModel.h"
-#include "ui/sheets/VellGrid.h"
-#include "ui/sheets/frmDataGrid.h"
 #include "store/Roads.h"
 #include "support/TestProject.h"
 #include "ui/common/AppState.h"
 #include "ui/common/Prompts.h"
+#include "ui/sheets/SheetLayouts.h"
+#include "ui/sheets/SheetModel.h"
+#include "ui/sheets/VellGrid.h"
+#include "ui/sheets/frmDataGrid.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
