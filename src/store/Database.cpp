@@ -1,6 +1,7 @@
 #include "store/Database.h"
 
 #include "store/Error.h"
+#include "store/Migrations.h"
 #include "store/OutputFile.h"
 #include "store/RowReader.h"
 #include "store/Schema.h"
@@ -129,9 +130,12 @@ std::unique_ptr<Database> Database::open(const QString& path)
     const QString name = QStringLiteral("tarmela-%1").arg(++connectionCounter);
     std::unique_ptr<Database> db(new Database(name, info.absoluteFilePath()));
     db->refuseForeignFile(!exists || info.size() == 0);
+    // Both refusals only read: a foreign file or one of a newer program is left as it was.
+    schema::refuseNewerFile(*db, shownPath(path));
     db->exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     db->exec(QStringLiteral("PRAGMA synchronous=FULL"));
     schema::ensureSchema(*db);
+    schema::upgrade(*db);
     return db;
 }
 

@@ -33,7 +33,8 @@ QString lbTable(std::int64_t roadId);
 bool isRlTable(const QString& table);
 bool isLbTable(const QString& table);
 
-// Creates the tables of a new project (and nothing else) in one transaction.
+// Creates the tables of a new project as the first version of the file had them (and nothing
+// else) in one transaction; the migrations (Migrations.h) then bring it to the current version.
 // An existing project is left as it is.
 void ensureSchema(Database& db);
 

@@ -1,0 +1,73 @@
+#include "store/Migrations.h"
+
+#include "store/Database.h"
+#include "store/Error.h"
+#include "store/Transaction.h"
+
+namespace tarmela::schema
+{
+
+namespace
+{
+
+// Version 1: a road remembers the bench mark its level book was last reduced from, so that
+// the Level Book report reduces from the same level as the RL sheet. Empty for a road never
+// reduced (the report then assumes 100).
+void addRoadBenchmark(Database& db)
+{
+    db.exec(QStringLiteral("ALTER TABLE Roads ADD COLUMN Benchmark REAL"));
+}
+
+void setVersion(Database& db, int version)
+{
+    // A pragma takes no bound value; the version is a number of this program's own.
+    db.exec(QStringLiteral("PRAGMA user_version = %1").arg(version));
+}
+
+} // namespace
+
+const std::vector<Migration>& migrations()
+{
+    static const std::vector<Migration> list{
+        {1, "Roads.Benchmark", addRoadBenchmark},
+    };
+    return list;
+}
+
+int currentVersion()
+{
+    return migrations().back().version;
+}
+
+int fileVersion(Database& db)
+{
+    return db.scalar(QStringLiteral("PRAGMA user_version")).toInt();
+}
+
+void refuseNewerFile(Database& db, const QString& shownName)
+{
+    const int version = fileVersion(db);
+    if (version > currentVersion())
+        throw Error(ErrorKind::Data,
+                    QStringLiteral("The project %1 was written by a newer version of Tarmela "
+                                   "(project version %2; this program reads up to version %3)")
+                        .arg(shownName)
+                        .arg(version)
+                        .arg(currentVersion()));
+}
+
+void upgrade(Database& db)
+{
+    if (fileVersion(db) >= currentVersion())
+        return;
+    for (const Migration& m : migrations()) {
+        Transaction tx(db);
+        if (fileVersion(db) >= m.version)
+            continue;
+        m.apply(db);
+        setVersion(db, m.version);
+        tx.commit();
+    }
+}
+
+} // namespace tarmela::schema
