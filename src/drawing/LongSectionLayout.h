@@ -97,15 +97,4 @@ private:
     double m_low = 0, m_high = 0;
 };
 
-// The zoom steps of the views, in percent: a step is taken when the value before it is inside
-// the limit, so 97 % zooms in to 102 % and 22 % out to 17 %.
-inline double zoomInPercent(double percent)
-{
-    return percent < 100 ? percent + 5 : percent;
-}
-inline double zoomOutPercent(double percent, double lowest)
-{
-    return percent > lowest ? percent - 5 : percent;
-}
-
 } // namespace tarmela

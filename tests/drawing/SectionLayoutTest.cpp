@@ -61,18 +61,6 @@ TEST(SectionLayout, LongSectionPlacesChainagesAndLevels)
     EXPECT_EQ(a4.KmWidth, 14742);
 }
 
-TEST(SectionLayout, ZoomStepsTestTheValueBeforeTheStep)
-{
-    EXPECT_EQ(zoomInPercent(97), 102);
-    EXPECT_EQ(zoomInPercent(100), 100);
-    EXPECT_EQ(zoomOutPercent(22, 20), 17);
-    EXPECT_EQ(zoomOutPercent(20, 20), 20);
-    double x = 100;
-    for (int i = 0; i < 30; ++i)
-        x = zoomOutPercent(x, 10);
-    EXPECT_EQ(x, 10);
-}
-
 TEST(SectionLayout, CrossSectionPage)
 {
     const CrossSectionLayout a3 = CrossSectionLayout::at(1.0, Paper::A3, PageMargins{});

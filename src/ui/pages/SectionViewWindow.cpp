@@ -6,7 +6,6 @@
 #include "ui/common/Prompts.h"
 #include "ui/common/frmSelectPrinter.h"
 
-#include <QInputDialog>
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QScrollArea>
@@ -48,7 +47,7 @@ constexpr int kScrollStep = 250 / 15;
 } // namespace
 
 SectionViewWindow::SectionViewWindow(const Traits& traits, QWidget* parent)
-    : QWidget(parent), m_traits(traits)
+    : PagedWindow(ZoomRule{traits.lowestZoom, 100}, parent), m_traits(traits)
 {
     setObjectName(traits.objectName);
     setWindowTitle(traits.caption);
@@ -88,8 +87,8 @@ void SectionViewWindow::start()
     try {
         BusyCursor busy;
         m_dataPage = -1;
-        m_pageCount = load();
-        m_page = 0;
+        setPageCount(load());
+        setPageIndex(0);
         showPage(0, true);
     } catch (const Error& e) {
         setLoadFailed(loadMessage(e));
@@ -105,20 +104,20 @@ void SectionViewWindow::setLoadFailed(const QString& message)
 void SectionViewWindow::ReloadForm()
 {
     m_loadFailed = false;
-    m_zoom = 100;
+    setZoomPercent(100);
     start();
 }
 
 void SectionViewWindow::refresh()
 {
     // The road read again (rows may have come or gone), on the page and zoom shown.
-    const std::int64_t page = m_page;
+    const std::int64_t page = pageIndex();
     try {
         BusyCursor busy;
         m_dataPage = -1;
-        m_pageCount = load();
+        setPageCount(load());
         m_loadFailed = false;
-        showPage(std::clamp<std::int64_t>(page, 0, m_pageCount - 1), false);
+        showPage(std::clamp<std::int64_t>(page, 0, pageCount() - 1), false);
     } catch (const Error& e) {
         // Nothing left to show (the rows went away): the user is told and the view closes.
         setLoadFailed(loadMessage(e));
@@ -131,12 +130,7 @@ ChildCommands SectionViewWindow::enabledCommands() const
 {
     if (m_loadFailed)
         return ChildCommand::Refresh;
-    ChildCommands offered = ChildCommand::Print | ChildCommand::Refresh | ChildCommand::Zoom;
-    offered.setFlag(ChildCommand::PreviousPage, m_page > 0);
-    offered.setFlag(ChildCommand::NextPage, m_page < m_pageCount - 1);
-    offered.setFlag(ChildCommand::ZoomIn, zoomInPercent(m_zoom) != m_zoom);
-    offered.setFlag(ChildCommand::ZoomOut, zoomOutPercent(m_zoom, m_traits.lowestZoom) != m_zoom);
-    return offered;
+    return PagedWindow::enabledCommands() | ChildCommand::Refresh;
 }
 
 bool SectionViewWindow::wheel(int delta)
@@ -147,15 +141,9 @@ bool SectionViewWindow::wheel(int delta)
     return true;
 }
 
-void SectionViewWindow::redraw()
+void SectionViewWindow::drawPage(std::int64_t index, bool turned)
 {
-    if (m_loadFailed)
-        return;
-    try {
-        showPage(m_page, false);
-    } catch (const Error& e) {
-        prompts().tell(this, e.message(), QMessageBox::Warning);
-    }
+    showPage(index, turned);
 }
 
 void SectionViewWindow::ensurePage(std::int64_t index)
@@ -171,8 +159,8 @@ void SectionViewWindow::ensurePage(std::int64_t index)
 void SectionViewWindow::showPage(std::int64_t index, bool scrollHome)
 {
     ensurePage(index);
-    m_page = index;
-    const QSize twips = pageTwips(m_zoom);
+    setPageIndex(index);
+    const QSize twips = pageTwips(zoomPercent());
     m_picture = QPixmap(std::max(1, twips.width() / 15), std::max(1, twips.height() / 15));
     m_picture.fill(Qt::white);
     {
@@ -180,68 +168,13 @@ void SectionViewWindow::showPage(std::int64_t index, bool scrollHome)
         mapTwipsToScreen(p);
         p.setRenderHint(QPainter::Antialiasing);
         p.setRenderHint(QPainter::TextAntialiasing);
-        paintPage(p, m_zoom, kTwipsPerScreenPixel);
+        paintPage(p, zoomPercent(), kTwipsPerScreenPixel);
     }
     m_picBox->resize(m_picture.size());
     m_picBox->update();
     if (scrollHome)
         m_scroll->horizontalScrollBar()->setValue(0);
     commandsChanged();
-}
-
-void SectionViewWindow::sMoveTop()
-{
-    if (m_loadFailed || m_page >= m_pageCount - 1)
-        return;
-    try {
-        showPage(m_page + 1, true);
-    } catch (const Error& e) {
-        prompts().tell(this, e.message(), QMessageBox::Warning);
-    }
-}
-
-void SectionViewWindow::sMoveBottom()
-{
-    if (m_loadFailed || m_page <= 0)
-        return;
-    try {
-        showPage(m_page - 1, true);
-    } catch (const Error& e) {
-        prompts().tell(this, e.message(), QMessageBox::Warning);
-    }
-}
-
-void SectionViewWindow::sZoomInPage()
-{
-    m_zoom = zoomInPercent(m_zoom);
-    redraw();
-}
-
-void SectionViewWindow::sZoomOutPage()
-{
-    m_zoom = zoomOutPercent(m_zoom, m_traits.lowestZoom);
-    redraw();
-}
-
-void SectionViewWindow::sZoomPage()
-{
-    QInputDialog ask(this);
-    ask.setObjectName(QStringLiteral("dlgZoom"));
-    ask.setWindowTitle(tr("Zoom"));
-    ask.setLabelText(tr("Enter zoom factor in percentage : "));
-    ask.setTextValue(QStringLiteral("100"));
-    if (ask.exec() != QDialog::Accepted)
-        return;
-    const QString answer = ask.textValue();
-    if (!isNumeric(answer))
-        return;
-    const double value = leadingNumber(answer);
-    if (value < 20 || value > 100) {
-        prompts().tell(this, tr("Value must be in the range 20 to 100!"), QMessageBox::Warning);
-        return;
-    }
-    m_zoom = zoomFromAnswer(value);
-    redraw();
 }
 
 void SectionViewWindow::MouseWheel(int delta)
@@ -269,12 +202,12 @@ void SectionViewWindow::sPrintItem()
     try {
         BusyCursor busy;
         m_dataPage = -1; // printing reads the printed pages over the one on screen
-        printPages(*c, windowTitle(), m_pageCount, m_page, optbColorMode == 2,
+        printPages(*c, windowTitle(), pageCount(), pageIndex(), optbColorMode == 2,
                    [&](QPainter& p, std::int64_t index) {
                        const double thin = kTwipsPerInch / std::max(1, p.device()->logicalDpiX());
                        printPage(p, *c, index, thin);
                    });
-        ensurePage(m_page); // the page on screen, as it was
+        ensurePage(pageIndex()); // the page on screen, as it was
     } catch (const Error& e) {
         prompts().tell(this, e.message(), QMessageBox::Warning);
     }

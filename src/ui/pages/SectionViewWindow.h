@@ -1,7 +1,7 @@
 #pragma once
 
 #include "drawing/PagePdf.h"
-#include "ui/common/MdiChild.h"
+#include "ui/pages/PagedWindow.h"
 
 #include <QPixmap>
 #include <QWidget>
@@ -14,12 +14,10 @@ namespace tarmela
 
 struct PrintChoice;
 
-// What the two section views share: one page shown at a time in a picture (`picBox`) with
-// scroll bars (`HScroll1`, `VScroll1`, the corner `Command1`), paged with Previous and Next,
-// zoomed in steps of 5 % or to a value asked for, and printed through "Select printer".
-// The views only read the database. The main window's toolbar and menus reach them through
-// the child interface.
-class SectionViewWindow : public QWidget, public MdiChild
+// What the two section views share beyond paging and zoom (PagedWindow): the page painted
+// once into a picture (`picBox`) with scroll bars (`HScroll1`, `VScroll1`, the corner
+// `Command1`), and printed through "Select printer". The views only read the database.
+class SectionViewWindow : public PagedWindow
 {
     Q_OBJECT
 public:
@@ -32,20 +30,12 @@ public:
 
     // Nothing could be shown (the user was told why): the window is not to be shown.
     bool loadFailed() const { return m_loadFailed; }
-    std::int64_t pageIndex() const { return m_page; }
-    std::int64_t pageCount() const { return m_pageCount; }
-    double zoomPercent() const { return m_zoom; }
 
-    // The child interface: paging while there is a page to go to, zooming within the
-    // view's limits, printing, refreshing; the views close when another road becomes current.
+    // The child interface beyond paging and zoom: printing, refreshing; the views close when
+    // another road becomes current.
     ChildCommands enabledCommands() const override;
     void print() override { sPrintItem(); }
     void refresh() override;
-    void previousPage() override { sMoveBottom(); }
-    void nextPage() override { sMoveTop(); }
-    void zoomIn() override { sZoomInPage(); }
-    void zoomOut() override { sZoomOutPage(); }
-    void askZoom() override { sZoomPage(); }
     bool wheel(int delta) override;
     bool closesWithRoad() const override { return true; }
 
@@ -57,8 +47,8 @@ protected:
     struct Traits {
         QString objectName;
         QString caption;
-        bool printsLandscape = false; // the orientation the print dialog offers first
-        double lowestZoom = 20;
+        bool printsLandscape = false;    // the orientation the print dialog offers first
+        double lowestZoom = 20;          // the highest is 100 %
         bool wheelScrollsAcross = false; // the wheel scrolls across (true) or down
     };
     SectionViewWindow(const Traits& traits, QWidget* parent);
@@ -73,31 +63,21 @@ protected:
     virtual QString loadMessage(const class Error& e) const;
     // Printing: the page laid out for the paper.
     virtual void printPage(QPainter& p, const PrintChoice& c, std::int64_t index, double thin) = 0;
-    // The zoom that an answer to the zoom question gives.
-    virtual double zoomFromAnswer(double percent) const { return percent; }
-
     // After load(): the page count and the first page shown.
     void start();
     // Reads the page's data unless it is the page read last since the road was loaded.
     void ensurePage(std::int64_t index);
     void setLoadFailed(const QString& message);
-    void setPageCount(std::int64_t n) { m_pageCount = n; }
-    void setZoom(double percent) { m_zoom = percent; }
+    bool showing() const override { return !m_loadFailed && pageCount() > 0; }
+    void drawPage(std::int64_t index, bool turned) override;
     QString roadCaption(const QString& from, const QString& to);
     // The paper chosen for printing (optbPaperSize).
     Paper paper() const { return optbPaperSize ? Paper::A3 : Paper::A4; }
 
 private:
-    void sMoveTop();    // Next
-    void sMoveBottom(); // Previous
-    void sZoomInPage();
-    void sZoomOutPage();
-    void sZoomPage(); // asks for a percentage from 20 to 100
     void sPrintItem();
     // A wheel turn (multiples of 120): towards the user scrolls on by a large step.
     void MouseWheel(int delta);
-    // Draws the current page again, at another zoom.
-    void redraw();
     void showPage(std::int64_t index, bool scrollHome);
 
     QScrollArea* m_scroll;
@@ -105,10 +85,7 @@ private:
     QPixmap m_picture;
     Traits m_traits;
     bool m_loadFailed = false;
-    std::int64_t m_page = 0;
-    std::int64_t m_pageCount = 0;
     std::int64_t m_dataPage = -1; // the page whose data readPage read last (-1: none)
-    double m_zoom = 100;
 };
 
 } // namespace tarmela

@@ -32,9 +32,8 @@ namespace tarmela
 namespace
 {
 
-constexpr double kZoomStep = 1.25;
-constexpr double kLeastZoom = 0.25;
-constexpr double kMostZoom = 4;
+// The report's pages are read at arm's length as well as up close.
+constexpr ZoomRule kReportZoom{20, 200};
 constexpr double kTwipsPerPageUnit = kTwipsPerInch / 96;
 
 // Maps a report page onto the paper of the painter (mapped in twips from the paper's top left
@@ -57,7 +56,7 @@ struct PrintingCancelled {
 
 } // namespace
 
-frmReports::frmReports(QWidget* parent) : QWidget(parent)
+frmReports::frmReports(QWidget* parent) : PagedWindow(kReportZoom, parent)
 {
     setObjectName(QStringLiteral("frmReports"));
     setWindowTitle(tr("Print Report"));
@@ -91,19 +90,13 @@ frmReports::frmReports(QWidget* parent) : QWidget(parent)
     layout->setSpacing(0);
     layout->addLayout(bar);
     layout->addWidget(m_scroll, 1);
-    setFocusPolicy(Qt::StrongFocus);
 
     connect(m_pageBox, qOverload<int>(&QSpinBox::valueChanged), this,
-            [this](int page) { showPage(page - 1); });
+            [this](int page) { turnTo(page - 1); });
     updatePageControls();
 }
 
 frmReports::~frmReports() = default;
-
-std::int64_t frmReports::pageCount() const
-{
-    return m_document ? m_document->pageCount() : 0;
-}
 
 frmReports* frmReports::Open(QMdiArea* mdi, std::uint8_t kind)
 {
@@ -144,26 +137,27 @@ bool frmReports::RefreshData()
     } catch (const Error& e) {
         // Nothing half-built is shown: the report is there whole or not at all.
         m_document.reset();
+        setPageCount(0);
         prompts().tell(parentWidget(), e.message(), QMessageBox::Warning);
         return false;
     }
-    m_page = -1;
+    setPageCount(m_document->pageCount());
     m_pageBox->setRange(1, int(std::min<std::int64_t>(pageCount(), INT_MAX)));
-    setZoom(m_zoom);
-    showPage(0);
+    setPageIndex(0);
+    if (pageCount() > 0)
+        drawPage(0, true);
+    updatePageControls();
     return true;
 }
 
-void frmReports::showPage(std::int64_t index)
+void frmReports::drawPage(std::int64_t index, bool turned)
 {
-    if (!m_document || pageCount() == 0)
-        return;
-    index = std::clamp<std::int64_t>(index, 0, pageCount() - 1);
-    if (index == m_page)
-        return;
-    m_page = index;
-    m_view->setPage(m_document->page(index));
-    m_scroll->verticalScrollBar()->setValue(0);
+    m_view->setZoom(zoomPercent() / 100);
+    if (turned) {
+        m_view->setPage(m_document->page(index));
+        m_scroll->verticalScrollBar()->setValue(0);
+    }
+    setPageIndex(index);
     updatePageControls();
 }
 
@@ -182,7 +176,7 @@ void frmReports::PrintCommand()
     std::int64_t done = 0;
     try {
         BusyCursor busy;
-        printPages(*choice, m_title, pageCount(), m_page, false,
+        printPages(*choice, m_title, pageCount(), pageIndex(), false,
                    [&](QPainter& painter, std::int64_t index) {
                        if (progress.wasCanceled())
                            throw PrintingCancelled{};
@@ -198,76 +192,13 @@ void frmReports::PrintCommand()
     }
 }
 
-void frmReports::nextPage()
-{
-    showPage(m_page + 1);
-}
-void frmReports::previousPage()
-{
-    showPage(m_page - 1);
-}
-void frmReports::zoomIn()
-{
-    setZoom(m_zoom * kZoomStep);
-}
-void frmReports::zoomOut()
-{
-    setZoom(m_zoom / kZoomStep);
-}
-
-void frmReports::setZoom(double zoom)
-{
-    m_zoom = std::clamp(zoom, kLeastZoom, kMostZoom);
-    m_view->setZoom(m_zoom);
-    updatePageControls();
-}
-
-ChildCommands frmReports::enabledCommands() const
-{
-    ChildCommands offered;
-    offered.setFlag(ChildCommand::Print, pageCount() > 0);
-    offered.setFlag(ChildCommand::PreviousPage, m_page > 0);
-    offered.setFlag(ChildCommand::NextPage, m_page + 1 < pageCount());
-    offered.setFlag(ChildCommand::ZoomIn, m_zoom < kMostZoom);
-    offered.setFlag(ChildCommand::ZoomOut, m_zoom > kLeastZoom);
-    return offered;
-}
-
 void frmReports::updatePageControls()
 {
     const QSignalBlocker quiet(m_pageBox);
-    m_pageBox->setValue(int(m_page + 1));
+    m_pageBox->setValue(int(pageIndex() + 1));
     m_pageOf->setText(tr("of %1").arg(pageCount()));
-    m_zoomLabel->setText(tr("%1 %").arg(std::lround(m_zoom * 100)));
+    m_zoomLabel->setText(tr("%1 %").arg(std::lround(zoomPercent())));
     commandsChanged();
-}
-
-void frmReports::keyPressEvent(QKeyEvent* event)
-{
-    switch (event->key()) {
-    case Qt::Key_PageDown:
-        nextPage();
-        break;
-    case Qt::Key_PageUp:
-        previousPage();
-        break;
-    case Qt::Key_Home:
-        showPage(0);
-        break;
-    case Qt::Key_End:
-        showPage(pageCount() - 1);
-        break;
-    case Qt::Key_Plus:
-        zoomIn();
-        break;
-    case Qt::Key_Minus:
-        zoomOut();
-        break;
-    default:
-        QWidget::keyPressEvent(event);
-        return;
-    }
-    event->accept();
 }
 
 } // namespace tarmela

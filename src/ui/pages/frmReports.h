@@ -1,7 +1,7 @@
 #pragma once
 
 #include "drawing/PrintedReports.h"
-#include "ui/common/MdiChild.h"
+#include "ui/pages/PagedWindow.h"
 
 #include <QWidget>
 #include <cstdint>
@@ -18,10 +18,10 @@ namespace tarmela
 class ReportPageView;
 
 // "Print Report": the current road's Level Book or Earthwork Report laid out on A4 pages,
-// shown a page at a time in `picBox` with paging and zoom. The report is read once, when the
-// window opens; its pages are made as they are shown, so a road of 100,000 sections opens at
-// once and stays small.
-class frmReports : public QWidget, public MdiChild
+// shown a page at a time in `picBox`, paged and zoomed as every paged window is (up to 200 %).
+// The report is read once, when the window opens; its pages are made as they are shown, so a
+// road of 100,000 sections opens at once and stays small.
+class frmReports : public PagedWindow
 {
     Q_OBJECT
 public:
@@ -39,34 +39,20 @@ public:
     // error the user is told and nothing is shown; returns false.
     bool RefreshData();
 
-    // The main window's toolbar pages, zooms and prints (MdiChild); the paging commands are
-    // offered while there is a page to go to.
-    ChildCommands enabledCommands() const override;
     void print() override { PrintCommand(); }
-    void nextPage() override;
-    void previousPage() override;
-    void zoomIn() override;
-    void zoomOut() override;
-
-    std::int64_t pageIndex() const { return m_page; }
-    std::int64_t pageCount() const;
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
+    void drawPage(std::int64_t index, bool turned) override;
 
 private:
     // File > Print: asks "Select printer" and prints all pages or the one shown, each A4 page
     // fitted to the chosen paper and orientation, or writes them to a PDF file. A long job
     // shows its progress and can be cancelled; a cancelled PDF file is not written.
     void PrintCommand();
-    void showPage(std::int64_t index);
-    void setZoom(double zoom);
     void updatePageControls();
 
     std::unique_ptr<ReportDocument> m_document;
     QString m_title;
-    std::int64_t m_page = 0;
-    double m_zoom = 1;
     QScrollArea* m_scroll;
     ReportPageView* m_view;
     QSpinBox* m_pageBox;

@@ -178,3 +178,12 @@ TEST(SectionViews, PageSetupReadsTheLeadingNumber)
 }
 
 } // namespace
+
+TEST(PagedWindows, AZoomStepTestsTheValueBeforeTheStep)
+{
+    const ZoomRule views{20, 100};
+    EXPECT_EQ(views.in(97), 102);
+    EXPECT_EQ(views.in(100), 100);
+    EXPECT_EQ(views.out(22), 17);
+    EXPECT_EQ(views.out(20), 20);
+}
