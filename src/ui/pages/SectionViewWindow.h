@@ -2,6 +2,7 @@
 
 #include "drawing/PagePdf.h"
 #include "ui/common/MdiChild.h"
+#include "ui/common/ProjectDocument.h"
 
 #include <QPixmap>
 #include <QWidget>
@@ -18,7 +19,8 @@ struct PrintChoice;
 // scroll bars (`HScroll1`, `VScroll1`, the corner `Command1`), paged with Previous and Next,
 // zoomed in steps of 5 % or to a value asked for, and printed through "Select printer".
 // The views only read the database. The main window's toolbar and menus reach them through
-// the child interface.
+// the child interface; the project's document tells them when the road's levels or culverts
+// were written (they draw the page again) and when another road becomes current (they close).
 class SectionViewWindow : public QWidget, public MdiChild
 {
     Q_OBJECT
@@ -37,7 +39,7 @@ public:
     double zoomPercent() const { return m_zoom; }
 
     // The child interface: paging while there is a page to go to, zooming within the
-    // view's limits, printing, refreshing; the views close when another road becomes current.
+    // view's limits, printing, refreshing.
     ChildCommands enabledCommands() const override;
     void print() override { sPrintItem(); }
     void refresh() override;
@@ -47,7 +49,6 @@ public:
     void zoomOut() override { sZoomOutPage(); }
     void askZoom() override { sZoomPage(); }
     bool wheel(int delta) override;
-    bool closesWithRoad() const override { return true; }
 
     // Reads the road again and shows the first page at 100 %.
     void ReloadForm();
@@ -100,6 +101,9 @@ private:
     void redraw();
     void showPage(std::int64_t index, bool scrollHome);
 
+    void followDocument();
+
+    ProjectDocument& m_document;
     QScrollArea* m_scroll;
     class PagePicture* m_picBox;
     QPixmap m_picture;

@@ -57,7 +57,7 @@ struct PrintingCancelled {
 
 } // namespace
 
-frmReports::frmReports(QWidget* parent) : QWidget(parent)
+frmReports::frmReports(QWidget* parent) : QWidget(parent), m_project(currentDocument())
 {
     setObjectName(QStringLiteral("frmReports"));
     setWindowTitle(tr("Print Report"));
@@ -96,6 +96,21 @@ frmReports::frmReports(QWidget* parent) : QWidget(parent)
     connect(m_pageBox, qOverload<int>(&QSpinBox::valueChanged), this,
             [this](int page) { showPage(page - 1); });
     updatePageControls();
+    followDocument();
+}
+
+void frmReports::followDocument()
+{
+    // A rebuild that fails leaves nothing to show: the window goes (the user was told why).
+    connect(&m_project, &ProjectDocument::settingsChanged, this,
+            [this](ProjectDocument::SettingsParts parts) {
+                if (parts.testFlag(ProjectDocument::SettingsPart::Readings) && !RefreshData())
+                    closeHostWindow(this);
+            });
+    connect(&m_project, &ProjectDocument::roadRemoved, this, [this](std::int64_t road) {
+        if (road == m_road)
+            closeHostWindow(this);
+    });
 }
 
 frmReports::~frmReports() = default;
@@ -105,14 +120,15 @@ std::int64_t frmReports::pageCount() const
     return m_document ? m_document->pageCount() : 0;
 }
 
-frmReports* frmReports::Open(QMdiArea* mdi, std::uint8_t kind)
+frmReports* frmReports::Open(QMdiArea* mdi, tarmela::ReportKind kind)
 {
     // Each request builds a fresh report: an open report window goes first.
     for (QMdiSubWindow* sub : mdi->subWindowList())
         if (sub->widget() && sub->widget()->objectName() == QLatin1String("frmReports"))
             sub->close();
     auto* report = new frmReports;
-    report->ReportKind = kind;
+    report->m_kind = kind;
+    report->m_road = appState().CurrentRoadID;
     if (!report->RefreshData()) {
         delete report;
         return nullptr;
@@ -126,8 +142,7 @@ frmReports* frmReports::Open(QMdiArea* mdi, std::uint8_t kind)
 
 bool frmReports::RefreshData()
 {
-    const auto kind =
-        ReportKind == 1 ? tarmela::ReportKind::EarthworkReport : tarmela::ReportKind::LevelBook;
+    const tarmela::ReportKind kind = m_kind;
     AppState& s = appState();
     try {
         BusyCursor busy;
@@ -136,7 +151,7 @@ bool frmReports::RefreshData()
         if (!s.ProjectConnection)
             throw Error(ErrorKind::Database, tr("The project database is not open"));
         Database& db = *s.ProjectConnection;
-        const Road road = roads::get(db, s.CurrentRoadID);
+        const Road road = roads::get(db, m_road);
         m_document = buildReport(kind, db, road.id, s.settings.ViewSections, QLocale(), widths);
         m_title = reportTitle(kind) + QStringLiteral(" \u2014 ") + road.from +
                   QStringLiteral(" To ") + road.to;
@@ -147,10 +162,11 @@ bool frmReports::RefreshData()
         prompts().tell(parentWidget(), e.message(), QMessageBox::Warning);
         return false;
     }
+    const std::int64_t shown = std::max<std::int64_t>(m_page, 0);
     m_page = -1;
     m_pageBox->setRange(1, int(std::min<std::int64_t>(pageCount(), INT_MAX)));
     setZoom(m_zoom);
-    showPage(0);
+    showPage(shown);
     return true;
 }
 
