@@ -1,13 +1,16 @@
 #include "app/frmMain.h"
 
+#include "app/WindowRegistry.h"
 #include "app/WorkspaceHint.h"
 #include "app/dlgColors.h"
 #include "app/frmOptions.h"
 #include "app/frmSplash.h"
 #include "ui/common/AppState.h"
-#include "ui/common/ToolbarIcons.h"
-
+#include "ui/common/ProjectDocument.h"
 #include "ui/common/Prompts.h"
+#include "ui/common/ToolbarIcons.h"
+#include "ui/common/dlgPageSetup.h"
+
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -45,24 +48,9 @@ bool available(const QAction* a)
     return true;
 }
 
-// The commands that need a current road.
+// The commands besides the registry's windows that need a current road.
 const char* const kRoadCommands[] = {
-    "mnuInputDataSheet",
-    "mnuLevelBook",
-    "mnuLBtoRL",
-    "mnuToolsGenerateTable",
-    "mnuFormationPlot",
-    "mnuViewCulverts",
-    "mnuCulvertTypes",
-    "mnuViewXSection",
-    "mnuViewLSection",
-    "mnuCrossDistances",
-    "mnuEarthworkReport",
-    "mnuLevelBookReport",
-    "mnuFileExport",
-    "LevelBook",
-    "ReducedLevel",
-    "Formation",
+    "mnuLBtoRL", "mnuToolsGenerateTable", "mnuFileExport", "LevelBook", "ReducedLevel", "Formation",
     "Update",
 };
 
@@ -88,7 +76,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_mdi(new QMdiArea(this
     m_hint->setRoad(QString());
     connect(m_mdi, &QMdiArea::subWindowActivated, this, &frmMain::onSubWindowActivated);
     wireRouting();
-    wireSectionViews();
+    attachDocument(currentDocument());
 
     // No road is current yet, and no child is active.
     EnableRoadCommands(false);
@@ -129,7 +117,13 @@ void frmMain::createMenus()
     addCommand(file, "mnuFileExport", tr("&Export..."));
     addCommand(file, "mnuFileProperties", tr("Propert&ies"));
     file->addSeparator();
-    addCommand(file, "mnuFilePageSetup", tr("Page Set&up..."));
+    connect(addCommand(file, "mnuFilePageSetup", tr("Page Set&up...")), &QAction::triggered, this,
+            [this] {
+                editSettings([this] {
+                    dlgPageSetup dialog(appState().settings, this);
+                    dialog.exec();
+                });
+            });
     addCommand(file, "mnuFilePrint", tr("&Print..."), QKeySequence::Print);
     file->addSeparator();
     connect(addCommand(file, "mnuFileExit", tr("E&xit")), &QAction::triggered, this,
@@ -189,13 +183,17 @@ void frmMain::createMenus()
     tools->setObjectName(QStringLiteral("mnuTools"));
     connect(addCommand(tools, "mnuToolsOptions", tr("&Options...")), &QAction::triggered, this,
             [this] {
-                frmOptions dlg(this);
-                dlg.exec();
+                editSettings([this] {
+                    frmOptions dlg(this);
+                    dlg.exec();
+                });
             });
     connect(addCommand(tools, "mnuToolsColors", tr("&Colors...")), &QAction::triggered, this,
             [this] {
-                dlgColors dlg(this);
-                dlg.exec();
+                editSettings([this] {
+                    dlgColors dlg(this);
+                    dlg.exec();
+                });
             });
     tools->addSeparator();
     addCommand(tools, "mnuToolsGenerateTable", tr("&Generate Table"));
@@ -327,6 +325,9 @@ void frmMain::setStatusPanel(int panel, const QString& text)
 
 void frmMain::EnableRoadCommands(bool enable)
 {
+    for (const WindowEntry& e : windowEntries())
+        if (e.needsRoad)
+            command(QString::fromLatin1(e.menu))->setEnabled(enable);
     for (const char* name : kRoadCommands) {
         QAction* a = command(QString::fromLatin1(name));
         if (!a)

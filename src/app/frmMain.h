@@ -3,7 +3,10 @@
 #include "ui/common/MdiChild.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <vector>
 
 class QLabel;
@@ -14,13 +17,16 @@ class QToolBar;
 namespace tarmela
 {
 
+class ProjectDocument;
 class WorkspaceHint;
 class frmDataGrid;
 class frmPlotFormation;
+struct WindowEntry;
 
 // The program's one top-level window: a frame for the data sheets, tools and views. It owns
-// the menus, the toolbar `tbToolBar` and the status bar `sbStatusBar`, routes each command to
-// the active child window (MdiChild), and makes a road the current road.
+// the menus, the toolbar `tbToolBar` and the status bar `sbStatusBar`, opens the windows of
+// the window registry (WindowRegistry.h), routes each command to the active child window
+// (MdiChild), and follows the open project's document (the current road, the quantities).
 class frmMain : public QMainWindow
 {
     Q_OBJECT
@@ -39,12 +45,6 @@ public:
 
     // Enables or disables together every command that needs a current road.
     void EnableRoadCommands(bool enable);
-    // Closes the windows that show the current road's levels: the formation tool and every
-    // culvert or reduced-level sheet.
-    void CloseRoadWindows();
-    // A row header of a sheet was double-clicked: on a road details sheet its road becomes
-    // the current road.
-    void DoubleClickHandler();
     // Makes the road current. Returns false (after telling the user) when it can't be read.
     bool ChooseRoad(std::int64_t road);
     // At start: the road current when the program last closed (LastRoadID) is current again,
@@ -55,16 +55,18 @@ public:
     MdiChild* activeChild() const;
     // The active data sheet, or nullptr when the active child is something else.
     frmDataGrid* activeSheet() const;
-    // The open formation tool (there is at most one), and the active one.
+    // The open formation tool (there is at most one).
     frmPlotFormation* formationTool() const;
-    frmPlotFormation* activeFormationTool() const;
+
+    // Another project in place of the open one: every window closes first (false, with the
+    // project unchanged, when one asks to stay), then the document becomes the open project's
+    // and the main window follows it.
+    bool replaceDocument(std::unique_ptr<ProjectDocument> document);
 
     // Before work that reads or writes the current road behind the open windows' back: each
     // window (but `except`) writes what the user typed there, or asks. False when the user
     // cancelled or a value could not be written: the work must not start.
     bool commitOpenEdits(const QString& before, MdiChild* except = nullptr);
-    // After rows of `road` were written behind the open windows' back: they show them again.
-    void showWrittenRows(std::int64_t road, MdiChild* except = nullptr);
 
     // Where Help > Contents looks for the program's help pages.
     static QString helpIndexPath();
@@ -90,10 +92,13 @@ private:
     void showAbout();
     void tileSubWindows(Qt::Orientation along);
     void wireRouting();
-    // The section views and page setup (frmMainViews.cpp).
-    void wireSectionViews();
-    void openSectionView(const QString& name);
-    void redrawCrossSectionViews();
+    // Opens the window of the registry's entry, or brings the open one to the front.
+    void openWindow(const WindowEntry& entry);
+    // Runs a dialog that edits the settings, and tells the document what it changed.
+    void editSettings(const std::function<void()>& dialog);
+    // The document's news (frmMainRouting.cpp).
+    void attachDocument(ProjectDocument& document);
+    void currentRoadChanged(std::int64_t road);
 
     // A command that acts on the active child: its menu entry and toolbar button (either may
     // be missing), the command the child must offer, and the child's operation.
@@ -109,11 +114,7 @@ private:
     void runOnChild(const Route& route);
     void fileSave();
     void updateQuantities();
-    void openFormationTool();
-    void refreshFormationTool();
     void toggleFilterWindow();
-    void connectSheet(frmDataGrid* sheet);
-    void currentRoadGone();
     void clearQuantityPanels();
 
     QMdiArea* m_mdi;
@@ -122,6 +123,7 @@ private:
     QList<QAction*> m_windowEntries; // the open windows listed in the Window menu
     QLabel* m_panels[4] = {};
     WorkspaceHint* m_hint = nullptr;
+    QPointer<ProjectDocument> m_document; // the open project's, whose news the window follows
 };
 
 } // namespace tarmela

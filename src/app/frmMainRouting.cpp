@@ -1,5 +1,7 @@
 // The main window's command routing: each command goes to the active child window through
-// its MdiChild operations; opening windows and choosing the current road run here.
+// its MdiChild operations; opening the registry's windows, choosing the current road and
+// following the project's document run here.
+#include "app/WindowRegistry.h"
 #include "app/WorkspaceHint.h"
 #include "app/frmMain.h"
 #include "compute/EarthworkQuantities.h"
@@ -10,16 +12,16 @@
 #include "ui/common/AppState.h"
 #include "ui/common/BusyCursor.h"
 #include "ui/common/MdiChild.h"
+#include "ui/common/ProjectDocument.h"
 #include "ui/common/Prompts.h"
 #include "ui/export/frmExportMultiple.h"
 #include "ui/formation/frmPlotFormation.h"
-#include "ui/pages/frmReports.h"
-#include "ui/sheets/SheetLayouts.h"
 #include "ui/sheets/dlgConvertLBtoRL.h"
 #include "ui/sheets/dlgGenerateTable.h"
 #include "ui/sheets/dlgSearchWindow.h"
 #include "ui/sheets/frmDataGrid.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -47,6 +49,20 @@ QPointer<dlgSearchWindow>& filterWindow()
 MdiChild* childOf(QMdiSubWindow* sub)
 {
     return sub ? dynamic_cast<MdiChild*>(sub->widget()) : nullptr;
+}
+
+// "From To To" as the status bar names the current road.
+QString roadName(std::int64_t road)
+{
+    const AppState& s = appState();
+    if (road < 1 || !s.ProjectConnection)
+        return {};
+    try {
+        const Road r = roads::get(*s.ProjectConnection, road);
+        return r.from + QStringLiteral(" To ") + r.to;
+    } catch (const Error&) {
+        return QCoreApplication::translate("frmMain", "road %1").arg(road);
+    }
 }
 
 } // namespace
@@ -98,36 +114,28 @@ void frmMain::wireRouting()
         if (r.button)
             connect(toolButton(QString::fromLatin1(r.button)), &QAction::triggered, this, run);
     }
-    on("mnuFormationPlot", [this] { openFormationTool(); });
-    on("mnuRoadDetails", [this] { OpenRoadDetailsSheet(m_mdi); });
-    on("mnuLevelBook", [this] { OpenLevelBookSheet(m_mdi); });
-    on("mnuInputDataSheet", [this] { OpenReducedLevelSheet(m_mdi); });
-    on("mnuViewCulverts", [this] { OpenCulvertsSheet(m_mdi); });
-    on("mnuCrossDistances", [this] { OpenCrossDistancesSheet(m_mdi); });
-    on("mnuCulvertTypes", [this] { OpenCulvertTypesSheet(m_mdi); });
+    for (const WindowEntry& e : windowEntries())
+        on(e.menu, [this, &e] { openWindow(e); });
     // Work that reads or writes the current road starts only once the open windows have
     // written what the user typed; windows showing rows it wrote show them again afterwards.
-    on("mnuToolsGenerateTable", [this] {
+    const auto rewrote = [](std::initializer_list<ProjectDocument::Rows> rows) {
+        ProjectDocument& doc = currentDocument();
+        for (ProjectDocument::Rows r : rows)
+            doc.noteRowsWritten({doc.currentRoad(), r, nullptr, false});
+    };
+    on("mnuToolsGenerateTable", [this, rewrote] {
         if (!commitOpenEdits(tr("generating the sheets")))
             return;
         dlgGenerateTable dlg(this);
         if (dlg.exec() == QDialog::Accepted)
-            showWrittenRows(appState().CurrentRoadID);
+            rewrote({ProjectDocument::Rows::ReducedLevels, ProjectDocument::Rows::LevelBook});
     });
-    on("mnuLBtoRL", [this] {
+    on("mnuLBtoRL", [this, rewrote] {
         if (!commitOpenEdits(tr("reducing the level book")))
             return;
         dlgConvertLBtoRL dlg(this);
         if (dlg.exec() == QDialog::Accepted)
-            showWrittenRows(appState().CurrentRoadID);
-    });
-    on("mnuEarthworkReport", [this] {
-        if (commitOpenEdits(tr("making the report")))
-            frmReports::Open(m_mdi, 1);
-    });
-    on("mnuLevelBookReport", [this] {
-        if (commitOpenEdits(tr("making the report")))
-            frmReports::Open(m_mdi, 2);
+            rewrote({ProjectDocument::Rows::ReducedLevels});
     });
     on("mnuFileExport", [this] {
         if (!commitOpenEdits(tr("exporting")))
@@ -162,51 +170,37 @@ bool frmMain::commitOpenEdits(const QString& before, MdiChild* except)
     return true;
 }
 
-void frmMain::showWrittenRows(std::int64_t road, MdiChild* except)
+void frmMain::openWindow(const WindowEntry& entry)
 {
-    for (QMdiSubWindow* sub : m_mdi->subWindowList())
-        if (MdiChild* child = childOf(sub); child && child != except)
-            child->rowsWritten(road);
+    const QString before = entry.before ? tr(entry.before) : QString();
+    if (entry.before && !commitOpenEdits(before))
+        return;
+    const std::int64_t road = entry.needsRoad ? appState().CurrentRoadID : 0;
+    if (entry.onePerRoad) {
+        for (QMdiSubWindow* sub : m_mdi->subWindowList()) {
+            if (entryOf(sub) == &entry && roadOf(sub) == road) {
+                if (MdiChild* child = childOf(sub))
+                    child->refresh();
+                m_mdi->setActiveSubWindow(sub);
+                return;
+            }
+        }
+    }
+    MdiChild* child = entry.create(m_mdi);
+    auto* widget = dynamic_cast<QWidget*>(child);
+    if (auto* sub = widget ? qobject_cast<QMdiSubWindow*>(widget->parentWidget()) : nullptr)
+        tagWindow(sub, entry.id, road);
 }
 
 void frmMain::onSubWindowActivated(QMdiSubWindow* window)
 {
     if (MdiChild* child = childOf(window)) {
         child->setCommandsChangedHandler([this] { updateChildCommands(); });
-        child->setWriteHandlers(
-            [this](MdiChild* writer, std::int64_t, const QString& what) {
-                return commitOpenEdits(what, writer);
-            },
-            [this](MdiChild* writer, std::int64_t road) { showWrittenRows(road, writer); });
+        child->setBeforeWriteHandler([this](MdiChild* writer, std::int64_t, const QString& what) {
+            return commitOpenEdits(what, writer);
+        });
     }
     updateChildCommands();
-    if (frmDataGrid* sheet = activeSheet())
-        connectSheet(sheet);
-}
-
-void frmMain::connectSheet(frmDataGrid* sheet)
-{
-    connect(sheet, &frmDataGrid::rowHeaderDoubleClicked, this, &frmMain::DoubleClickHandler,
-            Qt::UniqueConnection);
-    connect(sheet, &frmDataGrid::dependentDrawingsChanged, this, &frmMain::clearQuantityPanels,
-            Qt::UniqueConnection);
-    connect(sheet, &frmDataGrid::dependentDrawingsChanged, this, &frmMain::refreshFormationTool,
-            Qt::UniqueConnection);
-    connect(sheet, &frmDataGrid::dependentDrawingsChanged, this, &frmMain::redrawCrossSectionViews,
-            Qt::UniqueConnection);
-    connect(sheet, &frmDataGrid::drawnRowsChanged, this, &frmMain::refreshFormationTool,
-            Qt::UniqueConnection);
-    connect(sheet, &frmDataGrid::currentRoadDeleted, this, &frmMain::currentRoadGone,
-            Qt::UniqueConnection);
-}
-
-void frmMain::currentRoadGone()
-{
-    EnableRoadCommands(false);
-    CloseRoadWindows();
-    setStatusPanel(1, QString());
-    m_hint->setRoad(QString());
-    clearQuantityPanels();
 }
 
 void frmMain::clearQuantityPanels()
@@ -249,8 +243,7 @@ void frmMain::updateQuantities()
     if (!commitOpenEdits(tr("updating the quantities")))
         return;
     if (frmPlotFormation* tool = formationTool()) {
-        tool->recomputeRoad(); // its grid gets the kilometres too
-        showWrittenRows(s.CurrentRoadID, tool);
+        tool->recomputeRoad(); // its grid gets the kilometres too, and it tells what it wrote
         return;
     }
     const EarthworkInputs in =
@@ -260,70 +253,80 @@ void frmMain::updateQuantities()
         BusyCursor busy;
         r = UpdateEarthworkQuantities(*s.ProjectConnection, in);
     }
-    if (r.volumesDone) {
-        const QuantityTexts texts = quantityTexts(r.volumes, QLocale());
-        setStatusPanel(2, texts.filling);
-        setStatusPanel(3, texts.cutting);
-        setStatusPanel(4, texts.total);
-    }
-    showWrittenRows(in.road);
+    ProjectDocument& doc = currentDocument();
+    if (r.volumesDone)
+        doc.noteQuantities(in.road, quantityTexts(r.volumes, QLocale()));
+    doc.noteRowsWritten({in.road, ProjectDocument::Rows::ReducedLevels, nullptr, false});
     if (!r.error.isEmpty())
         tell(this, earthworkMessage(r));
 }
 
-void frmMain::CloseRoadWindows()
-{
-    for (QMdiSubWindow* sub : m_mdi->subWindowList())
-        if (MdiChild* child = childOf(sub); child && child->closesWithRoad())
-            sub->close();
-}
-
-void frmMain::DoubleClickHandler()
-{
-    frmDataGrid* sheet = activeSheet();
-    if (!sheet || sheet->strCurrentDataSheet != SheetKind::RoadDetails)
-        return;
-    const std::int64_t road = sheet->CurrentSelectedRecord();
-    if (road < 1)
-        return;
-    // The sheet goes away first; it may ask about unsaved edits and stay.
-    QMdiSubWindow* sub = m_mdi->activeSubWindow();
-    if (sub && !sub->close())
-        return;
-    ChooseRoad(road);
-}
-
 bool frmMain::ChooseRoad(std::int64_t road)
 {
-    AppState& s = appState();
-    Road r;
-    try {
-        r = roads::get(*s.ProjectConnection, road);
-        s.RoadsRecordset->requery();
-        s.RoadsRecordset->moveFirst();
-        s.RoadsRecordset->find(QStringLiteral("ID=") + QString::number(road));
-    } catch (const Error& e) {
-        tell(this, e.message());
-        return false;
-    }
-    s.CurrentRoadID = road;
-    s.RoadInterval = r.interval;
-    s.FormationCamber = r.formationCamber / 100;
-    s.CarriageCamber = r.carriageCamber / 100;
-    EnableRoadCommands(true);
-    CloseRoadWindows();
-    try {
-        s.CulvertsRecordset->close();
-        s.CulvertsRecordset->open(statements::selectCulverts(road));
-        s.CrossDistanceRecordset->close();
-        s.CrossDistanceRecordset->open(statements::selectCrossDistances(road));
-    } catch (const Error& e) {
-        tell(this, e.message());
-    }
-    setStatusPanel(1, r.from + QStringLiteral(" To ") + r.to);
-    m_hint->setRoad(statusPanel(1));
+    return chooseRoadOrTell(currentDocument(), road, this);
+}
+
+void frmMain::currentRoadChanged(std::int64_t road)
+{
+    // The windows that show the current road close themselves.
+    const QString name = roadName(road);
+    EnableRoadCommands(road > 0);
+    setStatusPanel(1, name);
+    m_hint->setRoad(name);
     clearQuantityPanels();
+}
+
+void frmMain::attachDocument(ProjectDocument& document)
+{
+    if (m_document)
+        disconnect(m_document, nullptr, this, nullptr);
+    m_document = &document;
+    connect(&document, &ProjectDocument::currentRoadChanged, this, &frmMain::currentRoadChanged);
+    connect(&document, &ProjectDocument::quantitiesChanged, this,
+            [this](std::int64_t road, const QuantityTexts& texts) {
+                if (road != appState().CurrentRoadID)
+                    return;
+                setStatusPanel(2, texts.filling);
+                setStatusPanel(3, texts.cutting);
+                setStatusPanel(4, texts.total);
+            });
+    connect(&document, &ProjectDocument::rowsChanged, this,
+            [this, &document](const ProjectDocument::RowsWrite& w) {
+                const std::int64_t current = document.currentRoad();
+                if (w.rows == ProjectDocument::Rows::Roads && current > 0) {
+                    // The current road's name may have been edited.
+                    setStatusPanel(1, roadName(current));
+                    m_hint->setRoad(statusPanel(1));
+                }
+                // Values typed into the current road's levels leave the totals behind.
+                else if (w.typed && w.rows == ProjectDocument::Rows::ReducedLevels &&
+                         w.road == current && document.drawingsFollow(w))
+                    clearQuantityPanels();
+            });
+    connect(&document, &ProjectDocument::settingsChanged, this,
+            [this](ProjectDocument::SettingsParts parts) {
+                // Totals of another method are no totals of this one.
+                if (parts.testFlag(ProjectDocument::SettingsPart::Method))
+                    clearQuantityPanels();
+            });
+    currentRoadChanged(document.currentRoad());
+}
+
+bool frmMain::replaceDocument(std::unique_ptr<ProjectDocument> document)
+{
+    m_mdi->closeAllSubWindows();
+    if (!m_mdi->subWindowList().isEmpty())
+        return false; // a window asked to stay
+    tarmela::replaceDocument(std::move(document));
+    attachDocument(currentDocument());
     return true;
+}
+
+void frmMain::editSettings(const std::function<void()>& dialog)
+{
+    const Settings before = appState().settings;
+    dialog();
+    currentDocument().noteSettingsEdited(before);
 }
 
 void frmMain::reopenLastRoad()

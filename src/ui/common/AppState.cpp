@@ -1,7 +1,8 @@
 #include "ui/common/AppState.h"
 
+#include "ui/common/ProjectDocument.h"
+
 #include "store/Numbers.h"
-#include "store/Statements.h"
 
 #include <QApplication>
 #include <QDir>
@@ -15,8 +16,7 @@ namespace tarmela
 
 AppState& appState()
 {
-    static AppState state;
-    return state;
+    return currentDocument().state();
 }
 
 QString projectPathIn(const QString& programFolder)
@@ -26,28 +26,17 @@ QString projectPathIn(const QString& programFolder)
 
 void OpenProjectDatabase(const QString& programFolder)
 {
-    AppState& s = appState();
-    CloseProjectDatabase();
-    s.DBPath = projectPathIn(programFolder);
-    s.ProjectConnection = Database::open(s.DBPath);
-    Database& db = *s.ProjectConnection;
-    s.RoadsRecordset = std::make_unique<RecordSet>(db, QStringLiteral("Roads"));
-    s.RoadsRecordset->open(statements::selectRoads());
-    s.CulvertsRecordset = std::make_unique<RecordSet>(db, QStringLiteral("Culverts"));
-    s.CulvertsRecordset->open(statements::selectCulverts(s.CurrentRoadID));
-    s.CulvertTypesRecordset = std::make_unique<RecordSet>(db, QStringLiteral("CulvertTypes"));
-    s.CulvertTypesRecordset->open(statements::selectCulvertTypes());
-    s.CrossDistanceRecordset = std::make_unique<RecordSet>(db, QStringLiteral("ChDistance"));
+    auto document = std::make_unique<ProjectDocument>();
+    const AppState& old = appState();
+    document->state().settings = old.settings;
+    document->state().settingsStore = old.settingsStore;
+    document->open(projectPathIn(programFolder));
+    replaceDocument(std::move(document));
 }
 
 void CloseProjectDatabase()
 {
-    AppState& s = appState();
-    s.CrossDistanceRecordset.reset();
-    s.CulvertTypesRecordset.reset();
-    s.CulvertsRecordset.reset();
-    s.RoadsRecordset.reset();
-    s.ProjectConnection.reset();
+    currentDocument().close();
 }
 
 void LoadSettings(QWidget* mainWindow)

@@ -14,9 +14,10 @@ class QWidget;
 namespace tarmela
 {
 
-// The desktop program's process-wide state: the current road, the settings in force, the
-// project connection and its shared record sets. Windows read and change it; engine routines
-// get the values they need as arguments.
+// The names the desktop program's windows read: the current road, the settings in force, the
+// project connection and its shared record sets. They are the state of the open project's
+// document (ProjectDocument), which owns them and tells the windows what changes; engine
+// routines get the values they need as arguments.
 struct AppState {
     std::int64_t CurrentRoadID = 0; // 0: no road chosen
     int RoadInterval = 0;
@@ -38,16 +39,17 @@ struct AppState {
     std::unique_ptr<RecordSet> CrossDistanceRecordset;
 };
 
-// The one instance.
+// The open project's state: currentDocument().state().
 AppState& appState();
 
 // The project file under a program folder: <folder>/Data/Roads Info.sqlite.
 QString projectPathIn(const QString& programFolder);
 
-// Sets DBPath, opens the connection and the shared record sets. Throws Error with the
-// engine's text when the database can't be opened.
+// Opens the project under the program folder as a new document that takes over the settings
+// in force, and makes it the open project's. Throws Error with the engine's text when the
+// database can't be opened; the open project stays as it was then.
 void OpenProjectDatabase(const QString& programFolder);
-// Closes the record sets and the connection (at the end, and between tests).
+// Closes the open project's record sets and connection (at the end, and between tests).
 void CloseProjectDatabase();
 
 // Reads every setting (the main window's geometry is applied to mainWindow) / writes them.

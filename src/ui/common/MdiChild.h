@@ -85,18 +85,13 @@ public:
     // true when the child used it.
     virtual bool wheel(int /*delta*/) { return false; }
 
-    // Whether the child shows the current road's levels and so closes when another road
-    // becomes current or the current road is deleted.
-    virtual bool closesWithRoad() const { return false; }
-
     // Before work that reads or writes the project behind the child's back (a recomputation,
     // an export, a report, a generation, a tool or view opening) on `road`: what the user
     // typed here, a cell still being edited too, is written, or the user is asked. `before`
     // names the work ("updating the quantities"). False when the user cancelled, a value was
     // refused or a write failed: the work must not start.
     virtual bool commitEdits(std::int64_t /*road*/, const QString& /*before*/) { return true; }
-    // Rows of `road` were written behind the child's back: it shows them again.
-    virtual void rowsWritten(std::int64_t /*road*/) {}
+    // (What was written, a child hears from the project's document: ProjectDocument.)
 
     // The main window's way of hearing about commandsChanged().
     void setCommandsChangedHandler(std::function<void()> handler)
@@ -104,12 +99,10 @@ public:
         m_commandsChanged = std::move(handler);
     }
     // The main window's side of a child's own writes: before them the other children commit
-    // their edits (false: don't write), after them they show the rows written.
-    void setWriteHandlers(std::function<bool(MdiChild*, std::int64_t, const QString&)> before,
-                          std::function<void(MdiChild*, std::int64_t)> after)
+    // their edits (false: don't write).
+    void setBeforeWriteHandler(std::function<bool(MdiChild*, std::int64_t, const QString&)> before)
     {
         m_beforeWrite = std::move(before);
-        m_afterWrite = std::move(after);
     }
 
 protected:
@@ -118,21 +111,15 @@ protected:
         if (m_commandsChanged)
             m_commandsChanged();
     }
-    // A child about to write rows of `road` (`what` names the work) and having written them.
+    // A child about to write rows of `road` (`what` names the work).
     bool othersCommitted(std::int64_t road, const QString& what)
     {
         return !m_beforeWrite || m_beforeWrite(this, road, what);
-    }
-    void wroteRows(std::int64_t road)
-    {
-        if (m_afterWrite)
-            m_afterWrite(this, road);
     }
 
 private:
     std::function<void()> m_commandsChanged;
     std::function<bool(MdiChild*, std::int64_t, const QString&)> m_beforeWrite;
-    std::function<void(MdiChild*, std::int64_t)> m_afterWrite;
 };
 
 } // namespace tarmela

@@ -63,7 +63,8 @@ QLabel* caption(const QString& text, QWidget* parent)
 } // namespace
 
 frmPlotFormation::frmPlotFormation(QWidget* parent)
-    : QWidget(parent), m_road(appState().CurrentRoadID), m_design(*appState().ProjectConnection),
+    : QWidget(parent), m_document(currentDocument()), m_road(appState().CurrentRoadID),
+      m_design(*appState().ProjectConnection),
       m_source(*appState().ProjectConnection, appState().CurrentRoadID,
                appState().settings.ViewSections, culvertFolder())
 {
@@ -78,6 +79,35 @@ frmPlotFormation::frmPlotFormation(QWidget* parent)
     }
     setWindowTitle(title);
     buildControls();
+    followDocument();
+}
+
+void frmPlotFormation::followDocument()
+{
+    using Rows = ProjectDocument::Rows;
+    connect(&m_document, &ProjectDocument::rowsChanged, this,
+            [this](const ProjectDocument::RowsWrite& w) {
+                const bool drawn = w.rows == Rows::ReducedLevels || w.rows == Rows::Culverts ||
+                                   w.rows == Rows::CulvertTypes;
+                if (drawn && w.writer != this && (w.road == 0 || w.road == m_road) &&
+                    m_document.drawingsFollow(w))
+                    pbRefresh();
+            });
+    connect(&m_document, &ProjectDocument::currentRoadChanged, this,
+            [this] { closeHostWindow(this); });
+    connect(&m_document, &ProjectDocument::settingsChanged, this,
+            [this](ProjectDocument::SettingsParts parts) {
+                if (!parts.testFlag(ProjectDocument::SettingsPart::Drawing))
+                    return;
+                // The datum may have changed: the bar shows it, and the profile is drawn on it.
+                VScroll1->setValue(appState().settings.FixedDatumValue);
+                pbRefresh();
+            });
+}
+
+void frmPlotFormation::tellWritten()
+{
+    m_document.noteRowsWritten({m_road, ProjectDocument::Rows::ReducedLevels, this, false});
 }
 
 frmPlotFormation::~frmPlotFormation() = default;
@@ -222,6 +252,7 @@ void frmPlotFormation::recomputeRoad()
         return;
     }
     showResult(r);
+    tellWritten();
 }
 
 void frmPlotFormation::showResult(const EarthworkResult& r)
@@ -254,8 +285,7 @@ void frmPlotFormation::showResult(const EarthworkResult& r)
         cell(all, 2, volume(r.volumes.totalCut), true);
         cell(all, 3, volume(r.volumes.total()), true);
         VellGrid1->scrollToItem(VellGrid1->item(all, 0));
-        const QuantityTexts texts = quantityTexts(r.volumes, QLocale());
-        emit quantitiesChanged(texts.filling, texts.cutting, texts.total);
+        m_document.noteQuantities(m_road, quantityTexts(r.volumes, QLocale()));
     }
     VellGrid1->setUpdatesEnabled(true);
     if (!r.error.isEmpty())
@@ -375,7 +405,7 @@ void frmPlotFormation::cmdUpdate_Click()
         }
         pbRefresh();
         showResult(r);
-        wroteRows(m_road);
+        tellWritten();
     } catch (const Error& e) {
         tell(e.message());
     }
@@ -395,7 +425,7 @@ void frmPlotFormation::RestoreFC()
             return;
         pbRefresh();
         showResult(*r);
-        wroteRows(m_road);
+        tellWritten();
     } catch (const Error& e) {
         tell(e.message());
     }

@@ -4,6 +4,7 @@
 #include "formation/FormationDesign.h"
 #include "formation/FormationProfileSource.h"
 #include "ui/common/MdiChild.h"
+#include "ui/common/ProjectDocument.h"
 
 #include <QWidget>
 #include <cstdint>
@@ -23,7 +24,9 @@ class FormationProfileView;
 // The Formation Plotting Tool of the current road: the profile of the ground and of FC, a
 // click picks a row and shows its levels and grade, Update writes the typed FC at that row
 // (or on a straight grade from the previous pick), and the quantities per kilometre follow
-// at once in the grid `VellGrid1` and in the main window's status bar.
+// at once in the grid `VellGrid1` and, through the project's document, in the main window's
+// status bar. The profile follows what others write to the road's levels and culverts; the
+// tool closes when another road becomes current.
 class frmPlotFormation : public QWidget, public MdiChild
 {
     Q_OBJECT
@@ -32,21 +35,13 @@ public:
     explicit frmPlotFormation(QWidget* parent = nullptr);
     ~frmPlotFormation() override;
 
-    // The main window's commands: Edit > Undo and View > Refresh; the tool shows the current
-    // road and closes when another becomes current.
+    // The main window's commands: Edit > Undo and View > Refresh.
     ChildCommands enabledCommands() const override
     {
         return ChildCommand::Undo | ChildCommand::Refresh;
     }
     void undo() override { RestoreFC(); }
     void refresh() override { pbRefresh(); }
-    bool closesWithRoad() const override { return true; }
-    // Rows of its road written elsewhere (a generation, a reduction): the profile is redrawn.
-    void rowsWritten(std::int64_t road) override
-    {
-        if (road == m_road)
-            pbRefresh();
-    }
 
     std::int64_t road() const { return m_road; }
 
@@ -60,10 +55,6 @@ public:
     // Recomputes the whole road (the toolbar's Update while the tool is open).
     void recomputeRoad();
 
-signals:
-    // The status bar's texts after each recomputation: "Filling = ... Cum", ...
-    void quantitiesChanged(const QString& filling, const QString& cutting, const QString& total);
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -71,6 +62,9 @@ protected:
 
 private:
     void buildControls();
+    void followDocument();
+    // Tells the document that the tool wrote the road's levels.
+    void tellWritten();
     EarthworkInputs inputs() const;
     void showResult(const EarthworkResult& r);
     void ShowCurrent();
@@ -79,6 +73,7 @@ private:
     void tell(const QString& text);
     void tellOnce(const QString& redrawMessage);
 
+    ProjectDocument& m_document;
     std::int64_t m_road = 0;
     FormationDesign m_design;
     FormationProfileSource m_source;

@@ -6,7 +6,6 @@
 #include "ui/common/Prompts.h"
 #include "ui/common/frmSelectPrinter.h"
 
-#include <QMdiSubWindow>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -47,7 +46,8 @@ constexpr int kScrollStep = 250 / 15;
 } // namespace
 
 SectionViewWindow::SectionViewWindow(const Traits& traits, QWidget* parent)
-    : PagedWindow(ZoomRule{traits.lowestZoom, 100}, parent), m_traits(traits)
+    : PagedWindow(ZoomRule{traits.lowestZoom, 100}, parent), m_document(currentDocument()),
+      m_traits(traits)
 {
     setObjectName(traits.objectName);
     setWindowTitle(traits.caption);
@@ -68,6 +68,29 @@ SectionViewWindow::SectionViewWindow(const Traits& traits, QWidget* parent)
     m_scroll->setWidget(m_picBox);
     layout->addWidget(m_scroll);
     resize(900, 650);
+    followDocument();
+}
+
+void SectionViewWindow::followDocument()
+{
+    using Rows = ProjectDocument::Rows;
+    using Part = ProjectDocument::SettingsPart;
+    connect(&m_document, &ProjectDocument::rowsChanged, this,
+            [this](const ProjectDocument::RowsWrite& w) {
+                const bool drawn = w.rows == Rows::ReducedLevels || w.rows == Rows::Culverts ||
+                                   w.rows == Rows::CulvertTypes;
+                if (drawn && !m_loadFailed && (w.road == 0 || w.road == m_document.currentRoad()) &&
+                    m_document.drawingsFollow(w))
+                    refresh();
+            });
+    connect(&m_document, &ProjectDocument::currentRoadChanged, this,
+            [this] { closeHostWindow(this); });
+    connect(&m_document, &ProjectDocument::settingsChanged, this,
+            [this](ProjectDocument::SettingsParts parts) {
+                if (!m_loadFailed &&
+                    parts.testAnyFlags(Part::Colours | Part::Readings | Part::Drawing))
+                    refresh();
+            });
 }
 
 QString SectionViewWindow::roadCaption(const QString& from, const QString& to)
@@ -121,8 +144,7 @@ void SectionViewWindow::refresh()
     } catch (const Error& e) {
         // Nothing left to show (the rows went away): the user is told and the view closes.
         setLoadFailed(loadMessage(e));
-        auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
-        (frame ? static_cast<QWidget*>(frame) : this)->close();
+        closeHostWindow(this);
     }
 }
 

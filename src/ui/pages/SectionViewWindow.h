@@ -1,6 +1,7 @@
 #pragma once
 
 #include "drawing/PagePdf.h"
+#include "ui/common/ProjectDocument.h"
 #include "ui/pages/PagedWindow.h"
 
 #include <QPixmap>
@@ -16,7 +17,9 @@ struct PrintChoice;
 
 // What the two section views share beyond paging and zoom (PagedWindow): the page painted
 // once into a picture (`picBox`) with scroll bars (`HScroll1`, `VScroll1`, the corner
-// `Command1`), and printed through "Select printer". The views only read the database.
+// `Command1`), and printed through "Select printer". The views only read the database. The
+// project's document tells them when the road's levels or culverts were written (they draw the
+// page again) and when another road becomes current (they close).
 class SectionViewWindow : public PagedWindow
 {
     Q_OBJECT
@@ -31,13 +34,11 @@ public:
     // Nothing could be shown (the user was told why): the window is not to be shown.
     bool loadFailed() const { return m_loadFailed; }
 
-    // The child interface beyond paging and zoom: printing, refreshing; the views close when
-    // another road becomes current.
+    // The child interface beyond paging and zoom: printing, refreshing.
     ChildCommands enabledCommands() const override;
     void print() override { sPrintItem(); }
     void refresh() override;
     bool wheel(int delta) override;
-    bool closesWithRoad() const override { return true; }
 
     // Reads the road again and shows the first page at 100 %.
     void ReloadForm();
@@ -80,6 +81,9 @@ private:
     void MouseWheel(int delta);
     void showPage(std::int64_t index, bool scrollHome);
 
+    void followDocument();
+
+    ProjectDocument& m_document;
     QScrollArea* m_scroll;
     class PagePicture* m_picBox;
     QPixmap m_picture;

@@ -17,10 +17,6 @@ class frmPrevXSect : public SectionViewWindow
 public:
     explicit frmPrevXSect(QWidget* parent = nullptr);
 
-public slots:
-    // Draws the current page again from the database (after reduced levels were saved).
-    void DrawXSection() { refresh(); }
-
 protected:
     std::int64_t load() override;
     QSize pageTwips(double zoomPercent) override;

@@ -56,7 +56,8 @@ struct PrintingCancelled {
 
 } // namespace
 
-frmReports::frmReports(QWidget* parent) : PagedWindow(kReportZoom, parent)
+frmReports::frmReports(QWidget* parent)
+    : PagedWindow(kReportZoom, parent), m_project(currentDocument())
 {
     setObjectName(QStringLiteral("frmReports"));
     setWindowTitle(tr("Print Report"));
@@ -94,18 +95,34 @@ frmReports::frmReports(QWidget* parent) : PagedWindow(kReportZoom, parent)
     connect(m_pageBox, qOverload<int>(&QSpinBox::valueChanged), this,
             [this](int page) { turnTo(page - 1); });
     updatePageControls();
+    followDocument();
+}
+
+void frmReports::followDocument()
+{
+    // A rebuild that fails leaves nothing to show: the window goes (the user was told why).
+    connect(&m_project, &ProjectDocument::settingsChanged, this,
+            [this](ProjectDocument::SettingsParts parts) {
+                if (parts.testFlag(ProjectDocument::SettingsPart::Readings) && !RefreshData())
+                    closeHostWindow(this);
+            });
+    connect(&m_project, &ProjectDocument::roadRemoved, this, [this](std::int64_t road) {
+        if (road == m_road)
+            closeHostWindow(this);
+    });
 }
 
 frmReports::~frmReports() = default;
 
-frmReports* frmReports::Open(QMdiArea* mdi, std::uint8_t kind)
+frmReports* frmReports::Open(QMdiArea* mdi, tarmela::ReportKind kind)
 {
     // Each request builds a fresh report: an open report window goes first.
     for (QMdiSubWindow* sub : mdi->subWindowList())
         if (sub->widget() && sub->widget()->objectName() == QLatin1String("frmReports"))
             sub->close();
     auto* report = new frmReports;
-    report->ReportKind = kind;
+    report->m_kind = kind;
+    report->m_road = appState().CurrentRoadID;
     if (!report->RefreshData()) {
         delete report;
         return nullptr;
@@ -119,8 +136,7 @@ frmReports* frmReports::Open(QMdiArea* mdi, std::uint8_t kind)
 
 bool frmReports::RefreshData()
 {
-    const auto kind =
-        ReportKind == 1 ? tarmela::ReportKind::EarthworkReport : tarmela::ReportKind::LevelBook;
+    const tarmela::ReportKind kind = m_kind;
     AppState& s = appState();
     try {
         BusyCursor busy;
@@ -129,7 +145,7 @@ bool frmReports::RefreshData()
         if (!s.ProjectConnection)
             throw Error(ErrorKind::Database, tr("The project database is not open"));
         Database& db = *s.ProjectConnection;
-        const Road road = roads::get(db, s.CurrentRoadID);
+        const Road road = roads::get(db, m_road);
         m_document = buildReport(kind, db, road.id, s.settings.ViewSections, QLocale(), widths);
         m_title = reportTitle(kind) + QStringLiteral(" \u2014 ") + road.from +
                   QStringLiteral(" To ") + road.to;
@@ -141,11 +157,14 @@ bool frmReports::RefreshData()
         prompts().tell(parentWidget(), e.message(), QMessageBox::Warning);
         return false;
     }
+    // A rebuilt report shows the page shown before (the first when the window opens).
+    const std::int64_t shown = std::clamp<std::int64_t>(
+        pageIndex(), 0, std::max<std::int64_t>(0, m_document->pageCount() - 1));
     setPageCount(m_document->pageCount());
     m_pageBox->setRange(1, int(std::min<std::int64_t>(pageCount(), INT_MAX)));
-    setPageIndex(0);
+    setPageIndex(shown);
     if (pageCount() > 0)
-        drawPage(0, true);
+        drawPage(shown, true);
     updatePageControls();
     return true;
 }

@@ -28,7 +28,7 @@ void tell(QWidget* parent, const QString& text)
 } // namespace
 
 frmDataGrid::frmDataGrid(SheetKind kind, QWidget* parent)
-    : QWidget(parent), strCurrentDataSheet(kind)
+    : QWidget(parent), strCurrentDataSheet(kind), m_document(currentDocument())
 {
     setObjectName(QStringLiteral("frmDataGrid"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -55,6 +55,7 @@ frmDataGrid::frmDataGrid(SheetKind kind, QWidget* parent)
                 if (previous.isValid())
                     currentRowLeft();
             });
+    followDocument();
 }
 
 frmDataGrid::~frmDataGrid()
@@ -140,12 +141,6 @@ bool frmDataGrid::wheel(int delta)
     return true;
 }
 
-bool frmDataGrid::closesWithRoad() const
-{
-    return strCurrentDataSheet == SheetKind::Culverts ||
-           strCurrentDataSheet == SheetKind::ReducedLevel;
-}
-
 void frmDataGrid::save()
 {
     Save();
@@ -201,12 +196,9 @@ void frmDataGrid::editCells(const std::function<bool()>& edit)
 
 void frmDataGrid::afterChange()
 {
-    if (!appState().settings.AutoSave || !changed())
-        return;
-    if (!Save())
-        return;
-    if (strCurrentDataSheet == SheetKind::ReducedLevel && appState().settings.AutoRefreshDWG)
-        emit dependentDrawingsChanged();
+    // A save tells the document, and the drawings follow it as the settings say.
+    if (appState().settings.AutoSave && changed())
+        Save();
 }
 
 void frmDataGrid::currentRowLeft()
@@ -233,6 +225,7 @@ bool frmDataGrid::Save()
         return false;
     }
     m_grid->viewport()->update();
+    tellWritten(true);
     return true;
 }
 
@@ -394,13 +387,6 @@ bool frmDataGrid::commitEdits(std::int64_t road, const QString& before)
     if (answer == QMessageBox::Yes)
         return Save();
     return answer == QMessageBox::No;
-}
-
-void frmDataGrid::rowsWritten(std::int64_t road)
-{
-    // A sheet holding edits the user kept unsaved is left as it is: a reload would drop them.
-    if (RoadID == road && !changed())
-        reloadRows();
 }
 
 void frmDataGrid::reloadRows()

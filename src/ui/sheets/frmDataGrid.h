@@ -3,6 +3,7 @@
 #include "sheets/SheetFilter.h"
 #include "sheets/SheetRows.h"
 #include "ui/common/MdiChild.h"
+#include "ui/common/ProjectDocument.h"
 #include "ui/sheets/SheetKind.h"
 
 #include <QString>
@@ -19,7 +20,10 @@ class VellGrid;
 
 // The data sheet: one grid over the rows of one statement, set up by a layout routine and
 // driven by the main window's commands. Edits stay in the sheet until they are saved (at once
-// with AutoSave, else on Save, before Add and on close).
+// with AutoSave, else on Save, before Add and on close). The sheet tells the project's
+// document what it writes, and shows again what others wrote to its rows (unless it holds
+// unsaved edits); a reduced level or culvert sheet closes when another road becomes current,
+// a sheet of a deleted road when the road goes.
 class frmDataGrid : public QWidget, public MdiChild
 {
     Q_OBJECT
@@ -53,7 +57,6 @@ public:
     void lockColumns() override { LockColumns(); }
     void refresh() override { RefreshData(); }
     bool wheel(int delta) override;
-    bool closesWithRoad() const override;
 
     // A notch towards the user (delta < 1) moves two rows down, away two rows up.
     void MouseWheel(int delta);
@@ -80,9 +83,6 @@ public:
     // them unsaved). False when the user cancelled, the typed value was refused or a save
     // failed: the work must not start.
     bool commitEdits(std::int64_t road, const QString& before) override;
-    // After rows of `road` were written behind the sheet's back: a sheet of that road without
-    // unsaved edits reads its rows again.
-    void rowsWritten(std::int64_t road) override;
     // Reads the rows again (no save first).
     void reloadRows();
     bool changed() const { return m_rows.hasChanges(); }
@@ -96,15 +96,14 @@ public:
     void setActive(bool active);
     bool isActive() const { return m_active; }
 
+    // A row header double-clicked on a road details sheet: the sheet closes (it may ask about
+    // unsaved edits and stay) and the road of that row becomes the current road.
+    void DoubleClickHandler();
+
 signals:
     void sheetActivated(frmDataGrid* sheet);
     void sheetDeactivated(frmDataGrid* sheet);
     void rowHeaderDoubleClicked(frmDataGrid* sheet);
-    void dependentDrawingsChanged();
-    // A road details sheet deleted the current road: no road is current any more.
-    void currentRoadDeleted();
-    // Add or Delete changed rows that the drawings show (sections, culverts, culvert types).
-    void drawnRowsChanged();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -117,6 +116,14 @@ private:
         bool valid = false;
     };
     Database& db();
+    // The document's side (frmDataGridFollow.cpp): what the sheet shows, telling what it
+    // wrote, and following what others wrote, added or removed.
+    ProjectDocument::Rows rowsShown() const;
+    void tellWritten(bool typed);
+    void followDocument();
+    void rowsWrittenElsewhere(const ProjectDocument::RowsWrite& write);
+    void roadRemoved(std::int64_t road);
+    bool closesWithRoad() const;
     // Runs an edit of the grid's cells: redraws once, reports refused cells, saves with AutoSave.
     void editCells(const std::function<bool()>& edit);
     void copyBlock(bool cut, bool toClipboard);
@@ -148,6 +155,8 @@ private:
     UndoRecord m_undo;
     UndoRecord m_prevUndo;
     QStringList m_refused; // refusals gathered during a paste or transform
+    ProjectDocument& m_document;
+    bool m_telling = false; // the sheet's own news is on its way round
     bool m_active = false;
     int m_refusals = 0; // values refused so far, to see whether a commit took
 };

@@ -25,25 +25,23 @@ void tell(QWidget* parent, const QString& text)
 void frmDataGrid::add()
 {
     switch (strCurrentDataSheet) {
-    case SheetKind::CulvertTypes: {
-        dlgAddCulvertType dlg(window());
-        dlg.exec();
-        RefreshData();
-        break;
-    }
+    case SheetKind::CulvertTypes:
     case SheetKind::Culverts: {
-        dlgAddCulvert dlg(window());
-        dlg.exec();
+        if (strCurrentDataSheet == SheetKind::Culverts) {
+            dlgAddCulvert dlg(window());
+            dlg.exec();
+        } else {
+            dlgAddCulvertType dlg(window());
+            dlg.exec();
+        }
         RefreshData();
-        emit drawnRowsChanged();
+        tellWritten(false);
         break;
     }
     case SheetKind::ReducedLevel:
-        appendSection();
-        emit drawnRowsChanged();
-        break;
     case SheetKind::LevelBook:
         appendSection();
+        tellWritten(false);
         break;
     case SheetKind::RoadDetails:
         addRoad();
@@ -58,21 +56,18 @@ void frmDataGrid::remove()
     switch (strCurrentDataSheet) {
     case SheetKind::CulvertTypes:
         deleteCulvertTypes();
-        emit drawnRowsChanged();
         break;
     case SheetKind::Culverts:
         deleteCulverts();
-        emit drawnRowsChanged();
+        tellWritten(false);
         break;
     case SheetKind::RoadDetails:
         deleteRoad();
         break;
     case SheetKind::ReducedLevel:
-        DeleteRecord();
-        emit drawnRowsChanged();
-        break;
     case SheetKind::LevelBook:
-        DeleteRecord();
+        if (DeleteRecord())
+            tellWritten(false);
         break;
     case SheetKind::ChainageDistance:
         break; // goes with its road
@@ -104,7 +99,9 @@ void frmDataGrid::addRoad()
         const std::int64_t id = roads::create(db(), values);
         RefreshData();
         SeekRecord(id);
-        appState().RoadsRecordset->requery();
+        m_telling = true;
+        m_document.noteRoadAdded(id);
+        m_telling = false;
     } catch (const Error& e) {
         tell(this, e.message());
     }
@@ -112,7 +109,6 @@ void frmDataGrid::addRoad()
 
 void frmDataGrid::deleteRoad()
 {
-    AppState& s = appState();
     if (SelectCountRow() > 1) {
         tell(this, tr("Select a single road at a time for deletion"));
         return;
@@ -154,15 +150,11 @@ void frmDataGrid::deleteRoad()
         tell(this, e.message());
         return;
     }
-    try {
-        s.RoadsRecordset->requery();
-    } catch (const Error& e) {
-        tell(this, e.message());
-    }
-    if (road == s.CurrentRoadID) {
-        s.CurrentRoadID = 0;
-        emit currentRoadDeleted();
-    }
+    m_telling = true;
+    const QString problem = m_document.noteRoadRemoved(road);
+    m_telling = false;
+    if (!problem.isEmpty())
+        tell(this, problem);
 }
 
 void frmDataGrid::deleteCulvertTypes()
@@ -188,6 +180,9 @@ void frmDataGrid::deleteCulvertTypes()
     } catch (const Error& e) {
         tell(this, e.message());
     }
+    // The culverts of every road placed with the types went too.
+    tellWritten(false);
+    m_document.noteRowsWritten({0, ProjectDocument::Rows::Culverts, this, false});
 }
 
 void frmDataGrid::deleteCulverts()

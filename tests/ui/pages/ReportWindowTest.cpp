@@ -61,7 +61,7 @@ double inked(QWidget* view)
 TEST(ReportWindow, ShowsTheRoadsReportPageByPageAndOneAtATime)
 {
     ReportFrame f(400); // 400 sections, 18 lines each: hundreds of pages, made as shown
-    frmReports* book = frmReports::Open(&f.mdi, 2);
+    frmReports* book = frmReports::Open(&f.mdi, ReportKind::LevelBook);
     ASSERT_NE(book, nullptr) << f.p.lastTold().toStdString();
     EXPECT_EQ(book->windowTitle(), QString::fromUtf8("Print Report \u2014 Level Book \u2014 "
                                                      "Ranipur To Kalaghat"));
@@ -84,7 +84,7 @@ TEST(ReportWindow, ShowsTheRoadsReportPageByPageAndOneAtATime)
     EXPECT_GT(view->width(), width);
 
     // Asking again builds a fresh report in place of the open one.
-    frmReports* earthwork = frmReports::Open(&f.mdi, 1);
+    frmReports* earthwork = frmReports::Open(&f.mdi, ReportKind::EarthworkReport);
     ASSERT_NE(earthwork, nullptr);
     QTest::qWait(0);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -113,7 +113,7 @@ TEST(ReportWindow, AReportThatCannotBeBuiltIsToldAndNothingOpens)
     for (const auto& c : cases) {
         c.spoil();
         f.p.told.clear();
-        EXPECT_EQ(frmReports::Open(&f.mdi, 2), nullptr) << c.why;
+        EXPECT_EQ(frmReports::Open(&f.mdi, ReportKind::LevelBook), nullptr) << c.why;
         ASSERT_EQ(f.p.told.size(), 1u) << c.why;
         EXPECT_EQ(f.p.told[0].icon, QMessageBox::Warning);
         EXPECT_TRUE(f.p.told[0].text.contains(c.told)) << f.p.told[0].text.toStdString();
@@ -130,7 +130,7 @@ TEST(ReportWindow, PrintsAllPagesOrTheOneShownToAPdfFile)
     if (pdftotext.isEmpty())
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed: scripts/install-deps --checks";
     ReportFrame f(40);
-    frmReports* book = frmReports::Open(&f.mdi, 2);
+    frmReports* book = frmReports::Open(&f.mdi, ReportKind::LevelBook);
     ASSERT_NE(book, nullptr) << f.p.lastTold().toStdString();
     ASSERT_GT(book->pageCount(), 5);
     book->findChild<QSpinBox*>("spnPage")->setValue(4);
