@@ -1,7 +1,7 @@
 // The titled dialogs answer the keyboard as dialogs do: the focus starts on the first field,
 // a Space typed there is typing, Esc cancels and Enter presses the default button.
-#include "../ui/sheets/SheetTestSupport.h"
 #include "app/frmOptions.h"
+#include "ui/sheets/SheetTestSupport.h"
 #include "ui/sheets/dlgAddCulvert.h"
 #include "ui/sheets/dlgAddCulvertType.h"
 #include "ui/sheets/dlgSelectTransform.h"
