@@ -10,6 +10,7 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QToolBar;
+class QUndoGroup;
 
 namespace tarmela
 {
@@ -122,6 +123,8 @@ private:
     QList<QAction*> m_windowEntries; // the open windows listed in the Window menu
     QLabel* m_panels[4] = {};
     WorkspaceHint* m_hint = nullptr;
+    // Edit > Undo and Redo (and the toolbar's Undo) act on the active child's undo stack.
+    QUndoGroup* m_undoGroup = nullptr;
 };
 
 } // namespace tarmela

@@ -24,6 +24,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QUndoGroup>
+#include <QUndoStack>
 #include <QWheelEvent>
 
 namespace tarmela
@@ -55,7 +57,6 @@ const std::vector<frmMain::Route>& frmMain::routes()
 {
     static const std::vector<Route> all = {
         {"mnuFilePrint", "Print", ChildCommand::Print, &MdiChild::print},
-        {"mnuEditUndo", "Undo", ChildCommand::Undo, &MdiChild::undo},
         {"mnuEditCut", "Cut", ChildCommand::Cut, &MdiChild::cut},
         {"mnuEditCopy", "Copy", ChildCommand::Copy, &MdiChild::copy},
         {"mnuEditPaste", "Paste", ChildCommand::Paste, &MdiChild::paste},
@@ -171,6 +172,11 @@ void frmMain::showWrittenRows(std::int64_t road, MdiChild* except)
 
 void frmMain::onSubWindowActivated(QMdiSubWindow* window)
 {
+    // Undo and Redo follow the active child: its own steps, or none.
+    QUndoStack* steps = childOf(window) ? childOf(window)->undoStack() : nullptr;
+    if (steps && !m_undoGroup->stacks().contains(steps))
+        m_undoGroup->addStack(steps);
+    m_undoGroup->setActiveStack(steps);
     if (MdiChild* child = childOf(window)) {
         child->setCommandsChangedHandler([this] { updateChildCommands(); });
         child->setWriteHandlers(

@@ -4,6 +4,7 @@
 #include "formation/FormationDesign.h"
 #include "formation/FormationProfileSource.h"
 #include "ui/common/MdiChild.h"
+#include "ui/formation/FormationUpdateCommand.h"
 
 #include <QWidget>
 #include <cstdint>
@@ -14,6 +15,7 @@ class QLineEdit;
 class QPushButton;
 class QScrollBar;
 class QTableWidget;
+class QUndoStack;
 
 namespace tarmela
 {
@@ -32,13 +34,11 @@ public:
     explicit frmPlotFormation(QWidget* parent = nullptr);
     ~frmPlotFormation() override;
 
-    // The main window's commands: Edit > Undo and View > Refresh; the tool shows the current
-    // road and closes when another becomes current.
-    ChildCommands enabledCommands() const override
-    {
-        return ChildCommand::Undo | ChildCommand::Refresh;
-    }
-    void undo() override { RestoreFC(); }
+    // The main window's View > Refresh; Edit > Undo and Redo take the updates back and do
+    // them again (one step). The tool shows the current road and closes when another becomes
+    // current.
+    ChildCommands enabledCommands() const override { return ChildCommand::Refresh; }
+    QUndoStack* undoStack() override { return m_undo; }
     void refresh() override { pbRefresh(); }
     bool closesWithRoad() const override { return true; }
     // Rows of its road written elsewhere (a generation, a reduction): the profile is redrawn.
@@ -50,7 +50,7 @@ public:
 
     std::int64_t road() const { return m_road; }
 
-    // Edit > Undo: takes the last update back.
+    // Edit > Undo: takes the last update back (when there is one).
     void RestoreFC();
     // Wheel turns scroll along the road: towards its end when delta < 1.
     void MouseWheel(int delta);
@@ -76,12 +76,15 @@ private:
     void ShowCurrent();
     void pick(double xTwips);
     void cmdUpdate_Click();
+    // An update taken back (before) or done again, for the undo stack.
+    FormationUpdateCommand::Outcome restoreEdit(const FormationEdit& edit, bool before);
     void tell(const QString& text);
     void tellOnce(const QString& redrawMessage);
 
     std::int64_t m_road = 0;
     FormationDesign m_design;
     FormationProfileSource m_source;
+    QUndoStack* m_undo = nullptr;
 
     FormationProfileView* pbGraph = nullptr;
     QScrollBar* HScroll1 = nullptr;
