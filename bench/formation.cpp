@@ -74,11 +74,12 @@ void BM_FullRecompute(benchmark::State& state)
     }
 }
 
-// The gradient lies in the middle of the road; each iteration writes other levels.
-void grade(FormationDesign& design, const EarthworkInputs& in, std::int64_t i)
+// The gradient lies in the middle of the road; each iteration writes other levels. What it
+// did is kept for its undo, as the formation tool keeps it.
+void grade(FormationDesign& design, const EarthworkInputs& in, std::int64_t i, FormationEdit& edit)
 {
     const double from = 20.0 * (kSections / 2);
-    design.setGrade(in, from, from + 20.0 * kGradeRows, 100 + double(i % 7) / 10);
+    design.setGrade(in, from, from + 20.0 * kGradeRows, 100 + double(i % 7) / 10, &edit);
 }
 
 // The changes must be the incremental ones: a full recomputation writes every row.
@@ -96,17 +97,18 @@ void BM_FormationChange(benchmark::State& state, bool undo)
     const EarthworkInputs in = inputs(int(state.range(0)));
     design.recompute(in);
     std::int64_t i = 0;
+    FormationEdit edit;
     for (auto _ : state) {
         long long before = 0;
         if (undo) {
             state.PauseTiming();
-            grade(design, in, ++i);
+            grade(design, in, ++i, edit);
             before = totalChanges(db);
             state.ResumeTiming();
-            design.undo(in);
+            design.restore(in, edit, true);
         } else {
             before = totalChanges(db);
-            grade(design, in, ++i);
+            grade(design, in, ++i, edit);
         }
         if (!incremental(db, before)) {
             state.SkipWithError(undo ? "the undo recomputed the whole road"

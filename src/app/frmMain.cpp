@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QUndoGroup>
 #include <QUrl>
 
 namespace tarmela
@@ -65,6 +66,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_mdi(new QMdiArea(this
     m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdi);
 
+    m_undoGroup = new QUndoGroup(this);
     createMenus();
     createToolBar();
     createStatusBar();
@@ -131,7 +133,20 @@ void frmMain::createMenus()
 
     QMenu* edit = bar->addMenu(tr("&Edit"));
     edit->setObjectName(QStringLiteral("mnuEdit"));
-    addCommand(edit, "mnuEditUndo", tr("&Undo"), QKeySequence::Undo);
+    // Enabled only while the active child has a step to take back or do again; the text
+    // names it ("Undo Paste").
+    QAction* undo = m_undoGroup->createUndoAction(this, tr("&Undo"));
+    undo->setObjectName(QStringLiteral("mnuEditUndo"));
+    undo->setShortcut(QKeySequence::Undo);
+    edit->addAction(undo);
+    QAction* redo = m_undoGroup->createRedoAction(this, tr("R&edo"));
+    redo->setObjectName(QStringLiteral("mnuEditRedo"));
+    QList<QKeySequence> redoKeys{QKeySequence(Qt::CTRL | Qt::Key_Y)};
+    for (const QKeySequence& k : QKeySequence::keyBindings(QKeySequence::Redo))
+        if (!redoKeys.contains(k))
+            redoKeys << k;
+    redo->setShortcuts(redoKeys);
+    edit->addAction(redo);
     edit->addSeparator();
     addCommand(edit, "mnuEditCut", tr("Cu&t"), QKeySequence::Cut);
     addCommand(edit, "mnuEditCopy", tr("&Copy"), QKeySequence::Copy);
@@ -259,7 +274,10 @@ void frmMain::createToolBar()
     addButton("Cut", tr("Cut"));
     addButton("Copy", tr("Copy"));
     addButton("Paste", tr("Paste"));
-    addButton("Undo", tr("Undo"));
+    QAction* undo = m_undoGroup->createUndoAction(m_toolBar, tr("Undo"));
+    undo->setObjectName(QStringLiteral("Undo"));
+    undo->setIcon(toolbarIcon(QStringLiteral("Undo")));
+    m_toolBar->addAction(undo);
     m_toolBar->addSeparator();
     addButton("Filter", tr("Filter Window"));
     addButton("Update", tr("Update Quantities"));

@@ -13,6 +13,7 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QToolBar;
+class QUndoGroup;
 
 namespace tarmela
 {
@@ -124,6 +125,8 @@ private:
     QLabel* m_panels[4] = {};
     WorkspaceHint* m_hint = nullptr;
     QPointer<ProjectDocument> m_document; // the open project's, whose news the window follows
+    // Edit > Undo and Redo (and the toolbar's Undo) act on the active child's undo stack.
+    QUndoGroup* m_undoGroup = nullptr;
 };
 
 } // namespace tarmela

@@ -26,6 +26,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QUndoGroup>
+#include <QUndoStack>
 #include <QWheelEvent>
 
 namespace tarmela
@@ -71,7 +73,6 @@ const std::vector<frmMain::Route>& frmMain::routes()
 {
     static const std::vector<Route> all = {
         {"mnuFilePrint", "Print", ChildCommand::Print, &MdiChild::print},
-        {"mnuEditUndo", "Undo", ChildCommand::Undo, &MdiChild::undo},
         {"mnuEditCut", "Cut", ChildCommand::Cut, &MdiChild::cut},
         {"mnuEditCopy", "Copy", ChildCommand::Copy, &MdiChild::copy},
         {"mnuEditPaste", "Paste", ChildCommand::Paste, &MdiChild::paste},
@@ -194,6 +195,11 @@ void frmMain::openWindow(const WindowEntry& entry)
 
 void frmMain::onSubWindowActivated(QMdiSubWindow* window)
 {
+    // Undo and Redo follow the active child: its own steps, or none.
+    QUndoStack* steps = childOf(window) ? childOf(window)->undoStack() : nullptr;
+    if (steps && !m_undoGroup->stacks().contains(steps))
+        m_undoGroup->addStack(steps);
+    m_undoGroup->setActiveStack(steps);
     if (MdiChild* child = childOf(window)) {
         child->setCommandsChangedHandler([this] { updateChildCommands(); });
         child->setBeforeWriteHandler([this](MdiChild* writer, std::int64_t, const QString& what) {

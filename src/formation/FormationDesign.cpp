@@ -5,6 +5,7 @@
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/Numbers.h"
+#include "store/Schema.h"
 #include "store/Transaction.h"
 
 #include <cmath>
@@ -59,92 +60,131 @@ EarthworkResult FormationDesign::recompute(const EarthworkInputs& in)
     }
 }
 
-EarthworkResult FormationDesign::setLevel(const EarthworkInputs& in, double chainage, double fc)
+const QStringList& FormationDesign::editedColumns()
+{
+    static const QStringList columns{"FC",         "FL1",         "FL2",      "FR1",
+                                     "FR2",        "Fill Area",   "Cut Area", "Width",
+                                     "Left Slope", "Right Slope", "Crust"};
+    return columns;
+}
+
+EarthworkResult FormationDesign::setLevel(const EarthworkInputs& in, double chainage, double fc,
+                                          FormationEdit* edit)
 {
     requireLevel(fc);
     return change(
         in,
-        [&] {
+        [&]() -> Writes {
             formation::FormationData data(m_db, in.road, 0);
-            const FormationProfileRow row = requireRow(data, chainage);
-            return std::vector<Write>{{row.id, fc, row.fc.value_or(0)}};
+            const std::int64_t id = requireRow(data, chainage).id;
+            return [this, &in, id, fc] {
+                formation::FormationData(m_db, in.road, 0).writeFc(id, fc);
+                return std::vector<std::int64_t>{id};
+            };
         },
-        true);
+        edit);
 }
 
 EarthworkResult FormationDesign::setGrade(const EarthworkInputs& in, double from, double to,
-                                          double fc)
+                                          double fc, FormationEdit* edit)
 {
     requireLevel(fc);
     if (from > to)
         throw Error(ErrorKind::Usage, gradientDirectionMessage());
     if (from == to)
-        return setLevel(in, to, fc);
+        return setLevel(in, to, fc, edit);
     return change(
         in,
-        [&] {
+        [&]() -> Writes {
             formation::FormationData data(m_db, in.road, 0);
             const FormationProfileRow start =
                 requireRow(data, from, QStringLiteral(" to start the gradient from"));
             const FormationProfileRow end = requireRow(data, to);
             const double startFc = start.fc.value_or(0);
-            std::vector<Write> writes;
-            for (const FormationProfileRow& row : data.rowsAfterThrough(start, end)) {
-                const double level =
-                    row.id == end.id ? fc
-                                     : formation::gradeLevel(from, startFc, to, fc, row.chainage);
-                writes.push_back({row.id, level, row.fc.value_or(0)});
-            }
-            return writes;
+            std::vector<std::pair<std::int64_t, double>> levels;
+            for (const FormationProfileRow& row : data.rowsAfterThrough(start, end))
+                levels.emplace_back(
+                    row.id, row.id == end.id
+                                ? fc
+                                : formation::gradeLevel(from, startFc, to, fc, row.chainage));
+            return [this, &in, levels] {
+                formation::FormationData rows(m_db, in.road, 0);
+                std::vector<std::int64_t> ids;
+                for (const auto& [id, level] : levels) {
+                    rows.writeFc(id, level);
+                    ids.push_back(id);
+                }
+                return ids;
+            };
         },
-        true);
+        edit);
 }
 
-std::optional<EarthworkResult> FormationDesign::undo(const EarthworkInputs& in)
+EarthworkResult FormationDesign::restore(const EarthworkInputs& in, const FormationEdit& edit,
+                                         bool before)
 {
-    if (m_backup.empty())
-        return std::nullopt;
-    const std::vector<Write> backup = m_backup;
-    EarthworkResult r = change(
+    const QString table = schema::rlTable(in.road);
+    return change(
         in,
-        [&] {
-            std::vector<Write> writes;
-            for (const Write& w : backup)
-                writes.push_back({w.id, w.before, w.fc});
-            return writes;
+        [&]() -> Writes {
+            // Only the FC is compared: the derived values follow whatever the recomputation
+            // did since (other cambers, say), and are recomputed after the restore anyway.
+            const QStringList checked{QStringLiteral("FC"), QStringLiteral("Chainage")};
+            for (const JournalRow& row : edit.rows) {
+                const QVariant expected = before ? row.after.front() : row.before.front();
+                const std::optional<QVariantList> now =
+                    RowJournal::values(m_db, table, checked, row.id);
+                const bool same =
+                    now && now->front().isNull() == expected.isNull() &&
+                    (expected.isNull() || now->front().toDouble() == expected.toDouble());
+                if (!same)
+                    throw Error(ErrorKind::Data,
+                                now ? QStringLiteral("The FC at chainage %1 was changed "
+                                                     "elsewhere since.")
+                                          .arg(plainDecimal(now->at(1).toDouble()))
+                                    : QStringLiteral("A section it changed was deleted since."));
+            }
+            return [this, &edit, table, before] {
+                RowJournal::write(m_db, table, editedColumns(), edit.rows, before);
+                std::vector<std::int64_t> ids;
+                for (const JournalRow& row : edit.rows)
+                    ids.push_back(row.id);
+                return ids;
+            };
         },
-        false);
-    m_backup.clear();
-    return r;
+        nullptr);
 }
 
 EarthworkResult FormationDesign::change(const EarthworkInputs& in,
-                                        const std::function<std::vector<Write>()>& plan,
-                                        bool keepsUndo)
+                                        const std::function<Writes()>& plan, FormationEdit* edit)
 {
     Transaction tx(m_db);
     // Refused input throws here, before anything is written: the areas in memory stay true.
-    const std::vector<Write> writes = plan();
+    const Writes writes = plan();
     try {
         const bool incremental = m_quantities.usableFor(m_db, in);
-        formation::FormationData data(m_db, in.road, 0);
-        std::vector<std::int64_t> ids;
-        for (const Write& w : writes) {
-            data.writeFc(w.id, w.fc);
-            ids.push_back(w.id);
-        }
+        std::optional<RowJournal> journal;
+        if (edit)
+            journal.emplace(m_db, schema::rlTable(in.road), editedColumns());
+        const std::vector<std::int64_t> ids = writes();
         std::optional<EarthworkResult> r;
         if (incremental)
             r = m_quantities.recompute(m_db, ids);
-        if (r) {
-            m_quantities.settle(m_db);
-        } else {
+        const bool full = !r;
+        if (full)
             r = UpdateEarthworkQuantities(m_db, in);
+        // Before the areas in memory take the database's stamp: the journal's notes count
+        // among its changes.
+        std::vector<JournalRow> done;
+        if (journal)
+            done = journal->finish();
+        if (full)
             m_quantities.rebuild(m_db, in, *r);
-        }
+        else
+            m_quantities.settle(m_db);
         tx.commit();
-        if (keepsUndo)
-            m_backup = writes;
+        if (edit)
+            edit->rows = std::move(done);
         return *r;
     } catch (...) {
         m_quantities.forget();

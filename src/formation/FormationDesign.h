@@ -1,13 +1,13 @@
 #pragma once
 
 // The formation design of one road: FC written at one row or on a straight grade between two
-// rows, the last change taken back, and the road's side levels, areas and volumes brought up
-// to date after each. The formation tool and the batch tool's `formation` command both work
-// through it.
+// rows, a change taken back or done again, and the road's side levels, areas and volumes
+// brought up to date after each. The formation tool and the batch tool's `formation` command
+// both work through it.
 //
-// Each change (its FC writes, the recomputation they need and, for an undo, the restored
-// values) is one transaction, so the database never holds an FC without the areas that
-// follow from it. After the full recomputation a change recomputes only what it can change
+// Each change (its FC writes, the recomputation they need and, for an undo or a redo, the
+// restored values) is one transaction, so the database never holds an FC without the areas
+// that follow from it. After the full recomputation a change recomputes only what it can change
 // (IncrementalQuantities.h); whenever that can't be trusted, the whole road is recomputed.
 //
 // Refused input throws Error and writes nothing: an FC that is not above 0, a gradient whose
@@ -15,6 +15,7 @@
 
 #include "compute/EarthworkQuantities.h"
 #include "formation/IncrementalQuantities.h"
+#include "store/RowJournal.h"
 
 #include <QString>
 #include <cstdint>
@@ -27,6 +28,13 @@ namespace tarmela
 
 class Database;
 
+// What one change of the formation did: every row it changed, with FC and the columns the
+// recomputation derives from it (side levels, areas and the defaults it fills in) as they
+// were before and after. An empty value stays empty both ways.
+struct FormationEdit {
+    std::vector<JournalRow> rows;
+};
+
 class FormationDesign
 {
 public:
@@ -35,37 +43,40 @@ public:
     // The whole road (when the tool opens, and the toolbar's Update while it is open).
     EarthworkResult recompute(const EarthworkInputs& in);
 
-    // FC = fc at the row of that chainage.
-    EarthworkResult setLevel(const EarthworkInputs& in, double chainage, double fc);
+    // FC = fc at the row of that chainage. With `edit`, what the change did is kept there
+    // (for taking it back).
+    EarthworkResult setLevel(const EarthworkInputs& in, double chainage, double fc,
+                             FormationEdit* edit = nullptr);
 
     // A straight grade from the FC of the row at `from` (an empty FC counting as 0; the row
     // keeps it) to fc at the row of `to`: the rows between get FC to 2 decimals, the row at
     // `to` gets fc. With from == to only that row is written.
-    EarthworkResult setGrade(const EarthworkInputs& in, double from, double to, double fc);
+    EarthworkResult setGrade(const EarthworkInputs& in, double from, double to, double fc,
+                             FormationEdit* edit = nullptr);
 
-    // Writes back the FC the last change replaced (an empty one as 0). One step: a second
-    // undo finds nothing. None when there is nothing to undo.
-    std::optional<EarthworkResult> undo(const EarthworkInputs& in);
-    bool canUndo() const { return !m_backup.empty(); }
+    // Puts the rows of an edit back as they were before it (undo) or after it (redo), then
+    // recomputes. Refused (Error, nothing written) when a row's FC is no longer what the edit
+    // left, or what it found: it was written elsewhere since.
+    EarthworkResult restore(const EarthworkInputs& in, const FormationEdit& edit, bool before);
+
+    // The columns an edit keeps: FC first, then those derived from it.
+    static const QStringList& editedColumns();
 
     // The messages of refused input, as the tool shows them.
     static QString invalidLevelMessage();
     static QString gradientDirectionMessage();
 
 private:
-    struct Write {
-        std::int64_t id = 0;
-        double fc = 0;
-        double before = 0; // the FC it replaces, an empty one as 0
-    };
-    // Runs `plan` (the reads that decide the writes) and the writes and the recomputation in
-    // one transaction; the undo step is kept only when all of it is committed.
-    EarthworkResult change(const EarthworkInputs& in,
-                           const std::function<std::vector<Write>()>& plan, bool keepsUndo);
+    // The writes of a change: they return the IDs of the rows written.
+    using Writes = std::function<std::vector<std::int64_t>()>;
+    // Runs `plan` (the reads that decide the writes and may refuse the change), then the
+    // writes it returns and the recomputation, in one transaction; `edit` receives what was
+    // done once all of it is committed.
+    EarthworkResult change(const EarthworkInputs& in, const std::function<Writes()>& plan,
+                           FormationEdit* edit);
 
     Database& m_db;
     IncrementalQuantities m_quantities;
-    std::vector<Write> m_backup;
 };
 
 } // namespace tarmela

@@ -225,6 +225,32 @@ void SheetRows::setText(int row, int col, const QString& text)
     markChanged(row, col);
 }
 
+QVariant SheetRows::value(int row, int col) const
+{
+    if (isNull(row, col))
+        return {};
+    const Column& c = m_cols[col];
+    return c.kind == Kind::Text ? QVariant(c.texts[row]) : QVariant(c.numbers[row]);
+}
+
+void SheetRows::setValue(int row, int col, const QVariant& value)
+{
+    Column& c = m_cols[col];
+    if (c.kind == Kind::Text) {
+        const QString text = value.isNull() ? QString() : value.toString();
+        if (c.texts[row] == text && c.texts[row].isNull() == text.isNull())
+            return;
+        c.texts[row] = text;
+    } else {
+        const double v = value.isNull() ? kEmpty : value.toDouble();
+        const double old = c.numbers[row];
+        if ((std::isnan(v) && std::isnan(old)) || v == old)
+            return;
+        c.numbers[row] = v;
+    }
+    markChanged(row, col);
+}
+
 quint64 SheetRows::columnBit(int col)
 {
     // A sheet of more than 64 columns marks the ones beyond as one group.

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <QtGlobal>
 #include <cstdint>
 #include <vector>
@@ -53,6 +54,11 @@ public:
     QString refusal(int col, const QString& text) const;
     // Changes a cell; throws Error(Data) with refusal()'s text, leaving the cell as it was.
     void setText(int row, int col, const QString& text);
+    // A cell as held, for putting it back exactly later: null when empty (an empty text cell
+    // read as NULL too), else the number or the text.
+    QVariant value(int row, int col) const;
+    // Puts back a value that value() gave for this cell.
+    void setValue(int row, int col, const QVariant& value);
 
     bool hasChanges() const { return m_changedCount > 0; }
     bool changed(int row) const { return m_changed[row] != 0; }

@@ -3,6 +3,7 @@
 #include "settings/Earthwork.h"
 #include "store/Numbers.h"
 #include "store/Roads.h"
+#include "store/RowReader.h"
 #include "store/Schema.h"
 #include "store/Transaction.h"
 #include "support/TestProject.h"
@@ -50,6 +51,39 @@ std::int64_t fortyKilometres(Database& db)
     return road;
 }
 
+// A new road from 0 to 640 m, a section every 20 m: ground at 100, no FC yet.
+std::int64_t newRoad(Database& db)
+{
+    Transaction tx(db);
+    const std::int64_t road = roads::create(db);
+    QSqlQuery q = db.prepare("INSERT INTO " + schema::rlTable(road) +
+                             " (ID, Chainage, C, L1, L2, L3, L4, L5, L6, L7, L8, R1, R2, R3, R4, "
+                             "R5, R6, R7, R8, TopWidth, BottomWidth) VALUES (?, ?, 100, 100, 100, "
+                             "100, 100, 100, 100, 100, 99.5, 100, 100, 100, 100, 100, 100, 100, "
+                             "100.5, 7, 8)");
+    for (int i = 0; i <= 32; ++i) {
+        q.addBindValue(i + 1);
+        q.addBindValue(20.0 * i);
+        Database::run(q);
+    }
+    tx.commit();
+    return road;
+}
+
+// The road's RL sheet, a line per row with every column named, for comparing whole states.
+std::vector<std::string> rlSheet(Database& db, std::int64_t road)
+{
+    RowReader q(db, "SELECT * FROM " + schema::rlTable(road) + " ORDER BY ID");
+    std::vector<std::string> rows;
+    while (q.next()) {
+        QStringList cells;
+        for (int i = 0; i < q.columnCount(); ++i)
+            cells << q.columnName(i) + '=' + (q.isNull(i) ? "null" : q.value(i).toString());
+        rows.push_back(cells.join(' ').toStdString());
+    }
+    return rows;
+}
+
 double fcAt(Database& db, std::int64_t road, double chainage)
 {
     return db
@@ -82,6 +116,32 @@ void typeAndUpdate(frmPlotFormation* tool, const QString& fc)
     QTest::mouseClick(child<QPushButton>(tool, "cmdUpdate"), Qt::LeftButton);
 }
 
+// Opens the formation tool of the road from the main window's menu.
+frmPlotFormation* openTool(frmMain& w, std::int64_t road)
+{
+    w.resize(1280, 860);
+    w.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
+    EXPECT_TRUE(w.ChooseRoad(road));
+    w.command(QStringLiteral("mnuFormationPlot"))->trigger();
+    QMdiSubWindow* sub = w.mdiArea()->activeSubWindow();
+    auto* tool = sub ? qobject_cast<frmPlotFormation*>(sub->widget()) : nullptr;
+    EXPECT_TRUE(tool);
+    QTest::qWait(50);
+    return tool;
+}
+
+// Edit > Undo and Edit > Redo as the menu shows them: "on &Undo Paste | off R&edo".
+std::string undoMenu(frmMain& w)
+{
+    QStringList parts;
+    for (const char* name : {"mnuEditUndo", "mnuEditRedo"}) {
+        QAction* a = w.command(QString::fromLatin1(name));
+        parts << QString::fromLatin1(a->isEnabled() ? "on " : "off ") + a->text();
+    }
+    return parts.join(" | ").toStdString();
+}
+
 } // namespace
 
 // The engineer opens the tool from the main window, picks a section, types its FC and
@@ -93,17 +153,10 @@ TEST(FormationToolWindow, PickTypeUpdateGradeAndUndo)
     Database& db = program.db();
     const std::int64_t road = fortyKilometres(db);
     frmMain w;
-    w.resize(1280, 860);
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    ASSERT_TRUE(w.ChooseRoad(road));
-    w.command(QStringLiteral("mnuFormationPlot"))->trigger();
-    QMdiSubWindow* sub = w.mdiArea()->activeSubWindow();
-    ASSERT_TRUE(sub);
-    auto* tool = qobject_cast<frmPlotFormation*>(sub->widget());
+    frmPlotFormation* tool = openTool(w, road);
     ASSERT_TRUE(tool);
     EXPECT_TRUE(tool->windowTitle().endsWith(QStringLiteral("Ana To Bel")));
-    QTest::qWait(50);
+    EXPECT_EQ(undoMenu(w), "off &Undo | off R&edo"); // nothing done yet
     auto* grid = child<QTableWidget>(tool, "VellGrid1");
     EXPECT_EQ(grid->rowCount(), 41); // 40 kilometres and ALL, from the opening recomputation
 
@@ -143,11 +196,14 @@ TEST(FormationToolWindow, PickTypeUpdateGradeAndUndo)
     EXPECT_DOUBLE_EQ(fcAt(db, road, 39980), 101.8);
     EXPECT_DOUBLE_EQ(fcAt(db, road, 40000), 102);
 
-    // Ctrl+Z in the FC box, untouched since the update, is Edit > Undo.
+    // Ctrl+Z in the FC box, untouched since the update, is Edit > Undo; one update is kept.
+    EXPECT_EQ(undoMenu(w), "on &Undo Gradient 39900 to 40000 | off R&edo");
     QTest::keyClick(fc, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_DOUBLE_EQ(fcAt(db, road, 39980), 101);
     EXPECT_DOUBLE_EQ(fcAt(db, road, 40000), 101);
     EXPECT_DOUBLE_EQ(fcAt(db, road, 100), 101.6);
+    EXPECT_EQ(undoMenu(w), "off &Undo | on R&edo Gradient 39900 to 40000");
+    EXPECT_FALSE(w.toolButton("Undo")->isEnabled());
     EXPECT_TRUE(program.told.empty()) << program.lastTold().toStdString();
 
     // A typed value that is no level is refused and changes nothing.
@@ -155,4 +211,40 @@ TEST(FormationToolWindow, PickTypeUpdateGradeAndUndo)
     typeAndUpdate(tool, "high");
     EXPECT_TRUE(program.lastTold().startsWith("Invalid formation value!"));
     EXPECT_DOUBLE_EQ(fcAt(db, road, 39960), 101);
+}
+
+// On a new road without FC: an FC at 0, then a gradient from 0 to 600. Edit > Undo puts the
+// sheet back as it was before the gradient, every column of every row (the FCs empty again,
+// not 0, and the side levels and areas with them); Edit > Redo puts back what it wrote.
+TEST(FormationToolWindow, AGradientOverEmptyFcsIsTakenBackAndDoneAgainExactly)
+{
+    UiProgram program;
+    Database& db = program.db();
+    const std::int64_t road = newRoad(db);
+    frmMain w;
+    frmPlotFormation* tool = openTool(w, road);
+    ASSERT_TRUE(tool);
+    clickAt(tool, 0);
+    typeAndUpdate(tool, "100.5");
+    EXPECT_EQ(undoMenu(w), "on &Undo Update FC at 0 | off R&edo");
+    const std::vector<std::string> before = rlSheet(db, road);
+    auto* grid = child<QTableWidget>(tool, "VellGrid1");
+    const int gridRows = grid->rowCount();
+
+    clickAt(tool, 600);
+    child<QCheckBox>(tool, "chkGradientMode")->setChecked(true);
+    typeAndUpdate(tool, "101");
+    EXPECT_DOUBLE_EQ(fcAt(db, road, 300), 100.75);
+    const std::vector<std::string> after = rlSheet(db, road);
+    ASSERT_NE(after, before);
+    EXPECT_EQ(undoMenu(w), "on &Undo Gradient 0 to 600 | off R&edo");
+
+    QTest::keyClick(child<QLineEdit>(tool, "txtFC"), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(rlSheet(db, road), before);
+    EXPECT_EQ(grid->rowCount(), gridRows);
+    EXPECT_EQ(undoMenu(w), "off &Undo | on R&edo Gradient 0 to 600");
+
+    w.command(QStringLiteral("mnuEditRedo"))->trigger();
+    EXPECT_EQ(rlSheet(db, road), after);
+    EXPECT_EQ(undoMenu(w), "on &Undo Gradient 0 to 600 | off R&edo");
 }

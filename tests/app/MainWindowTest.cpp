@@ -14,6 +14,7 @@
 #include "ui/sheets/VellGrid.h"
 #include "ui/sheets/frmDataGrid.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
@@ -130,7 +131,6 @@ struct PagedChild : QWidget, MdiChild {
     void print() override { ran << "print"; }
     void previousPage() override { ran << "previous"; }
     void nextPage() override { ran << "next"; }
-    void undo() override { ran << "undo"; }
     void offerOnly(ChildCommands commands)
     {
         offer = commands;
@@ -179,12 +179,10 @@ TEST(MainWindow, TheActiveChildGetsExactlyTheCommandsItOffers)
     m.cmd("mnuFileSave")->trigger(); // not offered: the user hears it is disabled
     EXPECT_EQ(p.lastTold(), "Disabled");
 
-    // On the last page the child takes Next back; Undo comes with a change.
-    child->offerOnly(ChildCommand::PreviousPage | ChildCommand::Undo);
+    // On the last page the child takes Next back.
+    child->offerOnly(ChildCommand::PreviousPage);
     EXPECT_FALSE(m.w.toolButton("Next")->isEnabled());
-    EXPECT_TRUE(m.w.toolButton("Undo")->isEnabled());
-    m.w.toolButton("Undo")->trigger();
-    EXPECT_EQ(child->ran.last(), "undo");
+    EXPECT_TRUE(m.w.toolButton("Previous")->isEnabled());
 
     // A child that does not follow the project's document stays when a road is chosen.
     const std::int64_t road = makeRoad(p.db(), "A", "B");
@@ -467,6 +465,56 @@ TEST(MainWindow, TheWheelAndTheEditKeysReachTheActiveSheet)
     QGuiApplication::clipboard()->clear();
     QTest::keyClick(rl->grid(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "0\r\n20");
+
+    // Typing and a paste, taken back and done again by Ctrl+Z and Ctrl+Y. Undo and Redo name
+    // the step and are greyed out when there is none; an empty cell comes back empty.
+    appState().settings.AutoSave = true;
+    QAction* undo = m.cmd("mnuEditUndo");
+    QAction* redo = m.cmd("mnuEditRedo");
+    const auto menu = [&] {
+        return QStringLiteral("%1 %2 | %3 %4")
+            .arg(undo->isEnabled() ? "on" : "off", undo->text(), redo->isEnabled() ? "on" : "off",
+                 redo->text())
+            .toStdString();
+    };
+    const auto cells = [&] {
+        return test::queryText(p.db(), "SELECT C FROM RL_1 WHERE ID BETWEEN 2 AND 4 ORDER BY ID");
+    };
+    EXPECT_EQ(menu(), "off &Undo | off R&edo");
+    EXPECT_FALSE(m.w.toolButton("Undo")->isEnabled());
+    const int col = rl->rows().columnIndex("C");
+    rl->grid()->setCurrentCell(1, col);
+    QTest::keyClicks(rl->grid(), "7");
+    QTest::keyClicks(QApplication::focusWidget(), "5.5");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(menu(), "on &Undo Typing in C at 20 | off R&edo");
+    EXPECT_TRUE(m.w.toolButton("Undo")->isEnabled());
+    rl->grid()->setCurrentCell(2, col);
+    QGuiApplication::clipboard()->setText("40.25\r\n41");
+    QTest::keyClick(rl->grid(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(cells(), "75.5 | 40.25 | 41");
+    EXPECT_EQ(menu(), "on &Undo Paste | off R&edo");
+
+    const struct {
+        Qt::Key key;
+        const char* cells; // C at 20, 40 and 60
+        const char* menu;
+    } steps[] = {
+        {Qt::Key_Z, "75.5 | null | null", "on &Undo Typing in C at 20 | on R&edo Paste"},
+        {Qt::Key_Z, "null | null | null", "off &Undo | on R&edo Typing in C at 20"},
+        {Qt::Key_Z, "null | null | null", "off &Undo | on R&edo Typing in C at 20"},
+        {Qt::Key_Y, "75.5 | null | null", "on &Undo Typing in C at 20 | on R&edo Paste"},
+        {Qt::Key_Y, "75.5 | 40.25 | 41", "on &Undo Paste | off R&edo"},
+    };
+    for (const auto& s : steps) {
+        QTest::keyClick(rl->grid(), s.key, Qt::ControlModifier);
+        EXPECT_EQ(cells(), s.cells);
+        EXPECT_EQ(menu(), s.menu);
+    }
+    // Undo and Redo follow the active window: the road details sheet has done nothing yet.
+    m.openRoads();
+    EXPECT_EQ(menu(), "off &Undo | off R&edo");
 }
 
 TEST(MainWindow, UpdateShowsTheQuantitiesOrTheReason)

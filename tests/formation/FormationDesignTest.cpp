@@ -87,32 +87,42 @@ std::vector<QVariantList> snapshot(Database& db, std::int64_t road, QStringList*
 using FormationDesignTest = ProjectTest;
 
 // Rows every 20 m from 100: a grade from 100 (FC 10.00) to 160 (10.60) writes the rows
-// between to 2 decimals and the end row exactly; one undo takes all of it back.
-TEST_F(FormationDesignTest, GradientAndItsUndo)
+// between to 2 decimals and the end row exactly. Taking it back puts every column it changed
+// back as it was, an empty FC and the side levels and areas the recomputation could not
+// reach included; doing it again puts back what it left.
+TEST_F(FormationDesignTest, GradientTakenBackAndDoneAgainExactly)
 {
     const auto r =
         road(db, {{80, 9}, {100, 10}, {120, 11}, {140, NAN}, {160, 12}, {180, 13}, {200, NAN}});
     FormationDesign design(db);
     const EarthworkInputs in = inputs(r, 1);
-    design.recompute(in);
+    design.recompute(in); // stops at the empty FC at 140
+    QStringList columns;
+    const auto before = snapshot(db, r, &columns);
 
-    design.setGrade(in, 100, 160, 10.6);
-    const std::string graded = "9 | 10 | 10.2 | 10.4 | 10.6 | 13 | null";
-    EXPECT_EQ(fcColumn(db, r), graded);
-    // A row put in before the grade moves the others down the sheet; the undo still finds
-    // the rows it wrote.
+    FormationEdit edit;
+    design.setGrade(in, 100, 160, 10.6, &edit);
+    EXPECT_EQ(fcColumn(db, r), "9 | 10 | 10.2 | 10.4 | 10.6 | 13 | null");
+    const auto after = snapshot(db, r, &columns);
+    ASSERT_FALSE(differences(before, after, columns).isEmpty());
+
+    design.restore(in, edit, true);
+    EXPECT_EQ(differences(before, snapshot(db, r, &columns), columns).join('\n').toStdString(), "");
+    design.restore(in, edit, false);
+    EXPECT_EQ(differences(after, snapshot(db, r, &columns), columns).join('\n').toStdString(), "");
+
+    // A row put in before the grade moves the others down the sheet; the rows are found by ID.
     db.exec("INSERT INTO " + schema::rlTable(r) + " (ID, Chainage, FC) VALUES (99, 90, 9.5)");
-    ASSERT_TRUE(design.undo(in));
-    // All three rows come back, the empty FC at 140 as 0; the rows outside, the empty FC at
-    // 200 too, are untouched.
-    EXPECT_EQ(fcColumn(db, r), "9 | 9.5 | 10 | 11 | 0 | 12 | 13 | null");
+    design.restore(in, edit, true);
+    EXPECT_EQ(fcColumn(db, r), "9 | 9.5 | 10 | 11 | null | 12 | 13 | null");
 
-    design.setGrade(in, 100, 160, 10.6);
-    design.setGrade(in, 100, 160, 10.5); // thirds of a metre, to 2 decimals
-    EXPECT_EQ(fcColumn(db, r), "9 | 9.5 | 10 | 10.17 | 10.33 | 10.5 | 13 | null");
-    ASSERT_TRUE(design.undo(in));
-    EXPECT_FALSE(design.undo(in)); // one step only
-    EXPECT_EQ(fcColumn(db, r), "9 | 9.5 | 10 | 10.2 | 10.4 | 10.6 | 13 | null");
+    // An FC written elsewhere since: the step is refused and nothing is written.
+    design.restore(in, edit, false);
+    db.exec("UPDATE " + schema::rlTable(r) + " SET FC = 10.3 WHERE Chainage = 120");
+    const auto e = thrown([&] { design.restore(in, edit, true); });
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->message(), "The FC at chainage 120 was changed elsewhere since.");
+    EXPECT_EQ(fcColumn(db, r), "9 | 9.5 | 10 | 10.3 | 10.4 | 10.6 | 13 | null");
 }
 
 // A grade along 40 km, a row every 20 m: every row is the straight line to the nearest cent,
@@ -141,7 +151,7 @@ TEST_F(FormationDesignTest, ALongGradeStaysOnTheLine)
     EXPECT_GT(checked, 1900);
 }
 
-// Refused changes write nothing and leave the undo step as it was.
+// Refused changes write nothing.
 TEST_F(FormationDesignTest, RefusedChangesWriteNothing)
 {
     const auto r = road(db, {{20, 10}, {40, 11}, {60, 12}});
@@ -174,13 +184,14 @@ TEST_F(FormationDesignTest, RefusedChangesWriteNothing)
         EXPECT_EQ(fcColumn(db, r), before) << c.what;
     }
     // The same row picked twice is a single-row change even in gradient mode.
-    design.setGrade(in, 60, 60, 12.25);
+    FormationEdit edit;
+    design.setGrade(in, 60, 60, 12.25, &edit);
     EXPECT_EQ(fcColumn(db, r), "10 | 11.5 | 12.25");
-    ASSERT_TRUE(design.undo(in));
-    EXPECT_EQ(fcColumn(db, r), "10 | 11.5 | 12");
+    ASSERT_EQ(edit.rows.size(), 1u);
+    EXPECT_EQ(edit.rows[0].before.front().toDouble(), 12);
 }
 
-// A series of changes and undos, each recomputing only what it changes, leaves the database
+// A series of changes, undos and redos, each recomputing only what it changes, leaves the database
 // exactly as a full recomputation of the same FC would, for each of the three methods.
 TEST_F(FormationDesignTest, ChangesStoreWhatAFullRecomputationStores)
 {
@@ -213,6 +224,7 @@ TEST_F(FormationDesignTest, ChangesStoreWhatAFullRecomputationStores)
         }
         tx.commit();
         FormationDesign design(db);
+        FormationEdit edit;
         EarthworkInputs in = inputs(r, method);
         in.formationCamber = 0.03;
         in.carriageCamber = 0.025;
@@ -247,14 +259,18 @@ TEST_F(FormationDesignTest, ChangesStoreWhatAFullRecomputationStores)
             {"with other cambers", [&] { in.carriageCamber = 0.04; },
              [&] { design.setLevel(in, 640, 100.25); }, false},
             {"grade", {}, [&] { design.setGrade(in, 100, 400, 101.25); }, true},
-            {"level across a kilometre end", {}, [&] { design.setLevel(in, 1000, 98.2); }, true},
-            {"undo", {}, [&] { design.undo(in); }, true},
+            {"level across a kilometre end",
+             {},
+             [&] { design.setLevel(in, 1000, 98.2, &edit); },
+             true},
+            {"undo", {}, [&] { design.restore(in, edit, true); }, true},
+            {"redo", {}, [&] { design.restore(in, edit, false); }, true},
             {"level before an FC of 0", {}, [&] { design.setLevel(in, 520, 99.1); }, true},
             {"undo back to an FC of 0",
              {},
              [&] {
-                 design.setLevel(in, 100, 103);
-                 design.undo(in);
+                 design.setLevel(in, 100, 103, &edit);
+                 design.restore(in, edit, true);
              },
              true},
             {"grade over long gaps", {}, [&] { design.setGrade(in, 1180, 1700, 97.5); }, true},

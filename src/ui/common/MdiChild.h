@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <functional>
 
+class QUndoStack;
+
 namespace tarmela
 {
 
@@ -12,7 +14,6 @@ namespace tarmela
 enum class ChildCommand : unsigned {
     Save = 1u << 0,          // File > Save, toolbar "Save"
     Print = 1u << 1,         // File > Print, toolbar "Print"
-    Undo = 1u << 2,          // Edit > Undo, toolbar "Undo"
     Cut = 1u << 3,           // Edit > Cut, toolbar "Cut"
     Copy = 1u << 4,          // Edit > Copy, toolbar "Copy"
     Paste = 1u << 5,         // Edit > Paste, toolbar "Paste"
@@ -52,8 +53,9 @@ public:
     // File > Print: prints what the child shows (the child asks for the printer).
     virtual void print() {}
 
-    // Edit > Undo: takes back the last change.
-    virtual void undo() {}
+    // The child's own changes that can be taken back and done again: the main window's
+    // Edit > Undo and Edit > Redo follow the active child's stack. None by default.
+    virtual QUndoStack* undoStack() { return nullptr; }
     // Edit > Cut / Copy: the selection to the clipboard (Cut empties it where it was).
     virtual void cut() {}
     virtual void copy() {}

@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
+#include <QUndoStack>
 #include <QWheelEvent>
 
 namespace tarmela
@@ -78,6 +79,9 @@ frmPlotFormation::frmPlotFormation(QWidget* parent)
         // A road that can't be read still gets its tool; the recomputation below says why.
     }
     setWindowTitle(title);
+    // One update can be taken back, as ever; a second undo finds nothing.
+    m_undo = new QUndoStack(this);
+    m_undo->setUndoLimit(1);
     buildControls();
     followDocument();
 }
@@ -396,12 +400,22 @@ void frmPlotFormation::cmdUpdate_Click()
         const double fc = leadingNumber(text);
         if (!othersCommitted(m_road, tr("updating the formation")))
             return;
+        const bool gradient = chkGradientMode->isChecked() && PreviousChainage != CurrentChainage;
         EarthworkResult r;
+        FormationEdit edit;
         {
             BusyCursor busy;
-            r = chkGradientMode->isChecked() && PreviousChainage != CurrentChainage
-                    ? m_design.setGrade(inputs(), PreviousChainage, CurrentChainage, fc)
-                    : m_design.setLevel(inputs(), CurrentChainage, fc);
+            r = gradient ? m_design.setGrade(inputs(), PreviousChainage, CurrentChainage, fc, &edit)
+                         : m_design.setLevel(inputs(), CurrentChainage, fc, &edit);
+        }
+        if (!edit.rows.empty()) {
+            const QString step =
+                gradient ? tr("Gradient %1 to %2")
+                               .arg(plainDecimal(PreviousChainage), plainDecimal(CurrentChainage))
+                         : tr("Update FC at %1").arg(plainDecimal(CurrentChainage));
+            m_undo->push(new FormationUpdateCommand(
+                m_undo, step, std::move(edit),
+                [this](const FormationEdit& e, bool before) { return restoreEdit(e, before); }));
         }
         pbRefresh();
         showResult(r);
@@ -413,22 +427,30 @@ void frmPlotFormation::cmdUpdate_Click()
 
 void frmPlotFormation::RestoreFC()
 {
+    m_undo->undo();
+}
+
+FormationUpdateCommand::Outcome frmPlotFormation::restoreEdit(const FormationEdit& edit,
+                                                              bool before)
+{
+    using Outcome = FormationUpdateCommand::Outcome;
+    if (!othersCommitted(m_road,
+                         before ? tr("taking the update back") : tr("doing the update again")))
+        return Outcome::HeldBack;
+    EarthworkResult r;
     try {
-        if (!m_design.canUndo() || !othersCommitted(m_road, tr("taking the update back")))
-            return;
-        std::optional<EarthworkResult> r;
-        {
-            BusyCursor busy;
-            r = m_design.undo(inputs());
-        }
-        if (!r)
-            return;
-        pbRefresh();
-        showResult(*r);
-        tellWritten();
+        BusyCursor busy;
+        r = m_design.restore(inputs(), edit, before);
     } catch (const Error& e) {
-        tell(e.message());
+        tell((before ? tr("The update can't be taken back: %1")
+                     : tr("The update can't be done again: %1"))
+                 .arg(e.message()));
+        return e.kind() == ErrorKind::Data ? Outcome::Refused : Outcome::HeldBack;
     }
+    pbRefresh();
+    showResult(r);
+    tellWritten();
+    return Outcome::Done;
 }
 
 void frmPlotFormation::MouseWheel(int delta)
@@ -441,11 +463,14 @@ void frmPlotFormation::MouseWheel(int delta)
 
 bool frmPlotFormation::eventFilter(QObject* watched, QEvent* event)
 {
-    // The picked row's FC box keeps the focus; while nothing is typed in it, Ctrl+Z is the
-    // window's undo (Edit > Undo), not the box's.
-    if (watched == txtFC && event->type() == QEvent::ShortcutOverride &&
-        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo) && !txtFC->isModified())
-        return true;
+    // The picked row's FC box keeps the focus; while nothing is typed in it, Ctrl+Z and
+    // Ctrl+Y are the window's undo and redo (Edit > Undo, Edit > Redo), not the box's.
+    if (watched == txtFC && event->type() == QEvent::ShortcutOverride && !txtFC->isModified()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+            key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y))
+            return true;
+    }
     return QWidget::eventFilter(watched, event);
 }
 

@@ -5,6 +5,7 @@
 #include "formation/FormationProfileSource.h"
 #include "ui/common/MdiChild.h"
 #include "ui/common/ProjectDocument.h"
+#include "ui/formation/FormationUpdateCommand.h"
 
 #include <QWidget>
 #include <cstdint>
@@ -15,6 +16,7 @@ class QLineEdit;
 class QPushButton;
 class QScrollBar;
 class QTableWidget;
+class QUndoStack;
 
 namespace tarmela
 {
@@ -35,17 +37,16 @@ public:
     explicit frmPlotFormation(QWidget* parent = nullptr);
     ~frmPlotFormation() override;
 
-    // The main window's commands: Edit > Undo and View > Refresh.
-    ChildCommands enabledCommands() const override
-    {
-        return ChildCommand::Undo | ChildCommand::Refresh;
-    }
-    void undo() override { RestoreFC(); }
+    // The main window's View > Refresh; Edit > Undo and Redo take the updates back and do
+    // them again (one step). The tool shows the current road and closes when another becomes
+    // current.
+    ChildCommands enabledCommands() const override { return ChildCommand::Refresh; }
+    QUndoStack* undoStack() override { return m_undo; }
     void refresh() override { pbRefresh(); }
 
     std::int64_t road() const { return m_road; }
 
-    // Edit > Undo: takes the last update back.
+    // Edit > Undo: takes the last update back (when there is one).
     void RestoreFC();
     // Wheel turns scroll along the road: towards its end when delta < 1.
     void MouseWheel(int delta);
@@ -70,6 +71,8 @@ private:
     void ShowCurrent();
     void pick(double xTwips);
     void cmdUpdate_Click();
+    // An update taken back (before) or done again, for the undo stack.
+    FormationUpdateCommand::Outcome restoreEdit(const FormationEdit& edit, bool before);
     void tell(const QString& text);
     void tellOnce(const QString& redrawMessage);
 
@@ -77,6 +80,7 @@ private:
     std::int64_t m_road = 0;
     FormationDesign m_design;
     FormationProfileSource m_source;
+    QUndoStack* m_undo = nullptr;
 
     FormationProfileView* pbGraph = nullptr;
     QScrollBar* HScroll1 = nullptr;

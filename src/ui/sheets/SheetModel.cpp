@@ -66,6 +66,22 @@ QString SheetModel::setCellText(int row, int col, const QString& text)
     return {};
 }
 
+QVariant SheetModel::cellValue(int row, int col) const
+{
+    if (row < 0 || row >= rowCount() || col < 0 || col >= m_shown)
+        return {};
+    return m_rows.value(m_visible[row], col);
+}
+
+void SheetModel::setCellValue(int row, int col, const QVariant& value)
+{
+    if (row < 0 || row >= rowCount() || col < 0 || col >= m_shown)
+        return;
+    m_rows.setValue(m_visible[row], col, value);
+    const QModelIndex i = index(row, col);
+    emit dataChanged(i, i);
+}
+
 int SheetModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(m_visible.size());
@@ -108,9 +124,9 @@ bool SheetModel::setData(const QModelIndex& index, const QVariant& value, int ro
 {
     if (role != Qt::EditRole || !index.isValid())
         return false;
-    const QString old = cellText(index.row(), index.column());
+    const QVariant old = cellValue(index.row(), index.column());
     const QString text = value.toString();
-    if (text == old)
+    if (text == cellText(index.row(), index.column()))
         return true;
     const QString why = setCellText(index.row(), index.column(), text);
     if (!why.isEmpty()) {

@@ -43,13 +43,16 @@ public:
     QString cellText(int row, int col) const;
     // Writes a cell; returns the refusal text (empty when written).
     QString setCellText(int row, int col, const QString& text);
+    // A cell's value as held, and putting such a value back (for undo and redo).
+    QVariant cellValue(int row, int col) const;
+    void setCellValue(int row, int col, const QVariant& value);
     void refreshColumns()
     {
         emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
     }
 
-    // Called with the old text when the user finishes editing a single cell.
-    std::function<void(int row, int col, const QString& oldText)> onCellEdited;
+    // Called with the old value (cellValue()) when the user finishes editing a single cell.
+    std::function<void(int row, int col, const QVariant& oldValue)> onCellEdited;
     // Called when typed text is refused.
     std::function<void(const QString& why)> onRefused;
 

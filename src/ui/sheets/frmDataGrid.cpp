@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QItemSelectionModel>
 #include <QTimer>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace tarmela
@@ -32,6 +33,9 @@ frmDataGrid::frmDataGrid(SheetKind kind, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmDataGrid"));
     setAttribute(Qt::WA_DeleteOnClose);
+    // Two edits can be taken back, newest first.
+    m_undo = new QUndoStack(this);
+    m_undo->setUndoLimit(2);
     m_model = new SheetModel(m_rows, this);
     m_grid = new VellGrid(this);
     m_grid->setSheetModel(m_model);
@@ -39,8 +43,8 @@ frmDataGrid::frmDataGrid(SheetKind kind, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_grid);
 
-    m_model->onCellEdited = [this](int row, int col, const QString& old) {
-        recordUndo(old, col, row);
+    m_model->onCellEdited = [this](int row, int col, const QVariant& old) {
+        recordEdit(tr("Typing in %1").arg(cellPlace(row, col)), QRect(col, row, 1, 1), {old});
     };
     m_model->onRefused = [this](const QString& why) {
         ++m_refusals;
@@ -84,8 +88,7 @@ void frmDataGrid::Load(const QString& statement)
     m_model->rowsReset(visibleRows());
     m_grid->enterRight = appState().settings.EnterRight;
     m_grid->applyColumnWidths();
-    m_undo = {};
-    m_prevUndo = {};
+    m_undo->clear();
 }
 
 std::vector<int> frmDataGrid::visibleRows() const
@@ -127,10 +130,9 @@ void frmDataGrid::MouseWheel(int delta)
 
 ChildCommands frmDataGrid::enabledCommands() const
 {
-    return ChildCommand::Save | ChildCommand::Undo | ChildCommand::Cut | ChildCommand::Copy |
-           ChildCommand::Paste | ChildCommand::Transform | ChildCommand::Add |
-           ChildCommand::Delete | ChildCommand::Filter | ChildCommand::LockColumns |
-           ChildCommand::Refresh;
+    return ChildCommand::Save | ChildCommand::Cut | ChildCommand::Copy | ChildCommand::Paste |
+           ChildCommand::Transform | ChildCommand::Add | ChildCommand::Delete |
+           ChildCommand::Filter | ChildCommand::LockColumns | ChildCommand::Refresh;
 }
 
 bool frmDataGrid::wheel(int delta)
@@ -163,14 +165,6 @@ void frmDataGrid::paste()
 {
     editCells([this] {
         pasteClipboard();
-        return true;
-    });
-}
-
-void frmDataGrid::undo()
-{
-    editCells([this] {
-        undoLast();
         return true;
     });
 }
@@ -341,9 +335,8 @@ void frmDataGrid::showRows()
 {
     m_model->rowsReset(visibleRows());
     m_grid->applyColumnWidths();
-    // Undo texts point at grid cells that may now hold other rows.
-    m_undo = {};
-    m_prevUndo = {};
+    // The undo steps point at grid cells that may now hold other rows.
+    m_undo->clear();
     updateTitle();
 }
 

@@ -4,12 +4,16 @@
 #include "sheets/SheetRows.h"
 #include "ui/common/MdiChild.h"
 #include "ui/common/ProjectDocument.h"
+#include "ui/sheets/SheetEditCommand.h"
 #include "ui/sheets/SheetKind.h"
 
+#include <QRect>
 #include <QString>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+
+class QUndoStack;
 
 namespace tarmela
 {
@@ -44,10 +48,11 @@ public:
     const QString& baseTitle() const { return m_baseTitle; }
 
     // The main window's commands (MdiChild): every data sheet offers the edit and view
-    // commands; Add and Delete act by the sheet's kind (frmDataGridCommands.cpp).
+    // commands; Add and Delete act by the sheet's kind (frmDataGridCommands.cpp). Edit >
+    // Undo and Redo take the last two edits of the cells back and do them again.
     ChildCommands enabledCommands() const override;
+    QUndoStack* undoStack() override { return m_undo; }
     void save() override;
-    void undo() override;
     void cut() override;
     void copy() override;
     void paste() override;
@@ -109,12 +114,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    struct UndoRecord {
-        QString text;
-        int col = 0;
-        int row = 0;
-        bool valid = false;
-    };
     Database& db();
     // The document's side (frmDataGridFollow.cpp): what the sheet shows, telling what it
     // wrote, and following what others wrote, added or removed.
@@ -128,7 +127,6 @@ private:
     void editCells(const std::function<bool()>& edit);
     void copyBlock(bool cut, bool toClipboard);
     void pasteClipboard();
-    void undoLast();
     bool transformBlock();
     void deleteKey();
     void appendSection();
@@ -136,9 +134,17 @@ private:
     void deleteRoad();
     void deleteCulvertTypes();
     void deleteCulverts();
-    // Writes clipboard-form text from (row, col); returns the old texts in the same form.
-    QString writeText(const QString& text, int row, int col);
-    void recordUndo(const QString& text, int col, int row);
+    // Writes clipboard-form text from (row, col), as much of it as fits.
+    void writeText(const QString& text, int row, int col);
+    // The values of the cells of `area`, row by row (SheetModel::cellValue).
+    std::vector<QVariant> cellValues(const QRect& area) const;
+    // Puts the edit `step` of `area` on the undo stack: the cells that differ from `before`
+    // (cellValues() of the area before the edit). Nothing when no cell changed.
+    void recordEdit(const QString& step, const QRect& area, const std::vector<QVariant>& before);
+    // Undo (before) and redo of an edit: its cells are written, the first becomes current.
+    void applyCells(const std::vector<SheetCellChange>& cells, bool before);
+    // "FC at 420" (sheets with chainages) or "From in row 3", for the undo texts.
+    QString cellPlace(int row, int col) const;
     void afterChange(); // AutoSave: save and refresh the drawings
     void currentRowLeft();
     void reportRefused();
@@ -152,8 +158,7 @@ private:
     QString m_baseTitle;
     SheetModel* m_model;
     VellGrid* m_grid;
-    UndoRecord m_undo;
-    UndoRecord m_prevUndo;
+    QUndoStack* m_undo;
     QStringList m_refused; // refusals gathered during a paste or transform
     ProjectDocument& m_document;
     bool m_telling = false; // the sheet's own news is on its way round

@@ -1,4 +1,4 @@
-// The sheet's cell commands: copy, cut, paste, undo, transform and the Delete key.
+// The sheet's cell commands: copy, cut, paste, transform and the Delete key, and their undo.
 #include "sheets/ClipboardText.h"
 #include "store/Numbers.h"
 #include "ui/common/AppState.h"
@@ -10,30 +10,71 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QUndoStack>
 
 namespace tarmela
 {
 
-void frmDataGrid::recordUndo(const QString& text, int col, int row)
+std::vector<QVariant> frmDataGrid::cellValues(const QRect& area) const
 {
-    m_prevUndo = m_undo;
-    m_undo = UndoRecord{text, col, row, true};
+    std::vector<QVariant> values;
+    for (int r = area.top(); r <= area.bottom(); ++r)
+        for (int c = area.left(); c <= area.right(); ++c)
+            values.push_back(m_model->cellValue(r, c));
+    return values;
 }
 
-QString frmDataGrid::writeText(const QString& text, int row, int col)
+void frmDataGrid::recordEdit(const QString& step, const QRect& area,
+                             const std::vector<QVariant>& before)
+{
+    std::vector<SheetCellChange> cells;
+    std::size_t i = 0;
+    for (int r = area.top(); r <= area.bottom(); ++r)
+        for (int c = area.left(); c <= area.right(); ++c, ++i) {
+            QVariant after = m_model->cellValue(r, c);
+            const QVariant& old = before[i];
+            const bool same =
+                old.isNull() || after.isNull() ? old.isNull() == after.isNull() : old == after;
+            if (!same)
+                cells.push_back({r, c, old, std::move(after)});
+        }
+    if (cells.empty())
+        return;
+    m_undo->push(new SheetEditCommand(step, std::move(cells),
+                                      [this](const std::vector<SheetCellChange>& changes,
+                                             bool back) { applyCells(changes, back); }));
+}
+
+void frmDataGrid::applyCells(const std::vector<SheetCellChange>& cells, bool before)
+{
+    m_grid->setRedraw(false);
+    m_grid->setCurrentCell(cells.front().row, cells.front().col);
+    for (const SheetCellChange& c : cells)
+        m_model->setCellValue(c.row, c.col, before ? c.before : c.after);
+    m_grid->setRedraw(true);
+    afterChange();
+}
+
+QString frmDataGrid::cellPlace(int row, int col) const
+{
+    const QString column = m_model->headerData(col, Qt::Horizontal, Qt::DisplayRole).toString();
+    const int chainage = m_rows.columnIndex(QStringLiteral("Chainage"));
+    if (chainage >= 0 && chainage != col && !m_rows.isNull(m_model->sheetRow(row), chainage))
+        return tr("%1 at %2").arg(column, m_rows.text(m_model->sheetRow(row), chainage));
+    return tr("%1 in row %2").arg(column).arg(row + 1);
+}
+
+void frmDataGrid::writeText(const QString& text, int row, int col)
 {
     const QVector<QStringList> pieces = sheets::splitClipboardText(text);
-    QVector<QStringList> old;
     for (int i = 0; i < pieces.size(); ++i) {
         const int r = row + i;
         if (r >= m_model->rowCount())
             break;
-        QStringList oldLine;
         for (int j = 0; j < pieces[i].size(); ++j) {
             const int c = col + j;
             if (c >= m_model->columnCount())
                 break;
-            oldLine << m_model->cellText(r, c);
             // A locked column keeps its cells; the piece is passed over.
             if (!m_model->cellEditable(c))
                 continue;
@@ -41,9 +82,7 @@ QString frmDataGrid::writeText(const QString& text, int row, int col)
             if (!why.isEmpty())
                 m_refused << QStringLiteral("Row %1: %2").arg(r + 1).arg(why);
         }
-        old << oldLine;
     }
-    return sheets::joinClipboardText(old);
 }
 
 void frmDataGrid::reportRefused()
@@ -73,6 +112,7 @@ void frmDataGrid::copyBlock(bool cut, bool toClipboard)
         cells << line;
     }
     const QString text = sheets::joinClipboardText(cells);
+    const std::vector<QVariant> before = cut ? cellValues(b) : std::vector<QVariant>();
     if (cut) {
         for (int r = b.top(); r <= b.bottom(); ++r)
             for (int c = b.left(); c <= b.right(); ++c)
@@ -85,7 +125,7 @@ void frmDataGrid::copyBlock(bool cut, bool toClipboard)
         clip->setText(text);
     }
     if (cut)
-        recordUndo(text, b.left(), b.top());
+        recordEdit(toClipboard ? tr("Cut") : tr("Delete"), b, before);
 }
 
 void frmDataGrid::pasteClipboard()
@@ -96,18 +136,17 @@ void frmDataGrid::pasteClipboard()
     const QString text = QGuiApplication::clipboard()->text();
     if (text.isEmpty())
         return;
-    recordUndo(QString(), col, row);
-    m_undo.text = writeText(text, row, col);
-}
-
-void frmDataGrid::undoLast()
-{
-    UndoRecord* rec = m_undo.valid ? &m_undo : m_prevUndo.valid ? &m_prevUndo : nullptr;
-    if (!rec)
-        return;
-    rec->valid = false;
-    m_grid->setCurrentCell(rec->row, rec->col);
-    writeText(rec->text, rec->row, rec->col);
+    // The cells the text reaches (what fits in the grid), before they are written.
+    QRect area;
+    const QVector<QStringList> pieces = sheets::splitClipboardText(text);
+    for (int i = 0; i < pieces.size() && row + i < m_model->rowCount(); ++i) {
+        const int cols = std::min(int(pieces[i].size()), m_model->columnCount() - col);
+        if (cols > 0)
+            area |= QRect(col, row + i, cols, 1);
+    }
+    const std::vector<QVariant> before = cellValues(area);
+    writeText(text, row, col);
+    recordEdit(tr("Paste"), area, before);
 }
 
 bool frmDataGrid::transformBlock()
@@ -119,12 +158,10 @@ bool frmDataGrid::transformBlock()
         return false;
     const double value = appState().TransformValue;
     const QRect b = m_grid->blockOrCurrent();
-    QVector<QStringList> old;
+    const std::vector<QVariant> old = cellValues(b);
     for (int r = b.top(); r <= b.bottom(); ++r) {
-        QStringList line;
         for (int c = b.left(); c <= b.right(); ++c) {
             const QString before = m_model->cellText(r, c);
-            line << before;
             if (!m_model->cellEditable(c))
                 continue;
             const double x = leadingNumber(before);
@@ -136,9 +173,8 @@ bool frmDataGrid::transformBlock()
             if (!why.isEmpty())
                 m_refused << QStringLiteral("Row %1: %2").arg(r + 1).arg(why);
         }
-        old << line;
     }
-    recordUndo(sheets::joinClipboardText(old), b.left(), b.top());
+    recordEdit(tr("Transform"), b, old);
     return true;
 }
 
@@ -150,8 +186,10 @@ void frmDataGrid::deleteKey()
     } else {
         const int row = m_grid->currentRow(), col = m_grid->currentCol();
         if (row >= 0 && col >= 0 && m_model->cellEditable(col)) {
-            recordUndo(m_model->cellText(row, col), col, row);
+            const QRect cell(col, row, 1, 1);
+            const std::vector<QVariant> before = cellValues(cell);
             m_model->setCellText(row, col, QString());
+            recordEdit(tr("Delete"), cell, before);
         }
     }
     m_grid->setRedraw(true);

@@ -36,15 +36,15 @@ TEST_F(SheetFixture, PasteWritesWhatFitsAndEachUndoTakesBackOnePaste)
     EXPECT_EQ(s->rows().id(0), 1); // the hidden ID is never written
     EXPECT_TRUE(s->changed());
 
-    s->undo();
+    s->undoStack()->undo();
     EXPECT_EQ(cell(s, 1, kC) + "|" + cell(s, 1, kC + 1), "101|");
     EXPECT_EQ(cell(s, 0, kRightSlope), "2");
     s->model()->setCellText(5, kC, "55"); // not through the undo: the next undos must not touch it
-    s->undo();
+    s->undoStack()->undo();
     selectBlock(s, 0, kRightSlope - 1, 1, kRightSlope);
     s->copy();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "\t\r\n\t2.5");
-    s->undo();                                 // nothing left to undo
+    s->undoStack()->undo();                    // nothing left to undo
     EXPECT_EQ(cell(s, 1, kRightSlope), "2.5"); // and the copy left the cells
     EXPECT_EQ(cell(s, 5, kC), "55");
 }
@@ -78,7 +78,7 @@ TEST_F(SheetFixture, TransformMultiplyAndAddOnABlock)
 
     transformBlock(s, 1, "0.1"); // Add 0.1: exact to the decimal typed
     EXPECT_EQ(cell(s, 0, kC), "21.1");
-    s->undo();
+    s->undoStack()->undo();
     EXPECT_EQ(cell(s, 0, kC), "21");
 
     transformBlock(s, -1, "5"); // cancelled: nothing changes
@@ -102,7 +102,7 @@ TEST_F(SheetFixture, CutAndTheDeleteKeyEmptyCellsAndUndoBringsThemBack)
     EXPECT_EQ(QGuiApplication::clipboard()->text(), cut);
     EXPECT_EQ(cell(s, 0, kC), "");
     EXPECT_TRUE(dbValue("C", 2).isNull());
-    s->undo();
+    s->undoStack()->undo();
     EXPECT_EQ(cell(s, 0, kC - 1), "99.5");
     EXPECT_EQ(cell(s, 0, kC), "10.5");
     EXPECT_DOUBLE_EQ(dbValue("C", 2).toDouble(), 101);
@@ -115,9 +115,9 @@ TEST_F(SheetFixture, CutAndTheDeleteKeyEmptyCellsAndUndoBringsThemBack)
     QTest::keyClick(s->grid(), Qt::Key_Delete);
     EXPECT_EQ(cell(s, 3, kC) + cell(s, 4, kC), "");
     EXPECT_EQ(QGuiApplication::clipboard()->text(), cut);
-    s->undo();
+    s->undoStack()->undo();
     EXPECT_EQ(cell(s, 4, kC), "104");
-    s->undo();
+    s->undoStack()->undo();
     EXPECT_DOUBLE_EQ(dbValue("C", 3).toDouble(), 102);
 }
 
@@ -138,7 +138,7 @@ TEST_F(SheetFixture, TypingReplacesACellEnterMovesDownF2ContinuesIt)
     QTest::keyClick(editor, Qt::Key_Return);
     QCoreApplication::processEvents(); // the editor commits on the next turn of the loop
     EXPECT_EQ(cell(s, 2, kC), "1021");
-    s->undo(); // the single-cell edit is undoable
+    s->undoStack()->undo(); // the single-cell edit is undoable
     EXPECT_EQ(cell(s, 2, kC), "102");
 }
 

@@ -63,7 +63,7 @@ TEST_F(SheetFixture, WithAutoSaveCommandsAndLeftRowsSaveAtOnceAndCloseAsksNothin
     EXPECT_FALSE(s->changed());
     EXPECT_DOUBLE_EQ(dbValue("C", 1).toDouble(), 42);
     EXPECT_EQ(drawings, 1);
-    s->undo();
+    s->undoStack()->undo();
     EXPECT_DOUBLE_EQ(dbValue("C", 1).toDouble(), 10.5);
 
     // A typed edit is written when its row is left.

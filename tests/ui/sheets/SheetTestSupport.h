@@ -17,6 +17,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
+#include <QUndoStack>
 #include <gtest/gtest.h>
 #include <memory>
 
