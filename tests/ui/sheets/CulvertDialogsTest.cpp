@@ -1,4 +1,4 @@
-#include "../QueryRows.h"
+#include "sheets/QueryRows.h"
 #include "store/Roads.h"
 #include "store/Statements.h"
 #include "support/TestProject.h"

@@ -1,4 +1,4 @@
-#include "../QueryRows.h"
+#include "sheets/QueryRows.h"
 #include "store/Roads.h"
 #include "support/TestProject.h"
 #include "support/UiProgram.h"

@@ -2,7 +2,7 @@
 // they show, and a generation that asks before it empties a sheet.
 #include "SheetTestSupport.h"
 
-#include "../QueryRows.h"
+#include "sheets/QueryRows.h"
 #include "ui/sheets/dlgGenerateTable.h"
 
 #include <QCheckBox>
