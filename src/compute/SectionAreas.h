@@ -19,12 +19,12 @@
 namespace tarmela
 {
 
+// The area formulas; compute/QuantityMethods.h lists the methods that use them.
 enum class AreaMethod {
-    TrapezoidalShort = 0, // "Trapezoidal Method (Short)"
-    MeanLevel = 1,        // "Mean Level Method"
-    InterpolatedLong = 2, // "Interpolated Trapezoidal Method (Long)"
+    TrapezoidalShort = 0,
+    MeanLevel = 1,
+    InterpolatedLong = 2,
 };
-QString areaMethodCaption(AreaMethod method);
 
 // Fixed values of a new section.
 constexpr double kDefaultWidth = 7.5;
@@ -75,6 +75,15 @@ struct CentrePoint {
     double ground = 0;
     double proposed = 0;
 };
+
+// The centre point after a section with these C and FC: each is taken where it is a reading.
+inline void carryCentre(double c, double fc, CentrePoint& centre)
+{
+    if (isReading(c))
+        centre.ground = c;
+    if (isReading(fc))
+        centre.proposed = fc;
+}
 
 // Method 2, strip by strip between the ground line and the formation outline (level at FC
 // across the Width, then falling at one in Left/Right Slope out to the last present reading
