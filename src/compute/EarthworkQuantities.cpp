@@ -82,20 +82,21 @@ public:
     // run has ended: that section's change holds only its defaults, later ones nothing.
     SectionChange next(const RlRow& stored)
     {
-        if (failure)
-            return unchangedSection(stored);
-        SectionChange change = m_pipeline.compute(stored, m_carry);
-        if (!change.computed()) {
+        const bool ended = failure.has_value();
+        SectionChange change =
+            ended ? unchangedSection(stored) : m_pipeline.compute(stored, m_carry);
+        if (ended)
+            return change;
+        if (!change.computed())
             failure = RunError{EarthworkErrorCode::EmptyValue,
                                QStringLiteral("%1 is empty in the section at %2; the %3 needs it")
-                                   .arg(change.missing, chainageText(stored.chainage, change.id),
+                                   .arg(QLatin1String(change.missing),
+                                        chainageText(stored.chainage, change.id),
                                         QLatin1String(m_pipeline.method().caption))};
-            return change;
-        }
-        if (!badChainage)
+        else if (!badChainage)
             badChainage = unusableChainage(stored.chainage, change.id);
-        if (!badChainage)
-            sections.push_back({stored.chainage, change.area.fill, change.area.cut});
+        if (change.computed() && !badChainage)
+            sections.push_back({stored.chainage, change.area().fill, change.area().cut});
         return change;
     }
 

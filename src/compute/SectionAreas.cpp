@@ -24,7 +24,7 @@ bool defaultIfUnset(double& value, double fallback)
 double need(double value, const char* column)
 {
     if (!present(value))
-        throw MissingValue(QString::fromLatin1(column));
+        throw MissingValue(column);
     return value;
 }
 
@@ -202,7 +202,7 @@ SectionArea longMethodArea(const RlRow& s, const CrossDistances& distances, int 
                            CentrePoint& centre)
 {
     const double fc = need(s.fc, "FC");
-    carryCentre(s.centre, s.fc, centre);
+    carryCentre(s.centre, fc, centre);
 
     const double halfWidth = valueOr(s.width, kDefaultWidth) / 2;
     const int readings = std::min(viewSections, kReadingsPerSide);

@@ -47,18 +47,20 @@ struct SectionArea {
     double cut = 0;
 };
 
-// A value a formula needs is empty: column names the column ("FC", "TopWidth", ...).
+// A value a formula needs is empty: column names the column ("FC", "TopWidth", ...), a name
+// that lasts as long as the program (a recomputation keeps it beyond the exception).
 class MissingValue : public Error
 {
 public:
-    explicit MissingValue(const QString& column)
-        : Error(ErrorKind::NullValue, column + QStringLiteral(" is empty")), m_column(column)
+    explicit MissingValue(const char* column)
+        : Error(ErrorKind::NullValue, QLatin1String(column) + QStringLiteral(" is empty")),
+          m_column(column)
     {
     }
-    const QString& column() const { return m_column; }
+    const char* column() const { return m_column; }
 
 private:
-    QString m_column;
+    const char* m_column;
 };
 
 // Methods 0 and 1, the mean-level trapezoid. The mean ground level is that of every present

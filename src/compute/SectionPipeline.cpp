@@ -39,9 +39,9 @@ SectionChange SectionPipeline::compute(const RlRow& stored, SectionCarry& carry)
     applySectionDefaults(s);
     deriveSideLevels(s, m_formationCamber, m_carriageCamber);
     try {
-        change.area = m_method->area(s, m_distances, m_viewSections, carry);
-        s.fillArea = change.area.fill;
-        s.cutArea = change.area.cut;
+        const SectionArea area = m_method->area(s, m_distances, m_viewSections, carry);
+        s.fillArea = area.fill;
+        s.cutArea = area.cut;
     } catch (const MissingValue& e) {
         // The section keeps the defaults it was given; its side levels stay as stored.
         change.missing = e.column();
@@ -50,6 +50,9 @@ SectionChange SectionPipeline::compute(const RlRow& stored, SectionCarry& carry)
         s.fr1 = stored.fr1;
         s.fr2 = stored.fr2;
     }
+    // Unrolled, so that each column's field is known where it is read: some 80 instructions a
+    // section fewer than the loop (tarmela_bench_recompute under callgrind).
+#pragma GCC unroll 10
     for (int k = 0; k < kComputedColumnCount; ++k) {
         const double value = s.*kComputedColumns[k].field;
         change.values[k] = value;

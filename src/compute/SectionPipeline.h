@@ -42,19 +42,24 @@ inline constexpr std::array<ComputedColumn, kComputedColumnCount> kComputedColum
     {"[Right Slope]", &RlRow::rightSlope},
     {"Crust", &RlRow::crust},
 }};
+// Where the areas stand among them.
+constexpr int kFillColumn = 4, kCutColumn = 5;
+static_assert(kComputedColumns[kFillColumn].field == &RlRow::fillArea &&
+              kComputedColumns[kCutColumn].field == &RlRow::cutArea);
 
 // One section after its recomputation.
 struct SectionChange {
     std::int64_t id = 0;
     // The computed columns' values (kComputedColumns' order): the stored one where nothing
     // changed, kEmpty for an empty cell.
-    std::array<double, kComputedColumnCount> values{};
+    // Not zeroed: whatever makes a change (compute, unchangedSection) sets every one.
+    std::array<double, kComputedColumnCount> values;
     unsigned changed = 0; // bit k: values[k] differs from the stored value
-    SectionArea area;     // when computed()
     // The column the method lacked: the section then has only its defaults (the side levels
-    // and areas stay as stored). Empty when the section was computed.
-    QString missing;
-    bool computed() const { return missing.isEmpty(); }
+    // and areas stay as stored). Null when the section was computed.
+    const char* missing = nullptr;
+    bool computed() const { return !missing; }
+    SectionArea area() const { return {values[kFillColumn], values[kCutColumn]}; }
 };
 
 // The computed columns of a section as stored, none changed.

@@ -6,17 +6,7 @@ namespace tarmela
 namespace
 {
 constexpr double kKilometre = 1000;
-constexpr double kLongestGap = 200;
-constexpr double kLongGapCounts = 50;
 } // namespace
-
-SegmentVolumes segmentVolumes(const SectionAreas& a, const SectionAreas& b)
-{
-    const double length = b.chainage - a.chainage;
-    if (length > kLongestGap)
-        return {(a.fill + b.fill) * (kLongGapCounts / 2), (a.cut + b.cut) * (kLongGapCounts / 2)};
-    return {(a.fill + b.fill) * length * 0.5, (a.cut + b.cut) * length * 0.5};
-}
 
 VolumeSummary kilometreVolumes(const std::vector<SectionAreas>& sections,
                                std::int64_t stepBackBelow)

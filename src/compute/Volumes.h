@@ -21,7 +21,14 @@ struct SegmentVolumes {
 
 // By average end areas, b after a in chainage order; a gap between them longer than 200 m
 // counts as 50 m (sections that far apart say nothing of the ground between them).
-SegmentVolumes segmentVolumes(const SectionAreas& a, const SectionAreas& b);
+inline SegmentVolumes segmentVolumes(const SectionAreas& a, const SectionAreas& b)
+{
+    constexpr double kLongestGap = 200, kLongGapCounts = 50;
+    const double length = b.chainage - a.chainage;
+    if (length > kLongestGap)
+        return {(a.fill + b.fill) * (kLongGapCounts / 2), (a.cut + b.cut) * (kLongGapCounts / 2)};
+    return {(a.fill + b.fill) * length * 0.5, (a.cut + b.cut) * length * 0.5};
+}
 
 struct KilometreVolumes {
     std::int64_t number = 0; // 1 for the first kilometre

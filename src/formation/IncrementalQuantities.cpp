@@ -109,8 +109,8 @@ IncrementalQuantities::recompute(Database& db, const std::vector<std::int64_t>& 
         }
         write.write(change);
 
-        m_areas[std::size_t(i)].fill = change.area.fill;
-        m_areas[std::size_t(i)].cut = change.area.cut;
+        m_areas[std::size_t(i)].fill = change.area().fill;
+        m_areas[std::size_t(i)].cut = change.area().cut;
         section.carry = carry;
         section.fcPresent = isReading(stored.fc);
         if (carriesCentre && std::size_t(i) + 1 < m_sections.size() &&
