@@ -1,10 +1,5 @@
 #include "export/BatchExport.h"
 
-#include "compute/HtmlReports.h"
-#include "drawing/PagePdf.h"
-#include "drawing/PrintedReports.h"
-#include "drawing/ReportPdf.h"
-#include "export/DxfDrawings.h"
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/OutputFile.h"
@@ -13,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <algorithm>
 
 namespace tarmela
 {
@@ -77,57 +71,14 @@ QString exportFolderName(const QString& from, const QString& to)
     return name;
 }
 
-QString exportFileName(ExportOutput output)
-{
-    switch (output) {
-    case ExportOutput::LevelBook:
-        return QStringLiteral("Level Book.htm");
-    case ExportOutput::EarthworkReport:
-        return QStringLiteral("Earthwork Report.htm");
-    case ExportOutput::LongSection:
-        return QStringLiteral("LSection.dxf");
-    case ExportOutput::CrossSections:
-        return QStringLiteral("XSection.dxf");
-    case ExportOutput::LevelBookPdf:
-        return QStringLiteral("Level Book.pdf");
-    case ExportOutput::EarthworkReportPdf:
-        return QStringLiteral("Earthwork Report.pdf");
-    case ExportOutput::LongSectionPdf:
-        return QStringLiteral("LSection.pdf");
-    case ExportOutput::CrossSectionsPdf:
-        return QStringLiteral("XSection.pdf");
-    }
-    return {};
-}
-
-QString exportLabel(ExportOutput output)
-{
-    switch (output) {
-    case ExportOutput::LevelBook:
-        return QStringLiteral("Level Book (Html)");
-    case ExportOutput::EarthworkReport:
-        return QStringLiteral("Earthwork Report (Html)");
-    case ExportOutput::LongSection:
-        return QStringLiteral("Longitudinal Section (DXF)");
-    case ExportOutput::CrossSections:
-        return QStringLiteral("Cross Section (DXF)");
-    case ExportOutput::LevelBookPdf:
-        return QStringLiteral("Level Book (PDF)");
-    case ExportOutput::EarthworkReportPdf:
-        return QStringLiteral("Earthwork Report (PDF)");
-    case ExportOutput::LongSectionPdf:
-        return QStringLiteral("Longitudinal Section (PDF)");
-    case ExportOutput::CrossSectionsPdf:
-        return QStringLiteral("Cross Section (PDF)");
-    }
-    return {};
-}
-
 ExportResult exportRoad(Database& db, std::int64_t road, const QString& baseFolder,
-                        const std::vector<ExportOutput>& selected, const ExportSettings& s)
+                        const QStringList& selected, const ExportSettings& s)
 {
     if (baseFolder.trimmed().isEmpty())
         throw Error(ErrorKind::Usage, QStringLiteral("Choose the folder to export to"));
+    for (const QString& id : selected)
+        if (!findExportOutput(id))
+            throw Error(ErrorKind::Usage, QStringLiteral("There is no output %1").arg(id));
     const Road details = roads::get(db, road);
 
     ExportResult result;
@@ -167,55 +118,19 @@ ExportResult exportRoad(Database& db, std::int64_t road, const QString& baseFold
         return result;
     }
 
-    for (const ExportOutput output :
-         {ExportOutput::LevelBook, ExportOutput::EarthworkReport, ExportOutput::LongSection,
-          ExportOutput::CrossSections, ExportOutput::LevelBookPdf, ExportOutput::EarthworkReportPdf,
-          ExportOutput::LongSectionPdf, ExportOutput::CrossSectionsPdf}) {
-        if (std::find(selected.begin(), selected.end(), output) == selected.end())
+    for (const ExportOutput& output : exportOutputs()) {
+        if (!selected.contains(QLatin1String(output.id)))
             continue;
         ExportOutcome outcome{
-            output, QDir(result.folder).filePath(exportFileName(output)), false, {}};
-        const bool report =
-            output != ExportOutput::LongSection && output != ExportOutput::CrossSections;
+            &output, QDir(result.folder).filePath(QString::fromUtf8(output.fileName)), false, {}};
         try {
-            switch (output) {
-            case ExportOutput::LevelBook:
-                WriteLevelBookReport(db, road, s.viewSections, s.locale, outcome.path);
-                break;
-            case ExportOutput::EarthworkReport:
-                WriteEarthworkReport(db, road, s.viewSections, s.locale, outcome.path);
-                break;
-            case ExportOutput::LongSection:
-                result.warnings << ExportLongSectionDxf(db, road, s.drawing, outcome.path);
-                break;
-            case ExportOutput::CrossSections:
-                ExportCrossSectionsDxf(db, road, s.drawing, outcome.path);
-                break;
-            case ExportOutput::LevelBookPdf:
-            case ExportOutput::EarthworkReportPdf: {
-                const ReportKind kind = output == ExportOutput::LevelBookPdf
-                                            ? ReportKind::LevelBook
-                                            : ReportKind::EarthworkReport;
-                const auto pages = buildReport(kind, db, road, s.viewSections, s.locale,
-                                               CharacterWidths::load(s.widthsFile));
-                writeReportPdf(*pages, reportTitle(kind), outcome.path);
-                break;
-            }
-            case ExportOutput::LongSectionPdf:
-                writeLongSectionPdf(db, road, s.longSection, s.longSectionStyle, outcome.path);
-                break;
-            case ExportOutput::CrossSectionsPdf:
-                writeCrossSectionPdf(db, road, s.sectionsPerPage, s.paper, s.margins,
-                                     s.crossSectionStyle, outcome.path);
-                break;
-            }
+            result.warnings << output.write(db, road, s, outcome.path);
             outcome.ok = true;
         } catch (const Error& e) {
             outcome.message = e.message();
         }
         result.outcomes.push_back(outcome);
-        // A drawing that fails leaves the others to run; a report that fails ends the batch.
-        if (!outcome.ok && report) {
+        if (!outcome.ok && endsBatchOnFailure(output.kind)) {
             result.error = outcome.message;
             break;
         }

@@ -1,5 +1,6 @@
 #include "formation/FormationDesign.h"
 
+#include "compute/SectionPipeline.h"
 #include "formation/FormationData.h"
 #include "formation/FormationRules.h"
 #include "store/Database.h"
@@ -62,9 +63,13 @@ EarthworkResult FormationDesign::recompute(const EarthworkInputs& in)
 
 const QStringList& FormationDesign::editedColumns()
 {
-    static const QStringList columns{"FC",         "FL1",         "FL2",      "FR1",
-                                     "FR2",        "Fill Area",   "Cut Area", "Width",
-                                     "Left Slope", "Right Slope", "Crust"};
+    // FC and every column a recomputation writes.
+    static const QStringList columns = [] {
+        QStringList names{QStringLiteral("FC")};
+        for (const ComputedColumn& c : kComputedColumns)
+            names << QLatin1String(c.name);
+        return names;
+    }();
     return columns;
 }
 

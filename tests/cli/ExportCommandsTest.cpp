@@ -1,10 +1,12 @@
 #include "CliSupport.h"
+#include "export/ExportOutputs.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <map>
 
 using namespace tarmela;
 using namespace tarmela::test;
@@ -88,25 +90,34 @@ TEST_F(CliExport, AFailedReportExitsWithTwoAndKeepsTheOutputsWrittenBefore)
     EXPECT_TRUE(cli.err.contains("RL_1"));
 }
 
-TEST_F(CliExport, PdfWritesThePrintedReportsOnceTheWidthsFileIsThere)
+TEST_F(CliExport, PdfPagesNeedTheWidthsFile)
 {
-    // The program folder has no Fonts/ARFONT8.fl yet: the reports are refused by name.
+    // The program folder has no Fonts/ARFONT8.fl: the printed reports are refused by name.
     EXPECT_EQ(cli({"export", "1", "--dir", dir, "--pdf"}), 2);
     EXPECT_TRUE(cli.err.contains("Level Book (PDF)") && cli.err.contains("ARFONT8.fl"))
         << cli.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(folder + "Level Book.pdf"));
+}
 
-    QDir().mkpath(cli.dir.filePath("Fonts"));
-    ASSERT_TRUE(QFile::copy(QCoreApplication::applicationDirPath() + "/Fonts/ARFONT8.fl",
-                            cli.dir.filePath("Fonts/ARFONT8.fl")));
-    EXPECT_EQ(cli({"export", "1", "--dir", dir, "--pdf"}), 0) << cli.err.toStdString();
-    EXPECT_EQ(cli.out, folder + "Level Book.pdf\n" + folder + "Earthwork Report.pdf\n" + folder +
-                           "LSection.pdf\n" + folder + "XSection.pdf\n");
-    EXPECT_EQ(cli({"export", "1", "--dir", dir, "--pdf", "--earthwork"}), 0);
-    EXPECT_EQ(cli.out, folder + "Earthwork Report.pdf\n");
-    for (const char* name :
-         {"Level Book.pdf", "Earthwork Report.pdf", "LSection.pdf", "XSection.pdf"}) {
-        EXPECT_TRUE(readFile(folder + name).startsWith("%PDF-")) << name;
+TEST_F(CliExport, EveryOutputIsChosenByItsOwnOptionsAndWritten)
+{
+    // The program folder with what the writers read: the drawing templates, the widths.
+    const QDir built(QCoreApplication::applicationDirPath());
+    for (const char* name : {"Data/HeaderL.dxf", "Data/HeaderX.dxf", "Fonts/ARFONT8.fl"}) {
+        QDir().mkpath(QFileInfo(cli.dir.filePath(name)).path());
+        ASSERT_TRUE(QFile::copy(built.filePath(name), cli.dir.filePath(name))) << name;
+    }
+    const std::map<OutputKind, QByteArray> start{{OutputKind::HtmlReport, "<html>"},
+                                                 {OutputKind::PdfPages, "%PDF-"},
+                                                 {OutputKind::DxfDrawing, "  0\r\nSECTION"}};
+    for (const ExportOutput& o : exportOutputs()) {
+        SCOPED_TRACE(o.id);
+        QStringList args{"export", "1", "--dir", dir, o.cliFlag};
+        if (o.kind == OutputKind::PdfPages)
+            args << "--pdf";
+        ASSERT_EQ(cli(args), 0) << cli.err.toStdString();
+        EXPECT_EQ(cli.out, folder + o.fileName + "\n");
+        EXPECT_TRUE(readFile(folder + o.fileName).startsWith(start.at(o.kind)));
     }
 }
 
