@@ -29,6 +29,20 @@ void printUsage(QTextStream& s, const std::vector<Command>& commands)
         s << "  " << c.usage << "\n";
 }
 
+// Results that cannot be printed are lost (the new road's ID, the volumes): the command is
+// then reported as failed, naming the reason, rather than as a success.
+int printed(QTextStream& out, QTextStream& err, int status)
+{
+    out.flush();
+    if (out.status() == QTextStream::Ok)
+        return status;
+    const QString why = out.device() ? out.device()->errorString() : QString();
+    err << "tarmela-cli: Cannot write standard output"
+        << (why.isEmpty() ? QString() : QStringLiteral(": ") + why) << "\n";
+    err.flush();
+    return 2;
+}
+
 } // namespace
 
 int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
@@ -44,12 +58,13 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
         const QString first = arguments.value(0);
         if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
             printUsage(out, commands);
-            return 0;
+            return printed(out, err, 0);
         }
         const QString project =
             args.option(QStringLiteral("--project"))
                 .value_or(QDir(programFolder).filePath(QStringLiteral("Data/Roads Info.sqlite")));
         Settings settings = settingsStore.load();
+        QStringList assigned;
         for (const QString& assignment : args.options(QStringLiteral("--set"))) {
             const int eq = assignment.indexOf('=');
             const QString key = assignment.left(eq);
@@ -57,6 +72,9 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
                 throw Error(ErrorKind::Usage,
                             QStringLiteral("--set needs Key=Value with a known key, not \"%1\"")
                                 .arg(excerpt(assignment)));
+            if (assigned.contains(key))
+                throw Error(ErrorKind::Usage, QStringLiteral("--set %1 is given twice").arg(key));
+            assigned << key;
             if (!settings.setText(key, assignment.mid(eq + 1)))
                 throw Error(ErrorKind::Usage, QStringLiteral("\"%1\" is not a valid value for %2")
                                                   .arg(excerpt(assignment.mid(eq + 1)), key));
@@ -88,8 +106,7 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
         const int status = command->run(ctx, args);
         buffered.flush();
         out << output;
-        out.flush();
-        return status;
+        return printed(out, err, status);
     } catch (const Error& e) {
         err << "tarmela-cli: " << oneLine(e.message()) << "\n";
         err.flush();

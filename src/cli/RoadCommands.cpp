@@ -82,8 +82,8 @@ std::vector<Command> roadCommands()
          QStringLiteral("set-road ID [--from TEXT] [--to TEXT] [--length M] [--interval M] "
                         "[--formation-camber PCT] [--carriage-camber PCT] [--field1..4 TEXT]"),
          [](Context& ctx, Args& args) {
-             const std::int64_t id = roadId(args);
              const RoadChanges v = roadOptions(args);
+             const std::int64_t id = roadId(args);
              args.finish();
              roads::update(ctx.database(), id, v);
              return 0;

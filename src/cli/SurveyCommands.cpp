@@ -125,13 +125,13 @@ std::vector<Command> surveyCommands()
         {QStringLiteral("generate"),
          QStringLiteral("generate ID --start C --end C [--rl] [--lb] [--force]"),
          [](Context& ctx, Args& args) {
-             Database& db = ctx.database();
-             const std::int64_t road = requireRoad(db, args);
              const double start = requiredNumber(args, QStringLiteral("--start"));
              const double end = requiredNumber(args, QStringLiteral("--end"));
              const bool rl = args.flag(QStringLiteral("--rl"));
              const bool lb = args.flag(QStringLiteral("--lb"));
              const bool force = args.flag(QStringLiteral("--force"));
+             Database& db = ctx.database();
+             const std::int64_t road = requireRoad(db, args);
              args.finish();
              if (!rl && !lb)
                  throw Error(ErrorKind::Usage, QStringLiteral("generate needs --rl, --lb or both"));
@@ -175,9 +175,9 @@ std::vector<Command> surveyCommands()
          }},
         {QStringLiteral("reduce"), QStringLiteral("reduce ID --benchmark LEVEL"),
          [](Context& ctx, Args& args) {
+             const double benchMark = requiredNumber(args, QStringLiteral("--benchmark"));
              Database& db = ctx.database();
              const std::int64_t road = requireRoad(db, args);
-             const double benchMark = requiredNumber(args, QStringLiteral("--benchmark"));
              args.finish();
              ConvertLevelBookToRL(db, road, benchMark);
              ctx.out << statements::sheetTable(Sheet::ReducedLevel, road)

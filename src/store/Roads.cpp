@@ -38,10 +38,7 @@ const char* kSelectRoad = "SELECT ID, [From], [To], Length, Interval, [Formation
 
 void check(const ValueRange& range, double value, const char* what)
 {
-    if (!inRange(range, value))
-        throw Error(ErrorKind::Usage,
-                    QStringLiteral("The %1 can't be %2: %3")
-                        .arg(QString::fromLatin1(what), plainDecimal(value), rangeRule(range)));
+    requireInRange(range, value, QString::fromLatin1(what));
 }
 
 void checkValues(const RoadChanges& v)
