@@ -5,6 +5,9 @@
 #include "store/Error.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <optional>
 
 namespace tarmela::cli
 {
@@ -43,13 +46,52 @@ int printed(QTextStream& out, QTextStream& err, int status)
     return 2;
 }
 
-} // namespace
+// A project file the command line named and that was not there (or was empty) before: a
+// command that fails leaves it as it was, so that a mistyped name creates nothing.
+class NewProject
+{
+public:
+    explicit NewProject(const QString& path) : m_path(path)
+    {
+        const QFileInfo info(path);
+        m_new = !info.exists() && !info.isSymLink();
+        m_empty = info.isFile() && info.size() == 0;
+        if (m_new)
+            for (QString p = info.absolutePath(); !QFileInfo::exists(p);) {
+                m_folders.prepend(p);
+                const QString up = QFileInfo(p).path();
+                if (up == p)
+                    break;
+                p = up;
+            }
+    }
+    // Called once the project is closed.
+    void undo() const
+    {
+        if (!m_new && !m_empty)
+            return;
+        for (const char* suffix : {"-wal", "-shm", "-journal"})
+            QFile::remove(m_path + QLatin1String(suffix));
+        if (m_empty)
+            QFile(m_path).resize(0);
+        else
+            QFile::remove(m_path);
+        for (auto f = m_folders.crbegin(); f != m_folders.crend(); ++f)
+            QDir().rmdir(*f);
+    }
 
-int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
-        const QString& programFolder, const SettingsStore& settingsStore)
+private:
+    QString m_path;
+    bool m_new = false;
+    bool m_empty = false;
+    QStringList m_folders; // outermost first
+};
+
+int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
+               const QString& programFolder, const SettingsStore& settingsStore,
+               std::unique_ptr<Database>& db, std::optional<NewProject>& fresh)
 {
     const std::vector<Command> commands = allCommands();
-    std::unique_ptr<Database> db;
     QString output;
     QTextStream buffered(&output);
     try {
@@ -98,8 +140,10 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
         // Results are printed only when the command succeeds as a whole.
         Context ctx{buffered, settings,
                     [&]() -> Database& {
-                        if (!db)
+                        if (!db) {
+                            fresh.emplace(project);
                             db = Database::open(project);
+                        }
                         return *db;
                     },
                     programFolder, &err};
@@ -116,6 +160,20 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
         err.flush();
         return 2;
     }
+}
+
+} // namespace
+
+int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
+        const QString& programFolder, const SettingsStore& settingsStore)
+{
+    std::unique_ptr<Database> db;
+    std::optional<NewProject> fresh;
+    const int status = runCommand(arguments, out, err, programFolder, settingsStore, db, fresh);
+    db.reset();
+    if (status != 0 && fresh)
+        fresh->undo();
+    return status;
 }
 
 } // namespace tarmela::cli

@@ -74,8 +74,12 @@ QString exportLabel(ExportOutput output);
 // marked as the road's; where it already holds another road's outputs (roads "a/b" and "a_b"
 // both give "a_b to c"), the road's ID is added to the name: "a_b to c (road 7)". A drawing that
 // fails is recorded and the rest still run; a failed report ends the batch there (its outcome
-// is recorded and error set). A folder that cannot be created sets error. Throws Error only
-// when the road does not exist or no base folder is given.
+// is recorded and error set). A folder that cannot be created sets error. An export that
+// fails into folders it created removes them again (its outcomes then say so). A link in
+// place of the road's folder or of an output is refused, never followed, and a folder that
+// holds other files but no owner file counts as another's. Every output is read from one
+// state of the project (ReadTransaction). Throws Error only when the road does not exist or
+// no base folder is given.
 ExportResult exportRoad(Database& db, std::int64_t road, const QString& baseFolder,
                         const std::vector<ExportOutput>& selected, const ExportSettings& s);
 

@@ -132,6 +132,8 @@ std::int64_t create(Database& db, const RoadChanges& values)
 void update(Database& db, std::int64_t id, const RoadChanges& values)
 {
     checkValues(values);
+    // The write lock before the road is looked for: it cannot be deleted in between.
+    Transaction tx(db);
     if (!exists(db, id))
         throw Error(ErrorKind::Data, QStringLiteral("There is no road with ID %1").arg(id));
     QStringList names;
@@ -148,6 +150,7 @@ void update(Database& db, std::int64_t id, const RoadChanges& values)
         q.addBindValue(v);
     q.addBindValue(qint64(id));
     Database::run(q);
+    tx.commit();
 }
 
 void remove(Database& db, std::int64_t id)
@@ -196,9 +199,10 @@ void setCrossDistances(Database& db, std::int64_t road, const CrossDistances& d)
     for (const auto* side : {&d.left, &d.right})
         for (double v : *side)
             check(ranges::kCrossDistance, v, "cross distance");
+    // The write lock first: a road deleted meanwhile gets no orphan row.
+    Transaction tx(db);
     if (!exists(db, road))
         throw Error(ErrorKind::Data, QStringLiteral("There is no road with ID %1").arg(road));
-    Transaction tx(db);
     if (db.scalar(statements::selectCrossDistances(road)).isNull())
         db.execute(statements::makeCrossDistanceRow(road));
     QStringList sets;

@@ -61,6 +61,14 @@ inline std::string folderState(const QString& folder)
     return state;
 }
 
+// Marks a folder as the export folder of a road of the project, as an earlier export did.
+inline void markRoadFolder(const QString& folder, const QString& project, int road = 1)
+{
+    QDir().mkpath(folder);
+    writeFile(folder + "/.tarmela-road", "road=" + QByteArray::number(road) + "\nproject=" +
+                                             QFileInfo(project).absoluteFilePath().toUtf8() + "\n");
+}
+
 // Road 1 from Ana to Bel in the C locale, cambers 0: a level formation over flat ground at
 // 100, width 10, FC 101, 102 and 98 at 900, 1000 and 1100 (fill 13, fill 30, cut 30).
 struct CliFlatRoad : ::testing::Test {
