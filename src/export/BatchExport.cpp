@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <algorithm>
 
 namespace tarmela
@@ -64,11 +65,16 @@ FolderUse folderUse(const QString& path, const QByteArray& owner)
                     QStringLiteral("Cannot create the folder %1: a file of that name is in the way")
                         .arg(shownPath(path)));
     QFile file(QDir(path).filePath(QString::fromLatin1(kOwnerFile)));
-    if (!file.exists())
-        return QDir(path).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                  QDir::NoDotAndDotDot)
-                   ? FolderUse::Free
-                   : FolderUse::Taken;
+    if (!file.exists()) {
+        // Temporaries an interrupted export of this program left behind do not count.
+        const QStringList held = QDir(path).entryList(QDir::AllEntries | QDir::Hidden |
+                                                      QDir::System | QDir::NoDotAndDotDot);
+        const QRegularExpression leftover(QStringLiteral("^\\.tarmela-\\w{6}$"));
+        for (const QString& entry : held)
+            if (!leftover.match(entry).hasMatch())
+                return FolderUse::Taken;
+        return FolderUse::Free;
+    }
     if (!file.open(QIODevice::ReadOnly))
         throw Error(ErrorKind::Io, QStringLiteral("Cannot read %1: %2")
                                        .arg(shownPath(file.fileName()), file.errorString()));
