@@ -8,6 +8,7 @@
 #include "store/Schema.h"
 #include "store/SheetTable.h"
 #include "store/Transaction.h"
+#include "store/ValueRanges.h"
 
 #include <limits>
 #include <optional>
@@ -45,6 +46,7 @@ QStringList readingColumns()
 
 void ConvertLevelBookToRL(Database& db, std::int64_t road, double benchMark)
 {
+    requireInRange(ranges::kLevel, benchMark, QStringLiteral("bench mark"));
     const QString rl = schema::rlTable(road);
     const QString lb = schema::lbTable(road);
     Transaction tx(db);
@@ -93,6 +95,17 @@ void ConvertLevelBookToRL(Database& db, std::int64_t road, double benchMark)
         const InstrumentStep step =
             instrumentStep(hi, sight(BookBS), sight(BookFS), sight(BookCentre));
         hi = step.hiAfter;
+        // The sheets refuse such a level when it is typed or imported; a reduction that would
+        // store one stops, and the transaction leaves both sheets as they were.
+        const auto level = [&](double v) {
+            if (!inRange(ranges::kLevel, v))
+                throw Error(ErrorKind::Data,
+                            QStringLiteral("The level book row with ID %1 reduces to a level of "
+                                           "%2 from this bench mark: %3")
+                                .arg(id)
+                                .arg(plainDecimal(v), rangeRule(ranges::kLevel)));
+            return d3(v);
+        };
 
         // A chainage the RL sheet lacks gets a new row with the next free ID. The first RL row
         // of a chainage is the one written; rows appended by this reduction are found too.
@@ -103,10 +116,10 @@ void ConvertLevelBookToRL(Database& db, std::int64_t road, double benchMark)
         int k = 0;
         for (int c = BookLeft; c < BookCentre; ++c) {
             const std::optional<double> reading = book.optionalNumber(c);
-            write.bindNumber(k++, reading ? std::optional<double>(d3(step.levelOf(*reading)))
+            write.bindNumber(k++, reading ? std::optional<double>(level(step.levelOf(*reading)))
                                           : std::nullopt);
         }
-        write.bindNumber(k++, d3(step.centre));
+        write.bindNumber(k++, level(step.centre));
         write.bindNumber(k++, topWidth);
         write.bindNumber(k++, bottomWidth);
         write.bindInteger(k++, rlId);

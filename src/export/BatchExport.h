@@ -39,7 +39,11 @@ QString exportFolderName(const QString& from, const QString& to);
 // both give "a_b to c"), the road's ID is added to the name: "a_b to c (road 7)". A drawing that
 // fails is recorded and the rest still run; a failed report ends the batch there (its outcome
 // is recorded and error set; endsBatchOnFailure). A folder that cannot be created sets error.
-// Throws Error only when the road does not exist, no base folder is given or an id is unknown.
+// An export that fails into folders it created removes them again (its outcomes then say so).
+// A link in place of the road's folder or of an output is refused, never followed, and a
+// folder that holds other files but no owner file counts as another's. Every output is read
+// from one state of the project (ReadTransaction). Throws Error only when the road does not
+// exist, no base folder is given or an id is unknown.
 ExportResult exportRoad(Database& db, std::int64_t road, const QString& baseFolder,
                         const QStringList& selected, const ExportSettings& s);
 

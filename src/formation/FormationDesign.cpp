@@ -8,6 +8,7 @@
 #include "store/Numbers.h"
 #include "store/Schema.h"
 #include "store/Transaction.h"
+#include "store/ValueRanges.h"
 
 #include <cmath>
 
@@ -31,6 +32,7 @@ void requireLevel(double fc)
 {
     if (!std::isfinite(fc) || !(fc > 0))
         throw Error(ErrorKind::Usage, FormationDesign::invalidLevelMessage());
+    requireInRange(ranges::kLevel, fc, QStringLiteral("formation level"));
 }
 
 } // namespace

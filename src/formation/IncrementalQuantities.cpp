@@ -103,7 +103,7 @@ IncrementalQuantities::recompute(Database& db, const std::vector<std::int64_t>& 
         m_areas[std::size_t(i)].fill = change.area().fill;
         m_areas[std::size_t(i)].cut = change.area().cut;
         section.carry = carry;
-        section.fcPresent = isReading(stored.fc);
+        section.fcPresent = isReading(stored->fc);
         if (carriesCentre && std::size_t(i) + 1 < m_sections.size() &&
             !m_sections[std::size_t(i) + 1].fcPresent)
             todo.insert(i + 1);

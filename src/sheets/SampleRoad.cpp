@@ -12,6 +12,7 @@
 #include "store/Schema.h"
 #include "store/SheetTable.h"
 #include "store/Transaction.h"
+#include "store/ValueRanges.h"
 
 #include <QSqlQuery>
 #include <QVariant>
@@ -182,9 +183,14 @@ std::int64_t createSampleRoad(Database& db, const SampleRoadOptions& o)
         throw Error(ErrorKind::Usage, QStringLiteral("A sample road needs at least 2 sections"));
     if (o.interval < 1 || o.interval > 32767)
         throw Error(ErrorKind::Usage, QStringLiteral("The interval must be from 1 to 32767 m"));
-    if (o.sections > 10'000'000)
+    // As long as a road may be: the limit follows from the road lengths' range.
+    const std::int64_t most = std::int64_t(ranges::kLength.high) / o.interval + 1;
+    if (o.sections > most)
         throw Error(ErrorKind::Usage,
-                    QStringLiteral("A sample road has at most 10,000,000 sections"));
+                    QStringLiteral("A sample road at %1 m has at most %2 sections: %3")
+                        .arg(o.interval)
+                        .arg(most)
+                        .arg(rangeRule(ranges::kLength)));
 
     const std::int64_t length = (o.sections - 1) * o.interval;
     const double km = double(length) / 1000;

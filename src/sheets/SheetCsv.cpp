@@ -441,6 +441,8 @@ QString sheetCsvText(Database& db, std::int64_t road, Sheet sheet)
 std::int64_t exportSheetCsv(Database& db, std::int64_t road, Sheet sheet, const QString& path)
 {
     OutputFile file(path);
+    // Every row from one state of the sheet, whatever another program writes meanwhile.
+    const ReadTransaction snapshot(db);
     const std::int64_t rows =
         writeCsv(db, road, sheet, [&](const QByteArray& block) { file.put(block); });
     file.commit();

@@ -8,6 +8,7 @@
 #include "store/SheetTable.h"
 #include "store/Statements.h"
 #include "store/Transaction.h"
+#include "store/ValueRanges.h"
 
 #include <cmath>
 
@@ -19,18 +20,19 @@ using statements::Sheet;
 namespace
 {
 
-constexpr double kMaxChainage = 1e9;
-
 void checkInputs(double start, double end, int interval)
 {
     if (!std::isfinite(start) || !std::isfinite(end))
         throw Error(ErrorKind::Usage,
                     QStringLiteral("Start chainage and end chainage values must be numeric!"));
-    // Far beyond any road, and beyond what a whole number of metres can hold.
-    if (std::fabs(start) > kMaxChainage || std::fabs(end) > kMaxChainage)
+    // The chainages the sheets and the import take: a generated sheet can be read back.
+    requireInRange(ranges::kChainage, start, QStringLiteral("start chainage"));
+    requireInRange(ranges::kChainage, end, QStringLiteral("end chainage"));
+    // Replacing a whole sheet by one row is surely a slip of the keys.
+    if (end < start)
         throw Error(ErrorKind::Usage,
-                    QStringLiteral("Start and end chainages must lie between -%1 and %1 m")
-                        .arg(plainDecimal(kMaxChainage)));
+                    QStringLiteral("The end chainage %1 lies before the start chainage %2")
+                        .arg(plainDecimal(end), plainDecimal(start)));
     // A step of 0 or less would never reach the end chainage.
     if (interval <= 0)
         throw Error(ErrorKind::Usage,

@@ -60,15 +60,18 @@ TEST_F(CliExport, WritesTheNamedReportsAndPrintsTheirPaths)
 
 TEST_F(CliExport, EveryOutputWhenNoneIsNamedAndFailuresGoToStandardError)
 {
-    // No drawing templates beside the program yet: the drawings fail, the reports are written.
+    // No drawing templates beside the program yet: the drawings fail, and the export, which
+    // made the folders, takes them away again with the reports it wrote.
     EXPECT_EQ(cli({"export", "1", "--dir", dir}), 2);
     const QString reports = folder + "Level Book.htm\n" + folder + "Earthwork Report.htm\n";
-    EXPECT_EQ(cli.out, reports);
+    EXPECT_EQ(cli.out, "");
     const QStringList failed = cli.err.split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(failed.size(), 2) << cli.err.toStdString();
-    EXPECT_TRUE(failed[0].startsWith("tarmela-cli: Longitudinal Section (DXF): "));
-    EXPECT_TRUE(failed[1].startsWith("tarmela-cli: Cross Section (DXF): "));
-    EXPECT_TRUE(failed[1].contains("HeaderX.dxf")) << failed[1].toStdString();
+    ASSERT_EQ(failed.size(), 4) << cli.err.toStdString();
+    EXPECT_EQ(failed[0], "tarmela-cli: Level Book (Html): not kept, as the export failed");
+    EXPECT_TRUE(failed[2].startsWith("tarmela-cli: Longitudinal Section (DXF): "));
+    EXPECT_TRUE(failed[3].startsWith("tarmela-cli: Cross Section (DXF): "));
+    EXPECT_TRUE(failed[3].contains("HeaderX.dxf")) << failed[3].toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dir));
 
     // The program folder's Data/ holds the templates; the build puts them beside the programs.
     const QDir built(QCoreApplication::applicationDirPath() + "/Data");
@@ -81,13 +84,19 @@ TEST_F(CliExport, EveryOutputWhenNoneIsNamedAndFailuresGoToStandardError)
         EXPECT_GT(QFileInfo(path).size(), 0) << path.toStdString();
 }
 
-TEST_F(CliExport, AFailedReportExitsWithTwoAndKeepsTheOutputsWrittenBefore)
+TEST_F(CliExport, AFailedReportExitsWithTwoAndKeepsOnlyAFolderThatWasThere)
 {
     cli.open()->exec("DROP TABLE RL_1");
-    EXPECT_EQ(cli({"export", "1", "--dir", dir, "--level-book", "--earthwork"}), 2);
-    EXPECT_TRUE(cli.out.endsWith("/Level Book.htm\n")) << cli.out.toStdString();
+    const QStringList args{"export", "1", "--dir", dir, "--level-book", "--earthwork"};
+    EXPECT_EQ(cli(args), 2);
+    EXPECT_EQ(cli.out, "");
     EXPECT_TRUE(cli.err.contains("Earthwork Report (Html)")) << cli.err.toStdString();
     EXPECT_TRUE(cli.err.contains("RL_1"));
+    EXPECT_FALSE(QFileInfo::exists(dir));
+    // In the road's folder of an earlier export, each output written whole stays.
+    markRoadFolder(folder, cli.project);
+    EXPECT_EQ(cli(args), 2);
+    EXPECT_EQ(cli.out, folder + "Level Book.htm\n");
 }
 
 TEST_F(CliExport, PdfPagesNeedTheWidthsFile)

@@ -128,6 +128,9 @@ TEST_F(Export, AFailedDrawingLeavesTheRestToRunAndWrittenOnesReplaceOldFiles)
     b.row(0, typicalRow(100, 101));
     b.row(20, typicalRow(100.5, 101.2));
     const QString folder = base + "/North to South/";
+    // Old outputs of an earlier export of this road, in the folder it marked.
+    writeFile(folder + ".tarmela-road", "road=" + QByteArray::number(qlonglong(b.id())) +
+                                            "\nproject=" + db.path().toUtf8() + "\n");
     for (const char* old : {"XSection.dxf", "Earthwork Report.htm"})
         writeFile(folder + old, QByteArray(200000, 'x'));
     // Written in list order: the report, the long section, the cross sections.
