@@ -5,6 +5,7 @@
 #include "store/Error.h"
 #include "store/Schema.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
@@ -25,11 +26,17 @@ std::optional<double> scalarNumber(Database& db, const QString& statement)
     return r.optionalNumber(0);
 }
 
-const LongSectionOptions& checkedOptions(const LongSectionOptions& options)
+int checkedViewSections(int viewSections)
 {
-    if (options.viewSections < 0 || options.viewSections > kReadingsPerSide)
+    if (viewSections < 0 || viewSections > kReadingsPerSide)
         throw Error(ErrorKind::Usage,
                     QStringLiteral("The number of readings shown per side must be from 0 to 8"));
+    return viewSections;
+}
+
+const LongSectionOptions& checkedOptions(const LongSectionOptions& options)
+{
+    checkedViewSections(options.viewSections);
     return options;
 }
 
@@ -151,9 +158,10 @@ QImage LongSectionSource::picture(const QString& file, QStringList* problems)
     return image;
 }
 
-CrossSectionSource::CrossSectionSource(Database& db, std::int64_t road, int sectionsOnPage)
+CrossSectionSource::CrossSectionSource(Database& db, std::int64_t road, int sectionsOnPage,
+                                       int viewSections)
     : m_road(roads::get(db, road)), m_distances(roads::crossDistances(db, road)),
-      m_perPage(checkedPerPage(sectionsOnPage)),
+      m_perPage(checkedPerPage(sectionsOnPage)), m_viewSections(checkedViewSections(viewSections)),
       // The index on Chainage holds the row's ID, so this order comes straight from it.
       m_page(db, "SELECT * FROM " + quoteName(schema::rlTable(road)) +
                      " ORDER BY Chainage, ID LIMIT ? OFFSET ?"),
@@ -164,7 +172,8 @@ CrossSectionSource::CrossSectionSource(Database& db, std::int64_t road, int sect
     m_rows = count.next() ? count.integer(0) : 0;
 }
 
-CrossSectionPage CrossSectionSource::page(std::int64_t number, double halfBoxCm)
+CrossSectionPage CrossSectionSource::page(std::int64_t number, const SectionSlot& slot,
+                                          const QLocale& locale)
 {
     CrossSectionPage page;
     page.from = m_road.from;
@@ -172,6 +181,7 @@ CrossSectionPage CrossSectionSource::page(std::int64_t number, double halfBoxCm)
     page.fields = m_road.fields;
     page.pageNumber = number;
     page.pageCount = pageCount();
+    page.date = QDate::currentDate();
     // Counting to a page's first row costs what the pages before it hold; printing a long
     // road page after page would grow with the square of its length. The next page is
     // therefore read on from the last row of the one before, through the index.
@@ -186,8 +196,11 @@ CrossSectionPage CrossSectionSource::page(std::int64_t number, double halfBoxCm)
     RlRowReader reader(*query);
     RlRow row;
     while (reader.next(row)) {
-        page.sections.push_back(
-            {row.chainage, row.fillArea, row.cutArea, sectionFigure(row, m_distances)});
+        page.sections.push_back({row.chainage,
+                                 row.fillArea,
+                                 row.cutArea,
+                                 sectionFigure(row, m_distances, m_viewSections),
+                                 {}});
         // A row without a chainage sorts first and has no key to read on from.
         if (present(row.chainage)) {
             m_nextPage = number + 1;
@@ -197,7 +210,7 @@ CrossSectionPage CrossSectionSource::page(std::int64_t number, double halfBoxCm)
             m_nextPage = 0;
         }
     }
-    fitSectionsAcross(page, halfBoxCm);
+    planCrossSectionPage(page, slot, locale);
     return page;
 }
 
