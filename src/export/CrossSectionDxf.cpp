@@ -10,6 +10,7 @@
 #include "export/DxfWriter.h"
 #include "store/Database.h"
 #include "store/Error.h"
+#include "store/RlRowStore.h"
 #include "store/Schema.h"
 
 #include <QDir>
@@ -142,10 +143,7 @@ void ExportCrossSectionsDxf(Database& db, std::int64_t road, const DxfOptions& o
     if (!db.tableExists(schema::rlTable(road)))
         throw Error(ErrorKind::TableMissing,
                     QStringLiteral("Road %1 has no RL sheet; generate its sheets first").arg(road));
-    RowReader query(
-        db,
-        QStringLiteral("SELECT * FROM %1 ORDER BY Chainage").arg(quoteName(schema::rlTable(road))));
-    RlRowReader rows(query);
+    RlRowReader rows = RlRowStore(db, road).all();
     // The rows first: the drawing's extents, in its header, follow from how many sheets it has.
     std::vector<RlRow> all;
     RlRow row;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "compute/RlRows.h"
 #include "drawing/CrossSectionFigure.h"
 #include "drawing/CrossSectionSheet.h"
+#include "store/RlRows.h"
 #include "store/Roads.h"
 
 #include <vector>
