@@ -2,6 +2,7 @@
 
 #include "store/Error.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
@@ -14,11 +15,17 @@ namespace tarmela
 namespace
 {
 
-const LongSectionOptions& checkedOptions(const LongSectionOptions& options)
+int checkedViewSections(int viewSections)
 {
-    if (options.viewSections < 0 || options.viewSections > kReadingsPerSide)
+    if (viewSections < 0 || viewSections > kReadingsPerSide)
         throw Error(ErrorKind::Usage,
                     QStringLiteral("The number of readings shown per side must be from 0 to 8"));
+    return viewSections;
+}
+
+const LongSectionOptions& checkedOptions(const LongSectionOptions& options)
+{
+    checkedViewSections(options.viewSections);
     return options;
 }
 
@@ -110,14 +117,17 @@ QImage LongSectionSource::picture(const QString& file, QStringList* problems)
     return image;
 }
 
-CrossSectionSource::CrossSectionSource(Database& db, std::int64_t road, int sectionsOnPage)
+CrossSectionSource::CrossSectionSource(Database& db, std::int64_t road, int sectionsOnPage,
+                                       int viewSections)
     : m_road(roads::get(db, road)), m_distances(roads::crossDistances(db, road)),
-      m_perPage(checkedPerPage(sectionsOnPage)), m_sheet(db, road)
+      m_perPage(checkedPerPage(sectionsOnPage)), m_viewSections(checkedViewSections(viewSections)),
+      m_sheet(db, road)
 {
     m_rows = m_sheet.count();
 }
 
-CrossSectionPage CrossSectionSource::page(std::int64_t number, double halfBoxCm)
+CrossSectionPage CrossSectionSource::page(std::int64_t number, const SectionSlot& slot,
+                                          const QLocale& locale)
 {
     CrossSectionPage page;
     page.from = m_road.from;
@@ -125,6 +135,7 @@ CrossSectionPage CrossSectionSource::page(std::int64_t number, double halfBoxCm)
     page.fields = m_road.fields;
     page.pageNumber = number;
     page.pageCount = pageCount();
+    page.date = QDate::currentDate();
     // Counting to a page's first row costs what the pages before it hold; printing a long
     // road page after page would grow with the square of its length. The next page is
     // therefore read on from the last row of the one before, through the index.
@@ -133,8 +144,11 @@ CrossSectionPage CrossSectionSource::page(std::int64_t number, double halfBoxCm)
                                         : m_sheet.page((number - 1) * m_perPage, m_perPage);
     m_nextPage = 0;
     for (const RlRow& row : rows) {
-        page.sections.push_back(
-            {row.chainage, row.fillArea, row.cutArea, sectionFigure(row, m_distances)});
+        page.sections.push_back({row.chainage,
+                                 row.fillArea,
+                                 row.cutArea,
+                                 sectionFigure(row, m_distances, m_viewSections),
+                                 {}});
         // A row without a chainage sorts first and has no key to read on from.
         if (present(row.chainage)) {
             m_nextPage = number + 1;
@@ -144,7 +158,7 @@ CrossSectionPage CrossSectionSource::page(std::int64_t number, double halfBoxCm)
             m_nextPage = 0;
         }
     }
-    fitSectionsAcross(page, halfBoxCm);
+    planCrossSectionPage(page, slot, locale);
     return page;
 }
 

@@ -58,18 +58,21 @@ private:
 class CrossSectionSource
 {
 public:
-    CrossSectionSource(Database& db, std::int64_t road, int sectionsOnPage);
+    // viewSections: the readings a side drawn, those the areas use.
+    CrossSectionSource(Database& db, std::int64_t road, int sectionsOnPage,
+                       int viewSections = kReadingsPerSide);
 
     const Road& road() const { return m_road; }
     std::int64_t rowCount() const { return m_rows; }
     std::int64_t pageCount() const { return crossSectionPageCount(m_rows, m_perPage); }
-    // Page number (1-based), its sections fitted across a figure box of halfBoxCm either side.
-    CrossSectionPage page(std::int64_t number, double halfBoxCm);
+    // Page number (1-based), its sections planned for slots like `slot`.
+    CrossSectionPage page(std::int64_t number, const SectionSlot& slot, const QLocale& locale);
 
 private:
     Road m_road;
     CrossDistances m_distances;
     int m_perPage;
+    int m_viewSections;
     RlRowStore m_sheet;
     std::int64_t m_rows = 0;
     // Any page is read by counting to its first row from the road's start; the page after

@@ -84,10 +84,11 @@ bool LongSectionDrawing::DxfLongSheet(const std::vector<RlRow>& rows)
         m_out.DxfGrid(SheetLeft, SheetTop, SheetRight, BandTop, m_chainageStep, BandHeight);
     m_out.DxfGrid(SheetLeft, BandTop, SheetRight, BandBottom, m_chainageStep, BandHeight);
 
-    m_out.setLayer("0"sv);
+    m_out.setLayer("FRAME"sv);
     m_out.DxfBox(SheetLeft - 1.25f, 0.5f, SheetLeft - 1.0f + SheetWidth - 0.25f, 20.75f);
     m_out.DxfBox(SheetLeft, SheetTop, SheetRight, BandTop);
 
+    m_out.setLayer("TEXT"sv);
     const LevelRange levels = levelRange(rows);
     if (levels.any) {
         SheetDatum = float(levels.low);
@@ -99,6 +100,7 @@ bool LongSectionDrawing::DxfLongSheet(const std::vector<RlRow>& rows)
             m_out.DxfText(SheetLeft - 0.5f, LevelY(float(v)) - BandHeight / 5, text);
         }
     }
+    m_out.setLayer("BANDS"sv);
     for (int r = 0; r < 6; ++r)
         DxfBandText(float(r), SheetLeft - 0.25f, kBandTitles[r]);
 
@@ -147,7 +149,7 @@ void LongSectionDrawing::drawRows(const std::vector<RlRow>& rows)
         cur.hasLeft = outermost(r.left, cur.left);
         cur.hasRight = outermost(r.right, cur.right);
 
-        m_out.setLayer("0"sv);
+        m_out.setLayer("BANDS"sv);
         DxfBandText(0, cur.x, dxf::stored(r.chainage).view());
         if (cur.hasCentre)
             DxfBandText(3, cur.x, dxf::twoDecimals(cur.centre).view());
@@ -201,7 +203,7 @@ QStringList ExportLongSectionDxf(Database& db, std::int64_t road, const DxfOptio
         warn();
 
     DxfWriter out(QDir(o.templateFolder).filePath(QStringLiteral("HeaderL.dxf")), target);
-    out.setLayer("0"sv);
+    out.setLayer("FRAME"sv);
     out.setTextHeight(LongSectionDrawing::TextHeight);
     LongSectionDrawing drawing(out, o, r.interval);
     for (std::int64_t k = 0; k < l.pageCount;) {

@@ -1,5 +1,7 @@
 #include "settings/SectionStyles.h"
 
+#include "compute/SectionAreas.h"
+
 #include <QDir>
 
 namespace tarmela
@@ -37,6 +39,8 @@ CrossSectionStyle crossSectionStyle(const Settings& s)
     CrossSectionStyle style;
     style.existing = settingColour(s.ColorExisting);
     style.formation = settingColour(s.ColorXFormation);
+    style.viewSections = s.ViewSections;
+    style.method = areaMethodCaption(AreaMethod(s.QuantityCalcMethod));
     return style;
 }
 
