@@ -1,5 +1,6 @@
 #include "settings/SectionStyles.h"
 
+#include "compute/QuantityMethods.h"
 #include "compute/SectionAreas.h"
 
 #include <QDir>
@@ -40,7 +41,8 @@ CrossSectionStyle crossSectionStyle(const Settings& s)
     style.existing = settingColour(s.ColorExisting);
     style.formation = settingColour(s.ColorXFormation);
     style.viewSections = s.ViewSections;
-    style.method = areaMethodCaption(AreaMethod(s.QuantityCalcMethod));
+    const QuantityMethod* method = findQuantityMethod(s.QuantityCalcMethod);
+    style.method = method ? QString::fromUtf8(method->caption) : QString();
     return style;
 }
 
