@@ -141,6 +141,8 @@ public:
         change.set(WrittenLeftSlope, stored.leftSlope, s.leftSlope);
         change.set(WrittenRightSlope, stored.rightSlope, s.rightSlope);
         change.set(WrittenCrust, stored.crust, s.crust);
+        if (m_in.skipUnready && !hasGroundReading(stored))
+            return skip(change, stored, notSurveyed);
         if (deriveSideLevels(s, m_in.formationCamber, m_in.carriageCamber)) {
             change.set(WrittenFL1, stored.fl1, s.fl1);
             change.set(WrittenFL2, stored.fl2, s.fl2);
@@ -153,6 +155,8 @@ public:
                        ? longMethodArea(s, m_distances, m_in.viewSections, m_centre)
                        : meanLevelArea(s, m_method, m_in.viewSections);
         } catch (const MissingValue& e) {
+            if (m_in.skipUnready && !present(stored.fc))
+                return skip(change, stored, notDesigned);
             // The section keeps the defaults it was given; the run ends here.
             failure = RunError{EarthworkErrorCode::EmptyValue,
                                QStringLiteral("%1 is empty in the section at %2; the %3 needs it")
@@ -177,8 +181,29 @@ public:
 
     std::vector<SectionAreas> sections;
     std::optional<RunError> failure, badChainage;
+    int notDesigned = 0, notSurveyed = 0;
+    std::optional<double> firstSkipped;
 
 private:
+    // A section passed over: its side levels and areas emptied, its defaults kept.
+    RowChange skip(RowChange& change, const RlRow& stored, int& count)
+    {
+        ++count;
+        if (!firstSkipped)
+            firstSkipped = stored.chainage;
+        for (auto [column, value] : {std::pair{WrittenFL1, stored.fl1},
+                                     {WrittenFL2, stored.fl2},
+                                     {WrittenFR1, stored.fr1},
+                                     {WrittenFR2, stored.fr2},
+                                     {WrittenFill, stored.fillArea},
+                                     {WrittenCut, stored.cutArea}}) {
+            change.values[column] = kEmpty;
+            if (present(value))
+                change.mask |= 1u << column;
+        }
+        return change;
+    }
+
     EarthworkInputs m_in;
     AreaMethod m_method;
     CrossDistances m_distances;
@@ -304,6 +329,16 @@ void recomputeRowByRow(Database& db, const EarthworkInputs& in, SectionPass& pas
 
 } // namespace
 
+bool hasGroundReading(const RlRow& s)
+{
+    if (isReading(s.centre))
+        return true;
+    for (int k = 0; k < kReadingsPerSide; ++k)
+        if (isReading(s.left[std::size_t(k)]) || isReading(s.right[std::size_t(k)]))
+            return true;
+    return false;
+}
+
 EarthworkResult UpdateEarthworkQuantities(Database& db, const EarthworkInputs& in)
 {
     EarthworkResult r;
@@ -336,6 +371,9 @@ EarthworkResult UpdateEarthworkQuantities(Database& db, const EarthworkInputs& i
         }
         r.roadName = roadName(db, in.road);
         tx.commit();
+        r.notDesigned = pass->notDesigned;
+        r.notSurveyed = pass->notSurveyed;
+        r.firstSkipped = pass->firstSkipped;
         if (pass->failure)
             throw *pass->failure;
         if (pass->badChainage)

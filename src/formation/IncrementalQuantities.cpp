@@ -26,7 +26,8 @@ IncrementalQuantities::Stamp IncrementalQuantities::stampOf(Database& db)
 bool IncrementalQuantities::sameInputs(const EarthworkInputs& a, const EarthworkInputs& b)
 {
     return a.road == b.road && a.method == b.method && a.viewSections == b.viewSections &&
-           a.formationCamber == b.formationCamber && a.carriageCamber == b.carriageCamber;
+           a.skipUnready == b.skipUnready && a.formationCamber == b.formationCamber &&
+           a.carriageCamber == b.carriageCamber;
 }
 
 void IncrementalQuantities::rebuild(Database& db, const EarthworkInputs& in,
@@ -40,6 +41,9 @@ void IncrementalQuantities::rebuild(Database& db, const EarthworkInputs& in,
         return;
     m_inputs = in;
     m_roadName = result.roadName;
+    m_notDesigned = result.notDesigned;
+    m_notSurveyed = result.notSurveyed;
+    m_firstSkipped = result.firstSkipped;
     m_distances = in.method == int(AreaMethod::InterpolatedLong)
                       ? roads::crossDistances(db, in.road)
                       : CrossDistances{};
@@ -50,14 +54,18 @@ void IncrementalQuantities::rebuild(Database& db, const EarthworkInputs& in,
                         quoteName(schema::rlTable(in.road)) +
                         QStringLiteral(" ORDER BY Chainage, ID"));
     CentrePoint centre;
+    m_skipped = 0;
     while (q.next()) {
         Section s;
         s.id = q.integer(0);
         const double c = q.numberOrNan(2), fc = q.numberOrNan(3);
-        if (isReading(c))
-            centre.ground = c;
         s.fcPresent = isReading(fc);
-        if (s.fcPresent)
+        // A computed section always has its areas; one passed over carries nothing on.
+        s.skipped = q.isNull(4);
+        m_skipped += s.skipped;
+        if (!s.skipped && isReading(c))
+            centre.ground = c;
+        if (!s.skipped && s.fcPresent)
             centre.proposed = fc;
         s.centre = centre;
         m_index.insert(s.id, int(m_sections.size()));
@@ -82,7 +90,8 @@ IncrementalQuantities::recompute(Database& db, const std::vector<std::int64_t>& 
     std::set<int> todo;
     for (std::int64_t id : ids) {
         const int i = m_index.value(id, -1);
-        if (i < 0) {
+        // A section passed over is left to the full run, which counts them.
+        if (i < 0 || m_sections[std::size_t(i)].skipped) {
             m_valid = false;
             return std::nullopt;
         }
@@ -103,7 +112,7 @@ IncrementalQuantities::recompute(Database& db, const std::vector<std::int64_t>& 
         Section& section = m_sections[std::size_t(i)];
         read.bind(0, qlonglong(section.id));
         RlRow s;
-        if (!rows.next(s)) {
+        if (!rows.next(s) || section.skipped || (m_inputs.skipUnready && !hasGroundReading(s))) {
             m_valid = false;
             return std::nullopt;
         }
@@ -138,7 +147,23 @@ IncrementalQuantities::recompute(Database& db, const std::vector<std::int64_t>& 
     EarthworkResult r;
     r.ran = true;
     r.roadName = m_roadName;
-    r.volumes = kilometreVolumes(m_areas, nearestEven(m_areas.back().chainage));
+    r.notDesigned = m_notDesigned;
+    r.notSurveyed = m_notSurveyed;
+    r.firstSkipped = m_firstSkipped;
+    if (m_skipped > 0) {
+        std::vector<SectionAreas> computed;
+        computed.reserve(m_areas.size());
+        for (std::size_t k = 0; k < m_areas.size(); ++k)
+            if (!m_sections[k].skipped)
+                computed.push_back(m_areas[k]);
+        if (computed.empty()) {
+            m_valid = false;
+            return std::nullopt;
+        }
+        r.volumes = kilometreVolumes(computed, nearestEven(computed.back().chainage));
+    } else {
+        r.volumes = kilometreVolumes(m_areas, nearestEven(m_areas.back().chainage));
+    }
     r.volumesDone = true;
     return r;
 }
