@@ -9,6 +9,7 @@
 #include "store/Error.h"
 #include "store/Numbers.h"
 #include "store/Roads.h"
+#include "store/SheetTable.h"
 #include "store/Statements.h"
 
 #include <QRegularExpression>
@@ -140,8 +141,7 @@ std::vector<Command> surveyCommands()
                  const QString table = statements::sheetTable(s, road);
                  if (force || !(s == Sheet::ReducedLevel ? rl : lb) || !db.tableExists(table))
                      continue;
-                 const qlonglong held =
-                     db.scalar("SELECT COUNT(*) FROM " + quoteName(table)).toLongLong();
+                 const qlonglong held = sheettable::rowCount(db, table);
                  if (held > 0)
                      throw Error(ErrorKind::Usage,
                                  QStringLiteral("%1 holds %2, which generate replaces: add "

@@ -1,10 +1,10 @@
 #include "compute/EarthworkQuantities.h"
 
-#include "compute/RlRows.h"
 #include "compute/SectionAreas.h"
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/Numbers.h"
+#include "store/RlRowStore.h"
 #include "store/Roads.h"
 #include "store/RowFunction.h"
 #include "store/RowReader.h"
@@ -57,9 +57,9 @@ enum Written {
 };
 constexpr unsigned kDefaultsMask = (1u << WrittenWidth) | (1u << WrittenLeftSlope) |
                                    (1u << WrittenRightSlope) | (1u << WrittenCrust);
-const char* const kWrittenNames[WrittenCount] = {
-    "FL1",        "FL2",   "FR1",          "FR2",           "[Fill Area]",
-    "[Cut Area]", "Width", "[Left Slope]", "[Right Slope]", "Crust"};
+const char* const kWrittenNames[WrittenCount] = {"FL1",         "FL2",      "FR1",   "FR2",
+                                                 "Fill Area",   "Cut Area", "Width", "Left Slope",
+                                                 "Right Slope", "Crust"};
 
 // One row's values after the recomputation (the stored one where nothing changed; kEmpty for
 // an empty cell) and which of them differ from the stored ones.
@@ -79,16 +79,6 @@ QString chainageText(double chainage, std::int64_t id)
 {
     return present(chainage) ? QStringLiteral("chainage ") + plainDecimal(chainage)
                              : QStringLiteral("the row with ID %1").arg(id);
-}
-
-// From + " To " + To; empty when the road has no row.
-QString roadName(Database& db, std::int64_t road)
-{
-    RowReader q(db, QStringLiteral("SELECT [From], [To] FROM Roads WHERE ID = ?"));
-    q.bind(0, qlonglong(road));
-    if (!q.next())
-        return {};
-    return q.text(0) + QStringLiteral(" To ") + q.text(1);
 }
 
 // Why a section's chainage can't be used for the volumes; nullopt when it can.
@@ -215,7 +205,7 @@ private:
 class AreaWriter
 {
 public:
-    AreaWriter(Database& db, std::int64_t road) : m_db(db), m_table(schema::rlTable(road)) {}
+    AreaWriter(Database& db, std::int64_t road) : m_rows(db, road) {}
 
     void write(const RowChange& change)
     {
@@ -235,19 +225,16 @@ private:
     {
         auto& slot = m_statements[mask];
         if (!slot) {
-            QStringList sets;
+            QStringList columns;
             for (int c = 0; c < WrittenCount; ++c)
                 if (mask & (1u << c))
-                    sets << QLatin1String(kWrittenNames[c]) + QStringLiteral(" = ?");
-            slot = std::make_unique<RowWriter>(
-                m_db, QStringLiteral("UPDATE ") + m_table + QStringLiteral(" SET ") +
-                          sets.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ID = ?"));
+                    columns << QLatin1String(kWrittenNames[c]);
+            slot = std::make_unique<RowWriter>(m_rows.columnWriter(columns));
         }
         return *slot;
     }
 
-    Database& m_db;
-    QString m_table;
+    RlRowStore m_rows;
     std::array<std::unique_ptr<RowWriter>, (1u << WrittenCount)> m_statements;
 };
 
@@ -292,15 +279,11 @@ bool recomputeInOneStatement(Database& db, const EarthworkInputs& in, SectionPas
                           }
                           result.setNumber(current.values[args.integer(0)]);
                       });
-    QStringList sets;
-    for (int c = 0; c < WrittenCount; ++c)
-        sets << QStringLiteral("%1 = %2(%3, ID)")
-                    .arg(QLatin1String(kWrittenNames[c]), value.name())
-                    .arg(c);
-    RowWriter update(db, QStringLiteral("UPDATE ") + schema::rlTable(in.road) +
-                             QStringLiteral(" SET ") + sets.join(QStringLiteral(", ")) +
-                             QStringLiteral(" WHERE ") + section.name() + QStringLiteral("(") +
-                             quoteNames(columns) + QStringLiteral(")"));
+    QStringList written;
+    for (const char* name : kWrittenNames)
+        written << QLatin1String(name);
+    RowWriter update =
+        RlRowStore(db, in.road).functionUpdate(written, section.name(), value.name());
     try {
         update.run();
     } catch (const Error&) {
@@ -317,14 +300,12 @@ void recomputeRowByRow(Database& db, const EarthworkInputs& in, SectionPass& pas
     // The writes change no column the reading orders by, so the reading goes on over the
     // rows as they were. ID breaks ties so that the Long method's carried centre point is the
     // same every run.
-    RowReader q(db, QStringLiteral("SELECT * FROM ") + schema::rlTable(in.road) +
-                        QStringLiteral(" ORDER BY Chainage, ID"));
-    RlRowReader rows(q);
+    RlRowReader rows = RlRowStore(db, in.road).all();
     AreaWriter writer(db, in.road);
     RlRow row;
     while (!pass.failure && rows.next(row))
         writer.write(pass.next(row));
-    q.reset();
+    rows.query().reset();
 }
 
 } // namespace
@@ -369,7 +350,7 @@ EarthworkResult UpdateEarthworkQuantities(Database& db, const EarthworkInputs& i
             pass.emplace(in, distances);
             recomputeRowByRow(db, in, *pass);
         }
-        r.roadName = roadName(db, in.road);
+        r.roadName = roads::name(db, in.road);
         tx.commit();
         r.notDesigned = pass->notDesigned;
         r.notSurveyed = pass->notSurveyed;

@@ -13,8 +13,8 @@
 //   103  the database refused a statement
 //   104  an unknown quantity method or readings-per-side count
 
-#include "compute/RlRows.h"
 #include "compute/Volumes.h"
+#include "store/RlRows.h"
 #include "store/Schema.h"
 
 #include <QString>

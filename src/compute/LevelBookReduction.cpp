@@ -4,9 +4,9 @@
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/Numbers.h"
-#include "store/RowReader.h"
-#include "store/RowWriter.h"
+#include "store/RlRowStore.h"
 #include "store/Schema.h"
+#include "store/SheetTable.h"
 #include "store/Transaction.h"
 
 #include <limits>
@@ -54,32 +54,22 @@ void ConvertLevelBookToRL(Database& db, std::int64_t road, double benchMark)
                 ErrorKind::TableMissing,
                 QStringLiteral("The table %1 of road %2 does not exist").arg(table).arg(road));
 
-    std::int64_t nextId = 1;
-    {
-        RowReader maxId(db, "SELECT MAX(ID) FROM " + rl);
-        if (maxId.next() && !maxId.isNull(0))
-            nextId = maxId.integer(0) + 1;
-    }
+    RlRowStore rlRows(db, road);
+    const std::optional<std::int64_t> maxId = rlRows.maxId();
+    std::int64_t nextId = maxId ? *maxId + 1 : 1;
 
     // The columns the reduction writes, in the order of the values below.
     QStringList columns = readingColumns();
     columns << QStringLiteral("C") << QStringLiteral("TopWidth") << QStringLiteral("BottomWidth");
-    QStringList sets, marks;
-    for (const QString& c : columns)
-        sets << c + QStringLiteral(" = ?"), marks << QStringLiteral("?");
-    RowWriter updateRl(db, "UPDATE " + rl + " SET " + sets.join(", ") + " WHERE ID = ?");
-    RowWriter insertRl(db, "INSERT INTO " + rl + " (" + columns.join(", ") +
-                               ", ID, Chainage) VALUES (" + marks.join(", ") + ", ?, ?)");
-    RowWriter updateLb(db, "UPDATE " + lb + " SET HI = ? WHERE ID = ?");
-    // The first RL row of a chainage, as a search from the top of the sheet finds it; rows
-    // appended by this reduction are found too.
-    RowReader rlRowAt(db, "SELECT ID FROM " + rl + " WHERE Chainage = ? ORDER BY ID LIMIT 1");
+    RowWriter updateRl = rlRows.columnWriter(columns);
+    RowWriter insertRl = rlRows.rowInserter(columns + QStringList{"ID", "Chainage"});
+    RowWriter updateLb = sheettable::updater(db, lb, {QStringLiteral("HI")});
 
     // Row by row as the book is read: the writes change no column the reading orders by, and
     // memory stays the same for a book of any length.
-    RowReader book(db, "SELECT ID, Chainage, " + readingColumns().join(", ") +
-                           ", C, BS, FS, TopWidth, BottomWidth FROM " + lb +
-                           " ORDER BY Chainage, ID");
+    RowReader book = sheettable::rows(db, statements::Sheet::LevelBook, road,
+                                      QStringList{"ID", "Chainage"} + readingColumns() +
+                                          QStringList{"C", "BS", "FS", "TopWidth", "BottomWidth"});
     // Working values in double: the height of instrument runs across the whole book, and
     // single precision would drift by millimetres over a long road's many change points.
     double hi = benchMark;
@@ -104,11 +94,11 @@ void ConvertLevelBookToRL(Database& db, std::int64_t road, double benchMark)
             instrumentStep(hi, sight(BookBS), sight(BookFS), sight(BookCentre));
         hi = step.hiAfter;
 
-        // A chainage the RL sheet lacks gets a new row with the next free ID.
-        rlRowAt.bind(0, chainage);
-        const bool isNew = !rlRowAt.next();
-        const std::int64_t rlId = isNew ? nextId++ : rlRowAt.integer(0);
-        rlRowAt.reset();
+        // A chainage the RL sheet lacks gets a new row with the next free ID. The first RL row
+        // of a chainage is the one written; rows appended by this reduction are found too.
+        const std::optional<std::int64_t> found = rlRows.firstIdAt(chainage);
+        const bool isNew = !found;
+        const std::int64_t rlId = isNew ? nextId++ : *found;
         RowWriter& write = isNew ? insertRl : updateRl;
         int k = 0;
         for (int c = BookLeft; c < BookCentre; ++c) {

@@ -1,7 +1,7 @@
 #pragma once
 
 // The geometry of one cross section and its fill and cut areas, free of any database: a
-// section's row of the RL sheet (compute/RlRows.h) and the road's cross distances go in, the
+// section's row of the RL sheet (store/RlRows.h) and the road's cross distances go in, the
 // formation side levels and the areas come out. The road-wide recomputation (EarthworkQuantities.h)
 // runs these over every row of a road's RL sheet; tests run them against worked examples.
 //
@@ -9,8 +9,8 @@
 // is a missing reading (isReading). Every level or area written or averaged is taken to the nearest
 // 0.001 (d3), as the sheets show them.
 
-#include "compute/RlRows.h"
 #include "store/Error.h"
+#include "store/RlRows.h"
 #include "store/Roads.h"
 #include "store/Schema.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "compute/RlRows.h"
+#include "store/RlRows.h"
 #include "store/Roads.h"
 #include "store/Schema.h"
 

@@ -10,6 +10,7 @@
 #include "export/DxfWriter.h"
 #include "store/Database.h"
 #include "store/Error.h"
+#include "store/RlRowStore.h"
 #include "store/Schema.h"
 
 #include <QDir>
@@ -158,10 +159,7 @@ void ExportCrossSectionsDxf(Database& db, std::int64_t road, const DxfOptions& o
     if (!db.tableExists(schema::rlTable(road)))
         throw Error(ErrorKind::TableMissing,
                     QStringLiteral("Road %1 has no RL sheet; generate its sheets first").arg(road));
-    RowReader query(
-        db,
-        QStringLiteral("SELECT * FROM %1 ORDER BY Chainage").arg(quoteName(schema::rlTable(road))));
-    RlRowReader rows(query);
+    RlRowReader rows = RlRowStore(db, road).all();
 
     DxfWriter out(QDir(o.templateFolder).filePath(QStringLiteral("HeaderX.dxf")), target);
     CrossSectionDrawing drawing(out, distances, o.sectionsPerPage);

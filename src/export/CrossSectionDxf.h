@@ -1,7 +1,7 @@
 #pragma once
 
-#include "compute/RlRows.h"
 #include "drawing/CrossSectionFigure.h"
+#include "store/RlRows.h"
 #include "store/Roads.h"
 
 #include <vector>

@@ -2,9 +2,7 @@
 
 #include "store/Database.h"
 #include "store/Numbers.h"
-#include "store/RowReader.h"
-#include "store/RowWriter.h"
-#include "store/Schema.h"
+#include "store/RlRowStore.h"
 
 #include <set>
 
@@ -14,12 +12,8 @@ namespace tarmela
 IncrementalQuantities::Stamp IncrementalQuantities::stampOf(Database& db)
 {
     Stamp s;
-    RowReader version(db, QStringLiteral("PRAGMA data_version"));
-    if (version.next())
-        s.dataVersion = version.integer(0);
-    RowReader changes(db, QStringLiteral("SELECT total_changes()"));
-    if (changes.next())
-        s.changes = changes.integer(0);
+    s.dataVersion = db.dataVersion();
+    s.changes = db.totalChanges();
     return s;
 }
 
@@ -50,18 +44,17 @@ void IncrementalQuantities::rebuild(Database& db, const EarthworkInputs& in,
     // The order of the full recomputation, so that the centre points carry the same way. Only
     // the columns the index needs: reading whole rows here made the tool's full recomputation
     // of a long road take about half as long again (tarmela_bench_formation).
-    RowReader q(db, QStringLiteral("SELECT ID, Chainage, C, FC, [Fill Area], [Cut Area] FROM ") +
-                        quoteName(schema::rlTable(in.road)) +
-                        QStringLiteral(" ORDER BY Chainage, ID"));
+    RlRowReader q = RlRowStore(db, in.road).summaries();
     CentrePoint centre;
     m_skipped = 0;
-    while (q.next()) {
+    RlRow row;
+    while (q.next(row)) {
         Section s;
-        s.id = q.integer(0);
-        const double c = q.numberOrNan(2), fc = q.numberOrNan(3);
+        s.id = row.id;
+        const double c = row.centre, fc = row.fc;
         s.fcPresent = isReading(fc);
         // A computed section always has its areas; one passed over carries nothing on.
-        s.skipped = q.isNull(4);
+        s.skipped = !present(row.fillArea);
         m_skipped += s.skipped;
         if (!s.skipped && isReading(c))
             centre.ground = c;
@@ -70,7 +63,8 @@ void IncrementalQuantities::rebuild(Database& db, const EarthworkInputs& in,
         s.centre = centre;
         m_index.insert(s.id, int(m_sections.size()));
         m_sections.push_back(s);
-        m_areas.push_back({q.number(1), q.number(4), q.number(5)});
+        m_areas.push_back(
+            {valueOr(row.chainage, 0), valueOr(row.fillArea, 0), valueOr(row.cutArea, 0)});
     }
     m_stamp = stampOf(db);
     m_valid = !m_sections.empty();
@@ -97,25 +91,20 @@ IncrementalQuantities::recompute(Database& db, const std::vector<std::int64_t>& 
         }
         todo.insert(i);
     }
-    const QString table = quoteName(schema::rlTable(m_inputs.road));
-    RowReader read(db, QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" WHERE ID = ?"));
-    RlRowReader rows(read);
-    RowWriter write(db, QStringLiteral("UPDATE ") + table +
-                            QStringLiteral(" SET FL1 = ?, FL2 = ?, FR1 = ?, FR2 = ?, "
-                                           "[Fill Area] = ?, [Cut Area] = ?, Width = ?, "
-                                           "[Left Slope] = ?, [Right Slope] = ?, Crust = ? "
-                                           "WHERE ID = ?"));
+    RlRowStore rows(db, m_inputs.road);
+    RowWriter write = rows.columnWriter({"FL1", "FL2", "FR1", "FR2", "Fill Area", "Cut Area",
+                                         "Width", "Left Slope", "Right Slope", "Crust"});
     // Ascending, so that a row's centre point is settled before the next row takes it; a row
     // added on the way lies after the current one and is reached in turn.
     for (auto it = todo.begin(); it != todo.end(); ++it) {
         const int i = *it;
         Section& section = m_sections[std::size_t(i)];
-        read.bind(0, qlonglong(section.id));
-        RlRow s;
-        if (!rows.next(s) || section.skipped || (m_inputs.skipUnready && !hasGroundReading(s))) {
+        std::optional<RlRow> found = rows.withId(section.id);
+        if (!found || section.skipped || (m_inputs.skipUnready && !hasGroundReading(*found))) {
             m_valid = false;
             return std::nullopt;
         }
+        RlRow& s = *found;
         applySectionDefaults(s);
         deriveSideLevels(s, m_inputs.formationCamber, m_inputs.carriageCamber);
         SectionArea area;

@@ -5,6 +5,7 @@
 #include "store/Numbers.h"
 #include "store/Roads.h"
 #include "store/RowWriter.h"
+#include "store/SheetTable.h"
 #include "store/Statements.h"
 #include "store/Transaction.h"
 
@@ -56,8 +57,8 @@ void fillSheet(Database& db, Sheet sheet, std::int64_t road, std::int64_t first,
     db.execute(statements::makeTable(sheet, road));
 
     // One prepared statement for every row: a long road is a million of them.
-    RowWriter add(db, "INSERT INTO " + statements::sheetTable(sheet, road) +
-                          " (ID, Chainage) VALUES (?, ?)");
+    RowWriter add = sheettable::inserter(db, statements::sheetTable(sheet, road),
+                                         {QStringLiteral("ID"), QStringLiteral("Chainage")});
     const auto addRow = [&](std::int64_t id, std::int64_t chainage) {
         add.bindInteger(0, id);
         add.bindNumber(1, double(chainage));

@@ -235,6 +235,18 @@ QVariant Database::scalar(const QString& statement)
     return rows.value(0);
 }
 
+std::int64_t Database::dataVersion()
+{
+    RowReader q(*this, QStringLiteral("PRAGMA data_version"));
+    return q.next() ? q.integer(0) : 0;
+}
+
+std::int64_t Database::totalChanges()
+{
+    RowReader q(*this, QStringLiteral("SELECT total_changes()"));
+    return q.next() ? q.integer(0) : 0;
+}
+
 bool Database::tableExists(const QString& name)
 {
     RowReader rows(*this, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND "

@@ -96,6 +96,24 @@ bool exists(Database& db, std::int64_t id)
     return !db.scalar("SELECT ID FROM Roads WHERE ID=" + QString::number(id)).isNull();
 }
 
+QString name(Database& db, std::int64_t id)
+{
+    RowReader q(db, QStringLiteral("SELECT [From], [To] FROM Roads WHERE ID = ?"));
+    q.bind(0, qint64(id));
+    if (!q.next())
+        return {};
+    return q.text(0) + QStringLiteral(" To ") + q.text(1);
+}
+
+QVariant storedLength(Database& db, std::int64_t id)
+{
+    RowReader q(db, QStringLiteral("SELECT Length FROM Roads WHERE ID = ?"));
+    q.bind(0, qint64(id));
+    if (!q.next())
+        throw Error(ErrorKind::Data, QStringLiteral("There is no road with ID %1").arg(id));
+    return q.value(0);
+}
+
 Road get(Database& db, std::int64_t id)
 {
     RowReader q(db, QString::fromLatin1(kSelectRoad) + " WHERE ID=" + QString::number(id));
