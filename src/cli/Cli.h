@@ -12,7 +12,9 @@
 namespace tarmela
 {
 class Database;
-}
+struct EarthworkInputs;
+struct EarthworkResult;
+} // namespace tarmela
 
 namespace tarmela::cli
 {
@@ -48,6 +50,13 @@ std::vector<Command> roadCommands();
 std::vector<Command> surveyCommands();
 std::vector<Command> earthworkCommands();
 std::vector<Command> exportCommands();
+std::vector<Command> gradeCommands();
+
+// The road's recomputation inputs: the settings with the road's own cambers.
+EarthworkInputs earthworkInputs(Context& ctx, std::int64_t road);
+// What recompute prints for a result; a run that stopped on a section is an error.
+int printEarthwork(Context& ctx, const EarthworkInputs& in, const EarthworkResult& result,
+                   bool asJson);
 
 // Runs one command line (without the program name). Exit status: 0 success, 1 usage error,
 // 2 data or database error.

@@ -48,14 +48,16 @@ void table(QTextStream& out, const VolumeSummary& v, const QLocale& locale)
     out << "ALL\t" << n(v.totalFill) << '\t' << n(v.totalCut) << '\t' << n(v.total()) << '\n';
 }
 
-EarthworkInputs inputsFor(Context& ctx, std::int64_t road)
+} // namespace
+
+EarthworkInputs earthworkInputs(Context& ctx, std::int64_t road)
 {
     const Road r = roads::get(ctx.database(), road);
     return earthworkInputsFor(ctx.settings, road, r.formationCamber / 100, r.carriageCamber / 100);
 }
 
-// What recompute prints; a run that stopped on a section is an error.
-int print(Context& ctx, const EarthworkInputs& in, const EarthworkResult& result, bool asJson)
+int printEarthwork(Context& ctx, const EarthworkInputs& in, const EarthworkResult& result,
+                   bool asJson)
 {
     if (!result.error.isEmpty())
         throw Error(ErrorKind::Data, earthworkMessage(result).replace('\n', ' '));
@@ -75,6 +77,9 @@ int print(Context& ctx, const EarthworkInputs& in, const EarthworkResult& result
     return 0;
 }
 
+namespace
+{
+
 // formation ID --at C --fc V | formation ID --from C1 --to C2 --fc V
 int formation(Context& ctx, Args& args)
 {
@@ -92,14 +97,14 @@ int formation(Context& ctx, Args& args)
             ErrorKind::Usage,
             QStringLiteral("formation needs --fc V with either --at C or --from C1 --to C2"));
     const double level = Args::number(*fc, QStringLiteral("--fc"));
-    const EarthworkInputs in = inputsFor(ctx, road);
+    const EarthworkInputs in = earthworkInputs(ctx, road);
     FormationDesign design(db);
     try {
         const EarthworkResult result =
             at ? design.setLevel(in, Args::number(*at, QStringLiteral("--at")), level)
                : design.setGrade(in, Args::number(*from, QStringLiteral("--from")),
                                  Args::number(*to, QStringLiteral("--to")), level);
-        return print(ctx, in, result, asJson);
+        return printEarthwork(ctx, in, result, asJson);
     } catch (const Error& e) {
         // The tool's two-line messages on one line.
         throw Error(e.kind(), QString(e.message()).replace('\n', ' '));
@@ -116,8 +121,8 @@ std::vector<Command> earthworkCommands()
              const bool asJson = args.flag(QStringLiteral("--json"));
              const std::int64_t road = requireRoad(ctx.database(), args);
              args.finish();
-             const EarthworkInputs in = inputsFor(ctx, road);
-             return print(ctx, in, UpdateEarthworkQuantities(ctx.database(), in), asJson);
+             const EarthworkInputs in = earthworkInputs(ctx, road);
+             return printEarthwork(ctx, in, UpdateEarthworkQuantities(ctx.database(), in), asJson);
          }},
         {QStringLiteral("formation"),
          QStringLiteral("formation ID (--at C | --from C1 --to C2) --fc V [--json]"), formation},

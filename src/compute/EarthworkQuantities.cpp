@@ -66,25 +66,35 @@ std::optional<RunError> unusableChainage(double chainage, std::int64_t id)
 class SectionPass
 {
 public:
-    explicit SectionPass(const SectionPipeline& pipeline) : m_pipeline(pipeline) {}
+    SectionPass(const SectionPipeline& pipeline, bool skipUnready)
+        : m_pipeline(pipeline), m_skipUnready(skipUnready)
+    {
+    }
 
     // The change of the next section. Once a section has lacked a value its method needs the
     // run has ended: that section's change holds only its defaults, later ones nothing.
     SectionChange next(const RlRow& stored)
     {
-        const bool ended = failure.has_value();
-        SectionChange change =
-            ended ? unchangedSection(stored) : m_pipeline.compute(stored, m_carry);
-        if (ended)
-            return change;
-        if (!change.computed())
+        if (failure)
+            return unchangedSection(stored);
+        if (m_skipUnready && !hasGroundReading(stored)) {
+            // Not surveyed yet: what the method would carry on is left as it was.
+            SectionCarry unused = m_carry;
+            SectionChange change = m_pipeline.compute(stored, unused);
+            return skip(change, stored, notSurveyed);
+        }
+        SectionChange change = m_pipeline.compute(stored, m_carry);
+        if (!change.computed()) {
+            if (m_skipUnready && !present(stored.fc))
+                return skip(change, stored, notDesigned);
             failure = RunError{EarthworkErrorCode::EmptyValue,
                                QStringLiteral("%1 is empty in the section at %2; the %3 needs it")
                                    .arg(QLatin1String(change.missing),
                                         chainageText(stored.chainage, change.id),
                                         QLatin1String(m_pipeline.method().caption))};
-        else if (!badChainage)
+        } else if (!badChainage) {
             badChainage = unusableChainage(stored.chainage, change.id);
+        }
         if (change.computed() && !badChainage)
             sections.push_back({stored.chainage, change.area().fill, change.area().cut});
         return change;
@@ -92,9 +102,28 @@ public:
 
     std::vector<SectionAreas> sections;
     std::optional<RunError> failure, badChainage;
+    int notDesigned = 0, notSurveyed = 0;
+    std::optional<double> firstSkipped;
 
 private:
+    // A section passed over: its defaults kept, its side levels and areas emptied.
+    SectionChange skip(SectionChange& change, const RlRow& stored, int& count)
+    {
+        ++count;
+        if (!firstSkipped)
+            firstSkipped = stored.chainage;
+        for (int k = 0; k <= kCutColumn; ++k) {
+            change.values[std::size_t(k)] = kEmpty;
+            if (present(stored.*kComputedColumns[std::size_t(k)].field))
+                change.changed |= 1u << k;
+            else
+                change.changed &= ~(1u << k);
+        }
+        return change;
+    }
+
     const SectionPipeline& m_pipeline;
+    bool m_skipUnready;
     SectionCarry m_carry;
 };
 
@@ -170,6 +199,16 @@ void recomputeRowByRow(Database& db, const EarthworkInputs& in, SectionPass& pas
 
 } // namespace
 
+bool hasGroundReading(const RlRow& s)
+{
+    if (isReading(s.centre))
+        return true;
+    for (int k = 0; k < kReadingsPerSide; ++k)
+        if (isReading(s.left[std::size_t(k)]) || isReading(s.right[std::size_t(k)]))
+            return true;
+    return false;
+}
+
 EarthworkResult UpdateEarthworkQuantities(Database& db, const EarthworkInputs& in)
 {
     EarthworkResult r;
@@ -194,13 +233,16 @@ EarthworkResult UpdateEarthworkQuantities(Database& db, const EarthworkInputs& i
         }
         const SectionPipeline pipeline(in, *method,
                                        SectionPipeline::distancesFor(db, in.road, *method));
-        std::optional<SectionPass> pass(std::in_place, pipeline);
+        std::optional<SectionPass> pass(std::in_place, pipeline, in.skipUnready);
         if (!recomputeInOneStatement(db, in, *pass)) {
-            pass.emplace(pipeline);
+            pass.emplace(pipeline, in.skipUnready);
             recomputeRowByRow(db, in, *pass);
         }
         r.roadName = roads::name(db, in.road);
         tx.commit();
+        r.notDesigned = pass->notDesigned;
+        r.notSurveyed = pass->notSurveyed;
+        r.firstSkipped = pass->firstSkipped;
         if (pass->failure)
             throw *pass->failure;
         if (pass->badChainage)

@@ -14,10 +14,12 @@
 //   104  an unknown quantity method or readings-per-side count
 
 #include "compute/Volumes.h"
+#include "store/RlRows.h"
 #include "store/Schema.h"
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 namespace tarmela
 {
@@ -30,6 +32,11 @@ struct EarthworkInputs {
     int viewSections = kReadingsPerSide;
     double formationCamber = 0.035; // fractions
     double carriageCamber = 0.035;
+    // The formation tool's rule while a road is being designed: a section without any ground
+    // reading (not surveyed yet), or whose method stops on its empty FC (not designed yet), is
+    // passed over instead of ending the run; its side levels and areas are emptied, so that
+    // nothing stale remains, and it takes no part in the volumes.
+    bool skipUnready = false;
 };
 
 // The message numbers above; None for a message without one.
@@ -48,7 +55,13 @@ struct EarthworkResult {
     QString roadName;         // From + " To " + To
     QString error;            // what stopped the run; empty when nothing did
     EarthworkErrorCode errorCode = EarthworkErrorCode::None;
+    // With skipUnready: the sections passed over, and the chainage of the first of them.
+    int notDesigned = 0, notSurveyed = 0;
+    std::optional<double> firstSkipped;
 };
+
+// Whether a section has any ground reading (C, or a left or right reading).
+bool hasGroundReading(const RlRow& s);
 
 // An empty sheet ends the run quietly (ran, no volumes, no error); a road whose RL sheet was
 // never generated gets "Datasheet not generated! Click Generate Data Sheet from Data menu".

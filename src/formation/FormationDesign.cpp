@@ -3,6 +3,7 @@
 #include "compute/SectionPipeline.h"
 #include "formation/FormationData.h"
 #include "formation/FormationRules.h"
+#include "formation/VerticalAlignment.h"
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/Numbers.h"
@@ -11,6 +12,7 @@
 #include "store/ValueRanges.h"
 
 #include <cmath>
+#include <limits>
 
 namespace tarmela
 {
@@ -127,6 +129,65 @@ EarthworkResult FormationDesign::setGrade(const EarthworkInputs& in, double from
         edit);
 }
 
+std::vector<Pvi> FormationDesign::alignment(std::int64_t road)
+{
+    return alignments::read(m_db, road);
+}
+
+EarthworkResult FormationDesign::applyAlignment(const EarthworkInputs& in,
+                                                const std::vector<Pvi>& pvis, FormationEdit* edit)
+{
+    formation::requireAlignment(pvis);
+    std::vector<Pvi> before;
+    EarthworkResult r = change(
+        in,
+        [&]() -> Writes {
+            before = alignments::read(m_db, in.road);
+            formation::FormationData data(m_db, in.road, 0);
+            // From the first PVI through the last, both included.
+            const double to =
+                std::nextafter(pvis.back().chainage, std::numeric_limits<double>::infinity());
+            std::vector<std::pair<std::int64_t, double>> levels;
+            for (const FormationProfileRow& row : data.rowsIn(pvis.front().chainage, to)) {
+                const double level = formation::d2(*formation::alignmentLevel(pvis, row.chainage));
+                if (!row.fc || *row.fc != level) // a row already there needs no recomputation
+                    levels.emplace_back(row.id, level);
+            }
+            return [this, &in, &pvis, levels] {
+                alignments::write(m_db, in.road, pvis);
+                formation::FormationData rows(m_db, in.road, 0);
+                std::vector<std::int64_t> ids;
+                ids.reserve(levels.size());
+                for (const auto& [id, level] : levels) {
+                    rows.writeFc(id, level);
+                    ids.push_back(id);
+                }
+                return ids;
+            };
+        },
+        edit);
+    if (edit) {
+        edit->alignmentEdited = true;
+        edit->alignmentBefore = std::move(before);
+        edit->alignmentAfter = pvis;
+    }
+    return r;
+}
+
+void FormationDesign::clearAlignment(std::int64_t road, FormationEdit* edit)
+{
+    Transaction tx(m_db);
+    std::vector<Pvi> before = alignments::read(m_db, road);
+    alignments::write(m_db, road, {});
+    tx.commit();
+    if (edit) {
+        edit->rows.clear();
+        edit->alignmentEdited = true;
+        edit->alignmentBefore = std::move(before);
+        edit->alignmentAfter.clear();
+    }
+}
+
 EarthworkResult FormationDesign::restore(const EarthworkInputs& in, const FormationEdit& edit,
                                          bool before)
 {
@@ -151,7 +212,10 @@ EarthworkResult FormationDesign::restore(const EarthworkInputs& in, const Format
                                           .arg(plainDecimal(now->at(1).toDouble()))
                                     : QStringLiteral("A section it changed was deleted since."));
             }
-            return [this, &edit, table, before] {
+            return [this, &in, &edit, table, before] {
+                if (edit.alignmentEdited)
+                    alignments::write(m_db, in.road,
+                                      before ? edit.alignmentBefore : edit.alignmentAfter);
                 RowJournal::write(m_db, table, editedColumns(), edit.rows, before);
                 std::vector<std::int64_t> ids;
                 for (const JournalRow& row : edit.rows)

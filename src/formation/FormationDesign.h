@@ -16,6 +16,7 @@
 #include "compute/EarthworkQuantities.h"
 #include "formation/IncrementalQuantities.h"
 #include "store/RowJournal.h"
+#include "store/VerticalAlignments.h"
 
 #include <QString>
 #include <cstdint>
@@ -33,6 +34,9 @@ class Database;
 // were before and after. An empty value stays empty both ways.
 struct FormationEdit {
     std::vector<JournalRow> rows;
+    // An edit of the vertical alignment also keeps the PVIs before and after it.
+    bool alignmentEdited = false;
+    std::vector<Pvi> alignmentBefore, alignmentAfter;
 };
 
 class FormationDesign
@@ -54,9 +58,19 @@ public:
     EarthworkResult setGrade(const EarthworkInputs& in, double from, double to, double fc,
                              FormationEdit* edit = nullptr);
 
-    // Puts the rows of an edit back as they were before it (undo) or after it (redo), then
-    // recomputes. Refused (Error, nothing written) when a row's FC is no longer what the edit
-    // left, or what it found: it was written elsewhere since.
+    // The road's vertical alignment becomes `pvis` (formation/VerticalAlignment.h; refused
+    // with its one-line message when it is not valid) and FC of every row from its first PVI
+    // to its last is set to its level there, to 2 decimals; rows outside keep their FC. The
+    // rows whose FC changes are recomputed.
+    EarthworkResult applyAlignment(const EarthworkInputs& in, const std::vector<Pvi>& pvis,
+                                   FormationEdit* edit = nullptr);
+    // Removes the road's alignment; FC stays as it was written.
+    void clearAlignment(std::int64_t road, FormationEdit* edit = nullptr);
+    std::vector<Pvi> alignment(std::int64_t road);
+
+    // Puts the rows of an edit back as they were before it (undo) or after it (redo), and the
+    // alignment it edited, then recomputes. Refused (Error, nothing written) when a row's FC is no
+    // longer what the edit left, or what it found: it was written elsewhere since.
     EarthworkResult restore(const EarthworkInputs& in, const FormationEdit& edit, bool before);
 
     // The columns an edit keeps: FC first, then those derived from it.

@@ -34,9 +34,9 @@ Readouts readoutsFor(const FormationProfileRow& row,
     const double run = row.chainage - previous->chainage;
     const double rise = fc - previous->fc.value_or(0);
     if (run > 0)
-        r.percent = std::fabs(rise * 100 / run);
+        r.percent = rise * 100 / run;
     if (rise != 0)
-        r.oneIn = std::fabs(run / rise);
+        r.oneIn = run / rise;
     return r;
 }
 

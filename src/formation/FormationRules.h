@@ -28,8 +28,8 @@ PickRule pickRule(std::int64_t c);
 // What the readouts show for the picked row (whose FC is present) and the row before it.
 // Differences are formation minus existing (an empty existing level counts as 0). The grade
 // from the previous row (its empty FC counting as 0) is in percent, and as "1 in" run per
-// unit of rise: none on the first row, none when the chainages don't increase, and no "1 in"
-// on a level stretch.
+// unit of rise, both signed as the longitudinal section shows them (negative falling): none on the
+// first row, none when the chainages don't increase, and no "1 in" on a level stretch.
 struct Readouts {
     double leftDiff = 0, centreDiff = 0, rightDiff = 0;
     std::optional<double> percent;

@@ -20,7 +20,8 @@ IncrementalQuantities::Stamp IncrementalQuantities::stampOf(Database& db)
 bool IncrementalQuantities::sameInputs(const EarthworkInputs& a, const EarthworkInputs& b)
 {
     return a.road == b.road && a.method == b.method && a.viewSections == b.viewSections &&
-           a.formationCamber == b.formationCamber && a.carriageCamber == b.carriageCamber;
+           a.skipUnready == b.skipUnready && a.formationCamber == b.formationCamber &&
+           a.carriageCamber == b.carriageCamber;
 }
 
 void IncrementalQuantities::rebuild(Database& db, const EarthworkInputs& in,
@@ -36,20 +37,27 @@ void IncrementalQuantities::rebuild(Database& db, const EarthworkInputs& in,
     m_inputs = in;
     m_roadName = result.roadName;
     m_pipeline.emplace(in, *method, SectionPipeline::distancesFor(db, in.road, *method));
+    m_notDesigned = result.notDesigned;
+    m_notSurveyed = result.notSurveyed;
+    m_firstSkipped = result.firstSkipped;
     // The order of the full recomputation, so that the centre points carry the same way. Only
     // the columns the index needs: reading whole rows here made the tool's full recomputation
     // of a long road take about half as long again (tarmela_bench_formation).
     RlRowReader q = RlRowStore(db, in.road).summaries();
     SectionCarry carry;
+    m_skipped = 0;
     RlRow row;
     while (q.next(row)) {
         Section s;
         s.id = row.id;
         const double fc = row.fc;
-        // What the method's area function leaves in the carry, from C and FC alone.
-        if (method->carriesCentre)
-            carryCentre(row.centre, fc, carry);
         s.fcPresent = isReading(fc);
+        // A computed section always has its areas; one passed over carries nothing on.
+        s.skipped = !present(row.fillArea);
+        m_skipped += s.skipped;
+        // What the method's area function leaves in the carry, from C and FC alone.
+        if (method->carriesCentre && !s.skipped)
+            carryCentre(row.centre, fc, carry);
         s.carry = carry;
         m_index.insert(s.id, int(m_sections.size()));
         m_sections.push_back(s);
@@ -74,7 +82,8 @@ IncrementalQuantities::recompute(Database& db, const std::vector<std::int64_t>& 
     std::set<int> todo;
     for (std::int64_t id : ids) {
         const int i = m_index.value(id, -1);
-        if (i < 0) {
+        // A section passed over is left to the full run, which counts them.
+        if (i < 0 || m_sections[std::size_t(i)].skipped) {
             m_valid = false;
             return std::nullopt;
         }
@@ -88,7 +97,7 @@ IncrementalQuantities::recompute(Database& db, const std::vector<std::int64_t>& 
         const int i = *it;
         Section& section = m_sections[std::size_t(i)];
         const std::optional<RlRow> stored = rows.withId(section.id);
-        if (!stored) {
+        if (!stored || section.skipped || (m_inputs.skipUnready && !hasGroundReading(*stored))) {
             m_valid = false;
             return std::nullopt;
         }
@@ -112,7 +121,23 @@ IncrementalQuantities::recompute(Database& db, const std::vector<std::int64_t>& 
     EarthworkResult r;
     r.ran = true;
     r.roadName = m_roadName;
-    r.volumes = kilometreVolumes(m_areas, nearestEven(m_areas.back().chainage));
+    r.notDesigned = m_notDesigned;
+    r.notSurveyed = m_notSurveyed;
+    r.firstSkipped = m_firstSkipped;
+    if (m_skipped > 0) {
+        std::vector<SectionAreas> computed;
+        computed.reserve(m_areas.size());
+        for (std::size_t k = 0; k < m_areas.size(); ++k)
+            if (!m_sections[k].skipped)
+                computed.push_back(m_areas[k]);
+        if (computed.empty()) {
+            m_valid = false;
+            return std::nullopt;
+        }
+        r.volumes = kilometreVolumes(computed, nearestEven(computed.back().chainage));
+    } else {
+        r.volumes = kilometreVolumes(m_areas, nearestEven(m_areas.back().chainage));
+    }
     r.volumesDone = true;
     return r;
 }

@@ -51,6 +51,7 @@ private:
         std::int64_t id = 0;
         SectionCarry carry;     // what its method carries on to the next section
         bool fcPresent = false; // a section without one takes the carried centre point
+        bool skipped = false;   // passed over by the run (EarthworkInputs::skipUnready)
     };
     struct Stamp {
         qint64 dataVersion = -1; // commits of other connections
@@ -71,6 +72,10 @@ private:
     std::vector<SectionAreas> m_areas; // the same order: chainage, fill, cut
     QHash<std::int64_t, int> m_index;
     Stamp m_stamp;
+    int m_skipped = 0; // sections passed over
+    // As the full run counted them: a change recomputed here passes over none anew.
+    int m_notDesigned = 0, m_notSurveyed = 0;
+    std::optional<double> m_firstSkipped;
 };
 
 } // namespace tarmela

@@ -3,6 +3,7 @@
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/Transaction.h"
+#include "store/VerticalAlignments.h"
 
 namespace tarmela::schema
 {
@@ -18,6 +19,13 @@ void addRoadBenchmark(Database& db)
     db.exec(QStringLiteral("ALTER TABLE Roads ADD COLUMN Benchmark REAL"));
 }
 
+// Version 2: a road may have a vertical alignment (its PVIs), from which the formation tool
+// and the batch tool's grade command write FC.
+void addVerticalAlignment(Database& db)
+{
+    alignments::createTable(db);
+}
+
 void setVersion(Database& db, int version)
 {
     // A pragma takes no bound value; the version is a number of this program's own.
@@ -30,6 +38,7 @@ const std::vector<Migration>& migrations()
 {
     static const std::vector<Migration> list{
         {1, "Roads.Benchmark", addRoadBenchmark},
+        {2, "VerticalAlignment", addVerticalAlignment},
     };
     return list;
 }

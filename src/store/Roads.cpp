@@ -7,6 +7,7 @@
 #include "store/Schema.h"
 #include "store/Transaction.h"
 #include "store/ValueRanges.h"
+#include "store/VerticalAlignments.h"
 
 #include <QSqlQuery>
 
@@ -180,6 +181,7 @@ void remove(Database& db, std::int64_t id)
             db.execute(statements::dropTable(s, id));
     db.execute(statements::deleteCrossDistances(id));
     db.execute(statements::deleteCulvertsOfRoad(id));
+    alignments::write(db, id, {});
     tx.commit();
 }
 

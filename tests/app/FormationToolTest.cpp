@@ -11,12 +11,14 @@
 #include "ui/formation/frmPlotFormation.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSqlQuery>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -196,14 +198,14 @@ TEST(FormationToolWindow, PickTypeUpdateGradeAndUndo)
     EXPECT_DOUBLE_EQ(fcAt(db, road, 39980), 101.8);
     EXPECT_DOUBLE_EQ(fcAt(db, road, 40000), 102);
 
-    // Ctrl+Z in the FC box, untouched since the update, is Edit > Undo; one update is kept.
+    // Ctrl+Z in the FC box, untouched since the update, is Edit > Undo; the update before
+    // stays on the stack.
     EXPECT_EQ(undoMenu(w), "on &Undo Gradient 39900 to 40000 | off R&edo");
     QTest::keyClick(fc, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_DOUBLE_EQ(fcAt(db, road, 39980), 101);
     EXPECT_DOUBLE_EQ(fcAt(db, road, 40000), 101);
     EXPECT_DOUBLE_EQ(fcAt(db, road, 100), 101.6);
-    EXPECT_EQ(undoMenu(w), "off &Undo | on R&edo Gradient 39900 to 40000");
-    EXPECT_FALSE(w.toolButton("Undo")->isEnabled());
+    EXPECT_EQ(undoMenu(w), "on &Undo Update FC at 100 | on R&edo Gradient 39900 to 40000");
     EXPECT_TRUE(program.told.empty()) << program.lastTold().toStdString();
 
     // A typed value that is no level is refused and changes nothing.
@@ -242,9 +244,72 @@ TEST(FormationToolWindow, AGradientOverEmptyFcsIsTakenBackAndDoneAgainExactly)
     QTest::keyClick(child<QLineEdit>(tool, "txtFC"), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(rlSheet(db, road), before);
     EXPECT_EQ(grid->rowCount(), gridRows);
-    EXPECT_EQ(undoMenu(w), "off &Undo | on R&edo Gradient 0 to 600");
+    EXPECT_EQ(undoMenu(w), "on &Undo Update FC at 0 | on R&edo Gradient 0 to 600");
 
     w.command(QStringLiteral("mnuEditRedo"))->trigger();
     EXPECT_EQ(rlSheet(db, road), after);
     EXPECT_EQ(undoMenu(w), "on &Undo Gradient 0 to 600 | off R&edo");
+}
+
+// Designing a new road in the alignment mode: two clicks on the profile make an alignment
+// (the first PVI waits for the second), a third adds a PVI; the levels and a curve length are
+// typed into the PVI table. Undo takes the curve back, redo puts it again. The sections not
+// designed yet are counted in the status bar, without a message box.
+TEST(FormationToolWindow, AlignmentByClicksTypedLengthUndoAndRedo)
+{
+    UiProgram program;
+    Database& db = program.db();
+    const std::int64_t road = newRoad(db);
+    frmMain w;
+    frmPlotFormation* tool = openTool(w, road);
+    ASSERT_TRUE(tool);
+    auto* skipped = child<QLabel>(tool, "lblSkipped");
+    EXPECT_EQ(skipped->text(), "33 sections without FC; first at 0");
+    child<QCheckBox>(tool, "chkAlignment")->setChecked(true);
+    auto* table = child<QTableWidget>(tool, "tblPvi");
+    clickAt(tool, 3);
+    EXPECT_EQ(table->rowCount(), 1);
+    EXPECT_TRUE(db.scalar("SELECT count(FC) FROM " + schema::rlTable(road)).toInt() == 0);
+    clickAt(tool, 297); // snapped to the section at 300
+    clickAt(tool, 611);
+    ASSERT_EQ(table->rowCount(), 3);
+    EXPECT_EQ(table->item(2, 0)->text(), "600");
+
+    const auto type = [&](int row, int column, const QString& text) {
+        QTest::qWait(1); // the last cell's editor goes
+        table->setFocus();
+        table->setCurrentCell(row, column);
+        QTest::keyClick(table, Qt::Key_F2);
+        QWidget* editor = nullptr;
+        for (QLineEdit* e : table->viewport()->findChildren<QLineEdit*>())
+            if (e->isVisible())
+                editor = e;
+        ASSERT_TRUE(editor);
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, Qt::Key_Tab);
+    };
+    type(0, 1, "100");
+    type(1, 1, "103");
+    type(2, 1, "100");
+    EXPECT_DOUBLE_EQ(fcAt(db, road, 300), 103);
+    EXPECT_DOUBLE_EQ(fcAt(db, road, 100), 101);
+    type(1, 2, "100");
+    EXPECT_DOUBLE_EQ(fcAt(db, road, 300), 102.75); // a quarter of A L / 8 under the PVI
+    EXPECT_EQ(table->item(1, 5)->text(), "50.00"); // K = 100 / 2
+    EXPECT_EQ(skipped->text(), "2 sections without FC; first at 620");
+    EXPECT_EQ(undoMenu(w), "on &Undo Edit PVI at 300 | off R&edo");
+
+    w.command(QStringLiteral("mnuEditUndo"))->trigger();
+    EXPECT_DOUBLE_EQ(fcAt(db, road, 300), 103);
+    EXPECT_EQ(table->item(1, 2)->text(), "0");
+    w.command(QStringLiteral("mnuEditRedo"))->trigger();
+    EXPECT_DOUBLE_EQ(fcAt(db, road, 300), 102.75);
+    EXPECT_EQ(table->item(1, 2)->text(), "100");
+    EXPECT_TRUE(program.told.empty()) << program.lastTold().toStdString();
+
+    // A full recomputation by the tool's rule finds what the edits left.
+    std::vector<std::string> edited = rlSheet(db, road);
+    tool->recomputeRoad(true);
+    EXPECT_EQ(rlSheet(db, road), edited);
 }

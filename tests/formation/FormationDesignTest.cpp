@@ -4,6 +4,7 @@
 #include "store/RowReader.h"
 #include "store/Schema.h"
 #include "store/Transaction.h"
+#include "store/VerticalAlignments.h"
 #include "support/TestProject.h"
 
 #include <cmath>
@@ -224,7 +225,7 @@ TEST_F(FormationDesignTest, ChangesStoreWhatAFullRecomputationStores)
         }
         tx.commit();
         FormationDesign design(db);
-        FormationEdit edit;
+        FormationEdit edit, aligned, moved;
         EarthworkInputs in = inputs(r, method);
         in.formationCamber = 0.03;
         in.carriageCamber = 0.025;
@@ -274,6 +275,39 @@ TEST_F(FormationDesignTest, ChangesStoreWhatAFullRecomputationStores)
              },
              true},
             {"grade over long gaps", {}, [&] { design.setGrade(in, 1180, 1700, 97.5); }, true},
+            {"alignment",
+             {},
+             [&] {
+                 design.applyAlignment(in, {{100, 100.5, 0}, {160, 101.8, 40}, {200, 100.9, 0}},
+                                       &aligned);
+             },
+             true},
+            {"PVI moved",
+             {},
+             [&] {
+                 design.applyAlignment(in, {{100, 100.5, 0}, {170, 101.2, 30}, {200, 100.9, 0}},
+                                       &moved);
+             },
+             true},
+            {"PVI move undone",
+             {},
+             [&] {
+                 design.restore(in, moved, true);
+                 EXPECT_EQ(alignments::read(db, r), aligned.alignmentAfter);
+             },
+             true},
+            {"alignment undone and done again",
+             {},
+             [&] {
+                 design.restore(in, aligned, true);
+                 EXPECT_TRUE(alignments::read(db, r).empty());
+                 design.restore(in, aligned, false);
+             },
+             true},
+            {"level by hand inside the alignment",
+             {},
+             [&] { design.setLevel(in, 140, 102); },
+             true},
         };
         const long long rows = 70;
         for (const Step& s : steps) {
@@ -312,4 +346,57 @@ TEST_F(FormationDesignTest, AChangeOnARoadThatFailsToRecomputeReportsIt)
     const EarthworkResult changed = design.setLevel(in, 40, 12.5);
     EXPECT_TRUE(changed.error.contains("FC is empty in the section at chainage 20"));
     EXPECT_EQ(fcColumn(db, r), "10 | null | 12.5");
+}
+
+// Refused alignments write nothing, neither FC nor PVIs.
+TEST_F(FormationDesignTest, RefusedAlignmentsWriteNothing)
+{
+    const auto r = road(db, {{0, 10}, {20, 11}, {40, 12}});
+    FormationDesign design(db);
+    const EarthworkInputs in = inputs(r, 1);
+    const std::vector<Pvi> good{{0, 10, 0}, {20, 10.4, 10}, {40, 10, 0}};
+    design.applyAlignment(in, good);
+    EXPECT_EQ(fcColumn(db, r), "10 | 10.35 | 10");
+    for (const std::vector<Pvi>& bad : {std::vector<Pvi>{{0, 10, 0}},
+                                        {{0, 10, 0}, {20, 11, 50}, {40, 12, 0}},
+                                        {{0, 10, 0}, {0, 11, 0}},
+                                        {{0, 10, 5}, {40, 11, 0}},
+                                        {{0, 10, 0}, {40, 1e6, 0}}}) {
+        EXPECT_TRUE(thrown([&] { design.applyAlignment(in, bad); }));
+        EXPECT_EQ(fcColumn(db, r), "10 | 10.35 | 10");
+        EXPECT_EQ(alignments::read(db, r), good);
+    }
+    design.clearAlignment(r);
+    EXPECT_TRUE(alignments::read(db, r).empty());
+    EXPECT_EQ(fcColumn(db, r), "10 | 10.35 | 10");
+}
+
+// The tool's rule on a road being designed: sections without FC or without ground are passed
+// over, their stale side levels and areas emptied and counted; other gaps still stop the run,
+// and the batch rule stops at the first of them as ever.
+TEST_F(FormationDesignTest, ToolRulePassesOverSectionsNotDesignedOrSurveyed)
+{
+    const auto r = road(db, {{0, 10}, {20, NAN}, {40, 12}, {60, 11}, {80, NAN}});
+    const QString table = schema::rlTable(r);
+    db.exec("UPDATE " + table + " SET C = NULL WHERE Chainage = 40");
+    db.exec("UPDATE " + table + " SET FL1 = 9, [Fill Area] = 5, [Cut Area] = 5");
+    FormationDesign design(db);
+    EarthworkInputs in = inputs(r, 1);
+    EXPECT_TRUE(UpdateEarthworkQuantities(db, in).error.contains("FC is empty"));
+    in.skipUnready = true;
+    EarthworkResult res = design.recompute(in);
+    EXPECT_EQ(res.error, "");
+    EXPECT_EQ(res.notDesigned, 2);
+    EXPECT_EQ(res.notSurveyed, 1);
+    EXPECT_EQ(res.firstSkipped, 20);
+    EXPECT_EQ(queryText(db, "SELECT FL1, [Fill Area] FROM " + table +
+                                " WHERE Chainage IN (20, 40, 80) ORDER BY Chainage"),
+              "null null | null null | null null");
+    // Designing a section takes it off the count.
+    res = design.setLevel(in, 20, 10.5);
+    EXPECT_EQ(res.notDesigned, 1);
+    EXPECT_EQ(res.firstSkipped, 40);
+    const EarthworkResult full = UpdateEarthworkQuantities(db, in);
+    EXPECT_EQ(res.volumes.total(), full.volumes.total());
+    EXPECT_GT(full.volumes.totalCut, 0);
 }

@@ -3,8 +3,10 @@
 #include "drawing/FormationProfile.h"
 
 #include <QImage>
+#include <QPolygonF>
 #include <QWidget>
 #include <optional>
+#include <vector>
 
 namespace tarmela
 {
@@ -24,19 +26,37 @@ public:
     void setMarker(std::optional<QPointF> twips);
     std::optional<QPointF> marker() const { return m_marker; }
 
+    // Drawn over the profile, in twips: the line at the picked section's chainage, and the
+    // vertical alignment (its line, and its PVIs with the selected one filled).
+    struct Overlay {
+        std::optional<double> pickedX;
+        QPolygonF alignment;
+        std::vector<QPointF> pvis;
+        int selected = -1;
+    };
+    void setOverlay(Overlay overlay);
+
 signals:
-    // A mouse button was released at x twips from the left edge.
-    void released(double xTwips);
+    // A mouse button was pressed, or released, at the point (twips from the top left).
+    void pressed(QPointF twips);
+    void released(QPointF twips);
+    // The pointer moved to the point (with or without a button held).
+    void moved(QPointF twips);
+    void left();
     void resized();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     QImage m_picture;
     std::optional<QPointF> m_marker;
+    Overlay m_overlay;
 };
 
 } // namespace tarmela

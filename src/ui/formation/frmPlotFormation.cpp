@@ -5,6 +5,7 @@
 #include "store/Error.h"
 #include "store/Numbers.h"
 #include "store/Roads.h"
+#include "store/ValueRanges.h"
 #include "ui/common/AppState.h"
 #include "ui/common/BusyCursor.h"
 #include "ui/common/Prompts.h"
@@ -20,9 +21,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QUndoStack>
 #include <QWheelEvent>
+#include <cmath>
 
 namespace tarmela
 {
@@ -30,8 +33,8 @@ namespace tarmela
 namespace
 {
 
-// The lower panel under the plot, the horizontal scroll bar included: 2,100 twips.
-constexpr int kPanelHeight = 140;
+// The lower panel under the plot, the horizontal scroll bar included.
+constexpr int kPanelHeight = 170;
 // The datum the vertical scroll bar can carry, whole metres (the setting is 16-bit).
 constexpr int kLowestDatum = -500;
 constexpr int kHighestDatum = 5000;
@@ -79,9 +82,9 @@ frmPlotFormation::frmPlotFormation(QWidget* parent)
         // A road that can't be read still gets its tool; the recomputation below says why.
     }
     setWindowTitle(title);
-    // One update can be taken back, as ever; a second undo finds nothing.
+    // Updates and alignment edits alike, many steps back.
     m_undo = new QUndoStack(this);
-    m_undo->setUndoLimit(1);
+    m_undo->setUndoLimit(100);
     buildControls();
     followDocument();
 }
@@ -155,11 +158,18 @@ void frmPlotFormation::buildControls()
     cmdUpdate = new QPushButton(tr("Update"), panel);
     cmdUpdate->setObjectName(QStringLiteral("cmdUpdate"));
     cmdUpdate->setDefault(true);
+    txtChainage = readout("txtChainage", panel, true);
+    chkAlignment = new QCheckBox(tr("Alignment"), panel);
+    chkAlignment->setObjectName(QStringLiteral("chkAlignment"));
+    chkAlignment->setToolTip(tr("Click the profile to add a PVI, drag one to move it, Delete "
+                                "removes the selected one"));
 
     g->addWidget(caption(tr("Left"), panel), 0, 1, Qt::AlignCenter);
     g->addWidget(caption(tr("Centre"), panel), 0, 2, Qt::AlignCenter);
     g->addWidget(caption(tr("Right"), panel), 0, 3, Qt::AlignCenter);
     g->addWidget(caption(tr("FC"), panel), 0, 4, Qt::AlignCenter);
+    g->addWidget(caption(tr("Chainage"), panel), 3, 0);
+    g->addWidget(txtChainage, 3, 1);
     g->addWidget(caption(tr("Existing Levels"), panel), 1, 0);
     g->addWidget(txtLeft, 1, 1);
     g->addWidget(txtCentre, 1, 2);
@@ -185,6 +195,7 @@ void frmPlotFormation::buildControls()
     auto* checks = new QHBoxLayout;
     checks->addWidget(chkGradientMode);
     checks->addWidget(chkCulvert);
+    checks->addWidget(chkAlignment);
     checks->addStretch();
     g->addLayout(checks, 2, 5);
 
@@ -204,7 +215,19 @@ void frmPlotFormation::buildControls()
     for (int c = 1; c < 4; ++c)
         VellGrid1->setColumnWidth(c, volumeWidth);
     VellGrid1->setMinimumWidth(48 + 3 * volumeWidth + 24);
-    g->addWidget(VellGrid1, 0, 6, 3, 1);
+    g->addWidget(VellGrid1, 0, 6, 4, 1);
+
+    tblPvi = new QTableWidget(0, 6, panel);
+    tblPvi->setObjectName(QStringLiteral("tblPvi"));
+    tblPvi->setHorizontalHeaderLabels(
+        {tr("Chainage"), tr("Level"), tr("Length"), tr("Grade in %"), tr("Grade out %"), tr("K")});
+    tblPvi->verticalHeader()->hide();
+    tblPvi->verticalHeader()->setDefaultSectionSize(20);
+    tblPvi->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    tblPvi->setMinimumWidth(380);
+    tblPvi->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tblPvi->setSelectionMode(QAbstractItemView::SingleSelection);
+    g->addWidget(tblPvi, 0, 7, 4, 1);
     g->setColumnStretch(5, 1);
 
     auto* outer = new QGridLayout(this);
@@ -214,11 +237,42 @@ void frmPlotFormation::buildControls()
     outer->addWidget(VScroll1, 0, 1);
     outer->addWidget(HScroll1, 1, 0);
     outer->addWidget(panel, 2, 0, 1, 2);
+    sbFormation = new QStatusBar(this);
+    sbFormation->setObjectName(QStringLiteral("sbFormation"));
+    sbFormation->setSizeGripEnabled(false);
+    lblPointer = new QLabel(sbFormation);
+    lblPointer->setObjectName(QStringLiteral("lblPointer"));
+    lblPointer->setMinimumWidth(220);
+    lblSkipped = new QLabel(sbFormation);
+    lblSkipped->setObjectName(QStringLiteral("lblSkipped"));
+    sbFormation->addWidget(lblSkipped, 1);
+    sbFormation->addPermanentWidget(lblPointer);
+    outer->addWidget(sbFormation, 3, 0, 1, 2);
     outer->setRowStretch(0, 1);
     outer->setColumnStretch(0, 1);
     setMinimumSize(560, 320);
 
-    connect(pbGraph, &FormationProfileView::released, this, &frmPlotFormation::pick);
+    connect(pbGraph, &FormationProfileView::pressed, this, &frmPlotFormation::plotPressed);
+    connect(pbGraph, &FormationProfileView::moved, this, &frmPlotFormation::plotMoved);
+    connect(pbGraph, &FormationProfileView::released, this, &frmPlotFormation::plotReleased);
+    connect(pbGraph, &FormationProfileView::left, lblPointer, &QLabel::clear);
+    connect(txtChainage, &QLineEdit::returnPressed, this, [this] {
+        double typed = 0;
+        const QString why =
+            readValue(txtChainage->text(), ranges::kChainage, tr("The chainage"), typed);
+        if (!why.isEmpty())
+            tell(why);
+        else
+            pickNear(typed);
+    });
+    connect(chkAlignment, &QCheckBox::toggled, this, [this] { updateOverlay(); });
+    connect(tblPvi, &QTableWidget::cellChanged, this, &frmPlotFormation::pviCellEdited);
+    connect(tblPvi, &QTableWidget::currentCellChanged, this, [this](int row) {
+        if (!m_fillingTable) {
+            m_selectedPvi = row;
+            updateOverlay();
+        }
+    });
     connect(pbGraph, &FormationProfileView::resized, this, &frmPlotFormation::pbRefresh);
     connect(HScroll1, &QScrollBar::valueChanged, this, [this](int value) {
         StartChainage = std::int64_t(value) * 50;
@@ -237,7 +291,10 @@ void frmPlotFormation::buildControls()
 EarthworkInputs frmPlotFormation::inputs() const
 {
     const AppState& s = appState();
-    return earthworkInputsFor(s.settings, m_road, s.FormationCamber, s.CarriageCamber);
+    EarthworkInputs in =
+        earthworkInputsFor(s.settings, m_road, s.FormationCamber, s.CarriageCamber);
+    in.skipUnready = true; // the tool's own rule: a road is designed a stretch at a time
+    return in;
 }
 
 void frmPlotFormation::tell(const QString& text)
@@ -245,12 +302,14 @@ void frmPlotFormation::tell(const QString& text)
     prompts().tell(this, text, QMessageBox::Warning);
 }
 
-void frmPlotFormation::recomputeRoad()
+void frmPlotFormation::recomputeRoad(bool toolRule)
 {
     EarthworkResult r;
     try {
         BusyCursor busy;
-        r = m_design.recompute(inputs());
+        EarthworkInputs in = inputs();
+        in.skipUnready = toolRule;
+        r = m_design.recompute(in);
     } catch (const Error& e) {
         tell(e.message());
         return;
@@ -292,8 +351,23 @@ void frmPlotFormation::showResult(const EarthworkResult& r)
         m_document.noteQuantities(m_road, quantityTexts(r.volumes, QLocale()));
     }
     VellGrid1->setUpdatesEnabled(true);
+    showSkipped(r);
     if (!r.error.isEmpty())
         tell(earthworkMessage(r));
+}
+
+void frmPlotFormation::showSkipped(const EarthworkResult& r)
+{
+    QStringList parts;
+    if (r.notDesigned > 0)
+        parts << (r.notDesigned == 1 ? tr("1 section without FC")
+                                     : tr("%1 sections without FC").arg(r.notDesigned));
+    if (r.notSurveyed > 0)
+        parts << tr("%1 without ground").arg(r.notSurveyed);
+    QString text = parts.join(QStringLiteral(", "));
+    if (r.firstSkipped)
+        text += tr("; first at %1").arg(plainDecimal(*r.firstSkipped));
+    lblSkipped->setText(text);
 }
 
 void frmPlotFormation::pbRefresh()
@@ -317,6 +391,16 @@ void frmPlotFormation::pbRefresh()
             m_source.load(frame, StartChainage, fixed, chkCulvert->isChecked());
         m_datum = redraw.drawing.datum;
         pbGraph->show(redraw.drawing);
+        // The table is filled again only when the alignment changed: a redraw (a resize, say)
+        // while a cell is being typed in keeps the typing.
+        const std::vector<Pvi> stored = m_design.alignment(m_road);
+        const std::vector<Pvi>& now = stored.empty() ? m_draft : stored;
+        if (now != m_pvis || tblPvi->rowCount() != int(now.size())) {
+            m_pvis = now;
+            if (m_selectedPvi >= int(m_pvis.size()))
+                m_selectedPvi = -1;
+            fillPviTable();
+        }
 
         // The picked row stays picked while it is there; otherwise the first row is current.
         if (!(m_markerShown && m_source.data().rowAt(CurrentChainage))) {
@@ -343,22 +427,31 @@ void frmPlotFormation::tellOnce(const QString& message)
 
 void frmPlotFormation::ShowCurrent()
 {
+    // The readouts always describe the picked section, designed or not; the marker stands on
+    // its FC (or its ground while it has none) when it is in view.
     const std::optional<FormationProfileRow> row = m_source.data().rowAt(CurrentChainage);
-    const double end = double(StartChainage) + double(pbGraph->frame().visibleSpan());
-    if (!row || !row->fc || !m_datum || row->chainage < double(StartChainage) ||
-        row->chainage >= end) {
-        pbGraph->setMarker(std::nullopt);
+    for (QLineEdit* box : {txtChainage, txtLeft, txtCentre, txtRight, txtFC, txtLeftDiff,
+                           txtCentreDiff, txtRightDiff, txtGrad1, txtGrad2})
+        box->clear();
+    pbGraph->setMarker(std::nullopt);
+    updateOverlay();
+    if (!row)
         return;
-    }
-    const FormationProfileFrame frame = pbGraph->frame();
-    pbGraph->setMarker(QPointF(frame.x(row->chainage, double(StartChainage)),
-                               frame.y(*row->fc, double(*m_datum))));
     m_markerShown = true;
-
+    txtChainage->setText(plainDecimal(row->chainage));
     txtLeft->setText(levelText(row->left));
     txtCentre->setText(levelText(row->centre));
     txtRight->setText(levelText(row->right));
     txtFC->setText(levelText(row->fc));
+    const double end = double(StartChainage) + double(pbGraph->frame().visibleSpan());
+    const std::optional<double> markLevel = row->fc ? row->fc : row->centre;
+    if (markLevel && m_datum && row->chainage >= double(StartChainage) && row->chainage < end) {
+        const FormationProfileFrame frame = pbGraph->frame();
+        pbGraph->setMarker(QPointF(frame.x(row->chainage, double(StartChainage)),
+                                   frame.y(*markLevel, double(*m_datum))));
+    }
+    if (!row->fc)
+        return;
     const std::optional<FormationProfileRow> previous = m_source.data().rowBefore(*row);
     const formation::Readouts r = formation::readoutsFor(*row, previous);
     txtLeftDiff->setText(QString::number(r.leftDiff, 'f', 2));
@@ -368,16 +461,29 @@ void frmPlotFormation::ShowCurrent()
     txtGrad2->setText(r.percent ? QString::number(*r.percent, 'f', 2) : QString());
 }
 
-void frmPlotFormation::pick(double xTwips)
+std::optional<double> frmPlotFormation::nearestSection(double chainage)
+{
+    const auto c = std::int64_t(std::floor(chainage));
+    const std::optional<double> below = m_source.data().pickedChainage({c, false});
+    const std::optional<double> above = m_source.data().pickedChainage({c, true});
+    if (!below || !above)
+        return below ? below : above;
+    return chainage - *below <= *above - chainage ? below : above;
+}
+
+void frmPlotFormation::pickNear(double chainage)
 {
     try {
-        const std::optional<double> chainage = m_source.data().pickedChainage(
-            formation::pickRule(formation::chainageAt(xTwips, StartChainage)));
-        if (!chainage)
+        const std::optional<double> nearest = nearestSection(chainage);
+        if (!nearest)
             return;
         if (m_markerShown)
             PreviousChainage = CurrentChainage;
-        CurrentChainage = *chainage;
+        CurrentChainage = *nearest;
+        // A section typed out of view brings the view to it.
+        const double end = double(StartChainage) + double(pbGraph->frame().visibleSpan());
+        if (*nearest < double(StartChainage) || *nearest >= end)
+            HScroll1->setValue(int(std::floor(*nearest / 50)));
         ShowCurrent();
     } catch (const Error& e) {
         tell(e.message());
@@ -480,7 +586,7 @@ void frmPlotFormation::showEvent(QShowEvent* event)
     if (!m_opened) {
         // The whole road once, when the tool opens; the changes after it need no more.
         m_opened = true;
-        recomputeRoad();
+        recomputeRoad(true);
     }
     pbRefresh(); // the plot's first resize may come before the window is visible
 }

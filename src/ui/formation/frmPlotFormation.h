@@ -12,7 +12,9 @@
 #include <memory>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
+class QStatusBar;
 class QPushButton;
 class QScrollBar;
 class QTableWidget;
@@ -53,11 +55,15 @@ public:
     // Redraws the profile from the database, keeps the picked row when it is still there
     // and refreshes the readouts (after changes made elsewhere).
     void pbRefresh();
-    // Recomputes the whole road (the toolbar's Update while the tool is open).
-    void recomputeRoad();
+    // Recomputes the whole road: the toolbar's Update while the tool is open stops at the
+    // first section that lacks a value, as the batch tool does; the tool's own recomputation
+    // (toolRule) passes over the sections not designed or not surveyed yet and counts them in
+    // its status bar.
+    void recomputeRoad(bool toolRule = false);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
@@ -69,8 +75,25 @@ private:
     EarthworkInputs inputs() const;
     void showResult(const EarthworkResult& r);
     void ShowCurrent();
-    void pick(double xTwips);
+    // Picks the section nearest the chainage.
+    void pickNear(double chainage);
     void cmdUpdate_Click();
+    // The plot's pointer: picks in the normal mode, adds, selects and moves PVIs in the
+    // alignment mode (frmPlotFormationAlignment.cpp).
+    void plotPressed(QPointF twips);
+    void plotMoved(QPointF twips);
+    void plotReleased(QPointF twips);
+    double chainageAtX(double xTwips) const;
+    std::optional<double> levelAtY(double yTwips) const;
+    std::optional<double> nearestSection(double chainage);
+    // The alignment becomes `pvis` (sorted by chainage): written with FC and pushed on the
+    // undo stack, or kept as a draft while it has fewer than two PVIs.
+    void editAlignment(std::vector<Pvi> pvis, const QString& step);
+    void removeSelectedPvi();
+    void fillPviTable();
+    void pviCellEdited(int row, int column);
+    void updateOverlay();
+    void showSkipped(const EarthworkResult& r);
     // An update taken back (before) or done again, for the undo stack.
     FormationUpdateCommand::Outcome restoreEdit(const FormationEdit& edit, bool before);
     void tell(const QString& text);
@@ -93,6 +116,11 @@ private:
     QCheckBox* chkCulvert = nullptr;
     QPushButton* cmdUpdate = nullptr;
     QTableWidget* VellGrid1 = nullptr;
+    QLineEdit* txtChainage = nullptr; // the picked section's chainage; typing one picks it
+    QCheckBox* chkAlignment = nullptr;
+    QTableWidget* tblPvi = nullptr;
+    QStatusBar* sbFormation = nullptr;
+    QLabel *lblPointer = nullptr, *lblSkipped = nullptr;
 
     std::int64_t StartChainage = 0;
     std::optional<std::int64_t> m_datum; // of the last redraw
@@ -102,6 +130,14 @@ private:
     bool m_refreshing = false;
     bool m_opened = false;
     QString m_lastRedrawMessage;
+
+    std::vector<Pvi> m_pvis;  // the stored alignment, or the draft while there is none
+    std::vector<Pvi> m_draft; // PVIs placed before there are two
+    int m_selectedPvi = -1;
+    int m_draggedPvi = -1;
+    bool m_dragMoved = false;
+    std::optional<QPointF> m_dragAt;
+    bool m_fillingTable = false;
 };
 
 } // namespace tarmela
