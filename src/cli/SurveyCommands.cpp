@@ -192,10 +192,11 @@ std::vector<Command> surveyCommands()
              Database& db = ctx.database();
              const std::int64_t road = requireRoad(db, args);
              args.finish();
-             ConvertLevelBookToRL(db, road, benchMark);
-             ctx.out << statements::sheetTable(Sheet::ReducedLevel, road)
-                     << ": levels reduced from the level book, bench mark " << d3Text(benchMark)
-                     << '\n';
+             const ReductionCounts counts = ConvertLevelBookToRL(db, road, benchMark);
+             const QString rl = statements::sheetTable(Sheet::ReducedLevel, road);
+             ctx.out << rl << ": levels reduced from the level book, bench mark "
+                     << d3Text(benchMark) << '\n'
+                     << rl << ": " << reductionSummary(counts) << '\n';
              return 0;
          }},
         {QStringLiteral("sample"), QStringLiteral("sample [--sections N]"),

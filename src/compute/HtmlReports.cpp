@@ -180,7 +180,9 @@ void WriteLevelBookReport(Database& db, std::int64_t road, int viewSections, con
     const LevelBookContent book(db, road, viewSections);
 
     QString html = QStringLiteral("<html><body><table border='1' cellspacing='0'><caption><b>"
-                                  "Level Book</b></caption><tr align='center'>");
+                                  "Level Book</b><br>") +
+                   htmlText(benchMarkLine(book, locale)) +
+                   QStringLiteral("</caption><tr align='center'>");
     ReportFile out(path);
     html += QLatin1String("<td><b>Chainage</b></td><td><b>BS</b></td><td><b>IS</b></td>"
                           "<td><b>FS</b></td><td><b>HI</b></td><td><b>RL</b></td>"

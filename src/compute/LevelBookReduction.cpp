@@ -5,6 +5,7 @@
 #include "store/Error.h"
 #include "store/Numbers.h"
 #include "store/RlRowStore.h"
+#include "store/Roads.h"
 #include "store/Schema.h"
 #include "store/SheetTable.h"
 #include "store/Transaction.h"
@@ -42,9 +43,31 @@ QStringList readingColumns()
     return cols;
 }
 
+// Whether the row holds any sight or reading at all (a reading of 0 or below is still one:
+// a staff held upside down under a soffit reads negative).
+bool holdsAnything(const RowReader& row)
+{
+    for (int c = BookLeft; c <= BookFS; ++c)
+        if (!row.isNull(c))
+            return true;
+    return false;
+}
+
 } // namespace
 
-void ConvertLevelBookToRL(Database& db, std::int64_t road, double benchMark)
+QString reductionSummary(const ReductionCounts& counts)
+{
+    QString text = counts.reduced == 1 ? QStringLiteral("1 row reduced")
+                                       : QStringLiteral("%1 rows reduced").arg(counts.reduced);
+    if (counts.leftAlone == 1)
+        text += QStringLiteral(", 1 row without readings left as it was");
+    else if (counts.leftAlone > 1)
+        text +=
+            QStringLiteral(", %1 rows without readings left as they were").arg(counts.leftAlone);
+    return text;
+}
+
+ReductionCounts ConvertLevelBookToRL(Database& db, std::int64_t road, double benchMark)
 {
     requireInRange(ranges::kLevel, benchMark, QStringLiteral("bench mark"));
     const QString rl = schema::rlTable(road);
@@ -77,6 +100,7 @@ void ConvertLevelBookToRL(Database& db, std::int64_t road, double benchMark)
     double hi = benchMark;
     double topWidth = 0;
     double bottomWidth = 0;
+    ReductionCounts counts;
     while (book.next()) {
         const std::int64_t id = book.integer(BookId);
         if (book.isNull(BookChainage))
@@ -95,6 +119,15 @@ void ConvertLevelBookToRL(Database& db, std::int64_t road, double benchMark)
         const InstrumentStep step =
             instrumentStep(hi, sight(BookBS), sight(BookFS), sight(BookCentre));
         hi = step.hiAfter;
+        updateLb.bindNumber(0, d3(hi));
+        updateLb.bindInteger(1, id);
+        updateLb.run();
+
+        if (!holdsAnything(book)) {
+            ++counts.leftAlone;
+            continue;
+        }
+        ++counts.reduced;
         // The sheets refuse such a level when it is typed or imported; a reduction that would
         // store one stops, and the transaction leaves both sheets as they were.
         const auto level = [&](double v) {
@@ -126,13 +159,11 @@ void ConvertLevelBookToRL(Database& db, std::int64_t road, double benchMark)
         if (isNew)
             write.bindNumber(k, chainage);
         write.run();
-
-        updateLb.bindNumber(0, d3(hi));
-        updateLb.bindInteger(1, id);
-        updateLb.run();
     }
     book.reset();
+    roads::setBenchmark(db, road, benchMark);
     tx.commit();
+    return counts;
 }
 
 } // namespace tarmela

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <cstdint>
 
 namespace tarmela
@@ -15,7 +16,17 @@ class Database;
 // HI - reading to the nearest 0.001; a missing reading leaves the level empty.
 // The HI column of the level book is filled in; TopWidth and BottomWidth are carried forward
 // to rows that leave them empty. RL rows for chainages the RL sheet lacks are appended with
-// the next free IDs. RL rows at chainages the level book does not hold are left alone.
-void ConvertLevelBookToRL(Database& db, std::int64_t road, double benchMark);
+// the next free IDs. RL rows at chainages the level book does not hold are left alone, and so
+// are those whose level book row holds no sight and no reading (nothing was surveyed there: a
+// level would be invented). The road remembers the bench mark, for the Level Book report.
+struct ReductionCounts {
+    std::int64_t reduced = 0;   // level book rows whose levels were written
+    std::int64_t leftAlone = 0; // rows without any sight or reading
+};
+ReductionCounts ConvertLevelBookToRL(Database& db, std::int64_t road, double benchMark);
+
+// "12 rows reduced, 28 rows without readings left as they were" (the second part only when
+// there are such rows).
+QString reductionSummary(const ReductionCounts& counts);
 
 } // namespace tarmela

@@ -132,17 +132,37 @@ LevelBookContent::LevelBookContent(Database& db, std::int64_t road, int viewSect
     for (const QString& name : names)
         at.push_back(column(name));
 
-    double hi = kAssumedHI;
+    // Every reading, shown or not, tells whether anything was surveyed at a row.
+    std::vector<int> readingsAt;
+    for (const QChar side : {QLatin1Char('L'), QLatin1Char('R')})
+        for (int i = 1; i <= kReadingsPerSide; ++i)
+            readingsAt.push_back(column(side + QString::number(i)));
+
+    const std::optional<double> benchMark = roads::get(db, road).benchmark;
+    m_benchMarkAssumed = !benchMark;
+    m_benchMark = benchMark.value_or(kAssumedHI);
+    double hi = m_benchMark;
     std::vector<double> row(m_stride);
     while (q.next()) {
         for (int v = 0; v < int(at.size()); ++v)
             row[v < HiBefore ? v : v + 1] = numberIn(q, at[v], names[v], sheet);
+        bool surveyed = !isEmptyValue(row[BS]) || !isEmptyValue(row[FS]) || !isEmptyValue(row[C]);
+        for (int i : readingsAt)
+            surveyed = surveyed || !q.isNull(i);
+        m_surveyed.push_back(surveyed);
         row[HiBefore] = hi;
         hi = instrumentStep(hi, row[BS], row[FS], row[C]).hiAfter;
         m_values.insert(m_values.end(), row.begin(), row.end());
         m_chainages.push_back(plainText(q.value(chainageAt)));
         m_remarks.push_back(q.text(remarksAt));
     }
+}
+
+QString benchMarkLine(const LevelBookContent& book, const QLocale& locale)
+{
+    const QString level = fmt3(book.benchMark(), locale);
+    return book.benchMarkAssumed() ? QStringLiteral("Bench mark %1 (assumed)").arg(level)
+                                   : QStringLiteral("Bench mark %1").arg(level);
 }
 
 LevelBookLine LevelBookContent::line(std::int64_t section, int index) const
@@ -163,7 +183,8 @@ LevelBookLine LevelBookContent::line(std::int64_t section, int index) const
     } else if (index == 1) {
         l.label = QStringLiteral("C");
         l.is = value(section, C);
-        l.rl = step.centre;
+        if (m_surveyed[section])
+            l.rl = step.centre;
     } else {
         const int reading = index - 2;
         const bool left = reading < m_viewSections;

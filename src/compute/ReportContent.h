@@ -37,7 +37,9 @@ struct LevelBookLine {
 
 // The road's level book, per section a chainage line (BS, FS and the height of instrument
 // they give), the centre line "C" and one line per reading shown, left then right, with
-// reduced levels worked from an assumed height of instrument of 100.
+// reduced levels worked from the bench mark the road's level book was last reduced from (an
+// assumed 100 for a road never reduced). A row that holds no sight and no reading shows no
+// level: nothing was surveyed there.
 class LevelBookContent
 {
 public:
@@ -46,6 +48,8 @@ public:
     LevelBookContent(Database& db, std::int64_t road, int viewSections);
 
     int viewSections() const { return m_viewSections; }
+    double benchMark() const { return m_benchMark; }
+    bool benchMarkAssumed() const { return m_benchMarkAssumed; }
     std::int64_t sectionCount() const { return std::int64_t(m_chainages.size()); }
     int linesPerSection() const { return 2 + 2 * m_viewSections; }
     std::int64_t lineCount() const { return sectionCount() * linesPerSection(); }
@@ -59,10 +63,16 @@ private:
 
     int m_viewSections = 0;
     int m_stride = 0;
+    double m_benchMark = 100;
+    bool m_benchMarkAssumed = true;
     std::vector<double> m_values;
+    std::vector<bool> m_surveyed;
     std::vector<QString> m_chainages;
     std::vector<QString> m_remarks;
 };
+
+// "Bench mark 102.105", or "Bench mark 100.000 (assumed)" for a road never reduced.
+QString benchMarkLine(const LevelBookContent& book, const QLocale& locale);
 
 // The road's RL sheet as the Earthwork Report shows it: Chainage, the readings shown from the
 // outermost left to the outermost right, the formation levels, Fill Area and Cut Area.

@@ -130,6 +130,7 @@ std::unique_ptr<ReportDocument> levelBook(Database& db, const Road& road, int vi
     table->header = {
         {{100}, {title(reportTitle(ReportKind::LevelBook), kTitleSize)}},
         {{100}, {title(roadLine(road), kTitleSize)}},
+        {{100}, {title(benchMarkLine(*book, locale), kTitleSize)}},
         {table->columns,
          {heading(QStringLiteral("Chainage")), heading(QStringLiteral("BS")),
           heading(QStringLiteral("IS")), heading(QStringLiteral("FS")),

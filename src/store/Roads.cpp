@@ -31,11 +31,12 @@ Road readRoad(const RowReader& q)
     r.carriageCamber = q.number(6);
     for (int i = 0; i < 4; ++i)
         r.fields[i] = q.text(7 + i);
+    r.benchmark = q.optionalNumber(11);
     return r;
 }
 
 const char* kSelectRoad = "SELECT ID, [From], [To], Length, Interval, [Formation Camber], "
-                          "[Carriage Camber], Field1, Field2, Field3, Field4 FROM Roads";
+                          "[Carriage Camber], Field1, Field2, Field3, Field4, Benchmark FROM Roads";
 
 void check(const ValueRange& range, double value, const char* what)
 {
@@ -86,6 +87,14 @@ QVector<Road> list(Database& db)
     while (q.next())
         out << readRoad(q);
     return out;
+}
+
+void setBenchmark(Database& db, std::int64_t id, double benchmark)
+{
+    QSqlQuery q = db.prepare(QStringLiteral("UPDATE Roads SET Benchmark = ? WHERE ID = ?"));
+    q.addBindValue(benchmark);
+    q.addBindValue(qint64(id));
+    Database::run(q);
 }
 
 bool exists(Database& db, std::int64_t id)

@@ -25,6 +25,8 @@ struct Road {
     double formationCamber = 0; // percent, as stored
     double carriageCamber = 0;  // percent, as stored
     std::array<QString, 4> fields;
+    // The bench mark the road's level book was last reduced from; none when it never was.
+    std::optional<double> benchmark;
 };
 
 // The values to give a road; a field left empty keeps the database's default (new road)
@@ -63,6 +65,8 @@ QVariant storedLength(Database& db, std::int64_t id);
 // Returns the new road's id.
 std::int64_t create(Database& db, const RoadChanges& values = {});
 void update(Database& db, std::int64_t id, const RoadChanges& values);
+// Remembers the bench mark the road's level book was reduced from.
+void setBenchmark(Database& db, std::int64_t id, double benchmark);
 
 // Deletes a road, its two tables, its cross distances and its culverts, all or nothing.
 // A table that is already missing does not stop the rest.

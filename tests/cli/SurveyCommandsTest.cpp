@@ -69,7 +69,8 @@ TEST(CliSurvey, ImportExportAndReduceALevelBookInACommaLocaleAndRefuseABadFile)
     EXPECT_EQ(cli.out, "LB_1: 1 row updated, 0 rows added\n");
 
     ASSERT_EQ(cli({"reduce", "1", "--benchmark", "100"}), 0) << cli.err.toStdString();
-    EXPECT_EQ(cli.out, "RL_1: levels reduced from the level book, bench mark 100.000\n");
+    EXPECT_EQ(cli.out, "RL_1: levels reduced from the level book, bench mark 100.000\n"
+                       "RL_1: 3 rows reduced\n");
     const QString levels = cli.dir.filePath("rl.csv");
     ASSERT_EQ(cli({"export-csv", "1", "rl", levels}), 0);
     EXPECT_EQ(cli.out, "RL_1: 3 rows written to " + levels + "\n");
@@ -148,4 +149,36 @@ TEST(CliSurvey, SampleRoadIsAPlausibleSurvey)
     ASSERT_EQ(cli({"sample", "--sections", "40"}), 0);
     EXPECT_EQ(rowCount(*cli.open(), "RL_3"), 40);
     EXPECT_EQ(cli({"sample", "--sections", "1"}), 1);
+}
+
+// Only the rows of a level book that hold a sight or a reading are reduced; the others leave
+// their RL rows as they were (no level is invented where nothing was surveyed), and the Level
+// Book report works from the bench mark of the reduction and names it.
+TEST(CliSurvey, APartlyFilledLevelBookReducesOnlyWhatWasSurveyed)
+{
+    CliRun cli;
+    ASSERT_EQ(cli({"new-road", "--from", "A", "--to", "B"}), 0);
+    ASSERT_EQ(cli({"generate", "1", "--start", "0", "--end", "100", "--rl", "--lb"}), 0);
+    const QString untouched = "SELECT * FROM RL_1 WHERE Chainage IN (20, 60, 80, 100)";
+    std::string before;
+    {
+        auto db = cli.open();
+        db->exec("UPDATE LB_1 SET BS = 1.5, C = 1.2, L1 = 1.3, R1 = 1.35 WHERE Chainage = 0");
+        db->exec("UPDATE LB_1 SET FS = 1.8, BS = 0.9, C = 1.4 WHERE Chainage = 40");
+        db->exec("UPDATE RL_1 SET C = 99, FC = 100 WHERE Chainage = 60");
+        before = queryText(*db, untouched);
+    }
+    ASSERT_EQ(cli({"reduce", "1", "--benchmark", "102.105"}), 0) << cli.err.toStdString();
+    EXPECT_EQ(cli.out, "RL_1: levels reduced from the level book, bench mark 102.105\n"
+                       "RL_1: 2 rows reduced, 4 rows without readings left as they were\n");
+    auto db = cli.open();
+    EXPECT_EQ(queryText(*db, untouched), before);
+    EXPECT_EQ(queryText(*db, "SELECT Chainage, C FROM RL_1 WHERE Chainage IN (0, 40)"),
+              "0 102.405 | 40 102.405");
+    EXPECT_EQ(queryText(*db, "SELECT Benchmark FROM Roads"), "102.105");
+
+    ASSERT_EQ(cli({"export", "1", "--dir", cli.dir.filePath("out"), "--level-book"}), 0);
+    const QString html = QString::fromUtf8(readFile(cli.out.section('\n', 0, 0)));
+    EXPECT_TRUE(html.contains("Bench mark 102.105")) << html.left(300).toStdString();
+    EXPECT_TRUE(html.contains("102.405"));
 }

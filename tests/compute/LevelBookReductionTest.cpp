@@ -73,46 +73,52 @@ TEST_F(LevelBookReduction, ChangePointsMissingReadingsAndWidths)
     book(db, 2, 20, "0.8", "", "2.0", "L1 = 1.0");
     // Fore sight, back sight and a centre reading: the centre from the new instrument.
     book(db, 3, 40, "1.1", "0.6", "0.4");
-    // Nothing at all: centre at the instrument height, readings empty.
+    // Nothing at all: nothing was surveyed there, and the RL row stays as it was.
     book(db, 4, 60, "", "", "", "Remarks = 'dry'");
     // A negative reading (a staff held upside down under a bridge soffit) is a reading; a back
     // sight of 0 or below leaves the instrument where it was.
     book(db, 5, 80, "-0.3", "-1.25", "0", "TopWidth = 5.5");
 
-    ConvertLevelBookToRL(db, 1, 100);
+    const ReductionCounts counts = ConvertLevelBookToRL(db, 1, 100);
+    EXPECT_EQ(reductionSummary(counts), "4 rows reduced, 1 row without readings left as it was");
 
     // L1 at 20 is read from the new instrument at 100.3; L8 and R5 are replaced by the book's
     // blanks; the widths carry on to the rows that leave them blank. FC and Fill Area are not
-    // the reduction's and stay, and so does the row at 500, which is not in the book.
+    // the reduction's and stay, and so do the row at 60, where nothing was read, and the row
+    // at 500, which is not in the book.
     EXPECT_EQ(queryText(db, "SELECT Chainage, C, L1, R2, L8, R5, TopWidth, BottomWidth, FC, "
                             "[Fill Area] FROM RL_1 ORDER BY Chainage"),
               "0 100.3 100.1 100.6 null null 3.75 6 102.5 4.5 | "
               "20 99.5 99.3 null null null 3.75 6 102.5 4.5 | "
               "40 100.4 null null null null 3.75 6 102.5 4.5 | "
-              "60 101 null null null null 3.75 6 102.5 4.5 | "
+              "60 null null null 1 2 null null 102.5 4.5 | "
               "80 102.25 null null null null 5.5 6 102.5 4.5 | "
               "500 77 null null null null null null null null");
     EXPECT_EQ(queryText(db, "SELECT HI FROM LB_1 ORDER BY ID"), "101.5 | 100.3 | 101 | 101 | 101");
 }
 
-// The Level Book report works the book from a height of 100; reduced from a bench mark of 100,
-// every level it shows is the level the reduction writes, change points and odd rows included.
+// The Level Book report works the book from the bench mark of the last reduction: every level it
+// shows is the level the reduction writes, change points and odd rows included, and a row where
+// nothing was read shows no level, as the RL sheet keeps none.
 TEST_F(LevelBookReduction, TheLevelBookReportShowsTheLevelsTheReductionWrites)
 {
-    roads::create(db);
+    p.roadWithRows({0, 20, 40, 60, 80, 100});
+    EXPECT_EQ(benchMarkLine(LevelBookContent(db, 1, 0), QLocale::c()),
+              "Bench mark 100.000 (assumed)");
     book(db, 1, 0, "1.5", "1.2", "", "L1 = 1.4, R2 = 0.9, L8 = 3.1, R8 = 2.25");
     book(db, 2, 20, "0.8", "", "2.0", "L1 = 1.0");      // a change point
     book(db, 3, 40, "1.1", "0.6", "0.4", "R1 = 0.75");  // sights and a centre reading
     book(db, 4, 60, "", "", "");                        // nothing at all
     book(db, 5, 80, "-0.3", "-1.25", "0", "L2 = -0.5"); // staff upside down
     book(db, 6, 100, "", "0", "1.35", "R3 = 0.2");      // a centre of 0: a change point too
-    ConvertLevelBookToRL(db, 1, 100);
+    ConvertLevelBookToRL(db, 1, 102.105);
 
     QString readings = QStringLiteral("C");
     for (const char side : {'L', 'R'})
         for (int k = 1; k <= kReadingsPerSide; ++k)
             readings += QStringLiteral(", %1%2").arg(side).arg(k);
     const LevelBookContent report(db, 1, kReadingsPerSide);
+    EXPECT_EQ(benchMarkLine(report, QLocale::c()), "Bench mark 102.105");
     ASSERT_EQ(report.sectionCount(), 6);
     std::string shown, written;
     for (std::int64_t s = 0; s < report.sectionCount(); ++s) {

@@ -64,17 +64,20 @@ void dlgConvertLBtoRL::convert()
         return;
     }
     QString error;
+    ReductionCounts counts;
     try {
         BusyCursor busy;
         if (!s.ProjectConnection)
             throw Error(ErrorKind::Database, tr("The project database is not open."));
-        ConvertLevelBookToRL(*s.ProjectConnection, s.CurrentRoadID, benchMark);
+        counts = ConvertLevelBookToRL(*s.ProjectConnection, s.CurrentRoadID, benchMark);
     } catch (const Error& e) {
         error = e.message();
     }
     accept();
     if (!error.isEmpty())
         prompts().tell(parentWidget(), error, QMessageBox::Warning);
+    else
+        prompts().tell(parentWidget(), reductionSummary(counts), QMessageBox::Information);
 }
 
 } // namespace tarmela
