@@ -31,6 +31,7 @@ struct UiProgram {
     QTemporaryDir dir;
     std::vector<Message> told;
     std::vector<QString> asked;
+    QMessageBox::StandardButtons askedWith; // the buttons of the last question
     QMessageBox::StandardButton answer = QMessageBox::Yes;
     QString picked;
     std::vector<QString> offered;
@@ -58,8 +59,9 @@ private:
             told.push_back({icon, text});
         };
         p.ask = [this](QWidget*, const QString&, const QString& text,
-                       QMessageBox::StandardButtons) {
+                       QMessageBox::StandardButtons buttons) {
             asked.push_back(text);
+            askedWith = buttons;
             return answer;
         };
         p.pickColor = [this](QWidget*, const QColor& initial) {
@@ -74,6 +76,7 @@ private:
             offered.push_back(current);
             return picked;
         };
+        p.pickOpenFile = p.pickSaveFile;
         return p;
     }
 };

@@ -12,8 +12,10 @@ Prompts defaultPrompts()
     p.ask = [](QWidget* parent, const QString& caption, const QString& text,
                QMessageBox::StandardButtons buttons) {
         QMessageBox box(QMessageBox::Question,
-                        caption.isEmpty() ? QStringLiteral("Tarmela") : caption, text, buttons,
-                        parent);
+                        caption.isEmpty() ? QStringLiteral("Tarmela") : caption, text,
+                        buttons & ~QMessageBox::StandardButtons(kNoByDefault), parent);
+        if (buttons.testFlag(kNoByDefault))
+            box.setDefaultButton(QMessageBox::No);
         return static_cast<QMessageBox::StandardButton>(box.exec());
     };
     p.tell = [](QWidget* parent, const QString& text, QMessageBox::Icon icon) {
@@ -30,6 +32,10 @@ Prompts defaultPrompts()
     p.pickSaveFile = [](QWidget* parent, const QString& caption, const QString& current,
                         const QString& filter) {
         return QFileDialog::getSaveFileName(parent, caption, current, filter);
+    };
+    p.pickOpenFile = [](QWidget* parent, const QString& caption, const QString& current,
+                        const QString& filter) {
+        return QFileDialog::getOpenFileName(parent, caption, current, filter);
     };
     return p;
 }

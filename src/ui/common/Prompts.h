@@ -26,7 +26,15 @@ struct Prompts {
     std::function<QString(QWidget* parent, const QString& caption, const QString& current,
                           const QString& filter)>
         pickSaveFile;
+    // The chooser of an existing file to read, as pickSaveFile.
+    std::function<QString(QWidget* parent, const QString& caption, const QString& current,
+                          const QString& filter)>
+        pickOpenFile;
 };
+
+// Added to the buttons of ask() for a question about a step that can't be undone: No is then
+// the button Enter presses.
+constexpr QMessageBox::StandardButton kNoByDefault = QMessageBox::Default;
 
 Prompts& prompts();
 Prompts defaultPrompts();
