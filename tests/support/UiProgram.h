@@ -34,6 +34,7 @@ struct UiProgram {
     QMessageBox::StandardButtons askedWith; // the buttons of the last question
     QMessageBox::StandardButton answer = QMessageBox::Yes;
     QString picked;
+    QString shownFolder; // the folder a message about written files offered to open
     std::vector<QString> offered;
     PromptsOverride prompts;
 
@@ -57,6 +58,10 @@ private:
         Prompts p = defaultPrompts();
         p.tell = [this](QWidget*, const QString& text, QMessageBox::Icon icon) {
             told.push_back({icon, text});
+        };
+        p.tellWritten = [this](QWidget*, const QString& text, const QString& folder) {
+            told.push_back({QMessageBox::Information, text});
+            shownFolder = folder;
         };
         p.ask = [this](QWidget*, const QString&, const QString& text,
                        QMessageBox::StandardButtons buttons) {

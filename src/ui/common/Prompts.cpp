@@ -1,7 +1,11 @@
 #include "ui/common/Prompts.h"
 
 #include <QColorDialog>
+#include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
+#include <QPushButton>
+#include <QUrl>
 
 namespace tarmela
 {
@@ -21,6 +25,17 @@ Prompts defaultPrompts()
     p.tell = [](QWidget* parent, const QString& text, QMessageBox::Icon icon) {
         QMessageBox box(icon, QStringLiteral("Tarmela"), text, QMessageBox::Ok, parent);
         box.exec();
+    };
+    p.tellWritten = [](QWidget* parent, const QString& text, const QString& folder) {
+        QMessageBox box(QMessageBox::Information, QStringLiteral("Tarmela"), text, QMessageBox::Ok,
+                        parent);
+        QPushButton* open = box.addButton(QObject::tr("Open &Folder"), QMessageBox::ActionRole);
+        box.exec();
+        if (box.clickedButton() == open && !QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
+            prompts().tell(parent,
+                           QObject::tr("No file manager could be started for %1.")
+                               .arg(QDir::toNativeSeparators(folder)),
+                           QMessageBox::Information);
     };
     p.pickColor = [](QWidget* parent, const QColor& initial) {
         return QColorDialog::getColor(initial, parent, QObject::tr("Color"));

@@ -16,6 +16,8 @@ struct Prompts {
         ask;
     // A message with the given icon.
     std::function<void(QWidget* parent, const QString& text, QMessageBox::Icon)> tell;
+    // What was written where: a message with a button that opens the folder.
+    std::function<void(QWidget* parent, const QString& text, const QString& folder)> tellWritten;
     // The colour chooser opened at `initial`; an invalid colour when cancelled.
     std::function<QColor(QWidget* parent, const QColor& initial)> pickColor;
     // The chooser of an existing folder opened at `current`; empty when cancelled.
