@@ -1,10 +1,10 @@
 // Opening and saving a long reduced-level sheet: 100,000 sections with every level filled.
 #include "sheets/SheetFilter.h"
 #include "sheets/SheetRows.h"
-#include "sheets/SheetStatements.h"
 #include "store/Database.h"
 #include "store/Roads.h"
 #include "store/Schema.h"
+#include "store/SheetQueries.h"
 #include "store/Transaction.h"
 
 #include <QCoreApplication>

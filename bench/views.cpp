@@ -82,7 +82,7 @@ void BM_CrossSectionPage(benchmark::State& state)
     QImage image(l.PageWidth / 15, l.PageHeight / 15, QImage::Format_RGB32);
     const std::int64_t page = source.pageCount() / 2;
     for (auto _ : state) {
-        const CrossSectionPage p = source.page(page, l.BoxWidth / 2.0 / l.Len10);
+        const CrossSectionPage p = source.page(page, crossSectionSlot(l, 6), QLocale::c());
         QPainter painter(&image);
         mapTwipsToScreen(painter);
         paintCrossSectionPage(painter, l, p, CrossSectionStyle{});

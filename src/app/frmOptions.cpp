@@ -1,5 +1,6 @@
 #include "app/frmOptions.h"
 
+#include "compute/QuantityMethods.h"
 #include "store/Numbers.h"
 #include "store/ValueRanges.h"
 #include "ui/common/AppState.h"
@@ -132,12 +133,10 @@ frmOptions::frmOptions(QWidget* parent) : TitledDialog(tr("Options"), parent)
         QWidget* f = page(m_frames, 3);
         auto* l = new QVBoxLayout(f);
         m_quantity = new QButtonGroup(this);
-        const QStringList methods = {tr("Trapezoidal Method (Short)"), tr("Mean Level Method"),
-                                     tr("Interpolated Trapezoidal Method (Long)")};
-        for (int i = 0; i < methods.size(); ++i) {
-            auto* r = new QRadioButton(methods[i], f);
-            r->setObjectName(QStringLiteral("optQuantity_%1").arg(i));
-            m_quantity->addButton(r, i);
+        for (const QuantityMethod& method : quantityMethods()) {
+            auto* r = new QRadioButton(QString::fromLatin1(method.caption), f);
+            r->setObjectName(QStringLiteral("optQuantity_%1").arg(method.id));
+            m_quantity->addButton(r, method.id);
             l->addWidget(r);
         }
         l->addStretch(1);
@@ -300,8 +299,8 @@ bool frmOptions::Apply()
     }
     s.LeftReverse = m_leftReverse->isChecked();
     s.RightReverse = m_rightReverse->isChecked();
-    const int method = m_quantity->checkedId();
-    s.QuantityCalcMethod = method == 2 ? 2 : method == 1 ? 1 : 0;
+    if (findQuantityMethod(m_quantity->checkedId()))
+        s.QuantityCalcMethod = m_quantity->checkedId();
     s.SectionsPerPage = m_sectionsPerPage->value();
     s.FixedDatum = fixed;
     if (fixed)

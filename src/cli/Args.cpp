@@ -62,6 +62,12 @@ std::optional<QString> Args::optionalPositional()
 {
     for (int i = 0; i < m_words.size(); ++i) {
         if (!m_words[i].startsWith(QLatin1String("--"))) {
+            // Commands read their options first, so a word still behind an option name is
+            // that option's value or a mistake: taking it for the road would change another.
+            const QString before = i > 0 ? m_words[i - 1] : QString();
+            if (before.startsWith(QLatin1String("--")) && !before.contains(QLatin1Char('=')))
+                throw Error(ErrorKind::Usage, QStringLiteral("unexpected argument: %1 %2")
+                                                  .arg(excerpt(before), excerpt(m_words[i])));
             const QString w = m_words[i];
             m_words.remove(i);
             return w;

@@ -17,7 +17,9 @@ public:
     std::optional<QString> option(const QString& name); // "--name VALUE" or "--name=VALUE"
     QStringList options(const QString& name);           // every occurrence, in order
     bool flag(const QString& name);                     // "--name"
-    QString positional(const QString& what);            // the next word that is no option
+    // The next word that is no option. Read after every option and flag: a word that still
+    // follows an unread "--name" is refused as ambiguous.
+    QString positional(const QString& what);
     std::optional<QString> optionalPositional();
     QStringList rest();  // the remaining positional words
     void finish() const; // throws on anything left over

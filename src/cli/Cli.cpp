@@ -5,6 +5,9 @@
 #include "store/Error.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <optional>
 
 namespace tarmela::cli
 {
@@ -29,13 +32,66 @@ void printUsage(QTextStream& s, const std::vector<Command>& commands)
         s << "  " << c.usage << "\n";
 }
 
-} // namespace
+// Results that cannot be printed are lost (the new road's ID, the volumes): the command is
+// then reported as failed, naming the reason, rather than as a success.
+int printed(QTextStream& out, QTextStream& err, int status)
+{
+    out.flush();
+    if (out.status() == QTextStream::Ok)
+        return status;
+    const QString why = out.device() ? out.device()->errorString() : QString();
+    err << "tarmela-cli: Cannot write standard output"
+        << (why.isEmpty() ? QString() : QStringLiteral(": ") + why) << "\n";
+    err.flush();
+    return 2;
+}
 
-int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
-        const QString& programFolder, const SettingsStore& settingsStore)
+// A project file the command line named and that was not there (or was empty) before: a
+// command that fails leaves it as it was, so that a mistyped name creates nothing.
+class NewProject
+{
+public:
+    explicit NewProject(const QString& path) : m_path(path)
+    {
+        const QFileInfo info(path);
+        m_new = !info.exists() && !info.isSymLink();
+        m_empty = info.isFile() && info.size() == 0;
+        if (m_new)
+            for (QString p = info.absolutePath(); !QFileInfo::exists(p);) {
+                m_folders.prepend(p);
+                const QString up = QFileInfo(p).path();
+                if (up == p)
+                    break;
+                p = up;
+            }
+    }
+    // Called once the project is closed.
+    void undo() const
+    {
+        if (!m_new && !m_empty)
+            return;
+        for (const char* suffix : {"-wal", "-shm", "-journal"})
+            QFile::remove(m_path + QLatin1String(suffix));
+        if (m_empty)
+            QFile(m_path).resize(0);
+        else
+            QFile::remove(m_path);
+        for (auto f = m_folders.crbegin(); f != m_folders.crend(); ++f)
+            QDir().rmdir(*f);
+    }
+
+private:
+    QString m_path;
+    bool m_new = false;
+    bool m_empty = false;
+    QStringList m_folders; // outermost first
+};
+
+int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
+               const QString& programFolder, const SettingsStore& settingsStore,
+               std::unique_ptr<Database>& db, std::optional<NewProject>& fresh)
 {
     const std::vector<Command> commands = allCommands();
-    std::unique_ptr<Database> db;
     QString output;
     QTextStream buffered(&output);
     try {
@@ -44,12 +100,13 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
         const QString first = arguments.value(0);
         if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
             printUsage(out, commands);
-            return 0;
+            return printed(out, err, 0);
         }
         const QString project =
             args.option(QStringLiteral("--project"))
                 .value_or(QDir(programFolder).filePath(QStringLiteral("Data/Roads Info.sqlite")));
         Settings settings = settingsStore.load();
+        QStringList assigned;
         for (const QString& assignment : args.options(QStringLiteral("--set"))) {
             const int eq = assignment.indexOf('=');
             const QString key = assignment.left(eq);
@@ -57,6 +114,9 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
                 throw Error(ErrorKind::Usage,
                             QStringLiteral("--set needs Key=Value with a known key, not \"%1\"")
                                 .arg(excerpt(assignment)));
+            if (assigned.contains(key))
+                throw Error(ErrorKind::Usage, QStringLiteral("--set %1 is given twice").arg(key));
+            assigned << key;
             if (!settings.setText(key, assignment.mid(eq + 1)))
                 throw Error(ErrorKind::Usage, QStringLiteral("\"%1\" is not a valid value for %2")
                                                   .arg(excerpt(assignment.mid(eq + 1)), key));
@@ -80,16 +140,17 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
         // Results are printed only when the command succeeds as a whole.
         Context ctx{buffered, settings,
                     [&]() -> Database& {
-                        if (!db)
+                        if (!db) {
+                            fresh.emplace(project);
                             db = Database::open(project);
+                        }
                         return *db;
                     },
                     programFolder, &err};
         const int status = command->run(ctx, args);
         buffered.flush();
         out << output;
-        out.flush();
-        return status;
+        return printed(out, err, status);
     } catch (const Error& e) {
         err << "tarmela-cli: " << oneLine(e.message()) << "\n";
         err.flush();
@@ -99,6 +160,20 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
         err.flush();
         return 2;
     }
+}
+
+} // namespace
+
+int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
+        const QString& programFolder, const SettingsStore& settingsStore)
+{
+    std::unique_ptr<Database> db;
+    std::optional<NewProject> fresh;
+    const int status = runCommand(arguments, out, err, programFolder, settingsStore, db, fresh);
+    db.reset();
+    if (status != 0 && fresh)
+        fresh->undo();
+    return status;
 }
 
 } // namespace tarmela::cli

@@ -37,8 +37,11 @@ struct Command {
     std::function<int(Context&, Args&)> run;
 };
 
+// The road ID the next positional word gives (1 or more; Error(Usage) otherwise).
+std::int64_t roadArgument(Args& args);
 // The road named by the next positional word; Error(Data) when there is none.
 std::int64_t requireRoad(Database& db, Args& args);
+void requireRoad(Database& db, std::int64_t road);
 
 // Command families, each in its own file.
 std::vector<Command> roadCommands();

@@ -8,53 +8,58 @@
 
 #include <QDir>
 #include <QLocale>
-#include <algorithm>
 
 namespace tarmela::cli
 {
 
+namespace
+{
+
+// The options that choose outputs, each once, in the order of exportOutputs().
+QStringList outputFlags()
+{
+    QStringList flags;
+    for (const ExportOutput& o : exportOutputs())
+        if (!flags.contains(QLatin1String(o.cliFlag)))
+            flags << QString::fromLatin1(o.cliFlag);
+    return flags;
+}
+
+QString usage()
+{
+    QString text = QStringLiteral("export ID --dir DIR [--pdf]");
+    for (const QString& flag : outputFlags())
+        text += QStringLiteral(" [") + flag + QStringLiteral("]");
+    return text;
+}
+
+} // namespace
+
 std::vector<Command> exportCommands()
 {
     return {
-        {QStringLiteral("export"),
-         QStringLiteral("export ID --dir DIR [--pdf] [--level-book] [--earthwork] [--lsection] "
-                        "[--xsection]"),
+        {QStringLiteral("export"), usage(),
          [](Context& ctx, Args& args) {
              const auto dir = args.option(QStringLiteral("--dir"));
-             std::vector<ExportOutput> selected;
-             const std::pair<const char*, ExportOutput> choices[] = {
-                 {"--level-book", ExportOutput::LevelBook},
-                 {"--earthwork", ExportOutput::EarthworkReport},
-                 {"--lsection", ExportOutput::LongSection},
-                 {"--xsection", ExportOutput::CrossSections}};
              // --pdf writes the named outputs as pages: the printed reports and the sections.
              const bool pdf = args.flag(QStringLiteral("--pdf"));
-             const std::pair<ExportOutput, ExportOutput> pdfOf[] = {
-                 {ExportOutput::LevelBook, ExportOutput::LevelBookPdf},
-                 {ExportOutput::EarthworkReport, ExportOutput::EarthworkReportPdf},
-                 {ExportOutput::LongSection, ExportOutput::LongSectionPdf},
-                 {ExportOutput::CrossSections, ExportOutput::CrossSectionsPdf}};
-             for (const auto& [name, output] : choices)
-                 if (args.flag(QString::fromLatin1(name)))
-                     selected.push_back(output);
+             QStringList named;
+             for (const QString& flag : outputFlags())
+                 if (args.flag(flag))
+                     named << flag;
              if (!dir || dir->trimmed().isEmpty())
                  throw Error(ErrorKind::Usage, QStringLiteral("export needs --dir DIR"));
              // Nothing named: every output (with --pdf, every PDF).
-             if (selected.empty())
-                 for (const auto& choice : choices)
-                     selected.push_back(choice.second);
-             if (pdf) {
-                 std::vector<ExportOutput> pages;
-                 for (const auto& [output, pageOutput] : pdfOf)
-                     if (std::find(selected.begin(), selected.end(), output) != selected.end())
-                         pages.push_back(pageOutput);
-                 if (pages.empty())
-                     throw Error(
-                         ErrorKind::Usage,
-                         QStringLiteral("--pdf writes the printed reports and the sections: "
-                                        "name one of them"));
-                 selected = pages;
-             }
+             QStringList selected;
+             for (const ExportOutput& o : exportOutputs())
+                 if ((o.kind == OutputKind::PdfPages) == pdf &&
+                     (named.isEmpty() || named.contains(QLatin1String(o.cliFlag))))
+                     selected << QString::fromLatin1(o.id);
+             if (selected.isEmpty())
+                 throw Error(ErrorKind::Usage,
+                             QStringLiteral("%1 names no output %2 --pdf")
+                                 .arg(named.join(QLatin1Char(' ')),
+                                      pdf ? QStringLiteral("with") : QStringLiteral("without")));
              Database& db = ctx.database();
              const std::int64_t road = requireRoad(db, args);
              args.finish();
@@ -76,7 +81,8 @@ std::vector<Command> exportCommands()
                      ctx.out << QDir::toNativeSeparators(o.path) << "\n";
                  } else {
                      failed = true;
-                     complain(exportLabel(o.output) + QStringLiteral(": ") + o.message);
+                     complain(QString::fromUtf8(o.output->label) + QStringLiteral(": ") +
+                              o.message);
                  }
              }
              if (result.outcomes.empty() && !result.error.isEmpty()) {

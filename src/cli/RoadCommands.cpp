@@ -5,6 +5,7 @@
 #include "store/Error.h"
 #include "store/Numbers.h"
 #include "store/Roads.h"
+#include "store/Transaction.h"
 
 #include <algorithm>
 
@@ -33,7 +34,9 @@ RoadChanges roadOptions(Args& args)
     return v;
 }
 
-std::int64_t roadId(Args& args)
+} // namespace
+
+std::int64_t roadArgument(Args& args)
 {
     const QString text = args.positional(QStringLiteral("road ID"));
     const long long id = Args::wholeNumber(text, QStringLiteral("the road ID"));
@@ -42,13 +45,16 @@ std::int64_t roadId(Args& args)
     return id;
 }
 
-} // namespace
+void requireRoad(Database& db, std::int64_t road)
+{
+    if (!roads::exists(db, road))
+        throw Error(ErrorKind::Data, QStringLiteral("There is no road with ID %1").arg(road));
+}
 
 std::int64_t requireRoad(Database& db, Args& args)
 {
-    const std::int64_t id = roadId(args);
-    if (!roads::exists(db, id))
-        throw Error(ErrorKind::Data, QStringLiteral("There is no road with ID %1").arg(id));
+    const std::int64_t id = roadArgument(args);
+    requireRoad(db, id);
     return id;
 }
 
@@ -82,18 +88,22 @@ std::vector<Command> roadCommands()
          QStringLiteral("set-road ID [--from TEXT] [--to TEXT] [--length M] [--interval M] "
                         "[--formation-camber PCT] [--carriage-camber PCT] [--field1..4 TEXT]"),
          [](Context& ctx, Args& args) {
-             const std::int64_t id = roadId(args);
              const RoadChanges v = roadOptions(args);
+             const std::int64_t id = roadArgument(args);
              args.finish();
              roads::update(ctx.database(), id, v);
              return 0;
          }},
         {QStringLiteral("delete-road"), QStringLiteral("delete-road ID"),
          [](Context& ctx, Args& args) {
-             Database& db = ctx.database();
-             const std::int64_t id = requireRoad(db, args);
+             const std::int64_t id = roadArgument(args);
              args.finish();
+             Database& db = ctx.database();
+             // The write lock before the road is looked for, as every change takes it.
+             Transaction tx(db);
+             requireRoad(db, id);
              roads::remove(db, id);
+             tx.commit();
              return 0;
          }},
     };

@@ -9,10 +9,13 @@
 #include "store/Error.h"
 #include "store/Numbers.h"
 #include "store/Roads.h"
+#include "store/SheetTable.h"
 #include "store/Statements.h"
+#include "store/Transaction.h"
 
 #include <QRegularExpression>
 #include <QSet>
+#include <optional>
 
 namespace tarmela::cli
 {
@@ -110,14 +113,21 @@ std::vector<Command> surveyCommands()
         {QStringLiteral("cross-distances"),
          QStringLiteral("cross-distances ID [L1=D ... L8=D R1=D ... R8=D]"),
          [](Context& ctx, Args& args) {
-             Database& db = ctx.database();
-             const std::int64_t road = requireRoad(db, args);
+             const std::int64_t road = roadArgument(args);
              const QStringList words = args.rest();
              args.finish();
+             Database& db = ctx.database();
+             // Distances changed from those read: the write lock before the first read, so
+             // that a road deleted meanwhile gets no row of distances.
+             std::optional<Transaction> tx;
+             if (!words.isEmpty())
+                 tx.emplace(db);
+             requireRoad(db, road);
              CrossDistances d = roads::crossDistances(db, road);
              if (!words.isEmpty()) {
                  d = applyDistances(d, words);
                  roads::setCrossDistances(db, road, d);
+                 tx->commit();
              }
              ctx.out << distancesLine(d) << '\n';
              return 0;
@@ -125,23 +135,25 @@ std::vector<Command> surveyCommands()
         {QStringLiteral("generate"),
          QStringLiteral("generate ID --start C --end C [--rl] [--lb] [--force]"),
          [](Context& ctx, Args& args) {
-             Database& db = ctx.database();
-             const std::int64_t road = requireRoad(db, args);
              const double start = requiredNumber(args, QStringLiteral("--start"));
              const double end = requiredNumber(args, QStringLiteral("--end"));
              const bool rl = args.flag(QStringLiteral("--rl"));
              const bool lb = args.flag(QStringLiteral("--lb"));
              const bool force = args.flag(QStringLiteral("--force"));
+             const std::int64_t road = roadArgument(args);
              args.finish();
              if (!rl && !lb)
                  throw Error(ErrorKind::Usage, QStringLiteral("generate needs --rl, --lb or both"));
+             Database& db = ctx.database();
+             // The rows counted are the rows replaced: nobody writes in between.
+             Transaction tx(db);
+             requireRoad(db, road);
              // Generating replaces a sheet's rows, typed levels and all: only when asked to.
              for (Sheet s : {Sheet::ReducedLevel, Sheet::LevelBook}) {
                  const QString table = statements::sheetTable(s, road);
                  if (force || !(s == Sheet::ReducedLevel ? rl : lb) || !db.tableExists(table))
                      continue;
-                 const qlonglong held =
-                     db.scalar("SELECT COUNT(*) FROM " + quoteName(table)).toLongLong();
+                 const qlonglong held = sheettable::rowCount(db, table);
                  if (held > 0)
                      throw Error(ErrorKind::Usage,
                                  QStringLiteral("%1 holds %2, which generate replaces: add "
@@ -150,6 +162,7 @@ std::vector<Command> surveyCommands()
              }
              const int interval = roads::get(db, road).interval;
              const std::int64_t rows = generateSheets(db, road, start, end, interval, rl, lb);
+             tx.commit();
              for (Sheet s : {Sheet::ReducedLevel, Sheet::LevelBook})
                  if (s == Sheet::ReducedLevel ? rl : lb)
                      ctx.out << statements::sheetTable(s, road) << ": " << rowCount(rows) << "\n";
@@ -175,9 +188,9 @@ std::vector<Command> surveyCommands()
          }},
         {QStringLiteral("reduce"), QStringLiteral("reduce ID --benchmark LEVEL"),
          [](Context& ctx, Args& args) {
+             const double benchMark = requiredNumber(args, QStringLiteral("--benchmark"));
              Database& db = ctx.database();
              const std::int64_t road = requireRoad(db, args);
-             const double benchMark = requiredNumber(args, QStringLiteral("--benchmark"));
              args.finish();
              ConvertLevelBookToRL(db, road, benchMark);
              ctx.out << statements::sheetTable(Sheet::ReducedLevel, road)

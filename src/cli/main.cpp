@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 #include "store/Error.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QTextStream>
 #include <cstdio>
@@ -39,7 +40,11 @@ int main(int argc, char* argv[])
         app = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Tarmela"));
     QCoreApplication::setOrganizationName(QStringLiteral("Tarmela"));
-    QTextStream out(stdout);
+    // Unbuffered on the descriptor itself, so that a failed write (a full disk, a closed pipe)
+    // is seen when the results are flushed, with the system's reason.
+    QFile standardOutput;
+    standardOutput.open(1, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    QTextStream out(&standardOutput);
     QTextStream err(stderr);
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();

@@ -1,10 +1,11 @@
 #include "compute/EarthworkQuantities.h"
 
-#include "compute/RlRows.h"
-#include "compute/SectionAreas.h"
+#include "compute/QuantityMethods.h"
+#include "compute/SectionPipeline.h"
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/Numbers.h"
+#include "store/RlRowStore.h"
 #include "store/Roads.h"
 #include "store/RowFunction.h"
 #include "store/RowReader.h"
@@ -12,9 +13,7 @@
 #include "store/Schema.h"
 #include "store/Transaction.h"
 
-#include <array>
 #include <cmath>
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -41,54 +40,10 @@ struct RunError {
     QString description;
 };
 
-// The columns a run may write; bit k of a row's mask marks the k-th as changed.
-enum Written {
-    WrittenFL1,
-    WrittenFL2,
-    WrittenFR1,
-    WrittenFR2,
-    WrittenFill,
-    WrittenCut,
-    WrittenWidth,
-    WrittenLeftSlope,
-    WrittenRightSlope,
-    WrittenCrust,
-    WrittenCount,
-};
-constexpr unsigned kDefaultsMask = (1u << WrittenWidth) | (1u << WrittenLeftSlope) |
-                                   (1u << WrittenRightSlope) | (1u << WrittenCrust);
-const char* const kWrittenNames[WrittenCount] = {
-    "FL1",        "FL2",   "FR1",          "FR2",           "[Fill Area]",
-    "[Cut Area]", "Width", "[Left Slope]", "[Right Slope]", "Crust"};
-
-// One row's values after the recomputation (the stored one where nothing changed; kEmpty for
-// an empty cell) and which of them differ from the stored ones.
-struct RowChange {
-    std::int64_t id = 0;
-    double values[WrittenCount] = {};
-    unsigned mask = 0;
-    void set(Written column, double stored, double value)
-    {
-        values[column] = value;
-        if (stored != value) // also when stored is empty
-            mask |= 1u << column;
-    }
-};
-
 QString chainageText(double chainage, std::int64_t id)
 {
     return present(chainage) ? QStringLiteral("chainage ") + plainDecimal(chainage)
                              : QStringLiteral("the row with ID %1").arg(id);
-}
-
-// From + " To " + To; empty when the road has no row.
-QString roadName(Database& db, std::int64_t road)
-{
-    RowReader q(db, QStringLiteral("SELECT [From], [To] FROM Roads WHERE ID = ?"));
-    q.bind(0, qlonglong(road));
-    if (!q.next())
-        return {};
-    return q.text(0) + QStringLiteral(" To ") + q.text(1);
 }
 
 // Why a section's chainage can't be used for the volumes; nullopt when it can.
@@ -106,72 +61,32 @@ std::optional<RunError> unusableChainage(double chainage, std::int64_t id)
     return std::nullopt;
 }
 
-// The walk over a road's sections in chainage order: each section's defaults, side levels
-// and areas, the areas the volumes are made of, and why the run ended early if it did.
+// The walk over a road's sections in chainage order: each section's change, the areas the
+// volumes are made of, and why the run ended early if it did.
 class SectionPass
 {
 public:
-    SectionPass(const EarthworkInputs& in, const CrossDistances& distances)
-        : m_in(in), m_method(AreaMethod(in.method)), m_distances(distances)
-    {
-    }
+    explicit SectionPass(const SectionPipeline& pipeline) : m_pipeline(pipeline) {}
 
     // The change of the next section. Once a section has lacked a value its method needs the
     // run has ended: that section's change holds only its defaults, later ones nothing.
-    RowChange next(const RlRow& stored)
+    SectionChange next(const RlRow& stored)
     {
-        RowChange change;
-        change.id = stored.id;
-        for (auto [column, value] : {std::pair{WrittenFL1, stored.fl1},
-                                     {WrittenFL2, stored.fl2},
-                                     {WrittenFR1, stored.fr1},
-                                     {WrittenFR2, stored.fr2},
-                                     {WrittenFill, stored.fillArea},
-                                     {WrittenCut, stored.cutArea},
-                                     {WrittenWidth, stored.width},
-                                     {WrittenLeftSlope, stored.leftSlope},
-                                     {WrittenRightSlope, stored.rightSlope},
-                                     {WrittenCrust, stored.crust}})
-            change.values[column] = value;
-        if (failure)
+        const bool ended = failure.has_value();
+        SectionChange change =
+            ended ? unchangedSection(stored) : m_pipeline.compute(stored, m_carry);
+        if (ended)
             return change;
-        RlRow s = stored;
-        applySectionDefaults(s);
-        change.set(WrittenWidth, stored.width, s.width);
-        change.set(WrittenLeftSlope, stored.leftSlope, s.leftSlope);
-        change.set(WrittenRightSlope, stored.rightSlope, s.rightSlope);
-        change.set(WrittenCrust, stored.crust, s.crust);
-        if (deriveSideLevels(s, m_in.formationCamber, m_in.carriageCamber)) {
-            change.set(WrittenFL1, stored.fl1, s.fl1);
-            change.set(WrittenFL2, stored.fl2, s.fl2);
-            change.set(WrittenFR1, stored.fr1, s.fr1);
-            change.set(WrittenFR2, stored.fr2, s.fr2);
-        }
-        SectionArea area;
-        try {
-            area = m_method == AreaMethod::InterpolatedLong
-                       ? longMethodArea(s, m_distances, m_in.viewSections, m_centre)
-                       : meanLevelArea(s, m_method, m_in.viewSections);
-        } catch (const MissingValue& e) {
-            // The section keeps the defaults it was given; the run ends here.
+        if (!change.computed())
             failure = RunError{EarthworkErrorCode::EmptyValue,
                                QStringLiteral("%1 is empty in the section at %2; the %3 needs it")
-                                   .arg(e.column(), chainageText(stored.chainage, change.id),
-                                        areaMethodCaption(m_method))};
-            // Only the defaults are written: the side levels stay as stored.
-            change.values[WrittenFL1] = stored.fl1;
-            change.values[WrittenFL2] = stored.fl2;
-            change.values[WrittenFR1] = stored.fr1;
-            change.values[WrittenFR2] = stored.fr2;
-            change.mask &= kDefaultsMask;
-            return change;
-        }
-        change.set(WrittenFill, stored.fillArea, area.fill);
-        change.set(WrittenCut, stored.cutArea, area.cut);
-        if (!badChainage)
+                                   .arg(QLatin1String(change.missing),
+                                        chainageText(stored.chainage, change.id),
+                                        QLatin1String(m_pipeline.method().caption))};
+        else if (!badChainage)
             badChainage = unusableChainage(stored.chainage, change.id);
-        if (!badChainage)
-            sections.push_back({stored.chainage, area.fill, area.cut});
+        if (change.computed() && !badChainage)
+            sections.push_back({stored.chainage, change.area().fill, change.area().cut});
         return change;
     }
 
@@ -179,51 +94,8 @@ public:
     std::optional<RunError> failure, badChainage;
 
 private:
-    EarthworkInputs m_in;
-    AreaMethod m_method;
-    CrossDistances m_distances;
-    CentrePoint m_centre;
-};
-
-// Writes only the columns that changed, so that a road recomputed with nothing new costs a
-// read, and one UPDATE per set of changed columns, prepared on first use and kept.
-class AreaWriter
-{
-public:
-    AreaWriter(Database& db, std::int64_t road) : m_db(db), m_table(schema::rlTable(road)) {}
-
-    void write(const RowChange& change)
-    {
-        if (change.mask == 0)
-            return;
-        RowWriter& q = statementFor(change.mask);
-        int k = 0;
-        for (int c = 0; c < WrittenCount; ++c)
-            if (change.mask & (1u << c))
-                q.bindNumber(k++, change.values[c]);
-        q.bindInteger(k, change.id);
-        q.run();
-    }
-
-private:
-    RowWriter& statementFor(unsigned mask)
-    {
-        auto& slot = m_statements[mask];
-        if (!slot) {
-            QStringList sets;
-            for (int c = 0; c < WrittenCount; ++c)
-                if (mask & (1u << c))
-                    sets << QLatin1String(kWrittenNames[c]) + QStringLiteral(" = ?");
-            slot = std::make_unique<RowWriter>(
-                m_db, QStringLiteral("UPDATE ") + m_table + QStringLiteral(" SET ") +
-                          sets.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ID = ?"));
-        }
-        return *slot;
-    }
-
-    Database& m_db;
-    QString m_table;
-    std::array<std::unique_ptr<RowWriter>, (1u << WrittenCount)> m_statements;
+    const SectionPipeline& m_pipeline;
+    SectionCarry m_carry;
 };
 
 // The whole road in one UPDATE that reads and writes each row once, the sections computed by
@@ -237,7 +109,7 @@ bool recomputeInOneStatement(Database& db, const EarthworkInputs& in, SectionPas
     bool outOfOrder = false;
     bool started = false;
     double lastChainage = kEmpty;
-    RowChange current;
+    SectionChange current;
     RlRow row;
     const QStringList columns = schema::rlColumns();
     const RlColumns at(columns);
@@ -255,7 +127,7 @@ bool recomputeInOneStatement(Database& db, const EarthworkInputs& in, SectionPas
                             started = true;
                             lastChainage = row.chainage;
                             current = pass.next(row);
-                            result.setInteger(current.mask != 0);
+                            result.setInteger(current.changed != 0);
                         });
     // The value of one written column for the row the section function has just seen.
     RowFunction value(db, QStringLiteral("tarmela_value"), 2,
@@ -267,15 +139,11 @@ bool recomputeInOneStatement(Database& db, const EarthworkInputs& in, SectionPas
                           }
                           result.setNumber(current.values[args.integer(0)]);
                       });
-    QStringList sets;
-    for (int c = 0; c < WrittenCount; ++c)
-        sets << QStringLiteral("%1 = %2(%3, ID)")
-                    .arg(QLatin1String(kWrittenNames[c]), value.name())
-                    .arg(c);
-    RowWriter update(db, QStringLiteral("UPDATE ") + schema::rlTable(in.road) +
-                             QStringLiteral(" SET ") + sets.join(QStringLiteral(", ")) +
-                             QStringLiteral(" WHERE ") + section.name() + QStringLiteral("(") +
-                             quoteNames(columns) + QStringLiteral(")"));
+    QStringList written;
+    for (const ComputedColumn& c : kComputedColumns)
+        written << QLatin1String(c.name);
+    RowWriter update =
+        RlRowStore(db, in.road).functionUpdate(written, section.name(), value.name());
     try {
         update.run();
     } catch (const Error&) {
@@ -292,14 +160,12 @@ void recomputeRowByRow(Database& db, const EarthworkInputs& in, SectionPass& pas
     // The writes change no column the reading orders by, so the reading goes on over the
     // rows as they were. ID breaks ties so that the Long method's carried centre point is the
     // same every run.
-    RowReader q(db, QStringLiteral("SELECT * FROM ") + schema::rlTable(in.road) +
-                        QStringLiteral(" ORDER BY Chainage, ID"));
-    RlRowReader rows(q);
-    AreaWriter writer(db, in.road);
+    RlRowReader rows = RlRowStore(db, in.road).all();
+    SectionWriter writer(db, in.road);
     RlRow row;
     while (!pass.failure && rows.next(row))
         writer.write(pass.next(row));
-    q.reset();
+    rows.query().reset();
 }
 
 } // namespace
@@ -311,13 +177,13 @@ EarthworkResult UpdateEarthworkQuantities(Database& db, const EarthworkInputs& i
         return r;
     r.ran = true;
     try {
-        if (in.method < 0 || in.method > 2 || in.viewSections < 0 ||
-            in.viewSections > kReadingsPerSide)
+        const QuantityMethod* method = findQuantityMethod(in.method);
+        if (!method || in.viewSections < 0 || in.viewSections > kReadingsPerSide)
             throw RunError{EarthworkErrorCode::BadSettings,
-                           QStringLiteral("The quantity method must be 0, 1 or 2 and the "
-                                          "readings per side 0 to %1")
+                           QStringLiteral("The quantity method must be %1 and the readings per "
+                                          "side 0 to %2")
+                               .arg(quantityMethodIds())
                                .arg(kReadingsPerSide)};
-        const auto method = AreaMethod(in.method);
         // The sheet is read and written under the write lock: no other program can change it
         // between the read and the writes computed from it. Each section is written as soon as
         // it is computed: memory stays the same for any length of road.
@@ -326,15 +192,14 @@ EarthworkResult UpdateEarthworkQuantities(Database& db, const EarthworkInputs& i
             r.error = notGenerated();
             return r;
         }
-        const CrossDistances distances = method == AreaMethod::InterpolatedLong
-                                             ? roads::crossDistances(db, in.road)
-                                             : CrossDistances{};
-        std::optional<SectionPass> pass(std::in_place, in, distances);
+        const SectionPipeline pipeline(in, *method,
+                                       SectionPipeline::distancesFor(db, in.road, *method));
+        std::optional<SectionPass> pass(std::in_place, pipeline);
         if (!recomputeInOneStatement(db, in, *pass)) {
-            pass.emplace(in, distances);
+            pass.emplace(pipeline);
             recomputeRowByRow(db, in, *pass);
         }
-        r.roadName = roadName(db, in.road);
+        r.roadName = roads::name(db, in.road);
         tx.commit();
         if (pass->failure)
             throw *pass->failure;

@@ -26,7 +26,7 @@ class Database;
 
 struct EarthworkInputs {
     std::int64_t road = 0;
-    int method = 1; // QuantityCalcMethod: 0 short, 1 mean level, 2 long
+    int method = 1; // QuantityCalcMethod: the id of a method of compute/QuantityMethods.h
     int viewSections = kReadingsPerSide;
     double formationCamber = 0.035; // fractions
     double carriageCamber = 0.035;

@@ -5,6 +5,7 @@
 #include "store/Error.h"
 #include "store/Numbers.h"
 #include "store/OutputFile.h"
+#include "store/Roads.h"
 #include "store/RowReader.h"
 
 #include <QVariant>
@@ -51,10 +52,7 @@ private:
 // The road's Length taken up to the next whole number; an empty Length gives 0.
 double roadLength(Database& db, std::int64_t road)
 {
-    RowReader q(db, QStringLiteral("Select Length from Roads where ID=%1").arg(road));
-    if (!q.next())
-        throw Error(ErrorKind::Data, QStringLiteral("There is no road with ID %1").arg(road));
-    const QVariant length = q.value(0);
+    const QVariant length = roads::storedLength(db, road);
     if (length.isNull())
         return 0;
     if (length.typeId() == QMetaType::QString && !isNumeric(length.toString()))

@@ -4,10 +4,11 @@
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/Numbers.h"
-#include "store/RowReader.h"
-#include "store/RowWriter.h"
+#include "store/RlRowStore.h"
 #include "store/Schema.h"
+#include "store/SheetTable.h"
 #include "store/Transaction.h"
+#include "store/ValueRanges.h"
 
 #include <limits>
 #include <optional>
@@ -45,6 +46,7 @@ QStringList readingColumns()
 
 void ConvertLevelBookToRL(Database& db, std::int64_t road, double benchMark)
 {
+    requireInRange(ranges::kLevel, benchMark, QStringLiteral("bench mark"));
     const QString rl = schema::rlTable(road);
     const QString lb = schema::lbTable(road);
     Transaction tx(db);
@@ -54,32 +56,22 @@ void ConvertLevelBookToRL(Database& db, std::int64_t road, double benchMark)
                 ErrorKind::TableMissing,
                 QStringLiteral("The table %1 of road %2 does not exist").arg(table).arg(road));
 
-    std::int64_t nextId = 1;
-    {
-        RowReader maxId(db, "SELECT MAX(ID) FROM " + rl);
-        if (maxId.next() && !maxId.isNull(0))
-            nextId = maxId.integer(0) + 1;
-    }
+    RlRowStore rlRows(db, road);
+    const std::optional<std::int64_t> maxId = rlRows.maxId();
+    std::int64_t nextId = maxId ? *maxId + 1 : 1;
 
     // The columns the reduction writes, in the order of the values below.
     QStringList columns = readingColumns();
     columns << QStringLiteral("C") << QStringLiteral("TopWidth") << QStringLiteral("BottomWidth");
-    QStringList sets, marks;
-    for (const QString& c : columns)
-        sets << c + QStringLiteral(" = ?"), marks << QStringLiteral("?");
-    RowWriter updateRl(db, "UPDATE " + rl + " SET " + sets.join(", ") + " WHERE ID = ?");
-    RowWriter insertRl(db, "INSERT INTO " + rl + " (" + columns.join(", ") +
-                               ", ID, Chainage) VALUES (" + marks.join(", ") + ", ?, ?)");
-    RowWriter updateLb(db, "UPDATE " + lb + " SET HI = ? WHERE ID = ?");
-    // The first RL row of a chainage, as a search from the top of the sheet finds it; rows
-    // appended by this reduction are found too.
-    RowReader rlRowAt(db, "SELECT ID FROM " + rl + " WHERE Chainage = ? ORDER BY ID LIMIT 1");
+    RowWriter updateRl = rlRows.columnWriter(columns);
+    RowWriter insertRl = rlRows.rowInserter(columns + QStringList{"ID", "Chainage"});
+    RowWriter updateLb = sheettable::updater(db, lb, {QStringLiteral("HI")});
 
     // Row by row as the book is read: the writes change no column the reading orders by, and
     // memory stays the same for a book of any length.
-    RowReader book(db, "SELECT ID, Chainage, " + readingColumns().join(", ") +
-                           ", C, BS, FS, TopWidth, BottomWidth FROM " + lb +
-                           " ORDER BY Chainage, ID");
+    RowReader book = sheettable::rows(db, statements::Sheet::LevelBook, road,
+                                      QStringList{"ID", "Chainage"} + readingColumns() +
+                                          QStringList{"C", "BS", "FS", "TopWidth", "BottomWidth"});
     // Working values in double: the height of instrument runs across the whole book, and
     // single precision would drift by millimetres over a long road's many change points.
     double hi = benchMark;
@@ -103,20 +95,31 @@ void ConvertLevelBookToRL(Database& db, std::int64_t road, double benchMark)
         const InstrumentStep step =
             instrumentStep(hi, sight(BookBS), sight(BookFS), sight(BookCentre));
         hi = step.hiAfter;
+        // The sheets refuse such a level when it is typed or imported; a reduction that would
+        // store one stops, and the transaction leaves both sheets as they were.
+        const auto level = [&](double v) {
+            if (!inRange(ranges::kLevel, v))
+                throw Error(ErrorKind::Data,
+                            QStringLiteral("The level book row with ID %1 reduces to a level of "
+                                           "%2 from this bench mark: %3")
+                                .arg(id)
+                                .arg(plainDecimal(v), rangeRule(ranges::kLevel)));
+            return d3(v);
+        };
 
-        // A chainage the RL sheet lacks gets a new row with the next free ID.
-        rlRowAt.bind(0, chainage);
-        const bool isNew = !rlRowAt.next();
-        const std::int64_t rlId = isNew ? nextId++ : rlRowAt.integer(0);
-        rlRowAt.reset();
+        // A chainage the RL sheet lacks gets a new row with the next free ID. The first RL row
+        // of a chainage is the one written; rows appended by this reduction are found too.
+        const std::optional<std::int64_t> found = rlRows.firstIdAt(chainage);
+        const bool isNew = !found;
+        const std::int64_t rlId = isNew ? nextId++ : *found;
         RowWriter& write = isNew ? insertRl : updateRl;
         int k = 0;
         for (int c = BookLeft; c < BookCentre; ++c) {
             const std::optional<double> reading = book.optionalNumber(c);
-            write.bindNumber(k++, reading ? std::optional<double>(d3(step.levelOf(*reading)))
+            write.bindNumber(k++, reading ? std::optional<double>(level(step.levelOf(*reading)))
                                           : std::nullopt);
         }
-        write.bindNumber(k++, d3(step.centre));
+        write.bindNumber(k++, level(step.centre));
         write.bindNumber(k++, topWidth);
         write.bindNumber(k++, bottomWidth);
         write.bindInteger(k++, rlId);

@@ -4,8 +4,10 @@
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/Numbers.h"
+#include "store/Roads.h"
 #include "store/RowReader.h"
 #include "store/Schema.h"
+#include "store/SheetTable.h"
 
 #include <QVariant>
 #include <algorithm>
@@ -35,7 +37,7 @@ void checkViewSections(int viewSections)
 
 void requireRoad(Database& db, std::int64_t road)
 {
-    if (!db.scalar(QStringLiteral("Select ID from Roads where ID=%1").arg(road)).isValid())
+    if (!roads::exists(db, road))
         throw Error(ErrorKind::Data, QStringLiteral("There is no road with ID %1").arg(road));
 }
 
@@ -46,15 +48,14 @@ void requireTable(Database& db, const QString& table, const QString& sheet, std:
                     QStringLiteral("Road %1 has no %2 (table %3); generate its sheets first")
                         .arg(road)
                         .arg(sheet, table));
-    const QVariant missing =
-        db.scalar(QStringLiteral("Select COUNT(*) from %1 where Chainage IS NULL").arg(table));
-    if (missing.toLongLong() > 0)
+    const std::int64_t missing = sheettable::rowsWithoutChainage(db, table);
+    if (missing > 0)
         throw Error(ErrorKind::NullValue,
                     QStringLiteral("The %1 of road %2 has %3 row(s) without a chainage; give "
                                    "every row a chainage before writing the report")
                         .arg(sheet)
                         .arg(road)
-                        .arg(missing.toLongLong()));
+                        .arg(missing));
 }
 
 // A value of a number column, NaN when empty. Older project files may hold text in such a
@@ -111,7 +112,7 @@ LevelBookContent::LevelBookContent(Database& db, std::int64_t road, int viewSect
     requireRoad(db, road);
     requireTable(db, table, sheet, road);
 
-    RowReader q(db, QStringLiteral("Select * from %1 order by Chainage").arg(table));
+    RowReader q = sheettable::rows(db, statements::Sheet::LevelBook, road);
     auto column = [&](const QString& name) {
         const int i = q.columnIndex(name);
         if (i < 0)
@@ -197,11 +198,7 @@ EarthworkContent::EarthworkContent(Database& db, std::int64_t road, int viewSect
         m_columns << QStringLiteral("FC");
     m_columns << QStringLiteral("Fill Area") << QStringLiteral("Cut Area");
 
-    QStringList selected;
-    for (const QString& c : m_columns)
-        selected << (c.contains(QLatin1Char(' ')) ? QLatin1Char('[') + c + QLatin1Char(']') : c);
-    RowReader q(db, QStringLiteral("Select %1 from %2 order by Chainage")
-                        .arg(selected.join(QStringLiteral(", ")), table));
+    RowReader q = sheettable::rows(db, statements::Sheet::ReducedLevel, road, m_columns);
     const int count = int(m_columns.size());
     while (q.next()) {
         for (int c = 0; c < count; ++c)

@@ -24,7 +24,7 @@ bool defaultIfUnset(double& value, double fallback)
 double need(double value, const char* column)
 {
     if (!present(value))
-        throw MissingValue(QString::fromLatin1(column));
+        throw MissingValue(column);
     return value;
 }
 
@@ -128,19 +128,6 @@ int walkSide(SidePoints& p, const SideReadings& levels,
 
 } // namespace
 
-QString areaMethodCaption(AreaMethod method)
-{
-    switch (method) {
-    case AreaMethod::TrapezoidalShort:
-        return QStringLiteral("Trapezoidal Method (Short)");
-    case AreaMethod::MeanLevel:
-        return QStringLiteral("Mean Level Method");
-    case AreaMethod::InterpolatedLong:
-        return QStringLiteral("Interpolated Trapezoidal Method (Long)");
-    }
-    return {};
-}
-
 bool applySectionDefaults(RlRow& s)
 {
     bool changed = defaultIfUnset(s.width, kDefaultWidth);
@@ -215,10 +202,7 @@ SectionArea longMethodArea(const RlRow& s, const CrossDistances& distances, int 
                            CentrePoint& centre)
 {
     const double fc = need(s.fc, "FC");
-    if (isReading(s.centre))
-        centre.ground = s.centre;
-    if (isReading(s.fc))
-        centre.proposed = fc;
+    carryCentre(s.centre, fc, centre);
 
     const double halfWidth = valueOr(s.width, kDefaultWidth) / 2;
     const int readings = std::min(viewSections, kReadingsPerSide);

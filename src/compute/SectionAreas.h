@@ -1,7 +1,7 @@
 #pragma once
 
 // The geometry of one cross section and its fill and cut areas, free of any database: a
-// section's row of the RL sheet (compute/RlRows.h) and the road's cross distances go in, the
+// section's row of the RL sheet (store/RlRows.h) and the road's cross distances go in, the
 // formation side levels and the areas come out. The road-wide recomputation (EarthworkQuantities.h)
 // runs these over every row of a road's RL sheet; tests run them against worked examples.
 //
@@ -9,8 +9,8 @@
 // is a missing reading (isReading). Every level or area written or averaged is taken to the nearest
 // 0.001 (d3), as the sheets show them.
 
-#include "compute/RlRows.h"
 #include "store/Error.h"
+#include "store/RlRows.h"
 #include "store/Roads.h"
 #include "store/Schema.h"
 
@@ -19,12 +19,12 @@
 namespace tarmela
 {
 
+// The area formulas; compute/QuantityMethods.h lists the methods that use them.
 enum class AreaMethod {
-    TrapezoidalShort = 0, // "Trapezoidal Method (Short)"
-    MeanLevel = 1,        // "Mean Level Method"
-    InterpolatedLong = 2, // "Interpolated Trapezoidal Method (Long)"
+    TrapezoidalShort = 0,
+    MeanLevel = 1,
+    InterpolatedLong = 2,
 };
-QString areaMethodCaption(AreaMethod method);
 
 // Fixed values of a new section.
 constexpr double kDefaultWidth = 7.5;
@@ -47,18 +47,20 @@ struct SectionArea {
     double cut = 0;
 };
 
-// A value a formula needs is empty: column names the column ("FC", "TopWidth", ...).
+// A value a formula needs is empty: column names the column ("FC", "TopWidth", ...), a name
+// that lasts as long as the program (a recomputation keeps it beyond the exception).
 class MissingValue : public Error
 {
 public:
-    explicit MissingValue(const QString& column)
-        : Error(ErrorKind::NullValue, column + QStringLiteral(" is empty")), m_column(column)
+    explicit MissingValue(const char* column)
+        : Error(ErrorKind::NullValue, QLatin1String(column) + QStringLiteral(" is empty")),
+          m_column(column)
     {
     }
-    const QString& column() const { return m_column; }
+    const char* column() const { return m_column; }
 
 private:
-    QString m_column;
+    const char* m_column;
 };
 
 // Methods 0 and 1, the mean-level trapezoid. The mean ground level is that of every present
@@ -75,6 +77,15 @@ struct CentrePoint {
     double ground = 0;
     double proposed = 0;
 };
+
+// The centre point after a section with these C and FC: each is taken where it is a reading.
+inline void carryCentre(double c, double fc, CentrePoint& centre)
+{
+    if (isReading(c))
+        centre.ground = c;
+    if (isReading(fc))
+        centre.proposed = fc;
+}
 
 // Method 2, strip by strip between the ground line and the formation outline (level at FC
 // across the Width, then falling at one in Left/Right Slope out to the last present reading

@@ -6,8 +6,6 @@ namespace tarmela
 namespace
 {
 constexpr double kKilometre = 1000;
-constexpr double kLongestGap = 200;
-constexpr double kLongGapCounts = 50;
 } // namespace
 
 VolumeSummary kilometreVolumes(const std::vector<SectionAreas>& sections,
@@ -18,32 +16,21 @@ VolumeSummary kilometreVolumes(const std::vector<SectionAreas>& sections,
     double kmEnd = kKilometre;
     std::int64_t kmIndex = 0;
     while (i < sections.size()) {
-        double kmFill = 0, kmCut = 0, prevFill = 0, prevCut = 0, prevChainage = 0;
-        bool first = true;
-        bool readAny = false;
+        double kmFill = 0, kmCut = 0;
+        const SectionAreas* previous = nullptr; // the kilometre's last section so far
         while (i < sections.size()) {
             const SectionAreas& s = sections[i];
             if (s.chainage > kmEnd)
                 break;
-            if (first) {
-                first = false;
-            } else {
-                const double length = s.chainage - prevChainage;
-                if (length > kLongestGap) {
-                    kmFill += (prevFill + s.fill) * (kLongGapCounts / 2);
-                    kmCut += (prevCut + s.cut) * (kLongGapCounts / 2);
-                } else {
-                    kmFill += (prevFill + s.fill) * length * 0.5;
-                    kmCut += (prevCut + s.cut) * length * 0.5;
-                }
+            if (previous) {
+                const SegmentVolumes v = segmentVolumes(*previous, s);
+                kmFill += v.fill;
+                kmCut += v.cut;
             }
-            prevFill = s.fill;
-            prevCut = s.cut;
-            prevChainage = s.chainage;
+            previous = &s;
             ++i;
-            readAny = true;
         }
-        if (kmEnd < double(stepBackBelow) && readAny)
+        if (kmEnd < double(stepBackBelow) && previous)
             --i;
         summary.kilometres.push_back({kmIndex + 1, kmFill, kmCut});
         summary.totalFill += kmFill;

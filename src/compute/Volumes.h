@@ -13,6 +13,23 @@ struct SectionAreas {
     double cut = 0;
 };
 
+// The volumes between two consecutive sections, in m3.
+struct SegmentVolumes {
+    double fill = 0;
+    double cut = 0;
+};
+
+// By average end areas, b after a in chainage order; a gap between them longer than 200 m
+// counts as 50 m (sections that far apart say nothing of the ground between them).
+inline SegmentVolumes segmentVolumes(const SectionAreas& a, const SectionAreas& b)
+{
+    constexpr double kLongestGap = 200, kLongGapCounts = 50;
+    const double length = b.chainage - a.chainage;
+    if (length > kLongestGap)
+        return {(a.fill + b.fill) * (kLongGapCounts / 2), (a.cut + b.cut) * (kLongGapCounts / 2)};
+    return {(a.fill + b.fill) * length * 0.5, (a.cut + b.cut) * length * 0.5};
+}
+
 struct KilometreVolumes {
     std::int64_t number = 0; // 1 for the first kilometre
     double filling = 0;      // m3
@@ -26,10 +43,11 @@ struct VolumeSummary {
     double total() const { return totalFill + totalCut; }
 };
 
-// Volumes per kilometre of chainage by average end areas, sections in chainage order.
+// Volumes per kilometre of chainage, the sum of the segment volumes (segmentVolumes) between
+// its sections, sections in chainage order.
 //
 // Kilometre k closes at chainage 1000 k; a section exactly at a kilometre end belongs to the
-// kilometre that ends there. A gap between two sections longer than 200 m counts as 50 m.
+// kilometre that ends there.
 // When a kilometre end lies below stepBackBelow and the kilometre read at least one section,
 // its last section also opens the next kilometre, so that the volume between the sections on
 // either side of a kilometre boundary falls into the later kilometre. The recomputation passes

@@ -1,8 +1,8 @@
 #include "drawing/CrossSectionFigure.h"
 
-#include <QString>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace tarmela
 {
@@ -20,76 +20,96 @@ struct Side {
     bool drawn = false;
 };
 
-// Where the side slope from edge meets the level line through ground, going outwards (side -1
-// left, +1 right) with `slope` metres across per metre up or down.
-bool slopeMeetsGround(const FigurePoint& edge, const FigurePoint& ground, double slope, int side,
-                      FigurePoint& meet)
-{
-    const double rise = ground.level - edge.level;
-    const double run = std::abs(rise) * std::abs(slope);
-    meet = {edge.offset + side * run, ground.level};
-    return std::isfinite(meet.offset);
-}
-
 void widen(SectionFigure& f, const FigurePoint& p)
 {
     f.leftExtent = std::max(f.leftExtent, -p.offset);
     f.rightExtent = std::max(f.rightExtent, p.offset);
+    f.low = std::min(f.low, p.level);
+    f.high = std::max(f.high, p.level);
 }
 
-// Clips a segment to |offset| <= h; false when nothing is left.
-bool clipSegment(FigureSegment& s, double h)
+// The ground level at distance d out from the centre along a side's ground points (distances
+// outward, ascending): the first or last level beyond their ends.
+double groundAt(const std::vector<FigurePoint>& g, double d)
 {
-    double t0 = 0, t1 = 1;
-    const double dx = s.b.offset - s.a.offset;
-    for (const auto& [p, q] : {std::pair{-dx, s.a.offset + h}, std::pair{dx, h - s.a.offset}}) {
-        if (p == 0) {
-            if (q < 0)
-                return false;
-            continue;
+    if (d <= g.front().offset)
+        return g.front().level;
+    for (std::size_t i = 1; i < g.size(); ++i)
+        if (d <= g[i].offset) {
+            const double span = g[i].offset - g[i - 1].offset;
+            const double t = span > 0 ? (d - g[i - 1].offset) / span : 1;
+            return g[i - 1].level + t * (g[i].level - g[i - 1].level);
         }
-        const double r = q / p;
-        if (p < 0)
-            t0 = std::max(t0, r);
-        else
-            t1 = std::min(t1, r);
+    return g.back().level;
+}
+
+// The side slope from the edge (distance e out, level z) over a side's ground points, in
+// distances outward; adds its parts to the figure.
+void sideSlope(SectionFigure& f, const std::vector<FigurePoint>& g, double e, double z,
+               double slope, int side)
+{
+    const double atEdge = groundAt(g, e);
+    if (atEdge == z)
+        return; // the formation edge lies on the ground: no slope
+    const double dir = atEdge > z ? 1 : -1;
+    auto slopeAt = [&](double d) { return z + dir * (d - e) / std::abs(slope); };
+    auto point = [&](double d, double level) { return FigurePoint{side * d, level}; };
+    const FigurePoint edge = point(e, z);
+    // Walk the ground outward from the edge until the slope crosses it.
+    double d0 = e, g0 = atEdge;
+    for (const FigurePoint& p : g) {
+        if (p.offset <= e)
+            continue;
+        const double before = dir * (g0 - slopeAt(d0)), after = dir * (p.level - slopeAt(p.offset));
+        if (after <= 0) {
+            const double t = before / (before - after);
+            const FigurePoint meet = point(d0 + t * (p.offset - d0), g0 + t * (p.level - g0));
+            f.slopes.push_back({edge, meet});
+            widen(f, meet);
+            return;
+        }
+        d0 = p.offset;
+        g0 = p.level;
     }
-    if (t0 > t1 || (dx != 0 && t0 == t1))
-        return false;
-    const FigureSegment in = s;
-    const double dl = in.b.level - in.a.level;
-    s.a = {in.a.offset + t0 * dx, in.a.level + t0 * dl};
-    s.b = {in.a.offset + t1 * dx, in.a.level + t1 * dl};
-    return true;
+    // Not met by the outermost reading: solid to it, then carried to the level through it.
+    const FigurePoint last = g.back();
+    FigurePoint from = edge;
+    if (last.offset > e) {
+        from = point(last.offset, slopeAt(last.offset));
+        f.slopes.push_back({edge, from});
+    }
+    const FigurePoint meet = point(e + std::abs(last.level - z) * std::abs(slope), last.level);
+    if (!std::isfinite(meet.offset))
+        return;
+    f.slopesCarried.push_back({from, meet});
+    f.groundCarried.push_back({point(last.offset, last.level), meet});
+    widen(f, from);
+    widen(f, meet);
 }
 
 } // namespace
 
-SectionFigure sectionFigure(const RlRow& r, const CrossDistances& distances)
+SectionFigure sectionFigure(const RlRow& r, const CrossDistances& distances, int viewSections)
 {
     SectionFigure f;
-    float lowest = 1000.0f;
-    auto lower = [&lowest](double v) {
-        if (isReading(v) && float(v) < lowest)
-            lowest = float(v);
-    };
-    for (double v : r.left)
-        lower(v);
-    lower(r.centre);
-    for (double v : r.right)
-        lower(v);
-    f.datum = double(lowest - 0.3f);
+    f.low = std::numeric_limits<double>::infinity();
+    f.high = -f.low;
+    const int readings = std::clamp(viewSections, 0, kReadingsPerSide);
 
-    // Ground: from the centre outwards on each side.
+    // Ground: from the centre outwards on each side; each side's points by distance outward.
     f.hasCentre = isReading(r.centre);
     f.centre = r.centre;
-    Side outer[2];
+    if (f.hasCentre)
+        widen(f, {0, r.centre});
+    std::vector<FigurePoint> sideGround[2];
     for (int s = 0; s < 2; ++s) {
         const int side = s == 0 ? -1 : 1;
         const auto& levels = s == 0 ? r.left : r.right;
         const auto& gaps = s == 0 ? distances.left : distances.right;
         Side prev{{0, r.centre}, f.hasCentre};
-        for (int i = 0; i < kReadingsPerSide; ++i) {
+        if (prev.drawn)
+            sideGround[s].push_back({0, r.centre});
+        for (int i = 0; i < readings; ++i) {
             if (!isReading(levels[i]))
                 continue;
             const FigurePoint p{prev.point.offset + side * gaps[i], levels[i]};
@@ -97,14 +117,16 @@ SectionFigure sectionFigure(const RlRow& r, const CrossDistances& distances)
                 f.ground.push_back({prev.point, p});
             f.groundTicks.push_back({p.offset, prev.point.offset, gaps[i], p.level});
             widen(f, p);
+            sideGround[s].push_back({std::abs(p.offset), p.level});
             prev = {p, true};
         }
-        outer[s] = prev;
     }
 
     // Formation: FC, then a quarter and half the width out on each side.
     f.hasFc = isReading(r.fc);
     f.fc = r.fc;
+    if (f.hasFc)
+        widen(f, {0, r.fc});
     Side edge[2];
     if (has(r.width)) {
         for (int s = 0; s < 2; ++s) {
@@ -126,49 +148,12 @@ SectionFigure sectionFigure(const RlRow& r, const CrossDistances& distances)
         }
     }
 
-    // Side slopes from the formation edges to the ground carried level.
     const double slopes[2] = {r.leftSlope, r.rightSlope};
-    for (int s = 0; s < 2; ++s) {
-        if (!edge[s].drawn || !outer[s].drawn || !has(slopes[s]) || slopes[s] == 0)
-            continue;
-        FigurePoint meet;
-        if (!slopeMeetsGround(edge[s].point, outer[s].point, slopes[s], s == 0 ? -1 : 1, meet))
-            continue;
-        f.groundCarried.push_back({outer[s].point, meet});
-        f.slopes.push_back({edge[s].point, meet});
-        widen(f, meet);
-    }
+    for (int s = 0; s < 2; ++s)
+        if (edge[s].drawn && !sideGround[s].empty() && has(slopes[s]) && slopes[s] != 0)
+            sideSlope(f, sideGround[s], std::abs(edge[s].point.offset), edge[s].point.level,
+                      slopes[s], s == 0 ? -1 : 1);
     return f;
-}
-
-int sheetScale(double reach, double halfWidthCm)
-{
-    for (int n : {100, 200, 250, 500})
-        if (reach * 100 / n <= halfWidthCm + 1e-9)
-            return n;
-    return 500;
-}
-
-void clipFigure(SectionFigure& f, double h)
-{
-    for (auto* list : {&f.ground, &f.formation, &f.groundCarried, &f.slopes}) {
-        std::vector<FigureSegment> kept;
-        for (FigureSegment s : *list)
-            if (clipSegment(s, h))
-                kept.push_back(s);
-        *list = std::move(kept);
-    }
-    for (auto* ticks : {&f.groundTicks, &f.formationTicks})
-        ticks->erase(std::remove_if(ticks->begin(), ticks->end(),
-                                    [h](const FigureTick& t) { return std::abs(t.offset) > h; }),
-                     ticks->end());
-    f.leftExtent = std::min(f.leftExtent, h);
-    f.rightExtent = std::min(f.rightExtent, h);
-}
-
-QString scaleNote(int scale)
-{
-    return QStringLiteral("SCALE: HORIZONTAL 1:%1, VERTICAL 1:100").arg(scale);
 }
 
 } // namespace tarmela

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "compute/RlRows.h"
+#include "store/RlRows.h"
 
 #include <array>
 #include <cmath>

@@ -73,7 +73,7 @@ void writeCrossSectionPdf(Database& db, std::int64_t road, int sectionsOnPage, P
                           const PageMargins& margins, const CrossSectionStyle& style,
                           const QString& target)
 {
-    CrossSectionSource source(db, road, sectionsOnPage);
+    CrossSectionSource source(db, road, sectionsOnPage, style.viewSections);
     const CrossSectionLayout layout = CrossSectionLayout::at(1.0, paper, margins);
     if (source.rowCount() > 0 && !layout.drawable(sectionsOnPage))
         throw Error(ErrorKind::Overflow,
@@ -81,10 +81,10 @@ void writeCrossSectionPdf(Database& db, std::int64_t road, int sectionsOnPage, P
     CrossSectionStyle s = style;
     s.thinWidth = pdfThinWidth();
     s.sectionsOnPage = sectionsOnPage;
-    const double halfBox = layout.BoxWidth / 2.0 / layout.Len10;
+    const SectionSlot slot = crossSectionSlot(layout, sectionsOnPage);
     writePagesPdf(target, paper, false, source.pageCount(),
                   source.road().from + " To " + source.road().to, [&](QPainter& p, std::int64_t i) {
-                      paintCrossSectionPage(p, layout, source.page(i + 1, halfBox), s);
+                      paintCrossSectionPage(p, layout, source.page(i + 1, slot, s.locale), s);
                   });
 }
 

@@ -34,7 +34,7 @@ QPen pagePen(const QColor& colour, double width, LineStyle style)
     return pen;
 }
 
-QFont pageFont(int points, bool bold)
+QFont pageFont(double points, bool bold)
 {
     // "Arial" is taken to a font of the same metrics wherever it is missing.
     static const bool substituted = (installFontSubstitutions(), true);

@@ -20,7 +20,7 @@ enum class LineStyle { Solid, Dashed, Dotted, DashDot };
 QPen pagePen(const QColor& colour, double width, LineStyle style = LineStyle::Solid);
 
 // "Arial" at a size in points, bold or not, sized in twips so that it scales with the page.
-QFont pageFont(int points, bool bold);
+QFont pageFont(double points, bool bold);
 
 // Text whose cell has its top left at (x, y), as text printed at a current position.
 void textAt(QPainter& p, double x, double y, const QString& text);

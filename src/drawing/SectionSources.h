@@ -3,9 +3,10 @@
 #include "drawing/CrossSectionPainter.h"
 #include "drawing/LongSectionLayout.h"
 #include "drawing/LongSectionPainter.h"
+#include "store/Culverts.h"
+#include "store/RlRowStore.h"
 #include "store/Roads.h"
 
-#include "store/RowReader.h"
 #include <QHash>
 #include <QImage>
 #include <QString>
@@ -48,7 +49,8 @@ private:
     Road m_road;
     LongSectionOptions m_options;
     SectionPaging m_paging;
-    RowReader m_rows, m_culverts, m_fcBefore, m_fcAfter;
+    RlRowStore m_rows;
+    RoadCulverts m_culverts;
     QHash<QString, QImage> m_pictures;
 };
 
@@ -56,22 +58,26 @@ private:
 class CrossSectionSource
 {
 public:
-    CrossSectionSource(Database& db, std::int64_t road, int sectionsOnPage);
+    // viewSections: the readings a side drawn, those the areas use.
+    CrossSectionSource(Database& db, std::int64_t road, int sectionsOnPage,
+                       int viewSections = kReadingsPerSide);
 
     const Road& road() const { return m_road; }
     std::int64_t rowCount() const { return m_rows; }
     std::int64_t pageCount() const { return crossSectionPageCount(m_rows, m_perPage); }
-    // Page number (1-based), its sections fitted across a figure box of halfBoxCm either side.
-    CrossSectionPage page(std::int64_t number, double halfBoxCm);
+    // Page number (1-based), its sections planned for slots like `slot`.
+    CrossSectionPage page(std::int64_t number, const SectionSlot& slot, const QLocale& locale);
 
 private:
     Road m_road;
     CrossDistances m_distances;
     int m_perPage;
+    int m_viewSections;
+    RlRowStore m_sheet;
     std::int64_t m_rows = 0;
-    RowReader m_page;  // any page: its first row found by counting from the road's start
-    RowReader m_after; // the page after the one read last: from the row after its last row
-    std::int64_t m_nextPage = 0; // the page m_after can read (0: none)
+    // Any page is read by counting to its first row from the road's start; the page after
+    // the one read last from the row after its last row.
+    std::int64_t m_nextPage = 0; // the page read on from the last (0: none)
     double m_lastChainage = 0;
     std::int64_t m_lastId = 0;
 };

@@ -1,18 +1,15 @@
 #include "export/BatchExport.h"
 
-#include "compute/HtmlReports.h"
-#include "drawing/PagePdf.h"
-#include "drawing/PrintedReports.h"
-#include "drawing/ReportPdf.h"
-#include "export/DxfDrawings.h"
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/OutputFile.h"
 #include "store/Roads.h"
+#include "store/Transaction.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <algorithm>
 
 namespace tarmela
@@ -39,11 +36,22 @@ QByteArray ownerText(const Database& db, std::int64_t road)
 
 enum class FolderUse { Free, Ours, Taken };
 
-// A folder is free when it is not there or holds no owner file (it is then taken over), ours
-// when its owner file names this road, taken when it names another; a file of that name is in
-// the way.
+// An export writes only inside its folder: a link would send the outputs wherever it points.
+void refuseLink(const QString& path)
+{
+    if (QFileInfo(path).isSymLink())
+        throw Error(ErrorKind::Io,
+                    QStringLiteral("Cannot write %1: it is a link, and an export writes only "
+                                   "inside its folder; remove the link or choose another folder")
+                        .arg(shownPath(path)));
+}
+
+// A folder is free when it is not there or is empty (it is then taken over), ours when its
+// owner file names this road, taken when it names another or, without an owner file, holds
+// files of something else; a file of that name is in the way.
 FolderUse folderUse(const QString& path, const QByteArray& owner)
 {
+    refuseLink(path);
     const QFileInfo info(path);
     if (!info.exists())
         return FolderUse::Free;
@@ -52,12 +60,34 @@ FolderUse folderUse(const QString& path, const QByteArray& owner)
                     QStringLiteral("Cannot create the folder %1: a file of that name is in the way")
                         .arg(shownPath(path)));
     QFile file(QDir(path).filePath(QString::fromLatin1(kOwnerFile)));
-    if (!file.exists())
+    if (!file.exists()) {
+        // Temporaries an interrupted export of this program left behind do not count.
+        const QStringList held = QDir(path).entryList(QDir::AllEntries | QDir::Hidden |
+                                                      QDir::System | QDir::NoDotAndDotDot);
+        const QRegularExpression leftover(QStringLiteral("^\\.tarmela-\\w{6}$"));
+        for (const QString& entry : held)
+            if (!leftover.match(entry).hasMatch())
+                return FolderUse::Taken;
         return FolderUse::Free;
+    }
     if (!file.open(QIODevice::ReadOnly))
         throw Error(ErrorKind::Io, QStringLiteral("Cannot read %1: %2")
                                        .arg(shownPath(file.fileName()), file.errorString()));
     return file.readAll() == owner ? FolderUse::Ours : FolderUse::Taken;
+}
+
+// The folders of path, from the outermost, that are not there yet.
+QStringList missingFolders(const QString& path)
+{
+    QStringList missing;
+    for (QString p = QDir::cleanPath(path); !p.isEmpty() && !QFileInfo(p).exists();) {
+        missing.prepend(p);
+        const QString up = QFileInfo(p).path();
+        if (up == p)
+            break;
+        p = up;
+    }
+    return missing;
 }
 
 } // namespace
@@ -77,57 +107,16 @@ QString exportFolderName(const QString& from, const QString& to)
     return name;
 }
 
-QString exportFileName(ExportOutput output)
-{
-    switch (output) {
-    case ExportOutput::LevelBook:
-        return QStringLiteral("Level Book.htm");
-    case ExportOutput::EarthworkReport:
-        return QStringLiteral("Earthwork Report.htm");
-    case ExportOutput::LongSection:
-        return QStringLiteral("LSection.dxf");
-    case ExportOutput::CrossSections:
-        return QStringLiteral("XSection.dxf");
-    case ExportOutput::LevelBookPdf:
-        return QStringLiteral("Level Book.pdf");
-    case ExportOutput::EarthworkReportPdf:
-        return QStringLiteral("Earthwork Report.pdf");
-    case ExportOutput::LongSectionPdf:
-        return QStringLiteral("LSection.pdf");
-    case ExportOutput::CrossSectionsPdf:
-        return QStringLiteral("XSection.pdf");
-    }
-    return {};
-}
-
-QString exportLabel(ExportOutput output)
-{
-    switch (output) {
-    case ExportOutput::LevelBook:
-        return QStringLiteral("Level Book (Html)");
-    case ExportOutput::EarthworkReport:
-        return QStringLiteral("Earthwork Report (Html)");
-    case ExportOutput::LongSection:
-        return QStringLiteral("Longitudinal Section (DXF)");
-    case ExportOutput::CrossSections:
-        return QStringLiteral("Cross Section (DXF)");
-    case ExportOutput::LevelBookPdf:
-        return QStringLiteral("Level Book (PDF)");
-    case ExportOutput::EarthworkReportPdf:
-        return QStringLiteral("Earthwork Report (PDF)");
-    case ExportOutput::LongSectionPdf:
-        return QStringLiteral("Longitudinal Section (PDF)");
-    case ExportOutput::CrossSectionsPdf:
-        return QStringLiteral("Cross Section (PDF)");
-    }
-    return {};
-}
-
 ExportResult exportRoad(Database& db, std::int64_t road, const QString& baseFolder,
-                        const std::vector<ExportOutput>& selected, const ExportSettings& s)
+                        const QStringList& selected, const ExportSettings& s)
 {
     if (baseFolder.trimmed().isEmpty())
         throw Error(ErrorKind::Usage, QStringLiteral("Choose the folder to export to"));
+    for (const QString& id : selected)
+        if (!findExportOutput(id))
+            throw Error(ErrorKind::Usage, QStringLiteral("There is no output %1").arg(id));
+    // Every file of the export from one state of the road, page by page.
+    const ReadTransaction snapshot(db);
     const Road details = roads::get(db, road);
 
     ExportResult result;
@@ -135,6 +124,15 @@ ExportResult exportRoad(Database& db, std::int64_t road, const QString& baseFold
     const QString base = QDir::cleanPath(QDir::fromNativeSeparators(baseFolder));
     const QString name = exportFolderName(details.from, details.to);
     const QByteArray owner = ownerText(db, road);
+    QStringList created; // the folders this export made, outermost first
+    // A failed export into folders it made leaves none of them behind.
+    const auto removeCreated = [&]() {
+        if (created.isEmpty())
+            return;
+        QDir(result.folder).removeRecursively();
+        for (auto f = created.crbegin(); f != created.crend(); ++f)
+            QDir().rmdir(*f);
+    };
     try {
         // "From to To" where that is free or already this road's; else the road's ID is added.
         result.folder = QDir(base).filePath(name);
@@ -150,12 +148,13 @@ ExportResult exportRoad(Database& db, std::int64_t road, const QString& baseFold
                                                .arg(shownPath(next)));
             use = folderUse(next, owner);
             if (use != FolderUse::Taken) {
-                result.note = QStringLiteral("%1 holds another road's outputs; this road's go "
-                                             "to %2")
+                result.note = QStringLiteral("%1 holds another road's outputs or other "
+                                             "files; this road's go to %2")
                                   .arg(shownPath(result.folder), shownPath(next));
                 result.folder = next;
             }
         }
+        created = missingFolders(result.folder);
         makeFolder(result.folder);
         if (use == FolderUse::Free) {
             OutputFile mark(QDir(result.folder).filePath(QString::fromLatin1(kOwnerFile)));
@@ -164,61 +163,38 @@ ExportResult exportRoad(Database& db, std::int64_t road, const QString& baseFold
         }
     } catch (const Error& e) {
         result.error = e.message();
+        removeCreated();
         return result;
     }
 
-    for (const ExportOutput output :
-         {ExportOutput::LevelBook, ExportOutput::EarthworkReport, ExportOutput::LongSection,
-          ExportOutput::CrossSections, ExportOutput::LevelBookPdf, ExportOutput::EarthworkReportPdf,
-          ExportOutput::LongSectionPdf, ExportOutput::CrossSectionsPdf}) {
-        if (std::find(selected.begin(), selected.end(), output) == selected.end())
+    for (const ExportOutput& output : exportOutputs()) {
+        if (!selected.contains(QLatin1String(output.id)))
             continue;
         ExportOutcome outcome{
-            output, QDir(result.folder).filePath(exportFileName(output)), false, {}};
-        const bool report =
-            output != ExportOutput::LongSection && output != ExportOutput::CrossSections;
+            &output, QDir(result.folder).filePath(QString::fromUtf8(output.fileName)), false, {}};
         try {
-            switch (output) {
-            case ExportOutput::LevelBook:
-                WriteLevelBookReport(db, road, s.viewSections, s.locale, outcome.path);
-                break;
-            case ExportOutput::EarthworkReport:
-                WriteEarthworkReport(db, road, s.viewSections, s.locale, outcome.path);
-                break;
-            case ExportOutput::LongSection:
-                result.warnings << ExportLongSectionDxf(db, road, s.drawing, outcome.path);
-                break;
-            case ExportOutput::CrossSections:
-                ExportCrossSectionsDxf(db, road, s.drawing, outcome.path);
-                break;
-            case ExportOutput::LevelBookPdf:
-            case ExportOutput::EarthworkReportPdf: {
-                const ReportKind kind = output == ExportOutput::LevelBookPdf
-                                            ? ReportKind::LevelBook
-                                            : ReportKind::EarthworkReport;
-                const auto pages = buildReport(kind, db, road, s.viewSections, s.locale,
-                                               CharacterWidths::load(s.widthsFile));
-                writeReportPdf(*pages, reportTitle(kind), outcome.path);
-                break;
-            }
-            case ExportOutput::LongSectionPdf:
-                writeLongSectionPdf(db, road, s.longSection, s.longSectionStyle, outcome.path);
-                break;
-            case ExportOutput::CrossSectionsPdf:
-                writeCrossSectionPdf(db, road, s.sectionsPerPage, s.paper, s.margins,
-                                     s.crossSectionStyle, outcome.path);
-                break;
-            }
+            refuseLink(outcome.path);
+            result.warnings << output.write(db, road, s, outcome.path);
             outcome.ok = true;
         } catch (const Error& e) {
             outcome.message = e.message();
         }
         result.outcomes.push_back(outcome);
-        // A drawing that fails leaves the others to run; a report that fails ends the batch.
-        if (!outcome.ok && report) {
+        if (!outcome.ok && endsBatchOnFailure(output.kind)) {
             result.error = outcome.message;
             break;
         }
+    }
+    const bool failed =
+        !result.error.isEmpty() || std::any_of(result.outcomes.begin(), result.outcomes.end(),
+                                               [](const ExportOutcome& o) { return !o.ok; });
+    if (failed && !created.isEmpty()) {
+        removeCreated();
+        for (ExportOutcome& o : result.outcomes)
+            if (o.ok) {
+                o.ok = false;
+                o.message = QStringLiteral("not kept, as the export failed");
+            }
     }
     return result;
 }

@@ -10,6 +10,7 @@
 #include "export/DxfWriter.h"
 #include "store/Database.h"
 #include "store/Error.h"
+#include "store/RlRowStore.h"
 #include "store/Schema.h"
 
 #include <QDir>
@@ -29,122 +30,106 @@ namespace
 constexpr float Unit = 1.0f; // one metre of the road, 1 cm of paper
 constexpr float Margin25 = 2.5f;
 constexpr float FigureWidth = 16.0f;
-constexpr float Gap053 = 0.0529f;
-constexpr float Gap088 = 0.0882f;
-constexpr float Gap002 = 0.02f;
-constexpr float TextHeight = 0.15f;
-
-std::string labelled(std::string_view before, double value, std::string_view after)
-{
-    std::string s(before);
-    s.append(dxf::stored(value).view());
-    s.append(after);
-    return s;
-}
+// Texts 2 mm high on paper (the levels 1.75 mm, a turned 7-point figure), as the sheet's
+// labels are measured.
+constexpr float TextHeight = 0.2f;
+constexpr float LevelTextHeight = 0.175f;
 
 } // namespace
 
 CrossSectionDrawing::CrossSectionDrawing(DxfWriter& out, const CrossDistances& distances,
-                                         int sectionsPerPage)
-    : m_out(out), m_distances(distances), m_sectionsPerPage(sectionsPerPage)
+                                         int sectionsPerPage, int viewSections)
+    : m_out(out), m_distances(distances), m_sectionsPerPage(sectionsPerPage),
+      m_viewSections(viewSections)
 {
+}
+
+SectionSlot CrossSectionDrawing::slot() const
+{
+    const float slotHeight = (SheetTop - 2.5f * Unit) / float(m_sectionsPerPage);
+    SectionSlot slot;
+    slot.boxWidth = double(FigureWidth) * 10;
+    slot.bandHeight = 10;
+    slot.room = double(slotHeight - 2 * Unit) * 10;
+    // The row of texts spans the frame, less 2 mm either side.
+    slot.rowLeft = -double(SheetWidth / 2 - 1) * 10 + 2;
+    slot.rowRight = -slot.rowLeft;
+    return slot;
 }
 
 void CrossSectionDrawing::DxfCrossSheet(const std::vector<RlRow>& rows)
 {
-    m_out.setLayer("0"sv);
+    m_out.setLayer("FRAME"sv);
     m_out.setTextHeight(TextHeight);
     m_out.DxfBox(SheetLeft + 1, SheetTop - 1, SheetRight - 1, SheetBottom + 1);
 
     std::vector<SectionFigure> figures;
-    double reach = 0;
-    for (const RlRow& r : rows) {
-        figures.push_back(sectionFigure(r, m_distances));
-        reach = std::max({reach, figures.back().leftExtent, figures.back().rightExtent});
-    }
-    const int scale = sheetScale(reach, FigureWidth / 2);
-    const double halfWidth = FigureWidth / 2 * scale / 100.0;
-    if (scale != 100) {
-        m_out.setLayer("0"sv);
-        m_out.DxfText(SheetLeft + Margin25, SheetBottom + 1.3f,
-                      scaleNote(scale).toLatin1().toStdString());
-    }
+    for (const RlRow& r : rows)
+        figures.push_back(sectionFigure(r, m_distances, m_viewSections));
+    std::vector<const SectionFigure*> all;
+    for (const SectionFigure& f : figures)
+        all.push_back(&f);
+    const SectionSlot room = slot();
+    const SheetScales scales = sheetScales(all, room);
+    // The sheet's scales in the foot of its frame.
+    m_out.setLayer("TEXT"sv);
+    m_out.DxfText(SheetLeft + Margin25, SheetBottom + 1.3f,
+                  ("SCALE " + scalesText(scales)).toLatin1().toStdString());
 
     const float slotHeight = (SheetTop - 2.5f * Unit) / float(m_sectionsPerPage);
     float y = SheetTop - slotHeight + Unit; // top of the first figure box
     for (std::size_t n = 0; n < rows.size(); ++n) {
-        if (reach > halfWidth)
-            clipFigure(figures[n], halfWidth);
-        section(rows[n], figures[n], y, scale);
+        const RlRow& r = rows[n];
+        const SectionPlan plan = planSection(figures[n], {r.chainage, r.fillArea, r.cutArea}, room,
+                                             scales, QLocale::c());
+        section(figures[n], plan, y, scales);
         y -= slotHeight;
     }
 }
 
-void CrossSectionDrawing::section(const RlRow& r, const SectionFigure& f, float y, int scale)
+void CrossSectionDrawing::section(const SectionFigure& f, const SectionPlan& plan, float y,
+                                  const SheetScales& scales)
 {
     const float boxX = SheetLeft + Margin25;
     const float centreX = SheetLeft + SheetWidth / 2;
-    const double across = double(Unit) * 100.0 / scale;
+    const double across = scales.mmPerMetreAcross() / 10, up = scales.mmPerMetreUp() / 10;
     auto X = [&](double offset) { return float(centreX + offset * across); };
-    auto Y = [&](double level) { return float(y + (level - f.datum) * Unit); };
-    auto segment = [&](const FigureSegment& s) {
-        m_out.DxfLine(X(s.a.offset), Y(s.a.level), X(s.b.offset), Y(s.b.level));
+    auto Y = [&](double level) { return float(y + (level - plan.datum) * up); };
+    auto segments = [&](std::string_view layer, const std::vector<FigureSegment>& list) {
+        m_out.setLayer(layer);
+        for (const FigureSegment& s : list)
+            m_out.DxfLine(X(s.a.offset), Y(s.a.level), X(s.b.offset), Y(s.b.level));
     };
 
-    m_out.setLayer("EXISTING"sv);
-    m_out.DxfText(0, 0, "EXISTING LEVEL"sv, false, 2, SheetRight - Margin25, y - Unit / 2);
-    m_out.setLayer("PROPOSED"sv);
-    m_out.DxfText(0, 0, "PROPOSED LEVEL"sv, false, 2, SheetRight - Margin25, y - 1.5f * Unit);
-
-    m_out.setLayer("0"sv);
+    m_out.setLayer("BANDS"sv);
     m_out.DxfBox(boxX, y, boxX + FigureWidth, y - 2 * Unit);
     m_out.DxfLine(boxX, y - Unit, boxX + FigureWidth, y - Unit);
-    m_out.DxfLine(centreX, y + 3 * Unit, centreX, y - 2 * Unit);
+    const float captionX = (boxX + FigureWidth + SheetRight - 1) / 2;
+    m_out.DxfText(0, 0, "EX. LEVEL"sv, false, 4, captionX, y - Unit / 2);
+    m_out.DxfText(0, 0, "PR. LEVEL"sv, false, 4, captionX, y - 1.5f * Unit);
+    for (const FigureTick& t : f.groundTicks)
+        m_out.DxfLine(X(t.offset), y, X(t.offset), y - Unit);
+    for (const FigureTick& t : f.formationTicks)
+        m_out.DxfLine(X(t.offset), y - Unit, X(t.offset), y - 2 * Unit);
+    m_out.setLayer("CENTRE"sv);
+    m_out.DxfLine(centreX, y + float(plan.figureTop / 10), centreX, y - 2 * Unit);
 
-    m_out.DxfText(0, 0, labelled("FILL AREA = "sv, r.fillArea, " SQM"sv), false, 2,
-                  boxX + FigureWidth, y + 2.6f * Unit - Gap053);
-    m_out.DxfText(0, 0, labelled("CUT AREA = "sv, r.cutArea, " SQM"sv), false, 2,
-                  boxX + FigureWidth, y + 2.2f * Unit - Gap053);
-    m_out.DxfText(boxX, y + 3 * Unit - Gap053, labelled("CHAINAGE = "sv, r.chainage, {}));
-    std::string datumText("DATUM = ");
-    datumText.append(dxf::twoDecimals(f.datum).view());
-    m_out.DxfText(boxX, y + Unit / 2, datumText);
+    segments("GROUND"sv, f.ground);
+    segments("FORMATION"sv, f.formation);
+    segments("FORMATION"sv, f.slopes);
+    segments("CARRIED"sv, f.slopesCarried);
+    segments("CARRIED"sv, f.groundCarried);
 
-    m_out.setLayer("EXISTING"sv);
-    if (f.hasCentre)
-        m_out.DxfText(centreX - Gap002, y - Unit + Gap088, dxf::stored(f.centre).view(), true);
-    for (const FigureSegment& s : f.ground)
-        segment(s);
-    for (const FigureTick& t : f.groundTicks) {
-        const float x = X(t.offset);
-        m_out.setLayer("0"sv);
-        m_out.DxfLine(x, y, x, y - Unit);
-        m_out.setLayer("EXISTING"sv);
-        m_out.DxfText(0, 0, dxf::twoDecimals(t.interval).view(), false, 4,
-                      (x + X(t.prevOffset)) / 2, y + Gap002);
-        m_out.DxfText(x - Gap002, y - Unit + Gap088, dxf::stored(t.level).view(), true);
+    // The texts where the section's plan puts them, each centred in its box.
+    for (const SectionLabel& t : plan.labels) {
+        const bool band = t.kind != LabelKind::Chainage && t.kind != LabelKind::Datum &&
+                          t.kind != LabelKind::FillArea && t.kind != LabelKind::CutArea;
+        m_out.setLayer(band ? "BANDS"sv : "TEXT"sv);
+        m_out.setTextHeight(t.turned ? LevelTextHeight : TextHeight);
+        const float cx = float(centreX + t.centreX() / 10), cy = float(y + t.centreY() / 10);
+        m_out.DxfText(cx, cy, t.text, t.turned, 4, cx, cy);
     }
-
-    m_out.setLayer("PROPOSED"sv);
-    if (f.hasFc)
-        m_out.DxfText(centreX - Gap002, y - 2 * Unit + Gap088, dxf::stored(f.fc).view(), true);
-    for (const FigureSegment& s : f.formation)
-        segment(s);
-    for (const FigureTick& t : f.formationTicks) {
-        const float x = X(t.offset);
-        m_out.DxfLine(x, y - Unit, x, y - 2 * Unit);
-        m_out.DxfText(x, y - Unit - Gap053, dxf::twoDecimals(t.interval).view(), false, 4,
-                      (x + X(t.prevOffset)) / 2, y - Unit - Gap002 - Gap053);
-        m_out.DxfText(x - Gap002, y - 2 * Unit + Gap088, dxf::stored(t.level).view(), true);
-    }
-
-    // The ground carried level out to each side slope, and the slopes.
-    m_out.setLayer("EXISTING"sv);
-    for (const FigureSegment& s : f.groundCarried)
-        segment(s);
-    m_out.setLayer("PROPOSED"sv);
-    for (const FigureSegment& s : f.slopes)
-        segment(s);
+    m_out.setTextHeight(TextHeight);
 }
 
 void ExportCrossSectionsDxf(Database& db, std::int64_t road, const DxfOptions& o,
@@ -158,22 +143,27 @@ void ExportCrossSectionsDxf(Database& db, std::int64_t road, const DxfOptions& o
     if (!db.tableExists(schema::rlTable(road)))
         throw Error(ErrorKind::TableMissing,
                     QStringLiteral("Road %1 has no RL sheet; generate its sheets first").arg(road));
-    RowReader query(
-        db,
-        QStringLiteral("SELECT * FROM %1 ORDER BY Chainage").arg(quoteName(schema::rlTable(road))));
-    RlRowReader rows(query);
-
-    DxfWriter out(QDir(o.templateFolder).filePath(QStringLiteral("HeaderX.dxf")), target);
-    CrossSectionDrawing drawing(out, distances, o.sectionsPerPage);
-    std::vector<RlRow> sheet;
+    RlRowReader rows = RlRowStore(db, road).all();
+    // The rows first: the drawing's extents, in its header, follow from how many sheets it has.
+    std::vector<RlRow> all;
     RlRow row;
-    bool more = rows.next(row);
-    while (more) {
-        sheet.clear();
-        while (more && int(sheet.size()) < o.sectionsPerPage) {
-            sheet.push_back(row);
-            more = rows.next(row);
-        }
+    while (rows.next(row))
+        all.push_back(row);
+    const std::size_t perSheet = std::size_t(o.sectionsPerPage);
+    const std::size_t sheets = (all.size() + perSheet - 1) / perSheet;
+    const float width = float(sheets) * (CrossSectionDrawing::SheetWidth + 2) - 2;
+
+    // Without rows the template's own extents (one sheet) stand.
+    std::optional<DxfExtents> extents;
+    if (sheets > 0)
+        extents =
+            DxfExtents{0, CrossSectionDrawing::SheetBottom, width, CrossSectionDrawing::SheetTop};
+    DxfWriter out(QDir(o.templateFolder).filePath(QStringLiteral("HeaderX.dxf")), target, extents);
+    CrossSectionDrawing drawing(out, distances, o.sectionsPerPage, o.viewSections);
+    for (std::size_t first = 0; first < all.size(); first += perSheet) {
+        const std::vector<RlRow> sheet(all.begin() + std::ptrdiff_t(first),
+                                       all.begin() +
+                                           std::ptrdiff_t(std::min(all.size(), first + perSheet)));
         drawing.SheetRight = drawing.SheetLeft + CrossSectionDrawing::SheetWidth;
         drawing.DxfCrossSheet(sheet);
         drawing.SheetLeft = drawing.SheetRight + 2.0f;

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "compute/RlRows.h"
 #include "drawing/CrossSectionFigure.h"
+#include "drawing/CrossSectionSheet.h"
+#include "store/RlRows.h"
 #include "store/Roads.h"
 
 #include <vector>
@@ -13,10 +14,9 @@ class DxfWriter;
 
 // The cross-section drawing while it is written: upright sheets of 21.0 x 29.7 (centimetres of
 // paper, y upwards) side by side along x, each holding up to sectionsPerPage sections one above
-// the other, one metre of offset or level being one unit. A sheet whose widest section does not
-// fit its 16-unit figure box at 1:100 across is drawn at 1:200, 1:250 or 1:500 across (levels
-// stay at 1:100) with the scale written at its foot; beyond 1:500 the sections are cut off at
-// the box's width.
+// the other, one unit being a centimetre of paper. Each sheet is drawn at the largest standard
+// scales at which all its sections fit their slots (1:100 where they fit), written at its foot;
+// the sections are planned as on the cross-section pages (CrossSectionSheet.h).
 class CrossSectionDrawing
 {
 public:
@@ -24,7 +24,8 @@ public:
     static constexpr float SheetTop = 29.7f;
     static constexpr float SheetBottom = 0.0f;
 
-    CrossSectionDrawing(DxfWriter& out, const CrossDistances& distances, int sectionsPerPage);
+    CrossSectionDrawing(DxfWriter& out, const CrossDistances& distances, int sectionsPerPage,
+                        int viewSections = kReadingsPerSide);
 
     // Writes one sheet at SheetLeft..SheetRight holding the rows given (at most
     // sectionsPerPage), across at the largest standard scale at which they fit.
@@ -34,11 +35,14 @@ public:
     float SheetRight = SheetWidth;
 
 private:
-    void section(const RlRow& row, const SectionFigure& figure, float y, int scale);
+    SectionSlot slot() const;
+    void section(const SectionFigure& figure, const SectionPlan& plan, float y,
+                 const SheetScales& scales);
 
     DxfWriter& m_out;
     CrossDistances m_distances;
     int m_sectionsPerPage;
+    int m_viewSections;
 };
 
 } // namespace tarmela

@@ -25,9 +25,35 @@ constexpr std::string_view kEol = "\r\n";
 constexpr std::string_view kEntitiesStart = " 0 \r\nSECTION\r\n 2 \r\nENTITIES\r\n";
 constexpr std::string_view kEnd = " 0 \r\nENDSEC\r\n 0 \r\nEOF\r\n";
 
+// The header with the values of $EXTMIN and $EXTMAX (groups 10 and 20 after each name) set.
+QByteArray withExtents(const QByteArray& head, const DxfExtents& e)
+{
+    QList<QByteArray> lines = head.split('\n');
+    auto number = [](float v) {
+        char digits[dxf::kNumberBufferSize];
+        return QByteArray(digits, dxf::formatSingle(v, digits)) + '\r';
+    };
+    for (int i = 0; i < lines.size(); ++i) {
+        const QByteArray name = lines[i].trimmed();
+        if (name != "$EXTMIN" && name != "$EXTMAX")
+            continue;
+        const bool min = name == "$EXTMIN";
+        // The pairs that follow, up to the next variable.
+        for (int j = i + 1; j + 1 < lines.size() && lines[j].trimmed() != "9"; j += 2) {
+            const QByteArray code = lines[j].trimmed();
+            if (code == "10")
+                lines[j + 1] = number(min ? e.xmin : e.xmax);
+            else if (code == "20")
+                lines[j + 1] = number(min ? e.ymin : e.ymax);
+        }
+    }
+    return lines.join('\n');
+}
+
 } // namespace
 
-DxfWriter::DxfWriter(const QString& templatePath, const QString& target)
+DxfWriter::DxfWriter(const QString& templatePath, const QString& target,
+                     std::optional<DxfExtents> extents)
     : m_file(target), m_buffer(new char[kBufferSize]),
       m_numbers(new CachedNumber[std::size_t(1) << kNumberCacheBits])
 {
@@ -38,11 +64,13 @@ DxfWriter::DxfWriter(const QString& templatePath, const QString& target)
     if (!header.open(QIODevice::ReadOnly))
         throw Error(ErrorKind::Io, QStringLiteral("The drawing template %1 could not be read: %2")
                                        .arg(shownPath(templatePath), header.errorString()));
-    const QByteArray head = header.readAll();
+    QByteArray head = header.readAll();
     if (header.error() != QFileDevice::NoError)
         throw Error(ErrorKind::Io, QStringLiteral("The drawing template %1 could not be read: %2")
                                        .arg(shownPath(templatePath), header.errorString()));
 
+    if (extents)
+        head = withExtents(head, *extents);
     m_file.put(head);
     m_written = head.size();
     // The entities must start on a line of their own even if the template's last line has no end.

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,10 +25,16 @@ namespace tarmela
 // writes at the speed of the disk. finish() puts the complete file in place of the target; a
 // writer destroyed before that (an error on the way) leaves the target as it was. Every
 // failure throws Error(Io) with the file's name and the system's reason.
+// The box the drawing covers, written into the header's $EXTMIN and $EXTMAX.
+struct DxfExtents {
+    float xmin = 0, ymin = 0, xmax = 0, ymax = 0;
+};
+
 class DxfWriter
 {
 public:
-    DxfWriter(const QString& templatePath, const QString& target);
+    DxfWriter(const QString& templatePath, const QString& target,
+              std::optional<DxfExtents> extents = std::nullopt);
     ~DxfWriter();
     DxfWriter(const DxfWriter&) = delete;
     DxfWriter& operator=(const DxfWriter&) = delete;

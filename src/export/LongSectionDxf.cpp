@@ -13,6 +13,7 @@
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/Numbers.h"
+#include "store/RlRowStore.h"
 #include "store/Roads.h"
 #include "store/Schema.h"
 
@@ -52,12 +53,8 @@ bool outermost(const SideReadings& levels, double& level)
 
 } // namespace
 
-LongSectionDrawing::LongSectionDrawing(Database& db, std::int64_t road, DxfWriter& out,
-                                       const DxfOptions& o, double interval)
-    : m_rows(db, QStringLiteral("SELECT * FROM %1 WHERE Chainage>=? AND Chainage<=? "
-                                "ORDER BY Chainage")
-                     .arg(quoteName(schema::rlTable(road)))),
-      m_out(out), m_options(o), m_chainageStep(float(interval) * ChainageScale)
+LongSectionDrawing::LongSectionDrawing(DxfWriter& out, const DxfOptions& o, double interval)
+    : m_out(out), m_options(o), m_chainageStep(float(interval) * ChainageScale)
 {
 }
 
@@ -76,15 +73,8 @@ void LongSectionDrawing::DxfBandText(float row, float x, std::string_view text)
     m_out.DxfText(x - 0.02f, BandTop - (row + 1) * BandHeight + 0.02f, text, true);
 }
 
-bool LongSectionDrawing::DxfLongSheet(std::int64_t k, const SectionPaging& paging)
+bool LongSectionDrawing::DxfLongSheet(const std::vector<RlRow>& rows)
 {
-    m_rows.bind(0, paging.pageStart(k));
-    m_rows.bind(1, paging.pageEnd(k));
-    RlRowReader reader(m_rows);
-    std::vector<RlRow> rows;
-    RlRow row;
-    while (reader.next(row))
-        rows.push_back(row);
     if (rows.empty())
         return false;
 
@@ -94,10 +84,11 @@ bool LongSectionDrawing::DxfLongSheet(std::int64_t k, const SectionPaging& pagin
         m_out.DxfGrid(SheetLeft, SheetTop, SheetRight, BandTop, m_chainageStep, BandHeight);
     m_out.DxfGrid(SheetLeft, BandTop, SheetRight, BandBottom, m_chainageStep, BandHeight);
 
-    m_out.setLayer("0"sv);
+    m_out.setLayer("FRAME"sv);
     m_out.DxfBox(SheetLeft - 1.25f, 0.5f, SheetLeft - 1.0f + SheetWidth - 0.25f, 20.75f);
     m_out.DxfBox(SheetLeft, SheetTop, SheetRight, BandTop);
 
+    m_out.setLayer("TEXT"sv);
     const LevelRange levels = levelRange(rows);
     if (levels.any) {
         SheetDatum = float(levels.low);
@@ -109,6 +100,7 @@ bool LongSectionDrawing::DxfLongSheet(std::int64_t k, const SectionPaging& pagin
             m_out.DxfText(SheetLeft - 0.5f, LevelY(float(v)) - BandHeight / 5, text);
         }
     }
+    m_out.setLayer("BANDS"sv);
     for (int r = 0; r < 6; ++r)
         DxfBandText(float(r), SheetLeft - 0.25f, kBandTitles[r]);
 
@@ -157,7 +149,7 @@ void LongSectionDrawing::drawRows(const std::vector<RlRow>& rows)
         cur.hasLeft = outermost(r.left, cur.left);
         cur.hasRight = outermost(r.right, cur.right);
 
-        m_out.setLayer("0"sv);
+        m_out.setLayer("BANDS"sv);
         DxfBandText(0, cur.x, dxf::stored(r.chainage).view());
         if (cur.hasCentre)
             DxfBandText(3, cur.x, dxf::twoDecimals(cur.centre).view());
@@ -199,7 +191,7 @@ QStringList ExportLongSectionDxf(Database& db, std::int64_t road, const DxfOptio
                     QStringLiteral("The number of readings shown per side must be from 0 to 8"));
     const Road r = roads::get(db, road);
     const SectionPaging l = readSectionPaging(db, road, double(r.length));
-    const QString table = quoteName(schema::rlTable(road));
+    RlRowStore sheet(db, road);
 
     QStringList warnings;
     auto warn = [&warnings]() {
@@ -211,25 +203,23 @@ QStringList ExportLongSectionDxf(Database& db, std::int64_t road, const DxfOptio
         warn();
 
     DxfWriter out(QDir(o.templateFolder).filePath(QStringLiteral("HeaderL.dxf")), target);
-    out.setLayer("0"sv);
+    out.setLayer("FRAME"sv);
     out.setTextHeight(LongSectionDrawing::TextHeight);
-    LongSectionDrawing drawing(db, road, out, o, r.interval);
+    LongSectionDrawing drawing(out, o, r.interval);
     for (std::int64_t k = 0; k < l.pageCount;) {
         drawing.SheetLeft = LongSectionDrawing::sheetLeft(k);
         drawing.SheetRight = drawing.SheetLeft + GridWidth;
-        if (drawing.DxfLongSheet(k, l)) {
+        if (drawing.DxfLongSheet(sheet.between(l.pageStart(k), l.pageEnd(k)))) {
             ++k;
             continue;
         }
         warn();
         // Go straight to the next sheet that holds a row (a long gap would be many empty
         // sheets).
-        const QVariant next =
-            db.scalar(QStringLiteral("SELECT MIN(Chainage) FROM %1 WHERE Chainage>%2")
-                          .arg(table, plainDecimal(l.pageEnd(k))));
-        if (next.isNull())
+        const std::optional<double> next = sheet.firstChainageAbove(l.pageEnd(k));
+        if (!next)
             break;
-        const auto j = std::int64_t(std::ceil((next.toDouble() - l.origin) / l.pageLength)) - 1;
+        const auto j = std::int64_t(std::ceil((*next - l.origin) / l.pageLength)) - 1;
         k = std::max(k + 1, j);
     }
     out.finish();

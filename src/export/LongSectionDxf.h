@@ -1,8 +1,8 @@
 #pragma once
 
-#include "compute/RlRows.h"
 #include "drawing/LongSectionLayout.h"
 #include "export/DxfDrawings.h"
+#include "store/RlRows.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,7 +13,6 @@
 namespace tarmela
 {
 
-class Database;
 class DxfWriter;
 
 // The longitudinal-section drawing while it is written: landscape sheets of 29.7 x 21.0
@@ -29,15 +28,14 @@ public:
     static constexpr float BandHeight = 0.7f; // one band, and one metre of level
     static constexpr float TextHeight = 0.12f;
 
-    LongSectionDrawing(Database& db, std::int64_t road, DxfWriter& out, const DxfOptions& o,
-                       double interval);
+    LongSectionDrawing(DxfWriter& out, const DxfOptions& o, double interval);
 
     // The left edge of sheet k of the drawing (1.0, 32.7, 64.4, ...).
     static float sheetLeft(std::int64_t k);
     // Sheet k covers the chainages of page k of the paging (the pages of the longitudinal
-    // section view), both ends included. Returns false (with nothing drawn) when the sheet holds
-    // no rows.
-    bool DxfLongSheet(std::int64_t k, const SectionPaging& paging);
+    // section view), both ends included: rows are that page's rows in sheet order. Returns
+    // false (with nothing drawn) when there are none.
+    bool DxfLongSheet(const std::vector<RlRow>& rows);
     // A figure in band row (0 at the top), turned to read upwards, at chainage position x.
     void DxfBandText(float row, float x, std::string_view text);
     // Where a level lies on the current sheet.
@@ -52,7 +50,6 @@ private:
     LevelRange levelRange(const std::vector<RlRow>& rows) const;
     void drawRows(const std::vector<RlRow>& rows);
 
-    RowReader m_rows; // the rows of one sheet's chainage range
     DxfWriter& m_out;
     DxfOptions m_options;
     float m_chainageStep;

@@ -1,16 +1,17 @@
 #pragma once
 
-// Every statement of the formation tool in one place: the reads behind the profile, the
-// picks and the readouts, and the writes of FC. Rows are taken in the order every reader of
-// a road's RL sheet uses (by Chainage, then ID), so "the row at a chainage" is the first one
-// there and "the row before" is the one before it in that order. Failed statements throw
-// Error.
+// What the formation tool reads and writes, through the store's readers of the RL sheet and
+// the culverts (store/RlRowStore.h): the profile, the picks and the readouts, and the writes
+// of FC. Rows are taken in the order every reader of a road's RL sheet uses (by Chainage,
+// then ID), so "the row at a chainage" is the first one there and "the row before" is the
+// one before it in that order. Failed statements throw Error.
 
 #include "drawing/FormationProfile.h"
 #include "formation/FormationRules.h"
 
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -18,6 +19,8 @@ namespace tarmela
 {
 
 class Database;
+class RlRowStore;
+class RoadCulverts;
 
 namespace formation
 {
@@ -28,6 +31,9 @@ public:
     // viewSections: the readings per side shown; the outer curves are L<n> and R<n> (none
     // when 0).
     FormationData(Database& db, std::int64_t road, int viewSections);
+    ~FormationData();
+    FormationData(const FormationData&) = delete;
+    FormationData& operator=(const FormationData&) = delete;
 
     Database& database() { return m_db; }
     std::int64_t road() const { return m_road; }
@@ -57,12 +63,11 @@ public:
     void writeFc(std::int64_t id, double fc);
 
 private:
-    QString selectRows() const;
-    QString table() const;
-
     Database& m_db;
     std::int64_t m_road;
     int m_shown; // the readings per side shown, 0 when none
+    std::unique_ptr<RlRowStore> m_rows;
+    std::unique_ptr<RoadCulverts> m_culverts;
 };
 
 } // namespace formation

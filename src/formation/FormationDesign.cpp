@@ -1,5 +1,6 @@
 #include "formation/FormationDesign.h"
 
+#include "compute/SectionPipeline.h"
 #include "formation/FormationData.h"
 #include "formation/FormationRules.h"
 #include "store/Database.h"
@@ -7,6 +8,7 @@
 #include "store/Numbers.h"
 #include "store/Schema.h"
 #include "store/Transaction.h"
+#include "store/ValueRanges.h"
 
 #include <cmath>
 
@@ -30,6 +32,7 @@ void requireLevel(double fc)
 {
     if (!std::isfinite(fc) || !(fc > 0))
         throw Error(ErrorKind::Usage, FormationDesign::invalidLevelMessage());
+    requireInRange(ranges::kLevel, fc, QStringLiteral("formation level"));
 }
 
 } // namespace
@@ -62,9 +65,13 @@ EarthworkResult FormationDesign::recompute(const EarthworkInputs& in)
 
 const QStringList& FormationDesign::editedColumns()
 {
-    static const QStringList columns{"FC",         "FL1",         "FL2",      "FR1",
-                                     "FR2",        "Fill Area",   "Cut Area", "Width",
-                                     "Left Slope", "Right Slope", "Crust"};
+    // FC and every column a recomputation writes.
+    static const QStringList columns = [] {
+        QStringList names{QStringLiteral("FC")};
+        for (const ComputedColumn& c : kComputedColumns)
+            names << QLatin1String(c.name);
+        return names;
+    }();
     return columns;
 }
 

@@ -2,9 +2,7 @@
 
 #include "store/Database.h"
 #include "store/Numbers.h"
-#include "store/RowReader.h"
-#include "store/RowWriter.h"
-#include "store/Schema.h"
+#include "store/RlRowStore.h"
 
 #include <set>
 
@@ -14,12 +12,8 @@ namespace tarmela
 IncrementalQuantities::Stamp IncrementalQuantities::stampOf(Database& db)
 {
     Stamp s;
-    RowReader version(db, QStringLiteral("PRAGMA data_version"));
-    if (version.next())
-        s.dataVersion = version.integer(0);
-    RowReader changes(db, QStringLiteral("SELECT total_changes()"));
-    if (changes.next())
-        s.changes = changes.integer(0);
+    s.dataVersion = db.dataVersion();
+    s.changes = db.totalChanges();
     return s;
 }
 
@@ -36,33 +30,31 @@ void IncrementalQuantities::rebuild(Database& db, const EarthworkInputs& in,
     m_sections.clear();
     m_areas.clear();
     m_index.clear();
-    if (!result.volumesDone || !result.error.isEmpty())
+    const QuantityMethod* method = findQuantityMethod(in.method);
+    if (!result.volumesDone || !result.error.isEmpty() || !method)
         return;
     m_inputs = in;
     m_roadName = result.roadName;
-    m_distances = in.method == int(AreaMethod::InterpolatedLong)
-                      ? roads::crossDistances(db, in.road)
-                      : CrossDistances{};
+    m_pipeline.emplace(in, *method, SectionPipeline::distancesFor(db, in.road, *method));
     // The order of the full recomputation, so that the centre points carry the same way. Only
     // the columns the index needs: reading whole rows here made the tool's full recomputation
     // of a long road take about half as long again (tarmela_bench_formation).
-    RowReader q(db, QStringLiteral("SELECT ID, Chainage, C, FC, [Fill Area], [Cut Area] FROM ") +
-                        quoteName(schema::rlTable(in.road)) +
-                        QStringLiteral(" ORDER BY Chainage, ID"));
-    CentrePoint centre;
-    while (q.next()) {
+    RlRowReader q = RlRowStore(db, in.road).summaries();
+    SectionCarry carry;
+    RlRow row;
+    while (q.next(row)) {
         Section s;
-        s.id = q.integer(0);
-        const double c = q.numberOrNan(2), fc = q.numberOrNan(3);
-        if (isReading(c))
-            centre.ground = c;
+        s.id = row.id;
+        const double fc = row.fc;
+        // What the method's area function leaves in the carry, from C and FC alone.
+        if (method->carriesCentre)
+            carryCentre(row.centre, fc, carry);
         s.fcPresent = isReading(fc);
-        if (s.fcPresent)
-            centre.proposed = fc;
-        s.centre = centre;
+        s.carry = carry;
         m_index.insert(s.id, int(m_sections.size()));
         m_sections.push_back(s);
-        m_areas.push_back({q.number(1), q.number(4), q.number(5)});
+        m_areas.push_back(
+            {valueOr(row.chainage, 0), valueOr(row.fillArea, 0), valueOr(row.cutArea, 0)});
     }
     m_stamp = stampOf(db);
     m_valid = !m_sections.empty();
@@ -78,7 +70,7 @@ bool IncrementalQuantities::usableFor(Database& db, const EarthworkInputs& in)
 std::optional<EarthworkResult>
 IncrementalQuantities::recompute(Database& db, const std::vector<std::int64_t>& ids)
 {
-    const bool longMethod = m_inputs.method == int(AreaMethod::InterpolatedLong);
+    const bool carriesCentre = m_pipeline->method().carriesCentre;
     std::set<int> todo;
     for (std::int64_t id : ids) {
         const int i = m_index.value(id, -1);
@@ -88,49 +80,31 @@ IncrementalQuantities::recompute(Database& db, const std::vector<std::int64_t>& 
         }
         todo.insert(i);
     }
-    const QString table = quoteName(schema::rlTable(m_inputs.road));
-    RowReader read(db, QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" WHERE ID = ?"));
-    RlRowReader rows(read);
-    RowWriter write(db, QStringLiteral("UPDATE ") + table +
-                            QStringLiteral(" SET FL1 = ?, FL2 = ?, FR1 = ?, FR2 = ?, "
-                                           "[Fill Area] = ?, [Cut Area] = ?, Width = ?, "
-                                           "[Left Slope] = ?, [Right Slope] = ?, Crust = ? "
-                                           "WHERE ID = ?"));
+    RlRowStore rows(db, m_inputs.road);
+    SectionWriter write(db, m_inputs.road);
     // Ascending, so that a row's centre point is settled before the next row takes it; a row
     // added on the way lies after the current one and is reached in turn.
     for (auto it = todo.begin(); it != todo.end(); ++it) {
         const int i = *it;
         Section& section = m_sections[std::size_t(i)];
-        read.bind(0, qlonglong(section.id));
-        RlRow s;
-        if (!rows.next(s)) {
+        const std::optional<RlRow> stored = rows.withId(section.id);
+        if (!stored) {
             m_valid = false;
             return std::nullopt;
         }
-        applySectionDefaults(s);
-        deriveSideLevels(s, m_inputs.formationCamber, m_inputs.carriageCamber);
-        SectionArea area;
-        CentrePoint centre = i > 0 ? m_sections[std::size_t(i - 1)].centre : CentrePoint{};
-        try {
-            area = longMethod
-                       ? longMethodArea(s, m_distances, m_inputs.viewSections, centre)
-                       : meanLevelArea(s, AreaMethod(m_inputs.method), m_inputs.viewSections);
-        } catch (const MissingValue&) {
+        SectionCarry carry = i > 0 ? m_sections[std::size_t(i - 1)].carry : SectionCarry{};
+        const SectionChange change = m_pipeline->compute(*stored, carry);
+        if (!change.computed()) {
             m_valid = false;
             return std::nullopt;
         }
-        int k = 0;
-        for (double v : {s.fl1, s.fl2, s.fr1, s.fr2, area.fill, area.cut, s.width, s.leftSlope,
-                         s.rightSlope, s.crust})
-            write.bindNumber(k++, v);
-        write.bindInteger(k, section.id);
-        write.run();
+        write.write(change);
 
-        m_areas[std::size_t(i)].fill = area.fill;
-        m_areas[std::size_t(i)].cut = area.cut;
-        section.centre = centre;
-        section.fcPresent = isReading(s.fc);
-        if (longMethod && std::size_t(i) + 1 < m_sections.size() &&
+        m_areas[std::size_t(i)].fill = change.area().fill;
+        m_areas[std::size_t(i)].cut = change.area().cut;
+        section.carry = carry;
+        section.fcPresent = isReading(stored->fc);
+        if (carriesCentre && std::size_t(i) + 1 < m_sections.size() &&
             !m_sections[std::size_t(i) + 1].fcPresent)
             todo.insert(i + 1);
     }

@@ -12,9 +12,8 @@
 // then the caller runs the full recomputation again.
 
 #include "compute/EarthworkQuantities.h"
-#include "compute/SectionAreas.h"
+#include "compute/SectionPipeline.h"
 #include "compute/Volumes.h"
-#include "store/Roads.h"
 
 #include <QHash>
 #include <cstdint>
@@ -50,8 +49,8 @@ public:
 private:
     struct Section {
         std::int64_t id = 0;
-        CentrePoint centre;     // carried on to the next section (Long method)
-        bool fcPresent = false; // a section without one takes the previous centre point
+        SectionCarry carry;     // what its method carries on to the next section
+        bool fcPresent = false; // a section without one takes the carried centre point
     };
     struct Stamp {
         qint64 dataVersion = -1; // commits of other connections
@@ -67,7 +66,7 @@ private:
     bool m_valid = false;
     EarthworkInputs m_inputs;
     QString m_roadName;
-    CrossDistances m_distances;
+    std::optional<SectionPipeline> m_pipeline;
     std::vector<Section> m_sections;   // in the recomputation's order (Chainage, ID)
     std::vector<SectionAreas> m_areas; // the same order: chainage, fill, cut
     QHash<std::int64_t, int> m_index;

@@ -1,5 +1,8 @@
 #include "settings/SectionStyles.h"
 
+#include "compute/QuantityMethods.h"
+#include "compute/SectionAreas.h"
+
 #include <QDir>
 
 namespace tarmela
@@ -37,6 +40,9 @@ CrossSectionStyle crossSectionStyle(const Settings& s)
     CrossSectionStyle style;
     style.existing = settingColour(s.ColorExisting);
     style.formation = settingColour(s.ColorXFormation);
+    style.viewSections = s.ViewSections;
+    const QuantityMethod* method = findQuantityMethod(s.QuantityCalcMethod);
+    style.method = method ? QString::fromUtf8(method->caption) : QString();
     return style;
 }
 

@@ -1,5 +1,6 @@
 #include "settings/Settings.h"
 
+#include "compute/QuantityMethods.h"
 #include "store/Numbers.h"
 
 #include <QSettings>
@@ -78,6 +79,21 @@ template <typename T> Key intKey(const char* name, T Settings::*m, long long lo,
             }};
 }
 
+// A quantity method: only the ids of compute/QuantityMethods.h.
+Key methodKey(const char* name, int Settings::*m)
+{
+    return {
+        name, [m](const Settings& s) { return QString::number(s.*m); },
+        [m](Settings& s, const QString& t) {
+            long long v = 0;
+            if (!parseInt(t, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), v) ||
+                !findQuantityMethod(int(v)))
+                return false;
+            s.*m = int(v);
+            return true;
+        }};
+}
+
 const std::vector<Key>& keyTable()
 {
     constexpr long long i16lo = std::numeric_limits<std::int16_t>::min();
@@ -93,7 +109,7 @@ const std::vector<Key>& keyTable()
         boolKey("AutoRefreshDWG", &Settings::AutoRefreshDWG),
         boolKey("FixedDatum", &Settings::FixedDatum),
         intKey("FixedDatumValue", &Settings::FixedDatumValue, i16lo, i16hi),
-        intKey("QuantityCalcMethod", &Settings::QuantityCalcMethod, 0, 2),
+        methodKey("QuantityCalcMethod", &Settings::QuantityCalcMethod),
         intKey("ViewSections", &Settings::ViewSections, 0, kReadingsPerSide),
         intKey("SectionsPerPage", &Settings::SectionsPerPage, 1, i16hi),
         intKey("LeftOrder", &Settings::LeftOrder, 0, 2),

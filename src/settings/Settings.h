@@ -19,7 +19,7 @@ struct Settings {
     bool AutoRefreshDWG = true;
     bool FixedDatum = true;
     int FixedDatumValue = 95;
-    int QuantityCalcMethod = 1;          // 0 short trapezoidal, 1 mean level, 2 long (interpolated)
+    int QuantityCalcMethod = 1;          // a method's id (compute/QuantityMethods.h)
     int ViewSections = kReadingsPerSide; // readings per side shown and used, 0..8
     int SectionsPerPage = 6;
     int LeftOrder = 0;  // position 0..2 of the left block in the sheets' column order

@@ -1,14 +1,18 @@
 #include "sheets/SampleRoad.h"
 
 #include "compute/LevelBookReduction.h"
+#include "store/Culverts.h"
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/Numbers.h"
+#include "store/RlRowStore.h"
 #include "store/Roads.h"
 #include "store/RowReader.h"
 #include "store/RowWriter.h"
 #include "store/Schema.h"
+#include "store/SheetTable.h"
 #include "store/Transaction.h"
+#include "store/ValueRanges.h"
 
 #include <QSqlQuery>
 #include <QVariant>
@@ -113,39 +117,22 @@ void placeCulverts(Database& db, std::int64_t road, double length)
                                      {"2 x 2 m Box Culvert", "Box Culvert", "box"},
                                      {"Minor Bridge 3 x 6 m", "Bridge", "bridge"}}};
     std::array<std::int64_t, 4> typeIds{};
-    RowReader findType(db, QStringLiteral("SELECT ID FROM CulvertTypes WHERE CulvertName = ? AND "
-                                          "ImageFileExisting = ? ORDER BY ID"));
-    QSqlQuery addType = db.prepare(QStringLiteral(
-        "INSERT INTO CulvertTypes (CulvertName, Type, ImageFileExisting, ImageFileProposed) "
-        "VALUES (?, ?, ?, ?)"));
     for (size_t k = 0; k < kinds.size(); ++k) {
+        const QString name = QString::fromLatin1(kinds[k].name);
         const QString existing = QStringLiteral("%1_existing.png").arg(kinds[k].picture);
-        findType.bind(0, QString::fromLatin1(kinds[k].name));
-        findType.bind(1, existing);
-        if (findType.next()) {
-            typeIds[k] = findType.integer(0);
-            continue;
-        }
-        addType.addBindValue(QString::fromLatin1(kinds[k].name));
-        addType.addBindValue(QString::fromLatin1(kinds[k].type));
-        addType.addBindValue(existing);
-        addType.addBindValue(QStringLiteral("%1_proposed.png").arg(kinds[k].picture));
-        Database::run(addType);
-        typeIds[k] = addType.lastInsertId().toLongLong();
+        const std::optional<std::int64_t> found = culverts::findType(db, name, existing);
+        typeIds[k] =
+            found ? *found
+                  : culverts::addType(db, name, QString::fromLatin1(kinds[k].type), existing,
+                                      QStringLiteral("%1_proposed.png").arg(kinds[k].picture));
     }
 
     // Mostly pipes and slabs, now and then a box or a bridge, old and new works mixed.
     static constexpr std::array<int, 6> pattern{0, 1, 0, 2, 3, 1};
-    QSqlQuery add = db.prepare(QStringLiteral(
-        "INSERT INTO Culverts (RoadRef, CTypeRef, Chainage, EPType) VALUES (?, ?, ?, ?)"));
     int k = 0;
-    for (double ch = 340; ch < length; ch += 460, ++k) {
-        add.addBindValue(qint64(road));
-        add.addBindValue(qint64(typeIds[size_t(pattern[size_t(k) % pattern.size()])]));
-        add.addBindValue(ch);
-        add.addBindValue(k % 3 == 1 ? QStringLiteral("P") : QStringLiteral("E"));
-        Database::run(add);
-    }
+    for (double ch = 340; ch < length; ch += 460, ++k)
+        culverts::add(db, road, typeIds[size_t(pattern[size_t(k) % pattern.size()])], ch,
+                      k % 3 == 1 ? QStringLiteral("P") : QStringLiteral("E"));
 }
 
 // Formation centre levels on straight grades between design points, some in fill, some in cut.
@@ -166,9 +153,12 @@ void designFormation(Database& db, std::int64_t road, std::int64_t sections, int
             break;
     }
 
-    RowWriter q(db, "UPDATE " + schema::rlTable(road) +
-                        " SET FC = ?, Width = 7.5, Crust = 0.25, [Left Slope] = 2, "
-                        "[Right Slope] = 2 WHERE ID = ?");
+    RowWriter q =
+        RlRowStore(db, road).columnWriter({"FC", "Width", "Crust", "Left Slope", "Right Slope"});
+    q.bindNumber(1, 7.5);
+    q.bindNumber(2, 0.25);
+    q.bindNumber(3, 2.0);
+    q.bindNumber(4, 2.0);
     size_t seg = 0;
     for (std::int64_t k = 0; k < sections; ++k) {
         const double ch = double(k * interval);
@@ -180,7 +170,7 @@ void designFormation(Database& db, std::int64_t road, std::int64_t sections, int
             pointLevel[seg] +
             t * (pointLevel[std::min(seg + 1, pointLevel.size() - 1)] - pointLevel[seg]);
         q.bindNumber(0, d3(fc));
-        q.bindInteger(1, k + 1); // the reduction numbered the rows 1, 2, ... in chainage order
+        q.bindInteger(5, k + 1); // the reduction numbered the rows 1, 2, ... in chainage order
         q.run();
     }
 }
@@ -193,9 +183,14 @@ std::int64_t createSampleRoad(Database& db, const SampleRoadOptions& o)
         throw Error(ErrorKind::Usage, QStringLiteral("A sample road needs at least 2 sections"));
     if (o.interval < 1 || o.interval > 32767)
         throw Error(ErrorKind::Usage, QStringLiteral("The interval must be from 1 to 32767 m"));
-    if (o.sections > 10'000'000)
+    // As long as a road may be: the limit follows from the road lengths' range.
+    const std::int64_t most = std::int64_t(ranges::kLength.high) / o.interval + 1;
+    if (o.sections > most)
         throw Error(ErrorKind::Usage,
-                    QStringLiteral("A sample road has at most 10,000,000 sections"));
+                    QStringLiteral("A sample road at %1 m has at most %2 sections: %3")
+                        .arg(o.interval)
+                        .arg(most)
+                        .arg(rangeRule(ranges::kLength)));
 
     const std::int64_t length = (o.sections - 1) * o.interval;
     const double km = double(length) / 1000;
@@ -227,11 +222,7 @@ std::int64_t createSampleRoad(Database& db, const SampleRoadOptions& o)
     cols << QStringLiteral("C") << QStringLiteral("BS") << QStringLiteral("FS")
          << QStringLiteral("TopWidth") << QStringLiteral("BottomWidth")
          << QStringLiteral("Remarks");
-    QStringList marks;
-    for (int i = 0; i < cols.size(); ++i)
-        marks << QStringLiteral("?");
-    RowWriter add(db, "INSERT INTO " + schema::lbTable(id) + " (" + cols.join(", ") + ") VALUES (" +
-                          marks.join(", ") + ")");
+    RowWriter add = sheettable::inserter(db, schema::lbTable(id), cols);
 
     // Sections are made as they are written, and again where an instrument height looks
     // ahead: memory stays the same for a road of any length.

@@ -5,6 +5,7 @@
 #include "store/Numbers.h"
 #include "store/OutputFile.h"
 #include "store/Schema.h"
+#include "store/SheetTable.h"
 #include "store/Statements.h"
 #include "store/Transaction.h"
 #include "store/ValueRanges.h"
@@ -97,10 +98,10 @@ namespace
 class SheetRowsByChainage
 {
 public:
-    SheetRowsByChainage(Database& db, const QString& table)
+    SheetRowsByChainage(Database& db, Sheet sheet, std::int64_t road)
     {
-        RowReader q(db, "SELECT Chainage, ID FROM " + table +
-                            " WHERE Chainage IS NOT NULL ORDER BY Chainage, ID");
+        RowReader q = sheettable::rows(db, sheet, road,
+                                       {QStringLiteral("Chainage"), QStringLiteral("ID")}, true);
         while (q.next())
             m_rows.push_back({q.number(0), q.integer(1)});
         m_taken.assign(m_rows.size(), false);
@@ -255,25 +256,16 @@ CsvImportResult importCsv(Database& db, std::int64_t road, Sheet sheet, QIODevic
     if (chainageCol < 0)
         throw csvError(1, QStringLiteral("the column Chainage is required"));
 
-    QStringList quoted, marks, sets;
-    for (const QString& c : header) {
-        quoted << "[" + c + "]";
-        marks << QStringLiteral("?");
-        sets << "[" + c + "] = ?";
-    }
     const bool idInFile = idCol >= 0;
     const QString table = tableOf(sheet, road);
 
-    SheetRowsByChainage sheetRows(db, table);
-    RowReader maxId(db, "SELECT MAX(ID) FROM " + table);
-    std::int64_t nextId = maxId.next() && !maxId.isNull(0) ? maxId.integer(0) + 1 : 1;
-    maxId.reset();
-    RowReader rowWithId(db, "SELECT Chainage FROM " + table + " WHERE ID = ?");
-    RowWriter update(db, "UPDATE " + table + " SET " + sets.join(", ") + " WHERE ID = ?");
-    RowWriter insert(db, "INSERT INTO " + table + " (" + quoted.join(", ") +
-                             (idInFile ? QString() : QStringLiteral(", ID")) + ") VALUES (" +
-                             marks.join(", ") + (idInFile ? QString() : QStringLiteral(", ?")) +
-                             ")");
+    SheetRowsByChainage sheetRows(db, sheet, road);
+    const std::optional<std::int64_t> maxId = sheettable::maxId(db, table);
+    std::int64_t nextId = maxId ? *maxId + 1 : 1;
+    RowReader rowWithId = sheettable::rowWithId(db, table, {QStringLiteral("Chainage")});
+    RowWriter update = sheettable::updater(db, table, header);
+    RowWriter insert = sheettable::inserter(
+        db, table, idInFile ? header : header + QStringList{QStringLiteral("ID")});
 
     std::vector<ImportColumn> columns;
     const QString templateTable = statements::sheetTable(sheet, 0);
@@ -375,11 +367,9 @@ std::int64_t writeCsv(Database& db, std::int64_t road, Sheet sheet,
 {
     requireTable(db, sheet, road);
     const QStringList columns = columnsOf(sheet);
-    QStringList quoted, headerFields;
-    for (const QString& c : columns) {
-        quoted << "[" + c + "]";
+    QStringList headerFields;
+    for (const QString& c : columns)
         headerFields << csvField(c);
-    }
     QByteArray block = (headerFields.join(',') + QStringLiteral("\r\n")).toUtf8();
     constexpr qsizetype kBlockSize = 1 << 20;
     block.reserve(kBlockSize + 4096);
@@ -392,8 +382,7 @@ std::int64_t writeCsv(Database& db, std::int64_t road, Sheet sheet,
         if (isTextColumn(sheet, columns[k]))
             textColumn = k;
 
-    RowReader q(db, "SELECT " + quoted.join(", ") + " FROM " + tableOf(sheet, road) +
-                        " ORDER BY Chainage, ID");
+    RowReader q = sheettable::rows(db, sheet, road, columns);
     std::int64_t rows = 0;
     const int n = int(columns.size());
     while (q.next()) {
@@ -452,6 +441,8 @@ QString sheetCsvText(Database& db, std::int64_t road, Sheet sheet)
 std::int64_t exportSheetCsv(Database& db, std::int64_t road, Sheet sheet, const QString& path)
 {
     OutputFile file(path);
+    // Every row from one state of the sheet, whatever another program writes meanwhile.
+    const ReadTransaction snapshot(db);
     const std::int64_t rows =
         writeCsv(db, road, sheet, [&](const QByteArray& block) { file.put(block); });
     file.commit();

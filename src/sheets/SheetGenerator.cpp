@@ -5,8 +5,10 @@
 #include "store/Numbers.h"
 #include "store/Roads.h"
 #include "store/RowWriter.h"
+#include "store/SheetTable.h"
 #include "store/Statements.h"
 #include "store/Transaction.h"
+#include "store/ValueRanges.h"
 
 #include <cmath>
 
@@ -18,18 +20,19 @@ using statements::Sheet;
 namespace
 {
 
-constexpr double kMaxChainage = 1e9;
-
 void checkInputs(double start, double end, int interval)
 {
     if (!std::isfinite(start) || !std::isfinite(end))
         throw Error(ErrorKind::Usage,
                     QStringLiteral("Start chainage and end chainage values must be numeric!"));
-    // Far beyond any road, and beyond what a whole number of metres can hold.
-    if (std::fabs(start) > kMaxChainage || std::fabs(end) > kMaxChainage)
+    // The chainages the sheets and the import take: a generated sheet can be read back.
+    requireInRange(ranges::kChainage, start, QStringLiteral("start chainage"));
+    requireInRange(ranges::kChainage, end, QStringLiteral("end chainage"));
+    // Replacing a whole sheet by one row is surely a slip of the keys.
+    if (end < start)
         throw Error(ErrorKind::Usage,
-                    QStringLiteral("Start and end chainages must lie between -%1 and %1 m")
-                        .arg(plainDecimal(kMaxChainage)));
+                    QStringLiteral("The end chainage %1 lies before the start chainage %2")
+                        .arg(plainDecimal(end), plainDecimal(start)));
     // A step of 0 or less would never reach the end chainage.
     if (interval <= 0)
         throw Error(ErrorKind::Usage,
@@ -56,8 +59,8 @@ void fillSheet(Database& db, Sheet sheet, std::int64_t road, std::int64_t first,
     db.execute(statements::makeTable(sheet, road));
 
     // One prepared statement for every row: a long road is a million of them.
-    RowWriter add(db, "INSERT INTO " + statements::sheetTable(sheet, road) +
-                          " (ID, Chainage) VALUES (?, ?)");
+    RowWriter add = sheettable::inserter(db, statements::sheetTable(sheet, road),
+                                         {QStringLiteral("ID"), QStringLiteral("Chainage")});
     const auto addRow = [&](std::int64_t id, std::int64_t chainage) {
         add.bindInteger(0, id);
         add.bindNumber(1, double(chainage));

@@ -12,7 +12,8 @@ class Database;
 //
 // Rows carry only ID and Chainage: the first at the start chainage with ID 1, then one every
 // interval, the last exactly at the end chainage (even where the end is not a whole number of
-// intervals from the start). An end not above the start gives the single row (1, end).
+// intervals from the start). An end at the start gives the single row (1, end); an end before
+// the start, or a chainage outside ranges::kChainage, is refused.
 // Chainages are whole metres (halves to even).
 std::int64_t generateSheets(Database& db, std::int64_t road, double start, double end, int interval,
                             bool reducedLevel, bool levelBook);

@@ -4,6 +4,7 @@
 #include "store/Error.h"
 #include "store/Numbers.h"
 #include "store/RowReader.h"
+#include "store/SheetTable.h"
 #include "store/Transaction.h"
 #include "store/ValueRanges.h"
 
@@ -45,9 +46,7 @@ void SheetRows::load(Database& db, const QString& statement)
     QString table = tableOfStatement(statement);
     QHash<QString, QString> declared;
     if (!table.isEmpty()) {
-        RowReader info(db, QStringLiteral("PRAGMA table_info(%1)").arg(quoteName(table)));
-        while (info.next())
-            declared.insert(info.text(1).toLower(), info.text(2));
+        declared = sheettable::declaredTypes(db, table);
         if (declared.isEmpty())
             throw Error(ErrorKind::TableMissing, QStringLiteral("no such table: %1").arg(table));
     }
@@ -71,8 +70,7 @@ void SheetRows::load(Database& db, const QString& statement)
     }
 
     // Room for every row at once: growing 30 columns step by step costs more than the count.
-    const qlonglong expected =
-        db.scalar(QStringLiteral("SELECT COUNT(*) FROM (%1)").arg(statement)).toLongLong();
+    const qlonglong expected = sheettable::statementRowCount(db, statement);
     for (Column& col : cols) {
         if (col.kind == Kind::Text)
             col.texts.reserve(expected);
@@ -282,17 +280,15 @@ void SheetRows::save(Database& db)
                 continue;
             auto it = statements.find(mask);
             if (it == statements.end()) {
-                QStringList sets;
+                QStringList names;
                 std::vector<int> cols;
                 for (int c = 0; c < columnCount(); ++c) {
                     if (!editable(c) || !(mask & columnBit(c)))
                         continue;
-                    sets << quoteName(m_cols[c].name) + QStringLiteral(" = ?");
+                    names << m_cols[c].name;
                     cols.push_back(c);
                 }
-                QSqlQuery q =
-                    db.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE ID = ?")
-                                   .arg(quoteName(m_table), sets.join(QStringLiteral(", "))));
+                QSqlQuery q = sheettable::updateQuery(db, m_table, names);
                 it = statements.insert(mask, {q, cols});
             }
             QSqlQuery& q = it->first;
@@ -328,8 +324,7 @@ void SheetRows::removeIds(Database& db, const std::vector<std::int64_t>& ids)
         throw Error(ErrorKind::Usage, QStringLiteral("This sheet can't be changed in place."));
     {
         Transaction tx(db);
-        QSqlQuery q =
-            db.prepare(QStringLiteral("DELETE FROM %1 WHERE ID = ?").arg(quoteName(m_table)));
+        QSqlQuery q = sheettable::deleteQuery(db, m_table);
         for (std::int64_t id : ids) {
             q.addBindValue(static_cast<qlonglong>(id));
             Database::run(q);

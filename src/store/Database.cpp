@@ -121,6 +121,12 @@ std::unique_ptr<Database> Database::open(const QString& path)
 {
     const QFileInfo info(path);
     const bool exists = info.exists();
+    // SQLite would create the file a dangling link points to, wherever that is.
+    if (!exists && info.isSymLink())
+        throw Error(ErrorKind::Data,
+                    QStringLiteral("Cannot open the project %1: it is a link to %2, which is not "
+                                   "there")
+                        .arg(shownPath(path), shownPath(info.symLinkTarget())));
     if (exists && !info.isFile())
         throw Error(
             ErrorKind::Data,
@@ -162,6 +168,24 @@ void Database::refuseForeignFile(bool created)
             throw Error(ErrorKind::Data,
                         QStringLiteral("The file %1 is not a Tarmela project: it has no table %2")
                             .arg(shown, table));
+    // Tables of those names made by another program: refused before anything is written (the
+    // journal mode included), not half-way through a command.
+    const std::pair<QString, QStringList> columns[] = {
+        {QStringLiteral("Roads"), schema::roadsColumns()},
+        {QStringLiteral("ChDistance"), schema::chDistanceColumns()},
+        {QStringLiteral("CulvertTypes"), schema::culvertTypesColumns()},
+        {QStringLiteral("Culverts"), schema::culvertsColumns()},
+        {QStringLiteral("RLTemplate"), schema::rlColumns()},
+        {QStringLiteral("LBTemplate"), schema::lbColumns()}};
+    for (const auto& [table, expected] : columns) {
+        const QStringList held = columnNames(table);
+        for (const QString& column : expected)
+            if (!held.contains(column, Qt::CaseInsensitive))
+                throw Error(ErrorKind::Data,
+                            QStringLiteral("The file %1 is not a Tarmela project: its table %2 "
+                                           "has no column %3")
+                                .arg(shown, table, column));
+    }
 }
 
 bool Database::inTransaction() const
@@ -233,6 +257,18 @@ QVariant Database::scalar(const QString& statement)
     if (!rows.next())
         return {};
     return rows.value(0);
+}
+
+std::int64_t Database::dataVersion()
+{
+    RowReader q(*this, QStringLiteral("PRAGMA data_version"));
+    return q.next() ? q.integer(0) : 0;
+}
+
+std::int64_t Database::totalChanges()
+{
+    RowReader q(*this, QStringLiteral("SELECT total_changes()"));
+    return q.next() ? q.integer(0) : 0;
 }
 
 bool Database::tableExists(const QString& name)

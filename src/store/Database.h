@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <cstdint>
 #include <memory>
 
 struct sqlite3;
@@ -49,6 +50,10 @@ public:
     QStringList translate(const QString& statement);
 
     bool tableExists(const QString& name);
+    // What tells whether the file changed: the data version moves when another connection
+    // commits, the total changes when this one writes.
+    std::int64_t dataVersion();
+    std::int64_t totalChanges();
     QStringList columnNames(const QString& table);
 
 private:

@@ -38,10 +38,7 @@ const char* kSelectRoad = "SELECT ID, [From], [To], Length, Interval, [Formation
 
 void check(const ValueRange& range, double value, const char* what)
 {
-    if (!inRange(range, value))
-        throw Error(ErrorKind::Usage,
-                    QStringLiteral("The %1 can't be %2: %3")
-                        .arg(QString::fromLatin1(what), plainDecimal(value), rangeRule(range)));
+    requireInRange(range, value, QString::fromLatin1(what));
 }
 
 void checkValues(const RoadChanges& v)
@@ -95,6 +92,24 @@ bool exists(Database& db, std::int64_t id)
     return !db.scalar("SELECT ID FROM Roads WHERE ID=" + QString::number(id)).isNull();
 }
 
+QString name(Database& db, std::int64_t id)
+{
+    RowReader q(db, QStringLiteral("SELECT [From], [To] FROM Roads WHERE ID = ?"));
+    q.bind(0, qint64(id));
+    if (!q.next())
+        return {};
+    return q.text(0) + QStringLiteral(" To ") + q.text(1);
+}
+
+QVariant storedLength(Database& db, std::int64_t id)
+{
+    RowReader q(db, QStringLiteral("SELECT Length FROM Roads WHERE ID = ?"));
+    q.bind(0, qint64(id));
+    if (!q.next())
+        throw Error(ErrorKind::Data, QStringLiteral("There is no road with ID %1").arg(id));
+    return q.value(0);
+}
+
 Road get(Database& db, std::int64_t id)
 {
     RowReader q(db, QString::fromLatin1(kSelectRoad) + " WHERE ID=" + QString::number(id));
@@ -135,6 +150,8 @@ std::int64_t create(Database& db, const RoadChanges& values)
 void update(Database& db, std::int64_t id, const RoadChanges& values)
 {
     checkValues(values);
+    // The write lock before the road is looked for: it cannot be deleted in between.
+    Transaction tx(db);
     if (!exists(db, id))
         throw Error(ErrorKind::Data, QStringLiteral("There is no road with ID %1").arg(id));
     QStringList names;
@@ -151,6 +168,7 @@ void update(Database& db, std::int64_t id, const RoadChanges& values)
         q.addBindValue(v);
     q.addBindValue(qint64(id));
     Database::run(q);
+    tx.commit();
 }
 
 void remove(Database& db, std::int64_t id)
@@ -199,9 +217,10 @@ void setCrossDistances(Database& db, std::int64_t road, const CrossDistances& d)
     for (const auto* side : {&d.left, &d.right})
         for (double v : *side)
             check(ranges::kCrossDistance, v, "cross distance");
+    // The write lock first: a road deleted meanwhile gets no orphan row.
+    Transaction tx(db);
     if (!exists(db, road))
         throw Error(ErrorKind::Data, QStringLiteral("There is no road with ID %1").arg(road));
-    Transaction tx(db);
     if (db.scalar(statements::selectCrossDistances(road)).isNull())
         db.execute(statements::makeCrossDistanceRow(road));
     QStringList sets;

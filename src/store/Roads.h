@@ -4,6 +4,7 @@
 #include "store/Statements.h"
 
 #include <QString>
+#include <QVariant>
 #include <QVector>
 #include <array>
 #include <cstdint>
@@ -52,6 +53,11 @@ QVector<Road> list(Database& db);
 // Throws Error(Data) when there is no road with that id.
 Road get(Database& db, std::int64_t id);
 bool exists(Database& db, std::int64_t id);
+// From + " To " + To; empty when there is no road with that id.
+QString name(Database& db, std::int64_t id);
+// The Length cell as stored: a number, the text an older file may hold, or null. Throws
+// Error(Data) when there is no road with that id.
+QVariant storedLength(Database& db, std::int64_t id);
 
 // Creates a road with its RL_n and LB_n tables and its cross-distance row, all or nothing.
 // Returns the new road's id.

@@ -83,7 +83,12 @@ QString deleteCulvertTemplate()
 
 QString deleteCulvert(std::int64_t culvertId)
 {
-    return deleteCulvertTemplate().replace(QLatin1String("<paramID>"), n(culvertId));
+    return forId(deleteCulvertTemplate(), culvertId);
+}
+
+QString forId(const QString& statementTemplate, std::int64_t id)
+{
+    return QString(statementTemplate).replace(QLatin1String("<paramID>"), n(id));
 }
 
 QString selectRoads()

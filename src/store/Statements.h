@@ -25,6 +25,8 @@ QString deleteCulvertsOfRoad(std::int64_t road);
 QString deleteCulvertsWithoutType();
 QString deleteCulvertTemplate(); // "<paramID>" stands for the culvert's ID
 QString deleteCulvert(std::int64_t culvertId);
+// A template's statement for one row: "<paramID>" replaced by the ID.
+QString forId(const QString& statementTemplate, std::int64_t id);
 
 // Shared record sets.
 QString selectRoads();

@@ -50,4 +50,30 @@ Transaction::~Transaction()
     }
 }
 
+ReadTransaction::ReadTransaction(Database& db) : m_db(db)
+{
+    if (m_db.inTransaction())
+        return;
+    m_db.exec(QStringLiteral("BEGIN"));
+    m_began = true;
+    try {
+        // A deferred transaction takes its snapshot at its first read: take it now.
+        m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM sqlite_master"));
+    } catch (...) {
+        m_db.exec(QStringLiteral("ROLLBACK"));
+        throw;
+    }
+}
+
+ReadTransaction::~ReadTransaction()
+{
+    if (!m_began || !m_db.inTransaction())
+        return;
+    try {
+        m_db.exec(QStringLiteral("ROLLBACK"));
+    } catch (const Error&) {
+        // Nothing was written; the connection ends the transaction when it closes.
+    }
+}
+
 } // namespace tarmela

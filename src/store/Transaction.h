@@ -34,4 +34,22 @@ private:
     bool m_done = false;
 };
 
+// Reads the statements of its scope from one state of the project: the snapshot taken when
+// the guard starts. Writers may commit meanwhile (the project is in WAL mode) and are not
+// waited for; what the scope reads is as of the start, so every page and file a reader makes
+// of a road agree with each other. Inside a transaction already open it does nothing: that
+// one's state is read.
+class ReadTransaction
+{
+public:
+    explicit ReadTransaction(Database& db);
+    ~ReadTransaction();
+    ReadTransaction(const ReadTransaction&) = delete;
+    ReadTransaction& operator=(const ReadTransaction&) = delete;
+
+private:
+    Database& m_db;
+    bool m_began = false;
+};
+
 } // namespace tarmela

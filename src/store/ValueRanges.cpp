@@ -1,5 +1,6 @@
 #include "store/ValueRanges.h"
 
+#include "store/Error.h"
 #include "store/Numbers.h"
 #include "store/Schema.h"
 
@@ -98,6 +99,14 @@ const ValueRange* rangeOfColumn(const QString& table, const QString& column)
 bool inRange(const ValueRange& range, double value)
 {
     return std::isfinite(value) && value >= range.low && value <= range.high;
+}
+
+void requireInRange(const ValueRange& range, double value, const QString& what)
+{
+    if (!inRange(range, value))
+        throw Error(
+            ErrorKind::Usage,
+            QStringLiteral("The %1 can't be %2: %3").arg(what, number(value), rangeRule(range)));
 }
 
 QString rangeRule(const ValueRange& range)

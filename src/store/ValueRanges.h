@@ -39,6 +39,9 @@ inline constexpr ValueRange kCamber{-25, 25, "cambers", "%"};
 const ValueRange* rangeOfColumn(const QString& table, const QString& column);
 
 bool inRange(const ValueRange& range, double value); // false for NaN and infinities
+// Throws Error(Usage) "The bench mark can't be 1e+308: levels lie between -1000 and 10000 m"
+// unless the value is in range; `what` names the value ("bench mark").
+void requireInRange(const ValueRange& range, double value, const QString& what);
 // The rule as a sentence part: "levels lie between -1000 and 10000 m".
 QString rangeRule(const ValueRange& range);
 

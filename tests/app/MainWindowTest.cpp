@@ -1,7 +1,7 @@
 #include "app/frmMain.h"
 #include "sheets/SampleRoad.h"
-#include "sheets/SheetStatements.h"
 #include "store/Roads.h"
+#include "store/SheetQueries.h"
 #include "support/TestProject.h"
 #include "support/UiProgram.h"
 #include "support/Widgets.h"

@@ -2,8 +2,8 @@
 // show what was written behind their back.
 #include "app/frmMain.h"
 #include "sheets/SampleRoad.h"
-#include "sheets/SheetStatements.h"
 #include "store/Schema.h"
+#include "store/SheetQueries.h"
 #include "support/UiProgram.h"
 #include "ui/sheets/SheetLayouts.h"
 #include "ui/sheets/SheetModel.h"

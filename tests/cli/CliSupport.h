@@ -4,6 +4,9 @@
 #include "store/Database.h"
 #include "support/TestProject.h"
 
+#include <QCryptographicHash>
+#include <QDirIterator>
+#include <QFileInfo>
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -32,6 +35,39 @@ struct CliRun {
     }
     std::unique_ptr<Database> open() { return Database::open(project); }
 };
+
+// Everything under a folder: each entry's path, kind and bytes (links as their targets, not
+// followed), so that a refused command can be shown to have written, moved or removed nothing.
+inline std::string folderState(const QString& folder)
+{
+    std::string state;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    QStringList entries;
+    while (it.hasNext())
+        entries << it.next();
+    entries.sort();
+    for (const QString& path : entries) {
+        const QFileInfo info(path);
+        state += path.mid(folder.size()).toStdString();
+        if (info.isSymLink())
+            state += " -> " + info.symLinkTarget().toStdString();
+        else if (info.isFile())
+            state += " = " + QCryptographicHash::hash(readFile(path), QCryptographicHash::Sha1)
+                                 .toHex()
+                                 .toStdString();
+        state += "\n";
+    }
+    return state;
+}
+
+// Marks a folder as the export folder of a road of the project, as an earlier export did.
+inline void markRoadFolder(const QString& folder, const QString& project, int road = 1)
+{
+    QDir().mkpath(folder);
+    writeFile(folder + "/.tarmela-road", "road=" + QByteArray::number(road) + "\nproject=" +
+                                             QFileInfo(project).absoluteFilePath().toUtf8() + "\n");
+}
 
 // Road 1 from Ana to Bel in the C locale, cambers 0: a level formation over flat ground at
 // 100, width 10, FC 101, 102 and 98 at 900, 1000 and 1100 (fill 13, fill 30, cut 30).

@@ -1,10 +1,12 @@
 #include "CliSupport.h"
+#include "export/ExportOutputs.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <map>
 
 using namespace tarmela;
 using namespace tarmela::test;
@@ -58,15 +60,18 @@ TEST_F(CliExport, WritesTheNamedReportsAndPrintsTheirPaths)
 
 TEST_F(CliExport, EveryOutputWhenNoneIsNamedAndFailuresGoToStandardError)
 {
-    // No drawing templates beside the program yet: the drawings fail, the reports are written.
+    // No drawing templates beside the program yet: the drawings fail, and the export, which
+    // made the folders, takes them away again with the reports it wrote.
     EXPECT_EQ(cli({"export", "1", "--dir", dir}), 2);
     const QString reports = folder + "Level Book.htm\n" + folder + "Earthwork Report.htm\n";
-    EXPECT_EQ(cli.out, reports);
+    EXPECT_EQ(cli.out, "");
     const QStringList failed = cli.err.split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(failed.size(), 2) << cli.err.toStdString();
-    EXPECT_TRUE(failed[0].startsWith("tarmela-cli: Longitudinal Section (DXF): "));
-    EXPECT_TRUE(failed[1].startsWith("tarmela-cli: Cross Section (DXF): "));
-    EXPECT_TRUE(failed[1].contains("HeaderX.dxf")) << failed[1].toStdString();
+    ASSERT_EQ(failed.size(), 4) << cli.err.toStdString();
+    EXPECT_EQ(failed[0], "tarmela-cli: Level Book (Html): not kept, as the export failed");
+    EXPECT_TRUE(failed[2].startsWith("tarmela-cli: Longitudinal Section (DXF): "));
+    EXPECT_TRUE(failed[3].startsWith("tarmela-cli: Cross Section (DXF): "));
+    EXPECT_TRUE(failed[3].contains("HeaderX.dxf")) << failed[3].toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dir));
 
     // The program folder's Data/ holds the templates; the build puts them beside the programs.
     const QDir built(QCoreApplication::applicationDirPath() + "/Data");
@@ -79,34 +84,49 @@ TEST_F(CliExport, EveryOutputWhenNoneIsNamedAndFailuresGoToStandardError)
         EXPECT_GT(QFileInfo(path).size(), 0) << path.toStdString();
 }
 
-TEST_F(CliExport, AFailedReportExitsWithTwoAndKeepsTheOutputsWrittenBefore)
+TEST_F(CliExport, AFailedReportExitsWithTwoAndKeepsOnlyAFolderThatWasThere)
 {
     cli.open()->exec("DROP TABLE RL_1");
-    EXPECT_EQ(cli({"export", "1", "--dir", dir, "--level-book", "--earthwork"}), 2);
-    EXPECT_TRUE(cli.out.endsWith("/Level Book.htm\n")) << cli.out.toStdString();
+    const QStringList args{"export", "1", "--dir", dir, "--level-book", "--earthwork"};
+    EXPECT_EQ(cli(args), 2);
+    EXPECT_EQ(cli.out, "");
     EXPECT_TRUE(cli.err.contains("Earthwork Report (Html)")) << cli.err.toStdString();
     EXPECT_TRUE(cli.err.contains("RL_1"));
+    EXPECT_FALSE(QFileInfo::exists(dir));
+    // In the road's folder of an earlier export, each output written whole stays.
+    markRoadFolder(folder, cli.project);
+    EXPECT_EQ(cli(args), 2);
+    EXPECT_EQ(cli.out, folder + "Level Book.htm\n");
 }
 
-TEST_F(CliExport, PdfWritesThePrintedReportsOnceTheWidthsFileIsThere)
+TEST_F(CliExport, PdfPagesNeedTheWidthsFile)
 {
-    // The program folder has no Fonts/ARFONT8.fl yet: the reports are refused by name.
+    // The program folder has no Fonts/ARFONT8.fl: the printed reports are refused by name.
     EXPECT_EQ(cli({"export", "1", "--dir", dir, "--pdf"}), 2);
     EXPECT_TRUE(cli.err.contains("Level Book (PDF)") && cli.err.contains("ARFONT8.fl"))
         << cli.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(folder + "Level Book.pdf"));
+}
 
-    QDir().mkpath(cli.dir.filePath("Fonts"));
-    ASSERT_TRUE(QFile::copy(QCoreApplication::applicationDirPath() + "/Fonts/ARFONT8.fl",
-                            cli.dir.filePath("Fonts/ARFONT8.fl")));
-    EXPECT_EQ(cli({"export", "1", "--dir", dir, "--pdf"}), 0) << cli.err.toStdString();
-    EXPECT_EQ(cli.out, folder + "Level Book.pdf\n" + folder + "Earthwork Report.pdf\n" + folder +
-                           "LSection.pdf\n" + folder + "XSection.pdf\n");
-    EXPECT_EQ(cli({"export", "1", "--dir", dir, "--pdf", "--earthwork"}), 0);
-    EXPECT_EQ(cli.out, folder + "Earthwork Report.pdf\n");
-    for (const char* name :
-         {"Level Book.pdf", "Earthwork Report.pdf", "LSection.pdf", "XSection.pdf"}) {
-        EXPECT_TRUE(readFile(folder + name).startsWith("%PDF-")) << name;
+TEST_F(CliExport, EveryOutputIsChosenByItsOwnOptionsAndWritten)
+{
+    // The program folder with what the writers read: the drawing templates, the widths.
+    const QDir built(QCoreApplication::applicationDirPath());
+    for (const char* name : {"Data/HeaderL.dxf", "Data/HeaderX.dxf", "Fonts/ARFONT8.fl"}) {
+        QDir().mkpath(QFileInfo(cli.dir.filePath(name)).path());
+        ASSERT_TRUE(QFile::copy(built.filePath(name), cli.dir.filePath(name))) << name;
+    }
+    const std::map<OutputKind, QByteArray> start{{OutputKind::HtmlReport, "<html>"},
+                                                 {OutputKind::PdfPages, "%PDF-"},
+                                                 {OutputKind::DxfDrawing, "  0\r\nSECTION"}};
+    for (const ExportOutput& o : exportOutputs()) {
+        SCOPED_TRACE(o.id);
+        QStringList args{"export", "1", "--dir", dir, o.cliFlag};
+        if (o.kind == OutputKind::PdfPages)
+            args << "--pdf";
+        ASSERT_EQ(cli(args), 0) << cli.err.toStdString();
+        EXPECT_EQ(cli.out, folder + o.fileName + "\n");
+        EXPECT_TRUE(readFile(folder + o.fileName).startsWith(start.at(o.kind)));
     }
 }
 

@@ -65,6 +65,7 @@ TEST(FullDisk, OutputsFailWithTheReasonAndLeaveTheEarlierFile)
          folder + "/Level Book.pdf",
          "Level Book (PDF): "},
     };
+    markRoadFolder(folder, cli.project);
     for (const auto& c : cases) {
         writeFile(c.file, "earlier");
         const CliResult r = runCli(cli.dir.path(), QStringList{"--project", cli.project} + c.args);

@@ -72,6 +72,7 @@ TEST(DamagedProject, NoCommandTakesADamagedTableForAShorterOne)
         {{"recompute", "1"}, {}},
         {{"reduce", "1", "--benchmark", "100"}, {}},
     };
+    markRoadFolder(roadFolder, setup.project);
     const QByteArray before = readFile(setup.project);
     for (const auto& c : cases) {
         const std::string what = c.args.join(' ').toStdString();

@@ -15,17 +15,18 @@ std::vector<double> fills(const VolumeSummary& s)
 }
 } // namespace
 
-TEST(Volumes, AverageEndAreasWithGapsLongerThan200MetresCountedAsFifty)
+TEST(Volumes, SegmentsByAverageEndAreasWithGapsLongerThan200MetresCountedAsFifty)
 {
     struct Case {
         double secondChainage, fill;
     };
-    // Fill areas 10 and 30 at chainage 0 and at the second chainage.
+    // Fill areas 10 and 30, cut areas 4 and 6, at chainage 0 and at the second chainage.
     const Case cases[] = {{20, 400}, {200, 4000}, {200.001, 1000}, {250, 1000}};
-    for (const Case& c : cases)
-        EXPECT_DOUBLE_EQ(kilometreVolumes({{0, 10, 0}, {c.secondChainage, 30, 0}}, 0).totalFill,
-                         c.fill)
-            << c.secondChainage;
+    for (const Case& c : cases) {
+        const SegmentVolumes v = segmentVolumes({0, 10, 4}, {c.secondChainage, 30, 6});
+        EXPECT_DOUBLE_EQ(v.fill, c.fill) << c.secondChainage;
+        EXPECT_DOUBLE_EQ(v.cut, c.fill / 4) << c.secondChainage;
+    }
     const VolumeSummary cut = kilometreVolumes({{0, 0, 4}, {100, 0, 6}}, 100);
     EXPECT_DOUBLE_EQ(cut.totalCut, 500);
     EXPECT_DOUBLE_EQ(cut.totalFill, 0);

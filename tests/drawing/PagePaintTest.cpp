@@ -84,9 +84,8 @@ TEST(PagePaint, CrossSectionFormationLiesOnItsLevels)
     d.right.fill(0.5);
     CrossSectionPage page;
     page.pageCount = 1;
-    page.sections.push_back({20, 1.5, 0, sectionFigure(r, d)});
-    fitSectionsAcross(page, l.BoxWidth / 2.0 / l.Len10);
-    EXPECT_EQ(page.scale, 100);
+    page.sections.push_back({20, 1.5, 0, sectionFigure(r, d), {}});
+    planCrossSectionPage(page, crossSectionSlot(l, 6), QLocale::c());
     CrossSectionStyle style;
     style.formation = QColor(0, 160, 0);
     style.sectionsOnPage = 6;
@@ -94,10 +93,12 @@ TEST(PagePaint, CrossSectionFormationLiesOnItsLevels)
     const QImage image = paintPage(l.PageWidth, l.PageHeight,
                                    [&](QPainter& p) { paintCrossSectionPage(p, l, page, style); });
     const double y = l.boxTop(0, 6);
-    const double datum = 99.7;
-    // The formation 1.3 m above the datum, 2 m left of the centre line.
+    const double datum = page.sections[0].plan.datum;
+    const double across = l.Mm * page.scales.mmPerMetreAcross();
+    const double up = l.Mm * page.scales.mmPerMetreUp();
+    // The formation 2 m left of the centre line, at its level above the datum.
     EXPECT_TRUE(
-        colourNear(image, l.centreX() - 2 * l.Len10, y - (101 - datum) * l.Len10, style.formation));
+        colourNear(image, l.centreX() - 2 * across, y - (101 - datum) * up, style.formation));
     // The figure box's left edge and the frame 3 cm from the paper's edge.
     EXPECT_TRUE(colourNear(image, l.boxX(), y + l.Len10 / 2.0, Qt::black));
     EXPECT_TRUE(colourNear(image, 30 * kTwipsPerMm, l.PageHeight / 2.0, Qt::black));

@@ -28,7 +28,8 @@ TEST(CrossSectionPages, TurnedOnwardOrJumpedToHoldTheSameRows)
         const auto ids = [&](const std::vector<std::int64_t>& order) {
             std::map<std::int64_t, QStringList> pages;
             for (std::int64_t n : order)
-                for (const CrossSectionEntry& e : source.page(n, 10).sections)
+                for (const CrossSectionEntry& e :
+                     source.page(n, SectionSlot{}, QLocale::c()).sections)
                     pages[n] << QString::number(e.fillArea);
             QStringList all;
             for (const auto& [n, rows] : pages)

@@ -113,7 +113,7 @@ TEST(LongSectionDxf, DatumLevelLabelsAndBandFigures)
     auto labels = [](const DxfFile& f) {
         std::vector<std::string> out;
         for (const auto& e : f.ofType("TEXT"))
-            if (e.layer() == "0" && !e.find(50))
+            if (e.layer() == "TEXT" && !e.find(50))
                 out.push_back(e.text(1));
         return out;
     };

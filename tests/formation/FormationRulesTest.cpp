@@ -1,4 +1,5 @@
 #include "formation/FormationRules.h"
+#include "drawing/SectionSources.h"
 #include "formation/FormationData.h"
 #include "formation/FormationProfileSource.h"
 #include "store/Roads.h"
@@ -179,10 +180,12 @@ TEST(FormationProfileGeometry, FrameDatumAndCulverts)
 
 // The culverts in view stand half a metre under the mean FC of the rows on either side,
 // with the picture of their kind; a missing picture is skipped, and pictures that can't be
-// read are named once for the whole redraw.
+// read are named once for the whole redraw. Of two rows at one chainage the one later in
+// Chainage, ID order is the row before the culvert, here and in the longitudinal section.
 TEST_F(FormationRules, CulvertsInViewWithTheirPictures)
 {
     const auto road = evenRoad(db, 200, 300, 100);
+    db.exec("INSERT INTO " + schema::rlTable(road) + " (ID, Chainage, FC) VALUES (99, 200, 111.2)");
     QTemporaryDir folder;
     QImage(8, 8, QImage::Format_RGB32).save(folder.filePath("good.png"));
     writeFile(folder.filePath("bad.png"), "not a picture");
@@ -197,7 +200,10 @@ TEST_F(FormationRules, CulvertsInViewWithTheirPictures)
     const auto r = source.load(frame, 0, 95, true);
     ASSERT_EQ(r.drawing.culverts.size(), 1u);
     EXPECT_EQ(r.drawing.culverts[0].chainage, 250);
-    EXPECT_NEAR(r.drawing.culverts[0].top, (101.2 + 101.3) / 2 - 0.5, 1e-9);
+    EXPECT_NEAR(r.drawing.culverts[0].top, (111.2 + 101.3) / 2 - 0.5, 1e-9);
     EXPECT_EQ(r.message, "The culvert picture bad.png can't be read");
     EXPECT_EQ(source.load(frame, 0, 95, false).message, "");
+    const LongSectionPage page = LongSectionSource(db, road, {8, true, 95, folder.path()}).page(0);
+    ASSERT_EQ(page.culverts.size(), 1u);
+    EXPECT_NEAR(page.culverts[0].level, (111.2 + 101.3) / 2 - 0.1, 1e-9);
 }

@@ -1,8 +1,14 @@
 #include "settings/Earthwork.h"
+#include "compute/QuantityMethods.h"
+#include "store/Roads.h"
+#include "store/Schema.h"
+#include "support/TestProject.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace tarmela;
+using QuantityMethodChoice = test::ProjectTest;
 
 // The status lines group thousands in the user's locale, whatever it does by default; a
 // numbered message carries its number on a line of its own.
@@ -44,4 +50,30 @@ TEST(EarthworkTexts, QuantityLinesAndMessages)
     EXPECT_EQ(in.viewSections, 5);
     EXPECT_DOUBLE_EQ(in.formationCamber, 0.03);
     EXPECT_DOUBLE_EQ(in.carriageCamber, 0.025);
+}
+
+// The methods' registry decides what the settings take (and so the Options dialog and the
+// batch tool's --set) and what the recomputation runs; every registered method runs.
+TEST_F(QuantityMethodChoice, OnlyTheRegisteredMethodsAreTakenAndEachOfThemRuns)
+{
+    const auto road = p.roadWithRows({0, 20});
+    db.exec("UPDATE " + schema::rlTable(road) +
+            " SET FC = 101, C = 100, L1 = 100, R1 = 100, TopWidth = 7, BottomWidth = 8");
+    CrossDistances d;
+    d.left.fill(5);
+    d.right.fill(5);
+    roads::setCrossDistances(db, road, d);
+    int last = 0;
+    for (const QuantityMethod& m : quantityMethods())
+        last = std::max(last, m.id);
+    for (int id = -1; id <= last + 1; ++id) {
+        const bool known = findQuantityMethod(id) != nullptr;
+        Settings s;
+        EXPECT_EQ(s.setText("QuantityCalcMethod", QString::number(id)), known) << id;
+        EarthworkInputs in = earthworkInputsFor(s, road, 0.035, 0.035);
+        in.method = id;
+        const EarthworkResult r = UpdateEarthworkQuantities(db, in);
+        EXPECT_EQ(r.errorCode == EarthworkErrorCode::BadSettings, !known) << id;
+        EXPECT_EQ(r.volumesDone && r.volumes.totalFill > 0, known) << id << r.error.toStdString();
+    }
 }

@@ -74,10 +74,9 @@ TEST(Settings, AStoredValueThatDoesNotConvertKeepsItsDefault)
 TEST(Settings, SetTextAcceptsOnlyValidValues)
 {
     Settings s;
-    EXPECT_TRUE(s.setText("QuantityCalcMethod", "2"));
-    EXPECT_EQ(s.QuantityCalcMethod, 2);
-    EXPECT_FALSE(s.setText("QuantityCalcMethod", "3"));
-    EXPECT_EQ(s.QuantityCalcMethod, 2);
+    EXPECT_TRUE(s.setText("ViewSections", "2"));
+    EXPECT_FALSE(s.setText("ViewSections", "9"));
+    EXPECT_EQ(s.ViewSections, 2);
     EXPECT_TRUE(s.setText("AutoSave", "false"));
     EXPECT_FALSE(s.AutoSave);
     EXPECT_FALSE(s.setText("NoSuchKey", "1"));

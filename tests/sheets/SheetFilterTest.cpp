@@ -1,7 +1,7 @@
 #include "sheets/SheetFilter.h"
 #include "sheets/SheetRows.h"
-#include "sheets/SheetStatements.h"
 #include "store/Error.h"
+#include "store/SheetQueries.h"
 #include "support/TestProject.h"
 
 #include <gtest/gtest.h>

@@ -28,9 +28,13 @@ TEST(SheetGenerator, RowsRunFromStartToEndInWholeMetresWithTheLastExactlyAtTheEn
                   "11,1000;12,1050");
     }
 
-    // An end not above the start gives the single row (1, end).
-    for (double start : {500.0, 600.0}) {
-        EXPECT_EQ(generateSheets(db, road, start, 500, 20, true, false), 1);
+    // An end at the start gives the single row (1, end); one before it, or beyond the
+    // chainages the sheets take, is refused and the sheet keeps its rows.
+    EXPECT_EQ(generateSheets(db, road, 500, 500, 20, true, false), 1);
+    EXPECT_EQ(queryRows(db, "SELECT ID, Chainage FROM RL_1"), "1,500");
+    for (const auto& [start, end] :
+         {std::pair{600.0, 500.0}, {0.0, 10'000'020.0}, {-1e7 - 1, 0.0}}) {
+        EXPECT_THROW(generateSheets(db, road, start, end, 20, true, false), Error);
         EXPECT_EQ(queryRows(db, "SELECT ID, Chainage FROM RL_1"), "1,500");
     }
 

@@ -1,8 +1,8 @@
 #include "sheets/SheetRows.h"
 #include "QueryRows.h"
-#include "sheets/SheetStatements.h"
 #include "store/Error.h"
 #include "store/Roads.h"
+#include "store/SheetQueries.h"
 #include "support/TestProject.h"
 
 #include <gtest/gtest.h>

@@ -20,12 +20,6 @@
 namespace tarmela
 {
 
-namespace
-{
-const ExportOutput kOutputs[] = {ExportOutput::LevelBook, ExportOutput::EarthworkReport,
-                                 ExportOutput::LongSection, ExportOutput::CrossSections};
-} // namespace
-
 frmExportMultiple::frmExportMultiple(QWidget* parent) : TitledDialog(tr("Export Output"), parent)
 {
     setObjectName(QStringLiteral("frmExportMultiple"));
@@ -34,9 +28,13 @@ frmExportMultiple::frmExportMultiple(QWidget* parent) : TitledDialog(tr("Export 
     m_list->setObjectName(QStringLiteral("List1"));
     // Ctrl- and Shift-click as in any list; Ctrl+A selects every output.
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    for (ExportOutput output : kOutputs)
-        m_list->addItem(exportLabel(output));
-    m_list->setMaximumHeight(m_list->sizeHintForRow(0) * 4 + 8);
+    for (const ExportOutput& output : exportOutputs()) {
+        if (!output.inExportDialog)
+            continue;
+        m_list->addItem(QString::fromUtf8(output.label));
+        m_outputs << QString::fromLatin1(output.id);
+    }
+    m_list->setMaximumHeight(m_list->sizeHintForRow(0) * m_list->count() + 8);
     contentLayout()->addWidget(m_list);
 
     auto* folderRow = new QHBoxLayout;
@@ -83,10 +81,10 @@ void frmExportMultiple::exportSelected()
     if (m_baseDir->text().isEmpty())
         return;
     AppState& s = appState();
-    std::vector<ExportOutput> selected;
+    QStringList selected;
     for (int i = 0; i < m_list->count(); ++i)
         if (m_list->item(i)->isSelected())
-            selected.push_back(kOutputs[i]);
+            selected << m_outputs[i];
 
     const ExportSettings settings =
         exportSettingsFor(s.settings, QCoreApplication::applicationDirPath());

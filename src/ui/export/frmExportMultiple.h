@@ -2,6 +2,8 @@
 
 #include "ui/common/TitledDialog.h"
 
+#include <QStringList>
+
 class QListWidget;
 class QLineEdit;
 class QPushButton;
@@ -9,8 +11,9 @@ class QPushButton;
 namespace tarmela
 {
 
-// "Export Output": writes the chosen outputs of the current road (the two HTML reports and
-// the two DXF drawings) into a folder named after the road inside a chosen base folder.
+// "Export Output": writes the chosen outputs of the current road (those of exportOutputs()
+// offered here: the HTML reports and the DXF drawings) into a folder named after the road
+// inside a chosen base folder.
 class frmExportMultiple : public TitledDialog
 {
     Q_OBJECT
@@ -23,6 +26,7 @@ private:
     void exportSelected();
 
     QListWidget* m_list;
+    QStringList m_outputs; // the ids of the list's items
     QLineEdit* m_baseDir;
     QPushButton* m_export;
 };

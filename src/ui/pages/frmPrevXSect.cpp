@@ -30,7 +30,7 @@ std::int64_t frmPrevXSect::load()
     optbPaperSize = crossSectionPaper(app.settings) == Paper::A3 ? 1 : 0;
     m_sectionsOnPage = app.settings.SectionsPerPage;
     m_source = std::make_unique<CrossSectionSource>(*app.ProjectConnection, app.CurrentRoadID,
-                                                    m_sectionsOnPage);
+                                                    m_sectionsOnPage, app.settings.ViewSections);
     setWindowTitle(roadCaption(m_source->road().from, m_source->road().to));
     if (m_source->rowCount() == 0)
         throw Error(ErrorKind::NoRows, tr("No data ! Add Chainages to display their sections"));
@@ -75,7 +75,7 @@ void frmPrevXSect::read(std::int64_t index, const CrossSectionLayout& l)
 {
     if (!l.drawable(m_sectionsOnPage))
         throw Error(ErrorKind::Overflow, tr(kCannotDraw));
-    m_page = m_source->page(index + 1, l.BoxWidth / 2.0 / l.Len10);
+    m_page = m_source->page(index + 1, crossSectionSlot(l, m_sectionsOnPage), style(15).locale);
 }
 
 void frmPrevXSect::readPage(std::int64_t index)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sheets/SheetStatements.h"
+#include "store/SheetQueries.h"
 #include "ui/common/TitledDialog.h"
 
 #include <QString>

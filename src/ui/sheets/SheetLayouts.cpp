@@ -1,8 +1,8 @@
 #include "ui/sheets/SheetLayouts.h"
 
-#include "sheets/SheetStatements.h"
 #include "store/Error.h"
 #include "store/Roads.h"
+#include "store/SheetQueries.h"
 #include "ui/common/AppState.h"
 #include "ui/common/Prompts.h"
 #include "ui/common/SubWindowPlacement.h"

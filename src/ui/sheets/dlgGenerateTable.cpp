@@ -5,6 +5,7 @@
 #include "store/Error.h"
 #include "store/Numbers.h"
 #include "store/Roads.h"
+#include "store/SheetTable.h"
 #include "store/Statements.h"
 #include "store/ValueRanges.h"
 #include "ui/common/AppState.h"
@@ -84,7 +85,7 @@ std::int64_t rowsHeld(Database& db, statements::Sheet sheet, std::int64_t road)
     const QString table = statements::sheetTable(sheet, road);
     if (!db.tableExists(table))
         return 0;
-    return db.scalar(QStringLiteral("SELECT COUNT(*) FROM ") + table).toLongLong();
+    return sheettable::rowCount(db, table);
 }
 
 QString rowsText(std::int64_t n)

@@ -1,6 +1,7 @@
 #include "ui/sheets/frmDataGrid.h"
 
 #include "store/Error.h"
+#include "store/Statements.h"
 #include "store/Transaction.h"
 #include "ui/common/AppState.h"
 #include "ui/common/BusyCursor.h"
@@ -300,10 +301,8 @@ bool frmDataGrid::DeleteRecord(const QString& statementTemplate, const QString& 
             m_rows.removeIds(db(), ids);
         } else {
             Transaction tx(db());
-            for (std::int64_t id : ids) {
-                QString statement = statementTemplate;
-                db().execute(statement.replace(QStringLiteral("<paramID>"), QString::number(id)));
-            }
+            for (std::int64_t id : ids)
+                db().execute(statements::forId(statementTemplate, id));
             tx.commit();
             m_rows.reload(db());
         }

@@ -1,6 +1,7 @@
 // Add and Delete on a data sheet: what they do depends on the sheet's kind. Adding or
 // deleting a road runs the road's whole life cycle; culvert types go with the culverts
 // placed with them.
+#include "store/Culverts.h"
 #include "store/Error.h"
 #include "store/Roads.h"
 #include "store/Statements.h"
@@ -124,10 +125,7 @@ void frmDataGrid::deleteRoad()
     try {
         const Road r = roads::get(db(), road);
         name = tr("the road %1 To %2").arg(r.from, r.to);
-        culverts =
-            db().scalar(
-                    QStringLiteral("SELECT COUNT(*) FROM Culverts WHERE RoadRef = %1").arg(road))
-                .toLongLong();
+        culverts = tarmela::culverts::countOnRoad(db(), road);
     } catch (const Error&) {
         // The deletion itself reports what is wrong with the road's rows.
     }

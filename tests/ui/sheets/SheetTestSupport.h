@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sheets/SheetStatements.h"
 #include "store/Roads.h"
+#include "store/SheetQueries.h"
 #include "support/TestProject.h"
 #include "ui/common/AppState.h"
 #include "ui/common/Prompts.h"

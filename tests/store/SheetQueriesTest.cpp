@@ -1,4 +1,4 @@
-#include "sheets/SheetStatements.h"
+#include "store/SheetQueries.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "sheets/SheetStatements.h"
+#include "store/SheetQueries.h"
 
 #include "store/Schema.h"
 
@@ -9,6 +9,9 @@ namespace tarmela::sheets
 
 namespace
 {
+// The order of every reader of a road's sheet (store/RlRowStore.h).
+const QString kSheetOrder = QStringLiteral(" order by Chainage, ID");
+
 QString block(QChar side, int count, bool reverse)
 {
     QString out;
@@ -50,8 +53,7 @@ QString reducedLevelStatement(std::int64_t road, const ViewOrder& order,
         s += QStringLiteral(", Crust");
     if (groups.slope)
         s += QStringLiteral(", [Left Slope], [Right Slope]");
-    return s + QStringLiteral(", ID from ") + schema::rlTable(road) +
-           QStringLiteral(" order by Chainage");
+    return s + QStringLiteral(", ID from ") + schema::rlTable(road) + kSheetOrder;
 }
 
 QString levelBookStatement(std::int64_t road, const ViewOrder& order, const LevelBookGroups& groups)
@@ -65,8 +67,7 @@ QString levelBookStatement(std::int64_t road, const ViewOrder& order, const Leve
         s += QStringLiteral(", TopWidth, BottomWidth");
     if (groups.remarks)
         s += QStringLiteral(", Remarks");
-    return s + QStringLiteral(", ID from ") + schema::lbTable(road) +
-           QStringLiteral(" order by Chainage");
+    return s + QStringLiteral(", ID from ") + schema::lbTable(road) + kSheetOrder;
 }
 
 QString crossDistancesStatement(std::int64_t road, int readingsPerSide)
@@ -95,7 +96,7 @@ QString culvertsStatement(std::int64_t road)
 {
     return QStringLiteral("Select CulvertName, EPType, Chainage, Culverts.ID from Culverts, "
                           "CulvertTypes where CTypeRef=CulvertTypes.ID and Culverts.RoadRef=%1 "
-                          "order by Chainage")
+                          "order by Chainage, Culverts.ID")
         .arg(road);
 }
 

@@ -79,18 +79,23 @@ private:
     std::array<int, kNumbers> m_numbers{}; // Chainage, L1..L8, C, R1..R8, FL2, ... Cut Area
 };
 
-// Reads the rows of a statement that selects every column of the RL sheet ("SELECT * FROM
-// RL_n ...").
+// Reads RL rows from a prepared statement of store/RlRowStore.h, which owns the statements of
+// the RL sheet and their order. A reader made by RlRowStore::summaries() fills only ID,
+// Chainage, C, FC, Fill Area and Cut Area, in that order of its statement's columns.
 class RlRowReader
 {
 public:
-    // Throws Error(Data) when the statement lacks a column of the RL sheet.
-    explicit RlRowReader(RowReader& query);
+    enum class Columns { Every, Summary };
+    // Every: the statement selects every column of the RL sheet, in any order; throws
+    // Error(Data) when it lacks one.
+    explicit RlRowReader(RowReader query, Columns columns = Columns::Every);
     // The next row, or false after the last. Throws Error when a read fails.
     bool next(RlRow& row);
+    RowReader& query() { return m_query; }
 
 private:
-    RowReader& m_query;
+    RowReader m_query;
+    bool m_summary = false;
     RlColumns m_columns;
 };
 

@@ -1,4 +1,4 @@
-#include "compute/RlRows.h"
+#include "store/RlRows.h"
 
 #include "store/Error.h"
 #include "store/RowFunction.h"
@@ -75,13 +75,27 @@ QStringList columnNames(const RowReader& query)
 
 } // namespace
 
-RlRowReader::RlRowReader(RowReader& query) : m_query(query), m_columns(columnNames(query)) {}
+RlRowReader::RlRowReader(RowReader query, Columns columns)
+    : m_query(std::move(query)), m_summary(columns == Columns::Summary),
+      m_columns(m_summary ? schema::rlColumns() : columnNames(m_query))
+{
+}
 
 bool RlRowReader::next(RlRow& row)
 {
     if (!m_query.next())
         return false;
-    m_columns.read(m_query, row);
+    if (!m_summary) {
+        m_columns.read(m_query, row);
+        return true;
+    }
+    row = RlRow{};
+    row.id = m_query.integer(0);
+    row.chainage = m_query.numberOrNan(1);
+    row.centre = m_query.numberOrNan(2);
+    row.fc = m_query.numberOrNan(3);
+    row.fillArea = m_query.numberOrNan(4);
+    row.cutArea = m_query.numberOrNan(5);
     return true;
 }
 

@@ -1,0 +1,128 @@
+// Command lines the batch tool refuses: each exits with its status and one message, prints
+// nothing and leaves the project and every folder exactly as they were.
+#include "CliProcess.h"
+#include "CliSupport.h"
+#include "store/Roads.h"
+
+#include <QProcess>
+
+using namespace tarmela;
+using namespace tarmela::test;
+
+namespace
+{
+
+struct Refusal {
+    QStringList args;
+    int status;
+    const char* message; // a part of the one line on standard error
+};
+
+struct RefusedCommands : CliFlatRoad {
+    void SetUp() override
+    {
+        CliFlatRoad::SetUp();
+        ASSERT_EQ(cli({"new-road", "--from", "Cor", "--to", "Dun"}), 0);
+        ASSERT_EQ(cli({"generate", "2", "--start", "0", "--end", "100", "--rl", "--lb"}), 0);
+    }
+    void expectRefused(const Refusal& c)
+    {
+        const std::string what = c.args.join(' ').toStdString();
+        const std::string before = folderState(cli.dir.path());
+        EXPECT_EQ(cli(c.args), c.status) << what << ": " << cli.err.toStdString();
+        EXPECT_TRUE(cli.err.contains(c.message)) << what << ": " << cli.err.toStdString();
+        EXPECT_EQ(cli.err.count('\n'), 1) << what;
+        EXPECT_EQ(cli.out, "") << what;
+        EXPECT_EQ(folderState(cli.dir.path()), before) << what;
+    }
+};
+
+} // namespace
+
+TEST_F(RefusedCommands, ArgumentsThatCannotBeReadOneWay)
+{
+    const Refusal cases[] = {
+        // A value before the road ID is the option's, never the road.
+        {{"set-road", "--formation-camber", "2", "--bogus", "1"}, 1, "unexpected argument"},
+        {{"reduce", "--benchmark", "100", "--json", "1"}, 1, "unexpected argument: --json 1"},
+        {{"recompute", "1", "2"}, 1, "unexpected argument: 2"},
+        {{"--colour", "red", "roads"}, 1, "unexpected argument: --colour red"},
+        {{"new-road", "--from", "A", "--from", "B", "--to", "C"}, 1, "--from is given twice"},
+        {{"--set", "ViewSections=3", "--set", "ViewSections=4", "roads"}, 1, "given twice"},
+        {{"--set", "LeftOrder=1", "--set", "RightOrder=1", "roads"}, 1, "must differ"},
+        {{"set-road", "1", "--formation-camber", "nan"}, 1, "must be a number"},
+        {{"set-road", "1", "--carriage-camber", "-inf"}, 1, "must be a number"},
+        {{"formation", "1", "--at", "1000", "--fc", "inf"}, 1, "must be a number"},
+        {{"delete-road", "0"}, 1, "1 or more"},
+        {{"delete-road", "1", "2"}, 1, "unexpected argument: 2"},
+        {{"cross-distances", "1", "L1=2", "L1=3"}, 1, "L1 is given twice"},
+    };
+    for (const Refusal& c : cases)
+        expectRefused(c);
+}
+
+TEST_F(RefusedCommands, ValuesOutsideTheirRangeNameTheRange)
+{
+    const Refusal cases[] = {
+        {{"reduce", "1", "--benchmark", "1e308"}, 1, "levels lie between -1000 and 10000 m"},
+        {{"reduce", "2", "--benchmark", "-1000000"}, 1, "levels lie between -1000 and 10000 m"},
+        {{"formation", "1", "--at", "1000", "--fc", "1e308"}, 1, "levels lie between"},
+        {{"formation", "1", "--from", "900", "--to", "1100", "--fc", "10000.5"},
+         1,
+         "levels lie between"},
+        {{"generate", "2", "--start", "0", "--end", "10000020", "--rl", "--force"},
+         1,
+         "chainages lie between -10000000 and 10000000 m"},
+        {{"generate", "2", "--start", "100", "--end", "0", "--rl", "--force"},
+         1,
+         "lies before the start chainage"},
+        {{"sample", "--sections", "1000000"}, 1, "at most 500001 sections: road lengths lie"},
+        {{"new-road", "--from", "A", "--to", "B", "--length", "10000001"}, 1, "road lengths"},
+        {{"set-road", "1", "--formation-camber", "25.01"}, 1, "cambers lie between -25 and 25"},
+        {{"cross-distances", "1", "R8=1000.5"}, 1, "cross distances lie between 0 and 1000 m"},
+    };
+    for (const Refusal& c : cases)
+        expectRefused(c);
+}
+
+TEST_F(RefusedCommands, ValuesAtALimitAreTaken)
+{
+    // Options come first, wherever the road's ID stands.
+    ASSERT_EQ(cli({"set-road", "--formation-camber", "2", "1"}), 0) << cli.err.toStdString();
+    ASSERT_EQ(cli({"set-road", "--length", "10000000", "2", "--carriage-camber=-25"}), 0)
+        << cli.err.toStdString();
+    auto db = cli.open();
+    EXPECT_EQ(roads::get(*db, 1).formationCamber, 2);
+    EXPECT_EQ(roads::get(*db, 2).formationCamber, 3.5);
+    EXPECT_EQ(roads::get(*db, 2).length, 10'000'000);
+    EXPECT_EQ(roads::get(*db, 2).carriageCamber, -25);
+    db.reset();
+    EXPECT_EQ(cli({"generate", "--start", "9999960", "2", "--end", "10000000", "--rl", "--force"}),
+              0)
+        << cli.err.toStdString();
+    EXPECT_EQ(cli.out, "RL_2: 3 rows\n");
+    EXPECT_EQ(cli({"formation", "1", "--at", "1000", "--fc", "10000"}), 0) << cli.err.toStdString();
+    EXPECT_EQ(cli({"cross-distances", "1", "L8=1000"}), 0) << cli.err.toStdString();
+}
+
+// The results are the command's outcome: when they cannot be printed, the command failed.
+TEST(StandardOutput, AWriteThatFailsIsAFailure)
+{
+    CliRun cli;
+    ASSERT_EQ(cli({"new-road", "--from", "A", "--to", "B"}), 0);
+    for (const QStringList& args : {QStringList{"roads"}, QStringList{"sample", "--sections", "5"},
+                                    QStringList{"cross-distances", "1"}}) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("HOME", cli.dir.path());
+        env.insert("XDG_CONFIG_HOME", cli.dir.path());
+        p.setProcessEnvironment(env);
+        p.setStandardOutputFile("/dev/full");
+        p.start(TARMELA_TEST_BIN_DIR "/tarmela-cli", QStringList{"--project", cli.project} + args);
+        ASSERT_TRUE(p.waitForFinished(60000));
+        EXPECT_EQ(p.exitCode(), 2) << args.join(' ').toStdString();
+        EXPECT_EQ(p.readAllStandardError(),
+                  "tarmela-cli: Cannot write standard output: No space left on device\n")
+            << args.join(' ').toStdString();
+    }
+}
