@@ -2,9 +2,9 @@
 // the commands' keys and the page margins, driven by keys and clicks as a user meets them.
 #include "app/frmMain.h"
 #include "sheets/SampleRoad.h"
-#include "sheets/SheetStatements.h"
 #include "store/Migrations.h"
 #include "store/Roads.h"
+#include "store/SheetQueries.h"
 #include "store/Statements.h"
 #include "support/TestProject.h"
 #include "support/UiProgram.h"
