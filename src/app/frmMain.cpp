@@ -83,6 +83,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_mdi(new QMdiArea(this
 
     // No road is current yet, and no child is active.
     EnableRoadCommands(false);
+    command(QStringLiteral("mnuFileClose"))->setEnabled(false);
     updateChildCommands();
     for (QAction* a : findChildren<QAction*>())
         if (!available(a))
