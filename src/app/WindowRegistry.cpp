@@ -1,6 +1,7 @@
 #include "app/WindowRegistry.h"
 
 #include "ui/common/MdiChild.h"
+#include "ui/common/SubWindowPlacement.h"
 #include "ui/formation/frmPlotFormation.h"
 #include "ui/pages/frmPrevLsect.h"
 #include "ui/pages/frmPrevXSect.h"
@@ -25,8 +26,7 @@ const char* const kRoadProperty = "tarmelaWindowRoad";
 QMdiSubWindow* addFilling(QMdiArea* area, QWidget* child)
 {
     QMdiSubWindow* sub = area->addSubWindow(child);
-    sub->setGeometry(QRect(QPoint(0, 0), area->viewport()->size()));
-    child->show();
+    fillSubWindow(area, sub);
     area->setActiveSubWindow(sub);
     return sub;
 }

@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -64,8 +65,13 @@ dlgColors::dlgColors(QWidget* parent) : TitledDialog(tr("Output Colors"), parent
         colour->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         colour->setAutoFillBackground(true);
         colour->setCursor(Qt::PointingHandCursor);
+        // Reached by Tab like any control; Space or Enter opens the chooser.
+        colour->setFocusPolicy(Qt::StrongFocus);
+        colour->setAccessibleName(tr(entry.caption));
         colour->installEventFilter(this);
-        grid->addWidget(new QLabel(tr(entry.caption), box), row, 0);
+        auto* caption = new QLabel(tr(entry.caption), box);
+        caption->setBuddy(colour);
+        grid->addWidget(caption, row, 0);
         grid->addWidget(colour, row, 1);
         ++row;
         setFieldColor(colour, settingColour(appState().settings.*entry.setting));
@@ -111,6 +117,29 @@ void dlgColors::chooseColor(QLabel* f)
 
 bool dlgColors::eventFilter(QObject* watched, QEvent* event)
 {
+    auto* field = qobject_cast<QLabel*>(watched);
+    if (field && m_fields.contains(field)) {
+        switch (event->type()) {
+        case QEvent::FocusIn:
+        case QEvent::FocusOut:
+            // The swatch with the focus stands out, raised with a thicker edge.
+            field->setFrameStyle(
+                QFrame::Panel |
+                (event->type() == QEvent::FocusIn ? QFrame::Raised : QFrame::Sunken));
+            field->setLineWidth(event->type() == QEvent::FocusIn ? 3 : 1);
+            break;
+        case QEvent::KeyPress: {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+                chooseColor(field);
+                return true;
+            }
+            break;
+        }
+        default:
+            break;
+        }
+    }
     if (event->type() == QEvent::MouseButtonRelease) {
         auto* label = qobject_cast<QLabel*>(watched);
         if (label && m_fields.contains(label) &&

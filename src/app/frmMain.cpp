@@ -8,6 +8,7 @@
 #include "ui/common/AppState.h"
 #include "ui/common/ProjectDocument.h"
 #include "ui/common/Prompts.h"
+#include "ui/common/SubWindowPlacement.h"
 #include "ui/common/ToolbarIcons.h"
 #include "ui/common/dlgPageSetup.h"
 
@@ -52,7 +53,7 @@ bool available(const QAction* a)
 // The commands besides the registry's windows that need a current road.
 const char* const kRoadCommands[] = {
     "mnuLBtoRL", "mnuToolsGenerateTable", "mnuFileExport", "LevelBook", "ReducedLevel", "Formation",
-    "Update",
+    "Update",    "mnuToolsUpdate",
 };
 
 } // namespace
@@ -82,6 +83,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_mdi(new QMdiArea(this
 
     // No road is current yet, and no child is active.
     EnableRoadCommands(false);
+    command(QStringLiteral("mnuFileClose"))->setEnabled(false);
     updateChildCommands();
     for (QAction* a : findChildren<QAction*>())
         if (!available(a))
@@ -111,11 +113,25 @@ void frmMain::createMenus()
 
     QMenu* file = bar->addMenu(tr("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    connect(addCommand(file, "mnuFileOpen", tr("&Open..."), QKeySequence::Open),
-            &QAction::triggered, this,
-            [this] { prompts().tell(this, tr("Disabled"), QMessageBox::Information); });
+    connect(addCommand(file, "mnuFileNewProject", tr("&New Project..."), QKeySequence::New),
+            &QAction::triggered, this, &frmMain::newProject);
+    connect(addCommand(file, "mnuFileOpen", tr("&Open Project..."), QKeySequence::Open),
+            &QAction::triggered, this, &frmMain::openProjectChosen);
+    connect(addCommand(file, "mnuFileSaveAs", tr("Save Project &As...")), &QAction::triggered, this,
+            &frmMain::saveProjectAs);
+    m_recentMenu = file->addMenu(tr("&Recent Projects"));
+    m_recentMenu->setObjectName(QStringLiteral("mnuFileRecent"));
+    connect(m_recentMenu, &QMenu::aboutToShow, this, &frmMain::fillRecentMenu);
+    file->addSeparator();
     connect(addCommand(file, "mnuFileSave", tr("&Save"), QKeySequence::Save), &QAction::triggered,
             this, &frmMain::fileSave);
+    // Ctrl+F4 (and the desktop's Close key) belong to the child windows themselves, which
+    // close on it; the entry names the key without taking it, which would make it ambiguous.
+    QAction* close = addCommand(file, "mnuFileClose", tr("C&lose") + QStringLiteral("\tCtrl+F4"));
+    connect(close, &QAction::triggered, this, &frmMain::closeActiveWindow);
+    file->addSeparator();
+    addCommand(file, "mnuFileImportCsv", tr("I&mport CSV..."));
+    addCommand(file, "mnuFileExportCsv", tr("Export &CSV..."));
     addCommand(file, "mnuFileExport", tr("&Export..."));
     addCommand(file, "mnuFileProperties", tr("Propert&ies"));
     file->addSeparator();
@@ -172,6 +188,11 @@ void frmMain::createMenus()
     addCommand(view, "mnuLockColumn", tr("&Lock/Unlock Column"));
     addCommand(view, "mnuViewRefresh", tr("&Refresh"), QKeySequence::Refresh);
     addCommand(view, "mnuViewZoom", tr("&Zoom..."));
+    view->addSeparator();
+    addCommand(view, "mnuViewPreviousPage", tr("Pre&vious Page"),
+               QKeySequence(Qt::CTRL | Qt::Key_PageUp));
+    addCommand(view, "mnuViewNextPage", tr("Ne&xt Page"),
+               QKeySequence(Qt::CTRL | Qt::Key_PageDown));
 
     // Every entry has a letter of its own within its menu, so that the keyboard reaches it.
     QMenu* dataMenu = bar->addMenu(tr("&Data"));
@@ -211,6 +232,7 @@ void frmMain::createMenus()
                 });
             });
     tools->addSeparator();
+    addCommand(tools, "mnuToolsUpdate", tr("&Update Quantities"), QKeySequence(Qt::Key_F9));
     addCommand(tools, "mnuToolsGenerateTable", tr("&Generate Table"));
     addCommand(tools, "mnuLBtoRL", tr("&LB => RL"));
 
@@ -218,8 +240,8 @@ void frmMain::createMenus()
     m_windowMenu->setObjectName(QStringLiteral("mnuWindow"));
     connect(m_windowMenu, &QMenu::aboutToShow, this, &frmMain::fillWindowMenu);
     addCommand(m_windowMenu, "mnuWindowNewWindow", tr("&New Window"));
-    connect(addCommand(m_windowMenu, "mnuWindowCascade", tr("&Cascade")), &QAction::triggered,
-            m_mdi, &QMdiArea::cascadeSubWindows);
+    connect(addCommand(m_windowMenu, "mnuWindowCascade", tr("&Cascade")), &QAction::triggered, this,
+            [this] { cascadeSubWindows(m_mdi); });
     connect(addCommand(m_windowMenu, "mnuWindowTileHorizontal", tr("Tile &Horizontal")),
             &QAction::triggered, this, [this] { tileSubWindows(Qt::Vertical); });
     connect(addCommand(m_windowMenu, "mnuWindowTileVertical", tr("Tile &Vertical")),
@@ -457,6 +479,7 @@ void frmMain::closeEvent(QCloseEvent* event)
     }
     appState().settings.LastRoadID = appState().CurrentRoadID;
     SaveSettings(this);
+    rememberSession();
     event->accept();
 }
 

@@ -64,6 +64,23 @@ public:
     // and the main window follows it.
     bool replaceDocument(std::unique_ptr<ProjectDocument> document);
 
+    // Projects (frmMainProject.cpp). Opens the project file (made there when none exists) in
+    // place of the open one; a file that is refused is told with the engine's text and the
+    // open project stays, as it does when a window asks to stay open. True when it is open.
+    bool openProject(const QString& path);
+    // File > New Project..., Open Project..., Save Project As...: each asks for the file.
+    void newProject();
+    void openProjectChosen();
+    void saveProjectAs();
+    // Closes the windows that show the road (but `except`), each asking about unsaved edits.
+    // False when one stayed open.
+    bool closeRoadWindows(std::int64_t road, const QWidget* except = nullptr);
+    // File > Close and Ctrl+F4: the active child window closes (it may ask and stay).
+    void closeActiveWindow();
+    // At the next start: the open project, the recent ones and whether the window is
+    // maximized, remembered (closeEvent calls it).
+    void rememberSession();
+
     // Before work that reads or writes the current road behind the open windows' back: each
     // window (but `except`) writes what the user typed there, or asks. False when the user
     // cancelled or a value could not be written: the work must not start.
@@ -100,6 +117,10 @@ private:
     // The document's news (frmMainRouting.cpp).
     void attachDocument(ProjectDocument& document);
     void currentRoadChanged(std::int64_t road);
+    // The title names the open project's file; the recent list leads with it.
+    void projectChanged();
+    void fillRecentMenu();
+    QString projectFolder() const;
 
     // A command that acts on the active child: its menu entry and toolbar button (either may
     // be missing), the command the child must offer, and the child's operation.
@@ -121,6 +142,7 @@ private:
     QMdiArea* m_mdi;
     QToolBar* m_toolBar = nullptr;
     QMenu* m_windowMenu = nullptr;
+    QMenu* m_recentMenu = nullptr;
     QList<QAction*> m_windowEntries; // the open windows listed in the Window menu
     QLabel* m_panels[4] = {};
     WorkspaceHint* m_hint = nullptr;

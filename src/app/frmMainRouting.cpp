@@ -73,6 +73,8 @@ const std::vector<frmMain::Route>& frmMain::routes()
 {
     static const std::vector<Route> all = {
         {"mnuFilePrint", "Print", ChildCommand::Print, &MdiChild::print},
+        {"mnuFileImportCsv", nullptr, ChildCommand::ImportCsv, &MdiChild::importCsv},
+        {"mnuFileExportCsv", nullptr, ChildCommand::ExportCsv, &MdiChild::exportCsv},
         {"mnuEditCut", "Cut", ChildCommand::Cut, &MdiChild::cut},
         {"mnuEditCopy", "Copy", ChildCommand::Copy, &MdiChild::copy},
         {"mnuEditPaste", "Paste", ChildCommand::Paste, &MdiChild::paste},
@@ -83,8 +85,8 @@ const std::vector<frmMain::Route>& frmMain::routes()
          nullptr}, // the main window's filter window
         {"mnuLockColumn", nullptr, ChildCommand::LockColumns, &MdiChild::lockColumns},
         {"mnuViewRefresh", nullptr, ChildCommand::Refresh, &MdiChild::refresh},
-        {nullptr, "Previous", ChildCommand::PreviousPage, &MdiChild::previousPage},
-        {nullptr, "Next", ChildCommand::NextPage, &MdiChild::nextPage},
+        {"mnuViewPreviousPage", "Previous", ChildCommand::PreviousPage, &MdiChild::previousPage},
+        {"mnuViewNextPage", "Next", ChildCommand::NextPage, &MdiChild::nextPage},
         {nullptr, "ZoomIn", ChildCommand::ZoomIn, &MdiChild::zoomIn},
         {nullptr, "ZoomOut", ChildCommand::ZoomOut, &MdiChild::zoomOut},
         {"mnuViewZoom", nullptr, ChildCommand::Zoom, &MdiChild::askZoom},
@@ -146,6 +148,7 @@ void frmMain::wireRouting()
     });
     connect(toolButton(QStringLiteral("Update")), &QAction::triggered, this,
             &frmMain::updateQuantities);
+    on("mnuToolsUpdate", [this] { updateQuantities(); });
 }
 
 void frmMain::runOnChild(const Route& route)
@@ -206,6 +209,7 @@ void frmMain::onSubWindowActivated(QMdiSubWindow* window)
             return commitOpenEdits(what, writer);
         });
     }
+    command(QStringLiteral("mnuFileClose"))->setEnabled(window != nullptr);
     updateChildCommands();
 }
 
@@ -315,7 +319,11 @@ void frmMain::attachDocument(ProjectDocument& document)
                 if (parts.testFlag(ProjectDocument::SettingsPart::Method))
                     clearQuantityPanels();
             });
+    document.setCloseRoadWindows([this](std::int64_t road, const QWidget* except) {
+        return closeRoadWindows(road, except);
+    });
     currentRoadChanged(document.currentRoad());
+    projectChanged();
 }
 
 bool frmMain::replaceDocument(std::unique_ptr<ProjectDocument> document)

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSet>
 #include <QSpinBox>
 #include <QStackedWidget>
 
@@ -187,6 +188,17 @@ TEST(ColorsDialog, AChosenColourIsKeptOnOkOnlyWithRedInTheLowestByte)
         p.picked.clear();
         QTest::mouseClick(child<QLabel>(&dlg, "colExisting"), Qt::LeftButton);
         EXPECT_EQ(shown(dlg, "colExisting"), "#000000");
+        // Tab reaches every swatch; Space opens the chooser there.
+        QSet<QString> reached;
+        for (int i = 0; i < 20; ++i) {
+            QTest::keyClick(dlg.focusWidget() ? dlg.focusWidget() : &dlg, Qt::Key_Tab);
+            if (auto* f = qobject_cast<QLabel*>(dlg.focusWidget()))
+                reached << f->objectName();
+        }
+        EXPECT_EQ(reached.size(), 6);
+        p.picked = "#112233";
+        QTest::keyClick(child<QLabel>(&dlg, "colRight"), Qt::Key_Space);
+        EXPECT_EQ(shown(dlg, "colRight"), "#112233");
         click(&dlg, "CancelButton");
         EXPECT_EQ(s.ColorLeft, 0x1E140A) << "Cancel changes nothing";
     }

@@ -31,8 +31,10 @@ struct UiProgram {
     QTemporaryDir dir;
     std::vector<Message> told;
     std::vector<QString> asked;
+    QMessageBox::StandardButtons askedWith; // the buttons of the last question
     QMessageBox::StandardButton answer = QMessageBox::Yes;
     QString picked;
+    QString shownFolder; // the folder a message about written files offered to open
     std::vector<QString> offered;
     PromptsOverride prompts;
 
@@ -57,9 +59,14 @@ private:
         p.tell = [this](QWidget*, const QString& text, QMessageBox::Icon icon) {
             told.push_back({icon, text});
         };
+        p.tellWritten = [this](QWidget*, const QString& text, const QString& folder) {
+            told.push_back({QMessageBox::Information, text});
+            shownFolder = folder;
+        };
         p.ask = [this](QWidget*, const QString&, const QString& text,
-                       QMessageBox::StandardButtons) {
+                       QMessageBox::StandardButtons buttons) {
             asked.push_back(text);
+            askedWith = buttons;
             return answer;
         };
         p.pickColor = [this](QWidget*, const QColor& initial) {
@@ -74,6 +81,7 @@ private:
             offered.push_back(current);
             return picked;
         };
+        p.pickOpenFile = p.pickSaveFile;
         return p;
     }
 };

@@ -24,14 +24,23 @@ QString projectPathIn(const QString& programFolder)
     return QDir(programFolder).filePath(QStringLiteral("Data/Roads Info.sqlite"));
 }
 
-void OpenProjectDatabase(const QString& programFolder)
+std::unique_ptr<ProjectDocument> openProjectDocument(const QString& path)
 {
     auto document = std::make_unique<ProjectDocument>();
     const AppState& old = appState();
-    document->state().settings = old.settings;
-    document->state().settingsStore = old.settingsStore;
-    document->open(projectPathIn(programFolder));
-    replaceDocument(std::move(document));
+    AppState& s = document->state();
+    s.settings = old.settings;
+    s.settingsStore = old.settingsStore;
+    s.ReadingsPerSide = old.ReadingsPerSide;
+    s.FormationCamber = old.FormationCamber;
+    s.CarriageCamber = old.CarriageCamber;
+    document->open(path);
+    return document;
+}
+
+void OpenProjectDatabase(const QString& programFolder)
+{
+    replaceDocument(openProjectDocument(projectPathIn(programFolder)));
 }
 
 void CloseProjectDatabase()

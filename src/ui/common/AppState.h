@@ -14,6 +14,8 @@ class QWidget;
 namespace tarmela
 {
 
+class ProjectDocument;
+
 // The names the desktop program's windows read: the current road, the settings in force, the
 // project connection and its shared record sets. They are the state of the open project's
 // document (ProjectDocument), which owns them and tells the windows what changes; engine
@@ -49,6 +51,10 @@ QString projectPathIn(const QString& programFolder);
 // in force, and makes it the open project's. Throws Error with the engine's text when the
 // database can't be opened; the open project stays as it was then.
 void OpenProjectDatabase(const QString& programFolder);
+// A new document on the project file at `path` (made there when no file exists) that takes
+// over the settings and defaults in force; the open project is not touched. Throws Error with
+// the engine's text (a foreign, damaged or newer file is refused as the batch tool refuses it).
+std::unique_ptr<ProjectDocument> openProjectDocument(const QString& path);
 // Closes the open project's record sets and connection (at the end, and between tests).
 void CloseProjectDatabase();
 

@@ -23,11 +23,13 @@ enum class ChildCommand : unsigned {
     Filter = 1u << 9,        // View > Filter Window, toolbar "Filter"
     LockColumns = 1u << 10,  // View > Lock/Unlock Column
     Refresh = 1u << 11,      // View > Refresh
-    PreviousPage = 1u << 12, // toolbar "Previous"
-    NextPage = 1u << 13,     // toolbar "Next"
+    PreviousPage = 1u << 12, // View > Previous Page, toolbar "Previous"
+    NextPage = 1u << 13,     // View > Next Page, toolbar "Next"
     ZoomIn = 1u << 14,       // toolbar "ZoomIn"
     ZoomOut = 1u << 15,      // toolbar "ZoomOut"
     Zoom = 1u << 16,         // View > Zoom...
+    ImportCsv = 1u << 17,    // File > Import CSV...
+    ExportCsv = 1u << 18,    // File > Export CSV...
 };
 Q_DECLARE_FLAGS(ChildCommands, ChildCommand)
 Q_DECLARE_OPERATORS_FOR_FLAGS(ChildCommands)
@@ -52,6 +54,9 @@ public:
     virtual void save() {}
     // File > Print: prints what the child shows (the child asks for the printer).
     virtual void print() {}
+    // File > Import CSV... / Export CSV...: the child's rows from or to a file it asks for.
+    virtual void importCsv() {}
+    virtual void exportCsv() {}
 
     // The child's own changes that can be taken back and done again: the main window's
     // Edit > Undo and Edit > Redo follow the active child's stack. None by default.

@@ -170,6 +170,11 @@ void ProjectDocument::noteQuantities(std::int64_t road, const QuantityTexts& tex
     emit quantitiesChanged(road, texts);
 }
 
+bool ProjectDocument::closeRoadWindows(std::int64_t road, const QWidget* except)
+{
+    return !m_closeRoadWindows || m_closeRoadWindows(road, except);
+}
+
 ProjectDocument& currentDocument()
 {
     std::unique_ptr<ProjectDocument>& slot = documentSlot();

@@ -6,6 +6,8 @@
 #include <QFlags>
 #include <QObject>
 #include <cstdint>
+#include <functional>
+#include <memory>
 
 namespace tarmela
 {
@@ -70,6 +72,15 @@ public:
     void noteSettingsEdited(const Settings& before);
     void noteQuantities(std::int64_t road, const QuantityTexts& texts);
 
+    // Before the road is deleted: the windows that show it (but `except`, the one asking)
+    // close, each asking about unsaved edits. False when one stayed open. The main window
+    // provides the way; without one there are no other windows and it is true.
+    bool closeRoadWindows(std::int64_t road, const QWidget* except);
+    void setCloseRoadWindows(std::function<bool(std::int64_t, const QWidget*)> closer)
+    {
+        m_closeRoadWindows = std::move(closer);
+    }
+
 signals:
     void rowsChanged(const tarmela::ProjectDocument::RowsWrite& write);
     void roadAdded(std::int64_t road);
@@ -84,6 +95,7 @@ private:
     void rereadCurrentRoad();
 
     AppState m_state;
+    std::function<bool(std::int64_t, const QWidget*)> m_closeRoadWindows;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(ProjectDocument::SettingsParts)

@@ -16,6 +16,8 @@ struct Prompts {
         ask;
     // A message with the given icon.
     std::function<void(QWidget* parent, const QString& text, QMessageBox::Icon)> tell;
+    // What was written where: a message with a button that opens the folder.
+    std::function<void(QWidget* parent, const QString& text, const QString& folder)> tellWritten;
     // The colour chooser opened at `initial`; an invalid colour when cancelled.
     std::function<QColor(QWidget* parent, const QColor& initial)> pickColor;
     // The chooser of an existing folder opened at `current`; empty when cancelled.
@@ -26,7 +28,15 @@ struct Prompts {
     std::function<QString(QWidget* parent, const QString& caption, const QString& current,
                           const QString& filter)>
         pickSaveFile;
+    // The chooser of an existing file to read, as pickSaveFile.
+    std::function<QString(QWidget* parent, const QString& caption, const QString& current,
+                          const QString& filter)>
+        pickOpenFile;
 };
+
+// Added to the buttons of ask() for a question about a step that can't be undone: No is then
+// the button Enter presses.
+constexpr QMessageBox::StandardButton kNoByDefault = QMessageBox::Default;
 
 Prompts& prompts();
 Prompts defaultPrompts();

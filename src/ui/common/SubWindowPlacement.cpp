@@ -31,6 +31,23 @@ QList<QMdiSubWindow*> shownWindows(QMdiArea* area, const QMdiSubWindow* except)
     return out;
 }
 
+bool anyMaximized(const QList<QMdiSubWindow*>& windows)
+{
+    return std::any_of(windows.begin(), windows.end(),
+                       [](const QMdiSubWindow* w) { return w->isMaximized(); });
+}
+
+void show(QMdiSubWindow* window, bool maximized, const QRect& place)
+{
+    if (maximized) {
+        window->showMaximized();
+        return;
+    }
+    window->setGeometry(place);
+    window->show();
+    window->setGeometry(place); // a window shown the first time may take its size hint
+}
+
 } // namespace
 
 void placeSubWindow(QMdiArea* area, QMdiSubWindow* window)
@@ -38,12 +55,15 @@ void placeSubWindow(QMdiArea* area, QMdiSubWindow* window)
     if (!area || !window)
         return;
     const QList<QMdiSubWindow*> others = shownWindows(area, window);
-    // A maximised frame keeps showing the new window maximised too.
-    if (!others.isEmpty() && others.back()->isMaximized()) {
-        window->showMaximized();
+    show(window, anyMaximized(others), slot(area->viewport()->size(), int(others.size())));
+}
+
+void fillSubWindow(QMdiArea* area, QMdiSubWindow* window)
+{
+    if (!area || !window)
         return;
-    }
-    window->setGeometry(slot(area->viewport()->size(), int(others.size())));
+    show(window, anyMaximized(shownWindows(area, window)),
+         QRect(QPoint(0, 0), area->viewport()->size()));
 }
 
 void cascadeSubWindows(QMdiArea* area)

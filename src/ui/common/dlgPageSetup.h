@@ -14,6 +14,8 @@ struct Settings;
 // pages are laid out with. OK stores each margin as the number its text starts with ("1.5cm"
 // is 1.5, a text without a leading number is 0) and the paper size, in the settings in force
 // (they are written to the store with the other settings at exit); Cancel changes nothing.
+// A negative margin, or one that leaves the cross-section pages no room for the drawing, is
+// refused with the range it may take, and the dialog stays.
 class dlgPageSetup : public TitledDialog
 {
     Q_OBJECT
@@ -22,6 +24,9 @@ public:
 
 private:
     void store();
+    // Tells why the margins can't be taken and puts the cursor in the box at fault; false
+    // when they can be.
+    bool refused();
 
     Settings& m_settings;
     QLineEdit* m_left;

@@ -5,10 +5,12 @@
 #include "store/Error.h"
 #include "ui/common/AppState.h"
 #include "ui/common/BusyCursor.h"
+#include "ui/common/DesktopMemory.h"
 #include "ui/common/Prompts.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,7 +26,8 @@ frmExportMultiple::frmExportMultiple(QWidget* parent) : TitledDialog(tr("Export 
 
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("List1"));
-    m_list->setSelectionMode(QAbstractItemView::MultiSelection);
+    // Ctrl- and Shift-click as in any list; Ctrl+A selects every output.
+    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     for (const ExportOutput& output : exportOutputs()) {
         if (!output.inExportDialog)
             continue;
@@ -42,6 +45,7 @@ frmExportMultiple::frmExportMultiple(QWidget* parent) : TitledDialog(tr("Export 
     browseButton->setObjectName(QStringLiteral("cmdBrowse"));
     browseButton->setAutoDefault(false);
     browseButton->setMaximumWidth(32);
+    m_baseDir->setText(desktopMemory().path(QStringLiteral("ExportFolder")));
     folderRow->addWidget(new QLabel(tr("Folder :"), this));
     folderRow->addWidget(m_baseDir, 1);
     folderRow->addWidget(browseButton);
@@ -106,9 +110,20 @@ void frmExportMultiple::exportSelected()
     for (const ExportOutcome& o : result.outcomes)
         if (!o.ok && !o.message.isEmpty())
             notes << o.message;
+    desktopMemory().setPath(QStringLiteral("ExportFolder"), m_baseDir->text());
+    QStringList written;
+    for (const ExportOutcome& o : result.outcomes)
+        if (o.ok)
+            written << QStringLiteral("  ") + QFileInfo(o.path).fileName();
     accept();
     if (!notes.isEmpty())
         prompts().tell(parentWidget(), notes.join(QStringLiteral("\n")), QMessageBox::Warning);
+    if (!written.isEmpty())
+        prompts().tellWritten(
+            parentWidget(),
+            tr("Written to %1:\n%2")
+                .arg(QDir::toNativeSeparators(result.folder), written.join(QStringLiteral("\n"))),
+            result.folder);
 }
 
 } // namespace tarmela

@@ -7,6 +7,7 @@
 #include "ui/common/AppState.h"
 #include "ui/common/BusyCursor.h"
 #include "ui/common/Prompts.h"
+#include "ui/common/SubWindowPlacement.h"
 #include "ui/common/frmSelectPrinter.h"
 #include "ui/pages/ReportPageView.h"
 
@@ -128,8 +129,7 @@ frmReports* frmReports::Open(QMdiArea* mdi, tarmela::ReportKind kind)
         return nullptr;
     }
     QMdiSubWindow* sub = mdi->addSubWindow(report);
-    sub->resize(mdi->size() * 0.9);
-    report->show();
+    fillSubWindow(mdi, sub);
     mdi->setActiveSubWindow(sub);
     return report;
 }

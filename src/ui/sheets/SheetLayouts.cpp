@@ -241,7 +241,6 @@ frmDataGrid* OpenSheetOfKind(QMdiArea* area, SheetKind kind, const QString& stat
     QMdiSubWindow* sub = area->addSubWindow(sheet);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     connectActivation(area, sub, sheet);
-    sub->show();
     placeSubWindow(area, sub);
     sheet->grid()->setRedraw(true);
     sheet->grid()->applyColumnWidths();

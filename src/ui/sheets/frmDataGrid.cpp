@@ -131,9 +131,13 @@ void frmDataGrid::MouseWheel(int delta)
 
 ChildCommands frmDataGrid::enabledCommands() const
 {
-    return ChildCommand::Save | ChildCommand::Cut | ChildCommand::Copy | ChildCommand::Paste |
-           ChildCommand::Transform | ChildCommand::Add | ChildCommand::Delete |
-           ChildCommand::Filter | ChildCommand::LockColumns | ChildCommand::Refresh;
+    ChildCommands offered = ChildCommand::Save | ChildCommand::Cut | ChildCommand::Copy |
+                            ChildCommand::Paste | ChildCommand::Transform | ChildCommand::Add |
+                            ChildCommand::Delete | ChildCommand::Filter |
+                            ChildCommand::LockColumns | ChildCommand::Refresh;
+    if (csvSheet())
+        offered |= ChildCommand::ImportCsv | ChildCommand::ExportCsv;
+    return offered;
 }
 
 bool frmDataGrid::wheel(int delta)
@@ -268,7 +272,8 @@ int frmDataGrid::SelectCountRow() const
     return m_grid->selectedRowList().size();
 }
 
-bool frmDataGrid::DeleteRecord(const QString& statementTemplate, const QString& question)
+bool frmDataGrid::DeleteRecord(const QString& statementTemplate, const QString& question,
+                               bool confirmed)
 {
     const QList<int> rows = m_grid->selectedRowList();
     const int n = rows.size();
@@ -279,8 +284,10 @@ bool frmDataGrid::DeleteRecord(const QString& statementTemplate, const QString& 
     const QString text =
         question.isEmpty() ? QStringLiteral("Surely delete %1 record(s) from the database?").arg(n)
                            : question;
-    if (prompts().ask(this, QString(), text, QMessageBox::Yes | QMessageBox::No) !=
-        QMessageBox::Yes)
+    // A deletion can't be undone: Enter answers No.
+    if (!confirmed &&
+        prompts().ask(this, QString(), text, QMessageBox::Yes | QMessageBox::No | kNoByDefault) !=
+            QMessageBox::Yes)
         return false;
     // Unsaved edits are written first; if they can't be, nothing is deleted (and nothing lost).
     if (changed() && !Save())

@@ -2,6 +2,7 @@
 
 #include "sheets/SheetFilter.h"
 #include "sheets/SheetRows.h"
+#include "store/Statements.h"
 #include "ui/common/MdiChild.h"
 #include "ui/common/ProjectDocument.h"
 #include "ui/sheets/SheetEditCommand.h"
@@ -12,6 +13,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class QUndoStack;
 
@@ -62,6 +64,10 @@ public:
     void lockColumns() override { LockColumns(); }
     void refresh() override { RefreshData(); }
     bool wheel(int delta) override;
+    // The RL and LB sheets to and from CSV files, by the batch tool's rules and messages
+    // (frmDataGridCsv.cpp): a file with a bad line names it and writes nothing.
+    void importCsv() override;
+    void exportCsv() override;
 
     // A notch towards the user (delta < 1) moves two rows down, away two rows up.
     void MouseWheel(int delta);
@@ -73,7 +79,9 @@ public:
     // Deletes the selected rows after the user's confirmation (`question`, or the usual one
     // counting the rows); with a template ("...<paramID>") each row's statement is run
     // instead. True when rows were deleted.
-    bool DeleteRecord(const QString& statementTemplate = {}, const QString& question = {});
+    // `confirmed`: the caller asked already.
+    bool DeleteRecord(const QString& statementTemplate = {}, const QString& question = {},
+                      bool confirmed = false);
     void RefreshData();
     // Applies a filter; a filter the sheet can't take is shown (over messageParent when
     // given, else over the sheet) and leaves the previous one in force. False then.
@@ -132,6 +140,8 @@ private:
     void appendSection();
     void addRoad();
     void deleteRoad();
+    // The table kind of an RL or LB sheet, for its CSV files; nullopt for the other sheets.
+    std::optional<statements::Sheet> csvSheet() const;
     void deleteCulvertTypes();
     void deleteCulverts();
     // Writes clipboard-form text from (row, col), as much of it as fits.

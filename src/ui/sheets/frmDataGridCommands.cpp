@@ -136,10 +136,18 @@ void frmDataGrid::deleteRoad()
             : tr("Its RL and LB sheets, its cross distances and its %1 culverts").arg(culverts);
     const QString question =
         tr("Delete %1? %2 are deleted with it. This can't be undone.").arg(name, goes);
+    // A deletion can't be undone: Enter answers No.
+    if (prompts().ask(this, QString(), question,
+                      QMessageBox::Yes | QMessageBox::No | kNoByDefault) != QMessageBox::Yes)
+        return;
+    // The road's other windows read its tables, which can't be dropped under them: they close
+    // first, each asking about unsaved edits; one that stays keeps the road.
+    if (!m_document.closeRoadWindows(road, parentWidget()))
+        return;
     try {
         // The road's row goes with its tables, cross distances and culverts, or none of them.
         Transaction tx(db());
-        if (!DeleteRecord({}, question))
+        if (!DeleteRecord({}, question, true))
             return;
         roads::remove(db(), road);
         tx.commit();

@@ -64,8 +64,14 @@ TEST(ExportDialog, WritesTheSelectedReportsIntoTheRoadsFolder)
     child<QListWidget>(&dlg, "List1")->item(0)->setSelected(true);
     click(&dlg, "cmdExport");
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
-    EXPECT_TRUE(p.told.empty()) << p.lastTold().toStdString();
     const QString folder = p.dir.filePath("Out/North to South");
+    // It says what it wrote and where, and offers to open the folder; the next export starts
+    // at the same base folder.
+    EXPECT_EQ(p.lastTold(),
+              "Written to " + QDir::toNativeSeparators(folder) + ":\n  Level Book.htm");
+    EXPECT_EQ(QFileInfo(p.shownFolder), QFileInfo(folder));
+    EXPECT_EQ(frmExportMultiple().findChild<QLineEdit*>("txtBaseDir")->text(),
+              p.dir.filePath("Out") + "/");
     EXPECT_TRUE(QFileInfo::exists(folder + "/Level Book.htm"));
     EXPECT_FALSE(QFileInfo::exists(folder + "/Earthwork Report.htm"));
 }

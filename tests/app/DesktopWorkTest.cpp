@@ -1,0 +1,304 @@
+// The desktop program's own project files, CSV files, deleting a road with its windows open,
+// the commands' keys and the page margins, driven by keys and clicks as a user meets them.
+#include "app/frmMain.h"
+#include "sheets/SampleRoad.h"
+#include "store/Migrations.h"
+#include "store/Roads.h"
+#include "store/SheetQueries.h"
+#include "store/Statements.h"
+#include "support/TestProject.h"
+#include "support/UiProgram.h"
+#include "support/Widgets.h"
+#include "ui/common/AppState.h"
+#include "ui/common/DesktopMemory.h"
+#include "ui/common/dlgPageSetup.h"
+#include "ui/sheets/SheetLayouts.h"
+#include "ui/sheets/SheetModel.h"
+#include "ui/sheets/VellGrid.h"
+#include "ui/sheets/frmDataGrid.h"
+
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+using namespace tarmela;
+using tarmela::test::UiProgram;
+
+namespace
+{
+
+struct Desktop {
+    UiProgram p;
+    frmMain w;
+    Desktop()
+    {
+        w.resize(1000, 700);
+        w.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
+    }
+    QAction* cmd(const char* name) { return w.command(QString::fromLatin1(name)); }
+    void keys(int key, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(&w, Qt::Key(key), mods); }
+    int windows() const { return int(w.mdiArea()->subWindowList().size()); }
+    frmDataGrid* openRl(std::int64_t road)
+    {
+        EXPECT_TRUE(w.ChooseRoad(road));
+        cmd("mnuRoadDetails")->trigger(); // a window of another kind, left open
+        return OpenSheetOfKind(w.mdiArea(), SheetKind::ReducedLevel,
+                               sheets::reducedLevelStatement(road, {}, {}));
+    }
+};
+
+void sqlite(const QString& path, const char* statement)
+{
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &raw), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(raw, statement, nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(raw);
+}
+
+} // namespace
+
+TEST(DesktopProjects, NewOpenAndSaveAsWorkInTheFileChosenAndAreRemembered)
+{
+    Desktop d;
+    const QString first = appState().DBPath;
+    const std::int64_t road = createSampleRoad(d.p.db(), {});
+    ASSERT_TRUE(d.w.ChooseRoad(road));
+
+    // Save As: a copy, and the work goes on there on the same road.
+    const QString copy = d.p.dir.filePath("work/copy");
+    d.p.picked = copy;
+    d.cmd("mnuFileSaveAs")->trigger();
+    ASSERT_TRUE(d.p.told.empty()) << d.p.lastTold().toStdString();
+    EXPECT_EQ(appState().DBPath, copy + ".sqlite");
+    EXPECT_EQ(d.w.windowTitle(), "Tarmela - copy.sqlite");
+    EXPECT_EQ(appState().CurrentRoadID, road);
+    EXPECT_EQ(test::roadState(d.p.db(), road), [&] {
+        auto original = Database::open(first);
+        return test::roadState(*original, road);
+    }());
+    roads::remove(d.p.db(), road); // the original keeps its road
+    EXPECT_TRUE(roads::exists(*Database::open(first), road));
+
+    // New Project: an empty project in a new file; an existing file is never taken over.
+    d.p.picked = d.p.dir.filePath("fresh");
+    d.keys(Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(appState().DBPath, d.p.picked + ".sqlite");
+    EXPECT_TRUE(roads::list(d.p.db()).isEmpty());
+    EXPECT_FALSE(d.cmd("mnuInputDataSheet")->isEnabled());
+    d.p.picked = first;
+    d.cmd("mnuFileNewProject")->trigger();
+    EXPECT_TRUE(d.p.lastTold().contains("exists already")) << d.p.lastTold().toStdString();
+    EXPECT_EQ(QFileInfo(appState().DBPath).fileName(), "fresh.sqlite");
+
+    // Open Project by its key; the recent list leads with the last one opened.
+    d.p.picked = copy + ".sqlite";
+    d.keys(Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(appState().DBPath, copy + ".sqlite");
+    const QStringList recent = desktopMemory().recentProjects();
+    ASSERT_EQ(recent.size(), 2); // the first joins the list when the program closes
+    EXPECT_EQ(QFileInfo(recent[0]).fileName(), "copy.sqlite");
+    EXPECT_EQ(QFileInfo(recent[1]).fileName(), "fresh.sqlite");
+
+    d.w.showMaximized();
+    d.w.close();
+    EXPECT_EQ(desktopMemory().lastProject(), QFileInfo(copy + ".sqlite").absoluteFilePath());
+    EXPECT_TRUE(desktopMemory().mainMaximized());
+}
+
+TEST(DesktopProjects, AFileThatCannotBeOpenedIsRefusedAndTheProjectStaysOpen)
+{
+    struct Case {
+        const char* name;
+        std::function<void(const QString&)> make;
+        const char* told;
+    };
+    const Case cases[] = {
+        {"foreign", [](const QString& f) { sqlite(f, "CREATE TABLE Invoices (No INTEGER)"); },
+         "is not a Tarmela project: it has no table"},
+        {"damaged", [](const QString& f) { test::writeFile(f, QByteArray(4096, 'x')); },
+         "file is not a database"},
+        {"newer",
+         [](const QString& f) {
+             sqlite(f, "CREATE TABLE x (a)"); // made a project below, then marked newer
+             Database::open(f + "-p");
+             QFile::remove(f);
+             QFile::rename(f + "-p", f);
+             sqlite(f, QStringLiteral("PRAGMA user_version = %1")
+                           .arg(schema::currentVersion() + 1)
+                           .toUtf8()
+                           .constData());
+         },
+         "was written by a newer version of Tarmela"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Desktop d;
+        const QString open = appState().DBPath;
+        d.cmd("mnuRoadDetails")->trigger();
+        const QString file = d.p.dir.filePath(QString::fromLatin1(c.name) + ".sqlite");
+        c.make(file);
+        const QByteArray bytes = test::readFile(file);
+        d.p.picked = file;
+        d.keys(Qt::Key_O, Qt::ControlModifier);
+        ASSERT_EQ(d.p.told.size(), 1u);
+        EXPECT_TRUE(d.p.told[0].text.contains(QString::fromLatin1(c.told)))
+            << d.p.told[0].text.toStdString();
+        EXPECT_EQ(appState().DBPath, open);
+        EXPECT_EQ(d.windows(), 1); // the road details sheet stays
+        EXPECT_EQ(test::readFile(file), bytes);
+        EXPECT_FALSE(desktopMemory().recentProjects().contains(QFileInfo(file).absoluteFilePath()));
+    }
+}
+
+TEST(DesktopRoads, DeletingTheCurrentRoadClosesItsWindowsFirstAndAsksWithNoAsDefault)
+{
+    Desktop d;
+    const std::int64_t road = createSampleRoad(d.p.db(), {});
+    frmDataGrid* rl = d.openRl(road);
+    ASSERT_NE(rl, nullptr);
+    OpenSheetOfKind(d.w.mdiArea(), SheetKind::LevelBook, sheets::levelBookStatement(road, {}, {}));
+    d.cmd("mnuViewXSection")->trigger();
+    d.cmd("mnuRoadDetails")->trigger();
+    frmDataGrid* roadsSheet = d.w.activeSheet();
+    ASSERT_EQ(roadsSheet->strCurrentDataSheet, SheetKind::RoadDetails);
+    const int before = d.windows();
+    ASSERT_GE(before, 4);
+
+    // No keeps the road and every window.
+    roadsSheet->SeekRecord(road);
+    roadsSheet->grid()->selectRow(roadsSheet->grid()->currentRow());
+    d.p.answer = QMessageBox::No;
+    d.cmd("mnuEditDelete")->trigger();
+    EXPECT_TRUE(d.p.askedWith.testFlag(kNoByDefault));
+    EXPECT_EQ(d.windows(), before);
+    EXPECT_TRUE(roads::exists(d.p.db(), road));
+
+    d.p.answer = QMessageBox::Yes;
+    d.cmd("mnuEditDelete")->trigger();
+    EXPECT_TRUE(d.p.told.empty()) << d.p.lastTold().toStdString();
+    EXPECT_FALSE(roads::exists(d.p.db(), road));
+    EXPECT_FALSE(
+        d.p.db().tableExists(statements::sheetTable(statements::Sheet::ReducedLevel, road)));
+    ASSERT_EQ(d.windows(), 2); // the two road details sheets
+    EXPECT_EQ(d.w.activeSheet(), roadsSheet);
+    EXPECT_EQ(appState().CurrentRoadID, 0);
+}
+
+TEST(DesktopSheets, CsvFilesImportAllOrNothingAndExportWithTheBatchToolsRules)
+{
+    Desktop d;
+    const std::int64_t road = createSampleRoad(d.p.db(), {});
+    frmDataGrid* rl = d.openRl(road);
+    ASSERT_NE(rl, nullptr);
+    EXPECT_TRUE(d.cmd("mnuFileImportCsv")->isEnabled());
+    const std::string held = test::roadState(d.p.db(), road);
+    const QString csv = d.p.dir.filePath("levels.csv");
+
+    struct Case {
+        const char* text;
+        const char* told; // the message, in part
+        bool written;
+    };
+    const Case cases[] = {
+        {"Chainage,C\n20,123.5\n40,1.x\n", "line 3: column C: \"1.x\" is not a number", false},
+        {"Chainage,Colour\n20,red\n", "line 1: unknown column \"Colour\"", false},
+        {"Chainage,C\n20,123.5\n99000,7\n", "1 row updated, 1 row added", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        test::writeFile(csv, c.text);
+        d.p.picked = csv;
+        d.p.told.clear();
+        d.cmd("mnuFileImportCsv")->trigger();
+        ASSERT_EQ(d.p.told.size(), 1u);
+        EXPECT_TRUE(d.p.lastTold().contains(QString::fromLatin1(c.told)))
+            << d.p.lastTold().toStdString();
+        EXPECT_EQ(test::roadState(d.p.db(), road) != held, c.written);
+    }
+    // The open sheet shows the file's rows at once.
+    const QStringList columns = rl->rows().columnNames();
+    const int chainage = int(columns.indexOf("Chainage")), level = int(columns.indexOf("C"));
+    std::vector<double> atTwenty;
+    for (int r = 0; r < rl->model()->rowCount(); ++r)
+        if (rl->model()->cellValue(r, chainage).toDouble() == 20)
+            atTwenty.push_back(rl->model()->cellValue(r, level).toDouble());
+    EXPECT_EQ(atTwenty, std::vector<double>{123.5});
+    EXPECT_EQ(rl->model()->rowCount(), 152);
+
+    const QString out = d.p.dir.filePath("rl.csv");
+    d.p.picked = out;
+    d.p.told.clear();
+    d.cmd("mnuFileExportCsv")->trigger();
+    EXPECT_TRUE(d.p.lastTold().contains("152 rows written to")) << d.p.lastTold().toStdString();
+    EXPECT_TRUE(test::readFile(out).startsWith("ID,Chainage,"));
+    // The next file is offered in the folder used last.
+    d.p.picked.clear();
+    d.cmd("mnuFileExportCsv")->trigger();
+    EXPECT_EQ(QFileInfo(d.p.offered.back()).absolutePath(), QFileInfo(out).absolutePath());
+}
+
+TEST(DesktopKeys, MenuShortcutsReachTheirCommands)
+{
+    Desktop d;
+    const std::int64_t road = createSampleRoad(d.p.db(), {});
+    ASSERT_TRUE(d.w.ChooseRoad(road));
+    d.keys(Qt::Key_F9); // Update Quantities: the totals appear
+    EXPECT_FALSE(d.w.statusPanel(4).isEmpty());
+    d.cmd("mnuRoadDetails")->trigger();
+    d.cmd("mnuViewCulverts")->trigger();
+    ASSERT_EQ(d.windows(), 2);
+    d.keys(Qt::Key_F4, Qt::ControlModifier);
+    EXPECT_EQ(d.windows(), 1);
+    d.cmd("mnuFileClose")->trigger();
+    EXPECT_EQ(d.windows(), 0);
+    EXPECT_FALSE(d.cmd("mnuFileClose")->isEnabled());
+}
+
+TEST(DesktopPages, PageSetupRefusesMarginsThatLeaveNoDrawing)
+{
+    struct Case {
+        const char* box;
+        const char* typed;
+        const char* told; // empty: taken
+        double stored;
+    };
+    const Case cases[] = {
+        {"txtTop", "-3", "The top margin can't be negative", 2},
+        {"txtBottom", "99999", "it can be 0 to ", 2},
+        {"txtLeft", "15", "The left margin of 15 cm leaves no room", 2},
+        {"txtLeft", "1.5cm", "", 1.5},
+        {"txtRight", "abc", "", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        UiProgram p;
+        Settings settings;
+        dlgPageSetup dlg(settings);
+        dlg.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+        auto* box = test::child<QLineEdit>(&dlg, c.box);
+        box->selectAll();
+        QTest::keyClicks(box, QString::fromLatin1(c.typed));
+        test::click(&dlg, "OKButton");
+        const double stored = QString(c.box) == "txtTop"      ? settings.PageTop
+                              : QString(c.box) == "txtBottom" ? settings.PageBottom
+                              : QString(c.box) == "txtLeft"   ? settings.PageLeft
+                                                              : settings.PageRight;
+        EXPECT_EQ(stored, c.stored);
+        if (*c.told) {
+            ASSERT_EQ(p.told.size(), 1u);
+            EXPECT_TRUE(p.lastTold().contains(QString::fromLatin1(c.told)))
+                << p.lastTold().toStdString();
+            EXPECT_TRUE(dlg.isVisible());
+            EXPECT_TRUE(box->hasFocus());
+        } else {
+            EXPECT_TRUE(p.told.empty());
+            EXPECT_FALSE(dlg.isVisible());
+        }
+    }
+}
