@@ -29,22 +29,18 @@ using tarmela::test::UiProgram;
 namespace
 {
 
-// A road of 40 km with a section every 20 m: flat ground at 100, FC 101 (cambers 0).
-std::int64_t fortyKilometres(Database& db)
+// A road with a section every 20 m from 0: ground at 100 (L8 99.5, R8 100.5), FC 101 or none.
+std::int64_t roadOfSections(Database& db, int sections, bool withFc, const RoadChanges& c = {})
 {
     Transaction tx(db);
-    RoadChanges c;
-    c.from = QStringLiteral("Ana");
-    c.to = QStringLiteral("Bel");
-    c.formationCamber = 0;
-    c.carriageCamber = 0;
     const std::int64_t road = roads::create(db, c);
     QSqlQuery q = db.prepare("INSERT INTO " + schema::rlTable(road) +
                              " (ID, Chainage, C, FC, L1, L2, L3, L4, L5, L6, L7, L8, R1, R2, "
-                             "R3, R4, R5, R6, R7, R8, TopWidth, BottomWidth) VALUES (?, ?, 100, "
-                             "101, 100, 100, 100, 100, 100, 100, 100, 99.5, 100, 100, 100, 100, "
+                             "R3, R4, R5, R6, R7, R8, TopWidth, BottomWidth) VALUES (?, ?, 100, " +
+                             QString(withFc ? "101" : "NULL") +
+                             ", 100, 100, 100, 100, 100, 100, 100, 99.5, 100, 100, 100, 100, "
                              "100, 100, 100, 100.5, 7, 8)");
-    for (int i = 0; i <= 2000; ++i) {
+    for (int i = 0; i < sections; ++i) {
         q.addBindValue(i + 1);
         q.addBindValue(20.0 * i);
         Database::run(q);
@@ -53,23 +49,21 @@ std::int64_t fortyKilometres(Database& db)
     return road;
 }
 
-// A new road from 0 to 640 m, a section every 20 m: ground at 100, no FC yet.
+// A road of 40 km: FC 101 everywhere (cambers 0).
+std::int64_t fortyKilometres(Database& db)
+{
+    RoadChanges c;
+    c.from = QStringLiteral("Ana");
+    c.to = QStringLiteral("Bel");
+    c.formationCamber = 0;
+    c.carriageCamber = 0;
+    return roadOfSections(db, 2001, true, c);
+}
+
+// A new road from 0 to 640 m: no FC yet.
 std::int64_t newRoad(Database& db)
 {
-    Transaction tx(db);
-    const std::int64_t road = roads::create(db);
-    QSqlQuery q = db.prepare("INSERT INTO " + schema::rlTable(road) +
-                             " (ID, Chainage, C, L1, L2, L3, L4, L5, L6, L7, L8, R1, R2, R3, R4, "
-                             "R5, R6, R7, R8, TopWidth, BottomWidth) VALUES (?, ?, 100, 100, 100, "
-                             "100, 100, 100, 100, 100, 99.5, 100, 100, 100, 100, 100, 100, 100, "
-                             "100.5, 7, 8)");
-    for (int i = 0; i <= 32; ++i) {
-        q.addBindValue(i + 1);
-        q.addBindValue(20.0 * i);
-        Database::run(q);
-    }
-    tx.commit();
-    return road;
+    return roadOfSections(db, 33, false);
 }
 
 // The road's RL sheet, a line per row with every column named, for comparing whole states.
