@@ -236,6 +236,7 @@ void frmPlotFormation::buildControls()
     tblPvi->setSelectionBehavior(QAbstractItemView::SelectRows);
     tblPvi->setSelectionMode(QAbstractItemView::SingleSelection);
     tblPvi->setVisible(false); // the alignment mode's
+    usePviCellDelegate();
     strip->addWidget(tblPvi, 1);
 
     auto* outer = new QGridLayout(this);
