@@ -269,7 +269,8 @@ TEST(FormationToolWindow, AlignmentByClicksTypedLengthUndoAndRedo)
     ASSERT_EQ(table->rowCount(), 3);
     EXPECT_EQ(table->item(2, 0)->text(), "600");
 
-    const auto type = [&](int row, int column, const QString& text) {
+    // Tab and Return alike commit the typed value.
+    const auto type = [&](int row, int column, const QString& text, Qt::Key commit = Qt::Key_Tab) {
         QTest::qWait(1); // the last cell's editor goes
         table->setFocus();
         table->setCurrentCell(row, column);
@@ -281,14 +282,14 @@ TEST(FormationToolWindow, AlignmentByClicksTypedLengthUndoAndRedo)
         ASSERT_TRUE(editor);
         QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(editor, text);
-        QTest::keyClick(editor, Qt::Key_Tab);
+        QTest::keyClick(editor, commit);
     };
     type(0, 1, "100");
     type(1, 1, "103");
     type(2, 1, "100");
     EXPECT_DOUBLE_EQ(fcAt(db, road, 300), 103);
     EXPECT_DOUBLE_EQ(fcAt(db, road, 100), 101);
-    type(1, 2, "100");
+    type(1, 2, "100", Qt::Key_Return);
     EXPECT_DOUBLE_EQ(fcAt(db, road, 300), 102.75); // a quarter of A L / 8 under the PVI
     EXPECT_EQ(table->item(1, 5)->text(), "50.00"); // K = 100 / 2
     EXPECT_EQ(skipped->text(), "2 sections without FC; first at 620");
