@@ -35,11 +35,14 @@ RowReader& RlRowStore::reader(std::optional<RowReader>& slot, const QString& sql
 
 std::vector<RlRow> RlRowStore::rowsOf(RowReader& query)
 {
-    const RlColumns columns(sheettable::columnNames(query));
+    // Every statement that reads whole rows selects * from the one table: the columns are
+    // found once for the store (finding them took a third of a formation update's time).
+    if (!m_columns)
+        m_columns.emplace(sheettable::columnNames(query));
     std::vector<RlRow> rows;
     RlRow row;
     while (query.next()) {
-        columns.read(query, row);
+        m_columns->read(query, row);
         rows.push_back(row);
     }
     return rows;

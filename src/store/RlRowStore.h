@@ -90,6 +90,7 @@ private:
     std::optional<RowReader> m_between, m_betweenOpen, m_page, m_after, m_afterThrough, m_first,
         m_firstAt, m_before, m_withId, m_firstIdAt, m_fcBefore, m_fcAfter, m_lastUpTo, m_firstAbove;
     std::optional<RowWriter> m_writeFc;
+    std::optional<RlColumns> m_columns; // where the columns of a whole row stand
 };
 
 } // namespace tarmela
