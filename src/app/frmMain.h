@@ -137,6 +137,9 @@ private:
     void fileSave();
     void updateQuantities();
     void toggleFilterWindow();
+    // The figures shown no longer describe the road (its levels, the method or the readings
+    // changed): each says so until the next recomputation replaces it.
+    void markQuantitiesStale();
     void clearQuantityPanels();
 
     QMdiArea* m_mdi;

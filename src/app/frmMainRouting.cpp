@@ -219,6 +219,16 @@ void frmMain::clearQuantityPanels()
         setStatusPanel(panel, QString());
 }
 
+void frmMain::markQuantitiesStale()
+{
+    const QString mark = tr(" (before the last change)");
+    for (int panel = 2; panel <= 4; ++panel) {
+        const QString text = statusPanel(panel);
+        if (!text.isEmpty() && !text.endsWith(mark))
+            setStatusPanel(panel, text + mark);
+    }
+}
+
 void frmMain::fileSave()
 {
     MdiChild* child = activeChild();
@@ -264,9 +274,10 @@ void frmMain::updateQuantities()
         r = UpdateEarthworkQuantities(*s.ProjectConnection, in);
     }
     ProjectDocument& doc = currentDocument();
+    // The rows first: the figures then shown are the ones just computed.
+    doc.noteRowsWritten({in.road, ProjectDocument::Rows::ReducedLevels, nullptr, false});
     if (r.volumesDone)
         doc.noteQuantities(in.road, quantityTexts(r.volumes, QLocale()));
-    doc.noteRowsWritten({in.road, ProjectDocument::Rows::ReducedLevels, nullptr, false});
     if (!r.error.isEmpty())
         tell(this, earthworkMessage(r));
 }
@@ -298,7 +309,9 @@ void frmMain::attachDocument(ProjectDocument& document)
                     return;
                 setStatusPanel(2, texts.filling);
                 setStatusPanel(3, texts.cutting);
-                setStatusPanel(4, texts.total);
+                setStatusPanel(4, texts.gaps.isEmpty()
+                                      ? texts.total
+                                      : texts.total + QStringLiteral("; ") + texts.gaps);
             });
     connect(&document, &ProjectDocument::rowsChanged, this,
             [this, &document](const ProjectDocument::RowsWrite& w) {
@@ -308,16 +321,17 @@ void frmMain::attachDocument(ProjectDocument& document)
                     setStatusPanel(1, roadName(current));
                     m_hint->setRoad(statusPanel(1));
                 }
-                // Values typed into the current road's levels leave the totals behind.
-                else if (w.typed && w.rows == ProjectDocument::Rows::ReducedLevels &&
-                         w.road == current && document.drawingsFollow(w))
-                    clearQuantityPanels();
+                // Any write to the current road's levels leaves the totals behind.
+                else if (w.rows == ProjectDocument::Rows::ReducedLevels &&
+                         (w.road == current || w.road == 0))
+                    markQuantitiesStale();
             });
     connect(&document, &ProjectDocument::settingsChanged, this,
             [this](ProjectDocument::SettingsParts parts) {
-                // Totals of another method are no totals of this one.
-                if (parts.testFlag(ProjectDocument::SettingsPart::Method))
-                    clearQuantityPanels();
+                // Totals of another method or other readings are no totals of these.
+                if (parts.testFlag(ProjectDocument::SettingsPart::Method) ||
+                    parts.testFlag(ProjectDocument::SettingsPart::Readings))
+                    markQuantitiesStale();
             });
     document.setCloseRoadWindows([this](std::int64_t road, const QWidget* except) {
         return closeRoadWindows(road, except);

@@ -2,6 +2,7 @@
 #include "cli/Args.h"
 #include "cli/Cli.h"
 #include "compute/EarthworkQuantities.h"
+#include "compute/ReportContent.h"
 #include "formation/FormationDesign.h"
 #include "settings/Earthwork.h"
 #include "store/Error.h"
@@ -34,9 +35,14 @@ QString json(std::int64_t road, int method, const VolumeSummary& v)
                  .arg(k.number)
                  .arg(jsonNumber(k.filling), jsonNumber(k.cutting));
     }
-    s += QStringLiteral("], \"all\": {\"filling\": %1, \"cutting\": %2, \"total\": %3}}")
+    s += QStringLiteral("], \"all\": {\"filling\": %1, \"cutting\": %2, \"total\": %3}")
              .arg(jsonNumber(v.totalFill), jsonNumber(v.totalCut), jsonNumber(v.total()));
-    return s;
+    s += QStringLiteral(", \"gaps\": [");
+    for (std::size_t i = 0; i < v.gaps.size(); ++i)
+        s += QStringLiteral("%1{\"from\": %2, \"to\": %3, \"counted\": %4}")
+                 .arg(i > 0 ? QStringLiteral(", ") : QString(), jsonNumber(v.gaps[i].from),
+                      jsonNumber(v.gaps[i].to), jsonNumber(kLongGapCounts));
+    return s + QStringLiteral("]}");
 }
 
 void table(QTextStream& out, const VolumeSummary& v, const QLocale& locale)
@@ -46,6 +52,8 @@ void table(QTextStream& out, const VolumeSummary& v, const QLocale& locale)
     for (const KilometreVolumes& k : v.kilometres)
         out << k.number << '\t' << n(k.filling) << '\t' << n(k.cutting) << '\n';
     out << "ALL\t" << n(v.totalFill) << '\t' << n(v.totalCut) << '\t' << n(v.total()) << '\n';
+    for (const LongGap& gap : v.gaps)
+        out << gapLine(gap) << '\n';
 }
 
 } // namespace

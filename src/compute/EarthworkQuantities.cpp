@@ -85,13 +85,12 @@ public:
         }
         SectionChange change = m_pipeline.compute(stored, m_carry);
         if (!change.computed()) {
+            const bool noGround = change.missing == kNoGroundReading;
+            if (m_skipUnready && noGround)
+                return skip(change, stored, notSurveyed);
             if (m_skipUnready && !present(stored.fc))
                 return skip(change, stored, notDesigned);
-            failure = RunError{EarthworkErrorCode::EmptyValue,
-                               QStringLiteral("%1 is empty in the section at %2; the %3 needs it")
-                                   .arg(QLatin1String(change.missing),
-                                        chainageText(stored.chainage, change.id),
-                                        QLatin1String(m_pipeline.method().caption))};
+            failure = RunError{EarthworkErrorCode::EmptyValue, failureText(change, stored)};
         } else if (!badChainage) {
             badChainage = unusableChainage(stored.chainage, change.id);
         }
@@ -106,6 +105,17 @@ public:
     std::optional<double> firstSkipped;
 
 private:
+    QString failureText(const SectionChange& change, const RlRow& stored) const
+    {
+        if (change.missing == kNoGroundReading) {
+            const QString text = chainageText(stored.chainage, change.id);
+            return text.left(1).toUpper() + text.mid(1) + QStringLiteral(" has no ground reading");
+        }
+        return QStringLiteral("%1 is empty in the section at %2; the %3 needs it")
+            .arg(QLatin1String(change.missing), chainageText(stored.chainage, change.id),
+                 QLatin1String(m_pipeline.method().caption));
+    }
+
     // A section passed over: its defaults kept, its side levels and areas emptied.
     SectionChange skip(SectionChange& change, const RlRow& stored, int& count)
     {
@@ -199,11 +209,11 @@ void recomputeRowByRow(Database& db, const EarthworkInputs& in, SectionPass& pas
 
 } // namespace
 
-bool hasGroundReading(const RlRow& s)
+bool hasGroundReading(const RlRow& s, int viewSections)
 {
     if (isReading(s.centre))
         return true;
-    for (int k = 0; k < kReadingsPerSide; ++k)
+    for (int k = 0; k < viewSections && k < kReadingsPerSide; ++k)
         if (isReading(s.left[std::size_t(k)]) || isReading(s.right[std::size_t(k)]))
             return true;
     return false;
@@ -250,7 +260,7 @@ EarthworkResult UpdateEarthworkQuantities(Database& db, const EarthworkInputs& i
         if (pass->sections.empty())
             return r; // an empty sheet: nothing to show
 
-        r.volumes = kilometreVolumes(pass->sections, nearestEven(pass->sections.back().chainage));
+        r.volumes = roadVolumes(pass->sections);
         r.volumesDone = true;
     } catch (const RunError& e) {
         r.error = e.description;

@@ -8,7 +8,8 @@
 // A section that lacks a value its method needs ends the run: the sections before it keep
 // their new values, it keeps only its defaults, the sections after it stay as they were, and
 // the result carries the message and its number (EarthworkErrorCode):
-//   101  a value the area method needs is empty
+//   101  a value the area method needs is empty, or a section with a formation has no ground
+//        reading among the readings in use
 //   102  a chainage is empty or lies beyond 100,000 km
 //   103  the database refused a statement
 //   104  an unknown quantity method or readings-per-side count
@@ -60,8 +61,9 @@ struct EarthworkResult {
     std::optional<double> firstSkipped;
 };
 
-// Whether a section has any ground reading (C, or a left or right reading).
-bool hasGroundReading(const RlRow& s);
+// Whether a section has any ground reading (C, or one of the first viewSections left or right
+// readings).
+bool hasGroundReading(const RlRow& s, int viewSections = kReadingsPerSide);
 
 // An empty sheet ends the run quietly (ran, no volumes, no error); a road whose RL sheet was
 // never generated gets "Datasheet not generated! Click Generate Data Sheet from Data menu".

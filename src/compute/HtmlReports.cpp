@@ -49,20 +49,6 @@ private:
     QByteArray m_buffer;
 };
 
-// The road's Length taken up to the next whole number; an empty Length gives 0.
-double roadLength(Database& db, std::int64_t road)
-{
-    const QVariant length = roads::storedLength(db, road);
-    if (length.isNull())
-        return 0;
-    if (length.typeId() == QMetaType::QString && !isNumeric(length.toString()))
-        throw Error(ErrorKind::Data,
-                    QStringLiteral("The road list holds \"%1\" in the column Length, which is "
-                                   "not a number")
-                        .arg(length.toString()));
-    return std::ceil(length.toString().trimmed().toDouble());
-}
-
 // A number cell: 3 decimals, or an empty cell.
 QString cell3(double value, const QLocale& locale)
 {
@@ -131,9 +117,8 @@ void FlushReportRow(QString& html, ReportCells& cells)
 void WriteEarthworkReport(Database& db, std::int64_t road, int viewSections, const QLocale& locale,
                           const QString& path)
 {
-    const double length = roadLength(db, road);
     const EarthworkContent content(db, road, viewSections, false);
-    const VolumeSummary volumes = reportVolumes(content, length);
+    const VolumeSummary volumes = reportVolumes(content);
 
     QString html = QStringLiteral("<html><body><table border='1' cellspacing='0'><caption><b>"
                                   "Earthwork Report</b></caption><tr align='center'>");
@@ -170,7 +155,10 @@ void WriteEarthworkReport(Database& db, std::int64_t road, int viewSections, con
                     QLatin1String("</td>");
         html += QLatin1String("</tr>");
     }
-    html += QLatin1String("</table></body></html>");
+    html += QLatin1String("</table>");
+    for (const LongGap& gap : volumes.gaps)
+        html += QLatin1String("<p>") + htmlText(gapLine(gap)) + QLatin1String("</p>");
+    html += QLatin1String("</body></html>");
     out.finish(html);
 }
 

@@ -239,17 +239,16 @@ std::vector<SectionAreas> EarthworkContent::sections() const
     return out;
 }
 
-VolumeSummary reportVolumes(const EarthworkContent& content, double stepBackBelow)
+VolumeSummary reportVolumes(const EarthworkContent& content)
 {
     const std::vector<SectionAreas> sections = content.sections();
-    const double lastChainage = sections.empty() ? 0 : sections.back().chainage;
-    const double furthest = std::max(lastChainage, stepBackBelow);
-    if (!std::isfinite(furthest) || furthest / 1000 > kMostKilometres)
+    const double furthest = sections.empty() ? 0 : sections.back().chainage;
+    if (!std::isfinite(furthest) || std::fabs(furthest) / 1000 > kMostKilometres)
         throw Error(ErrorKind::Overflow,
-                    QStringLiteral("The chainages or the Length of the road reach beyond %1 km; "
+                    QStringLiteral("The chainages of the road reach beyond %1 km; "
                                    "the summary cannot list so many kilometres")
                         .arg(kMostKilometres, 0, 'f', 0));
-    return kilometreVolumes(sections, std::int64_t(std::max(stepBackBelow, 0.0)));
+    return roadVolumes(sections);
 }
 
 std::vector<std::array<QString, 4>> summaryRows(const VolumeSummary& volumes, const QLocale& locale)
@@ -261,6 +260,13 @@ std::vector<std::array<QString, 4>> summaryRows(const VolumeSummary& volumes, co
     rows.push_back({QStringLiteral("ALL"), fmt2Grouped(volumes.totalFill, locale),
                     fmt2Grouped(volumes.totalCut, locale), fmt2Grouped(volumes.total(), locale)});
     return rows;
+}
+
+QString gapLine(const LongGap& gap)
+{
+    return QStringLiteral("Gap of %1 m between %2 and %3 counted as %4 m")
+        .arg(plainDecimal(gap.to - gap.from), plainDecimal(gap.from), plainDecimal(gap.to),
+             plainDecimal(kLongGapCounts));
 }
 
 QString fmt3(double value, const QLocale& locale)

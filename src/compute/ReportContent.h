@@ -100,15 +100,19 @@ private:
     std::vector<QString> m_chainages;
 };
 
-// The kilometre summary of the reports: the volume rule over the stored areas, stepping back
-// below stepBackBelow (the road's Length as a whole number). Throws Error(Overflow) when the
-// chainages or the Length reach so far that the list of kilometres could not be a road's.
-VolumeSummary reportVolumes(const EarthworkContent& content, double stepBackBelow);
+// The kilometre summary of the reports: the recomputation's rule (roadVolumes) over the stored
+// areas. Throws Error(Overflow) when the chainages reach so far that the list of kilometres
+// could not be a road's.
+VolumeSummary reportVolumes(const EarthworkContent& content);
 
 // The summary's rows as texts: one per kilometre (number, filling, cutting, total) and the
 // last "ALL" with the road's totals, which always groups thousands.
 std::vector<std::array<QString, 4>> summaryRows(const VolumeSummary& volumes,
                                                 const QLocale& locale);
+
+// "Gap of 300 m between 2100 and 2400 counted as 50 m": what every output that shows volumes
+// says of each long gap (VolumeSummary::gaps).
+QString gapLine(const LongGap& gap);
 
 // The reports' number forms: exactly 3 or 2 decimals, grouped as locale groups by default;
 // fmt2Grouped always groups thousands. A small negative value that rounds to nothing shows as

@@ -39,6 +39,8 @@ SectionChange SectionPipeline::compute(const RlRow& stored, SectionCarry& carry)
     applySectionDefaults(s);
     deriveSideLevels(s, m_formationCamber, m_carriageCamber);
     try {
+        if (present(s.fc) && !hasGroundReading(s, m_viewSections))
+            throw MissingValue(kNoGroundReading);
         const SectionArea area = m_method->area(s, m_distances, m_viewSections, carry);
         s.fillArea = area.fill;
         s.cutArea = area.cut;

@@ -48,6 +48,10 @@ constexpr int kFillColumn = 4, kCutColumn = 5;
 static_assert(kComputedColumns[kFillColumn].field == &RlRow::fillArea &&
               kComputedColumns[kCutColumn].field == &RlRow::cutArea);
 
+// SectionChange::missing of a section with a formation (a present FC) but no ground reading
+// among the readings in use: its areas would be measured against nothing.
+inline constexpr char kNoGroundReading[] = "ground reading";
+
 // One section after its recomputation.
 struct SectionChange {
     std::int64_t id = 0;
@@ -56,8 +60,8 @@ struct SectionChange {
     // Not zeroed: whatever makes a change (compute, unchangedSection) sets every one.
     std::array<double, kComputedColumnCount> values;
     unsigned changed = 0; // bit k: values[k] differs from the stored value
-    // The column the method lacked: the section then has only its defaults (the side levels
-    // and areas stay as stored). Null when the section was computed.
+    // The column the method lacked (or kNoGroundReading): the section then has only its
+    // defaults (the side levels and areas stay as stored). Null when the section was computed.
     const char* missing = nullptr;
     bool computed() const { return !missing; }
     SectionArea area() const { return {values[kFillColumn], values[kCutColumn]}; }

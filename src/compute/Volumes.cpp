@@ -1,5 +1,7 @@
 #include "compute/Volumes.h"
 
+#include "store/Numbers.h"
+
 namespace tarmela
 {
 
@@ -26,6 +28,8 @@ VolumeSummary kilometreVolumes(const std::vector<SectionAreas>& sections,
                 const SegmentVolumes v = segmentVolumes(*previous, s);
                 kmFill += v.fill;
                 kmCut += v.cut;
+                if (s.chainage - previous->chainage > kLongestGap)
+                    summary.gaps.push_back({previous->chainage, s.chainage});
             }
             previous = &s;
             ++i;
@@ -39,6 +43,11 @@ VolumeSummary kilometreVolumes(const std::vector<SectionAreas>& sections,
         ++kmIndex;
     }
     return summary;
+}
+
+VolumeSummary roadVolumes(const std::vector<SectionAreas>& sections)
+{
+    return kilometreVolumes(sections, sections.empty() ? 0 : nearestEven(sections.back().chainage));
 }
 
 } // namespace tarmela

@@ -19,11 +19,13 @@ struct SegmentVolumes {
     double cut = 0;
 };
 
+// A gap between consecutive sections longer than this counts as kLongGapCounts metres.
+constexpr double kLongestGap = 200, kLongGapCounts = 50;
+
 // By average end areas, b after a in chainage order; a gap between them longer than 200 m
 // counts as 50 m (sections that far apart say nothing of the ground between them).
 inline SegmentVolumes segmentVolumes(const SectionAreas& a, const SectionAreas& b)
 {
-    constexpr double kLongestGap = 200, kLongGapCounts = 50;
     const double length = b.chainage - a.chainage;
     if (length > kLongestGap)
         return {(a.fill + b.fill) * (kLongGapCounts / 2), (a.cut + b.cut) * (kLongGapCounts / 2)};
@@ -36,8 +38,15 @@ struct KilometreVolumes {
     double cutting = 0;
 };
 
+// Two consecutive sections further apart than kLongestGap, whose volume was counted over
+// kLongGapCounts metres: every output that shows volumes says so.
+struct LongGap {
+    double from = 0, to = 0; // chainages
+};
+
 struct VolumeSummary {
     std::vector<KilometreVolumes> kilometres;
+    std::vector<LongGap> gaps; // in chainage order, each counted once
     double totalFill = 0;
     double totalCut = 0;
     double total() const { return totalFill + totalCut; }
@@ -50,9 +59,13 @@ struct VolumeSummary {
 // kilometre that ends there.
 // When a kilometre end lies below stepBackBelow and the kilometre read at least one section,
 // its last section also opens the next kilometre, so that the volume between the sections on
-// either side of a kilometre boundary falls into the later kilometre. The recomputation passes
-// the road's last chainage (to a whole number); the reports pass the road's length.
+// either side of a kilometre boundary falls into the later kilometre. Long gaps are listed in
+// the summary's gaps.
 VolumeSummary kilometreVolumes(const std::vector<SectionAreas>& sections,
                                std::int64_t stepBackBelow);
+
+// The road's volumes as every output shows them: stepping back below the last section's
+// chainage (to a whole number), so that no interval across a kilometre end is left out.
+VolumeSummary roadVolumes(const std::vector<SectionAreas>& sections);
 
 } // namespace tarmela

@@ -100,17 +100,28 @@ private:
     QLocale m_locale;
 };
 
+// The kilometre rows, ALL, and under them a line for each long gap, across the table.
 class SummaryTable : public ReportTable
 {
 public:
-    explicit SummaryTable(std::vector<std::array<QString, 4>> rows) : m_rows(std::move(rows)) {}
-    std::int64_t rowCount() const override { return std::int64_t(m_rows.size()); }
+    SummaryTable(std::vector<std::array<QString, 4>> rows, QStringList notes)
+        : m_rows(std::move(rows)), m_notes(std::move(notes))
+    {
+    }
+    std::int64_t rowCount() const override { return std::int64_t(m_rows.size()) + m_notes.size(); }
     bool mayWrap(std::int64_t) const override { return false; }
+    const std::vector<double>& columnsOf(std::int64_t index) const override
+    {
+        return index < std::int64_t(m_rows.size()) ? columns : m_noteColumns;
+    }
     TableRow row(std::int64_t index) const override
     {
-        const auto& texts = m_rows[index];
-        const bool all = index + 1 == rowCount();
         const double size = PageModel().baseFontSize;
+        if (index >= std::int64_t(m_rows.size()))
+            return {
+                {m_notes[index - std::int64_t(m_rows.size())], Left | SingleLine, size, false, 0}};
+        const auto& texts = m_rows[index];
+        const bool all = index + 1 == std::int64_t(m_rows.size());
         TableRow row{{texts[0], kSummary, size, all, BorderAll}};
         for (int k = 1; k < 4; ++k)
             row.push_back({texts[k], kValue, size, all, BorderAll});
@@ -119,6 +130,8 @@ public:
 
 private:
     std::vector<std::array<QString, 4>> m_rows;
+    QStringList m_notes;
+    std::vector<double> m_noteColumns{70};
 };
 
 std::unique_ptr<ReportDocument> levelBook(Database& db, const Road& road, int viewSections,
@@ -147,8 +160,7 @@ std::unique_ptr<ReportDocument> earthwork(Database& db, const Road& road, int vi
                                           const QLocale& locale, const CharacterWidths& widths)
 {
     auto sheet = std::make_shared<const EarthworkContent>(db, road.id, viewSections, true);
-    // The summary steps back below the same whole-number Length that the header prints.
-    const VolumeSummary volumes = reportVolumes(*sheet, double(road.length));
+    const VolumeSummary volumes = reportVolumes(*sheet);
 
     auto table = std::make_unique<EarthworkTable>(sheet, locale);
     const int count = int(sheet->columns().size());
@@ -167,7 +179,10 @@ std::unique_ptr<ReportDocument> earthwork(Database& db, const Road& road, int vi
         {table->columns, headings},
     };
 
-    auto summary = std::make_unique<SummaryTable>(summaryRows(volumes, locale));
+    QStringList gaps;
+    for (const LongGap& gap : volumes.gaps)
+        gaps << gapLine(gap);
+    auto summary = std::make_unique<SummaryTable>(summaryRows(volumes, locale), gaps);
     summary->rowHeight = kSummaryRowHeight;
     summary->columns = {7, 21, 21, 21};
     summary->header = {

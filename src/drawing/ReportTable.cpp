@@ -102,7 +102,7 @@ double ReportDocument::rowHeight(const ReportTable& table, std::int64_t row) con
 {
     if (!table.mayWrap(row))
         return table.rowHeight;
-    return layRow(table.columns, table.row(row), table.rowHeight, table.widest).height;
+    return layRow(table.columnsOf(row), table.row(row), table.rowHeight, table.widest).height;
 }
 
 void ReportDocument::place(const LaidRow& row, double y, std::vector<PlacedText>& texts,
@@ -157,7 +157,8 @@ ReportPage ReportDocument::page(std::int64_t index) const
     place(m_headers[start.table], m_page.top, page.texts, page.rules);
     double y = m_page.top + m_headers[start.table].height;
     for (std::int64_t r = start.row; r < end; ++r) {
-        const LaidRow laid = layRow(table.columns, table.row(r), table.rowHeight, table.widest);
+        const LaidRow laid =
+            layRow(table.columnsOf(r), table.row(r), table.rowHeight, table.widest);
         place(laid, y, page.texts, page.rules);
         y += laid.height;
     }

@@ -36,6 +36,8 @@ public:
     // False when the row has no cell that wraps, so it is one row height high without being
     // made; true when it must be made and measured.
     virtual bool mayWrap(std::int64_t) const { return true; }
+    // The columns of one row: the table's, unless a row (a note under a table) has its own.
+    virtual const std::vector<double>& columnsOf(std::int64_t) const { return columns; }
 };
 
 // A report laid out on pages. Each table starts on a new page; a row goes to the next page

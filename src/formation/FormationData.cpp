@@ -46,11 +46,15 @@ std::optional<FormationProfileRow> profileRow(const std::optional<RlRow>& row, i
 } // namespace
 
 FormationData::FormationData(Database& db, std::int64_t road, int viewSections)
-    : m_db(db), m_road(road),
-      m_shown(viewSections >= 1 && viewSections <= kReadingsPerSide ? viewSections : 0),
-      m_rows(std::make_unique<RlRowStore>(db, road)),
+    : m_db(db), m_road(road), m_rows(std::make_unique<RlRowStore>(db, road)),
       m_culverts(std::make_unique<RoadCulverts>(db, road))
 {
+    setViewSections(viewSections);
+}
+
+void FormationData::setViewSections(int viewSections)
+{
+    m_shown = viewSections >= 1 && viewSections <= kReadingsPerSide ? viewSections : 0;
 }
 
 FormationData::~FormationData() = default;

@@ -61,11 +61,13 @@ public:
     std::vector<Culvert> culvertsIn(double from, double to);
 
     void writeFc(std::int64_t id, double fc);
+    // The readings per side in use changed: the outer readings are those of the new count.
+    void setViewSections(int viewSections);
 
 private:
     Database& m_db;
     std::int64_t m_road;
-    int m_shown; // the readings per side shown, 0 when none
+    int m_shown = 0; // the readings per side shown, 0 when none
     std::unique_ptr<RlRowStore> m_rows;
     std::unique_ptr<RoadCulverts> m_culverts;
 };

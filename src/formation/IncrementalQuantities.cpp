@@ -134,9 +134,9 @@ IncrementalQuantities::recompute(Database& db, const std::vector<std::int64_t>& 
             m_valid = false;
             return std::nullopt;
         }
-        r.volumes = kilometreVolumes(computed, nearestEven(computed.back().chainage));
+        r.volumes = roadVolumes(computed);
     } else {
-        r.volumes = kilometreVolumes(m_areas, nearestEven(m_areas.back().chainage));
+        r.volumes = roadVolumes(m_areas);
     }
     r.volumesDone = true;
     return r;

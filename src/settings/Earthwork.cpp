@@ -21,9 +21,15 @@ QuantityTexts quantityTexts(const VolumeSummary& volumes, const QLocale& locale)
 {
     const QLocale grouped = groupedLocale(locale);
     const auto cum = [&](double v) { return grouped.toString(v, 'f', 2) + QStringLiteral(" Cum"); };
+    const std::size_t gaps = volumes.gaps.size();
     return {QStringLiteral("Filling = ") + cum(volumes.totalFill),
             QStringLiteral("Cutting = ") + cum(volumes.totalCut),
-            QStringLiteral("Total = ") + cum(volumes.total())};
+            QStringLiteral("Total = ") + cum(volumes.total()),
+            gaps == 0 ? QString()
+                      : QStringLiteral("%1 %2 counted as %3 m")
+                            .arg(gaps)
+                            .arg(gaps == 1 ? QStringLiteral("gap") : QStringLiteral("gaps"))
+                            .arg(kLongGapCounts)};
 }
 
 QString earthworkMessage(const EarthworkResult& result)

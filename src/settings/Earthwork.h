@@ -17,8 +17,10 @@ EarthworkInputs earthworkInputsFor(const Settings& settings, std::int64_t road,
 
 // The lines that show a road's volumes in the status bar and the batch tool's output:
 // "Filling = 1,234.56 Cum", "Cutting = ...", "Total = ..." (two decimals, thousands grouped).
+// gaps: "1 gap counted as 50 m", "3 gaps counted as 50 m" when the volumes hold long gaps,
+// empty otherwise.
 struct QuantityTexts {
-    QString filling, cutting, total;
+    QString filling, cutting, total, gaps;
 };
 QuantityTexts quantityTexts(const VolumeSummary& volumes, const QLocale& locale);
 

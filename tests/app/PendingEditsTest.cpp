@@ -5,6 +5,7 @@
 #include "store/Schema.h"
 #include "store/SheetQueries.h"
 #include "support/UiProgram.h"
+#include "ui/common/ProjectDocument.h"
 #include "ui/sheets/SheetLayouts.h"
 #include "ui/sheets/SheetModel.h"
 #include "ui/sheets/VellGrid.h"
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolBar>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace tarmela;
@@ -160,5 +162,63 @@ TEST(PendingEdits, SectionViewsDrawWhatWasJustTyped)
         m.typeWithoutLeaving(5, "FC", "104.5");
         m.w.command(QString::fromLatin1(view))->trigger();
         EXPECT_EQ(m.stored("FC", 5), 104.5);
+    }
+}
+
+// A value typed and not yet entered is an unsaved change wherever the sheet goes away.
+TEST(PendingEdits, AValueBeingTypedIsAskedAboutWhenTheSheetCloses)
+{
+    for (const QString leave : {"mnuFileExit", "close", "road"}) {
+        SCOPED_TRACE(leave.toStdString());
+        SampleInMainWindow m;
+        ASSERT_NE(m.rl, nullptr);
+        appState().settings.AutoSave = false;
+        m.p.answer = QMessageBox::Yes;
+        const std::int64_t other = createSampleRoad(m.p.db(), {11, 20, 100.0});
+        const std::int64_t id = m.rl->rows().id(2);
+        m.typeWithoutLeaving(2, "C", "100.5");
+        if (leave == "close")
+            m.rl->parentWidget()->close();
+        else if (leave == "road")
+            m.w.ChooseRoad(other);
+        else
+            m.w.command(leave)->trigger();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(m.p.asked.size(), 1u);
+        EXPECT_EQ(m.p.db()
+                      .scalar(QStringLiteral("SELECT C FROM %1 WHERE ID = %2")
+                                  .arg(schema::rlTable(m.road))
+                                  .arg(id))
+                      .toDouble(),
+                  100.5);
+    }
+}
+
+// After the levels, the method or the readings change, the totals say they are of before.
+TEST(PendingEdits, TotalsAfterAChangeSayTheyAreOfBefore)
+{
+    const std::function<void(SampleInMainWindow&)> changes[] = {
+        [](SampleInMainWindow& m) {
+            test::onModal("dlgConvertLBtoRL", [](QWidget* dlg) {
+                QTest::mouseClick(dlg->findChild<QPushButton*>("OKButton"), Qt::LeftButton);
+            });
+            m.w.command("mnuLBtoRL")->trigger();
+        },
+        [](SampleInMainWindow&) {
+            const Settings before = appState().settings;
+            appState().settings.ViewSections = 5;
+            currentDocument().noteSettingsEdited(before);
+        },
+    };
+    for (const auto& change : changes) {
+        SampleInMainWindow m;
+        appState().settings.AutoSave = true;
+        m.clickButton("Update");
+        const QString filling = m.w.statusPanel(2);
+        ASSERT_TRUE(filling.startsWith("Filling = ")) << filling.toStdString();
+        change(m);
+        EXPECT_EQ(m.w.statusPanel(2), filling + " (before the last change)");
+        m.clickButton("Update");
+        EXPECT_FALSE(m.w.statusPanel(2).contains("before")) << m.w.statusPanel(2).toStdString();
     }
 }

@@ -41,7 +41,7 @@ TEST_F(CliGrade, WritesFcFromTheAlignmentAndShowsIt)
               "\"bvc\": 1100, \"evc\": 1100}]}\n");
     ASSERT_EQ(cli(QStringList(crest) << "--json"), 0);
     EXPECT_TRUE(cli.out.startsWith("{\"road\": 1, \"method\": ")) << cli.out.toStdString();
-    EXPECT_TRUE(cli.out.contains("}, \"pvis\": [{\"chainage\": 900,"));
+    EXPECT_TRUE(cli.out.contains("], \"pvis\": [{\"chainage\": 900,"));
 
     // Clearing keeps FC; deleting the road takes its PVIs with it.
     ASSERT_EQ(cli({"grade", "1", "--clear"}), 0);

@@ -102,7 +102,10 @@ TEST(ProjectVersion, AFileOfTheReleaseBeforeIsUpgradedInPlaceAndGivesTheSameResu
     // what it printed and changes no value.
     for (int road : {1, 2}) {
         ASSERT_EQ(cli({"recompute", QString::number(road), "--json"}), 0) << cli.err.toStdString();
-        EXPECT_EQ(cli.out, QString::fromUtf8(readFile(oldRecompute(road)))) << road;
+        // The old release had no list of long gaps; these roads have none.
+        EXPECT_EQ(QString(cli.out).replace(QStringLiteral(", \"gaps\": []}"), QStringLiteral("}")),
+                  QString::fromUtf8(readFile(oldRecompute(road))))
+            << road;
     }
     EXPECT_EQ(tablesOf(cli.project, oldColumns), before);
 

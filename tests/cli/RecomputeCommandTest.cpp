@@ -35,7 +35,7 @@ TEST_F(CliRecompute, JsonHasTheAgreedShapeAndNumbersThatRoundTrip)
     EXPECT_EQ(cli.out,
               "{\"road\": 1, \"method\": 1, \"kilometres\": [{\"km\": 1, \"filling\": 2150, "
               "\"cutting\": 0}, {\"km\": 2, \"filling\": 1500, \"cutting\": 1500}], "
-              "\"all\": {\"filling\": 3650, \"cutting\": 1500, \"total\": 5150}}\n");
+              "\"all\": {\"filling\": 3650, \"cutting\": 1500, \"total\": 5150}, \"gaps\": []}\n");
 
     // Awkward numbers: the printed text reads back as exactly the computed value.
     {
@@ -63,6 +63,19 @@ TEST_F(CliRecompute, JsonHasTheAgreedShapeAndNumbersThatRoundTrip)
     EXPECT_NE(v.totalFill, std::floor(v.totalFill)); // not a whole number
 }
 
+// A gap longer than 200 m still counts as 50 m, and both forms say so.
+TEST_F(CliRecompute, LongGapsAreListed)
+{
+    cli.open()->exec("UPDATE RL_1 SET Chainage = 1400 WHERE ID = 3");
+    ASSERT_EQ(cli({"recompute", "1"}), 0) << cli.err.toStdString();
+    EXPECT_TRUE(cli.out.contains("ALL\t2,900.00\t750.00\t3,650.00\n"
+                                 "Gap of 400 m between 1000 and 1400 counted as 50 m\nAna To Bel"))
+        << cli.out.toStdString();
+    ASSERT_EQ(cli({"recompute", "1", "--json"}), 0);
+    EXPECT_TRUE(cli.out.endsWith("\"gaps\": [{\"from\": 1000, \"to\": 1400, \"counted\": 50}]}\n"))
+        << cli.out.toStdString();
+}
+
 TEST_F(CliRecompute, ErrorsGoToStandardErrorWithTheirStatus)
 {
     cli.open()->exec("UPDATE RL_1 SET FC = NULL WHERE ID = 2");
@@ -84,7 +97,7 @@ TEST_F(CliRecompute, AnEmptySheetPrintsAnEmptyTable)
     ASSERT_EQ(cli({"new-road", "--from", "A", "--to", "B"}), 0);
     ASSERT_EQ(cli({"recompute", "2", "--json"}), 0) << cli.err.toStdString();
     EXPECT_EQ(cli.out, "{\"road\": 2, \"method\": 1, \"kilometres\": [], \"all\": {\"filling\": 0, "
-                       "\"cutting\": 0, \"total\": 0}}\n");
+                       "\"cutting\": 0, \"total\": 0}, \"gaps\": []}\n");
 }
 
 TEST(CliRecomputeLong, EdgesMissingReadingsAndTheSlopesToeAndTopInACommaLocale)
@@ -120,5 +133,5 @@ TEST(CliRecomputeLong, EdgesMissingReadingsAndTheSlopesToeAndTopInACommaLocale)
     EXPECT_EQ(cli.out.toStdString(),
               "{\"road\": 1, \"method\": 2, \"kilometres\": [{\"km\": 1, \"filling\": "
               "482.5, \"cutting\": 165}], \"all\": {\"filling\": 482.5, \"cutting\": "
-              "165, \"total\": 647.5}}\n");
+              "165, \"total\": 647.5}, \"gaps\": []}\n");
 }

@@ -1,4 +1,6 @@
 #include "compute/HtmlReports.h"
+#include "compute/EarthworkQuantities.h"
+#include "compute/ReportContent.h"
 #include "store/Error.h"
 #include "store/Roads.h"
 #include "support/CommaLocale.h"
@@ -81,33 +83,33 @@ TEST_F(Reports, EmptySheetGivesHeadingsAndTheAllRowOfZeros)
     EXPECT_EQ(rows[2], (Cells{"ALL", "0.00", "0.00", "0.00"}));
 }
 
-TEST_F(Reports, KilometreSummaryStepsBackBelowTheRoadLength)
+// Whatever the road's Length, the summary is the recomputation's: a Length short of the last
+// chainage loses no interval across a kilometre end, a longer one adds no empty kilometres.
+TEST_F(Reports, KilometreSummaryIsTheRecomputations)
 {
-    p.roadWithRows({900, 1000, 1100});
-    set("RL_1", 900, "[Fill Area] = 2");
-    set("RL_1", 1000, "[Fill Area] = 4, [Cut Area] = 1");
-    set("RL_1", 1100, "[Fill Area] = 6");
-    setLength(1100);
-    auto rows = earthwork(0);
-    ASSERT_EQ(rows.size(), 1u + 3 + 1 + 3);
-    EXPECT_EQ(rows[5], (Cells{"1", "300.00", "50.00", "350.00"}));
-    EXPECT_EQ(rows[6], (Cells{"2", "500.00", "50.00", "550.00"}));
-    EXPECT_EQ(rows[7], (Cells{"ALL", "800.00", "100.00", "900.00"}));
-
-    // The report takes the road's Length, not its last chainage: a Length short of the
-    // kilometre end loses the stretch across it; a longer one lists the empty kilometres, also
-    // past 32 km; an absurd one is refused.
-    setLength(1);
-    rows = earthwork(0);
-    EXPECT_EQ(rows[5][1], "300.00");
-    EXPECT_EQ(rows[6][1], "0.00");
-    setLength(33500);
-    rows = earthwork(0);
-    ASSERT_EQ(rows.size(), 1u + 3 + 1 + 34 + 1);
-    EXPECT_EQ(rows[rows.size() - 2], (Cells{"34", "0.00", "0.00", "0.00"}));
-    EXPECT_EQ(rows.back(), (Cells{"ALL", "800.00", "100.00", "900.00"}));
-    setLength(1'000'000'000'000);
-    EXPECT_THROW(earthwork(0), Error);
+    QVector<double> chainages;
+    for (double c = 1500; c <= 2700; c += 20)
+        chainages << c;
+    p.roadWithRows(chainages);
+    QString sets = "Width = 10, FC = 101, C = 100";
+    for (int k = 1; k <= 8; ++k)
+        sets += QStringLiteral(", L%1 = 99, R%1 = 99").arg(k);
+    db.exec("UPDATE RL_1 SET " + sets);
+    EarthworkInputs in;
+    in.road = 1;
+    const EarthworkResult r = UpdateEarthworkQuantities(db, in);
+    ASSERT_TRUE(r.volumesDone);
+    std::vector<Cells> expected;
+    for (const auto& row : summaryRows(r.volumes, kUs))
+        expected.push_back({row[0].toStdString(), row[1].toStdString(), row[2].toStdString(),
+                            row[3].toStdString()});
+    for (const std::int64_t length : {1200, 2700, 33500}) {
+        setLength(length);
+        const auto rows = earthwork(0);
+        EXPECT_EQ(std::vector<Cells>(rows.end() - std::ptrdiff_t(expected.size()), rows.end()),
+                  expected)
+            << length;
+    }
 }
 
 TEST_F(Reports, NumbersFollowTheGivenLocaleOnlyAndChainagesNone)

@@ -102,7 +102,15 @@ void frmPlotFormation::followDocument()
             [this] { closeHostWindow(this); });
     connect(&m_document, &ProjectDocument::settingsChanged, this,
             [this](ProjectDocument::SettingsParts parts) {
-                if (!parts.testFlag(ProjectDocument::SettingsPart::Drawing))
+                using Part = ProjectDocument::SettingsPart;
+                if (parts.testFlag(Part::Readings))
+                    m_source.data().setViewSections(appState().settings.ViewSections);
+                // Figures of another method or other readings are no figures of these.
+                if (parts.testFlag(Part::Method) || parts.testFlag(Part::Readings)) {
+                    recomputeRoad(true);
+                    pbRefresh();
+                }
+                if (!parts.testFlag(Part::Drawing))
                     return;
                 // The datum may have changed: the bar shows it, and the profile is drawn on it.
                 VScroll1->setValue(appState().settings.FixedDatumValue);
@@ -326,8 +334,8 @@ void frmPlotFormation::recomputeRoad(bool toolRule)
         tell(e.message());
         return;
     }
-    showResult(r);
     tellWritten();
+    showResult(r);
 }
 
 void frmPlotFormation::showResult(const EarthworkResult& r)
@@ -536,8 +544,8 @@ void frmPlotFormation::cmdUpdate_Click()
                 [this](const FormationEdit& e, bool before) { return restoreEdit(e, before); }));
         }
         pbRefresh();
+        tellWritten(); // first: the figures shown then are the ones just computed
         showResult(r);
-        tellWritten();
     } catch (const Error& e) {
         tell(e.message());
     }
@@ -566,8 +574,8 @@ FormationUpdateCommand::Outcome frmPlotFormation::restoreEdit(const FormationEdi
         return e.kind() == ErrorKind::Data ? Outcome::Refused : Outcome::HeldBack;
     }
     pbRefresh();
-    showResult(r);
     tellWritten();
+    showResult(r);
     return Outcome::Done;
 }
 

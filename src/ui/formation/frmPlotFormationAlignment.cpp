@@ -191,9 +191,9 @@ void frmPlotFormation::editAlignment(std::vector<Pvi> pvis, const QString& step)
         m_undo, step, std::move(edit),
         [this](const FormationEdit& e, bool before) { return restoreEdit(e, before); }));
     pbRefresh();
+    tellWritten(); // first: the figures shown then are the ones just computed
     if (r.ran)
         showResult(r);
-    tellWritten();
 }
 
 void frmPlotFormation::removeSelectedPvi()

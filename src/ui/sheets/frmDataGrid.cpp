@@ -356,11 +356,11 @@ void frmDataGrid::updateTitle()
 {
     // A filter can hide most of a sheet: the title says so, lest rows seem lost.
     QString title = m_baseTitle;
+    // The filter goes in as it is, not through arg(): a value such as '%1*0%' would take the
+    // counts' places.
     if (!m_filterText.trimmed().isEmpty())
-        title += tr(" — filter %1: %2 of %3 rows shown")
-                     .arg(m_filterText.trimmed())
-                     .arg(m_model->rowCount())
-                     .arg(m_rows.rowCount());
+        title += tr(" — filter ") + m_filterText.trimmed() +
+                 tr(": %1 of %2 rows shown").arg(m_model->rowCount()).arg(m_rows.rowCount());
     setWindowTitle(title);
 }
 
@@ -407,6 +407,14 @@ void frmDataGrid::reloadRows()
 
 void frmDataGrid::closeEvent(QCloseEvent* event)
 {
+    // A value still being typed is an edit like any other: it goes into the sheet first, so
+    // that closing asks about it (and a refused one keeps the sheet open, the user told why).
+    const int refusals = m_refusals;
+    m_grid->commitOpenEditor();
+    if (m_refusals != refusals) {
+        event->ignore();
+        return;
+    }
     if (changed()) {
         // The question names the sheet: with several sheets of several roads open, "the db"
         // alone does not say which edits are at stake.

@@ -162,7 +162,8 @@ bool frmDataGrid::transformBlock()
     for (int r = b.top(); r <= b.bottom(); ++r) {
         for (int c = b.left(); c <= b.right(); ++c) {
             const QString before = m_model->cellText(r, c);
-            if (!m_model->cellEditable(c))
+            // An empty cell is no level: transformed it would become a false reading.
+            if (!m_model->cellEditable(c) || before.trimmed().isEmpty())
                 continue;
             const double x = leadingNumber(before);
             const double result = type == 0   ? value

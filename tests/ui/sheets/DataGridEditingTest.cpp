@@ -72,9 +72,10 @@ TEST_F(SheetFixture, TransformMultiplyAndAddOnABlock)
     transformBlock(s, 3, "2");
     EXPECT_EQ(cell(s, 0, kC), "21");
     EXPECT_EQ(cell(s, 1, kC), "202");
-    EXPECT_EQ(cell(s, 0, kC + 1), "0"); // empty counts as 0
+    EXPECT_EQ(cell(s, 0, kC + 1), ""); // an empty cell is no level and stays empty
     EXPECT_FALSE(s->changed());
     EXPECT_DOUBLE_EQ(dbValue("C", 1).toDouble(), 21);
+    EXPECT_TRUE(dbValue("R1", 1).isNull());
 
     transformBlock(s, 1, "0.1"); // Add 0.1: exact to the decimal typed
     EXPECT_EQ(cell(s, 0, kC), "21.1");
@@ -89,6 +90,9 @@ TEST_F(SheetFixture, TransformMultiplyAndAddOnABlock)
     transformBlock(s, 0, "5");
     EXPECT_EQ(cell(s, 3, kC), "5");
     EXPECT_EQ(cell(s, 4, kC), "104");
+    s->grid()->setCurrentCell(3, kC + 1); // empty, alone too
+    transformBlock(s, 1, "0.1");
+    EXPECT_TRUE(dbValue("R1", 4).isNull());
 }
 
 TEST_F(SheetFixture, CutAndTheDeleteKeyEmptyCellsAndUndoBringsThemBack)

@@ -208,6 +208,16 @@ TEST_F(SheetFixture, FilterWindowBuildsTheFilterAndTheSheetAppliesIt)
     condition("Chainage", "LIKE", "");
     press("cmdExecute");
     EXPECT_TRUE(s->windowTitle().endsWith("filter Chainage LIKE '%%': 10 of 10 rows shown"));
+    // Values that look like placeholders reach the title as they are, with the true counts.
+    for (const char* value : {"1*0", "%1", "2"}) {
+        text->clear();
+        condition("Chainage", "LIKE", value);
+        press("cmdExecute");
+        const QString expected = "filter Chainage LIKE '%" + QString(value) +
+                                 "%': " + QString::number(s->model()->rowCount()) +
+                                 " of 10 rows shown";
+        EXPECT_TRUE(s->windowTitle().endsWith(expected)) << s->windowTitle().toStdString();
+    }
     press("cmdClear");
     EXPECT_FALSE(s->windowTitle().contains("filter"));
     EXPECT_TRUE(text->text().isEmpty());
