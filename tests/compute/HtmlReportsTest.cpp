@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace tarmela;
@@ -78,7 +79,7 @@ TEST_F(Reports, EmptySheetGivesHeadingsAndTheAllRowOfZeros)
     p.roadWithRows({});
     const auto rows = earthwork(8);
     ASSERT_EQ(rows.size(), 3u); // headings, summary headings, ALL
-    EXPECT_EQ(rows[2], (Cells{"ALL", "0.00", "0.00", "0.00"}));
+    EXPECT_EQ(rows[2], (Cells{"ALL", "&nbsp;", "0.00", "0.00", "0.00"}));
 }
 
 TEST_F(Reports, KilometreSummaryStepsBackBelowTheRoadLength)
@@ -90,22 +91,22 @@ TEST_F(Reports, KilometreSummaryStepsBackBelowTheRoadLength)
     setLength(1100);
     auto rows = earthwork(0);
     ASSERT_EQ(rows.size(), 1u + 3 + 1 + 3);
-    EXPECT_EQ(rows[5], (Cells{"1", "300.00", "50.00", "350.00"}));
-    EXPECT_EQ(rows[6], (Cells{"2", "500.00", "50.00", "550.00"}));
-    EXPECT_EQ(rows[7], (Cells{"ALL", "800.00", "100.00", "900.00"}));
+    EXPECT_EQ(rows[5], (Cells{"1", "0 to 1000", "300.00", "50.00", "350.00"}));
+    EXPECT_EQ(rows[6], (Cells{"2", "1000 to 2000", "500.00", "50.00", "550.00"}));
+    EXPECT_EQ(rows[7], (Cells{"ALL", "&nbsp;", "800.00", "100.00", "900.00"}));
 
     // The report takes the road's Length, not its last chainage: a Length short of the
     // kilometre end loses the stretch across it; a longer one lists the empty kilometres, also
     // past 32 km; an absurd one is refused.
     setLength(1);
     rows = earthwork(0);
-    EXPECT_EQ(rows[5][1], "300.00");
-    EXPECT_EQ(rows[6][1], "0.00");
+    EXPECT_EQ(rows[5][2], "300.00");
+    EXPECT_EQ(rows[6][2], "0.00");
     setLength(33500);
     rows = earthwork(0);
     ASSERT_EQ(rows.size(), 1u + 3 + 1 + 34 + 1);
-    EXPECT_EQ(rows[rows.size() - 2], (Cells{"34", "0.00", "0.00", "0.00"}));
-    EXPECT_EQ(rows.back(), (Cells{"ALL", "800.00", "100.00", "900.00"}));
+    EXPECT_EQ(rows[rows.size() - 2], (Cells{"34", "33000 to 34000", "0.00", "0.00", "0.00"}));
+    EXPECT_EQ(rows.back(), (Cells{"ALL", "&nbsp;", "800.00", "100.00", "900.00"}));
     setLength(1'000'000'000'000);
     EXPECT_THROW(earthwork(0), Error);
 }
@@ -121,14 +122,14 @@ TEST_F(Reports, NumbersFollowTheGivenLocaleOnlyAndChainagesNone)
     auto rows = earthwork(0, QLocale::c());
     EXPECT_EQ(rows[1][3], "20.500");
     EXPECT_EQ(rows[2][0], "100.5");
-    EXPECT_EQ(rows[4], (Cells{"1", "2060.25", "0.00", "2060.25"}));
-    EXPECT_EQ(rows[5], (Cells{"ALL", "2,060.25", "0.00", "2,060.25"})); // always grouped
+    EXPECT_EQ(rows[4], (Cells{"1", "0 to 1000", "2060.25", "0.00", "2060.25"}));
+    EXPECT_EQ(rows[5], (Cells{"ALL", "&nbsp;", "2,060.25", "0.00", "2,060.25"})); // always grouped
 
     rows = earthwork(0, QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(rows[2][0], "100.5");
     EXPECT_EQ(rows[2][3], "20,500");
-    EXPECT_EQ(rows[4][1], "2.060,25");
-    EXPECT_EQ(rows[5][1], "2.060,25");
+    EXPECT_EQ(rows[4][2], "2.060,25");
+    EXPECT_EQ(rows[5][2], "2.060,25");
 }
 
 TEST_F(Reports, NonAsciiSeparatorsBecomeCharacterReferences)
@@ -183,4 +184,46 @@ TEST_F(Reports, FailuresLeaveTheEarlierFileInPlace)
     ASSERT_TRUE(e);
     EXPECT_EQ(e->kind(), ErrorKind::Io);
     EXPECT_TRUE(e->message().contains("no such folder"));
+}
+
+// Both reports are whole documents naming the road, with their tags closed; the Level Book
+// leaves out the readings that hold nothing.
+TEST_F(Reports, ReportsAreCompleteDocumentsNamingRoadMethodAndUnits)
+{
+    const auto road = p.roadWithRows({0, 20}, true);
+    db.exec(QString::fromUtf8("UPDATE Roads SET [From] = 'K\xc3\xb6ln', [To] = 'Bonn'"));
+    db.exec("UPDATE LB_1 SET C = 1.2, L1 = 1.5 WHERE Chainage = 0");
+    const struct {
+        std::function<void()> write;
+        const char* title;
+        std::vector<const char*> texts;
+        std::size_t rows;
+    } cases[] = {
+        {[&] { WriteEarthworkReport(db, road, 8, kUs, file, "Long"); },
+         "<title>Earthwork Report - K&#246;ln To Bonn</title>",
+         {"Quantity method: Long.", "areas in m&#178;", "volumes in m&#179;", "Length="},
+         3}, // this road's RL sheet is empty: the headings and the ALL row
+        // Chainage 0: its line, C and L1; chainage 20: its line alone.
+        {[&] { WriteLevelBookReport(db, road, 8, kUs, file); },
+         "<title>Level Book - K&#246;ln To Bonn</title>",
+         {"Bench mark 100.000 (assumed)", "in m."},
+         1 + 3 + 1},
+    };
+    for (const auto& c : cases) {
+        c.write();
+        const QString html = QString::fromLatin1(readFile(file));
+        SCOPED_TRACE(c.title);
+        EXPECT_TRUE(html.startsWith("<!DOCTYPE html>\n<html lang='en'>\n<head>\n"
+                                    "<meta charset='utf-8'>"));
+        EXPECT_TRUE(html.contains(c.title));
+        EXPECT_TRUE(html.contains("<p>Road: K&#246;ln To Bonn</p>"));
+        for (const char* text : c.texts)
+            EXPECT_TRUE(html.contains(text)) << text;
+        for (const char* tag : {"table", "tr", "td", "caption", "head", "body", "html"})
+            EXPECT_EQ(html.count(QStringLiteral("<%1").arg(tag)),
+                      html.count(QStringLiteral("</%1>").arg(tag)))
+                << tag;
+        EXPECT_EQ(tableRows(html).size(), c.rows);
+        EXPECT_TRUE(html.endsWith("</html>\n"));
+    }
 }
