@@ -134,6 +134,7 @@ TEST_F(PrintedReports, LevelBookRemarksStandInTheLastColumnOfTheChainageLine)
     EXPECT_EQ(rows[0], QStringList{"Page 1 of 1"});
     EXPECT_EQ(rows[1], QStringList{"Level Book"});
     EXPECT_EQ(rows[2], QStringList{"Start To End"});
+    EXPECT_EQ(rows[3], QStringList{"Bench mark 100.000 (assumed)"});
     EXPECT_EQ(rows[5], (QStringList{"0", "1.500", "101.500", "Bench mark on culvert"}));
     EXPECT_EQ(rows[6], (QStringList{"C", "1.200", "100.300"}));
     EXPECT_EQ(rows[7], (QStringList{"20", "0.800", "2.000", "100.300"}));
