@@ -29,7 +29,12 @@ void WriteHtml(benchmark::State& state, WriteReport write, const QString& fileNa
 
 void EarthworkReport(benchmark::State& s)
 {
-    WriteHtml(s, WriteEarthworkReport, QStringLiteral("Earthwork Report.htm"));
+    WriteHtml(
+        s,
+        [](Database& db, std::int64_t road, int shown, const QLocale& locale, const QString& path) {
+            WriteEarthworkReport(db, road, shown, locale, path);
+        },
+        QStringLiteral("Earthwork Report.htm"));
 }
 void LevelBookReport(benchmark::State& s)
 {

@@ -55,6 +55,22 @@ QString cell3(double value, const QLocale& locale)
     return isEmptyValue(value) ? kEmptyCell : htmlText(fmt3(value, locale));
 }
 
+// The document's start up to its first paragraph: the doctype, a head with the character set
+// and a title naming the road, and a heading with the report and the road.
+QString documentStart(const QString& report, const QString& road)
+{
+    const QString name = htmlText(report + QStringLiteral(" - ") + road);
+    return QStringLiteral("<!DOCTYPE html>\n<html lang='en'>\n<head>\n<meta charset='utf-8'>\n"
+                          "<title>") +
+           name +
+           QStringLiteral("</title>\n<style>table{border-collapse:collapse;margin-bottom:1em}"
+                          "td{border:1px solid;padding:1px 4px}tr.n td{text-align:right}"
+                          "tr.h td,td.k,tr.n td.k{text-align:center}</style>\n</head>\n<body>\n"
+                          "<h1>") +
+           htmlText(report) + QStringLiteral("</h1>\n<p>Road: ") + htmlText(road) +
+           QStringLiteral("</p>\n");
+}
+
 } // namespace
 
 QString htmlText(const QString& text)
@@ -104,61 +120,70 @@ ReportCells emptyReportCells()
 
 void FlushReportRow(QString& html, ReportCells& cells)
 {
-    html += QLatin1String("<tr align='right'>");
+    html += QLatin1String("<tr class='n'>");
     for (QString& cell : cells) {
         html += QLatin1String("<td>");
         html += cell;
         html += QLatin1String("</td>");
         cell = kEmptyCell;
     }
-    html += QLatin1String("</tr>");
+    html += QLatin1String("</tr>\n");
 }
 
 void WriteEarthworkReport(Database& db, std::int64_t road, int viewSections, const QLocale& locale,
-                          const QString& path)
+                          const QString& path, const QString& method)
 {
     const EarthworkContent content(db, road, viewSections, false);
     const VolumeSummary volumes = reportVolumes(content);
+    const std::int64_t length = roads::get(db, road).length;
 
-    QString html = QStringLiteral("<html><body><table border='1' cellspacing='0'><caption><b>"
-                                  "Earthwork Report</b></caption><tr align='center'>");
+    const QString title = QStringLiteral("Earthwork Report");
+    QString html = documentStart(title, roads::name(db, road));
+    html += QLatin1String("<p>Length=") + QString::number(length) + QLatin1String("M.</p>\n<p>");
+    if (!method.isEmpty())
+        html += QLatin1String("Quantity method: ") + htmlText(method) + QLatin1String(". ");
+    html += QLatin1String("Levels and chainages in m, areas in m&#178;, volumes in m&#179;.</p>\n"
+                          "<table><caption><b>Earthwork Report</b></caption>\n<tr class='h'>");
     html += QLatin1String("<td><b>Chain</b></td>");
     for (int c = 1; c < content.columns().size(); ++c)
         html += QLatin1String("<td><b>") + content.columns()[c] + QLatin1String("</b></td>");
-    html += QLatin1String("</tr>");
+    html += QLatin1String("</tr>\n");
 
     ReportFile out(path);
     const int columns = int(content.columns().size());
     for (std::int64_t r = 0; r < content.rowCount(); ++r) {
-        html += QLatin1String("<tr align='right'><td>") + htmlText(content.chainageText(r)) +
+        html += QLatin1String("<tr class='n'><td>") + htmlText(content.chainageText(r)) +
                 QLatin1String("</td>");
         for (int c = 1; c < columns; ++c)
             html +=
                 QLatin1String("<td>") + cell3(content.value(r, c), locale) + QLatin1String("</td>");
-        html += QLatin1String("</tr>");
+        html += QLatin1String("</tr>\n");
         out.take(html);
     }
 
-    html += QLatin1String("</tbody></table><table border='1' cellspacing='0'><caption><b>"
-                          "Summary</b></caption>"
-                          "<tr align='center'><td><b>Km</b></td> <td><b>Filling</b></td> "
-                          "<td><b>Cutting</b></td> <td><b>Total</b></td> </tr>");
+    html +=
+        QLatin1String("</table>\n<table><caption><b>Summary (volumes in m&#179;)</b></caption>\n"
+                      "<tr class='h'><td><b>Km</b></td><td><b>Chainage (m)</b></td>"
+                      "<td><b>Filling</b></td><td><b>Cutting</b></td><td><b>Total</b></td>"
+                      "</tr>\n");
     const auto rows = summaryRows(volumes, locale);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const bool all = i + 1 == rows.size();
         const QString b = all ? QStringLiteral("<b>") : QString();
         const QString eb = all ? QStringLiteral("</b>") : QString();
-        html +=
-            QLatin1String("<tr><td align='center'>") + b + rows[i][0] + eb + QLatin1String("</td>");
+        bool isNumber = false;
+        const std::int64_t km = rows[i][0].toLongLong(&isNumber);
+        html += QLatin1String("<tr class='n'><td class='k'>") + b + rows[i][0] + eb +
+                QLatin1String("</td><td class='k'>") +
+                (isNumber ? kilometreRange(km) : kEmptyCell) + QLatin1String("</td>");
         for (int k = 1; k < 4; ++k)
-            html += QLatin1String("<td align='right'>") + b + htmlText(rows[i][k]) + eb +
-                    QLatin1String("</td>");
-        html += QLatin1String("</tr>");
+            html += QLatin1String("<td>") + b + htmlText(rows[i][k]) + eb + QLatin1String("</td>");
+        html += QLatin1String("</tr>\n");
     }
-    html += QLatin1String("</table>");
+    html += QLatin1String("</table>\n");
     for (const LongGap& gap : volumes.gaps)
-        html += QLatin1String("<p>") + htmlText(gapLine(gap)) + QLatin1String("</p>");
-    html += QLatin1String("</body></html>");
+        html += QLatin1String("<p>") + htmlText(gapLine(gap)) + QLatin1String("</p>\n");
+    html += QLatin1String("</body>\n</html>");
     out.finish(html);
 }
 
@@ -167,17 +192,19 @@ void WriteLevelBookReport(Database& db, std::int64_t road, int viewSections, con
 {
     const LevelBookContent book(db, road, viewSections);
 
-    QString html = QStringLiteral("<html><body><table border='1' cellspacing='0'><caption><b>"
-                                  "Level Book</b><br>") +
-                   htmlText(benchMarkLine(book, locale)) +
-                   QStringLiteral("</caption><tr align='center'>");
+    QString html = documentStart(QStringLiteral("Level Book"), roads::name(db, road));
+    html += QLatin1String("<p>Levels, sights and widths in m.</p>\n<table><caption><b>Level "
+                          "Book</b><br>") +
+            htmlText(benchMarkLine(book, locale)) + QStringLiteral("</caption>\n<tr class='h'>");
     ReportFile out(path);
     html += QLatin1String("<td><b>Chainage</b></td><td><b>BS</b></td><td><b>IS</b></td>"
                           "<td><b>FS</b></td><td><b>HI</b></td><td><b>RL</b></td>"
-                          "<td><b>Top Width</b></td><td><b>Bottom Width</b></td></tr>");
+                          "<td><b>Top Width</b></td><td><b>Bottom Width</b></td></tr>\n");
     ReportCells cells = emptyReportCells();
     for (std::int64_t s = 0; s < book.sectionCount(); ++s) {
         for (int i = 0; i < book.linesPerSection(); ++i) {
+            if (!book.lineHolds(s, i))
+                continue;
             const LevelBookLine l = book.line(s, i);
             cells[CellChainage] = htmlText(l.label);
             cells[CellBS] = cell3(l.bs, locale);
@@ -191,7 +218,7 @@ void WriteLevelBookReport(Database& db, std::int64_t road, int viewSections, con
         }
         out.take(html);
     }
-    html += QLatin1String("</table></body></html>");
+    html += QLatin1String("</table>\n</body>\n</html>");
     out.finish(html);
 }
 

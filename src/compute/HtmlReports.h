@@ -12,17 +12,23 @@ namespace tarmela
 
 class Database;
 
+// The reports are complete HTML documents in UTF-8 (every character outside ASCII written as
+// a character reference) with a title naming the report and the road, and the road and the
+// units at the top of the page.
+//
 // The road's RL sheet as an HTML table (chainage, the readings shown, FC and the two areas),
-// followed by the filling and cutting per kilometre by the program's volume rule over the
-// stored areas. viewSections (0..8) is the number of readings per side shown. Numbers take
-// the digit grouping of locale. The file is replaced as a whole or not at all.
+// followed by the filling and cutting per kilometre, each with the chainages it covers, by
+// the program's volume rule over the stored areas; method, when given, is named above.
+// viewSections (0..8) is the number of readings per side shown. Numbers take the digit
+// grouping of locale. The file is replaced as a whole or not at all.
 // Throws Error: a missing road or RL sheet, a row without a chainage, an unwritable file.
 void WriteEarthworkReport(Database& db, std::int64_t road, int viewSections, const QLocale& locale,
-                          const QString& path);
+                          const QString& path, const QString& method = {});
 
 // The road's level book laid out as a surveyor's book: per section a chainage line (BS, FS,
-// HI), the centre line and one line per reading shown, with reduced levels worked from an
-// assumed height of instrument of 100. Same file and error behaviour as above.
+// HI), the centre line and one line per reading shown that holds a value, with reduced levels
+// worked from the road's bench mark (an assumed 100 for a road never reduced), named above the
+// table. Same file and error behaviour as above.
 void WriteLevelBookReport(Database& db, std::int64_t road, int viewSections, const QLocale& locale,
                           const QString& path);
 
@@ -41,7 +47,7 @@ enum ReportCell {
 };
 ReportCells emptyReportCells();
 
-// Appends the cells to html as one right-aligned table row and empties them again.
+// Appends the cells to html as one right-aligned table row (class n) and empties them again.
 void FlushReportRow(QString& html, ReportCells& cells);
 
 // Text from the database made safe inside an HTML element; characters outside ASCII become

@@ -197,6 +197,15 @@ LevelBookLine LevelBookContent::line(std::int64_t section, int index) const
     return l;
 }
 
+bool LevelBookContent::lineHolds(std::int64_t section, int line) const
+{
+    if (line == 0)
+        return true;
+    if (line == 1)
+        return m_surveyed[section] || !isEmptyValue(value(section, C));
+    return !isEmptyValue(value(section, FirstReading + line - 2));
+}
+
 EarthworkContent::EarthworkContent(Database& db, std::int64_t road, int viewSections,
                                    bool allFormationLevels)
 {
@@ -267,6 +276,11 @@ QString gapLine(const LongGap& gap)
     return QStringLiteral("Gap of %1 m between %2 and %3 counted as %4 m")
         .arg(plainDecimal(gap.to - gap.from), plainDecimal(gap.from), plainDecimal(gap.to),
              plainDecimal(kLongGapCounts));
+}
+
+QString kilometreRange(std::int64_t number)
+{
+    return QStringLiteral("%1 to %2").arg((number - 1) * 1000).arg(number * 1000);
 }
 
 QString fmt3(double value, const QLocale& locale)

@@ -56,6 +56,9 @@ public:
     // Line `line` (0 = the chainage line) of section `section`.
     LevelBookLine line(std::int64_t section, int line) const;
     bool hasRemarks(std::int64_t section) const { return !m_remarks[section].isEmpty(); }
+    // False for a reading line (C, L1, ...) that shows no reading and no level: the reports
+    // leave such lines out. The chainage line always holds the section.
+    bool lineHolds(std::int64_t section, int line) const;
 
 private:
     enum Value { BS, FS, C, TopWidth, BottomWidth, HiBefore, FirstReading };
@@ -113,6 +116,9 @@ std::vector<std::array<QString, 4>> summaryRows(const VolumeSummary& volumes,
 // "Gap of 300 m between 2100 and 2400 counted as 50 m": what every output that shows volumes
 // says of each long gap (VolumeSummary::gaps).
 QString gapLine(const LongGap& gap);
+
+// The chainages kilometre `number` covers, as the summary names them: "1000 to 2000".
+QString kilometreRange(std::int64_t number);
 
 // The reports' number forms: exactly 3 or 2 decimals, grouped as locale groups by default;
 // fmt2Grouped always groups thousands. A small negative value that rounds to nothing shows as

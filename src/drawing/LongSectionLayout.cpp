@@ -3,6 +3,7 @@
 #include "store/Numbers.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace tarmela
 {
@@ -52,9 +53,27 @@ LevelRange LevelRangeBuilder::result(bool fixedDatum, double fixedDatumValue) co
     if (!m_any)
         return r;
     r.any = true;
+    constexpr double rows = LongSectionLayout::ProfileRows - 1;
+    auto fits = [&](double low, double step) {
+        return low <= m_low && m_high <= low + rows * step;
+    };
     r.low = fixedDatum ? fixedDatumValue : std::floor(m_low) - 1;
     r.high = std::floor(m_high) + 1;
-    return r;
+    if (fits(r.low, 1))
+        return r;
+    r.ownDatum = fixedDatum;
+    r.low = m_low < r.low ? std::floor(m_low) : std::ceil(m_high - rows);
+    if (fits(r.low, 1))
+        return r;
+    for (double decade = 1;; decade *= 10) {
+        for (const double step : {2 * decade, 2.5 * decade, 5 * decade, 10 * decade}) {
+            r.step = step;
+            r.low = std::floor(m_low / step) * step;
+            r.high = std::min(r.low + rows * step, (std::floor(m_high / step) + 1) * step);
+            if (fits(r.low, step) || !std::isfinite(step * 10))
+                return r;
+        }
+    }
 }
 
 } // namespace tarmela

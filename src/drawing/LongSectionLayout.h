@@ -33,10 +33,11 @@ struct LongSectionLayout {
     // The layout at a zoom factor (1.0 = 100 %) for a road with this chainage interval.
     static LongSectionLayout at(double zoom, int interval);
 
-    // Height of a level on a page whose lowest level line is lowLevel.
-    double levelToY(double level, double lowLevel) const
+    // Height of a level on a page whose lowest level line is lowLevel, with step metres of
+    // level to a row (1 at 1:100).
+    double levelToY(double level, double lowLevel, double step = 1) const
     {
-        return (BandTopY - RowHeight) - (level - lowLevel) * RowHeight;
+        return (BandTopY - RowHeight) - (level - lowLevel) / step * RowHeight;
     }
     // Position of a chainage on a page whose first row is at firstChainage.
     double chainageX(double chainage, double firstChainage) const
@@ -68,15 +69,23 @@ SectionPaging sectionPaging(std::optional<double> lastInFirstKm,
                             std::optional<double> firstChainage, std::optional<double> lastChainage,
                             double roadLength);
 
-// The levels one page shows: the lowest level line (the datum) and the highest labelled level.
+// The levels one page shows: the lowest level line (the datum), the highest labelled level
+// and the metres of level to a row of the frame (1 at the drawing's 1:100).
 struct LevelRange {
     bool any = false; // no present level on the page: nothing to label
     double low = 0, high = 0;
+    double step = 1;
+    bool ownDatum = false; // the fixed datum was asked for but the page's levels leave it
+    double verticalScale() const { return 100 * step; } // 1:100, 1:200, ...
 };
 
-// The datum rule, from the present levels (not null, above 0) of the centre and the outermost
-// shown left and right columns: low = floor of the lowest - 1 (or the fixed datum), high =
-// floor of the highest + 1. Values are fed one at a time.
+// The datum rule, from the present levels (not null, above 0) of the centre, the outermost
+// shown left and right columns and the formation: low = floor of the lowest - 1 (or the fixed
+// datum), high = floor of the highest + 1. The levels must lie between the datum and the top
+// of the frame (ProfileRows - 1 rows above it): when they do not at the fixed datum, the page
+// takes the nearest whole metre at which they do; when they span more than the frame holds
+// at 1:100, the next smaller vertical scale at which they fit (1:200, 1:250, 1:500, 1:1000,
+// ...) with a datum on a whole step below the lowest. Values are fed one at a time.
 class LevelRangeBuilder
 {
 public:

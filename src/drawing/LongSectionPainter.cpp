@@ -50,12 +50,16 @@ public:
                    .arg(page.from, page.to)
                    .arg(page.pageIndex + 1)
                    .arg(page.pageCount));
+        if (page.levels.any)
+            textAt(p, (l.LeftX + l.RightX) / 2.0, l.TopY - l.RowHeight / 2.0,
+                   scaleLine(page.levels));
         titleBlock();
         legend();
+        // The band captions stand in a column of their own right of the bands.
         p.setFont(pageFont(l.FontSize + 1, false));
         for (int r = 1; r < LongSectionLayout::BandRows; ++r)
-            bandText(r, 30.0 * l.FontSize + l.LeftX, QString::fromLatin1(kBandCaptions[r]),
-                     Qt::black);
+            bandText(r, (l.RightX + l.pageWidth) / 2.0 + l.FontSize * 10.0,
+                     QString::fromLatin1(kBandCaptions[r]).trimmed(), Qt::black);
         grids();
         levelLabels();
         rows();
@@ -140,23 +144,33 @@ private:
             line(l.LeftX, y, l.RightX, y);
     }
 
-    // Level labels straddle the frame's left edge; only the levels inside the frame are shown.
+    // Level labels stand right of the frame (left of it there is no room for them), clear
+    // of its edge, above their lines; only the levels inside the frame are shown.
     void levelLabels()
     {
         if (!page.levels.any)
             return;
         p.setPen(Qt::black);
-        const auto low = nearestEven(page.levels.low);
-        const auto high = std::min<std::int64_t>(nearestEven(page.levels.high),
-                                                 low + LongSectionLayout::ProfileRows);
-        for (std::int64_t v = low; v <= high; ++v) {
-            const double y = l.levelToY(double(v), page.levels.low);
-            if (y < l.TopY)
+        const LevelRange& r = page.levels;
+        const int decimals = r.step == std::floor(r.step) ? 0 : 1;
+        for (int k = 0; k < LongSectionLayout::ProfileRows; ++k) {
+            const double v = r.low + k * r.step;
+            if (v > r.high + 1e-9)
                 break;
-            const QString wide = s.locale.toString(double(v), 'f', 2);
-            textAt(p, l.LeftX - textWidth(p, wide) / 2, y - l.RowHeight / 5.0,
-                   s.locale.toString(double(v), 'f', 0));
+            const QString text = s.locale.toString(v, 'f', decimals);
+            textAt(p, l.RightX + l.FontSize * 4.0, l.levelToY(v, r.low, r.step) - l.RowHeight / 5.0,
+                   text);
         }
+    }
+
+    QString scaleLine(const LevelRange& r) const
+    {
+        QString text = QStringLiteral("H 1:2500  V 1:%1  DATUM %2")
+                           .arg(r.verticalScale(), 0, 'f', 0)
+                           .arg(s.locale.toString(r.low, 'f', 2));
+        if (r.ownDatum)
+            text += QStringLiteral(" (this sheet)");
+        return text;
     }
 
     void bandText(int row, double x, const QString& text, const QColor& colour)
@@ -175,15 +189,15 @@ private:
     {
         if (page.rows.empty())
             return;
-        const double low = page.levels.low;
+        const double low = page.levels.low, step = page.levels.step;
         const double first = page.rows.front().chainage;
         p.save();
         p.setClipRect(QRectF(QPointF(l.LeftX, l.TopY), QPointF(l.RightX, l.BandTopY)));
         for (const CurveSegment& c : longSectionCurves(page.rows)) {
             p.setPen(pagePen(curves[c.curve].colour, c.curve == 3 ? normal : s.thinWidth,
                              curves[c.curve].style));
-            line(l.chainageX(c.chainage1, first), l.levelToY(c.level1, low),
-                 l.chainageX(c.chainage2, first), l.levelToY(c.level2, low));
+            line(l.chainageX(c.chainage1, first), l.levelToY(c.level1, low, step),
+                 l.chainageX(c.chainage2, first), l.levelToY(c.level2, low, step));
         }
         p.restore();
         for (const BandFigure& b : longSectionBandFigures(page.rows, s.locale))
@@ -205,8 +219,8 @@ private:
             const double w = c.picture.width() / dpmX * 1e5;
             const double h = c.picture.height() / dpmY * 1e5;
             const QRectF target(l.chainageX(c.chainage, first) - l.zoom * w * 0.436443121,
-                                l.levelToY(c.level, page.levels.low), w * 0.8728862412 * l.zoom,
-                                h * 0.8728862412 * l.zoom);
+                                l.levelToY(c.level, page.levels.low, page.levels.step),
+                                w * 0.8728862412 * l.zoom, h * 0.8728862412 * l.zoom);
             p.drawImage(target, c.picture);
         }
     }
@@ -259,19 +273,61 @@ std::vector<BandFigure> longSectionBandFigures(const std::vector<LongSectionRow>
         {
             out.push_back({0, r.chainage, plainDecimal(r.chainage), -1});
         }
-        void value(int j, const LongSectionRow& r, double v, double prev, double prevChainage)
+        void value(int j, const LongSectionRow& r, double v, double, double)
         {
             static constexpr int bandOf[4] = {3, 4, 5, 1};
-            if (j == 3 && v > 0 && prev > 0 && r.chainage != prevChainage)
-                out.push_back(
-                    {2, r.chainage,
-                     locale.toString(100 * (v - prev) / (r.chainage - prevChainage), 'f', 2) + '%',
-                     -1});
             out.push_back({bandOf[j], r.chainage, locale.toString(v, 'f', 2), j});
         }
     };
     std::vector<BandFigure> out;
     walkRows(rows, Visit{out, locale});
+    for (const StraightGrade& g : longSectionGrades(rows)) {
+        const QString figure = locale.toString(g.percent, 'f', 2);
+        out.push_back({2, (g.chainage1 + g.chainage2) / 2,
+                       (g.percent >= 0 && !figure.startsWith(locale.negativeSign())
+                            ? QString(locale.positiveSign())
+                            : QString()) +
+                           figure + '%',
+                       -1});
+    }
+    return out;
+}
+
+std::vector<StraightGrade> longSectionGrades(const std::vector<LongSectionRow>& rows)
+{
+    // FC is stored to the millimetre: two segments lie on one straight grade when they differ
+    // by no more than that rounding can make.
+    constexpr double kRounding = 0.0011; // m, a little over two half millimetres
+    std::vector<StraightGrade> out;
+    const LongSectionRow* start = nullptr; // the first row of the grade being followed
+    const LongSectionRow* last = nullptr;  // its last row
+    auto grade = [](const LongSectionRow& a, const LongSectionRow& b) {
+        return 100 * (b.fc - a.fc) / (b.chainage - a.chainage);
+    };
+    auto close = [&] {
+        if (start && last && last != start)
+            out.push_back({start->chainage, last->chainage, grade(*start, *last)});
+    };
+    for (const LongSectionRow& r : rows) {
+        if (!(r.fc > 0)) { // an empty FC ends the grade
+            close();
+            start = last = nullptr;
+            continue;
+        }
+        if (last && r.chainage == last->chainage)
+            continue;
+        if (start && last != start) {
+            const double tolerance = 100 * kRounding / (r.chainage - last->chainage);
+            if (std::abs(grade(*last, r) - grade(*start, *last)) > tolerance) {
+                close();
+                start = last;
+            }
+        } else if (!start) {
+            start = &r;
+        }
+        last = &r;
+    }
+    close();
     return out;
 }
 

@@ -65,13 +65,23 @@ struct CurveSegment {
     int curve = 0;
     double chainage1 = 0, level1 = 0, chainage2 = 0, level2 = 0;
 };
+// One straight grade of the formation: consecutive rows with an FC above 0 whose grades agree
+// within what the millimetre of a stored FC can change; its figure is worked from its ends.
+struct StraightGrade {
+    double chainage1 = 0, chainage2 = 0;
+    double percent = 0;
+};
+std::vector<StraightGrade> longSectionGrades(const std::vector<LongSectionRow>& rows);
+// The band figures: every row's chainage and levels, and one signed gradient per straight
+// grade at its middle.
 std::vector<BandFigure> longSectionBandFigures(const std::vector<LongSectionRow>& rows,
                                                const QLocale& locale);
 std::vector<CurveSegment> longSectionCurves(const std::vector<LongSectionRow>& rows);
 
 // Draws one page in the layout's twips on any painter whose transform maps twips to the device
-// (mapTwipsToScreen, mapTwipsToDevice). The profile is clipped to its frame: levels above or
-// below it are cut off at its edges.
+// (mapTwipsToScreen, mapTwipsToDevice). The page's datum and vertical scale (page.levels) keep
+// every level inside the frame; the profile is still clipped to it. The scales and the datum are
+// written above the frame.
 void paintLongSectionPage(QPainter& p, const LongSectionLayout& l, const LongSectionPage& page,
                           const LongSectionStyle& style);
 

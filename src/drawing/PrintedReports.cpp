@@ -4,6 +4,8 @@
 #include "store/Numbers.h"
 #include "store/Roads.h"
 
+#include <algorithm>
+
 namespace tarmela
 {
 
@@ -46,23 +48,32 @@ QString roadLine(const Road& road)
     return road.from + QStringLiteral(" To ") + road.to;
 }
 
+// The Level Book's lines as printed: per section the lines that hold something.
 class LevelBookTable : public ReportTable
 {
 public:
     LevelBookTable(std::shared_ptr<const LevelBookContent> book, QLocale locale)
         : m_book(std::move(book)), m_locale(std::move(locale))
     {
+        m_firstRow.reserve(std::size_t(m_book->sectionCount()) + 1);
+        std::int64_t rows = 0;
+        for (std::int64_t s = 0; s < m_book->sectionCount(); ++s) {
+            m_firstRow.push_back(rows);
+            for (int i = 0; i < m_book->linesPerSection(); ++i)
+                rows += m_book->lineHolds(s, i) ? 1 : 0;
+        }
+        m_firstRow.push_back(rows);
     }
-    std::int64_t rowCount() const override { return m_book->lineCount(); }
+    std::int64_t rowCount() const override { return m_firstRow.back(); }
     bool mayWrap(std::int64_t row) const override
     {
-        return row % m_book->linesPerSection() == 0 &&
-               m_book->hasRemarks(row / m_book->linesPerSection());
+        const auto [section, line] = find(row);
+        return line == 0 && m_book->hasRemarks(section);
     }
     TableRow row(std::int64_t index) const override
     {
-        const LevelBookLine l =
-            m_book->line(index / m_book->linesPerSection(), int(index % m_book->linesPerSection()));
+        const auto [section, line] = find(index);
+        const LevelBookLine l = m_book->line(section, line);
         TableRow row{value(l.label)};
         for (const double v : {l.bs, l.is, l.fs, l.hi, l.rl, l.topWidth, l.bottomWidth})
             row.push_back(value(number3(v, m_locale)));
@@ -72,8 +83,22 @@ public:
     }
 
 private:
+    // The section and the line within it of a printed row.
+    std::pair<std::int64_t, int> find(std::int64_t row) const
+    {
+        const auto after = std::upper_bound(m_firstRow.begin(), m_firstRow.end() - 1, row);
+        const std::int64_t section = std::int64_t(after - m_firstRow.begin()) - 1;
+        std::int64_t skip = row - m_firstRow[section];
+        int line = 0;
+        for (; line < m_book->linesPerSection(); ++line)
+            if (m_book->lineHolds(section, line) && skip-- == 0)
+                break;
+        return {section, line};
+    }
+
     std::shared_ptr<const LevelBookContent> m_book;
     QLocale m_locale;
+    std::vector<std::int64_t> m_firstRow; // per section, then the row count
 };
 
 class EarthworkTable : public ReportTable
@@ -100,7 +125,8 @@ private:
     QLocale m_locale;
 };
 
-// The kilometre rows, ALL, and under them a line for each long gap, across the table.
+// The kilometre summary: KM, the chainages it covers, Filling, Cutting, Total; ALL; and under
+// them a line for each long gap, across the table.
 class SummaryTable : public ReportTable
 {
 public:
@@ -122,7 +148,10 @@ public:
                 {m_notes[index - std::int64_t(m_rows.size())], Left | SingleLine, size, false, 0}};
         const auto& texts = m_rows[index];
         const bool all = index + 1 == std::int64_t(m_rows.size());
-        TableRow row{{texts[0], kSummary, size, all, BorderAll}};
+        bool isNumber = false;
+        const std::int64_t km = texts[0].toLongLong(&isNumber);
+        TableRow row{{texts[0], kSummary, size, all, BorderAll},
+                     {isNumber ? kilometreRange(km) : QString(), kSummary, size, all, BorderAll}};
         for (int k = 1; k < 4; ++k)
             row.push_back({texts[k], kValue, size, all, BorderAll});
         return row;
@@ -131,8 +160,30 @@ public:
 private:
     std::vector<std::array<QString, 4>> m_rows;
     QStringList m_notes;
-    std::vector<double> m_noteColumns{70};
+    std::vector<double> m_noteColumns{91}; // across the summary
 };
+
+// The narrowest paper on which every column's widest text and heading word is drawn at
+// kSmallestPrintedSize or larger: A4 upright, A4 on its side, then A3 on its side.
+PageModel paperFor(const std::vector<QString>& widest, const QStringList& headings,
+                   double columnPercent, const CharacterWidths& widths)
+{
+    double valueWidth = 0, wordWidth = 0;
+    for (const QString& text : widest)
+        valueWidth = std::max(valueWidth, widths.textWidth(text, kValueSize));
+    for (const QString& heading : headings)
+        for (const QString& word : heading.split(QLatin1Char(' ')))
+            wordWidth = std::max(wordWidth, widths.textWidth(word, kHeadingSize, true));
+    const std::array<PageModel, 3> papers{PageModel(), PageModel::on(Paper::A4, true),
+                                          PageModel::on(Paper::A3, true)};
+    for (const PageModel& page : papers) {
+        const double room = page.printableWidth() * columnPercent / 100 - 8;
+        if (kValueSize * room / valueWidth >= kSmallestPrintedSize &&
+            kHeadingSize * room / wordWidth >= kSmallestPrintedSize)
+            return page;
+    }
+    return papers.back();
+}
 
 std::unique_ptr<ReportDocument> levelBook(Database& db, const Road& road, int viewSections,
                                           const QLocale& locale, const CharacterWidths& widths)
@@ -157,7 +208,8 @@ std::unique_ptr<ReportDocument> levelBook(Database& db, const Road& road, int vi
 }
 
 std::unique_ptr<ReportDocument> earthwork(Database& db, const Road& road, int viewSections,
-                                          const QLocale& locale, const CharacterWidths& widths)
+                                          const QLocale& locale, const CharacterWidths& widths,
+                                          const QString& method)
 {
     auto sheet = std::make_shared<const EarthworkContent>(db, road.id, viewSections, true);
     const VolumeSummary volumes = reportVolumes(*sheet);
@@ -166,16 +218,39 @@ std::unique_ptr<ReportDocument> earthwork(Database& db, const Road& road, int vi
     const int count = int(sheet->columns().size());
     table->columns.assign(count, 100.0 / count);
     // Levels and areas of up to three whole digits keep one size down a column; chainages of
-    // six digits keep theirs.
+    // six digits keep theirs; a column holding wider figures is sized by its widest.
     table->widest.assign(count, fmt3(-999.999, locale));
     table->widest[0] = QStringLiteral("999999");
+    for (int c = 0; c < count; ++c) {
+        double low = 0, high = 0;
+        for (std::int64_t r = 0; r < sheet->rowCount(); ++r) {
+            const double v = sheet->value(r, c);
+            if (!isEmptyValue(v)) {
+                low = std::min(low, v);
+                high = std::max(high, v);
+            }
+        }
+        for (const double v : {low, high}) {
+            const QString text = c == 0 ? QString::number(nearestEven(v)) : fmt3(v, locale);
+            if (widths.textWidth(text, kValueSize) > widths.textWidth(table->widest[c], kValueSize))
+                table->widest[c] = text;
+        }
+    }
+    const PageModel page = paperFor(table->widest, sheet->columns(), 100.0 / count, widths);
+
     TableRow headings;
     for (const QString& name : sheet->columns())
         headings.push_back(heading(name));
+    QString about =
+        QStringLiteral("Levels and chainages in m, areas in m\u00b2, volumes in m\u00b3");
+    if (!method.isEmpty())
+        about = QStringLiteral("Quantity method: ") + method + QStringLiteral(". ") + about;
     table->header = {
+        {{100}, {title(reportTitle(ReportKind::EarthworkReport), kTitleSize)}},
         {{80, 20},
          {title(roadLine(road), kRoadSize),
           title(QStringLiteral("Length=%1M.").arg(road.length), kHeadingSize, Right)}},
+        {{100}, {title(about, kHeadingSize)}},
         {table->columns, headings},
     };
 
@@ -184,17 +259,20 @@ std::unique_ptr<ReportDocument> earthwork(Database& db, const Road& road, int vi
         gaps << gapLine(gap);
     auto summary = std::make_unique<SummaryTable>(summaryRows(volumes, locale), gaps);
     summary->rowHeight = kSummaryRowHeight;
-    summary->columns = {7, 21, 21, 21};
+    summary->columns = {7, 21, 21, 21, 21};
     summary->header = {
-        {{28}, {{QStringLiteral("Summary"), kSummary, kHeadingSize, true, BorderAll}}},
+        {{91},
+         {{QStringLiteral("Summary (volumes in m\u00b3)"), kSummary, kHeadingSize, true,
+           BorderAll}}},
         {summary->columns,
          {{QStringLiteral("KM"), kSummary, kHeadingSize, true, BorderAll},
+          {QStringLiteral("Chainage (m)"), kSummary, kHeadingSize, true, BorderAll},
           {QStringLiteral("Filling"), kSummary, kHeadingSize, true, BorderAll},
           {QStringLiteral("Cutting"), kSummary, kHeadingSize, true, BorderAll},
           {QStringLiteral("Total"), kSummary, kHeadingSize, true, BorderAll}}},
     };
 
-    auto document = std::make_unique<ReportDocument>(PageModel(), widths);
+    auto document = std::make_unique<ReportDocument>(page, widths);
     document->addTable(std::move(table));
     document->addTable(std::move(summary));
     return document;
@@ -210,11 +288,12 @@ QString reportTitle(ReportKind kind)
 
 std::unique_ptr<ReportDocument> buildReport(ReportKind kind, Database& db, std::int64_t road,
                                             int viewSections, const QLocale& locale,
-                                            const CharacterWidths& widths)
+                                            const CharacterWidths& widths, const QString& method)
 {
     const Road details = roads::get(db, road);
-    return kind == ReportKind::LevelBook ? levelBook(db, details, viewSections, locale, widths)
-                                         : earthwork(db, details, viewSections, locale, widths);
+    return kind == ReportKind::LevelBook
+               ? levelBook(db, details, viewSections, locale, widths)
+               : earthwork(db, details, viewSections, locale, widths, method);
 }
 
 } // namespace tarmela

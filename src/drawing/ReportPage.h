@@ -1,5 +1,7 @@
 #pragma once
 
+#include "drawing/PageUnits.h"
+
 #include <QLineF>
 #include <QRectF>
 #include <QSizeF>
@@ -10,9 +12,11 @@
 namespace tarmela
 {
 
-// The printed reports' page, in units of 96 to the inch: A4 with the reports' margins, row
-// height and base font size.
+// The printed reports' page, in units of 96 to the inch: A4 upright by default, with the
+// reports' margins, row height and base font size.
 struct PageModel {
+    Paper paper = Paper::A4;
+    bool landscape = false;
     QSizeF size{793.92, 1122.24};
     double left = 75;
     double right = 50;
@@ -22,7 +26,13 @@ struct PageModel {
     double baseFontSize = 9; // points
     double printableWidth() const { return size.width() - left - right; }
     double lastY() const { return size.height() - bottom; }
+    // The same margins on another paper or orientation.
+    static PageModel on(Paper paper, bool landscape);
 };
+
+// No text of a printed report is drawn smaller than this: below it a page cannot be read
+// at arm's length.
+constexpr double kSmallestPrintedSize = 6; // points
 
 // Cell style codes: alignment and line breaking as the reports write them, and one code of
 // their own for a cell whose text wraps and whose row grows to hold it.

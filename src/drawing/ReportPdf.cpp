@@ -15,7 +15,7 @@ void writeReportPdf(const ReportDocument& report, const QString& title, const QS
     // The reports keep the PDF writer's own resolution, finer than the section drawings'.
     constexpr int kReportResolution = 1200;
     writePagesPdf(
-        path, Paper::A4, false, report.pageCount(), title,
+        path, report.pageModel().paper, report.pageModel().landscape, report.pageCount(), title,
         [&](QPainter& painter, std::int64_t i) {
             painter.setTransform(pageToDevice(*painter.device()));
             paintReportPage(painter, report.page(i));

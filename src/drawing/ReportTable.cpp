@@ -9,9 +9,11 @@ namespace tarmela
 namespace
 {
 
-constexpr double kTextTop = 3;     // below the row's top
-constexpr double kTextSides = 4;   // on either side: text stays within the cell width less 8
-constexpr double kWrapPadding = 6; // a wrapped cell's height beyond its lines
+constexpr double kTextTop = 3;        // below the row's top
+constexpr double kTextSides = 4;      // on either side: text stays within the cell width less 8
+constexpr double kWrapPadding = 6;    // a wrapped cell's height beyond its lines
+constexpr double kPageNumberSize = 8; // points
+constexpr double kPageNumberGap = 8;  // between the page number and the first row
 
 bool wraps(int style)
 {
@@ -28,6 +30,17 @@ int alignment(int style)
 }
 
 } // namespace
+
+PageModel PageModel::on(Paper paper, bool landscape)
+{
+    PageModel page;
+    page.paper = paper;
+    page.landscape = landscape;
+    page.size = paper == Paper::A3 ? QSizeF(1122.24, 1587.84) : QSizeF(793.92, 1122.24);
+    if (landscape)
+        page.size.transpose();
+    return page;
+}
 
 ReportDocument::ReportDocument(PageModel page, CharacterWidths widths)
     : m_page(page), m_widths(widths)
@@ -57,7 +70,7 @@ ReportDocument::LaidRow ReportDocument::layRow(const std::vector<double>& column
                     widestWord =
                         std::max(widestWord, m_widths.textWidth(word, cell.fontSize, cell.bold));
                 if (widestWord > room)
-                    t.fontSize = cell.fontSize * room / widestWord;
+                    t.fontSize = std::max(cell.fontSize * room / widestWord, kSmallestPrintedSize);
                 t.lines = m_widths.wrap(cell.text, room, t.fontSize, cell.bold);
             } else {
                 const QString text =
@@ -66,7 +79,7 @@ ReportDocument::LaidRow ReportDocument::layRow(const std::vector<double>& column
                 if (c < widest.size() && !widest[c].isEmpty())
                     w = std::max(w, m_widths.textWidth(widest[c], cell.fontSize, cell.bold));
                 if (w > room)
-                    t.fontSize = cell.fontSize * room / w;
+                    t.fontSize = std::max(cell.fontSize * room / w, kSmallestPrintedSize);
                 t.lines << text;
             }
             t.lineHeight = m_widths.lineHeight(t.fontSize);
@@ -153,6 +166,16 @@ ReportPage ReportDocument::page(std::int64_t index) const
     const bool last = index + 1 == pageCount() || m_starts[index + 1].table != start.table;
     const ReportTable& table = *m_tables[start.table];
     const std::int64_t end = last ? table.rowCount() : m_starts[index + 1].row;
+
+    // "Page n of N" in the top margin, clear of the header block.
+    PlacedText number;
+    number.fontSize = kPageNumberSize;
+    number.lineHeight = m_widths.lineHeight(kPageNumberSize);
+    number.align = cellstyle::Right;
+    number.box = QRectF(m_page.left, m_page.top - kPageNumberGap - number.lineHeight,
+                        m_page.printableWidth(), number.lineHeight);
+    number.lines << QStringLiteral("Page %1 of %2").arg(index + 1).arg(pageCount());
+    page.texts.push_back(number);
 
     place(m_headers[start.table], m_page.top, page.texts, page.rules);
     double y = m_page.top + m_headers[start.table].height;

@@ -49,7 +49,9 @@ public:
 // wraps (a word-break style or the measured style) breaks at word ends and makes its row as
 // high as its lines plus 6; a single line taller than the row (a large title) makes it as
 // high as the line plus 3. A text too wide for its cell is drawn smaller until it fits, so no
-// text reaches into a neighbour.
+// text reaches into a neighbour, but never below kSmallestPrintedSize: a report whose columns
+// would need smaller type is laid out on wider paper instead (see PrintedReports). Every page
+// says "Page n of N" at the right of its top margin.
 class ReportDocument
 {
 public:

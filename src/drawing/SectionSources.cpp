@@ -72,6 +72,7 @@ LongSectionPage LongSectionSource::page(std::int64_t index, QStringList* problem
         levels.take(r.centre);
         levels.take(r.left);
         levels.take(r.right);
+        levels.take(r.fc);
         page.rows.push_back(r);
     }
     page.levels = levels.result(m_options.fixedDatum, m_options.fixedDatumValue);

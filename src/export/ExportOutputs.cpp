@@ -15,8 +15,8 @@ template <ReportKind kind>
 QStringList writeReportPages(Database& db, std::int64_t road, const ExportSettings& s,
                              const QString& target)
 {
-    const auto pages =
-        buildReport(kind, db, road, s.viewSections, s.locale, CharacterWidths::load(s.widthsFile));
+    const auto pages = buildReport(kind, db, road, s.viewSections, s.locale,
+                                   CharacterWidths::load(s.widthsFile), s.method);
     writeReportPdf(*pages, reportTitle(kind), target);
     return {};
 }
@@ -40,7 +40,7 @@ const std::vector<ExportOutput>& exportOutputs()
         {"earthwork-report", "Earthwork Report (Html)", "Earthwork Report.htm", K::HtmlReport,
          "--earthwork", true,
          [](Database& db, std::int64_t road, const ExportSettings& s, const QString& target) {
-             WriteEarthworkReport(db, road, s.viewSections, s.locale, target);
+             WriteEarthworkReport(db, road, s.viewSections, s.locale, target, s.method);
              return QStringList();
          }},
         {"lsection", "Longitudinal Section (DXF)", "LSection.dxf", K::DxfDrawing, "--lsection",
@@ -53,7 +53,8 @@ const std::vector<ExportOutput>& exportOutputs()
              ExportCrossSectionsDxf(db, road, s.drawing, target);
              return QStringList();
          }},
-        // The printed reports on A4 pages, upright.
+        // The printed reports as they print: A4 upright, or the Earthwork Report on wider paper
+        // when its columns need it.
         {"level-book-pdf", "Level Book (PDF)", "Level Book.pdf", K::PdfPages, "--level-book", false,
          writeReportPages<ReportKind::LevelBook>},
         {"earthwork-report-pdf", "Earthwork Report (PDF)", "Earthwork Report.pdf", K::PdfPages,

@@ -27,6 +27,7 @@ class Database;
 // function holds.
 struct ExportSettings {
     int viewSections = kReadingsPerSide; // readings a side in the reports
+    QString method;                      // the quantity method the reports name
     QLocale locale;
     QString widthsFile; // the program folder's Fonts/ARFONT8.fl, for the printed reports
     DxfOptions drawing;

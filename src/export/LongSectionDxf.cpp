@@ -2,9 +2,9 @@
 // centre line, the outermost left and right ground readings and the formation, over six bands
 // of figures (chainage, formation level, gradient, centre, left and right levels).
 //
-// A profile joins two rows only when both have its level: a row without any left reading, say,
-// breaks the left profile instead of drawing a line down to level zero. An empty C or FC keeps
-// the last level read, as the engineer's sheets carry a level on until it changes.
+// The sheet shows what the printed page shows, from the same figures: the outermost shown
+// reading of each side, an empty value left empty in the bands and breaking its profile, one
+// gradient per straight grade, and the page's datum and vertical scale, written on the sheet.
 #include "export/LongSectionDxf.h"
 
 #include "drawing/SectionSources.h"
@@ -34,22 +34,7 @@ constexpr float SheetOffset = 1.0f;
 constexpr float GridWidth = 28.0f; // 20 x 1.4
 constexpr float ChainageScale = 28.0f * 0.001f;
 constexpr std::string_view kNoRecords = "There are no records to display for the current road!";
-// A sheet labels at most this many whole levels; more can only come from a mistyped level.
-constexpr std::int64_t kMaxLevelLabels = 10000;
-
 const char* const kBandTitles[6] = {"CHAIN", "FC", "GRAD", "CEN", "LEFT", "RIGHT"};
-
-// The outermost present reading of a side: L8 (R8) first, inwards to L1 (R1).
-bool outermost(const SideReadings& levels, double& level)
-{
-    for (int i = kReadingsPerSide - 1; i >= 0; --i) {
-        if (isReading(levels[i])) {
-            level = levels[i];
-            return true;
-        }
-    }
-    return false;
-}
 
 } // namespace
 
@@ -65,7 +50,7 @@ float LongSectionDrawing::sheetLeft(std::int64_t k)
 
 float LongSectionDrawing::LevelY(float level) const
 {
-    return (level - SheetDatum) * BandHeight + BandHeight + BandTop;
+    return (level - SheetDatum) / SheetStep * BandHeight + BandHeight + BandTop;
 }
 
 void LongSectionDrawing::DxfBandText(float row, float x, std::string_view text)
@@ -92,13 +77,24 @@ bool LongSectionDrawing::DxfLongSheet(const std::vector<RlRow>& rows)
     const LevelRange levels = levelRange(rows);
     if (levels.any) {
         SheetDatum = float(levels.low);
+        SheetStep = float(levels.step);
         TopLevel = float(levels.high);
-        const auto datum = std::int64_t(SheetDatum);
-        const auto top = std::min(std::int64_t(TopLevel), datum + kMaxLevelLabels);
-        for (std::int64_t v = datum; v <= top; ++v) {
-            const std::string text = std::to_string(v);
+        const int decimals = levels.step == std::floor(levels.step) ? 0 : 1;
+        for (int k = 0; k < LongSectionLayout::ProfileRows; ++k) {
+            const double v = levels.low + k * levels.step;
+            if (v > levels.high + 1e-9)
+                break;
+            const std::string text = QString::number(v, 'f', decimals).toStdString();
             m_out.DxfText(SheetLeft - 0.5f, LevelY(float(v)) - BandHeight / 5, text);
         }
+        // The scales and the datum this sheet is drawn at.
+        std::string scales = QStringLiteral("H 1:2500  V 1:%1  DATUM %2")
+                                 .arg(levels.verticalScale(), 0, 'f', 0)
+                                 .arg(levels.low, 0, 'f', 2)
+                                 .toStdString();
+        if (levels.ownDatum)
+            scales += " (this sheet)";
+        m_out.DxfText(SheetLeft + GridWidth / 2, SheetTop + 0.05f, scales);
     }
     m_out.setLayer("BANDS"sv);
     for (int r = 0; r < 6; ++r)
@@ -111,76 +107,44 @@ bool LongSectionDrawing::DxfLongSheet(const std::vector<RlRow>& rows)
 LevelRange LongSectionDrawing::levelRange(const std::vector<RlRow>& rows) const
 {
     LevelRangeBuilder levels;
-    const int shown = m_options.viewSections;
-    for (const RlRow& r : rows) {
+    for (const LongSectionRow& r : pageRows(rows)) {
         levels.take(r.centre);
-        if (shown >= 1) {
-            levels.take(r.left[shown - 1]);
-            levels.take(r.right[shown - 1]);
-        }
+        levels.take(r.left);
+        levels.take(r.right);
+        levels.take(r.fc);
     }
     return levels.result(m_options.fixedDatum, m_options.fixedDatumValue);
 }
 
 void LongSectionDrawing::drawRows(const std::vector<RlRow>& rows)
 {
-    struct Levels {
-        float x = 0;
-        double chainage = 0;
-        double centre = 0, left = 0, right = 0, fc = 0;
-        bool hasCentre = false, hasLeft = false, hasRight = false, hasFc = false;
-    };
-    Levels prev;
-    Levels cur;
+    // The figures and profiles of the sheet are the printed page's: an empty value stays
+    // empty and breaks its profile.
+    const std::vector<LongSectionRow> page = pageRows(rows);
     const double first = rows.front().chainage;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const RlRow& r = rows[i];
-        cur.x = float(double(SheetLeft) + (r.chainage - first) * double(ChainageScale));
-        cur.chainage = r.chainage;
-        // C and FC carry on from the last row that had them.
-        if (isReading(r.centre)) {
-            cur.centre = r.centre;
-            cur.hasCentre = true;
-        }
-        if (isReading(r.fc)) {
-            cur.fc = r.fc;
-            cur.hasFc = true;
-        }
-        cur.hasLeft = outermost(r.left, cur.left);
-        cur.hasRight = outermost(r.right, cur.right);
-
-        m_out.setLayer("BANDS"sv);
-        DxfBandText(0, cur.x, dxf::stored(r.chainage).view());
-        if (cur.hasCentre)
-            DxfBandText(3, cur.x, dxf::twoDecimals(cur.centre).view());
-        if (cur.hasLeft)
-            DxfBandText(4, cur.x, dxf::twoDecimals(cur.left).view());
-        if (cur.hasRight)
-            DxfBandText(5, cur.x, dxf::twoDecimals(cur.right).view());
-        if (cur.hasFc)
-            DxfBandText(1, cur.x, dxf::twoDecimals(cur.fc).view());
-
-        if (i > 0) {
-            if (cur.hasFc && prev.hasFc && cur.chainage != prev.chainage) {
-                std::string grade(
-                    dxf::twoDecimals(100 * (cur.fc - prev.fc) / (cur.chainage - prev.chainage))
-                        .view());
-                grade += '%';
-                DxfBandText(2, cur.x, grade);
-            }
-            auto profile = [&](std::string_view layer, bool had, double from, bool has, double to) {
-                if (!had || !has)
-                    return;
-                m_out.setLayer(layer);
-                m_out.DxfLine(prev.x, LevelY(float(from)), cur.x, LevelY(float(to)));
-            };
-            profile("CENTRE"sv, prev.hasCentre, prev.centre, cur.hasCentre, cur.centre);
-            profile("LEFT"sv, prev.hasLeft, prev.left, cur.hasLeft, cur.left);
-            profile("RIGHT"sv, prev.hasRight, prev.right, cur.hasRight, cur.right);
-            profile("FC"sv, prev.hasFc, prev.fc, cur.hasFc, cur.fc);
-        }
-        prev = cur;
+    auto x = [&](double chainage) {
+        return float(double(SheetLeft) + (chainage - first) * double(ChainageScale));
+    };
+    m_out.setLayer("BANDS"sv);
+    for (const BandFigure& b : longSectionBandFigures(page, QLocale::c()))
+        DxfBandText(float(b.bandRow), x(b.chainage), b.text.toStdString());
+    static constexpr std::string_view layers[4] = {"CENTRE"sv, "LEFT"sv, "RIGHT"sv, "FC"sv};
+    for (const CurveSegment& c : longSectionCurves(page)) {
+        m_out.setLayer(layers[c.curve]);
+        m_out.DxfLine(x(c.chainage1), LevelY(float(c.level1)), x(c.chainage2),
+                      LevelY(float(c.level2)));
     }
+}
+
+std::vector<LongSectionRow> LongSectionDrawing::pageRows(const std::vector<RlRow>& rows) const
+{
+    const int shown = m_options.viewSections;
+    std::vector<LongSectionRow> out;
+    out.reserve(rows.size());
+    for (const RlRow& r : rows)
+        out.push_back({r.chainage, r.centre, shown ? r.left[shown - 1] : NAN,
+                       shown ? r.right[shown - 1] : NAN, r.fc});
+    return out;
 }
 
 QStringList ExportLongSectionDxf(Database& db, std::int64_t road, const DxfOptions& o,

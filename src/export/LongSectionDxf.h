@@ -1,6 +1,7 @@
 #pragma once
 
 #include "drawing/LongSectionLayout.h"
+#include "drawing/LongSectionPainter.h"
 #include "export/DxfDrawings.h"
 #include "store/RlRows.h"
 
@@ -44,11 +45,13 @@ public:
     float SheetLeft = 1.0f;
     float SheetRight = 29.0f;
     float SheetDatum = 0.0f;
+    float SheetStep = 1.0f; // metres of level to a band height
     float TopLevel = 0.0f;
 
 private:
     LevelRange levelRange(const std::vector<RlRow>& rows) const;
     void drawRows(const std::vector<RlRow>& rows);
+    std::vector<LongSectionRow> pageRows(const std::vector<RlRow>& rows) const;
 
     DxfWriter& m_out;
     DxfOptions m_options;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "compute/QuantityMethods.h"
 #include "export/BatchExport.h"
 #include "settings/SectionStyles.h"
 #include "settings/Settings.h"
@@ -16,6 +17,8 @@ inline ExportSettings exportSettingsFor(const Settings& settings, const QString&
     ExportSettings s;
     s.viewSections = settings.ViewSections;
     s.locale = QLocale();
+    const QuantityMethod* method = findQuantityMethod(settings.QuantityCalcMethod);
+    s.method = method ? QString::fromUtf8(method->caption) : QString();
     s.widthsFile = QDir(programFolder).filePath(QStringLiteral("Fonts/ARFONT8.fl"));
     s.drawing.viewSections = settings.ViewSections;
     s.drawing.sectionsPerPage = settings.SectionsPerPage;

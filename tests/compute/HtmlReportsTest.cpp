@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace tarmela;
@@ -80,7 +81,7 @@ TEST_F(Reports, EmptySheetGivesHeadingsAndTheAllRowOfZeros)
     p.roadWithRows({});
     const auto rows = earthwork(8);
     ASSERT_EQ(rows.size(), 3u); // headings, summary headings, ALL
-    EXPECT_EQ(rows[2], (Cells{"ALL", "0.00", "0.00", "0.00"}));
+    EXPECT_EQ(rows[2], (Cells{"ALL", "&nbsp;", "0.00", "0.00", "0.00"}));
 }
 
 // Whatever the road's Length, the summary is the recomputation's: a Length short of the last
@@ -101,8 +102,10 @@ TEST_F(Reports, KilometreSummaryIsTheRecomputations)
     ASSERT_TRUE(r.volumesDone);
     std::vector<Cells> expected;
     for (const auto& row : summaryRows(r.volumes, kUs))
-        expected.push_back({row[0].toStdString(), row[1].toStdString(), row[2].toStdString(),
-                            row[3].toStdString()});
+        expected.push_back(
+            {row[0].toStdString(),
+             row[0] == "ALL" ? "&nbsp;" : kilometreRange(row[0].toLongLong()).toStdString(),
+             row[1].toStdString(), row[2].toStdString(), row[3].toStdString()});
     for (const std::int64_t length : {1200, 2700, 33500}) {
         setLength(length);
         const auto rows = earthwork(0);
@@ -123,14 +126,14 @@ TEST_F(Reports, NumbersFollowTheGivenLocaleOnlyAndChainagesNone)
     auto rows = earthwork(0, QLocale::c());
     EXPECT_EQ(rows[1][3], "20.500");
     EXPECT_EQ(rows[2][0], "100.5");
-    EXPECT_EQ(rows[4], (Cells{"1", "2060.25", "0.00", "2060.25"}));
-    EXPECT_EQ(rows[5], (Cells{"ALL", "2,060.25", "0.00", "2,060.25"})); // always grouped
+    EXPECT_EQ(rows[4], (Cells{"1", "0 to 1000", "2060.25", "0.00", "2060.25"}));
+    EXPECT_EQ(rows[5], (Cells{"ALL", "&nbsp;", "2,060.25", "0.00", "2,060.25"})); // always grouped
 
     rows = earthwork(0, QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(rows[2][0], "100.5");
     EXPECT_EQ(rows[2][3], "20,500");
-    EXPECT_EQ(rows[4][1], "2.060,25");
-    EXPECT_EQ(rows[5][1], "2.060,25");
+    EXPECT_EQ(rows[4][2], "2.060,25");
+    EXPECT_EQ(rows[5][2], "2.060,25");
 }
 
 TEST_F(Reports, NonAsciiSeparatorsBecomeCharacterReferences)
@@ -185,4 +188,46 @@ TEST_F(Reports, FailuresLeaveTheEarlierFileInPlace)
     ASSERT_TRUE(e);
     EXPECT_EQ(e->kind(), ErrorKind::Io);
     EXPECT_TRUE(e->message().contains("no such folder"));
+}
+
+// Both reports are whole documents naming the road, with their tags closed; the Level Book
+// leaves out the readings that hold nothing.
+TEST_F(Reports, ReportsAreCompleteDocumentsNamingRoadMethodAndUnits)
+{
+    const auto road = p.roadWithRows({0, 20}, true);
+    db.exec(QString::fromUtf8("UPDATE Roads SET [From] = 'K\xc3\xb6ln', [To] = 'Bonn'"));
+    db.exec("UPDATE LB_1 SET C = 1.2, L1 = 1.5 WHERE Chainage = 0");
+    const struct {
+        std::function<void()> write;
+        const char* title;
+        std::vector<const char*> texts;
+        std::size_t rows;
+    } cases[] = {
+        {[&] { WriteEarthworkReport(db, road, 8, kUs, file, "Long"); },
+         "<title>Earthwork Report - K&#246;ln To Bonn</title>",
+         {"Quantity method: Long.", "areas in m&#178;", "volumes in m&#179;", "Length="},
+         3}, // this road's RL sheet is empty: the headings and the ALL row
+        // Chainage 0: its line, C and L1; chainage 20: its line alone.
+        {[&] { WriteLevelBookReport(db, road, 8, kUs, file); },
+         "<title>Level Book - K&#246;ln To Bonn</title>",
+         {"Bench mark 100.000 (assumed)", "in m."},
+         1 + 3 + 1},
+    };
+    for (const auto& c : cases) {
+        c.write();
+        const QString html = QString::fromLatin1(readFile(file));
+        SCOPED_TRACE(c.title);
+        EXPECT_TRUE(html.startsWith("<!DOCTYPE html>\n<html lang='en'>\n<head>\n"
+                                    "<meta charset='utf-8'>"));
+        EXPECT_TRUE(html.contains(c.title));
+        EXPECT_TRUE(html.contains("<p>Road: K&#246;ln To Bonn</p>"));
+        for (const char* text : c.texts)
+            EXPECT_TRUE(html.contains(text)) << text;
+        for (const char* tag : {"table", "tr", "td", "caption", "head", "body", "html"})
+            EXPECT_EQ(html.count(QStringLiteral("<%1").arg(tag)),
+                      html.count(QStringLiteral("</%1>").arg(tag)))
+                << tag;
+        EXPECT_EQ(tableRows(html).size(), c.rows);
+        EXPECT_TRUE(html.endsWith("</html>\n"));
+    }
 }

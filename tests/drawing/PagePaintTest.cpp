@@ -45,7 +45,7 @@ TEST(PagePaint, LongSectionFrameCurvesAndClipping)
     LevelRangeBuilder b;
     for (const auto& r : page.rows)
         b.take(r.centre);
-    page.levels = b.result(false, 0); // 98 .. 161
+    page.levels = b.result(false, 0); // 95 .. 180 at 1:500, so that 160 fits
     LongSectionStyle style;
     style.formation = QColor(255, 0, 0);
     style.centre = QColor(0, 0, 255);
@@ -57,11 +57,12 @@ TEST(PagePaint, LongSectionFrameCurvesAndClipping)
     EXPECT_TRUE(colourNear(image, l.LeftX, (l.TopY + l.BandTopY) / 2.0, Qt::black));
     EXPECT_TRUE(colourNear(image, 6120, l.TitleTopY + l.RowHeight, Qt::black));
     // FC at chainage 100 is 100.5: on the curve between its two rows.
-    EXPECT_TRUE(colourNear(image, l.chainageX(100, 0), l.levelToY(100.5, page.levels.low),
-                           style.formation));
-    EXPECT_FALSE(colourNear(image, l.chainageX(100, 0), l.levelToY(102.5, page.levels.low),
-                            style.formation, 3));
-    // The centre curve is cut off at the top of the frame.
+    EXPECT_TRUE(colourNear(image, l.chainageX(100, 0),
+                           l.levelToY(100.5, page.levels.low, page.levels.step), style.formation));
+    EXPECT_FALSE(colourNear(image, l.chainageX(100, 0),
+                            l.levelToY(102.5, page.levels.low, page.levels.step), style.formation,
+                            3));
+    // Nothing of the centre curve reaches above the frame.
     for (int x = 0; x < image.width(); ++x)
         for (int y = 0; y < l.TopY / 15 - 1; ++y)
             ASSERT_NE(image.pixelColor(x, y), style.centre) << x << "," << y;

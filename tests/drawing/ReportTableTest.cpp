@@ -58,13 +58,15 @@ TEST(ReportTable, WrappedCellGrowsItsRowAndPushesTheNextRowOver)
     ASSERT_EQ(pushed.pageCount(), 2);
     const auto first = pageRows(pushed.page(0));
     const auto second = pageRows(pushed.page(1));
-    // Every page opens with the header block; the note's row holds its lines, and the last
-    // rows no longer fit below it.
+    // Every page opens with its number and the header block; the note's row holds its
+    // lines, and the last rows no longer fit below it.
     const QStringList header[] = {{"Title"}, {"No", "Note"}};
     for (const auto* rows : {&first, &second}) {
-        ASSERT_GE(rows->size(), 3u);
-        EXPECT_EQ((*rows)[0], header[0]);
-        EXPECT_EQ((*rows)[1], header[1]);
+        ASSERT_GE(rows->size(), 4u);
+        EXPECT_EQ((*rows)[0],
+                  QStringList{QStringLiteral("Page %1 of 2").arg(rows == &first ? 1 : 2)});
+        EXPECT_EQ((*rows)[1], header[0]);
+        EXPECT_EQ((*rows)[2], header[1]);
     }
     // The note's row holds all its lines; the rows after it that no longer fit open the
     // next page, none lost, none twice.
@@ -74,7 +76,7 @@ TEST(ReportTable, WrappedCellGrowsItsRowAndPushesTheNextRowOver)
     ASSERT_NE(noteRow, first.end());
     ASSERT_EQ(noteRow->size(), 2);
     EXPECT_GE((*noteRow)[1].count('/'), 1) << (*noteRow)[1].toStdString();
-    EXPECT_EQ(second[2][0].toInt(), first.back()[0].toInt() + 1);
+    EXPECT_EQ(second[3][0].toInt(), first.back()[0].toInt() + 1);
     EXPECT_EQ(second.back()[0].toInt(), perPage);
 }
 
@@ -93,18 +95,27 @@ TEST(ReportTable, TextsShrinkToStayInsideTheirCells)
             return {{"123,456.789", 34, 8}, {"9.5", 34, 8}, {"Very-long-word here", 999, 8}};
         }
     };
-    ReportDocument doc(PageModel(), w);
-    doc.addTable(std::make_unique<Narrow>());
-    const ReportPage page = doc.page(0);
-    ASSERT_EQ(page.texts.size(), 5u);
-    for (const PlacedText& t : page.texts) {
-        for (const QString& line : t.lines)
-            EXPECT_LE(w.textWidth(line, t.fontSize, t.bold), t.box.width() + 1e-9)
-                << line.toStdString();
-        EXPECT_NEAR(t.box.width(), PageModel().printableWidth() / 24 - 8, 1e-9);
+    // Texts shrink to fit their cells, but not below 6 pt: a text that would need less stays
+    // at 6 pt (a report lays itself out on wider paper before it comes to that).
+    for (const PageModel& model : {PageModel(), PageModel::on(Paper::A3, true)}) {
+        ReportDocument doc(model, w);
+        doc.addTable(std::make_unique<Narrow>());
+        const ReportPage page = doc.page(0);
+        ASSERT_EQ(page.texts.size(), 1u + 5);
+        for (std::size_t i = 1; i < page.texts.size(); ++i) {
+            const PlacedText& t = page.texts[i];
+            EXPECT_GE(t.fontSize, kSmallestPrintedSize);
+            for (const QString& line : t.lines) {
+                if (t.fontSize > kSmallestPrintedSize) {
+                    EXPECT_LE(w.textWidth(line, t.fontSize, t.bold), t.box.width() + 1e-9)
+                        << line.toStdString();
+                }
+            }
+            EXPECT_NEAR(t.box.width(), model.printableWidth() / 24 - 8, 1e-9);
+        }
+        // "Fill Area" breaks at its blank before it shrinks; a short value keeps its size.
+        EXPECT_EQ(page.texts[2].lines, (QStringList{"Fill", "Area"}));
+        EXPECT_EQ(page.texts[4].fontSize, 8);
+        EXPECT_LT(page.texts[3].fontSize, 8);
     }
-    // "Fill Area" breaks at its blank before it shrinks; a short value keeps its size.
-    EXPECT_EQ(page.texts[1].lines, (QStringList{"Fill", "Area"}));
-    EXPECT_EQ(page.texts[3].fontSize, 8);
-    EXPECT_LT(page.texts[2].fontSize, 8);
 }

@@ -61,6 +61,53 @@ TEST(SectionLayout, LongSectionPlacesChainagesAndLevels)
     EXPECT_EQ(a4.KmWidth, 14742);
 }
 
+// A sheet keeps the fixed datum while its levels fit the frame's 17 rows above it, takes the
+// nearest whole metre that fits otherwise, and a smaller vertical scale when 17 m are too few.
+TEST(SectionLayout, LongSectionDatumKeepsEveryLevelInTheFrame)
+{
+    const struct {
+        std::vector<double> levels;
+        bool fixed;
+        double low, step;
+        bool own;
+    } cases[] = {
+        {{97.35, 101.8}, true, 95, 1, false}, {{90.4, 100}, true, 90, 1, true},
+        {{110, 120.2}, true, 104, 1, true},   {{100, 115.5}, false, 99, 1, false},
+        {{100, 117.5}, false, 100, 2, false}, // 99 + 17 is too low
+        {{90, 131}, true, 90, 2.5, true},     {{0.5, 160}, false, 0, 10, false},
+    };
+    for (const auto& c : cases) {
+        LevelRangeBuilder b;
+        for (const double v : c.levels)
+            b.take(v);
+        const LevelRange r = b.result(c.fixed, 95);
+        SCOPED_TRACE(c.levels.back());
+        EXPECT_EQ(r.low, c.low);
+        EXPECT_EQ(r.step, c.step);
+        EXPECT_EQ(r.ownDatum, c.own);
+        for (const double v : c.levels) {
+            EXPECT_GE(v, r.low);
+            EXPECT_LE(v, r.low + (LongSectionLayout::ProfileRows - 1) * r.step);
+        }
+    }
+}
+
+// One signed figure per straight grade, however the millimetres of FC round.
+TEST(SectionLayout, LongSectionGradesOnePerStraightGrade)
+{
+    std::vector<LongSectionRow> rows;
+    for (int ch = 0; ch <= 400; ch += 20) {
+        const double fc = ch <= 200 ? 100 + 0.0035 * ch : 100.7 - 0.005 * (ch - 200);
+        rows.push_back({double(ch), NAN, NAN, NAN, std::round(fc * 1000) / 1000});
+    }
+    rows[19].fc = NAN; // an empty FC ends a grade
+    QStringList grades;
+    for (const BandFigure& f : longSectionBandFigures(rows, QLocale::c()))
+        if (f.bandRow == 2)
+            grades << QStringLiteral("%1@%2").arg(f.text).arg(f.chainage);
+    EXPECT_EQ(grades.join(" "), "+0.35%@100 -0.50%@280");
+}
+
 TEST(SectionLayout, CrossSectionPage)
 {
     const CrossSectionLayout a3 = CrossSectionLayout::at(1.0, Paper::A3, PageMargins{});
@@ -104,9 +151,8 @@ TEST(SectionLayout, BandFiguresAndCurvesBreakAtEmptyCells)
     for (const BandFigure& f : longSectionBandFigures(rows, QLocale::c()))
         cells[{f.chainage, f.bandRow}] = f.text;
     const auto cell = [&](double chainage, int row) { return cells[{chainage, row}]; };
-    EXPECT_EQ(cell(120, 2), "1.50%");
-    EXPECT_EQ(cells.count({100, 2}), 0u); // first row of the page
-    EXPECT_EQ(cells.count({160, 2}), 0u); // first row after an empty FC
+    EXPECT_EQ(cell(110, 2), "+1.50%");    // the grade 100-120, at its middle
+    EXPECT_EQ(cells.count({160, 2}), 0u); // a single row after an empty FC has none
     EXPECT_EQ(cells.count({120, 3}), 0u); // empty C leaves its cell empty
     EXPECT_EQ(cell(140, 0), "140");
 

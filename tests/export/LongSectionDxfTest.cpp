@@ -113,7 +113,7 @@ TEST(LongSectionDxf, DatumLevelLabelsAndBandFigures)
     auto labels = [](const DxfFile& f) {
         std::vector<std::string> out;
         for (const auto& e : f.ofType("TEXT"))
-            if (e.layer() == "TEXT" && !e.find(50))
+            if (e.layer() == "TEXT" && !e.find(50) && e.text(1).rfind("H 1:", 0) != 0)
                 out.push_back(e.text(1));
         return out;
     };
@@ -125,7 +125,7 @@ TEST(LongSectionDxf, DatumLevelLabelsAndBandFigures)
     EXPECT_EQ(fixed.back(), "102");
     EXPECT_NEAR(f.ofType("TEXT")[0].number(20), (95 - 95) * 0.7 + 0.7 + 6.5 - 0.14, kTol);
 
-    // Floating datum: one below the lowest whole level of C and the shown outer readings
+    // Floating datum: one below the lowest whole level of C, the shown outer readings and FC
     // (with 8 shown, L8 counts and R2 does not).
     d.options.fixedDatum = false;
     f = d.write(road.id());
@@ -134,7 +134,8 @@ TEST(LongSectionDxf, DatumLevelLabelsAndBandFigures)
     f = d.write(road.id());
     EXPECT_EQ(labels(f), (std::vector<std::string>{"98", "99", "100", "101"}));
 
-    // Figures: chainage as stored, levels with two decimals; the gradient from the second row.
+    // Figures: chainage as stored, levels with two decimals, one signed gradient per grade at
+    // its middle.
     auto values = [&f](int row) {
         std::vector<std::string> out;
         for (const DxfEntity* e : bandTexts(f, row))
@@ -143,15 +144,14 @@ TEST(LongSectionDxf, DatumLevelLabelsAndBandFigures)
     };
     EXPECT_EQ(values(0), (std::vector<std::string>{"CHAIN", "0", "20", "40", "60"}));
     EXPECT_EQ(values(1), (std::vector<std::string>{"FC", "100.00", "100.50", "100.10", "100.20"}));
-    EXPECT_EQ(values(2), (std::vector<std::string>{"GRAD", "2.50%", "-2.00%", "0.50%"}));
-    // An empty C carries the last one on.
-    EXPECT_EQ(values(3), (std::vector<std::string>{"CEN", "100.30", "100.40", "100.40", "100.60"}));
-    // Outermost readings: L8, then L3; a zero reading is no reading.
-    EXPECT_EQ(values(4), (std::vector<std::string>{"LEFT", "101.70", "100.10"}));
-    EXPECT_EQ(values(5), (std::vector<std::string>{"RIGHT", "99.90", "100.20"}));
-    EXPECT_EQ(f.linesOn("CENTRE"), 3);
+    EXPECT_EQ(values(2), (std::vector<std::string>{"GRAD", "+2.50%", "-2.00%", "+0.50%"}));
+    // An empty C stays empty and breaks the centre profile, as on the printed page.
+    EXPECT_EQ(values(3), (std::vector<std::string>{"CEN", "100.30", "100.40", "100.60"}));
+    // The outermost shown readings, L2 and R2, whatever lies further out or in.
+    EXPECT_EQ(values(4), (std::vector<std::string>{"LEFT"}));
+    EXPECT_EQ(values(5), (std::vector<std::string>{"RIGHT", "99.90"}));
+    EXPECT_EQ(f.linesOn("CENTRE"), 1); // 0-20 only
     EXPECT_EQ(f.linesOn("FC"), 3);
-    EXPECT_EQ(f.linesOn("LEFT"), 1);  // 0-20 only
     EXPECT_EQ(f.linesOn("RIGHT"), 0); // never two rows in a row
 }
 
@@ -170,8 +170,8 @@ TEST(LongSectionDxf, EmptySheetsWarnAndTheExportGoesOn)
     ASSERT_EQ(lefts.size(), 3u);
     EXPECT_NEAR(lefts[1], 32.7, kTol);
     EXPECT_NEAR(lefts[2], 96.1, kTol);
-    // Titles, and a gradient after each sheet's first row.
-    EXPECT_EQ(bandTexts(f, 2).size(), 3u + 50 + 0 + 40);
+    // Titles, and one gradient for each sheet's one straight grade (none for a single row).
+    EXPECT_EQ(bandTexts(f, 2).size(), 3u + 1 + 0 + 1);
 
     // The road without any rows.
     RoadBuilder empty(d.project.db(), 1000, 20);

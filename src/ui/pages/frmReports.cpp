@@ -1,5 +1,6 @@
 #include "ui/pages/frmReports.h"
 
+#include "compute/QuantityMethods.h"
 #include "drawing/PageUnits.h"
 #include "drawing/ReportPainter.h"
 #include "store/Error.h"
@@ -146,7 +147,9 @@ bool frmReports::RefreshData()
             throw Error(ErrorKind::Database, tr("The project database is not open"));
         Database& db = *s.ProjectConnection;
         const Road road = roads::get(db, m_road);
-        m_document = buildReport(kind, db, road.id, s.settings.ViewSections, QLocale(), widths);
+        const QuantityMethod* method = findQuantityMethod(s.settings.QuantityCalcMethod);
+        m_document = buildReport(kind, db, road.id, s.settings.ViewSections, QLocale(), widths,
+                                 method ? QString::fromUtf8(method->caption) : QString());
         m_title = reportTitle(kind) + QStringLiteral(" \u2014 ") + road.from +
                   QStringLiteral(" To ") + road.to;
         setWindowTitle(tr("Print Report") + QStringLiteral(" \u2014 ") + m_title);
@@ -184,7 +187,8 @@ void frmReports::PrintCommand()
 {
     if (!m_document || pageCount() == 0)
         return;
-    const std::optional<PrintChoice> choice = frmSelectPrinter::ask(window(), false, Paper::A4);
+    const std::optional<PrintChoice> choice = frmSelectPrinter::ask(
+        window(), m_document->pageModel().landscape, m_document->pageModel().paper);
     if (!choice)
         return;
     const std::int64_t count = choice->allPages ? pageCount() : 1;

@@ -60,12 +60,12 @@ double inked(QWidget* view)
 
 TEST(ReportWindow, ShowsTheRoadsReportPageByPageAndOneAtATime)
 {
-    ReportFrame f(400); // 400 sections, 18 lines each: hundreds of pages, made as shown
+    ReportFrame f(400); // 400 sections of 4 lines (C, L1, R1): tens of pages, made as shown
     frmReports* book = frmReports::Open(&f.mdi, ReportKind::LevelBook);
     ASSERT_NE(book, nullptr) << f.p.lastTold().toStdString();
     EXPECT_EQ(book->windowTitle(), QString::fromUtf8("Print Report \u2014 Level Book \u2014 "
                                                      "Ranipur To Kalaghat"));
-    EXPECT_GT(book->pageCount(), 100);
+    EXPECT_GT(book->pageCount(), 30);
     auto* view = book->findChild<ReportPageView*>("picBox");
     ASSERT_NE(view, nullptr);
     EXPECT_GT(inked(view), 0.01);
@@ -129,7 +129,7 @@ TEST(ReportWindow, PrintsAllPagesOrTheOneShownToAPdfFile)
     const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
     if (pdftotext.isEmpty())
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed: scripts/install-deps --checks";
-    ReportFrame f(40);
+    ReportFrame f(80);
     frmReports* book = frmReports::Open(&f.mdi, ReportKind::LevelBook);
     ASSERT_NE(book, nullptr) << f.p.lastTold().toStdString();
     ASSERT_GT(book->pageCount(), 5);
@@ -170,12 +170,21 @@ TEST(ReportWindow, PrintsAllPagesOrTheOneShownToAPdfFile)
         ASSERT_EQ(pages.size(), c.all ? book->pageCount() : 1) << c.paper;
         EXPECT_FALSE(bottoms[0].isEmpty()) << c.paper;
         if (c.all) {
-            for (const QString& page : pages)
-                EXPECT_TRUE(page.startsWith("Level Book Ranipur To Kalaghat Bench mark "))
-                    << page.left(80).toStdString();
+            for (int i = 0; i < pages.size(); ++i)
+                EXPECT_TRUE(pages[i].startsWith(
+                    QStringLiteral("Page %1 of %2 Level Book Ranipur To Kalaghat Bench mark")
+                        .arg(i + 1)
+                        .arg(pages.size())))
+                    << pages[i].left(80).toStdString();
             all = pages;
         } else {
-            EXPECT_EQ(pages[0], all.value(3)) << c.paper;
+            // The same words; pdftotext may read the columns of a fitted page in another order.
+            auto words = [](const QString& page) {
+                QStringList w = page.split(' ');
+                w.sort();
+                return w;
+            };
+            EXPECT_EQ(words(pages[0]), words(all.value(3))) << c.paper;
         }
     }
 }
