@@ -250,7 +250,8 @@ EarthworkResult UpdateEarthworkQuantities(Database& db, const EarthworkInputs& i
         if (pass->sections.empty())
             return r; // an empty sheet: nothing to show
 
-        r.volumes = kilometreVolumes(pass->sections, nearestEven(pass->sections.back().chainage));
+        r.volumes = kilometreVolumes(pass->sections, nearestEven(pass->sections.back().chainage),
+                                     in.volumeFormula);
         r.volumesDone = true;
     } catch (const RunError& e) {
         r.error = e.description;

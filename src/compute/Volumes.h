@@ -30,6 +30,18 @@ inline SegmentVolumes segmentVolumes(const SectionAreas& a, const SectionAreas& 
     return {(a.fill + b.fill) * length * 0.5, (a.cut + b.cut) * length * 0.5};
 }
 
+// How the volumes of a kilometre are taken from its areas (the setting VolumeFormula).
+enum class VolumeFormula {
+    AverageEndArea = 0,
+    // Consecutive intervals of equal length, each at most 200 m, taken two at a time by
+    // L/3 (A1 + 4 A2 + A3); an interval left without a partner by average end areas.
+    Prismoidal = 1,
+};
+inline constexpr int kLastVolumeFormula = 1;
+
+// "average end areas" or "the prismoidal rule", for the sentences that name the formula.
+const char* volumeFormulaName(VolumeFormula formula);
+
 struct KilometreVolumes {
     std::int64_t number = 0; // 1 for the first kilometre
     double filling = 0;      // m3
@@ -52,7 +64,9 @@ struct VolumeSummary {
 // its last section also opens the next kilometre, so that the volume between the sections on
 // either side of a kilometre boundary falls into the later kilometre. The recomputation passes
 // the road's last chainage (to a whole number); the reports pass the road's length.
+// With the prismoidal rule, intervals pair only inside a kilometre.
 VolumeSummary kilometreVolumes(const std::vector<SectionAreas>& sections,
-                               std::int64_t stepBackBelow);
+                               std::int64_t stepBackBelow,
+                               VolumeFormula formula = VolumeFormula::AverageEndArea);
 
 } // namespace tarmela

@@ -21,7 +21,7 @@ bool IncrementalQuantities::sameInputs(const EarthworkInputs& a, const Earthwork
 {
     return a.road == b.road && a.method == b.method && a.viewSections == b.viewSections &&
            a.skipUnready == b.skipUnready && a.formationCamber == b.formationCamber &&
-           a.carriageCamber == b.carriageCamber;
+           a.carriageCamber == b.carriageCamber && a.volumeFormula == b.volumeFormula;
 }
 
 void IncrementalQuantities::rebuild(Database& db, const EarthworkInputs& in,
@@ -134,9 +134,11 @@ IncrementalQuantities::recompute(Database& db, const std::vector<std::int64_t>& 
             m_valid = false;
             return std::nullopt;
         }
-        r.volumes = kilometreVolumes(computed, nearestEven(computed.back().chainage));
+        r.volumes = kilometreVolumes(computed, nearestEven(computed.back().chainage),
+                                     m_inputs.volumeFormula);
     } else {
-        r.volumes = kilometreVolumes(m_areas, nearestEven(m_areas.back().chainage));
+        r.volumes =
+            kilometreVolumes(m_areas, nearestEven(m_areas.back().chainage), m_inputs.volumeFormula);
     }
     r.volumesDone = true;
     return r;
