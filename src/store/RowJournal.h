@@ -5,7 +5,8 @@
 // this, so that undoing it puts back exactly what was there (an empty cell comes back empty)
 // and doing it again puts back exactly what it wrote, whichever routine wrote the values.
 //
-// The journal notes the rows through a temporary trigger of this connection: it sees every
+// The journal notes the rows through a temporary trigger of this connection (made once, and
+// noting only while a journal of its table and columns is open): it sees every
 // UPDATE of the table while it lives, also those of routines that know nothing about it. It
 // is meant to live inside the work's transaction; its notes count among the connection's
 // changes (total_changes()), so whoever stamps the database after the work does so after
@@ -54,7 +55,8 @@ private:
     Database& m_db;
     QString m_table;
     QStringList m_columns;
-    QString m_notes; // the temporary table of the notes
+    QString m_notes;   // the temporary table of the notes
+    QString m_trigger; // the temporary trigger that notes the rows of this table and columns
     bool m_active = false;
 };
 

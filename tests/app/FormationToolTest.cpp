@@ -29,22 +29,18 @@ using tarmela::test::UiProgram;
 namespace
 {
 
-// A road of 40 km with a section every 20 m: flat ground at 100, FC 101 (cambers 0).
-std::int64_t fortyKilometres(Database& db)
+// A road with a section every 20 m from 0: ground at 100 (L8 99.5, R8 100.5), FC 101 or none.
+std::int64_t roadOfSections(Database& db, int sections, bool withFc, const RoadChanges& c = {})
 {
     Transaction tx(db);
-    RoadChanges c;
-    c.from = QStringLiteral("Ana");
-    c.to = QStringLiteral("Bel");
-    c.formationCamber = 0;
-    c.carriageCamber = 0;
     const std::int64_t road = roads::create(db, c);
     QSqlQuery q = db.prepare("INSERT INTO " + schema::rlTable(road) +
                              " (ID, Chainage, C, FC, L1, L2, L3, L4, L5, L6, L7, L8, R1, R2, "
-                             "R3, R4, R5, R6, R7, R8, TopWidth, BottomWidth) VALUES (?, ?, 100, "
-                             "101, 100, 100, 100, 100, 100, 100, 100, 99.5, 100, 100, 100, 100, "
+                             "R3, R4, R5, R6, R7, R8, TopWidth, BottomWidth) VALUES (?, ?, 100, " +
+                             QString(withFc ? "101" : "NULL") +
+                             ", 100, 100, 100, 100, 100, 100, 100, 99.5, 100, 100, 100, 100, "
                              "100, 100, 100, 100.5, 7, 8)");
-    for (int i = 0; i <= 2000; ++i) {
+    for (int i = 0; i < sections; ++i) {
         q.addBindValue(i + 1);
         q.addBindValue(20.0 * i);
         Database::run(q);
@@ -53,23 +49,21 @@ std::int64_t fortyKilometres(Database& db)
     return road;
 }
 
-// A new road from 0 to 640 m, a section every 20 m: ground at 100, no FC yet.
+// A road of 40 km: FC 101 everywhere (cambers 0).
+std::int64_t fortyKilometres(Database& db)
+{
+    RoadChanges c;
+    c.from = QStringLiteral("Ana");
+    c.to = QStringLiteral("Bel");
+    c.formationCamber = 0;
+    c.carriageCamber = 0;
+    return roadOfSections(db, 2001, true, c);
+}
+
+// A new road from 0 to 640 m: no FC yet.
 std::int64_t newRoad(Database& db)
 {
-    Transaction tx(db);
-    const std::int64_t road = roads::create(db);
-    QSqlQuery q = db.prepare("INSERT INTO " + schema::rlTable(road) +
-                             " (ID, Chainage, C, L1, L2, L3, L4, L5, L6, L7, L8, R1, R2, R3, R4, "
-                             "R5, R6, R7, R8, TopWidth, BottomWidth) VALUES (?, ?, 100, 100, 100, "
-                             "100, 100, 100, 100, 100, 99.5, 100, 100, 100, 100, 100, 100, 100, "
-                             "100.5, 7, 8)");
-    for (int i = 0; i <= 32; ++i) {
-        q.addBindValue(i + 1);
-        q.addBindValue(20.0 * i);
-        Database::run(q);
-    }
-    tx.commit();
-    return road;
+    return roadOfSections(db, 33, false);
 }
 
 // The road's RL sheet, a line per row with every column named, for comparing whole states.
@@ -275,7 +269,8 @@ TEST(FormationToolWindow, AlignmentByClicksTypedLengthUndoAndRedo)
     ASSERT_EQ(table->rowCount(), 3);
     EXPECT_EQ(table->item(2, 0)->text(), "600");
 
-    const auto type = [&](int row, int column, const QString& text) {
+    // Tab and Return alike commit the typed value.
+    const auto type = [&](int row, int column, const QString& text, Qt::Key commit = Qt::Key_Tab) {
         QTest::qWait(1); // the last cell's editor goes
         table->setFocus();
         table->setCurrentCell(row, column);
@@ -287,14 +282,14 @@ TEST(FormationToolWindow, AlignmentByClicksTypedLengthUndoAndRedo)
         ASSERT_TRUE(editor);
         QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(editor, text);
-        QTest::keyClick(editor, Qt::Key_Tab);
+        QTest::keyClick(editor, commit);
     };
     type(0, 1, "100");
     type(1, 1, "103");
     type(2, 1, "100");
     EXPECT_DOUBLE_EQ(fcAt(db, road, 300), 103);
     EXPECT_DOUBLE_EQ(fcAt(db, road, 100), 101);
-    type(1, 2, "100");
+    type(1, 2, "100", Qt::Key_Return);
     EXPECT_DOUBLE_EQ(fcAt(db, road, 300), 102.75); // a quarter of A L / 8 under the PVI
     EXPECT_EQ(table->item(1, 5)->text(), "50.00"); // K = 100 / 2
     EXPECT_EQ(skipped->text(), "2 sections without FC; first at 620");

@@ -174,7 +174,7 @@ TEST(CliSurvey, APartlyFilledLevelBookReducesOnlyWhatWasSurveyed)
     auto db = cli.open();
     EXPECT_EQ(queryText(*db, untouched), before);
     EXPECT_EQ(queryText(*db, "SELECT Chainage, C FROM RL_1 WHERE Chainage IN (0, 40)"),
-              "0 102.405 | 40 102.405");
+              "0 102.405 | 40 101.305");
     EXPECT_EQ(queryText(*db, "SELECT Benchmark FROM Roads"), "102.105");
 
     ASSERT_EQ(cli({"export", "1", "--dir", cli.dir.filePath("out"), "--level-book"}), 0);

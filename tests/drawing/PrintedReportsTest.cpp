@@ -77,13 +77,14 @@ TEST_F(PrintedReports, LevelBookRemarksStandInTheLastColumnOfTheChainageLine)
     ASSERT_EQ(doc->pageCount(), 1);
     const ReportPage page = doc->page(0);
     const auto rows = pageRows(page);
-    ASSERT_EQ(rows.size(), 3u + 2 * 4);
+    ASSERT_EQ(rows.size(), 4u + 2 * 4);
     EXPECT_EQ(rows[0], QStringList{"Level Book"});
     EXPECT_EQ(rows[1], QStringList{"Start To End"});
-    EXPECT_EQ(rows[3], (QStringList{"0", "1.500", "101.500", "Bench mark on culvert"}));
-    EXPECT_EQ(rows[4], (QStringList{"C", "1.200", "100.300"}));
-    EXPECT_EQ(rows[7], (QStringList{"20", "0.800", "2.000", "100.300"}));
-    EXPECT_EQ(rows[9], (QStringList{"L1", "0.500", "99.800"}));
+    EXPECT_EQ(rows[2], QStringList{"Bench mark 100.000 (assumed)"});
+    EXPECT_EQ(rows[4], (QStringList{"0", "1.500", "101.500", "Bench mark on culvert"}));
+    EXPECT_EQ(rows[5], (QStringList{"C", "1.200", "100.300"}));
+    EXPECT_EQ(rows[8], (QStringList{"20", "0.800", "2.000", "100.300"}));
+    EXPECT_EQ(rows[10], (QStringList{"L1", "0.500", "99.800"}));
     // The remark sits in the Remarks column: its text starts past the eight number columns.
     const double remarksLeft = PageModel().left + PageModel().printableWidth() * 0.70;
     for (const PlacedText& t : page.texts) {

@@ -33,8 +33,6 @@ namespace tarmela
 namespace
 {
 
-// The lower panel under the plot, the horizontal scroll bar included.
-constexpr int kPanelHeight = 170;
 // The datum the vertical scroll bar can carry, whole metres (the setting is 16-bit).
 constexpr int kLowestDatum = -500;
 constexpr int kHighestDatum = 5000;
@@ -133,10 +131,16 @@ void frmPlotFormation::buildControls()
     VScroll1->setPageStep(5);
     VScroll1->setValue(appState().settings.FixedDatumValue);
 
+    // The panel under the plot is as high as its readouts need and no higher, so that the plot
+    // takes the rest and the status bar below stays in view; the two tables beside the
+    // readouts take the panel's height and scroll.
     auto* panel = new QWidget(this);
-    panel->setFixedHeight(kPanelHeight - HScroll1->sizeHint().height());
-    auto* g = new QGridLayout(panel);
-    g->setContentsMargins(4, 4, 4, 4);
+    panel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    auto* strip = new QHBoxLayout(panel);
+    strip->setContentsMargins(4, 4, 4, 4);
+    strip->setSpacing(6);
+    auto* g = new QGridLayout;
+    g->setContentsMargins(0, 0, 0, 0);
     g->setHorizontalSpacing(6);
     g->setVerticalSpacing(4);
 
@@ -191,13 +195,15 @@ void frmPlotFormation::buildControls()
     slope->addWidget(txtGrad2);
     slope->addWidget(caption(tr("%"), panel));
     slope->addStretch();
-    g->addLayout(slope, 0, 5, 2, 1, Qt::AlignVCenter);
+    g->addLayout(slope, 4, 0, 1, 5);
     auto* checks = new QHBoxLayout;
     checks->addWidget(chkGradientMode);
     checks->addWidget(chkCulvert);
     checks->addWidget(chkAlignment);
     checks->addStretch();
-    g->addLayout(checks, 2, 5);
+    g->addLayout(checks, 5, 0, 1, 5);
+    g->setRowStretch(6, 1);
+    strip->addLayout(g);
 
     VellGrid1 = new QTableWidget(0, 4, panel);
     VellGrid1->setObjectName(QStringLiteral("VellGrid1"));
@@ -214,8 +220,9 @@ void frmPlotFormation::buildControls()
     VellGrid1->setColumnWidth(0, 48);
     for (int c = 1; c < 4; ++c)
         VellGrid1->setColumnWidth(c, volumeWidth);
-    VellGrid1->setMinimumWidth(48 + 3 * volumeWidth + 24);
-    g->addWidget(VellGrid1, 0, 6, 4, 1);
+    VellGrid1->setMinimumWidth(200);
+    VellGrid1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
+    strip->addWidget(VellGrid1, 1);
 
     tblPvi = new QTableWidget(0, 6, panel);
     tblPvi->setObjectName(QStringLiteral("tblPvi"));
@@ -224,11 +231,13 @@ void frmPlotFormation::buildControls()
     tblPvi->verticalHeader()->hide();
     tblPvi->verticalHeader()->setDefaultSectionSize(20);
     tblPvi->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    tblPvi->setMinimumWidth(380);
+    tblPvi->setMinimumWidth(240);
+    tblPvi->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
     tblPvi->setSelectionBehavior(QAbstractItemView::SelectRows);
     tblPvi->setSelectionMode(QAbstractItemView::SingleSelection);
-    g->addWidget(tblPvi, 0, 7, 4, 1);
-    g->setColumnStretch(5, 1);
+    tblPvi->setVisible(false); // the alignment mode's
+    usePviCellDelegate();
+    strip->addWidget(tblPvi, 1);
 
     auto* outer = new QGridLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -265,7 +274,10 @@ void frmPlotFormation::buildControls()
         else
             pickNear(typed);
     });
-    connect(chkAlignment, &QCheckBox::toggled, this, [this] { updateOverlay(); });
+    connect(chkAlignment, &QCheckBox::toggled, this, [this](bool on) {
+        tblPvi->setVisible(on);
+        updateOverlay();
+    });
     connect(tblPvi, &QTableWidget::cellChanged, this, &frmPlotFormation::pviCellEdited);
     connect(tblPvi, &QTableWidget::currentCellChanged, this, [this](int row) {
         if (!m_fillingTable) {

@@ -90,6 +90,7 @@ private:
     // undo stack, or kept as a draft while it has fewer than two PVIs.
     void editAlignment(std::vector<Pvi> pvis, const QString& step);
     void removeSelectedPvi();
+    void usePviCellDelegate();
     void fillPviTable();
     void pviCellEdited(int row, int column);
     void updateOverlay();

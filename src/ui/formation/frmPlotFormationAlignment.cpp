@@ -16,6 +16,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QUndoStack>
 #include <algorithm>
@@ -35,7 +36,36 @@ QString gradeText(const std::optional<double>& g)
     return g ? QString::number(*g * 100, 'f', 3) : QString();
 }
 
+// The PVI table's cells: Return and Enter commit the typed value at once, as Tab does. The
+// standard delegate commits on Return only at a later turn of the event loop and lets the key
+// go on to the window, so the value was not yet written when the next step ran.
+class PviCellDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        auto* editor = qobject_cast<QWidget*>(object);
+        if (editor && event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                emit commitData(editor);
+                emit closeEditor(editor, QAbstractItemDelegate::SubmitModelCache);
+                return true;
+            }
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
+    }
+};
+
 } // namespace
+
+void frmPlotFormation::usePviCellDelegate()
+{
+    tblPvi->setItemDelegate(new PviCellDelegate(tblPvi));
+}
 
 double frmPlotFormation::chainageAtX(double xTwips) const
 {

@@ -171,7 +171,8 @@ TEST(ReportWindow, PrintsAllPagesOrTheOneShownToAPdfFile)
         EXPECT_FALSE(bottoms[0].isEmpty()) << c.paper;
         if (c.all) {
             for (const QString& page : pages)
-                EXPECT_TRUE(page.startsWith("Level Book Ranipur To Kalaghat Chainage"));
+                EXPECT_TRUE(page.startsWith("Level Book Ranipur To Kalaghat Bench mark "))
+                    << page.left(80).toStdString();
             all = pages;
         } else {
             EXPECT_EQ(pages[0], all.value(3)) << c.paper;
