@@ -8,6 +8,7 @@
 #include "ui/common/Prompts.h"
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -139,6 +140,16 @@ frmOptions::frmOptions(QWidget* parent) : TitledDialog(tr("Options"), parent)
             m_quantity->addButton(r, method.id);
             l->addWidget(r);
         }
+        auto* formula = new QHBoxLayout;
+        m_volumeFormula = new QComboBox(f);
+        m_volumeFormula->setObjectName(QStringLiteral("cboVolumeFormula"));
+        // Items by the setting's values.
+        m_volumeFormula->addItems({tr("Average end areas"), tr("Prismoidal rule")});
+        auto* formulaLabel = new QLabel(tr("Volumes by :"), f);
+        formulaLabel->setBuddy(m_volumeFormula);
+        formula->addWidget(formulaLabel);
+        formula->addWidget(m_volumeFormula, 1);
+        l->addLayout(formula);
         l->addStretch(1);
     }
     // 4 Data
@@ -246,6 +257,7 @@ void frmOptions::load()
     m_datumValue->setEnabled(s.FixedDatum);
     m_datumLabel->setEnabled(s.FixedDatum);
     m_datumValue->setText(QString::number(s.FixedDatumValue));
+    m_volumeFormula->setCurrentIndex(s.VolumeFormula);
     if (QAbstractButton* b = m_quantity->button(s.QuantityCalcMethod))
         b->setChecked(true);
     m_grid->setChecked(s.LSectionGrid);
@@ -299,6 +311,7 @@ bool frmOptions::Apply()
     }
     s.LeftReverse = m_leftReverse->isChecked();
     s.RightReverse = m_rightReverse->isChecked();
+    s.VolumeFormula = m_volumeFormula->currentIndex();
     if (findQuantityMethod(m_quantity->checkedId()))
         s.QuantityCalcMethod = m_quantity->checkedId();
     s.SectionsPerPage = m_sectionsPerPage->value();

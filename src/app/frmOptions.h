@@ -3,6 +3,7 @@
 #include "ui/common/TitledDialog.h"
 
 class QButtonGroup;
+class QComboBox;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -43,6 +44,7 @@ private:
     QLabel* m_datumLabel;
     QSpinBox* m_sectionsPerPage;
     QButtonGroup* m_quantity;
+    QComboBox* m_volumeFormula;
     QRadioButton* m_enterRight;
     QRadioButton* m_enterDown;
     QSpinBox* m_viewSections;

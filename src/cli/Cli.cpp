@@ -18,8 +18,8 @@ namespace
 std::vector<Command> allCommands()
 {
     std::vector<Command> all;
-    for (auto family :
-         {roadCommands, surveyCommands, earthworkCommands, gradeCommands, exportCommands}) {
+    for (auto family : {roadCommands, surveyCommands, earthworkCommands, gradeCommands,
+                        massHaulCommands, exportCommands}) {
         auto cmds = family();
         all.insert(all.end(), cmds.begin(), cmds.end());
     }

@@ -51,6 +51,7 @@ std::vector<Command> surveyCommands();
 std::vector<Command> earthworkCommands();
 std::vector<Command> exportCommands();
 std::vector<Command> gradeCommands();
+std::vector<Command> massHaulCommands();
 
 // The road's recomputation inputs: the settings with the road's own cambers.
 EarthworkInputs earthworkInputs(Context& ctx, std::int64_t road);

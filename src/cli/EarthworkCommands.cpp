@@ -80,7 +80,8 @@ int printEarthwork(Context& ctx, const EarthworkInputs& in, const EarthworkResul
         ctx.out << oneLine(result.roadName) << '\n'
                 << texts.filling << '\n'
                 << texts.cutting << '\n'
-                << texts.total << '\n';
+                << texts.total << '\n'
+                << "Volumes by " << volumeFormulaName(in.volumeFormula) << '\n';
     }
     return 0;
 }

@@ -29,6 +29,8 @@ RoadChanges roadOptions(Args& args)
         v.formationCamber = Args::number(*t, QStringLiteral("--formation-camber"));
     if (auto t = args.option(QStringLiteral("--carriage-camber")))
         v.carriageCamber = Args::number(*t, QStringLiteral("--carriage-camber"));
+    if (auto t = args.option(QStringLiteral("--cut-factor")))
+        v.cutFactor = Args::number(*t, QStringLiteral("--cut-factor"));
     for (int i = 0; i < 4; ++i)
         v.fields[i] = args.option(QStringLiteral("--field%1").arg(i + 1));
     return v;
@@ -74,7 +76,8 @@ std::vector<Command> roadCommands()
          }},
         {QStringLiteral("new-road"),
          QStringLiteral("new-road --from TEXT --to TEXT [--length M] [--interval M] "
-                        "[--formation-camber PCT] [--carriage-camber PCT] [--field1 TEXT ... "
+                        "[--formation-camber PCT] [--carriage-camber PCT] [--cut-factor F] "
+                        "[--field1 TEXT ... "
                         "--field4 TEXT]"),
          [](Context& ctx, Args& args) {
              const RoadChanges v = roadOptions(args);
@@ -86,7 +89,8 @@ std::vector<Command> roadCommands()
          }},
         {QStringLiteral("set-road"),
          QStringLiteral("set-road ID [--from TEXT] [--to TEXT] [--length M] [--interval M] "
-                        "[--formation-camber PCT] [--carriage-camber PCT] [--field1..4 TEXT]"),
+                        "[--formation-camber PCT] [--carriage-camber PCT] [--cut-factor F] "
+                        "[--field1..4 TEXT]"),
          [](Context& ctx, Args& args) {
              const RoadChanges v = roadOptions(args);
              const std::int64_t id = roadArgument(args);

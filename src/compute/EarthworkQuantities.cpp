@@ -260,7 +260,7 @@ EarthworkResult UpdateEarthworkQuantities(Database& db, const EarthworkInputs& i
         if (pass->sections.empty())
             return r; // an empty sheet: nothing to show
 
-        r.volumes = roadVolumes(pass->sections);
+        r.volumes = roadVolumes(pass->sections, in.volumeFormula);
         r.volumesDone = true;
     } catch (const RunError& e) {
         r.error = e.description;

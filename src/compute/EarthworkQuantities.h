@@ -31,6 +31,7 @@ struct EarthworkInputs {
     std::int64_t road = 0;
     int method = 1; // QuantityCalcMethod: the id of a method of compute/QuantityMethods.h
     int viewSections = kReadingsPerSide;
+    VolumeFormula volumeFormula = VolumeFormula::AverageEndArea;
     double formationCamber = 0.035; // fractions
     double carriageCamber = 0.035;
     // The formation tool's rule while a road is being designed: a section without any ground

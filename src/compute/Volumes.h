@@ -32,6 +32,18 @@ inline SegmentVolumes segmentVolumes(const SectionAreas& a, const SectionAreas& 
     return {(a.fill + b.fill) * length * 0.5, (a.cut + b.cut) * length * 0.5};
 }
 
+// How the volumes of a kilometre are taken from its areas (the setting VolumeFormula).
+enum class VolumeFormula {
+    AverageEndArea = 0,
+    // Consecutive intervals of equal length, each at most 200 m, taken two at a time by
+    // L/3 (A1 + 4 A2 + A3); an interval left without a partner by average end areas.
+    Prismoidal = 1,
+};
+inline constexpr int kLastVolumeFormula = 1;
+
+// "average end areas" or "the prismoidal rule", for the sentences that name the formula.
+const char* volumeFormulaName(VolumeFormula formula);
+
 struct KilometreVolumes {
     std::int64_t number = 0; // 1 for the first kilometre
     double filling = 0;      // m3
@@ -60,12 +72,14 @@ struct VolumeSummary {
 // When a kilometre end lies below stepBackBelow and the kilometre read at least one section,
 // its last section also opens the next kilometre, so that the volume between the sections on
 // either side of a kilometre boundary falls into the later kilometre. Long gaps are listed in
-// the summary's gaps.
+// the summary's gaps. With the prismoidal rule, intervals pair only inside a kilometre.
 VolumeSummary kilometreVolumes(const std::vector<SectionAreas>& sections,
-                               std::int64_t stepBackBelow);
+                               std::int64_t stepBackBelow,
+                               VolumeFormula formula = VolumeFormula::AverageEndArea);
 
 // The road's volumes as every output shows them: stepping back below the last section's
 // chainage (to a whole number), so that no interval across a kilometre end is left out.
-VolumeSummary roadVolumes(const std::vector<SectionAreas>& sections);
+VolumeSummary roadVolumes(const std::vector<SectionAreas>& sections,
+                          VolumeFormula formula = VolumeFormula::AverageEndArea);
 
 } // namespace tarmela

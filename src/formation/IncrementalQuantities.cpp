@@ -21,7 +21,7 @@ bool IncrementalQuantities::sameInputs(const EarthworkInputs& a, const Earthwork
 {
     return a.road == b.road && a.method == b.method && a.viewSections == b.viewSections &&
            a.skipUnready == b.skipUnready && a.formationCamber == b.formationCamber &&
-           a.carriageCamber == b.carriageCamber;
+           a.carriageCamber == b.carriageCamber && a.volumeFormula == b.volumeFormula;
 }
 
 void IncrementalQuantities::rebuild(Database& db, const EarthworkInputs& in,
@@ -134,9 +134,9 @@ IncrementalQuantities::recompute(Database& db, const std::vector<std::int64_t>& 
             m_valid = false;
             return std::nullopt;
         }
-        r.volumes = roadVolumes(computed);
+        r.volumes = roadVolumes(computed, m_inputs.volumeFormula);
     } else {
-        r.volumes = roadVolumes(m_areas);
+        r.volumes = roadVolumes(m_areas, m_inputs.volumeFormula);
     }
     r.volumesDone = true;
     return r;

@@ -12,6 +12,7 @@ EarthworkInputs earthworkInputsFor(const Settings& settings, std::int64_t road,
     in.road = road;
     in.method = settings.QuantityCalcMethod;
     in.viewSections = settings.ViewSections;
+    in.volumeFormula = tarmela::VolumeFormula(settings.VolumeFormula);
     in.formationCamber = formationCamber;
     in.carriageCamber = carriageCamber;
     return in;

@@ -1,6 +1,7 @@
 #include "settings/Settings.h"
 
 #include "compute/QuantityMethods.h"
+#include "compute/Volumes.h"
 #include "store/Numbers.h"
 
 #include <QSettings>
@@ -110,6 +111,7 @@ const std::vector<Key>& keyTable()
         boolKey("FixedDatum", &Settings::FixedDatum),
         intKey("FixedDatumValue", &Settings::FixedDatumValue, i16lo, i16hi),
         methodKey("QuantityCalcMethod", &Settings::QuantityCalcMethod),
+        intKey("VolumeFormula", &Settings::VolumeFormula, 0, kLastVolumeFormula),
         intKey("ViewSections", &Settings::ViewSections, 0, kReadingsPerSide),
         intKey("SectionsPerPage", &Settings::SectionsPerPage, 1, i16hi),
         intKey("LeftOrder", &Settings::LeftOrder, 0, 2),

@@ -20,6 +20,7 @@ struct Settings {
     bool FixedDatum = true;
     int FixedDatumValue = 95;
     int QuantityCalcMethod = 1;          // a method's id (compute/QuantityMethods.h)
+    int VolumeFormula = 0;               // compute/Volumes.h: 0 average end areas, 1 prismoidal
     int ViewSections = kReadingsPerSide; // readings per side shown and used, 0..8
     int SectionsPerPage = 6;
     int LeftOrder = 0;  // position 0..2 of the left block in the sheets' column order

@@ -26,6 +26,13 @@ void addVerticalAlignment(Database& db)
     alignments::createTable(db);
 }
 
+// Version 3: a road's cut factor, the m3 of compacted fill one m3 of cut gives (the mass
+// haul's ordinates); 1 for the roads already there.
+void addRoadCutFactor(Database& db)
+{
+    db.exec(QStringLiteral("ALTER TABLE Roads ADD COLUMN [Cut Factor] REAL DEFAULT 1"));
+}
+
 void setVersion(Database& db, int version)
 {
     // A pragma takes no bound value; the version is a number of this program's own.
@@ -39,6 +46,7 @@ const std::vector<Migration>& migrations()
     static const std::vector<Migration> list{
         {1, "Roads.Benchmark", addRoadBenchmark},
         {2, "VerticalAlignment", addVerticalAlignment},
+        {3, "Roads.CutFactor", addRoadCutFactor},
     };
     return list;
 }

@@ -32,11 +32,13 @@ Road readRoad(const RowReader& q)
     for (int i = 0; i < 4; ++i)
         r.fields[i] = q.text(7 + i);
     r.benchmark = q.optionalNumber(11);
+    r.cutFactor = q.optionalNumber(12).value_or(1);
     return r;
 }
 
 const char* kSelectRoad = "SELECT ID, [From], [To], Length, Interval, [Formation Camber], "
-                          "[Carriage Camber], Field1, Field2, Field3, Field4, Benchmark FROM Roads";
+                          "[Carriage Camber], Field1, Field2, Field3, Field4, Benchmark, "
+                          "[Cut Factor] FROM Roads";
 
 void check(const ValueRange& range, double value, const char* what)
 {
@@ -53,6 +55,8 @@ void checkValues(const RoadChanges& v)
         check(ranges::kCamber, *v.formationCamber, "formation camber");
     if (v.carriageCamber)
         check(ranges::kCamber, *v.carriageCamber, "carriage camber");
+    if (v.cutFactor)
+        check(ranges::kCutFactor, *v.cutFactor, "cut factor");
 }
 
 void assign(QStringList& names, QVariantList& values, const RoadChanges& v)
@@ -73,6 +77,8 @@ void assign(QStringList& names, QVariantList& values, const RoadChanges& v)
         put("Formation Camber", *v.formationCamber);
     if (v.carriageCamber)
         put("Carriage Camber", *v.carriageCamber);
+    if (v.cutFactor)
+        put("Cut Factor", *v.cutFactor);
     for (int i = 0; i < 4; ++i)
         if (v.fields[i])
             names << QStringLiteral("Field%1").arg(i + 1), values << *v.fields[i];

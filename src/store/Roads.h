@@ -27,6 +27,7 @@ struct Road {
     std::array<QString, 4> fields;
     // The bench mark the road's level book was last reduced from; none when it never was.
     std::optional<double> benchmark;
+    double cutFactor = 1; // m3 of compacted fill from one m3 of cut
 };
 
 // The values to give a road; a field left empty keeps the database's default (new road)
@@ -38,6 +39,7 @@ struct RoadChanges {
     std::optional<int> interval;
     std::optional<double> formationCamber;
     std::optional<double> carriageCamber;
+    std::optional<double> cutFactor;
     std::array<std::optional<QString>, 4> fields;
 };
 

@@ -83,7 +83,8 @@ QString crossDistancesStatement(std::int64_t road, int readingsPerSide)
 QString roadDetailsStatement()
 {
     return QStringLiteral("Select [From], [To], Length, Interval, [Formation Camber], "
-                          "[Carriage Camber], Field1, Field2, Field3, Field4, ID from Roads");
+                          "[Carriage Camber], [Cut Factor], Field1, Field2, Field3, Field4, ID "
+                          "from Roads");
 }
 
 QString culvertTypesStatement()

@@ -87,6 +87,8 @@ const ValueRange* rangeOfColumn(const QString& table, const QString& column)
             return &ranges::kInterval;
         if (is(column, "Formation Camber") || is(column, "Carriage Camber"))
             return &ranges::kCamber;
+        if (is(column, "Cut Factor"))
+            return &ranges::kCutFactor;
         return nullptr;
     case Table::Culverts:
         return is(column, "Chainage") ? &ranges::kChainage : nullptr;

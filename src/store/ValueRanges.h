@@ -31,6 +31,8 @@ inline constexpr ValueRange kArea{0, 1'000'000, "areas", "m\u00b2"};
 inline constexpr ValueRange kLength{0, 10'000'000, "road lengths", "m"};
 inline constexpr ValueRange kInterval{1, 32767, "intervals", "m"};
 inline constexpr ValueRange kCamber{-25, 25, "cambers", "%"};
+// m3 of compacted fill from one m3 of cut.
+inline constexpr ValueRange kCutFactor{0.5, 2, "cut factors", ""};
 } // namespace ranges
 
 // The range of a column of a project table (RL_n, LB_n, ChDistance, Roads, Culverts and

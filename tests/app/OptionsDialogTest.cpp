@@ -5,6 +5,7 @@
 #include "ui/common/AppState.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -136,6 +137,7 @@ TEST(OptionsDialog, TabsShowTheirFrameAndEveryPageAppliesItsSetting)
 
     child<QRadioButton>(&dlg, "optDown")->setChecked(true);
     child<QRadioButton>(&dlg, "optQuantity_0")->setChecked(true);
+    child<QComboBox>(&dlg, "cboVolumeFormula")->setCurrentIndex(1);
     view->setValue(12); // held to the readings a section has
     perPage->setValue(9);
     child<QCheckBox>(&dlg, "chkLReverse")->setChecked(false);
@@ -143,10 +145,11 @@ TEST(OptionsDialog, TabsShowTheirFrameAndEveryPageAppliesItsSetting)
     child<QCheckBox>(&dlg, "chkLSectionGrid")->setChecked(true);
     click(&dlg, "cmdOK");
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
-    EXPECT_EQ(QStringList({s.text("EnterRight"), s.text("QuantityCalcMethod"),
-                           s.text("ViewSections"), s.text("SectionsPerPage"), s.text("LeftReverse"),
-                           s.text("RightReverse"), s.text("LSectionGrid")}),
-              QStringList({"False", "0", "8", "9", "False", "True", "True"}));
+    EXPECT_EQ(
+        QStringList({s.text("EnterRight"), s.text("QuantityCalcMethod"), s.text("ViewSections"),
+                     s.text("SectionsPerPage"), s.text("LeftReverse"), s.text("RightReverse"),
+                     s.text("LSectionGrid"), s.text("VolumeFormula")}),
+        QStringList({"False", "0", "8", "9", "False", "True", "True", "1"}));
 }
 
 TEST(OptionsDialog, CancelKeepsOnlyWhatWasApplied)

@@ -114,6 +114,7 @@ TEST(ProjectVersion, AFileOfTheReleaseBeforeIsUpgradedInPlaceAndGivesTheSameResu
     auto db = cli.open();
     EXPECT_EQ(schema::fileVersion(*db), schema::currentVersion());
     EXPECT_EQ(queryText(*db, "SELECT count(*) FROM Roads WHERE Benchmark IS NULL"), "2");
+    EXPECT_EQ(queryText(*db, "SELECT count(*) FROM Roads WHERE [Cut Factor] = 1"), "2");
 }
 
 TEST(ProjectVersion, ANewProjectIsMadeAtTheCurrentVersionLikeAnUpgradedOne)

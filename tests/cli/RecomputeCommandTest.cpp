@@ -25,8 +25,16 @@ TEST_F(CliRecompute, PrintsTheKilometreTableAndTheTotals)
                        "Ana To Bel\n"
                        "Filling = 3,650.00 Cum\n"
                        "Cutting = 1,500.00 Cum\n"
-                       "Total = 5,150.00 Cum\n");
+                       "Total = 5,150.00 Cum\n"
+                       "Volumes by average end areas\n");
     EXPECT_EQ(cli.open()->scalar("SELECT [Cut Area] FROM RL_1 WHERE ID = 3").toDouble(), 30);
+}
+
+TEST_F(CliRecompute, SaysWhichVolumeFormulaItUsed)
+{
+    ASSERT_EQ(cli({"--set", "VolumeFormula=1", "recompute", "1"}), 0) << cli.err.toStdString();
+    EXPECT_TRUE(cli.out.endsWith("Volumes by the prismoidal rule\n")) << cli.out.toStdString();
+    EXPECT_EQ(cli({"--set", "VolumeFormula=2", "recompute", "1"}), 1);
 }
 
 TEST_F(CliRecompute, JsonHasTheAgreedShapeAndNumbersThatRoundTrip)

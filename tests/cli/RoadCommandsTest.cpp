@@ -22,8 +22,11 @@ TEST(CliRoads, CreateListChangeAndDeleteInACommaLocale)
                        "1\tNorth\tSouth\t2500\t25\t2.75\t3.5\n"
                        "2\tA\tB\t1\t20\t3.5\t3.5\n");
 
-    ASSERT_EQ(cli({"set-road", "2", "--to", "C", "--carriage-camber", "2.5"}), 0);
+    ASSERT_EQ(
+        cli({"set-road", "2", "--to", "C", "--carriage-camber", "2.5", "--cut-factor", "1.25"}), 0);
     EXPECT_EQ(roads::get(*cli.open(), 2).to, "C");
+    EXPECT_EQ(roads::get(*cli.open(), 2).cutFactor, 1.25);
+    EXPECT_EQ(roads::get(*cli.open(), 1).cutFactor, 1);
 
     ASSERT_EQ(cli({"delete-road", "1"}), 0);
     auto db = cli.open();
@@ -38,6 +41,7 @@ TEST(CliRoads, MistakesGiveAMessageAnExitStatusAndNoChange)
     EXPECT_TRUE(cli.err.contains("unknown command"));
     EXPECT_EQ(cli({"new-road", "--from", "A"}), 1);
     EXPECT_EQ(cli({"new-road", "--from", "A", "--to", "B", "--interval", "0"}), 1);
+    EXPECT_EQ(cli({"new-road", "--from", "A", "--to", "B", "--cut-factor", "0.4"}), 1);
     EXPECT_EQ(cli({"new-road", "--from", "A", "--to", "B", "--length", "ten"}), 1);
     EXPECT_TRUE(cli.err.contains("--length")) << cli.err.toStdString();
     EXPECT_EQ(cli({"new-road", "--from", "A", "--to", "B", "--colour", "red"}), 1);

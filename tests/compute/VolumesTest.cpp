@@ -68,3 +68,37 @@ TEST(Volumes, LongRoadsPastThirtyTwoKilometres)
     EXPECT_DOUBLE_EQ(v.totalFill, 50000);
     EXPECT_DOUBLE_EQ(v.kilometres[40].filling, 1000);
 }
+
+TEST(Volumes, PrismoidalPairsEqualIntervalsInsideEachKilometre)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::pair<double, double>> sections; // chainage, fill area
+        std::vector<double> fills;                       // per kilometre
+    };
+    const Case cases[] = {
+        {"two pairs: 20/3 (20 + 120 + 40) + 20/3 (40 + 140 + 25)",
+         {{0, 20}, {20, 30}, {40, 40}, {60, 35}, {80, 25}},
+         {7700.0 / 3}},
+        {"a pair across 1 km is two average end areas",
+         {{980, 10}, {1000, 40}, {1020, 10}},
+         {500, 500}},
+        {"the interval left over", {{0, 10}, {20, 10}, {40, 10}, {60, 40}}, {400 + 500}},
+        {"unequal intervals", {{0, 0}, {20, 30}, {50, 0}}, {300 + 450}},
+        {"a gap counting 50 m, then a pair", {{0, 10}, {300, 10}, {320, 40}, {340, 10}}, {1700}},
+    };
+    for (const Case& c : cases) {
+        std::vector<SectionAreas> sections;
+        for (auto [chainage, fill] : c.sections)
+            sections.push_back({chainage, fill, fill / 2});
+        const VolumeSummary v = kilometreVolumes(sections, std::int64_t(sections.back().chainage),
+                                                 VolumeFormula::Prismoidal);
+        ASSERT_EQ(v.kilometres.size(), c.fills.size()) << c.name;
+        for (std::size_t k = 0; k < c.fills.size(); ++k)
+            EXPECT_NEAR(v.kilometres[k].filling, c.fills[k], 1e-9) << c.name;
+        EXPECT_NEAR(v.totalCut, v.totalFill / 2, 1e-9) << c.name;
+    }
+    const VolumeSummary byEnds =
+        kilometreVolumes({{0, 20, 0}, {20, 30, 0}, {40, 40, 0}, {60, 35, 0}, {80, 25, 0}}, 80);
+    EXPECT_DOUBLE_EQ(byEnds.totalFill, 2550);
+}

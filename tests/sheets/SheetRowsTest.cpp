@@ -105,6 +105,8 @@ TEST_F(Sheet, TextInANumberColumnIsRefusedAndChangesNothing)
     EXPECT_FALSE(roads.refusal(roads.columnIndex("Interval"), "2.5").isEmpty());
     EXPECT_TRUE(roads.refusal(roads.columnIndex("Interval"), "25").isEmpty());
     EXPECT_TRUE(roads.refusal(roads.columnIndex("From"), "any text").isEmpty());
+    EXPECT_FALSE(roads.refusal(roads.columnIndex("Cut Factor"), "2.5").isEmpty());
+    EXPECT_TRUE(roads.refusal(roads.columnIndex("Cut Factor"), "1.25").isEmpty());
 }
 
 TEST_F(Sheet, RemovesRowsByIdAndKeepsOtherEdits)

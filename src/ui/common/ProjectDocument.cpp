@@ -25,7 +25,7 @@ std::unique_ptr<ProjectDocument>& documentSlot()
 ProjectDocument::SettingsParts partOf(const QString& key)
 {
     using Part = ProjectDocument::SettingsPart;
-    if (key == QLatin1String("QuantityCalcMethod"))
+    if (key == QLatin1String("QuantityCalcMethod") || key == QLatin1String("VolumeFormula"))
         return Part::Method;
     if (key == QLatin1String("ViewSections"))
         return Part::Readings;
