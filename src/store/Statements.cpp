@@ -101,7 +101,7 @@ QString selectCulverts(std::int64_t currentRoad)
     return "Select CulvertName, Chainage, EPType, ImageFileExisting, ImageFileProposed, RoadRef, "
            "CTypeRef, Culverts.ID from Culverts, CulvertTypes where CTypeRef=CulvertTypes.ID and "
            "RoadRef=" +
-           n(currentRoad) + " order by Chainage";
+           n(currentRoad) + " order by Chainage, Culverts.ID";
 }
 
 QString selectCulvertTypes()

@@ -311,7 +311,7 @@ TEST(MainWindow, DoubleClickingARoadMakesItCurrent)
     EXPECT_TRUE(m.w.toolButton("ReducedLevel")->isEnabled());
     EXPECT_TRUE(m.cmd("mnuViewLSection")->isEnabled());
     EXPECT_TRUE(s.CulvertsRecordset->statement().endsWith("RoadRef=" + QString::number(road) +
-                                                          " order by Chainage"));
+                                                          " order by Chainage, Culverts.ID"));
     EXPECT_TRUE(s.CrossDistanceRecordset->isOpen());
     EXPECT_EQ(s.CrossDistanceRecordset->count(), 1);
 }
