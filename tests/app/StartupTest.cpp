@@ -29,19 +29,6 @@ TEST(Startup, OpeningCreatesTheProjectUnderTheProgramFolder)
     EXPECT_EQ(appState().CurrentRoadID, 0);
 }
 
-TEST(Startup, AProjectThatCannotBeOpenedIsReported)
-{
-    QTemporaryDir dir;
-    test::writeFile(dir.filePath("Data/Roads Info.sqlite"), QByteArray(4096, 'x'));
-    try {
-        OpenProjectDatabase(dir.path());
-        FAIL() << "a file that is no database was opened";
-    } catch (const Error& e) {
-        EXPECT_FALSE(e.message().isEmpty());
-    }
-    CloseProjectDatabase();
-}
-
 TEST(Startup, MainWindowTakesItsPlaceFromTheSettingsAndSavesItOnClose)
 {
     UiProgram t;

@@ -120,6 +120,7 @@ TEST_F(Export, AFailedReportEndsTheBatchThere)
     EXPECT_EQ(r.error, r.outcomes[0].message);
     EXPECT_FALSE(QFileInfo::exists(r.folder + "/Level Book.htm"));
     EXPECT_FALSE(QFileInfo::exists(r.folder + "/Earthwork Report.htm"));
+    EXPECT_THROW(exportRoad(db, id, "  ", kReports, settings), Error); // no folder chosen
 }
 
 TEST_F(Export, AFailedDrawingLeavesTheRestToRunAndWrittenOnesReplaceOldFiles)
@@ -160,17 +161,4 @@ TEST_F(Export, AFailedDrawingLeavesTheRestToRunAndWrittenOnesReplaceOldFiles)
     }
     EXPECT_FALSE(readFile(folder + "XSection.dxf").contains("xxxxxxxx"));
     EXPECT_FALSE(readFile(folder + "Earthwork Report.htm").contains("xxxxxxxx"));
-}
-
-TEST_F(Export, FoldersThatCannotBeMadeAreReported)
-{
-    const auto id = road("North", "South");
-    // A file where the road's folder should be.
-    writeFile(base + "/North to South", "");
-    const ExportResult r = exportRoad(db, id, base, kReports, settings);
-    EXPECT_TRUE(r.error.contains("North to South")) << r.error.toStdString();
-    EXPECT_TRUE(r.outcomes.empty());
-
-    EXPECT_THROW(exportRoad(db, id + 1, base, kReports, settings), Error);
-    EXPECT_THROW(exportRoad(db, id, "  ", kReports, settings), Error);
 }
