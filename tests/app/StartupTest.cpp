@@ -1,5 +1,4 @@
 #include "app/frmMain.h"
-#include "store/Error.h"
 #include "store/Roads.h"
 #include "support/TestProject.h"
 #include "support/UiProgram.h"
@@ -8,11 +7,8 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QScreen>
 #include <QSettings>
-#include <QTemporaryDir>
-#include <QTextEdit>
 #include <gtest/gtest.h>
 
 using namespace tarmela;
@@ -105,21 +101,4 @@ TEST(Startup, TheRoadCurrentAtCloseIsCurrentAgainWhileItExists)
         EXPECT_EQ(w.statusPanel(1), deleted ? "" : "Ranipur To Kalaghat");
         EXPECT_TRUE(t.told.empty());
     }
-}
-
-TEST(Startup, IsFormLoadedLooksForOpenWindowsByFormName)
-{
-    EXPECT_FALSE(IsFormLoaded("frmPlotFormation"));
-    frmMain w;
-    EXPECT_TRUE(IsFormLoaded("frmMain"));
-    EXPECT_FALSE(IsFormLoaded("frmmain")); // names are compared exactly
-    auto* a = new QTextEdit;
-    a->setObjectName("frmDataGrid");
-    auto* b = new QTextEdit;
-    b->setObjectName("frmDataGrid");
-    QMdiSubWindow* sa = w.mdiArea()->addSubWindow(a);
-    w.mdiArea()->addSubWindow(b);
-    EXPECT_TRUE(IsFormLoaded("frmDataGrid"));
-    delete sa;
-    EXPECT_TRUE(IsFormLoaded("frmDataGrid"));
 }
