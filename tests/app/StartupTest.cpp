@@ -80,11 +80,8 @@ TEST(Startup, TheMainWindowOpensOnTheScreenAtAUsefulSize)
 TEST(Startup, TheRoadCurrentAtCloseIsCurrentAgainWhileItExists)
 {
     UiProgram t;
-    RoadChanges values;
-    values.from = "Ranipur";
-    values.to = "Kalaghat";
-    roads::create(t.db(), values);
-    const std::int64_t road = roads::create(t.db(), values);
+    test::makeRoad(t.db(), "Ranipur", "Kalaghat");
+    const std::int64_t road = test::makeRoad(t.db(), "Ranipur", "Kalaghat");
     {
         frmMain w;
         ASSERT_TRUE(w.ChooseRoad(road));

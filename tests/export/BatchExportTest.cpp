@@ -28,13 +28,7 @@ struct Export : ::testing::Test {
     QString base = p.folder() + "/Out";
     ExportSettings settings;
 
-    std::int64_t road(const QString& from, const QString& to)
-    {
-        RoadChanges c;
-        c.from = from;
-        c.to = to;
-        return roads::create(db, c);
-    }
+    std::int64_t road(const QString& from, const QString& to) { return makeRoad(db, from, to); }
 };
 
 const QStringList kReports{"level-book", "earthwork-report"};
