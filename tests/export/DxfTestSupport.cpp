@@ -2,6 +2,7 @@
 
 #include "store/Roads.h"
 #include "store/Schema.h"
+#include "support/TestProject.h"
 
 #include <QDir>
 #include <QFile>
