@@ -202,12 +202,15 @@ private:
     void balancePoints()
     {
         double free = 0;
+        // Chainages as the chainage band writes them: without thousands separators.
+        QLocale plain = loc;
+        plain.setNumberOptions(loc.numberOptions() | QLocale::OmitGroupSeparator);
         for (const double c : r.summary.balancePoints) {
             if (!onSheet(c))
                 continue;
             line(DiagramLayer::Curve, x(c), zeroY() - 150, x(c), zeroY() + 150);
             line(DiagramLayer::Grid, x(c), zeroY() + 150, x(c), kSheet.BandTopY);
-            DiagramText t = measuredText(loc.toString(c, 'f', 2), kTextPoints, false);
+            DiagramText t = measuredText(plain.toString(c, 'f', 2), kTextPoints, false);
             t.turned = true;
             const double tx = std::max(x(c) - t.height / 2, free);
             if (tx + t.height <= kSheet.RightX &&
