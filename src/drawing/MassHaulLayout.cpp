@@ -78,6 +78,13 @@ private:
     }
     double zeroY() const { return y(0); }
     QString volume(double v) const { return groupedLocale(loc).toString(v, 'f', 0); }
+    // A value on the ordinate scale, with the decimals its step needs (2.5 m3 a row: one).
+    QString ordinate(double v) const
+    {
+        const double step = scale.step;
+        const int decimals = step < 1 ? 2 : step == std::floor(step) ? 0 : 1;
+        return groupedLocale(loc).toString(v, 'f', decimals);
+    }
 
     void line(DiagramLayer layer, double x1, double y1, double x2, double y2)
     {
@@ -125,10 +132,7 @@ private:
             kSheet.LeftX, 250);
         put(measuredText(QStringLiteral("H 1:2500   V 1 row = %1 m\u00b3   mass ordinate = "
                                         "cut \u00d7 %2 - fill, from the first section")
-                             .arg(volume(scale.step) == QLatin1String("0")
-                                      ? loc.toString(scale.step, 'f', 2)
-                                      : volume(scale.step),
-                                  loc.toString(r.summary.cutFactor, 'f', 2)),
+                             .arg(ordinate(scale.step), loc.toString(r.summary.cutFactor, 'f', 2)),
                          kTextPoints, false),
             kSheet.LeftX, 650);
     }
@@ -144,11 +148,9 @@ private:
         line(DiagramLayer::Frame, kSheet.LeftX, zeroY(), kSheet.RightX, zeroY());
         // Each grid line's ordinate inside the frame, at its left, above the line (the top
         // line's below it).
-        const int decimals = scale.step < 1 ? 2 : scale.step == std::floor(scale.step) ? 0 : 1;
         for (int k = 0; k <= kRows; ++k) {
-            const DiagramText t = measuredText(
-                groupedLocale(loc).toString((scale.rowsAbove - k) * scale.step, 'f', decimals),
-                kTextPoints, false);
+            const DiagramText t =
+                measuredText(ordinate((scale.rowsAbove - k) * scale.step), kTextPoints, false);
             const double ly = kSheet.TopY + k * kSheet.RowHeight;
             put(t, kSheet.LeftX + kGap, k == 0 ? ly + kGap / 2 : ly - t.height - kGap / 4);
         }
