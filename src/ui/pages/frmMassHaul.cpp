@@ -15,6 +15,12 @@ frmMassHaul::frmMassHaul(QWidget* parent)
                         parent)
 {
     optbPaperOrientation = 2;
+    // Beyond the levels the sections follow, the ordinates follow the road's cut factor.
+    connect(&currentDocument(), &ProjectDocument::rowsChanged, this,
+            [this](const ProjectDocument::RowsWrite& w) {
+                if (w.rows == ProjectDocument::Rows::Roads && !loadFailed())
+                    refresh();
+            });
     start();
 }
 

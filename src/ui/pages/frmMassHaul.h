@@ -10,7 +10,8 @@ namespace tarmela
 
 // "Mass Haul Diagram": the current road's mass-haul diagram one sheet at a time, on the
 // longitudinal section's sheets and scale (A3 on its side, on A4 at 65 %), zoomed from 20 % to
-// 100 %. The road is read once when the window opens or the levels change.
+// 100 %. The road is read once when the window opens, and again when its levels or the road's
+// details (its cut factor) are written.
 class frmMassHaul : public SectionViewWindow
 {
     Q_OBJECT
