@@ -57,11 +57,16 @@ public:
                    scaleLine(page.levels));
         titleBlock();
         legend();
-        // The band captions stand in a column of their own right of the bands.
-        p.setFont(pageFont(l.FontSize + 1, false));
+        // The band captions stand in a column of their own right of the bands, level, each in
+        // the middle of its band: turned, a five-letter caption takes its band's whole height
+        // and runs into the next one's.
+        p.setFont(pageFont(l.FontSize, true));
+        p.setPen(Qt::black);
+        const double captionHeight = l.FontSize * 20.0 * 1.2;
         for (int r = 1; r < LongSectionLayout::BandRows; ++r)
-            bandText(r, (l.RightX + l.pageWidth) / 2.0 + l.FontSize * 10.0,
-                     QString::fromLatin1(kBandCaptions[r]).trimmed(), Qt::black);
+            textAt(p, l.RightX + l.FontSize * 8.0,
+                   l.bandBottom(r) - (l.RowHeight + captionHeight) / 2.0,
+                   QString::fromLatin1(kBandCaptions[r]).trimmed());
         grids();
         levelLabels();
         rows();

@@ -38,7 +38,7 @@ struct CulvertMark {
 // below it where the frame has no room above and more below).
 struct CulvertMarkShape {
     static constexpr double MarkWidth = 0.6, MarkHeight = 0.4, Opening = 0.13; // radius
-    static constexpr double LabelGap = 0.15;
+    static constexpr double LabelGap = 0.3; // clear of the formation line above the mark
     // The opening as a closed ring of points, offsets from the mark's top centre (y downwards).
     static std::vector<std::pair<double, double>> opening();
 };
