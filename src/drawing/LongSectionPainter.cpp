@@ -64,7 +64,7 @@ public:
         p.setPen(Qt::black);
         const double captionHeight = l.FontSize * 20.0 * 1.2;
         for (int r = 1; r < LongSectionLayout::BandRows; ++r)
-            textAt(p, l.RightX + l.FontSize * 8.0,
+            textAt(p, l.RightX + l.FontSize * 25.0, // clear of the last column's figures
                    l.bandBottom(r) - (l.RowHeight + captionHeight) / 2.0,
                    QString::fromLatin1(kBandCaptions[r]).trimmed());
         grids();
