@@ -188,3 +188,36 @@ TEST(CrossSectionDxf, BadRequestsChangeNothing)
 
     EXPECT_EQ(readFile(d.target), "old");
 }
+
+TEST(CrossSectionDxf, WorldUnitsTrueGeometryEachSectionAtItsOwnPoint)
+{
+    Drawing d;
+    RoadBuilder road(d.project.db(), 20, 20);
+    road.distances({2, 3, 2.5}, {2, 3, 2.5});
+    road.row(0, "C=100, L1=100.5, L3=99.5, R1=99.8, R2=99.6");
+    road.row(20, "C=101, L1=101.5, L3=100.5, R1=100.8, R2=100.6");
+    ExportCrossSectionsWorldDxf(d.project.db(), road.id(), d.options, d.target);
+    const DxfFile f = DxfFile::read(d.target);
+    // The centre lines stand at the sections' insertion points; the ground at its true offsets
+    // and levels from them.
+    const std::vector<DxfEntity> centres = f.ofType("LINE");
+    ASSERT_EQ(centres.size(), 2u);
+    const double x0 = centres[0].number(10), x1 = centres[1].number(10);
+    EXPECT_GT(x1 - x0, 2 * 5);
+    std::vector<std::pair<double, double>> ground;
+    for (const auto& e : f.ofType("VERTEX"))
+        if (e.layer() == "GROUND")
+            ground.emplace_back(e.number(10), e.number(20));
+    // One polyline a section, from the right to the left; L2 is empty, so L3 lies its own
+    // interval beyond L1.
+    EXPECT_EQ(ground, (std::vector<std::pair<double, double>>{{x0 + 5, 99.6},
+                                                              {x0 + 2, 99.8},
+                                                              {x0, 100},
+                                                              {x0 - 2, 100.5},
+                                                              {x0 - 4.5, 99.5},
+                                                              {x1 + 5, 100.6},
+                                                              {x1 + 2, 100.8},
+                                                              {x1, 101},
+                                                              {x1 - 2, 101.5},
+                                                              {x1 - 4.5, 100.5}}));
+}
