@@ -250,10 +250,11 @@ void frmPlotFormation::buildControls()
     auto* outer = new QGridLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
-    outer->addWidget(pbGraph, 0, 0);
-    outer->addWidget(VScroll1, 0, 1);
-    outer->addWidget(HScroll1, 1, 0);
-    outer->addWidget(panel, 2, 0, 1, 2);
+    outer->addWidget(buildViewBar(), 0, 0, 1, 2);
+    outer->addWidget(pbGraph, 1, 0);
+    outer->addWidget(VScroll1, 1, 1);
+    outer->addWidget(HScroll1, 2, 0);
+    outer->addWidget(panel, 3, 0, 1, 2);
     sbFormation = new QStatusBar(this);
     sbFormation->setObjectName(QStringLiteral("sbFormation"));
     sbFormation->setSizeGripEnabled(false);
@@ -264,8 +265,8 @@ void frmPlotFormation::buildControls()
     lblSkipped->setObjectName(QStringLiteral("lblSkipped"));
     sbFormation->addWidget(lblSkipped, 1);
     sbFormation->addPermanentWidget(lblPointer);
-    outer->addWidget(sbFormation, 3, 0, 1, 2);
-    outer->setRowStretch(0, 1);
+    outer->addWidget(sbFormation, 4, 0, 1, 2);
+    outer->setRowStretch(1, 1);
     outer->setColumnStretch(0, 1);
     setMinimumSize(560, 320);
 
@@ -295,7 +296,7 @@ void frmPlotFormation::buildControls()
     });
     connect(pbGraph, &FormationProfileView::resized, this, &frmPlotFormation::pbRefresh);
     connect(HScroll1, &QScrollBar::valueChanged, this, [this](int value) {
-        StartChainage = std::int64_t(value) * 50;
+        StartChainage = std::int64_t(value) * m_columnMetres;
         pbRefresh();
     });
     connect(VScroll1, &QScrollBar::valueChanged, this, [this](int value) {
@@ -400,9 +401,13 @@ void frmPlotFormation::pbRefresh()
     try {
         // The bar reaches the end of the road however wide the plot is now.
         const double last = m_source.data().maxChainage().value_or(0);
-        HScroll1->setMaximum(formation::lastScrollStep(last, frame.visibleSpan()));
-        HScroll1->setPageStep(std::max(1, frame.columns() - 1));
-        StartChainage = std::int64_t(HScroll1->value()) * 50;
+        {
+            const QSignalBlocker quiet(HScroll1); // this is the redraw
+            HScroll1->setMaximum(
+                formation::lastScrollStep(last, frame.visibleSpan(), m_columnMetres));
+            HScroll1->setPageStep(std::max(1, frame.columns() - 1));
+        }
+        StartChainage = std::int64_t(HScroll1->value()) * m_columnMetres;
 
         const std::optional<std::int64_t> fixed =
             s.settings.FixedDatum ? std::optional<std::int64_t>(s.settings.FixedDatumValue)
@@ -503,7 +508,7 @@ void frmPlotFormation::pickNear(double chainage)
         // A section typed out of view brings the view to it.
         const double end = double(StartChainage) + double(pbGraph->frame().visibleSpan());
         if (*nearest < double(StartChainage) || *nearest >= end)
-            HScroll1->setValue(int(std::floor(*nearest / 50)));
+            HScroll1->setValue(int(std::floor(*nearest / double(m_columnMetres))));
         ShowCurrent();
     } catch (const Error& e) {
         tell(e.message());
@@ -614,8 +619,14 @@ void frmPlotFormation::showEvent(QShowEvent* event)
 void frmPlotFormation::wheelEvent(QWheelEvent* event)
 {
     const int delta = event->angleDelta().y();
-    if (delta != 0)
+    if (delta != 0 && event->modifiers().testFlag(Qt::ControlModifier)) {
+        // Ctrl with the wheel zooms around the chainage under the pointer.
+        const QPointF at = pbGraph->mapFrom(this, event->position()) * kProfileTwipsPerPixel;
+        zoomTo(formation::zoomedColumnMetres(m_columnMetres, delta > 0),
+               chainageAtX(at.x()));
+    } else if (delta != 0) {
         MouseWheel(delta);
+    }
     event->accept();
 }
 
