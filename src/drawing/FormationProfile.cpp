@@ -60,7 +60,8 @@ void drawLevelLabels(QPainter& p, const FormationProfileFrame& f, std::int64_t d
     const double halfA = m.height() / 2;
     const double kRow = f.rowMetres() * f.levelScale();
     for (int i = 1; i <= f.gridRows(); ++i) {
-        const QString label = plainDecimal(std::round((double(datum) + (i - 1) * f.rowMetres()) * 10) / 10);
+        const QString label =
+            plainDecimal(std::round((double(datum) + (i - 1) * f.rowMetres()) * 10) / 10);
         const double w = m.horizontalAdvance(label);
         p.drawText(QRectF(540 - w, f.height - kAxis - kRow * i - halfA, w, m.height()),
                    Qt::AlignLeft | Qt::AlignTop, label);
@@ -104,7 +105,8 @@ int FormationProfileFrame::columns() const
 
 int FormationProfileFrame::gridRows() const
 {
-    return int(std::max<std::int64_t>(0, nearestEven((height - 600) / (rowMetres() * levelScale()))));
+    return int(
+        std::max<std::int64_t>(0, nearestEven((height - 600) / (rowMetres() * levelScale()))));
 }
 
 double FormationProfileFrame::rowMetres() const

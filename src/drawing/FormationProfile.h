@@ -30,10 +30,10 @@ constexpr double kProfileTwipsPerPixel = 15;
 // twips to the metre). Zooming changes the metres of a column; the exaggeration is the level
 // scale over the chainage scale, so a zoom keeps the profile's shape.
 struct FormationProfileFrame {
-    double width = 0;            // W, twips
-    double height = 0;           // H, twips
+    double width = 0;               // W, twips
+    double height = 0;              // H, twips
     std::int64_t columnMetres = 50; // chainage of a grid column of 600 twips, whole metres
-    double exaggeration = 25;    // vertical scale / horizontal scale
+    double exaggeration = 25;       // vertical scale / horizontal scale
 
     double chainageScale() const { return 600.0 / double(columnMetres); } // twips per metre
     double levelScale() const { return exaggeration * chainageScale(); }  // twips per metre

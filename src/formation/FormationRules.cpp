@@ -84,8 +84,7 @@ double culvertTop(const std::optional<double>& fcBefore, const std::optional<dou
 
 int lastScrollStep(double maxChainage, std::int64_t visibleSpan, std::int64_t columnMetres)
 {
-    const double steps =
-        std::floor((maxChainage - double(visibleSpan)) / double(columnMetres)) + 1;
+    const double steps = std::floor((maxChainage - double(visibleSpan)) / double(columnMetres)) + 1;
     return int(std::clamp(steps, 0.0, double(std::numeric_limits<int>::max())));
 }
 
@@ -96,8 +95,9 @@ namespace tarmela::formation
 
 std::int64_t zoomedColumnMetres(std::int64_t columnMetres, bool in)
 {
-    static const std::int64_t steps[] = {1, 2, 5, 10, 20, 25, 50, 100, 200, 250, 500, 1000, 2000,
-                                         2500, 5000, 10000, 20000, 25000, 50000, 100000, 200000};
+    static const std::int64_t steps[] = {1,    2,     5,     10,    20,    25,     50,
+                                         100,  200,   250,   500,   1000,  2000,   2500,
+                                         5000, 10000, 20000, 25000, 50000, 100000, 200000};
     if (in) {
         for (auto it = std::rbegin(steps); it != std::rend(steps); ++it)
             if (*it < columnMetres)
@@ -135,7 +135,7 @@ double fittedExaggeration(double lowLevel, double highLevel, double heightTwips,
     const double range = std::max(highLevel - lowLevel, 0.1);
     // Two grid rows of room (the datum lies up to a row below the lowest level); a row of
     // the fitted scale is at most a fifth of the range.
-    const double e = std::floor(heightTwips / (range * 1.6) / chainageScale);
+    const double e = std::floor(heightTwips / (range * 1.8) / chainageScale);
     return std::clamp(e, 1.0, 1000.0);
 }
 

@@ -158,7 +158,7 @@ TEST(FormationToolWindow, PickTypeUpdateGradeAndUndo)
 
     clickAt(tool, 95); // picks the row at 100 (95 lies 45 m past the mark)
     QLineEdit* fc = child<QLineEdit>(tool, "txtFC");
-    EXPECT_EQ(fc->text(), "101");
+    EXPECT_EQ(fc->text(), "101.000");
     EXPECT_EQ(child<QLineEdit>(tool, "txtLeftDiff")->text(), "1.50"); // over L8 99.5
     EXPECT_TRUE(fc->hasFocus());
     typeAndUpdate(tool, "101.6");
@@ -183,10 +183,10 @@ TEST(FormationToolWindow, PickTypeUpdateGradeAndUndo)
     QScrollBar* along = child<QScrollBar>(tool, "HScroll1");
     along->setValue(along->maximum());
     clickAt(tool, 39900);
-    EXPECT_EQ(fc->text(), "101");
+    EXPECT_EQ(fc->text(), "101.000");
     child<QCheckBox>(tool, "chkGradientMode")->setChecked(true);
     clickAt(tool, 40000);
-    EXPECT_EQ(child<QLineEdit>(tool, "txtCentre")->text(), "100");
+    EXPECT_EQ(child<QLineEdit>(tool, "txtCentre")->text(), "100.000");
     typeAndUpdate(tool, "102");
     EXPECT_DOUBLE_EQ(fcAt(db, road, 39920), 101.2);
     EXPECT_DOUBLE_EQ(fcAt(db, road, 39980), 101.8);

@@ -42,9 +42,11 @@ QString culvertFolder()
     return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Culverts"));
 }
 
+// Levels as the computations store them, to 3 decimals, so that the readouts line up ("100.000"
+// beside "99.454").
 QString levelText(const std::optional<double>& v)
 {
-    return v ? plainDecimal(*v) : QString();
+    return v ? QString::number(*v, 'f', 3) : QString();
 }
 
 QLineEdit* readout(const char* name, QWidget* parent, bool editable = false)
@@ -52,7 +54,7 @@ QLineEdit* readout(const char* name, QWidget* parent, bool editable = false)
     auto* box = new QLineEdit(parent);
     box->setObjectName(QString::fromLatin1(name));
     box->setReadOnly(!editable);
-    box->setFixedWidth(72);
+    box->setFixedWidth(66);
     box->setAlignment(Qt::AlignRight);
     return box;
 }
@@ -224,10 +226,12 @@ void frmPlotFormation::buildControls()
         QStringLiteral("QHeaderView::section { background-color: rgb(255,102,51); color: white; "
                        "font-weight: bold; border: none; border-right: 1px solid rgb(200,70,30); "
                        "border-bottom: 1px solid rgb(200,70,30); padding: 0 3px; }"));
-    const int volumeWidth = VellGrid1->fontMetrics().horizontalAdvance(tr("Cutting Quantity")) + 28;
-    VellGrid1->setColumnWidth(0, 48);
-    for (int c = 1; c < 4; ++c)
-        VellGrid1->setColumnWidth(c, volumeWidth);
+    // The volume columns share the grid's width, so that all four show also in a narrow
+    // window (800 x 600).
+    VellGrid1->setColumnWidth(0, 40);
+    VellGrid1->horizontalHeader()->setMinimumSectionSize(40);
+    VellGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    VellGrid1->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Fixed);
     VellGrid1->setMinimumWidth(200);
     VellGrid1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
     strip->addWidget(VellGrid1, 1);
@@ -622,8 +626,7 @@ void frmPlotFormation::wheelEvent(QWheelEvent* event)
     if (delta != 0 && event->modifiers().testFlag(Qt::ControlModifier)) {
         // Ctrl with the wheel zooms around the chainage under the pointer.
         const QPointF at = pbGraph->mapFrom(this, event->position()) * kProfileTwipsPerPixel;
-        zoomTo(formation::zoomedColumnMetres(m_columnMetres, delta > 0),
-               chainageAtX(at.x()));
+        zoomTo(formation::zoomedColumnMetres(m_columnMetres, delta > 0), chainageAtX(at.x()));
     } else if (delta != 0) {
         MouseWheel(delta);
     }

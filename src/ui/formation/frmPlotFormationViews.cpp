@@ -4,6 +4,7 @@
 #include "formation/FormationRules.h"
 #include "store/Error.h"
 #include "store/Numbers.h"
+#include "ui/common/AppState.h"
 #include "ui/common/BusyCursor.h"
 #include "ui/formation/FormationProfileView.h"
 #include "ui/formation/frmPlotFormation.h"
@@ -48,6 +49,7 @@ QWidget* frmPlotFormation::buildViewBar()
     button("actZoomOut", tr("Zoom Out"), QKeySequence::ZoomOut, &frmPlotFormation::zoomOut);
     lblScale = new QLabel(bar);
     lblScale->setObjectName(QStringLiteral("lblScale"));
+    lblScale->setText(tr("%1 m a column").arg(m_columnMetres));
     row->addWidget(lblScale);
     row->addSpacing(8);
     row->addWidget(new QLabel(tr("Vertical exaggeration"), bar));
@@ -65,8 +67,7 @@ QWidget* frmPlotFormation::buildViewBar()
     return bar;
 }
 
-void frmPlotFormation::applyView(std::int64_t columnMetres, double exaggeration,
-                                 std::int64_t start)
+void frmPlotFormation::applyView(std::int64_t columnMetres, double exaggeration, std::int64_t start)
 {
     m_columnMetres = std::max<std::int64_t>(1, columnMetres);
     m_exaggeration = std::clamp(exaggeration, 1.0, 1000.0);
@@ -85,7 +86,8 @@ void frmPlotFormation::applyView(std::int64_t columnMetres, double exaggeration,
     }
     const QSignalBlocker quiet(HScroll1);
     HScroll1->setMaximum(formation::lastScrollStep(last, frame.visibleSpan(), m_columnMetres));
-    HScroll1->setValue(int(std::clamp<std::int64_t>(start / m_columnMetres, 0, HScroll1->maximum())));
+    HScroll1->setValue(
+        int(std::clamp<std::int64_t>(start / m_columnMetres, 0, HScroll1->maximum())));
     StartChainage = std::int64_t(HScroll1->value()) * m_columnMetres;
     pbRefresh();
 }
@@ -148,9 +150,16 @@ void frmPlotFormation::fitTo(double from, double to)
                     low = std::min(low.value_or(*level), *level);
                     high = std::max(high.value_or(*level), *level);
                 }
-        if (low)
+        if (low) {
             exaggeration =
                 formation::fittedExaggeration(*low, *high, frame.height - 600, v.columnMetres);
+            // A fixed datum moves to the stretch's lowest level, or the fit would show nothing.
+            if (appState().settings.FixedDatum) {
+                const QSignalBlocker quiet(VScroll1);
+                VScroll1->setValue(int(std::floor(*low)));
+                appState().settings.FixedDatumValue = VScroll1->value();
+            }
+        }
     } catch (const Error& e) {
         tell(e.message());
         return;
