@@ -346,18 +346,27 @@ void frmPlotFormation::recomputeRoad(bool toolRule)
 void frmPlotFormation::showResult(const EarthworkResult& r)
 {
     VellGrid1->setUpdatesEnabled(false);
-    VellGrid1->setRowCount(0);
+    if (!r.volumesDone)
+        VellGrid1->setRowCount(0);
     if (r.volumesDone) {
         const QLocale grouped = groupedLocale(QLocale());
+        // The cells of the rows there already take the new texts: a long road's thousands of
+        // cells are not made again at every Update.
         const auto cell = [&](int row, int col, const QString& text, bool bold = false) {
-            auto* item = new QTableWidgetItem(text);
-            item->setTextAlignment(col == 0 ? Qt::AlignCenter : Qt::AlignRight | Qt::AlignVCenter);
-            if (bold) {
+            QTableWidgetItem* item = VellGrid1->item(row, col);
+            if (!item) {
+                item = new QTableWidgetItem;
+                item->setTextAlignment(col == 0 ? Qt::AlignCenter
+                                                : Qt::AlignRight | Qt::AlignVCenter);
+                VellGrid1->setItem(row, col, item);
+            }
+            if (item->font().bold() != bold) {
                 QFont f = item->font();
-                f.setBold(true);
+                f.setBold(bold);
                 item->setFont(f);
             }
-            VellGrid1->setItem(row, col, item);
+            if (item->text() != text)
+                item->setText(text);
         };
         const auto volume = [&](double v) { return grouped.toString(v, 'f', 2); };
         const auto& kms = r.volumes.kilometres;
@@ -368,6 +377,8 @@ void frmPlotFormation::showResult(const EarthworkResult& r)
             cell(i, 2, volume(kms[std::size_t(i)].cutting));
         }
         const int all = int(kms.size());
+        if (all > 0) // the total shows in the road's row alone (the road's row once)
+            delete VellGrid1->takeItem(all - 1, 3);
         cell(all, 0, QStringLiteral("ALL"), true);
         cell(all, 1, volume(r.volumes.totalFill), true);
         cell(all, 2, volume(r.volumes.totalCut), true);
