@@ -91,8 +91,8 @@ struct Program {
     EarthworkInputs inputs() const
     {
         const AppState& s = appState();
-        EarthworkInputs in = earthworkInputsFor(s.settings, road, s.FormationCamber,
-                                                s.CarriageCamber);
+        EarthworkInputs in =
+            earthworkInputsFor(s.settings, road, s.FormationCamber, s.CarriageCamber);
         in.skipUnready = true;
         return in;
     }
