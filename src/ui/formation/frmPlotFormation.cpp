@@ -287,8 +287,8 @@ void frmPlotFormation::buildControls()
         else
             pickNear(typed);
     });
-    connect(chkAlignment, &QCheckBox::toggled, this, [this](bool on) {
-        tblPvi->setVisible(on);
+    connect(chkAlignment, &QCheckBox::toggled, this, [this] {
+        placeTables();
         updateOverlay();
     });
     connect(tblPvi, &QTableWidget::cellChanged, this, &frmPlotFormation::pviCellEdited);
@@ -629,6 +629,22 @@ void frmPlotFormation::showEvent(QShowEvent* event)
         recomputeRoad(true);
     }
     pbRefresh(); // the plot's first resize may come before the window is visible
+}
+
+void frmPlotFormation::placeTables()
+{
+    // The PVI table shows in the alignment mode. Beside the quantities it needs a wide window;
+    // in a narrow one (800 x 600) it takes their place, and the main window's status bar still
+    // shows the totals.
+    const bool aligning = chkAlignment->isChecked();
+    tblPvi->setVisible(aligning);
+    VellGrid1->setVisible(!aligning || width() >= 1000);
+}
+
+void frmPlotFormation::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    placeTables();
 }
 
 void frmPlotFormation::wheelEvent(QWheelEvent* event)

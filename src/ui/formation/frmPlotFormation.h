@@ -79,11 +79,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
 private:
     void buildControls();
     QWidget* buildViewBar();
+    void placeTables();
     void zoomTo(std::int64_t columnMetres, std::optional<double> around = std::nullopt);
     // Shows from..to (the road's first to last chainage, or a stretch).
     void fitTo(double from, double to);
