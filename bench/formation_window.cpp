@@ -161,16 +161,23 @@ void BM_EngineUpdate(benchmark::State& state)
 
 // Clicks the profile at the section at 100 m (as the tool opens: 12 twips, 0.8 pixel, to the
 // metre from the axis at 40 pixels), types an FC and presses Update.
-void BM_WindowUpdate(benchmark::State& state)
+void BM_WindowUpdate(benchmark::State& state, bool wholeRoad)
 {
     Program& p = program();
     frmPlotFormation* tool = p.open();
+    if (wholeRoad) {
+        tool->fitRoad();
+    } else {
+        tool->setExaggeration(25); // as the tool opens
+        tool->zoomTo(50, 0.0);
+    }
     QWidget* plot = child<QWidget>(tool, "pbGraph");
     auto* fc = child<QLineEdit>(tool, "txtFC");
     auto* update = child<QPushButton>(tool, "cmdUpdate");
     int i = 0;
     const auto once = [&] {
-        QTest::mouseClick(plot, Qt::LeftButton, {}, QPoint(40 + 80, plot->height() / 2));
+        QTest::mouseClick(plot, Qt::LeftButton, {},
+                          QPoint(wholeRoad ? 40 : 40 + 80, plot->height() / 2));
         fc->setText(QString::number(103 + (++i % 7) / 10.0));
         QTest::mouseClick(update, Qt::LeftButton);
         p.main->repaint();
@@ -178,7 +185,7 @@ void BM_WindowUpdate(benchmark::State& state)
     once(); // the engine's figures in memory are those of the other benchmarks' writes
     for (auto _ : state)
         once();
-    checkWritten(state, 100, 103 + (i % 7) / 10.0);
+    checkWritten(state, wholeRoad ? 0 : 100, 103 + (i % 7) / 10.0);
 }
 
 std::vector<Pvi> alignment(int i)
@@ -228,7 +235,10 @@ const bool kRegistered = registered([] {
     addTimed("EngineRecompute", BM_EngineRecompute, {}, {}, 2.0);
     addTimed("WindowOpen", BM_WindowOpen, {}, {}, 2.0);
     addTimed("EngineUpdate", BM_EngineUpdate, {}, {});
-    addTimed("WindowUpdate", BM_WindowUpdate, {}, {});
+    addTimed("WindowUpdate", [](benchmark::State& s) { BM_WindowUpdate(s, false); }, {}, {});
+    // The same with the whole road in the window (Fit Road).
+    addTimed("WindowUpdateWholeRoad", [](benchmark::State& s) { BM_WindowUpdate(s, true); }, {},
+             {});
     addTimed("EngineAlignment", BM_EngineAlignment, {}, {});
     addTimed("WindowAlignment", BM_WindowAlignment, {}, {});
 });

@@ -345,6 +345,13 @@ TEST(FormationToolWindow, ViewsFitZoomAndExaggerate)
     QTest::keyClick(tool, Qt::Key_0, Qt::ControlModifier);
     std::tie(from, to) = viewOf(tool);
     EXPECT_TRUE(from <= 0 && to > 40000 && to < 44000) << from << " " << to;
+    // A chainage typed picks its section (brought into view), an FC typed with Enter is an
+    // Update of that section alone.
+    picked->setText("39961");
+    QTest::keyClick(picked, Qt::Key_Return);
+    QTest::keyClicks(child<QLineEdit>(tool, "txtFC"), "102.5\r");
+    EXPECT_DOUBLE_EQ(fcAt(program.db(), road, 39960), 102.5);
+    EXPECT_DOUBLE_EQ(fcAt(program.db(), road, 39940), 101);
     child<QDoubleSpinBox>(tool, "spnExaggeration")->setValue(40);
     const FormationProfileFrame f = child<FormationProfileView>(tool, "pbGraph")->frame();
     EXPECT_DOUBLE_EQ(f.levelScale(), 40 * 600.0 / double(f.columnMetres));

@@ -56,6 +56,8 @@ public:
     // exaggeration that fits its levels; the vertical exaggeration itself.
     void zoomIn() override { zoomTo(formation::zoomedColumnMetres(m_columnMetres, true)); }
     void zoomOut() override { zoomTo(formation::zoomedColumnMetres(m_columnMetres, false)); }
+    // Metres of road to a grid column; `around` (the picked section when none) keeps its place.
+    void zoomTo(std::int64_t columnMetres, std::optional<double> around = std::nullopt);
     void fitRoad();
     void fitStretch();
     void setExaggeration(double exaggeration);
@@ -86,7 +88,6 @@ private:
     void buildControls();
     QWidget* buildViewBar();
     void placeTables();
-    void zoomTo(std::int64_t columnMetres, std::optional<double> around = std::nullopt);
     // Shows from..to (the road's first to last chainage, or a stretch).
     void fitTo(double from, double to);
     // The scales and the view's start put into the plot and the scroll bar, then one redraw.
