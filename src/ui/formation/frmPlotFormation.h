@@ -91,7 +91,9 @@ private:
     // Shows from..to (the road's first to last chainage, or a stretch).
     void fitTo(double from, double to);
     // The scales and the view's start put into the plot and the scroll bar, then one redraw.
-    void applyView(std::int64_t columnMetres, double exaggeration, std::int64_t start);
+    // keepPickedLevel: a fixed datum moves to keep the picked section's level in sight.
+    void applyView(std::int64_t columnMetres, double exaggeration, std::int64_t start,
+                   bool keepPickedLevel = true);
     void followDocument();
     // Tells the document that the tool wrote the road's levels.
     void tellWritten();

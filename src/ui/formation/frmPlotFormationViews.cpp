@@ -67,7 +67,8 @@ QWidget* frmPlotFormation::buildViewBar()
     return bar;
 }
 
-void frmPlotFormation::applyView(std::int64_t columnMetres, double exaggeration, std::int64_t start)
+void frmPlotFormation::applyView(std::int64_t columnMetres, double exaggeration, std::int64_t start,
+                                 bool keepPickedLevel)
 {
     m_columnMetres = std::max<std::int64_t>(1, columnMetres);
     m_exaggeration = std::clamp(exaggeration, 1.0, 1000.0);
@@ -81,6 +82,17 @@ void frmPlotFormation::applyView(std::int64_t columnMetres, double exaggeration,
     double last = 0;
     try {
         last = m_source.data().maxChainage().value_or(0);
+        // A fixed datum would leave the profile out of sight at a larger scale: it moves so
+        // that the picked section's level stays at the middle of the plot's height.
+        const std::optional<FormationProfileRow> row =
+            m_markerShown ? m_source.data().rowAt(CurrentChainage) : std::nullopt;
+        const std::optional<double> level = row ? (row->fc ? row->fc : row->centre) : std::nullopt;
+        if (keepPickedLevel && appState().settings.FixedDatum && level) {
+            const QSignalBlocker quiet(VScroll1);
+            VScroll1->setValue(int(std::floor(
+                *level - (frame.height - 600) / frame.levelScale() / 2 + frame.rowMetres())));
+            appState().settings.FixedDatumValue = VScroll1->value();
+        }
     } catch (const Error& e) {
         tell(e.message());
     }
@@ -164,7 +176,7 @@ void frmPlotFormation::fitTo(double from, double to)
         tell(e.message());
         return;
     }
-    applyView(v.columnMetres, exaggeration, v.startChainage);
+    applyView(v.columnMetres, exaggeration, v.startChainage, false);
 }
 
 } // namespace tarmela
