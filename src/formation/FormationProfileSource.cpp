@@ -40,7 +40,8 @@ FormationProfileSource::Redraw FormationProfileSource::load(const FormationProfi
     d.startChainage = startChainage;
     const double from = double(startChainage);
     const double to = from + double(frame.visibleSpan());
-    d.rows = m_data.rowsIn(from, to);
+    // Rows closer than a pixel are not told apart on the screen.
+    d.rows = m_data.rowsIn(from, to, kProfileTwipsPerPixel / frame.chainageScale());
     d.datum = fixedDatum ? fixedDatum : formation::automaticDatum(d.rows);
     // Grid rows of several metres are labelled at multiples of their height.
     const auto rowStep = std::int64_t(frame.rowMetres());
