@@ -211,6 +211,9 @@ void BM_WindowAlignment(benchmark::State& state)
     Program& p = program();
     frmPlotFormation* tool = p.open();
     FormationDesign(*appState().ProjectConnection).applyAlignment(p.inputs(), alignment(0));
+    // As the tool opens, the middle PVI in view.
+    tool->setExaggeration(25);
+    tool->zoomTo(50, (kAlignFrom + kAlignTo) / 2);
     tool->refresh();
     child<QCheckBox>(tool, "chkAlignment")->setChecked(true);
     auto* table = child<QTableWidget>(tool, "tblPvi");
