@@ -32,7 +32,11 @@ QWidget* frmPlotFormation::buildViewBar()
                             void (frmPlotFormation::*slot)()) {
         auto* a = new QAction(text, this);
         a->setObjectName(QString::fromLatin1(name));
-        a->setShortcut(keys);
+        QList<QKeySequence> all{keys};
+        // Ctrl+= too: the + of most keyboards needs Shift.
+        if (keys == QKeySequence(QKeySequence::ZoomIn))
+            all << QKeySequence(Qt::CTRL | Qt::Key_Equal);
+        a->setShortcuts(all);
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         a->setToolTip(QStringLiteral("%1 (%2)").arg(text, keys.toString(QKeySequence::NativeText)));
         addAction(a);
