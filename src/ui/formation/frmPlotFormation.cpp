@@ -242,7 +242,9 @@ void frmPlotFormation::buildControls()
         {tr("Chainage"), tr("Level"), tr("Length"), tr("Grade in %"), tr("Grade out %"), tr("K")});
     tblPvi->verticalHeader()->hide();
     tblPvi->verticalHeader()->setDefaultSectionSize(20);
-    tblPvi->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    // Every caption whole: a narrow table scrolls rather than cut them off.
+    tblPvi->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tblPvi->horizontalHeader()->setStretchLastSection(true);
     tblPvi->setMinimumWidth(240);
     tblPvi->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
     tblPvi->setSelectionBehavior(QAbstractItemView::SelectRows);
