@@ -69,7 +69,9 @@ void DesktopMemory::removeRecentProject(const QString& path)
 
 bool DesktopMemory::mainMaximized() const
 {
-    return value(QStringLiteral("MainMaximized")) == QLatin1String("true");
+    // The first start has nothing remembered: a frame that holds every other window opens
+    // with the whole screen, not at the few hundred pixels its menu bar asks for.
+    return value(QStringLiteral("MainMaximized")) != QLatin1String("false");
 }
 
 void DesktopMemory::setMainMaximized(bool maximized)
