@@ -41,7 +41,8 @@ void tell(QWidget* parent, const QString& text, QMessageBox::Icon icon = QMessag
     prompts().tell(parent, text, icon);
 }
 
-// The filter window is one for the whole program, kept above the other windows.
+// The filter window is one for the whole program, kept above the other windows; it filters
+// the sheet that was active when it opened.
 QPointer<dlgSearchWindow>& filterWindow()
 {
     static QPointer<dlgSearchWindow> window;
@@ -210,6 +211,11 @@ void frmMain::onSubWindowActivated(QMdiSubWindow* window)
         });
     }
     command(QStringLiteral("mnuFileClose"))->setEnabled(window != nullptr);
+    // The filter window belongs to its sheet: another window active, it goes. (No window is
+    // active while the filter window itself has the focus.)
+    if (QPointer<dlgSearchWindow>& filter = filterWindow();
+        filter && window && window->widget() != filter->sheet())
+        filter->close();
     updateChildCommands();
 }
 
@@ -247,7 +253,7 @@ void frmMain::toggleFilterWindow()
         mark->setChecked(false);
         return;
     }
-    window = new dlgSearchWindow([this] { return activeSheet(); }, this);
+    window = new dlgSearchWindow(activeSheet(), this);
     window->setAttribute(Qt::WA_DeleteOnClose);
     connect(window, &dlgSearchWindow::closed, this, [mark] { mark->setChecked(false); });
     window->loadFields();

@@ -647,6 +647,12 @@ TEST(MainWindow, TheFilterWindowIsDrivenByItsOwnKeysAboveTheMainWindowsMenus)
     keys(Qt::Key_C);
     ASSERT_TRUE(QTest::qWaitFor([rl] { return !rl->windowTitle().contains("filter"); }));
     EXPECT_EQ(rl->model()->rowCount(), 11);
+    // Another window active: the filter window, which belongs to the RL sheet, goes.
+    QApplication::setActiveWindow(&m.w);
+    ASSERT_NE(m.openRoads(), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(m.w.findChild<QWidget*>("dlgSearchWindow"), nullptr);
+    EXPECT_FALSE(m.cmd("mnuViewDetail")->isChecked());
 }
 
 TEST(MainWindow, AddOnTheCulvertSheetOpensTheDialogAndDeletingATypeTakesItsCulverts)

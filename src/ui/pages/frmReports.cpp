@@ -188,7 +188,7 @@ void frmReports::PrintCommand()
     if (!m_document || pageCount() == 0)
         return;
     const std::optional<PrintChoice> choice = frmSelectPrinter::ask(
-        window(), m_document->pageModel().landscape, m_document->pageModel().paper);
+        window(), m_document->pageModel().landscape, m_document->pageModel().paper, m_title);
     if (!choice)
         return;
     const std::int64_t count = choice->allPages ? pageCount() : 1;
