@@ -11,6 +11,7 @@
 #include "ui/pages/frmPrevXSect.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -109,6 +110,16 @@ TEST(SectionViews, PrintingThroughThePdfFileEntry)
     EXPECT_EQ(pdf.pages, 3);
     EXPECT_NEAR(pdf.pointsOfFirstPage.width(), 842, 1);
     EXPECT_NEAR(pdf.pointsOfFirstPage.height(), 595, 1);
+
+    // Printing again starts at the PDF file of the view; the paper is named as it lies.
+    onModal(QStringLiteral("frmSelectPrinter"), [=](QWidget* d) {
+        EXPECT_EQ(child<QComboBox>(d, "cboPrinter")->currentText(), frmSelectPrinter::pdfEntry());
+        EXPECT_EQ(child<QLineEdit>(d, "txtPdfFile")->text(), QDir::toNativeSeparators(file));
+        EXPECT_EQ(child<QComboBox>(d, "cmbPaperSize")->itemText(0),
+                  QStringLiteral("A4 (297 mm \u00d7 210 mm)"));
+        click(d, "cmdCancel");
+    });
+    longSection.print();
 }
 
 TEST(SectionViews, PagingStopsAtBothEndsAndLoadFailuresSayWhy)
