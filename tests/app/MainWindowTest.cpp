@@ -727,3 +727,22 @@ TEST(MainWindow, WindowMenuArrangesTheSheetsAndHelpAboutShowsTheSplash)
     m.cmd("mnuHelpAbout")->trigger();
     EXPECT_TRUE(shown);
 }
+
+TEST(MainWindow, TwoWindowsOfOneSheetAreToldApartAndShowWhatTheOtherSaved)
+{
+    UiProgram p;
+    const std::int64_t road = createSampleRoad(p.db(), {11, 20, 100.0});
+    MainWindow m;
+    frmDataGrid* a = m.openRl(road);
+    frmDataGrid* b =
+        m.openKind(sheets::reducedLevelStatement(road, {}, {}), SheetKind::ReducedLevel);
+    ASSERT_TRUE(a && b);
+    EXPECT_EQ(b->windowTitle(), a->windowTitle() + ":2");
+    int c = 0;
+    while (a->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString() != "C")
+        ++c;
+    a->model()->setCellText(2, c, "123.45");
+    ASSERT_TRUE(a->Save());
+    EXPECT_EQ(b->model()->index(2, c).data().toString(), a->model()->index(2, c).data().toString());
+    EXPECT_TRUE(b->model()->index(2, c).data().toString().startsWith("123.45"));
+}
