@@ -331,8 +331,10 @@ void frmMain::createStatusBar()
         m_panels[i] = new QLabel(bar);
         m_panels[i]->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
         m_panels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        m_panels[i]->setMinimumWidth(i == 0 ? 220 : 150);
-        m_panels[i]->setContentsMargins(4, 0, 4, 0);
+        // No fixed width: a panel is as wide as its text at least, so that no text is cut
+        // or drawn over its neighbour's on a small screen; the road's panel takes the room
+        // left over.
+        m_panels[i]->setContentsMargins(3, 0, 3, 0);
         bar->addPermanentWidget(m_panels[i], i == 0 ? 2 : 1);
     }
 }

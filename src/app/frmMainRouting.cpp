@@ -5,6 +5,7 @@
 #include "app/WorkspaceHint.h"
 #include "app/frmMain.h"
 #include "compute/EarthworkQuantities.h"
+#include "compute/Volumes.h"
 #include "settings/Earthwork.h"
 #include "store/Error.h"
 #include "store/Roads.h"
@@ -23,6 +24,7 @@
 
 #include <QCoreApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -221,18 +223,24 @@ void frmMain::onSubWindowActivated(QMdiSubWindow* window)
 
 void frmMain::clearQuantityPanels()
 {
-    for (int panel = 2; panel <= 4; ++panel)
+    for (int panel = 2; panel <= 4; ++panel) {
         setStatusPanel(panel, QString());
+        m_panels[panel - 1]->setToolTip(QString());
+        m_panels[panel - 1]->setEnabled(true);
+    }
 }
 
 void frmMain::markQuantitiesStale()
 {
+    // The figures greyed, and the total says so in place of the formula: one note for the
+    // three, which leaves the bar as narrow as before on a small screen.
     const QString mark = tr(" (before the last change)");
-    for (int panel = 2; panel <= 4; ++panel) {
-        const QString text = statusPanel(panel);
-        if (!text.isEmpty() && !text.endsWith(mark))
-            setStatusPanel(panel, text + mark);
-    }
+    const QString total = statusPanel(4);
+    if (total.isEmpty() || total.endsWith(mark))
+        return;
+    setStatusPanel(4, total.left(total.indexOf(QStringLiteral(" ("))) + mark);
+    for (int panel = 2; panel <= 4; ++panel)
+        m_panels[panel - 1]->setEnabled(false);
 }
 
 void frmMain::fileSave()
@@ -313,11 +321,23 @@ void frmMain::attachDocument(ProjectDocument& document)
             [this](std::int64_t road, const QuantityTexts& texts) {
                 if (road != appState().CurrentRoadID)
                     return;
+                // The totals say whose they are and how they were taken: the road's name is
+                // in the first panel beside them, the formula after the total, and both in
+                // the panels' tips.
+                const QString formula = QString::fromLatin1(
+                    volumeFormulaName(VolumeFormula(appState().settings.VolumeFormula)));
+                for (int panel = 2; panel <= 4; ++panel)
+                    m_panels[panel - 1]->setEnabled(true);
                 setStatusPanel(2, texts.filling);
                 setStatusPanel(3, texts.cutting);
-                setStatusPanel(4, texts.gaps.isEmpty()
-                                      ? texts.total
-                                      : texts.total + QStringLiteral("; ") + texts.gaps);
+                setStatusPanel(
+                    4, texts.total + QStringLiteral(" (by ") + formula +
+                           (texts.gaps.isEmpty() ? QString() : QStringLiteral("; ") + texts.gaps) +
+                           QStringLiteral(")"));
+                const QString tip =
+                    tr("The earthwork of %1 by %2, as last updated").arg(roadName(road), formula);
+                for (int panel = 2; panel <= 4; ++panel)
+                    m_panels[panel - 1]->setToolTip(tip);
             });
     connect(&document, &ProjectDocument::rowsChanged, this,
             [this, &document](const ProjectDocument::RowsWrite& w) {

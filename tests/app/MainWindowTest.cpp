@@ -535,6 +535,7 @@ TEST(MainWindow, UpdateShowsTheQuantitiesOrTheReason)
     EXPECT_TRUE(m.w.statusPanel(2).startsWith("Filling = ")) << m.w.statusPanel(2).toStdString();
     EXPECT_TRUE(m.w.statusPanel(3).startsWith("Cutting = "));
     EXPECT_TRUE(m.w.statusPanel(4).startsWith("Total = "));
+    EXPECT_TRUE(m.w.statusPanel(4).endsWith(" Cum (by average end areas)"));
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 
     p.db().exec(QString("DROP TABLE RL_%1").arg(road));
