@@ -103,9 +103,22 @@ frmReports::frmReports(QWidget* parent)
 void frmReports::followDocument()
 {
     // A rebuild that fails leaves nothing to show: the window goes (the user was told why).
+    // The report is built again whenever what it shows changed: the road's rows (an Update,
+    // a reduction, a generation), the readings, the method or the formula it names.
+    using Part = ProjectDocument::SettingsPart;
+    using Rows = ProjectDocument::Rows;
     connect(&m_project, &ProjectDocument::settingsChanged, this,
             [this](ProjectDocument::SettingsParts parts) {
-                if (parts.testFlag(ProjectDocument::SettingsPart::Readings) && !RefreshData())
+                if (parts.testAnyFlags(Part::Readings | Part::Method | Part::Drawing) &&
+                    !RefreshData())
+                    closeHostWindow(this);
+            });
+    connect(&m_project, &ProjectDocument::rowsChanged, this,
+            [this](const ProjectDocument::RowsWrite& w) {
+                const bool shown = w.rows == Rows::ReducedLevels || w.rows == Rows::LevelBook ||
+                                   w.rows == Rows::Roads;
+                if (shown && (w.road == 0 || w.road == m_road) && m_project.drawingsFollow(w) &&
+                    !RefreshData())
                     closeHostWindow(this);
             });
     connect(&m_project, &ProjectDocument::roadRemoved, this, [this](std::int64_t road) {
