@@ -95,6 +95,8 @@ frmSelectPrinter::frmSelectPrinter(QWidget* parent, bool landscape, Paper paper,
     fileLayout->setContentsMargins(0, 0, 0, 0);
     m_file = new QLineEdit(m_fileRow);
     m_file->setObjectName(QStringLiteral("txtPdfFile"));
+    // Wide enough for a folder and a file named after a road.
+    m_file->setMinimumWidth(m_file->fontMetrics().averageCharWidth() * 48);
     auto* browseButton = new QToolButton(m_fileRow);
     browseButton->setObjectName(QStringLiteral("cmdBrowsePdf"));
     browseButton->setText(QStringLiteral("..."));
