@@ -6,6 +6,7 @@
 #include "store/Numbers.h"
 #include "store/OutputFile.h"
 #include "store/Roads.h"
+#include "store/Transaction.h"
 
 #include <QLocale>
 
@@ -67,6 +68,8 @@ int masshaul(Context& ctx, Args& args)
     args.finish();
     if (csv && csv->trimmed().isEmpty())
         throw Error(ErrorKind::Usage, QStringLiteral("--csv needs a file name"));
+    // The cut factor and the rows from one state of the project.
+    const ReadTransaction snapshot(db);
     const double factor = roads::get(db, road).cutFactor;
     MassHaul m;
     if (csv) {

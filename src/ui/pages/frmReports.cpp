@@ -162,7 +162,8 @@ bool frmReports::RefreshData()
         const Road road = roads::get(db, m_road);
         const QuantityMethod* method = findQuantityMethod(s.settings.QuantityCalcMethod);
         m_document = buildReport(kind, db, road.id, s.settings.ViewSections, QLocale(), widths,
-                                 method ? QString::fromUtf8(method->caption) : QString());
+                                 method ? QString::fromUtf8(method->caption) : QString(),
+                                 VolumeFormula(s.settings.VolumeFormula));
         m_title = reportTitle(kind) + QStringLiteral(" \u2014 ") + road.from +
                   QStringLiteral(" To ") + road.to;
         setWindowTitle(tr("Print Report") + QStringLiteral(" \u2014 ") + m_title);
