@@ -5,6 +5,7 @@
 #include "store/Statements.h"
 #include "support/UiProgram.h"
 #include "support/Widgets.h"
+#include "ui/common/ProjectDocument.h"
 #include "ui/common/dlgPageSetup.h"
 #include "ui/common/frmSelectPrinter.h"
 #include "ui/pages/frmMassHaul.h"
@@ -14,8 +15,10 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace tarmela;
@@ -215,4 +218,29 @@ TEST(PagedWindows, AZoomStepTestsTheValueBeforeTheStep)
     EXPECT_EQ(views.in(100), 100);
     EXPECT_EQ(views.out(22), 17);
     EXPECT_EQ(views.out(20), 20);
+}
+
+TEST(SectionViews, AnOpenViewDrawsAgainAfterColoursPageSetupOptionsAndAnUpdate)
+{
+    UiProgram program;
+    appState().CurrentRoadID = createSampleRoad(program.db());
+    frmPrevXSect cross;
+    ASSERT_FALSE(cross.loadFailed()) << program.lastTold().toStdString();
+    auto* picture = cross.findChild<QWidget*>("picBox");
+    const std::function<void()> changes[] = {
+        [] { appState().settings.ColorExisting = 0x0000ff; },
+        [] { appState().settings.PageLeft = 6; },
+        [] { appState().settings.ViewSections = 3; },
+        [&program] {
+            program.db().exec("UPDATE RL_1 SET [Fill Area] = 999 WHERE Chainage = 0");
+            currentDocument().noteRowsWritten({1, ProjectDocument::Rows::ReducedLevels});
+        },
+    };
+    for (const auto& change : changes) {
+        const QImage before = picture->grab().toImage();
+        const Settings settings = appState().settings;
+        change();
+        currentDocument().noteSettingsEdited(settings);
+        EXPECT_NE(picture->grab().toImage(), before);
+    }
 }
