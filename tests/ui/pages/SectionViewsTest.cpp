@@ -225,21 +225,18 @@ TEST(SectionViews, AnOpenViewDrawsAgainAfterColoursPageSetupOptionsAndAnUpdate)
     UiProgram program;
     appState().CurrentRoadID = createSampleRoad(program.db());
     frmPrevXSect cross;
-    ASSERT_FALSE(cross.loadFailed()) << program.lastTold().toStdString();
     auto* picture = cross.findChild<QWidget*>("picBox");
-    const std::function<void()> changes[] = {
-        [] { appState().settings.ColorExisting = 0x0000ff; },
-        [] { appState().settings.PageLeft = 6; },
-        [] { appState().settings.ViewSections = 3; },
-        [&program] {
+    const std::function<void(Settings&)> changes[] = {
+        [](Settings& s) { s.ColorExisting = 0x0000ff; }, [](Settings& s) { s.PageLeft = 6; },
+        [](Settings& s) { s.ViewSections = 3; },
+        [&program](Settings&) {
             program.db().exec("UPDATE RL_1 SET [Fill Area] = 999 WHERE Chainage = 0");
             currentDocument().noteRowsWritten({1, ProjectDocument::Rows::ReducedLevels});
-        },
-    };
+        }};
     for (const auto& change : changes) {
         const QImage before = picture->grab().toImage();
         const Settings settings = appState().settings;
-        change();
+        change(appState().settings);
         currentDocument().noteSettingsEdited(settings);
         EXPECT_NE(picture->grab().toImage(), before);
     }
