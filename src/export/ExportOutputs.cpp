@@ -60,6 +60,14 @@ const std::vector<ExportOutput>& exportOutputs()
          [](Database& db, std::int64_t road, const ExportSettings& s, const QString& target) {
              return ExportMassHaulDxf(db, road, s.drawing.templateFolder, target);
          }},
+        // The cross sections in world units for CAD, only when asked for by name.
+        {"xsection-world", "Cross Sections in World Units (DXF)", "XSection World.dxf",
+         K::DxfDrawing, "--dxf-world", false,
+         [](Database& db, std::int64_t road, const ExportSettings& s, const QString& target) {
+             ExportCrossSectionsWorldDxf(db, road, s.drawing, target);
+             return QStringList();
+         },
+         false},
         // The printed reports as they print: A4 upright, or the Earthwork Report on wider paper
         // when its columns need it.
         {"level-book-pdf", "Level Book (PDF)", "Level Book.pdf", K::PdfPages, "--level-book", false,

@@ -64,6 +64,9 @@ struct ExportOutput {
     // non-fatal messages (a sheet without rows). Throws Error.
     QStringList (*write)(Database& db, std::int64_t road, const ExportSettings& s,
                          const QString& target);
+    // Written by an export that names no output (a form of an output that only its own option
+    // asks for is not).
+    bool whenNoneNamed = true;
 };
 
 // Every output, in the order a batch writes them.

@@ -27,7 +27,7 @@ inline ExportSettings exportSettingsFor(const Settings& settings, const QString&
     s.drawing.fixedDatum = settings.FixedDatum;
     s.drawing.fixedDatumValue = settings.FixedDatumValue;
     s.drawing.templateFolder = QDir(programFolder).filePath(QStringLiteral("Data"));
-    s.longSection = longSectionOptions(settings, programFolder);
+    s.longSection = longSectionOptions(settings);
     s.longSectionStyle = longSectionStyle(settings);
     s.longSectionStyle.locale = s.locale;
     s.sectionsPerPage = settings.SectionsPerPage;
