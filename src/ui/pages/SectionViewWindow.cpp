@@ -214,7 +214,7 @@ void SectionViewWindow::sPrintItem()
     if (m_loadFailed)
         return;
     const std::optional<PrintChoice> c =
-        frmSelectPrinter::ask(window(), m_traits.printsLandscape, paper());
+        frmSelectPrinter::ask(window(), m_traits.printsLandscape, paper(), windowTitle());
     optbAccepted = c.has_value();
     if (!c)
         return;

@@ -103,11 +103,21 @@ frmReports::frmReports(QWidget* parent)
 void frmReports::followDocument()
 {
     // A rebuild that fails leaves nothing to show: the window goes (the user was told why).
+    // The report is built again whenever what it shows changed: the road's rows (an Update,
+    // a reduction, a generation), the readings, the method or the formula it names.
+    using Part = ProjectDocument::SettingsPart;
+    using Rows = ProjectDocument::Rows;
     connect(&m_project, &ProjectDocument::settingsChanged, this,
             [this](ProjectDocument::SettingsParts parts) {
-                // The method and the volume formula are named in the report and make its sums.
-                if (parts.testAnyFlags(ProjectDocument::SettingsPart::Readings |
-                                       ProjectDocument::SettingsPart::Method) &&
+                if (parts.testAnyFlags(Part::Readings | Part::Method | Part::Drawing) &&
+                    !RefreshData())
+                    closeHostWindow(this);
+            });
+    connect(&m_project, &ProjectDocument::rowsChanged, this,
+            [this](const ProjectDocument::RowsWrite& w) {
+                const bool shown = w.rows == Rows::ReducedLevels || w.rows == Rows::LevelBook ||
+                                   w.rows == Rows::Roads;
+                if (shown && (w.road == 0 || w.road == m_road) && m_project.drawingsFollow(w) &&
                     !RefreshData())
                     closeHostWindow(this);
             });
@@ -192,7 +202,7 @@ void frmReports::PrintCommand()
     if (!m_document || pageCount() == 0)
         return;
     const std::optional<PrintChoice> choice = frmSelectPrinter::ask(
-        window(), m_document->pageModel().landscape, m_document->pageModel().paper);
+        window(), m_document->pageModel().landscape, m_document->pageModel().paper, m_title);
     if (!choice)
         return;
     const std::int64_t count = choice->allPages ? pageCount() : 1;

@@ -5,6 +5,7 @@
 #include "store/Statements.h"
 #include "support/UiProgram.h"
 #include "support/Widgets.h"
+#include "ui/common/ProjectDocument.h"
 #include "ui/common/dlgPageSetup.h"
 #include "ui/common/frmSelectPrinter.h"
 #include "ui/pages/frmMassHaul.h"
@@ -12,9 +13,12 @@
 #include "ui/pages/frmPrevXSect.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace tarmela;
@@ -110,6 +114,16 @@ TEST(SectionViews, PrintingThroughThePdfFileEntry)
     EXPECT_EQ(pdf.pages, 3);
     EXPECT_NEAR(pdf.pointsOfFirstPage.width(), 842, 1);
     EXPECT_NEAR(pdf.pointsOfFirstPage.height(), 595, 1);
+
+    // Printing again starts at the PDF file of the view; the paper is named as it lies.
+    onModal(QStringLiteral("frmSelectPrinter"), [=](QWidget* d) {
+        EXPECT_EQ(child<QComboBox>(d, "cboPrinter")->currentText(), frmSelectPrinter::pdfEntry());
+        EXPECT_EQ(child<QLineEdit>(d, "txtPdfFile")->text(), QDir::toNativeSeparators(file));
+        EXPECT_EQ(child<QComboBox>(d, "cmbPaperSize")->itemText(0),
+                  QStringLiteral("A4 (297 mm \u00d7 210 mm)"));
+        click(d, "cmdCancel");
+    });
+    longSection.print();
 }
 
 TEST(SectionViews, TheMassHaulDiagramPagesAndPrintsAsTheLongSection)
@@ -204,4 +218,26 @@ TEST(PagedWindows, AZoomStepTestsTheValueBeforeTheStep)
     EXPECT_EQ(views.in(100), 100);
     EXPECT_EQ(views.out(22), 17);
     EXPECT_EQ(views.out(20), 20);
+}
+
+TEST(SectionViews, AnOpenViewDrawsAgainAfterColoursPageSetupOptionsAndAnUpdate)
+{
+    UiProgram program;
+    appState().CurrentRoadID = createSampleRoad(program.db());
+    frmPrevXSect cross;
+    auto* picture = cross.findChild<QWidget*>("picBox");
+    const std::function<void(Settings&)> changes[] = {
+        [](Settings& s) { s.ColorExisting = 0x0000ff; }, [](Settings& s) { s.PageLeft = 6; },
+        [](Settings& s) { s.ViewSections = 3; },
+        [&program](Settings&) {
+            program.db().exec("UPDATE RL_1 SET [Fill Area] = 999 WHERE Chainage = 0");
+            currentDocument().noteRowsWritten({1, ProjectDocument::Rows::ReducedLevels});
+        }};
+    for (const auto& change : changes) {
+        const QImage before = picture->grab().toImage();
+        const Settings settings = appState().settings;
+        change(appState().settings);
+        currentDocument().noteSettingsEdited(settings);
+        EXPECT_NE(picture->grab().toImage(), before);
+    }
 }
