@@ -8,6 +8,7 @@
 #include "ui/common/BusyCursor.h"
 #include "ui/common/Prompts.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,6 +31,21 @@ dlgConvertLBtoRL::dlgConvertLBtoRL(QWidget* parent)
     row->addWidget(m_benchMark);
     row->addStretch(1);
     contentLayout()->addLayout(row);
+    auto* closingRow = new QHBoxLayout;
+    auto* closingLabel = new QLabel(tr("Closing bench mark (optional) : "), this);
+    m_closingBenchMark = new QLineEdit(this);
+    m_closingBenchMark->setObjectName(QStringLiteral("txtClosingBenchMark"));
+    m_closingBenchMark->setMaximumWidth(110);
+    closingLabel->setBuddy(m_closingBenchMark);
+    closingRow->addWidget(closingLabel);
+    closingRow->addWidget(m_closingBenchMark);
+    closingRow->addStretch(1);
+    contentLayout()->addLayout(closingRow);
+    m_distribute =
+        new QCheckBox(tr("Distribute the closing error over the instrument setups"), this);
+    m_distribute->setObjectName(QStringLiteral("chkDistribute"));
+    m_distribute->setEnabled(false);
+    contentLayout()->addWidget(m_distribute);
     auto* label2 = new QLabel(
         tr("Warning!  All data in the RL table will be overwritten by the newly generated levels"),
         this);
@@ -44,6 +60,8 @@ dlgConvertLBtoRL::dlgConvertLBtoRL(QWidget* parent)
 
     connect(m_benchMark, &QLineEdit::textChanged, this,
             [this](const QString& text) { m_ok->setEnabled(!text.isEmpty()); });
+    connect(m_closingBenchMark, &QLineEdit::textChanged, this,
+            [this](const QString& text) { m_distribute->setEnabled(!text.trimmed().isEmpty()); });
     connect(m_ok, &QPushButton::clicked, this, &dlgConvertLBtoRL::convert);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -63,13 +81,27 @@ void dlgConvertLBtoRL::convert()
         m_benchMark->selectAll();
         return;
     }
+    ReductionOptions options;
+    if (!m_closingBenchMark->text().trimmed().isEmpty()) {
+        double closing = 0;
+        const QString bad = readValue(m_closingBenchMark->text(), ranges::kLevel,
+                                      tr("The closing bench mark"), closing);
+        if (!bad.isEmpty()) {
+            prompts().tell(this, bad, QMessageBox::Warning);
+            m_closingBenchMark->setFocus();
+            m_closingBenchMark->selectAll();
+            return;
+        }
+        options.closingBenchMark = closing;
+        options.distribute = m_distribute->isChecked();
+    }
     QString error;
     ReductionCounts counts;
     try {
         BusyCursor busy;
         if (!s.ProjectConnection)
             throw Error(ErrorKind::Database, tr("The project database is not open."));
-        counts = ConvertLevelBookToRL(*s.ProjectConnection, s.CurrentRoadID, benchMark);
+        counts = ConvertLevelBookToRL(*s.ProjectConnection, s.CurrentRoadID, benchMark, options);
     } catch (const Error& e) {
         error = e.message();
     }
@@ -77,7 +109,13 @@ void dlgConvertLBtoRL::convert()
     if (!error.isEmpty())
         prompts().tell(parentWidget(), error, QMessageBox::Warning);
     else
-        prompts().tell(parentWidget(), reductionSummary(counts), QMessageBox::Information);
+        prompts().tell(parentWidget(),
+                       options.closingBenchMark
+                           ? reductionSummary(counts) + QStringLiteral("\n") +
+                                 closingErrorLine(counts.check) + QStringLiteral("\n") +
+                                 correctionLine(counts.check)
+                           : reductionSummary(counts),
+                       QMessageBox::Information);
 }
 
 } // namespace tarmela
