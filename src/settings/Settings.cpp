@@ -4,6 +4,7 @@
 #include "compute/Volumes.h"
 #include "store/Numbers.h"
 
+#include <QFileInfo>
 #include <QSettings>
 #include <cmath>
 #include <functional>
@@ -189,8 +190,21 @@ SettingsStore::SettingsStore()
 
 SettingsStore::SettingsStore(const QString& iniFile) : m_file(iniFile) {}
 
+namespace
+{
+// Settings are read from and written to a regular file only: a FIFO, a device or a folder of
+// that name would block or fail every start, and the defaults serve instead.
+bool usableFile(const QString& file)
+{
+    const QFileInfo info(file);
+    return !info.exists() || info.isFile();
+}
+} // namespace
+
 Settings SettingsStore::load() const
 {
+    if (!usableFile(m_file))
+        return Settings();
     QSettings store(m_file, QSettings::IniFormat);
     store.beginGroup(kGroup);
     Settings s;
@@ -209,6 +223,8 @@ Settings SettingsStore::load() const
 
 void SettingsStore::save(const Settings& settings) const
 {
+    if (!usableFile(m_file))
+        return;
     QSettings store(m_file, QSettings::IniFormat);
     store.beginGroup(kGroup);
     for (const Key& k : keyTable())

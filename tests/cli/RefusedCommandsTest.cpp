@@ -80,7 +80,14 @@ TEST_F(RefusedCommands, ValuesOutsideTheirRangeNameTheRange)
         {{"new-road", "--from", "A", "--to", "B", "--length", "10000001"}, 1, "road lengths"},
         {{"set-road", "1", "--formation-camber", "25.01"}, 1, "cambers lie between -25 and 25"},
         {{"cross-distances", "1", "R8=1000.5"}, 1, "cross distances lie between 0 and 1000 m"},
+        {{"reduce", "1", "--benchmark", "100", "--closing-benchmark", "1e308"},
+         1,
+         "levels lie between"},
+        {{"reduce", "1", "--benchmark", "100", "--distribute"}, 1, "needs --closing-benchmark"},
+        // A row the import would refuse is not written into a file that cannot be read back.
+        {{"export-csv", "2", "lb", cli.dir.filePath("lb.csv")}, 2, "has no chainage"},
     };
+    cli.open()->exec("UPDATE LB_2 SET Chainage = NULL WHERE ID = (SELECT MAX(ID) FROM LB_2)");
     for (const Refusal& c : cases)
         expectRefused(c);
 }
