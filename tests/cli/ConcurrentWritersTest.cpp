@@ -55,14 +55,8 @@ TEST(ConcurrentWriters, EndAsOneAfterTheOther)
     // Sections 10 m off the survey's, so that no row keeps its ID and chainage.
     const QStringList generate{"generate", "1",    "--start", "10",     "--end",
                                "19990",    "--rl", "--lb",    "--force"};
-    // Those that write from the road's cambers read them under the write lock.
-    const QStringList camber{"set-road", "1", "--formation-camber", "4.5"};
-    const QStringList formation{"formation", "1", "--from", "0", "--to", "19980", "--fc", "105"};
-    const QStringList reduce{"reduce", "1",           "--benchmark", "101", "--closing-benchmark",
-                             "101",    "--distribute"};
-    const std::pair<QStringList, QStringList> races[] = {{recompute, generate}, {import, generate},
-                                                         {recompute, import},   {camber, recompute},
-                                                         {formation, camber},   {reduce, generate}};
+    const std::pair<QStringList, QStringList> races[] = {
+        {recompute, generate}, {import, generate}, {recompute, import}};
 
     for (const auto& [a, b] : races) {
         const Outcome ab = serially(cli, start, a, b);

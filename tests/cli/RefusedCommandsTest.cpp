@@ -59,6 +59,18 @@ TEST_F(RefusedCommands, ArgumentsThatCannotBeReadOneWay)
     };
     for (const Refusal& c : cases)
         expectRefused(c);
+
+    // A name that is not UTF-8 would lose its bytes on the way in: refused, nothing made.
+    const std::string before = folderState(cli.dir.path());
+    QProcess p;
+    p.setWorkingDirectory(cli.dir.path());
+    p.start("/bin/sh", {"-c", "exec \"$0\" --project \"$(printf 'p\\377.sqlite')\" roads",
+                        TARMELA_TEST_BIN_DIR "/tarmela-cli"});
+    ASSERT_TRUE(p.waitForFinished());
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_EQ(p.readAllStandardError(), "tarmela-cli: the argument \"p\\xff.sqlite\" is not UTF-8 "
+                                        "text; give names and texts in UTF-8\n");
+    EXPECT_EQ(folderState(cli.dir.path()), before);
 }
 
 TEST_F(RefusedCommands, ValuesOutsideTheirRangeNameTheRange)

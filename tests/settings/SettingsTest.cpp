@@ -1,8 +1,10 @@
 #include "settings/Settings.h"
 
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace tarmela;
 
@@ -69,6 +71,12 @@ TEST(Settings, AStoredValueThatDoesNotConvertKeepsItsDefault)
     t.put("RightOrder", "1");
     EXPECT_EQ(t.store.load().LeftOrder, 0);
     EXPECT_EQ(t.store.load().RightOrder, 2);
+
+    // A settings "file" that is a FIFO would block the read until a writer came: not read.
+    const QString fifo = t.dir.filePath("fifo.ini");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_EQ(SettingsStore(fifo).load().ViewSections, Settings().ViewSections);
+    SettingsStore(fifo).save(Settings());
 }
 
 TEST(Settings, SetTextAcceptsOnlyValidValues)

@@ -1,6 +1,7 @@
 // The section views as a user drives them: paging, printing through the "PDF file" entry of
 // "Select printer", and Page Setup.
 #include "sheets/SampleRoad.h"
+#include "store/Database.h"
 #include "store/Roads.h"
 #include "store/Statements.h"
 #include "support/UiProgram.h"
@@ -12,6 +13,7 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
@@ -97,7 +99,6 @@ TEST(SectionViews, PrintingThroughThePdfFileEntry)
         EXPECT_NEAR(pdf.pointsOfFirstPage.width(), c.points.width(), 1);
         EXPECT_NEAR(pdf.pointsOfFirstPage.height(), c.points.height(), 1);
     }
-
     // The longitudinal section offers landscape: A4 on its side, every kilometre a page.
     frmPrevLsect longSection;
     ASSERT_FALSE(longSection.loadFailed()) << program.lastTold().toStdString();
@@ -109,6 +110,18 @@ TEST(SectionViews, PrintingThroughThePdfFileEntry)
     EXPECT_EQ(pdf.pages, 3);
     EXPECT_NEAR(pdf.pointsOfFirstPage.width(), 842, 1);
     EXPECT_NEAR(pdf.pointsOfFirstPage.height(), 595, 1);
+
+    // Every page comes from the state the view read, whatever another program writes since.
+    answerPrinter(file, true, Paper::A3);
+    cross.print();
+    const qint64 wholeSize = QFileInfo(file).size();
+    Database::open(program.db().path())
+        ->exec(QStringLiteral("DELETE FROM RL_%1 WHERE Chainage > 1000")
+                   .arg(appState().CurrentRoadID));
+    answerPrinter(file, true, Paper::A3);
+    cross.print();
+    EXPECT_EQ(readPdf(file).pages, 26);
+    EXPECT_EQ(QFileInfo(file).size(), wholeSize);
 }
 
 TEST(SectionViews, PagingStopsAtBothEndsAndLoadFailuresSayWhy)
