@@ -6,6 +6,7 @@
 #include "store/Numbers.h"
 #include "store/OutputFile.h"
 #include "store/Roads.h"
+#include "store/Transaction.h"
 
 #include <QLocale>
 
@@ -62,11 +63,14 @@ int masshaul(Context& ctx, Args& args)
 {
     const bool asJson = args.flag(QStringLiteral("--json"));
     const auto csv = args.option(QStringLiteral("--csv"));
-    Database& db = ctx.database();
-    const std::int64_t road = requireRoad(db, args);
+    const std::int64_t road = roadArgument(args);
     args.finish();
     if (csv && csv->trimmed().isEmpty())
         throw Error(ErrorKind::Usage, QStringLiteral("--csv needs a file name"));
+    Database& db = ctx.database();
+    // The cut factor and every section from one state of the road.
+    const ReadTransaction snapshot(db);
+    requireRoad(db, road);
     const double factor = roads::get(db, road).cutFactor;
     MassHaul m;
     if (csv) {

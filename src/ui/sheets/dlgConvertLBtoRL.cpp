@@ -9,7 +9,7 @@
 #include "ui/common/Prompts.h"
 
 #include <QCheckBox>
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,26 +21,24 @@ dlgConvertLBtoRL::dlgConvertLBtoRL(QWidget* parent)
     : TitledDialog(tr("Convert Level Book to Reduced Levels"), parent)
 {
     setObjectName(QStringLiteral("dlgConvertLBtoRL"));
-    auto* row = new QHBoxLayout;
+    // The two levels in one grid, so that their boxes line up.
+    auto* row = new QGridLayout;
     auto* label1 = new QLabel(tr("Reduced Level of Benchmark : "), this);
     label1->setObjectName(QStringLiteral("Label1"));
     m_benchMark = new QLineEdit(QStringLiteral("100"), this);
     m_benchMark->setObjectName(QStringLiteral("txtBenchMark"));
     m_benchMark->setMaximumWidth(110);
-    row->addWidget(label1);
-    row->addWidget(m_benchMark);
-    row->addStretch(1);
-    contentLayout()->addLayout(row);
-    auto* closingRow = new QHBoxLayout;
+    row->addWidget(label1, 0, 0);
+    row->addWidget(m_benchMark, 0, 1);
+    row->setColumnStretch(2, 1);
     auto* closingLabel = new QLabel(tr("Closing bench mark (optional) : "), this);
     m_closingBenchMark = new QLineEdit(this);
     m_closingBenchMark->setObjectName(QStringLiteral("txtClosingBenchMark"));
     m_closingBenchMark->setMaximumWidth(110);
     closingLabel->setBuddy(m_closingBenchMark);
-    closingRow->addWidget(closingLabel);
-    closingRow->addWidget(m_closingBenchMark);
-    closingRow->addStretch(1);
-    contentLayout()->addLayout(closingRow);
+    row->addWidget(closingLabel, 1, 0);
+    row->addWidget(m_closingBenchMark, 1, 1);
+    contentLayout()->addLayout(row);
     m_distribute =
         new QCheckBox(tr("Distribute the closing error over the instrument setups"), this);
     m_distribute->setObjectName(QStringLiteral("chkDistribute"));
