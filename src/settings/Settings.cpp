@@ -6,6 +6,7 @@
 
 #include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -181,15 +182,6 @@ bool Settings::ordersValid() const
     return LeftOrder != RightOrder;
 }
 
-SettingsStore::SettingsStore()
-    : m_file(QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tarmela"),
-                       QStringLiteral("Tarmela"))
-                 .fileName())
-{
-}
-
-SettingsStore::SettingsStore(const QString& iniFile) : m_file(iniFile) {}
-
 namespace
 {
 // Settings are read from and written to a regular file only: a FIFO, a device or a folder of
@@ -200,6 +192,24 @@ bool usableFile(const QString& file)
     return !info.exists() || info.isFile();
 }
 } // namespace
+
+SettingsStore::SettingsStore()
+{
+    // QSettings reads its file as soon as it is made; the name alone is wanted here. Where the
+    // file stands on this system and is no regular file (a FIFO would block the read), that
+    // name is taken without asking QSettings, and load() then keeps the defaults.
+    const QString usual = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                          QStringLiteral("/Tarmela/Tarmela.ini");
+    if (!usableFile(usual)) {
+        m_file = usual;
+        return;
+    }
+    m_file = QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tarmela"),
+                       QStringLiteral("Tarmela"))
+                 .fileName();
+}
+
+SettingsStore::SettingsStore(const QString& iniFile) : m_file(iniFile) {}
 
 Settings SettingsStore::load() const
 {

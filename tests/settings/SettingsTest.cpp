@@ -1,5 +1,6 @@
 #include "settings/Settings.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -77,6 +78,14 @@ TEST(Settings, AStoredValueThatDoesNotConvertKeepsItsDefault)
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     EXPECT_EQ(SettingsStore(fifo).load().ViewSections, Settings().ViewSections);
     SettingsStore(fifo).save(Settings());
+    // The user's own store too: finding its name reads nothing.
+    const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(t.dir.path()));
+    ASSERT_TRUE(QDir(t.dir.path()).mkdir("Tarmela"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(t.dir.filePath("Tarmela/Tarmela.ini")).constData(), 0600),
+              0);
+    EXPECT_EQ(SettingsStore().load().ViewSections, Settings().ViewSections);
+    qputenv("XDG_CONFIG_HOME", config);
 }
 
 TEST(Settings, SetTextAcceptsOnlyValidValues)
