@@ -50,17 +50,11 @@ Road& road(std::int64_t sections)
     return r;
 }
 
-QString culverts()
-{
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Culverts"));
-}
-
 // One longitudinal page from the middle of the road, read and painted as the screen shows it.
 void BM_LongSectionPage(benchmark::State& state)
 {
     Road& r = road(state.range(0));
     LongSectionOptions o;
-    o.culvertFolder = culverts();
     LongSectionSource source(*r.db, r.id, o);
     const LongSectionLayout l = LongSectionLayout::at(1.0, 20);
     QImage image(l.pageWidth / 15, l.pageHeight / 15, QImage::Format_RGB32);
@@ -104,7 +98,6 @@ void BM_LongSectionPdf(benchmark::State& state)
 {
     Road& r = road(state.range(0));
     LongSectionOptions o;
-    o.culvertFolder = culverts();
     const QString target = r.dir->filePath("LSection.pdf");
     for (auto _ : state)
         writeLongSectionPdf(*r.db, r.id, o, LongSectionStyle{}, target);

@@ -3,6 +3,7 @@
 #include "ui/common/MdiChild.h"
 #include "ui/common/SubWindowPlacement.h"
 #include "ui/formation/frmPlotFormation.h"
+#include "ui/pages/frmMassHaul.h"
 #include "ui/pages/frmPrevLsect.h"
 #include "ui/pages/frmPrevXSect.h"
 #include "ui/pages/frmReports.h"
@@ -73,6 +74,8 @@ const std::vector<WindowEntry>& windowEntries()
          QT_TRANSLATE_NOOP("frmMain", "drawing the sections"), &openSectionView<frmPrevLsect>},
         {WindowId::CrossSection, "mnuViewXSection", true, true,
          QT_TRANSLATE_NOOP("frmMain", "drawing the sections"), &openSectionView<frmPrevXSect>},
+        {WindowId::MassHaul, "mnuMassHaul", true, true,
+         QT_TRANSLATE_NOOP("frmMain", "drawing the mass haul"), &openSectionView<frmMassHaul>},
         // One report window at a time: frmReports::Open replaces an open one.
         {WindowId::EarthworkReport, "mnuEarthworkReport", true, false,
          QT_TRANSLATE_NOOP("frmMain", "making the report"),

@@ -22,6 +22,7 @@ enum class WindowId {
     CulvertTypes,
     LongSection,
     CrossSection,
+    MassHaul,
     EarthworkReport,
     LevelBookReport,
 };

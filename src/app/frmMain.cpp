@@ -211,6 +211,7 @@ void frmMain::createMenus()
     output->setObjectName(QStringLiteral("mnuOutput"));
     addCommand(output, "mnuViewLSection", tr("&Longitudinal Section"));
     addCommand(output, "mnuViewXSection", tr("&Cross Section"));
+    addCommand(output, "mnuMassHaul", tr("&Mass Haul Diagram"));
     output->addSeparator();
     addCommand(output, "mnuEarthworkReport", tr("&Earthwork Report"));
     addCommand(output, "mnuLevelBookReport", tr("Level &Book"));

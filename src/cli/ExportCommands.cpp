@@ -49,11 +49,12 @@ std::vector<Command> exportCommands()
                      named << flag;
              if (!dir || dir->trimmed().isEmpty())
                  throw Error(ErrorKind::Usage, QStringLiteral("export needs --dir DIR"));
-             // Nothing named: every output (with --pdf, every PDF).
+             // Nothing named: every output (with --pdf, every PDF) but those only asked for by
+             // name.
              QStringList selected;
              for (const ExportOutput& o : exportOutputs())
                  if ((o.kind == OutputKind::PdfPages) == pdf &&
-                     (named.isEmpty() || named.contains(QLatin1String(o.cliFlag))))
+                     (named.isEmpty() ? o.whenNoneNamed : named.contains(QLatin1String(o.cliFlag))))
                      selected << QString::fromLatin1(o.id);
              if (selected.isEmpty())
                  throw Error(ErrorKind::Usage,

@@ -55,11 +55,12 @@ int main(int argc, char* argv[])
     qInstallMessageHandler(libraryMessage);
     if (refuseNonUtf8(argc, argv))
         return 1;
-    // Pages written as PDF hold text, which needs a GUI application; it runs on the offscreen
-    // platform so that the batch tool needs no display.
+    // Pages written as PDF hold text, and the mass-haul drawing measures its texts so that
+    // none lies on another: both need a GUI application, which runs on the offscreen platform
+    // so that the batch tool needs no display.
     bool pages = false;
     for (int i = 1; i < argc; ++i)
-        pages = pages || std::strcmp(argv[i], "--pdf") == 0;
+        pages = pages || std::strcmp(argv[i], "--pdf") == 0 || std::strcmp(argv[i], "export") == 0;
     if (pages && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     std::unique_ptr<QCoreApplication> app;

@@ -131,10 +131,10 @@ void FlushReportRow(QString& html, ReportCells& cells)
 }
 
 void WriteEarthworkReport(Database& db, std::int64_t road, int viewSections, const QLocale& locale,
-                          const QString& path, const QString& method)
+                          const QString& path, const QString& method, VolumeFormula formula)
 {
     const EarthworkContent content(db, road, viewSections, false);
-    const VolumeSummary volumes = reportVolumes(content);
+    const VolumeSummary volumes = reportVolumes(content, formula);
     const std::int64_t length = roads::get(db, road).length;
 
     const QString title = QStringLiteral("Earthwork Report");
@@ -142,6 +142,7 @@ void WriteEarthworkReport(Database& db, std::int64_t road, int viewSections, con
     html += QLatin1String("<p>Length=") + QString::number(length) + QLatin1String("M.</p>\n<p>");
     if (!method.isEmpty())
         html += QLatin1String("Quantity method: ") + htmlText(method) + QLatin1String(". ");
+    html += htmlText(volumeFormulaLine(formula)) + QLatin1String(". ");
     html += QLatin1String("Levels and chainages in m, areas in m&#178;, volumes in m&#179;.</p>\n"
                           "<table><caption><b>Earthwork Report</b></caption>\n<tr class='h'>");
     html += QLatin1String("<td><b>Chain</b></td>");

@@ -23,7 +23,8 @@ class Database;
 // grouping of locale. The file is replaced as a whole or not at all.
 // Throws Error: a missing road or RL sheet, a row without a chainage, an unwritable file.
 void WriteEarthworkReport(Database& db, std::int64_t road, int viewSections, const QLocale& locale,
-                          const QString& path, const QString& method = {});
+                          const QString& path, const QString& method = {},
+                          VolumeFormula formula = VolumeFormula::AverageEndArea);
 
 // The road's level book laid out as a surveyor's book: per section a chainage line (BS, FS,
 // HI), the centre line and one line per reading shown that holds a value, with reduced levels

@@ -278,7 +278,12 @@ std::vector<SectionAreas> EarthworkContent::sections() const
     return out;
 }
 
-VolumeSummary reportVolumes(const EarthworkContent& content)
+QString volumeFormulaLine(VolumeFormula formula)
+{
+    return QStringLiteral("Volumes by ") + QString::fromLatin1(volumeFormulaName(formula));
+}
+
+VolumeSummary reportVolumes(const EarthworkContent& content, VolumeFormula formula)
 {
     const std::vector<SectionAreas> sections = content.sections();
     const double furthest = sections.empty() ? 0 : sections.back().chainage;
@@ -287,7 +292,7 @@ VolumeSummary reportVolumes(const EarthworkContent& content)
                     QStringLiteral("The chainages of the road reach beyond %1 km; "
                                    "the summary cannot list so many kilometres")
                         .arg(kMostKilometres, 0, 'f', 0));
-    return roadVolumes(sections);
+    return roadVolumes(sections, formula);
 }
 
 std::vector<std::array<QString, 4>> summaryRows(const VolumeSummary& volumes, const QLocale& locale)

@@ -112,10 +112,13 @@ private:
     std::vector<QString> m_chainages;
 };
 
-// The kilometre summary of the reports: the recomputation's rule (roadVolumes) over the stored
-// areas. Throws Error(Overflow) when the chainages reach so far that the list of kilometres
-// could not be a road's.
-VolumeSummary reportVolumes(const EarthworkContent& content);
+// The kilometre summary of the reports: the recomputation's rule (roadVolumes) with the volume
+// formula over the stored areas. Throws Error(Overflow) when the chainages reach so far that the
+// list of kilometres could not be a road's.
+VolumeSummary reportVolumes(const EarthworkContent& content, VolumeFormula formula);
+
+// "Volumes by average end areas": the reports' sentence naming the formula.
+QString volumeFormulaLine(VolumeFormula formula);
 
 // The summary's rows as texts: one per kilometre (number, filling, cutting, total) and the
 // last "ALL" with the road's totals, which always groups thousands.

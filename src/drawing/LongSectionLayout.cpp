@@ -19,7 +19,7 @@ LongSectionLayout LongSectionLayout::at(double f, int interval)
     l.TopY = n(1134 * f);
     l.RightX = n(22980 * f);
     l.BandTopY = n(11340 * f);
-    l.TitleTopY = n(3402 * f + l.BandTopY);
+    l.TitleTopY = n(567.0 * BandRows * f + l.BandTopY);
     l.IntervalWidth = n(interval * 22.68 * f);
     l.RowHeight = n(567 * f);
     l.KmWidth = n(22680 * f);

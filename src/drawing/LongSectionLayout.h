@@ -12,18 +12,18 @@ namespace tarmela
 {
 
 // Where everything of a longitudinal-section page lies, in twips at one zoom: an A3 sheet on
-// its side at 100 %, a profile frame of 18 one-metre rows, six bands of figures under it and a
+// its side at 100 %, a profile frame of 18 one-metre rows, seven bands of figures under it and a
 // two-row title block. Horizontally 1000 m of chainage is KmWidth (1:2500 at 100 %),
 // vertically one metre of level is RowHeight (1:100).
 struct LongSectionLayout {
-    static constexpr int BandRows = 6;
+    static constexpr int BandRows = 7;
     static constexpr int ProfileRows = 18;
 
     double zoom = 1.0;
     int pageWidth = 23814, pageHeight = 16840;
     int LeftX = 300, TopY = 1134, RightX = 22980;
     int BandTopY = 11340;  // bottom of the profile frame, top of the bands
-    int TitleTopY = 14742; // bottom of the bands, top of the title block
+    int TitleTopY = 15309; // bottom of the bands, top of the title block
     int IntervalWidth = 0; // one chainage interval of the road
     int RowHeight = 567;   // one metre of level, and one band
     int KmWidth = 22680;   // 1000 m of chainage
@@ -44,7 +44,8 @@ struct LongSectionLayout {
     {
         return LeftX + (chainage - firstChainage) * KmWidth * 0.001;
     }
-    // Bottom of band row r (0 = chainage, 1 = FC, 2 = slope, 3 centre, 4 left, 5 right).
+    // Bottom of band row r (0 = chainage, 1 = FC, 2 = slope, 3 centre, 4 left, 5 right,
+    // 6 the depth FC - C).
     int bandBottom(int row) const { return BandTopY + (row + 1) * RowHeight; }
 };
 

@@ -9,6 +9,7 @@
 #include "store/Numbers.h"
 
 #include <QPainter>
+#include <QPolygonF>
 #include <algorithm>
 
 namespace tarmela
@@ -17,7 +18,8 @@ namespace tarmela
 namespace
 {
 
-constexpr const char* kBandCaptions[6] = {"", "   FC", "SLOPE", "    C", " LEFT", "RIGHT"};
+constexpr const char* kBandCaptions[LongSectionLayout::BandRows] = {
+    "", "   FC", "SLOPE", "    C", " LEFT", "RIGHT", "FC-C"};
 const QColor kGridColour(162, 162, 162);
 
 struct Curve {
@@ -55,11 +57,16 @@ public:
                    scaleLine(page.levels));
         titleBlock();
         legend();
-        // The band captions stand in a column of their own right of the bands.
-        p.setFont(pageFont(l.FontSize + 1, false));
+        // The band captions stand in a column of their own right of the bands, level, each in
+        // the middle of its band: turned, a five-letter caption takes its band's whole height
+        // and runs into the next one's.
+        p.setFont(pageFont(l.FontSize, true));
+        p.setPen(Qt::black);
+        const double captionHeight = l.FontSize * 20.0 * 1.2;
         for (int r = 1; r < LongSectionLayout::BandRows; ++r)
-            bandText(r, (l.RightX + l.pageWidth) / 2.0 + l.FontSize * 10.0,
-                     QString::fromLatin1(kBandCaptions[r]).trimmed(), Qt::black);
+            textAt(p, l.RightX + l.FontSize * 25.0, // clear of the last column's figures
+                   l.bandBottom(r) - (l.RowHeight + captionHeight) / 2.0,
+                   QString::fromLatin1(kBandCaptions[r]).trimmed());
         grids();
         levelLabels();
         rows();
@@ -205,24 +212,42 @@ private:
                      b.curve < 0 ? QColor(Qt::black) : curves[b.curve].colour);
     }
 
+    // Each culvert as lines in its own colour (existing black, proposed in the formation's),
+    // inside the frame, labelled with its chainage above it (clear of the ground lines under a
+    // fill) or, where the frame has no room for that, on the side with more room.
     void culverts()
     {
         if (page.rows.empty())
             return;
         const double first = page.rows.front().chainage;
-        for (const CulvertPicture& c : page.culverts) {
-            if (c.picture.isNull())
-                continue;
-            // The picture's size in hundredths of a millimetre, as the picture states it.
-            const double dpmX = c.picture.dotsPerMeterX() > 0 ? c.picture.dotsPerMeterX() : 3780;
-            const double dpmY = c.picture.dotsPerMeterY() > 0 ? c.picture.dotsPerMeterY() : 3780;
-            const double w = c.picture.width() / dpmX * 1e5;
-            const double h = c.picture.height() / dpmY * 1e5;
-            const QRectF target(l.chainageX(c.chainage, first) - l.zoom * w * 0.436443121,
-                                l.levelToY(c.level, page.levels.low, page.levels.step),
-                                w * 0.8728862412 * l.zoom, h * 0.8728862412 * l.zoom);
-            p.drawImage(target, c.picture);
+        const double cm = 567 * l.zoom;
+        using S = CulvertMarkShape;
+        p.save();
+        p.setClipRect(QRectF(QPointF(l.LeftX, l.TopY), QPointF(l.RightX, l.BandTopY)));
+        p.setFont(pageFont(l.FontSize, false));
+        p.setBrush(Qt::NoBrush);
+        for (const CulvertMark& c : page.culverts) {
+            const double x = l.chainageX(c.chainage, first);
+            const double top = l.levelToY(c.level, page.levels.low, page.levels.step);
+            const QColor colour = c.existing ? QColor(Qt::black) : s.formation;
+            p.setPen(pagePen(colour, normal));
+            p.drawRect(
+                QRectF(x - S::MarkWidth / 2 * cm, top, S::MarkWidth * cm, S::MarkHeight * cm));
+            QPolygonF ring;
+            for (const auto& [dx, dy] : S::opening())
+                ring << QPointF(x + dx * cm, top + dy * cm);
+            p.drawPolyline(ring);
+            const QString label = culvertLabel(c);
+            const double length = textWidth(p, label);
+            const double bottom = top + S::MarkHeight * cm;
+            const double roomAbove = top - l.TopY, roomBelow = l.BandTopY - bottom;
+            const bool above = roomAbove >= (S::LabelGap * cm + length) || roomAbove >= roomBelow;
+            p.setPen(colour);
+            turnedTextAt(p, x - l.FontSize * 10.0,
+                         above ? top - S::LabelGap * cm : bottom + S::LabelGap * cm + length,
+                         label);
         }
+        p.restore();
     }
 
     QPainter& p;
@@ -238,6 +263,13 @@ private:
 
 namespace
 {
+
+// A figure with two decimals and its sign, + included (0.00 reads +0.00).
+QString signedFigure(double v, const QLocale& locale)
+{
+    const QString figure = locale.toString(v, 'f', 2);
+    return figure.startsWith(locale.negativeSign()) ? figure : locale.positiveSign() + figure;
+}
 
 // Walks the rows as the page draws them: a curve's previous point is 0 when there is none (at
 // the start of the page and after an empty cell, which breaks the curve).
@@ -263,6 +295,23 @@ template <typename Visit> void walkRows(const std::vector<LongSectionRow>& rows,
 
 } // namespace
 
+std::vector<std::pair<double, double>> CulvertMarkShape::opening()
+{
+    constexpr int kSides = 16;
+    const double cy = MarkHeight - 0.05 - Opening;
+    std::vector<std::pair<double, double>> ring;
+    for (int k = 0; k <= kSides; ++k) {
+        const double a = 2 * M_PI * k / kSides;
+        ring.emplace_back(Opening * std::sin(a), cy - Opening * std::cos(a));
+    }
+    return ring;
+}
+
+QString culvertLabel(const CulvertMark& c)
+{
+    return QStringLiteral("CULVERT ") + plainDecimal(c.chainage);
+}
+
 std::vector<BandFigure> longSectionBandFigures(const std::vector<LongSectionRow>& rows,
                                                const QLocale& locale)
 {
@@ -272,23 +321,25 @@ std::vector<BandFigure> longSectionBandFigures(const std::vector<LongSectionRow>
         void row(const LongSectionRow& r)
         {
             out.push_back({0, r.chainage, plainDecimal(r.chainage), -1});
+            depth(r);
         }
         void value(int j, const LongSectionRow& r, double v, double, double)
         {
             static constexpr int bandOf[4] = {3, 4, 5, 1};
             out.push_back({bandOf[j], r.chainage, locale.toString(v, 'f', 2), j});
         }
+        // The depth of fill (+) or cut (-) at the centre, where both levels are present.
+        void depth(const LongSectionRow& r)
+        {
+            if (isReading(r.fc) && isReading(r.centre))
+                out.push_back({6, r.chainage, signedFigure(r.fc - r.centre, locale), -1});
+        }
     };
     std::vector<BandFigure> out;
     walkRows(rows, Visit{out, locale});
     for (const StraightGrade& g : longSectionGrades(rows)) {
-        const QString figure = locale.toString(g.percent, 'f', 2);
-        out.push_back({2, (g.chainage1 + g.chainage2) / 2,
-                       (g.percent >= 0 && !figure.startsWith(locale.negativeSign())
-                            ? QString(locale.positiveSign())
-                            : QString()) +
-                           figure + '%',
-                       -1});
+        out.push_back(
+            {2, (g.chainage1 + g.chainage2) / 2, signedFigure(g.percent, locale) + '%', -1});
     }
     return out;
 }

@@ -3,7 +3,6 @@
 #include "drawing/LongSectionLayout.h"
 
 #include <QColor>
-#include <QImage>
 #include <QLocale>
 #include <QString>
 #include <QStringList>
@@ -26,12 +25,24 @@ struct LongSectionRow {
     double fc = NAN;
 };
 
-// A culvert drawn on the page: its picture centred on its chainage, its top at a level.
-struct CulvertPicture {
+// A culvert marked on the profile: its chainage, the level of the mark's top and whether it
+// is an existing work (else a proposed one).
+struct CulvertMark {
     double chainage = 0;
     double level = 0;
-    QImage picture;
+    bool existing = false;
 };
+// The mark in centimetres of paper about the culvert's chainage and the mark's top: a headwall
+// MarkWidth wide and MarkHeight high with a round opening, drawn as lines (so it hides nothing),
+// and its label "CULVERT" and the chainage, turned to read upwards, LabelGap above the mark (or
+// below it where the frame has no room above and more below).
+struct CulvertMarkShape {
+    static constexpr double MarkWidth = 0.6, MarkHeight = 0.4, Opening = 0.13; // radius
+    static constexpr double LabelGap = 0.3; // clear of the formation line above the mark
+    // The opening as a closed ring of points, offsets from the mark's top centre (y downwards).
+    static std::vector<std::pair<double, double>> opening();
+};
+QString culvertLabel(const CulvertMark& c);
 
 // Everything one page shows, read from the road by LongSectionSource.
 struct LongSectionPage {
@@ -41,7 +52,7 @@ struct LongSectionPage {
     std::int64_t pageCount = 0;
     std::vector<LongSectionRow> rows; // in chainage order
     LevelRange levels;
-    std::vector<CulvertPicture> culverts;
+    std::vector<CulvertMark> culverts;
 };
 
 // How a page is drawn: curve colours, the level grid, and the width of a thin line (one device
@@ -56,7 +67,7 @@ struct LongSectionStyle {
 // What the rows of a page put in the bands and the profile, before it is placed on a page.
 // Curves in order: 0 centre (C), 1 left, 2 right, 3 formation (FC).
 struct BandFigure {
-    int bandRow = 0; // 0 chainage, 1 FC, 2 slope, 3 centre, 4 left, 5 right
+    int bandRow = 0; // 0 chainage, 1 FC, 2 slope, 3 centre, 4 left, 5 right, 6 FC - C
     double chainage = 0;
     QString text;
     int curve = -1; // whose colour it takes; -1 black
@@ -72,8 +83,8 @@ struct StraightGrade {
     double percent = 0;
 };
 std::vector<StraightGrade> longSectionGrades(const std::vector<LongSectionRow>& rows);
-// The band figures: every row's chainage and levels, and one signed gradient per straight
-// grade at its middle.
+// The band figures: every row's chainage and levels, its signed depth FC - C (fill +, cut -)
+// where both are present, and one signed gradient per straight grade at its middle.
 std::vector<BandFigure> longSectionBandFigures(const std::vector<LongSectionRow>& rows,
                                                const QLocale& locale);
 std::vector<CurveSegment> longSectionCurves(const std::vector<LongSectionRow>& rows);

@@ -222,10 +222,10 @@ std::unique_ptr<ReportDocument> levelBook(Database& db, const Road& road, int vi
 
 std::unique_ptr<ReportDocument> earthwork(Database& db, const Road& road, int viewSections,
                                           const QLocale& locale, const CharacterWidths& widths,
-                                          const QString& method)
+                                          const QString& method, VolumeFormula formula)
 {
     auto sheet = std::make_shared<const EarthworkContent>(db, road.id, viewSections, true);
-    const VolumeSummary volumes = reportVolumes(*sheet);
+    const VolumeSummary volumes = reportVolumes(*sheet, formula);
 
     auto table = std::make_unique<EarthworkTable>(sheet, locale);
     const int count = int(sheet->columns().size());
@@ -256,6 +256,7 @@ std::unique_ptr<ReportDocument> earthwork(Database& db, const Road& road, int vi
         headings.push_back(heading(name));
     QString about =
         QStringLiteral("Levels and chainages in m, areas in m\u00b2, volumes in m\u00b3");
+    about = volumeFormulaLine(formula) + QStringLiteral(". ") + about;
     if (!method.isEmpty())
         about = QStringLiteral("Quantity method: ") + method + QStringLiteral(". ") + about;
     table->header = {
@@ -301,12 +302,13 @@ QString reportTitle(ReportKind kind)
 
 std::unique_ptr<ReportDocument> buildReport(ReportKind kind, Database& db, std::int64_t road,
                                             int viewSections, const QLocale& locale,
-                                            const CharacterWidths& widths, const QString& method)
+                                            const CharacterWidths& widths, const QString& method,
+                                            VolumeFormula formula)
 {
     const Road details = roads::get(db, road);
     return kind == ReportKind::LevelBook
                ? levelBook(db, details, viewSections, locale, widths)
-               : earthwork(db, details, viewSections, locale, widths, method);
+               : earthwork(db, details, viewSections, locale, widths, method, formula);
 }
 
 } // namespace tarmela

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "compute/Volumes.h"
 #include "drawing/ReportTable.h"
 
 #include <QLocale>
@@ -32,6 +33,7 @@ QString reportTitle(ReportKind kind); // "Earthwork Report", "Level Book"
 std::unique_ptr<ReportDocument> buildReport(ReportKind kind, Database& db, std::int64_t road,
                                             int viewSections, const QLocale& locale,
                                             const CharacterWidths& widths,
-                                            const QString& method = {});
+                                            const QString& method = {},
+                                            VolumeFormula formula = VolumeFormula::AverageEndArea);
 
 } // namespace tarmela

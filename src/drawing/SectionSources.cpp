@@ -3,9 +3,6 @@
 #include "store/Error.h"
 
 #include <QDate>
-#include <QDir>
-#include <QFileInfo>
-#include <QImageReader>
 #include <QVariant>
 #include <cmath>
 
@@ -54,7 +51,7 @@ LongSectionSource::LongSectionSource(Database& db, std::int64_t road,
 {
 }
 
-LongSectionPage LongSectionSource::page(std::int64_t index, QStringList* problems)
+LongSectionPage LongSectionSource::page(std::int64_t index)
 {
     LongSectionPage page;
     page.from = m_road.from;
@@ -79,43 +76,26 @@ LongSectionPage LongSectionSource::page(std::int64_t index, QStringList* problem
     if (page.rows.empty())
         return page;
 
-    for (const CulvertRow& f : m_culverts.between(start, end)) {
-        if (std::isnan(f.chainage) || f.picture().isEmpty())
-            continue;
-        QImage image = picture(f.picture(), problems);
-        if (image.isNull())
-            continue;
-        // The top of the picture lies 0.1 below the mean of the formation levels either side.
-        const double otherwise = page.levels.low + 1;
-        const double level =
-            (fcBeside(f.chainage, true, otherwise) + fcBeside(f.chainage, false, otherwise)) / 2 -
-            0.1;
-        page.culverts.push_back({f.chainage, level, image});
-    }
+    page.culverts = culvertMarks(m_culverts, m_rows, start, end, page.levels.low);
     return page;
 }
 
-double LongSectionSource::fcBeside(double chainage, bool before, double otherwise)
+std::vector<CulvertMark> culvertMarks(RoadCulverts& culverts, RlRowStore& rows, double start,
+                                      double end, double datum)
 {
-    const std::optional<double> fc = before ? m_rows.fcBefore(chainage) : m_rows.fcAfter(chainage);
-    return fc && !std::isnan(*fc) ? *fc : otherwise;
-}
-
-QImage LongSectionSource::picture(const QString& file, QStringList* problems)
-{
-    const auto cached = m_pictures.constFind(file);
-    if (cached != m_pictures.constEnd())
-        return *cached;
-    const QString path = QDir(m_options.culvertFolder).filePath(file);
-    QImage image;
-    if (QFileInfo(path).isFile()) {
-        QImageReader reader(path);
-        if (!reader.read(&image) && problems)
-            *problems << QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path),
-                                                      reader.errorString());
+    auto fcBeside = [&](double chainage, bool before) {
+        const std::optional<double> fc = before ? rows.fcBefore(chainage) : rows.fcAfter(chainage);
+        return fc && !std::isnan(*fc) ? *fc : datum + 1;
+    };
+    std::vector<CulvertMark> out;
+    for (const CulvertRow& f : culverts.between(start, end)) {
+        if (std::isnan(f.chainage))
+            continue;
+        // The top of the mark lies 0.1 below the mean of the formation levels either side.
+        const double level = (fcBeside(f.chainage, true) + fcBeside(f.chainage, false)) / 2 - 0.1;
+        out.push_back({f.chainage, level, f.epType == QLatin1String("E")});
     }
-    m_pictures.insert(file, image);
-    return image;
+    return out;
 }
 
 CrossSectionSource::CrossSectionSource(Database& db, std::int64_t road, int sectionsOnPage,

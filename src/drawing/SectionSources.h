@@ -7,8 +7,6 @@
 #include "store/RlRowStore.h"
 #include "store/Roads.h"
 
-#include <QHash>
-#include <QImage>
 #include <QString>
 #include <cstdint>
 
@@ -20,12 +18,11 @@ class Database;
 // How a road's longitudinal section is divided into pages (sheets), from its RL sheet.
 SectionPaging readSectionPaging(Database& db, std::int64_t road, double roadLength);
 
-// What the longitudinal section takes from the settings, and where the culvert pictures are.
+// What the longitudinal section takes from the settings.
 struct LongSectionOptions {
     int viewSections = 8; // the outermost shown readings, L and R followed by this
     bool fixedDatum = true;
     double fixedDatumValue = 95;
-    QString culvertFolder;
 };
 
 // Reads the pages of a road's longitudinal section. Each page reads only its own rows (the
@@ -39,20 +36,21 @@ public:
 
     const Road& road() const { return m_road; }
     const SectionPaging& paging() const { return m_paging; }
-    // Page index (0-based); culvert pictures that cannot be read are named in problems.
-    LongSectionPage page(std::int64_t index, QStringList* problems = nullptr);
+    // Page index (0-based).
+    LongSectionPage page(std::int64_t index);
 
 private:
-    double fcBeside(double chainage, bool before, double otherwise);
-    QImage picture(const QString& file, QStringList* problems);
-
     Road m_road;
     LongSectionOptions m_options;
     SectionPaging m_paging;
     RlRowStore m_rows;
     RoadCulverts m_culverts;
-    QHash<QString, QImage> m_pictures;
 };
+
+// The culverts between two chainages (both included) as the profile marks them, each just
+// under the mean of the formation levels either side of it (an empty one counts as datum + 1).
+std::vector<CulvertMark> culvertMarks(RoadCulverts& culverts, RlRowStore& rows, double start,
+                                      double end, double datum);
 
 // Reads the pages of a road's cross sections, sectionsOnPage rows to a page in chainage order.
 class CrossSectionSource

@@ -96,9 +96,12 @@ void CrossSectionDrawing::section(const SectionFigure& f, const SectionPlan& pla
     auto X = [&](double offset) { return float(centreX + offset * across); };
     auto Y = [&](double level) { return float(y + (level - plan.datum) * up); };
     auto segments = [&](std::string_view layer, const std::vector<FigureSegment>& list) {
+        // Each outline as polylines, so that a drafter picks the ground line as one object.
         m_out.setLayer(layer);
+        DxfPath path(m_out);
         for (const FigureSegment& s : list)
-            m_out.DxfLine(X(s.a.offset), Y(s.a.level), X(s.b.offset), Y(s.b.level));
+            path.segment(X(s.a.offset), Y(s.a.level), X(s.b.offset), Y(s.b.level));
+        path.end();
     };
 
     m_out.setLayer("BANDS"sv);
@@ -115,8 +118,10 @@ void CrossSectionDrawing::section(const SectionFigure& f, const SectionPlan& pla
     m_out.DxfLine(centreX, y + float(plan.figureTop / 10), centreX, y - 2 * Unit);
 
     segments("GROUND"sv, f.ground);
-    segments("FORMATION"sv, f.formation);
-    segments("FORMATION"sv, f.slopes);
+    // The formation and its side slopes make one outline.
+    std::vector<FigureSegment> outline = f.formation;
+    outline.insert(outline.end(), f.slopes.begin(), f.slopes.end());
+    segments("FORMATION"sv, outline);
     segments("CARRIED"sv, f.slopesCarried);
     segments("CARRIED"sv, f.groundCarried);
 

@@ -30,5 +30,9 @@ QStringList ExportLongSectionDxf(Database& db, std::int64_t road, const DxfOptio
                                  const QString& target);
 void ExportCrossSectionsDxf(Database& db, std::int64_t road, const DxfOptions& o,
                             const QString& target);
+// The same sections in world units for reuse in CAD (1 unit = 1 m, true geometry), each at its
+// own insertion point along x (CrossSectionWorldDxf.cpp).
+void ExportCrossSectionsWorldDxf(Database& db, std::int64_t road, const DxfOptions& o,
+                                 const QString& target);
 
 } // namespace tarmela

@@ -167,6 +167,10 @@ void DxfWriter::setLayer(std::string_view layer)
     l.name.assign(layer);
     l.lineHead = " 0 \r\nLINE\r\n 8 \r\n" + l.name + "\r\n 10 \r\n";
     l.textHead = " 0 \r\nTEXT\r\n 8 \r\n" + l.name + "\r\n 10 \r\n";
+    // Group 66 says vertices follow; 70 0 is an open polyline.
+    l.polylineHead = " 0 \r\nPOLYLINE\r\n 8 \r\n" + l.name + "\r\n 66 \r\n 1 \r\n 70 \r\n 0 \r\n";
+    l.vertexHead = " 0 \r\nVERTEX\r\n 8 \r\n" + l.name + "\r\n 10 \r\n";
+    l.sequenceEnd = " 0 \r\nSEQEND\r\n 8 \r\n" + l.name + "\r\n";
     m_layers.push_back(std::move(l));
     m_layer = m_layers.size() - 1;
 }
@@ -194,6 +198,25 @@ void DxfWriter::DxfLine(float x1, float y1, float x2, float y2)
     put(" 21 \r\n");
     putNumber(y2);
     put(" 31 \r\n 0 \r\n");
+}
+
+void DxfWriter::DxfPolyline(const std::vector<Point>& points)
+{
+    if (points.size() < 2)
+        return;
+    const Layer& l = m_layers[m_layer];
+    reserve(l.polylineHead.size());
+    put(l.polylineHead);
+    for (const Point& p : points) {
+        reserve(kEntityRoom + l.vertexHead.size());
+        put(l.vertexHead);
+        putNumber(p.x);
+        put(" 20 \r\n");
+        putNumber(p.y);
+        put(" 30 \r\n 0 \r\n");
+    }
+    reserve(l.sequenceEnd.size());
+    put(l.sequenceEnd);
 }
 
 void DxfWriter::DxfText(float x, float y, std::string_view text, bool rotated,
@@ -270,6 +293,30 @@ void DxfWriter::finish()
     put(kEnd);
     flush();
     m_file.commit();
+}
+
+void DxfPath::segment(float x1, float y1, float x2, float y2)
+{
+    if (!m_points.empty()) {
+        const DxfWriter::Point& last = m_points.back();
+        const DxfWriter::Point& first = m_points.front();
+        if (last.x == x1 && last.y == y1) {
+            m_points.push_back({x2, y2});
+            return;
+        }
+        if (first.x == x1 && first.y == y1) {
+            m_points.insert(m_points.begin(), {x2, y2});
+            return;
+        }
+        end();
+    }
+    m_points = {{x1, y1}, {x2, y2}};
+}
+
+void DxfPath::end()
+{
+    m_out.DxfPolyline(m_points);
+    m_points.clear();
 }
 
 } // namespace tarmela

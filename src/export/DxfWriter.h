@@ -51,6 +51,13 @@ public:
                  std::uint8_t alignment = 0, float ax = 0, float ay = 0);
     void DxfText(float x, float y, const QString& text, bool rotated = false,
                  std::uint8_t alignment = 0, float ax = 0, float ay = 0);
+    // An open 2D polyline through the points (POLYLINE, its VERTEX entities and SEQEND, all on
+    // the current layer): a profile or outline that a drafter picks as one object. Fewer than
+    // two points write nothing.
+    struct Point {
+        float x = 0, y = 0;
+    };
+    void DxfPolyline(const std::vector<Point>& points);
     // The four sides: (x1,y1)-(x2,y1), (x1,y1)-(x1,y2), (x2,y1)-(x2,y2), (x1,y2)-(x2,y2).
     void DxfBox(float x1, float y1, float x2, float y2);
     // Vertical lines from x1 every stepX while x <= x2 + 0.02 (the tolerance keeps the last line
@@ -92,6 +99,7 @@ private:
         std::string name;
         std::string lineHead; // " 0 ", "LINE", " 8 ", name, " 10 "
         std::string textHead; // the same for TEXT
+        std::string polylineHead, vertexHead, sequenceEnd;
     };
     std::vector<Layer> m_layers;
     std::size_t m_layer = 0;
@@ -105,6 +113,23 @@ private:
         char text[24];
     };
     std::unique_ptr<CachedNumber[]> m_numbers;
+};
+
+// Joins line segments given in drawing order into polylines on the writer's current layer: a
+// segment that starts where the polyline being built ends continues it, one that starts where
+// it starts extends it the other way (a ground line drawn out from the centre to each side is
+// one polyline); any other segment writes the polyline built so far and starts the next.
+// end() writes the last one; call it before changing the layer.
+class DxfPath
+{
+public:
+    explicit DxfPath(DxfWriter& out) : m_out(out) {}
+    void segment(float x1, float y1, float x2, float y2);
+    void end();
+
+private:
+    DxfWriter& m_out;
+    std::vector<DxfWriter::Point> m_points;
 };
 
 } // namespace tarmela

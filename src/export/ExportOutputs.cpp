@@ -1,9 +1,11 @@
 #include "export/ExportOutputs.h"
 
 #include "compute/HtmlReports.h"
+#include "drawing/MassHaulDiagram.h"
 #include "drawing/PagePdf.h"
 #include "drawing/PrintedReports.h"
 #include "drawing/ReportPdf.h"
+#include "export/MassHaulDxf.h"
 
 namespace tarmela
 {
@@ -16,7 +18,7 @@ QStringList writeReportPages(Database& db, std::int64_t road, const ExportSettin
                              const QString& target)
 {
     const auto pages = buildReport(kind, db, road, s.viewSections, s.locale,
-                                   CharacterWidths::load(s.widthsFile), s.method);
+                                   CharacterWidths::load(s.widthsFile), s.method, s.volumeFormula);
     writeReportPdf(*pages, reportTitle(kind), target);
     return {};
 }
@@ -40,7 +42,8 @@ const std::vector<ExportOutput>& exportOutputs()
         {"earthwork-report", "Earthwork Report (Html)", "Earthwork Report.htm", K::HtmlReport,
          "--earthwork", true,
          [](Database& db, std::int64_t road, const ExportSettings& s, const QString& target) {
-             WriteEarthworkReport(db, road, s.viewSections, s.locale, target, s.method);
+             WriteEarthworkReport(db, road, s.viewSections, s.locale, target, s.method,
+                                  s.volumeFormula);
              return QStringList();
          }},
         {"lsection", "Longitudinal Section (DXF)", "LSection.dxf", K::DxfDrawing, "--lsection",
@@ -53,6 +56,18 @@ const std::vector<ExportOutput>& exportOutputs()
              ExportCrossSectionsDxf(db, road, s.drawing, target);
              return QStringList();
          }},
+        {"mass-haul", "Mass Haul (DXF)", "MassHaul.dxf", K::DxfDrawing, "--mass-haul", true,
+         [](Database& db, std::int64_t road, const ExportSettings& s, const QString& target) {
+             return ExportMassHaulDxf(db, road, s.drawing.templateFolder, target);
+         }},
+        // The cross sections in world units for CAD, only when asked for by name.
+        {"xsection-world", "Cross Sections in World Units (DXF)", "XSection World.dxf",
+         K::DxfDrawing, "--dxf-world", false,
+         [](Database& db, std::int64_t road, const ExportSettings& s, const QString& target) {
+             ExportCrossSectionsWorldDxf(db, road, s.drawing, target);
+             return QStringList();
+         },
+         false},
         // The printed reports as they print: A4 upright, or the Earthwork Report on wider paper
         // when its columns need it.
         {"level-book-pdf", "Level Book (PDF)", "Level Book.pdf", K::PdfPages, "--level-book", false,
@@ -72,6 +87,11 @@ const std::vector<ExportOutput>& exportOutputs()
              writeCrossSectionPdf(db, road, s.sectionsPerPage, s.paper, s.margins,
                                   s.crossSectionStyle, target);
              return QStringList();
+         }},
+        // The diagram's sheets, A3 on its side, followed by the table per section.
+        {"mass-haul-pdf", "Mass Haul (PDF)", "Mass Haul.pdf", K::PdfPages, "--mass-haul", true,
+         [](Database& db, std::int64_t road, const ExportSettings& s, const QString& target) {
+             return writeMassHaulPdf(db, road, s.locale, target);
          }},
     };
     return outputs;

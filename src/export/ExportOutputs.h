@@ -4,6 +4,7 @@
 // Export Output dialog and the batch tool's export command all take them from here. A new
 // output is a new entry in exportOutputs() and nothing else.
 
+#include "compute/Volumes.h"
 #include "drawing/CrossSectionLayout.h"
 #include "drawing/CrossSectionPainter.h"
 #include "drawing/LongSectionPainter.h"
@@ -28,6 +29,7 @@ class Database;
 struct ExportSettings {
     int viewSections = kReadingsPerSide; // readings a side in the reports
     QString method;                      // the quantity method the reports name
+    VolumeFormula volumeFormula = VolumeFormula::AverageEndArea; // the reports' volumes
     QLocale locale;
     QString widthsFile; // the program folder's Fonts/ARFONT8.fl, for the printed reports
     DxfOptions drawing;
@@ -62,6 +64,9 @@ struct ExportOutput {
     // non-fatal messages (a sheet without rows). Throws Error.
     QStringList (*write)(Database& db, std::int64_t road, const ExportSettings& s,
                          const QString& target);
+    // Written by an export that names no output (a form of an output that only its own option
+    // asks for is not).
+    bool whenNoneNamed = true;
 };
 
 // Every output, in the order a batch writes them.

@@ -34,12 +34,15 @@ constexpr float SheetOffset = 1.0f;
 constexpr float GridWidth = 28.0f; // 20 x 1.4
 constexpr float ChainageScale = 28.0f * 0.001f;
 constexpr std::string_view kNoRecords = "There are no records to display for the current road!";
-const char* const kBandTitles[6] = {"CHAIN", "FC", "GRAD", "CEN", "LEFT", "RIGHT"};
+const char* const kBandTitles[LongSectionLayout::BandRows] = {"CHAIN", "FC",    "GRAD", "CEN",
+                                                              "LEFT",  "RIGHT", "FC-C"};
 
 } // namespace
 
-LongSectionDrawing::LongSectionDrawing(DxfWriter& out, const DxfOptions& o, double interval)
-    : m_out(out), m_options(o), m_chainageStep(float(interval) * ChainageScale)
+LongSectionDrawing::LongSectionDrawing(DxfWriter& out, Database& db, std::int64_t road,
+                                       const DxfOptions& o, double interval)
+    : m_out(out), m_options(o), m_chainageStep(float(interval) * ChainageScale), m_rows(db, road),
+      m_culverts(db, road)
 {
 }
 
@@ -70,7 +73,8 @@ bool LongSectionDrawing::DxfLongSheet(const std::vector<RlRow>& rows)
     m_out.DxfGrid(SheetLeft, BandTop, SheetRight, BandBottom, m_chainageStep, BandHeight);
 
     m_out.setLayer("FRAME"sv);
-    m_out.DxfBox(SheetLeft - 1.25f, 0.5f, SheetLeft - 1.0f + SheetWidth - 0.25f, 20.75f);
+    // The outer frame a quarter unit inside the sheet's sides and top, half a unit above its foot.
+    m_out.DxfBox(SheetLeft - 0.75f, 0.5f, SheetLeft - 1.0f + SheetWidth - 0.25f, 20.75f);
     m_out.DxfBox(SheetLeft, SheetTop, SheetRight, BandTop);
 
     m_out.setLayer("TEXT"sv);
@@ -97,10 +101,13 @@ bool LongSectionDrawing::DxfLongSheet(const std::vector<RlRow>& rows)
         m_out.DxfText(SheetLeft + GridWidth / 2, SheetTop + 0.05f, scales);
     }
     m_out.setLayer("BANDS"sv);
-    for (int r = 0; r < 6; ++r)
+    for (int r = 0; r < LongSectionLayout::BandRows; ++r)
         DxfBandText(float(r), SheetLeft - 0.25f, kBandTitles[r]);
 
     drawRows(rows);
+    drawCulverts(
+        culvertMarks(m_culverts, m_rows, rows.front().chainage, rows.back().chainage, SheetDatum),
+        rows.front().chainage);
     return true;
 }
 
@@ -129,10 +136,47 @@ void LongSectionDrawing::drawRows(const std::vector<RlRow>& rows)
     for (const BandFigure& b : longSectionBandFigures(page, QLocale::c()))
         DxfBandText(float(b.bandRow), x(b.chainage), b.text.toStdString());
     static constexpr std::string_view layers[4] = {"CENTRE"sv, "LEFT"sv, "RIGHT"sv, "FC"sv};
-    for (const CurveSegment& c : longSectionCurves(page)) {
-        m_out.setLayer(layers[c.curve]);
-        m_out.DxfLine(x(c.chainage1), LevelY(float(c.level1)), x(c.chainage2),
-                      LevelY(float(c.level2)));
+    // Each profile as polylines, broken where a value is empty.
+    const std::vector<CurveSegment> curves = longSectionCurves(page);
+    for (int curve = 0; curve < 4; ++curve) {
+        m_out.setLayer(layers[curve]);
+        DxfPath path(m_out);
+        for (const CurveSegment& c : curves)
+            if (c.curve == curve)
+                path.segment(x(c.chainage1), LevelY(float(c.level1)), x(c.chainage2),
+                             LevelY(float(c.level2)));
+        path.end();
+    }
+}
+
+void LongSectionDrawing::drawCulverts(const std::vector<CulvertMark>& culverts, double first)
+{
+    // The marks of the printed page, on a layer of their own: a culvert is placed by its
+    // chainage and labelled with it above or, without room there, where there is more room.
+    using S = CulvertMarkShape;
+    m_out.setLayer("CULVERTS"sv);
+    for (const CulvertMark& c : culverts) {
+        const float x = float(double(SheetLeft) + (c.chainage - first) * double(ChainageScale));
+        const float top = LevelY(float(c.level));
+        const float half = float(S::MarkWidth / 2), bottom = top - float(S::MarkHeight);
+        m_out.DxfPolyline({{x - half, top},
+                           {x + half, top},
+                           {x + half, bottom},
+                           {x - half, bottom},
+                           {x - half, top}});
+        std::vector<DxfWriter::Point> ring;
+        for (const auto& [dx, dy] : S::opening())
+            ring.push_back({x + float(dx), top - float(dy)});
+        m_out.DxfPolyline(ring);
+        const std::string label = culvertLabel(c).toStdString();
+        // A turned text's glyphs lie left of its insertion point; figures run about a text
+        // height each.
+        const float length = float(label.size()) * TextHeight;
+        const float roomAbove = SheetTop - top, roomBelow = bottom - BandTop;
+        const bool above = roomAbove >= float(S::LabelGap) + length || roomAbove >= roomBelow;
+        m_out.DxfText(x + TextHeight / 2,
+                      above ? top + float(S::LabelGap) : bottom - float(S::LabelGap) - length,
+                      label, true);
     }
 }
 
@@ -166,10 +210,17 @@ QStringList ExportLongSectionDxf(Database& db, std::int64_t road, const DxfOptio
     if (l.pageCount == 0)
         warn();
 
-    DxfWriter out(QDir(o.templateFolder).filePath(QStringLiteral("HeaderL.dxf")), target);
+    // The extents in the header cover every sheet; without rows the template's own stand.
+    std::optional<DxfExtents> extents;
+    if (l.pageCount > 0)
+        extents = DxfExtents{LongSectionDrawing::sheetLeft(0) - SheetOffset, 0,
+                             LongSectionDrawing::sheetLeft(l.pageCount - 1) - SheetOffset +
+                                 LongSectionDrawing::SheetWidth,
+                             LongSectionDrawing::SheetHeight};
+    DxfWriter out(QDir(o.templateFolder).filePath(QStringLiteral("HeaderL.dxf")), target, extents);
     out.setLayer("FRAME"sv);
     out.setTextHeight(LongSectionDrawing::TextHeight);
-    LongSectionDrawing drawing(out, o, r.interval);
+    LongSectionDrawing drawing(out, db, road, o, r.interval);
     for (std::int64_t k = 0; k < l.pageCount;) {
         drawing.SheetLeft = LongSectionDrawing::sheetLeft(k);
         drawing.SheetRight = drawing.SheetLeft + GridWidth;

@@ -3,6 +3,8 @@
 #include "drawing/LongSectionLayout.h"
 #include "drawing/LongSectionPainter.h"
 #include "export/DxfDrawings.h"
+#include "store/Culverts.h"
+#include "store/RlRowStore.h"
 #include "store/RlRows.h"
 
 #include <QString>
@@ -14,6 +16,7 @@
 namespace tarmela
 {
 
+class Database;
 class DxfWriter;
 
 // The longitudinal-section drawing while it is written: landscape sheets of 29.7 x 21.0
@@ -23,13 +26,15 @@ class LongSectionDrawing
 {
 public:
     static constexpr float SheetWidth = 29.7f;
+    static constexpr float SheetHeight = 21.0f;
     static constexpr float SheetTop = 20.5f;
     static constexpr float BandTop = 6.5f; // bottom of the level grid, top of the bands
     static constexpr float BandBottom = float(6.5 - LongSectionLayout::BandRows * 0.7);
     static constexpr float BandHeight = 0.7f; // one band, and one metre of level
     static constexpr float TextHeight = 0.12f;
 
-    LongSectionDrawing(DxfWriter& out, const DxfOptions& o, double interval);
+    LongSectionDrawing(DxfWriter& out, Database& db, std::int64_t road, const DxfOptions& o,
+                       double interval);
 
     // The left edge of sheet k of the drawing (1.0, 32.7, 64.4, ...).
     static float sheetLeft(std::int64_t k);
@@ -51,11 +56,14 @@ public:
 private:
     LevelRange levelRange(const std::vector<RlRow>& rows) const;
     void drawRows(const std::vector<RlRow>& rows);
+    void drawCulverts(const std::vector<CulvertMark>& culverts, double firstChainage);
     std::vector<LongSectionRow> pageRows(const std::vector<RlRow>& rows) const;
 
     DxfWriter& m_out;
     DxfOptions m_options;
     float m_chainageStep;
+    RlRowStore m_rows;
+    RoadCulverts m_culverts;
 };
 
 } // namespace tarmela

@@ -19,6 +19,7 @@ inline ExportSettings exportSettingsFor(const Settings& settings, const QString&
     s.locale = QLocale();
     const QuantityMethod* method = findQuantityMethod(settings.QuantityCalcMethod);
     s.method = method ? QString::fromUtf8(method->caption) : QString();
+    s.volumeFormula = VolumeFormula(settings.VolumeFormula);
     s.widthsFile = QDir(programFolder).filePath(QStringLiteral("Fonts/ARFONT8.fl"));
     s.drawing.viewSections = settings.ViewSections;
     s.drawing.sectionsPerPage = settings.SectionsPerPage;
@@ -26,7 +27,7 @@ inline ExportSettings exportSettingsFor(const Settings& settings, const QString&
     s.drawing.fixedDatum = settings.FixedDatum;
     s.drawing.fixedDatumValue = settings.FixedDatumValue;
     s.drawing.templateFolder = QDir(programFolder).filePath(QStringLiteral("Data"));
-    s.longSection = longSectionOptions(settings, programFolder);
+    s.longSection = longSectionOptions(settings);
     s.longSectionStyle = longSectionStyle(settings);
     s.longSectionStyle.locale = s.locale;
     s.sectionsPerPage = settings.SectionsPerPage;

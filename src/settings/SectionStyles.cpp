@@ -14,13 +14,12 @@ QColor settingColour(std::int32_t value)
     return QColor(int(v & 0xff), int((v >> 8) & 0xff), int((v >> 16) & 0xff));
 }
 
-LongSectionOptions longSectionOptions(const Settings& s, const QString& programFolder)
+LongSectionOptions longSectionOptions(const Settings& s)
 {
     LongSectionOptions o;
     o.viewSections = s.ViewSections;
     o.fixedDatum = s.FixedDatum;
     o.fixedDatumValue = s.FixedDatumValue;
-    o.culvertFolder = QDir(programFolder).filePath(QStringLiteral("Culverts"));
     return o;
 }
 

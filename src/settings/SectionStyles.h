@@ -19,7 +19,7 @@ namespace tarmela
 QColor settingColour(std::int32_t value);
 
 // The readings shown, the datum, and the culvert pictures in programFolder's Culverts/.
-LongSectionOptions longSectionOptions(const Settings& s, const QString& programFolder);
+LongSectionOptions longSectionOptions(const Settings& s);
 // The colours and the grid of the longitudinal pages.
 LongSectionStyle longSectionStyle(const Settings& s);
 // The colours of the cross-section pages.

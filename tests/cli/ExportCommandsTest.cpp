@@ -66,11 +66,12 @@ TEST_F(CliExport, EveryOutputWhenNoneIsNamedAndFailuresGoToStandardError)
     const QString reports = folder + "Level Book.htm\n" + folder + "Earthwork Report.htm\n";
     EXPECT_EQ(cli.out, "");
     const QStringList failed = cli.err.split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(failed.size(), 4) << cli.err.toStdString();
+    ASSERT_EQ(failed.size(), 5) << cli.err.toStdString();
     EXPECT_EQ(failed[0], "tarmela-cli: Level Book (Html): not kept, as the export failed");
     EXPECT_TRUE(failed[2].startsWith("tarmela-cli: Longitudinal Section (DXF): "));
     EXPECT_TRUE(failed[3].startsWith("tarmela-cli: Cross Section (DXF): "));
     EXPECT_TRUE(failed[3].contains("HeaderX.dxf")) << failed[3].toStdString();
+    EXPECT_TRUE(failed[4].startsWith("tarmela-cli: Mass Haul (DXF): "));
     EXPECT_FALSE(QFileInfo::exists(dir));
 
     // The program folder's Data/ holds the templates; the build puts them beside the programs.
@@ -79,7 +80,8 @@ TEST_F(CliExport, EveryOutputWhenNoneIsNamedAndFailuresGoToStandardError)
     for (const char* name : {"HeaderL.dxf", "HeaderX.dxf"})
         ASSERT_TRUE(QFile::copy(built.filePath(name), cli.dir.filePath("Data/") + name));
     EXPECT_EQ(cli({"export", "1", "--dir", dir}), 0) << cli.err.toStdString();
-    EXPECT_EQ(cli.out, reports + folder + "LSection.dxf\n" + folder + "XSection.dxf\n");
+    EXPECT_EQ(cli.out, reports + folder + "LSection.dxf\n" + folder + "XSection.dxf\n" + folder +
+                           "MassHaul.dxf\n");
     for (const QString& path : cli.out.split('\n', Qt::SkipEmptyParts))
         EXPECT_GT(QFileInfo(path).size(), 0) << path.toStdString();
 }

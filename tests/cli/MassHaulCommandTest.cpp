@@ -1,5 +1,12 @@
 #include "CliSupport.h"
+#include "drawing/MassHaulDiagram.h"
+#include "export/DxfTestSupport.h"
+#include "export/MassHaulDxf.h"
 #include "store/Numbers.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QRegularExpression>
 
 using namespace tarmela;
 using namespace tarmela::test;
@@ -27,4 +34,84 @@ TEST_F(CliMassHaul, StretchesJsonAndTheTablePerSection)
 
     EXPECT_EQ(cli({"masshaul", "2"}), 2);
     EXPECT_EQ(cli({"masshaul", "1", "--csv", cli.dir.filePath("no/such/folder/x.csv")}), 2);
+}
+
+// The diagram and table through export: the files, their pages, every text of every sheet clear
+// of the others and on the sheet, and the drawing inside its sheets.
+TEST(CliMassHaulOutputs, DiagramSheetsTablePagesAndDrawing)
+{
+    struct Case {
+        const char* name;
+        int sections; // every 20 m from 0; the ordinate pushed back across zero at each one
+        std::int64_t sheets, tablePages;
+    };
+    for (const Case& c : {Case{"no rows", 0, 1, 0}, Case{"one sheet", 51, 1, 2},
+                          Case{"crowded crossings", 140, 3, 3}}) {
+        SCOPED_TRACE(c.name);
+        CliRun cli;
+        ASSERT_EQ(cli({"new-road", "--from", "Ana", "--to", "Bel", "--length", "1000"}), 0);
+        QDir().mkpath(cli.dir.filePath("Data"));
+        QFile::copy(QCoreApplication::applicationDirPath() + "/Data/HeaderL.dxf",
+                    cli.dir.filePath("Data/HeaderL.dxf"));
+        auto db = cli.open();
+        double m = 0;
+        for (int i = 0; i < c.sections; ++i) {
+            const double area = (m > 0 ? -1 : 1) * (1 + (i * 7) % 5);
+            m += area * 20;
+            db->exec(QStringLiteral("INSERT INTO RL_1 (ID, Chainage, [Fill Area], [Cut Area]) "
+                                    "VALUES (%1, %2, %3, %4)")
+                         .arg(i + 1)
+                         .arg(i * 20)
+                         .arg(std::max(0.0, -area))
+                         .arg(std::max(0.0, area)));
+        }
+        const QString folder = cli.dir.filePath("Out/Ana to Bel/");
+        for (const QString& pdf : {"--pdf", ""})
+            ASSERT_EQ(
+                cli(QStringList{"export", "1", "--dir", cli.dir.filePath("Out"), "--mass-haul", pdf}
+                        .filter(QRegularExpression("."))),
+                0)
+                << cli.err.toStdString();
+        const QString pages = QString::fromLatin1(readFile(folder + "Mass Haul.pdf"));
+        EXPECT_EQ(pages.count(QRegularExpression("/Type\\s*/Page\\b")), c.sheets + c.tablePages);
+
+        const MassHaulRoad road = readMassHaulRoad(*db, 1);
+        ASSERT_EQ(road.diagramPages(), c.sheets);
+        ASSERT_EQ(road.tablePages(), c.tablePages);
+        std::size_t balanceLabels = 0;
+        for (std::int64_t k = 0; k < c.sheets; ++k) {
+            const DiagramPage page = massHaulDiagramPage(road, k, k + 1, c.sheets, QLocale::c());
+            for (std::size_t i = 0; i < page.texts.size(); ++i) {
+                const DiagramText& a = page.texts[i];
+                balanceLabels += a.turned;
+                EXPECT_TRUE(a.left() >= 0 && a.top() >= 0 && a.right() <= page.width &&
+                            a.bottom() <= page.height)
+                    << a.text.toStdString();
+                for (std::size_t j = i + 1; j < page.texts.size(); ++j) {
+                    const DiagramText& b = page.texts[j];
+                    EXPECT_FALSE(a.left() < b.right() && b.left() < a.right() &&
+                                 a.top() < b.bottom() && b.top() < a.bottom())
+                        << a.text.toStdString() << " on " << b.text.toStdString();
+                }
+            }
+        }
+        // Every balance point is labelled but where the crowd leaves no room; a sheet's three
+        // band captions are turned too.
+        const std::size_t points = road.summary.balancePoints.size();
+        EXPECT_LE(balanceLabels, points + 3 * c.sheets);
+        EXPECT_GE(balanceLabels, std::min<std::size_t>(points, 10) + 3 * c.sheets);
+
+        const DxfFile f = DxfFile::read(folder + "MassHaul.dxf");
+        const double w = 23814 * kMassHaulDxfUnit, h = 16840 * kMassHaulDxfUnit;
+        for (const DxfEntity& e : f.entities)
+            for (const int code : {10, 11}) {
+                if (!e.find(code))
+                    continue;
+                const double x = e.number(code), y = e.number(code + 10);
+                const double sheet = std::floor(x / (w + 2));
+                EXPECT_TRUE(sheet < double(c.sheets) && x - sheet * (w + 2) <= w && y >= 0 &&
+                            y <= h)
+                    << e.type << " at " << x << ", " << y;
+            }
+    }
 }

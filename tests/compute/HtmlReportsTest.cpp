@@ -205,7 +205,8 @@ TEST_F(Reports, ReportsAreCompleteDocumentsNamingRoadMethodAndUnits)
     } cases[] = {
         {[&] { WriteEarthworkReport(db, road, 8, kUs, file, "Long"); },
          "<title>Earthwork Report - K&#246;ln To Bonn</title>",
-         {"Quantity method: Long.", "areas in m&#178;", "volumes in m&#179;", "Length="},
+         {"Quantity method: Long. Volumes by average end areas.", "areas in m&#178;",
+          "volumes in m&#179;", "Length="},
          3}, // this road's RL sheet is empty: the headings and the ALL row
         // Chainage 0: its line, C and L1; chainage 20: its line alone.
         {[&] { WriteLevelBookReport(db, road, 8, kUs, file); },

@@ -5,7 +5,9 @@
 
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <iterator>
 
 namespace tarmela
 {
@@ -103,6 +105,58 @@ TEST(PagePaint, CrossSectionFormationLiesOnItsLevels)
     // The figure box's left edge and the frame 3 cm from the paper's edge.
     EXPECT_TRUE(colourNear(image, l.boxX(), y + l.Len10 / 2.0, Qt::black));
     EXPECT_TRUE(colourNear(image, 30 * kTwipsPerMm, l.PageHeight / 2.0, Qt::black));
+}
+
+// A sheet's scale follows its widest section on either side: one section reaching far out on
+// its left or its right (a fill slope carried 32 m past the last reading) next to a narrow one
+// draws nothing of either outside its figure box's width, nor outside its slot.
+TEST(PagePaint, CrossSectionsStayInsideTheirBoxesWhenOneReachesFarOnOneSide)
+{
+    const CrossSectionLayout l = CrossSectionLayout::at(1.0, Paper::A4, PageMargins{});
+    CrossDistances d;
+    d.left = {2, 2};
+    d.right = {2, 2};
+    for (const bool farLeft : {true, false}) {
+        SCOPED_TRACE(farLeft ? "far left" : "far right");
+        CrossSectionPage page;
+        page.pageCount = 1;
+        for (const double fc : {101.0, 116.0}) {
+            RlRow r;
+            r.chainage = fc == 101 ? 0 : 20;
+            r.centre = 100;
+            r.left = {100, 100};
+            r.right = {100, 100};
+            r.fc = r.fl1 = r.fl2 = r.fr1 = r.fr2 = fc;
+            r.width = 8;
+            (farLeft ? r.leftSlope : r.rightSlope) = 2;
+            page.sections.push_back({r.chainage, 1, 0, sectionFigure(r, d), {}});
+        }
+        planCrossSectionPage(page, crossSectionSlot(l, 6), QLocale::c());
+        CrossSectionStyle style;
+        style.existing = QColor(0, 0, 200);
+        style.formation = QColor(0, 160, 0);
+        style.sectionsOnPage = 6;
+        const QImage image = paintPage(l.PageWidth, l.PageHeight, [&](QPainter& p) {
+            paintCrossSectionPage(p, l, page, style);
+        });
+        const QColor figure[4] = {style.existing, style.formation, style.fillTint, style.cutTint};
+        int drawn = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (std::find(std::begin(figure), std::end(figure), c) == std::end(figure))
+                    continue;
+                const int yt = y * 15, xt = x * 15;
+                const bool above0 = yt >= l.sectionTop(0, 6) && yt < l.boxTop(0, 6);
+                const bool above1 = yt >= l.sectionTop(1, 6) && yt < l.boxTop(1, 6);
+                if (!above0 && !above1)
+                    continue; // the boxes' bands, their captions and the other slots
+                ++drawn;
+                ASSERT_TRUE(xt >= l.boxX() - 15 && xt <= l.boxX() + l.BoxWidth + 15)
+                    << x << "," << y;
+            }
+        EXPECT_GT(drawn, 100);
+    }
 }
 
 } // namespace

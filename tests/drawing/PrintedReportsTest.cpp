@@ -44,15 +44,16 @@ TEST_F(PrintedReports, EarthworkShowsEveryColumnInEqualWidthsAndLeavesNullsEmpty
     db.exec("UPDATE Roads SET [From] = 'North', [To] = 'South', Length = 1500");
     db.exec("UPDATE RL_1 SET L8 = 99.5, C = 100, R8 = 0, FL2 = 100.25, FR2 = 100.125, "
             "[Fill Area] = 1234.5 WHERE Chainage = 0");
-    const auto doc = buildReport(ReportKind::EarthworkReport, db, road, 8, kUs, widths, "Long");
+    const auto doc = buildReport(ReportKind::EarthworkReport, db, road, 8, kUs, widths, "Long",
+                                 VolumeFormula::Prismoidal);
     ASSERT_EQ(doc->pageCount(), 2); // the rows, then the summary on a page of its own
     const ReportPage page = doc->page(0);
     const auto rows = pageRows(page);
     ASSERT_EQ(rows.size(), 5u + 2);
     EXPECT_EQ(rows[0], QStringList{"Page 1 of 2"});
     EXPECT_EQ(rows[2], (QStringList{"North To South", "Length=1500M."}));
-    EXPECT_EQ(rows[3], QStringList{"Quantity method: Long. Levels and chainages in m, areas in "
-                                   "m\u00b2, volumes in m\u00b3"});
+    EXPECT_EQ(rows[3], QStringList{"Quantity method: Long. Volumes by the prismoidal rule. Levels "
+                                   "and chainages in m, areas in m\u00b2, volumes in m\u00b3"});
 
     // One heading per column of the sheet's 25 (Chainage, 8 left, C, 8 right, 5 formation
     // levels, 2 areas), each column 1/25 of the printable width, so the table ends at the

@@ -44,7 +44,7 @@ TEST(SectionLayout, LongSectionPlacesChainagesAndLevels)
     const LongSectionLayout l = LongSectionLayout::at(1.0, 20);
     EXPECT_EQ(l.chainageX(1250, 1000), 5970);
     EXPECT_EQ(l.IntervalWidth, 454); // 20 x 22.68
-    EXPECT_EQ(l.TitleTopY, 14742);
+    EXPECT_EQ(l.TitleTopY, 15309);
 
     LevelRangeBuilder b;
     for (double v : {97.35, 101.80, double(NAN), 0.0})

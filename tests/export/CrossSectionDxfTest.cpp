@@ -78,6 +78,11 @@ TEST(CrossSectionDxf, SheetsSideBySideEveryEntityInsideItsSheetAndItsTextsInItsS
          "C=110, L1=111, L2=112, L4=115, L5=117, L6=119, L7=121, L8=124, R1=109, R2=108, "
          "R3=106, R4=104, R5=101, R6=99, R7=96, R8=92, FC=130, FL1=129.9, FL2=129.8, "
          "FR1=129.9, FR2=129.8, Width=7.5, Left Slope=2, Right Slope=2, Fill Area=900"},
+        // Narrow on the right; on the left a fill slope carried 30 m past the last reading.
+        {"one side far",
+         {2, 2},
+         "C=100, L1=100, L2=100, R1=100, R2=100, FC=116, FL1=116, FL2=116, FR1=116, FR2=116, "
+         "Width=8, Left Slope=2, Fill Area=300"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -98,6 +103,8 @@ TEST(CrossSectionDxf, SheetsSideBySideEveryEntityInsideItsSheetAndItsTextsInItsS
         int section = -1, sheet = 0, inSlot = 0;
         for (const auto& e : f.entities) {
             EXPECT_NE(e.layer(), "0");
+            if (!e.find(10)) // a polyline's head and end: its vertices carry the points
+                continue;
             const bool aligned = e.find(11) != nullptr;
             const double x = e.number(aligned ? 11 : 10), y = e.number(aligned ? 21 : 20);
             const double left = x < 21.5 ? 0 : 23;
@@ -105,6 +112,9 @@ TEST(CrossSectionDxf, SheetsSideBySideEveryEntityInsideItsSheetAndItsTextsInItsS
             EXPECT_LE(x, left + 20 + kTol);
             EXPECT_GE(y, 1 - kTol);
             EXPECT_LE(y, 28.7 + kTol);
+            if (e.type == "VERTEX") { // the outlines inside the figure box
+                EXPECT_TRUE(x >= left + 2.5 - kTol && x <= left + 18.5 + kTol) << e.layer() << x;
+            }
             if (e.type != "TEXT")
                 continue;
             if (e.text(1) == "EX. LEVEL") {
@@ -177,4 +187,37 @@ TEST(CrossSectionDxf, BadRequestsChangeNothing)
     EXPECT_EQ(kindOf(road.id(), d.options), ErrorKind::TableMissing);
 
     EXPECT_EQ(readFile(d.target), "old");
+}
+
+TEST(CrossSectionDxf, WorldUnitsTrueGeometryEachSectionAtItsOwnPoint)
+{
+    Drawing d;
+    RoadBuilder road(d.project.db(), 20, 20);
+    road.distances({2, 3, 2.5}, {2, 3, 2.5});
+    road.row(0, "C=100, L1=100.5, L3=99.5, R1=99.8, R2=99.6");
+    road.row(20, "C=101, L1=101.5, L3=100.5, R1=100.8, R2=100.6");
+    ExportCrossSectionsWorldDxf(d.project.db(), road.id(), d.options, d.target);
+    const DxfFile f = DxfFile::read(d.target);
+    // The centre lines stand at the sections' insertion points; the ground at its true offsets
+    // and levels from them.
+    const std::vector<DxfEntity> centres = f.ofType("LINE");
+    ASSERT_EQ(centres.size(), 2u);
+    const double x0 = centres[0].number(10), x1 = centres[1].number(10);
+    EXPECT_GT(x1 - x0, 2 * 5);
+    std::vector<std::pair<double, double>> ground;
+    for (const auto& e : f.ofType("VERTEX"))
+        if (e.layer() == "GROUND")
+            ground.emplace_back(e.number(10), e.number(20));
+    // One polyline a section, from the right to the left; L2 is empty, so L3 lies its own
+    // interval beyond L1.
+    EXPECT_EQ(ground, (std::vector<std::pair<double, double>>{{x0 + 5, 99.6},
+                                                              {x0 + 2, 99.8},
+                                                              {x0, 100},
+                                                              {x0 - 2, 100.5},
+                                                              {x0 - 4.5, 99.5},
+                                                              {x1 + 5, 100.6},
+                                                              {x1 + 2, 100.8},
+                                                              {x1, 101},
+                                                              {x1 - 2, 101.5},
+                                                              {x1 - 4.5, 100.5}}));
 }

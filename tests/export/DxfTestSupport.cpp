@@ -61,9 +61,13 @@ std::vector<DxfEntity> DxfFile::ofType(const std::string& type) const
 
 int DxfFile::linesOn(const std::string& layer) const
 {
+    // A polyline of n vertices counts as its n - 1 lines.
     int n = 0;
     for (const auto& e : entities)
-        n += e.type == "LINE" && e.layer() == layer;
+        if (e.layer() == layer)
+            n += e.type == "LINE" || e.type == "VERTEX";
+    for (const auto& e : entities)
+        n -= e.type == "POLYLINE" && e.layer() == layer;
     return n;
 }
 

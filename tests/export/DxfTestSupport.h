@@ -38,7 +38,7 @@ struct DxfFile {
 
     static DxfFile read(const QString& path);
     std::vector<DxfEntity> ofType(const std::string& type) const;
-    int linesOn(const std::string& layer) const;
+    int linesOn(const std::string& layer) const; // LINEs and the segments of POLYLINEs
     const DxfEntity* textStarting(const std::string& prefix, int nth = 0) const;
 };
 

@@ -78,9 +78,9 @@ TEST(LongSectionDxf, SheetsOfAKilometreOrOfTheFirstKilometresLastSection)
         EXPECT_EQ(bandTexts(f, 0).size(), 3u + 51 + 51 + 26);
         // The band grid: a vertical every 20 m (0.56) and seven band lines per sheet; the level
         // grid only when asked, with a line every 0.7 from 20.5 down to 6.5.
-        EXPECT_EQ(f.linesOn("GRID"), 3 * (51 + 7));
+        EXPECT_EQ(f.linesOn("GRID"), 3 * (51 + 8));
         d.options.lsectionGrid = true;
-        EXPECT_EQ(d.write(road.id()).linesOn("GRID"), 3 * (51 + 7 + 51 + 21));
+        EXPECT_EQ(d.write(road.id()).linesOn("GRID"), 3 * (51 + 8 + 51 + 21));
         EXPECT_NEAR(LongSectionDrawing::sheetLeft(99), 1.0 + 99 * 31.7, 1e-3);
     }
     {
@@ -109,6 +109,8 @@ TEST(LongSectionDxf, DatumLevelLabelsAndBandFigures)
     road.row(20, "C=100.4, FC=100.5, L3=100.1");
     road.row(40, "FC=100.1, L1=0");
     road.row(60, "C=100.6, FC=100.2, R1=100.2");
+    culverts::add(d.project.db(), road.id(),
+                  culverts::addType(d.project.db(), "Pipe", "P", "pipe.png", "pipe.png"), 30, "E");
 
     auto labels = [](const DxfFile& f) {
         std::vector<std::string> out;
@@ -150,6 +152,13 @@ TEST(LongSectionDxf, DatumLevelLabelsAndBandFigures)
     // The outermost shown readings, L2 and R2, whatever lies further out or in.
     EXPECT_EQ(values(4), (std::vector<std::string>{"LEFT"}));
     EXPECT_EQ(values(5), (std::vector<std::string>{"RIGHT", "99.90"}));
+    EXPECT_EQ(values(6), (std::vector<std::string>{"FC-C", "-0.30", "+0.10", "-0.40"}));
+    // The culvert's mark under the formation at 30 m, labelled above it on its own layer.
+    const DxfEntity* culvert = f.textStarting("CULVERT");
+    ASSERT_NE(culvert, nullptr);
+    EXPECT_EQ(culvert->text(1) + culvert->layer(), "CULVERT 30CULVERTS");
+    EXPECT_NEAR(culvert->number(10), 1 + 30 * 0.028 + 0.06, kTol);
+    EXPECT_GT(culvert->number(20), (100.3 - 0.1 - 98) * 0.7 + 0.7 + 6.5);
     EXPECT_EQ(f.linesOn("CENTRE"), 1); // 0-20 only
     EXPECT_EQ(f.linesOn("FC"), 3);
     EXPECT_EQ(f.linesOn("RIGHT"), 0); // never two rows in a row

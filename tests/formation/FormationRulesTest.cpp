@@ -203,7 +203,9 @@ TEST_F(FormationRules, CulvertsInViewWithTheirPictures)
     EXPECT_NEAR(r.drawing.culverts[0].top, (111.2 + 101.3) / 2 - 0.5, 1e-9);
     EXPECT_EQ(r.message, "The culvert picture bad.png can't be read");
     EXPECT_EQ(source.load(frame, 0, 95, false).message, "");
-    const LongSectionPage page = LongSectionSource(db, road, {8, true, 95, folder.path()}).page(0);
-    ASSERT_EQ(page.culverts.size(), 1u);
-    EXPECT_NEAR(page.culverts[0].level, (111.2 + 101.3) / 2 - 0.1, 1e-9);
+    const LongSectionPage page = LongSectionSource(db, road, {8, true, 95}).page(0);
+    // The longitudinal section draws every culvert of the page as lines, pictures or none.
+    ASSERT_EQ(page.culverts.size(), 4u);
+    EXPECT_NEAR(page.culverts[1].level, (111.2 + 101.3) / 2 - 0.1, 1e-9);
+    EXPECT_TRUE(page.culverts[1].existing && !page.culverts[0].existing);
 }

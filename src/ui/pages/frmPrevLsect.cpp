@@ -29,9 +29,8 @@ std::int64_t frmPrevLsect::load()
         throw Error(ErrorKind::Usage, tr("No road selected. Select a road to view its L-Section"));
     // Every page from one state of the project: the source reads through a snapshot.
     m_source.reset();
-    m_source = std::make_unique<LongSectionSource>(
-        takeSnapshot(), app.CurrentRoadID,
-        longSectionOptions(app.settings, QCoreApplication::applicationDirPath()));
+    m_source = std::make_unique<LongSectionSource>(takeSnapshot(), app.CurrentRoadID,
+                                                   longSectionOptions(app.settings));
     setWindowTitle(roadCaption(m_source->road().from, m_source->road().to));
     if (m_source->paging().pageCount == 0)
         throw Error(ErrorKind::NoRows, tr("There are no records to display for the current road!"));
@@ -49,10 +48,7 @@ QSize frmPrevLsect::pageTwips(double zoomPercent)
 
 void frmPrevLsect::readPage(std::int64_t index)
 {
-    QStringList problems;
-    m_page = m_source->page(index, &problems);
-    for (const QString& problem : problems)
-        prompts().tell(this, problem, QMessageBox::Warning);
+    m_page = m_source->page(index);
 }
 
 LongSectionStyle frmPrevLsect::style(double thinWidth) const

@@ -106,7 +106,10 @@ void frmReports::followDocument()
     // A rebuild that fails leaves nothing to show: the window goes (the user was told why).
     connect(&m_project, &ProjectDocument::settingsChanged, this,
             [this](ProjectDocument::SettingsParts parts) {
-                if (parts.testFlag(ProjectDocument::SettingsPart::Readings) && !RefreshData())
+                // The method and the volume formula are named in the report and make its sums.
+                if (parts.testAnyFlags(ProjectDocument::SettingsPart::Readings |
+                                       ProjectDocument::SettingsPart::Method) &&
+                    !RefreshData())
                     closeHostWindow(this);
             });
     connect(&m_project, &ProjectDocument::roadRemoved, this, [this](std::int64_t road) {
@@ -152,7 +155,8 @@ bool frmReports::RefreshData()
         const Road road = roads::get(db, m_road);
         const QuantityMethod* method = findQuantityMethod(s.settings.QuantityCalcMethod);
         m_document = buildReport(kind, db, road.id, s.settings.ViewSections, QLocale(), widths,
-                                 method ? QString::fromUtf8(method->caption) : QString());
+                                 method ? QString::fromUtf8(method->caption) : QString(),
+                                 VolumeFormula(s.settings.VolumeFormula));
         m_title = reportTitle(kind) + QStringLiteral(" \u2014 ") + road.from +
                   QStringLiteral(" To ") + road.to;
         setWindowTitle(tr("Print Report") + QStringLiteral(" \u2014 ") + m_title);

@@ -8,6 +8,7 @@
 #include "support/Widgets.h"
 #include "ui/common/dlgPageSetup.h"
 #include "ui/common/frmSelectPrinter.h"
+#include "ui/pages/frmMassHaul.h"
 #include "ui/pages/frmPrevLsect.h"
 #include "ui/pages/frmPrevXSect.h"
 
@@ -122,6 +123,23 @@ TEST(SectionViews, PrintingThroughThePdfFileEntry)
     cross.print();
     EXPECT_EQ(readPdf(file).pages, 26);
     EXPECT_EQ(QFileInfo(file).size(), wholeSize);
+}
+
+TEST(SectionViews, TheMassHaulDiagramPagesAndPrintsAsTheLongSection)
+{
+    UiProgram program;
+    appState().CurrentRoadID = createSampleRoad(program.db());
+    const QString file = program.dir.filePath("mass haul.pdf");
+    frmMassHaul view;
+    ASSERT_FALSE(view.loadFailed()) << program.lastTold().toStdString();
+    EXPECT_EQ(view.pageCount(), 3); // the long section's kilometre sheets
+    view.nextPage();
+    EXPECT_GT(child<QWidget>(&view, "picBox")->width(), 0);
+    answerPrinter(file, true, Paper::A3);
+    view.print();
+    const Pdf pdf = readPdf(file);
+    EXPECT_EQ(pdf.pages, 3);
+    EXPECT_NEAR(pdf.pointsOfFirstPage.width(), 1191, 1);
 }
 
 TEST(SectionViews, PagingStopsAtBothEndsAndLoadFailuresSayWhy)
