@@ -28,6 +28,18 @@ void book(Database& db, int id, double chainage, const QString& bs, const QStrin
         db.exec("UPDATE LB_1 SET " + extra + " WHERE ID = " + QString::number(id));
 }
 
+// The book below, rows 1..13 every 30 m.
+void textbookBook(Database& db)
+{
+    const char* readings[13][3] = {
+        {"0.855", "0.855", ""}, {"", "1.545", ""}, {"", "2.335", ""}, {"", "3.115", ""},
+        {"0.455", "", "3.825"}, {"", "1.380", ""}, {"", "2.055", ""}, {"", "2.855", ""},
+        {"0.585", "", "3.455"}, {"", "1.015", ""}, {"", "1.850", ""}, {"", "2.755", ""},
+        {"", "", "3.845"}};
+    for (int k = 0; k < 13; ++k)
+        book(db, k + 1, 30 * k, readings[k][0], readings[k][1], readings[k][2]);
+}
+
 } // namespace
 
 // Consecutive staff readings on continuously falling ground at 30 m, level with a 4 m staff,
@@ -44,13 +56,7 @@ void book(Database& db, int id, double chainage, const QString& bs, const QStrin
 TEST_F(LevelBookReduction, TextbookLevelBookByHeightOfInstrument)
 {
     roads::create(db);
-    const char* readings[13][3] = {
-        {"0.855", "0.855", ""}, {"", "1.545", ""}, {"", "2.335", ""}, {"", "3.115", ""},
-        {"0.455", "", "3.825"}, {"", "1.380", ""}, {"", "2.055", ""}, {"", "2.855", ""},
-        {"0.585", "", "3.455"}, {"", "1.015", ""}, {"", "1.850", ""}, {"", "2.755", ""},
-        {"", "", "3.845"}};
-    for (int k = 0; k < 13; ++k)
-        book(db, k + 1, 30 * k, readings[k][0], readings[k][1], readings[k][2]);
+    textbookBook(db);
 
     ConvertLevelBookToRL(db, 1, 380.5);
 
@@ -91,13 +97,7 @@ TEST_F(LevelBookReduction, ClosingErrorAndItsDistributionBySetups)
     for (const Case& c : cases) {
         db.exec("DELETE FROM LB_1");
         db.exec("DELETE FROM RL_1");
-        const char* readings[13][3] = {
-            {"0.855", "0.855", ""}, {"", "1.545", ""}, {"", "2.335", ""}, {"", "3.115", ""},
-            {"0.455", "", "3.825"}, {"", "1.380", ""}, {"", "2.055", ""}, {"", "2.855", ""},
-            {"0.585", "", "3.455"}, {"", "1.015", ""}, {"", "1.850", ""}, {"", "2.755", ""},
-            {"", "", "3.845"}};
-        for (int k = 0; k < 13; ++k)
-            book(db, k + 1, 30 * k, readings[k][0], readings[k][1], readings[k][2]);
+        textbookBook(db);
         if (*c.lastRow)
             db.exec(QString::fromLatin1(c.lastRow));
         SCOPED_TRACE(c.closing);
