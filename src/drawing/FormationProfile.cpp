@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace tarmela
 {
@@ -16,7 +17,6 @@ namespace
 
 constexpr double kAxis = 600;   // left axis, and the margin under the base line
 constexpr double kColumn = 600; // 50 m of chainage
-constexpr double kRow = 300;    // 1 m of level
 constexpr double kMarkerHalf = 75;
 constexpr double kTwipsPerPoint = 20;
 
@@ -39,6 +39,7 @@ QPen linePen(const QColor& colour, Qt::PenStyle style = Qt::SolidLine)
 void drawGrid(QPainter& p, const FormationProfileFrame& f)
 {
     const double base = f.height - kAxis;
+    const double kRow = f.rowMetres() * f.levelScale();
     p.setPen(linePen(QColor(228, 228, 228)));
     for (int i = 1; i < f.columns(); ++i)
         p.drawLine(QPointF(kAxis + kColumn * i, 0), QPointF(kAxis + kColumn * i, base));
@@ -57,8 +58,10 @@ void drawLevelLabels(QPainter& p, const FormationProfileFrame& f, std::int64_t d
     p.setFont(font);
     p.setPen(Qt::black);
     const double halfA = m.height() / 2;
+    const double kRow = f.rowMetres() * f.levelScale();
     for (int i = 1; i <= f.gridRows(); ++i) {
-        const QString label = QString::number(datum + i - 1);
+        const QString label =
+            plainDecimal(std::round((double(datum) + (i - 1) * f.rowMetres()) * 10) / 10);
         const double w = m.horizontalAdvance(label);
         p.drawText(QRectF(540 - w, f.height - kAxis - kRow * i - halfA, w, m.height()),
                    Qt::AlignLeft | Qt::AlignTop, label);
@@ -102,7 +105,18 @@ int FormationProfileFrame::columns() const
 
 int FormationProfileFrame::gridRows() const
 {
-    return int(std::max<std::int64_t>(0, nearestEven((height - 600) / 300)));
+    return int(
+        std::max<std::int64_t>(0, nearestEven((height - 600) / (rowMetres() * levelScale()))));
+}
+
+double FormationProfileFrame::rowMetres() const
+{
+    const double scale = levelScale();
+    for (double decade = 0.1; decade < 1e6; decade *= 10)
+        for (double m : {1.0, 2.0, 5.0})
+            if (std::round(m * decade * 10) / 10 * scale >= 240)
+                return std::round(m * decade * 10) / 10;
+    return 1e6;
 }
 
 void paintFormationProfile(QPainter& p, const FormationProfileDrawing& d)
@@ -126,11 +140,19 @@ void paintFormationProfile(QPainter& p, const FormationProfileDrawing& d)
     }};
     std::array<std::optional<double>, 4> previousY;
     double previousX = kAxis;
+    // Zoomed out, many rows share a pixel: one of them is drawn, and a chainage label only
+    // where it does not overlap the last one.
+    const double labelHeight = QFontMetricsF(fontOfPoints(QStringLiteral("Arial"), 8)).height();
+    std::optional<double> lastLabelX;
+    std::optional<double> drawnX;
     const double end = double(d.startChainage + f.visibleSpan());
     for (const FormationProfileRow& row : d.rows) {
         if (row.chainage < double(d.startChainage) || row.chainage >= end)
             continue;
         const double x = f.x(row.chainage, double(d.startChainage));
+        if (drawnX && x - *drawnX < kProfileTwipsPerPixel && &row != &d.rows.back())
+            continue;
+        drawnX = x;
         for (std::size_t j = 0; j < curves.size(); ++j) {
             const std::optional<double>& level = row.*curves[j].field;
             if (!level) {
@@ -144,8 +166,11 @@ void paintFormationProfile(QPainter& p, const FormationProfileDrawing& d)
             }
             previousY[j] = y;
         }
-        p.setPen(Qt::black);
-        drawChainageLabel(p, f, x, row.chainage);
+        if (!lastLabelX || x - *lastLabelX >= labelHeight) {
+            p.setPen(Qt::black);
+            drawChainageLabel(p, f, x, row.chainage);
+            lastLabelX = x;
+        }
         previousX = x;
     }
 

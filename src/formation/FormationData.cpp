@@ -75,9 +75,21 @@ std::optional<double> FormationData::pickedChainage(const PickRule& pick)
     return pick.after ? m_rows->firstChainageAbove(at) : m_rows->lastChainageUpTo(at);
 }
 
-std::vector<FormationProfileRow> FormationData::rowsIn(double from, double to)
+std::vector<FormationProfileRow> FormationData::rowsIn(double from, double to, double minGap)
 {
-    return profileRows(m_rows->between(from, to, RangeEnd::Excluded), m_shown);
+    std::vector<FormationProfileRow> rows;
+    std::optional<RlRow> last; // the last row read, when it was left out
+    m_rows->visitBetween(from, to, RangeEnd::Excluded, [&](const RlRow& row) {
+        if (minGap > 0 && !rows.empty() && row.chainage - rows.back().chainage < minGap) {
+            last = row;
+            return;
+        }
+        last.reset();
+        rows.push_back(profileRow(row, m_shown));
+    });
+    if (last)
+        rows.push_back(profileRow(*last, m_shown));
+    return rows;
 }
 
 std::optional<FormationProfileRow> FormationData::rowAt(double chainage)

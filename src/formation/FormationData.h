@@ -42,8 +42,10 @@ public:
     std::optional<FormationProfileRow> firstRow();
     // The chainage of the row a click picks; none when there is no such row.
     std::optional<double> pickedChainage(const PickRule& pick);
-    // The rows with from <= Chainage < to.
-    std::vector<FormationProfileRow> rowsIn(double from, double to);
+    // The rows with from <= Chainage < to. With minGap > 0, a row closer than that to the last
+    // one kept is left out (the last row of all is kept): what a view of many rows to the
+    // pixel can show.
+    std::vector<FormationProfileRow> rowsIn(double from, double to, double minGap = 0);
     std::optional<FormationProfileRow> rowAt(double chainage);
     std::optional<FormationProfileRow> rowBefore(const FormationProfileRow& row);
     // The rows after `from` up to and including `to`.

@@ -244,6 +244,10 @@ EarthworkResult FormationDesign::change(const EarthworkInputs& in,
         const bool full = !r;
         if (full)
             r = UpdateEarthworkQuantities(m_db, in);
+        // The recomputation reports a refused write rather than throwing it: here it undoes
+        // the whole change, or the FC written would stand beside the areas of before.
+        if (r->errorCode == EarthworkErrorCode::Database)
+            throw Error(ErrorKind::Database, r->error);
         // Before the areas in memory take the database's stamp: the journal's notes count
         // among its changes.
         std::vector<JournalRow> done;

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QStringList>
+#include <cmath>
 
 namespace tarmela
 {
@@ -39,8 +40,13 @@ FormationProfileSource::Redraw FormationProfileSource::load(const FormationProfi
     d.startChainage = startChainage;
     const double from = double(startChainage);
     const double to = from + double(frame.visibleSpan());
-    d.rows = m_data.rowsIn(from, to);
+    // Rows closer than a pixel are not told apart on the screen.
+    d.rows = m_data.rowsIn(from, to, kProfileTwipsPerPixel / frame.chainageScale());
     d.datum = fixedDatum ? fixedDatum : formation::automaticDatum(d.rows);
+    // Grid rows of several metres are labelled at multiples of their height.
+    const auto rowStep = std::int64_t(frame.rowMetres());
+    if (!fixedDatum && d.datum && rowStep > 1)
+        d.datum = std::int64_t(std::floor(double(*d.datum) / double(rowStep))) * rowStep;
     if (!d.datum) {
         r.message = QStringLiteral("There is no existing level between chainage %1 and %2 to set "
                                    "the datum from")

@@ -82,10 +82,61 @@ double culvertTop(const std::optional<double>& fcBefore, const std::optional<dou
     return (fcBefore.value_or(empty) + fcAfter.value_or(empty)) / 2 - 0.5;
 }
 
-int lastScrollStep(double maxChainage, std::int64_t visibleSpan)
+int lastScrollStep(double maxChainage, std::int64_t visibleSpan, std::int64_t columnMetres)
 {
-    const double steps = std::floor((maxChainage - double(visibleSpan)) / 50) + 1;
+    const double steps = std::floor((maxChainage - double(visibleSpan)) / double(columnMetres)) + 1;
     return int(std::clamp(steps, 0.0, double(std::numeric_limits<int>::max())));
+}
+
+} // namespace tarmela::formation
+
+namespace tarmela::formation
+{
+
+std::int64_t zoomedColumnMetres(std::int64_t columnMetres, bool in)
+{
+    static const std::int64_t steps[] = {1,    2,     5,     10,    20,    25,     50,
+                                         100,  200,   250,   500,   1000,  2000,   2500,
+                                         5000, 10000, 20000, 25000, 50000, 100000, 200000};
+    if (in) {
+        for (auto it = std::rbegin(steps); it != std::rend(steps); ++it)
+            if (*it < columnMetres)
+                return *it;
+        return steps[0];
+    }
+    for (std::int64_t s : steps)
+        if (s > columnMetres)
+            return s;
+    return std::end(steps)[-1];
+}
+
+FittedView fittedView(double from, double to, int columns)
+{
+    FittedView v;
+    if (columns < 1 || !(to >= from))
+        return v;
+    auto metres = std::max<std::int64_t>(1, std::int64_t(std::ceil((to - from) / columns)));
+    // The view starts at the column at or before `from`; a larger column may be needed for
+    // `to` to fall inside it (the end is outside the view).
+    for (;; ++metres) {
+        const double start = std::floor(from / double(metres)) * double(metres);
+        if (start + double(metres) * columns > to) {
+            v.columnMetres = metres;
+            v.startChainage = std::int64_t(start);
+            return v;
+        }
+    }
+}
+
+double fittedExaggeration(double lowLevel, double highLevel, double heightTwips,
+                          std::int64_t columnMetres)
+{
+    const double chainageScale = 600.0 / double(columnMetres);
+    const double range = std::max(highLevel - lowLevel, 0.1);
+    // Two grid rows of room (the datum lies up to a row below the lowest level); a row of
+    // the fitted scale is at most a fifth of the range.
+    const double e = std::floor(heightTwips / (range * 1.8) / chainageScale);
+    return std::clamp(e, 1.0, 1000.0);
 }
 
 } // namespace tarmela::formation

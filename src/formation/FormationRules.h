@@ -55,8 +55,24 @@ std::optional<std::int64_t> automaticDatum(const std::vector<FormationProfileRow
 double culvertTop(const std::optional<double>& fcBefore, const std::optional<double>& fcAfter,
                   std::int64_t datum);
 
-// The last value of the horizontal scroll bar (steps of 50 m): the first step whose view
-// (startChainage <= c < startChainage + span) holds the road's last chainage.
-int lastScrollStep(double maxChainage, std::int64_t visibleSpan);
+// The last value of the horizontal scroll bar (steps of a grid column, 50 m as the tool
+// opens): the first step whose view (startChainage <= c < startChainage + span) holds the
+// road's last chainage.
+int lastScrollStep(double maxChainage, std::int64_t visibleSpan, std::int64_t columnMetres = 50);
+
+// The views of the profile. Zooming steps through 1, 2, 5, 10, 20, 25, 50, 100, 200, 250,
+// 500 ... metres to a grid column; `in` gives the next smaller step, else the next larger one.
+std::int64_t zoomedColumnMetres(std::int64_t columnMetres, bool in);
+// The fewest whole metres to a column that show from..to in `columns` columns when the view
+// starts at a multiple of them; and the exaggeration (whole, 1 to 1000) that fits levels
+// lowLevel..highLevel in `heightTwips` of plot over the base line with a row to spare above
+// and below, at that chainage scale.
+struct FittedView {
+    std::int64_t columnMetres = 50;
+    std::int64_t startChainage = 0;
+};
+FittedView fittedView(double from, double to, int columns);
+double fittedExaggeration(double lowLevel, double highLevel, double heightTwips,
+                          std::int64_t columnMetres);
 
 } // namespace tarmela::formation

@@ -79,6 +79,14 @@ RlRowReader RlRowStore::summaries()
 
 std::vector<RlRow> RlRowStore::between(double from, double to, RangeEnd end)
 {
+    std::vector<RlRow> rows;
+    visitBetween(from, to, end, [&](const RlRow& row) { rows.push_back(row); });
+    return rows;
+}
+
+void RlRowStore::visitBetween(double from, double to, RangeEnd end,
+                              const std::function<void(const RlRow&)>& visit)
+{
     const bool included = end == RangeEnd::Included;
     RowReader& q = reader(included ? m_between : m_betweenOpen,
                           QStringLiteral("SELECT * FROM ") + m_table +
@@ -86,7 +94,13 @@ std::vector<RlRow> RlRowStore::between(double from, double to, RangeEnd end)
                                         : QStringLiteral(" WHERE Chainage >= ? AND Chainage < ?")) +
                               kOrder);
     q.bind(0, from).bind(1, to);
-    return rowsOf(q);
+    if (!m_columns)
+        m_columns.emplace(sheettable::columnNames(q));
+    RlRow row;
+    while (q.next()) {
+        m_columns->read(q, row);
+        visit(row);
+    }
 }
 
 std::vector<RlRow> RlRowStore::page(std::int64_t offset, int count)

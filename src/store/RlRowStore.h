@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -40,6 +41,9 @@ public:
     RlRowReader summaries();
 
     std::vector<RlRow> between(double from, double to, RangeEnd end = RangeEnd::Included);
+    // The same rows handed to `visit` one at a time, none kept (a whole long road in view).
+    void visitBetween(double from, double to, RangeEnd end,
+                      const std::function<void(const RlRow&)>& visit);
     // count rows from the offset-th (0-based).
     std::vector<RlRow> page(std::int64_t offset, int count);
     // At most count rows after the row (chainage, id), through the index.

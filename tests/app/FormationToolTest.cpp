@@ -8,9 +8,11 @@
 #include "store/Transaction.h"
 #include "support/TestProject.h"
 #include "support/UiProgram.h"
+#include "ui/formation/FormationProfileView.h"
 #include "ui/formation/frmPlotFormation.h"
 
 #include <QCheckBox>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -96,13 +98,22 @@ template <typename T> T* child(QWidget* parent, const char* name)
     return w;
 }
 
-// Clicks the profile at a chainage of the view.
+// Clicks the profile at a chainage of the view, at its scales.
 void clickAt(frmPlotFormation* tool, double chainage)
 {
-    QWidget* plot = child<QWidget>(tool, "pbGraph");
-    const double start = 50.0 * child<QScrollBar>(tool, "HScroll1")->value();
-    const int x = int((600 + 12 * (chainage - start)) / 15);
+    auto* plot = child<FormationProfileView>(tool, "pbGraph");
+    const FormationProfileFrame f = plot->frame();
+    const double start = double(f.columnMetres * child<QScrollBar>(tool, "HScroll1")->value());
+    const int x = int(f.x(chainage, start) / kProfileTwipsPerPixel);
     QTest::mouseClick(plot, Qt::LeftButton, {}, QPoint(x, plot->height() / 2));
+}
+
+// The view's chainages: from the left axis to the right one.
+std::pair<double, double> viewOf(frmPlotFormation* tool)
+{
+    const FormationProfileFrame f = child<FormationProfileView>(tool, "pbGraph")->frame();
+    const double start = double(f.columnMetres * child<QScrollBar>(tool, "HScroll1")->value());
+    return {start, start + double(f.visibleSpan())};
 }
 
 void typeAndUpdate(frmPlotFormation* tool, const QString& fc)
@@ -158,7 +169,7 @@ TEST(FormationToolWindow, PickTypeUpdateGradeAndUndo)
 
     clickAt(tool, 95); // picks the row at 100 (95 lies 45 m past the mark)
     QLineEdit* fc = child<QLineEdit>(tool, "txtFC");
-    EXPECT_EQ(fc->text(), "101");
+    EXPECT_EQ(fc->text(), "101.000");
     EXPECT_EQ(child<QLineEdit>(tool, "txtLeftDiff")->text(), "1.50"); // over L8 99.5
     EXPECT_TRUE(fc->hasFocus());
     typeAndUpdate(tool, "101.6");
@@ -183,10 +194,10 @@ TEST(FormationToolWindow, PickTypeUpdateGradeAndUndo)
     QScrollBar* along = child<QScrollBar>(tool, "HScroll1");
     along->setValue(along->maximum());
     clickAt(tool, 39900);
-    EXPECT_EQ(fc->text(), "101");
+    EXPECT_EQ(fc->text(), "101.000");
     child<QCheckBox>(tool, "chkGradientMode")->setChecked(true);
     clickAt(tool, 40000);
-    EXPECT_EQ(child<QLineEdit>(tool, "txtCentre")->text(), "100");
+    EXPECT_EQ(child<QLineEdit>(tool, "txtCentre")->text(), "100.000");
     typeAndUpdate(tool, "102");
     EXPECT_DOUBLE_EQ(fcAt(db, road, 39920), 101.2);
     EXPECT_DOUBLE_EQ(fcAt(db, road, 39980), 101.8);
@@ -307,4 +318,42 @@ TEST(FormationToolWindow, AlignmentByClicksTypedLengthUndoAndRedo)
     std::vector<std::string> edited = rlSheet(db, road);
     tool->recomputeRoad(true);
     EXPECT_EQ(rlSheet(db, road), edited);
+}
+
+// The views of the profile on a 40 km road: the stretch between two picks fitted to the window
+// (a click there still picks the section under it), a zoom that keeps the picked section in
+// view, the whole road by its key, the vertical exaggeration.
+TEST(FormationToolWindow, ViewsFitZoomAndExaggerate)
+{
+    UiProgram program;
+    const std::int64_t road = fortyKilometres(program.db());
+    frmMain w;
+    frmPlotFormation* tool = openTool(w, road);
+    ASSERT_TRUE(tool);
+    auto* picked = child<QLineEdit>(tool, "txtChainage");
+    clickAt(tool, 100);
+    clickAt(tool, 300);
+    tool->fitStretch();
+    auto [from, to] = viewOf(tool);
+    EXPECT_TRUE(from <= 100 && to > 300 && to - from < 260) << from << " " << to;
+    clickAt(tool, 242);
+    EXPECT_EQ(picked->text(), "240");
+    const std::int64_t fitted = child<FormationProfileView>(tool, "pbGraph")->frame().columnMetres;
+    tool->zoomIn();
+    std::tie(from, to) = viewOf(tool);
+    EXPECT_TRUE(from <= 240 && to > 240 && to - from < 200) << from << " " << to << " " << fitted;
+    QTest::keyClick(tool, Qt::Key_0, Qt::ControlModifier);
+    std::tie(from, to) = viewOf(tool);
+    EXPECT_TRUE(from <= 0 && to > 40000 && to < 44000) << from << " " << to;
+    // A chainage typed picks its section (brought into view), an FC typed with Enter is an
+    // Update of that section alone.
+    picked->setText("39961");
+    QTest::keyClick(picked, Qt::Key_Return);
+    QTest::keyClicks(child<QLineEdit>(tool, "txtFC"), "102.5\r");
+    EXPECT_DOUBLE_EQ(fcAt(program.db(), road, 39960), 102.5);
+    EXPECT_DOUBLE_EQ(fcAt(program.db(), road, 39940), 101);
+    child<QDoubleSpinBox>(tool, "spnExaggeration")->setValue(40);
+    const FormationProfileFrame f = child<FormationProfileView>(tool, "pbGraph")->frame();
+    EXPECT_DOUBLE_EQ(f.levelScale(), 40 * 600.0 / double(f.columnMetres));
+    EXPECT_TRUE(program.told.empty()) << program.lastTold().toStdString();
 }

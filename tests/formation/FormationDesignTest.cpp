@@ -259,6 +259,8 @@ TEST_F(FormationDesignTest, ChangesStoreWhatAFullRecomputationStores)
              [&] { design.setLevel(in, 620, 100.5); }, false},
             {"with other cambers", [&] { in.carriageCamber = 0.04; },
              [&] { design.setLevel(in, 640, 100.25); }, false},
+            {"with other readings per side", [&] { in.viewSections = 2; },
+             [&] { design.setLevel(in, 660, 100.2); }, false},
             {"grade", {}, [&] { design.setGrade(in, 100, 400, 101.25); }, true},
             {"level across a kilometre end",
              {},
@@ -399,4 +401,59 @@ TEST_F(FormationDesignTest, ToolRulePassesOverSectionsNotDesignedOrSurveyed)
     const EarthworkResult full = UpdateEarthworkQuantities(db, in);
     EXPECT_EQ(res.volumes.total(), full.volumes.total());
     EXPECT_GT(full.volumes.totalCut, 0);
+}
+
+// A write that fails part way (the Nth update of the sheet refused, as a full disk would) takes
+// the whole change back: every row as it was, the alignment too. The next change, the write
+// allowed again, stores what a full recomputation stores.
+TEST_F(FormationDesignTest, AWriteThatFailsPartWayLeavesEveryRowAsItWas)
+{
+    std::vector<std::pair<double, double>> rows;
+    for (int i = 0; i < 60; ++i)
+        rows.emplace_back(20.0 * i, 100 + 0.01 * i);
+    const auto r = road(db, rows);
+    const QString table = schema::rlTable(r);
+    FormationDesign design(db);
+    const EarthworkInputs in = inputs(r, 2);
+    design.recompute(in);
+    db.exec("CREATE TEMP TABLE writes (n INTEGER)");
+    db.exec("INSERT INTO writes VALUES (0)");
+    const struct {
+        int failAt; // the update of the sheet that fails: among the FC writes, or the
+                    // recomputation's
+        std::function<void()> change;
+    } cases[] = {
+        {3, [&] { design.setGrade(in, 100, 900, 104); }},
+        {45, [&] { design.setGrade(in, 100, 900, 104); }},
+        {1, [&] { design.setLevel(in, 500, 99); }},
+        {10,
+         [&] {
+             design.applyAlignment(in, {{0, 100, 0}, {600, 103, 200}, {1180, 100, 0}});
+         }},
+        {70,
+         [&] {
+             design.applyAlignment(in, {{0, 100, 0}, {600, 103, 200}, {1180, 100, 0}});
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.failAt);
+        QStringList columns;
+        const auto before = snapshot(db, r, &columns);
+        db.exec("UPDATE writes SET n = 0");
+        db.exec(QStringLiteral("CREATE TEMP TRIGGER failing BEFORE UPDATE ON %1 BEGIN UPDATE "
+                               "writes SET n = n + 1; SELECT RAISE(ABORT, 'disk full') WHERE "
+                               "(SELECT n FROM writes) >= %2; END")
+                    .arg(table)
+                    .arg(c.failAt));
+        EXPECT_TRUE(thrown(c.change));
+        db.exec("DROP TRIGGER failing");
+        EXPECT_EQ(differences(before, snapshot(db, r, &columns), columns).join('\n').toStdString(),
+                  "");
+        EXPECT_TRUE(alignments::read(db, r).empty());
+        design.setLevel(in, 1000, 101.5);
+        const auto changed = snapshot(db, r, &columns);
+        UpdateEarthworkQuantities(db, in);
+        EXPECT_EQ(differences(changed, snapshot(db, r, &columns), columns).join('\n').toStdString(),
+                  "");
+    }
 }

@@ -18,7 +18,14 @@ FormationProfileView::FormationProfileView(QWidget* parent) : QWidget(parent)
 
 FormationProfileFrame FormationProfileView::frame() const
 {
-    return {width() * kProfileTwipsPerPixel, height() * kProfileTwipsPerPixel};
+    return {width() * kProfileTwipsPerPixel, height() * kProfileTwipsPerPixel, m_columnMetres,
+            m_exaggeration};
+}
+
+void FormationProfileView::setScales(std::int64_t columnMetres, double exaggeration)
+{
+    m_columnMetres = columnMetres;
+    m_exaggeration = exaggeration;
 }
 
 void FormationProfileView::show(const FormationProfileDrawing& drawing)

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPolygonF>
 #include <QWidget>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -19,8 +20,10 @@ class FormationProfileView : public QWidget
 public:
     explicit FormationProfileView(QWidget* parent = nullptr);
 
-    // The plot's size in twips.
+    // The plot's size in twips and its scales.
     FormationProfileFrame frame() const;
+    // Metres of chainage to a grid column and the vertical exaggeration (FormationProfileFrame).
+    void setScales(std::int64_t columnMetres, double exaggeration);
     void show(const FormationProfileDrawing& drawing);
     // The marker's centre in twips; none hides it.
     void setMarker(std::optional<QPointF> twips);
@@ -55,6 +58,8 @@ protected:
 
 private:
     QImage m_picture;
+    std::int64_t m_columnMetres = 50;
+    double m_exaggeration = 25;
     std::optional<QPointF> m_marker;
     Overlay m_overlay;
 };

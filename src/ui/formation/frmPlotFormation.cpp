@@ -42,9 +42,11 @@ QString culvertFolder()
     return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Culverts"));
 }
 
+// Levels as the computations store them, to 3 decimals, so that the readouts line up ("100.000"
+// beside "99.454").
 QString levelText(const std::optional<double>& v)
 {
-    return v ? plainDecimal(*v) : QString();
+    return v ? QString::number(*v, 'f', 3) : QString();
 }
 
 QLineEdit* readout(const char* name, QWidget* parent, bool editable = false)
@@ -52,7 +54,7 @@ QLineEdit* readout(const char* name, QWidget* parent, bool editable = false)
     auto* box = new QLineEdit(parent);
     box->setObjectName(QString::fromLatin1(name));
     box->setReadOnly(!editable);
-    box->setFixedWidth(72);
+    box->setFixedWidth(66);
     box->setAlignment(Qt::AlignRight);
     return box;
 }
@@ -224,10 +226,12 @@ void frmPlotFormation::buildControls()
         QStringLiteral("QHeaderView::section { background-color: rgb(255,102,51); color: white; "
                        "font-weight: bold; border: none; border-right: 1px solid rgb(200,70,30); "
                        "border-bottom: 1px solid rgb(200,70,30); padding: 0 3px; }"));
-    const int volumeWidth = VellGrid1->fontMetrics().horizontalAdvance(tr("Cutting Quantity")) + 28;
-    VellGrid1->setColumnWidth(0, 48);
-    for (int c = 1; c < 4; ++c)
-        VellGrid1->setColumnWidth(c, volumeWidth);
+    // The volume columns share the grid's width, so that all four show also in a narrow
+    // window (800 x 600).
+    VellGrid1->setColumnWidth(0, 40);
+    VellGrid1->horizontalHeader()->setMinimumSectionSize(40);
+    VellGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    VellGrid1->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Fixed);
     VellGrid1->setMinimumWidth(200);
     VellGrid1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
     strip->addWidget(VellGrid1, 1);
@@ -238,7 +242,9 @@ void frmPlotFormation::buildControls()
         {tr("Chainage"), tr("Level"), tr("Length"), tr("Grade in %"), tr("Grade out %"), tr("K")});
     tblPvi->verticalHeader()->hide();
     tblPvi->verticalHeader()->setDefaultSectionSize(20);
-    tblPvi->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    // Every caption whole: a narrow table scrolls rather than cut them off.
+    tblPvi->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tblPvi->horizontalHeader()->setStretchLastSection(true);
     tblPvi->setMinimumWidth(240);
     tblPvi->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
     tblPvi->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -250,10 +256,11 @@ void frmPlotFormation::buildControls()
     auto* outer = new QGridLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
-    outer->addWidget(pbGraph, 0, 0);
-    outer->addWidget(VScroll1, 0, 1);
-    outer->addWidget(HScroll1, 1, 0);
-    outer->addWidget(panel, 2, 0, 1, 2);
+    outer->addWidget(buildViewBar(), 0, 0, 1, 2);
+    outer->addWidget(pbGraph, 1, 0);
+    outer->addWidget(VScroll1, 1, 1);
+    outer->addWidget(HScroll1, 2, 0);
+    outer->addWidget(panel, 3, 0, 1, 2);
     sbFormation = new QStatusBar(this);
     sbFormation->setObjectName(QStringLiteral("sbFormation"));
     sbFormation->setSizeGripEnabled(false);
@@ -264,8 +271,8 @@ void frmPlotFormation::buildControls()
     lblSkipped->setObjectName(QStringLiteral("lblSkipped"));
     sbFormation->addWidget(lblSkipped, 1);
     sbFormation->addPermanentWidget(lblPointer);
-    outer->addWidget(sbFormation, 3, 0, 1, 2);
-    outer->setRowStretch(0, 1);
+    outer->addWidget(sbFormation, 4, 0, 1, 2);
+    outer->setRowStretch(1, 1);
     outer->setColumnStretch(0, 1);
     setMinimumSize(560, 320);
 
@@ -282,8 +289,8 @@ void frmPlotFormation::buildControls()
         else
             pickNear(typed);
     });
-    connect(chkAlignment, &QCheckBox::toggled, this, [this](bool on) {
-        tblPvi->setVisible(on);
+    connect(chkAlignment, &QCheckBox::toggled, this, [this] {
+        placeTables();
         updateOverlay();
     });
     connect(tblPvi, &QTableWidget::cellChanged, this, &frmPlotFormation::pviCellEdited);
@@ -295,7 +302,7 @@ void frmPlotFormation::buildControls()
     });
     connect(pbGraph, &FormationProfileView::resized, this, &frmPlotFormation::pbRefresh);
     connect(HScroll1, &QScrollBar::valueChanged, this, [this](int value) {
-        StartChainage = std::int64_t(value) * 50;
+        StartChainage = std::int64_t(value) * m_columnMetres;
         pbRefresh();
     });
     connect(VScroll1, &QScrollBar::valueChanged, this, [this](int value) {
@@ -341,18 +348,27 @@ void frmPlotFormation::recomputeRoad(bool toolRule)
 void frmPlotFormation::showResult(const EarthworkResult& r)
 {
     VellGrid1->setUpdatesEnabled(false);
-    VellGrid1->setRowCount(0);
+    if (!r.volumesDone)
+        VellGrid1->setRowCount(0);
     if (r.volumesDone) {
         const QLocale grouped = groupedLocale(QLocale());
+        // The cells of the rows there already take the new texts: a long road's thousands of
+        // cells are not made again at every Update.
         const auto cell = [&](int row, int col, const QString& text, bool bold = false) {
-            auto* item = new QTableWidgetItem(text);
-            item->setTextAlignment(col == 0 ? Qt::AlignCenter : Qt::AlignRight | Qt::AlignVCenter);
-            if (bold) {
+            QTableWidgetItem* item = VellGrid1->item(row, col);
+            if (!item) {
+                item = new QTableWidgetItem;
+                item->setTextAlignment(col == 0 ? Qt::AlignCenter
+                                                : Qt::AlignRight | Qt::AlignVCenter);
+                VellGrid1->setItem(row, col, item);
+            }
+            if (item->font().bold() != bold) {
                 QFont f = item->font();
-                f.setBold(true);
+                f.setBold(bold);
                 item->setFont(f);
             }
-            VellGrid1->setItem(row, col, item);
+            if (item->text() != text)
+                item->setText(text);
         };
         const auto volume = [&](double v) { return grouped.toString(v, 'f', 2); };
         const auto& kms = r.volumes.kilometres;
@@ -363,6 +379,8 @@ void frmPlotFormation::showResult(const EarthworkResult& r)
             cell(i, 2, volume(kms[std::size_t(i)].cutting));
         }
         const int all = int(kms.size());
+        if (all > 0) // the total shows in the road's row alone (the road's row once)
+            delete VellGrid1->takeItem(all - 1, 3);
         cell(all, 0, QStringLiteral("ALL"), true);
         cell(all, 1, volume(r.volumes.totalFill), true);
         cell(all, 2, volume(r.volumes.totalCut), true);
@@ -400,9 +418,13 @@ void frmPlotFormation::pbRefresh()
     try {
         // The bar reaches the end of the road however wide the plot is now.
         const double last = m_source.data().maxChainage().value_or(0);
-        HScroll1->setMaximum(formation::lastScrollStep(last, frame.visibleSpan()));
-        HScroll1->setPageStep(std::max(1, frame.columns() - 1));
-        StartChainage = std::int64_t(HScroll1->value()) * 50;
+        {
+            const QSignalBlocker quiet(HScroll1); // this is the redraw
+            HScroll1->setMaximum(
+                formation::lastScrollStep(last, frame.visibleSpan(), m_columnMetres));
+            HScroll1->setPageStep(std::max(1, frame.columns() - 1));
+        }
+        StartChainage = std::int64_t(HScroll1->value()) * m_columnMetres;
 
         const std::optional<std::int64_t> fixed =
             s.settings.FixedDatum ? std::optional<std::int64_t>(s.settings.FixedDatumValue)
@@ -503,7 +525,7 @@ void frmPlotFormation::pickNear(double chainage)
         // A section typed out of view brings the view to it.
         const double end = double(StartChainage) + double(pbGraph->frame().visibleSpan());
         if (*nearest < double(StartChainage) || *nearest >= end)
-            HScroll1->setValue(int(std::floor(*nearest / 50)));
+            HScroll1->setValue(int(std::floor(*nearest / double(m_columnMetres))));
         ShowCurrent();
     } catch (const Error& e) {
         tell(e.message());
@@ -611,11 +633,32 @@ void frmPlotFormation::showEvent(QShowEvent* event)
     pbRefresh(); // the plot's first resize may come before the window is visible
 }
 
+void frmPlotFormation::placeTables()
+{
+    // The PVI table shows in the alignment mode. Beside the quantities it needs a wide window;
+    // in a narrow one (800 x 600) it takes their place, and the main window's status bar still
+    // shows the totals.
+    const bool aligning = chkAlignment->isChecked();
+    tblPvi->setVisible(aligning);
+    VellGrid1->setVisible(!aligning || width() >= 1000);
+}
+
+void frmPlotFormation::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    placeTables();
+}
+
 void frmPlotFormation::wheelEvent(QWheelEvent* event)
 {
     const int delta = event->angleDelta().y();
-    if (delta != 0)
+    if (delta != 0 && event->modifiers().testFlag(Qt::ControlModifier)) {
+        // Ctrl with the wheel zooms around the chainage under the pointer.
+        const QPointF at = pbGraph->mapFrom(this, event->position()) * kProfileTwipsPerPixel;
+        zoomTo(formation::zoomedColumnMetres(m_columnMetres, delta > 0), chainageAtX(at.x()));
+    } else if (delta != 0) {
         MouseWheel(delta);
+    }
     event->accept();
 }
 

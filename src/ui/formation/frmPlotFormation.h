@@ -3,6 +3,7 @@
 #include "compute/EarthworkQuantities.h"
 #include "formation/FormationDesign.h"
 #include "formation/FormationProfileSource.h"
+#include "formation/FormationRules.h"
 #include "ui/common/MdiChild.h"
 #include "ui/common/ProjectDocument.h"
 #include "ui/formation/FormationUpdateCommand.h"
@@ -12,6 +13,7 @@
 #include <memory>
 
 class QCheckBox;
+class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
 class QStatusBar;
@@ -42,9 +44,23 @@ public:
     // The main window's View > Refresh; Edit > Undo and Redo take the updates back and do
     // them again (one step). The tool shows the current road and closes when another becomes
     // current.
-    ChildCommands enabledCommands() const override { return ChildCommand::Refresh; }
+    ChildCommands enabledCommands() const override
+    {
+        return ChildCommand::Refresh | ChildCommand::ZoomIn | ChildCommand::ZoomOut;
+    }
     QUndoStack* undoStack() override { return m_undo; }
     void refresh() override { pbRefresh(); }
+    // The views of the profile (frmPlotFormationViews.cpp): a step along the chainage in or
+    // out around the picked section (or the middle of the view when it is not in view); the
+    // whole road, or the stretch between the last two picks, fitted to the window with an
+    // exaggeration that fits its levels; the vertical exaggeration itself.
+    void zoomIn() override { zoomTo(formation::zoomedColumnMetres(m_columnMetres, true)); }
+    void zoomOut() override { zoomTo(formation::zoomedColumnMetres(m_columnMetres, false)); }
+    // Metres of road to a grid column; `around` (the picked section when none) keeps its place.
+    void zoomTo(std::int64_t columnMetres, std::optional<double> around = std::nullopt);
+    void fitRoad();
+    void fitStretch();
+    void setExaggeration(double exaggeration);
 
     std::int64_t road() const { return m_road; }
 
@@ -65,10 +81,19 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
 private:
     void buildControls();
+    QWidget* buildViewBar();
+    void placeTables();
+    // Shows from..to (the road's first to last chainage, or a stretch).
+    void fitTo(double from, double to);
+    // The scales and the view's start put into the plot and the scroll bar, then one redraw.
+    // keepPickedLevel: a fixed datum moves to keep the picked section's level in sight.
+    void applyView(std::int64_t columnMetres, double exaggeration, std::int64_t start,
+                   bool keepPickedLevel = true);
     void followDocument();
     // Tells the document that the tool wrote the road's levels.
     void tellWritten();
@@ -124,6 +149,10 @@ private:
     QLabel *lblPointer = nullptr, *lblSkipped = nullptr;
 
     std::int64_t StartChainage = 0;
+    std::int64_t m_columnMetres = 50; // chainage of a grid column
+    double m_exaggeration = 25;
+    QDoubleSpinBox* spnExaggeration = nullptr;
+    QLabel* lblScale = nullptr;
     std::optional<std::int64_t> m_datum; // of the last redraw
     bool m_markerShown = false;          // a row has been marked since the window opened
     double CurrentChainage = 0;

@@ -69,14 +69,14 @@ void frmPlotFormation::usePviCellDelegate()
 
 double frmPlotFormation::chainageAtX(double xTwips) const
 {
-    return (xTwips - 600) / 12 + double(StartChainage);
+    return pbGraph->frame().chainageAt(xTwips, double(StartChainage));
 }
 
 std::optional<double> frmPlotFormation::levelAtY(double yTwips) const
 {
     if (!m_datum)
         return std::nullopt;
-    return double(*m_datum) - 1 + (pbGraph->frame().height - 600 - yTwips) / 300;
+    return pbGraph->frame().levelAt(yTwips, double(*m_datum));
 }
 
 void frmPlotFormation::plotPressed(QPointF twips)
@@ -275,13 +275,15 @@ void frmPlotFormation::updateOverlay()
         }
         o.selected = m_selectedPvi;
         if (formation::alignmentFault(m_pvis).isEmpty()) {
-            // A point every metre of the view on the alignment; a pixel is more than a metre.
+            // A point every metre of the view on the alignment, or every pixel when a pixel
+            // is more than a metre.
             const double from = std::max(start, m_pvis.front().chainage);
             const double to = std::min(end, m_pvis.back().chainage);
-            for (double x = from; x <= to; x += 1)
+            const double step = std::max(1.0, kProfileTwipsPerPixel / frame.chainageScale());
+            for (double x = from; x <= to; x += step)
                 o.alignment << QPointF(frame.x(x, start),
                                        frame.y(*formation::alignmentLevel(m_pvis, x), datum));
-            if (to >= from && std::floor(to - from) != to - from)
+            if (to >= from && std::fmod(to - from, step) != 0)
                 o.alignment << QPointF(frame.x(to, start),
                                        frame.y(*formation::alignmentLevel(m_pvis, to), datum));
         }
