@@ -5,6 +5,7 @@
 #include "drawing/ReportPainter.h"
 #include "store/Error.h"
 #include "store/Roads.h"
+#include "store/Transaction.h"
 #include "ui/common/AppState.h"
 #include "ui/common/BusyCursor.h"
 #include "ui/common/Prompts.h"
@@ -159,6 +160,8 @@ bool frmReports::RefreshData()
         if (!s.ProjectConnection)
             throw Error(ErrorKind::Database, tr("The project database is not open"));
         Database& db = *s.ProjectConnection;
+        // The whole document from one state of the project.
+        const ReadTransaction snapshot(db);
         const Road road = roads::get(db, m_road);
         const QuantityMethod* method = findQuantityMethod(s.settings.QuantityCalcMethod);
         m_document = buildReport(kind, db, road.id, s.settings.ViewSections, QLocale(), widths,

@@ -1,6 +1,7 @@
 // The section views as a user drives them: paging, printing through the "PDF file" entry of
 // "Select printer", and Page Setup.
 #include "sheets/SampleRoad.h"
+#include "store/Database.h"
 #include "store/Roads.h"
 #include "store/Statements.h"
 #include "support/UiProgram.h"
@@ -15,6 +16,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -102,7 +104,6 @@ TEST(SectionViews, PrintingThroughThePdfFileEntry)
         EXPECT_NEAR(pdf.pointsOfFirstPage.width(), c.points.width(), 1);
         EXPECT_NEAR(pdf.pointsOfFirstPage.height(), c.points.height(), 1);
     }
-
     // The longitudinal section offers landscape: A4 on its side, every kilometre a page.
     frmPrevLsect longSection;
     ASSERT_FALSE(longSection.loadFailed()) << program.lastTold().toStdString();
@@ -124,6 +125,17 @@ TEST(SectionViews, PrintingThroughThePdfFileEntry)
         click(d, "cmdCancel");
     });
     longSection.print();
+    // Every page comes from the state the view read, whatever another program writes since.
+    answerPrinter(file, true, Paper::A3);
+    cross.print();
+    const qint64 wholeSize = QFileInfo(file).size();
+    Database::open(program.db().path())
+        ->exec(QStringLiteral("DELETE FROM RL_%1 WHERE Chainage > 1000")
+                   .arg(appState().CurrentRoadID));
+    answerPrinter(file, true, Paper::A3);
+    cross.print();
+    EXPECT_EQ(readPdf(file).pages, 26);
+    EXPECT_EQ(QFileInfo(file).size(), wholeSize);
 }
 
 TEST(SectionViews, TheMassHaulDiagramPagesAndPrintsAsTheLongSection)
