@@ -112,6 +112,7 @@ TEST(ConcurrentWriters, WritersRacingARoadsDeletionWriteNothingForIt)
         {"import", "1", "rl", csv},
         {"recompute", "1"},
         {"formation", "1", "--at", "0", "--fc", "104"},
+        {"grade", "1", "--pvi", "0:104", "--pvi", "80:105"},
     };
     const QString start = cli.project;
     for (const QStringList& writer : writers) {
