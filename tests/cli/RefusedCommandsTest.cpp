@@ -41,6 +41,8 @@ struct RefusedCommands : CliFlatRoad {
 
 TEST_F(RefusedCommands, ArgumentsThatCannotBeReadOneWay)
 {
+    // One row is enough to keep a sheet from being replaced unasked.
+    ASSERT_EQ(cli({"generate", "2", "--start", "50", "--end", "50", "--lb", "--force"}), 0);
     const Refusal cases[] = {
         // A value before the road ID is the option's, never the road.
         {{"set-road", "--formation-camber", "2", "--bogus", "1"}, 1, "unexpected argument"},
@@ -53,6 +55,8 @@ TEST_F(RefusedCommands, ArgumentsThatCannotBeReadOneWay)
         {{"set-road", "1", "--formation-camber", "nan"}, 1, "must be a number"},
         {{"set-road", "1", "--carriage-camber", "-inf"}, 1, "must be a number"},
         {{"formation", "1", "--at", "1000", "--fc", "inf"}, 1, "must be a number"},
+        {{"reduce", "2", "--benchmark", "nan"}, 1, "must be a number"},
+        {{"generate", "2", "--start", "0", "--end", "100", "--lb"}, 1, "LB_2 holds 1 row"},
         {{"delete-road", "0"}, 1, "1 or more"},
         {{"delete-road", "1", "2"}, 1, "unexpected argument: 2"},
         {{"cross-distances", "1", "L1=2", "L1=3"}, 1, "L1 is given twice"},

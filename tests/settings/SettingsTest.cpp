@@ -87,18 +87,3 @@ TEST(Settings, AStoredValueThatDoesNotConvertKeepsItsDefault)
     EXPECT_EQ(SettingsStore().load().ViewSections, Settings().ViewSections);
     qputenv("XDG_CONFIG_HOME", config);
 }
-
-TEST(Settings, SetTextAcceptsOnlyValidValues)
-{
-    Settings s;
-    EXPECT_TRUE(s.setText("ViewSections", "2"));
-    EXPECT_FALSE(s.setText("ViewSections", "9"));
-    EXPECT_EQ(s.ViewSections, 2);
-    EXPECT_TRUE(s.setText("AutoSave", "false"));
-    EXPECT_FALSE(s.AutoSave);
-    EXPECT_FALSE(s.setText("NoSuchKey", "1"));
-    EXPECT_EQ(s.text("AutoSave"), "False");
-    EXPECT_EQ(s.text("NoSuchKey"), "");
-    EXPECT_TRUE(s.setText("LeftOrder", "2"));
-    EXPECT_FALSE(s.ordersValid());
-}

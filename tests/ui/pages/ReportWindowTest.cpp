@@ -1,4 +1,5 @@
 #include "store/Roads.h"
+#include "support/TestProject.h"
 #include "support/UiProgram.h"
 #include "support/Widgets.h"
 #include "ui/common/AppState.h"
@@ -30,10 +31,7 @@ struct ReportFrame {
     QMdiArea mdi;
     explicit ReportFrame(int sections)
     {
-        RoadChanges c;
-        c.from = "Ranipur";
-        c.to = "Kalaghat";
-        appState().CurrentRoadID = roads::create(p.db(), c);
+        appState().CurrentRoadID = test::makeRoad(p.db(), "Ranipur", "Kalaghat");
         p.db().exec(QStringLiteral(
                         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < "
                         "%1) INSERT INTO LB_1 (ID, Chainage, C, L1, R1) SELECT i, i * 20, 1.5, "
