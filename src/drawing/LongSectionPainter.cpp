@@ -283,7 +283,8 @@ namespace
 // A figure with two decimals and its sign, + included (0.00 reads +0.00).
 QString signedFigure(double v, const QLocale& locale)
 {
-    const QString figure = locale.toString(v, 'f', 2);
+    // A value that rounds to nothing has no sign to show.
+    const QString figure = locale.toString(std::abs(v) < 0.005 ? 0.0 : v, 'f', 2);
     return figure.startsWith(locale.negativeSign()) ? figure : locale.positiveSign() + figure;
 }
 

@@ -95,9 +95,11 @@ bool LongSectionDrawing::DxfLongSheet(const std::vector<RlRow>& rows)
             const float y = LevelY(float(v)) - TextHeight / 2;
             m_out.DxfText(SheetLeft - 0.1f, y, text, false, 2, SheetLeft - 0.1f, y);
         }
-        // The scales and the datum this sheet is drawn at.
-        std::string scales = QStringLiteral("H 1:2500  V 1:%1  DATUM %2")
-                                 .arg(levels.verticalScale(), 0, 'f', 0)
+        // The scales and the datum this sheet is drawn at, the sheet plotted at 1 unit = 1 cm:
+        // 1000 m across the grid's 28 units, a step of level to LevelHeight.
+        std::string scales = QStringLiteral("H 1:%1  V 1:%2  DATUM %3")
+                                 .arg(100000.0 / double(GridWidth), 0, 'f', 0)
+                                 .arg(100 * levels.step / double(LevelHeight), 0, 'f', 0)
                                  .arg(levels.low, 0, 'f', 2)
                                  .toStdString();
         if (levels.ownDatum)
