@@ -51,6 +51,9 @@ TEST(ExportFolderName, IsOneSafeFolderNameInsideTheBase)
     EXPECT_EQ(name(" ", " "), "to");
     EXPECT_EQ(name(QString::fromUtf8("K\xc3\xb6ln"), "Bonn"),
               QString::fromUtf8("K\xc3\xb6ln to Bonn").toStdString());
+    // Too long for a file system: cut to 200 bytes, never inside a character.
+    EXPECT_EQ(name("a" + QString(150, QChar(0xf6)), "B"),
+              ("a" + QString(99, QChar(0xf6))).toStdString());
 }
 
 TEST_F(Export, WritesTheSelectedOutputsIntoTheRoadsFolderInListOrder)

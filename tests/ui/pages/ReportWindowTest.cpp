@@ -2,6 +2,7 @@
 #include "support/UiProgram.h"
 #include "support/Widgets.h"
 #include "ui/common/AppState.h"
+#include "ui/common/ProjectDocument.h"
 #include "ui/pages/ReportPageView.h"
 #include "ui/pages/frmReports.h"
 
@@ -82,6 +83,12 @@ TEST(ReportWindow, ShowsTheRoadsReportPageByPageAndOneAtATime)
     const int width = view->width();
     QTest::keyClick(book, Qt::Key_Plus);
     EXPECT_GT(view->width(), width);
+
+    // Rows written by other work (a reduction, an Update) show at once.
+    const std::int64_t pages = book->pageCount();
+    f.p.db().exec("DELETE FROM LB_1 WHERE ID > 40");
+    currentDocument().noteRowsWritten({1, ProjectDocument::Rows::LevelBook, nullptr, false});
+    EXPECT_LT(book->pageCount() * 5, pages);
 
     // Asking again builds a fresh report in place of the open one.
     frmReports* earthwork = frmReports::Open(&f.mdi, ReportKind::EarthworkReport);
