@@ -28,10 +28,6 @@ TEST_F(CliRecompute, PrintsTheKilometreTableAndTheTotals)
                        "Total = 5,150.00 Cum\n"
                        "Volumes by average end areas\n");
     EXPECT_EQ(cli.open()->scalar("SELECT [Cut Area] FROM RL_1 WHERE ID = 3").toDouble(), 30);
-}
-
-TEST_F(CliRecompute, SaysWhichVolumeFormulaItUsed)
-{
     ASSERT_EQ(cli({"--set", "VolumeFormula=1", "recompute", "1"}), 0) << cli.err.toStdString();
     EXPECT_TRUE(cli.out.endsWith("Volumes by the prismoidal rule\n")) << cli.out.toStdString();
     EXPECT_EQ(cli({"--set", "VolumeFormula=2", "recompute", "1"}), 1);
@@ -72,7 +68,7 @@ TEST_F(CliRecompute, JsonHasTheAgreedShapeAndNumbersThatRoundTrip)
 }
 
 // A gap longer than 200 m still counts as 50 m, and both forms say so.
-TEST_F(CliRecompute, LongGapsAreListed)
+TEST_F(CliRecompute, LongGapsAreListedAndErrorsGoToStandardError)
 {
     cli.open()->exec("UPDATE RL_1 SET Chainage = 1400 WHERE ID = 3");
     ASSERT_EQ(cli({"recompute", "1"}), 0) << cli.err.toStdString();
@@ -82,10 +78,8 @@ TEST_F(CliRecompute, LongGapsAreListed)
     ASSERT_EQ(cli({"recompute", "1", "--json"}), 0);
     EXPECT_TRUE(cli.out.endsWith("\"gaps\": [{\"from\": 1000, \"to\": 1400, \"counted\": 50}]}\n"))
         << cli.out.toStdString();
-}
 
-TEST_F(CliRecompute, ErrorsGoToStandardErrorWithTheirStatus)
-{
+    // Errors go to standard error with their status.
     cli.open()->exec("UPDATE RL_1 SET FC = NULL WHERE ID = 2");
     EXPECT_EQ(cli({"recompute", "1"}), 2);
     EXPECT_TRUE(cli.out.isEmpty());
@@ -98,10 +92,7 @@ TEST_F(CliRecompute, ErrorsGoToStandardErrorWithTheirStatus)
     cli.open()->exec("DROP TABLE RL_1");
     EXPECT_EQ(cli({"recompute", "1"}), 2);
     EXPECT_TRUE(cli.err.contains("Datasheet not generated!"));
-}
-
-TEST_F(CliRecompute, AnEmptySheetPrintsAnEmptyTable)
-{
+    // An empty sheet prints an empty table.
     ASSERT_EQ(cli({"new-road", "--from", "A", "--to", "B"}), 0);
     ASSERT_EQ(cli({"recompute", "2", "--json"}), 0) << cli.err.toStdString();
     EXPECT_EQ(cli.out, "{\"road\": 2, \"method\": 1, \"kilometres\": [], \"all\": {\"filling\": 0, "
