@@ -60,6 +60,11 @@ TEST_F(CliExport, WritesTheNamedReportsAndPrintsTheirPaths)
 
 TEST_F(CliExport, EveryOutputWhenNoneIsNamedAndFailuresGoToStandardError)
 {
+    // The program folder has no Fonts/ARFONT8.fl: the printed reports are refused by name.
+    EXPECT_EQ(cli({"export", "1", "--dir", dir, "--pdf"}), 2);
+    EXPECT_TRUE(cli.err.contains("Level Book (PDF)") && cli.err.contains("ARFONT8.fl"))
+        << cli.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dir));
     // No drawing templates beside the program yet: the drawings fail, and the export, which
     // made the folders, takes them away again with the reports it wrote.
     EXPECT_EQ(cli({"export", "1", "--dir", dir}), 2);
@@ -86,8 +91,20 @@ TEST_F(CliExport, EveryOutputWhenNoneIsNamedAndFailuresGoToStandardError)
         EXPECT_GT(QFileInfo(path).size(), 0) << path.toStdString();
 }
 
-TEST_F(CliExport, AFailedReportExitsWithTwoAndKeepsOnlyAFolderThatWasThere)
+TEST_F(CliExport, MistakesAndAFailedReportKeepOnlyAFolderThatWasThere)
 {
+    EXPECT_EQ(cli({"export", "1"}), 1);
+    EXPECT_TRUE(cli.err.contains("--dir"));
+    EXPECT_EQ(cli({"export", "--dir", dir}), 1);
+    EXPECT_EQ(cli({"export", "7", "--dir", dir}), 2);
+    EXPECT_TRUE(cli.err.contains("no road with ID 7"));
+    EXPECT_FALSE(QFileInfo::exists(dir));
+    writeFile(dir, "");
+    EXPECT_EQ(cli({"export", "1", "--dir", dir, "--earthwork"}), 2);
+    EXPECT_TRUE(cli.err.contains("Cannot create the folder")) << cli.err.toStdString();
+    EXPECT_TRUE(cli.out.isEmpty());
+    QFile::remove(dir);
+
     cli.open()->exec("DROP TABLE RL_1");
     const QStringList args{"export", "1", "--dir", dir, "--level-book", "--earthwork"};
     EXPECT_EQ(cli(args), 2);
@@ -99,15 +116,6 @@ TEST_F(CliExport, AFailedReportExitsWithTwoAndKeepsOnlyAFolderThatWasThere)
     markRoadFolder(folder, cli.project);
     EXPECT_EQ(cli(args), 2);
     EXPECT_EQ(cli.out, folder + "Level Book.htm\n");
-}
-
-TEST_F(CliExport, PdfPagesNeedTheWidthsFile)
-{
-    // The program folder has no Fonts/ARFONT8.fl: the printed reports are refused by name.
-    EXPECT_EQ(cli({"export", "1", "--dir", dir, "--pdf"}), 2);
-    EXPECT_TRUE(cli.err.contains("Level Book (PDF)") && cli.err.contains("ARFONT8.fl"))
-        << cli.err.toStdString();
-    EXPECT_FALSE(QFileInfo::exists(folder + "Level Book.pdf"));
 }
 
 TEST_F(CliExport, EveryOutputIsChosenByItsOwnOptionsAndWritten)
@@ -130,19 +138,4 @@ TEST_F(CliExport, EveryOutputIsChosenByItsOwnOptionsAndWritten)
         EXPECT_EQ(cli.out, folder + o.fileName + "\n");
         EXPECT_TRUE(readFile(folder + o.fileName).startsWith(start.at(o.kind)));
     }
-}
-
-TEST_F(CliExport, MistakesAreRefusedBeforeAnythingIsWritten)
-{
-    EXPECT_EQ(cli({"export", "1"}), 1);
-    EXPECT_TRUE(cli.err.contains("--dir"));
-    EXPECT_EQ(cli({"export", "--dir", dir}), 1);
-    EXPECT_EQ(cli({"export", "7", "--dir", dir}), 2);
-    EXPECT_TRUE(cli.err.contains("no road with ID 7"));
-    EXPECT_FALSE(QFileInfo::exists(dir));
-
-    writeFile(dir, "");
-    EXPECT_EQ(cli({"export", "1", "--dir", dir, "--earthwork"}), 2);
-    EXPECT_TRUE(cli.err.contains("Cannot create the folder")) << cli.err.toStdString();
-    EXPECT_TRUE(cli.out.isEmpty());
 }
