@@ -205,10 +205,8 @@ TEST_F(LevelBookReduction, ChainagesMissingFromTheRlSheetGetTheNextIds)
 {
     p.roadWithRows({0, 40});
     db.exec("UPDATE RL_1 SET ID = 7 WHERE Chainage = 40");
-    book(db, 1, 0, "1", "1", "");
-    book(db, 2, 20, "", "1.5", "");
-    book(db, 3, 40, "", "2", "");
-    book(db, 4, 60, "", "0.5", "");
+    for (int k = 0; k < 4; ++k)
+        book(db, k + 1, 20 * k, k ? "" : "1", QStringList{"1", "1.5", "2", "0.5"}[k], "");
 
     ConvertLevelBookToRL(db, 1, 50);
 
@@ -220,10 +218,8 @@ TEST_F(LevelBookReduction, AFailurePartWayLeavesBothSheetsAsTheyWere)
 {
     p.roadWithRows({0, 20, 40});
     db.exec("UPDATE RL_1 SET C = 10");
-    book(db, 1, 0, "1", "1", "");
-    book(db, 2, 20, "", "1", "");
-    book(db, 3, 40, "", "1", "");
-    book(db, 4, 60, "", "1", "");
+    for (int k = 0; k < 4; ++k)
+        book(db, k + 1, 20 * k, k ? "" : "1", "1", "");
     // The third row's save is refused, after two rows have been written.
     db.exec("CREATE TRIGGER refuse BEFORE UPDATE ON RL_1 WHEN OLD.Chainage = 40 "
             "BEGIN SELECT RAISE(ABORT, 'the disk is full'); END");
