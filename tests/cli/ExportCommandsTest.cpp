@@ -23,8 +23,7 @@ struct CliExport : ::testing::Test {
     void SetUp() override
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        ASSERT_EQ(cli({"new-road", "--from", "North", "--to", "South", "--length", "1100"}), 0)
-            << cli.err.toStdString();
+        ASSERT_TRUE(cli.ok({"new-road", "--from", "North", "--to", "South", "--length", "1100"}));
         auto db = cli.open();
         for (const char* sheet :
              {"RL_1 (ID, Chainage, C, [Fill Area])", "LB_1 (ID, Chainage, C, BS)"})
@@ -39,10 +38,8 @@ struct CliExport : ::testing::Test {
 
 TEST_F(CliExport, WritesTheNamedReportsAndPrintsTheirPaths)
 {
-    ASSERT_EQ(cli({"--set", "ViewSections=2", "export", "1", "--dir", dir, "--earthwork",
-                   "--level-book"}),
-              0)
-        << cli.err.toStdString();
+    ASSERT_TRUE(cli.ok(
+        {"--set", "ViewSections=2", "export", "1", "--dir", dir, "--earthwork", "--level-book"}));
     EXPECT_EQ(cli.out, folder + "Level Book.htm\n" + folder + "Earthwork Report.htm\n");
     EXPECT_TRUE(cli.err.isEmpty());
 
@@ -84,7 +81,7 @@ TEST_F(CliExport, EveryOutputWhenNoneIsNamedAndFailuresGoToStandardError)
     QDir().mkpath(cli.dir.filePath("Data"));
     for (const char* name : {"HeaderL.dxf", "HeaderX.dxf"})
         ASSERT_TRUE(QFile::copy(built.filePath(name), cli.dir.filePath("Data/") + name));
-    EXPECT_EQ(cli({"export", "1", "--dir", dir}), 0) << cli.err.toStdString();
+    EXPECT_TRUE(cli.ok({"export", "1", "--dir", dir}));
     EXPECT_EQ(cli.out, reports + folder + "LSection.dxf\n" + folder + "XSection.dxf\n" + folder +
                            "MassHaul.dxf\n");
     for (const QString& path : cli.out.split('\n', Qt::SkipEmptyParts))

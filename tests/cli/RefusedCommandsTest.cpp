@@ -22,8 +22,8 @@ struct RefusedCommands : CliFlatRoad {
     void SetUp() override
     {
         CliFlatRoad::SetUp();
-        ASSERT_EQ(cli({"new-road", "--from", "Cor", "--to", "Dun"}), 0);
-        ASSERT_EQ(cli({"generate", "2", "--start", "0", "--end", "100", "--rl", "--lb"}), 0);
+        ASSERT_TRUE(cli.ok({"new-road", "--from", "Cor", "--to", "Dun"}));
+        ASSERT_TRUE(cli.ok({"generate", "2", "--start", "0", "--end", "100", "--rl", "--lb"}));
     }
     void expectRefused(const Refusal& c)
     {
@@ -42,7 +42,7 @@ struct RefusedCommands : CliFlatRoad {
 TEST_F(RefusedCommands, ArgumentsThatCannotBeReadOneWay)
 {
     // One row is enough to keep a sheet from being replaced unasked.
-    ASSERT_EQ(cli({"generate", "2", "--start", "50", "--end", "50", "--lb", "--force"}), 0);
+    ASSERT_TRUE(cli.ok({"generate", "2", "--start", "50", "--end", "50", "--lb", "--force"}));
     const Refusal cases[] = {
         // A value before the road ID is the option's, never the road.
         {{"set-road", "--formation-camber", "2", "--bogus", "1"}, 1, "unexpected argument"},
@@ -111,28 +111,26 @@ TEST_F(RefusedCommands, ValuesOutsideTheirRangeNameTheRange)
 TEST_F(RefusedCommands, ValuesAtALimitAreTaken)
 {
     // Options come first, wherever the road's ID stands.
-    ASSERT_EQ(cli({"set-road", "--formation-camber", "2", "1"}), 0) << cli.err.toStdString();
-    ASSERT_EQ(cli({"set-road", "--length", "10000000", "2", "--carriage-camber=-25"}), 0)
-        << cli.err.toStdString();
+    ASSERT_TRUE(cli.ok({"set-road", "--formation-camber", "2", "1"}));
+    ASSERT_TRUE(cli.ok({"set-road", "--length", "10000000", "2", "--carriage-camber=-25"}));
     auto db = cli.open();
     EXPECT_EQ(roads::get(*db, 1).formationCamber, 2);
     EXPECT_EQ(roads::get(*db, 2).formationCamber, 3.5);
     EXPECT_EQ(roads::get(*db, 2).length, 10'000'000);
     EXPECT_EQ(roads::get(*db, 2).carriageCamber, -25);
     db.reset();
-    EXPECT_EQ(cli({"generate", "--start", "9999960", "2", "--end", "10000000", "--rl", "--force"}),
-              0)
-        << cli.err.toStdString();
+    EXPECT_TRUE(
+        cli.ok({"generate", "--start", "9999960", "2", "--end", "10000000", "--rl", "--force"}));
     EXPECT_EQ(cli.out, "RL_2: 3 rows\n");
-    EXPECT_EQ(cli({"formation", "1", "--at", "1000", "--fc", "10000"}), 0) << cli.err.toStdString();
-    EXPECT_EQ(cli({"cross-distances", "1", "L8=1000"}), 0) << cli.err.toStdString();
+    EXPECT_TRUE(cli.ok({"formation", "1", "--at", "1000", "--fc", "10000"}));
+    EXPECT_TRUE(cli.ok({"cross-distances", "1", "L8=1000"}));
 }
 
 // The results are the command's outcome: when they cannot be printed, the command failed.
 TEST(StandardOutput, AWriteThatFailsIsAFailure)
 {
     CliRun cli;
-    ASSERT_EQ(cli({"new-road", "--from", "A", "--to", "B"}), 0);
+    ASSERT_TRUE(cli.ok({"new-road", "--from", "A", "--to", "B"}));
     for (const QStringList& args : {QStringList{"roads"}, QStringList{"sample", "--sections", "5"},
                                     QStringList{"cross-distances", "1"}}) {
         QProcess p;
