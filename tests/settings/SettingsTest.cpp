@@ -43,13 +43,11 @@ TEST(Settings, ValuesRoundTripAsText)
     EXPECT_EQ(t.stored("AutoSave"), "False");
     EXPECT_EQ(t.stored("LSectionGrid"), "True");
     EXPECT_EQ(t.stored("PageLeft"), "1.5");
-    EXPECT_EQ(t.stored("MainWidth"), "6500");
     EXPECT_EQ(t.stored("ColorExisting"), "255");
 
     const Settings back = t.store.load();
     for (const QString& key : Settings::keys())
         EXPECT_EQ(back.text(key), s.text(key)) << key.toStdString();
-    EXPECT_FALSE(back.AutoSave);
 }
 
 TEST(Settings, AStoredValueThatDoesNotConvertKeepsItsDefault)
