@@ -51,28 +51,3 @@ TEST_F(CliGrade, WritesFcFromTheAlignmentAndShowsIt)
     ASSERT_TRUE(cli.ok({"delete-road", "1"}));
     EXPECT_EQ(pvis(), "");
 }
-
-TEST_F(CliGrade, RefusesWhatItCannotDoAndWritesNothing)
-{
-    ASSERT_EQ(cli(crest), 0);
-    const struct {
-        QStringList args;
-        const char* message;
-    } cases[] = {
-        {{"grade", "1", "--pvi", "900:101"}, "at least two PVIs"},
-        {{"grade", "1", "--pvi", "900:101", "--pvi", "1000:103:250", "--pvi", "1100:101"},
-         "The curves at chainages 900 and 1000 overlap"},
-        {{"grade", "1", "--pvi", "900:101:10", "--pvi", "1100:101"}, "first PVI"},
-        {{"grade", "1", "--pvi", "900:101", "--pvi", "900:102"}, "must increase"},
-        {{"grade", "1", "--pvi", "900:101", "--pvi", "1000:-2e9"}, "out of range"},
-        {{"grade", "1", "--pvi", "900"}, "--pvi needs CH:LEVEL[:LENGTH]"},
-        {{"grade", "1", "--pvi", "900:101", "--pvi", "1000:101", "--clear"}, "either"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(cli(c.args), 1) << c.args.join(' ').toStdString();
-        EXPECT_TRUE(cli.err.contains(c.message)) << cli.err.toStdString();
-        EXPECT_EQ(cli.err.count('\n'), 1) << cli.err.toStdString();
-        EXPECT_EQ(fc(), "101 | 102.5 | 101");
-        EXPECT_EQ(pvis(), "900 101 0 | 1000 103 100 | 1100 101 0");
-    }
-}

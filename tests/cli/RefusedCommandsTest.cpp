@@ -108,6 +108,52 @@ TEST_F(RefusedCommands, ValuesOutsideTheirRangeNameTheRange)
         expectRefused(c);
 }
 
+// With a crest on road 1, whose PVIs and FC a refused command keeps.
+TEST_F(RefusedCommands, RoadFormationAndGradeCommandsThatCannotBeDone)
+{
+    ASSERT_TRUE(
+        cli.ok({"grade", "1", "--pvi", "900:101", "--pvi", "1000:103:100", "--pvi", "1100:101"}));
+    const Refusal cases[] = {
+        {{"frobnicate"}, 1, "unknown command"},
+        {{"new-road", "--from", "A"}, 1, "new-road needs --from and --to"},
+        {{"new-road", "--from", "A", "--to", "B", "--interval", "0"}, 1, "intervals lie between"},
+        {{"new-road", "--from", "A", "--to", "B", "--cut-factor", "0.4"}, 1, "cut factors lie"},
+        {{"new-road", "--from", "A", "--to", "B", "--length", "ten"}, 1, "--length must be"},
+        {{"new-road", "--from", "A", "--to", "B", "--colour", "red"}, 1, "unexpected argument"},
+        {{"--set", "ViewSections=9", "roads"}, 1, "not a valid value for ViewSections"},
+        {{"--set", "NoSuchKey=1", "roads"}, 1, "with a known key"},
+        {{"delete-road", "7"}, 2, "no road with ID 7"},
+        {{"set-road", "7", "--from", "X"}, 2, "no road with ID 7"},
+        {{"delete-road", "x"}, 1, "must be a whole number"},
+        {{"formation", "1", "--at", "950", "--fc", "100"}, 2, "no section at chainage 950"},
+        {{"formation", "1", "--from", "1100", "--to", "900", "--fc", "100"},
+         1,
+         "higher chainage. To plot a gradient"},
+        {{"formation", "1", "--from", "800", "--to", "1100", "--fc", "100"},
+         2,
+         "no section at chainage 800 to start the gradient from"},
+        {{"formation", "1", "--at", "1000", "--fc", "0"}, 1, "Invalid formation value!"},
+        {{"formation", "1", "--at", "1000", "--fc", "high"}, 1, "--fc"},
+        {{"formation", "1", "--at", "1000"}, 1, "formation needs --fc V"},
+        {{"formation", "1", "--at", "1000", "--from", "900", "--fc", "100"},
+         1,
+         "formation needs --fc V"},
+        {{"formation", "7", "--at", "1000", "--fc", "100"}, 2, "no road with ID 7"},
+        {{"grade", "1", "--pvi", "900:101"}, 1, "at least two PVIs"},
+        {{"grade", "1", "--pvi", "900:101", "--pvi", "1000:103:250", "--pvi", "1100:101"},
+         1,
+         "The curves at chainages 900 and 1000 overlap"},
+        {{"grade", "1", "--pvi", "900:101:10", "--pvi", "1100:101"}, 1, "first PVI"},
+        {{"grade", "1", "--pvi", "900:101", "--pvi", "900:102"}, 1, "must increase"},
+        {{"grade", "1", "--pvi", "900:101", "--pvi", "1000:-2e9"}, 1, "out of range"},
+        {{"grade", "1", "--pvi", "900"}, 1, "--pvi needs CH:LEVEL[:LENGTH]"},
+        {{"grade", "1", "--pvi", "900:101", "--pvi", "1000:101", "--clear"}, 1, "either"},
+    };
+    for (const Refusal& c : cases)
+        expectRefused(c);
+    EXPECT_EQ(cli({}), 1); // the usage
+}
+
 TEST_F(RefusedCommands, ValuesAtALimitAreTaken)
 {
     // Options come first, wherever the road's ID stands.

@@ -33,27 +33,3 @@ TEST(CliRoads, CreateListChangeAndDeleteInACommaLocale)
     EXPECT_FALSE(db->tableExists("RL_1"));
     EXPECT_EQ(roads::list(*db).size(), 1);
 }
-
-TEST(CliRoads, MistakesGiveAMessageAnExitStatusAndNoChange)
-{
-    CliRun cli;
-    EXPECT_EQ(cli({"frobnicate"}), 1);
-    EXPECT_TRUE(cli.err.contains("unknown command"));
-    EXPECT_EQ(cli({"new-road", "--from", "A"}), 1);
-    EXPECT_EQ(cli({"new-road", "--from", "A", "--to", "B", "--interval", "0"}), 1);
-    EXPECT_EQ(cli({"new-road", "--from", "A", "--to", "B", "--cut-factor", "0.4"}), 1);
-    EXPECT_EQ(cli({"new-road", "--from", "A", "--to", "B", "--length", "ten"}), 1);
-    EXPECT_TRUE(cli.err.contains("--length")) << cli.err.toStdString();
-    EXPECT_EQ(cli({"new-road", "--from", "A", "--to", "B", "--colour", "red"}), 1);
-    EXPECT_EQ(cli({"--set", "ViewSections=9", "roads"}), 1);
-    EXPECT_EQ(cli({"--set", "NoSuchKey=1", "roads"}), 1);
-    ASSERT_TRUE(cli.ok({"roads"}));
-    EXPECT_EQ(cli.out.count('\n'), 1); // only the heading: nothing was created
-
-    EXPECT_EQ(cli({"delete-road", "7"}), 2);
-    EXPECT_TRUE(cli.err.contains("no road with ID 7"));
-    EXPECT_TRUE(cli.out.isEmpty());
-    EXPECT_EQ(cli({"set-road", "7", "--from", "X"}), 2);
-    EXPECT_EQ(cli({"delete-road", "x"}), 1);
-    EXPECT_EQ(cli({}), 1);
-}
