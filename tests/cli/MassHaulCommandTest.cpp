@@ -31,9 +31,6 @@ TEST_F(CliMassHaul, StretchesJsonAndTheTablePerSection)
     const QList<QByteArray> lines = readFile(csv).split('\n');
     ASSERT_EQ(lines.size(), 5); // heading, three sections, the last newline
     EXPECT_EQ(lines[3], "1100,0.000,30.000,1500.00,1500.00,3650.00,1500.00,-650.00");
-
-    EXPECT_EQ(cli({"masshaul", "2"}), 2);
-    EXPECT_EQ(cli({"masshaul", "1", "--csv", cli.dir.filePath("no/such/folder/x.csv")}), 2);
 }
 
 // The diagram and table through export: the files, their pages, every text of every sheet clear

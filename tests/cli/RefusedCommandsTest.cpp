@@ -15,7 +15,7 @@ namespace
 struct Refusal {
     QStringList args;
     int status;
-    const char* message; // a part of the one line on standard error
+    QString message; // a part of the one line on standard error
 };
 
 struct RefusedCommands : CliFlatRoad {
@@ -148,6 +148,28 @@ TEST_F(RefusedCommands, RoadFormationAndGradeCommandsThatCannotBeDone)
         {{"grade", "1", "--pvi", "900:101", "--pvi", "1000:-2e9"}, 1, "out of range"},
         {{"grade", "1", "--pvi", "900"}, 1, "--pvi needs CH:LEVEL[:LENGTH]"},
         {{"grade", "1", "--pvi", "900:101", "--pvi", "1000:101", "--clear"}, 1, "either"},
+        {{"cross-distances", "1", "L2=7", "L9=1"}, 1, "\"L9=1\" is not a cross distance"},
+        {{"cross-distances", "1", "L2=7", "C=2"}, 1, "\"C=2\" is not a cross distance"},
+        {{"cross-distances", "1", "L2=7", "L1=x"}, 1, "L1 must be a number, not \"x\""},
+        {{"cross-distances", "1", "L2=7", "L1=-1"}, 1, "L1 must not be negative"},
+        {{"cross-distances", "7"}, 2, "no road with ID 7"},
+        {{"generate", "1", "--start", "0", "--end", "200"}, 1, "generate needs --rl, --lb"},
+        {{"generate", "1", "--start", "zero", "--end", "200", "--rl"}, 1, "not \"zero\""},
+        {{"generate", "1", "--end", "200", "--rl"}, 1, "--start is required"},
+        {{"import", "1", "rl", cli.dir.filePath("no.csv")},
+         2,
+         "Cannot read " + cli.dir.filePath("no.csv")},
+        {{"import", "1", "xs", cli.project}, 1, "the sheet must be rl or lb, not \"xs\""},
+        {{"import", "1", "rl"}, 1, "missing CSV file"},
+        {{"reduce", "1"}, 1, "--benchmark is required"},
+        {{"reduce", "1", "--benchmark", "abc"}, 1, "not \"abc\""},
+        {{"--set", "VolumeFormula=2", "recompute", "1"}, 1, "valid value for VolumeFormula"},
+        {{"recompute", "1", "--csv"}, 1, "unexpected argument: --csv"},
+        {{"export", "1"}, 1, "export needs --dir DIR"},
+        {{"export", "--dir", cli.dir.filePath("out")}, 1, "missing road ID"},
+        {{"export", "7", "--dir", cli.dir.filePath("out")}, 2, "no road with ID 7"},
+        {{"masshaul", "7"}, 2, "no road with ID 7"},
+        {{"masshaul", "1", "--csv", cli.dir.filePath("no/x.csv")}, 2, "No such file or directory"},
     };
     for (const Refusal& c : cases)
         expectRefused(c);
