@@ -8,7 +8,7 @@
 using namespace tarmela;
 using namespace tarmela::test;
 
-TEST(CliSurvey, CrossDistancesAreShownAndSetOneByOne)
+TEST(CliSurvey, CrossDistancesAreSetOneByOneAndGenerateUsesTheRoadsInterval)
 {
     CommaLocale comma;
     CliRun cli;
@@ -20,21 +20,17 @@ TEST(CliSurvey, CrossDistancesAreShownAndSetOneByOne)
     ASSERT_TRUE(cli.ok({"cross-distances", "1", "R1=1.5"}));
     EXPECT_EQ(cli.out, "L1=1.5 L2=3 L3=0 L4=0 L5=0 L6=0 L7=0 L8=0 R1=1.5 R2=0 R3=0 R4=0 R5=0 "
                        "R6=0 R7=0 R8=2.25\n");
-}
 
-TEST(CliSurvey, GenerateUsesTheRoadsInterval)
-{
-    CliRun cli;
+    // Generate uses the road's interval; rows are replaced only when asked to.
     ASSERT_TRUE(cli.ok({"new-road", "--from", "A", "--to", "B", "--interval", "100"}));
-    ASSERT_TRUE(cli.ok({"generate", "1", "--start", "0", "--end", "1050", "--rl", "--lb"}));
-    EXPECT_EQ(cli.out, "RL_1: 12 rows\nLB_1: 12 rows\n");
-    // Rows are replaced only when asked to.
-    EXPECT_EQ(cli({"generate", "1", "--start", "0", "--end", "200", "--lb"}), 1);
-    EXPECT_EQ(cli.err, "tarmela-cli: LB_1 holds 12 rows, which generate replaces: add --force to "
+    ASSERT_TRUE(cli.ok({"generate", "2", "--start", "0", "--end", "1050", "--rl", "--lb"}));
+    EXPECT_EQ(cli.out, "RL_2: 12 rows\nLB_2: 12 rows\n");
+    EXPECT_EQ(cli({"generate", "2", "--start", "0", "--end", "200", "--lb"}), 1);
+    EXPECT_EQ(cli.err, "tarmela-cli: LB_2 holds 12 rows, which generate replaces: add --force to "
                        "replace them\n");
-    ASSERT_TRUE(cli.ok({"generate", "1", "--start", "0", "--end", "200", "--lb", "--force"}));
-    EXPECT_EQ(cli.out, "LB_1: 3 rows\n");
-    EXPECT_EQ(queryText(*cli.open(), "SELECT (SELECT COUNT(*) FROM RL_1), COUNT(*) FROM LB_1"),
+    ASSERT_TRUE(cli.ok({"generate", "2", "--start", "0", "--end", "200", "--lb", "--force"}));
+    EXPECT_EQ(cli.out, "LB_2: 3 rows\n");
+    EXPECT_EQ(queryText(*cli.open(), "SELECT (SELECT COUNT(*) FROM RL_2), COUNT(*) FROM LB_2"),
               "12 3");
 }
 

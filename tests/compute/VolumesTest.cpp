@@ -33,7 +33,7 @@ TEST(Volumes, SegmentsByAverageEndAreasWithGapsLongerThan200MetresCountedAsFifty
     EXPECT_DOUBLE_EQ(cut.total(), 500); // filling plus cutting
 }
 
-TEST(Volumes, TheStretchAcrossAKilometreEndGoesToTheLaterKilometre)
+TEST(Volumes, KilometreEndsEmptyKilometresAndLateStarts)
 {
     const VolumeSummary s = kilometreVolumes({{900, 2, 0}, {1000, 4, 0}, {1100, 6, 0}}, 1100);
     EXPECT_EQ(fills(s), (std::vector<double>{300, 500}));
@@ -44,10 +44,8 @@ TEST(Volumes, TheStretchAcrossAKilometreEndGoesToTheLaterKilometre)
     // is lost to both kilometres.
     const VolumeSummary noStep = kilometreVolumes({{900, 2, 0}, {1010, 4, 0}, {1100, 6, 0}}, 1000);
     EXPECT_EQ(fills(noStep), (std::vector<double>{0, 450}));
-}
 
-TEST(Volumes, EmptyKilometresAndLateStarts)
-{
+    // Empty kilometres and late starts.
     EXPECT_EQ(fills(kilometreVolumes({{500, 2, 0}, {2500, 6, 0}}, 2500)),
               (std::vector<double>{0, 0, 200}));
     const VolumeSummary single = kilometreVolumes({{2500, 7, 7}}, 2500);
