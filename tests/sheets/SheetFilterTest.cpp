@@ -73,7 +73,7 @@ TEST_F(FilterFixture, NumbersCompareAsNumbersAndLikeMatchesTextWithWildcards)
         EXPECT_EQ(chainagesOf(filter), chainages) << filter;
 }
 
-TEST_F(FilterFixture, UnusableFiltersAreRefusedWithAMessage)
+TEST_F(FilterFixture, UnusableFiltersAreRefusedAndAHostileValueIsOnlyText)
 {
     auto refused = [&](const QString& filter, const QString& part) {
         try {
@@ -93,10 +93,8 @@ TEST_F(FilterFixture, UnusableFiltersAreRefusedWithAMessage)
     refused("Chainage = '1' AND", "field name is missing");
     // Bracketed names are understood.
     EXPECT_EQ(chainagesOf("[TopWidth] LIKE '%'").size(), 10u);
-}
 
-TEST_F(FilterFixture, AHostileValueIsOnlyText)
-{
+    // A hostile value is only text.
     const QString clause = filterClause("Remarks", "=", "x'; DROP TABLE Roads; --");
     EXPECT_EQ(clause, "Remarks = 'x''; DROP TABLE Roads; --'");
     EXPECT_TRUE(chainagesOf(clause).empty());
