@@ -168,14 +168,9 @@ TEST_F(FormationDesignTest, RefusedChangesWriteNothing)
         const char* message;
     };
     const Case cases[] = {
-        {"zero", [&] { design.setLevel(in, 40, 0); }, "Invalid formation value!"},
+        // A zero FC, a downhill pick and missing rows are refused through the batch tool.
         {"negative", [&] { design.setGrade(in, 20, 60, -3); }, "Invalid formation value!"},
         {"not a number", [&] { design.setLevel(in, 40, NAN); }, "Invalid formation value!"},
-        {"downhill pick", [&] { design.setGrade(in, 60, 20, 9); }, "In GRADIENT mode slope"},
-        // The first gradient after opening starts from chainage 0, where this road has no row.
-        {"no start row", [&] { design.setGrade(in, 0, 60, 9); },
-         "There is no section at chainage 0 to start the gradient from"},
-        {"no row", [&] { design.setLevel(in, 50, 9); }, "There is no section at chainage 50"},
     };
     for (const Case& c : cases) {
         const auto e = thrown(c.change);
@@ -348,29 +343,6 @@ TEST_F(FormationDesignTest, AChangeOnARoadThatFailsToRecomputeReportsIt)
     const EarthworkResult changed = design.setLevel(in, 40, 12.5);
     EXPECT_TRUE(changed.error.contains("FC is empty in the section at chainage 20"));
     EXPECT_EQ(fcColumn(db, r), "10 | null | 12.5");
-}
-
-// Refused alignments write nothing, neither FC nor PVIs.
-TEST_F(FormationDesignTest, RefusedAlignmentsWriteNothing)
-{
-    const auto r = road(db, {{0, 10}, {20, 11}, {40, 12}});
-    FormationDesign design(db);
-    const EarthworkInputs in = inputs(r, 1);
-    const std::vector<Pvi> good{{0, 10, 0}, {20, 10.4, 10}, {40, 10, 0}};
-    design.applyAlignment(in, good);
-    EXPECT_EQ(fcColumn(db, r), "10 | 10.35 | 10");
-    for (const std::vector<Pvi>& bad : {std::vector<Pvi>{{0, 10, 0}},
-                                        {{0, 10, 0}, {20, 11, 50}, {40, 12, 0}},
-                                        {{0, 10, 0}, {0, 11, 0}},
-                                        {{0, 10, 5}, {40, 11, 0}},
-                                        {{0, 10, 0}, {40, 1e6, 0}}}) {
-        EXPECT_TRUE(thrown([&] { design.applyAlignment(in, bad); }));
-        EXPECT_EQ(fcColumn(db, r), "10 | 10.35 | 10");
-        EXPECT_EQ(alignments::read(db, r), good);
-    }
-    design.clearAlignment(r);
-    EXPECT_TRUE(alignments::read(db, r).empty());
-    EXPECT_EQ(fcColumn(db, r), "10 | 10.35 | 10");
 }
 
 // The tool's rule on a road being designed: sections without FC or without ground are passed
