@@ -8,6 +8,7 @@
 #include "store/Transaction.h"
 #include "support/TestProject.h"
 #include "support/UiProgram.h"
+#include "support/Widgets.h"
 #include "ui/formation/FormationProfileView.h"
 #include "ui/formation/frmPlotFormation.h"
 
@@ -26,6 +27,7 @@
 #include <gtest/gtest.h>
 
 using namespace tarmela;
+using tarmela::test::child;
 using tarmela::test::UiProgram;
 
 namespace
@@ -89,13 +91,6 @@ double fcAt(Database& db, std::int64_t road, double chainage)
                     .arg(schema::rlTable(road))
                     .arg(chainage))
         .toDouble();
-}
-
-template <typename T> T* child(QWidget* parent, const char* name)
-{
-    T* w = parent->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_TRUE(w) << name;
-    return w;
 }
 
 // Clicks the profile at a chainage of the view, at its scales.
