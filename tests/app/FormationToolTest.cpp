@@ -3,7 +3,6 @@
 #include "settings/Earthwork.h"
 #include "store/Numbers.h"
 #include "store/Roads.h"
-#include "store/RowReader.h"
 #include "store/Schema.h"
 #include "store/Transaction.h"
 #include "support/TestProject.h"
@@ -70,18 +69,10 @@ std::int64_t newRoad(Database& db)
     return roadOfSections(db, 33, false);
 }
 
-// The road's RL sheet, a line per row with every column named, for comparing whole states.
-std::vector<std::string> rlSheet(Database& db, std::int64_t road)
+// The road's RL sheet, every column of every row, for comparing whole states.
+std::string rlSheet(Database& db, std::int64_t road)
 {
-    RowReader q(db, "SELECT * FROM " + schema::rlTable(road) + " ORDER BY ID");
-    std::vector<std::string> rows;
-    while (q.next()) {
-        QStringList cells;
-        for (int i = 0; i < q.columnCount(); ++i)
-            cells << q.columnName(i) + '=' + (q.isNull(i) ? "null" : q.value(i).toString());
-        rows.push_back(cells.join(' ').toStdString());
-    }
-    return rows;
+    return test::queryText(db, "SELECT * FROM " + schema::rlTable(road) + " ORDER BY ID");
 }
 
 double fcAt(Database& db, std::int64_t road, double chainage)
@@ -229,7 +220,7 @@ TEST(FormationToolWindow, AGradientOverEmptyFcsIsTakenBackAndDoneAgainExactly)
     clickAt(tool, 0);
     typeAndUpdate(tool, "100.5");
     EXPECT_EQ(undoMenu(w), "on &Undo Update FC at 0 | off R&edo");
-    const std::vector<std::string> before = rlSheet(db, road);
+    const std::string before = rlSheet(db, road);
     auto* grid = child<QTableWidget>(tool, "VellGrid1");
     const int gridRows = grid->rowCount();
 
@@ -237,7 +228,7 @@ TEST(FormationToolWindow, AGradientOverEmptyFcsIsTakenBackAndDoneAgainExactly)
     child<QCheckBox>(tool, "chkGradientMode")->setChecked(true);
     typeAndUpdate(tool, "101");
     EXPECT_DOUBLE_EQ(fcAt(db, road, 300), 100.75);
-    const std::vector<std::string> after = rlSheet(db, road);
+    const std::string after = rlSheet(db, road);
     ASSERT_NE(after, before);
     EXPECT_EQ(undoMenu(w), "on &Undo Gradient 0 to 600 | off R&edo");
 
@@ -310,7 +301,7 @@ TEST(FormationToolWindow, AlignmentByClicksTypedLengthUndoAndRedo)
     EXPECT_TRUE(program.told.empty()) << program.lastTold().toStdString();
 
     // A full recomputation by the tool's rule finds what the edits left.
-    std::vector<std::string> edited = rlSheet(db, road);
+    const std::string edited = rlSheet(db, road);
     tool->recomputeRoad(true);
     EXPECT_EQ(rlSheet(db, road), edited);
 }
