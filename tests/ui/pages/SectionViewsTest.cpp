@@ -81,51 +81,34 @@ TEST(SectionViews, PrintingThroughThePdfFileEntry)
     EXPECT_FALSE(cross.optbAccepted);
     EXPECT_FALSE(QFile::exists(file));
 
+    // The longitudinal section and the mass haul diagram offer landscape: A4 (or A3) on its
+    // side, every kilometre a page.
+    frmPrevLsect longSection;
+    frmMassHaul massHaul;
+    massHaul.nextPage();
+    EXPECT_GT(child<QWidget>(&massHaul, "picBox")->width(), 0);
     const struct {
+        SectionViewWindow* view;
         bool all;
         Paper paper;
         int pages;
         QSizeF points;
-    } cases[] = {{true, Paper::A3, 26, {842, 1191}}, {false, Paper::A4, 1, {595, 842}}};
+    } cases[] = {{&cross, true, Paper::A3, 26, {842, 1191}},
+                 {&cross, false, Paper::A4, 1, {595, 842}},
+                 {&longSection, true, Paper::A4, 3, {842, 595}},
+                 {&massHaul, true, Paper::A3, 3, {1191, 842}}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.view->metaObject()->className());
+        ASSERT_FALSE(c.view->loadFailed()) << program.lastTold().toStdString();
         answerPrinter(file, c.all, c.paper);
-        cross.print();
-        EXPECT_TRUE(cross.optbAccepted);
-        EXPECT_EQ(cross.optbPaperSize, c.paper == Paper::A3 ? 1 : 0);
+        c.view->print();
+        EXPECT_TRUE(c.view->optbAccepted);
+        EXPECT_EQ(c.view->optbPaperSize, c.paper == Paper::A3 ? 1 : 0);
         const Pdf pdf = readPdf(file);
         EXPECT_EQ(pdf.pages, c.pages);
         EXPECT_NEAR(pdf.pointsOfFirstPage.width(), c.points.width(), 1);
         EXPECT_NEAR(pdf.pointsOfFirstPage.height(), c.points.height(), 1);
     }
-
-    // The longitudinal section offers landscape: A4 on its side, every kilometre a page.
-    frmPrevLsect longSection;
-    ASSERT_FALSE(longSection.loadFailed()) << program.lastTold().toStdString();
-    EXPECT_EQ(longSection.pageCount(), 3);
-    answerPrinter(file, true, Paper::A4);
-    longSection.print();
-    EXPECT_EQ(longSection.optbPaperOrientation, 2);
-    const Pdf pdf = readPdf(file);
-    EXPECT_EQ(pdf.pages, 3);
-    EXPECT_NEAR(pdf.pointsOfFirstPage.width(), 842, 1);
-    EXPECT_NEAR(pdf.pointsOfFirstPage.height(), 595, 1);
-}
-
-TEST(SectionViews, TheMassHaulDiagramPagesAndPrintsAsTheLongSection)
-{
-    UiProgram program;
-    appState().CurrentRoadID = createSampleRoad(program.db());
-    const QString file = program.dir.filePath("mass haul.pdf");
-    frmMassHaul view;
-    ASSERT_FALSE(view.loadFailed()) << program.lastTold().toStdString();
-    EXPECT_EQ(view.pageCount(), 3); // the long section's kilometre sheets
-    view.nextPage();
-    EXPECT_GT(child<QWidget>(&view, "picBox")->width(), 0);
-    answerPrinter(file, true, Paper::A3);
-    view.print();
-    const Pdf pdf = readPdf(file);
-    EXPECT_EQ(pdf.pages, 3);
-    EXPECT_NEAR(pdf.pointsOfFirstPage.width(), 1191, 1);
 }
 
 TEST(SectionViews, PagingStopsAtBothEndsAndLoadFailuresSayWhy)
