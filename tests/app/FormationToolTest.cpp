@@ -203,6 +203,36 @@ TEST(FormationToolWindow, PickTypeUpdateGradeAndUndo)
     typeAndUpdate(tool, "high");
     EXPECT_TRUE(program.lastTold().startsWith("Invalid formation value!"));
     EXPECT_DOUBLE_EQ(fcAt(db, road, 39960), 101);
+
+    // The views of the profile: the stretch between two picks fitted to the window (a click
+    // there still picks the section under it), a zoom that keeps the picked section in view,
+    // the whole road by its key, the vertical exaggeration.
+    child<QCheckBox>(tool, "chkGradientMode")->setChecked(false);
+    auto* picked = child<QLineEdit>(tool, "txtChainage");
+    clickAt(tool, 100);
+    clickAt(tool, 300);
+    tool->fitStretch();
+    auto [from, to] = viewOf(tool);
+    EXPECT_TRUE(from <= 100 && to > 300 && to - from < 260) << from << " " << to;
+    clickAt(tool, 242);
+    EXPECT_EQ(picked->text(), "240");
+    const std::int64_t fitted = child<FormationProfileView>(tool, "pbGraph")->frame().columnMetres;
+    tool->zoomIn();
+    std::tie(from, to) = viewOf(tool);
+    EXPECT_TRUE(from <= 240 && to > 240 && to - from < 200) << from << " " << to << " " << fitted;
+    QTest::keyClick(tool, Qt::Key_0, Qt::ControlModifier);
+    std::tie(from, to) = viewOf(tool);
+    EXPECT_TRUE(from <= 0 && to > 40000 && to < 44000) << from << " " << to;
+    // A chainage typed picks its section (brought into view), an FC typed with Enter is an
+    // Update of that section alone.
+    picked->setText("39961");
+    QTest::keyClick(picked, Qt::Key_Return);
+    QTest::keyClicks(child<QLineEdit>(tool, "txtFC"), "102.5\r");
+    EXPECT_DOUBLE_EQ(fcAt(db, road, 39960), 102.5);
+    EXPECT_DOUBLE_EQ(fcAt(db, road, 39940), 101);
+    child<QDoubleSpinBox>(tool, "spnExaggeration")->setValue(40);
+    const FormationProfileFrame f = child<FormationProfileView>(tool, "pbGraph")->frame();
+    EXPECT_DOUBLE_EQ(f.levelScale(), 40 * 600.0 / double(f.columnMetres));
 }
 
 // On a new road without FC: an FC at 0, then a gradient from 0 to 600. Edit > Undo puts the
@@ -303,42 +333,4 @@ TEST(FormationToolWindow, AlignmentByClicksTypedLengthUndoAndRedo)
     const std::string edited = rlSheet(db, road);
     tool->recomputeRoad(true);
     EXPECT_EQ(rlSheet(db, road), edited);
-}
-
-// The views of the profile on a 40 km road: the stretch between two picks fitted to the window
-// (a click there still picks the section under it), a zoom that keeps the picked section in
-// view, the whole road by its key, the vertical exaggeration.
-TEST(FormationToolWindow, ViewsFitZoomAndExaggerate)
-{
-    UiProgram program;
-    const std::int64_t road = fortyKilometres(program.db());
-    frmMain w;
-    frmPlotFormation* tool = openTool(w, road);
-    ASSERT_TRUE(tool);
-    auto* picked = child<QLineEdit>(tool, "txtChainage");
-    clickAt(tool, 100);
-    clickAt(tool, 300);
-    tool->fitStretch();
-    auto [from, to] = viewOf(tool);
-    EXPECT_TRUE(from <= 100 && to > 300 && to - from < 260) << from << " " << to;
-    clickAt(tool, 242);
-    EXPECT_EQ(picked->text(), "240");
-    const std::int64_t fitted = child<FormationProfileView>(tool, "pbGraph")->frame().columnMetres;
-    tool->zoomIn();
-    std::tie(from, to) = viewOf(tool);
-    EXPECT_TRUE(from <= 240 && to > 240 && to - from < 200) << from << " " << to << " " << fitted;
-    QTest::keyClick(tool, Qt::Key_0, Qt::ControlModifier);
-    std::tie(from, to) = viewOf(tool);
-    EXPECT_TRUE(from <= 0 && to > 40000 && to < 44000) << from << " " << to;
-    // A chainage typed picks its section (brought into view), an FC typed with Enter is an
-    // Update of that section alone.
-    picked->setText("39961");
-    QTest::keyClick(picked, Qt::Key_Return);
-    QTest::keyClicks(child<QLineEdit>(tool, "txtFC"), "102.5\r");
-    EXPECT_DOUBLE_EQ(fcAt(program.db(), road, 39960), 102.5);
-    EXPECT_DOUBLE_EQ(fcAt(program.db(), road, 39940), 101);
-    child<QDoubleSpinBox>(tool, "spnExaggeration")->setValue(40);
-    const FormationProfileFrame f = child<FormationProfileView>(tool, "pbGraph")->frame();
-    EXPECT_DOUBLE_EQ(f.levelScale(), 40 * 600.0 / double(f.columnMetres));
-    EXPECT_TRUE(program.told.empty()) << program.lastTold().toStdString();
 }
