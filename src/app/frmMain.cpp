@@ -22,7 +22,9 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUndoGroup>
@@ -332,8 +334,10 @@ void frmMain::createStatusBar()
         m_panels[i] = new QLabel(bar);
         m_panels[i]->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
         m_panels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        m_panels[i]->setMinimumWidth(i == 0 ? 220 : 150);
-        m_panels[i]->setContentsMargins(4, 0, 4, 0);
+        // No fixed width: a panel is as wide as its text at least, so that no text is cut
+        // or drawn over its neighbour's on a small screen; the road's panel takes the room
+        // left over.
+        m_panels[i]->setContentsMargins(3, 0, 3, 0);
         bar->addPermanentWidget(m_panels[i], i == 0 ? 2 : 1);
     }
 }
@@ -433,12 +437,39 @@ void frmMain::showHelpContents()
     }
     // Without a browser (or a desktop that can start one) the user still learns where the
     // pages are, rather than nothing happening.
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(index)))
+    const auto failed = [this, index] {
         prompts().tell(this,
                        tr("No browser could be started to show the help. The help pages are "
-                          "at %1: open that file in a browser.")
-                           .arg(QDir::toNativeSeparators(index)),
+                          "in the folder %1: open %2 there in a browser.")
+                           .arg(QDir::toNativeSeparators(QFileInfo(index).absolutePath()),
+                                QFileInfo(index).fileName()),
                        QMessageBox::Information);
+    };
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // The desktop's opener is started by the desktop services too, but its failure (no
+    // browser configured, none installed) is not reported back through them: it is watched
+    // here. It may run as long as the browser does; it is left running when the program ends.
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (!opener.isEmpty()) {
+        auto* run = new QProcess;
+        run->setProcessChannelMode(QProcess::ForwardedChannels);
+        connect(run, &QProcess::finished, this, [run, failed](int code, QProcess::ExitStatus how) {
+            if (code != 0 || how != QProcess::NormalExit)
+                failed();
+            run->deleteLater();
+        });
+        connect(run, &QProcess::errorOccurred, this, [run, failed](QProcess::ProcessError e) {
+            if (e == QProcess::FailedToStart) {
+                failed();
+                run->deleteLater();
+            }
+        });
+        run->start(opener, {QUrl::fromLocalFile(index).toString()});
+        return;
+    }
+#endif
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(index)))
+        failed();
 }
 
 void frmMain::tileSubWindows(Qt::Orientation along)

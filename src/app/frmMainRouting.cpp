@@ -5,6 +5,7 @@
 #include "app/WorkspaceHint.h"
 #include "app/frmMain.h"
 #include "compute/EarthworkQuantities.h"
+#include "compute/Volumes.h"
 #include "settings/Earthwork.h"
 #include "store/Error.h"
 #include "store/Roads.h"
@@ -23,6 +24,7 @@
 
 #include <QCoreApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -41,7 +43,8 @@ void tell(QWidget* parent, const QString& text, QMessageBox::Icon icon = QMessag
     prompts().tell(parent, text, icon);
 }
 
-// The filter window is one for the whole program, kept above the other windows.
+// The filter window is one for the whole program, kept above the other windows; it filters
+// the sheet that was active when it opened.
 QPointer<dlgSearchWindow>& filterWindow()
 {
     static QPointer<dlgSearchWindow> window;
@@ -210,23 +213,34 @@ void frmMain::onSubWindowActivated(QMdiSubWindow* window)
         });
     }
     command(QStringLiteral("mnuFileClose"))->setEnabled(window != nullptr);
+    // The filter window belongs to its sheet: another window active, it goes. (No window is
+    // active while the filter window itself has the focus.)
+    if (QPointer<dlgSearchWindow>& filter = filterWindow();
+        filter && window && window->widget() != filter->sheet())
+        filter->close();
     updateChildCommands();
 }
 
 void frmMain::clearQuantityPanels()
 {
-    for (int panel = 2; panel <= 4; ++panel)
+    for (int panel = 2; panel <= 4; ++panel) {
         setStatusPanel(panel, QString());
+        m_panels[panel - 1]->setToolTip(QString());
+        m_panels[panel - 1]->setEnabled(true);
+    }
 }
 
 void frmMain::markQuantitiesStale()
 {
+    // The figures greyed, and the total says so in place of the formula: one note for the
+    // three, which leaves the bar as narrow as before on a small screen.
     const QString mark = tr(" (before the last change)");
-    for (int panel = 2; panel <= 4; ++panel) {
-        const QString text = statusPanel(panel);
-        if (!text.isEmpty() && !text.endsWith(mark))
-            setStatusPanel(panel, text + mark);
-    }
+    const QString total = statusPanel(4);
+    if (total.isEmpty() || total.endsWith(mark))
+        return;
+    setStatusPanel(4, total.left(total.indexOf(QStringLiteral(" ("))) + mark);
+    for (int panel = 2; panel <= 4; ++panel)
+        m_panels[panel - 1]->setEnabled(false);
 }
 
 void frmMain::fileSave()
@@ -247,7 +261,7 @@ void frmMain::toggleFilterWindow()
         mark->setChecked(false);
         return;
     }
-    window = new dlgSearchWindow([this] { return activeSheet(); }, this);
+    window = new dlgSearchWindow(activeSheet(), this);
     window->setAttribute(Qt::WA_DeleteOnClose);
     connect(window, &dlgSearchWindow::closed, this, [mark] { mark->setChecked(false); });
     window->loadFields();
@@ -307,11 +321,23 @@ void frmMain::attachDocument(ProjectDocument& document)
             [this](std::int64_t road, const QuantityTexts& texts) {
                 if (road != appState().CurrentRoadID)
                     return;
+                // The totals say whose they are and how they were taken: the road's name is
+                // in the first panel beside them, the formula after the total, and both in
+                // the panels' tips.
+                const QString formula = QString::fromLatin1(
+                    volumeFormulaName(VolumeFormula(appState().settings.VolumeFormula)));
+                for (int panel = 2; panel <= 4; ++panel)
+                    m_panels[panel - 1]->setEnabled(true);
                 setStatusPanel(2, texts.filling);
                 setStatusPanel(3, texts.cutting);
-                setStatusPanel(4, texts.gaps.isEmpty()
-                                      ? texts.total
-                                      : texts.total + QStringLiteral("; ") + texts.gaps);
+                setStatusPanel(
+                    4, texts.total + QStringLiteral(" (by ") + formula +
+                           (texts.gaps.isEmpty() ? QString() : QStringLiteral("; ") + texts.gaps) +
+                           QStringLiteral(")"));
+                const QString tip =
+                    tr("The earthwork of %1 by %2, as last updated").arg(roadName(road), formula);
+                for (int panel = 2; panel <= 4; ++panel)
+                    m_panels[panel - 1]->setToolTip(tip);
             });
     connect(&document, &ProjectDocument::rowsChanged, this,
             [this, &document](const ProjectDocument::RowsWrite& w) {

@@ -8,6 +8,7 @@
 #include "store/Error.h"
 #include "store/Numbers.h"
 #include "store/Roads.h"
+#include "store/Transaction.h"
 
 #include <QLocale>
 
@@ -98,14 +99,18 @@ int formation(Context& ctx, Args& args)
     const auto from = args.option(QStringLiteral("--from"));
     const auto to = args.option(QStringLiteral("--to"));
     const auto fc = args.option(QStringLiteral("--fc"));
-    Database& db = ctx.database();
-    const std::int64_t road = requireRoad(db, args);
+    const std::int64_t road = roadArgument(args);
     args.finish();
     if (!fc || (at && (from || to)) || (!at && !(from && to)))
         throw Error(
             ErrorKind::Usage,
             QStringLiteral("formation needs --fc V with either --at C or --from C1 --to C2"));
     const double level = Args::number(*fc, QStringLiteral("--fc"));
+    Database& db = ctx.database();
+    // The write lock before the road and its cambers are read: the levels written follow
+    // from them.
+    Transaction tx(db);
+    requireRoad(db, road);
     const EarthworkInputs in = earthworkInputs(ctx, road);
     FormationDesign design(db);
     try {
@@ -113,6 +118,7 @@ int formation(Context& ctx, Args& args)
             at ? design.setLevel(in, Args::number(*at, QStringLiteral("--at")), level)
                : design.setGrade(in, Args::number(*from, QStringLiteral("--from")),
                                  Args::number(*to, QStringLiteral("--to")), level);
+        tx.commit();
         return printEarthwork(ctx, in, result, asJson);
     } catch (const Error& e) {
         // The tool's two-line messages on one line.
@@ -128,10 +134,16 @@ std::vector<Command> earthworkCommands()
         {QStringLiteral("recompute"), QStringLiteral("recompute ID [--json]"),
          [](Context& ctx, Args& args) {
              const bool asJson = args.flag(QStringLiteral("--json"));
-             const std::int64_t road = requireRoad(ctx.database(), args);
+             const std::int64_t road = roadArgument(args);
              args.finish();
+             Database& db = ctx.database();
+             // The write lock before the road's cambers are read: the areas follow from them.
+             Transaction tx(db);
+             requireRoad(db, road);
              const EarthworkInputs in = earthworkInputs(ctx, road);
-             return printEarthwork(ctx, in, UpdateEarthworkQuantities(ctx.database(), in), asJson);
+             const EarthworkResult result = UpdateEarthworkQuantities(db, in);
+             tx.commit();
+             return printEarthwork(ctx, in, result, asJson);
          }},
         {QStringLiteral("formation"),
          QStringLiteral("formation ID (--at C | --from C1 --to C2) --fc V [--json]"), formation},

@@ -5,6 +5,7 @@
 #include "formation/VerticalAlignment.h"
 #include "store/Error.h"
 #include "store/Numbers.h"
+#include "store/Transaction.h"
 
 #include <cmath>
 
@@ -84,14 +85,19 @@ int grade(Context& ctx, Args& args)
     const bool asJson = args.flag(QStringLiteral("--json"));
     const bool clear = args.flag(QStringLiteral("--clear"));
     const QStringList given = args.options(QStringLiteral("--pvi"));
-    Database& db = ctx.database();
-    const std::int64_t road = requireRoad(db, args);
+    const std::int64_t road = roadArgument(args);
     args.finish();
     if (clear && !given.isEmpty())
         throw Error(ErrorKind::Usage, QStringLiteral("grade takes either --pvi or --clear"));
+    Database& db = ctx.database();
+    // The write lock before the road and its cambers are read: the levels written follow
+    // from them, and a road deleted meanwhile must not get an alignment.
+    Transaction tx(db);
+    requireRoad(db, road);
     FormationDesign design(db);
     if (clear) {
         design.clearAlignment(road);
+        tx.commit();
         return 0;
     }
     if (given.isEmpty()) {
@@ -109,6 +115,7 @@ int grade(Context& ctx, Args& args)
         pvis.push_back(parsePvi(text));
     const EarthworkInputs in = earthworkInputs(ctx, road);
     const EarthworkResult result = design.applyAlignment(in, pvis);
+    tx.commit();
     if (asJson) {
         // The recomputation's object with the PVIs added.
         QString text;

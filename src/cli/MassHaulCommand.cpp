@@ -63,13 +63,14 @@ int masshaul(Context& ctx, Args& args)
 {
     const bool asJson = args.flag(QStringLiteral("--json"));
     const auto csv = args.option(QStringLiteral("--csv"));
-    Database& db = ctx.database();
-    const std::int64_t road = requireRoad(db, args);
+    const std::int64_t road = roadArgument(args);
     args.finish();
     if (csv && csv->trimmed().isEmpty())
         throw Error(ErrorKind::Usage, QStringLiteral("--csv needs a file name"));
-    // The cut factor and the rows from one state of the project.
+    Database& db = ctx.database();
+    // The cut factor and every section from one state of the road.
     const ReadTransaction snapshot(db);
+    requireRoad(db, road);
     const double factor = roads::get(db, road).cutFactor;
     MassHaul m;
     if (csv) {

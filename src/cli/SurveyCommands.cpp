@@ -87,10 +87,11 @@ struct CsvArguments {
     QString file;
 };
 
-CsvArguments csvArguments(Database& db, Args& args)
+// The road is not looked for here: a command that writes looks for it under the write lock.
+CsvArguments csvArguments(Args& args)
 {
     CsvArguments a;
-    a.road = requireRoad(db, args);
+    a.road = roadArgument(args);
     a.sheet = sheetArgument(args);
     a.file = args.positional(QStringLiteral("CSV file"));
     args.finish();
@@ -170,33 +171,53 @@ std::vector<Command> surveyCommands()
          }},
         {QStringLiteral("import"), QStringLiteral("import ID rl|lb FILE.csv"),
          [](Context& ctx, Args& args) {
+             const CsvArguments a = csvArguments(args);
              Database& db = ctx.database();
-             const CsvArguments a = csvArguments(db, args);
+             Transaction tx(db);
+             requireRoad(db, a.road);
              const CsvImportResult r = importSheetCsv(db, a.road, a.sheet, a.file);
+             tx.commit();
              ctx.out << statements::sheetTable(a.sheet, a.road) << ": " << rowCount(r.updated)
                      << " updated, " << rowCount(r.added) << " added\n";
              return 0;
          }},
         {QStringLiteral("export-csv"), QStringLiteral("export-csv ID rl|lb FILE.csv"),
          [](Context& ctx, Args& args) {
+             const CsvArguments a = csvArguments(args);
              Database& db = ctx.database();
-             const CsvArguments a = csvArguments(db, args);
+             requireRoad(db, a.road);
              const std::int64_t rows = exportSheetCsv(db, a.road, a.sheet, a.file);
              ctx.out << statements::sheetTable(a.sheet, a.road) << ": " << rowCount(rows)
                      << " written to " << oneLine(a.file) << '\n';
              return 0;
          }},
-        {QStringLiteral("reduce"), QStringLiteral("reduce ID --benchmark LEVEL"),
+        {QStringLiteral("reduce"),
+         QStringLiteral("reduce ID --benchmark LEVEL [--closing-benchmark LEVEL [--distribute]]"),
          [](Context& ctx, Args& args) {
              const double benchMark = requiredNumber(args, QStringLiteral("--benchmark"));
-             Database& db = ctx.database();
-             const std::int64_t road = requireRoad(db, args);
+             ReductionOptions options;
+             if (const auto closing = args.option(QStringLiteral("--closing-benchmark")))
+                 options.closingBenchMark =
+                     Args::number(*closing, QStringLiteral("--closing-benchmark"));
+             options.distribute = args.flag(QStringLiteral("--distribute"));
+             const std::int64_t road = roadArgument(args);
              args.finish();
-             const ReductionCounts counts = ConvertLevelBookToRL(db, road, benchMark);
+             if (options.distribute && !options.closingBenchMark)
+                 throw Error(ErrorKind::Usage,
+                             QStringLiteral("--distribute needs --closing-benchmark LEVEL"));
+             Database& db = ctx.database();
+             // The write lock before the road is looked for, as every change takes it.
+             Transaction tx(db);
+             requireRoad(db, road);
+             const ReductionCounts counts = ConvertLevelBookToRL(db, road, benchMark, options);
+             tx.commit();
              const QString rl = statements::sheetTable(Sheet::ReducedLevel, road);
              ctx.out << rl << ": levels reduced from the level book, bench mark "
                      << d3Text(benchMark) << '\n'
                      << rl << ": " << reductionSummary(counts) << '\n';
+             if (options.closingBenchMark)
+                 ctx.out << rl << ": " << closingErrorLine(counts.check) << '\n'
+                         << rl << ": " << correctionLine(counts.check) << '\n';
              return 0;
          }},
         {QStringLiteral("sample"), QStringLiteral("sample [--sections N]"),

@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QGuiApplication>
+#include <QStringDecoder>
 #include <QTextStream>
 #include <cstdio>
 #include <cstring>
@@ -21,11 +22,39 @@ void libraryMessage(QtMsgType type, const QMessageLogContext&, const QString& te
         std::fprintf(stderr, "tarmela-cli: %s\n", qUtf8Printable(tarmela::oneLine(text)));
 }
 
+// An argument that is not UTF-8 would reach the program with its odd bytes replaced, and a
+// file of another name than the one given would be read or written: it is refused, with the
+// bytes shown as \xNN.
+bool refuseNonUtf8(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray bytes(argv[i]);
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        [[maybe_unused]] const QString text = utf8(bytes);
+        if (!utf8.hasError())
+            continue;
+        QByteArray shown;
+        for (const char c : bytes)
+            shown +=
+                (c & 0x80) || c < 0x20
+                    ? QByteArray("\\x") + QByteArray::number(uchar(c), 16).rightJustified(2, '0')
+                    : QByteArray(1, c);
+        std::fprintf(stderr,
+                     "tarmela-cli: the argument \"%s\" is not UTF-8 text; give names and texts in "
+                     "UTF-8\n",
+                     tarmela::oneLine(QString::fromLatin1(shown.left(200))).toLatin1().constData());
+        return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
     qInstallMessageHandler(libraryMessage);
+    if (refuseNonUtf8(argc, argv))
+        return 1;
     // Pages written as PDF hold text, and the mass-haul drawing measures its texts so that
     // none lies on another: both need a GUI application, which runs on the offscreen platform
     // so that the batch tool needs no display.

@@ -219,7 +219,10 @@ void WriteLevelBookReport(Database& db, std::int64_t road, int viewSections, con
         }
         out.take(html);
     }
-    html += QLatin1String("</table>\n</body>\n</html>");
+    html += QLatin1String("</table>\n");
+    for (const QString& line : arithmeticCheckLines(book, locale))
+        html += QLatin1String("<p>") + htmlText(line) + QLatin1String("</p>\n");
+    html += QLatin1String("</body>\n</html>");
     out.finish(html);
 }
 

@@ -11,6 +11,7 @@
 #include "store/Transaction.h"
 #include "store/ValueRanges.h"
 
+#include <cmath>
 #include <limits>
 #include <optional>
 
@@ -67,9 +68,13 @@ QString reductionSummary(const ReductionCounts& counts)
     return text;
 }
 
-ReductionCounts ConvertLevelBookToRL(Database& db, std::int64_t road, double benchMark)
+ReductionCounts ConvertLevelBookToRL(Database& db, std::int64_t road, double benchMark,
+                                     const ReductionOptions& options)
 {
     requireInRange(ranges::kLevel, benchMark, QStringLiteral("bench mark"));
+    if (options.closingBenchMark)
+        requireInRange(ranges::kLevel, *options.closingBenchMark,
+                       QStringLiteral("closing bench mark"));
     const QString rl = schema::rlTable(road);
     const QString lb = schema::lbTable(road);
     Transaction tx(db);
@@ -90,11 +95,38 @@ ReductionCounts ConvertLevelBookToRL(Database& db, std::int64_t road, double ben
     RowWriter insertRl = rlRows.rowInserter(columns + QStringList{"ID", "Chainage"});
     RowWriter updateLb = sheettable::updater(db, lb, {QStringLiteral("HI")});
 
+    const QStringList bookColumns = QStringList{"ID", "Chainage"} + readingColumns() +
+                                    QStringList{"C", "BS", "FS", "TopWidth", "BottomWidth"};
+    const auto requireChainage = [](const RowReader& row) {
+        if (row.isNull(BookChainage))
+            throw Error(ErrorKind::NullValue,
+                        QStringLiteral("The level book row with ID %1 has no chainage; give it "
+                                       "one before reducing the level book")
+                            .arg(row.integer(BookId)));
+    };
+    const auto sightIn = [](const RowReader& row, int column) {
+        return row.optionalNumber(column).value_or(std::numeric_limits<double>::quiet_NaN());
+    };
+    // A closing error to distribute is known only at the book's end: a first reading works it.
+    LevelBookChecker checker(benchMark);
+    LevelBookCheck closing;
+    if (options.closingBenchMark && options.distribute) {
+        LevelBookChecker first(benchMark);
+        RowReader pass = sheettable::rows(db, statements::Sheet::LevelBook, road, bookColumns);
+        while (pass.next()) {
+            requireChainage(pass);
+            first.add(pass.number(BookChainage), sightIn(pass, BookBS), sightIn(pass, BookFS),
+                      sightIn(pass, BookCentre));
+        }
+        pass.reset();
+        first.close(*options.closingBenchMark, true);
+        closing = first.check();
+    }
+    SetupCount setups;
+
     // Row by row as the book is read: the writes change no column the reading orders by, and
     // memory stays the same for a book of any length.
-    RowReader book = sheettable::rows(db, statements::Sheet::LevelBook, road,
-                                      QStringList{"ID", "Chainage"} + readingColumns() +
-                                          QStringList{"C", "BS", "FS", "TopWidth", "BottomWidth"});
+    RowReader book = sheettable::rows(db, statements::Sheet::LevelBook, road, bookColumns);
     // Working values in double: the height of instrument runs across the whole book, and
     // single precision would drift by millimetres over a long road's many change points.
     double hi = benchMark;
@@ -103,21 +135,22 @@ ReductionCounts ConvertLevelBookToRL(Database& db, std::int64_t road, double ben
     ReductionCounts counts;
     while (book.next()) {
         const std::int64_t id = book.integer(BookId);
-        if (book.isNull(BookChainage))
-            throw Error(ErrorKind::NullValue,
-                        QStringLiteral("The level book row with ID %1 has no chainage; give it "
-                                       "one before reducing the level book")
-                            .arg(id));
+        requireChainage(book);
         const double chainage = book.number(BookChainage);
         if (!book.isNull(BookTopWidth))
             topWidth = book.number(BookTopWidth);
         if (!book.isNull(BookBottomWidth))
             bottomWidth = book.number(BookBottomWidth);
-        const auto sight = [&](int column) {
-            return book.optionalNumber(column).value_or(std::numeric_limits<double>::quiet_NaN());
-        };
+        const auto sight = [&](int column) { return sightIn(book, column); };
         const InstrumentStep step =
             instrumentStep(hi, sight(BookBS), sight(BookFS), sight(BookCentre));
+        checker.add(chainage, sight(BookBS), sight(BookFS), sight(BookCentre));
+        const SetupCount::Row setup = setups.next(sight(BookBS));
+        // A change point's level is its fore sight's, read from the setup before the change.
+        const bool changePoint = std::isnan(sight(BookCentre)) || sight(BookCentre) == 0;
+        const double centreCorrection =
+            closing.correction(changePoint ? setup.foreSight : setup.after);
+        const double readingCorrection = closing.correction(setup.after);
         hi = step.hiAfter;
         updateLb.bindNumber(0, d3(hi));
         updateLb.bindInteger(1, id);
@@ -149,10 +182,11 @@ ReductionCounts ConvertLevelBookToRL(Database& db, std::int64_t road, double ben
         int k = 0;
         for (int c = BookLeft; c < BookCentre; ++c) {
             const std::optional<double> reading = book.optionalNumber(c);
-            write.bindNumber(k++, reading ? std::optional<double>(level(step.levelOf(*reading)))
+            write.bindNumber(k++, reading ? std::optional<double>(
+                                                level(step.levelOf(*reading) + readingCorrection))
                                           : std::nullopt);
         }
-        write.bindNumber(k++, level(step.centre));
+        write.bindNumber(k++, level(step.centre + centreCorrection));
         write.bindNumber(k++, topWidth);
         write.bindNumber(k++, bottomWidth);
         write.bindInteger(k++, rlId);
@@ -161,7 +195,10 @@ ReductionCounts ConvertLevelBookToRL(Database& db, std::int64_t road, double ben
         write.run();
     }
     book.reset();
-    roads::setBenchmark(db, road, benchMark);
+    if (options.closingBenchMark)
+        checker.close(*options.closingBenchMark, options.distribute);
+    counts.check = checker.check();
+    roads::setBenchmark(db, road, benchMark, options.closingBenchMark, options.distribute);
     tx.commit();
     return counts;
 }

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "compute/LevelBookClosure.h"
+
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 namespace tarmela
 {
@@ -19,11 +22,21 @@ class Database;
 // the next free IDs. RL rows at chainages the level book does not hold are left alone, and so
 // are those whose level book row holds no sight and no reading (nothing was surveyed there: a
 // level would be invented). The road remembers the bench mark, for the Level Book report.
+//
+// With a closing bench mark the book's last row is the fore sight onto it; the closing error
+// is worked out, and when it is distributed every level read from setup k is corrected by
+// -e * k / N (N the closing reading's setup), so the closing row lands on the bench mark.
+struct ReductionOptions {
+    std::optional<double> closingBenchMark;
+    bool distribute = false;
+};
 struct ReductionCounts {
     std::int64_t reduced = 0;   // level book rows whose levels were written
     std::int64_t leftAlone = 0; // rows without any sight or reading
+    LevelBookCheck check;
 };
-ReductionCounts ConvertLevelBookToRL(Database& db, std::int64_t road, double benchMark);
+ReductionCounts ConvertLevelBookToRL(Database& db, std::int64_t road, double benchMark,
+                                     const ReductionOptions& options = {});
 
 // "12 rows reduced, 28 rows without readings left as they were" (the second part only when
 // there are such rows).

@@ -142,6 +142,7 @@ LevelBookContent::LevelBookContent(Database& db, std::int64_t road, int viewSect
     m_benchMarkAssumed = !benchMark;
     m_benchMark = benchMark.value_or(kAssumedHI);
     double hi = m_benchMark;
+    LevelBookChecker checker(m_benchMark);
     std::vector<double> row(m_stride);
     while (q.next()) {
         for (int v = 0; v < int(at.size()); ++v)
@@ -152,10 +153,39 @@ LevelBookContent::LevelBookContent(Database& db, std::int64_t road, int viewSect
         m_surveyed.push_back(surveyed);
         row[HiBefore] = hi;
         hi = instrumentStep(hi, row[BS], row[FS], row[C]).hiAfter;
+        checker.add(q.value(chainageAt).toDouble(), row[BS], row[FS], row[C]);
         m_values.insert(m_values.end(), row.begin(), row.end());
         m_chainages.push_back(plainText(q.value(chainageAt)));
         m_remarks.push_back(q.text(remarksAt));
     }
+    q.reset();
+    const Road details = roads::get(db, road);
+    if (details.closingBenchmark) {
+        try {
+            checker.close(*details.closingBenchmark, details.closingDistributed);
+        } catch (const Error&) {
+            // The book was changed since it was closed: its last row no longer reads onto the
+            // bench mark, and the check shows the arithmetic alone.
+        }
+    }
+    m_check = checker.check();
+}
+
+QStringList arithmeticCheckLines(const LevelBookContent& book, const QLocale& locale)
+{
+    const LevelBookCheck& c = book.check();
+    const double fromHI = c.lastHI - c.benchMark;
+    const bool checks = fmt3(c.rise(), locale) == fmt3(fromHI, locale);
+    QStringList lines{
+        QStringLiteral("Arithmetic check: \u03a3BS %1, \u03a3FS %2")
+            .arg(fmt3(c.sumBS, locale), fmt3(c.sumFS, locale)),
+        QStringLiteral("\u03a3BS \u2212 \u03a3FS = %1; last HI \u2212 bench mark = %2: %3")
+            .arg(fmt3(c.rise(), locale), fmt3(fromHI, locale),
+                 checks ? QStringLiteral("the arithmetic checks")
+                        : QStringLiteral("the arithmetic does not check"))};
+    if (c.closingBenchMark)
+        lines << closingErrorLine(c) << correctionLine(c);
+    return lines;
 }
 
 QString benchMarkLine(const LevelBookContent& book, const QLocale& locale)

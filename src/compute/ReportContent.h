@@ -1,5 +1,6 @@
 #pragma once
 
+#include "compute/LevelBookClosure.h"
 #include "compute/Volumes.h"
 
 #include <QLocale>
@@ -50,6 +51,9 @@ public:
     int viewSections() const { return m_viewSections; }
     double benchMark() const { return m_benchMark; }
     bool benchMarkAssumed() const { return m_benchMarkAssumed; }
+    // The book's arithmetic check, with the closing error when the road's level book was last
+    // closed on a bench mark (and its last row still reads onto one).
+    const LevelBookCheck& check() const { return m_check; }
     std::int64_t sectionCount() const { return std::int64_t(m_chainages.size()); }
     int linesPerSection() const { return 2 + 2 * m_viewSections; }
     std::int64_t lineCount() const { return sectionCount() * linesPerSection(); }
@@ -68,6 +72,7 @@ private:
     int m_stride = 0;
     double m_benchMark = 100;
     bool m_benchMarkAssumed = true;
+    LevelBookCheck m_check;
     std::vector<double> m_values;
     std::vector<bool> m_surveyed;
     std::vector<QString> m_chainages;
@@ -76,6 +81,10 @@ private:
 
 // "Bench mark 102.105", or "Bench mark 100.000 (assumed)" for a road never reduced.
 QString benchMarkLine(const LevelBookContent& book, const QLocale& locale);
+
+// The lines that end the Level Book: ΣBS and ΣFS, ΣBS − ΣFS beside the last height of
+// instrument minus the bench mark, and the closing error and correction when it was closed.
+QStringList arithmeticCheckLines(const LevelBookContent& book, const QLocale& locale);
 
 // The road's RL sheet as the Earthwork Report shows it: Chainage, the readings shown from the
 // outermost left to the outermost right, the formation levels, Fill Area and Cut Area.

@@ -48,12 +48,14 @@ QString roadLine(const Road& road)
     return road.from + QStringLiteral(" To ") + road.to;
 }
 
-// The Level Book's lines as printed: per section the lines that hold something.
+// The Level Book's lines as printed: per section the lines that hold something; then the
+// arithmetic check, a line across the table each.
 class LevelBookTable : public ReportTable
 {
 public:
     LevelBookTable(std::shared_ptr<const LevelBookContent> book, QLocale locale)
-        : m_book(std::move(book)), m_locale(std::move(locale))
+        : m_book(std::move(book)), m_locale(std::move(locale)),
+          m_check(arithmeticCheckLines(*m_book, m_locale))
     {
         m_firstRow.reserve(std::size_t(m_book->sectionCount()) + 1);
         std::int64_t rows = 0;
@@ -64,14 +66,23 @@ public:
         }
         m_firstRow.push_back(rows);
     }
-    std::int64_t rowCount() const override { return m_firstRow.back(); }
+    std::int64_t rowCount() const override { return m_firstRow.back() + m_check.size(); }
     bool mayWrap(std::int64_t row) const override
     {
+        if (row >= m_firstRow.back())
+            return false;
         const auto [section, line] = find(row);
         return line == 0 && m_book->hasRemarks(section);
     }
+    const std::vector<double>& columnsOf(std::int64_t index) const override
+    {
+        return index < m_firstRow.back() ? columns : m_checkColumns;
+    }
     TableRow row(std::int64_t index) const override
     {
+        if (index >= m_firstRow.back())
+            return {{m_check[index - m_firstRow.back()], Left | SingleLine,
+                     PageModel().baseFontSize, false, 0}};
         const auto [section, line] = find(index);
         const LevelBookLine l = m_book->line(section, line);
         TableRow row{value(l.label)};
@@ -99,6 +110,8 @@ private:
     std::shared_ptr<const LevelBookContent> m_book;
     QLocale m_locale;
     std::vector<std::int64_t> m_firstRow; // per section, then the row count
+    QStringList m_check;
+    std::vector<double> m_checkColumns{100};
 };
 
 class EarthworkTable : public ReportTable

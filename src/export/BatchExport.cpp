@@ -98,6 +98,19 @@ QString exportFolderName(const QString& from, const QString& to)
     for (QChar& c : name)
         if (unfitForName(c))
             c = QLatin1Char('_');
+    // File systems take names of up to 255 bytes: a longer one is cut, at a whole character,
+    // to leave room for the " (road N, M)" a folder taken by another road gets.
+    constexpr int kMostNameBytes = 200;
+    if (name.toUtf8().size() > kMostNameBytes) {
+        int bytes = 0, keep = 0;
+        for (const uint c : name.toUcs4()) {
+            bytes += c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4; // its UTF-8 length
+            if (bytes > kMostNameBytes)
+                break;
+            keep += QChar::requiresSurrogates(c) ? 2 : 1;
+        }
+        name.truncate(keep);
+    }
     // Windows drops blanks and dots at the end of a name; leading blanks only confuse.
     name = name.trimmed();
     while (name.endsWith(QLatin1Char('.')) || name.endsWith(QLatin1Char(' ')))

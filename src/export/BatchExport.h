@@ -29,7 +29,8 @@ struct ExportResult {
 
 // The name of a road's export folder, "From to To", made safe to stand as one folder name
 // inside the base folder: separators and characters no file name may hold become "_", and
-// a name of dots or blanks alone cannot climb out of the base folder.
+// a name of dots or blanks alone cannot climb out of the base folder; a name longer than a
+// file system takes is cut to 200 bytes.
 QString exportFolderName(const QString& from, const QString& to);
 
 // Writes the selected outputs (ids of exportOutputs()) of the road into

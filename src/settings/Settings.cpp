@@ -4,7 +4,9 @@
 #include "compute/Volumes.h"
 #include "store/Numbers.h"
 
+#include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -180,17 +182,39 @@ bool Settings::ordersValid() const
     return LeftOrder != RightOrder;
 }
 
-SettingsStore::SettingsStore()
-    : m_file(QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tarmela"),
-                       QStringLiteral("Tarmela"))
-                 .fileName())
+namespace
 {
+// Settings are read from and written to a regular file only: a FIFO, a device or a folder of
+// that name would block or fail every start, and the defaults serve instead.
+bool usableFile(const QString& file)
+{
+    const QFileInfo info(file);
+    return !info.exists() || info.isFile();
+}
+} // namespace
+
+SettingsStore::SettingsStore()
+{
+    // QSettings reads its file as soon as it is made; the name alone is wanted here. Where the
+    // file stands on this system and is no regular file (a FIFO would block the read), that
+    // name is taken without asking QSettings, and load() then keeps the defaults.
+    const QString usual = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                          QStringLiteral("/Tarmela/Tarmela.ini");
+    if (!usableFile(usual)) {
+        m_file = usual;
+        return;
+    }
+    m_file = QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tarmela"),
+                       QStringLiteral("Tarmela"))
+                 .fileName();
 }
 
 SettingsStore::SettingsStore(const QString& iniFile) : m_file(iniFile) {}
 
 Settings SettingsStore::load() const
 {
+    if (!usableFile(m_file))
+        return Settings();
     QSettings store(m_file, QSettings::IniFormat);
     store.beginGroup(kGroup);
     Settings s;
@@ -209,6 +233,8 @@ Settings SettingsStore::load() const
 
 void SettingsStore::save(const Settings& settings) const
 {
+    if (!usableFile(m_file))
+        return;
     QSettings store(m_file, QSettings::IniFormat);
     store.beginGroup(kGroup);
     for (const Key& k : keyTable())

@@ -382,11 +382,20 @@ std::int64_t writeCsv(Database& db, std::int64_t road, Sheet sheet,
         if (isTextColumn(sheet, columns[k]))
             textColumn = k;
 
+    const int chainageColumn = int(columns.indexOf(QStringLiteral("Chainage")));
     RowReader q = sheettable::rows(db, sheet, road, columns);
     std::int64_t rows = 0;
     const int n = int(columns.size());
     while (q.next()) {
         ++rows;
+        // The import refuses a row without a chainage: a file holding one could not be read
+        // back.
+        if (chainageColumn >= 0 && q.isNull(chainageColumn))
+            throw Error(ErrorKind::NullValue,
+                        QStringLiteral("The row with ID %1 of %2 has no chainage; give it one "
+                                       "before exporting the sheet")
+                            .arg(q.integer(0))
+                            .arg(statements::sheetTable(sheet, road)));
         for (int k = 0; k < n; ++k) {
             if (k > 0)
                 block += ',';

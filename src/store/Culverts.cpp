@@ -1,7 +1,10 @@
 #include "store/Culverts.h"
 
 #include "store/Database.h"
+#include "store/Error.h"
+#include "store/Schema.h"
 
+#include <QObject>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -63,9 +66,30 @@ std::int64_t addType(Database& db, const QString& name, const QString& type,
     return q.lastInsertId().toLongLong();
 }
 
+QString chainageRefusal(Database& db, std::int64_t road, double chainage)
+{
+    std::optional<double> low, high;
+    if (db.tableExists(schema::rlTable(road))) {
+        // One statement: both ends of one state of the sheet.
+        RowReader q(db, QStringLiteral("SELECT MIN(Chainage), MAX(Chainage) FROM ") +
+                            quoteName(schema::rlTable(road)));
+        if (q.next()) {
+            low = q.optionalNumber(0);
+            high = q.optionalNumber(1);
+        }
+    }
+    if (!low || !high || (chainage >= *low && chainage <= *high))
+        return {};
+    const auto plain = [](double v) { return QString::number(v, 'g', 15); };
+    return QObject::tr("The chainage %1 lies outside the road: its sections run from %2 to %3 m")
+        .arg(plain(chainage), plain(*low), plain(*high));
+}
+
 void add(Database& db, std::int64_t road, std::int64_t typeId, double chainage,
          const QString& epType)
 {
+    if (const QString why = chainageRefusal(db, road, chainage); !why.isEmpty())
+        throw Error(ErrorKind::Usage, why);
     QSqlQuery q = db.prepare(QStringLiteral(
         "INSERT INTO Culverts (RoadRef, CTypeRef, Chainage, EPType) VALUES (?, ?, ?, ?)"));
     q.addBindValue(qint64(road));

@@ -50,6 +50,12 @@ std::optional<std::int64_t> findType(Database& db, const QString& name,
                                      const QString& existingPicture);
 std::int64_t addType(Database& db, const QString& name, const QString& type,
                      const QString& existingPicture, const QString& proposedPicture);
+// Why a culvert can't stand at the chainage on the road: before the first or beyond the last
+// section of its RL sheet, e.g. "The chainage 99999 lies outside the road: its sections run
+// from 0 to 600 m". Empty when it can (also while the road has no sections to go by: its
+// length is often not filled in).
+QString chainageRefusal(Database& db, std::int64_t road, double chainage);
+// Throws Error(Usage) with chainageRefusal's text when the chainage lies beyond the road.
 void add(Database& db, std::int64_t road, std::int64_t typeId, double chainage,
          const QString& epType);
 

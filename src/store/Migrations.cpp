@@ -33,6 +33,14 @@ void addRoadCutFactor(Database& db)
     db.exec(QStringLiteral("ALTER TABLE Roads ADD COLUMN [Cut Factor] REAL DEFAULT 1"));
 }
 
+// Version 4: a road remembers the bench mark its level book was closed on and whether the
+// closing error was distributed, for the Level Book report's arithmetic check.
+void addRoadClosingBenchmark(Database& db)
+{
+    db.exec(QStringLiteral("ALTER TABLE Roads ADD COLUMN [Closing Benchmark] REAL"));
+    db.exec(QStringLiteral("ALTER TABLE Roads ADD COLUMN [Closing Distributed] INTEGER DEFAULT 0"));
+}
+
 void setVersion(Database& db, int version)
 {
     // A pragma takes no bound value; the version is a number of this program's own.
@@ -47,6 +55,7 @@ const std::vector<Migration>& migrations()
         {1, "Roads.Benchmark", addRoadBenchmark},
         {2, "VerticalAlignment", addVerticalAlignment},
         {3, "Roads.CutFactor", addRoadCutFactor},
+        {4, "Roads.ClosingBenchmark", addRoadClosingBenchmark},
     };
     return list;
 }

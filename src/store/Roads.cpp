@@ -33,12 +33,14 @@ Road readRoad(const RowReader& q)
         r.fields[i] = q.text(7 + i);
     r.benchmark = q.optionalNumber(11);
     r.cutFactor = q.optionalNumber(12).value_or(1);
+    r.closingBenchmark = q.optionalNumber(13);
+    r.closingDistributed = q.optionalNumber(14).value_or(0) != 0;
     return r;
 }
 
 const char* kSelectRoad = "SELECT ID, [From], [To], Length, Interval, [Formation Camber], "
                           "[Carriage Camber], Field1, Field2, Field3, Field4, Benchmark, "
-                          "[Cut Factor] FROM Roads";
+                          "[Cut Factor], [Closing Benchmark], [Closing Distributed] FROM Roads";
 
 void check(const ValueRange& range, double value, const char* what)
 {
@@ -95,10 +97,15 @@ QVector<Road> list(Database& db)
     return out;
 }
 
-void setBenchmark(Database& db, std::int64_t id, double benchmark)
+void setBenchmark(Database& db, std::int64_t id, double benchmark,
+                  std::optional<double> closingBenchmark, bool distributed)
 {
-    QSqlQuery q = db.prepare(QStringLiteral("UPDATE Roads SET Benchmark = ? WHERE ID = ?"));
+    QSqlQuery q = db.prepare(QStringLiteral("UPDATE Roads SET Benchmark = ?, [Closing Benchmark] = "
+                                            "?, [Closing Distributed] = ? WHERE ID = ?"));
     q.addBindValue(benchmark);
+    q.addBindValue(closingBenchmark ? QVariant(*closingBenchmark)
+                                    : QVariant(QMetaType(QMetaType::Double)));
+    q.addBindValue(closingBenchmark && distributed ? 1 : 0);
     q.addBindValue(qint64(id));
     Database::run(q);
 }

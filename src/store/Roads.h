@@ -28,6 +28,10 @@ struct Road {
     // The bench mark the road's level book was last reduced from; none when it never was.
     std::optional<double> benchmark;
     double cutFactor = 1; // m3 of compacted fill from one m3 of cut
+    // The bench mark the level book was last closed on (none when it was not), and whether
+    // the closing error was then distributed over the instrument setups.
+    std::optional<double> closingBenchmark;
+    bool closingDistributed = false;
 };
 
 // The values to give a road; a field left empty keeps the database's default (new road)
@@ -67,8 +71,9 @@ QVariant storedLength(Database& db, std::int64_t id);
 // Returns the new road's id.
 std::int64_t create(Database& db, const RoadChanges& values = {});
 void update(Database& db, std::int64_t id, const RoadChanges& values);
-// Remembers the bench mark the road's level book was reduced from.
-void setBenchmark(Database& db, std::int64_t id, double benchmark);
+// Remembers the bench mark the road's level book was reduced from, and the one it closed on.
+void setBenchmark(Database& db, std::int64_t id, double benchmark,
+                  std::optional<double> closingBenchmark = std::nullopt, bool distributed = false);
 
 // Deletes a road, its two tables, its cross distances and its culverts, all or nothing.
 // A table that is already missing does not stop the rest.

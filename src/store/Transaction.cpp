@@ -76,4 +76,15 @@ ReadTransaction::~ReadTransaction()
     }
 }
 
+Snapshot::Snapshot(const Database& project) : m_db(Database::open(project.path()))
+{
+    m_read.emplace(*m_db);
+}
+
+// The read transaction ends before its connection closes.
+Snapshot::~Snapshot()
+{
+    m_read.reset();
+}
+
 } // namespace tarmela

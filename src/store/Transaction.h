@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <memory>
+#include <optional>
 
 namespace tarmela
 {
@@ -50,6 +52,27 @@ public:
 private:
     Database& m_db;
     bool m_began = false;
+};
+
+// One state of the project held for as long as a window shows it: a connection of its own on
+// the project's file, inside a read transaction. A window that reads its pages one at a time,
+// as they are shown or printed, reads them all from the state of the moment the snapshot was
+// taken, whatever is written meanwhile; it takes a new one when it reads the road again. (While
+// it is held, the write-ahead log is not folded back into the file past it.)
+class Snapshot
+{
+public:
+    // Throws Error when the project file cannot be opened again.
+    explicit Snapshot(const Database& project);
+    ~Snapshot();
+    Snapshot(const Snapshot&) = delete;
+    Snapshot& operator=(const Snapshot&) = delete;
+
+    Database& db() { return *m_db; }
+
+private:
+    std::unique_ptr<Database> m_db;
+    std::optional<ReadTransaction> m_read;
 };
 
 } // namespace tarmela

@@ -173,7 +173,8 @@ TEST(FormationToolWindow, PickTypeUpdateGradeAndUndo)
     EXPECT_EQ(grid->item(0, 1)->text(),
               grouped.toString(full.volumes.kilometres[0].filling, 'f', 2));
     EXPECT_EQ(w.statusPanel(2), quantityTexts(full.volumes, QLocale()).filling);
-    EXPECT_EQ(w.statusPanel(4), quantityTexts(full.volumes, QLocale()).total);
+    EXPECT_EQ(w.statusPanel(4),
+              quantityTexts(full.volumes, QLocale()).total + " (by average end areas)");
 
     // The scroll bar reaches the end of the road; a grade from 39,900 to 40,000 there.
     QScrollBar* along = child<QScrollBar>(tool, "HScroll1");

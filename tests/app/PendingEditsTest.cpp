@@ -214,11 +214,11 @@ TEST(PendingEdits, TotalsAfterAChangeSayTheyAreOfBefore)
         SampleInMainWindow m;
         appState().settings.AutoSave = true;
         m.clickButton("Update");
-        const QString filling = m.w.statusPanel(2);
-        ASSERT_TRUE(filling.startsWith("Filling = ")) << filling.toStdString();
+        const QString total = m.w.statusPanel(4);
+        ASSERT_TRUE(total.endsWith(" Cum (by average end areas)")) << total.toStdString();
         change(m);
-        EXPECT_EQ(m.w.statusPanel(2), filling + " (before the last change)");
+        EXPECT_EQ(m.w.statusPanel(4), total.section(" (", 0, 0) + " (before the last change)");
         m.clickButton("Update");
-        EXPECT_FALSE(m.w.statusPanel(2).contains("before")) << m.w.statusPanel(2).toStdString();
+        EXPECT_TRUE(m.w.statusPanel(4).endsWith(" Cum (by average end areas)"));
     }
 }

@@ -4,6 +4,7 @@
 #include "sheets/SampleRoad.h"
 #include "store/Roads.h"
 #include "store/SheetQueries.h"
+#include "support/TestProject.h"
 #include "support/UiProgram.h"
 #include "support/Widgets.h"
 #include "ui/formation/frmPlotFormation.h"
@@ -33,12 +34,7 @@ namespace
 struct Project {
     UiProgram p;
     std::int64_t sample = createSampleRoad(p.db(), {11, 20, 100.0});
-    std::int64_t other = [this] {
-        RoadChanges c;
-        c.from = "Cora";
-        c.to = "Dale";
-        return roads::create(p.db(), c);
-    }();
+    std::int64_t other = test::makeRoad(p.db(), "Cora", "Dale");
     frmMain w;
 
     Project()

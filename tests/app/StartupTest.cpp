@@ -1,5 +1,4 @@
 #include "app/frmMain.h"
-#include "store/Error.h"
 #include "store/Roads.h"
 #include "support/TestProject.h"
 #include "support/UiProgram.h"
@@ -8,11 +7,8 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QScreen>
 #include <QSettings>
-#include <QTemporaryDir>
-#include <QTextEdit>
 #include <gtest/gtest.h>
 
 using namespace tarmela;
@@ -27,19 +23,6 @@ TEST(Startup, OpeningCreatesTheProjectUnderTheProgramFolder)
     EXPECT_EQ(appState().RoadsRecordset->count(), 0);
     EXPECT_EQ(appState().CulvertsRecordset->count(), 0);
     EXPECT_EQ(appState().CurrentRoadID, 0);
-}
-
-TEST(Startup, AProjectThatCannotBeOpenedIsReported)
-{
-    QTemporaryDir dir;
-    test::writeFile(dir.filePath("Data/Roads Info.sqlite"), QByteArray(4096, 'x'));
-    try {
-        OpenProjectDatabase(dir.path());
-        FAIL() << "a file that is no database was opened";
-    } catch (const Error& e) {
-        EXPECT_FALSE(e.message().isEmpty());
-    }
-    CloseProjectDatabase();
 }
 
 TEST(Startup, MainWindowTakesItsPlaceFromTheSettingsAndSavesItOnClose)
@@ -97,11 +80,8 @@ TEST(Startup, TheMainWindowOpensOnTheScreenAtAUsefulSize)
 TEST(Startup, TheRoadCurrentAtCloseIsCurrentAgainWhileItExists)
 {
     UiProgram t;
-    RoadChanges values;
-    values.from = "Ranipur";
-    values.to = "Kalaghat";
-    roads::create(t.db(), values);
-    const std::int64_t road = roads::create(t.db(), values);
+    test::makeRoad(t.db(), "Ranipur", "Kalaghat");
+    const std::int64_t road = test::makeRoad(t.db(), "Ranipur", "Kalaghat");
     {
         frmMain w;
         ASSERT_TRUE(w.ChooseRoad(road));
@@ -118,21 +98,4 @@ TEST(Startup, TheRoadCurrentAtCloseIsCurrentAgainWhileItExists)
         EXPECT_EQ(w.statusPanel(1), deleted ? "" : "Ranipur To Kalaghat");
         EXPECT_TRUE(t.told.empty());
     }
-}
-
-TEST(Startup, IsFormLoadedLooksForOpenWindowsByFormName)
-{
-    EXPECT_FALSE(IsFormLoaded("frmPlotFormation"));
-    frmMain w;
-    EXPECT_TRUE(IsFormLoaded("frmMain"));
-    EXPECT_FALSE(IsFormLoaded("frmmain")); // names are compared exactly
-    auto* a = new QTextEdit;
-    a->setObjectName("frmDataGrid");
-    auto* b = new QTextEdit;
-    b->setObjectName("frmDataGrid");
-    QMdiSubWindow* sa = w.mdiArea()->addSubWindow(a);
-    w.mdiArea()->addSubWindow(b);
-    EXPECT_TRUE(IsFormLoaded("frmDataGrid"));
-    delete sa;
-    EXPECT_TRUE(IsFormLoaded("frmDataGrid"));
 }

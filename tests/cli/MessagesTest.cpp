@@ -39,10 +39,10 @@ TEST(Messages, AreOneShortLineWithTheReason)
          csv + " is not a CSV file in UTF-8",
          ""},
         {{},
-         {"export", "2", "--dir", cli.dir.filePath("out")},
+         {"export", "2", "--dir", cli.dir.filePath(QString(300, 'd'))},
          2,
          "Cannot create the folder …",
-         "nnnn to B: File name too long"},
+         "nnnn: File name too long"},
         {{},
          {"--set", "ViewSections=" + huge, "roads"},
          1,
@@ -59,6 +59,9 @@ TEST(Messages, AreOneShortLineWithTheReason)
         EXPECT_EQ(cli.err.count('\n'), 1) << cli.err.left(300).toStdString();
         EXPECT_LT(cli.err.size(), 240) << cli.err.left(300).toStdString();
     }
+    // A road's name too long for a folder of its own is cut to 200 bytes.
+    EXPECT_EQ(cli({"export", "2", "--dir", cli.dir.filePath("out"), "--level-book"}), 0);
+    EXPECT_EQ(cli.out, cli.dir.filePath("out/") + QString(200, 'n') + "/Level Book.htm\n");
 }
 
 TEST(Messages, OneRoadIsOneLineAndAnOptionsValueIsNotAnOption)

@@ -98,19 +98,40 @@ TEST(ProjectFile, AFailedCommandCreatesAndChangesNoProjectFile)
     }
 }
 
-// cross-distances takes the write lock before it looks for the road: a road deleted while it
-// waits gets no row of distances, whichever program goes first.
-TEST(ConcurrentWriters, CrossDistancesRacingDeleteRoadLeaveNoOrphanRow)
+// A command that changes a road takes the write lock before it looks for the road: a road
+// deleted while it waits is not found, and nothing is written for it, whichever goes first.
+TEST(ConcurrentWriters, WritersRacingARoadsDeletionWriteNothingForIt)
 {
     CliRun cli;
-    ASSERT_EQ(cli({"new-road", "--from", "A", "--to", "B"}), 0);
-    auto holder = cli.open();
-    holder->exec("DELETE FROM ChDistance");
-    holder->exec("BEGIN IMMEDIATE");
-    CliProcess set(cli.dir.path(), {"--project", cli.project, "cross-distances", "1", "L1=2"});
-    QThread::msleep(300); // whether or not it is waiting by now, the outcome is the same
-    holder->exec("DELETE FROM Roads");
-    holder->exec("COMMIT");
-    EXPECT_EQ(set.finish(), 2) << set.err.toStdString();
-    EXPECT_EQ(holder->scalar("SELECT COUNT(*) FROM ChDistance").toInt(), 0);
+    ASSERT_EQ(cli({"sample", "--sections", "5"}), 0);
+    const QString csv = cli.dir.filePath("fc.csv");
+    writeFile(csv, "Chainage,FC\n0,104\n");
+    const QStringList writers[] = {
+        {"cross-distances", "1", "L1=2"},
+        {"reduce", "1", "--benchmark", "100"},
+        {"import", "1", "rl", csv},
+        {"recompute", "1"},
+        {"formation", "1", "--at", "0", "--fc", "104"},
+        {"grade", "1", "--pvi", "0:104", "--pvi", "80:105"},
+    };
+    const QString start = cli.project;
+    for (const QStringList& writer : writers) {
+        const QString race = start + ".race";
+        QFile::remove(race);
+        ASSERT_TRUE(QFile::copy(start, race));
+        cli.project = race;
+        auto holder = cli.open();
+        holder->exec("DELETE FROM ChDistance");
+        const std::string rows = queryText(*holder, "SELECT * FROM RL_1 ORDER BY ID");
+        holder->exec("BEGIN IMMEDIATE");
+        CliProcess w(cli.dir.path(), QStringList{"--project", race} + writer);
+        QThread::msleep(300); // whether or not it is waiting by now, the outcome is the same
+        holder->exec("DELETE FROM Roads");
+        holder->exec("COMMIT");
+        EXPECT_EQ(w.finish(), 2) << w.err.toStdString();
+        EXPECT_TRUE(w.err.contains("There is no road with ID 1")) << w.err.toStdString();
+        EXPECT_EQ(holder->scalar("SELECT COUNT(*) FROM ChDistance").toInt(), 0);
+        EXPECT_EQ(queryText(*holder, "SELECT * FROM RL_1 ORDER BY ID"), rows)
+            << writer.front().toStdString();
+    }
 }

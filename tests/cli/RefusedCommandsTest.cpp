@@ -41,6 +41,8 @@ struct RefusedCommands : CliFlatRoad {
 
 TEST_F(RefusedCommands, ArgumentsThatCannotBeReadOneWay)
 {
+    // One row is enough to keep a sheet from being replaced unasked.
+    ASSERT_EQ(cli({"generate", "2", "--start", "50", "--end", "50", "--lb", "--force"}), 0);
     const Refusal cases[] = {
         // A value before the road ID is the option's, never the road.
         {{"set-road", "--formation-camber", "2", "--bogus", "1"}, 1, "unexpected argument"},
@@ -53,12 +55,26 @@ TEST_F(RefusedCommands, ArgumentsThatCannotBeReadOneWay)
         {{"set-road", "1", "--formation-camber", "nan"}, 1, "must be a number"},
         {{"set-road", "1", "--carriage-camber", "-inf"}, 1, "must be a number"},
         {{"formation", "1", "--at", "1000", "--fc", "inf"}, 1, "must be a number"},
+        {{"reduce", "2", "--benchmark", "nan"}, 1, "must be a number"},
+        {{"generate", "2", "--start", "0", "--end", "100", "--lb"}, 1, "LB_2 holds 1 row"},
         {{"delete-road", "0"}, 1, "1 or more"},
         {{"delete-road", "1", "2"}, 1, "unexpected argument: 2"},
         {{"cross-distances", "1", "L1=2", "L1=3"}, 1, "L1 is given twice"},
     };
     for (const Refusal& c : cases)
         expectRefused(c);
+
+    // A name that is not UTF-8 would lose its bytes on the way in: refused, nothing made.
+    const std::string before = folderState(cli.dir.path());
+    QProcess p;
+    p.setWorkingDirectory(cli.dir.path());
+    p.start("/bin/sh", {"-c", "exec \"$0\" --project \"$(printf 'p\\377.sqlite')\" roads",
+                        TARMELA_TEST_BIN_DIR "/tarmela-cli"});
+    ASSERT_TRUE(p.waitForFinished());
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_EQ(p.readAllStandardError(), "tarmela-cli: the argument \"p\\xff.sqlite\" is not UTF-8 "
+                                        "text; give names and texts in UTF-8\n");
+    EXPECT_EQ(folderState(cli.dir.path()), before);
 }
 
 TEST_F(RefusedCommands, ValuesOutsideTheirRangeNameTheRange)
@@ -80,7 +96,14 @@ TEST_F(RefusedCommands, ValuesOutsideTheirRangeNameTheRange)
         {{"new-road", "--from", "A", "--to", "B", "--length", "10000001"}, 1, "road lengths"},
         {{"set-road", "1", "--formation-camber", "25.01"}, 1, "cambers lie between -25 and 25"},
         {{"cross-distances", "1", "R8=1000.5"}, 1, "cross distances lie between 0 and 1000 m"},
+        {{"reduce", "1", "--benchmark", "100", "--closing-benchmark", "1e308"},
+         1,
+         "levels lie between"},
+        {{"reduce", "1", "--benchmark", "100", "--distribute"}, 1, "needs --closing-benchmark"},
+        // A row the import would refuse is not written into a file that cannot be read back.
+        {{"export-csv", "2", "lb", cli.dir.filePath("lb.csv")}, 2, "has no chainage"},
     };
+    cli.open()->exec("UPDATE LB_2 SET Chainage = NULL WHERE ID = (SELECT MAX(ID) FROM LB_2)");
     for (const Refusal& c : cases)
         expectRefused(c);
 }

@@ -27,6 +27,7 @@ TEST(CliRoads, CreateListChangeAndDeleteInACommaLocale)
     EXPECT_EQ(roads::get(*cli.open(), 2).to, "C");
     EXPECT_EQ(roads::get(*cli.open(), 2).cutFactor, 1.25);
     EXPECT_EQ(roads::get(*cli.open(), 1).cutFactor, 1);
+    EXPECT_EQ(roads::get(*cli.open(), 1).fields[0], "Package 1");
 
     ASSERT_EQ(cli({"delete-road", "1"}), 0);
     auto db = cli.open();

@@ -76,14 +76,6 @@ TEST_F(Reports, EarthworkColumnsFollowTheReadingsShownAndNullsStayEmpty)
     EXPECT_EQ(earthwork(0)[0], (Cells{"Chain", "C", "FC", "Fill Area", "Cut Area"}));
 }
 
-TEST_F(Reports, EmptySheetGivesHeadingsAndTheAllRowOfZeros)
-{
-    p.roadWithRows({});
-    const auto rows = earthwork(8);
-    ASSERT_EQ(rows.size(), 3u); // headings, summary headings, ALL
-    EXPECT_EQ(rows[2], (Cells{"ALL", "&nbsp;", "0.00", "0.00", "0.00"}));
-}
-
 // Whatever the road's Length, the summary is the recomputation's: a Length short of the last
 // chainage loses no interval across a kilometre end, a longer one adds no empty kilometres.
 TEST_F(Reports, KilometreSummaryIsTheRecomputations)

@@ -28,6 +28,18 @@ void book(Database& db, int id, double chainage, const QString& bs, const QStrin
         db.exec("UPDATE LB_1 SET " + extra + " WHERE ID = " + QString::number(id));
 }
 
+// The book below, rows 1..13 every 30 m.
+void textbookBook(Database& db)
+{
+    const char* readings[13][3] = {
+        {"0.855", "0.855", ""}, {"", "1.545", ""}, {"", "2.335", ""}, {"", "3.115", ""},
+        {"0.455", "", "3.825"}, {"", "1.380", ""}, {"", "2.055", ""}, {"", "2.855", ""},
+        {"0.585", "", "3.455"}, {"", "1.015", ""}, {"", "1.850", ""}, {"", "2.755", ""},
+        {"", "", "3.845"}};
+    for (int k = 0; k < 13; ++k)
+        book(db, k + 1, 30 * k, readings[k][0], readings[k][1], readings[k][2]);
+}
+
 } // namespace
 
 // Consecutive staff readings on continuously falling ground at 30 m, level with a 4 m staff,
@@ -44,13 +56,7 @@ void book(Database& db, int id, double chainage, const QString& bs, const QStrin
 TEST_F(LevelBookReduction, TextbookLevelBookByHeightOfInstrument)
 {
     roads::create(db);
-    const char* readings[13][3] = {
-        {"0.855", "0.855", ""}, {"", "1.545", ""}, {"", "2.335", ""}, {"", "3.115", ""},
-        {"0.455", "", "3.825"}, {"", "1.380", ""}, {"", "2.055", ""}, {"", "2.855", ""},
-        {"0.585", "", "3.455"}, {"", "1.015", ""}, {"", "1.850", ""}, {"", "2.755", ""},
-        {"", "", "3.845"}};
-    for (int k = 0; k < 13; ++k)
-        book(db, k + 1, 30 * k, readings[k][0], readings[k][1], readings[k][2]);
+    textbookBook(db);
 
     ConvertLevelBookToRL(db, 1, 380.5);
 
@@ -60,6 +66,61 @@ TEST_F(LevelBookReduction, TextbookLevelBookByHeightOfInstrument)
               "8 375.13 | 9 374.53 | 10 374.1 | 11 373.265 | 12 372.36 | 13 371.27");
     EXPECT_EQ(queryText(db, "SELECT HI FROM LB_1 WHERE ID IN (4, 5, 12) ORDER BY ID"),
               "381.355 | 377.985 | 375.115");
+}
+
+// The same book closed on B. Setups: 1 from A, 2 from CP 1's back sight, 3 from CP 2's; B's
+// fore sight is read from setup 3 (N = 3). K = 0.360 km, allowance 12 x 0.6 = 7.2 mm.
+// Closing on 371.262: e = +0.008, outside; distributed, setup k takes -0.008 k / 3 (CP 1's own
+// level from setup 1, CP 2's from setup 2). On 371.265: e = +0.005, within.
+TEST_F(LevelBookReduction, ClosingErrorAndItsDistributionBySetups)
+{
+    struct Case {
+        double closing;
+        bool distribute;
+        const char* lastRow; // SQL changing B's row, or nothing
+        const char* levels;  // the RL sheet's C afterwards, or "" when refused
+        const char* closingLine;
+    } cases[] = {
+        {371.262, true, "",
+         "380.497 | 379.807 | 379.017 | 378.237 | 377.527 | 376.6 | 375.925 | 375.125 | "
+         "374.525 | 374.092 | 373.257 | 372.352 | 371.262",
+         "Closing error +0.008 m on bench mark 371.262; allowance 12 \u221aK = 0.007 m over "
+         "0.360 km: outside the allowance"},
+        {371.265, false, "",
+         "380.5 | 379.81 | 379.02 | 378.24 | 377.53 | 376.605 | 375.93 | 375.13 | 374.53 | "
+         "374.1 | 373.265 | 372.36 | 371.27",
+         "Closing error +0.005 m on bench mark 371.265; allowance 12 \u221aK = 0.007 m over "
+         "0.360 km: within the allowance"},
+        {371.262, true, "UPDATE LB_1 SET FS = NULL, C = 3.845 WHERE ID = 13", "", ""},
+    };
+    roads::create(db);
+    for (const Case& c : cases) {
+        db.exec("DELETE FROM LB_1");
+        db.exec("DELETE FROM RL_1");
+        textbookBook(db);
+        if (*c.lastRow)
+            db.exec(QString::fromLatin1(c.lastRow));
+        SCOPED_TRACE(c.closing);
+        try {
+            const ReductionCounts r = ConvertLevelBookToRL(db, 1, 380.5, {c.closing, c.distribute});
+            EXPECT_EQ(closingErrorLine(r.check), QString::fromUtf8(c.closingLine));
+            EXPECT_EQ(r.check.setups, 3);
+        } catch (const Error& e) {
+            EXPECT_STREQ(c.levels, "") << e.message().toStdString();
+        }
+        EXPECT_EQ(queryText(db, "SELECT C FROM RL_1 ORDER BY Chainage, ID"), c.levels);
+        if (!*c.levels)
+            continue;
+        // The Level Book ends with the same check, from what the road remembers.
+        const QStringList check = arithmeticCheckLines(LevelBookContent(db, 1, 0), QLocale::c());
+        EXPECT_EQ(check.mid(1).join('\n'),
+                  QString::fromUtf8("\u03a3BS \u2212 \u03a3FS = -9.230; last HI \u2212 bench "
+                                    "mark = -9.230: the arithmetic checks\n") +
+                      QString::fromUtf8(c.closingLine) + '\n' +
+                      (c.distribute ? QStringLiteral("Correction -e \u00d7 k / N over 3 setups, "
+                                                     "-0.008 m at the closing bench mark")
+                                    : QStringLiteral("No correction applied")));
+    }
 }
 
 TEST_F(LevelBookReduction, ChangePointsMissingReadingsAndWidths)

@@ -58,17 +58,6 @@ TEST(Volumes, EmptyKilometresAndLateStarts)
     EXPECT_TRUE(kilometreVolumes({}, 0).kilometres.empty());
 }
 
-TEST(Volumes, LongRoadsPastThirtyTwoKilometres)
-{
-    std::vector<SectionAreas> s;
-    for (int c = 0; c <= 50000; c += 20)
-        s.push_back({double(c), 1, 0});
-    const VolumeSummary v = kilometreVolumes(s, 50000);
-    ASSERT_EQ(v.kilometres.size(), 50u);
-    EXPECT_DOUBLE_EQ(v.totalFill, 50000);
-    EXPECT_DOUBLE_EQ(v.kilometres[40].filling, 1000);
-}
-
 TEST(Volumes, PrismoidalPairsEqualIntervalsInsideEachKilometre)
 {
     struct Case {

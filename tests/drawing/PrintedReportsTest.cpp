@@ -130,13 +130,16 @@ TEST_F(PrintedReports, LevelBookRemarksStandInTheLastColumnOfTheChainageLine)
     const ReportPage page = doc->page(0);
     const auto rows = pageRows(page);
     // The header block, then per chainage its line, C and the readings that hold a value
-    // (0 has no L1, no R1; 20 no R1).
-    ASSERT_EQ(rows.size(), 5u + 2 + 3);
+    // (0 has no L1, no R1; 20 no R1), then the arithmetic check.
+    ASSERT_EQ(rows.size(), 5u + 2 + 3 + 2);
     // (The header block's order is ReportWindow.PrintsAllPagesOrTheOneShownToAPdfFile's.)
     EXPECT_EQ(rows[5], (QStringList{"0", "1.500", "101.500", "Bench mark on culvert"}));
     EXPECT_EQ(rows[6], (QStringList{"C", "1.200", "100.300"}));
     EXPECT_EQ(rows[7], (QStringList{"20", "0.800", "2.000", "100.300"}));
     EXPECT_EQ(rows[9], (QStringList{"L1", "0.500", "99.800"}));
+    EXPECT_EQ(rows[11], QStringList{QString::fromUtf8("\u03a3BS \u2212 \u03a3FS = 0.300; last HI "
+                                                      "\u2212 bench mark = 0.300: the arithmetic "
+                                                      "checks")});
     // The remark sits in the Remarks column: its text starts past the eight number columns.
     const double remarksLeft = PageModel().left + PageModel().printableWidth() * 0.70;
     for (const PlacedText& t : page.texts) {

@@ -2,6 +2,7 @@
 
 #include "store/Roads.h"
 #include "store/Schema.h"
+#include "support/TestProject.h"
 
 #include <QDir>
 #include <QFile>
@@ -81,12 +82,7 @@ const DxfEntity* DxfFile::textStarting(const std::string& prefix, int nth) const
 
 RoadBuilder::RoadBuilder(Database& db, std::int64_t length, int interval) : m_db(db)
 {
-    RoadChanges c;
-    c.from = QStringLiteral("North");
-    c.to = QStringLiteral("South");
-    c.length = length;
-    c.interval = interval;
-    m_id = roads::create(db, c);
+    m_id = makeRoad(db, QStringLiteral("North"), QStringLiteral("South"), length, interval);
 }
 
 void RoadBuilder::distances(const std::vector<double>& left, const std::vector<double>& right)

@@ -4,12 +4,6 @@
 
 using namespace tarmela::sheets;
 
-TEST(ClipboardText, BlockJoinsCellsByTabAndRowsByCrLf)
-{
-    EXPECT_EQ(joinClipboardText({{"a", "b", "c"}, {"d", "", "f"}}), "a\tb\tc\r\nd\t\tf");
-    EXPECT_EQ(joinClipboardText({{""}}), "");
-}
-
 TEST(ClipboardText, SplitReadsWhatSpreadsheetsPut)
 {
     using Rows = QVector<QStringList>;

@@ -123,6 +123,9 @@ TEST(SheetCsv, BadFilesNameTheLineAndColumnAndWriteNothing)
          "line 3: column Chainage: a chainage is required"},
         {Sheet::LevelBook, "Chainage,C\n40,1,5\n",
          "line 2: 3 fields where the first line names 2 columns"},
+        // Not the value of the line before in the missing field: the line is refused.
+        {Sheet::LevelBook, "Chainage,C,BS\n40,1,2\n60,3\n",
+         "line 3: 2 fields where the first line names 3 columns"},
         {Sheet::LevelBook, "ID,Chainage\n2,40\n", "line 2: column ID: 2 is the ID of another row"},
         {Sheet::LevelBook, "ID,Chainage\n1.5,40\n",
          "line 2: column ID: \"1.5\" is not a whole number"},

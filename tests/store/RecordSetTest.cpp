@@ -33,37 +33,3 @@ TEST_F(RecordSets, FindsMovesAndReadsFieldsByNameAndPosition)
     EXPECT_THROW(rs.value("Chainage"), Error);
     EXPECT_THROW(rs.find("NoSuchField=1"), Error);
 }
-
-TEST_F(RecordSets, AddsAndUpdatesRowsOfItsTable)
-{
-    RecordSet roadsSet(db);
-    roadsSet.open(statements::selectRoads());
-    roadsSet.addNew();
-    roadsSet.setValue("Length", 1);
-    roadsSet.update();
-    EXPECT_EQ(roadsSet.count(), 1);
-    EXPECT_EQ(roadsSet.value("ID").toInt(), 1);
-    EXPECT_EQ(roadsSet.value("Interval").toInt(), 20); // the database's default came back
-
-    roadsSet.setValue("From", "North");
-    roadsSet.update();
-    EXPECT_EQ(roads::get(db, 1).from, "North");
-
-    // The culverts set reads a join and writes to Culverts.
-    db.exec("INSERT INTO CulvertTypes (CulvertName) VALUES ('Pipe')");
-    RecordSet culverts(db, "Culverts");
-    culverts.open(statements::selectCulverts(1));
-    const auto add = [&](const char* chainage) {
-        culverts.addNew();
-        culverts.setValue("CTypeRef", 1);
-        culverts.setValue("RoadRef", 1);
-        culverts.setValue("Chainage", chainage);
-        culverts.update();
-    };
-    add("120");
-    ASSERT_EQ(culverts.count(), 1);
-    EXPECT_EQ(culverts.value("CulvertName").toString(), "Pipe");
-    // A chainage that is not a number is refused and nothing is added.
-    EXPECT_THROW(add("twelve"), Error);
-    EXPECT_EQ(rowCount(db, "Culverts"), 1);
-}

@@ -12,24 +12,6 @@ using statements::Sheet;
 using Roads = ProjectTest;
 using TransactionGuard = ProjectTest;
 
-TEST_F(Roads, CreatedRoadHasItsTablesAndUsableDefaults)
-{
-    EXPECT_EQ(roads::create(db), 1);
-    EXPECT_TRUE(db.tableExists("RL_1"));
-    EXPECT_TRUE(db.tableExists("LB_1"));
-    EXPECT_EQ(rowCount(db, "RL_1"), 0);
-    EXPECT_EQ(queryText(db, "SELECT Length, Interval, [Formation Camber], [Carriage Camber], "
-                            "(SELECT COUNT(*) FROM ChDistance WHERE RoadRef = 1) FROM Roads"),
-              "1 20 3.5 3.5 1");
-
-    RoadChanges v;
-    v.from = "North";
-    v.length = 2500;
-    v.fields[2] = "Package 3";
-    const Road s = roads::get(db, roads::create(db, v));
-    EXPECT_EQ(s.from + " " + QString::number(s.length) + " " + s.fields[2], "North 2500 Package 3");
-}
-
 TEST_F(Roads, AFailureWhileCreatingLeavesNoTrace)
 {
     // A stray table in the way of the new road's level book makes the third step fail.
@@ -113,20 +95,6 @@ TEST_F(Roads, AppendSectionFollowsTheHighestChainage)
     EXPECT_EQ(roads::appendSection(db, Sheet::ReducedLevel, road, 20), 40001);
     EXPECT_EQ(queryText(db, "SELECT ID, Chainage FROM RL_1 ORDER BY ID"),
               "0 0 | 24 480 | 25 500 | 40000 45000 | 40001 45020");
-}
-
-TEST_F(Roads, BadValuesAreRefusedBeforeAnythingIsWritten)
-{
-    RoadChanges v;
-    v.interval = 0;
-    EXPECT_THROW(roads::create(db, v), Error);
-    EXPECT_EQ(rowCount(db, "Roads"), 0);
-    const std::int64_t road = roads::create(db);
-    v.interval = 40000;
-    EXPECT_THROW(roads::update(db, road, v), Error);
-    EXPECT_EQ(roads::get(db, road).interval, 20);
-    EXPECT_THROW(roads::update(db, 77, RoadChanges{}), Error);
-    EXPECT_THROW(roads::setCrossDistances(db, 77, CrossDistances{}), Error);
 }
 
 TEST_F(TransactionGuard, RollsBackUnlessCommittedAndNests)

@@ -37,6 +37,19 @@ std::int64_t TestProject::roadWithRows(const QVector<double>& chainages, bool le
     return id;
 }
 
+std::int64_t makeRoad(Database& db, const QString& from, const QString& to, std::int64_t length,
+                      int interval)
+{
+    RoadChanges c;
+    c.from = from;
+    c.to = to;
+    if (length)
+        c.length = length;
+    if (interval)
+        c.interval = interval;
+    return roads::create(db, c);
+}
+
 long long rowCount(Database& db, const QString& table)
 {
     return db.scalar("SELECT COUNT(*) FROM [" + table + "]").toLongLong();

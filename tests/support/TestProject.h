@@ -31,6 +31,10 @@ private:
     std::unique_ptr<Database> m_db;
 };
 
+// A road from `from` to `to`; a length or an interval of 0 keeps the new road's default.
+std::int64_t makeRoad(Database& db, const QString& from, const QString& to, std::int64_t length = 0,
+                      int interval = 0);
+
 // A test with a new project database of its own.
 struct ProjectTest : ::testing::Test {
     TestProject p;

@@ -4,7 +4,6 @@
 
 #include "store/Numbers.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -92,15 +91,6 @@ void SaveSettings(QWidget* mainWindow)
         s.settings.MainHeight = g.height() * kTwipsPerPixel;
     }
     s.settingsStore.save(s.settings);
-}
-
-bool IsFormLoaded(const QString& formName)
-{
-    const auto widgets = QApplication::allWidgets();
-    for (const QWidget* w : widgets)
-        if (w->objectName() == formName)
-            return true;
-    return false;
 }
 
 } // namespace tarmela

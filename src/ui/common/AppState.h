@@ -62,9 +62,6 @@ void CloseProjectDatabase();
 void LoadSettings(QWidget* mainWindow);
 void SaveSettings(QWidget* mainWindow);
 
-// Whether a window of that form (its object name, e.g. "frmPlotFormation") is open.
-bool IsFormLoaded(const QString& formName);
-
 // Twips as the settings keep window geometry: 15 to the pixel.
 constexpr double kTwipsPerPixel = 15.0;
 

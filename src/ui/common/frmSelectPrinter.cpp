@@ -1,9 +1,13 @@
 #include "ui/common/frmSelectPrinter.h"
 
 #include "store/Error.h"
+#include "ui/common/AppState.h"
+#include "ui/common/DesktopMemory.h"
 #include "ui/common/Prompts.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -16,6 +20,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <vector>
@@ -41,6 +46,17 @@ QPixmap sheetPicture(bool landscape)
     return pixmap;
 }
 
+const QString kLastPrinter = QStringLiteral("Printer");
+const QString kPdfFolder = QStringLiteral("PdfFolder");
+
+// A document's name as a file name: no characters that a file system refuses.
+QString fileNameOf(const QString& document)
+{
+    QString name = document.simplified();
+    name.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|]")), QStringLiteral("-"));
+    return (name.isEmpty() ? QStringLiteral("Tarmela") : name) + QStringLiteral(".pdf");
+}
+
 } // namespace
 
 QString frmSelectPrinter::pdfEntry()
@@ -48,8 +64,12 @@ QString frmSelectPrinter::pdfEntry()
     return QObject::tr("PDF file");
 }
 
-frmSelectPrinter::frmSelectPrinter(QWidget* parent, bool landscape, Paper paper)
-    : TitledDialog(tr("Select printer"), parent)
+frmSelectPrinter::frmSelectPrinter(QWidget* parent, bool landscape, Paper paper,
+                                   const QString& document)
+    : TitledDialog(tr("Select printer"), parent),
+      m_memoryKey(QStringLiteral("PdfFile/%1/%2")
+                      .arg(appState().CurrentRoadID)
+                      .arg(fileNameOf(document).chopped(4)))
 {
     setObjectName(QStringLiteral("frmSelectPrinter"));
     QVBoxLayout* content = contentLayout();
@@ -60,20 +80,34 @@ frmSelectPrinter::frmSelectPrinter(QWidget* parent, bool landscape, Paper paper)
     m_printer->setObjectName(QStringLiteral("cboPrinter"));
     m_printer->addItems(QPrinterInfo::availablePrinterNames());
     m_printer->addItem(pdfEntry());
+    // The printer last printed to, while it is installed; else the system's default.
+    const DesktopMemory memory = desktopMemory();
+    const QString last = memory.path(kLastPrinter);
     const QString current = QPrinterInfo::defaultPrinterName();
-    m_printer->setCurrentIndex(current.isEmpty() ? m_printer->count() - 1
-                                                 : m_printer->findText(current));
+    if (last == pdfEntry() || (last.isEmpty() && current.isEmpty()))
+        m_printer->setCurrentIndex(m_printer->count() - 1);
+    else
+        m_printer->setCurrentIndex(
+            std::max(0, m_printer->findText(last.isEmpty() ? current : last)));
     form->addRow(tr("Printer:"), m_printer);
     m_fileRow = new QWidget(settings);
     auto* fileLayout = new QHBoxLayout(m_fileRow);
     fileLayout->setContentsMargins(0, 0, 0, 0);
     m_file = new QLineEdit(m_fileRow);
     m_file->setObjectName(QStringLiteral("txtPdfFile"));
+    // Wide enough for a folder and a file named after a road.
+    m_file->setMinimumWidth(m_file->fontMetrics().averageCharWidth() * 48);
     auto* browseButton = new QToolButton(m_fileRow);
     browseButton->setObjectName(QStringLiteral("cmdBrowsePdf"));
     browseButton->setText(QStringLiteral("..."));
     fileLayout->addWidget(m_file, 1);
     fileLayout->addWidget(browseButton);
+    QString file = memory.path(m_memoryKey);
+    if (file.isEmpty()) {
+        const QString folder = memory.path(kPdfFolder);
+        file = QDir(folder.isEmpty() ? QDir::homePath() : folder).filePath(fileNameOf(document));
+    }
+    m_file->setText(QDir::toNativeSeparators(file));
     form->addRow(tr("File:"), m_fileRow);
     m_quality = new QComboBox(settings);
     m_quality->setObjectName(QStringLiteral("cmbQuality"));
@@ -87,7 +121,7 @@ frmSelectPrinter::frmSelectPrinter(QWidget* parent, bool landscape, Paper paper)
     auto* paperForm = new QFormLayout(paperBox);
     m_paperSize = new QComboBox(paperBox);
     m_paperSize->setObjectName(QStringLiteral("cmbPaperSize"));
-    m_paperSize->addItems({tr("A4 (297mm x 210mm)"), tr("A3 (420mm x 297mm)")});
+    m_paperSize->addItems({QString(), QString()}); // named in the orientation chosen
     m_paperSize->setCurrentIndex(paper == Paper::A3 ? 1 : 0);
     paperForm->addRow(tr("Size:"), m_paperSize);
     m_paperSource = new QComboBox(paperBox);
@@ -149,9 +183,10 @@ PrintChoice frmSelectPrinter::choice() const
     return c;
 }
 
-std::optional<PrintChoice> frmSelectPrinter::ask(QWidget* parent, bool landscape, Paper paper)
+std::optional<PrintChoice> frmSelectPrinter::ask(QWidget* parent, bool landscape, Paper paper,
+                                                 const QString& document)
 {
-    frmSelectPrinter dialog(parent, landscape, paper);
+    frmSelectPrinter dialog(parent, landscape, paper, document);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.choice();
@@ -167,6 +202,16 @@ void frmSelectPrinter::printerChanged()
 
 void frmSelectPrinter::orientationChanged()
 {
+    // Width by height as the sheet lies: upright A4 is 210 mm wide.
+    const bool upright = m_portrait->isChecked();
+    const auto entry = [upright](const char* name, int shortSide, int longSide) {
+        return tr("%1 (%2 mm \u00d7 %3 mm)")
+            .arg(QLatin1String(name))
+            .arg(upright ? shortSide : longSide)
+            .arg(upright ? longSide : shortSide);
+    };
+    m_paperSize->setItemText(0, entry("A4", 210, 297));
+    m_paperSize->setItemText(1, entry("A3", 297, 420));
     m_portraitPicture->setVisible(m_portrait->isChecked());
     m_landscapePicture->setVisible(!m_portrait->isChecked());
 }
@@ -192,7 +237,19 @@ void frmSelectPrinter::select()
         prompts().tell(this, tr("Printer not found"), QMessageBox::NoIcon);
         return;
     }
+    remember(c);
     accept();
+}
+
+void frmSelectPrinter::remember(const PrintChoice& c) const
+{
+    DesktopMemory memory = desktopMemory();
+    memory.setPath(kLastPrinter, c.toPdf() ? pdfEntry() : c.printer);
+    if (!c.toPdf())
+        return;
+    const QString file = QFileInfo(QDir::fromNativeSeparators(c.pdfFile)).absoluteFilePath();
+    memory.setPath(m_memoryKey, file);
+    memory.setPath(kPdfFolder, QFileInfo(file).absolutePath());
 }
 
 void printPages(const PrintChoice& c, const QString& title, std::int64_t pageCount,

@@ -35,16 +35,21 @@ struct PrintChoice {
 // own that writes the pages to a file, so that printing works on a machine without printers),
 // the quality, the paper size and source, the orientation and whether all pages or only the
 // current one are printed. "&Print" is refused with "Printer not found" when the chosen printer
-// has gone meanwhile.
+// has gone meanwhile. The dialog starts at the printer last printed to; for the "PDF file"
+// entry at the file last written for the same document (`document`, e.g. the cross sections
+// of one road), else at a file named after the document in the folder last written to.
 class frmSelectPrinter : public TitledDialog
 {
     Q_OBJECT
 public:
-    frmSelectPrinter(QWidget* parent, bool landscape, Paper paper);
+    // `document` names what is printed ("View X Section — Ranipur To Kalaghat"); the
+    // current road is part of what the PDF file is remembered by.
+    frmSelectPrinter(QWidget* parent, bool landscape, Paper paper, const QString& document = {});
     PrintChoice choice() const;
 
     // Shows the dialog modally; nothing when it is cancelled.
-    static std::optional<PrintChoice> ask(QWidget* parent, bool landscape, Paper paper);
+    static std::optional<PrintChoice> ask(QWidget* parent, bool landscape, Paper paper,
+                                          const QString& document = {});
 
     // The name the "PDF file" entry has in the printer list.
     static QString pdfEntry();
@@ -54,7 +59,9 @@ private:
     void orientationChanged();
     void browse();
     void select();
+    void remember(const PrintChoice& c) const;
 
+    QString m_memoryKey; // where the PDF file of this document is remembered
     QComboBox* m_printer;
     QComboBox* m_quality;
     QComboBox* m_paperSize;

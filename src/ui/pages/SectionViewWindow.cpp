@@ -2,6 +2,8 @@
 
 #include "store/Error.h"
 #include "store/Numbers.h"
+#include "store/Transaction.h"
+#include "ui/common/AppState.h"
 #include "ui/common/BusyCursor.h"
 #include "ui/common/Prompts.h"
 #include "ui/common/frmSelectPrinter.h"
@@ -44,6 +46,19 @@ namespace
 constexpr int kScrollStep = 250 / 15;
 
 } // namespace
+
+SectionViewWindow::~SectionViewWindow() = default;
+
+Database& SectionViewWindow::takeSnapshot()
+{
+    const AppState& app = appState();
+    if (!app.ProjectConnection)
+        throw Error(ErrorKind::Database, tr("The project database is not open"));
+    m_snapshot.reset();
+    m_snapshot = std::make_unique<Snapshot>(*app.ProjectConnection);
+    m_dataPage = -1;
+    return m_snapshot->db();
+}
 
 SectionViewWindow::SectionViewWindow(const Traits& traits, QWidget* parent)
     : PagedWindow(ZoomRule{traits.lowestZoom, 100}, parent), m_document(currentDocument()),
@@ -214,7 +229,7 @@ void SectionViewWindow::sPrintItem()
     if (m_loadFailed)
         return;
     const std::optional<PrintChoice> c =
-        frmSelectPrinter::ask(window(), m_traits.printsLandscape, paper());
+        frmSelectPrinter::ask(window(), m_traits.printsLandscape, paper(), windowTitle());
     optbAccepted = c.has_value();
     if (!c)
         return;

@@ -7,12 +7,15 @@
 #include <QPixmap>
 #include <QWidget>
 #include <cstdint>
+#include <memory>
 
 class QScrollArea;
 
 namespace tarmela
 {
 
+class Database;
+class Snapshot;
 struct PrintChoice;
 
 // What the two section views share beyond paging and zoom (PagedWindow): the page painted
@@ -53,6 +56,7 @@ protected:
         bool wheelScrollsAcross = false; // the wheel scrolls across (true) or down
     };
     SectionViewWindow(const Traits& traits, QWidget* parent);
+    ~SectionViewWindow() override;
 
     // Opens the road; throws Error. Returns the number of pages.
     virtual std::int64_t load() = 0;
@@ -72,6 +76,10 @@ protected:
     bool showing() const override { return !m_loadFailed && pageCount() > 0; }
     void drawPage(std::int64_t index, bool turned) override;
     QString roadCaption(const QString& from, const QString& to);
+    // Takes a new snapshot of the project (store/Transaction.h) and returns its connection:
+    // every page load() and readPage() read from it comes from one state. The view's source,
+    // which reads through the connection, is to be dropped before.
+    Database& takeSnapshot();
     // The paper chosen for printing (optbPaperSize).
     Paper paper() const { return optbPaperSize ? Paper::A3 : Paper::A4; }
 
@@ -83,6 +91,7 @@ private:
 
     void followDocument();
 
+    std::unique_ptr<Snapshot> m_snapshot;
     ProjectDocument& m_document;
     QScrollArea* m_scroll;
     class PagePicture* m_picBox;

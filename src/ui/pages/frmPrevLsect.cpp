@@ -27,7 +27,9 @@ std::int64_t frmPrevLsect::load()
     const AppState& app = appState();
     if (app.CurrentRoadID < 1)
         throw Error(ErrorKind::Usage, tr("No road selected. Select a road to view its L-Section"));
-    m_source = std::make_unique<LongSectionSource>(*app.ProjectConnection, app.CurrentRoadID,
+    // Every page from one state of the project: the source reads through a snapshot.
+    m_source.reset();
+    m_source = std::make_unique<LongSectionSource>(takeSnapshot(), app.CurrentRoadID,
                                                    longSectionOptions(app.settings));
     setWindowTitle(roadCaption(m_source->road().from, m_source->road().to));
     if (m_source->paging().pageCount == 0)

@@ -29,7 +29,9 @@ std::int64_t frmPrevXSect::load()
     const AppState& app = appState();
     optbPaperSize = crossSectionPaper(app.settings) == Paper::A3 ? 1 : 0;
     m_sectionsOnPage = app.settings.SectionsPerPage;
-    m_source = std::make_unique<CrossSectionSource>(*app.ProjectConnection, app.CurrentRoadID,
+    // Every page from one state of the project: the source reads through a snapshot.
+    m_source.reset();
+    m_source = std::make_unique<CrossSectionSource>(takeSnapshot(), app.CurrentRoadID,
                                                     m_sectionsOnPage, app.settings.ViewSections);
     setWindowTitle(roadCaption(m_source->road().from, m_source->road().to));
     if (m_source->rowCount() == 0)

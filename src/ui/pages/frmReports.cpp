@@ -5,6 +5,7 @@
 #include "drawing/ReportPainter.h"
 #include "store/Error.h"
 #include "store/Roads.h"
+#include "store/Transaction.h"
 #include "ui/common/AppState.h"
 #include "ui/common/BusyCursor.h"
 #include "ui/common/Prompts.h"
@@ -103,11 +104,21 @@ frmReports::frmReports(QWidget* parent)
 void frmReports::followDocument()
 {
     // A rebuild that fails leaves nothing to show: the window goes (the user was told why).
+    // The report is built again whenever what it shows changed: the road's rows (an Update,
+    // a reduction, a generation), the readings, the method or the formula it names.
+    using Part = ProjectDocument::SettingsPart;
+    using Rows = ProjectDocument::Rows;
     connect(&m_project, &ProjectDocument::settingsChanged, this,
             [this](ProjectDocument::SettingsParts parts) {
-                // The method and the volume formula are named in the report and make its sums.
-                if (parts.testAnyFlags(ProjectDocument::SettingsPart::Readings |
-                                       ProjectDocument::SettingsPart::Method) &&
+                if (parts.testAnyFlags(Part::Readings | Part::Method | Part::Drawing) &&
+                    !RefreshData())
+                    closeHostWindow(this);
+            });
+    connect(&m_project, &ProjectDocument::rowsChanged, this,
+            [this](const ProjectDocument::RowsWrite& w) {
+                const bool shown = w.rows == Rows::ReducedLevels || w.rows == Rows::LevelBook ||
+                                   w.rows == Rows::Roads;
+                if (shown && (w.road == 0 || w.road == m_road) && m_project.drawingsFollow(w) &&
                     !RefreshData())
                     closeHostWindow(this);
             });
@@ -149,6 +160,8 @@ bool frmReports::RefreshData()
         if (!s.ProjectConnection)
             throw Error(ErrorKind::Database, tr("The project database is not open"));
         Database& db = *s.ProjectConnection;
+        // The whole document from one state of the project.
+        const ReadTransaction snapshot(db);
         const Road road = roads::get(db, m_road);
         const QuantityMethod* method = findQuantityMethod(s.settings.QuantityCalcMethod);
         m_document = buildReport(kind, db, road.id, s.settings.ViewSections, QLocale(), widths,
@@ -192,7 +205,7 @@ void frmReports::PrintCommand()
     if (!m_document || pageCount() == 0)
         return;
     const std::optional<PrintChoice> choice = frmSelectPrinter::ask(
-        window(), m_document->pageModel().landscape, m_document->pageModel().paper);
+        window(), m_document->pageModel().landscape, m_document->pageModel().paper, m_title);
     if (!choice)
         return;
     const std::int64_t count = choice->allPages ? pageCount() : 1;

@@ -234,6 +234,16 @@ frmDataGrid* OpenSheetOfKind(QMdiArea* area, SheetKind kind, const QString& stat
     sheet->DeleteCols(cols - 1, 1);
     applyKindSettings(sheet, kind);
     sheet->setBaseTitle(titleOf(info, sheet->RoadID));
+    // Another window of the same sheet open: this one takes the lowest number free.
+    QList<int> taken;
+    for (QMdiSubWindow* other : area->subWindowList())
+        if (auto* open = qobject_cast<frmDataGrid*>(other->widget());
+            open && open->baseTitle() == sheet->baseTitle())
+            taken << open->copyNumber();
+    int copy = 1;
+    while (taken.contains(copy))
+        ++copy;
+    sheet->setCopyNumber(copy);
     sheet->grid()->applyColumnWidths();
 
     if (openedHandler())

@@ -1,5 +1,6 @@
 #include "ui/sheets/dlgAddCulvert.h"
 
+#include "store/Culverts.h"
 #include "store/Error.h"
 #include "store/Numbers.h"
 #include "store/ValueRanges.h"
@@ -65,6 +66,15 @@ bool dlgAddCulvert::addCulvert()
     QString why = isNumeric(chainage) ? QString() : tr("Chainage must be a number!");
     if (why.isEmpty())
         why = readValue(chainage, ranges::kChainage, tr("The chainage"), at);
+    // A culvert beyond the road's sections would be drawn nowhere.
+    if (why.isEmpty() && appState().ProjectConnection) {
+        try {
+            why = culverts::chainageRefusal(*appState().ProjectConnection, appState().CurrentRoadID,
+                                            at);
+        } catch (const Error& e) {
+            why = e.message();
+        }
+    }
     if (!why.isEmpty()) {
         prompts().tell(this, why, QMessageBox::Warning);
         m_chainage->setFocus();

@@ -8,7 +8,8 @@
 #include "ui/common/BusyCursor.h"
 #include "ui/common/Prompts.h"
 
-#include <QHBoxLayout>
+#include <QCheckBox>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -20,16 +21,29 @@ dlgConvertLBtoRL::dlgConvertLBtoRL(QWidget* parent)
     : TitledDialog(tr("Convert Level Book to Reduced Levels"), parent)
 {
     setObjectName(QStringLiteral("dlgConvertLBtoRL"));
-    auto* row = new QHBoxLayout;
+    // The two levels in one grid, so that their boxes line up.
+    auto* row = new QGridLayout;
     auto* label1 = new QLabel(tr("Reduced Level of Benchmark : "), this);
     label1->setObjectName(QStringLiteral("Label1"));
     m_benchMark = new QLineEdit(QStringLiteral("100"), this);
     m_benchMark->setObjectName(QStringLiteral("txtBenchMark"));
     m_benchMark->setMaximumWidth(110);
-    row->addWidget(label1);
-    row->addWidget(m_benchMark);
-    row->addStretch(1);
+    row->addWidget(label1, 0, 0);
+    row->addWidget(m_benchMark, 0, 1);
+    row->setColumnStretch(2, 1);
+    auto* closingLabel = new QLabel(tr("Closing bench mark (optional) : "), this);
+    m_closingBenchMark = new QLineEdit(this);
+    m_closingBenchMark->setObjectName(QStringLiteral("txtClosingBenchMark"));
+    m_closingBenchMark->setMaximumWidth(110);
+    closingLabel->setBuddy(m_closingBenchMark);
+    row->addWidget(closingLabel, 1, 0);
+    row->addWidget(m_closingBenchMark, 1, 1);
     contentLayout()->addLayout(row);
+    m_distribute =
+        new QCheckBox(tr("Distribute the closing error over the instrument setups"), this);
+    m_distribute->setObjectName(QStringLiteral("chkDistribute"));
+    m_distribute->setEnabled(false);
+    contentLayout()->addWidget(m_distribute);
     auto* label2 = new QLabel(
         tr("Warning!  All data in the RL table will be overwritten by the newly generated levels"),
         this);
@@ -44,6 +58,8 @@ dlgConvertLBtoRL::dlgConvertLBtoRL(QWidget* parent)
 
     connect(m_benchMark, &QLineEdit::textChanged, this,
             [this](const QString& text) { m_ok->setEnabled(!text.isEmpty()); });
+    connect(m_closingBenchMark, &QLineEdit::textChanged, this,
+            [this](const QString& text) { m_distribute->setEnabled(!text.trimmed().isEmpty()); });
     connect(m_ok, &QPushButton::clicked, this, &dlgConvertLBtoRL::convert);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -63,13 +79,27 @@ void dlgConvertLBtoRL::convert()
         m_benchMark->selectAll();
         return;
     }
+    ReductionOptions options;
+    if (!m_closingBenchMark->text().trimmed().isEmpty()) {
+        double closing = 0;
+        const QString bad = readValue(m_closingBenchMark->text(), ranges::kLevel,
+                                      tr("The closing bench mark"), closing);
+        if (!bad.isEmpty()) {
+            prompts().tell(this, bad, QMessageBox::Warning);
+            m_closingBenchMark->setFocus();
+            m_closingBenchMark->selectAll();
+            return;
+        }
+        options.closingBenchMark = closing;
+        options.distribute = m_distribute->isChecked();
+    }
     QString error;
     ReductionCounts counts;
     try {
         BusyCursor busy;
         if (!s.ProjectConnection)
             throw Error(ErrorKind::Database, tr("The project database is not open."));
-        counts = ConvertLevelBookToRL(*s.ProjectConnection, s.CurrentRoadID, benchMark);
+        counts = ConvertLevelBookToRL(*s.ProjectConnection, s.CurrentRoadID, benchMark, options);
     } catch (const Error& e) {
         error = e.message();
     }
@@ -77,7 +107,13 @@ void dlgConvertLBtoRL::convert()
     if (!error.isEmpty())
         prompts().tell(parentWidget(), error, QMessageBox::Warning);
     else
-        prompts().tell(parentWidget(), reductionSummary(counts), QMessageBox::Information);
+        prompts().tell(parentWidget(),
+                       options.closingBenchMark
+                           ? reductionSummary(counts) + QStringLiteral("\n") +
+                                 closingErrorLine(counts.check) + QStringLiteral("\n") +
+                                 correctionLine(counts.check)
+                           : reductionSummary(counts),
+                       QMessageBox::Information);
 }
 
 } // namespace tarmela

@@ -2,6 +2,7 @@
 
 #include "ui/common/TitledDialog.h"
 
+class QCheckBox;
 class QLineEdit;
 class QPushButton;
 
@@ -9,7 +10,8 @@ namespace tarmela
 {
 
 // "Convert Level Book to Reduced Levels": reduces the current road's level book into its
-// RL sheet from the bench mark level typed in.
+// RL sheet from the bench mark level typed in; with a closing bench mark the closing error is
+// shown and, when asked, distributed over the instrument setups.
 class dlgConvertLBtoRL : public TitledDialog
 {
     Q_OBJECT
@@ -21,6 +23,8 @@ public:
 
 private:
     QLineEdit* m_benchMark;
+    QLineEdit* m_closingBenchMark;
+    QCheckBox* m_distribute;
     QPushButton* m_ok;
 };
 

@@ -15,8 +15,8 @@
 namespace tarmela
 {
 
-dlgSearchWindow::dlgSearchWindow(std::function<frmDataGrid*()> activeSheet, QWidget* parent)
-    : TitledDialog(QStringLiteral("Filter"), parent), m_activeSheet(std::move(activeSheet))
+dlgSearchWindow::dlgSearchWindow(frmDataGrid* sheet, QWidget* parent)
+    : TitledDialog(QStringLiteral("Filter"), parent), m_sheet(sheet)
 {
     setObjectName(QStringLiteral("dlgSearchWindow"));
     setModal(false);
@@ -81,14 +81,18 @@ dlgSearchWindow::dlgSearchWindow(std::function<frmDataGrid*()> activeSheet, QWid
     connect(cmdExecute, &QPushButton::clicked, this, [this] {
         const QString text = lblSearchText->text() + clause();
         lblSearchText->setText(text);
-        if (frmDataGrid* sheet = m_activeSheet ? m_activeSheet() : nullptr)
-            sheet->FilterData(text, this);
+        // The clause is in the text now: a second Done must not add it again.
+        clearCondition();
+        if (m_sheet)
+            m_sheet->FilterData(text, this);
     });
     connect(cmdClear, &QPushButton::clicked, this, [this] {
         lblSearchText->clear();
-        if (frmDataGrid* sheet = m_activeSheet ? m_activeSheet() : nullptr)
-            sheet->FilterData(QString(), this);
+        if (m_sheet)
+            m_sheet->FilterData(QString(), this);
     });
+    if (sheet)
+        connect(sheet, &QObject::destroyed, this, &QWidget::close);
     loadFields();
     updateButtons();
 }
@@ -96,10 +100,10 @@ dlgSearchWindow::dlgSearchWindow(std::function<frmDataGrid*()> activeSheet, QWid
 void dlgSearchWindow::loadFields()
 {
     cmbField->clear();
-    if (frmDataGrid* sheet = m_activeSheet ? m_activeSheet() : nullptr)
-        for (int c = 0; c < sheet->model()->columnCount(); ++c)
+    if (m_sheet)
+        for (int c = 0; c < m_sheet->model()->columnCount(); ++c)
             cmbField->addItem(
-                sheet->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString());
+                m_sheet->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString());
     cmbField->setCurrentIndex(-1);
     cmbField->clearEditText();
 }
@@ -116,15 +120,17 @@ void dlgSearchWindow::updateButtons()
 
 QString dlgSearchWindow::clause() const
 {
-    // The list offers the grid's captions; a caption that is not the column's own name
-    // ("Existing / Proposed" for EPType) stands for that column in the filter.
+    // The list offers the grid's captions; a caption ("Existing / Proposed" for EPType) or
+    // a column's own name stands for that column, bracketed where it has a blank ("Left
+    // Slope" is [Left Slope]), so that every entry of the list is taken as offered.
     QString field = cmbField->currentText().trimmed();
-    if (frmDataGrid* sheet = m_activeSheet ? m_activeSheet() : nullptr) {
-        const SheetModel* m = sheet->model();
+    if (m_sheet) {
+        const SheetModel* m = m_sheet->model();
         for (int c = 0; c < m->columnCount(); ++c) {
             const QString caption = m->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
-            const QString name = sheet->rows().columnName(c);
-            if (caption.compare(field, Qt::CaseInsensitive) == 0 && caption != name) {
+            const QString name = m_sheet->rows().columnName(c);
+            if (caption.compare(field, Qt::CaseInsensitive) == 0 ||
+                name.compare(field, Qt::CaseInsensitive) == 0) {
                 field = name.contains(QLatin1Char(' ')) ? QStringLiteral("[%1]").arg(name) : name;
                 break;
             }
@@ -136,6 +142,11 @@ QString dlgSearchWindow::clause() const
 void dlgSearchWindow::appendJoined(const QString& joiner)
 {
     lblSearchText->setText(lblSearchText->text() + clause() + joiner);
+    clearCondition();
+}
+
+void dlgSearchWindow::clearCondition()
+{
     cmbField->setCurrentIndex(-1);
     cmbField->clearEditText();
     cmbCondition->setCurrentIndex(-1);

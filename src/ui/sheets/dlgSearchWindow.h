@@ -2,7 +2,7 @@
 
 #include "ui/common/TitledDialog.h"
 
-#include <functional>
+#include <QPointer>
 
 class QComboBox;
 class QLabel;
@@ -14,16 +14,18 @@ namespace tarmela
 
 class frmDataGrid;
 
-// "Filter": builds a row filter for the active data sheet clause by clause and applies it
-// with the sheet's FilterData. Stays above the other windows; not modal.
+// "Filter": builds a row filter for one data sheet clause by clause and applies it with the
+// sheet's FilterData. Stays above the other windows; not modal. It belongs to the sheet it was
+// opened on: it closes with it (and the main window closes it when another window becomes
+// active), so that it never filters a window it was not built for.
 class dlgSearchWindow : public TitledDialog
 {
     Q_OBJECT
 public:
-    // activeSheet gives the sheet the filter is for (the main window's active data sheet).
-    explicit dlgSearchWindow(std::function<frmDataGrid*()> activeSheet, QWidget* parent = nullptr);
+    explicit dlgSearchWindow(frmDataGrid* sheet, QWidget* parent = nullptr);
 
-    // Fills the field list from the active sheet's shown columns.
+    frmDataGrid* sheet() const { return m_sheet; }
+    // Fills the field list from the sheet's shown columns.
     void loadFields();
 
 signals:
@@ -45,7 +47,8 @@ private:
     void updateButtons();
     QString clause() const;
     void appendJoined(const QString& joiner);
-    std::function<frmDataGrid*()> m_activeSheet;
+    void clearCondition();
+    QPointer<frmDataGrid> m_sheet;
 };
 
 } // namespace tarmela

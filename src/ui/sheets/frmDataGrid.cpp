@@ -352,10 +352,18 @@ void frmDataGrid::setBaseTitle(const QString& title)
     updateTitle();
 }
 
+void frmDataGrid::setCopyNumber(int n)
+{
+    m_copyNumber = n;
+    updateTitle();
+}
+
 void frmDataGrid::updateTitle()
 {
     // A filter can hide most of a sheet: the title says so, lest rows seem lost.
     QString title = m_baseTitle;
+    if (m_copyNumber > 1)
+        title += QStringLiteral(":%1").arg(m_copyNumber);
     // The filter goes in as it is, not through arg(): a value such as '%1*0%' would take the
     // counts' places.
     if (!m_filterText.trimmed().isEmpty())

@@ -48,6 +48,10 @@ public:
     // adds how many rows an active filter shows.
     void setBaseTitle(const QString& title);
     const QString& baseTitle() const { return m_baseTitle; }
+    // The second and later windows of one sheet carry ":2", ":3" after the title, so that the
+    // Window menu tells them apart; the first carries none.
+    void setCopyNumber(int n);
+    int copyNumber() const { return m_copyNumber; }
 
     // The main window's commands (MdiChild): every data sheet offers the edit and view
     // commands; Add and Delete act by the sheet's kind (frmDataGridCommands.cpp). Edit >
@@ -166,6 +170,7 @@ private:
     sheets::SheetFilter m_filter;
     QString m_filterText;
     QString m_baseTitle;
+    int m_copyNumber = 1;
     SheetModel* m_model;
     VellGrid* m_grid;
     QUndoStack* m_undo;

@@ -22,11 +22,7 @@ struct ExportProgram : UiProgram {
     std::int64_t road = 0;
     ExportProgram()
     {
-        RoadChanges c;
-        c.from = "North";
-        c.to = "South";
-        c.interval = 20;
-        road = roads::create(db(), c);
+        road = makeRoad(db(), "North", "South");
         appState().CurrentRoadID = road;
         db().exec(QString("INSERT INTO LB_%1 (ID, Chainage, C) VALUES (1, 0, 1.2)").arg(road));
     }

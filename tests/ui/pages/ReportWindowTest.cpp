@@ -1,7 +1,9 @@
 #include "store/Roads.h"
+#include "support/TestProject.h"
 #include "support/UiProgram.h"
 #include "support/Widgets.h"
 #include "ui/common/AppState.h"
+#include "ui/common/ProjectDocument.h"
 #include "ui/pages/ReportPageView.h"
 #include "ui/pages/frmReports.h"
 
@@ -29,10 +31,7 @@ struct ReportFrame {
     QMdiArea mdi;
     explicit ReportFrame(int sections)
     {
-        RoadChanges c;
-        c.from = "Ranipur";
-        c.to = "Kalaghat";
-        appState().CurrentRoadID = roads::create(p.db(), c);
+        appState().CurrentRoadID = test::makeRoad(p.db(), "Ranipur", "Kalaghat");
         p.db().exec(QStringLiteral(
                         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < "
                         "%1) INSERT INTO LB_1 (ID, Chainage, C, L1, R1) SELECT i, i * 20, 1.5, "
@@ -82,6 +81,12 @@ TEST(ReportWindow, ShowsTheRoadsReportPageByPageAndOneAtATime)
     const int width = view->width();
     QTest::keyClick(book, Qt::Key_Plus);
     EXPECT_GT(view->width(), width);
+
+    // Rows written by other work (a reduction, an Update) show at once.
+    const std::int64_t pages = book->pageCount();
+    f.p.db().exec("DELETE FROM LB_1 WHERE ID > 40");
+    currentDocument().noteRowsWritten({1, ProjectDocument::Rows::LevelBook, nullptr, false});
+    EXPECT_LT(book->pageCount() * 5, pages);
 
     // Asking again builds a fresh report in place of the open one.
     frmReports* earthwork = frmReports::Open(&f.mdi, ReportKind::EarthworkReport);

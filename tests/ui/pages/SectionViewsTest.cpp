@@ -1,10 +1,12 @@
 // The section views as a user drives them: paging, printing through the "PDF file" entry of
 // "Select printer", and Page Setup.
 #include "sheets/SampleRoad.h"
+#include "store/Database.h"
 #include "store/Roads.h"
 #include "store/Statements.h"
 #include "support/UiProgram.h"
 #include "support/Widgets.h"
+#include "ui/common/ProjectDocument.h"
 #include "ui/common/dlgPageSetup.h"
 #include "ui/common/frmSelectPrinter.h"
 #include "ui/pages/frmMassHaul.h"
@@ -12,9 +14,13 @@
 #include "ui/pages/frmPrevXSect.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace tarmela;
@@ -109,6 +115,27 @@ TEST(SectionViews, PrintingThroughThePdfFileEntry)
         EXPECT_NEAR(pdf.pointsOfFirstPage.width(), c.points.width(), 1);
         EXPECT_NEAR(pdf.pointsOfFirstPage.height(), c.points.height(), 1);
     }
+
+    // Printing again starts at the PDF file of the view; the paper is named as it lies.
+    onModal(QStringLiteral("frmSelectPrinter"), [=](QWidget* d) {
+        EXPECT_EQ(child<QComboBox>(d, "cboPrinter")->currentText(), frmSelectPrinter::pdfEntry());
+        EXPECT_EQ(child<QLineEdit>(d, "txtPdfFile")->text(), QDir::toNativeSeparators(file));
+        EXPECT_EQ(child<QComboBox>(d, "cmbPaperSize")->itemText(0),
+                  QStringLiteral("A4 (297 mm \u00d7 210 mm)"));
+        click(d, "cmdCancel");
+    });
+    longSection.print();
+    // Every page comes from the state the view read, whatever another program writes since.
+    answerPrinter(file, true, Paper::A3);
+    cross.print();
+    const qint64 wholeSize = QFileInfo(file).size();
+    Database::open(program.db().path())
+        ->exec(QStringLiteral("DELETE FROM RL_%1 WHERE Chainage > 1000")
+                   .arg(appState().CurrentRoadID));
+    answerPrinter(file, true, Paper::A3);
+    cross.print();
+    EXPECT_EQ(readPdf(file).pages, 26);
+    EXPECT_EQ(QFileInfo(file).size(), wholeSize);
 }
 
 TEST(SectionViews, PagingStopsAtBothEndsAndLoadFailuresSayWhy)
@@ -172,4 +199,26 @@ TEST(PagedWindows, AZoomStepTestsTheValueBeforeTheStep)
     EXPECT_EQ(views.in(100), 100);
     EXPECT_EQ(views.out(22), 17);
     EXPECT_EQ(views.out(20), 20);
+}
+
+TEST(SectionViews, AnOpenViewDrawsAgainAfterColoursPageSetupOptionsAndAnUpdate)
+{
+    UiProgram program;
+    appState().CurrentRoadID = createSampleRoad(program.db());
+    frmPrevXSect cross;
+    auto* picture = cross.findChild<QWidget*>("picBox");
+    const std::function<void(Settings&)> changes[] = {
+        [](Settings& s) { s.ColorExisting = 0x0000ff; }, [](Settings& s) { s.PageLeft = 6; },
+        [](Settings& s) { s.ViewSections = 3; },
+        [&program](Settings&) {
+            program.db().exec("UPDATE RL_1 SET [Fill Area] = 999 WHERE Chainage = 0");
+            currentDocument().noteRowsWritten({1, ProjectDocument::Rows::ReducedLevels});
+        }};
+    for (const auto& change : changes) {
+        const QImage before = picture->grab().toImage();
+        const Settings settings = appState().settings;
+        change(appState().settings);
+        currentDocument().noteSettingsEdited(settings);
+        EXPECT_NE(picture->grab().toImage(), before);
+    }
 }

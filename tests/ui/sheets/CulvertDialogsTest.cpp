@@ -83,13 +83,19 @@ TEST(CulvertDialogs, ARefusedCulvertAddsNothingAndKeepsTheTextToFix)
     dlg.show();
     child<QComboBox>(&dlg, "cmbCulvertName")->setCurrentIndex(0);
     auto* chainage = child<QLineEdit>(&dlg, "txtChainage");
-    for (const char* text : {"abc", "", "12 m"}) {
+    for (double at : {0.0, 600.0}) // the road's sections, 0 to 600
+        p.db().execute(statements::addSectionRow(statements::Sheet::ReducedLevel, p.road,
+                                                 std::int64_t(at) + 1, at));
+    for (const char* text : {"abc", "", "12 m", "99999", "-5"}) {
         chainage->setText(text);
         click(&dlg, "cmdAdd");
         EXPECT_EQ(chainage->text(), text) << "the text stays to be fixed";
     }
-    ASSERT_EQ(p.told.size(), 3u);
+    ASSERT_EQ(p.told.size(), 5u);
     EXPECT_EQ(p.told[0].icon, QMessageBox::Warning);
+    EXPECT_TRUE(p.told[3].text.endsWith("99999 lies outside the road: its sections run from 0 "
+                                        "to 600 m"))
+        << p.told[3].text.toStdString();
 
     // The database refuses the row: the message says why and no half row stays behind.
     chainage->setText("10");

@@ -21,10 +21,7 @@ struct GenerateProgram : UiProgram {
     std::int64_t road = 0;
     explicit GenerateProgram(std::int64_t length = 1050, int interval = 100)
     {
-        RoadChanges c;
-        c.length = length;
-        c.interval = interval;
-        road = roads::create(db(), c);
+        road = makeRoad(db(), "Start", "End", length, interval);
         appState().CurrentRoadID = road;
     }
     QString rl() const { return "RL_" + QString::number(road); }
