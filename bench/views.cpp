@@ -100,7 +100,7 @@ void BM_LongSectionPdf(benchmark::State& state)
     LongSectionOptions o;
     const QString target = r.dir->filePath("LSection.pdf");
     for (auto _ : state)
-        writeLongSectionPdf(*r.db, r.id, o, LongSectionStyle{}, target);
+        writeLongSectionPdf(*r.db, r.id, o, LongSectionStyle{}, Paper::A3, target);
     state.counters["bytes"] = double(QFileInfo(target).size());
 }
 BENCHMARK(BM_LongSectionPdf)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -22,9 +22,24 @@ LongSectionLayout LongSectionLayout::at(double f, int interval)
     l.TitleTopY = n(567.0 * BandRows * f + l.BandTopY);
     l.IntervalWidth = n(interval * 22.68 * f);
     l.RowHeight = n(567 * f);
+    l.BandHeight = l.RowHeight;
     l.KmWidth = n(22680 * f);
-    l.TextNudge = n(6 * f);
     l.FontSize = n(8 * f);
+    return l;
+}
+
+LongSectionLayout LongSectionLayout::onPaper(Paper paper, int interval)
+{
+    if (paper == Paper::A3)
+        return at(1.0, interval);
+    LongSectionLayout l = at(0.65, interval);
+    // The bands keep the A3 page's proportion of figure to band.
+    l.FontSize = std::max(l.FontSize, MinPrintedPoints);
+    l.BandHeight = std::max(l.RowHeight, int(nearestEven(567.0 * l.FontSize / 8)));
+    l.TitleTopY = l.BandTopY + BandRows * l.BandHeight;
+    // The whole A4 sheet, lying on its side, is the page.
+    l.pageWidth = int(nearestEven(297 * kTwipsPerMm));
+    l.pageHeight = int(nearestEven(210 * kTwipsPerMm));
     return l;
 }
 

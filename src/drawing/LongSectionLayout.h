@@ -1,5 +1,6 @@
 #pragma once
 
+#include "drawing/PageUnits.h"
 #include "store/RlRows.h"
 
 #include <array>
@@ -25,13 +26,18 @@ struct LongSectionLayout {
     int BandTopY = 11340;  // bottom of the profile frame, top of the bands
     int TitleTopY = 15309; // bottom of the bands, top of the title block
     int IntervalWidth = 0; // one chainage interval of the road
-    int RowHeight = 567;   // one metre of level, and one band
+    int RowHeight = 567;   // one metre of level, and a row of the title block
+    int BandHeight = 567;  // one band of figures
     int KmWidth = 22680;   // 1000 m of chainage
-    int TextNudge = 6;     // screen pixels by which turned band texts move left
     int FontSize = 8;      // points
 
     // The layout at a zoom factor (1.0 = 100 %) for a road with this chainage interval.
     static LongSectionLayout at(double zoom, int interval);
+    // The page as it is printed: on A3 the layout at 100 %; on A4 at 65 %, but with type no
+    // smaller than MinPrintedPoints and bands deep enough for their turned figures at that
+    // size (the title block moves down into the sheet's foot).
+    static constexpr int MinPrintedPoints = 6;
+    static LongSectionLayout onPaper(Paper paper, int interval);
 
     // Height of a level on a page whose lowest level line is lowLevel, with step metres of
     // level to a row (1 at 1:100).
@@ -46,7 +52,10 @@ struct LongSectionLayout {
     }
     // Bottom of band row r (0 = chainage, 1 = FC, 2 = slope, 3 centre, 4 left, 5 right,
     // 6 the depth FC - C).
-    int bandBottom(int row) const { return BandTopY + (row + 1) * RowHeight; }
+    int bandBottom(int row) const { return BandTopY + (row + 1) * BandHeight; }
+    // The metres of chainage two turned figures of a band must lie apart not to touch: the
+    // height of their type and a point between them.
+    double figureSpacing() const { return (FontSize * 20.0 * 1.2 + 20) / (KmWidth * 0.001); }
 };
 
 // How a road's chainage is divided into pages (sheets of the drawing): page k covers the

@@ -64,8 +64,8 @@ public:
         p.setPen(Qt::black);
         const double captionHeight = l.FontSize * 20.0 * 1.2;
         for (int r = 1; r < LongSectionLayout::BandRows; ++r)
-            textAt(p, l.RightX + l.FontSize * 25.0, // clear of the last column's figures
-                   l.bandBottom(r) - (l.RowHeight + captionHeight) / 2.0,
+            textAt(p, l.RightX + l.FontSize * 24.0 + 45, // clear of the last column's figures
+                   l.bandBottom(r) - (l.BandHeight + captionHeight) / 2.0,
                    QString::fromLatin1(kBandCaptions[r]).trimmed());
         grids();
         levelLabels();
@@ -88,6 +88,17 @@ private:
         p.drawRect(QRectF(QPointF(x1, y1), QPointF(x2, y2)));
     }
 
+    // The title block's size for a text, or a smaller one down to the figures' where the text
+    // would not fit its room at that size.
+    void fitFont(const QString& text, double room)
+    {
+        for (int size = l.FontSize + 2; size >= l.FontSize; --size) {
+            p.setFont(pageFont(size, true));
+            if (textWidth(p, text) <= room)
+                break;
+        }
+    }
+
     void titleBlock()
     {
         const double top = l.TitleTopY, rh = l.RowHeight;
@@ -104,8 +115,10 @@ private:
         const double xs[4] = {l.LeftX + inset, l.LeftX + inset, x1 + inset, x1 + inset};
         const double ys[4] = {upper, lower, upper, lower};
         for (int i = 0; i < 4; ++i)
-            if (!page.fields[i].isEmpty())
+            if (!page.fields[i].isEmpty()) {
+                fitFont(page.fields[i], x1 - l.LeftX - 2 * inset);
                 textAt(p, xs[i], ys[i], page.fields[i]);
+            }
         m_x3 = x3;
     }
 
@@ -129,7 +142,9 @@ private:
                              e.curve.style));
             line(e.a + inset, e.y, (e.a + e.b) / 2 - inset, e.y);
             p.setPen(Qt::black);
-            textAt(p, (e.a + e.b) / 2 + inset, e.y - inset, QString::fromLatin1(e.caption));
+            const QString caption = QString::fromLatin1(e.caption);
+            fitFont(caption, (e.b - e.a) / 2 - 2 * inset);
+            textAt(p, (e.a + e.b) / 2 + inset, e.y - inset, caption);
         }
     }
 
@@ -137,17 +152,17 @@ private:
     {
         p.setPen(pagePen(kGridColour, s.thinWidth));
         if (s.grid)
-            gridLines(l.TopY, l.BandTopY);
-        gridLines(l.BandTopY, l.TitleTopY);
+            gridLines(l.TopY, l.BandTopY, l.RowHeight);
+        gridLines(l.BandTopY, l.TitleTopY, l.BandHeight);
         box(l.LeftX, l.TopY, l.RightX, l.BandTopY);
     }
 
-    void gridLines(double y1, double y2)
+    void gridLines(double y1, double y2, double dy)
     {
         if (l.IntervalWidth > 0)
             for (double x = l.LeftX; x <= l.RightX; x += l.IntervalWidth)
                 line(x, y1, x, y2);
-        for (double y = y1; y <= y2; y += l.RowHeight)
+        for (double y = y1; y <= y2 + 1e-6; y += dy)
             line(l.LeftX, y, l.RightX, y);
     }
 
@@ -180,12 +195,13 @@ private:
         return text;
     }
 
+    // A figure stands beside its chainage's line, a pixel clear of it, not across it.
     void bandText(int row, double x, const QString& text, const QColor& colour)
     {
         p.save();
         p.setFont(pageFont(l.FontSize, true));
         p.setPen(colour);
-        turnedTextAt(p, nearestEven(x) - l.TextNudge * kTwipsPerScreenPixelWidth,
+        turnedTextAt(p, nearestEven(x) + kTwipsPerScreenPixelWidth,
                      l.bandBottom(row) - kTwipsPerScreenPixelWidth, text);
         p.restore();
     }
@@ -207,7 +223,7 @@ private:
                  l.chainageX(c.chainage2, first), l.levelToY(c.level2, low, step));
         }
         p.restore();
-        for (const BandFigure& b : longSectionBandFigures(page.rows, s.locale))
+        for (const BandFigure& b : longSectionBandFigures(page.rows, s.locale, l.figureSpacing()))
             bandText(b.bandRow, l.chainageX(b.chainage, first), b.text,
                      b.curve < 0 ? QColor(Qt::black) : curves[b.curve].colour);
     }
@@ -267,7 +283,8 @@ namespace
 // A figure with two decimals and its sign, + included (0.00 reads +0.00).
 QString signedFigure(double v, const QLocale& locale)
 {
-    const QString figure = locale.toString(v, 'f', 2);
+    // A value that rounds to nothing has no sign to show.
+    const QString figure = locale.toString(std::abs(v) < 0.005 ? 0.0 : v, 'f', 2);
     return figure.startsWith(locale.negativeSign()) ? figure : locale.positiveSign() + figure;
 }
 
@@ -293,6 +310,39 @@ template <typename Visit> void walkRows(const std::vector<LongSectionRow>& rows,
     }
 }
 
+// The chainages kept of those given (in any order) by the thinning rule.
+std::vector<double> keptChainages(std::vector<double> at, double spacing)
+{
+    std::sort(at.begin(), at.end());
+    at.erase(std::unique(at.begin(), at.end()), at.end());
+    if (at.empty())
+        return at;
+    std::vector<double> kept{at.front()};
+    for (std::size_t i = 1; i + 1 < at.size(); ++i)
+        if (at[i] - kept.back() >= spacing && at.back() - at[i] >= spacing)
+            kept.push_back(at[i]);
+    if (at.size() > 1 && at.back() - kept.back() >= spacing)
+        kept.push_back(at.back());
+    return kept;
+}
+
+std::vector<BandFigure> thinned(std::vector<BandFigure> figures, double spacing)
+{
+    std::vector<double> columns, grades;
+    for (const BandFigure& f : figures)
+        (f.bandRow == 2 ? grades : columns).push_back(f.chainage);
+    columns = keptChainages(std::move(columns), spacing);
+    grades = keptChainages(std::move(grades), spacing);
+    figures.erase(
+        std::remove_if(figures.begin(), figures.end(),
+                       [&](const BandFigure& f) {
+                           const std::vector<double>& kept = f.bandRow == 2 ? grades : columns;
+                           return !std::binary_search(kept.begin(), kept.end(), f.chainage);
+                       }),
+        figures.end());
+    return figures;
+}
+
 } // namespace
 
 std::vector<std::pair<double, double>> CulvertMarkShape::opening()
@@ -313,7 +363,7 @@ QString culvertLabel(const CulvertMark& c)
 }
 
 std::vector<BandFigure> longSectionBandFigures(const std::vector<LongSectionRow>& rows,
-                                               const QLocale& locale)
+                                               const QLocale& locale, double spacing)
 {
     struct Visit {
         std::vector<BandFigure>& out;
@@ -341,7 +391,7 @@ std::vector<BandFigure> longSectionBandFigures(const std::vector<LongSectionRow>
         out.push_back(
             {2, (g.chainage1 + g.chainage2) / 2, signedFigure(g.percent, locale) + '%', -1});
     }
-    return out;
+    return spacing > 0 ? thinned(std::move(out), spacing) : out;
 }
 
 std::vector<StraightGrade> longSectionGrades(const std::vector<LongSectionRow>& rows)

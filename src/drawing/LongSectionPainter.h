@@ -85,8 +85,12 @@ struct StraightGrade {
 std::vector<StraightGrade> longSectionGrades(const std::vector<LongSectionRow>& rows);
 // The band figures: every row's chainage and levels, its signed depth FC - C (fill +, cut -)
 // where both are present, and one signed gradient per straight grade at its middle.
+// Where figures would touch, the bands are thinned (spacing: the metres of chainage two
+// figures need apart; 0 keeps all): the page's first and last columns are kept, and from the
+// first on each column that clears the last kept one and the page's last. A column's levels
+// go with its chainage; the gradients are thinned the same way among themselves.
 std::vector<BandFigure> longSectionBandFigures(const std::vector<LongSectionRow>& rows,
-                                               const QLocale& locale);
+                                               const QLocale& locale, double spacing = 0);
 std::vector<CurveSegment> longSectionCurves(const std::vector<LongSectionRow>& rows);
 
 // Draws one page in the layout's twips on any painter whose transform maps twips to the device

@@ -57,13 +57,13 @@ void writePagesPdf(const QString& target, Paper paper, bool landscape, std::int6
 }
 
 void writeLongSectionPdf(Database& db, std::int64_t road, const LongSectionOptions& options,
-                         const LongSectionStyle& style, const QString& target)
+                         const LongSectionStyle& style, Paper paper, const QString& target)
 {
     LongSectionSource source(db, road, options);
-    const LongSectionLayout layout = LongSectionLayout::at(1.0, source.road().interval);
+    const LongSectionLayout layout = LongSectionLayout::onPaper(paper, source.road().interval);
     LongSectionStyle s = style;
     s.thinWidth = pdfThinWidth();
-    writePagesPdf(target, Paper::A3, true, source.paging().pageCount,
+    writePagesPdf(target, paper, true, source.paging().pageCount,
                   source.road().from + " to " + source.road().to, [&](QPainter& p, std::int64_t i) {
                       paintLongSectionPage(p, layout, source.page(i), s);
                   });

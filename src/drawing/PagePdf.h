@@ -30,9 +30,9 @@ void writePagesPdf(const QString& target, Paper paper, bool landscape, std::int6
 // One device pixel of the PDF pages, in twips: the width of a thin line.
 double pdfThinWidth();
 
-// The whole longitudinal section as printed on A3 lying on its side.
+// The whole longitudinal section as printed on A3 or A4 lying on its side.
 void writeLongSectionPdf(Database& db, std::int64_t road, const LongSectionOptions& options,
-                         const LongSectionStyle& style, const QString& target);
+                         const LongSectionStyle& style, Paper paper, const QString& target);
 // Every cross section, on the paper and with the margins of the page setup.
 void writeCrossSectionPdf(Database& db, std::int64_t road, int sectionsOnPage, Paper paper,
                           const PageMargins& margins, const CrossSectionStyle& style,

@@ -280,7 +280,7 @@ void DxfWriter::DxfGrid(float x1, float y1, float x2, float y2, float stepX, flo
     if (stepY > 0 && std::isfinite(stepY)) {
         for (std::int64_t i = 0;; ++i) {
             const double y = double(y1) - double(i) * double(stepY);
-            if (y < double(y2))
+            if (y < double(y2) - 1e-4) // a float's rounding keeps the last line
                 break;
             DxfLine(x1, float(y), x2, float(y));
         }

@@ -74,11 +74,12 @@ const std::vector<ExportOutput>& exportOutputs()
          writeReportPages<ReportKind::LevelBook>},
         {"earthwork-report-pdf", "Earthwork Report (PDF)", "Earthwork Report.pdf", K::PdfPages,
          "--earthwork", false, writeReportPages<ReportKind::EarthworkReport>},
-        // The pages of the longitudinal section view, A3 on its side.
+        // The pages of the longitudinal section view as printed, on the page setup's paper on
+        // its side.
         {"lsection-pdf", "Longitudinal Section (PDF)", "LSection.pdf", K::PdfPages, "--lsection",
          false,
          [](Database& db, std::int64_t road, const ExportSettings& s, const QString& target) {
-             writeLongSectionPdf(db, road, s.longSection, s.longSectionStyle, target);
+             writeLongSectionPdf(db, road, s.longSection, s.longSectionStyle, s.paper, target);
              return QStringList();
          }},
         // The pages of the cross section view, with the paper and margins of its page setup.

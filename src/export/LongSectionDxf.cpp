@@ -53,12 +53,14 @@ float LongSectionDrawing::sheetLeft(std::int64_t k)
 
 float LongSectionDrawing::LevelY(float level) const
 {
-    return (level - SheetDatum) / SheetStep * BandHeight + BandHeight + BandTop;
+    return (level - SheetDatum) / SheetStep * LevelHeight + LevelHeight + BandTop;
 }
 
 void LongSectionDrawing::DxfBandText(float row, float x, std::string_view text)
 {
-    m_out.DxfText(x - 0.02f, BandTop - (row + 1) * BandHeight + 0.02f, text, true);
+    // A turned text's glyphs lie left of its insertion point: the figure stands right of its
+    // chainage's line, as on the printed page, clear of it and of the titles left of the grid.
+    m_out.DxfText(x + 0.04f + TextHeight, BandTop - (row + 1) * BandHeight + 0.04f, text, true);
 }
 
 bool LongSectionDrawing::DxfLongSheet(const std::vector<RlRow>& rows)
@@ -69,7 +71,7 @@ bool LongSectionDrawing::DxfLongSheet(const std::vector<RlRow>& rows)
     m_out.setTextHeight(TextHeight);
     m_out.setLayer("GRID"sv);
     if (m_options.lsectionGrid)
-        m_out.DxfGrid(SheetLeft, SheetTop, SheetRight, BandTop, m_chainageStep, BandHeight);
+        m_out.DxfGrid(SheetLeft, SheetTop, SheetRight, BandTop, m_chainageStep, LevelHeight);
     m_out.DxfGrid(SheetLeft, BandTop, SheetRight, BandBottom, m_chainageStep, BandHeight);
 
     m_out.setLayer("FRAME"sv);
@@ -89,20 +91,24 @@ bool LongSectionDrawing::DxfLongSheet(const std::vector<RlRow>& rows)
             if (v > levels.high + 1e-9)
                 break;
             const std::string text = QString::number(v, 'f', decimals).toStdString();
-            m_out.DxfText(SheetLeft - 0.5f, LevelY(float(v)) - BandHeight / 5, text);
+            // Right of the band captions, ending clear of the grid, level with their line.
+            const float y = LevelY(float(v)) - TextHeight / 2;
+            m_out.DxfText(SheetLeft - 0.1f, y, text, false, 2, SheetLeft - 0.1f, y);
         }
-        // The scales and the datum this sheet is drawn at.
-        std::string scales = QStringLiteral("H 1:2500  V 1:%1  DATUM %2")
-                                 .arg(levels.verticalScale(), 0, 'f', 0)
+        // The scales and the datum this sheet is drawn at, the sheet plotted at 1 unit = 1 cm:
+        // 1000 m across the grid's 28 units, a step of level to LevelHeight.
+        std::string scales = QStringLiteral("H 1:%1  V 1:%2  DATUM %3")
+                                 .arg(100000.0 / double(GridWidth), 0, 'f', 0)
+                                 .arg(100 * levels.step / double(LevelHeight), 0, 'f', 0)
                                  .arg(levels.low, 0, 'f', 2)
                                  .toStdString();
         if (levels.ownDatum)
             scales += " (this sheet)";
-        m_out.DxfText(SheetLeft + GridWidth / 2, SheetTop + 0.05f, scales);
+        m_out.DxfText(SheetLeft + GridWidth / 2, SheetTop + 0.1f, scales);
     }
     m_out.setLayer("BANDS"sv);
     for (int r = 0; r < LongSectionLayout::BandRows; ++r)
-        DxfBandText(float(r), SheetLeft - 0.25f, kBandTitles[r]);
+        DxfBandText(float(r), SheetLeft - 0.5f, kBandTitles[r]);
 
     drawRows(rows);
     drawCulverts(
@@ -133,7 +139,9 @@ void LongSectionDrawing::drawRows(const std::vector<RlRow>& rows)
         return float(double(SheetLeft) + (chainage - first) * double(ChainageScale));
     };
     m_out.setLayer("BANDS"sv);
-    for (const BandFigure& b : longSectionBandFigures(page, QLocale::c()))
+    // Figures closer than their height and a gap are thinned as on the printed page.
+    constexpr double spacing = (TextHeight + 0.06) / double(ChainageScale);
+    for (const BandFigure& b : longSectionBandFigures(page, QLocale::c(), spacing))
         DxfBandText(float(b.bandRow), x(b.chainage), b.text.toStdString());
     static constexpr std::string_view layers[4] = {"CENTRE"sv, "LEFT"sv, "RIGHT"sv, "FC"sv};
     // Each profile as polylines, broken where a value is empty.

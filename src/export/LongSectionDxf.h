@@ -21,17 +21,21 @@ class DxfWriter;
 
 // The longitudinal-section drawing while it is written: landscape sheets of 29.7 x 21.0
 // (centimetres of paper, y upwards) side by side along x, each covering SheetSpan metres of
-// chainage across a 28-unit level grid (0.028 units per metre) above six bands of figures.
+// chainage across a 28-unit level grid (0.028 units per metre) of the printed page's rows
+// above its seven bands of figures. Texts are 2 mm high; a band is deep enough for a turned
+// figure at that height.
 class LongSectionDrawing
 {
 public:
     static constexpr float SheetWidth = 29.7f;
     static constexpr float SheetHeight = 21.0f;
-    static constexpr float SheetTop = 20.5f;
-    static constexpr float BandTop = 6.5f; // bottom of the level grid, top of the bands
-    static constexpr float BandBottom = float(6.5 - LongSectionLayout::BandRows * 0.7);
-    static constexpr float BandHeight = 0.7f; // one band, and one metre of level
-    static constexpr float TextHeight = 0.12f;
+    static constexpr float SheetTop = 20.2f;   // top of the level grid, the scales above it
+    static constexpr float LevelHeight = 0.7f; // one metre of level
+    static constexpr float BandTop = float(20.2 - LongSectionLayout::ProfileRows * 0.7);
+    static constexpr float BandHeight = 1.0f; // one band
+    static constexpr float BandBottom =
+        float(20.2 - LongSectionLayout::ProfileRows * 0.7 - LongSectionLayout::BandRows * 1.0);
+    static constexpr float TextHeight = 0.2f;
 
     LongSectionDrawing(DxfWriter& out, Database& db, std::int64_t road, const DxfOptions& o,
                        double interval);

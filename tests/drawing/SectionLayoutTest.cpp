@@ -2,9 +2,12 @@
 #include "drawing/CrossSectionLayout.h"
 #include "drawing/LongSectionLayout.h"
 #include "drawing/LongSectionPainter.h"
+#include "drawing/PagePens.h"
 
+#include <QFontMetricsF>
 #include <gtest/gtest.h>
 #include <map>
+#include <set>
 
 namespace tarmela
 {
@@ -59,6 +62,36 @@ TEST(SectionLayout, LongSectionPlacesChainagesAndLevels)
     const LongSectionLayout a4 = LongSectionLayout::at(0.65, 20);
     EXPECT_EQ(a4.FontSize, 5);
     EXPECT_EQ(a4.KmWidth, 14742);
+}
+
+// Printed, no text is under 6 pt, a turned figure fits its band and the title block its sheet.
+TEST(SectionLayout, LongSectionPrintedTypeFitsItsBands)
+{
+    for (const Paper paper : {Paper::A4, Paper::A3}) {
+        const LongSectionLayout l = LongSectionLayout::onPaper(paper, 20);
+        SCOPED_TRACE(int(paper));
+        EXPECT_GE(l.FontSize, 6);
+        const QFontMetricsF figure(pageFont(l.FontSize, true));
+        EXPECT_LE(figure.horizontalAdvance(QStringLiteral("+12.34")), l.BandHeight - 15);
+        EXPECT_LE(l.TitleTopY + 2 * l.RowHeight, l.pageHeight);
+        EXPECT_EQ(l.bandBottom(LongSectionLayout::BandRows - 1), l.TitleTopY);
+    }
+}
+
+// Figures that would touch are thinned: the first and last columns stay, then each that
+// clears the last kept one and the last; the gradients among themselves.
+TEST(SectionLayout, LongSectionBandFiguresThinned)
+{
+    std::vector<LongSectionRow> rows;
+    for (const double ch : {0.0, 3.0, 20.0, 40.0, 42.0})
+        rows.push_back({ch, 100, NAN, NAN, 100 + ch * ch / 1000}); // a grade per segment
+    std::map<int, std::set<double>> at;
+    for (const BandFigure& f : longSectionBandFigures(rows, QLocale::c(), 12))
+        at[f.bandRow].insert(f.chainage);
+    for (const int row : {0, 1, 3, 6})
+        EXPECT_EQ(at[row], (std::set<double>{0, 20, 42})) << row;
+    EXPECT_EQ(at[2], (std::set<double>{1.5, 41})); // of the grades at 1.5, 11.5, 30 and 41
+    EXPECT_EQ(longSectionBandFigures(rows, QLocale::c()).size(), 5 * 4 + 4u);
 }
 
 // A sheet keeps the fixed datum while its levels fit the frame's 17 rows above it, takes the

@@ -29,10 +29,11 @@ struct Drawing {
     }
 };
 
-// Band texts are turned and sit at (x - 0.02, BandTop - (row + 1) * 0.7 + 0.02).
+// Band texts are turned and sit at (x + 0.24, BandTop - (row + 1) * BandHeight + 0.04).
 double bandY(int row)
 {
-    return double(6.5f - float(row + 1) * 0.7f + 0.02f);
+    return double(LongSectionDrawing::BandTop - float(row + 1) * LongSectionDrawing::BandHeight +
+                  0.04f);
 }
 
 std::vector<const DxfEntity*> bandTexts(const DxfFile& f, int row)
@@ -49,7 +50,7 @@ std::vector<double> titleSheets(const DxfFile& f)
     std::vector<double> lefts;
     for (const DxfEntity* e : bandTexts(f, 0))
         if (e->text(1) == "CHAIN")
-            lefts.push_back(e->number(10) + 0.25 + 0.02);
+            lefts.push_back(e->number(10) + 0.5 - 0.24);
     return lefts;
 }
 
@@ -77,10 +78,10 @@ TEST(LongSectionDxf, SheetsOfAKilometreOrOfTheFirstKilometresLastSection)
         // 51 + 51 + 26 rows; the row at 1000 ends one sheet and starts the next.
         EXPECT_EQ(bandTexts(f, 0).size(), 3u + 51 + 51 + 26);
         // The band grid: a vertical every 20 m (0.56) and seven band lines per sheet; the level
-        // grid only when asked, with a line every 0.7 from 20.5 down to 6.5.
+        // grid only when asked, with a line every metre of level over the frame's 18 rows.
         EXPECT_EQ(f.linesOn("GRID"), 3 * (51 + 8));
         d.options.lsectionGrid = true;
-        EXPECT_EQ(d.write(road.id()).linesOn("GRID"), 3 * (51 + 8 + 51 + 21));
+        EXPECT_EQ(d.write(road.id()).linesOn("GRID"), 3 * (51 + 8 + 51 + 19));
         EXPECT_NEAR(LongSectionDrawing::sheetLeft(99), 1.0 + 99 * 31.7, 1e-3);
     }
     {
@@ -94,7 +95,7 @@ TEST(LongSectionDxf, SheetsOfAKilometreOrOfTheFirstKilometresLastSection)
         std::vector<double> at990;
         for (const DxfEntity* e : bandTexts(f, 0))
             if (e->text(1) == "990")
-                at990.push_back(e->number(10) + 0.02);
+                at990.push_back(e->number(10) - 0.24);
         ASSERT_EQ(at990.size(), 2u);
         EXPECT_NEAR(at990[0], 1.0 + 990 * 0.028, 1e-3);
         EXPECT_NEAR(at990[1], 32.7, kTol);
@@ -125,7 +126,9 @@ TEST(LongSectionDxf, DatumLevelLabelsAndBandFigures)
     ASSERT_EQ(fixed.size(), 8u);
     EXPECT_EQ(fixed.front(), "95");
     EXPECT_EQ(fixed.back(), "102");
-    EXPECT_NEAR(f.ofType("TEXT")[0].number(20), (95 - 95) * 0.7 + 0.7 + 6.5 - 0.14, kTol);
+    EXPECT_NEAR(f.ofType("TEXT")[0].number(20), 0.7 + LongSectionDrawing::BandTop - 0.1, kTol);
+    for (const auto& e : f.ofType("TEXT")) // 2 mm on paper at the least
+        EXPECT_GE(e.number(40), 0.2 - 1e-6) << e.text(1);
 
     // Floating datum: one below the lowest whole level of C, the shown outer readings and FC
     // (with 8 shown, L8 counts and R2 does not).
@@ -157,8 +160,8 @@ TEST(LongSectionDxf, DatumLevelLabelsAndBandFigures)
     const DxfEntity* culvert = f.textStarting("CULVERT");
     ASSERT_NE(culvert, nullptr);
     EXPECT_EQ(culvert->text(1) + culvert->layer(), "CULVERT 30CULVERTS");
-    EXPECT_NEAR(culvert->number(10), 1 + 30 * 0.028 + 0.06, kTol);
-    EXPECT_GT(culvert->number(20), (100.3 - 0.1 - 98) * 0.7 + 0.7 + 6.5);
+    EXPECT_NEAR(culvert->number(10), 1 + 30 * 0.028 + 0.1, kTol);
+    EXPECT_GT(culvert->number(20), (100.3 - 0.1 - 98) * 0.7 + 0.7 + LongSectionDrawing::BandTop);
     EXPECT_EQ(f.linesOn("CENTRE"), 1); // 0-20 only
     EXPECT_EQ(f.linesOn("FC"), 3);
     EXPECT_EQ(f.linesOn("RIGHT"), 0); // never two rows in a row

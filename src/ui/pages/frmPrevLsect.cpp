@@ -66,10 +66,8 @@ void frmPrevLsect::paintPage(QPainter& p, double zoomPercent, double thinWidth)
 
 void frmPrevLsect::printPage(QPainter& p, const PrintChoice& c, std::int64_t index, double thin)
 {
-    // The A3 page at full size; on A4 the same page at 65 %.
-    const double zoom = c.paper == Paper::A3 ? 1.0 : 0.65;
     readPage(index);
-    paintLongSectionPage(p, LongSectionLayout::at(zoom, m_source->road().interval), m_page,
+    paintLongSectionPage(p, LongSectionLayout::onPaper(c.paper, m_source->road().interval), m_page,
                          style(thin));
 }
 
