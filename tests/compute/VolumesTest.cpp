@@ -15,7 +15,7 @@ std::vector<double> fills(const VolumeSummary& s)
 }
 } // namespace
 
-TEST(Volumes, SegmentsByAverageEndAreasWithGapsLongerThan200MetresCountedAsFifty)
+TEST(Volumes, SegmentsByAverageEndAreasGapsCountedAsFiftyAndKilometreEnds)
 {
     struct Case {
         double secondChainage, fill;
@@ -31,10 +31,8 @@ TEST(Volumes, SegmentsByAverageEndAreasWithGapsLongerThan200MetresCountedAsFifty
     EXPECT_DOUBLE_EQ(cut.totalCut, 500);
     EXPECT_DOUBLE_EQ(cut.totalFill, 0);
     EXPECT_DOUBLE_EQ(cut.total(), 500); // filling plus cutting
-}
 
-TEST(Volumes, KilometreEndsEmptyKilometresAndLateStarts)
-{
+    // The stretch across a kilometre end goes to the later kilometre.
     const VolumeSummary s = kilometreVolumes({{900, 2, 0}, {1000, 4, 0}, {1100, 6, 0}}, 1100);
     EXPECT_EQ(fills(s), (std::vector<double>{300, 500}));
     EXPECT_EQ(s.kilometres[0].number, 1);
