@@ -68,6 +68,12 @@ inline std::string folderState(const QString& folder)
     return state;
 }
 
+// The temporary files an unfinished write would leave in a folder.
+inline QStringList leftovers(const QString& folder)
+{
+    return QDir(folder).entryList(QStringList{".tarmela-??????"}, QDir::Files | QDir::Hidden);
+}
+
 // Marks a folder as the export folder of a road of the project, as an earlier export did.
 inline void markRoadFolder(const QString& folder, const QString& project, int road = 1)
 {

@@ -73,9 +73,7 @@ TEST(FullDisk, OutputsFailWithTheReasonAndLeaveTheEarlierFile)
         EXPECT_EQ(r.err, "tarmela-cli: " + c.label + "Cannot write " + c.file +
                              ": No space left on device\n");
         EXPECT_EQ(readFile(c.file), "earlier");
-        EXPECT_EQ(QDir(QFileInfo(c.file).absolutePath())
-                      .entryList(QStringList{".tarmela-??????"}, QDir::Files | QDir::Hidden),
-                  QStringList());
+        EXPECT_EQ(leftovers(QFileInfo(c.file).absolutePath()), QStringList());
     }
 }
 

@@ -201,17 +201,9 @@ TEST(StandardOutput, AWriteThatFailsIsAFailure)
     ASSERT_TRUE(cli.ok({"new-road", "--from", "A", "--to", "B"}));
     for (const QStringList& args : {QStringList{"roads"}, QStringList{"sample", "--sections", "5"},
                                     QStringList{"cross-distances", "1"}}) {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("HOME", cli.dir.path());
-        env.insert("XDG_CONFIG_HOME", cli.dir.path());
-        p.setProcessEnvironment(env);
-        p.setStandardOutputFile("/dev/full");
-        p.start(TARMELA_TEST_BIN_DIR "/tarmela-cli", QStringList{"--project", cli.project} + args);
-        ASSERT_TRUE(p.waitForFinished(60000));
-        EXPECT_EQ(p.exitCode(), 2) << args.join(' ').toStdString();
-        EXPECT_EQ(p.readAllStandardError(),
-                  "tarmela-cli: Cannot write standard output: No space left on device\n")
+        CliProcess p(cli.dir.path(), QStringList{"--project", cli.project} + args, "/dev/full");
+        EXPECT_EQ(p.finish(), 2) << args.join(' ').toStdString();
+        EXPECT_EQ(p.err, "tarmela-cli: Cannot write standard output: No space left on device\n")
             << args.join(' ').toStdString();
     }
 }
