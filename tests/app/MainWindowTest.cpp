@@ -209,9 +209,12 @@ TEST(MainWindow, BeforeARoadIsChosenOnlyTheRoadFreeCommandsWork)
 TEST(MainWindow, DoubleClickingARoadMakesItCurrentAndClosesTheOtherRoadsLevelAndCulvertSheets)
 {
     ShownMain m;
-    const std::int64_t first = makeRoad(m.p.db(), "Alpha", "Beta");
+    const std::int64_t first = createSampleRoad(m.p.db(), {11, 20, 100.0});
     const std::int64_t road = makeRoad(m.p.db(), "North", "South", 25);
     ASSERT_TRUE(m.w.ChooseRoad(first));
+    m.press("Formation");
+    m.cmd("mnuViewXSection")->trigger();
+    ASSERT_EQ(m.windows(), 2) << m.p.lastTold().toStdString();
     const sheets::ViewOrder order;
     m.open(SheetKind::ReducedLevel, sheets::reducedLevelStatement(first, order, {}));
     m.open(SheetKind::LevelBook, sheets::levelBookStatement(first, order, {}));
@@ -229,7 +232,9 @@ TEST(MainWindow, DoubleClickingARoadMakesItCurrentAndClosesTheOtherRoadsLevelAnd
     EXPECT_DOUBLE_EQ(s.FormationCamber, 0.035);
     EXPECT_DOUBLE_EQ(s.CarriageCamber, 0.025);
     EXPECT_EQ(m.w.statusPanel(1), "North To South");
-    // The road details sheet closes too; the level book and the cross distances stay.
+    // The formation tool, the section view and the road details sheet close too; the level
+    // book and the cross distances stay.
+    EXPECT_EQ(m.windows(), 2);
     EXPECT_EQ(m.openKinds(),
               std::vector<SheetKind>({SheetKind::LevelBook, SheetKind::ChainageDistance}));
     const QStringList now = kRoadCommands + QStringList{"ReducedLevel", "mnuViewLSection"};
@@ -380,15 +385,10 @@ TEST(MainWindow, TheWheelAndTheEditKeysReachTheActiveSheet)
     };
     EXPECT_EQ(menu(), "off &Undo | off R&edo");
     EXPECT_EQ(m.enabled({"Undo"}), QStringList{});
-    const int col = rl->rows().columnIndex("C");
-    rl->grid()->setCurrentCell(1, col);
-    QTest::keyClicks(rl->grid(), "7");
-    QTest::keyClicks(QApplication::focusWidget(), "5.5");
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QCoreApplication::processEvents();
+    test::typeInto(rl, 1, "C", "75.5");
     EXPECT_EQ(menu(), "on &Undo Typing in C at 20 | off R&edo");
     EXPECT_EQ(m.enabled({"Undo"}).size(), 1);
-    rl->grid()->setCurrentCell(2, col);
+    rl->grid()->setCurrentCell(2, test::columnOf(rl, "C"));
     QGuiApplication::clipboard()->setText("40.25\r\n41");
     QTest::keyClick(rl->grid(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(cells(), "75.5 | 40.25 | 41");
@@ -460,8 +460,7 @@ TEST(MainWindow, TheEmptyWorkspaceShowsWhereToStart)
     EXPECT_FALSE(levels->isVisible()) << "no road is current";
 
     QTest::mouseClick(roads, Qt::LeftButton);
-    ASSERT_NE(m.w.activeSheet(), nullptr);
-    EXPECT_EQ(m.w.activeSheet()->strCurrentDataSheet, SheetKind::RoadDetails);
+    ASSERT_EQ(m.openKinds(), std::vector<SheetKind>{SheetKind::RoadDetails});
     QCoreApplication::processEvents();
     EXPECT_FALSE(hint->isVisible());
     m.w.activeSheet()->parentWidget()->close();
@@ -472,8 +471,7 @@ TEST(MainWindow, TheEmptyWorkspaceShowsWhereToStart)
     EXPECT_TRUE(levels->text().contains("Ranipur To Kalaghat"));
     test::clickOnModal("dlgInputSelectView", "OKButton");
     QTest::mouseClick(levels, Qt::LeftButton);
-    ASSERT_NE(m.w.activeSheet(), nullptr);
-    EXPECT_EQ(m.w.activeSheet()->strCurrentDataSheet, SheetKind::ReducedLevel);
+    EXPECT_EQ(m.openKinds(), std::vector<SheetKind>{SheetKind::ReducedLevel});
 }
 
 TEST(MainWindow, HelpContentsWithoutABrowserSaysWhereTheHelpIs)
@@ -493,7 +491,7 @@ TEST(MainWindow, HelpContentsWithoutABrowserSaysWhereTheHelpIs)
     EXPECT_TRUE(p.told[0].text.contains("in the folder " + QDir::toNativeSeparators(folder)));
 }
 
-TEST(MainWindow, ViewCommandsToggleTheBarsAndTheFilterWindowWithTheirMarks)
+TEST(MainWindow, ViewCommandsToggleTheBarsWithTheirMarks)
 {
     ShownMain m;
     auto* bar = m.w.findChild<QToolBar*>("tbToolBar");
@@ -506,18 +504,6 @@ TEST(MainWindow, ViewCommandsToggleTheBarsAndTheFilterWindowWithTheirMarks)
     m.cmd("mnuViewStatusBar")->trigger();
     EXPECT_TRUE(bar->isVisible());
     EXPECT_TRUE(m.w.statusBar()->isVisible());
-
-    ASSERT_NE(m.openRoads(), nullptr);
-    QAction* filter = m.cmd("mnuViewDetail");
-    filter->trigger();
-    EXPECT_TRUE(filter->isChecked());
-    QWidget* window = m.w.findChild<QWidget*>("dlgSearchWindow");
-    ASSERT_NE(window, nullptr);
-    EXPECT_TRUE(window->isVisible());
-    m.w.toolButton("Filter")->trigger();
-    EXPECT_FALSE(filter->isChecked());
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(m.w.findChild<QWidget*>("dlgSearchWindow"), nullptr);
 }
 
 TEST(MainWindow, TheFilterWindowIsDrivenByItsOwnKeysAboveTheMainWindowsMenus)
@@ -525,9 +511,10 @@ TEST(MainWindow, TheFilterWindowIsDrivenByItsOwnKeysAboveTheMainWindowsMenus)
     ShownMain m;
     frmDataGrid* rl = m.openRl(createSampleRoad(m.p.db(), {11, 20, 100.0}));
     ASSERT_NE(rl, nullptr);
-    m.cmd("mnuViewDetail")->trigger();
+    QAction* filter = m.cmd("mnuViewDetail");
+    filter->trigger();
     QWidget* window = m.w.findChild<QWidget*>("dlgSearchWindow");
-    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(window && window->isVisible() && filter->isChecked());
     QApplication::setActiveWindow(window); // as the user's click into it does
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
 
@@ -551,12 +538,21 @@ TEST(MainWindow, TheFilterWindowIsDrivenByItsOwnKeysAboveTheMainWindowsMenus)
     keys(Qt::Key_C);
     ASSERT_TRUE(QTest::qWaitFor([rl] { return !rl->windowTitle().contains("filter"); }));
     EXPECT_EQ(rl->model()->rowCount(), 11);
-    // Another window active: the filter window, which belongs to the RL sheet, goes.
-    QApplication::setActiveWindow(&m.w);
-    ASSERT_NE(m.openRoads(), nullptr);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(m.w.findChild<QWidget*>("dlgSearchWindow"), nullptr);
-    EXPECT_FALSE(m.cmd("mnuViewDetail")->isChecked());
+    // The Filter button takes the window away, and so does another window coming in front
+    // (the filter window belongs to the RL sheet).
+    for (const bool button : {true, false}) {
+        if (button) {
+            m.w.toolButton("Filter")->trigger();
+        } else {
+            filter->trigger();
+            ASSERT_TRUE(filter->isChecked());
+            QApplication::setActiveWindow(&m.w);
+            ASSERT_NE(m.openRoads(), nullptr);
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(m.w.findChild<QWidget*>("dlgSearchWindow"), nullptr);
+        EXPECT_FALSE(filter->isChecked());
+    }
 }
 
 TEST(MainWindow, AddOnTheCulvertSheetOpensTheDialogAndDeletingATypeTakesItsCulverts)
