@@ -67,16 +67,12 @@ TEST(ProjectDocument, AValueSavedInOneSheetShowsInTheOtherSheetsOfTheRoad)
     }
 }
 
-TEST(ProjectDocument, WindowsFollowThePageSetupTheRoadChosenAndTheRoadDeleted)
+TEST(ProjectDocument, WindowsFollowThePageSetupTheRoadDeletedAndTheProjectOpened)
 {
     Project m;
-    m.press("Formation");
-    ASSERT_NE(m.w.formationTool(), nullptr);
     m.cmd("mnuViewXSection")->trigger();
     auto* view = dynamic_cast<frmPrevXSect*>(m.w.activeChild());
     ASSERT_NE(view, nullptr) << m.p.lastTold().toStdString();
-    ASSERT_NE(m.openRl(), nullptr);
-    ASSERT_NE(m.open(SheetKind::LevelBook, sheets::levelBookStatement(m.sample, {}, {})), nullptr);
 
     // File > Page Setup on A3: the open view lays its pages out on A3 at once.
     EXPECT_EQ(view->optbPaperSize, 0);
@@ -87,21 +83,14 @@ TEST(ProjectDocument, WindowsFollowThePageSetupTheRoadChosenAndTheRoadDeleted)
     m.cmd("mnuFilePageSetup")->trigger();
     EXPECT_EQ(view->optbPaperSize, 1);
 
-    // A double click on the other road's row in Road Details makes it current: the windows of
-    // the sample road's levels close, its level book stays.
-    m.press("Roads");
-    frmDataGrid* roadsSheet = m.w.activeSheet();
-    ASSERT_NE(roadsSheet, nullptr);
-    clickRowHeader(roadsSheet, m.other, true);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(appState().CurrentRoadID, m.other);
-    EXPECT_EQ(m.w.statusPanel(1), "Cora To Dale");
-    EXPECT_EQ(m.windows(), 1);
-    EXPECT_EQ(m.openKinds(), std::vector<SheetKind>{SheetKind::LevelBook});
+    ASSERT_NE(m.open(SheetKind::LevelBook, sheets::levelBookStatement(m.sample, {}, {})), nullptr);
+    ASSERT_TRUE(m.w.ChooseRoad(m.other));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(m.windows(), 1);
 
     // The sample road deleted in Road Details: its level book goes with it.
     m.press("Roads");
-    roadsSheet = m.w.activeSheet();
+    frmDataGrid* roadsSheet = m.w.activeSheet();
     ASSERT_NE(roadsSheet, nullptr);
     clickRowHeader(roadsSheet, m.sample, false);
     m.press("Delete");
