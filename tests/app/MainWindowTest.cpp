@@ -172,7 +172,6 @@ TEST(MainWindow, SectionViewsTakeThePagingZoomAndPrintCommands)
 TEST(MainWindow, BeforeARoadIsChosenOnlyTheRoadFreeCommandsWork)
 {
     ShownMain m;
-    UiProgram& p = m.p;
     // Sheet commands wait for a sheet; Add and Delete are greyed out where they will be.
     const QStringList roadFree = {"mnuRoadDetails", "mnuToolsOptions", "mnuToolsColors"};
     EXPECT_EQ(m.enabled(kRoadCommands + roadFree +
@@ -186,11 +185,11 @@ TEST(MainWindow, BeforeARoadIsChosenOnlyTheRoadFreeCommandsWork)
 
     // Add with no sheet active does nothing; Save has nothing to act on.
     m.cmd("mnuEditAdd")->trigger();
-    EXPECT_TRUE(roads::list(p.db()).isEmpty());
+    EXPECT_TRUE(roads::list(m.p.db()).isEmpty());
     m.cmd("mnuFileSave")->trigger();
-    ASSERT_EQ(p.told.size(), 1u);
-    EXPECT_EQ(p.told[0].text, "Disabled");
-    EXPECT_EQ(p.told[0].icon, QMessageBox::Information);
+    ASSERT_EQ(m.p.told.size(), 1u);
+    EXPECT_EQ(m.p.told[0].text, "Disabled");
+    EXPECT_EQ(m.p.told[0].icon, QMessageBox::Information);
 
     // The road details sheet opens from the toolbar and switches the sheet commands on.
     m.w.toolButton("Roads")->trigger();
@@ -252,10 +251,9 @@ TEST(MainWindow, DoubleClickingARoadMakesItCurrentAndClosesTheOtherRoadsLevelAnd
 TEST(MainWindow, DeletingARoadAsksWithNoAsDefaultAndClosesItsWindowsOrKeepsTheCurrentRoad)
 {
     ShownMain m;
-    UiProgram& p = m.p;
     for (int i = 1; i <= 7; ++i)
-        ASSERT_EQ(i == 3 ? createSampleRoad(p.db(), {})
-                         : makeRoad(p.db(), QString("From%1").arg(i), QString("To%1").arg(i)),
+        ASSERT_EQ(i == 3 ? createSampleRoad(m.p.db(), {})
+                         : makeRoad(m.p.db(), QString("From%1").arg(i), QString("To%1").arg(i)),
                   i);
     ASSERT_NE(m.openRl(3), nullptr);
     m.open(SheetKind::LevelBook, sheets::levelBookStatement(3, {}, {}));
@@ -268,22 +266,22 @@ TEST(MainWindow, DeletingARoadAsksWithNoAsDefaultAndClosesItsWindowsOrKeepsTheCu
     test::clickRowHeader(sheet, 6, false, Qt::ShiftModifier);
     ASSERT_EQ(sheet->SelectCountRow(), 2);
     m.cmd("mnuEditDelete")->trigger();
-    EXPECT_EQ(p.lastTold(), "Select a single road at a time for deletion");
-    EXPECT_EQ(roads::list(p.db()).size(), 7);
+    EXPECT_EQ(m.p.lastTold(), "Select a single road at a time for deletion");
+    EXPECT_EQ(roads::list(m.p.db()).size(), 7);
 
     // The question says what goes with the road; the current road and its windows stay.
-    p.db().exec("INSERT INTO Culverts (RoadRef, CTypeRef, Chainage, EPType) VALUES "
-                "(7, 1, 100, 'E'), (7, 1, 200, 'P')");
-    const long long distances = test::rowCount(p.db(), "ChDistance");
+    m.p.db().exec("INSERT INTO Culverts (RoadRef, CTypeRef, Chainage, EPType) VALUES "
+                  "(7, 1, 100, 'E'), (7, 1, 200, 'P')");
+    const long long distances = test::rowCount(m.p.db(), "ChDistance");
     test::clickRowHeader(sheet, 7);
     m.w.toolButton("Delete")->trigger();
-    EXPECT_EQ(p.asked.back(), "Delete the road From7 To To7? Its RL and LB sheets, its cross "
-                              "distances and its 2 culverts are deleted with it. This can't be "
-                              "undone.");
-    EXPECT_FALSE(roads::exists(p.db(), 7));
-    EXPECT_EQ(test::queryText(p.db(), "SELECT COUNT(*) FROM Culverts WHERE RoadRef = 7"), "0");
-    EXPECT_FALSE(p.db().tableExists("RL_7") || p.db().tableExists("LB_7"));
-    EXPECT_EQ(test::rowCount(p.db(), "ChDistance"), distances - 1);
+    EXPECT_EQ(m.p.asked.back(), "Delete the road From7 To To7? Its RL and LB sheets, its cross "
+                                "distances and its 2 culverts are deleted with it. This can't be "
+                                "undone.");
+    EXPECT_FALSE(roads::exists(m.p.db(), 7));
+    EXPECT_EQ(test::queryText(m.p.db(), "SELECT COUNT(*) FROM Culverts WHERE RoadRef = 7"), "0");
+    EXPECT_FALSE(m.p.db().tableExists("RL_7") || m.p.db().tableExists("LB_7"));
+    EXPECT_EQ(test::rowCount(m.p.db(), "ChDistance"), distances - 1);
     EXPECT_EQ(appState().CurrentRoadID, 3);
     EXPECT_EQ(m.windows(), 4);
     EXPECT_TRUE(m.cmd("mnuInputDataSheet")->isEnabled());
@@ -291,16 +289,16 @@ TEST(MainWindow, DeletingARoadAsksWithNoAsDefaultAndClosesItsWindowsOrKeepsTheCu
 
     // No keeps the current road and every window; Yes closes them first.
     test::clickRowHeader(sheet, 3);
-    p.answer = QMessageBox::No;
+    m.p.answer = QMessageBox::No;
     m.cmd("mnuEditDelete")->trigger();
-    EXPECT_TRUE(p.askedWith.testFlag(kNoByDefault));
+    EXPECT_TRUE(m.p.askedWith.testFlag(kNoByDefault));
     EXPECT_EQ(m.windows(), 4);
-    EXPECT_TRUE(roads::exists(p.db(), 3));
-    p.answer = QMessageBox::Yes;
-    p.told.clear();
+    EXPECT_TRUE(roads::exists(m.p.db(), 3));
+    m.p.answer = QMessageBox::Yes;
+    m.p.told.clear();
     m.cmd("mnuEditDelete")->trigger();
-    EXPECT_TRUE(p.told.empty()) << p.lastTold().toStdString();
-    EXPECT_FALSE(roads::exists(p.db(), 3) || p.db().tableExists("RL_3"));
+    EXPECT_TRUE(m.p.told.empty()) << m.p.lastTold().toStdString();
+    EXPECT_FALSE(roads::exists(m.p.db(), 3) || m.p.db().tableExists("RL_3"));
     ASSERT_EQ(m.windows(), 1);
     EXPECT_EQ(m.w.activeSheet(), sheet);
     EXPECT_EQ(appState().CurrentRoadID, 0);
@@ -311,30 +309,30 @@ TEST(MainWindow, DeletingARoadAsksWithNoAsDefaultAndClosesItsWindowsOrKeepsTheCu
 TEST(MainWindow, AddCreatesARoadWithItsTablesOrAppendsTheNextSection)
 {
     ShownMain m;
-    UiProgram& p = m.p;
     frmDataGrid* sheet = m.openRoads();
     ASSERT_NE(sheet, nullptr);
     m.cmd("mnuEditAdd")->trigger();
     m.w.toolButton("Add")->trigger();
-    const auto all = roads::list(p.db());
+    const auto all = roads::list(m.p.db());
     ASSERT_EQ(all.size(), 2);
     for (const Road& r : all) {
         EXPECT_EQ(r.length, 1);
-        EXPECT_TRUE(p.db().tableExists("RL_" + QString::number(r.id)) &&
-                    p.db().tableExists("LB_" + QString::number(r.id)));
+        EXPECT_TRUE(m.p.db().tableExists("RL_" + QString::number(r.id)) &&
+                    m.p.db().tableExists("LB_" + QString::number(r.id)));
     }
-    EXPECT_EQ(test::rowCount(p.db(), "ChDistance"), 2);
+    EXPECT_EQ(test::rowCount(m.p.db(), "ChDistance"), 2);
     EXPECT_EQ(sheet->grid()->currentRow(), 1) << "the cursor stands on the new road";
     EXPECT_EQ(appState().RoadsRecordset->count(), 2);
-    EXPECT_TRUE(p.told.empty());
+    EXPECT_TRUE(m.p.told.empty());
 
     // On a level sheet: the next section, an interval on.
-    const std::int64_t road = makeRoad(p.db(), "A", "B", 25);
+    const std::int64_t road = makeRoad(m.p.db(), "A", "B", 25);
     frmDataGrid* rl = m.openRl(road);
     ASSERT_NE(rl, nullptr);
     m.cmd("mnuEditAdd")->trigger();
     m.cmd("mnuEditAdd")->trigger();
-    EXPECT_EQ(test::queryText(p.db(), "SELECT Chainage FROM RL_3 ORDER BY Chainage, ID"), "0 | 25");
+    EXPECT_EQ(test::queryText(m.p.db(), "SELECT Chainage FROM RL_3 ORDER BY Chainage, ID"),
+              "0 | 25");
     EXPECT_EQ(rl->model()->rowCount(), 2);
     EXPECT_EQ(rl->grid()->currentRow(), 1);
 }
@@ -342,10 +340,9 @@ TEST(MainWindow, AddCreatesARoadWithItsTablesOrAppendsTheNextSection)
 TEST(MainWindow, TheWheelAndTheEditKeysReachTheActiveSheet)
 {
     ShownMain m;
-    UiProgram& p = m.p;
-    const std::int64_t road = makeRoad(p.db(), "A", "B");
-    p.db().exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200) "
-                "INSERT INTO RL_1 (ID, Chainage) SELECT i, (i - 1) * 20 FROM n");
+    const std::int64_t road = makeRoad(m.p.db(), "A", "B");
+    m.p.db().exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200) "
+                  "INSERT INTO RL_1 (ID, Chainage) SELECT i, (i - 1) * 20 FROM n");
     m.w.activateWindow();
     frmDataGrid* rl = m.openRl(road);
     ASSERT_NE(rl, nullptr);
@@ -381,7 +378,7 @@ TEST(MainWindow, TheWheelAndTheEditKeysReachTheActiveSheet)
             .toStdString();
     };
     const auto cells = [&] {
-        return test::queryText(p.db(), "SELECT C FROM RL_1 WHERE ID BETWEEN 2 AND 4 ORDER BY ID");
+        return test::queryText(m.p.db(), "SELECT C FROM RL_1 WHERE ID BETWEEN 2 AND 4 ORDER BY ID");
     };
     EXPECT_EQ(menu(), "off &Undo | off R&edo");
     EXPECT_EQ(m.enabled({"Undo"}), QStringList{});
@@ -418,20 +415,19 @@ TEST(MainWindow, TheWheelAndTheEditKeysReachTheActiveSheet)
 TEST(MainWindow, UpdateShowsTheQuantitiesOrTheReason)
 {
     ShownMain m;
-    UiProgram& p = m.p;
-    const std::int64_t road = makeRoad(p.db(), "A", "B");
+    const std::int64_t road = makeRoad(m.p.db(), "A", "B");
     // No road: nothing happens.
     m.w.toolButton("Update")->trigger();
-    EXPECT_TRUE(p.told.empty());
+    EXPECT_TRUE(m.p.told.empty());
     EXPECT_EQ(m.w.statusPanel(2), "");
 
     ASSERT_TRUE(m.w.ChooseRoad(road));
-    p.db().exec(QString("INSERT INTO RL_%1 (ID, Chainage, C, FC, Width, Crust, [Left Slope], "
-                        "[Right Slope]) VALUES (1, 0, 100, 101, 6, 0, 2, 2), "
-                        "(2, 20, 100, 101, 6, 0, 2, 2)")
-                    .arg(road));
+    m.p.db().exec(QString("INSERT INTO RL_%1 (ID, Chainage, C, FC, Width, Crust, [Left Slope], "
+                          "[Right Slope]) VALUES (1, 0, 100, 101, 6, 0, 2, 2), "
+                          "(2, 20, 100, 101, 6, 0, 2, 2)")
+                      .arg(road));
     m.w.toolButton("Update")->trigger();
-    EXPECT_TRUE(p.told.empty()) << p.lastTold().toStdString();
+    EXPECT_TRUE(m.p.told.empty()) << m.p.lastTold().toStdString();
     const QString panels =
         QStringList{m.w.statusPanel(2), m.w.statusPanel(3), m.w.statusPanel(4)}.join(" | ");
     EXPECT_TRUE(QRegularExpression(
@@ -441,11 +437,11 @@ TEST(MainWindow, UpdateShowsTheQuantitiesOrTheReason)
         << panels.toStdString();
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 
-    p.db().exec(QString("DROP TABLE RL_%1").arg(road));
+    m.p.db().exec(QString("DROP TABLE RL_%1").arg(road));
     m.w.toolButton("Update")->trigger();
-    ASSERT_EQ(p.told.size(), 1u);
-    EXPECT_EQ(p.told[0].icon, QMessageBox::Warning);
-    EXPECT_TRUE(p.told[0].text.startsWith("Datasheet not generated!"));
+    ASSERT_EQ(m.p.told.size(), 1u);
+    EXPECT_EQ(m.p.told[0].icon, QMessageBox::Warning);
+    EXPECT_TRUE(m.p.told[0].text.startsWith("Datasheet not generated!"));
 }
 
 TEST(MainWindow, TheEmptyWorkspaceShowsWhereToStart)
@@ -479,31 +475,29 @@ TEST(MainWindow, HelpContentsWithoutABrowserSaysWhereTheHelpIs)
     // The offscreen platform starts no browser, as a desktop without one; on a Unix desktop
     // the opener is there but finds no browser (xdg-open then ends with 3).
     ShownMain m;
-    UiProgram& p = m.p;
-    test::writeFile(p.dir.filePath("xdg-open"), "#!/bin/sh\nexit 3\n");
-    QFile::setPermissions(p.dir.filePath("xdg-open"), QFile::ReadOwner | QFile::ExeOwner);
+    test::writeFile(m.p.dir.filePath("xdg-open"), "#!/bin/sh\nexit 3\n");
+    QFile::setPermissions(m.p.dir.filePath("xdg-open"), QFile::ReadOwner | QFile::ExeOwner);
     const QByteArray path = qgetenv("PATH");
-    qputenv("PATH", QFile::encodeName(p.dir.path()));
+    qputenv("PATH", QFile::encodeName(m.p.dir.path()));
     m.cmd("mnuHelpContents")->trigger();
     qputenv("PATH", path);
-    ASSERT_TRUE(QTest::qWaitFor([&p] { return !p.told.empty(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&m] { return !m.p.told.empty(); }, 10000));
     const QString folder = QFileInfo(frmMain::helpIndexPath()).absolutePath();
-    EXPECT_TRUE(p.told[0].text.contains("in the folder " + QDir::toNativeSeparators(folder)));
+    EXPECT_TRUE(m.p.told[0].text.contains("in the folder " + QDir::toNativeSeparators(folder)));
 }
 
 TEST(MainWindow, ViewCommandsToggleTheBarsWithTheirMarks)
 {
     ShownMain m;
-    auto* bar = m.w.findChild<QToolBar*>("tbToolBar");
-    m.cmd("mnuViewToolbar")->trigger();
-    EXPECT_FALSE(m.cmd("mnuViewToolbar")->isChecked());
-    EXPECT_FALSE(bar->isVisible());
-    m.cmd("mnuViewStatusBar")->trigger();
-    EXPECT_FALSE(m.w.statusBar()->isVisible());
-    m.cmd("mnuViewToolbar")->trigger();
-    m.cmd("mnuViewStatusBar")->trigger();
-    EXPECT_TRUE(bar->isVisible());
-    EXPECT_TRUE(m.w.statusBar()->isVisible());
+    const std::pair<const char*, QWidget*> bars[] = {
+        {"mnuViewToolbar", m.w.findChild<QToolBar*>("tbToolBar")},
+        {"mnuViewStatusBar", m.w.statusBar()}};
+    for (const auto& [name, bar] : bars) {
+        m.cmd(name)->trigger();
+        EXPECT_FALSE(m.cmd(name)->isChecked() || bar->isVisible()) << name;
+        m.cmd(name)->trigger();
+        EXPECT_TRUE(m.cmd(name)->isChecked() && bar->isVisible()) << name;
+    }
 }
 
 TEST(MainWindow, TheFilterWindowIsDrivenByItsOwnKeysAboveTheMainWindowsMenus)
@@ -558,12 +552,11 @@ TEST(MainWindow, TheFilterWindowIsDrivenByItsOwnKeysAboveTheMainWindowsMenus)
 TEST(MainWindow, AddOnTheCulvertSheetOpensTheDialogAndDeletingATypeTakesItsCulverts)
 {
     ShownMain m;
-    UiProgram& p = m.p;
-    const std::int64_t road = makeRoad(p.db(), "A", "B");
-    p.db().exec("INSERT INTO CulvertTypes (CulvertName, Type) VALUES ('Pipe', 'Pipe'), "
-                "('Slab', 'Slab')");
-    p.db().exec("INSERT INTO Culverts (RoadRef, CTypeRef, Chainage, EPType) VALUES "
-                "(1, 1, 100, 'E'), (1, 2, 200, 'P')");
+    const std::int64_t road = makeRoad(m.p.db(), "A", "B");
+    m.p.db().exec("INSERT INTO CulvertTypes (CulvertName, Type) VALUES ('Pipe', 'Pipe'), "
+                  "('Slab', 'Slab')");
+    m.p.db().exec("INSERT INTO Culverts (RoadRef, CTypeRef, Chainage, EPType) VALUES "
+                  "(1, 1, 100, 'E'), (1, 2, 200, 'P')");
     appState().CulvertTypesRecordset->requery();
     ASSERT_TRUE(m.w.ChooseRoad(road));
     frmDataGrid* culverts = m.open(SheetKind::Culverts, sheets::culvertsStatement(road));
@@ -576,7 +569,7 @@ TEST(MainWindow, AddOnTheCulvertSheetOpensTheDialogAndDeletingATypeTakesItsCulve
         test::click(dlg, "cmdCancel");
     });
     m.cmd("mnuEditAdd")->trigger();
-    EXPECT_EQ(test::rowCount(p.db(), "Culverts"), 3);
+    EXPECT_EQ(test::rowCount(m.p.db(), "Culverts"), 3);
     EXPECT_EQ(culverts->model()->rowCount(), 3) << "the sheet shows the new culvert";
     EXPECT_EQ(appState().CulvertsRecordset->count(), 3);
 
@@ -584,8 +577,8 @@ TEST(MainWindow, AddOnTheCulvertSheetOpensTheDialogAndDeletingATypeTakesItsCulve
     ASSERT_NE(types, nullptr);
     test::clickRowHeader(types, 1);
     m.cmd("mnuEditDelete")->trigger();
-    EXPECT_EQ(test::rowCount(p.db(), "CulvertTypes"), 1);
-    EXPECT_EQ(test::rowCount(p.db(), "Culverts"), 1);
+    EXPECT_EQ(test::rowCount(m.p.db(), "CulvertTypes"), 1);
+    EXPECT_EQ(test::rowCount(m.p.db(), "Culverts"), 1);
     EXPECT_EQ(appState().CulvertsRecordset->count(), 1);
     EXPECT_EQ(appState().CulvertTypesRecordset->count(), 1);
 
@@ -607,11 +600,9 @@ TEST(MainWindow, WindowMenuArrangesTheSheetsAndHelpAboutShowsTheSplash)
     QWidget* subB = b->parentWidget();
     // Side by side, one above the other, then staggered.
     m.cmd("mnuWindowTileVertical")->trigger();
-    EXPECT_EQ(subA->y(), subB->y());
-    EXPECT_NE(subA->x(), subB->x());
+    EXPECT_TRUE(subA->y() == subB->y() && subA->x() != subB->x());
     m.cmd("mnuWindowTileHorizontal")->trigger();
-    EXPECT_EQ(subA->x(), subB->x());
-    EXPECT_NE(subA->y(), subB->y());
+    EXPECT_TRUE(subA->x() == subB->x() && subA->y() != subB->y());
 
     m.cmd("mnuWindowCascade")->trigger();
     EXPECT_NE(subA->pos(), subB->pos());
