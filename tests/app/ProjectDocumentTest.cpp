@@ -11,9 +11,7 @@
 #include <gtest/gtest.h>
 
 using namespace tarmela;
-using tarmela::test::clickRowHeader;
-using tarmela::test::columnOf;
-using tarmela::test::typeInto;
+using namespace tarmela::test;
 
 namespace
 {
