@@ -66,7 +66,7 @@ TEST(CliMassHaulOutputs, DiagramSheetsTablePagesAndDrawing)
                          .arg(std::max(0.0, area)));
         }
         const QString folder = cli.dir.filePath("Out/Ana to Bel/");
-        for (const QString& pdf : {"--pdf", ""})
+        for (const char* pdf : {"--pdf", ""})
             ASSERT_EQ(
                 cli(QStringList{"export", "1", "--dir", cli.dir.filePath("Out"), "--mass-haul", pdf}
                         .filter(QRegularExpression("."))),

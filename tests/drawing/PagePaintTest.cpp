@@ -70,46 +70,10 @@ TEST(PagePaint, LongSectionFrameCurvesAndClipping)
             ASSERT_NE(image.pixelColor(x, y), style.centre) << x << "," << y;
 }
 
-TEST(PagePaint, CrossSectionFormationLiesOnItsLevels)
-{
-    const CrossSectionLayout l = CrossSectionLayout::at(1.0, Paper::A4, PageMargins{});
-    RlRow r;
-    r.chainage = 20;
-    r.centre = 100;
-    r.left.fill(100);
-    r.right.fill(100);
-    r.fc = r.fl1 = r.fr1 = 101;
-    r.fl2 = r.fr2 = 101;
-    r.width = 8;
-    r.leftSlope = r.rightSlope = 2;
-    CrossDistances d;
-    d.left.fill(0.5); // 4 m each side
-    d.right.fill(0.5);
-    CrossSectionPage page;
-    page.pageCount = 1;
-    page.sections.push_back({20, 1.5, 0, sectionFigure(r, d), {}});
-    planCrossSectionPage(page, crossSectionSlot(l, 6), QLocale::c());
-    CrossSectionStyle style;
-    style.formation = QColor(0, 160, 0);
-    style.sectionsOnPage = 6;
-
-    const QImage image = paintPage(l.PageWidth, l.PageHeight,
-                                   [&](QPainter& p) { paintCrossSectionPage(p, l, page, style); });
-    const double y = l.boxTop(0, 6);
-    const double datum = page.sections[0].plan.datum;
-    const double across = l.Mm * page.scales.mmPerMetreAcross();
-    const double up = l.Mm * page.scales.mmPerMetreUp();
-    // The formation 2 m left of the centre line, at its level above the datum.
-    EXPECT_TRUE(
-        colourNear(image, l.centreX() - 2 * across, y - (101 - datum) * up, style.formation));
-    // The figure box's left edge and the frame 3 cm from the paper's edge.
-    EXPECT_TRUE(colourNear(image, l.boxX(), y + l.Len10 / 2.0, Qt::black));
-    EXPECT_TRUE(colourNear(image, 30 * kTwipsPerMm, l.PageHeight / 2.0, Qt::black));
-}
-
 // A sheet's scale follows its widest section on either side: one section reaching far out on
 // its left or its right (a fill slope carried 32 m past the last reading) next to a narrow one
-// draws nothing of either outside its figure box's width, nor outside its slot.
+// draws nothing of either outside its figure box's width, nor outside its slot; what it draws
+// lies on its levels.
 TEST(PagePaint, CrossSectionsStayInsideTheirBoxesWhenOneReachesFarOnOneSide)
 {
     const CrossSectionLayout l = CrossSectionLayout::at(1.0, Paper::A4, PageMargins{});
@@ -156,6 +120,14 @@ TEST(PagePaint, CrossSectionsStayInsideTheirBoxesWhenOneReachesFarOnOneSide)
                     << x << "," << y;
             }
         EXPECT_GT(drawn, 100);
+        // The first section's formation 2 m left of the centre line at its level above the
+        // datum; the figure box's left edge; the frame 3 cm from the paper's edge.
+        const double up = l.Mm * page.scales.mmPerMetreUp();
+        const double datum = page.sections[0].plan.datum;
+        EXPECT_TRUE(colourNear(image, l.centreX() - 2 * l.Mm * page.scales.mmPerMetreAcross(),
+                               l.boxTop(0, 6) - (101 - datum) * up, style.formation));
+        EXPECT_TRUE(colourNear(image, l.boxX(), l.boxTop(0, 6) + l.Len10 / 2.0, Qt::black));
+        EXPECT_TRUE(colourNear(image, 30 * kTwipsPerMm, l.PageHeight / 2.0, Qt::black));
     }
 }
 

@@ -90,11 +90,14 @@ void frmPlotFormation::applyView(std::int64_t columnMetres, double exaggeration,
         // that the picked section's level stays at the middle of the plot's height.
         const std::optional<FormationProfileRow> row =
             m_markerShown ? m_source.data().rowAt(CurrentChainage) : std::nullopt;
-        const std::optional<double> level = row ? (row->fc ? row->fc : row->centre) : std::nullopt;
-        if (keepPickedLevel && appState().settings.FixedDatum && level) {
+        // A plain value with a flag: GCC takes the optional's value for one that may be unset.
+        const std::optional<double> picked = row ? (row->fc ? row->fc : row->centre) : std::nullopt;
+        const bool hasLevel = picked.has_value();
+        const double level = picked.value_or(0);
+        if (keepPickedLevel && appState().settings.FixedDatum && hasLevel) {
             const QSignalBlocker quiet(VScroll1);
             VScroll1->setValue(int(std::floor(
-                *level - (frame.height - 600) / frame.levelScale() / 2 + frame.rowMetres())));
+                level - (frame.height - 600) / frame.levelScale() / 2 + frame.rowMetres())));
             appState().settings.FixedDatumValue = VScroll1->value();
         }
     } catch (const Error& e) {

@@ -80,7 +80,6 @@ TEST(SectionViews, PrintingThroughThePdfFileEntry)
     frmPrevXSect cross;
     ASSERT_FALSE(cross.loadFailed()) << program.lastTold().toStdString();
     EXPECT_EQ(cross.pageCount(), 26); // 151 sections, 6 to a page
-    EXPECT_EQ(cross.windowTitle(), QStringLiteral("View X Section \u2014 Ranipur To Kalaghat"));
 
     // Cancel prints nothing.
     answerPrinter(file, true, Paper::A4, true);
@@ -88,33 +87,34 @@ TEST(SectionViews, PrintingThroughThePdfFileEntry)
     EXPECT_FALSE(cross.optbAccepted);
     EXPECT_FALSE(QFile::exists(file));
 
+    // The longitudinal section and the mass haul diagram offer landscape: A4 (or A3) on its
+    // side, every kilometre a page.
+    frmPrevLsect longSection;
+    frmMassHaul massHaul;
+    massHaul.nextPage();
+    EXPECT_GT(child<QWidget>(&massHaul, "picBox")->width(), 0);
     const struct {
+        SectionViewWindow* view;
         bool all;
         Paper paper;
         int pages;
         QSizeF points;
-    } cases[] = {{true, Paper::A3, 26, {842, 1191}}, {false, Paper::A4, 1, {595, 842}}};
+    } cases[] = {{&cross, true, Paper::A3, 26, {842, 1191}},
+                 {&cross, false, Paper::A4, 1, {595, 842}},
+                 {&longSection, true, Paper::A4, 3, {842, 595}},
+                 {&massHaul, true, Paper::A3, 3, {1191, 842}}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.view->metaObject()->className());
+        ASSERT_FALSE(c.view->loadFailed()) << program.lastTold().toStdString();
         answerPrinter(file, c.all, c.paper);
-        cross.print();
-        EXPECT_TRUE(cross.optbAccepted);
-        EXPECT_EQ(cross.optbPaperSize, c.paper == Paper::A3 ? 1 : 0);
+        c.view->print();
+        EXPECT_TRUE(c.view->optbAccepted);
+        EXPECT_EQ(c.view->optbPaperSize, c.paper == Paper::A3 ? 1 : 0);
         const Pdf pdf = readPdf(file);
         EXPECT_EQ(pdf.pages, c.pages);
         EXPECT_NEAR(pdf.pointsOfFirstPage.width(), c.points.width(), 1);
         EXPECT_NEAR(pdf.pointsOfFirstPage.height(), c.points.height(), 1);
     }
-    // The longitudinal section offers landscape: A4 on its side, every kilometre a page.
-    frmPrevLsect longSection;
-    ASSERT_FALSE(longSection.loadFailed()) << program.lastTold().toStdString();
-    EXPECT_EQ(longSection.pageCount(), 3);
-    answerPrinter(file, true, Paper::A4);
-    longSection.print();
-    EXPECT_EQ(longSection.optbPaperOrientation, 2);
-    const Pdf pdf = readPdf(file);
-    EXPECT_EQ(pdf.pages, 3);
-    EXPECT_NEAR(pdf.pointsOfFirstPage.width(), 842, 1);
-    EXPECT_NEAR(pdf.pointsOfFirstPage.height(), 595, 1);
 
     // Printing again starts at the PDF file of the view; the paper is named as it lies.
     onModal(QStringLiteral("frmSelectPrinter"), [=](QWidget* d) {
@@ -136,23 +136,6 @@ TEST(SectionViews, PrintingThroughThePdfFileEntry)
     cross.print();
     EXPECT_EQ(readPdf(file).pages, 26);
     EXPECT_EQ(QFileInfo(file).size(), wholeSize);
-}
-
-TEST(SectionViews, TheMassHaulDiagramPagesAndPrintsAsTheLongSection)
-{
-    UiProgram program;
-    appState().CurrentRoadID = createSampleRoad(program.db());
-    const QString file = program.dir.filePath("mass haul.pdf");
-    frmMassHaul view;
-    ASSERT_FALSE(view.loadFailed()) << program.lastTold().toStdString();
-    EXPECT_EQ(view.pageCount(), 3); // the long section's kilometre sheets
-    view.nextPage();
-    EXPECT_GT(child<QWidget>(&view, "picBox")->width(), 0);
-    answerPrinter(file, true, Paper::A3);
-    view.print();
-    const Pdf pdf = readPdf(file);
-    EXPECT_EQ(pdf.pages, 3);
-    EXPECT_NEAR(pdf.pointsOfFirstPage.width(), 1191, 1);
 }
 
 TEST(SectionViews, PagingStopsAtBothEndsAndLoadFailuresSayWhy)
@@ -196,24 +179,10 @@ TEST(SectionViews, PagingStopsAtBothEndsAndLoadFailuresSayWhy)
     EXPECT_EQ(program.lastTold(), "No data ! Add Chainages to display their sections");
 }
 
-TEST(SectionViews, PageSetupReadsTheLeadingNumber)
+// (What OK stores is DesktopPages.PageSetupRefusesMarginsThatLeaveNoDrawing's, the paper
+// ProjectDocument.WindowsFollowThePageSetupTheRoadChosenAndTheRoadDeleted's.)
+TEST(SectionViews, PageSetupCancelledStoresNothing)
 {
-    const struct {
-        const char* text;
-        double stored;
-    } cases[] = {{"1.5cm", 1.5}, {"abc", 0}, {" 3", 3}};
-    for (const auto& c : cases) {
-        Settings settings;
-        dlgPageSetup dialog(settings);
-        auto* left = child<QLineEdit>(&dialog, "txtLeft");
-        EXPECT_EQ(left->text(), "2");
-        EXPECT_EQ(child<QComboBox>(&dialog, "cmbPapersize")->currentText(), "A4 (210 x 297mm)");
-        left->setText(QString::fromLatin1(c.text));
-        child<QComboBox>(&dialog, "cmbPapersize")->setCurrentIndex(1);
-        click(&dialog, "OKButton");
-        EXPECT_EQ(settings.PageLeft, c.stored) << c.text;
-        EXPECT_EQ(settings.PageSize, 1);
-    }
     Settings settings;
     dlgPageSetup dialog(settings);
     child<QLineEdit>(&dialog, "txtTop")->setText("7");
