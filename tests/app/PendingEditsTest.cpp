@@ -31,11 +31,6 @@ struct SampleInMainWindow : test::ShownMain {
                         .arg(row))
             .toDouble();
     }
-    // Types into a cell and leaves its editor open, as a user who goes straight for a button.
-    void typeWithoutLeaving(int row, const char* name, const QString& text)
-    {
-        test::typeInto(rl, row, name, text, false);
-    }
 };
 
 } // namespace
@@ -69,7 +64,7 @@ TEST(PendingEdits, UpdateOrAViewStraightAfterTypingWorksWithTheTypedValueOrAsks)
         const double fcBefore = m.stored("FC", 5);
         const double fl1Before = m.stored("FL1", 5);
 
-        m.typeWithoutLeaving(5, "FC", c.typed);
+        test::typeInto(m.rl, 5, "FC", c.typed, false); // the editor left open
         if (QByteArray(c.then).startsWith("mnu"))
             m.cmd(c.then)->trigger();
         else
@@ -100,7 +95,7 @@ TEST(PendingEdits, OpenSheetsShowWhatGenerationAndReductionWrote)
     SampleInMainWindow m;
     ASSERT_NE(m.rl, nullptr);
     appState().settings.AutoSave = true;
-    m.typeWithoutLeaving(2, "C", "99.5");
+    test::typeInto(m.rl, 2, "C", "99.5", false); // the editor left open
 
     // The level book reduced from another bench mark: the sheet shows the new levels, and the
     // typed level was saved before (and then replaced by the reduction).
@@ -135,7 +130,7 @@ TEST(PendingEdits, AValueBeingTypedIsAskedAboutWhenTheSheetCloses)
         appState().settings.AutoSave = false;
         m.p.answer = QMessageBox::Yes;
         const std::int64_t other = createSampleRoad(m.p.db(), {11, 20, 100.0});
-        m.typeWithoutLeaving(2, "C", "100.5");
+        test::typeInto(m.rl, 2, "C", "100.5", false); // the editor left open
         if (leave == "close")
             m.rl->parentWidget()->close();
         else if (leave == "road")
