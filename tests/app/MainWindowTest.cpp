@@ -191,7 +191,10 @@ TEST(MainWindow, BeforeARoadIsChosenOnlyTheRoadFreeCommandsWork)
     EXPECT_EQ(m.p.told[0].text, "Disabled");
     EXPECT_EQ(m.p.told[0].icon, QMessageBox::Information);
 
-    // The road details sheet opens from the toolbar and switches the sheet commands on.
+    // The road details sheet opens from the toolbar and switches the sheet commands on; the
+    // empty workspace's hint gives way to it.
+    auto* hint = m.w.findChild<QWidget*>("wsHint");
+    ASSERT_TRUE(hint && hint->isVisible());
     m.w.toolButton("Roads")->trigger();
     frmDataGrid* sheet = m.w.activeSheet();
     ASSERT_NE(sheet, nullptr);
@@ -200,9 +203,11 @@ TEST(MainWindow, BeforeARoadIsChosenOnlyTheRoadFreeCommandsWork)
     QCoreApplication::processEvents();
     EXPECT_EQ(bar->widgetForAction(m.w.toolButton("Print"))->geometry(), printAt)
         << "the buttons after Add and Delete stay where they were";
+    EXPECT_FALSE(hint->isVisible());
     sheet->parentWidget()->close();
     QCoreApplication::processEvents();
     EXPECT_FALSE(m.cmd("mnuEditCopy")->isEnabled());
+    EXPECT_TRUE(hint->isVisible());
 }
 
 TEST(MainWindow, DoubleClickingARoadMakesItCurrentAndClosesTheOtherRoadsLevelAndCulvertSheets)
@@ -450,18 +455,11 @@ TEST(MainWindow, TheEmptyWorkspaceShowsWhereToStart)
     const std::int64_t road = makeRoad(m.p.db(), "Ranipur", "Kalaghat");
     auto* hint = m.w.findChild<QWidget*>("wsHint");
     ASSERT_NE(hint, nullptr);
-    auto* roads = hint->findChild<QPushButton*>("cmdHintRoads");
     auto* levels = hint->findChild<QPushButton*>("cmdHintLevels");
-    EXPECT_TRUE(hint->isVisible());
     EXPECT_FALSE(levels->isVisible()) << "no road is current";
-
-    QTest::mouseClick(roads, Qt::LeftButton);
+    QTest::mouseClick(hint->findChild<QPushButton*>("cmdHintRoads"), Qt::LeftButton);
     ASSERT_EQ(m.openKinds(), std::vector<SheetKind>{SheetKind::RoadDetails});
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(hint->isVisible());
     m.w.activeSheet()->parentWidget()->close();
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(hint->isVisible());
 
     ASSERT_TRUE(m.w.ChooseRoad(road));
     EXPECT_TRUE(levels->text().contains("Ranipur To Kalaghat"));
