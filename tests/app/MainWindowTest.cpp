@@ -420,17 +420,13 @@ TEST(MainWindow, TheWheelAndTheEditKeysReachTheActiveSheet)
 TEST(MainWindow, UpdateShowsTheQuantitiesOrTheReason)
 {
     ShownMain m;
-    const std::int64_t road = makeRoad(m.p.db(), "A", "B");
+    const std::int64_t road = createSampleRoad(m.p.db(), {3, 20, 50.0});
     // No road: nothing happens.
     m.w.toolButton("Update")->trigger();
     EXPECT_TRUE(m.p.told.empty());
     EXPECT_EQ(m.w.statusPanel(2), "");
 
     ASSERT_TRUE(m.w.ChooseRoad(road));
-    m.p.db().exec(QString("INSERT INTO RL_%1 (ID, Chainage, C, FC, Width, Crust, [Left Slope], "
-                          "[Right Slope]) VALUES (1, 0, 100, 101, 6, 0, 2, 2), "
-                          "(2, 20, 100, 101, 6, 0, 2, 2)")
-                      .arg(road));
     m.w.toolButton("Update")->trigger();
     EXPECT_TRUE(m.p.told.empty()) << m.p.lastTold().toStdString();
     const QString panels =
