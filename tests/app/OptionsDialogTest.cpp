@@ -207,8 +207,6 @@ TEST(ColorsDialog, AChosenColourIsKeptOnOkOnlyWithRedInTheLowestByte)
     QTest::mouseClick(child<QLabel>(&dlg, "colXFormation"), Qt::LeftButton);
     QTest::mouseClick(child<QLabel>(&dlg, "colLFormation"), Qt::LeftButton);
     click(&dlg, "OKButton");
-    EXPECT_EQ(s.ColorXFormation, 0xFF8000);
-    EXPECT_EQ(s.ColorLFormation, 0xFF8000);
-    EXPECT_EQ(s.ColorLeft, 0x1E140A);
-    EXPECT_EQ(s.ColorCentre, 0);
+    EXPECT_EQ(QList({s.ColorXFormation, s.ColorLFormation, s.ColorLeft, s.ColorCentre}),
+              QList({0xFF8000, 0xFF8000, 0x1E140A, 0}));
 }
