@@ -16,135 +16,133 @@
 using namespace tarmela;
 using namespace tarmela::test;
 
-TEST(OptionsDialog, OrderListMovesAndAppliesAsPositions)
+namespace
 {
+// The options dialog shown over a program of its own.
+struct OptionsDialog : ::testing::Test {
     UiProgram p;
     Settings& s = appState().settings;
-    frmOptions dlg;
-    dlg.show();
-    auto* list = child<QListWidget>(&dlg, "lstLCROrder");
+    std::unique_ptr<frmOptions> dlg;
+    void SetUp() override { reopen(); }
+    void reopen()
+    {
+        dlg = std::make_unique<frmOptions>();
+        dlg->show();
+    }
+    template <typename T> T* get(const char* name) { return child<T>(dlg.get(), name); }
+    void press(const char* name) { click(dlg.get(), name); }
+};
+} // namespace
+
+TEST_F(OptionsDialog, OrderListMovesAndAppliesAsPositions)
+{
+    auto* list = get<QListWidget>("lstLCROrder");
     EXPECT_EQ(entries(list), QStringList({"Left", "Center", "Right"}));
     EXPECT_EQ(list->currentRow(), 0);
-    click(&dlg, "cmdUp"); // nothing above the top
+    press("cmdUp"); // nothing above the top
     EXPECT_EQ(entries(list), QStringList({"Left", "Center", "Right"}));
 
     list->setCurrentRow(2);
-    click(&dlg, "cmdUp");
-    click(&dlg, "cmdUp");
+    press("cmdUp");
+    press("cmdUp");
     EXPECT_EQ(entries(list), QStringList({"Right", "Left", "Center"}));
     EXPECT_EQ(list->currentRow(), 0) << "the moved entry stays selected";
     EXPECT_EQ(s.RightOrder, 2) << "nothing changes before Apply";
-    click(&dlg, "cmdApply");
+    press("cmdApply");
     EXPECT_EQ(s.RightOrder, 0);
     EXPECT_EQ(s.LeftOrder, 1);
 
     list->setCurrentRow(2);
-    click(&dlg, "cmdDown"); // nothing below the bottom
+    press("cmdDown"); // nothing below the bottom
     EXPECT_EQ(entries(list), QStringList({"Right", "Left", "Center"}));
 
     // Opening puts Center in the position neither block holds.
     s.LeftOrder = 2;
     s.RightOrder = 1;
-    frmOptions again;
-    EXPECT_EQ(entries(child<QListWidget>(&again, "lstLCROrder")),
-              QStringList({"Center", "Right", "Left"}));
+    reopen();
+    EXPECT_EQ(entries(get<QListWidget>("lstLCROrder")), QStringList({"Center", "Right", "Left"}));
 }
 
-TEST(OptionsDialog, FixedDatumIsRoundedHalfToEvenOrRefusedAndVariableKeepsIt)
+TEST_F(OptionsDialog, FixedDatumIsRoundedHalfToEvenOrRefusedAndVariableKeepsIt)
 {
-    UiProgram p;
-    const Settings& s = appState().settings;
-    frmOptions dlg;
-    dlg.show();
-    auto* value = child<QLineEdit>(&dlg, "txtFixedDatumValue");
-    EXPECT_EQ(value->text(), "95");
+    auto* value = get<QLineEdit>("txtFixedDatumValue");
     // A refused value keeps the dialog open on its page, tells why and applies nothing.
-    child<QCheckBox>(&dlg, "chkLSectionGrid")->setChecked(true);
+    get<QCheckBox>("chkLSectionGrid")->setChecked(true);
     const std::pair<const char*, int> cases[] = {{"40000", 95}, {"abc", 95},  {"97.4 m", 95},
                                                  {"95.5", 96},  {"94.5", 94}, {"-3.5", -4},
                                                  {"101", 101}};
     for (const auto& [text, stored] : cases) {
         p.told.clear();
         value->setText(text);
-        click(&dlg, "cmdOK");
-        EXPECT_EQ(dlg.isVisible(), stored == 95) << text;
+        press("cmdOK");
+        EXPECT_EQ(dlg->isVisible(), stored == 95) << text;
         EXPECT_EQ(s.FixedDatumValue, stored) << text;
         EXPECT_EQ(s.LSectionGrid, stored != 95) << text;
         if (stored == 95) {
             ASSERT_EQ(p.told.size(), 1u) << text;
             EXPECT_EQ(p.told[0].icon, QMessageBox::Warning);
-            EXPECT_EQ(child<QStackedWidget>(&dlg, "Frames")->currentIndex(), 1) << text;
+            EXPECT_EQ(get<QStackedWidget>("Frames")->currentIndex(), 1) << text;
         }
-        dlg.show();
+        dlg->show();
     }
 
-    child<QRadioButton>(&dlg, "optVariableDatum")->setChecked(true);
-    EXPECT_FALSE(value->isEnabled());
-    EXPECT_FALSE(child<QLabel>(&dlg, "lblDatum")->isEnabled());
+    get<QRadioButton>("optVariableDatum")->setChecked(true);
+    EXPECT_FALSE(value->isEnabled() || get<QLabel>("lblDatum")->isEnabled());
     value->setText("50"); // ignored while the datum varies
-    click(&dlg, "cmdApply");
+    press("cmdApply");
     EXPECT_FALSE(s.FixedDatum);
     EXPECT_EQ(s.FixedDatumValue, 101);
 }
 
-TEST(OptionsDialog, AutoSaveGreysOutAutoRefreshWithoutChangingItsTick)
+TEST_F(OptionsDialog, AutoSaveGreysOutAutoRefreshWithoutChangingItsTick)
 {
-    UiProgram p;
-    Settings& s = appState().settings;
-    frmOptions dlg;
-    dlg.show();
-    auto* refresh = child<QCheckBox>(&dlg, "chkAutoRefreshDWG");
+    auto* refresh = get<QCheckBox>("chkAutoRefreshDWG");
     EXPECT_TRUE(refresh->isEnabled());
-    click(&dlg, "chkAutoSave");
-    EXPECT_FALSE(child<QCheckBox>(&dlg, "chkAutoSave")->isChecked());
+    press("chkAutoSave");
+    EXPECT_FALSE(get<QCheckBox>("chkAutoSave")->isChecked());
     EXPECT_FALSE(refresh->isEnabled());
     EXPECT_TRUE(refresh->isChecked());
-    click(&dlg, "cmdApply");
+    press("cmdApply");
     EXPECT_FALSE(s.AutoSave);
     EXPECT_TRUE(s.AutoRefreshDWG);
 
     // Opened with AutoSave off, the box starts greyed.
     s.AutoRefreshDWG = false;
-    frmOptions again;
-    refresh = child<QCheckBox>(&again, "chkAutoRefreshDWG");
-    EXPECT_FALSE(refresh->isEnabled());
-    EXPECT_FALSE(refresh->isChecked());
+    reopen();
+    refresh = get<QCheckBox>("chkAutoRefreshDWG");
+    EXPECT_FALSE(refresh->isEnabled() || refresh->isChecked());
 }
 
-TEST(OptionsDialog, TabsShowTheirFrameAndEveryPageAppliesItsSetting)
+TEST_F(OptionsDialog, TabsShowTheirFrameAndEveryPageAppliesItsSetting)
 {
-    UiProgram p;
-    Settings& s = appState().settings;
     s.EnterRight = true;
     s.QuantityCalcMethod = 2;
     s.ViewSections = 5;
     s.SectionsPerPage = 4;
-    frmOptions dlg;
-    dlg.show();
-    auto* frames = child<QStackedWidget>(&dlg, "Frames");
+    reopen();
+    auto* frames = get<QStackedWidget>("Frames");
     EXPECT_EQ(frames->currentIndex(), 0);
     for (int i : {3, 4, 1, 2, 0}) {
-        click(&dlg, QStringLiteral("optTabs_%1").arg(i).toLatin1());
+        press(QStringLiteral("optTabs_%1").arg(i).toLatin1());
         EXPECT_EQ(frames->currentIndex(), i);
         EXPECT_TRUE(frames->widget(i)->isVisible());
     }
-    EXPECT_TRUE(child<QRadioButton>(&dlg, "optRight")->isChecked());
-    EXPECT_TRUE(child<QRadioButton>(&dlg, "optQuantity_2")->isChecked());
-    auto* view = child<QSpinBox>(&dlg, "UpDown2");
-    auto* perPage = child<QSpinBox>(&dlg, "UpDown1");
-    EXPECT_EQ(view->value(), 5);
-    EXPECT_EQ(perPage->value(), 4);
+    EXPECT_TRUE(get<QRadioButton>("optRight")->isChecked() &&
+                get<QRadioButton>("optQuantity_2")->isChecked());
+    auto* view = get<QSpinBox>("UpDown2");
+    auto* perPage = get<QSpinBox>("UpDown1");
+    EXPECT_EQ(std::pair(view->value(), perPage->value()), std::pair(5, 4));
 
-    child<QRadioButton>(&dlg, "optDown")->setChecked(true);
-    child<QRadioButton>(&dlg, "optQuantity_0")->setChecked(true);
-    child<QComboBox>(&dlg, "cboVolumeFormula")->setCurrentIndex(1);
+    get<QRadioButton>("optDown")->setChecked(true);
+    get<QRadioButton>("optQuantity_0")->setChecked(true);
+    get<QComboBox>("cboVolumeFormula")->setCurrentIndex(1);
     view->setValue(12); // held to the readings a section has
     perPage->setValue(9);
-    child<QCheckBox>(&dlg, "chkLReverse")->setChecked(false);
-    child<QCheckBox>(&dlg, "chkRReverse")->setChecked(true);
-    child<QCheckBox>(&dlg, "chkLSectionGrid")->setChecked(true);
-    click(&dlg, "cmdOK");
-    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    get<QCheckBox>("chkLReverse")->setChecked(false);
+    get<QCheckBox>("chkRReverse")->setChecked(true);
+    get<QCheckBox>("chkLSectionGrid")->setChecked(true);
+    press("cmdOK");
+    EXPECT_EQ(dlg->result(), QDialog::Accepted);
     EXPECT_EQ(
         QStringList({s.text("EnterRight"), s.text("QuantityCalcMethod"), s.text("ViewSections"),
                      s.text("SectionsPerPage"), s.text("LeftReverse"), s.text("RightReverse"),
@@ -152,22 +150,20 @@ TEST(OptionsDialog, TabsShowTheirFrameAndEveryPageAppliesItsSetting)
         QStringList({"False", "0", "8", "9", "False", "True", "True", "1"}));
 }
 
-TEST(OptionsDialog, CancelKeepsOnlyWhatWasApplied)
+TEST_F(OptionsDialog, CancelKeepsOnlyWhatWasApplied)
 {
-    UiProgram p;
-    frmOptions dlg;
-    auto* view = child<QSpinBox>(&dlg, "UpDown2");
+    auto* view = get<QSpinBox>("UpDown2");
     view->setValue(3);
-    click(&dlg, "cmdApply");
+    press("cmdApply");
     view->setValue(2);
-    click(&dlg, "cmdCancel");
-    EXPECT_EQ(dlg.result(), QDialog::Rejected);
-    EXPECT_EQ(appState().settings.ViewSections, 3);
+    press("cmdCancel");
+    EXPECT_EQ(dlg->result(), QDialog::Rejected);
+    EXPECT_EQ(s.ViewSections, 3);
     // The close picture cancels too.
-    frmOptions again;
-    child<QSpinBox>(&again, "UpDown2")->setValue(1);
-    QTest::mouseClick(child<QWidget>(&again, "wnExit"), Qt::LeftButton);
-    EXPECT_EQ(appState().settings.ViewSections, 3);
+    reopen();
+    get<QSpinBox>("UpDown2")->setValue(1);
+    QTest::mouseClick(get<QWidget>("wnExit"), Qt::LeftButton);
+    EXPECT_EQ(s.ViewSections, 3);
 }
 
 TEST(ColorsDialog, AChosenColourIsKeptOnOkOnlyWithRedInTheLowestByte)
@@ -211,8 +207,6 @@ TEST(ColorsDialog, AChosenColourIsKeptOnOkOnlyWithRedInTheLowestByte)
     QTest::mouseClick(child<QLabel>(&dlg, "colXFormation"), Qt::LeftButton);
     QTest::mouseClick(child<QLabel>(&dlg, "colLFormation"), Qt::LeftButton);
     click(&dlg, "OKButton");
-    EXPECT_EQ(s.ColorXFormation, 0xFF8000);
-    EXPECT_EQ(s.ColorLFormation, 0xFF8000);
-    EXPECT_EQ(s.ColorLeft, 0x1E140A);
-    EXPECT_EQ(s.ColorCentre, 0);
+    EXPECT_EQ(QList({s.ColorXFormation, s.ColorLFormation, s.ColorLeft, s.ColorCentre}),
+              QList({0xFF8000, 0xFF8000, 0x1E140A, 0}));
 }

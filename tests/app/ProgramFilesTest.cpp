@@ -17,12 +17,9 @@ TEST(ProgramFiles, TheDrawingFontsMeasureAsLiberationSans)
     installFontSubstitutions();
     installFontSubstitutions(); // twice does no harm
     for (const char* name : {"Arial", "MS Sans Serif"}) {
-        const QStringList subs = QFont::substitutes(name);
-        ASSERT_EQ(subs.size(), 1) << name;
-        EXPECT_EQ(subs.front().compare("Liberation Sans", Qt::CaseInsensitive), 0) << name;
+        EXPECT_EQ(QFont::substitutes(name).join(',').toLower(), "liberation sans") << name;
+        EXPECT_EQ(QFontInfo(QFont(name, 10)).family(), "Liberation Sans") << name;
     }
-    EXPECT_EQ(QFontInfo(QFont("Arial", 10)).family(), "Liberation Sans");
-    EXPECT_EQ(QFontInfo(QFont("MS Sans Serif", 8)).family(), "Liberation Sans");
 }
 
 TEST(ProgramFiles, HelpPagesShipBesideTheProgramAndTheirLinksResolve)

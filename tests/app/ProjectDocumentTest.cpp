@@ -1,106 +1,33 @@
 // The open project's document: what one window writes, chooses or sets shows in the others.
 #include "ui/common/ProjectDocument.h"
-#include "app/frmMain.h"
+#include "ShownMain.h"
 #include "sheets/SampleRoad.h"
 #include "store/Roads.h"
-#include "store/SheetQueries.h"
 #include "support/TestProject.h"
-#include "support/UiProgram.h"
-#include "support/Widgets.h"
-#include "ui/formation/frmPlotFormation.h"
 #include "ui/pages/frmPrevXSect.h"
-#include "ui/sheets/SheetLayouts.h"
-#include "ui/sheets/SheetModel.h"
-#include "ui/sheets/VellGrid.h"
-#include "ui/sheets/frmDataGrid.h"
 
 #include <QComboBox>
-#include <QHeaderView>
-#include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QPushButton>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QToolBar>
 #include <gtest/gtest.h>
 
 using namespace tarmela;
-using tarmela::test::UiProgram;
+using namespace tarmela::test;
 
 namespace
 {
 
-struct Project {
-    UiProgram p;
+struct Project : test::ShownMain {
     std::int64_t sample = createSampleRoad(p.db(), {11, 20, 100.0});
     std::int64_t other = test::makeRoad(p.db(), "Cora", "Dale");
-    frmMain w;
-
-    Project()
-    {
-        w.resize(1200, 800);
-        w.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
-        EXPECT_TRUE(w.ChooseRoad(sample));
-    }
-    void clickButton(const char* key)
-    {
-        auto* bar = w.findChild<QToolBar*>(QStringLiteral("tbToolBar"));
-        QTest::mouseClick(bar->widgetForAction(w.toolButton(QString::fromLatin1(key))),
-                          Qt::LeftButton);
-    }
+    Project() : ShownMain({1200, 800}) { EXPECT_TRUE(w.ChooseRoad(sample)); }
     // The toolbar's RL Sheet, with the view dialog's OK.
     frmDataGrid* openRl()
     {
-        test::onModal("dlgInputSelectView", [](QWidget* dlg) { test::click(dlg, "OKButton"); });
-        clickButton("ReducedLevel");
+        test::clickOnModal("dlgInputSelectView", "OKButton");
+        press("ReducedLevel");
         return w.activeSheet();
     }
-    QStringList openTitles() const
-    {
-        QStringList titles;
-        for (QMdiSubWindow* sub : w.mdiArea()->subWindowList())
-            titles << sub->widget()->objectName();
-        titles.sort();
-        return titles;
-    }
 };
-
-int columnOf(frmDataGrid* s, const char* name)
-{
-    return s->rows().columnIndex(QString::fromLatin1(name));
-}
-
-// Types into a cell as a user does: the first key opens the editor, Enter closes it and
-// moves down.
-void typeInto(frmDataGrid* s, int row, const char* column, const QString& text)
-{
-    VellGrid* g = s->grid();
-    g->setFocus();
-    g->setCurrentCell(row, columnOf(s, column));
-    QTest::keyClicks(g, text.left(1));
-    QLineEdit* editor = nullptr;
-    for (QLineEdit* e : g->viewport()->findChildren<QLineEdit*>())
-        if (!e->isHidden())
-            editor = e;
-    ASSERT_NE(editor, nullptr) << "no cell editor opened";
-    QTest::keyClicks(editor, text.mid(1));
-    QTest::keyClick(editor, Qt::Key_Return);
-    QCoreApplication::processEvents();
-}
-
-void clickRowHeader(frmDataGrid* sheet, std::int64_t id, bool twice)
-{
-    sheet->SeekRecord(id);
-    const int row = sheet->grid()->currentRow();
-    ASSERT_GE(row, 0) << "no row for ID " << id;
-    QHeaderView* h = sheet->grid()->verticalHeader();
-    const QPoint at(h->width() / 2, h->sectionViewportPosition(row) + h->sectionSize(row) / 2);
-    QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, at);
-    if (twice)
-        QTest::mouseDClick(h->viewport(), Qt::LeftButton, {}, at);
-}
 
 } // namespace
 
@@ -123,12 +50,13 @@ TEST(ProjectDocument, AValueSavedInOneSheetShowsInTheOtherSheetsOfTheRoad)
         frmDataGrid* other = m.openRl();
         frmDataGrid* writer = m.openRl();
         ASSERT_TRUE(other && writer && other != writer);
+        EXPECT_EQ(writer->windowTitle(), other->windowTitle() + ":2"); // told apart
         if (c.otherEdited)
             other->model()->setCellText(7, columnOf(other, "C"), "97.25");
 
         typeInto(writer, 3, "C", "88.5");
         if (!c.autoSave)
-            m.w.command(QStringLiteral("mnuFileSave"))->trigger();
+            m.cmd("mnuFileSave")->trigger();
         ASSERT_FALSE(writer->changed());
         EXPECT_EQ(other->model()->cellText(3, columnOf(other, "C")) == "88.5", c.shown);
         EXPECT_EQ(other->changed(), c.otherEdited);
@@ -137,18 +65,12 @@ TEST(ProjectDocument, AValueSavedInOneSheetShowsInTheOtherSheetsOfTheRoad)
     }
 }
 
-TEST(ProjectDocument, WindowsFollowThePageSetupTheRoadChosenAndTheRoadDeleted)
+TEST(ProjectDocument, WindowsFollowThePageSetupTheRoadDeletedAndTheProjectOpened)
 {
     Project m;
-    m.clickButton("Formation");
-    ASSERT_NE(m.w.formationTool(), nullptr);
-    m.w.command(QStringLiteral("mnuViewXSection"))->trigger();
+    m.cmd("mnuViewXSection")->trigger();
     auto* view = dynamic_cast<frmPrevXSect*>(m.w.activeChild());
     ASSERT_NE(view, nullptr) << m.p.lastTold().toStdString();
-    ASSERT_NE(m.openRl(), nullptr);
-    ASSERT_NE(OpenSheetOfKind(m.w.mdiArea(), SheetKind::LevelBook,
-                              sheets::levelBookStatement(m.sample, {}, {})),
-              nullptr);
 
     // File > Page Setup on A3: the open view lays its pages out on A3 at once.
     EXPECT_EQ(view->optbPaperSize, 0);
@@ -156,29 +78,23 @@ TEST(ProjectDocument, WindowsFollowThePageSetupTheRoadChosenAndTheRoadDeleted)
         test::child<QComboBox>(dlg, "cmbPapersize")->setCurrentIndex(1);
         test::click(dlg, "OKButton");
     });
-    m.w.command(QStringLiteral("mnuFilePageSetup"))->trigger();
+    m.cmd("mnuFilePageSetup")->trigger();
     EXPECT_EQ(view->optbPaperSize, 1);
 
-    // A double click on the other road's row in Road Details makes it current: the windows of
-    // the sample road's levels close, its level book stays.
-    m.clickButton("Roads");
-    frmDataGrid* roadsSheet = m.w.activeSheet();
-    ASSERT_NE(roadsSheet, nullptr);
-    clickRowHeader(roadsSheet, m.other, true);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(appState().CurrentRoadID, m.other);
-    EXPECT_EQ(m.w.statusPanel(1), "Cora To Dale");
-    EXPECT_EQ(m.openTitles(), QStringList{"frmDataGrid"});
+    ASSERT_NE(m.open(SheetKind::LevelBook, sheets::levelBookStatement(m.sample, {}, {})), nullptr);
+    ASSERT_TRUE(m.w.ChooseRoad(m.other));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(m.windows(), 1);
 
     // The sample road deleted in Road Details: its level book goes with it.
-    m.clickButton("Roads");
-    roadsSheet = m.w.activeSheet();
+    m.press("Roads");
+    frmDataGrid* roadsSheet = m.w.activeSheet();
     ASSERT_NE(roadsSheet, nullptr);
     clickRowHeader(roadsSheet, m.sample, false);
-    m.clickButton("Delete");
+    m.press("Delete");
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(roads::exists(m.p.db(), m.sample));
-    ASSERT_EQ(m.w.mdiArea()->subWindowList().size(), 1);
+    ASSERT_EQ(m.windows(), 1);
     EXPECT_EQ(m.w.activeSheet(), roadsSheet);
     EXPECT_EQ(roadsSheet->model()->rowCount(), 1);
     EXPECT_EQ(appState().CurrentRoadID, m.other);
@@ -191,10 +107,10 @@ TEST(ProjectDocument, WindowsFollowThePageSetupTheRoadChosenAndTheRoadDeleted)
     next->open(projectPathIn(elsewhere.path()));
     const std::int64_t road = createSampleRoad(*next->state().ProjectConnection, {3, 20, 50.0});
     ASSERT_TRUE(m.w.replaceDocument(std::move(next)));
-    EXPECT_TRUE(m.w.mdiArea()->subWindowList().isEmpty());
+    EXPECT_EQ(m.windows(), 0);
     EXPECT_EQ(m.w.statusPanel(1), "");
-    EXPECT_FALSE(m.w.command(QStringLiteral("mnuInputDataSheet"))->isEnabled());
+    EXPECT_FALSE(m.cmd("mnuInputDataSheet")->isEnabled());
     ASSERT_TRUE(m.w.ChooseRoad(road));
     EXPECT_EQ(m.w.statusPanel(1), "Ranipur To Kalaghat");
-    EXPECT_TRUE(m.w.command(QStringLiteral("mnuInputDataSheet"))->isEnabled());
+    EXPECT_TRUE(m.cmd("mnuInputDataSheet")->isEnabled());
 }

@@ -19,30 +19,43 @@ TEST(Startup, OpeningCreatesTheProjectUnderTheProgramFolder)
     UiProgram t;
     EXPECT_EQ(appState().DBPath, t.dir.filePath("Data/Roads Info.sqlite"));
     EXPECT_TRUE(QFile::exists(appState().DBPath));
-    ASSERT_TRUE(appState().RoadsRecordset);
-    EXPECT_EQ(appState().RoadsRecordset->count(), 0);
-    EXPECT_EQ(appState().CulvertsRecordset->count(), 0);
-    EXPECT_EQ(appState().CurrentRoadID, 0);
+    EXPECT_TRUE(appState().RoadsRecordset && appState().CulvertsRecordset);
 }
 
-TEST(Startup, MainWindowTakesItsPlaceFromTheSettingsAndSavesItOnClose)
+// The main window's place comes from the settings (in twips), kept on the screen and at a
+// useful size at the first start; the settings changed in memory are saved as it closes.
+TEST(Startup, TheMainWindowTakesItsPlaceFromTheSettingsOnTheScreenAndSavesItOnClose)
 {
-    UiProgram t;
-    {
-        QSettings ini(t.dir.filePath("Tarmela.ini"), QSettings::IniFormat);
-        ini.setValue("Settings/MainLeft", "1500");
-        ini.setValue("Settings/MainTop", "1500");
-        ini.setValue("Settings/MainWidth", "9000");
-        ini.setValue("Settings/MainHeight", "6000");
-        ini.setValue("Settings/ViewSections", "5");
+    const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+    const struct {
+        QStringList place; // left, top, width, height; empty: no settings file yet
+        QRect at;          // empty: anywhere on the screen
+    } cases[] = {{{}, {}},
+                 {{"1500", "1500", "9000", "6000"}, {100, 100, 600, 400}},
+                 {{"90000", "90000"}, {}},
+                 {{"-90000", "-3000"}, {}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.place.join(' ').toStdString());
+        UiProgram t;
+        if (!c.place.isEmpty()) {
+            QSettings ini(t.dir.filePath("Tarmela.ini"), QSettings::IniFormat);
+            for (int i = 0; i < c.place.size(); ++i)
+                ini.setValue(QStringList{"Settings/MainLeft", "Settings/MainTop",
+                                         "Settings/MainWidth", "Settings/MainHeight"}[i],
+                             c.place[i]);
+            ini.setValue("Settings/ViewSections", "5");
+        }
+        frmMain w;
+        LoadSettings(&w);
+        EXPECT_TRUE(room.contains(QRect(w.pos(), w.size())));
+        EXPECT_TRUE(c.at.isEmpty() || QRect(w.pos(), w.size()) == c.at);
+        EXPECT_TRUE(!c.place.isEmpty() || w.width() >= room.width() * 3 / 4);
+        EXPECT_EQ(appState().settings.ViewSections,
+                  c.place.isEmpty() ? Settings{}.ViewSections : 5);
+        EXPECT_TRUE(w.mdiArea()->subWindowList().isEmpty());
     }
+    UiProgram t;
     frmMain w;
-    LoadSettings(&w);
-    EXPECT_EQ(w.pos(), QPoint(100, 100));
-    EXPECT_EQ(w.size(), QSize(600, 400));
-    EXPECT_EQ(appState().settings.ViewSections, 5);
-    EXPECT_TRUE(w.mdiArea()->subWindowList().isEmpty());
-
     w.show();
     w.resize(640, 480);
     appState().settings.AutoSave = false; // changed in memory by a dialog
@@ -51,30 +64,6 @@ TEST(Startup, MainWindowTakesItsPlaceFromTheSettingsAndSavesItOnClose)
     EXPECT_EQ(ini.value("Settings/MainWidth").toString(), "9600");
     EXPECT_EQ(ini.value("Settings/MainHeight").toString(), "7200");
     EXPECT_EQ(ini.value("Settings/AutoSave").toString(), "False");
-}
-
-TEST(Startup, TheMainWindowOpensOnTheScreenAtAUsefulSize)
-{
-    const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
-    const struct {
-        const char* left; // twips; nullptr: no settings file yet (the first start)
-        const char* top;
-    } cases[] = {{nullptr, nullptr}, {"90000", "90000"}, {"-90000", "-3000"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.left ? c.left : "first start");
-        UiProgram t;
-        if (c.left) {
-            QSettings ini(t.dir.filePath("Tarmela.ini"), QSettings::IniFormat);
-            ini.setValue("Settings/MainLeft", c.left);
-            ini.setValue("Settings/MainTop", c.top);
-        }
-        frmMain w;
-        LoadSettings(&w);
-        EXPECT_TRUE(room.contains(QRect(w.pos(), w.size())));
-        if (!c.left) {
-            EXPECT_GE(w.width(), room.width() * 3 / 4);
-        }
-    }
 }
 
 TEST(Startup, TheRoadCurrentAtCloseIsCurrentAgainWhileItExists)

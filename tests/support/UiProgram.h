@@ -3,11 +3,13 @@
 #include "ui/common/AppState.h"
 #include "ui/common/Prompts.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 #include <QTimer>
 #include <QWidget>
@@ -127,6 +129,15 @@ inline void onModal(const QString& name, std::function<void(QWidget*)> step)
         }
     });
     timer->start();
+}
+
+// Clicks that button of the dialog of that object name once it is up (see onModal).
+inline void clickOnModal(const QString& name, const char* button)
+{
+    onModal(name, [button](QWidget* dialog) {
+        QTest::mouseClick(dialog->findChild<QAbstractButton*>(QString::fromLatin1(button)),
+                          Qt::LeftButton);
+    });
 }
 
 } // namespace tarmela::test
