@@ -15,8 +15,10 @@ namespace tarmela::test
 struct CliProcess {
     QProcess process;
 
-    CliProcess(const QString& home, const QStringList& args)
+    CliProcess(const QString& home, const QStringList& args, const QString& standardOutput = {})
     {
+        if (!standardOutput.isEmpty())
+            process.setStandardOutputFile(standardOutput);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("HOME"), home);
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));

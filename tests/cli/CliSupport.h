@@ -33,6 +33,13 @@ struct CliRun {
         status = cli::run(args, o, e, dir.path(), settings);
         return status;
     }
+    // Runs a command that must succeed, saying what it printed on standard error if not.
+    bool ok(const QStringList& args)
+    {
+        const int s = (*this)(args);
+        EXPECT_EQ(s, 0) << args.join(' ').toStdString() << ": " << err.toStdString();
+        return s == 0;
+    }
     std::unique_ptr<Database> open() { return Database::open(project); }
 };
 
@@ -59,6 +66,12 @@ inline std::string folderState(const QString& folder)
         state += "\n";
     }
     return state;
+}
+
+// The temporary files an unfinished write would leave in a folder.
+inline QStringList leftovers(const QString& folder)
+{
+    return QDir(folder).entryList(QStringList{".tarmela-??????"}, QDir::Files | QDir::Hidden);
 }
 
 // Marks a folder as the export folder of a road of the project, as an earlier export did.

@@ -42,7 +42,7 @@ Outcome serially(CliRun& cli, const QString& start, const QStringList& a, const 
 TEST(ConcurrentWriters, EndAsOneAfterTheOther)
 {
     CliRun cli;
-    ASSERT_EQ(cli({"sample", "--sections", "1000"}), 0) << cli.err.toStdString();
+    ASSERT_TRUE(cli.ok({"sample", "--sections", "1000"}));
     const QString start = cli.project;
     // New formation centre levels for every third section, and sections beyond the road.
     QByteArray csv = "Chainage,FC\n";

@@ -10,8 +10,8 @@ using namespace tarmela::test;
 TEST(Messages, AreOneShortLineWithTheReason)
 {
     CliRun cli;
-    ASSERT_EQ(cli({"new-road", "--from", "A", "--to", "B"}), 0);
-    ASSERT_EQ(cli({"new-road", "--from", QString(100000, 'n'), "--to", "B"}), 0);
+    ASSERT_TRUE(cli.ok({"new-road", "--from", "A", "--to", "B"}));
+    ASSERT_TRUE(cli.ok({"new-road", "--from", QString(100000, 'n'), "--to", "B"}));
     const QString csv = cli.dir.filePath("in.csv");
     const QByteArray huge(5 << 20, '7');
     const struct {
@@ -60,16 +60,15 @@ TEST(Messages, AreOneShortLineWithTheReason)
         EXPECT_LT(cli.err.size(), 240) << cli.err.left(300).toStdString();
     }
     // A road's name too long for a folder of its own is cut to 200 bytes.
-    EXPECT_EQ(cli({"export", "2", "--dir", cli.dir.filePath("out"), "--level-book"}), 0);
+    EXPECT_TRUE(cli.ok({"export", "2", "--dir", cli.dir.filePath("out"), "--level-book"}));
     EXPECT_EQ(cli.out, cli.dir.filePath("out/") + QString(200, 'n') + "/Level Book.htm\n");
 }
 
 TEST(Messages, OneRoadIsOneLineAndAnOptionsValueIsNotAnOption)
 {
     CliRun cli;
-    ASSERT_EQ(cli({"new-road", "--from", "-h", "--to", "x\n2\tFake\tRoad"}), 0)
-        << cli.err.toStdString();
+    ASSERT_TRUE(cli.ok({"new-road", "--from", "-h", "--to", "x\n2\tFake\tRoad"}));
     EXPECT_EQ(cli.out, "1\n");
-    ASSERT_EQ(cli({"roads"}), 0);
+    ASSERT_TRUE(cli.ok({"roads"}));
     EXPECT_EQ(cli.out.section('\n', 1), "1\t-h\tx\\n2\\tFake\\tRoad\t1\t20\t3.5\t3.5\n");
 }

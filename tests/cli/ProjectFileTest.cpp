@@ -43,11 +43,6 @@ void damageTables(const QString& project, const QStringList& tables, int count)
     }
 }
 
-QStringList leftovers(const QString& folder)
-{
-    return QDir(folder).entryList(QStringList{".tarmela-??????"}, QDir::Files | QDir::Hidden);
-}
-
 } // namespace
 
 TEST(DamagedProject, NoCommandTakesADamagedTableForAShorterOne)

@@ -15,15 +15,15 @@ namespace
 struct Refusal {
     QStringList args;
     int status;
-    const char* message; // a part of the one line on standard error
+    QString message; // a part of the one line on standard error
 };
 
 struct RefusedCommands : CliFlatRoad {
     void SetUp() override
     {
         CliFlatRoad::SetUp();
-        ASSERT_EQ(cli({"new-road", "--from", "Cor", "--to", "Dun"}), 0);
-        ASSERT_EQ(cli({"generate", "2", "--start", "0", "--end", "100", "--rl", "--lb"}), 0);
+        ASSERT_TRUE(cli.ok({"new-road", "--from", "Cor", "--to", "Dun"}));
+        ASSERT_TRUE(cli.ok({"generate", "2", "--start", "0", "--end", "100", "--rl", "--lb"}));
     }
     void expectRefused(const Refusal& c)
     {
@@ -42,7 +42,7 @@ struct RefusedCommands : CliFlatRoad {
 TEST_F(RefusedCommands, ArgumentsThatCannotBeReadOneWay)
 {
     // One row is enough to keep a sheet from being replaced unasked.
-    ASSERT_EQ(cli({"generate", "2", "--start", "50", "--end", "50", "--lb", "--force"}), 0);
+    ASSERT_TRUE(cli.ok({"generate", "2", "--start", "50", "--end", "50", "--lb", "--force"}));
     const Refusal cases[] = {
         // A value before the road ID is the option's, never the road.
         {{"set-road", "--formation-camber", "2", "--bogus", "1"}, 1, "unexpected argument"},
@@ -108,44 +108,102 @@ TEST_F(RefusedCommands, ValuesOutsideTheirRangeNameTheRange)
         expectRefused(c);
 }
 
+// With a crest on road 1, whose PVIs and FC a refused command keeps.
+TEST_F(RefusedCommands, RoadFormationAndGradeCommandsThatCannotBeDone)
+{
+    ASSERT_TRUE(
+        cli.ok({"grade", "1", "--pvi", "900:101", "--pvi", "1000:103:100", "--pvi", "1100:101"}));
+    const Refusal cases[] = {
+        {{"frobnicate"}, 1, "unknown command"},
+        {{"new-road", "--from", "A"}, 1, "new-road needs --from and --to"},
+        {{"new-road", "--from", "A", "--to", "B", "--interval", "0"}, 1, "intervals lie between"},
+        {{"new-road", "--from", "A", "--to", "B", "--cut-factor", "0.4"}, 1, "cut factors lie"},
+        {{"new-road", "--from", "A", "--to", "B", "--length", "ten"}, 1, "--length must be"},
+        {{"new-road", "--from", "A", "--to", "B", "--colour", "red"}, 1, "unexpected argument"},
+        {{"--set", "ViewSections=9", "roads"}, 1, "not a valid value for ViewSections"},
+        {{"--set", "NoSuchKey=1", "roads"}, 1, "with a known key"},
+        {{"delete-road", "7"}, 2, "no road with ID 7"},
+        {{"set-road", "7", "--from", "X"}, 2, "no road with ID 7"},
+        {{"delete-road", "x"}, 1, "must be a whole number"},
+        {{"formation", "1", "--at", "950", "--fc", "100"}, 2, "no section at chainage 950"},
+        {{"formation", "1", "--from", "1100", "--to", "900", "--fc", "100"},
+         1,
+         "higher chainage. To plot a gradient"},
+        {{"formation", "1", "--from", "800", "--to", "1100", "--fc", "100"},
+         2,
+         "no section at chainage 800 to start the gradient from"},
+        {{"formation", "1", "--at", "1000", "--fc", "0"}, 1, "Invalid formation value!"},
+        {{"formation", "1", "--at", "1000", "--fc", "high"}, 1, "--fc"},
+        {{"formation", "1", "--at", "1000"}, 1, "formation needs --fc V"},
+        {{"formation", "1", "--at", "1000", "--from", "900", "--fc", "100"},
+         1,
+         "formation needs --fc V"},
+        {{"formation", "7", "--at", "1000", "--fc", "100"}, 2, "no road with ID 7"},
+        {{"grade", "1", "--pvi", "900:101"}, 1, "at least two PVIs"},
+        {{"grade", "1", "--pvi", "900:101", "--pvi", "1000:103:250", "--pvi", "1100:101"},
+         1,
+         "The curves at chainages 900 and 1000 overlap"},
+        {{"grade", "1", "--pvi", "900:101:10", "--pvi", "1100:101"}, 1, "first PVI"},
+        {{"grade", "1", "--pvi", "900:101", "--pvi", "900:102"}, 1, "must increase"},
+        {{"grade", "1", "--pvi", "900:101", "--pvi", "1000:-2e9"}, 1, "out of range"},
+        {{"grade", "1", "--pvi", "900"}, 1, "--pvi needs CH:LEVEL[:LENGTH]"},
+        {{"grade", "1", "--pvi", "900:101", "--pvi", "1000:101", "--clear"}, 1, "either"},
+        {{"cross-distances", "1", "L2=7", "L9=1"}, 1, "\"L9=1\" is not a cross distance"},
+        {{"cross-distances", "1", "L2=7", "C=2"}, 1, "\"C=2\" is not a cross distance"},
+        {{"cross-distances", "1", "L2=7", "L1=x"}, 1, "L1 must be a number, not \"x\""},
+        {{"cross-distances", "1", "L2=7", "L1=-1"}, 1, "L1 must not be negative"},
+        {{"cross-distances", "7"}, 2, "no road with ID 7"},
+        {{"generate", "1", "--start", "0", "--end", "200"}, 1, "generate needs --rl, --lb"},
+        {{"generate", "1", "--start", "zero", "--end", "200", "--rl"}, 1, "not \"zero\""},
+        {{"generate", "1", "--end", "200", "--rl"}, 1, "--start is required"},
+        {{"import", "1", "rl", cli.dir.filePath("no.csv")},
+         2,
+         "Cannot read " + cli.dir.filePath("no.csv")},
+        {{"import", "1", "xs", cli.project}, 1, "the sheet must be rl or lb, not \"xs\""},
+        {{"import", "1", "rl"}, 1, "missing CSV file"},
+        {{"reduce", "1"}, 1, "--benchmark is required"},
+        {{"reduce", "1", "--benchmark", "abc"}, 1, "not \"abc\""},
+        {{"--set", "VolumeFormula=2", "recompute", "1"}, 1, "valid value for VolumeFormula"},
+        {{"recompute", "1", "--csv"}, 1, "unexpected argument: --csv"},
+        {{"export", "1"}, 1, "export needs --dir DIR"},
+        {{"export", "--dir", cli.dir.filePath("out")}, 1, "missing road ID"},
+        {{"export", "7", "--dir", cli.dir.filePath("out")}, 2, "no road with ID 7"},
+        {{"masshaul", "7"}, 2, "no road with ID 7"},
+        {{"masshaul", "1", "--csv", cli.dir.filePath("no/x.csv")}, 2, "No such file or directory"},
+    };
+    for (const Refusal& c : cases)
+        expectRefused(c);
+    EXPECT_EQ(cli({}), 1); // the usage
+}
+
 TEST_F(RefusedCommands, ValuesAtALimitAreTaken)
 {
     // Options come first, wherever the road's ID stands.
-    ASSERT_EQ(cli({"set-road", "--formation-camber", "2", "1"}), 0) << cli.err.toStdString();
-    ASSERT_EQ(cli({"set-road", "--length", "10000000", "2", "--carriage-camber=-25"}), 0)
-        << cli.err.toStdString();
+    ASSERT_TRUE(cli.ok({"set-road", "--formation-camber", "2", "1"}));
+    ASSERT_TRUE(cli.ok({"set-road", "--length", "10000000", "2", "--carriage-camber=-25"}));
     auto db = cli.open();
     EXPECT_EQ(roads::get(*db, 1).formationCamber, 2);
     EXPECT_EQ(roads::get(*db, 2).formationCamber, 3.5);
     EXPECT_EQ(roads::get(*db, 2).length, 10'000'000);
     EXPECT_EQ(roads::get(*db, 2).carriageCamber, -25);
     db.reset();
-    EXPECT_EQ(cli({"generate", "--start", "9999960", "2", "--end", "10000000", "--rl", "--force"}),
-              0)
-        << cli.err.toStdString();
+    EXPECT_TRUE(
+        cli.ok({"generate", "--start", "9999960", "2", "--end", "10000000", "--rl", "--force"}));
     EXPECT_EQ(cli.out, "RL_2: 3 rows\n");
-    EXPECT_EQ(cli({"formation", "1", "--at", "1000", "--fc", "10000"}), 0) << cli.err.toStdString();
-    EXPECT_EQ(cli({"cross-distances", "1", "L8=1000"}), 0) << cli.err.toStdString();
+    EXPECT_TRUE(cli.ok({"formation", "1", "--at", "1000", "--fc", "10000"}));
+    EXPECT_TRUE(cli.ok({"cross-distances", "1", "L8=1000"}));
 }
 
 // The results are the command's outcome: when they cannot be printed, the command failed.
 TEST(StandardOutput, AWriteThatFailsIsAFailure)
 {
     CliRun cli;
-    ASSERT_EQ(cli({"new-road", "--from", "A", "--to", "B"}), 0);
+    ASSERT_TRUE(cli.ok({"new-road", "--from", "A", "--to", "B"}));
     for (const QStringList& args : {QStringList{"roads"}, QStringList{"sample", "--sections", "5"},
                                     QStringList{"cross-distances", "1"}}) {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("HOME", cli.dir.path());
-        env.insert("XDG_CONFIG_HOME", cli.dir.path());
-        p.setProcessEnvironment(env);
-        p.setStandardOutputFile("/dev/full");
-        p.start(TARMELA_TEST_BIN_DIR "/tarmela-cli", QStringList{"--project", cli.project} + args);
-        ASSERT_TRUE(p.waitForFinished(60000));
-        EXPECT_EQ(p.exitCode(), 2) << args.join(' ').toStdString();
-        EXPECT_EQ(p.readAllStandardError(),
-                  "tarmela-cli: Cannot write standard output: No space left on device\n")
+        CliProcess p(cli.dir.path(), QStringList{"--project", cli.project} + args, "/dev/full");
+        EXPECT_EQ(p.finish(), 2) << args.join(' ').toStdString();
+        EXPECT_EQ(p.err, "tarmela-cli: Cannot write standard output: No space left on device\n")
             << args.join(' ').toStdString();
     }
 }

@@ -8,71 +8,54 @@
 using namespace tarmela;
 using namespace tarmela::test;
 
-TEST(CliSurvey, CrossDistancesAreShownAndSetOneByOne)
+TEST(CliSurvey, CrossDistancesAreSetOneByOneAndGenerateUsesTheRoadsInterval)
 {
     CommaLocale comma;
     CliRun cli;
-    ASSERT_EQ(cli({"new-road", "--from", "A", "--to", "B"}), 0);
-    ASSERT_EQ(cli({"cross-distances", "1"}), 0);
+    ASSERT_TRUE(cli.ok({"new-road", "--from", "A", "--to", "B"}));
+    ASSERT_TRUE(cli.ok({"cross-distances", "1"}));
     EXPECT_EQ(cli.out, "L1=0 L2=0 L3=0 L4=0 L5=0 L6=0 L7=0 L8=0 R1=0 R2=0 R3=0 R4=0 R5=0 R6=0 "
                        "R7=0 R8=0\n");
-    ASSERT_EQ(cli({"cross-distances", "1", "L1=1.5", "R8=2.25", "L2=3"}), 0)
-        << cli.err.toStdString();
-    ASSERT_EQ(cli({"cross-distances", "1", "R1=1.5"}), 0);
+    ASSERT_TRUE(cli.ok({"cross-distances", "1", "L1=1.5", "R8=2.25", "L2=3"}));
+    ASSERT_TRUE(cli.ok({"cross-distances", "1", "R1=1.5"}));
     EXPECT_EQ(cli.out, "L1=1.5 L2=3 L3=0 L4=0 L5=0 L6=0 L7=0 L8=0 R1=1.5 R2=0 R3=0 R4=0 R5=0 "
                        "R6=0 R7=0 R8=2.25\n");
 
-    for (const QString bad : {"L9=1", "L1=x", "L1=-1", "C=2"})
-        EXPECT_EQ(cli({"cross-distances", "1", "L2=7", bad}), 1) << bad.toStdString();
-    EXPECT_EQ(cli({"cross-distances", "1", "L2=7", "L2=8"}), 1);
-    EXPECT_EQ(roads::crossDistances(*cli.open(), 1).left[1], 3.0); // nothing half-applied
-    EXPECT_EQ(cli({"cross-distances", "5"}), 2);
-}
-
-TEST(CliSurvey, GenerateUsesTheRoadsInterval)
-{
-    CliRun cli;
-    ASSERT_EQ(cli({"new-road", "--from", "A", "--to", "B", "--interval", "100"}), 0);
-    ASSERT_EQ(cli({"generate", "1", "--start", "0", "--end", "1050", "--rl", "--lb"}), 0)
-        << cli.err.toStdString();
-    EXPECT_EQ(cli.out, "RL_1: 12 rows\nLB_1: 12 rows\n");
-    // Rows are replaced only when asked to.
-    EXPECT_EQ(cli({"generate", "1", "--start", "0", "--end", "200", "--lb"}), 1);
-    EXPECT_EQ(cli.err, "tarmela-cli: LB_1 holds 12 rows, which generate replaces: add --force to "
+    // Generate uses the road's interval; rows are replaced only when asked to.
+    ASSERT_TRUE(cli.ok({"new-road", "--from", "A", "--to", "B", "--interval", "100"}));
+    ASSERT_TRUE(cli.ok({"generate", "2", "--start", "0", "--end", "1050", "--rl", "--lb"}));
+    EXPECT_EQ(cli.out, "RL_2: 12 rows\nLB_2: 12 rows\n");
+    EXPECT_EQ(cli({"generate", "2", "--start", "0", "--end", "200", "--lb"}), 1);
+    EXPECT_EQ(cli.err, "tarmela-cli: LB_2 holds 12 rows, which generate replaces: add --force to "
                        "replace them\n");
-    ASSERT_EQ(cli({"generate", "1", "--start", "0", "--end", "200", "--lb", "--force"}), 0);
-    EXPECT_EQ(cli.out, "LB_1: 3 rows\n");
-    EXPECT_EQ(queryText(*cli.open(), "SELECT (SELECT COUNT(*) FROM RL_1), COUNT(*) FROM LB_1"),
+    ASSERT_TRUE(cli.ok({"generate", "2", "--start", "0", "--end", "200", "--lb", "--force"}));
+    EXPECT_EQ(cli.out, "LB_2: 3 rows\n");
+    EXPECT_EQ(queryText(*cli.open(), "SELECT (SELECT COUNT(*) FROM RL_2), COUNT(*) FROM LB_2"),
               "12 3");
-
-    EXPECT_EQ(cli({"generate", "1", "--start", "0", "--end", "200"}), 1);
-    EXPECT_TRUE(cli.err.contains("--rl")) << cli.err.toStdString();
-    EXPECT_EQ(cli({"generate", "1", "--start", "zero", "--end", "200", "--rl"}), 1);
-    EXPECT_EQ(cli({"generate", "1", "--end", "200", "--rl"}), 1);
 }
 
 TEST(CliSurvey, ImportExportAndReduceALevelBookInACommaLocaleAndRefuseABadFile)
 {
     CommaLocale comma;
     CliRun cli;
-    ASSERT_EQ(cli({"new-road", "--from", "A", "--to", "B"}), 0);
+    ASSERT_TRUE(cli.ok({"new-road", "--from", "A", "--to", "B"}));
     const QString book = cli.dir.filePath("book.csv");
     writeFile(book, "Chainage,BS,C,FS,L1,TopWidth,Remarks\r\n"
                     "0,1.5,1.2,,1.0,3.75,\"BM on parapet, west side\"\r\n"
                     "20,0.8,,2.0,,,\"\"\r\n"
                     "40,,1.1,,,,\r\n");
-    ASSERT_EQ(cli({"import", "1", "lb", book}), 0) << cli.err.toStdString();
+    ASSERT_TRUE(cli.ok({"import", "1", "lb", book}));
     EXPECT_EQ(cli.out, "LB_1: 0 rows updated, 3 rows added\n");
     const QString one = cli.dir.filePath("one.csv");
     writeFile(one, "Chainage,BS\r\n0,1.5\r\n");
-    ASSERT_EQ(cli({"import", "1", "lb", one}), 0) << cli.err.toStdString();
+    ASSERT_TRUE(cli.ok({"import", "1", "lb", one}));
     EXPECT_EQ(cli.out, "LB_1: 1 row updated, 0 rows added\n");
 
-    ASSERT_EQ(cli({"reduce", "1", "--benchmark", "100"}), 0) << cli.err.toStdString();
+    ASSERT_TRUE(cli.ok({"reduce", "1", "--benchmark", "100"}));
     EXPECT_EQ(cli.out, "RL_1: levels reduced from the level book, bench mark 100.000\n"
                        "RL_1: 3 rows reduced\n");
     const QString levels = cli.dir.filePath("rl.csv");
-    ASSERT_EQ(cli({"export-csv", "1", "rl", levels}), 0);
+    ASSERT_TRUE(cli.ok({"export-csv", "1", "rl", levels}));
     EXPECT_EQ(cli.out, "RL_1: 3 rows written to " + levels + "\n");
     const QList<QByteArray> lines = readFile(levels).split('\n');
     ASSERT_GE(lines.size(), 4);
@@ -83,9 +66,9 @@ TEST(CliSurvey, ImportExportAndReduceALevelBookInACommaLocaleAndRefuseABadFile)
 
     // Empty remarks are empty (null) cells, in the sheet and after a round trip through a file.
     const QString exported = cli.dir.filePath("lb.csv");
-    ASSERT_EQ(cli({"export-csv", "1", "lb", exported}), 0);
-    ASSERT_EQ(cli({"new-road", "--from", "C", "--to", "D"}), 0);
-    ASSERT_EQ(cli({"import", "2", "lb", exported}), 0) << cli.err.toStdString();
+    ASSERT_TRUE(cli.ok({"export-csv", "1", "lb", exported}));
+    ASSERT_TRUE(cli.ok({"new-road", "--from", "C", "--to", "D"}));
+    ASSERT_TRUE(cli.ok({"import", "2", "lb", exported}));
     for (const char* sheet : {"LB_1", "LB_2"})
         EXPECT_EQ(queryText(*cli.open(), QStringLiteral("SELECT typeof(Remarks), HI FROM %1 "
                                                         "ORDER BY ID")
@@ -98,17 +81,12 @@ TEST(CliSurvey, ImportExportAndReduceALevelBookInACommaLocaleAndRefuseABadFile)
     EXPECT_EQ(cli({"import", "1", "rl", bad}), 2);
     EXPECT_EQ(cli.err, "tarmela-cli: line 4: column C: \"ninety\" is not a number\n");
     EXPECT_TRUE(cli.out.isEmpty());
-    EXPECT_EQ(cli({"import", "1", "rl", cli.dir.filePath("missing.csv")}), 2);
-    EXPECT_EQ(cli({"import", "1", "xs", bad}), 1);
-    EXPECT_EQ(cli({"import", "1", "rl"}), 1);
-    EXPECT_EQ(cli({"reduce", "1"}), 1);
-    EXPECT_EQ(cli({"reduce", "1", "--benchmark", "abc"}), 1);
 }
 
 TEST(CliSurvey, SampleRoadIsAPlausibleSurvey)
 {
     CliRun cli;
-    ASSERT_EQ(cli({"sample"}), 0) << cli.err.toStdString();
+    ASSERT_TRUE(cli.ok({"sample"}));
     EXPECT_EQ(cli.out, "1\n");
     auto db = cli.open();
     const Road road = roads::get(*db, 1);
@@ -140,13 +118,13 @@ TEST(CliSurvey, SampleRoadIsAPlausibleSurvey)
               "1 1");
 
     // The same arguments give the same road; a second sample reuses the culvert types.
-    ASSERT_EQ(cli({"sample"}), 0);
+    ASSERT_TRUE(cli.ok({"sample"}));
     EXPECT_EQ(cli.out, "2\n");
     db = cli.open();
     EXPECT_EQ(queryText(*db, "SELECT * FROM RL_2"), queryText(*db, "SELECT * FROM RL_1"));
     EXPECT_EQ(rowCount(*db, "CulvertTypes"), 4);
 
-    ASSERT_EQ(cli({"sample", "--sections", "40"}), 0);
+    ASSERT_TRUE(cli.ok({"sample", "--sections", "40"}));
     EXPECT_EQ(rowCount(*cli.open(), "RL_3"), 40);
     EXPECT_EQ(cli({"sample", "--sections", "1"}), 1);
 }
@@ -157,8 +135,8 @@ TEST(CliSurvey, SampleRoadIsAPlausibleSurvey)
 TEST(CliSurvey, APartlyFilledLevelBookReducesOnlyWhatWasSurveyed)
 {
     CliRun cli;
-    ASSERT_EQ(cli({"new-road", "--from", "A", "--to", "B"}), 0);
-    ASSERT_EQ(cli({"generate", "1", "--start", "0", "--end", "100", "--rl", "--lb"}), 0);
+    ASSERT_TRUE(cli.ok({"new-road", "--from", "A", "--to", "B"}));
+    ASSERT_TRUE(cli.ok({"generate", "1", "--start", "0", "--end", "100", "--rl", "--lb"}));
     const QString untouched = "SELECT * FROM RL_1 WHERE Chainage IN (20, 60, 80, 100)";
     std::string before;
     {
@@ -168,7 +146,7 @@ TEST(CliSurvey, APartlyFilledLevelBookReducesOnlyWhatWasSurveyed)
         db->exec("UPDATE RL_1 SET C = 99, FC = 100 WHERE Chainage = 60");
         before = queryText(*db, untouched);
     }
-    ASSERT_EQ(cli({"reduce", "1", "--benchmark", "102.105"}), 0) << cli.err.toStdString();
+    ASSERT_TRUE(cli.ok({"reduce", "1", "--benchmark", "102.105"}));
     EXPECT_EQ(cli.out, "RL_1: levels reduced from the level book, bench mark 102.105\n"
                        "RL_1: 2 rows reduced, 4 rows without readings left as they were\n");
     auto db = cli.open();
@@ -177,7 +155,7 @@ TEST(CliSurvey, APartlyFilledLevelBookReducesOnlyWhatWasSurveyed)
               "0 102.405 | 40 101.305");
     EXPECT_EQ(queryText(*db, "SELECT Benchmark FROM Roads"), "102.105");
 
-    ASSERT_EQ(cli({"export", "1", "--dir", cli.dir.filePath("out"), "--level-book"}), 0);
+    ASSERT_TRUE(cli.ok({"export", "1", "--dir", cli.dir.filePath("out"), "--level-book"}));
     const QString html = QString::fromUtf8(readFile(cli.out.section('\n', 0, 0)));
     EXPECT_TRUE(html.contains("Bench mark 102.105")) << html.left(300).toStdString();
     EXPECT_TRUE(html.contains("102.405"));

@@ -48,18 +48,30 @@ EarthworkInputs inputs(std::int64_t road, int method = 1, double camber = 0)
 
 } // namespace
 
-TEST_F(EarthworkQuantities, DefaultsSideLevelsAndAreasAreWrittenAsThreeDecimals)
+TEST_F(EarthworkQuantities, DefaultsAndSideLevelsAreWrittenAsThreeDecimalsOrKeptWithoutAnFc)
 {
-    const auto road = p.roadWithRows({0});
-    setRow(db, road, 1, "FC = 100, Width = 0, C = 99, FL1 = 1, [Fill Area] = 555");
-    const EarthworkResult r = UpdateEarthworkQuantities(db, inputs(road, 1, 0.035));
-    ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
-    // Width, Crust, slopes; FL1 and FL2 99.85125 to the nearest 0.001; the mean formation
-    // 99.912 over the single reading 99: (8.5 + 2 * 0.912) * 0.912 of fill.
-    EXPECT_EQ(cells(db, road, 1,
-                    "Width, Crust, [Left Slope], [Right Slope], FL1, FR1, FL2, FR2, [Fill Area], "
-                    "[Cut Area], typeof(FL2)"),
-              "7.5 0.25 2 2 99.93 99.93 99.851 99.851 9.415 0 real");
+    const struct {
+        const char* row;
+        const char* columns;
+        const char* cells;
+    } cases[] = {
+        // Width, Crust, slopes; FL1 and FL2 99.85125 to the nearest 0.001; the mean formation
+        // 99.912 over the single reading 99: (8.5 + 2 * 0.912) * 0.912 of fill.
+        {"FC = 100, Width = 0, C = 99, FL1 = 1, [Fill Area] = 555",
+         "Width, Crust, [Left Slope], [Right Slope], FL1, FR1, FL2, FR2, [Fill Area], "
+         "[Cut Area], typeof(FL2)",
+         "7.5 0.25 2 2 99.93 99.93 99.851 99.851 9.415 0 real"},
+        // Mean formation d3((4 * 50.12345 + 0) / 5) = 40.099 against ground 50: cut.
+        {"FC = 0, FL1 = 50.12345, FL2 = 50.12345, FR1 = 50.12345, FR2 = 50.12345, C = 50",
+         "FL1, FR2, [Fill Area], [Cut Area] > 0", "50.12345 50.12345 0 1"},
+    };
+    for (const auto& c : cases) {
+        const auto road = p.roadWithRows({0});
+        setRow(db, road, 1, c.row);
+        const EarthworkResult r = UpdateEarthworkQuantities(db, inputs(road, 1, 0.035));
+        ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
+        EXPECT_EQ(cells(db, road, 1, c.columns), c.cells);
+    }
 }
 
 TEST_F(EarthworkQuantities, ARowLackingAValueStopsTheRunAfterTheRowsBeforeIt)
@@ -118,17 +130,6 @@ TEST_F(EarthworkQuantities, AFormationWithoutGroundStopsTheRunInEveryMethod)
             EXPECT_TRUE(s.volumesDone && s.error.isEmpty()) << method << s.error.toStdString();
             EXPECT_EQ(s.notSurveyed, 1);
         }
-}
-
-TEST_F(EarthworkQuantities, WithoutAPresentFcTheTypedSideLevelsStay)
-{
-    const auto road = p.roadWithRows({0});
-    setRow(db, road, 1,
-           "FC = 0, FL1 = 50.12345, FL2 = 50.12345, FR1 = 50.12345, FR2 = 50.12345, C = 50");
-    const EarthworkResult r = UpdateEarthworkQuantities(db, inputs(road, 1, 0.035));
-    ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
-    // Mean formation d3((4 * 50.12345 + 0) / 5) = 40.099 against ground 50: cut.
-    EXPECT_EQ(cells(db, road, 1, "FL1, FR2, [Fill Area], [Cut Area] > 0"), "50.12345 50.12345 0 1");
 }
 
 TEST_F(EarthworkQuantities, UnusableSettingsAndChainagesAreReported)

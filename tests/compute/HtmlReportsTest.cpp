@@ -128,7 +128,7 @@ TEST_F(Reports, NumbersFollowTheGivenLocaleOnlyAndChainagesNone)
     EXPECT_EQ(rows[5][2], "2.060,25");
 }
 
-TEST_F(Reports, NonAsciiSeparatorsBecomeCharacterReferences)
+TEST_F(Reports, NonAsciiSeparatorsBecomeCharacterReferencesAndNumbersRound)
 {
     p.roadWithRows({0});
     set("RL_1", 0, "C = 1234.5");
@@ -144,10 +144,7 @@ TEST_F(Reports, NonAsciiSeparatorsBecomeCharacterReferences)
     EXPECT_EQ(htmlText("<b>A & B's \"x\"</b>").toStdString(),
               "&lt;b&gt;A &amp; B&#39;s &quot;x&quot;&lt;/b&gt;");
     EXPECT_EQ(htmlText(QString::fromUtf8("K\xc3\xb6ln")).toStdString(), "K&#246;ln");
-}
-
-TEST_F(Reports, NumberFormsRoundAndNeverShowMinusZero)
-{
+    // Number forms round and never show minus zero.
     EXPECT_EQ(fmt3(1.0005, QLocale::c()), "1.000"); // the double lies just below the half
     EXPECT_EQ(fmt3(-0.0004, kUs), "0.000");
     EXPECT_EQ(fmt3(-1234.5678, kUs), "-1,234.568");

@@ -53,7 +53,7 @@ void textbookBook(Database& db)
 //   270..330 IS 1.015 1.850 2.755                RL 374.100 373.265 372.360
 //   B 360  FS 3.845                              RL 371.270
 // Check: sum BS - sum FS = 1.895 - 11.125 = -9.230 = 371.270 - 380.500.
-TEST_F(LevelBookReduction, TextbookLevelBookByHeightOfInstrument)
+TEST_F(LevelBookReduction, TextbookLevelBookByHeightOfInstrumentAndItsClosingError)
 {
     roads::create(db);
     textbookBook(db);
@@ -66,14 +66,11 @@ TEST_F(LevelBookReduction, TextbookLevelBookByHeightOfInstrument)
               "8 375.13 | 9 374.53 | 10 374.1 | 11 373.265 | 12 372.36 | 13 371.27");
     EXPECT_EQ(queryText(db, "SELECT HI FROM LB_1 WHERE ID IN (4, 5, 12) ORDER BY ID"),
               "381.355 | 377.985 | 375.115");
-}
 
-// The same book closed on B. Setups: 1 from A, 2 from CP 1's back sight, 3 from CP 2's; B's
-// fore sight is read from setup 3 (N = 3). K = 0.360 km, allowance 12 x 0.6 = 7.2 mm.
-// Closing on 371.262: e = +0.008, outside; distributed, setup k takes -0.008 k / 3 (CP 1's own
-// level from setup 1, CP 2's from setup 2). On 371.265: e = +0.005, within.
-TEST_F(LevelBookReduction, ClosingErrorAndItsDistributionBySetups)
-{
+    // The same book closed on B. Setups: 1 from A, 2 from CP 1's back sight, 3 from CP 2's; B's
+    // fore sight is read from setup 3 (N = 3). K = 0.360 km, allowance 12 x 0.6 = 7.2 mm.
+    // Closing on 371.262: e = +0.008, outside; distributed, setup k takes -0.008 k / 3 (CP 1's own
+    // level from setup 1, CP 2's from setup 2). On 371.265: e = +0.005, within.
     struct Case {
         double closing;
         bool distribute;
@@ -93,7 +90,6 @@ TEST_F(LevelBookReduction, ClosingErrorAndItsDistributionBySetups)
          "0.360 km: within the allowance"},
         {371.262, true, "UPDATE LB_1 SET FS = NULL, C = 3.845 WHERE ID = 13", "", ""},
     };
-    roads::create(db);
     for (const Case& c : cases) {
         db.exec("DELETE FROM LB_1");
         db.exec("DELETE FROM RL_1");
@@ -205,10 +201,8 @@ TEST_F(LevelBookReduction, ChainagesMissingFromTheRlSheetGetTheNextIds)
 {
     p.roadWithRows({0, 40});
     db.exec("UPDATE RL_1 SET ID = 7 WHERE Chainage = 40");
-    book(db, 1, 0, "1", "1", "");
-    book(db, 2, 20, "", "1.5", "");
-    book(db, 3, 40, "", "2", "");
-    book(db, 4, 60, "", "0.5", "");
+    for (int k = 0; k < 4; ++k)
+        book(db, k + 1, 20 * k, k ? "" : "1", QStringList{"1", "1.5", "2", "0.5"}[k], "");
 
     ConvertLevelBookToRL(db, 1, 50);
 
@@ -220,10 +214,8 @@ TEST_F(LevelBookReduction, AFailurePartWayLeavesBothSheetsAsTheyWere)
 {
     p.roadWithRows({0, 20, 40});
     db.exec("UPDATE RL_1 SET C = 10");
-    book(db, 1, 0, "1", "1", "");
-    book(db, 2, 20, "", "1", "");
-    book(db, 3, 40, "", "1", "");
-    book(db, 4, 60, "", "1", "");
+    for (int k = 0; k < 4; ++k)
+        book(db, k + 1, 20 * k, k ? "" : "1", "1", "");
     // The third row's save is refused, after two rows have been written.
     db.exec("CREATE TRIGGER refuse BEFORE UPDATE ON RL_1 WHEN OLD.Chainage = 40 "
             "BEGIN SELECT RAISE(ABORT, 'the disk is full'); END");

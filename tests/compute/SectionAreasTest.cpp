@@ -31,7 +31,7 @@ void flatGround(RlRow& s, double level, int readings = kReadingsPerSide)
 
 } // namespace
 
-TEST(SectionDefaults, EmptyOrZeroValuesGetTheirDefaultsOthersStay)
+TEST(SectionDefaults, EmptyOrZeroValuesGetTheirDefaultsAndSideLevelsFollowTheCentreLevel)
 {
     RlRow s;
     s.width = 0;
@@ -40,10 +40,7 @@ TEST(SectionDefaults, EmptyOrZeroValuesGetTheirDefaultsOthersStay)
     EXPECT_EQ((std::vector{s.width, s.crust, s.leftSlope, s.rightSlope}),
               (std::vector<double>{7.5, 0.25, 1.5, 2}));
     EXPECT_FALSE(applySectionDefaults(s)); // nothing left to default
-}
 
-TEST(SectionSideLevels, FromTheCentreLevelTheCambersWidthAndCrustOrNotAtAll)
-{
     // k = Width/4 + Crust/2. The carriage camber sets FL1, the formation camber FL2 from FL1
     // as it is written, to the nearest 0.001.
     struct Case {
@@ -76,7 +73,7 @@ TEST(SectionSideLevels, FromTheCentreLevelTheCambersWidthAndCrustOrNotAtAll)
     }
 }
 
-TEST(MeanLevelArea, OnlyThePresentReadingsInUseMakeTheMeanGround)
+TEST(MeanLevelArea, OnlyThePresentReadingsInUseMakeTheMeanGroundAndADeepCutStaysACut)
 {
     // Width 10: the base widens by the slopes over the crust, b = 10 + 4 * 0.25 = 11, and the
     // area is the textbook trapezoid (b + n h) h. Missing, zero and negative readings don't
@@ -95,10 +92,8 @@ TEST(MeanLevelArea, OnlyThePresentReadingsInUseMakeTheMeanGround)
     t.left[4] = 104; // mean 100.6 with them, 100 without
     EXPECT_DOUBLE_EQ(meanLevelArea(t, AreaMethod::MeanLevel, 2).fill, 40);
     EXPECT_DOUBLE_EQ(meanLevelArea(t, AreaMethod::MeanLevel, 5).fill, d3((11 + 2 * 1.9) * 1.9));
-}
 
-TEST(MeanLevelArea, ADeepCutStaysACutAndNoGroundCountsAsZero)
-{
+    // A deep cut stays a cut.
     // Formation 6 m below flat ground: (11 + 2 * 6) * 6 = 138 of cut (a signed formula would
     // turn it to fill).
     RlRow s = levelFormation(94, 10);
@@ -111,7 +106,7 @@ TEST(MeanLevelArea, ADeepCutStaysACutAndNoGroundCountsAsZero)
                      (8.5 + 2 * 2) * 2);
 }
 
-TEST(MeanLevelArea, ShortMethodDeductsTheExistingRoadAboveTheOuterGround)
+TEST(MeanLevelArea, ShortMethodDeductsTheExistingRoadAndEmptyValuesAreNamed)
 {
     // An existing road at 100.5 on the inner readings, the ground beyond at 100.
     RlRow s = levelFormation(101);
@@ -135,11 +130,9 @@ TEST(MeanLevelArea, ShortMethodDeductsTheExistingRoadAboveTheOuterGround)
     const SectionArea a = meanLevelArea(s, AreaMethod::TrapezoidalShort, 8);
     EXPECT_DOUBLE_EQ(a.fill, 0);
     EXPECT_DOUBLE_EQ(a.cut, 9.5); // 10.5 - 20
-}
 
-TEST(MeanLevelArea, EmptyValuesTheFormulaNeedsAreNamed)
-{
-    RlRow s = levelFormation(101);
+    // Empty values the formula needs are named.
+    s = levelFormation(101);
     flatGround(s, 100);
     s.fr2 = kEmpty;
     s.fl2 = kEmpty;

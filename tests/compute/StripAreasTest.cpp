@@ -115,7 +115,7 @@ TEST(LongMethod, StripsFromTheCentreOutToTheLastReadingOfEachSide)
     }
 }
 
-TEST(LongMethod, TheCentrePointCarriesOverFromThePreviousSection)
+TEST(LongMethod, TheCentrePointCarriesOverAndWithoutAnFcNothingIsComputed)
 {
     CentrePoint centre;
     RlRow first = longSection(100, 99, 8);
@@ -141,13 +141,10 @@ TEST(LongMethod, TheCentrePointCarriesOverFromThePreviousSection)
     // A run starts from zero: without C the first section's centre ground is 0.
     CentrePoint fresh;
     EXPECT_DOUBLE_EQ(longMethodArea(second, d, 8, fresh).fill, d3((100 + 0.5) / 2 * 2));
-}
 
-TEST(LongMethod, WithoutAnFcTheSectionCannotBeComputed)
-{
+    // Without an FC the section cannot be computed.
     RlRow s = longSection(100, 99, 8);
     s.fc = kEmpty;
-    CentrePoint centre;
     const auto e = test::thrown([&] { longMethodArea(s, distances({2}, {}), 8, centre); });
     ASSERT_TRUE(e);
     EXPECT_EQ(e->message(), "FC is empty");

@@ -15,7 +15,7 @@ std::vector<double> fills(const VolumeSummary& s)
 }
 } // namespace
 
-TEST(Volumes, SegmentsByAverageEndAreasWithGapsLongerThan200MetresCountedAsFifty)
+TEST(Volumes, SegmentsByAverageEndAreasGapsCountedAsFiftyAndKilometreEnds)
 {
     struct Case {
         double secondChainage, fill;
@@ -31,10 +31,8 @@ TEST(Volumes, SegmentsByAverageEndAreasWithGapsLongerThan200MetresCountedAsFifty
     EXPECT_DOUBLE_EQ(cut.totalCut, 500);
     EXPECT_DOUBLE_EQ(cut.totalFill, 0);
     EXPECT_DOUBLE_EQ(cut.total(), 500); // filling plus cutting
-}
 
-TEST(Volumes, TheStretchAcrossAKilometreEndGoesToTheLaterKilometre)
-{
+    // The stretch across a kilometre end goes to the later kilometre.
     const VolumeSummary s = kilometreVolumes({{900, 2, 0}, {1000, 4, 0}, {1100, 6, 0}}, 1100);
     EXPECT_EQ(fills(s), (std::vector<double>{300, 500}));
     EXPECT_EQ(s.kilometres[0].number, 1);
@@ -44,10 +42,8 @@ TEST(Volumes, TheStretchAcrossAKilometreEndGoesToTheLaterKilometre)
     // is lost to both kilometres.
     const VolumeSummary noStep = kilometreVolumes({{900, 2, 0}, {1010, 4, 0}, {1100, 6, 0}}, 1000);
     EXPECT_EQ(fills(noStep), (std::vector<double>{0, 450}));
-}
 
-TEST(Volumes, EmptyKilometresAndLateStarts)
-{
+    // Empty kilometres and late starts.
     EXPECT_EQ(fills(kilometreVolumes({{500, 2, 0}, {2500, 6, 0}}, 2500)),
               (std::vector<double>{0, 0, 200}));
     const VolumeSummary single = kilometreVolumes({{2500, 7, 7}}, 2500);

@@ -74,7 +74,7 @@ TEST_F(Export, WritesTheSelectedOutputsIntoTheRoadsFolderInListOrder)
     EXPECT_EQ(exportRoad(db, id, p.folder() + "//Out//", {}, settings).folder, r.folder);
 }
 
-TEST_F(Export, NamesThatLookLikePathsStayInsideTheBaseFolder)
+TEST_F(Export, NamesThatLookLikePathsStayInsideTheBaseFolderAndAFailedReportEndsTheBatch)
 {
     // "A/B" and "A_B", "." and " . ", "" and " " give one name each: the second road of a
     // pair gets a folder of its own, named with its ID, and keeps it.
@@ -103,10 +103,8 @@ TEST_F(Export, NamesThatLookLikePathsStayInsideTheBaseFolder)
     // One folder per road; nothing else appeared anywhere in the base folder.
     EXPECT_EQ(QDir(base).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot).size(),
               pairs.size());
-}
 
-TEST_F(Export, AFailedReportEndsTheBatchThere)
-{
+    // A failed report ends the batch there.
     const auto id = road("North", "South");
     db.exec(QStringLiteral("DROP TABLE LB_%1").arg(id));
     const ExportResult r =

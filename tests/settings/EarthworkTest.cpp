@@ -12,7 +12,7 @@ using QuantityMethodChoice = test::ProjectTest;
 
 // The status lines group thousands in the user's locale, whatever it does by default; a
 // numbered message carries its number on a line of its own.
-TEST(EarthworkTexts, QuantityLinesAndMessages)
+TEST_F(QuantityMethodChoice, QuantityLinesMessagesAndOnlyRegisteredMethodsWhichEachRun)
 {
     VolumeSummary v;
     v.totalFill = 3650;
@@ -50,12 +50,9 @@ TEST(EarthworkTexts, QuantityLinesAndMessages)
     EXPECT_EQ(in.viewSections, 5);
     EXPECT_DOUBLE_EQ(in.formationCamber, 0.03);
     EXPECT_DOUBLE_EQ(in.carriageCamber, 0.025);
-}
 
-// The methods' registry decides what the settings take (and so the Options dialog and the
-// batch tool's --set) and what the recomputation runs; every registered method runs.
-TEST_F(QuantityMethodChoice, OnlyTheRegisteredMethodsAreTakenAndEachOfThemRuns)
-{
+    // The methods' registry decides what the settings take (and so the Options dialog and the
+    // batch tool's --set) and what the recomputation runs; every registered method runs.
     const auto road = p.roadWithRows({0, 20});
     db.exec("UPDATE " + schema::rlTable(road) +
             " SET FC = 101, C = 100, L1 = 100, R1 = 100, TopWidth = 7, BottomWidth = 8");

@@ -7,17 +7,15 @@
 
 using namespace tarmela;
 
-TEST(Numbers, NearestEvenTakesHalvesToTheEvenNeighbour)
+TEST(Numbers, NearestEvenTakesHalvesToTheEvenNeighbourAndTextsIgnoreTheLocale)
 {
     const std::pair<double, long long> cases[] = {{2.5, 2},    {3.5, 4},           {-0.5, 0},
                                                   {-1.5, -2},  {95.5, 96},         {94.5, 94},
                                                   {2.4999, 2}, {3e9, 3000000000LL}};
     for (const auto& [v, n] : cases)
         EXPECT_EQ(nearestEven(v), n) << v;
-}
 
-TEST(Numbers, TextsForSqlAndFilesIgnoreTheLocale)
-{
+    // Texts for SQL and files ignore the locale.
     QLocale::setDefault(QLocale(QLocale::German));
     EXPECT_EQ(d3Text(99.85125), "99.851");
     EXPECT_EQ(d3Text(99.93), "99.930");
@@ -34,7 +32,7 @@ TEST(Numbers, TextsForSqlAndFilesIgnoreTheLocale)
     QLocale::setDefault(QLocale::c());
 }
 
-TEST(Numbers, ThousandthsAreTheNumbersOfTheirTexts)
+TEST(Numbers, ThousandthsAreTheNumbersOfTheirTextsAndLeadingNumbersWhatWasTyped)
 {
     // Levels, areas and values on either side of a half thousandth, where the product by 1000
     // may round the other way than the exact value.
@@ -48,10 +46,8 @@ TEST(Numbers, ThousandthsAreTheNumbersOfTheirTexts)
         EXPECT_EQ(d3(v), d3Text(v).toDouble()) << plainDecimal(v).toStdString();
         EXPECT_FALSE(std::signbit(d3(v)) && d3(v) == 0) << v; // never a minus zero
     }
-}
 
-TEST(Numbers, LeadingNumberReadsWhatAUserTyped)
-{
+    // The leading number reads what a user typed.
     const std::pair<const char*, double> cases[] = {
         {"1.5cm", 1.5}, {"  -2e1x", -20}, {"abc", 0},  {"", 0},
         {".5", 0.5},    {"95.5", 95.5},   {"12e", 12}, // a dangling exponent is not part of it

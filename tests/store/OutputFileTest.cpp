@@ -12,7 +12,7 @@
 using namespace tarmela;
 using namespace tarmela::test;
 
-TEST(OutputFile, ReplacesTheTargetOnlyWhenCommitted)
+TEST(OutputFile, ReplacesTheTargetOnlyWhenCommittedAndFailuresNameTheReason)
 {
     QTemporaryDir dir;
     const QString target = dir.filePath("out.csv");
@@ -42,11 +42,8 @@ TEST(OutputFile, ReplacesTheTargetOnlyWhenCommitted)
     EXPECT_EQ(st.st_mode & 0777, 0640u); // the permissions of the file it replaced
     // Nothing but the two names is left in the folder.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 2);
-}
 
-TEST(OutputFile, FailuresNameTheFileAndTheReason)
-{
-    QTemporaryDir dir;
+    // Failures name the file and the reason.
     const QString readOnly = dir.filePath("read-only.csv");
     writeFile(readOnly, "earlier");
     ASSERT_EQ(::chmod(QFile::encodeName(readOnly).constData(), 0444), 0);

@@ -11,7 +11,7 @@ using namespace tarmela;
 using namespace tarmela::test;
 using RlRows = ProjectTest;
 
-TEST_F(RlRows, CellsAreReadByNameTextThatIsNoNumberIsEmptyAndAMissingColumnIsReported)
+TEST_F(RlRows, CellsAreReadByNameAMissingColumnIsReportedAndReadersTakeTiesInIdOrder)
 {
     // A sheet of an older file: no column types, the columns in another order.
     QStringList columns = schema::rlColumns();
@@ -34,13 +34,10 @@ TEST_F(RlRows, CellsAreReadByNameTextThatIsNoNumberIsEmptyAndAMissingColumnIsRep
     const auto e =
         thrown([&] { RlRowReader reader(RowReader(db, "SELECT ID, Chainage, C FROM Old")); });
     EXPECT_EQ(e ? e->message() : QString(), "The RL sheet has no column L1");
-}
 
-// Every reader of a road's RL sheet goes by Chainage, then ID: where rows share a chainage
-// the same one is "first at", "before" and "after" in every reader, whatever order the rows
-// were stored in.
-TEST_F(RlRows, EveryReaderTakesTiesInIdOrder)
-{
+    // Every reader of a road's RL sheet goes by Chainage, then ID: where rows share a chainage
+    // the same one is "first at", "before" and "after" in every reader, whatever order the rows
+    // were stored in.
     const std::int64_t road = roads::create(db);
     // ID: chainage, FC; stored out of order, two rows at 20 and two at 40.
     db.exec("INSERT INTO " + schema::rlTable(road) +

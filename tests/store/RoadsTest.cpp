@@ -10,7 +10,6 @@ using namespace tarmela;
 using namespace tarmela::test;
 using statements::Sheet;
 using Roads = ProjectTest;
-using TransactionGuard = ProjectTest;
 
 TEST_F(Roads, AFailureWhileCreatingLeavesNoTrace)
 {
@@ -80,7 +79,7 @@ TEST_F(Roads, ARoadWhoseDeletionIsRefusedPartWayIsLeftWhole)
     }
 }
 
-TEST_F(Roads, AppendSectionFollowsTheHighestChainage)
+TEST_F(Roads, AppendSectionFollowsTheHighestChainageAndTransactionsNest)
 {
     const std::int64_t road = roads::create(db);
     EXPECT_EQ(roads::appendSection(db, Sheet::ReducedLevel, road, 20), 0);
@@ -95,10 +94,8 @@ TEST_F(Roads, AppendSectionFollowsTheHighestChainage)
     EXPECT_EQ(roads::appendSection(db, Sheet::ReducedLevel, road, 20), 40001);
     EXPECT_EQ(queryText(db, "SELECT ID, Chainage FROM RL_1 ORDER BY ID"),
               "0 0 | 24 480 | 25 500 | 40000 45000 | 40001 45020");
-}
 
-TEST_F(TransactionGuard, RollsBackUnlessCommittedAndNests)
-{
+    // A transaction rolls back unless committed, and nests.
     {
         Transaction outer(db);
         db.exec("INSERT INTO CulvertTypes (CulvertName) VALUES ('A')");

@@ -8,9 +8,8 @@
 using namespace tarmela;
 using namespace tarmela::test;
 using Schema = ProjectTest;
-using Statements = ProjectTest;
 
-TEST_F(Schema, NumberColumnsRefuseTextAndDataOutlivesAReopen)
+TEST_F(Schema, NumberColumnsRefuseTextDataOutlivesAReopenAndMadeTablesCopyTheTemplate)
 {
     p.roadWithRows({0});
     const auto e = thrown([&] { db.exec("UPDATE RL_1 SET C = 'abc'"); });
@@ -20,14 +19,14 @@ TEST_F(Schema, NumberColumnsRefuseTextAndDataOutlivesAReopen)
     db.exec("UPDATE RL_1 SET C = '99.930'");
     p.reopen();
     EXPECT_EQ(queryText(p.db(), "SELECT C, typeof(C) FROM RL_1"), "99.93 real");
-}
 
-TEST_F(Statements, AMadeTableIsACopyOfTheTemplateWithItsIndex)
-{
-    db.execute(statements::makeReducedLevelTable(42));
-    EXPECT_EQ(db.columnNames("RL_42"), db.columnNames("RLTemplate"));
-    EXPECT_FALSE(db.scalar("SELECT name FROM sqlite_master WHERE type='index' AND tbl_name='RL_42'")
-                     .isNull());
+    // A made table is a copy of the template with its index.
+    p.db().execute(statements::makeReducedLevelTable(42));
+    EXPECT_EQ(p.db().columnNames("RL_42"), p.db().columnNames("RLTemplate"));
+    EXPECT_FALSE(
+        p.db()
+            .scalar("SELECT name FROM sqlite_master WHERE type='index' AND tbl_name='RL_42'")
+            .isNull());
     // A make-table of a table that exists fails and leaves nothing half made.
-    EXPECT_THROW(db.execute(statements::makeReducedLevelTable(42)), Error);
+    EXPECT_THROW(p.db().execute(statements::makeReducedLevelTable(42)), Error);
 }

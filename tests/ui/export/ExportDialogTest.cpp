@@ -29,7 +29,7 @@ struct ExportProgram : UiProgram {
 };
 } // namespace
 
-TEST(ExportDialog, ListsTheOutputsAndWaitsForAFolder)
+TEST(ExportDialog, WaitsForAFolderAndKeepsOpenOnABlockedOne)
 {
     ExportProgram p;
     frmExportMultiple dlg;
@@ -48,6 +48,21 @@ TEST(ExportDialog, ListsTheOutputsAndWaitsForAFolder)
     EXPECT_EQ(p.offered, std::vector<QString>({"", QDir::toNativeSeparators("/data/out")}));
     EXPECT_EQ(base->text(), "");
     EXPECT_FALSE(exportButton->isEnabled());
+
+    // A blocked folder keeps the dialog open; nothing selected still makes the folder.
+    writeFile(p.dir.filePath("Blocked"), "");
+    auto* list = child<QListWidget>(&dlg, "List1");
+    base->setText(p.dir.filePath("Blocked"));
+    list->item(0)->setSelected(true);
+    click(&dlg, "cmdExport");
+    EXPECT_TRUE(dlg.isVisible());
+    ASSERT_EQ(p.told.size(), 1u);
+    EXPECT_EQ(p.told[0].icon, QMessageBox::Warning);
+    list->item(0)->setSelected(false);
+    base->setText(p.dir.filePath("Empty/deeper"));
+    click(&dlg, "cmdExport");
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_TRUE(QFileInfo(p.dir.filePath("Empty/deeper/North to South")).isDir());
 }
 
 TEST(ExportDialog, WritesTheSelectedReportsIntoTheRoadsFolder)
@@ -70,26 +85,4 @@ TEST(ExportDialog, WritesTheSelectedReportsIntoTheRoadsFolder)
               p.dir.filePath("Out") + "/");
     EXPECT_TRUE(QFileInfo::exists(folder + "/Level Book.htm"));
     EXPECT_FALSE(QFileInfo::exists(folder + "/Earthwork Report.htm"));
-}
-
-TEST(ExportDialog, ABlockedFolderKeepsTheDialogOpenAndNothingSelectedStillMakesTheFolder)
-{
-    ExportProgram p;
-    writeFile(p.dir.filePath("Blocked"), "");
-    frmExportMultiple dlg;
-    dlg.show();
-    auto* base = child<QLineEdit>(&dlg, "txtBaseDir");
-    auto* list = child<QListWidget>(&dlg, "List1");
-    base->setText(p.dir.filePath("Blocked"));
-    list->item(0)->setSelected(true);
-    click(&dlg, "cmdExport");
-    EXPECT_TRUE(dlg.isVisible());
-    ASSERT_EQ(p.told.size(), 1u);
-    EXPECT_EQ(p.told[0].icon, QMessageBox::Warning);
-
-    list->item(0)->setSelected(false);
-    base->setText(p.dir.filePath("Empty/deeper"));
-    click(&dlg, "cmdExport");
-    EXPECT_EQ(dlg.result(), QDialog::Accepted);
-    EXPECT_TRUE(QFileInfo(p.dir.filePath("Empty/deeper/North to South")).isDir());
 }

@@ -62,8 +62,6 @@ TEST(ReportWindow, ShowsTheRoadsReportPageByPageAndOneAtATime)
     ReportFrame f(400); // 400 sections of 4 lines (C, L1, R1): tens of pages, made as shown
     frmReports* book = frmReports::Open(&f.mdi, ReportKind::LevelBook);
     ASSERT_NE(book, nullptr) << f.p.lastTold().toStdString();
-    EXPECT_EQ(book->windowTitle(), QString::fromUtf8("Print Report \u2014 Level Book \u2014 "
-                                                     "Ranipur To Kalaghat"));
     EXPECT_GT(book->pageCount(), 30);
     auto* view = book->findChild<ReportPageView*>("picBox");
     ASSERT_NE(view, nullptr);

@@ -16,7 +16,7 @@ constexpr int kRightSlope = 28; // the last shown column
 
 } // namespace
 
-TEST_F(SheetFixture, PasteWritesWhatFitsAndEachUndoTakesBackOnePaste)
+TEST_F(SheetFixture, PasteWritesWhatFitsEachUndoTakesBackOnePasteAndTypingReplaces)
 {
     appState().settings.AutoSave = false;
     frmDataGrid* s = openRl();
@@ -47,24 +47,25 @@ TEST_F(SheetFixture, PasteWritesWhatFitsAndEachUndoTakesBackOnePaste)
     s->undoStack()->undo();                    // nothing left to undo
     EXPECT_EQ(cell(s, 1, kRightSlope), "2.5"); // and the copy left the cells
     EXPECT_EQ(cell(s, 5, kC), "55");
+
+    // Typing replaces a cell and Enter moves down; F2 continues the text.
+    VellGrid* g = s->grid();
+    typeInto(s, 1, kC, "75.5");
+    EXPECT_EQ(cell(s, 1, kC), "75.5");
+    EXPECT_EQ(g->currentRow(), 2);
+    EXPECT_EQ(g->currentCol(), kC);
+    QTest::keyClick(g, Qt::Key_F2);
+    QLineEdit* editor = openEditor(g);
+    ASSERT_TRUE(editor);
+    QTest::keyClicks(editor, "1");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents(); // the editor commits on the next turn of the loop
+    EXPECT_EQ(cell(s, 2, kC), "1021");
+    s->undoStack()->undo(); // the single-cell edit is undoable
+    EXPECT_EQ(cell(s, 2, kC), "102");
 }
 
-TEST_F(SheetFixture, PastedTextInANumberColumnIsRefusedAndTheRestKept)
-{
-    appState().settings.AutoSave = true;
-    frmDataGrid* s = openRl();
-    s->grid()->setCurrentCell(0, kC);
-    QGuiApplication::clipboard()->setText("abc\t12.25");
-    s->paste();
-    EXPECT_EQ(cell(s, 0, kC), "10.5");
-    EXPECT_EQ(cell(s, 0, kC + 1), "12.25");
-    ASSERT_EQ(told.size(), 1);
-    EXPECT_TRUE(told[0].contains("\"abc\" is not a number")) << told[0].toStdString();
-    EXPECT_DOUBLE_EQ(dbValue("R1", 1).toDouble(), 12.25); // saved at once
-    EXPECT_DOUBLE_EQ(dbValue("C", 1).toDouble(), 10.5);
-}
-
-TEST_F(SheetFixture, TransformMultiplyAndAddOnABlock)
+TEST_F(SheetFixture, TransformOnABlockAndPastedTextInANumberColumn)
 {
     appState().settings.AutoSave = true;
     frmDataGrid* s = openRl();
@@ -93,11 +94,23 @@ TEST_F(SheetFixture, TransformMultiplyAndAddOnABlock)
     s->grid()->setCurrentCell(3, kC + 1); // empty, alone too
     transformBlock(s, 1, "0.1");
     EXPECT_TRUE(dbValue("R1", 4).isNull());
+
+    // Pasted text in a number column is refused and the rest kept.
+    s->grid()->setCurrentCell(0, kC);
+    QGuiApplication::clipboard()->setText("abc\t12.25");
+    s->paste();
+    EXPECT_EQ(cell(s, 0, kC), "21");
+    EXPECT_EQ(cell(s, 0, kC + 1), "12.25");
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].contains("\"abc\" is not a number")) << told[0].toStdString();
+    EXPECT_DOUBLE_EQ(dbValue("R1", 1).toDouble(), 12.25); // saved at once
+    EXPECT_DOUBLE_EQ(dbValue("C", 1).toDouble(), 21);
 }
 
-TEST_F(SheetFixture, CutAndTheDeleteKeyEmptyCellsAndUndoBringsThemBack)
+TEST_F(SheetFixture, CutDeleteAndUndoAndEnterRightSkippingLockedColumns)
 {
     appState().settings.AutoSave = true;
+    appState().settings.EnterRight = true;
     frmDataGrid* s = openRl();
     s->model()->setCellText(0, kC - 1, "99.5");
     selectBlock(s, 0, kC - 1, 1, kC + 1);
@@ -123,33 +136,8 @@ TEST_F(SheetFixture, CutAndTheDeleteKeyEmptyCellsAndUndoBringsThemBack)
     EXPECT_EQ(cell(s, 4, kC), "104");
     s->undoStack()->undo();
     EXPECT_DOUBLE_EQ(dbValue("C", 3).toDouble(), 102);
-}
 
-TEST_F(SheetFixture, TypingReplacesACellEnterMovesDownF2ContinuesIt)
-{
-    appState().settings.AutoSave = false;
-    frmDataGrid* s = openRl();
-    VellGrid* g = s->grid();
-    typeInto(s, 1, kC, "75.5");
-    EXPECT_EQ(cell(s, 1, kC), "75.5");
-    EXPECT_EQ(g->currentRow(), 2);
-    EXPECT_EQ(g->currentCol(), kC);
-
-    QTest::keyClick(g, Qt::Key_F2);
-    QLineEdit* editor = openEditor(g);
-    ASSERT_TRUE(editor);
-    QTest::keyClicks(editor, "1");
-    QTest::keyClick(editor, Qt::Key_Return);
-    QCoreApplication::processEvents(); // the editor commits on the next turn of the loop
-    EXPECT_EQ(cell(s, 2, kC), "1021");
-    s->undoStack()->undo(); // the single-cell edit is undoable
-    EXPECT_EQ(cell(s, 2, kC), "102");
-}
-
-TEST_F(SheetFixture, EnterRightAndTabSkipLockedColumns)
-{
-    appState().settings.EnterRight = true;
-    frmDataGrid* s = openRl();
+    // Enter (moving right), Tab and Backtab skip locked columns.
     VellGrid* g = s->grid();
     g->selectColumn(kC + 1);
     s->LockColumns();

@@ -79,7 +79,7 @@ TEST_F(SheetFixture, WithAutoSaveCommandsAndLeftRowsSaveAtOnceAndCloseAsksNothin
     EXPECT_TRUE(asked.isEmpty());
 }
 
-TEST_F(SheetFixture, ASaveErrorNamesTheRowAndKeepsTheEdits)
+TEST_F(SheetFixture, ASaveErrorNamesTheRowAndKeepsTheEditsAsDoSeekAndRefresh)
 {
     appState().settings.AutoSave = false;
     frmDataGrid* s = openRl();
@@ -96,9 +96,19 @@ TEST_F(SheetFixture, ASaveErrorNamesTheRowAndKeepsTheEdits)
     s->save();
     EXPECT_FALSE(s->changed());
     EXPECT_DOUBLE_EQ(dbValue("C", 3).toDouble(), 3);
+
+    // Seeking a record and refreshing keep unsaved edits.
+    s->SeekRecord(7);
+    EXPECT_EQ(s->grid()->currentRow(), 6);
+    EXPECT_EQ(s->grid()->currentCol(), 0);
+    s->model()->setCellText(0, kC, "5");
+    db().exec("INSERT INTO " + rlTable() + " (ID, Chainage) VALUES (11, 200)");
+    s->RefreshData();
+    EXPECT_EQ(s->model()->rowCount(), 11);
+    EXPECT_DOUBLE_EQ(dbValue("C", 1).toDouble(), 5); // written, not dropped
 }
 
-TEST_F(SheetFixture, LockingTogglesAColumnAndNeedsASelectedColumn)
+TEST_F(SheetFixture, LockingAndDeletingNeedASelection)
 {
     frmDataGrid* s = openRl();
     s->grid()->setCurrentCell(0, kC);
@@ -120,14 +130,12 @@ TEST_F(SheetFixture, LockingTogglesAColumnAndNeedsASelectedColumn)
     s->grid()->selectColumn(kC);
     s->LockColumns();
     EXPECT_TRUE(s->model()->flags(s->model()->index(0, kC)) & Qt::ItemIsEditable);
-}
 
-TEST_F(SheetFixture, DeletingRowsNeedsASelectionAndAYes)
-{
-    frmDataGrid* s = openRl();
+    // Deleting rows needs a selection and a Yes.
+    s->grid()->clearSelection();
     EXPECT_FALSE(s->DeleteRecord());
-    ASSERT_EQ(told.size(), 1);
-    EXPECT_EQ(told[0], "No records selected. Select one or more records for deletion!");
+    ASSERT_EQ(told.size(), 2);
+    EXPECT_EQ(told[1], "No records selected. Select one or more records for deletion!");
 
     s->grid()->selectRow(1);
     s->grid()->selectionModel()->select(s->model()->index(3, 0),
@@ -145,20 +153,6 @@ TEST_F(SheetFixture, DeletingRowsNeedsASelectionAndAYes)
     EXPECT_TRUE(dbValue("C", 2).isNull() && dbValue("C", 4).isNull());
     EXPECT_EQ(s->model()->rowCount(), 8);
     EXPECT_EQ(cell(s, 1, 0), "40");
-}
-
-TEST_F(SheetFixture, SeekRecordAndRefreshKeepUnsavedEdits)
-{
-    appState().settings.AutoSave = false;
-    frmDataGrid* s = openRl();
-    s->SeekRecord(7);
-    EXPECT_EQ(s->grid()->currentRow(), 6);
-    EXPECT_EQ(s->grid()->currentCol(), 0);
-    s->model()->setCellText(0, kC, "5");
-    db().exec("INSERT INTO " + rlTable() + " (ID, Chainage) VALUES (11, 200)");
-    s->RefreshData();
-    EXPECT_EQ(s->model()->rowCount(), 11);
-    EXPECT_DOUBLE_EQ(dbValue("C", 1).toDouble(), 5); // written, not dropped
 }
 
 TEST_F(SheetFixture, FilterWindowBuildsTheFilterAndTheSheetAppliesIt)

@@ -17,23 +17,7 @@ using namespace tarmela;
 using tarmela::test::child;
 using tarmela::test::UiProgram;
 
-TEST(ReductionDialog, OkWaitsForABenchMark)
-{
-    UiProgram p;
-    dlgConvertLBtoRL dlg;
-    dlg.show();
-    auto* text = child<QLineEdit>(&dlg, "txtBenchMark");
-    auto* ok = child<QPushButton>(&dlg, "OKButton");
-    EXPECT_EQ(text->text(), "100");
-    EXPECT_TRUE(ok->isEnabled());
-    text->selectAll();
-    QTest::keyClick(text, Qt::Key_Delete);
-    EXPECT_FALSE(ok->isEnabled());
-    QTest::keyClicks(text, "9");
-    EXPECT_TRUE(ok->isEnabled());
-}
-
-TEST(ReductionDialog, OkReducesTheLevelBookOrShowsTheFailureAfterClosing)
+TEST(ReductionDialog, OkWaitsForABenchMarkAndReducesOrShowsTheFailureAfterClosing)
 {
     UiProgram p;
     appState().CurrentRoadID = roads::create(p.db());
@@ -41,8 +25,15 @@ TEST(ReductionDialog, OkReducesTheLevelBookOrShowsTheFailureAfterClosing)
     {
         dlgConvertLBtoRL dlg;
         dlg.show();
-        child<QLineEdit>(&dlg, "txtBenchMark")->setText("100");
-        QTest::mouseClick(child<QPushButton>(&dlg, "OKButton"), Qt::LeftButton);
+        auto* text = child<QLineEdit>(&dlg, "txtBenchMark");
+        auto* ok = child<QPushButton>(&dlg, "OKButton");
+        EXPECT_EQ(text->text(), "100");
+        EXPECT_TRUE(ok->isEnabled());
+        text->selectAll();
+        QTest::keyClick(text, Qt::Key_Delete);
+        EXPECT_FALSE(ok->isEnabled());
+        QTest::keyClicks(text, "100");
+        QTest::mouseClick(ok, Qt::LeftButton);
         EXPECT_EQ(dlg.result(), QDialog::Accepted);
     }
     ASSERT_EQ(p.told.size(), 1u);
