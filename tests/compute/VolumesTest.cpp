@@ -71,6 +71,8 @@ TEST(Volumes, PrismoidalPairsEqualIntervalsInsideEachKilometre)
         {"the interval left over", {{0, 10}, {20, 10}, {40, 10}, {60, 40}}, {400 + 500}},
         {"unequal intervals", {{0, 0}, {20, 30}, {50, 0}}, {300 + 450}},
         {"a gap counting 50 m, then a pair", {{0, 10}, {300, 10}, {320, 40}, {340, 10}}, {1700}},
+        {"equal gaps over 200 m never pair", {{0, 10}, {300, 40}, {600, 10}}, {2500}},
+        {"200 m intervals still pair", {{0, 10}, {200, 40}, {400, 10}}, {12000}},
     };
     for (const Case& c : cases) {
         std::vector<SectionAreas> sections;
