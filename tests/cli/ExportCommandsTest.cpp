@@ -95,6 +95,13 @@ TEST_F(CliExport, MistakesAndAFailedReportKeepOnlyAFolderThatWasThere)
     EXPECT_TRUE(cli.err.contains("Cannot create the folder")) << cli.err.toStdString();
     EXPECT_TRUE(cli.out.isEmpty());
     QFile::remove(dir);
+    // A file where the road's folder would be is named as such and kept.
+    QDir().mkpath(dir);
+    writeFile(folder.chopped(1), "kept");
+    EXPECT_EQ(cli({"export", "1", "--dir", dir, "--earthwork"}), 2);
+    EXPECT_TRUE(cli.err.contains("a file of that name is in the way")) << cli.err.toStdString();
+    EXPECT_EQ(readFile(folder.chopped(1)), "kept");
+    QDir(dir).removeRecursively();
 
     cli.open()->exec("DROP TABLE RL_1");
     const QStringList args{"export", "1", "--dir", dir, "--level-book", "--earthwork"};
