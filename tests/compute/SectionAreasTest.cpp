@@ -51,12 +51,12 @@ TEST(SectionDefaults, EmptyOrZeroValuesGetTheirDefaultsAndSideLevelsFollowTheCen
         {100, 7, 0.025, 0.02, 99.963, 99.910}, // from 99.9625 it would be 99.909
     };
     for (const Case& c : cases) {
-        RlRow s;
-        s.fc = c.fc;
-        s.width = c.width;
-        applySectionDefaults(s);
-        ASSERT_TRUE(deriveSideLevels(s, c.formationCamber, c.carriageCamber));
-        EXPECT_EQ((std::vector{s.fl1, s.fr1, s.fl2, s.fr2}),
+        RlRow d;
+        d.fc = c.fc;
+        d.width = c.width;
+        applySectionDefaults(d);
+        ASSERT_TRUE(deriveSideLevels(d, c.formationCamber, c.carriageCamber));
+        EXPECT_EQ((std::vector{d.fl1, d.fr1, d.fl2, d.fr2}),
                   (std::vector<double>{c.fl1, c.fl1, c.fl2, c.fl2}))
             << c.fc;
     }

@@ -65,12 +65,13 @@ TEST_F(QuantityMethodChoice, QuantityLinesMessagesAndOnlyRegisteredMethodsWhichE
         last = std::max(last, m.id);
     for (int id = -1; id <= last + 1; ++id) {
         const bool known = findQuantityMethod(id) != nullptr;
-        Settings s;
-        EXPECT_EQ(s.setText("QuantityCalcMethod", QString::number(id)), known) << id;
-        EarthworkInputs in = earthworkInputsFor(s, road, 0.035, 0.035);
-        in.method = id;
-        const EarthworkResult r = UpdateEarthworkQuantities(db, in);
-        EXPECT_EQ(r.errorCode == EarthworkErrorCode::BadSettings, !known) << id;
-        EXPECT_EQ(r.volumesDone && r.volumes.totalFill > 0, known) << id << r.error.toStdString();
+        Settings chosen;
+        EXPECT_EQ(chosen.setText("QuantityCalcMethod", QString::number(id)), known) << id;
+        EarthworkInputs run = earthworkInputsFor(chosen, road, 0.035, 0.035);
+        run.method = id;
+        const EarthworkResult done = UpdateEarthworkQuantities(db, run);
+        EXPECT_EQ(done.errorCode == EarthworkErrorCode::BadSettings, !known) << id;
+        EXPECT_EQ(done.volumesDone && done.volumes.totalFill > 0, known)
+            << id << done.error.toStdString();
     }
 }

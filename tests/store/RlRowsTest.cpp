@@ -19,17 +19,19 @@ TEST_F(RlRows, CellsAreReadByNameAMissingColumnIsReportedAndReadersTakeTiesInIdO
     db.exec("CREATE TABLE Old (" + quoteNames(columns) + ")");
     db.exec("INSERT INTO Old (ID, Chainage, L1, C, FC, R8, Width) "
             "VALUES (7, 20, 101.5, '100.25', x'3939', 'abc', '7.5 m')");
-    RlRowReader rows(RowReader(db, "SELECT * FROM Old"));
-    RlRow r;
-    ASSERT_TRUE(rows.next(r));
-    EXPECT_EQ(r.id, 7);
-    const std::pair<double, double> filled[] = {
-        {r.chainage, 20}, {r.left[0], 101.5}, {r.centre, 100.25}, {r.fc, 99}};
-    for (const auto& [read, stored] : filled)
-        EXPECT_EQ(read, stored);
-    for (double empty : {r.right[7], r.width, r.left[1], r.cutArea})
-        EXPECT_FALSE(present(empty)) << empty;
-    EXPECT_FALSE(rows.next(r));
+    {
+        RlRowReader rows(RowReader(db, "SELECT * FROM Old"));
+        RlRow r;
+        ASSERT_TRUE(rows.next(r));
+        EXPECT_EQ(r.id, 7);
+        const std::pair<double, double> filled[] = {
+            {r.chainage, 20}, {r.left[0], 101.5}, {r.centre, 100.25}, {r.fc, 99}};
+        for (const auto& [read, stored] : filled)
+            EXPECT_EQ(read, stored);
+        for (double empty : {r.right[7], r.width, r.left[1], r.cutArea})
+            EXPECT_FALSE(present(empty)) << empty;
+        EXPECT_FALSE(rows.next(r));
+    }
 
     const auto e =
         thrown([&] { RlRowReader reader(RowReader(db, "SELECT ID, Chainage, C FROM Old")); });
