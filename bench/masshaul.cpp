@@ -19,7 +19,6 @@
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
-#include <map>
 
 using namespace tarmela;
 using namespace tarmela::bench;
@@ -29,19 +28,14 @@ namespace
 
 BenchRoad& roadOf(std::int64_t n)
 {
-    static std::map<std::int64_t, std::unique_ptr<BenchRoad>> roads;
-    [[maybe_unused]] static const bool released = atBenchEnd([] { roads.clear(); });
-    auto& slot = roads[n];
-    if (!slot) {
-        slot = makeBenchRoad(n);
+    return sharedBenchRoad(n, [](BenchRoad& r) {
         // The areas as a recomputation leaves them: fill here, cut there, ordinates that cross.
         EarthworkInputs in;
-        in.road = slot->road;
+        in.road = r.road;
         in.method = 1;
-        if (!UpdateEarthworkQuantities(*slot->db, in).volumesDone)
+        if (!UpdateEarthworkQuantities(*r.db, in).volumesDone)
             std::abort();
-    }
-    return *slot;
+    });
 }
 
 // What recompute does with the areas once it has them: the sections in order, then the

@@ -14,7 +14,6 @@
 
 #include <benchmark/benchmark.h>
 #include <iostream>
-#include <map>
 #include <string>
 
 using namespace tarmela;
@@ -26,12 +25,7 @@ namespace
 // One project per road length, shared by the benchmarks of that length.
 BenchRoad& roadOf(std::int64_t n)
 {
-    static std::map<std::int64_t, std::unique_ptr<BenchRoad>> roads;
-    [[maybe_unused]] static const bool released = atBenchEnd([] { roads.clear(); });
-    auto& slot = roads[n];
-    if (!slot)
-        slot = makeBenchRoad(n);
-    return *slot;
+    return sharedBenchRoad(n);
 }
 
 void BM_Recompute(benchmark::State& state)

@@ -1,5 +1,7 @@
 #include "BenchRoad.h"
 
+#include "BenchMain.h"
+
 #include "store/Roads.h"
 #include "store/Schema.h"
 
@@ -8,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <sqlite3.h>
 
 namespace tarmela::bench
@@ -20,6 +23,19 @@ void execOrDie(sqlite3* db, const char* sql)
         std::fprintf(stderr, "%s: %s\n", sql, why ? why : "failed");
         std::abort();
     }
+}
+
+BenchRoad& sharedBenchRoad(std::int64_t sections, void (*prepare)(BenchRoad&))
+{
+    static std::map<std::int64_t, std::unique_ptr<BenchRoad>> roads;
+    [[maybe_unused]] static const bool released = atBenchEnd([] { roads.clear(); });
+    auto& slot = roads[sections];
+    if (!slot) {
+        slot = makeBenchRoad(sections);
+        if (prepare)
+            prepare(*slot);
+    }
+    return *slot;
 }
 
 std::unique_ptr<QTemporaryDir> benchFolder()

@@ -23,6 +23,10 @@ struct BenchRoad {
     std::int64_t road = 0;
 };
 std::unique_ptr<BenchRoad> makeBenchRoad(std::int64_t sections);
+// One such road per length, made at the first call (and then prepared, when prepare is
+// given) and shared by every later call of the same program, released when the benchmarks end.
+// Each benchmark program prepares its roads one way only.
+BenchRoad& sharedBenchRoad(std::int64_t sections, void (*prepare)(BenchRoad&) = nullptr);
 // The same road written into an existing project; returns its ID.
 std::int64_t addBenchRoad(Database& db, std::int64_t sections);
 

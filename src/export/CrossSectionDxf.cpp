@@ -137,23 +137,31 @@ void CrossSectionDrawing::section(const SectionFigure& f, const SectionPlan& pla
     m_out.setTextHeight(TextHeight);
 }
 
+CrossSectionRoad readCrossSectionRoad(Database& db, std::int64_t road)
+{
+    roads::get(db, road); // a clear message for a road that does not exist
+    CrossSectionRoad read;
+    read.distances = roads::crossDistances(db, road);
+    if (!db.tableExists(schema::rlTable(road)))
+        throw Error(ErrorKind::TableMissing,
+                    QStringLiteral("Road %1 has no RL sheet; generate its sheets first").arg(road));
+    RlRowReader reader = RlRowStore(db, road).all();
+    RlRow row;
+    while (reader.next(row))
+        read.rows.push_back(row);
+    return read;
+}
+
 void ExportCrossSectionsDxf(Database& db, std::int64_t road, const DxfOptions& o,
                             const QString& target)
 {
     if (o.sectionsPerPage < 1)
         throw Error(ErrorKind::Usage,
                     QStringLiteral("The number of sections per page must be at least 1"));
-    roads::get(db, road); // a clear message for a road that does not exist
-    const CrossDistances distances = roads::crossDistances(db, road);
-    if (!db.tableExists(schema::rlTable(road)))
-        throw Error(ErrorKind::TableMissing,
-                    QStringLiteral("Road %1 has no RL sheet; generate its sheets first").arg(road));
-    RlRowReader rows = RlRowStore(db, road).all();
     // The rows first: the drawing's extents, in its header, follow from how many sheets it has.
-    std::vector<RlRow> all;
-    RlRow row;
-    while (rows.next(row))
-        all.push_back(row);
+    const CrossSectionRoad read = readCrossSectionRoad(db, road);
+    const CrossDistances& distances = read.distances;
+    const std::vector<RlRow>& all = read.rows;
     const std::size_t perSheet = std::size_t(o.sectionsPerPage);
     const std::size_t sheets = (all.size() + perSheet - 1) / perSheet;
     const float width = float(sheets) * (CrossSectionDrawing::SheetWidth + 2) - 2;

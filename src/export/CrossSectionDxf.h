@@ -10,7 +10,16 @@
 namespace tarmela
 {
 
+class Database;
 class DxfWriter;
+
+// What both cross-section drawings draw: the road's cross distances and every row of its RL
+// sheet in order. A road that does not exist, or has no RL sheet, is refused by name.
+struct CrossSectionRoad {
+    CrossDistances distances;
+    std::vector<RlRow> rows;
+};
+CrossSectionRoad readCrossSectionRoad(Database& db, std::int64_t road);
 
 // The cross-section drawing while it is written: upright sheets of 21.0 x 29.7 (centimetres of
 // paper, y upwards) side by side along x, each holding up to sectionsPerPage sections one above

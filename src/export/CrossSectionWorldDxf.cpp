@@ -4,14 +4,11 @@
 // being the widest section plus a gap), its levels at their true heights. The geometry is the
 // cross-section pages' (sectionFigure); the labels are the chainage and the two areas under it.
 #include "drawing/CrossSectionFigure.h"
+#include "export/CrossSectionDxf.h"
 #include "export/DxfDrawings.h"
 #include "export/DxfWriter.h"
 #include "store/Database.h"
-#include "store/Error.h"
 #include "store/Numbers.h"
-#include "store/RlRowStore.h"
-#include "store/Roads.h"
-#include "store/Schema.h"
 
 #include <QDir>
 #include <algorithm>
@@ -39,19 +36,12 @@ QString stored(double v)
 void ExportCrossSectionsWorldDxf(Database& db, std::int64_t road, const DxfOptions& o,
                                  const QString& target)
 {
-    roads::get(db, road); // a clear message for a road that does not exist
-    const CrossDistances distances = roads::crossDistances(db, road);
-    if (!db.tableExists(schema::rlTable(road)))
-        throw Error(ErrorKind::TableMissing,
-                    QStringLiteral("Road %1 has no RL sheet; generate its sheets first").arg(road));
-    RlRowReader reader = RlRowStore(db, road).all();
-    std::vector<RlRow> rows;
+    const CrossSectionRoad read = readCrossSectionRoad(db, road);
+    const std::vector<RlRow>& rows = read.rows;
     std::vector<SectionFigure> figures;
-    RlRow row;
     double reach = 0, low = INFINITY, high = -INFINITY;
-    while (reader.next(row)) {
-        rows.push_back(row);
-        figures.push_back(sectionFigure(row, distances, o.viewSections));
+    for (const RlRow& row : rows) {
+        figures.push_back(sectionFigure(row, read.distances, o.viewSections));
         const SectionFigure& f = figures.back();
         reach = std::max({reach, f.leftExtent, f.rightExtent});
         if (f.drawsLevels()) {
