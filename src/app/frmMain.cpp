@@ -96,6 +96,9 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_mdi(new QMdiArea(this
 frmMain::~frmMain()
 {
     qApp->removeEventFilter(this);
+    // ~QWidget closes the window and so hides the workspace, which activates no child: that
+    // signal must not reach a main window already half destroyed.
+    disconnect(m_mdi, nullptr, this, nullptr);
 }
 
 QAction* frmMain::addCommand(QMenu* menu, const char* name, const QString& caption,
