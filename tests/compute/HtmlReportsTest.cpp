@@ -1,5 +1,4 @@
 #include "compute/HtmlReports.h"
-#include "compute/EarthworkQuantities.h"
 #include "compute/ReportContent.h"
 #include "store/Error.h"
 #include "store/Roads.h"
@@ -46,10 +45,6 @@ struct Reports : ProjectTest {
                     .arg(table, assignments)
                     .arg(chainage));
     }
-    void setLength(std::int64_t length)
-    {
-        db.exec(QStringLiteral("UPDATE Roads SET Length = %1").arg(length));
-    }
     // The rows of the earthwork report of road 1.
     std::vector<Cells> earthwork(int viewSections, const QLocale& locale = kUs)
     {
@@ -60,53 +55,6 @@ struct Reports : ProjectTest {
 
 } // namespace
 
-TEST_F(Reports, EarthworkColumnsFollowTheReadingsShownAndNullsStayEmpty)
-{
-    p.roadWithRows({12.5, 20});
-    set("RL_1", 12.5, "L3 = 99.1234, L2 = 0, R3 = 98.9996, [Cut Area] = 1234.5");
-    const auto rows = earthwork(3);
-    ASSERT_GE(rows.size(), 3u);
-    EXPECT_EQ(rows[0], (Cells{"Chain", "L3", "L2", "L1", "C", "R1", "R2", "R3", "FC", "Fill Area",
-                              "Cut Area"}));
-    EXPECT_EQ(rows[1], (Cells{"12.5", "99.123", "0.000", "&nbsp;", "&nbsp;", "&nbsp;", "&nbsp;",
-                              "99.000", "&nbsp;", "&nbsp;", "1,234.500"}));
-    EXPECT_EQ(rows[2].size(), 11u);
-    EXPECT_EQ(rows[2][0], "20");
-
-    EXPECT_EQ(earthwork(0)[0], (Cells{"Chain", "C", "FC", "Fill Area", "Cut Area"}));
-}
-
-// Whatever the road's Length, the summary is the recomputation's: a Length short of the last
-// chainage loses no interval across a kilometre end, a longer one adds no empty kilometres.
-TEST_F(Reports, KilometreSummaryIsTheRecomputations)
-{
-    QVector<double> chainages;
-    for (double c = 1500; c <= 2700; c += 20)
-        chainages << c;
-    p.roadWithRows(chainages);
-    QString sets = "Width = 10, FC = 101, C = 100";
-    for (int k = 1; k <= 8; ++k)
-        sets += QStringLiteral(", L%1 = 99, R%1 = 99").arg(k);
-    db.exec("UPDATE RL_1 SET " + sets);
-    EarthworkInputs in;
-    in.road = 1;
-    const EarthworkResult r = UpdateEarthworkQuantities(db, in);
-    ASSERT_TRUE(r.volumesDone);
-    std::vector<Cells> expected;
-    for (const auto& row : summaryRows(r.volumes, kUs))
-        expected.push_back(
-            {row[0].toStdString(),
-             row[0] == "ALL" ? "&nbsp;" : kilometreRange(row[0].toLongLong()).toStdString(),
-             row[1].toStdString(), row[2].toStdString(), row[3].toStdString()});
-    for (const std::int64_t length : {1200, 2700, 33500}) {
-        setLength(length);
-        const auto rows = earthwork(0);
-        EXPECT_EQ(std::vector<Cells>(rows.end() - std::ptrdiff_t(expected.size()), rows.end()),
-                  expected)
-            << length;
-    }
-}
-
 TEST_F(Reports, NumbersFollowTheGivenLocaleOnlyAndChainagesNone)
 {
     // The program runs in a comma locale; the report is asked for in the C locale, then in
@@ -114,9 +62,10 @@ TEST_F(Reports, NumbersFollowTheGivenLocaleOnlyAndChainagesNone)
     CommaLocale comma;
     p.roadWithRows({0, 100.5});
     db.exec("UPDATE RL_1 SET [Fill Area] = 20.5");
-    setLength(100);
     auto rows = earthwork(0, QLocale::c());
-    EXPECT_EQ(rows[1][3], "20.500");
+    // Empty values stay empty cells.
+    EXPECT_EQ(rows[0], (Cells{"Chain", "C", "FC", "Fill Area", "Cut Area"}));
+    EXPECT_EQ(rows[1], (Cells{"0", "&nbsp;", "&nbsp;", "20.500", "&nbsp;"}));
     EXPECT_EQ(rows[2][0], "100.5");
     EXPECT_EQ(rows[4], (Cells{"1", "0 to 1000", "2060.25", "0.00", "2060.25"}));
     EXPECT_EQ(rows[5], (Cells{"ALL", "&nbsp;", "2,060.25", "0.00", "2,060.25"})); // always grouped
@@ -179,45 +128,27 @@ TEST_F(Reports, FailuresLeaveTheEarlierFileInPlace)
     EXPECT_TRUE(e->message().contains("no such folder"));
 }
 
-// Both reports are whole documents naming the road, with their tags closed; the Level Book
-// leaves out the readings that hold nothing.
-TEST_F(Reports, ReportsAreCompleteDocumentsNamingRoadMethodAndUnits)
+// Both reports are whole documents naming the road, with their tags closed.
+TEST_F(Reports, ReportsAreCompleteDocumentsNamingTheRoad)
 {
     const auto road = p.roadWithRows({0, 20}, true);
     db.exec(QString::fromUtf8("UPDATE Roads SET [From] = 'K\xc3\xb6ln', [To] = 'Bonn'"));
     db.exec("UPDATE LB_1 SET C = 1.2, L1 = 1.5 WHERE Chainage = 0");
-    const struct {
-        std::function<void()> write;
-        const char* title;
-        std::vector<const char*> texts;
-        std::size_t rows;
-    } cases[] = {
-        {[&] { WriteEarthworkReport(db, road, 8, kUs, file, "Long"); },
-         "<title>Earthwork Report - K&#246;ln To Bonn</title>",
-         {"Quantity method: Long. Volumes by average end areas.", "areas in m&#178;",
-          "volumes in m&#179;", "Length="},
-         3}, // this road's RL sheet is empty: the headings and the ALL row
-        // Chainage 0: its line, C and L1; chainage 20: its line alone.
-        {[&] { WriteLevelBookReport(db, road, 8, kUs, file); },
-         "<title>Level Book - K&#246;ln To Bonn</title>",
-         {"Bench mark 100.000 (assumed)", "in m."},
-         1 + 3 + 1},
+    const std::function<void()> writers[] = {
+        [&] { WriteEarthworkReport(db, road, 8, kUs, file, "Long"); },
+        [&] { WriteLevelBookReport(db, road, 8, kUs, file); },
     };
-    for (const auto& c : cases) {
-        c.write();
+    for (const auto& write : writers) {
+        write();
         const QString html = QString::fromLatin1(readFile(file));
-        SCOPED_TRACE(c.title);
+        SCOPED_TRACE(html.left(300).toStdString());
         EXPECT_TRUE(html.startsWith("<!DOCTYPE html>\n<html lang='en'>\n<head>\n"
                                     "<meta charset='utf-8'>"));
-        EXPECT_TRUE(html.contains(c.title));
         EXPECT_TRUE(html.contains("<p>Road: K&#246;ln To Bonn</p>"));
-        for (const char* text : c.texts)
-            EXPECT_TRUE(html.contains(text)) << text;
         for (const char* tag : {"table", "tr", "td", "caption", "head", "body", "html"})
             EXPECT_EQ(html.count(QStringLiteral("<%1").arg(tag)),
                       html.count(QStringLiteral("</%1>").arg(tag)))
                 << tag;
-        EXPECT_EQ(tableRows(html).size(), c.rows);
         EXPECT_TRUE(html.endsWith("</html>\n"));
     }
 }

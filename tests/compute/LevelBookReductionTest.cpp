@@ -1,9 +1,7 @@
 #include "compute/LevelBookReduction.h"
 #include "compute/ReportContent.h"
 #include "store/Error.h"
-#include "store/Numbers.h"
 #include "store/Roads.h"
-#include "store/Schema.h"
 #include "support/TestProject.h"
 
 #include <gtest/gtest.h>
@@ -152,49 +150,6 @@ TEST_F(LevelBookReduction, ChangePointsMissingReadingsAndWidths)
               "80 102.25 null null null null 5.5 6 102.5 4.5 | "
               "500 77 null null null null null null null null");
     EXPECT_EQ(queryText(db, "SELECT HI FROM LB_1 ORDER BY ID"), "101.5 | 100.3 | 101 | 101 | 101");
-}
-
-// The Level Book report works the book from the bench mark of the last reduction: every level it
-// shows is the level the reduction writes, change points and odd rows included, and a row where
-// nothing was read shows no level, as the RL sheet keeps none.
-TEST_F(LevelBookReduction, TheLevelBookReportShowsTheLevelsTheReductionWrites)
-{
-    p.roadWithRows({0, 20, 40, 60, 80, 100});
-    EXPECT_EQ(benchMarkLine(LevelBookContent(db, 1, 0), QLocale::c()),
-              "Bench mark 100.000 (assumed)");
-    book(db, 1, 0, "1.5", "1.2", "", "L1 = 1.4, R2 = 0.9, L8 = 3.1, R8 = 2.25");
-    book(db, 2, 20, "0.8", "", "2.0", "L1 = 1.0");      // a change point
-    book(db, 3, 40, "1.1", "0.6", "0.4", "R1 = 0.75");  // sights and a centre reading
-    book(db, 4, 60, "", "", "");                        // nothing at all
-    book(db, 5, 80, "-0.3", "-1.25", "0", "L2 = -0.5"); // staff upside down
-    book(db, 6, 100, "", "0", "1.35", "R3 = 0.2");      // a centre of 0: a change point too
-    ConvertLevelBookToRL(db, 1, 102.105);
-
-    QString readings = QStringLiteral("C");
-    for (const char side : {'L', 'R'})
-        for (int k = 1; k <= kReadingsPerSide; ++k)
-            readings += QStringLiteral(", %1%2").arg(side).arg(k);
-    const LevelBookContent report(db, 1, kReadingsPerSide);
-    EXPECT_EQ(benchMarkLine(report, QLocale::c()), "Bench mark 102.105");
-    ASSERT_EQ(report.sectionCount(), 6);
-    std::string shown, written;
-    for (std::int64_t s = 0; s < report.sectionCount(); ++s) {
-        const LevelBookLine head = report.line(s, 0);
-        shown += head.label.toStdString() + " HI " + plainDecimal(d3(head.hi)).toStdString();
-        for (int line = 1; line < report.linesPerSection(); ++line) {
-            const double rl = report.line(s, line).rl;
-            shown +=
-                " " + (isEmptyValue(rl) ? std::string("null") : plainDecimal(d3(rl)).toStdString());
-        }
-        shown += " | ";
-        written +=
-            queryText(db,
-                      "SELECT Chainage, 'HI', HI FROM LB_1 WHERE ID = " + QString::number(s + 1)) +
-            " " +
-            queryText(db, "SELECT " + readings + " FROM RL_1 WHERE Chainage = " + head.label) +
-            " | ";
-    }
-    EXPECT_EQ(shown, written);
 }
 
 TEST_F(LevelBookReduction, ChainagesMissingFromTheRlSheetGetTheNextIds)

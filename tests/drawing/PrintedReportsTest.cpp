@@ -124,20 +124,21 @@ TEST_F(PrintedReports, LevelBookRemarksStandInTheLastColumnOfTheChainageLine)
     const auto road = p.roadWithRows({0, 20}, true);
     db.exec("UPDATE LB_1 SET BS = 1.5, C = 1.2, Remarks = 'Bench mark on culvert' "
             "WHERE Chainage = 0");
-    db.exec("UPDATE LB_1 SET FS = 2.0, BS = 0.8, L1 = 0.5 WHERE Chainage = 20");
+    db.exec("UPDATE LB_1 SET FS = 2.0, BS = 0.8, L1 = 0.5, R1 = 0.25 WHERE Chainage = 20");
     const auto doc = build(ReportKind::LevelBook, road, 1);
     ASSERT_EQ(doc->pageCount(), 1);
     const ReportPage page = doc->page(0);
     const auto rows = pageRows(page);
     // The header block, then per chainage its line, C and the readings that hold a value
-    // (0 has no L1, no R1; 20 no R1), then the arithmetic check.
-    ASSERT_EQ(rows.size(), 5u + 2 + 3 + 2);
+    // (0 has no L1, no R1), then the arithmetic check. The levels are the reduction's.
+    ASSERT_EQ(rows.size(), 5u + 2 + 4 + 2);
     // (The header block's order is ReportWindow.PrintsAllPagesOrTheOneShownToAPdfFile's.)
     EXPECT_EQ(rows[5], (QStringList{"0", "1.500", "101.500", "Bench mark on culvert"}));
     EXPECT_EQ(rows[6], (QStringList{"C", "1.200", "100.300"}));
     EXPECT_EQ(rows[7], (QStringList{"20", "0.800", "2.000", "100.300"}));
     EXPECT_EQ(rows[9], (QStringList{"L1", "0.500", "99.800"}));
-    EXPECT_EQ(rows[11], QStringList{QString::fromUtf8("\u03a3BS \u2212 \u03a3FS = 0.300; last HI "
+    EXPECT_EQ(rows[10], (QStringList{"R1", "0.250", "100.050"}));
+    EXPECT_EQ(rows[12], QStringList{QString::fromUtf8("\u03a3BS \u2212 \u03a3FS = 0.300; last HI "
                                                       "\u2212 bench mark = 0.300: the arithmetic "
                                                       "checks")});
     // The remark sits in the Remarks column: its text starts past the eight number columns.

@@ -77,24 +77,15 @@ TEST_F(FormationRules, PicksTheRowTheClickMeans)
     for (const Case& c : cases)
         EXPECT_EQ(picked(*c.data, c.x, c.start), c.row) << c.x << " from " << c.start;
 
-    // The profile and the readouts of a row beyond 32,767 m.
+    // The profile of a row beyond 32,767 m. (Its readouts, and the scroll bar reaching it:
+    // FormationToolWindow.PickTypeUpdateGradeAndUndo.)
     const std::vector<FormationProfileRow> rows = longRoad.rowsIn(39950, 40550);
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows.front().chainage, 39960);
-    EXPECT_EQ(rows.back().chainage, 40000);
     EXPECT_NEAR(*rows.back().right, 139, 1e-9); // R8, the outer reading shown
     EXPECT_EQ(automaticDatum(rows), 138);
-    const auto before = longRoad.rowBefore(rows.back());
-    ASSERT_TRUE(before);
-    EXPECT_EQ(before->chainage, 39980);
-    EXPECT_NEAR(*readoutsFor(rows.back(), before).percent, 0.1, 1e-9);
-    EXPECT_EQ(longRoad.maxChainage(), 40000);
-    // The scroll bar reaches the end: the last step's view holds the last row.
-    const int last = lastScrollStep(40000, 600);
-    EXPECT_LE(50.0 * last, 40000);
-    EXPECT_GT(50.0 * last + 600, 40000);
+    EXPECT_EQ(longRoad.rowBefore(rows.back())->chainage, 39980);
     EXPECT_EQ(lastScrollStep(590, 600), 0);
-    EXPECT_EQ(lastScrollStep(0, 600), 0);
 }
 
 TEST(FormationReadouts, DifferencesAndGrades)
