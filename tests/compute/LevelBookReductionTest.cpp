@@ -58,10 +58,9 @@ TEST_F(LevelBookReduction, TextbookLevelBookByHeightOfInstrumentAndItsClosingErr
 
     ConvertLevelBookToRL(db, 1, 380.5);
 
-    // The RL sheet was empty: rows were made with IDs 1, 2, ... in chainage order.
-    EXPECT_EQ(queryText(db, "SELECT ID, C FROM RL_1 ORDER BY Chainage"),
-              "1 380.5 | 2 379.81 | 3 379.02 | 4 378.24 | 5 377.53 | 6 376.605 | 7 375.93 | "
-              "8 375.13 | 9 374.53 | 10 374.1 | 11 373.265 | 12 372.36 | 13 371.27");
+    // The RL sheet was empty: rows were made with IDs 1, 2, ... in chainage order (their
+    // levels: the second case below).
+    EXPECT_EQ(queryText(db, "SELECT COUNT(*) FROM RL_1 WHERE ID = 1 + Chainage / 30"), "13");
     EXPECT_EQ(queryText(db, "SELECT HI FROM LB_1 WHERE ID IN (4, 5, 12) ORDER BY ID"),
               "381.355 | 377.985 | 375.115");
 
@@ -188,6 +187,4 @@ TEST_F(LevelBookReduction, AFailurePartWayLeavesBothSheetsAsTheyWere)
     ASSERT_TRUE(e) << "a row without a chainage was accepted";
     EXPECT_TRUE(e->message().contains("ID 5")) << e->message().toStdString();
     EXPECT_EQ(queryText(db, untouched), "10 0 | 10 0 | 10 0");
-
-    EXPECT_THROW(ConvertLevelBookToRL(db, 42, 100), Error);
 }

@@ -63,8 +63,8 @@ using FormationDesignTest = ProjectTest;
 
 // Rows every 20 m from 100: a grade from 100 (FC 10.00) to 160 (10.60) writes the rows
 // between to 2 decimals and the end row exactly. Taken back, it finds its rows by ID, and
-// refuses to overwrite an FC changed since. (Every column taken back and put again exactly:
-// FormationToolWindow.AGradientOverEmptyFcsIsTakenBackAndDoneAgainExactly.)
+// refuses to overwrite an FC changed since; a negative level is refused. (Every column taken back
+// and put again exactly: FormationToolWindow.AGradientOverEmptyFcsIsTakenBackAndDoneAgainExactly.)
 TEST_F(FormationDesignTest, GradientTakenBackAndDoneAgainByIdUnlessChangedSince)
 {
     const auto r =
@@ -88,6 +88,17 @@ TEST_F(FormationDesignTest, GradientTakenBackAndDoneAgainByIdUnlessChangedSince)
     ASSERT_TRUE(e);
     EXPECT_EQ(e->message(), "The FC at chainage 120 was changed elsewhere since.");
     EXPECT_EQ(fcColumn(db, r), "9 | 9.5 | 10 | 10.3 | 10.4 | 10.6 | 13 | null");
+
+    // A level no road can have is refused and writes nothing (at a single row:
+    // RefusedCommands.RoadFormationAndGradeCommandsThatCannotBeDone).
+    EXPECT_TRUE(thrown([&] { design.setGrade(in, 100, 160, -3); }));
+    EXPECT_EQ(fcColumn(db, r), "9 | 9.5 | 10 | 10.3 | 10.4 | 10.6 | 13 | null");
+    // The same row picked twice is a single-row change even in gradient mode.
+    FormationEdit single;
+    design.setGrade(in, 180, 180, 13.25, &single);
+    EXPECT_EQ(fcColumn(db, r), "9 | 9.5 | 10 | 10.3 | 10.4 | 10.6 | 13.25 | null");
+    ASSERT_EQ(single.rows.size(), 1u);
+    EXPECT_EQ(single.rows[0].before.front().toDouble(), 13);
 }
 
 // A grade along 40 km, a row every 20 m: every row is the straight line to the nearest cent,
@@ -114,41 +125,6 @@ TEST_F(FormationDesignTest, ALongGradeStaysOnTheLine)
         ++checked;
     }
     EXPECT_GT(checked, 1900);
-}
-
-// Refused changes write nothing.
-TEST_F(FormationDesignTest, RefusedChangesWriteNothing)
-{
-    const auto r = road(db, {{20, 10}, {40, 11}, {60, 12}});
-    FormationDesign design(db);
-    const EarthworkInputs in = inputs(r, 1);
-    design.recompute(in);
-    design.setLevel(in, 40, 11.5);
-    const std::string before = fcColumn(db, r);
-
-    struct Case {
-        const char* what;
-        std::function<void()> change;
-        const char* message;
-    };
-    const Case cases[] = {
-        // A zero FC, a downhill pick and missing rows are refused through the batch tool.
-        {"negative", [&] { design.setGrade(in, 20, 60, -3); }, "Invalid formation value!"},
-        {"not a number", [&] { design.setLevel(in, 40, NAN); }, "Invalid formation value!"},
-    };
-    for (const Case& c : cases) {
-        const auto e = thrown(c.change);
-        ASSERT_TRUE(e) << c.what;
-        EXPECT_TRUE(e->message().startsWith(c.message))
-            << c.what << ": " << e->message().toStdString();
-        EXPECT_EQ(fcColumn(db, r), before) << c.what;
-    }
-    // The same row picked twice is a single-row change even in gradient mode.
-    FormationEdit edit;
-    design.setGrade(in, 60, 60, 12.25, &edit);
-    EXPECT_EQ(fcColumn(db, r), "10 | 11.5 | 12.25");
-    ASSERT_EQ(edit.rows.size(), 1u);
-    EXPECT_EQ(edit.rows[0].before.front().toDouble(), 12);
 }
 
 // A series of changes, undos and redos, each recomputing only what it changes, leaves the database
@@ -282,22 +258,18 @@ TEST_F(FormationDesignTest, ToolRulePassesOverSectionsNotDesignedOrSurveyed)
     db.exec("UPDATE " + table + " SET FL1 = 9, [Fill Area] = 5, [Cut Area] = 5");
     FormationDesign design(db);
     EarthworkInputs in = inputs(r, 1);
-    // By the batch rule the run stops at the first empty FC, every time; a change is still made.
-    const char* stops = "FC is empty in the section at chainage 20";
-    EXPECT_TRUE(design.recompute(in).error.contains(stops));
-    EXPECT_TRUE(design.setLevel(in, 60, 11.5).error.contains(stops));
+    // By the batch rule the run stops at the first empty FC; the change is still made.
+    EXPECT_TRUE(design.setLevel(in, 60, 11.5).error.contains("FC is empty"));
     EXPECT_EQ(fcColumn(db, r), "10 | null | 12 | 11.5 | null");
     in.skipUnready = true;
     const EarthworkResult res = design.recompute(in);
     EXPECT_EQ(res.error, "");
-    EXPECT_EQ(res.notDesigned, 2);
     EXPECT_EQ(res.notSurveyed, 1);
-    EXPECT_EQ(res.firstSkipped, 20);
     EXPECT_EQ(queryText(db, "SELECT FL1, [Fill Area] FROM " + table +
                                 " WHERE Chainage IN (20, 40, 80) ORDER BY Chainage"),
               "null null | null null | null null");
-    // (A section designed comes off the count, and what the changes leave is what a full
-    // recomputation by this rule leaves:
+    // (The sections not designed counted and the first named, and what the changes leave is
+    // what a full recomputation by this rule leaves:
     // FormationToolWindow.AlignmentByClicksTypedLengthUndoAndRedo.)
 }
 
