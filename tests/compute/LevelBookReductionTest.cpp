@@ -132,36 +132,27 @@ TEST_F(LevelBookReduction, ChangePointsMissingReadingsAndWidths)
     // A negative reading (a staff held upside down under a bridge soffit) is a reading; a back
     // sight of 0 or below leaves the instrument where it was.
     book(db, 5, 80, "-0.3", "-1.25", "0", "TopWidth = 5.5");
+    // A chainage the RL sheet lacks: its row takes the next ID.
+    book(db, 6, 100, "", "0.5", "");
 
     const ReductionCounts counts = ConvertLevelBookToRL(db, 1, 100);
-    EXPECT_EQ(reductionSummary(counts), "4 rows reduced, 1 row without readings left as it was");
+    EXPECT_EQ(reductionSummary(counts), "5 rows reduced, 1 row without readings left as it was");
 
     // L1 at 20 is read from the new instrument at 100.3; L8 and R5 are replaced by the book's
     // blanks; the widths carry on to the rows that leave them blank. FC and Fill Area are not
     // the reduction's and stay, and so do the row at 60, where nothing was read, and the row
     // at 500, which is not in the book.
     EXPECT_EQ(queryText(db, "SELECT Chainage, C, L1, R2, L8, R5, TopWidth, BottomWidth, FC, "
-                            "[Fill Area] FROM RL_1 ORDER BY Chainage"),
-              "0 100.3 100.1 100.6 null null 3.75 6 102.5 4.5 | "
-              "20 99.5 99.3 null null null 3.75 6 102.5 4.5 | "
-              "40 100.4 null null null null 3.75 6 102.5 4.5 | "
-              "60 null null null 1 2 null null 102.5 4.5 | "
-              "80 102.25 null null null null 5.5 6 102.5 4.5 | "
-              "500 77 null null null null null null null null");
-    EXPECT_EQ(queryText(db, "SELECT HI FROM LB_1 ORDER BY ID"), "101.5 | 100.3 | 101 | 101 | 101");
-}
-
-TEST_F(LevelBookReduction, ChainagesMissingFromTheRlSheetGetTheNextIds)
-{
-    p.roadWithRows({0, 40});
-    db.exec("UPDATE RL_1 SET ID = 7 WHERE Chainage = 40");
-    for (int k = 0; k < 4; ++k)
-        book(db, k + 1, 20 * k, k ? "" : "1", QStringList{"1", "1.5", "2", "0.5"}[k], "");
-
-    ConvertLevelBookToRL(db, 1, 50);
-
-    EXPECT_EQ(queryText(db, "SELECT Chainage, ID, C FROM RL_1 ORDER BY Chainage"),
-              "0 1 50 | 20 8 49.5 | 40 7 49 | 60 9 50.5");
+                            "[Fill Area], ID FROM RL_1 ORDER BY Chainage"),
+              "0 100.3 100.1 100.6 null null 3.75 6 102.5 4.5 1 | "
+              "20 99.5 99.3 null null null 3.75 6 102.5 4.5 2 | "
+              "40 100.4 null null null null 3.75 6 102.5 4.5 3 | "
+              "60 null null null 1 2 null null 102.5 4.5 4 | "
+              "80 102.25 null null null null 5.5 6 102.5 4.5 5 | "
+              "100 100.5 null null null null 5.5 6 null null 10 | "
+              "500 77 null null null null null null null null 9");
+    EXPECT_EQ(queryText(db, "SELECT HI FROM LB_1 ORDER BY ID"),
+              "101.5 | 100.3 | 101 | 101 | 101 | 101");
 }
 
 TEST_F(LevelBookReduction, AFailurePartWayLeavesBothSheetsAsTheyWere)

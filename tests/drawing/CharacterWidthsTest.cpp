@@ -1,4 +1,5 @@
 #include "drawing/CharacterWidths.h"
+#include "ReportPageText.h"
 #include "support/TestProject.h"
 
 #include <QFontMetricsF>
@@ -11,11 +12,6 @@ using namespace tarmela::test;
 
 namespace
 {
-
-QString shippedFile()
-{
-    return qEnvironmentVariable("TARMELA_SOURCE_DIR") + "/data/Fonts/ARFONT8.fl";
-}
 
 // Text measures in page units: 96 to the inch.
 QFontMetricsF pageMetrics(bool bold = false)
@@ -34,7 +30,7 @@ QFontMetricsF pageMetrics(bool bold = false)
 // The wrapping is measured with the file and drawn with the font: they must agree.
 TEST(CharacterWidths, ShippedFileAgreesWithTheReportFontWithinOneUnit)
 {
-    const CharacterWidths w = CharacterWidths::load(shippedFile());
+    const CharacterWidths w = shippedWidths();
     const QFontMetricsF font = pageMetrics();
     for (int c = CharacterWidths::kFirst; c <= CharacterWidths::kLast; ++c)
         EXPECT_NEAR(w.width(QChar(c), 8), font.horizontalAdvance(QChar(c)), 1.0)
@@ -50,7 +46,7 @@ TEST(CharacterWidths, ShippedFileAgreesWithTheReportFontWithinOneUnit)
 
 TEST(CharacterWidths, WrapsWhereTheNextWordWouldPassTheWidth)
 {
-    const CharacterWidths w = CharacterWidths::load(shippedFile());
+    const CharacterWidths w = shippedWidths();
     const double upToSecond = w.textWidth("Pipe at", 8);
     const struct {
         QString text;

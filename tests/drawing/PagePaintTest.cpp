@@ -55,9 +55,8 @@ TEST(PagePaint, LongSectionFrameCurvesAndClipping)
     const QImage image = paintPage(l.pageWidth, l.pageHeight,
                                    [&](QPainter& p) { paintLongSectionPage(p, l, page, style); });
     EXPECT_EQ(image.pixelColor(10, 10), QColor(Qt::white)); // the page is cleared
-    // The frame's left edge half way down, the title block's separator at x1.
+    // The frame's left edge half way down.
     EXPECT_TRUE(colourNear(image, l.LeftX, (l.TopY + l.BandTopY) / 2.0, Qt::black));
-    EXPECT_TRUE(colourNear(image, 6120, l.TitleTopY + l.RowHeight, Qt::black));
     // FC at chainage 100 is 100.5: on the curve between its two rows.
     EXPECT_TRUE(colourNear(image, l.chainageX(100, 0),
                            l.levelToY(100.5, page.levels.low, page.levels.step), style.formation));

@@ -19,8 +19,7 @@ namespace
 const QLocale kUs(QLocale::English, QLocale::UnitedStates);
 
 struct PrintedReports : ProjectTest {
-    CharacterWidths widths = CharacterWidths::load(qEnvironmentVariable("TARMELA_SOURCE_DIR") +
-                                                   "/data/Fonts/ARFONT8.fl");
+    CharacterWidths widths = shippedWidths();
     std::unique_ptr<ReportDocument> build(ReportKind kind, std::int64_t road, int viewSections)
     {
         return buildReport(kind, db, road, viewSections, kUs, widths);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "drawing/CharacterWidths.h"
 #include "drawing/ReportPage.h"
 
 #include <QString>
@@ -8,6 +9,13 @@
 
 namespace tarmela::test
 {
+
+// The widths file the program ships with.
+inline CharacterWidths shippedWidths()
+{
+    return CharacterWidths::load(qEnvironmentVariable("TARMELA_SOURCE_DIR") +
+                                 "/data/Fonts/ARFONT8.fl");
+}
 
 // A page's texts line by line as a reader sees them: rows by their top, cells left to right,
 // a cell's lines joined with "/".

@@ -140,9 +140,8 @@ TEST(SectionLayout, LongSectionGradesOnePerStraightGrade)
 TEST(SectionLayout, CrossSectionPage)
 {
     // (The frame 3 cm from the paper's edge:
-    // PagePaint.CrossSectionsStayInsideTheirBoxesWhenOneReachesFarOnOneSide.)
-    EXPECT_TRUE(CrossSectionLayout::at(1.0, Paper::A3, PageMargins{}).drawable(6));
-    EXPECT_FALSE(CrossSectionLayout::at(1.0, Paper::A4, PageMargins{16, 2, 2, 2}).drawable(6));
+    // PagePaint.CrossSectionsStayInsideTheirBoxesWhenOneReachesFarOnOneSide; margins that leave
+    // no room: DesktopPages.PageSetupRefusesMarginsThatLeaveNoDrawing.)
 
     // However many sections share a page, each keeps to its own room: below the frame's top
     // and the section above, three centimetres above its box where the page has them.
