@@ -92,31 +92,41 @@ TEST_F(EarthworkQuantities, ARowLackingAValueStopsTheRunAfterTheRowsBeforeIt)
 }
 
 // A formation over no ground reading in use (none at all, or only beyond the readings in use)
-// stops every method at that section instead of measuring down to nothing; the formation
-// tool's rule passes it over as not surveyed.
+// stops every method at that section instead of measuring down to nothing. The formation
+// tool's rule passes it over as not surveyed, and a section without FC as not designed, and
+// empties their stale side levels and areas.
 TEST_F(EarthworkQuantities, AFormationWithoutGroundStopsTheRunInEveryMethod)
 {
     for (const int method : {0, 1, 2})
         for (const char* ground : {"L1 = NULL", "L4 = 99"}) {
-            const auto road = p.roadWithRows({20, 40, 60});
-            for (int id : {1, 2, 3})
+            const auto road = p.roadWithRows({20, 40, 60, 80});
+            const QString table = schema::rlTable(road);
+            for (int id : {1, 2, 3, 4})
                 flatSection(db, road, id, 101, 100);
             setRow(db, road, 2,
                    "C = NULL, L1 = NULL, L2 = NULL, L3 = NULL, L4 = NULL, L5 = NULL, "
                    "L6 = NULL, L7 = NULL, L8 = NULL, R1 = NULL, R2 = NULL, R3 = NULL, "
                    "R4 = NULL, R5 = NULL, R6 = NULL, R7 = NULL, R8 = NULL");
             setRow(db, road, 2, ground);
-            db.exec("UPDATE " + schema::rlTable(road) + " SET TopWidth = 10, BottomWidth = 11");
+            setRow(db, road, 4, "FC = NULL");
+            db.exec("UPDATE " + table +
+                    " SET TopWidth = 10, BottomWidth = 11, FL1 = 9, "
+                    "[Fill Area] = 5");
             EarthworkInputs in = inputs(road, method);
             in.viewSections = 3;
             const EarthworkResult r = UpdateEarthworkQuantities(db, in);
             EXPECT_EQ(r.error, "Chainage 40 has no ground reading") << method << ground;
             EXPECT_EQ(r.errorCode, EarthworkErrorCode::EmptyValue);
-            EXPECT_EQ(cells(db, road, 2, "[Fill Area]"), "null");
+            EXPECT_EQ(cells(db, road, 2, "[Fill Area]"), "5");
             in.skipUnready = true;
             const EarthworkResult s = UpdateEarthworkQuantities(db, in);
             EXPECT_TRUE(s.volumesDone && s.error.isEmpty()) << method << s.error.toStdString();
             EXPECT_EQ(s.notSurveyed, 1);
+            EXPECT_EQ(s.notDesigned, 1);
+            EXPECT_EQ(s.firstSkipped, 40);
+            EXPECT_EQ(queryText(db, "SELECT FL1, [Fill Area] FROM " + table +
+                                        " WHERE ID IN (2, 4) ORDER BY ID"),
+                      "null null | null null");
         }
 }
 

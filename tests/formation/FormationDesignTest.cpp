@@ -216,32 +216,6 @@ TEST_F(FormationDesignTest, ChangesStoreWhatAFullRecomputationStores)
     }
 }
 
-// The tool's rule on a road being designed: sections without FC or without ground are passed
-// over, their stale side levels and areas emptied and counted; the batch rule stops at the
-// first of them as ever.
-TEST_F(FormationDesignTest, ToolRulePassesOverSectionsNotDesignedOrSurveyed)
-{
-    const auto r = road(db, {{0, 10}, {20, NAN}, {40, 12}, {60, 11}, {80, NAN}});
-    const QString table = schema::rlTable(r);
-    db.exec("UPDATE " + table + " SET C = NULL WHERE Chainage = 40");
-    db.exec("UPDATE " + table + " SET FL1 = 9, [Fill Area] = 5, [Cut Area] = 5");
-    FormationDesign design(db);
-    EarthworkInputs in = inputs(r, 1);
-    // By the batch rule the run stops at the first empty FC; the change is still made.
-    EXPECT_TRUE(design.setLevel(in, 60, 11.5).error.contains("FC is empty"));
-    EXPECT_EQ(fcColumn(db, r), "10 | null | 12 | 11.5 | null");
-    in.skipUnready = true;
-    const EarthworkResult res = design.recompute(in);
-    EXPECT_EQ(res.error, "");
-    EXPECT_EQ(res.notSurveyed, 1);
-    EXPECT_EQ(queryText(db, "SELECT FL1, [Fill Area] FROM " + table +
-                                " WHERE Chainage IN (20, 40, 80) ORDER BY Chainage"),
-              "null null | null null | null null");
-    // (The sections not designed counted and the first named, and what the changes leave is
-    // what a full recomputation by this rule leaves:
-    // FormationToolWindow.AlignmentByClicksTypedLengthUndoAndRedo.)
-}
-
 // A write that fails part way (the Nth update of the sheet refused, as a full disk would) takes
 // the whole change back: every row as it was, the alignment too. The next change, the write
 // allowed again, stores what a full recomputation stores.

@@ -2,14 +2,11 @@
 #include "drawing/SectionSources.h"
 #include "formation/FormationData.h"
 #include "formation/FormationProfileSource.h"
-#include "store/Roads.h"
 #include "store/Schema.h"
-#include "store/Transaction.h"
 #include "support/TestProject.h"
 
 #include <QFile>
 #include <QImage>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -22,23 +19,15 @@ namespace
 {
 
 // Rows every `step` metres from `from` to `to`, FC and C rising 1 m per km from 100.
-std::int64_t evenRoad(Database& db, double from, double to, double step)
+std::int64_t evenRoad(TestProject& p, double from, double to, double step)
 {
-    Transaction tx(db);
-    const std::int64_t road = roads::create(db);
-    QSqlQuery q = db.prepare("INSERT INTO " + schema::rlTable(road) +
-                             " (ID, Chainage, C, FC, L8, R8) VALUES (?, ?, ?, ?, ?, ?)");
-    qlonglong id = 1;
-    for (double c = from; c <= to; c += step) {
-        q.addBindValue(id++);
-        q.addBindValue(c);
-        q.addBindValue(100 + c / 1000);
-        q.addBindValue(101 + c / 1000);
-        q.addBindValue(99.5 + c / 1000);
-        q.addBindValue(99 + c / 1000);
-        Database::run(q);
-    }
-    tx.commit();
+    QVector<double> chainages;
+    for (double c = from; c <= to; c += step)
+        chainages << c;
+    const std::int64_t road = p.roadWithRows(chainages);
+    p.db().exec("UPDATE " + schema::rlTable(road) +
+                " SET C = 100 + Chainage / 1000.0, FC = 101 + Chainage / 1000.0, "
+                "L8 = 99.5 + Chainage / 1000.0, R8 = 99 + Chainage / 1000.0");
     return road;
 }
 
@@ -56,7 +45,7 @@ using FormationRules = ProjectTest;
 // FormationToolWindow.PickTypeUpdateGradeAndUndo.)
 TEST_F(FormationRules, PicksTheRowTheClickMeans)
 {
-    FormationData road(db, evenRoad(db, 0, 200, 20), 8);
+    FormationData road(db, evenRoad(p, 0, 200, 20), 8);
     const struct {
         double x;
         std::int64_t start;
@@ -119,7 +108,7 @@ TEST(FormationProfileGeometry, FrameDatumAndCulverts)
 // Chainage, ID order is the row before the culvert, here and in the longitudinal section.
 TEST_F(FormationRules, CulvertsInViewWithTheirPictures)
 {
-    const auto road = evenRoad(db, 200, 300, 100);
+    const auto road = evenRoad(p, 200, 300, 100);
     db.exec("INSERT INTO " + schema::rlTable(road) + " (ID, Chainage, FC) VALUES (99, 200, 111.2)");
     QTemporaryDir folder;
     QImage(8, 8, QImage::Format_RGB32).save(folder.filePath("good.png"));
