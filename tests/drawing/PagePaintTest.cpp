@@ -71,8 +71,8 @@ TEST(PagePaint, LongSectionFrameCurvesAndClipping)
 
 // A sheet's scale follows its widest section on either side: one section reaching far out on
 // its left or its right (a fill slope carried 32 m past the last reading) next to a narrow one
-// draws nothing of either outside its figure box's width, nor outside its slot; what it draws
-// lies on its levels.
+// draws nothing of either outside its figure box's width, nor outside its slot, and no text of
+// it on another; what it draws lies on its levels.
 TEST(PagePaint, CrossSectionsStayInsideTheirBoxesWhenOneReachesFarOnOneSide)
 {
     const CrossSectionLayout l = CrossSectionLayout::at(1.0, Paper::A4, PageMargins{});
@@ -119,6 +119,14 @@ TEST(PagePaint, CrossSectionsStayInsideTheirBoxesWhenOneReachesFarOnOneSide)
                     << x << "," << y;
             }
         EXPECT_GT(drawn, 100);
+        // No text of a section touches another.
+        for (const CrossSectionEntry& e : page.sections) {
+            ASSERT_GE(e.plan.labels.size(), 6u); // the four texts, C and FC at least
+            for (std::size_t i = 0; i < e.plan.labels.size(); ++i)
+                for (std::size_t j = i + 1; j < e.plan.labels.size(); ++j)
+                    EXPECT_FALSE(e.plan.labels[i].touches(e.plan.labels[j], 0))
+                        << e.plan.labels[i].text.toStdString();
+        }
         // The first section's formation 2 m left of the centre line at its level above the
         // datum; the figure box's left edge; the frame 3 cm from the paper's edge.
         const double up = l.Mm * page.scales.mmPerMetreUp();

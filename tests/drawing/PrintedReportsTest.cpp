@@ -153,16 +153,12 @@ TEST_F(PrintedReports, SummaryRowsAreTheRecomputedVolumes)
     const EarthworkResult stored = UpdateEarthworkQuantities(db, in);
     ASSERT_TRUE(stored.volumesDone) << stored.error.toStdString();
 
+    // (The figures' forms: Reports.NumbersFollowTheGivenLocaleOnlyAndChainagesNone.)
     std::vector<QStringList> expected;
-    for (const KilometreVolumes& km : stored.volumes.kilometres)
+    for (const auto& [km, fill, cut, total] : summaryRows(stored.volumes, kUs))
         expected.push_back(
-            {QString::number(km.number),
-             QStringLiteral("%1 to %2").arg(km.number * 1000 - 1000).arg(km.number * 1000),
-             kUs.toString(km.filling, 'f', 2), kUs.toString(km.cutting, 'f', 2),
-             kUs.toString(km.filling + km.cutting, 'f', 2)});
-    expected.push_back({"ALL", kUs.toString(stored.volumes.totalFill, 'f', 2),
-                        kUs.toString(stored.volumes.totalCut, 'f', 2),
-                        kUs.toString(stored.volumes.total(), 'f', 2)});
+            km == "ALL" ? QStringList{km, fill, cut, total}
+                        : QStringList{km, kilometreRange(km.toLongLong()), fill, cut, total});
     // Six gaps past 200 m, each said under the summary.
     ASSERT_EQ(stored.volumes.gaps.size(), 6u);
     for (const LongGap& gap : stored.volumes.gaps)
