@@ -70,7 +70,7 @@ TEST_F(SheetFixture, TransformOnABlockAndPastedTextInANumberColumn)
     appState().settings.AutoSave = true;
     frmDataGrid* s = openRl();
     selectBlock(s, 0, kC, 1, kC + 1);
-    transformBlock(s, 3, "2");
+    transformBlock(s, 3, "2m"); // the leading number of what was typed
     EXPECT_EQ(cell(s, 0, kC), "21");
     EXPECT_EQ(cell(s, 1, kC), "202");
     EXPECT_EQ(cell(s, 0, kC + 1), ""); // an empty cell is no level and stays empty

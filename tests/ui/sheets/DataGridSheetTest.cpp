@@ -19,17 +19,26 @@ namespace
 constexpr int kC = 9;
 } // namespace
 
-TEST_F(SheetFixture, WithoutAutoSaveClosingAsksAndEachAnswerDoesItsPart)
+TEST_F(SheetFixture, WithoutAutoSaveClosingAsksNamingTheSheetAndEachAnswerDoesItsPart)
 {
+    roads::update(db(), road, [] {
+        RoadChanges c;
+        c.from = "Ranipur";
+        c.to = "Kalaghat";
+        return c;
+    }());
     appState().settings.AutoSave = false;
     frmDataGrid* s = openRl();
     QPointer<frmDataGrid> alive(s);
-    s->model()->setCellText(0, kC, "11");
+    EXPECT_EQ(s->windowTitle(), "RL Sheet \u2014 Ranipur To Kalaghat");
+    typeInto(s, 0, kC, "11");
 
     answer = QMessageBox::Cancel;
     EXPECT_FALSE(s->close());
     ASSERT_EQ(asked.size(), 1);
-    EXPECT_TRUE(asked[0].startsWith("Save Changes|")) << asked[0].toStdString();
+    EXPECT_TRUE(asked[0].startsWith("Save Changes|The RL Sheet \u2014 Ranipur To Kalaghat has "
+                                    "changed"))
+        << asked[0].toStdString();
     EXPECT_TRUE(alive);
     // Closing the frame (as the main window's shut-down does) asks the same.
     EXPECT_FALSE(area->subWindowList().front()->close());
@@ -47,26 +56,10 @@ TEST_F(SheetFixture, WithoutAutoSaveClosingAsksAndEachAnswerDoesItsPart)
     EXPECT_DOUBLE_EQ(dbValue("C", 1).toDouble(), 11);
 }
 
-TEST_F(SheetFixture, WithAutoSaveCommandsAndLeftRowsSaveAtOnceAndCloseAsksNothing)
+TEST_F(SheetFixture, WithAutoSaveATypedEditIsWrittenWhenItsRowIsLeftAndCloseAsksNothing)
 {
     appState().settings.AutoSave = true;
-    appState().settings.AutoRefreshDWG = true;
     frmDataGrid* s = openRl();
-    int drawings = 0; // saves the drawings follow
-    QObject::connect(&currentDocument(), &ProjectDocument::rowsChanged, s,
-                     [&](const ProjectDocument::RowsWrite& w) {
-                         drawings += w.writer == s && currentDocument().drawingsFollow(w);
-                     });
-    s->grid()->setCurrentCell(0, kC);
-    QGuiApplication::clipboard()->setText("42");
-    s->paste();
-    EXPECT_FALSE(s->changed());
-    EXPECT_DOUBLE_EQ(dbValue("C", 1).toDouble(), 42);
-    EXPECT_EQ(drawings, 1);
-    s->undoStack()->undo();
-    EXPECT_DOUBLE_EQ(dbValue("C", 1).toDouble(), 10.5);
-
-    // A typed edit is written when its row is left.
     s->grid()->setCurrentCell(2, kC);
     ASSERT_TRUE(s->model()->setData(s->model()->index(2, kC), "77", Qt::EditRole));
     EXPECT_TRUE(s->changed());

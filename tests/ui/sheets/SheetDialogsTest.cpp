@@ -1,15 +1,12 @@
-// The view-selection and transform dialogs, and the layouts they lead to.
+// The view-selection dialogs, and the layouts they lead to.
 #include "SheetTestSupport.h"
 
 #include "support/Widgets.h"
 #include "ui/sheets/dlgInputSelectView.h"
 #include "ui/sheets/dlgLevelBookSelectView.h"
-#include "ui/sheets/dlgSelectTransform.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 
@@ -85,30 +82,6 @@ TEST_F(SheetFixture, NoLevelsTickedGivesChainageOnlyWithIdHidden)
     for (int c = 0; c < s->model()->columnCount(); ++c)
         shown << s->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
     EXPECT_EQ(shown, QStringList({"Chainage", "R1", "R2", "C", "L1", "L2"}));
-}
-
-TEST_F(SheetFixture, TransformDialogReturnsTypeAndLeadingNumber)
-{
-    dlgSelectTransform dlg;
-    auto* okButton = child<QPushButton>(&dlg, "OKButton");
-    EXPECT_FALSE(okButton->isEnabled());
-    child<QComboBox>(&dlg, "cmbTransformation")->setCurrentIndex(1);
-    EXPECT_TRUE(okButton->isEnabled());
-    child<QLineEdit>(&dlg, "txtValue")->setText("");
-    okButton->click();
-    EXPECT_EQ(appState().TransformType, 1);
-    EXPECT_EQ(appState().TransformValue, 0);
-
-    for (const bool ok : {true, false}) {
-        dlgSelectTransform again;
-        child<QComboBox>(&again, "cmbTransformation")->setCurrentIndex(3);
-        child<QLineEdit>(&again, "txtValue")->setText("2.5m");
-        child<QPushButton>(&again, ok ? "OKButton" : "CancelButton")->click();
-        EXPECT_EQ(appState().TransformType, ok ? 3 : -1);
-        if (ok) {
-            EXPECT_DOUBLE_EQ(appState().TransformValue, 2.5);
-        }
-    }
 }
 
 TEST_F(SheetFixture, FixedLayoutsOpenWithTheirColumnSettings)

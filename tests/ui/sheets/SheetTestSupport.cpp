@@ -64,6 +64,7 @@ frmDataGrid* SheetFixture::openRl(const sheets::ReducedLevelGroups& groups)
 void SheetFixture::transformBlock(frmDataGrid* s, int type, const QString& value)
 {
     onModal(QStringLiteral("dlgSelectTransform"), [type, value](QWidget* w) {
+        EXPECT_FALSE(w->findChild<QPushButton*>("OKButton")->isEnabled()) << "OK before a choice";
         w->findChild<QComboBox*>("cmbTransformation")->setCurrentIndex(type);
         w->findChild<QLineEdit*>("txtValue")->setText(value);
         w->findChild<QPushButton*>(type >= 0 ? "OKButton" : "CancelButton")->click();
