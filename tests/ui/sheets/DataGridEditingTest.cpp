@@ -61,8 +61,6 @@ TEST_F(SheetFixture, PasteWritesWhatFitsEachUndoTakesBackOnePasteAndTypingReplac
     QTest::keyClick(editor, Qt::Key_Return);
     QCoreApplication::processEvents(); // the editor commits on the next turn of the loop
     EXPECT_EQ(cell(s, 2, kC), "1021");
-    s->undoStack()->undo(); // the single-cell edit is undoable
-    EXPECT_EQ(cell(s, 2, kC), "102");
 }
 
 TEST_F(SheetFixture, TransformOnABlockAndPastedTextInANumberColumn)
