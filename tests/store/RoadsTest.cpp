@@ -27,14 +27,12 @@ TEST_F(Roads, DeletingARoadOrCulvertTypeRemovesEverythingItOwnsAndNothingElse)
     EXPECT_EQ(queryText(db, "SELECT ID, CTypeRef FROM Culverts"), "3 2 | 4 2");
 
     roads::remove(db, keep);
-    EXPECT_FALSE(db.tableExists("RL_105"));
-    EXPECT_FALSE(db.tableExists("LB_105"));
-    EXPECT_FALSE(roads::exists(db, keep));
-    // The other road keeps all of its own.
+    // What goes with the road is gone, and the other road keeps all of its own.
     EXPECT_EQ(queryText(db, "SELECT (SELECT COUNT(*) FROM ChDistance WHERE RoadRef = 105), "
                             "(SELECT COUNT(*) FROM Culverts WHERE RoadRef = 105), "
-                            "(SELECT COUNT(*) FROM Culverts)"),
-              "0 0 1");
+                            "(SELECT COUNT(*) FROM Culverts), (SELECT COUNT(*) FROM Roads)"),
+              "0 0 1 1");
+    EXPECT_FALSE(db.tableExists("RL_105") || db.tableExists("LB_105"));
     EXPECT_TRUE(db.tableExists(schema::rlTable(gone)));
     roads::removeCulverts(db, {3});
     EXPECT_EQ(rowCount(db, "Culverts"), 0);
