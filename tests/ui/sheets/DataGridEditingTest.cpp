@@ -99,8 +99,8 @@ TEST_F(SheetFixture, TransformOnABlockAndPastedTextInANumberColumn)
     s->paste();
     EXPECT_EQ(cell(s, 0, kC), "21");
     EXPECT_EQ(cell(s, 0, kC + 1), "12.25");
-    ASSERT_EQ(told.size(), 1);
-    EXPECT_TRUE(told[0].contains("\"abc\" is not a number")) << told[0].toStdString();
+    ASSERT_EQ(p.told.size(), 1u);
+    EXPECT_TRUE(p.lastTold().contains("\"abc\" is not a number")) << p.lastTold().toStdString();
     EXPECT_DOUBLE_EQ(dbValue("R1", 1).toDouble(), 12.25); // saved at once
     EXPECT_DOUBLE_EQ(dbValue("C", 1).toDouble(), 21);
 }

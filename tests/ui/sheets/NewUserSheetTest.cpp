@@ -44,13 +44,14 @@ TEST_F(SheetFixture, ValuesNoSurveyCanHoldAreRefusedWhereTheyAreTyped)
         const int col = columnOf(t.sheet, t.column);
         ASSERT_GE(col, 0);
         const QString before = t.sheet->model()->cellText(row, col);
-        told.clear();
+        p.told.clear();
         typeInto(t.sheet, row, col, t.text);
         EXPECT_EQ(t.sheet->model()->cellText(row, col), t.taken ? QString(t.text) : before);
-        EXPECT_EQ(told.size(), t.taken ? 0 : 1) << told.join('|').toStdString();
+        EXPECT_EQ(p.told.size(), t.taken ? 0u : 1u) << p.lastTold().toStdString();
     }
-    ASSERT_EQ(told.size(), 1);
-    EXPECT_TRUE(told[0].contains("intervals lie between 1 and 32767 m")) << told[0].toStdString();
+    ASSERT_EQ(p.told.size(), 1u);
+    EXPECT_TRUE(p.lastTold().contains("intervals lie between 1 and 32767 m"))
+        << p.lastTold().toStdString();
     EXPECT_EQ(dbValue("C", 3).toDouble(), 101.25); // saved as the row was left
     EXPECT_EQ(dbValue("Chainage", 3).toDouble(), -40);
     // Levels line up on three decimals, stored values stay as typed.
@@ -61,7 +62,7 @@ TEST_F(SheetFixture, ValuesNoSurveyCanHoldAreRefusedWhereTheyAreTyped)
 TEST_F(SheetFixture, GenerateAsksBeforeEmptyingASheetAndSaysWhatItWrote)
 {
     auto run = [&](QMessageBox::StandardButton reply) {
-        answer = reply;
+        p.answer = reply;
         auto dlg = std::make_unique<dlgGenerateTable>();
         dlg->show();
         dlg->findChild<QLineEdit*>("txtEnd")->setText("100");
@@ -71,9 +72,9 @@ TEST_F(SheetFixture, GenerateAsksBeforeEmptyingASheetAndSaysWhatItWrote)
         return dlg->isVisible();
     };
     EXPECT_TRUE(run(QMessageBox::No)) << "No leaves the dialog open";
-    ASSERT_EQ(asked.size(), 1);
-    EXPECT_EQ(asked[0], "Generate|The RL sheet of this road holds 10 rows. Replace them with "
-                        "empty rows from 0 to 100?");
+    ASSERT_EQ(p.asked.size(), 1u);
+    EXPECT_EQ(p.asked[0], "The RL sheet of this road holds 10 rows. Replace them with "
+                          "empty rows from 0 to 100?");
     const QString counts =
         QStringLiteral("SELECT COUNT(*), MAX(C), (SELECT COUNT(*) FROM LB_%1) FROM RL_%1")
             .arg(road);
@@ -81,6 +82,5 @@ TEST_F(SheetFixture, GenerateAsksBeforeEmptyingASheetAndSaysWhatItWrote)
 
     EXPECT_FALSE(run(QMessageBox::Yes));
     EXPECT_EQ(test::queryRows(db(), counts), "6,,0"); // the level book was not ticked
-    ASSERT_FALSE(told.isEmpty());
-    EXPECT_EQ(told.back(), "6 rows written to the RL sheet from 0 to 100.");
+    EXPECT_EQ(p.lastTold(), "6 rows written to the RL sheet from 0 to 100.");
 }

@@ -139,7 +139,7 @@ TEST_F(SheetFixture, FixedLayoutsOpenWithTheirColumnSettings)
     cv->paste();
     EXPECT_EQ(cv->model()->cellText(0, 0), "Slab 2m");
     cv->grid()->selectRow(0);
-    answer = QMessageBox::Yes;
+    p.answer = QMessageBox::Yes;
     cv->remove(); // Edit > Delete
     EXPECT_EQ(test::rowCount(db(), "Culverts"), 0);
 }
