@@ -65,7 +65,7 @@ TEST_F(SheetFixture, WithAutoSaveATypedEditIsWrittenWhenItsRowIsLeftAndCloseAsks
     EXPECT_TRUE(p.asked.empty());
 }
 
-TEST_F(SheetFixture, ASaveErrorNamesTheRowAndKeepsTheEditsAsDoSeekAndRefresh)
+TEST_F(SheetFixture, ASaveErrorNamesTheRowAndKeepsTheEditsAsDoesARefresh)
 {
     appState().settings.AutoSave = false;
     frmDataGrid* s = openRl();
@@ -83,10 +83,7 @@ TEST_F(SheetFixture, ASaveErrorNamesTheRowAndKeepsTheEditsAsDoSeekAndRefresh)
     EXPECT_FALSE(s->changed());
     EXPECT_DOUBLE_EQ(dbValue("C", 3).toDouble(), 3);
 
-    // Seeking a record and refreshing keep unsaved edits.
-    s->SeekRecord(7);
-    EXPECT_EQ(s->grid()->currentRow(), 6);
-    EXPECT_EQ(s->grid()->currentCol(), 0);
+    // Refreshing keeps unsaved edits: they are written first.
     s->model()->setCellText(0, kC, "5");
     db().exec("INSERT INTO " + rlTable() + " (ID, Chainage) VALUES (11, 200)");
     s->RefreshData();
