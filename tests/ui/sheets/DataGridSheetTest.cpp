@@ -52,7 +52,13 @@ TEST_F(SheetFixture, WithoutAutoSaveClosingAsksNamingTheSheetAndEachAnswerDoesIt
 TEST_F(SheetFixture, WithAutoSaveATypedEditIsWrittenWhenItsRowIsLeftAndCloseAsksNothing)
 {
     appState().settings.AutoSave = true;
+    appState().settings.AutoRefreshDWG = true;
     frmDataGrid* s = openRl();
+    int drawings = 0; // saves the drawings follow
+    QObject::connect(&currentDocument(), &ProjectDocument::rowsChanged, s,
+                     [&](const ProjectDocument::RowsWrite& w) {
+                         drawings += w.writer == s && currentDocument().drawingsFollow(w);
+                     });
     s->grid()->setCurrentCell(2, kC);
     ASSERT_TRUE(s->model()->setData(s->model()->index(2, kC), "77", Qt::EditRole));
     EXPECT_TRUE(s->changed());
@@ -60,6 +66,7 @@ TEST_F(SheetFixture, WithAutoSaveATypedEditIsWrittenWhenItsRowIsLeftAndCloseAsks
     EXPECT_DOUBLE_EQ(dbValue("C", 3).toDouble(), 102);
     s->grid()->setCurrentCell(3, kC + 1);
     EXPECT_DOUBLE_EQ(dbValue("C", 3).toDouble(), 77);
+    EXPECT_EQ(drawings, 1);
     EXPECT_FALSE(s->changed());
     EXPECT_TRUE(s->close());
     EXPECT_TRUE(p.asked.empty());
