@@ -99,7 +99,8 @@ TEST_F(SheetFixture, TransformOnABlockAndPastedTextInANumberColumn)
     EXPECT_EQ(cell(s, 0, kC), "21");
     EXPECT_EQ(cell(s, 0, kC + 1), "12.25");
     ASSERT_EQ(p.told.size(), 1u);
-    EXPECT_TRUE(p.lastTold().contains("\"abc\" is not a number")) << p.lastTold().toStdString();
+    EXPECT_TRUE(p.lastTold().contains("\"abc\" is not a number. The column C takes numbers only"))
+        << p.lastTold().toStdString();
     EXPECT_DOUBLE_EQ(dbValue("R1", 1).toDouble(), 12.25); // saved at once
     EXPECT_DOUBLE_EQ(dbValue("C", 1).toDouble(), 21);
 }
