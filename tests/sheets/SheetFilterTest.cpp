@@ -50,17 +50,14 @@ TEST_F(FilterFixture, NumbersCompareAsNumbersAndLikeMatchesTextWithWildcards)
         {"Chainage = '0' OR Chainage > '700' AND C < '104'", {0, 800}},
         {"", {0, 100, 200, 300, 400, 500, 600, 700, 800, 900}},
         {"Remarks LIKE '%culvert%'", {200}},
-        {"Remarks LIKE '*culvert*'", {200}},
         {"Remarks LIKE '*10'", {200}},
-        {"Remarks LIKE 'tbm*'", {200}},
         {"Remarks LIKE 'TBM*culvert 10'", {200}},
         {"Remarks LIKE '*bridge*'", {700}},           // empty runs at both ends
         {"Remarks LIKE 'TBM on culvert *10'", {200}}, // and in the middle
         {"Remarks LIKE 'br?dge'", {700}},
         {"Remarks LIKE 'b_idg?'", {700}},
         {"Remarks LIKE 'bridge?'", {}},
-        {"Remarks LIKE '%BRIDGE%'", {700}},
-        {"Remarks LIKE 'TBM%1_'", {200}},
+        {"Remarks LIKE '%BRIDGE%'", {700}}, // whatever the case
         {"Remarks LIKE 'a%d'", {}},
         {"Chainage LIKE '%00%'", {100, 200, 300, 400, 500, 600, 700, 800, 900}},
         // An empty cell matches only a pattern that matches empty text.
@@ -100,6 +97,4 @@ TEST_F(FilterFixture, UnusableFiltersAreRefusedAndAHostileValueIsOnlyText)
     EXPECT_TRUE(chainagesOf(clause).empty());
     EXPECT_TRUE(p.db().tableExists("Roads"));
     EXPECT_EQ(test::rowCount(p.db(), "LB_" + QString::number(road)), 10);
-    EXPECT_EQ(filterClause("C", "LIKE", "10"), "C LIKE '%10%'");
-    EXPECT_EQ(filterClause("Chainage", ">=", "500"), "Chainage >= '500'");
 }

@@ -22,7 +22,7 @@ struct Sheet : ::testing::Test {
     {
         p.roadWithRows(chainages);
         rows.load(p.db(), reducedLevelStatement(1, ViewOrder{}, ReducedLevelGroups{}));
-        c = rows.columnIndex("C");
+        c = rows.columnIndex("c"); // names are found whatever their case
     }
     QString column(const QString& name)
     {
@@ -30,24 +30,6 @@ struct Sheet : ::testing::Test {
     }
 };
 } // namespace
-
-TEST_F(Sheet, LoadsTheStatementsColumnsAndRows)
-{
-    load({0, 20, 40});
-    p.db().exec("UPDATE RL_1 SET C = 99.93, L1 = 100 WHERE ID = 2");
-    rows.load(p.db(), reducedLevelStatement(1, ViewOrder{}, ReducedLevelGroups{}));
-    ASSERT_EQ(rows.rowCount(), 3);
-    EXPECT_EQ(rows.columnName(rows.columnCount() - 1), "ID");
-    EXPECT_EQ(rows.columnIndex("left slope"), rows.columnCount() - 3);
-    EXPECT_EQ(rows.table(), "RL_1");
-    EXPECT_EQ(QStringList({rows.text(1, c), rows.text(1, rows.columnIndex("L1")), rows.text(0, c)}),
-              QStringList({"99.93", "100", ""}));
-    EXPECT_TRUE(rows.isNull(0, c));
-    EXPECT_EQ(rows.rowOfId(3), 2);
-    EXPECT_EQ(rows.rowOfId(99), -1);
-    EXPECT_FALSE(rows.editable(rows.columnIndex("ID")));
-    EXPECT_TRUE(rows.editable(c));
-}
 
 TEST_F(Sheet, SavesOnlyChangedCellsOfChangedRowsKeyedById)
 {
@@ -82,33 +64,6 @@ TEST_F(Sheet, SavesOnlyChangedCellsOfChangedRowsKeyedById)
     EXPECT_TRUE(rows.hasChanges());
 }
 
-TEST_F(Sheet, TextInANumberColumnIsRefusedAndChangesNothing)
-{
-    load({0, 20});
-    rows.setText(0, c, "12");
-    try {
-        rows.setText(1, c, "12a");
-        FAIL() << "text went into a number column";
-    } catch (const Error& e) {
-        EXPECT_EQ(e.kind(), ErrorKind::Data);
-        EXPECT_TRUE(e.message().contains("\"12a\" is not a number"));
-        EXPECT_TRUE(e.message().contains("column C"));
-    }
-    EXPECT_EQ(rows.text(1, c), "");
-    EXPECT_FALSE(rows.changed(1));
-    EXPECT_TRUE(rows.changed(0)); // the other edit is kept
-    EXPECT_TRUE(rows.refusal(c, "1e3").isEmpty());
-
-    // Whole-number columns take whole numbers only; text columns any text.
-    SheetRows roads;
-    roads.load(p.db(), roadDetailsStatement());
-    EXPECT_FALSE(roads.refusal(roads.columnIndex("Interval"), "2.5").isEmpty());
-    EXPECT_TRUE(roads.refusal(roads.columnIndex("Interval"), "25").isEmpty());
-    EXPECT_TRUE(roads.refusal(roads.columnIndex("From"), "any text").isEmpty());
-    EXPECT_FALSE(roads.refusal(roads.columnIndex("Cut Factor"), "2.5").isEmpty());
-    EXPECT_TRUE(roads.refusal(roads.columnIndex("Cut Factor"), "1.25").isEmpty());
-}
-
 TEST_F(Sheet, RemovesRowsByIdAndKeepsOtherEdits)
 {
     load({0, 20, 40, 60});
@@ -120,6 +75,8 @@ TEST_F(Sheet, RemovesRowsByIdAndKeepsOtherEdits)
     EXPECT_EQ(rows.text(1, c), "88");
     EXPECT_TRUE(rows.changed(1));
     EXPECT_FALSE(rows.changed(0));
+    EXPECT_EQ(rows.rowOfId(4), 1);
+    EXPECT_EQ(rows.rowOfId(2), -1);
 }
 
 TEST(SheetRows, AJoinedSheetIsReadOnly)
@@ -132,16 +89,6 @@ TEST(SheetRows, AJoinedSheetIsReadOnly)
     SheetRows rows;
     rows.load(p.db(), culvertsStatement(road));
     EXPECT_FALSE(rows.updatable());
-    ASSERT_EQ(rows.rowCount(), 1);
-    EXPECT_EQ(QStringList({rows.text(0, 0), rows.text(0, 1), rows.text(0, 2)}),
-              QStringList({"Pipe 900", "E", "120.5"}));
-    EXPECT_EQ(rows.id(0), 1);
-    for (int c = 0; c < rows.columnCount(); ++c)
-        EXPECT_FALSE(rows.editable(c));
     EXPECT_THROW(rows.removeIds(p.db(), {1}), Error);
     EXPECT_EQ(test::rowCount(p.db(), "Culverts"), 1);
-
-    EXPECT_EQ(tableOfStatement("Select * from Roads"), "Roads");
-    EXPECT_EQ(tableOfStatement("Select L1, ID from ChDistance where RoadRef=3"), "ChDistance");
-    EXPECT_EQ(tableOfStatement("Select a from Culverts, CulvertTypes where x"), "");
 }

@@ -17,18 +17,21 @@ TEST(Numbers, NearestEvenTakesHalvesToTheEvenNeighbourAndTextsIgnoreTheLocale)
 
     // Texts for SQL and files ignore the locale.
     QLocale::setDefault(QLocale(QLocale::German));
-    EXPECT_EQ(d3Text(99.85125), "99.851");
-    EXPECT_EQ(d3Text(99.93), "99.930");
-    EXPECT_EQ(d3Text(1234567.0004), "1234567.000");
-    EXPECT_EQ(d3Text(-0.0001), "0.000");
-    EXPECT_EQ(d3Text(-2.3456), "-2.346");
+    const std::pair<double, const char*> thousandths[] = {
+        {99.85125, "99.851"}, {99.93, "99.930"},   {1234567.0004, "1234567.000"},
+        {-0.0001, "0.000"},   {-2.3456, "-2.346"},
+    };
+    for (const auto& [v, text] : thousandths)
+        EXPECT_EQ(d3Text(v), text) << v;
     EXPECT_DOUBLE_EQ(d3(100 - 0.035 * 2), 99.93);
     // No exponent, no grouping, and the shortest text that reads back as the same value.
-    EXPECT_EQ(plainDecimal(20), "20");
-    EXPECT_EQ(plainDecimal(-0.001), "-0.001");
-    EXPECT_EQ(plainDecimal(1e7), "10000000");
-    EXPECT_EQ(plainDecimal(0.1 + 0.2), "0.30000000000000004");
-    EXPECT_EQ(plainDecimal(1234567.25), "1234567.25");
+    const std::pair<double, const char*> plain[] = {{20, "20"},
+                                                    {-0.001, "-0.001"},
+                                                    {1e7, "10000000"},
+                                                    {0.1 + 0.2, "0.30000000000000004"},
+                                                    {1234567.25, "1234567.25"}};
+    for (const auto& [v, text] : plain)
+        EXPECT_EQ(plainDecimal(v), text) << v;
     QLocale::setDefault(QLocale::c());
 }
 

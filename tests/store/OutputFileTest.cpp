@@ -52,7 +52,6 @@ TEST(OutputFile, ReplacesTheTargetOnlyWhenCommittedAndFailuresNameTheReason)
         bool viaDevice; // written through the QIODevice interface (a QPdfWriter's way)
         QString message;
     } cases[] = {
-        {"/dev/full", false, "Cannot write /dev/full: No space left on device"},
         {"/dev/full", true, "Cannot write /dev/full: No space left on device"},
         {dir.filePath("missing/out.csv"), false,
          "Cannot write " + dir.filePath("missing/out.csv") + ": No such file or directory"},
@@ -73,8 +72,4 @@ TEST(OutputFile, ReplacesTheTargetOnlyWhenCommittedAndFailuresNameTheReason)
         EXPECT_EQ(e->message(), c.message);
     }
     EXPECT_EQ(readFile(readOnly), "earlier");
-    const auto e = thrown([&] { makeFolder(QString(300, 'n')); });
-    ASSERT_TRUE(e);
-    EXPECT_TRUE(e->message().endsWith("nnnn: File name too long")) << e->message().toStdString();
-    EXPECT_LT(e->message().size(), 140);
 }

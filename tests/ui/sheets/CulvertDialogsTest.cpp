@@ -50,7 +50,6 @@ TEST(CulvertDialogs, CulvertsAreAddedInOneVisitAndARefusedOneAddsNothing)
     auto* chainage = child<QLineEdit>(&dlg, "txtChainage");
     auto* add = child<QPushButton>(&dlg, "cmdAdd");
     ASSERT_EQ(names->count(), 5);
-    EXPECT_EQ(names->itemText(1), "Slab 4 m");
     EXPECT_FALSE(add->isEnabled()) << "nothing chosen yet";
 
     names->setCurrentIndex(1);
@@ -98,10 +97,6 @@ TEST(CulvertDialogs, CulvertsAreAddedInOneVisitAndARefusedOneAddsNothing)
     chainage->setText("20");
     click(&dlg, "cmdAdd");
     EXPECT_EQ(test::queryRows(p.db(), "SELECT Chainage FROM Culverts WHERE ID > 2"), "20");
-
-    // Closing brings the shared record set up to date.
-    click(&dlg, "cmdCancel");
-    EXPECT_EQ(appState().CulvertsRecordset->count(), 3);
 }
 
 TEST(CulvertDialogs, TypesAreAddedOneAfterAnotherAndTheirTypeTextsOffered)

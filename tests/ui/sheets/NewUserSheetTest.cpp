@@ -1,5 +1,5 @@
-// What a newcomer meets in the sheets: values no survey can hold, sheets that say which road
-// they show, and a generation that asks before it empties a sheet.
+// What a newcomer meets in the sheets: values no survey can hold, and a generation that asks
+// before it empties a sheet.
 #include "SheetTestSupport.h"
 
 #include "sheets/QueryRows.h"
@@ -16,81 +16,53 @@ using tarmela::test::SheetFixture;
 TEST_F(SheetFixture, ValuesNoSurveyCanHoldAreRefusedWhereTheyAreTyped)
 {
     appState().settings.AutoSave = true;
+    frmDataGrid* cd = OpenSheetOfKind(area.get(), SheetKind::ChainageDistance,
+                                      sheets::crossDistancesStatement(road, 8));
+    frmDataGrid* rd = OpenRoadDetailsSheet(area.get());
     frmDataGrid* rl = openRl();
     const int c = columnOf(rl, "C");
     struct Typed {
+        frmDataGrid* sheet;
         const char* column;
         const char* text;
         bool taken;
     };
-    const Typed typed[] = {
-        {"C", "1e300", false},        {"C", "-1001", false},  {"C", "abc", false},
-        {"Chainage", "-40", true},    {"Width", "-2", false}, {"Crust", "0.3", true},
-        {"Left Slope", "1e9", false}, {"C", "101.25", true},
-    };
+    // Cross distances are lengths; a road's interval is a step forward in whole metres. The
+    // last refusal's message is read below.
+    const Typed typed[] = {{rl, "C", "1e300", false},        {rl, "C", "-1001", false},
+                           {rl, "C", "abc", false},          {rl, "Chainage", "-40", true},
+                           {rl, "Width", "-2", false},       {rl, "Crust", "0.3", true},
+                           {rl, "Left Slope", "1e9", false}, {rl, "C", "101.25", true},
+                           {cd, "L1", "-3", false},          {cd, "L1", "1e20", false},
+                           {rd, "Interval", "2.5", false},   {rd, "Interval", "25", true},
+                           {rd, "From", "any text", true},   {rd, "Cut Factor", "2.5", false},
+                           {rd, "Cut Factor", "1.25", true}, {rd, "Interval", "-20", false},
+                           {rd, "Interval", "0", false}};
     for (const Typed& t : typed) {
-        SCOPED_TRACE(t.text);
-        const int col = columnOf(rl, t.column);
-        ASSERT_GE(col, 0) << t.column;
-        const QString before = rl->model()->cellText(2, col);
-        told.clear();
-        typeInto(rl, 2, col, t.text);
-        EXPECT_EQ(rl->model()->cellText(2, col), t.taken ? QString(t.text) : before);
-        EXPECT_EQ(told.isEmpty(), t.taken) << told.join('|').toStdString();
+        SCOPED_TRACE(std::string(t.column) + " " + t.text);
+        const int row = t.sheet == rl ? 2 : 0;
+        const int col = columnOf(t.sheet, t.column);
+        ASSERT_GE(col, 0);
+        const QString before = t.sheet->model()->cellText(row, col);
+        p.told.clear();
+        typeInto(t.sheet, row, col, t.text);
+        EXPECT_EQ(t.sheet->model()->cellText(row, col), t.taken ? QString(t.text) : before);
+        EXPECT_EQ(p.told.size(), t.taken ? 0u : 1u) << p.lastTold().toStdString();
     }
-    rl->grid()->setCurrentCell(3, c); // leaving the row saves it
-    EXPECT_EQ(dbValue("C", 3).toDouble(), 101.25);
+    ASSERT_EQ(p.told.size(), 1u);
+    EXPECT_TRUE(p.lastTold().contains("intervals lie between 1 and 32767 m"))
+        << p.lastTold().toStdString();
+    EXPECT_EQ(dbValue("C", 3).toDouble(), 101.25); // saved as the row was left
     EXPECT_EQ(dbValue("Chainage", 3).toDouble(), -40);
     // Levels line up on three decimals, stored values stay as typed.
     EXPECT_EQ(rl->model()->index(2, c).data().toString(), "101.250");
     EXPECT_EQ(rl->model()->index(2, c).data(Qt::EditRole).toString(), "101.25");
-
-    // Cross distances are lengths; a road's interval is a step forward.
-    frmDataGrid* cd = OpenSheetOfKind(area.get(), SheetKind::ChainageDistance,
-                                      sheets::crossDistancesStatement(road, 8));
-    for (const char* text : {"-3", "1e20"}) {
-        told.clear();
-        typeInto(cd, 0, 0, text);
-        EXPECT_EQ(cd->model()->cellText(0, 0), "") << text;
-        EXPECT_EQ(told.size(), 1u) << text;
-    }
-    frmDataGrid* roadsSheet = OpenRoadDetailsSheet(area.get());
-    const int interval = columnOf(roadsSheet, "Interval");
-    for (const char* text : {"-20", "0"}) {
-        told.clear();
-        typeInto(roadsSheet, 0, interval, text);
-        EXPECT_EQ(roadsSheet->model()->cellText(0, interval), "20") << text;
-        ASSERT_EQ(told.size(), 1u) << text;
-        EXPECT_TRUE(told[0].contains("intervals lie between 1 and 32767 m"))
-            << told[0].toStdString();
-    }
-}
-
-TEST_F(SheetFixture, SheetsNameTheirRoadAndTheSaveQuestionNamesTheSheet)
-{
-    roads::update(db(), road, [] {
-        RoadChanges c;
-        c.from = "Ranipur";
-        c.to = "Kalaghat";
-        return c;
-    }());
-    appState().settings.AutoSave = false;
-    frmDataGrid* s = openRl();
-    EXPECT_EQ(s->windowTitle(), "RL Sheet \u2014 Ranipur To Kalaghat");
-    typeInto(s, 0, columnOf(s, "C"), "12");
-    answer = QMessageBox::Cancel;
-    EXPECT_FALSE(s->close());
-    ASSERT_EQ(asked.size(), 1);
-    EXPECT_TRUE(asked[0].startsWith("Save Changes|The RL Sheet \u2014 Ranipur To Kalaghat has "
-                                    "changed"))
-        << asked[0].toStdString();
-    answer = QMessageBox::No;
 }
 
 TEST_F(SheetFixture, GenerateAsksBeforeEmptyingASheetAndSaysWhatItWrote)
 {
     auto run = [&](QMessageBox::StandardButton reply) {
-        answer = reply;
+        p.answer = reply;
         auto dlg = std::make_unique<dlgGenerateTable>();
         dlg->show();
         dlg->findChild<QLineEdit*>("txtEnd")->setText("100");
@@ -100,13 +72,15 @@ TEST_F(SheetFixture, GenerateAsksBeforeEmptyingASheetAndSaysWhatItWrote)
         return dlg->isVisible();
     };
     EXPECT_TRUE(run(QMessageBox::No)) << "No leaves the dialog open";
-    ASSERT_EQ(asked.size(), 1);
-    EXPECT_EQ(asked[0], "Generate|The RL sheet of this road holds 10 rows. Replace them with "
-                        "empty rows from 0 to 100?");
-    EXPECT_EQ(test::queryRows(db(), "SELECT COUNT(*), MAX(C) FROM " + rlTable()), "10,109");
+    ASSERT_EQ(p.asked.size(), 1u);
+    EXPECT_EQ(p.asked[0], "The RL sheet of this road holds 10 rows. Replace them with "
+                          "empty rows from 0 to 100?");
+    const QString counts =
+        QStringLiteral("SELECT COUNT(*), MAX(C), (SELECT COUNT(*) FROM LB_%1) FROM RL_%1")
+            .arg(road);
+    EXPECT_EQ(test::queryRows(db(), counts), "10,109,0");
 
     EXPECT_FALSE(run(QMessageBox::Yes));
-    EXPECT_EQ(test::queryRows(db(), "SELECT COUNT(*), MAX(C) FROM " + rlTable()), "6,");
-    ASSERT_FALSE(told.isEmpty());
-    EXPECT_EQ(told.back(), "6 rows written to the RL sheet from 0 to 100.");
+    EXPECT_EQ(test::queryRows(db(), counts), "6,,0"); // the level book was not ticked
+    EXPECT_EQ(p.lastTold(), "6 rows written to the RL sheet from 0 to 100.");
 }

@@ -1,7 +1,6 @@
 #include "SheetTestSupport.h"
 
 #include "store/Schema.h"
-#include "support/UiProgram.h"
 #include "ui/sheets/dlgSelectTransform.h"
 
 #include <QComboBox>
@@ -15,9 +14,6 @@ namespace tarmela::test
 
 void SheetFixture::SetUp()
 {
-    appState() = AppState{};
-    appState().settingsStore = SettingsStore(dir.filePath("Tarmela.ini"));
-    OpenProjectDatabase(dir.path());
     road = roads::create(db());
     db().exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
                              "WHERE i < 10) INSERT INTO %1 (ID, Chainage, C) SELECT i, "
@@ -28,25 +24,13 @@ void SheetFixture::SetUp()
     area = std::make_unique<QMdiArea>();
     area->resize(1000, 700);
     area->show();
-
-    Prompts p;
-    p.ask = [this](QWidget*, const QString& caption, const QString& text,
-                   QMessageBox::StandardButtons) {
-        asked << caption + QStringLiteral("|") + text;
-        return answer;
-    };
-    p.tell = [this](QWidget*, const QString& text, QMessageBox::Icon) { told << text; };
-    prompts = std::make_unique<PromptsOverride>(p);
 }
 
 void SheetFixture::TearDown()
 {
-    answer = QMessageBox::No;
+    p.answer = QMessageBox::No;
     area->closeAllSubWindows();
     area.reset();
-    prompts.reset();
-    CloseProjectDatabase();
-    appState() = AppState{};
 }
 
 QVariant SheetFixture::dbValue(const QString& column, std::int64_t id)
@@ -64,6 +48,7 @@ frmDataGrid* SheetFixture::openRl(const sheets::ReducedLevelGroups& groups)
 void SheetFixture::transformBlock(frmDataGrid* s, int type, const QString& value)
 {
     onModal(QStringLiteral("dlgSelectTransform"), [type, value](QWidget* w) {
+        EXPECT_FALSE(w->findChild<QPushButton*>("OKButton")->isEnabled()) << "OK before a choice";
         w->findChild<QComboBox*>("cmbTransformation")->setCurrentIndex(type);
         w->findChild<QLineEdit*>("txtValue")->setText(value);
         w->findChild<QPushButton*>(type >= 0 ? "OKButton" : "CancelButton")->click();

@@ -3,8 +3,8 @@
 #include "store/Roads.h"
 #include "store/SheetQueries.h"
 #include "support/TestProject.h"
+#include "support/UiProgram.h"
 #include "ui/common/AppState.h"
-#include "ui/common/Prompts.h"
 #include "ui/sheets/SheetLayouts.h"
 #include "ui/sheets/SheetModel.h"
 #include "ui/sheets/VellGrid.h"
@@ -16,7 +16,6 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QTemporaryDir>
 #include <QUndoStack>
 #include <gtest/gtest.h>
 #include <memory>
@@ -24,21 +23,17 @@
 namespace tarmela::test
 {
 
-// A program folder with a project holding one road whose RL sheet has ten rows (chainages
-// 0, 20, ..., 180; C of the first row 10.5, the others 100 + row), a frame to open sheets in,
-// and prompts that record what they were asked and answer as the test says.
+// The program (see UiProgram) with a project holding one road whose RL sheet has ten rows
+// (chainages 0, 20, ..., 180; C of the first row 10.5, the others 100 + row), and a frame to
+// open sheets in.
 struct SheetFixture : ::testing::Test {
-    QTemporaryDir dir;
+    UiProgram p;
     std::unique_ptr<QMdiArea> area;
     std::int64_t road = 0;
-    QStringList told;
-    QStringList asked;
-    QMessageBox::StandardButton answer = QMessageBox::Yes;
-    std::unique_ptr<PromptsOverride> prompts;
 
     void SetUp() override;
     void TearDown() override;
-    Database& db() { return *appState().ProjectConnection; }
+    Database& db() { return p.db(); }
     QString rlTable() const { return QStringLiteral("RL_%1").arg(road); }
     QVariant dbValue(const QString& column, std::int64_t id);
 
