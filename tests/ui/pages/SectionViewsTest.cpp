@@ -7,7 +7,6 @@
 #include "support/UiProgram.h"
 #include "support/Widgets.h"
 #include "ui/common/ProjectDocument.h"
-#include "ui/common/dlgPageSetup.h"
 #include "ui/common/frmSelectPrinter.h"
 #include "ui/pages/frmMassHaul.h"
 #include "ui/pages/frmPrevLsect.h"
@@ -177,17 +176,6 @@ TEST(SectionViews, PagingStopsAtBothEndsAndLoadFailuresSayWhy)
     frmPrevXSect empty;
     EXPECT_TRUE(empty.loadFailed());
     EXPECT_EQ(program.lastTold(), "No data ! Add Chainages to display their sections");
-}
-
-// (What OK stores is DesktopPages.PageSetupRefusesMarginsThatLeaveNoDrawing's, the paper
-// ProjectDocument.WindowsFollowThePageSetupTheRoadChosenAndTheRoadDeleted's.)
-TEST(SectionViews, PageSetupCancelledStoresNothing)
-{
-    Settings settings;
-    dlgPageSetup dialog(settings);
-    child<QLineEdit>(&dialog, "txtTop")->setText("7");
-    click(&dialog, "CancelButton");
-    EXPECT_EQ(settings.PageTop, 2);
 }
 
 } // namespace
