@@ -2,7 +2,6 @@
 #include "sheets/SampleRoad.h"
 #include "store/Roads.h"
 #include "support/TestProject.h"
-#include "ui/common/MdiChild.h"
 #include "ui/pages/frmPrevLsect.h"
 #include "ui/pages/frmPrevXSect.h"
 
@@ -59,67 +58,6 @@ TEST(MainWindow, EveryMenuCommandHasALetterOfItsOwn)
     }
 }
 
-// A child window that offers the paging commands and Print, and notes what it was asked.
-struct PagedChild : QWidget, MdiChild {
-    ChildCommands offer = ChildCommand::PreviousPage | ChildCommand::NextPage | ChildCommand::Print;
-    QStringList ran;
-    ChildCommands enabledCommands() const override { return offer; }
-    void print() override { ran << "print"; }
-    void previousPage() override { ran << "previous"; }
-    void nextPage() override { ran << "next"; }
-    using MdiChild::commandsChanged;
-};
-
-TEST(MainWindow, TheActiveChildGetsExactlyTheCommandsItOffers)
-{
-    ShownMain m;
-    auto* child = new PagedChild;
-    QMdiSubWindow* sub = m.w.mdiArea()->addSubWindow(child);
-    sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->show();
-    m.w.mdiArea()->setActiveSubWindow(sub);
-    ASSERT_EQ(m.w.activeChild(), child);
-
-    const struct {
-        const char* menu;
-        const char* button;
-        bool on;
-        const char* ran;
-    } routes[] = {
-        {"mnuFilePrint", "Print", true, "print"},
-        {nullptr, "Previous", true, "previous"},
-        {nullptr, "Next", true, "next"},
-        {nullptr, "ZoomIn", false, nullptr},
-        {"mnuEditUndo", "Undo", false, nullptr},
-        {"mnuEditCopy", "Copy", false, nullptr},
-        {"mnuViewDetail", "Filter", false, nullptr},
-        {"mnuViewRefresh", nullptr, false, nullptr},
-    };
-    for (const auto& r : routes) {
-        for (QAction* a :
-             {r.menu ? m.cmd(r.menu) : nullptr, r.button ? m.w.toolButton(r.button) : nullptr}) {
-            if (!a)
-                continue;
-            EXPECT_EQ(a->isEnabled(), r.on) << a->objectName().toStdString();
-            child->ran.clear();
-            a->trigger();
-            EXPECT_EQ(child->ran, r.ran ? QStringList{r.ran} : QStringList{})
-                << a->objectName().toStdString();
-        }
-    }
-    m.cmd("mnuFileSave")->trigger(); // not offered: the user hears it is disabled
-    EXPECT_EQ(m.p.lastTold(), "Disabled");
-
-    // On the last page the child takes Next back.
-    child->offer = ChildCommand::PreviousPage;
-    child->commandsChanged();
-    EXPECT_EQ(m.enabled({"Next", "Previous"}), QStringList{"Previous"});
-
-    // A child that does not follow the project's document stays when a road is chosen.
-    ASSERT_TRUE(m.w.ChooseRoad(makeRoad(m.p.db(), "A", "B")));
-    EXPECT_EQ(m.windows(), 1);
-}
-
 TEST(MainWindow, SectionViewsTakeThePagingZoomAndPrintCommands)
 {
     ShownMain m;
@@ -128,11 +66,20 @@ TEST(MainWindow, SectionViewsTakeThePagingZoomAndPrintCommands)
     m.cmd("mnuViewXSection")->trigger();
     auto* view = dynamic_cast<frmPrevXSect*>(m.w.activeChild());
     ASSERT_NE(view, nullptr) << m.p.lastTold().toStdString();
-    const QStringList paging = {"Previous", "ZoomIn", "Next", "ZoomOut", "Print", "mnuViewZoom"};
+    // The view takes exactly the commands it offers; the sheet commands stay off.
+    const QStringList paging = {"Previous",    "ZoomIn", "Next", "ZoomOut", "Print",
+                                "mnuViewZoom", "Undo",   "Copy", "Filter",  "mnuViewRefresh"};
     EXPECT_EQ(m.enabled(paging), QStringList({"Next", "ZoomOut", "Print", "mnuViewZoom"}));
     m.w.toolButton("Next")->trigger();
     EXPECT_EQ(view->pageIndex(), 1);
     EXPECT_EQ(m.enabled({"Previous"}).size(), 1);
+    bool printing = false;
+    test::onModal("frmSelectPrinter",
+                  [&](QWidget* d) { printing = true, test::click(d, "cmdCancel"); });
+    m.cmd("mnuFilePrint")->trigger();
+    EXPECT_TRUE(printing);
+    m.cmd("mnuFileSave")->trigger(); // not the view's: the user hears it is disabled
+    EXPECT_EQ(m.p.lastTold(), "Disabled");
 
     // View > Zoom asks for a percentage and keeps to 20..100.
     const struct {
