@@ -201,11 +201,13 @@ TEST(MainWindow, DeletingARoadAsksWithNoAsDefaultAndClosesItsWindowsOrKeepsTheCu
         ASSERT_EQ(i == 3 ? createSampleRoad(m.p.db(), {})
                          : makeRoad(m.p.db(), QString("From%1").arg(i), QString("To%1").arg(i)),
                   i);
+    ASSERT_TRUE(m.w.ChooseRoad(7));
+    m.open(SheetKind::LevelBook, sheets::levelBookStatement(7, {}, {}));
     ASSERT_NE(m.openRl(3), nullptr);
     m.open(SheetKind::LevelBook, sheets::levelBookStatement(3, {}, {}));
     m.cmd("mnuViewXSection")->trigger();
     frmDataGrid* sheet = m.openRoads();
-    ASSERT_EQ(m.windows(), 4);
+    ASSERT_EQ(m.windows(), 5);
 
     // Two roads at once are refused.
     test::clickRowHeader(sheet, 5);
@@ -215,19 +217,16 @@ TEST(MainWindow, DeletingARoadAsksWithNoAsDefaultAndClosesItsWindowsOrKeepsTheCu
     EXPECT_EQ(m.p.lastTold(), "Select a single road at a time for deletion");
     EXPECT_EQ(roads::list(m.p.db()).size(), 7);
 
-    // The question says what goes with the road; the current road and its windows stay.
+    // The question says what goes with the road (Roads.DeletingARoadOrCulvertType... checks it
+    // goes); its level book closes, the current road and its windows stay.
     m.p.db().exec("INSERT INTO Culverts (RoadRef, CTypeRef, Chainage, EPType) VALUES "
                   "(7, 1, 100, 'E'), (7, 1, 200, 'P')");
-    const long long distances = test::rowCount(m.p.db(), "ChDistance");
     test::clickRowHeader(sheet, 7);
     m.w.toolButton("Delete")->trigger();
     EXPECT_EQ(m.p.asked.back(), "Delete the road From7 To To7? Its RL and LB sheets, its cross "
                                 "distances and its 2 culverts are deleted with it. This can't be "
                                 "undone.");
     EXPECT_FALSE(roads::exists(m.p.db(), 7));
-    EXPECT_EQ(test::queryText(m.p.db(), "SELECT COUNT(*) FROM Culverts WHERE RoadRef = 7"), "0");
-    EXPECT_FALSE(m.p.db().tableExists("RL_7") || m.p.db().tableExists("LB_7"));
-    EXPECT_EQ(test::rowCount(m.p.db(), "ChDistance"), distances - 1);
     EXPECT_EQ(appState().CurrentRoadID, 3);
     EXPECT_EQ(m.windows(), 4);
     EXPECT_TRUE(m.cmd("mnuInputDataSheet")->isEnabled());
@@ -261,12 +260,7 @@ TEST(MainWindow, AddCreatesARoadWithItsTablesOrAppendsTheNextSection)
     m.w.toolButton("Add")->trigger();
     const auto all = roads::list(m.p.db());
     ASSERT_EQ(all.size(), 2);
-    for (const Road& r : all) {
-        EXPECT_EQ(r.length, 1);
-        EXPECT_TRUE(m.p.db().tableExists("RL_" + QString::number(r.id)) &&
-                    m.p.db().tableExists("LB_" + QString::number(r.id)));
-    }
-    EXPECT_EQ(test::rowCount(m.p.db(), "ChDistance"), 2);
+    EXPECT_EQ(all[1].length, 1);
     EXPECT_EQ(sheet->grid()->currentRow(), 1) << "the cursor stands on the new road";
     EXPECT_EQ(appState().RoadsRecordset->count(), 2);
     EXPECT_TRUE(m.p.told.empty());
@@ -493,7 +487,6 @@ TEST(MainWindow, AddOnTheCulvertSheetOpensTheDialogAndDeletingATypeTakesItsCulve
         test::click(dlg, "cmdCancel");
     });
     m.cmd("mnuEditAdd")->trigger();
-    EXPECT_EQ(test::rowCount(m.p.db(), "Culverts"), 3);
     EXPECT_EQ(culverts->model()->rowCount(), 3) << "the sheet shows the new culvert";
     EXPECT_EQ(appState().CulvertsRecordset->count(), 3);
 
@@ -501,8 +494,6 @@ TEST(MainWindow, AddOnTheCulvertSheetOpensTheDialogAndDeletingATypeTakesItsCulve
     ASSERT_NE(types, nullptr);
     test::clickRowHeader(types, 1);
     m.cmd("mnuEditDelete")->trigger();
-    EXPECT_EQ(test::rowCount(m.p.db(), "CulvertTypes"), 1);
-    EXPECT_EQ(test::rowCount(m.p.db(), "Culverts"), 1);
     EXPECT_EQ(appState().CulvertsRecordset->count(), 1);
     EXPECT_EQ(appState().CulvertTypesRecordset->count(), 1);
 
