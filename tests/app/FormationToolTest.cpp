@@ -4,7 +4,6 @@
 #include "store/Numbers.h"
 #include "store/Roads.h"
 #include "store/Schema.h"
-#include "store/Transaction.h"
 #include "support/TestProject.h"
 #include "support/UiProgram.h"
 #include "support/Widgets.h"
@@ -19,8 +18,6 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QSqlQuery>
-#include <QStatusBar>
 #include <QTableWidget>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -42,21 +39,15 @@ struct FormationToolWindow : ::testing::Test {
 
     void open(int sections, bool withFc, const RoadChanges& c = {})
     {
-        Transaction tx(db);
         road = roads::create(db, c);
-        QSqlQuery q = db.prepare(
-            "INSERT INTO " + schema::rlTable(road) +
-            " (ID, Chainage, C, FC, L1, L2, L3, L4, L5, L6, L7, L8, R1, R2, R3, R4, R5, R6, R7, "
-            "R8, TopWidth, BottomWidth) VALUES (?, ?, 100, " +
-            QString(withFc ? "101" : "NULL") +
-            ", 100, 100, 100, 100, 100, 100, 100, 99.5, 100, 100, 100, 100, 100, 100, 100, 100.5, "
-            "7, 8)");
-        for (int i = 0; i < sections; ++i) {
-            q.addBindValue(i + 1);
-            q.addBindValue(20.0 * i);
-            Database::run(q);
-        }
-        tx.commit();
+        db.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                               "WHERE i < %1) INSERT INTO %2 (ID, Chainage, C, FC, L1, L2, L3, "
+                               "L4, L5, L6, L7, L8, R1, R2, R3, R4, R5, R6, R7, R8, TopWidth, "
+                               "BottomWidth) SELECT i, (i - 1) * 20, 100, %3, 100, 100, 100, 100, "
+                               "100, 100, 100, 99.5, 100, 100, 100, 100, 100, 100, 100, 100.5, 7, "
+                               "8 FROM n")
+                    .arg(sections)
+                    .arg(schema::rlTable(road), withFc ? "101" : "NULL"));
         w.resize(1280, 860);
         w.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
@@ -136,7 +127,6 @@ TEST_F(FormationToolWindow, PickTypeUpdateGradeAndUndo)
     typeAndUpdate("101.6");
     EXPECT_DOUBLE_EQ(fcAt(100), 101.6);
     EXPECT_EQ(get<QLineEdit>("txtGrad2")->text(), "3.00"); // 0.6 m over 20 m
-    EXPECT_EQ(get<QLineEdit>("txtGrad1")->text(), "33");
 
     // What the grid and the status bar show is what a full recomputation gives.
     EarthworkInputs in;
