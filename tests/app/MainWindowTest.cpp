@@ -99,42 +99,6 @@ TEST(MainWindow, SectionViewsTakeThePagingZoomAndPrintCommands)
     EXPECT_EQ(m.windows(), 0);
 }
 
-TEST(MainWindow, BeforeARoadIsChosenOnlyTheRoadFreeCommandsWork)
-{
-    ShownMain m;
-    // Sheet commands wait for a sheet; Add and Delete are greyed out where they will be.
-    const QStringList roadFree = {"mnuRoadDetails", "mnuToolsOptions", "mnuToolsColors"};
-    EXPECT_EQ(m.enabled(kRoadCommands + roadFree +
-                        QStringList{"mnuViewLSection", "mnuViewXSection", "mnuEarthworkReport",
-                                    "mnuLevelBookReport", "mnuFormationPlot", "ReducedLevel",
-                                    "LevelBook", "Formation", "Update", "mnuEditCopy", "Add"}),
-              roadFree);
-    auto* bar = m.w.findChild<QToolBar*>("tbToolBar");
-    QCoreApplication::processEvents(); // the toolbar lays its buttons out
-    const QRect printAt = bar->widgetForAction(m.w.toolButton("Print"))->geometry();
-
-    // Add with no sheet active does nothing.
-    m.cmd("mnuEditAdd")->trigger();
-    EXPECT_TRUE(roads::list(m.p.db()).isEmpty());
-
-    // The road details sheet opens from the toolbar and switches the sheet commands on; the
-    // empty workspace's hint gives way to it.
-    auto* hint = m.w.findChild<QWidget*>("wsHint");
-    ASSERT_TRUE(hint && hint->isVisible());
-    m.w.toolButton("Roads")->trigger();
-    frmDataGrid* sheet = m.w.activeSheet();
-    ASSERT_NE(sheet, nullptr);
-    EXPECT_EQ(sheet->strCurrentDataSheet, SheetKind::RoadDetails);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(bar->widgetForAction(m.w.toolButton("Print"))->geometry(), printAt)
-        << "the buttons after Add and Delete stay where they were";
-    EXPECT_FALSE(hint->isVisible());
-    sheet->parentWidget()->close();
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(m.cmd("mnuEditCopy")->isEnabled());
-    EXPECT_TRUE(hint->isVisible());
-}
-
 TEST(MainWindow, DoubleClickingARoadMakesItCurrentAndClosesTheOtherRoadsLevelAndCulvertSheets)
 {
     ShownMain m;
@@ -357,13 +321,34 @@ TEST(MainWindow, TheEmptyWorkspaceShowsWhereToStart)
 {
     ShownMain m;
     const std::int64_t road = makeRoad(m.p.db(), "Ranipur", "Kalaghat");
+    // Before a road is chosen only the road-free commands work; the sheet commands wait for a
+    // sheet (Add with none does nothing), Add and Delete are greyed out where they will be.
+    const QStringList roadFree = {"mnuRoadDetails", "mnuToolsOptions", "mnuToolsColors"};
+    EXPECT_EQ(m.enabled(kRoadCommands + roadFree +
+                        QStringList{"mnuViewLSection", "mnuViewXSection", "mnuEarthworkReport",
+                                    "mnuLevelBookReport", "mnuFormationPlot", "ReducedLevel",
+                                    "LevelBook", "Formation", "Update", "mnuEditCopy", "Add"}),
+              roadFree);
+    m.cmd("mnuEditAdd")->trigger();
+    EXPECT_EQ(roads::list(m.p.db()).size(), 1);
+    auto* bar = m.w.findChild<QToolBar*>("tbToolBar");
+    QCoreApplication::processEvents(); // the toolbar lays its buttons out
+    const QRect printAt = bar->widgetForAction(m.w.toolButton("Print"))->geometry();
+
     auto* hint = m.w.findChild<QWidget*>("wsHint");
     ASSERT_NE(hint, nullptr);
     auto* levels = hint->findChild<QPushButton*>("cmdHintLevels");
     EXPECT_FALSE(levels->isVisible()) << "no road is current";
     QTest::mouseClick(hint->findChild<QPushButton*>("cmdHintRoads"), Qt::LeftButton);
     ASSERT_EQ(m.openKinds(), std::vector<SheetKind>{SheetKind::RoadDetails});
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(hint->isVisible());
+    EXPECT_EQ(bar->widgetForAction(m.w.toolButton("Print"))->geometry(), printAt)
+        << "the buttons after Add and Delete stay where they were";
     m.w.activeSheet()->parentWidget()->close();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(m.cmd("mnuEditCopy")->isEnabled());
+    EXPECT_TRUE(hint->isVisible());
 
     ASSERT_TRUE(m.w.ChooseRoad(road));
     EXPECT_TRUE(levels->text().contains("Ranipur To Kalaghat"));

@@ -62,7 +62,7 @@ struct ShownMain {
     }
     frmDataGrid* openRoads()
     {
-        cmd("mnuRoadDetails")->trigger();
+        w.toolButton(QStringLiteral("Roads"))->trigger();
         return w.activeSheet();
     }
     std::vector<SheetKind> openKinds() const
