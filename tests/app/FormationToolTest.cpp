@@ -1,3 +1,4 @@
+#include "ShownMain.h"
 #include "app/frmMain.h"
 #include "compute/EarthworkQuantities.h"
 #include "settings/Earthwork.h"
@@ -90,16 +91,6 @@ struct FormationToolWindow : ::testing::Test {
         QTest::keyClicks(get<QLineEdit>("txtFC"), fc); // its text is selected by the pick
         QTest::mouseClick(get<QPushButton>("cmdUpdate"), Qt::LeftButton);
     }
-    // Edit > Undo and Edit > Redo as the menu shows them: "on &Undo Paste | off R&edo".
-    std::string undoMenu()
-    {
-        QStringList parts;
-        for (const char* name : {"mnuEditUndo", "mnuEditRedo"}) {
-            QAction* a = w.command(QString::fromLatin1(name));
-            parts << QString::fromLatin1(a->isEnabled() ? "on " : "off ") + a->text();
-        }
-        return parts.join(" | ").toStdString();
-    }
 };
 
 } // namespace
@@ -155,11 +146,11 @@ TEST_F(FormationToolWindow, PickTypeUpdateGradeAndUndo)
 
     // Ctrl+Z in the FC box, untouched since the update, is Edit > Undo; the update before
     // stays on the stack.
-    EXPECT_EQ(undoMenu(), "on &Undo Gradient 39900 to 40000 | off R&edo");
+    EXPECT_EQ(test::undoMenu(w), "on &Undo Gradient 39900 to 40000 | off R&edo");
     QTest::keyClick(fc, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_DOUBLE_EQ(fcAt(40000), 101);
     EXPECT_DOUBLE_EQ(fcAt(100), 101.6);
-    EXPECT_EQ(undoMenu(), "on &Undo Update FC at 100 | on R&edo Gradient 39900 to 40000");
+    EXPECT_EQ(test::undoMenu(w), "on &Undo Update FC at 100 | on R&edo Gradient 39900 to 40000");
     EXPECT_TRUE(program.told.empty()) << program.lastTold().toStdString();
 
     // A typed value that is no level is refused and changes nothing.
@@ -208,7 +199,7 @@ TEST_F(FormationToolWindow, AGradientOverEmptyFcsIsTakenBackAndDoneAgainExactly)
     ASSERT_TRUE(tool);
     clickAt(0);
     typeAndUpdate("100.5");
-    EXPECT_EQ(undoMenu(), "on &Undo Update FC at 0 | off R&edo");
+    EXPECT_EQ(test::undoMenu(w), "on &Undo Update FC at 0 | off R&edo");
     const std::string before = rlSheet();
 
     clickAt(600);
@@ -217,15 +208,15 @@ TEST_F(FormationToolWindow, AGradientOverEmptyFcsIsTakenBackAndDoneAgainExactly)
     EXPECT_DOUBLE_EQ(fcAt(300), 100.75);
     const std::string after = rlSheet();
     ASSERT_NE(after, before);
-    EXPECT_EQ(undoMenu(), "on &Undo Gradient 0 to 600 | off R&edo");
+    EXPECT_EQ(test::undoMenu(w), "on &Undo Gradient 0 to 600 | off R&edo");
 
     QTest::keyClick(get<QLineEdit>("txtFC"), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(rlSheet(), before);
-    EXPECT_EQ(undoMenu(), "on &Undo Update FC at 0 | on R&edo Gradient 0 to 600");
+    EXPECT_EQ(test::undoMenu(w), "on &Undo Update FC at 0 | on R&edo Gradient 0 to 600");
 
     w.command(QStringLiteral("mnuEditRedo"))->trigger();
     EXPECT_EQ(rlSheet(), after);
-    EXPECT_EQ(undoMenu(), "on &Undo Gradient 0 to 600 | off R&edo");
+    EXPECT_EQ(test::undoMenu(w), "on &Undo Gradient 0 to 600 | off R&edo");
 }
 
 // Designing a new road in the alignment mode: two clicks on the profile make an alignment
@@ -272,7 +263,7 @@ TEST_F(FormationToolWindow, AlignmentByClicksTypedLengthUndoAndRedo)
     EXPECT_DOUBLE_EQ(fcAt(300), 102.75);           // a quarter of A L / 8 under the PVI
     EXPECT_EQ(table->item(1, 5)->text(), "50.00"); // K = 100 / 2
     EXPECT_EQ(skipped->text(), "2 sections without FC; first at 620");
-    EXPECT_EQ(undoMenu(), "on &Undo Edit PVI at 300 | off R&edo");
+    EXPECT_EQ(test::undoMenu(w), "on &Undo Edit PVI at 300 | off R&edo");
 
     w.command(QStringLiteral("mnuEditUndo"))->trigger();
     EXPECT_DOUBLE_EQ(fcAt(300), 103);

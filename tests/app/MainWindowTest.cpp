@@ -255,26 +255,18 @@ TEST(MainWindow, TheWheelAndTheEditKeysReachTheActiveSheet)
     // Typing and a paste, taken back and done again by Ctrl+Z and Ctrl+Y. Undo and Redo name
     // the step and are greyed out when there is none; an empty cell comes back empty.
     appState().settings.AutoSave = true;
-    QAction* undo = m.cmd("mnuEditUndo");
-    QAction* redo = m.cmd("mnuEditRedo");
-    const auto menu = [&] {
-        return QStringLiteral("%1 %2 | %3 %4")
-            .arg(undo->isEnabled() ? "on" : "off", undo->text(), redo->isEnabled() ? "on" : "off",
-                 redo->text())
-            .toStdString();
-    };
     const auto cells = [&] {
         return test::queryText(m.p.db(), "SELECT C FROM RL_1 WHERE ID BETWEEN 2 AND 4 ORDER BY ID");
     };
-    EXPECT_EQ(menu(), "off &Undo | off R&edo");
+    EXPECT_EQ(test::undoMenu(m.w), "off &Undo | off R&edo");
     test::typeInto(rl, 1, "C", "75.5");
-    EXPECT_EQ(menu(), "on &Undo Typing in C at 20 | off R&edo");
+    EXPECT_EQ(test::undoMenu(m.w), "on &Undo Typing in C at 20 | off R&edo");
     EXPECT_EQ(m.enabled({"Undo"}).size(), 1);
     rl->grid()->setCurrentCell(2, test::columnOf(rl, "C"));
     QGuiApplication::clipboard()->setText("40.25\r\n41");
     QTest::keyClick(rl->grid(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(cells(), "75.5 | 40.25 | 41");
-    EXPECT_EQ(menu(), "on &Undo Paste | off R&edo");
+    EXPECT_EQ(test::undoMenu(m.w), "on &Undo Paste | off R&edo");
 
     const struct {
         Qt::Key key;
@@ -289,11 +281,11 @@ TEST(MainWindow, TheWheelAndTheEditKeysReachTheActiveSheet)
     for (const auto& s : steps) {
         QTest::keyClick(rl->grid(), s.key, Qt::ControlModifier);
         EXPECT_EQ(cells(), s.cells);
-        EXPECT_EQ(menu(), s.menu);
+        EXPECT_EQ(test::undoMenu(m.w), s.menu);
     }
     // Undo and Redo follow the active window: the road details sheet has done nothing yet.
     m.openRoads();
-    EXPECT_EQ(menu(), "off &Undo | off R&edo");
+    EXPECT_EQ(test::undoMenu(m.w), "off &Undo | off R&edo");
 }
 
 TEST(MainWindow, UpdateShowsTheQuantitiesOrTheReason)

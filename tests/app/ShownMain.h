@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <algorithm>
+#include <string>
 #include <vector>
 
 namespace tarmela::test
@@ -75,6 +76,17 @@ struct ShownMain {
         return kinds;
     }
 };
+
+// Edit > Undo and Edit > Redo as the menu shows them: "on &Undo Paste | off R&edo".
+inline std::string undoMenu(frmMain& w)
+{
+    QStringList parts;
+    for (const char* name : {"mnuEditUndo", "mnuEditRedo"}) {
+        QAction* a = w.command(QString::fromLatin1(name));
+        parts << QString::fromLatin1(a->isEnabled() ? "on " : "off ") + a->text();
+    }
+    return parts.join(" | ").toStdString();
+}
 
 inline int columnOf(frmDataGrid* s, const char* name)
 {
