@@ -6,6 +6,7 @@
 #include "support/Widgets.h"
 #include "ui/sheets/SheetLayouts.h"
 #include "ui/sheets/SheetModel.h"
+#include "ui/sheets/SheetTestSupport.h"
 #include "ui/sheets/VellGrid.h"
 #include "ui/sheets/frmDataGrid.h"
 
@@ -116,10 +117,7 @@ inline void typeInto(frmDataGrid* s, int row, const char* column, const QString&
     g->setFocus();
     g->setCurrentCell(row, columnOf(s, column));
     QTest::keyClicks(g, text.left(1));
-    QLineEdit* editor = nullptr;
-    for (QLineEdit* e : g->viewport()->findChildren<QLineEdit*>())
-        if (!e->isHidden())
-            editor = e;
+    QLineEdit* editor = SheetFixture::openEditor(g);
     ASSERT_NE(editor, nullptr) << "no cell editor opened";
     QTest::keyClicks(editor, text.mid(1));
     if (enter) {

@@ -5,6 +5,7 @@
 #include "store/Database.h"
 #include "store/Roads.h"
 #include "store/Statements.h"
+#include "support/TestProject.h"
 #include "ui/common/ProjectDocument.h"
 #include "ui/pages/frmMassHaul.h"
 #include "ui/pages/frmPrevLsect.h"
@@ -34,12 +35,8 @@ struct Pdf {
 // The pages of a PDF file and the size of the first, read from its page objects.
 Pdf readPdf(const QString& path)
 {
-    QFile f(path);
     Pdf pdf;
-    if (!f.open(QIODevice::ReadOnly))
-        return pdf;
-    const QByteArray bytes = f.readAll();
-    const QString text = QString::fromLatin1(bytes);
+    const QString text = QString::fromLatin1(readFile(path));
     pdf.pages = int(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))));
     const auto box =
         QRegularExpression(QStringLiteral("/MediaBox\\s*\\[\\s*0 0 ([\\d.]+) ([\\d.]+)"))
