@@ -5,7 +5,6 @@
 #include "store/Schema.h"
 #include "ui/common/ProjectDocument.h"
 
-#include <QCheckBox>
 #include <functional>
 #include <gtest/gtest.h>
 

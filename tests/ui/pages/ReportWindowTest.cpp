@@ -8,7 +8,6 @@
 
 #include <QImage>
 #include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QProcess>
 #include <QSpinBox>
 #include <QStandardPaths>
