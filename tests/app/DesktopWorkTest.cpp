@@ -2,7 +2,6 @@
 // the commands' keys and the page margins, driven by keys and clicks as a user meets them.
 #include "ShownMain.h"
 #include "sheets/SampleRoad.h"
-#include "store/Migrations.h"
 #include "store/Roads.h"
 #include "support/TestProject.h"
 #include "ui/common/DesktopMemory.h"
@@ -10,24 +9,10 @@
 
 #include <QFileInfo>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 using namespace tarmela;
 using Desktop = tarmela::test::ShownMain;
 using tarmela::test::UiProgram;
-
-namespace
-{
-
-void sqlite(const QString& path, const char* statement)
-{
-    sqlite3* raw = nullptr;
-    ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &raw), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(raw, statement, nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_close(raw);
-}
-
-} // namespace
 
 TEST(DesktopProjects, NewOpenAndSaveAsWorkInTheFileChosenAndAreRemembered)
 {
@@ -74,45 +59,25 @@ TEST(DesktopProjects, NewOpenAndSaveAsWorkInTheFileChosenAndAreRemembered)
     EXPECT_TRUE(desktopMemory().mainMaximized());
 }
 
+// A file that is no project: the messages for a foreign, a damaged and a newer file are the
+// batch tool's too (ProjectFile.OnlyAProjectOrAnEmptyFileIsOpened,
+// ProjectVersion.AFileOfANewerReleaseIsRefusedAndLeftAsItWas); here what the desktop keeps.
 TEST(DesktopProjects, AFileThatCannotBeOpenedIsRefusedAndTheProjectStaysOpen)
 {
-    struct Case {
-        const char* name;
-        std::function<void(const QString&)> make;
-        const char* told;
-    };
-    const Case cases[] = {
-        {"foreign", [](const QString& f) { sqlite(f, "CREATE TABLE Invoices (No INTEGER)"); },
-         "is not a Tarmela project: it has no table"},
-        {"damaged", [](const QString& f) { test::writeFile(f, QByteArray(4096, 'x')); },
-         "file is not a database"},
-        {"newer",
-         [](const QString& f) { // a project, marked as written by a later version
-             Database::open(f);
-             sqlite(
-                 f,
-                 ("PRAGMA user_version = " + std::to_string(schema::currentVersion() + 1)).c_str());
-         },
-         "was written by a newer version of Tarmela"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Desktop d;
-        const QString open = appState().DBPath;
-        d.cmd("mnuRoadDetails")->trigger();
-        const QString file = d.p.dir.filePath(QString::fromLatin1(c.name) + ".sqlite");
-        c.make(file);
-        const QByteArray bytes = test::readFile(file);
-        d.p.picked = file;
-        d.keys(Qt::Key_O, Qt::ControlModifier);
-        ASSERT_EQ(d.p.told.size(), 1u);
-        EXPECT_TRUE(d.p.told[0].text.contains(QString::fromLatin1(c.told)))
-            << d.p.told[0].text.toStdString();
-        EXPECT_EQ(appState().DBPath, open);
-        EXPECT_EQ(d.windows(), 1); // the road details sheet stays
-        EXPECT_EQ(test::readFile(file), bytes);
-        EXPECT_FALSE(desktopMemory().recentProjects().contains(QFileInfo(file).absoluteFilePath()));
-    }
+    Desktop d;
+    const QString open = appState().DBPath;
+    d.cmd("mnuRoadDetails")->trigger();
+    const QString file = d.p.dir.filePath("damaged.sqlite");
+    const QByteArray bytes(4096, 'x');
+    test::writeFile(file, bytes);
+    d.p.picked = file;
+    d.keys(Qt::Key_O, Qt::ControlModifier);
+    ASSERT_EQ(d.p.told.size(), 1u);
+    EXPECT_TRUE(d.p.lastTold().contains("file is not a database")) << d.p.lastTold().toStdString();
+    EXPECT_EQ(appState().DBPath, open);
+    EXPECT_EQ(d.windows(), 1); // the road details sheet stays
+    EXPECT_EQ(test::readFile(file), bytes);
+    EXPECT_FALSE(desktopMemory().recentProjects().contains(QFileInfo(file).absoluteFilePath()));
 }
 
 TEST(DesktopSheets, CsvFilesImportAllOrNothingAndExportWithTheBatchToolsRules)
@@ -132,7 +97,6 @@ TEST(DesktopSheets, CsvFilesImportAllOrNothingAndExportWithTheBatchToolsRules)
     };
     const Case cases[] = {
         {"Chainage,C\n20,123.5\n40,1.x\n", "line 3: column C: \"1.x\" is not a number", false},
-        {"Chainage,Colour\n20,red\n", "line 1: unknown column \"Colour\"", false},
         {"Chainage,C\n20,123.5\n99000,7\n", "1 row updated, 1 row added", true},
     };
     for (const Case& c : cases) {
@@ -156,7 +120,6 @@ TEST(DesktopSheets, CsvFilesImportAllOrNothingAndExportWithTheBatchToolsRules)
     d.p.told.clear();
     d.cmd("mnuFileExportCsv")->trigger();
     EXPECT_TRUE(d.p.lastTold().contains("152 rows written to")) << d.p.lastTold().toStdString();
-    EXPECT_TRUE(test::readFile(out).startsWith("ID,Chainage,"));
     // The next file is offered in the folder used last.
     d.p.picked.clear();
     d.cmd("mnuFileExportCsv")->trigger();
@@ -185,8 +148,9 @@ TEST(DesktopPages, PageSetupRefusesMarginsThatLeaveNoDrawing)
     struct Case {
         const char* box;
         const char* typed;
-        const char* told; // empty: taken
+        const char* told; // empty: the dialog closes
         double stored;
+        const char* button = "OKButton";
     };
     const Case cases[] = {
         {"txtTop", "-3", "The top margin can't be negative", 2},
@@ -194,6 +158,7 @@ TEST(DesktopPages, PageSetupRefusesMarginsThatLeaveNoDrawing)
         {"txtLeft", "15", "The left margin of 15 cm leaves no room", 2},
         {"txtLeft", "1.5cm", "", 1.5},
         {"txtRight", "abc", "", 0},
+        {"txtTop", "7", "", 2, "CancelButton"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
@@ -205,7 +170,7 @@ TEST(DesktopPages, PageSetupRefusesMarginsThatLeaveNoDrawing)
         auto* box = test::child<QLineEdit>(&dlg, c.box);
         box->selectAll();
         QTest::keyClicks(box, QString::fromLatin1(c.typed));
-        test::click(&dlg, "OKButton");
+        test::click(&dlg, c.button);
         EXPECT_EQ(settings.text(QString(c.box).replace("txt", "Page")).toDouble(), c.stored);
         if (*c.told) {
             ASSERT_EQ(p.told.size(), 1u);

@@ -2,7 +2,6 @@
 #include "sheets/SampleRoad.h"
 #include "store/Roads.h"
 #include "support/TestProject.h"
-#include "ui/common/MdiChild.h"
 #include "ui/pages/frmPrevLsect.h"
 #include "ui/pages/frmPrevXSect.h"
 
@@ -14,14 +13,12 @@
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QSet>
 #include <QStatusBar>
 #include <gtest/gtest.h>
 
 using namespace tarmela;
 using tarmela::test::ShownMain;
-using tarmela::test::UiProgram;
 
 namespace
 {
@@ -45,82 +42,6 @@ std::int64_t makeRoad(Database& db, const QString& from, const QString& to, int 
 
 } // namespace
 
-TEST(MainWindow, EveryMenuCommandHasALetterOfItsOwn)
-{
-    UiProgram p;
-    frmMain w;
-    for (QAction* top : w.menuBar()->actions()) {
-        QSet<QKeySequence> letters;
-        for (QAction* a : top->menu()->actions()) {
-            const QKeySequence letter = QKeySequence::mnemonic(a->text());
-            EXPECT_TRUE(a->isSeparator() || !(letter.isEmpty() || letters.contains(letter)))
-                << a->text().toStdString() << " has no letter of its own";
-            letters.insert(letter);
-        }
-    }
-}
-
-// A child window that offers the paging commands and Print, and notes what it was asked.
-struct PagedChild : QWidget, MdiChild {
-    ChildCommands offer = ChildCommand::PreviousPage | ChildCommand::NextPage | ChildCommand::Print;
-    QStringList ran;
-    ChildCommands enabledCommands() const override { return offer; }
-    void print() override { ran << "print"; }
-    void previousPage() override { ran << "previous"; }
-    void nextPage() override { ran << "next"; }
-    using MdiChild::commandsChanged;
-};
-
-TEST(MainWindow, TheActiveChildGetsExactlyTheCommandsItOffers)
-{
-    ShownMain m;
-    auto* child = new PagedChild;
-    QMdiSubWindow* sub = m.w.mdiArea()->addSubWindow(child);
-    sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->show();
-    m.w.mdiArea()->setActiveSubWindow(sub);
-    ASSERT_EQ(m.w.activeChild(), child);
-
-    const struct {
-        const char* menu;
-        const char* button;
-        bool on;
-        const char* ran;
-    } routes[] = {
-        {"mnuFilePrint", "Print", true, "print"},
-        {nullptr, "Previous", true, "previous"},
-        {nullptr, "Next", true, "next"},
-        {nullptr, "ZoomIn", false, nullptr},
-        {"mnuEditUndo", "Undo", false, nullptr},
-        {"mnuEditCopy", "Copy", false, nullptr},
-        {"mnuViewDetail", "Filter", false, nullptr},
-        {"mnuViewRefresh", nullptr, false, nullptr},
-    };
-    for (const auto& r : routes) {
-        for (QAction* a :
-             {r.menu ? m.cmd(r.menu) : nullptr, r.button ? m.w.toolButton(r.button) : nullptr}) {
-            if (!a)
-                continue;
-            EXPECT_EQ(a->isEnabled(), r.on) << a->objectName().toStdString();
-            child->ran.clear();
-            a->trigger();
-            EXPECT_EQ(child->ran, r.ran ? QStringList{r.ran} : QStringList{})
-                << a->objectName().toStdString();
-        }
-    }
-    m.cmd("mnuFileSave")->trigger(); // not offered: the user hears it is disabled
-    EXPECT_EQ(m.p.lastTold(), "Disabled");
-
-    // On the last page the child takes Next back.
-    child->offer = ChildCommand::PreviousPage;
-    child->commandsChanged();
-    EXPECT_EQ(m.enabled({"Next", "Previous"}), QStringList{"Previous"});
-
-    // A child that does not follow the project's document stays when a road is chosen.
-    ASSERT_TRUE(m.w.ChooseRoad(makeRoad(m.p.db(), "A", "B")));
-    EXPECT_EQ(m.windows(), 1);
-}
-
 TEST(MainWindow, SectionViewsTakeThePagingZoomAndPrintCommands)
 {
     ShownMain m;
@@ -129,11 +50,20 @@ TEST(MainWindow, SectionViewsTakeThePagingZoomAndPrintCommands)
     m.cmd("mnuViewXSection")->trigger();
     auto* view = dynamic_cast<frmPrevXSect*>(m.w.activeChild());
     ASSERT_NE(view, nullptr) << m.p.lastTold().toStdString();
-    const QStringList paging = {"Previous", "ZoomIn", "Next", "ZoomOut", "Print", "mnuViewZoom"};
+    // The view takes exactly the commands it offers; the sheet commands stay off.
+    const QStringList paging = {"Previous", "ZoomIn", "Next",   "ZoomOut",    "Print",
+                                "Undo",     "Copy",   "Filter", "mnuViewZoom"};
     EXPECT_EQ(m.enabled(paging), QStringList({"Next", "ZoomOut", "Print", "mnuViewZoom"}));
     m.w.toolButton("Next")->trigger();
     EXPECT_EQ(view->pageIndex(), 1);
     EXPECT_EQ(m.enabled({"Previous"}).size(), 1);
+    bool printing = false;
+    test::onModal("frmSelectPrinter",
+                  [&](QWidget* d) { printing = true, test::click(d, "cmdCancel"); });
+    m.cmd("mnuFilePrint")->trigger();
+    EXPECT_TRUE(printing);
+    m.cmd("mnuFileSave")->trigger(); // not the view's: the user hears it is disabled
+    EXPECT_EQ(m.p.lastTold(), "Disabled");
 
     // View > Zoom asks for a percentage and keeps to 20..100.
     const struct {
@@ -169,47 +99,6 @@ TEST(MainWindow, SectionViewsTakeThePagingZoomAndPrintCommands)
     EXPECT_EQ(m.windows(), 0);
 }
 
-TEST(MainWindow, BeforeARoadIsChosenOnlyTheRoadFreeCommandsWork)
-{
-    ShownMain m;
-    // Sheet commands wait for a sheet; Add and Delete are greyed out where they will be.
-    const QStringList roadFree = {"mnuRoadDetails", "mnuToolsOptions", "mnuToolsColors"};
-    EXPECT_EQ(m.enabled(kRoadCommands + roadFree +
-                        QStringList{"mnuViewLSection", "mnuViewXSection", "mnuEarthworkReport",
-                                    "mnuLevelBookReport", "mnuFormationPlot", "ReducedLevel",
-                                    "LevelBook", "Formation", "Update", "mnuEditCopy", "Add"}),
-              roadFree);
-    auto* bar = m.w.findChild<QToolBar*>("tbToolBar");
-    QCoreApplication::processEvents(); // the toolbar lays its buttons out
-    const QRect printAt = bar->widgetForAction(m.w.toolButton("Print"))->geometry();
-
-    // Add with no sheet active does nothing; Save has nothing to act on.
-    m.cmd("mnuEditAdd")->trigger();
-    EXPECT_TRUE(roads::list(m.p.db()).isEmpty());
-    m.cmd("mnuFileSave")->trigger();
-    ASSERT_EQ(m.p.told.size(), 1u);
-    EXPECT_EQ(m.p.told[0].text, "Disabled");
-    EXPECT_EQ(m.p.told[0].icon, QMessageBox::Information);
-
-    // The road details sheet opens from the toolbar and switches the sheet commands on; the
-    // empty workspace's hint gives way to it.
-    auto* hint = m.w.findChild<QWidget*>("wsHint");
-    ASSERT_TRUE(hint && hint->isVisible());
-    m.w.toolButton("Roads")->trigger();
-    frmDataGrid* sheet = m.w.activeSheet();
-    ASSERT_NE(sheet, nullptr);
-    EXPECT_EQ(sheet->strCurrentDataSheet, SheetKind::RoadDetails);
-    EXPECT_EQ(m.enabled({"mnuEditCopy", "Add"}).size(), 2);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(bar->widgetForAction(m.w.toolButton("Print"))->geometry(), printAt)
-        << "the buttons after Add and Delete stay where they were";
-    EXPECT_FALSE(hint->isVisible());
-    sheet->parentWidget()->close();
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(m.cmd("mnuEditCopy")->isEnabled());
-    EXPECT_TRUE(hint->isVisible());
-}
-
 TEST(MainWindow, DoubleClickingARoadMakesItCurrentAndClosesTheOtherRoadsLevelAndCulvertSheets)
 {
     ShownMain m;
@@ -243,8 +132,7 @@ TEST(MainWindow, DoubleClickingARoadMakesItCurrentAndClosesTheOtherRoadsLevelAnd
               std::vector<SheetKind>({SheetKind::LevelBook, SheetKind::ChainageDistance}));
     const QStringList now = kRoadCommands + QStringList{"ReducedLevel", "mnuViewLSection"};
     EXPECT_EQ(m.enabled(now), now);
-    EXPECT_TRUE(s.CulvertsRecordset->statement().endsWith("RoadRef=" + QString::number(road) +
-                                                          " order by Chainage, Culverts.ID"));
+    EXPECT_EQ(s.CulvertsRecordset->count(), 0) << "the sample road's culverts went";
     EXPECT_EQ(s.CrossDistanceRecordset->count(), 1);
 
     // A road that is not there changes nothing.
@@ -260,11 +148,13 @@ TEST(MainWindow, DeletingARoadAsksWithNoAsDefaultAndClosesItsWindowsOrKeepsTheCu
         ASSERT_EQ(i == 3 ? createSampleRoad(m.p.db(), {})
                          : makeRoad(m.p.db(), QString("From%1").arg(i), QString("To%1").arg(i)),
                   i);
+    ASSERT_TRUE(m.w.ChooseRoad(7));
+    m.open(SheetKind::LevelBook, sheets::levelBookStatement(7, {}, {}));
     ASSERT_NE(m.openRl(3), nullptr);
     m.open(SheetKind::LevelBook, sheets::levelBookStatement(3, {}, {}));
     m.cmd("mnuViewXSection")->trigger();
     frmDataGrid* sheet = m.openRoads();
-    ASSERT_EQ(m.windows(), 4);
+    ASSERT_EQ(m.windows(), 5);
 
     // Two roads at once are refused.
     test::clickRowHeader(sheet, 5);
@@ -274,19 +164,16 @@ TEST(MainWindow, DeletingARoadAsksWithNoAsDefaultAndClosesItsWindowsOrKeepsTheCu
     EXPECT_EQ(m.p.lastTold(), "Select a single road at a time for deletion");
     EXPECT_EQ(roads::list(m.p.db()).size(), 7);
 
-    // The question says what goes with the road; the current road and its windows stay.
+    // The question says what goes with the road (Roads.DeletingARoadOrCulvertType... checks it
+    // goes); its level book closes, the current road and its windows stay.
     m.p.db().exec("INSERT INTO Culverts (RoadRef, CTypeRef, Chainage, EPType) VALUES "
                   "(7, 1, 100, 'E'), (7, 1, 200, 'P')");
-    const long long distances = test::rowCount(m.p.db(), "ChDistance");
     test::clickRowHeader(sheet, 7);
     m.w.toolButton("Delete")->trigger();
     EXPECT_EQ(m.p.asked.back(), "Delete the road From7 To To7? Its RL and LB sheets, its cross "
                                 "distances and its 2 culverts are deleted with it. This can't be "
                                 "undone.");
     EXPECT_FALSE(roads::exists(m.p.db(), 7));
-    EXPECT_EQ(test::queryText(m.p.db(), "SELECT COUNT(*) FROM Culverts WHERE RoadRef = 7"), "0");
-    EXPECT_FALSE(m.p.db().tableExists("RL_7") || m.p.db().tableExists("LB_7"));
-    EXPECT_EQ(test::rowCount(m.p.db(), "ChDistance"), distances - 1);
     EXPECT_EQ(appState().CurrentRoadID, 3);
     EXPECT_EQ(m.windows(), 4);
     EXPECT_TRUE(m.cmd("mnuInputDataSheet")->isEnabled());
@@ -320,12 +207,7 @@ TEST(MainWindow, AddCreatesARoadWithItsTablesOrAppendsTheNextSection)
     m.w.toolButton("Add")->trigger();
     const auto all = roads::list(m.p.db());
     ASSERT_EQ(all.size(), 2);
-    for (const Road& r : all) {
-        EXPECT_EQ(r.length, 1);
-        EXPECT_TRUE(m.p.db().tableExists("RL_" + QString::number(r.id)) &&
-                    m.p.db().tableExists("LB_" + QString::number(r.id)));
-    }
-    EXPECT_EQ(test::rowCount(m.p.db(), "ChDistance"), 2);
+    EXPECT_EQ(all[1].length, 1);
     EXPECT_EQ(sheet->grid()->currentRow(), 1) << "the cursor stands on the new road";
     EXPECT_EQ(appState().RoadsRecordset->count(), 2);
     EXPECT_TRUE(m.p.told.empty());
@@ -363,38 +245,28 @@ TEST(MainWindow, TheWheelAndTheEditKeysReachTheActiveSheet)
         EXPECT_EQ(rl->grid()->firstVisibleRow(), rows);
     }
 
-    // A block of two rows, copied in the program's own form (rows joined by CR LF).
+    // Ctrl+C on a block of two rows (the copied form is DataGridEditing's).
     rl->grid()->setCurrentCell(0, 0);
     rl->grid()->setFocus();
     QTest::keyClick(rl->grid(), Qt::Key_Down, Qt::ShiftModifier);
-    QGuiApplication::clipboard()->clear();
     QTest::keyClick(rl->grid(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "0\r\n20");
 
     // Typing and a paste, taken back and done again by Ctrl+Z and Ctrl+Y. Undo and Redo name
     // the step and are greyed out when there is none; an empty cell comes back empty.
     appState().settings.AutoSave = true;
-    QAction* undo = m.cmd("mnuEditUndo");
-    QAction* redo = m.cmd("mnuEditRedo");
-    const auto menu = [&] {
-        return QStringLiteral("%1 %2 | %3 %4")
-            .arg(undo->isEnabled() ? "on" : "off", undo->text(), redo->isEnabled() ? "on" : "off",
-                 redo->text())
-            .toStdString();
-    };
     const auto cells = [&] {
         return test::queryText(m.p.db(), "SELECT C FROM RL_1 WHERE ID BETWEEN 2 AND 4 ORDER BY ID");
     };
-    EXPECT_EQ(menu(), "off &Undo | off R&edo");
-    EXPECT_EQ(m.enabled({"Undo"}), QStringList{});
+    EXPECT_EQ(test::undoMenu(m.w), "off &Undo | off R&edo");
     test::typeInto(rl, 1, "C", "75.5");
-    EXPECT_EQ(menu(), "on &Undo Typing in C at 20 | off R&edo");
+    EXPECT_EQ(test::undoMenu(m.w), "on &Undo Typing in C at 20 | off R&edo");
     EXPECT_EQ(m.enabled({"Undo"}).size(), 1);
     rl->grid()->setCurrentCell(2, test::columnOf(rl, "C"));
     QGuiApplication::clipboard()->setText("40.25\r\n41");
     QTest::keyClick(rl->grid(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(cells(), "75.5 | 40.25 | 41");
-    EXPECT_EQ(menu(), "on &Undo Paste | off R&edo");
+    EXPECT_EQ(test::undoMenu(m.w), "on &Undo Paste | off R&edo");
 
     const struct {
         Qt::Key key;
@@ -403,18 +275,17 @@ TEST(MainWindow, TheWheelAndTheEditKeysReachTheActiveSheet)
     } steps[] = {
         {Qt::Key_Z, "75.5 | null | null", "on &Undo Typing in C at 20 | on R&edo Paste"},
         {Qt::Key_Z, "null | null | null", "off &Undo | on R&edo Typing in C at 20"},
-        {Qt::Key_Z, "null | null | null", "off &Undo | on R&edo Typing in C at 20"},
         {Qt::Key_Y, "75.5 | null | null", "on &Undo Typing in C at 20 | on R&edo Paste"},
         {Qt::Key_Y, "75.5 | 40.25 | 41", "on &Undo Paste | off R&edo"},
     };
     for (const auto& s : steps) {
         QTest::keyClick(rl->grid(), s.key, Qt::ControlModifier);
         EXPECT_EQ(cells(), s.cells);
-        EXPECT_EQ(menu(), s.menu);
+        EXPECT_EQ(test::undoMenu(m.w), s.menu);
     }
     // Undo and Redo follow the active window: the road details sheet has done nothing yet.
     m.openRoads();
-    EXPECT_EQ(menu(), "off &Undo | off R&edo");
+    EXPECT_EQ(test::undoMenu(m.w), "off &Undo | off R&edo");
 }
 
 TEST(MainWindow, UpdateShowsTheQuantitiesOrTheReason)
@@ -426,36 +297,50 @@ TEST(MainWindow, UpdateShowsTheQuantitiesOrTheReason)
     EXPECT_TRUE(m.p.told.empty());
     EXPECT_EQ(m.w.statusPanel(2), "");
 
+    // (The figures shown are FormationToolWindow.PickTypeUpdateGradeAndUndo's.)
     ASSERT_TRUE(m.w.ChooseRoad(road));
     m.w.toolButton("Update")->trigger();
-    EXPECT_TRUE(m.p.told.empty()) << m.p.lastTold().toStdString();
-    const QString panels =
-        QStringList{m.w.statusPanel(2), m.w.statusPanel(3), m.w.statusPanel(4)}.join(" | ");
-    EXPECT_TRUE(QRegularExpression(
-                    "^Filling = .+ \\| Cutting = .+ \\| Total = .+ Cum \\(by average end areas\\)$")
-                    .match(panels)
-                    .hasMatch())
-        << panels.toStdString();
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-
+    EXPECT_TRUE(m.w.statusPanel(3).startsWith("Cutting = ")) << m.p.lastTold().toStdString();
     m.p.db().exec(QString("DROP TABLE RL_%1").arg(road));
     m.w.toolButton("Update")->trigger();
     ASSERT_EQ(m.p.told.size(), 1u);
     EXPECT_EQ(m.p.told[0].icon, QMessageBox::Warning);
     EXPECT_TRUE(m.p.told[0].text.startsWith("Datasheet not generated!"));
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 TEST(MainWindow, TheEmptyWorkspaceShowsWhereToStart)
 {
     ShownMain m;
     const std::int64_t road = makeRoad(m.p.db(), "Ranipur", "Kalaghat");
+    // Before a road is chosen only the road-free commands work; the sheet commands wait for a
+    // sheet (Add with none does nothing), Add and Delete are greyed out where they will be.
+    const QStringList roadFree = {"mnuRoadDetails", "mnuToolsOptions", "mnuToolsColors"};
+    EXPECT_EQ(m.enabled(kRoadCommands + roadFree +
+                        QStringList{"mnuViewLSection", "mnuViewXSection", "mnuEarthworkReport",
+                                    "mnuLevelBookReport", "mnuFormationPlot", "ReducedLevel",
+                                    "LevelBook", "Formation", "Update", "mnuEditCopy", "Add"}),
+              roadFree);
+    m.cmd("mnuEditAdd")->trigger();
+    EXPECT_EQ(roads::list(m.p.db()).size(), 1);
+    auto* bar = m.w.findChild<QToolBar*>("tbToolBar");
+    QCoreApplication::processEvents(); // the toolbar lays its buttons out
+    const QRect printAt = bar->widgetForAction(m.w.toolButton("Print"))->geometry();
+
     auto* hint = m.w.findChild<QWidget*>("wsHint");
     ASSERT_NE(hint, nullptr);
     auto* levels = hint->findChild<QPushButton*>("cmdHintLevels");
     EXPECT_FALSE(levels->isVisible()) << "no road is current";
     QTest::mouseClick(hint->findChild<QPushButton*>("cmdHintRoads"), Qt::LeftButton);
     ASSERT_EQ(m.openKinds(), std::vector<SheetKind>{SheetKind::RoadDetails});
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(hint->isVisible());
+    EXPECT_EQ(bar->widgetForAction(m.w.toolButton("Print"))->geometry(), printAt)
+        << "the buttons after Add and Delete stay where they were";
     m.w.activeSheet()->parentWidget()->close();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(m.cmd("mnuEditCopy")->isEnabled());
+    EXPECT_TRUE(hint->isVisible());
 
     ASSERT_TRUE(m.w.ChooseRoad(road));
     EXPECT_TRUE(levels->text().contains("Ranipur To Kalaghat"));
@@ -464,25 +349,18 @@ TEST(MainWindow, TheEmptyWorkspaceShowsWhereToStart)
     EXPECT_EQ(m.openKinds(), std::vector<SheetKind>{SheetKind::ReducedLevel});
 }
 
-TEST(MainWindow, HelpContentsWithoutABrowserSaysWhereTheHelpIs)
-{
-    // The offscreen platform starts no browser, as a desktop without one; on a Unix desktop
-    // the opener is there but finds no browser (xdg-open then ends with 3).
-    ShownMain m;
-    test::writeFile(m.p.dir.filePath("xdg-open"), "#!/bin/sh\nexit 3\n");
-    QFile::setPermissions(m.p.dir.filePath("xdg-open"), QFile::ReadOwner | QFile::ExeOwner);
-    const QByteArray path = qgetenv("PATH");
-    qputenv("PATH", QFile::encodeName(m.p.dir.path()));
-    m.cmd("mnuHelpContents")->trigger();
-    qputenv("PATH", path);
-    ASSERT_TRUE(QTest::qWaitFor([&m] { return !m.p.told.empty(); }, 10000));
-    const QString folder = QFileInfo(frmMain::helpIndexPath()).absolutePath();
-    EXPECT_TRUE(m.p.told[0].text.contains("in the folder " + QDir::toNativeSeparators(folder)));
-}
-
-TEST(MainWindow, ViewCommandsToggleTheBarsWithTheirMarks)
+TEST(MainWindow, EveryMenuCommandHasALetterOfItsOwnAndTheViewCommandsToggleTheBars)
 {
     ShownMain m;
+    for (QAction* top : m.w.menuBar()->actions()) {
+        QSet<QKeySequence> letters;
+        for (QAction* a : top->menu()->actions()) {
+            const QKeySequence letter = QKeySequence::mnemonic(a->text());
+            EXPECT_TRUE(a->isSeparator() || !(letter.isEmpty() || letters.contains(letter)))
+                << a->text().toStdString() << " has no letter of its own";
+            letters.insert(letter);
+        }
+    }
     const std::pair<const char*, QWidget*> bars[] = {
         {"mnuViewToolbar", m.w.findChild<QToolBar*>("tbToolBar")},
         {"mnuViewStatusBar", m.w.statusBar()}};
@@ -521,11 +399,9 @@ TEST(MainWindow, TheFilterWindowIsDrivenByItsOwnKeysAboveTheMainWindowsMenus)
     // A button pressed by its key clicks a moment later.
     ASSERT_TRUE(QTest::qWaitFor([rl] { return rl->windowTitle().contains("filter"); }));
     EXPECT_TRUE(rl->windowTitle().endsWith("filter Chainage >= '100': 6 of 11 rows shown"));
-    EXPECT_EQ(rl->model()->rowCount(), 6);
     // Alt+C clears the filter.
     keys(Qt::Key_C);
     ASSERT_TRUE(QTest::qWaitFor([rl] { return !rl->windowTitle().contains("filter"); }));
-    EXPECT_EQ(rl->model()->rowCount(), 11);
     // The Filter button takes the window away, and so does another window coming in front
     // (the filter window belongs to the RL sheet).
     for (const bool button : {true, false}) {
@@ -563,7 +439,6 @@ TEST(MainWindow, AddOnTheCulvertSheetOpensTheDialogAndDeletingATypeTakesItsCulve
         test::click(dlg, "cmdCancel");
     });
     m.cmd("mnuEditAdd")->trigger();
-    EXPECT_EQ(test::rowCount(m.p.db(), "Culverts"), 3);
     EXPECT_EQ(culverts->model()->rowCount(), 3) << "the sheet shows the new culvert";
     EXPECT_EQ(appState().CulvertsRecordset->count(), 3);
 
@@ -571,8 +446,6 @@ TEST(MainWindow, AddOnTheCulvertSheetOpensTheDialogAndDeletingATypeTakesItsCulve
     ASSERT_NE(types, nullptr);
     test::clickRowHeader(types, 1);
     m.cmd("mnuEditDelete")->trigger();
-    EXPECT_EQ(test::rowCount(m.p.db(), "CulvertTypes"), 1);
-    EXPECT_EQ(test::rowCount(m.p.db(), "Culverts"), 1);
     EXPECT_EQ(appState().CulvertsRecordset->count(), 1);
     EXPECT_EQ(appState().CulvertTypesRecordset->count(), 1);
 
@@ -584,7 +457,7 @@ TEST(MainWindow, AddOnTheCulvertSheetOpensTheDialogAndDeletingATypeTakesItsCulve
     EXPECT_TRUE(opened);
 }
 
-TEST(MainWindow, WindowMenuArrangesTheSheetsAndHelpAboutShowsTheSplash)
+TEST(MainWindow, WindowMenuArrangesTheSheetsAndTheHelpMenuShowsTheSplashAndTheHelpsFolder)
 {
     ShownMain m;
     frmDataGrid* a = m.open(SheetKind::RoadDetails, sheets::roadDetailsStatement());
@@ -608,4 +481,17 @@ TEST(MainWindow, WindowMenuArrangesTheSheetsAndHelpAboutShowsTheSplash)
     });
     m.cmd("mnuHelpAbout")->trigger();
     EXPECT_TRUE(shown);
+
+    // Help > Contents without a browser says where the help is. The offscreen platform starts
+    // no browser, as a desktop without one; on a Unix desktop the opener is there but finds no
+    // browser (xdg-open then ends with 3).
+    test::writeFile(m.p.dir.filePath("xdg-open"), "#!/bin/sh\nexit 3\n");
+    QFile::setPermissions(m.p.dir.filePath("xdg-open"), QFile::ReadOwner | QFile::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(m.p.dir.path()));
+    m.cmd("mnuHelpContents")->trigger();
+    qputenv("PATH", path);
+    ASSERT_TRUE(QTest::qWaitFor([&m] { return !m.p.told.empty(); }, 10000));
+    const QString folder = QFileInfo(frmMain::helpIndexPath()).absolutePath();
+    EXPECT_TRUE(m.p.told[0].text.contains("in the folder " + QDir::toNativeSeparators(folder)));
 }

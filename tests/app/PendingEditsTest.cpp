@@ -5,7 +5,6 @@
 #include "store/Schema.h"
 #include "ui/common/ProjectDocument.h"
 
-#include <QCheckBox>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -51,7 +50,6 @@ TEST(PendingEdits, UpdateOrAViewStraightAfterTypingWorksWithTheTypedValueOrAsks)
         {"Update", false, "104.5", QMessageBox::No, false, true, true}, // kept unsaved
         {"Update", false, "104.5", QMessageBox::Cancel, false, false, true},
         {"Update", true, "1e300", QMessageBox::Yes, false, false, false}, // refused where typed
-        {"mnuViewLSection", true, "104.5", QMessageBox::Yes, true, false, false},
         {"mnuViewXSection", true, "104.5", QMessageBox::Yes, true, false, false},
     };
     for (const auto& c : cases) {

@@ -6,6 +6,7 @@
 #include "support/Widgets.h"
 #include "ui/sheets/SheetLayouts.h"
 #include "ui/sheets/SheetModel.h"
+#include "ui/sheets/SheetTestSupport.h"
 #include "ui/sheets/VellGrid.h"
 #include "ui/sheets/frmDataGrid.h"
 
@@ -16,6 +17,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <algorithm>
+#include <string>
 #include <vector>
 
 namespace tarmela::test
@@ -62,7 +64,7 @@ struct ShownMain {
     }
     frmDataGrid* openRoads()
     {
-        cmd("mnuRoadDetails")->trigger();
+        w.toolButton(QStringLiteral("Roads"))->trigger();
         return w.activeSheet();
     }
     std::vector<SheetKind> openKinds() const
@@ -75,6 +77,17 @@ struct ShownMain {
         return kinds;
     }
 };
+
+// Edit > Undo and Edit > Redo as the menu shows them: "on &Undo Paste | off R&edo".
+inline std::string undoMenu(frmMain& w)
+{
+    QStringList parts;
+    for (const char* name : {"mnuEditUndo", "mnuEditRedo"}) {
+        QAction* a = w.command(QString::fromLatin1(name));
+        parts << QString::fromLatin1(a->isEnabled() ? "on " : "off ") + a->text();
+    }
+    return parts.join(" | ").toStdString();
+}
 
 inline int columnOf(frmDataGrid* s, const char* name)
 {
@@ -104,10 +117,7 @@ inline void typeInto(frmDataGrid* s, int row, const char* column, const QString&
     g->setFocus();
     g->setCurrentCell(row, columnOf(s, column));
     QTest::keyClicks(g, text.left(1));
-    QLineEdit* editor = nullptr;
-    for (QLineEdit* e : g->viewport()->findChildren<QLineEdit*>())
-        if (!e->isHidden())
-            editor = e;
+    QLineEdit* editor = SheetFixture::openEditor(g);
     ASSERT_NE(editor, nullptr) << "no cell editor opened";
     QTest::keyClicks(editor, text.mid(1));
     if (enter) {

@@ -14,14 +14,6 @@
 using namespace tarmela;
 using tarmela::test::UiProgram;
 
-TEST(Startup, OpeningCreatesTheProjectUnderTheProgramFolder)
-{
-    UiProgram t;
-    EXPECT_EQ(appState().DBPath, t.dir.filePath("Data/Roads Info.sqlite"));
-    EXPECT_TRUE(QFile::exists(appState().DBPath));
-    EXPECT_TRUE(appState().RoadsRecordset && appState().CulvertsRecordset);
-}
-
 // The main window's place comes from the settings (in twips), kept on the screen and at a
 // useful size at the first start; the settings changed in memory are saved as it closes.
 TEST(Startup, TheMainWindowTakesItsPlaceFromTheSettingsOnTheScreenAndSavesItOnClose)
@@ -66,9 +58,11 @@ TEST(Startup, TheMainWindowTakesItsPlaceFromTheSettingsOnTheScreenAndSavesItOnCl
     EXPECT_EQ(ini.value("Settings/AutoSave").toString(), "False");
 }
 
-TEST(Startup, TheRoadCurrentAtCloseIsCurrentAgainWhileItExists)
+TEST(Startup, TheProjectIsUnderTheProgramFolderAndTheRoadCurrentAtCloseIsCurrentAgain)
 {
     UiProgram t;
+    EXPECT_EQ(appState().DBPath, t.dir.filePath("Data/Roads Info.sqlite"));
+    EXPECT_TRUE(QFile::exists(appState().DBPath));
     test::makeRoad(t.db(), "Ranipur", "Kalaghat");
     const std::int64_t road = test::makeRoad(t.db(), "Ranipur", "Kalaghat");
     {

@@ -1,19 +1,14 @@
+#include "PrintToPdf.h"
 #include "store/Roads.h"
 #include "support/TestProject.h"
-#include "support/UiProgram.h"
-#include "support/Widgets.h"
 #include "ui/common/AppState.h"
 #include "ui/common/ProjectDocument.h"
 #include "ui/pages/ReportPageView.h"
 #include "ui/pages/frmReports.h"
 
-#include <QComboBox>
 #include <QImage>
-#include <QLineEdit>
 #include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QProcess>
-#include <QRadioButton>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTest>
@@ -156,15 +151,7 @@ TEST(ReportWindow, PrintsAllPagesOrTheOneShownToAPdfFile)
     } cases[] = {{true, 0, false, 842}, {false, 1, true, 842}, {false, 0, true, 595}};
     QStringList all;
     for (const auto& c : cases) {
-        test::onModal("frmSelectPrinter", [&](QWidget* d) {
-            auto* printer = test::child<QComboBox>(d, "cboPrinter");
-            printer->setCurrentIndex(printer->count() - 1); // "PDF file"
-            test::child<QLineEdit>(d, "txtPdfFile")->setText(file);
-            test::child<QComboBox>(d, "cmbPaperSize")->setCurrentIndex(c.paper);
-            test::child<QRadioButton>(d, c.landscape ? "optLandscape" : "optPortrait")->click();
-            test::child<QRadioButton>(d, c.all ? "optAllPages" : "optCurrentPage")->click();
-            test::click(d, "cmdSelect");
-        });
+        test::answerPrinter(file, c.all, c.paper, c.landscape ? "optLandscape" : "optPortrait");
         book->print();
         EXPECT_TRUE(f.p.told.empty()) << f.p.lastTold().toStdString();
         const QStringList pages = pagesOf({});

@@ -1,14 +1,12 @@
 // The section views as a user drives them: paging, printing through the "PDF file" entry of
 // "Select printer", and Page Setup.
+#include "PrintToPdf.h"
 #include "sheets/SampleRoad.h"
 #include "store/Database.h"
 #include "store/Roads.h"
 #include "store/Statements.h"
-#include "support/UiProgram.h"
-#include "support/Widgets.h"
+#include "support/TestProject.h"
 #include "ui/common/ProjectDocument.h"
-#include "ui/common/dlgPageSetup.h"
-#include "ui/common/frmSelectPrinter.h"
 #include "ui/pages/frmMassHaul.h"
 #include "ui/pages/frmPrevLsect.h"
 #include "ui/pages/frmPrevXSect.h"
@@ -37,12 +35,8 @@ struct Pdf {
 // The pages of a PDF file and the size of the first, read from its page objects.
 Pdf readPdf(const QString& path)
 {
-    QFile f(path);
     Pdf pdf;
-    if (!f.open(QIODevice::ReadOnly))
-        return pdf;
-    const QByteArray bytes = f.readAll();
-    const QString text = QString::fromLatin1(bytes);
+    const QString text = QString::fromLatin1(readFile(path));
     pdf.pages = int(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))));
     const auto box =
         QRegularExpression(QStringLiteral("/MediaBox\\s*\\[\\s*0 0 ([\\d.]+) ([\\d.]+)"))
@@ -50,25 +44,6 @@ Pdf readPdf(const QString& path)
     if (box.hasMatch())
         pdf.pointsOfFirstPage = QSizeF(box.captured(1).toDouble(), box.captured(2).toDouble());
     return pdf;
-}
-
-// Answers "Select printer" with the "PDF file" entry, or cancels it.
-void answerPrinter(const QString& file, bool all, Paper paper, bool cancel = false)
-{
-    onModal(QStringLiteral("frmSelectPrinter"), [=](QWidget* d) {
-        if (cancel) {
-            click(d, "cmdCancel");
-            return;
-        }
-        auto* printer = child<QComboBox>(d, "cboPrinter");
-        printer->setCurrentIndex(printer->count() - 1);
-        EXPECT_EQ(printer->currentText(), frmSelectPrinter::pdfEntry());
-        prompts().pickSaveFile = [file](auto*, auto&, auto&, auto&) { return file; };
-        click(d, "cmdBrowsePdf");
-        child<QComboBox>(d, "cmbPaperSize")->setCurrentIndex(paper == Paper::A3 ? 1 : 0);
-        click(d, all ? "optAllPages" : "optCurrentPage");
-        click(d, "cmdSelect");
-    });
 }
 
 TEST(SectionViews, PrintingThroughThePdfFileEntry)
@@ -82,7 +57,7 @@ TEST(SectionViews, PrintingThroughThePdfFileEntry)
     EXPECT_EQ(cross.pageCount(), 26); // 151 sections, 6 to a page
 
     // Cancel prints nothing.
-    answerPrinter(file, true, Paper::A4, true);
+    clickOnModal("frmSelectPrinter", "cmdCancel");
     cross.print();
     EXPECT_FALSE(cross.optbAccepted);
     EXPECT_FALSE(QFile::exists(file));
@@ -96,20 +71,20 @@ TEST(SectionViews, PrintingThroughThePdfFileEntry)
     const struct {
         SectionViewWindow* view;
         bool all;
-        Paper paper;
+        int paper; // 0 A4, 1 A3
         int pages;
         QSizeF points;
-    } cases[] = {{&cross, true, Paper::A3, 26, {842, 1191}},
-                 {&cross, false, Paper::A4, 1, {595, 842}},
-                 {&longSection, true, Paper::A4, 3, {842, 595}},
-                 {&massHaul, true, Paper::A3, 3, {1191, 842}}};
+    } cases[] = {{&cross, true, 1, 26, {842, 1191}},
+                 {&cross, false, 0, 1, {595, 842}},
+                 {&longSection, true, 0, 3, {842, 595}},
+                 {&massHaul, true, 1, 3, {1191, 842}}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.view->metaObject()->className());
         ASSERT_FALSE(c.view->loadFailed()) << program.lastTold().toStdString();
         answerPrinter(file, c.all, c.paper);
         c.view->print();
         EXPECT_TRUE(c.view->optbAccepted);
-        EXPECT_EQ(c.view->optbPaperSize, c.paper == Paper::A3 ? 1 : 0);
+        EXPECT_EQ(c.view->optbPaperSize, c.paper);
         const Pdf pdf = readPdf(file);
         EXPECT_EQ(pdf.pages, c.pages);
         EXPECT_NEAR(pdf.pointsOfFirstPage.width(), c.points.width(), 1);
@@ -126,13 +101,13 @@ TEST(SectionViews, PrintingThroughThePdfFileEntry)
     });
     longSection.print();
     // Every page comes from the state the view read, whatever another program writes since.
-    answerPrinter(file, true, Paper::A3);
+    answerPrinter(file, true, 1);
     cross.print();
     const qint64 wholeSize = QFileInfo(file).size();
     Database::open(program.db().path())
         ->exec(QStringLiteral("DELETE FROM RL_%1 WHERE Chainage > 1000")
                    .arg(appState().CurrentRoadID));
-    answerPrinter(file, true, Paper::A3);
+    answerPrinter(file, true, 1);
     cross.print();
     EXPECT_EQ(readPdf(file).pages, 26);
     EXPECT_EQ(QFileInfo(file).size(), wholeSize);
@@ -177,17 +152,6 @@ TEST(SectionViews, PagingStopsAtBothEndsAndLoadFailuresSayWhy)
     frmPrevXSect empty;
     EXPECT_TRUE(empty.loadFailed());
     EXPECT_EQ(program.lastTold(), "No data ! Add Chainages to display their sections");
-}
-
-// (What OK stores is DesktopPages.PageSetupRefusesMarginsThatLeaveNoDrawing's, the paper
-// ProjectDocument.WindowsFollowThePageSetupTheRoadChosenAndTheRoadDeleted's.)
-TEST(SectionViews, PageSetupCancelledStoresNothing)
-{
-    Settings settings;
-    dlgPageSetup dialog(settings);
-    child<QLineEdit>(&dialog, "txtTop")->setText("7");
-    click(&dialog, "CancelButton");
-    EXPECT_EQ(settings.PageTop, 2);
 }
 
 } // namespace
