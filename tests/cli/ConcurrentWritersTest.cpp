@@ -12,29 +12,21 @@ using namespace tarmela::test;
 namespace
 {
 
-// The road's two sheets, whole.
-std::string sheets(const QString& project)
+// The exit statuses of the programs a and b, and the road's two sheets, whole.
+std::string outcome(const QString& project, int a, int b)
 {
     auto db = Database::open(project);
-    return queryText(*db, "SELECT * FROM RL_1 ORDER BY ID") + " # " +
+    return std::to_string(a) + " " + std::to_string(b) + " | " +
+           queryText(*db, "SELECT * FROM RL_1 ORDER BY ID") + " # " +
            queryText(*db, "SELECT * FROM LB_1 ORDER BY ID");
 }
 
-struct Outcome {
-    int first = -1, second = -1; // exit statuses
-    std::string sheets;
-};
-
-Outcome serially(CliRun& cli, const QString& start, const QStringList& a, const QStringList& b)
+QString copyOf(const QString& start, const char* suffix)
 {
-    cli.project = start + ".serial";
-    QFile::remove(cli.project);
-    EXPECT_TRUE(QFile::copy(start, cli.project));
-    Outcome o;
-    o.first = cli(a);
-    o.second = cli(b);
-    o.sheets = sheets(cli.project);
-    return o;
+    const QString copy = start + suffix;
+    QFile::remove(copy);
+    EXPECT_TRUE(QFile::copy(start, copy));
+    return copy;
 }
 
 } // namespace
@@ -59,43 +51,73 @@ TEST(ConcurrentWriters, EndAsOneAfterTheOther)
         {recompute, generate}, {import, generate}, {recompute, import}};
 
     for (const auto& [a, b] : races) {
-        const Outcome ab = serially(cli, start, a, b);
-        const Outcome ba = serially(cli, start, b, a);
+        const std::string what = (a.front() + " with " + b.front()).toStdString();
+        // a then b, and b then a.
+        std::string serial[2];
+        for (const int order : {0, 1}) {
+            cli.project = copyOf(start, ".serial");
+            const int first = cli(order ? b : a), second = cli(order ? a : b);
+            serial[order] =
+                order ? outcome(cli.project, second, first) : outcome(cli.project, first, second);
+        }
         // Each program gets the chance to be started first.
         for (const bool swap : {false, true}) {
-            const QStringList& one = swap ? b : a;
-            const QStringList& other = swap ? a : b;
-            const std::string what = (one.front() + " with " + other.front()).toStdString();
-            const QString race = start + ".race";
-            QFile::remove(race);
-            ASSERT_TRUE(QFile::copy(start, race));
-
+            const QString race = copyOf(start, ".race");
             // Both programs start while a third holds the write lock, and meet when it lets go.
             auto holder = Database::open(race);
             holder->exec("BEGIN IMMEDIATE");
-            const QStringList project{"--project", race};
-            CliProcess first(cli.dir.path(), project + one);
-            CliProcess second(cli.dir.path(), project + other);
+            CliProcess first(cli.dir.path(), QStringList{"--project", race} + (swap ? b : a));
+            CliProcess second(cli.dir.path(), QStringList{"--project", race} + (swap ? a : b));
             QThread::msleep(600);
             holder->exec("COMMIT");
             holder.reset();
-            Outcome raced;
-            raced.first = swap ? second.finish() : first.finish();
-            raced.second = swap ? first.finish() : second.finish();
-            raced.sheets = sheets(race);
-
-            const bool asAb =
-                raced.sheets == ab.sheets && raced.first == ab.first && raced.second == ab.second;
-            const bool asBa =
-                raced.sheets == ba.sheets && raced.first == ba.second && raced.second == ba.first;
-            EXPECT_TRUE(asAb || asBa)
+            const int one = first.finish(), other = second.finish();
+            auto state = [&] {
+                return swap ? outcome(race, other, one) : outcome(race, one, other);
+            };
+            const std::string raced = state();
+            EXPECT_TRUE(raced == serial[0] || raced == serial[1])
                 << what << ": " << first.err.toStdString() << second.err.toStdString();
             // Where the recomputation came last, it left nothing for another to change.
-            if ((asAb && b == recompute) || (asBa && a == recompute)) {
+            if ((raced == serial[0] ? b : a) == recompute) {
                 cli.project = race;
                 cli(recompute);
-                EXPECT_EQ(sheets(race), raced.sheets) << what;
+                EXPECT_EQ(state(), raced) << what;
             }
         }
+    }
+}
+
+// A command that changes a road takes the write lock before it looks for the road: a road
+// deleted while it waits is not found, and nothing is written for it, whichever goes first.
+TEST(ConcurrentWriters, WritersRacingARoadsDeletionWriteNothingForIt)
+{
+    CliRun cli;
+    ASSERT_TRUE(cli.ok({"sample", "--sections", "5"}));
+    const QString csv = cli.dir.filePath("fc.csv");
+    writeFile(csv, "Chainage,FC\n0,104\n");
+    const QStringList writers[] = {
+        {"cross-distances", "1", "L1=2"},
+        {"reduce", "1", "--benchmark", "100"},
+        {"import", "1", "rl", csv},
+        {"recompute", "1"},
+        {"formation", "1", "--at", "0", "--fc", "104"},
+        {"grade", "1", "--pvi", "0:104", "--pvi", "80:105"},
+    };
+    for (const QStringList& writer : writers) {
+        const QString race = copyOf(cli.project, ".race");
+        auto holder = Database::open(race);
+        holder->exec("DELETE FROM ChDistance");
+        const std::string rows = queryText(*holder, "SELECT * FROM RL_1 ORDER BY ID");
+        holder->exec("BEGIN IMMEDIATE");
+        CliProcess w(cli.dir.path(), QStringList{"--project", race} + writer);
+        QThread::msleep(300); // whether or not it is waiting by now, the outcome is the same
+        holder->exec("DELETE FROM Roads");
+        holder->exec("COMMIT");
+        EXPECT_EQ(w.finish(), 2) << writer.front().toStdString();
+        EXPECT_EQ(w.err, "tarmela-cli: There is no road with ID 1\n");
+        EXPECT_EQ(holder->scalar("SELECT COUNT(*) FROM ChDistance").toInt(), 0);
+        EXPECT_EQ(queryText(*holder, "SELECT * FROM RL_1 ORDER BY ID"), rows)
+            << writer.front().toStdString();
     }
 }

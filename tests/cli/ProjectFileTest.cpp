@@ -1,6 +1,7 @@
 // Project files that are damaged, foreign or not files at all, run through the real batch tool.
 #include "CliProcess.h"
 #include "CliSupport.h"
+#include "store/Migrations.h"
 #include "store/RowReader.h"
 
 #include <QDir>
@@ -41,6 +42,19 @@ void damageTables(const QString& project, const QStringList& tables, int count)
         ASSERT_TRUE(f.seek((page - 1) * 4096));
         f.write(QByteArray(100, char(0xA5)));
     }
+}
+
+// Another program's database: the tables, each with an ID and a note.
+void anotherProgramsDatabase(const QString& path, const QStringList& tables)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", path);
+        db.setDatabaseName(path);
+        ASSERT_TRUE(db.open());
+        for (const QString& table : tables)
+            QSqlQuery(db).exec("CREATE TABLE " + table + " (ID INTEGER PRIMARY KEY, Note TEXT)");
+    }
+    QSqlDatabase::removeDatabase(path);
 }
 
 } // namespace
@@ -89,55 +103,77 @@ TEST(DamagedProject, NoCommandTakesADamagedTableForAShorterOne)
     EXPECT_EQ(readFile(setup.project), before);
 }
 
-TEST(ProjectFile, OnlyAProjectOrAnEmptyFileIsOpened)
+// A project opens only from a project or an empty file; a command that fails on one creates,
+// changes and removes no file.
+TEST(ProjectFile, OnlyAProjectOrAnEmptyFileIsOpenedAndAFailedCommandChangesNoFile)
 {
     QTemporaryDir dir;
     const QString foreign = dir.filePath("foreign.sqlite");
-    {
-        // Someone else's database.
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "foreign");
-        db.setDatabaseName(foreign);
-        ASSERT_TRUE(db.open());
-        QSqlQuery(db).exec("CREATE TABLE Notes (ID INTEGER PRIMARY KEY, Text TEXT)");
-        QSqlQuery(db).exec("INSERT INTO Notes (Text) VALUES ('keep me')");
-        db.close();
-    }
-    QSqlDatabase::removeDatabase("foreign");
+    const QString lookalike = dir.filePath("lookalike.sqlite");
+    anotherProgramsDatabase(foreign, {"Notes"});
+    // The project's table names, another program's columns.
+    anotherProgramsDatabase(
+        lookalike, {"Roads", "ChDistance", "CulvertTypes", "Culverts", "RLTemplate", "LBTemplate"});
     writeFile(dir.filePath("notes.txt"), "ID,From,To\n1,a,b\n");
     writeFile(dir.filePath("empty.sqlite"), "");
     QDir().mkpath(dir.filePath("folder.sqlite"));
+    QFile::link(dir.filePath("nowhere/gone.sqlite"), dir.filePath("dangling.sqlite"));
+    const QString newer = dir.filePath("newer.sqlite");
+    const int version = schema::currentVersion();
+    Database::open(newer)->exec(QStringLiteral("PRAGMA user_version = %1").arg(version + 1));
 
     const struct {
         QString file;
-        int status;
-        QString message; // the start of the one line on standard error
+        QStringList args;
+        QString message; // the one line on standard error, with the status 2; none for 0
     } cases[] = {
-        {foreign, 2,
-         "tarmela-cli: The file " + foreign + " is not a Tarmela project: it has no table Roads"},
-        {dir.filePath("notes.txt"), 2,
-         "tarmela-cli: Cannot open the project " + dir.filePath("notes.txt") +
-             ": file is not a database"},
-        {dir.filePath("folder.sqlite"), 2,
-         "tarmela-cli: Cannot open the project " + dir.filePath("folder.sqlite") +
-             ": it is not a file"},
-        {"/dev/null/project.sqlite", 2,
-         "tarmela-cli: Cannot create the folder /dev/null: Not a directory"},
-        {dir.filePath("empty.sqlite"), 0, ""},
-        {dir.filePath("new/project.sqlite"), 0, ""},
+        {foreign,
+         {"roads"},
+         "The file " + foreign + " is not a Tarmela project: it has no table Roads"},
+        {lookalike,
+         {"new-road", "--from", "A", "--to", "B"},
+         "The file " + lookalike + " is not a Tarmela project: its table Roads has no column From"},
+        {dir.filePath("notes.txt"),
+         {"roads"},
+         "Cannot open the project " + dir.filePath("notes.txt") + ": file is not a database"},
+        {dir.filePath("folder.sqlite"),
+         {"roads"},
+         "Cannot open the project " + dir.filePath("folder.sqlite") + ": it is not a file"},
+        {dir.filePath("dangling.sqlite"),
+         {"roads"},
+         "Cannot open the project " + dir.filePath("dangling.sqlite") + ": it is a link to " +
+             dir.filePath("nowhere/gone.sqlite") + ", which is not there"},
+        {newer,
+         {"recompute", "1"},
+         QStringLiteral("The project %1 was written by a newer version of Tarmela (project version "
+                        "%2; this program reads up to version %3)")
+             .arg(newer)
+             .arg(version + 1)
+             .arg(version)},
+        {"/dev/null/project.sqlite",
+         {"roads"},
+         "Cannot create the folder /dev/null: Not a directory"},
+        {dir.filePath("missing.sqlite"), {"recompute", "1"}, "There is no road with ID 1"},
+        {dir.filePath("new/deeper/missing.sqlite"),
+         {"delete-road", "3"},
+         "There is no road with ID 3"},
+        {dir.filePath("empty.sqlite"),
+         {"reduce", "1", "--benchmark", "100"},
+         "There is no road with ID 1"},
+        {dir.filePath("empty.sqlite"), {"roads"}, ""},
+        {dir.filePath("new/project.sqlite"), {"roads"}, ""},
     };
     for (const auto& c : cases) {
-        const QByteArray before = readFile(c.file);
-        const CliResult r = runCli(dir.path(), {"--project", c.file, "roads"});
-        EXPECT_EQ(r.status, c.status) << c.file.toStdString();
-        EXPECT_EQ(r.err, c.message.isEmpty() ? QString() : c.message + "\n")
-            << c.file.toStdString();
-        if (c.status != 0) {
-            EXPECT_EQ(readFile(c.file), before) << c.file.toStdString();
-            EXPECT_FALSE(QFileInfo::exists(c.file + "-wal")) << c.file.toStdString();
-        } else {
+        const std::string what = c.file.toStdString();
+        const std::string before = folderState(dir.path());
+        const CliResult r = runCli(dir.path(), QStringList{"--project", c.file} + c.args);
+        EXPECT_EQ(r.status, c.message.isEmpty() ? 0 : 2) << what;
+        EXPECT_EQ(r.err, c.message.isEmpty() ? QString() : "tarmela-cli: " + c.message + "\n")
+            << what;
+        if (!c.message.isEmpty())
+            EXPECT_EQ(folderState(dir.path()), before) << what;
+        else
             EXPECT_EQ(r.out.section('\n', 0, 0),
-                      "ID\tFrom\tTo\tLength\tInterval\tFormation Camber\t"
-                      "Carriage Camber");
-        }
+                      "ID\tFrom\tTo\tLength\tInterval\tFormation Camber\tCarriage Camber");
     }
 }

@@ -50,28 +50,18 @@ TEST(ExportFolderName, IsOneSafeFolderNameInsideTheBase)
               ("a" + QString(99, QChar(0xf6))).toStdString());
 }
 
-TEST_F(Export, WritesTheSelectedOutputsIntoTheRoadsFolderInListOrder)
+// (The list order and the written files: CliExport; a trailing separator: ExportDialog.)
+TEST_F(Export, TheDrawingsWarningsComeBackWithTheOutcomes)
 {
     const auto id = road("North", "South");
     settings.drawing.templateFolder = templateFolder();
-    const ExportResult r =
-        exportRoad(db, id, base + "/", {"lsection", "earthwork-report", "level-book"}, settings);
+    const ExportResult r = exportRoad(db, id, p.folder() + "//Out//", {"lsection"}, settings);
     EXPECT_EQ(r.folder.toStdString(), (base + "/North to South").toStdString());
-    EXPECT_TRUE(r.error.isEmpty()) << r.error.toStdString();
-    const QStringList names{"Level Book.htm", "Earthwork Report.htm", "LSection.dxf"};
-    ASSERT_EQ(r.outcomes.size(), 3u);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_TRUE(r.outcomes[i].ok) << r.outcomes[i].message.toStdString();
-        EXPECT_EQ(r.outcomes[i].path.toStdString(), (r.folder + "/" + names[i]).toStdString());
-        EXPECT_EQ(readFile(r.outcomes[i].path).startsWith("<!DOCTYPE html>"), i < 2);
-    }
+    ASSERT_EQ(r.outcomes.size(), 1u);
+    EXPECT_TRUE(r.outcomes[0].ok) << r.outcomes[0].message.toStdString();
     // The road has no rows: the long section's notice comes back as a warning.
     ASSERT_EQ(r.warnings.size(), 1);
     EXPECT_TRUE(r.warnings[0].startsWith("There are no records to display"));
-
-    // The same folder without the trailing separator, and with doubled ones.
-    EXPECT_EQ(exportRoad(db, id, base, {}, settings).folder, r.folder);
-    EXPECT_EQ(exportRoad(db, id, p.folder() + "//Out//", {}, settings).folder, r.folder);
 }
 
 TEST_F(Export, NamesThatLookLikePathsStayInsideTheBaseFolderAndAFailedReportEndsTheBatch)
@@ -116,44 +106,4 @@ TEST_F(Export, NamesThatLookLikePathsStayInsideTheBaseFolderAndAFailedReportEnds
     EXPECT_FALSE(QFileInfo::exists(r.folder + "/Level Book.htm"));
     EXPECT_FALSE(QFileInfo::exists(r.folder + "/Earthwork Report.htm"));
     EXPECT_THROW(exportRoad(db, id, "  ", kReports, settings), Error); // no folder chosen
-}
-
-TEST_F(Export, AFailedDrawingLeavesTheRestToRunAndWrittenOnesReplaceOldFiles)
-{
-    RoadBuilder b(db, 100, 20);
-    b.row(0, typicalRow(100, 101));
-    b.row(20, typicalRow(100.5, 101.2));
-    const QString folder = base + "/North to South/";
-    // Old outputs of an earlier export of this road, in the folder it marked.
-    writeFile(folder + ".tarmela-road", "road=" + QByteArray::number(qlonglong(b.id())) +
-                                            "\nproject=" + db.path().toUtf8() + "\n");
-    for (const char* old : {"XSection.dxf", "Earthwork Report.htm"})
-        writeFile(folder + old, QByteArray(200000, 'x'));
-    // Written in list order: the report, the long section, the cross sections.
-    const QStringList outputs{"xsection", "lsection", "earthwork-report"};
-    // Templates for the cross sections only: the longitudinal section cannot be drawn.
-    settings.drawing.templateFolder = p.folder() + "/templates";
-    writeFile(settings.drawing.templateFolder + "/HeaderX.dxf",
-              readFile(templateFolder() + "/HeaderX.dxf"));
-    ExportResult r = exportRoad(db, b.id(), base, outputs, settings);
-    EXPECT_TRUE(r.error.isEmpty());
-    ASSERT_EQ(r.outcomes.size(), 3u);
-    EXPECT_FALSE(r.outcomes[1].ok);
-    EXPECT_TRUE(r.outcomes[1].message.contains("HeaderL.dxf"))
-        << r.outcomes[1].message.toStdString();
-    EXPECT_FALSE(QFileInfo::exists(r.outcomes[1].path));
-    EXPECT_TRUE(r.outcomes[0].ok && r.outcomes[2].ok);
-
-    settings.drawing.templateFolder = templateFolder();
-    r = exportRoad(db, b.id(), base, outputs, settings);
-    for (const ExportOutcome& o : r.outcomes)
-        EXPECT_TRUE(o.ok) << o.message.toStdString();
-    for (const char* name : {"XSection.dxf", "LSection.dxf"}) {
-        const QString header = QString("/Header%1.dxf").arg(name[0]);
-        EXPECT_TRUE(
-            readFile(folder + name).startsWith(readFile(templateFolder() + header).left(100)))
-            << name;
-    }
-    EXPECT_FALSE(readFile(folder + "XSection.dxf").contains("xxxxxxxx"));
-    EXPECT_FALSE(readFile(folder + "Earthwork Report.htm").contains("xxxxxxxx"));
 }

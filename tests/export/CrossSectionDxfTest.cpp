@@ -202,15 +202,12 @@ TEST(CrossSectionDxf, WorldUnitsTrueGeometryEachSectionAtItsOwnPoint)
         if (e.layer() == "GROUND")
             ground.emplace_back(e.number(10), e.number(20));
     // One polyline a section, from the right to the left; L2 is empty, so L3 lies its own
-    // interval beyond L1.
-    EXPECT_EQ(ground, (std::vector<std::pair<double, double>>{{x0 + 5, 99.6},
-                                                              {x0 + 2, 99.8},
-                                                              {x0, 100},
-                                                              {x0 - 2, 100.5},
-                                                              {x0 - 4.5, 99.5},
-                                                              {x1 + 5, 100.6},
-                                                              {x1 + 2, 100.8},
-                                                              {x1, 101},
-                                                              {x1 - 2, 101.5},
-                                                              {x1 - 4.5, 100.5}}));
+    // interval beyond L1. The second section is the first one a metre higher.
+    const std::pair<double, double> offsets[] = {
+        {5, 99.6}, {2, 99.8}, {0, 100}, {-2, 100.5}, {-4.5, 99.5}};
+    std::vector<std::pair<double, double>> expected;
+    for (const double x : {x0, x1})
+        for (const auto& [offset, level] : offsets)
+            expected.emplace_back(x + offset, level + (x == x1));
+    EXPECT_EQ(ground, expected);
 }

@@ -3,8 +3,9 @@
 // project's scripts/check-dxf. Set TARMELA_KEEP_DXF to a folder to keep the drawings and their
 // pictures for a look.
 #include "DxfTestSupport.h"
+#include "compute/EarthworkQuantities.h"
 #include "export/DxfDrawings.h"
-#include "store/Numbers.h"
+#include "sheets/SampleRoad.h"
 #include "support/TestProject.h"
 
 #include <QDir>
@@ -23,41 +24,16 @@ QString checkTool()
     return qEnvironmentVariable("TARMELA_SOURCE_DIR") + QStringLiteral("/scripts/check-dxf");
 }
 
-// Half a kilometre at 20 m: ground rolling across and along, a formation in fill and in cut,
-// some empty cells as a surveyor leaves them.
-void plausibleRoad(RoadBuilder& road)
-{
-    road.distances({1.5, 2, 2, 1.5}, {1.5, 2, 2, 1.5});
-    for (int i = 0; i <= 25; ++i) {
-        // Levels as the computations store them, to the millimetre.
-        const double c = d3(100 + 1.5 * std::sin(i / 4.0)), fc = d3(100.5 + 0.01 * i);
-        QStringList cells{i == 16 ? "" : QStringLiteral("C=%1").arg(c, 0, 'f', 3)};
-        for (int k = 1; k <= 4; ++k) {
-            if (i != 3 || k != 2)
-                cells << QStringLiteral("L%1=%2").arg(k).arg(
-                    d3(c - 0.12 * k + 0.05 * std::cos(i + k)), 0, 'f', 3);
-            cells << QStringLiteral("R%1=%2").arg(k).arg(d3(c - 0.08 * k), 0, 'f', 3);
-        }
-        cells << QStringLiteral("FC=%1, FL1=%2, FL2=%3, FR1=%2, FR2=%3")
-                     .arg(fc, 0, 'f', 3)
-                     .arg(d3(fc - 0.0875), 0, 'f', 3)
-                     .arg(d3(fc - 0.175), 0, 'f', 3);
-        cells << QStringLiteral("Fill Area=%1, Cut Area=%2")
-                     .arg(d3(std::max(0.0, (fc - c) * 11)), 0, 'f', 3)
-                     .arg(d3(std::max(0.0, (c - fc) * 11)), 0, 'f', 3);
-        cells << (i == 7 ? "" : "Width=7") << (i == 11 ? "Right Slope=0" : "Right Slope=1.5")
-              << "Left Slope=2";
-        road.row(20.0 * i, cells.join(','));
-    }
-}
-
 } // namespace
 
 TEST(DxfReaders, BothDrawingsPassTheStrictReaderAndRender)
 {
     TestProject project;
-    RoadBuilder road(project.db(), 500, 20);
-    plausibleRoad(road);
+    // Half a kilometre of the sample survey, recomputed: formation in fill and in cut, some
+    // outer readings missing, culverts.
+    EarthworkInputs in;
+    in.road = createSampleRoad(project.db(), {26});
+    UpdateEarthworkQuantities(project.db(), in);
     QTemporaryDir temp;
     const QByteArray keep = qgetenv("TARMELA_KEEP_DXF");
     const QString folder = keep.isEmpty() ? temp.path() : QString::fromLocal8Bit(keep);
@@ -69,8 +45,8 @@ TEST(DxfReaders, BothDrawingsPassTheStrictReaderAndRender)
     o.fixedDatum = false;
     const QString longSection = QDir(folder).filePath("LSection.dxf");
     const QString crossSections = QDir(folder).filePath("XSection.dxf");
-    EXPECT_TRUE(ExportLongSectionDxf(project.db(), road.id(), o, longSection).isEmpty());
-    ExportCrossSectionsDxf(project.db(), road.id(), o, crossSections);
+    EXPECT_TRUE(ExportLongSectionDxf(project.db(), in.road, o, longSection).isEmpty());
+    ExportCrossSectionsDxf(project.db(), in.road, o, crossSections);
 
     for (const QString& file : {longSection, crossSections}) {
         QProcess p;
