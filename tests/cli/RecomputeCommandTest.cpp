@@ -1,14 +1,11 @@
 #include "CliSupport.h"
 #include "compute/EarthworkQuantities.h"
-#include "support/CommaLocale.h"
 #include "support/TestProject.h"
-
-#include <QFile>
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLocale>
+#include <cmath>
 
 using namespace tarmela;
 using namespace tarmela::test;
@@ -32,14 +29,9 @@ TEST_F(CliRecompute, PrintsTheKilometreTableAndTheTotals)
     EXPECT_TRUE(cli.out.endsWith("Volumes by the prismoidal rule\n")) << cli.out.toStdString();
 }
 
-TEST_F(CliRecompute, JsonHasTheAgreedShapeAndNumbersThatRoundTrip)
+TEST_F(CliRecompute, JsonNumbersReadBackAsTheComputedValues)
 {
-    ASSERT_TRUE(cli.ok({"recompute", "1", "--json"}));
-    EXPECT_EQ(cli.out,
-              "{\"road\": 1, \"method\": 1, \"kilometres\": [{\"km\": 1, \"filling\": 2150, "
-              "\"cutting\": 0}, {\"km\": 2, \"filling\": 1500, \"cutting\": 1500}], "
-              "\"all\": {\"filling\": 3650, \"cutting\": 1500, \"total\": 5150}, \"gaps\": []}\n");
-
+    // (The shape: ProjectVersion and CliRecompute.LongGapsAreListedAndErrorsGoToStandardError.)
     // Awkward numbers: the printed text reads back as exactly the computed value.
     {
         auto db = cli.open();
@@ -84,46 +76,9 @@ TEST_F(CliRecompute, LongGapsAreListedAndErrorsGoToStandardError)
     EXPECT_TRUE(cli.err.contains("FC is empty in the section at chainage 1000"))
         << cli.err.toStdString();
     EXPECT_TRUE(cli.err.contains("Error Code=101"));
-
-    cli.open()->exec("DROP TABLE RL_1");
-    EXPECT_EQ(cli({"recompute", "1"}), 2);
-    EXPECT_TRUE(cli.err.contains("Datasheet not generated!"));
     // An empty sheet prints an empty table.
     ASSERT_TRUE(cli.ok({"new-road", "--from", "A", "--to", "B"}));
     ASSERT_TRUE(cli.ok({"recompute", "2", "--json"}));
     EXPECT_EQ(cli.out, "{\"road\": 2, \"method\": 1, \"kilometres\": [], \"all\": {\"filling\": 0, "
                        "\"cutting\": 0, \"total\": 0}, \"gaps\": []}\n");
-}
-
-TEST(CliRecomputeLong, EdgesMissingReadingsAndTheSlopesToeAndTopInACommaLocale)
-{
-    // Width 8 (edges at 4 m), slopes 2, no camber. Left readings at 2, 7, 9, 11, 13 m, right
-    // ones every 2 m.
-    CommaLocale comma;
-    CliRun cli;
-    ASSERT_TRUE(cli.ok({"new-road", "--from", "A", "--to", "B", "--formation-camber", "0",
-                        "--carriage-camber", "0"}));
-    ASSERT_TRUE(cli.ok({"cross-distances", "1", "L1=2", "L2=5", "L3=2", "L4=2", "L5=2", "R1=2",
-                        "R2=2", "R3=2", "R4=2", "R5=2"}));
-    const QString file = cli.dir.filePath("rl.csv");
-    writeFile(file,
-              "Chainage,Width,FC,C,L1,L2,L3,L4,L5,R1,R2,R3,R4,R5\n"
-              // The left edge lies between L1 and L2: its ground 98.6 on the line from L1 to
-              // L2. Fill 2 + (1 + 1.4) / 2 * 2 + (1.4 + 0.5) / 2 * 3 = 7.25.
-              "0,8,100,99,99,98,,,,,,,,\n"
-              // The right side ends at the first missing reading, R3: fill 2 + 2.
-              "20,8,100,99,,,,,,99,99,,90,90\n"
-              // 1.5 m of fill, then of cut, on level ground: the slope meets the ground at
-              // 7 m, on L2 and between R3 and R4, and stops there. (8 + 2 * 1.5) * 1.5 = 16.5.
-              "40,8,100,98.5,98.5,98.5,98.5,98.5,98.5,98.5,98.5,98.5,98.5,98.5\n"
-              "60,8,100,101.5,101.5,101.5,101.5,101.5,101.5,101.5,101.5,101.5,101.5,101.5\n");
-    ASSERT_TRUE(cli.ok({"import", "1", "rl", file}));
-
-    ASSERT_TRUE(cli.ok({"--set", "QuantityCalcMethod=2", "recompute", "1", "--json"}));
-    EXPECT_EQ(queryText(*cli.open(), "SELECT [Fill Area], [Cut Area] FROM RL_1 ORDER BY ID"),
-              "7.25 0 | 4 0 | 16.5 0 | 0 16.5");
-    EXPECT_EQ(cli.out.toStdString(),
-              "{\"road\": 1, \"method\": 2, \"kilometres\": [{\"km\": 1, \"filling\": "
-              "482.5, \"cutting\": 165}], \"all\": {\"filling\": 482.5, \"cutting\": "
-              "165, \"total\": 647.5}, \"gaps\": []}\n");
 }

@@ -16,7 +16,31 @@ struct CliGrade : CliFlatRoad {
     const QStringList crest{"grade",        "1",     "--pvi",   "900:101", "--pvi",
                             "1000:103:100", "--pvi", "1100:101"};
 };
+using CliFormation = CliGrade;
 } // namespace
+
+// Both forms write FC as the tool does and print what recompute prints for the new design.
+TEST_F(CliFormation, WritesTheLevelAndPrintsTheQuantities)
+{
+    const struct {
+        QStringList args;
+        std::string fc;
+    } cases[] = {
+        {{"formation", "--at", "1000", "1", "--fc", "100.5"}, "101 | 100.5 | 98"},
+        {{"formation", "1", "--from", "900", "--to", "1100", "--fc", "99", "--json"},
+         "101 | 100 | 99"},
+        {{"formation", "1", "--from=900", "--to=1100", "--fc=99.3"}, "101 | 100.15 | 99.3"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(cli(c.args), 0) << cli.err.toStdString();
+        EXPECT_EQ(fc(), c.fc);
+        const QString printed = cli.out;
+        ASSERT_EQ(cli(c.args.contains("--json") ? QStringList{"recompute", "1", "--json"}
+                                                : QStringList{"recompute", "1"}),
+                  0);
+        EXPECT_EQ(printed, cli.out);
+    }
+}
 
 // A crest 2 % / -2 % with a 100 m curve: the section at its PVI lies 0.5 m under it. The
 // stored alignment prints as it was given, with its readouts; the quantities are recompute's.
@@ -50,4 +74,5 @@ TEST_F(CliGrade, WritesFcFromTheAlignmentAndShowsIt)
     ASSERT_EQ(cli(crest), 0);
     ASSERT_TRUE(cli.ok({"delete-road", "1"}));
     EXPECT_EQ(pvis(), "");
+    EXPECT_FALSE(cli.open()->tableExists("RL_1"));
 }
