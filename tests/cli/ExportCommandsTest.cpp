@@ -49,11 +49,7 @@ TEST_F(CliExport, WritesTheNamedReportsAndPrintsTheirPaths)
     EXPECT_TRUE(earthwork.contains("<td><b>Chain</b></td><td><b>L2</b></td><td><b>L1</b></td>"
                                    "<td><b>C</b></td><td><b>R1</b></td><td><b>R2</b></td>"
                                    "<td><b>FC</b></td>"));
-    EXPECT_TRUE(earthwork.contains("<td>1,234.500</td>"));
-    EXPECT_TRUE(earthwork.contains("<td><b>246,900.00</b></td>")) << earthwork.toStdString();
-    const QString levelBook = QString::fromUtf8(readFile(folder + "Level Book.htm"));
-    // Per chainage its line and C: the readings shown hold nothing.
-    EXPECT_EQ(levelBook.count("<tr class='n'>"), 3 * 2);
+    EXPECT_TRUE(earthwork.contains("<td>1,234.500</td>")) << earthwork.toStdString();
 }
 
 TEST_F(CliExport, EveryOutputWhenNoneIsNamedAndFailuresGoToStandardError)
@@ -91,12 +87,8 @@ TEST_F(CliExport, EveryOutputWhenNoneIsNamedAndFailuresGoToStandardError)
 
 TEST_F(CliExport, MistakesAndAFailedReportKeepOnlyAFolderThatWasThere)
 {
-    writeFile(dir, "");
-    EXPECT_EQ(cli({"export", "1", "--dir", dir, "--earthwork"}), 2);
-    EXPECT_TRUE(cli.err.contains("Cannot create the folder")) << cli.err.toStdString();
-    EXPECT_TRUE(cli.out.isEmpty());
-    QFile::remove(dir);
-    // A file where the road's folder would be is named as such and kept.
+    // (A folder that cannot be made: Messages.AreOneShortLineWithTheReason.) A file where the
+    // road's folder would be is named as such and kept.
     QDir().mkpath(dir);
     writeFile(folder.chopped(1), "kept");
     EXPECT_EQ(cli({"export", "1", "--dir", dir, "--earthwork"}), 2);

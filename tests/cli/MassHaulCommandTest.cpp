@@ -46,23 +46,20 @@ TEST(CliMassHaulOutputs, DiagramSheetsTablePagesAndDrawing)
                           Case{"crowded crossings", 140, 3, 3}}) {
         SCOPED_TRACE(c.name);
         CliRun cli;
-        ASSERT_TRUE(cli.ok({"new-road", "--from", "Ana", "--to", "Bel", "--length", "1000"}));
         QDir().mkpath(cli.dir.filePath("Data"));
         QFile::copy(QCoreApplication::applicationDirPath() + "/Data/HeaderL.dxf",
                     cli.dir.filePath("Data/HeaderL.dxf"));
         auto db = cli.open();
+        RoadBuilder sheet(*db, 1000, 20);
         double m = 0;
         for (int i = 0; i < c.sections; ++i) {
             const double area = (m > 0 ? -1 : 1) * (1 + (i * 7) % 5);
             m += area * 20;
-            db->exec(QStringLiteral("INSERT INTO RL_1 (ID, Chainage, [Fill Area], [Cut Area]) "
-                                    "VALUES (%1, %2, %3, %4)")
-                         .arg(i + 1)
-                         .arg(i * 20)
-                         .arg(std::max(0.0, -area))
-                         .arg(std::max(0.0, area)));
+            sheet.row(i * 20, QStringLiteral("Fill Area=%1, Cut Area=%2")
+                                  .arg(std::max(0.0, -area))
+                                  .arg(std::max(0.0, area)));
         }
-        const QString folder = cli.dir.filePath("Out/Ana to Bel/");
+        const QString folder = cli.dir.filePath("Out/North to South/");
         for (const char* pdf : {"--pdf", ""})
             ASSERT_EQ(
                 cli(QStringList{"export", "1", "--dir", cli.dir.filePath("Out"), "--mass-haul", pdf}

@@ -77,8 +77,13 @@ TEST_F(RefusedCommands, ArgumentsThatCannotBeReadOneWay)
     EXPECT_EQ(folderState(cli.dir.path()), before);
 }
 
-TEST_F(RefusedCommands, ValuesOutsideTheirRangeNameTheRange)
+// With a crest on road 1, whose PVIs and FC a refused command keeps, and a row of LB_2 without
+// a chainage. Values outside their range name the range.
+TEST_F(RefusedCommands, CommandsThatCannotBeDoneAndValuesOutsideTheirRange)
 {
+    ASSERT_TRUE(
+        cli.ok({"grade", "1", "--pvi", "900:101", "--pvi", "1000:103:100", "--pvi", "1100:101"}));
+    cli.open()->exec("UPDATE LB_2 SET Chainage = NULL WHERE ID = (SELECT MAX(ID) FROM LB_2)");
     const Refusal cases[] = {
         {{"reduce", "1", "--benchmark", "1e308"}, 1, "levels lie between -1000 and 10000 m"},
         {{"reduce", "2", "--benchmark", "-1000000"}, 1, "levels lie between -1000 and 10000 m"},
@@ -102,18 +107,6 @@ TEST_F(RefusedCommands, ValuesOutsideTheirRangeNameTheRange)
         {{"reduce", "1", "--benchmark", "100", "--distribute"}, 1, "needs --closing-benchmark"},
         // A row the import would refuse is not written into a file that cannot be read back.
         {{"export-csv", "2", "lb", cli.dir.filePath("lb.csv")}, 2, "has no chainage"},
-    };
-    cli.open()->exec("UPDATE LB_2 SET Chainage = NULL WHERE ID = (SELECT MAX(ID) FROM LB_2)");
-    for (const Refusal& c : cases)
-        expectRefused(c);
-}
-
-// With a crest on road 1, whose PVIs and FC a refused command keeps.
-TEST_F(RefusedCommands, RoadFormationAndGradeCommandsThatCannotBeDone)
-{
-    ASSERT_TRUE(
-        cli.ok({"grade", "1", "--pvi", "900:101", "--pvi", "1000:103:100", "--pvi", "1100:101"}));
-    const Refusal cases[] = {
         {{"frobnicate"}, 1, "unknown command"},
         {{"new-road", "--from", "A"}, 1, "new-road needs --from and --to"},
         {{"new-road", "--from", "A", "--to", "B", "--interval", "0"}, 1, "intervals lie between"},

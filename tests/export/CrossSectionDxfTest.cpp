@@ -50,15 +50,6 @@ bool hasLine(const DxfFile& f, const std::string& layer, double x1, double y1, d
     return false;
 }
 
-const DxfEntity* text(const DxfFile& f, const std::string& layer, const std::string& value,
-                      int nth = 0)
-{
-    for (const auto& e : f.entities)
-        if (e.type == "TEXT" && e.layer() == layer && e.text(1) == value && nth-- == 0)
-            return &e;
-    return nullptr;
-}
-
 } // namespace
 
 TEST(CrossSectionDxf, SheetsSideBySideEveryEntityInsideItsSheetAndItsTextsInItsSlot)
@@ -151,10 +142,10 @@ TEST(CrossSectionDxf, EmptyCellsLeaveOutOnlyWhatNeedsThem)
     // centre, and the formation has only its centre level.
     road.row(0, "L1=100.5, L2=100.2, R1=100.1, FC=101, FL1=100.9, Left Slope=2");
     const DxfFile f = d.write(road.id());
-    EXPECT_NE(text(f, "TEXT", "FILL AREA =  SQM"), nullptr);
+    EXPECT_NE(f.textStarting("FILL AREA =  SQM"), nullptr);
     EXPECT_EQ(f.linesOn("GROUND"), 1); // only L2-L1 joins
     EXPECT_EQ(f.linesOn("FORMATION"), 0);
-    EXPECT_NE(text(f, "BANDS", "101.00"), nullptr);
+    EXPECT_NE(f.textStarting("101.00"), nullptr);
 }
 
 TEST(CrossSectionDxf, BadRequestsChangeNothing)

@@ -1,12 +1,9 @@
 #include "export/DxfWriter.h"
 #include "DxfTestSupport.h"
 #include "export/DxfNumbers.h"
-#include "store/Error.h"
 #include "support/CommaLocale.h"
 #include "support/TestProject.h"
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <functional>
@@ -105,24 +102,6 @@ TEST(DxfWriter, LinesAndTextsKeepTheirLayoutsWithBlanksAroundNumbers)
     EXPECT_EQ(f.ofType("TEXT").back().text(1), "two  lines");
 }
 
-TEST(DxfWriter, GridKeepsTheLastVerticalWithinTwoHundredths)
-{
-    auto verticals = [](float x2) {
-        std::vector<double> xs;
-        for (const auto& e :
-             Scratch().write([&](DxfWriter& w) { w.DxfGrid(0, 5, x2, 1, 1, 0); }).ofType("LINE")) {
-            EXPECT_EQ(e.number(10), e.number(11));
-            xs.push_back(e.number(10));
-        }
-        return xs;
-    };
-    EXPECT_EQ(verticals(2.97f), (std::vector<double>{0, 1, 2}));
-    EXPECT_EQ(verticals(2.99f), (std::vector<double>{0, 1, 2, 3}));
-    // y1 below y2 and no step across: nothing. (The long section counts its grids' lines.)
-    EXPECT_TRUE(
-        Scratch().write([](DxfWriter& w) { w.DxfGrid(1, 2, 29, 6, 0, 1); }).entities.empty());
-}
-
 // (The template and an empty ENTITIES section make CrossSectionDxf's drawing of a road without
 // rows; the target is replaced as OutputFile replaces any.)
 TEST(DxfWriter, ATemplateWithoutALastLineEndStillGetsTheEntitiesOnALineOfTheirOwn)
@@ -132,37 +111,6 @@ TEST(DxfWriter, ATemplateWithoutALastLineEndStillGetsTheEntitiesOnALineOfTheirOw
     s.write([](DxfWriter&) {});
     EXPECT_EQ(readFile(s.target),
               kTemplate + " 0 \r\nSECTION\r\n 2 \r\nENTITIES\r\n 0 \r\nENDSEC\r\n 0 \r\nEOF\r\n");
-}
-
-TEST(DxfWriter, FailuresLeaveTheExistingDrawingAlone)
-{
-    Scratch s;
-    const QByteArray good = "a good drawing";
-    writeFile(s.target, good);
-
-    // Missing template: an error naming it, and nothing written.
-    try {
-        DxfWriter w(s.dir.filePath("Missing.dxf"), s.target);
-        FAIL() << "no error for a missing template";
-    } catch (const Error& e) {
-        EXPECT_EQ(e.kind(), ErrorKind::Io);
-        EXPECT_TRUE(e.message().contains("Missing.dxf")) << e.message().toStdString();
-    }
-    EXPECT_EQ(readFile(s.target), good);
-
-    // An export that stops half-way (the drawing writer threw) leaves no partial file.
-    try {
-        DxfWriter w(s.templ, s.target);
-        for (int i = 0; i < 100000; ++i)
-            w.DxfLine(0, 0, float(i), 1);
-        throw Error(ErrorKind::Database, "disk gone");
-    } catch (const Error&) {
-    }
-    EXPECT_EQ(readFile(s.target), good);
-    EXPECT_EQ(QDir(s.dir.path()).entryList(QDir::Files).size(), 2);
-
-    // A folder that does not exist.
-    EXPECT_THROW(DxfWriter(s.templ, s.dir.filePath("no/such/folder/Out.dxf")), Error);
 }
 
 TEST(DxfWriter, RepeatedAndScatteredNumbersAreWrittenAlike)
