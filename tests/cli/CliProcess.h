@@ -48,11 +48,8 @@ struct CliResult {
 inline CliResult runCli(const QString& home, const QStringList& args)
 {
     CliProcess p(home, args);
-    CliResult r;
-    r.status = p.finish();
-    r.out = p.out;
-    r.err = p.err;
-    return r;
+    const int status = p.finish();
+    return {status, p.out, p.err};
 }
 
 } // namespace tarmela::test

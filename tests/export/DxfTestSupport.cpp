@@ -111,20 +111,6 @@ void RoadBuilder::row(double chainage, const QString& cells)
     Database::run(q);
 }
 
-QString typicalRow(double centre, double fc)
-{
-    QString cells = QStringLiteral("C=%1, FC=%2, FL1=%3, FL2=%4, FR1=%3, FR2=%4, Width=10, "
-                                   "Left Slope=2, Right Slope=2, Fill Area=12.5, Cut Area=0")
-                        .arg(centre)
-                        .arg(fc)
-                        .arg(fc - 0.09)
-                        .arg(fc - 0.18);
-    for (int i = 1; i <= 4; ++i)
-        cells +=
-            QStringLiteral(", L%1=%2, R%1=%3").arg(i).arg(centre - 0.1 * i).arg(centre - 0.15 * i);
-    return cells;
-}
-
 QString templateFolder()
 {
     const QByteArray source = qgetenv("TARMELA_SOURCE_DIR");

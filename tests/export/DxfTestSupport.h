@@ -58,9 +58,6 @@ private:
     std::int64_t m_nextRow = 1;
 };
 
-// A plausible section for the RL sheet: ground falling away to both sides, formation above it.
-QString typicalRow(double centre, double fc);
-
 // The data folder of the source tree (the header templates).
 QString templateFolder();
 
