@@ -60,8 +60,8 @@ TEST(DesktopProjects, NewOpenAndSaveAsWorkInTheFileChosenAndAreRemembered)
 }
 
 // A file that is no project: the messages for a foreign, a damaged and a newer file are the
-// batch tool's too (ProjectFile.OnlyAProjectOrAnEmptyFileIsOpened,
-// ProjectVersion.AFileOfANewerReleaseIsRefusedAndLeftAsItWas); here what the desktop keeps.
+// batch tool's too (ProjectFile.OnlyAProjectOrAnEmptyFileIsOpenedAndAFailedCommandChangesNoFile);
+// here what the desktop keeps.
 TEST(DesktopProjects, AFileThatCannotBeOpenedIsRefusedAndTheProjectStaysOpen)
 {
     Desktop d;

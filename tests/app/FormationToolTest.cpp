@@ -141,7 +141,8 @@ TEST_F(FormationToolWindow, PickTypeUpdateGradeAndUndo)
     clickAt(40000);
     EXPECT_EQ(get<QLineEdit>("txtCentre")->text(), "100.000");
     typeAndUpdate("102");
-    EXPECT_DOUBLE_EQ(fcAt(39980), 101.8); // (the whole line is FormationDesignTest's)
+    for (int k = 0; k <= 5; ++k) // on the line, to the cent, past 32,767 m
+        EXPECT_NEAR(fcAt(39900 + 20 * k), 101 + 0.2 * k, 1e-9) << k;
 
     // Ctrl+Z in the FC box, untouched since the update, is Edit > Undo; the update before
     // stays on the stack.

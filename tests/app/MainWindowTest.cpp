@@ -92,6 +92,10 @@ TEST(MainWindow, SectionViewsTakeThePagingZoomAndPrintCommands)
     m.cmd("mnuViewLSection")->trigger();
     ASSERT_NE(dynamic_cast<frmPrevLsect*>(m.w.activeChild()), nullptr);
     EXPECT_EQ(m.enabled({"Previous", "ZoomIn"}), QStringList{});
+    // Asked for again, the cross sections of this road come to the front, not a second time.
+    m.cmd("mnuViewXSection")->trigger();
+    EXPECT_EQ(dynamic_cast<frmPrevXSect*>(m.w.activeChild()), view);
+    EXPECT_EQ(m.windows(), 2);
 
     // The views show one road: another road closes them.
     ASSERT_TRUE(m.w.ChooseRoad(road));

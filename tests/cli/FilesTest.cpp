@@ -201,9 +201,12 @@ TEST(DamagedProject, NoCommandTakesADamagedTableForAShorterOne)
 TEST(ProjectFile, OnlyAProjectOrAnEmptyFileIsOpenedAndAFailedCommandChangesNoFile)
 {
     QTemporaryDir dir;
-    // The project's table names, another program's columns. (A database without them, a file
-    // that is no database: DesktopProjects.AFileThatCannotBeOpenedIsRefusedAndTheProjectStaysOpen.)
-    const QString lookalike = dir.filePath("lookalike.sqlite");
+    // Another program's database, and one with the project's table names but other columns. (A
+    // file that is no database:
+    // DesktopProjects.AFileThatCannotBeOpenedIsRefusedAndTheProjectStaysOpen.)
+    const QString foreign = dir.filePath("foreign.sqlite"),
+                  lookalike = dir.filePath("lookalike.sqlite");
+    anotherProgramsDatabase(foreign, {"Notes"});
     anotherProgramsDatabase(
         lookalike, {"Roads", "ChDistance", "CulvertTypes", "Culverts", "RLTemplate", "LBTemplate"});
     writeFile(dir.filePath("empty.sqlite"), "");
@@ -218,6 +221,9 @@ TEST(ProjectFile, OnlyAProjectOrAnEmptyFileIsOpenedAndAFailedCommandChangesNoFil
         QStringList args;
         QString message; // the one line on standard error, with the status 2; none for 0
     } cases[] = {
+        {foreign,
+         {"roads"},
+         "The file " + foreign + " is not a Tarmela project: it has no table Roads"},
         {lookalike,
          {"new-road", "--from", "A", "--to", "B"},
          "The file " + lookalike + " is not a Tarmela project: its table Roads has no column From"},

@@ -63,6 +63,23 @@ TEST_F(RefusedCommands, ArgumentsThatCannotBeReadOneWay)
     };
     for (const Refusal& c : cases)
         expectRefused(c);
+    // Every command refuses a word left over after all it takes.
+    const QStringList commands[] = {
+        {"roads"},
+        {"new-road", "--from", "A", "--to", "B"},
+        {"set-road", "1", "--cut-factor", "1"},
+        {"sample"},
+        {"generate", "2", "--start", "0", "--end", "20", "--rl", "--force"},
+        {"import", "1", "rl", "a.csv"},
+        {"export-csv", "1", "rl", "a.csv"},
+        {"reduce", "2", "--benchmark", "100"},
+        {"formation", "1", "--at", "0", "--fc", "104"},
+        {"grade", "1", "--clear"},
+        {"masshaul", "1"},
+        {"export", "1", "--dir", "out"},
+    };
+    for (const QStringList& command : commands)
+        expectRefused({command + QStringList{"extra"}, 1, "unexpected argument: extra"});
 
     // A name that is not UTF-8 would lose its bytes on the way in: refused, nothing made.
     const std::string before = folderState(cli.dir.path());

@@ -134,11 +134,13 @@ TEST_F(Reports, ReportsAreCompleteDocumentsNamingTheRoad)
     const auto road = p.roadWithRows({0, 20}, true);
     db.exec(QString::fromUtf8("UPDATE Roads SET [From] = 'K\xc3\xb6ln', [To] = 'Bonn'"));
     db.exec("UPDATE LB_1 SET C = 1.2, L1 = 1.5 WHERE Chainage = 0");
-    const std::function<void()> writers[] = {
-        [&] { WriteEarthworkReport(db, road, 8, kUs, file, "Long"); },
-        [&] { WriteLevelBookReport(db, road, 8, kUs, file); },
+    // The Earthwork Report of an empty RL sheet: headings and the ALL row. The Level Book leaves
+    // out what holds nothing: chainage 0 its line, C and L1; chainage 20 its line alone.
+    const std::pair<std::function<void()>, std::size_t> writers[] = {
+        {[&] { WriteEarthworkReport(db, road, 8, kUs, file, "Long"); }, 3},
+        {[&] { WriteLevelBookReport(db, road, 8, kUs, file); }, 1 + 3 + 1},
     };
-    for (const auto& write : writers) {
+    for (const auto& [write, rows] : writers) {
         write();
         const QString html = QString::fromLatin1(readFile(file));
         SCOPED_TRACE(html.left(300).toStdString());
@@ -149,6 +151,7 @@ TEST_F(Reports, ReportsAreCompleteDocumentsNamingTheRoad)
             EXPECT_EQ(html.count(QStringLiteral("<%1").arg(tag)),
                       html.count(QStringLiteral("</%1>").arg(tag)))
                 << tag;
+        EXPECT_EQ(tableRows(html).size(), rows);
         EXPECT_TRUE(html.endsWith("</html>\n"));
     }
 }

@@ -119,6 +119,7 @@ TEST(PagePaint, CrossSectionsStayInsideTheirBoxesWhenOneReachesFarOnOneSide)
                     << x << "," << y;
             }
         EXPECT_GT(drawn, 100);
+        EXPECT_EQ(page.scales.up, 2000); // the largest standard scale the 16 m rise fits at
         // No text of a section touches another.
         for (const CrossSectionEntry& e : page.sections) {
             ASSERT_GE(e.plan.labels.size(), 6u); // the four texts, C and FC at least

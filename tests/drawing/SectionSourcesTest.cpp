@@ -1,5 +1,4 @@
-// The cross-section pages read from a road: every row once, in chainage order, whichever way
-// the pages are turned.
+// The pages read from a road.
 #include "drawing/SectionSources.h"
 #include "store/Schema.h"
 #include "support/TestProject.h"
@@ -45,6 +44,25 @@ TEST(CrossSectionPages, TurnedOnwardOrJumpedToHoldTheSameRows)
         EXPECT_EQ(ids(onward), expected);
         EXPECT_EQ(ids(backward), expected);
         EXPECT_EQ(ids(jumping), expected);
+    }
+}
+
+// A page's datum keeps in its frame the centre, the outermost readings shown (not those beyond)
+// and the formation, whichever is lowest.
+TEST(LongSectionPages, TheDatumTakesEveryLevelThePageDraws)
+{
+    test::TestProject p;
+    const std::int64_t road = p.roadWithRows({0, 20});
+    const QString rl = schema::rlTable(road);
+    LongSectionOptions options;
+    options.viewSections = 2;
+    options.fixedDatum = false;
+    for (const char* lowest : {"C = 100", "C = 96.5", "L2 = 96.5", "R2 = 96.5", "FC = 96.5"}) {
+        p.db().execute("UPDATE " + rl + " SET C = 100, FC = 101, L2 = 100, R2 = 100, R3 = 50");
+        p.db().execute("UPDATE " + rl + " SET " + QString::fromLatin1(lowest) + " WHERE ID = 2");
+        EXPECT_EQ(LongSectionSource(p.db(), road, options).page(0).levels.low,
+                  lowest[4] == '1' ? 99 : 95)
+            << lowest;
     }
 }
 
