@@ -2,9 +2,12 @@
 
 #include "export/DxfDrawings.h"
 #include "store/Database.h"
+#include "support/TestProject.h"
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -60,5 +63,27 @@ private:
 
 // The data folder of the source tree (the header templates).
 QString templateFolder();
+
+constexpr double kTol = 2e-4; // coordinates are written with seven significant digits
+
+// A drawing of a project of its own, written to a temporary folder and read back.
+struct Drawing {
+    TestProject project;
+    QTemporaryDir out;
+    QString target = out.filePath("Drawing.dxf");
+    DxfOptions options;
+    QStringList warnings;
+    Drawing() { options.templateFolder = templateFolder(); }
+    DxfFile crossSections(std::int64_t road)
+    {
+        ExportCrossSectionsDxf(project.db(), road, options, target);
+        return DxfFile::read(target);
+    }
+    DxfFile longSection(std::int64_t road)
+    {
+        warnings = ExportLongSectionDxf(project.db(), road, options, target);
+        return DxfFile::read(target);
+    }
+};
 
 } // namespace tarmela::test
