@@ -157,4 +157,10 @@ TEST(CliSurvey, APartlyFilledLevelBookReducesOnlyWhatWasSurveyed)
     EXPECT_EQ(queryText(*db, "SELECT Chainage, C FROM RL_1 WHERE Chainage IN (0, 40)"),
               "0 102.405 | 40 101.305");
     EXPECT_EQ(queryText(*db, "SELECT Benchmark FROM Roads"), "102.105");
+
+    // The Level Book works from the bench mark of the reduction and names it.
+    ASSERT_TRUE(cli.ok({"export", "1", "--dir", cli.dir.filePath("out"), "--level-book"}));
+    const QString html = QString::fromUtf8(readFile(cli.out.section('\n', 0, 0)));
+    EXPECT_TRUE(html.contains("Bench mark 102.105")) << html.left(300).toStdString();
+    EXPECT_TRUE(html.contains("102.405"));
 }
