@@ -1,5 +1,5 @@
-// The desktop program's own project files, CSV files, deleting a road with its windows open,
-// the commands' keys and the page margins, driven by keys and clicks as a user meets them.
+// The desktop program's own project files, CSV files and the page margins, driven by keys
+// and clicks as a user meets them.
 #include "ShownMain.h"
 #include "sheets/SampleRoad.h"
 #include "store/Roads.h"
@@ -124,23 +124,6 @@ TEST(DesktopSheets, CsvFilesImportAllOrNothingAndExportWithTheBatchToolsRules)
     d.p.picked.clear();
     d.cmd("mnuFileExportCsv")->trigger();
     EXPECT_EQ(QFileInfo(d.p.offered.back()).absolutePath(), QFileInfo(out).absolutePath());
-}
-
-TEST(DesktopKeys, MenuShortcutsReachTheirCommands)
-{
-    Desktop d;
-    const std::int64_t road = createSampleRoad(d.p.db(), {});
-    ASSERT_TRUE(d.w.ChooseRoad(road));
-    d.keys(Qt::Key_F9); // Update Quantities: the totals appear
-    EXPECT_FALSE(d.w.statusPanel(4).isEmpty());
-    d.cmd("mnuRoadDetails")->trigger();
-    d.cmd("mnuViewCulverts")->trigger();
-    ASSERT_EQ(d.windows(), 2);
-    d.keys(Qt::Key_F4, Qt::ControlModifier);
-    EXPECT_EQ(d.windows(), 1);
-    d.cmd("mnuFileClose")->trigger();
-    EXPECT_EQ(d.windows(), 0);
-    EXPECT_FALSE(d.cmd("mnuFileClose")->isEnabled());
 }
 
 TEST(DesktopPages, PageSetupRefusesMarginsThatLeaveNoDrawing)

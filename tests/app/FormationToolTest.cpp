@@ -1,43 +1,34 @@
 #include "ShownMain.h"
-#include "app/frmMain.h"
 #include "compute/EarthworkQuantities.h"
 #include "settings/Earthwork.h"
 #include "store/Numbers.h"
 #include "store/Roads.h"
 #include "store/Schema.h"
 #include "support/TestProject.h"
-#include "support/UiProgram.h"
-#include "support/Widgets.h"
 #include "ui/formation/FormationProfileView.h"
 #include "ui/formation/frmPlotFormation.h"
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
-#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace tarmela;
-using tarmela::test::UiProgram;
 
 namespace
 {
 
 // The formation tool opened from the main window's menu over a road of its own: a section
 // every 20 m from 0, ground at 100 (L8 99.5, R8 100.5), FC 101 or none.
-struct FormationToolWindow : ::testing::Test {
-    UiProgram program;
-    Database& db = program.db();
-    frmMain w;
+struct FormationToolWindow : ::testing::Test, test::ShownMain {
+    Database& db = p.db();
     std::int64_t road = 0;
     frmPlotFormation* tool = nullptr;
 
+    FormationToolWindow() : ShownMain({1280, 860}) {}
     void open(int sections, bool withFc, const RoadChanges& c = {})
     {
         road = roads::create(db, c);
@@ -49,11 +40,8 @@ struct FormationToolWindow : ::testing::Test {
                                "8 FROM n")
                     .arg(sections)
                     .arg(schema::rlTable(road), withFc ? "101" : "NULL"));
-        w.resize(1280, 860);
-        w.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
         EXPECT_TRUE(w.ChooseRoad(road));
-        w.command(QStringLiteral("mnuFormationPlot"))->trigger();
+        cmd("mnuFormationPlot")->trigger();
         QMdiSubWindow* sub = w.mdiArea()->activeSubWindow();
         tool = sub ? qobject_cast<frmPlotFormation*>(sub->widget()) : nullptr;
         QTest::qWait(50);
@@ -151,12 +139,12 @@ TEST_F(FormationToolWindow, PickTypeUpdateGradeAndUndo)
     EXPECT_DOUBLE_EQ(fcAt(40000), 101);
     EXPECT_DOUBLE_EQ(fcAt(100), 101.6);
     EXPECT_EQ(test::undoMenu(w), "on &Undo Update FC at 100 | on R&edo Gradient 39900 to 40000");
-    EXPECT_TRUE(program.told.empty()) << program.lastTold().toStdString();
+    EXPECT_TRUE(p.told.empty()) << p.lastTold().toStdString();
 
     // A typed value that is no level is refused and changes nothing.
     clickAt(39960);
     typeAndUpdate("high");
-    EXPECT_TRUE(program.lastTold().startsWith("Invalid formation value!"));
+    EXPECT_TRUE(p.lastTold().startsWith("Invalid formation value!"));
     EXPECT_DOUBLE_EQ(fcAt(39960), 101);
 
     // The views of the profile: the stretch between two picks fitted to the window (a click
@@ -214,7 +202,7 @@ TEST_F(FormationToolWindow, AGradientOverEmptyFcsIsTakenBackAndDoneAgainExactly)
     EXPECT_EQ(rlSheet(), before);
     EXPECT_EQ(test::undoMenu(w), "on &Undo Update FC at 0 | on R&edo Gradient 0 to 600");
 
-    w.command(QStringLiteral("mnuEditRedo"))->trigger();
+    cmd("mnuEditRedo")->trigger();
     EXPECT_EQ(rlSheet(), after);
     EXPECT_EQ(test::undoMenu(w), "on &Undo Gradient 0 to 600 | off R&edo");
 }
@@ -265,13 +253,13 @@ TEST_F(FormationToolWindow, AlignmentByClicksTypedLengthUndoAndRedo)
     EXPECT_EQ(skipped->text(), "2 sections without FC; first at 620");
     EXPECT_EQ(test::undoMenu(w), "on &Undo Edit PVI at 300 | off R&edo");
 
-    w.command(QStringLiteral("mnuEditUndo"))->trigger();
+    cmd("mnuEditUndo")->trigger();
     EXPECT_DOUBLE_EQ(fcAt(300), 103);
     EXPECT_EQ(table->item(1, 2)->text(), "0");
-    w.command(QStringLiteral("mnuEditRedo"))->trigger();
+    cmd("mnuEditRedo")->trigger();
     EXPECT_DOUBLE_EQ(fcAt(300), 102.75);
     EXPECT_EQ(table->item(1, 2)->text(), "100");
-    EXPECT_TRUE(program.told.empty()) << program.lastTold().toStdString();
+    EXPECT_TRUE(p.told.empty()) << p.lastTold().toStdString();
 
     // A full recomputation by the tool's rule finds what the edits left.
     const std::string edited = rlSheet();

@@ -20,27 +20,10 @@
 using namespace tarmela;
 using tarmela::test::ShownMain;
 
-namespace
-{
-
 const QStringList kRoadCommands = {
     "mnuInputDataSheet", "mnuLevelBook",    "mnuLBtoRL",         "mnuToolsGenerateTable",
     "mnuViewCulverts",   "mnuCulvertTypes", "mnuCrossDistances", "mnuFileExport",
 };
-
-std::int64_t makeRoad(Database& db, const QString& from, const QString& to, int interval = 20)
-{
-    RoadChanges c;
-    c.from = from;
-    c.to = to;
-    c.interval = interval;
-    c.length = 1000;
-    c.formationCamber = 3.5;
-    c.carriageCamber = 2.5;
-    return roads::create(db, c);
-}
-
-} // namespace
 
 TEST(MainWindow, SectionViewsTakeThePagingZoomAndPrintCommands)
 {
@@ -107,7 +90,13 @@ TEST(MainWindow, DoubleClickingARoadMakesItCurrentAndClosesTheOtherRoadsLevelAnd
 {
     ShownMain m;
     const std::int64_t first = createSampleRoad(m.p.db(), {11, 20, 100.0});
-    const std::int64_t road = makeRoad(m.p.db(), "North", "South", 25);
+    RoadChanges c;
+    c.from = "North";
+    c.to = "South";
+    c.interval = 25;
+    c.formationCamber = 3.5;
+    c.carriageCamber = 2.5;
+    const std::int64_t road = roads::create(m.p.db(), c);
     ASSERT_TRUE(m.w.ChooseRoad(first));
     m.press("Formation");
     m.cmd("mnuViewXSection")->trigger();
@@ -149,8 +138,9 @@ TEST(MainWindow, DeletingARoadAsksWithNoAsDefaultAndClosesItsWindowsOrKeepsTheCu
 {
     ShownMain m;
     for (int i = 1; i <= 7; ++i)
-        ASSERT_EQ(i == 3 ? createSampleRoad(m.p.db(), {})
-                         : makeRoad(m.p.db(), QString("From%1").arg(i), QString("To%1").arg(i)),
+        ASSERT_EQ(i == 3
+                      ? createSampleRoad(m.p.db(), {})
+                      : test::makeRoad(m.p.db(), QString("From%1").arg(i), QString("To%1").arg(i)),
                   i);
     ASSERT_TRUE(m.w.ChooseRoad(7));
     m.open(SheetKind::LevelBook, sheets::levelBookStatement(7, {}, {}));
@@ -217,7 +207,7 @@ TEST(MainWindow, AddCreatesARoadWithItsTablesOrAppendsTheNextSection)
     EXPECT_TRUE(m.p.told.empty());
 
     // On a level sheet: the next section, an interval on.
-    const std::int64_t road = makeRoad(m.p.db(), "A", "B", 25);
+    const std::int64_t road = test::makeRoad(m.p.db(), "A", "B", 0, 25);
     frmDataGrid* rl = m.openRl(road);
     ASSERT_NE(rl, nullptr);
     m.cmd("mnuEditAdd")->trigger();
@@ -231,7 +221,7 @@ TEST(MainWindow, AddCreatesARoadWithItsTablesOrAppendsTheNextSection)
 TEST(MainWindow, TheWheelAndTheEditKeysReachTheActiveSheet)
 {
     ShownMain m;
-    const std::int64_t road = makeRoad(m.p.db(), "A", "B");
+    const std::int64_t road = test::makeRoad(m.p.db(), "A", "B");
     m.p.db().exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200) "
                   "INSERT INTO RL_1 (ID, Chainage) SELECT i, (i - 1) * 20 FROM n");
     m.w.activateWindow();
@@ -303,7 +293,7 @@ TEST(MainWindow, UpdateShowsTheQuantitiesOrTheReason)
 
     // (The figures shown are FormationToolWindow.PickTypeUpdateGradeAndUndo's.)
     ASSERT_TRUE(m.w.ChooseRoad(road));
-    m.w.toolButton("Update")->trigger();
+    m.keys(Qt::Key_F9); // Update Quantities by its key
     EXPECT_TRUE(m.w.statusPanel(3).startsWith("Cutting = ")) << m.p.lastTold().toStdString();
     m.p.db().exec(QString("DROP TABLE RL_%1").arg(road));
     m.w.toolButton("Update")->trigger();
@@ -316,7 +306,7 @@ TEST(MainWindow, UpdateShowsTheQuantitiesOrTheReason)
 TEST(MainWindow, TheEmptyWorkspaceShowsWhereToStart)
 {
     ShownMain m;
-    const std::int64_t road = makeRoad(m.p.db(), "Ranipur", "Kalaghat");
+    const std::int64_t road = test::makeRoad(m.p.db(), "Ranipur", "Kalaghat");
     // Before a road is chosen only the road-free commands work; the sheet commands wait for a
     // sheet (Add with none does nothing), Add and Delete are greyed out where they will be.
     const QStringList roadFree = {"mnuRoadDetails", "mnuToolsOptions", "mnuToolsColors"};
@@ -426,14 +416,15 @@ TEST(MainWindow, TheFilterWindowIsDrivenByItsOwnKeysAboveTheMainWindowsMenus)
 TEST(MainWindow, AddOnTheCulvertSheetOpensTheDialogAndDeletingATypeTakesItsCulverts)
 {
     ShownMain m;
-    const std::int64_t road = makeRoad(m.p.db(), "A", "B");
+    const std::int64_t road = test::makeRoad(m.p.db(), "A", "B");
     m.p.db().exec("INSERT INTO CulvertTypes (CulvertName, Type) VALUES ('Pipe', 'Pipe'), "
                   "('Slab', 'Slab')");
     m.p.db().exec("INSERT INTO Culverts (RoadRef, CTypeRef, Chainage, EPType) VALUES "
                   "(1, 1, 100, 'E'), (1, 2, 200, 'P')");
     appState().CulvertTypesRecordset->requery();
     ASSERT_TRUE(m.w.ChooseRoad(road));
-    frmDataGrid* culverts = m.open(SheetKind::Culverts, sheets::culvertsStatement(road));
+    m.cmd("mnuViewCulverts")->trigger();
+    frmDataGrid* culverts = m.w.activeSheet();
     ASSERT_NE(culverts, nullptr);
     EXPECT_EQ(culverts->model()->rowCount(), 2);
     test::onModal("dlgAddCulvert", [](QWidget* dlg) {
@@ -477,6 +468,12 @@ TEST(MainWindow, WindowMenuArrangesTheSheetsAndTheHelpMenuShowsTheSplashAndTheHe
 
     m.cmd("mnuWindowCascade")->trigger();
     EXPECT_NE(subA->pos(), subB->pos());
+    // Ctrl+F4 closes the window in front, File > Close the other; then Close waits for one.
+    m.keys(Qt::Key_F4, Qt::ControlModifier);
+    EXPECT_EQ(m.windows(), 1);
+    m.cmd("mnuFileClose")->trigger();
+    EXPECT_EQ(m.windows(), 0);
+    EXPECT_FALSE(m.cmd("mnuFileClose")->isEnabled());
 
     bool shown = false;
     test::onModal("frmSplash", [&](QWidget* splash) {

@@ -37,7 +37,6 @@ struct OptionsDialog : ::testing::Test {
 TEST_F(OptionsDialog, OrderListMovesAndAppliesAsPositions)
 {
     auto* list = get<QListWidget>("lstLCROrder");
-    EXPECT_EQ(entries(list), QStringList({"Left", "Center", "Right"}));
     press("cmdUp"); // nothing above the top (the first entry is selected)
     EXPECT_EQ(entries(list), QStringList({"Left", "Center", "Right"}));
 

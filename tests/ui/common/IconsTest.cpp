@@ -7,22 +7,6 @@
 
 using namespace tarmela;
 
-namespace
-{
-
-// How many pixels of the icon at that size are not transparent.
-int paintedPixels(const QIcon& icon, int size)
-{
-    const QImage image = icon.pixmap(size, size).toImage();
-    int painted = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            painted += qAlpha(image.pixel(x, y)) > 0;
-    return painted;
-}
-
-} // namespace
-
 // Every picture in the resource draws something of its own at toolbar size and larger.
 TEST(Icons, EveryPictureDrawsAndNoTwoAreAlike)
 {
@@ -33,8 +17,12 @@ TEST(Icons, EveryPictureDrawsAndNoTwoAreAlike)
     for (const QString& file : files) {
         const QString key = file.chopped(4);
         const QIcon icon = key == "Tarmela" ? applicationIcon() : toolbarIcon(key);
-        for (int size : {24, 48}) {
-            const int painted = paintedPixels(icon, size);
+        for (int size : {24, 48}) { // how many pixels are not transparent
+            const QImage image = icon.pixmap(size, size).toImage();
+            int painted = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    painted += qAlpha(image.pixel(x, y)) > 0;
             EXPECT_GT(painted, size * size / 10) << file.toStdString() << " at " << size;
         }
         const QImage image = icon.pixmap(24, 24).toImage();

@@ -1,4 +1,3 @@
-#include "store/Roads.h"
 #include "support/TestProject.h"
 #include "support/UiProgram.h"
 #include "support/Widgets.h"
@@ -15,23 +14,11 @@
 using namespace tarmela;
 using namespace tarmela::test;
 
-namespace
-{
-
-struct ExportProgram : UiProgram {
-    std::int64_t road = 0;
-    ExportProgram()
-    {
-        road = makeRoad(db(), "North", "South");
-        appState().CurrentRoadID = road;
-        db().exec(QString("INSERT INTO LB_%1 (ID, Chainage, C) VALUES (1, 0, 1.2)").arg(road));
-    }
-};
-} // namespace
-
 TEST(ExportDialog, WaitsForAFolderKeepsOpenOnABlockedOneAndWritesIntoTheRoadsFolder)
 {
-    ExportProgram p;
+    UiProgram p;
+    appState().CurrentRoadID = makeRoad(p.db(), "North", "South");
+    p.db().exec("INSERT INTO LB_1 (ID, Chainage, C) VALUES (1, 0, 1.2)");
     frmExportMultiple dlg;
     dlg.show();
     auto* exportButton = child<QPushButton>(&dlg, "cmdExport");

@@ -39,17 +39,6 @@ struct ReportFrame {
     QList<frmReports*> reports() { return mdi.findChildren<frmReports*>(); }
 };
 
-// How much of the page view is not white: a drawn page has text and rules on it.
-double inked(QWidget* view)
-{
-    const QImage image = view->grab().toImage();
-    int dark = 0;
-    for (int y = 0; y < image.height(); y += 2)
-        for (int x = 0; x < image.width(); x += 2)
-            dark += qGray(image.pixel(x, y)) < 128;
-    return dark * 4.0 / (image.width() * image.height());
-}
-
 } // namespace
 
 TEST(ReportWindow, ShowsTheRoadsReportPageByPageAndOneAtATime)
@@ -60,7 +49,12 @@ TEST(ReportWindow, ShowsTheRoadsReportPageByPageAndOneAtATime)
     EXPECT_GT(book->pageCount(), 30);
     auto* view = book->findChild<ReportPageView*>("picBox");
     ASSERT_NE(view, nullptr);
-    EXPECT_GT(inked(view), 0.01);
+    const QImage image = view->grab().toImage(); // a drawn page has text and rules on it
+    int dark = 0;
+    for (int y = 0; y < image.height(); y += 2)
+        for (int x = 0; x < image.width(); x += 2)
+            dark += qGray(image.pixel(x, y)) < 128;
+    EXPECT_GT(dark * 400, image.width() * image.height());
 
     book->setFocus();
     QTest::keyClick(book, Qt::Key_PageDown);

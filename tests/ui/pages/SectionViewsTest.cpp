@@ -27,23 +27,15 @@ using namespace tarmela::test;
 namespace
 {
 
-struct Pdf {
-    int pages = 0;
-    QSizeF pointsOfFirstPage;
-};
-
-// The pages of a PDF file and the size of the first, read from its page objects.
-Pdf readPdf(const QString& path)
+// The pages of a PDF file and the size of the first in points, read from its page objects.
+std::pair<int, QSizeF> readPdf(const QString& path)
 {
-    Pdf pdf;
     const QString text = QString::fromLatin1(readFile(path));
-    pdf.pages = int(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))));
     const auto box =
         QRegularExpression(QStringLiteral("/MediaBox\\s*\\[\\s*0 0 ([\\d.]+) ([\\d.]+)"))
             .match(text);
-    if (box.hasMatch())
-        pdf.pointsOfFirstPage = QSizeF(box.captured(1).toDouble(), box.captured(2).toDouble());
-    return pdf;
+    return {int(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]")))),
+            QSizeF(box.captured(1).toDouble(), box.captured(2).toDouble())};
 }
 
 TEST(SectionViews, PrintingThroughThePdfFileEntry)
@@ -85,10 +77,10 @@ TEST(SectionViews, PrintingThroughThePdfFileEntry)
         c.view->print();
         EXPECT_TRUE(c.view->optbAccepted);
         EXPECT_EQ(c.view->optbPaperSize, c.paper);
-        const Pdf pdf = readPdf(file);
-        EXPECT_EQ(pdf.pages, c.pages);
-        EXPECT_NEAR(pdf.pointsOfFirstPage.width(), c.points.width(), 1);
-        EXPECT_NEAR(pdf.pointsOfFirstPage.height(), c.points.height(), 1);
+        const auto [pages, points] = readPdf(file);
+        EXPECT_EQ(pages, c.pages);
+        EXPECT_NEAR(points.width(), c.points.width(), 1);
+        EXPECT_NEAR(points.height(), c.points.height(), 1);
     }
 
     // Printing again starts at the PDF file of the view; the paper is named as it lies.
@@ -109,7 +101,7 @@ TEST(SectionViews, PrintingThroughThePdfFileEntry)
                    .arg(appState().CurrentRoadID));
     answerPrinter(file, true, 1);
     cross.print();
-    EXPECT_EQ(readPdf(file).pages, 26);
+    EXPECT_EQ(readPdf(file).first, 26);
     EXPECT_EQ(QFileInfo(file).size(), wholeSize);
 }
 
