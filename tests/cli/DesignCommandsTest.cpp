@@ -42,7 +42,6 @@ TEST_F(CliRecompute, PrintsTheKilometreTableAndTheTotals)
                        "Cutting = 1,500.00 Cum\n"
                        "Total = 5,150.00 Cum\n"
                        "Volumes by average end areas\n");
-    EXPECT_EQ(cli.open()->scalar("SELECT [Cut Area] FROM RL_1 WHERE ID = 3").toDouble(), 30);
     ASSERT_TRUE(cli.ok({"--set", "VolumeFormula=1", "recompute", "1"}));
     EXPECT_TRUE(cli.out.endsWith("Volumes by the prismoidal rule\n")) << cli.out.toStdString();
 }

@@ -14,7 +14,6 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <cmath>
-#include <functional>
 #include <map>
 
 using namespace tarmela;
@@ -144,34 +143,21 @@ TEST_F(CliFlatRoad, AnExportNeitherFollowsLinksNorTakesOverAFolder)
     const QString elsewhere = cli.dir.filePath("elsewhere");
     QDir().mkpath(elsewhere);
     writeFile(elsewhere + "/keep.htm", "someone else's");
-    const struct {
-        const char* what;
-        std::function<void()> arrange;
-        int status;
-        const char* message;
-    } cases[] = {
-        {"the road's folder is a link",
-         [&] {
-             QDir().mkpath(out);
-             QFile::link(elsewhere, road);
-         },
-         2, "is a link"},
-        {"an output is a link",
-         [&] {
-             markRoadFolder(road, cli.project);
-             QFile::link(elsewhere + "/keep.htm", road + "/Level Book.htm");
-         },
-         2, "is a link"},
-    };
-    for (const auto& c : cases) {
+    // The road's folder is a link, then an output in it is; what the links reach is inside
+    // the folder whose state is taken (links are not followed there either).
+    for (const bool outputIsLink : {false, true}) {
         QDir(out).removeRecursively();
-        c.arrange();
+        if (outputIsLink) {
+            markRoadFolder(road, cli.project);
+            QFile::link(elsewhere + "/keep.htm", road + "/Level Book.htm");
+        } else {
+            QDir().mkpath(out);
+            QFile::link(elsewhere, road);
+        }
         const std::string before = folderState(cli.dir.path());
-        const std::string elsewhereBefore = folderState(elsewhere);
-        EXPECT_EQ(cli({"export", "1", "--dir", out, "--level-book"}), c.status) << c.what;
-        EXPECT_TRUE(cli.err.contains(c.message)) << c.what << cli.err.toStdString();
-        EXPECT_EQ(folderState(elsewhere), elsewhereBefore) << c.what;
-        EXPECT_EQ(folderState(cli.dir.path()), before) << c.what;
+        EXPECT_EQ(cli({"export", "1", "--dir", out, "--level-book"}), 2) << outputIsLink;
+        EXPECT_TRUE(cli.err.contains("is a link")) << cli.err.toStdString();
+        EXPECT_EQ(folderState(cli.dir.path()), before) << outputIsLink;
     }
 
     // A folder of that name holding other files, and no road's mark, is left to its owner.
@@ -211,12 +197,9 @@ TEST(CliMassHaulOutputs, DiagramSheetsTablePagesAndDrawing)
                                  .arg(std::max(0.0, area)));
         }
         const QString folder = cli.dir.filePath("Out/North to South/");
-        for (const char* pdf : {"--pdf", ""})
-            ASSERT_EQ(
-                cli(QStringList{"export", "1", "--dir", cli.dir.filePath("Out"), "--mass-haul", pdf}
-                        .filter(QRegularExpression("."))),
-                0)
-                << cli.err.toStdString();
+        const QStringList args{"export", "1", "--dir", cli.dir.filePath("Out"), "--mass-haul"};
+        ASSERT_TRUE(cli.ok(args + QStringList{"--pdf"}));
+        ASSERT_TRUE(cli.ok(args));
         const QString pages = QString::fromLatin1(readFile(folder + "Mass Haul.pdf"));
         EXPECT_EQ(pages.count(QRegularExpression("/Type\\s*/Page\\b")), c.sheets + c.tablePages);
 

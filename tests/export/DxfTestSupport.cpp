@@ -66,9 +66,7 @@ int DxfFile::linesOn(const std::string& layer) const
     int n = 0;
     for (const auto& e : entities)
         if (e.layer() == layer)
-            n += e.type == "LINE" || e.type == "VERTEX";
-    for (const auto& e : entities)
-        n -= e.type == "POLYLINE" && e.layer() == layer;
+            n += (e.type == "LINE" || e.type == "VERTEX") - (e.type == "POLYLINE");
     return n;
 }
 

@@ -136,9 +136,7 @@ TEST(DxfWriter, RepeatedAndScatteredNumbersAreWrittenAlike)
     std::vector<float> values;
     for (int i = 0; i < 20000; ++i)
         values.push_back(i % 3 == 0 && i > 0 ? values[std::size_t(i) / 2] : coord(gen));
-    values.push_back(1e12f);
-    values.push_back(-1e-9f);
-    values.push_back(NAN);
+    values.insert(values.end(), {1e12f, -1e-9f, NAN});
     const DxfFile f = s.write([&](DxfWriter& w) {
         for (std::size_t i = 0; i + 3 < values.size(); i += 4)
             w.DxfLine(values[i], values[i + 1], values[i + 2], values[i + 3]);
