@@ -42,21 +42,6 @@ struct CliExport : ::testing::Test {
 };
 } // namespace
 
-TEST_F(CliExport, WritesTheNamedReportsAndPrintsTheirPaths)
-{
-    ASSERT_TRUE(cli.ok(
-        {"--set", "ViewSections=2", "export", "1", "--dir", dir, "--earthwork", "--level-book"}));
-    EXPECT_EQ(cli.out, folder + "Level Book.htm\n" + folder + "Earthwork Report.htm\n");
-    EXPECT_TRUE(cli.err.isEmpty());
-
-    const QString earthwork = QString::fromUtf8(readFile(folder + "Earthwork Report.htm"));
-    // Two readings per side and the locale's grouping.
-    EXPECT_TRUE(earthwork.contains("<td><b>Chain</b></td><td><b>L2</b></td><td><b>L1</b></td>"
-                                   "<td><b>C</b></td><td><b>R1</b></td><td><b>R2</b></td>"
-                                   "<td><b>FC</b></td>"));
-    EXPECT_TRUE(earthwork.contains("<td>1,234.500</td>")) << earthwork.toStdString();
-}
-
 TEST_F(CliExport, EveryOutputWhenNoneIsNamedAndFailuresGoToStandardError)
 {
     // The program folder has no Fonts/ARFONT8.fl: the printed reports are refused by name.
@@ -134,6 +119,18 @@ TEST_F(CliExport, EveryOutputIsChosenByItsOwnOptionsAndWritten)
         EXPECT_EQ(cli.out, folder + o.fileName + "\n");
         EXPECT_TRUE(readFile(folder + o.fileName).startsWith(start.at(o.kind)));
     }
+    // Named together, in any order, they come in the list's order.
+    ASSERT_TRUE(cli.ok(
+        {"--set", "ViewSections=2", "export", "1", "--dir", dir, "--earthwork", "--level-book"}));
+    EXPECT_EQ(cli.out, folder + "Level Book.htm\n" + folder + "Earthwork Report.htm\n");
+    EXPECT_TRUE(cli.err.isEmpty());
+
+    const QString earthwork = QString::fromUtf8(readFile(folder + "Earthwork Report.htm"));
+    // Two readings per side and the locale's grouping.
+    EXPECT_TRUE(earthwork.contains("<td><b>Chain</b></td><td><b>L2</b></td><td><b>L1</b></td>"
+                                   "<td><b>C</b></td><td><b>R1</b></td><td><b>R2</b></td>"
+                                   "<td><b>FC</b></td>"));
+    EXPECT_TRUE(earthwork.contains("<td>1,234.500</td>")) << earthwork.toStdString();
 }
 
 // An export writes only inside the folder it is given, whatever links stand in its way.

@@ -8,8 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QThread>
 #include <sqlite3.h>
@@ -52,14 +50,13 @@ void damageTables(const QString& project, const QStringList& tables, int count)
 // Another program's database: the tables, each with an ID and a note.
 void anotherProgramsDatabase(const QString& path, const QStringList& tables)
 {
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", path);
-        db.setDatabaseName(path);
-        ASSERT_TRUE(db.open());
-        for (const QString& table : tables)
-            QSqlQuery(db).exec("CREATE TABLE " + table + " (ID INTEGER PRIMARY KEY, Note TEXT)");
-    }
-    QSqlDatabase::removeDatabase(path);
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
+    QString sql;
+    for (const QString& table : tables)
+        sql += "CREATE TABLE " + table + " (ID INTEGER PRIMARY KEY, Note TEXT);";
+    EXPECT_EQ(sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
 }
 
 // A project written by the release before the file carried a version: the sample road

@@ -262,11 +262,11 @@ TEST(Messages, AreOneShortLineWithTheReason)
         if (!c.file.isEmpty())
             writeFile(csv, c.file);
         EXPECT_EQ(cli(c.args), c.status) << c.start.toStdString();
-        EXPECT_TRUE(cli.err.startsWith("tarmela-cli: " + c.start))
-            << cli.err.left(300).toStdString();
-        EXPECT_TRUE(cli.err.endsWith(c.end + "\n")) << cli.err.left(300).toStdString();
-        EXPECT_EQ(cli.err.count('\n'), 1) << cli.err.left(300).toStdString();
-        EXPECT_LT(cli.err.size(), 240) << cli.err.left(300).toStdString();
+        const std::string shown = cli.err.left(300).toStdString();
+        EXPECT_TRUE(cli.err.startsWith("tarmela-cli: " + c.start)) << shown;
+        EXPECT_TRUE(cli.err.endsWith(c.end + "\n")) << shown;
+        EXPECT_EQ(cli.err.count('\n'), 1) << shown;
+        EXPECT_LT(cli.err.size(), 240) << shown;
     }
     // (A road's name too long for a folder of its own: ExportFolderName.)
 }

@@ -80,8 +80,7 @@ TEST_F(Export, NamesThatLookLikePathsStayInsideTheBaseFolderAndAFailedReportEnds
                 << r.folder.toStdString();
             for (const ExportOutcome& o : r.outcomes)
                 EXPECT_TRUE(o.ok && QFileInfo::exists(o.path)) << o.path.toStdString();
-            if (round == 0)
-                folders[id] = r.folder;
+            folders.try_emplace(id, r.folder); // the first round's
             EXPECT_EQ(r.folder, folders[id]);
             EXPECT_EQ(r.note.isEmpty(), !r.folder.endsWith(QString(" (road %1)").arg(id)));
         }

@@ -16,14 +16,10 @@ namespace
 
 const double kFirstBoxTop = double(29.7f - 27.2f / 6 + 1.0f);
 
-bool near(double a, double b)
-{
-    return std::abs(a - b) < kTol;
-}
-
 // The line between the two points, in either direction, on the layer.
 bool hasLine(const DxfFile& f, const std::string& layer, double x1, double y1, double x2, double y2)
 {
+    auto near = [](double a, double b) { return std::abs(a - b) < kTol; };
     for (const auto& e : f.ofType("LINE")) {
         if (e.layer() != layer)
             continue;

@@ -24,11 +24,6 @@ using namespace std::string_view_literals;
 namespace
 {
 
-QString checkTool()
-{
-    return qEnvironmentVariable("TARMELA_SOURCE_DIR") + QStringLiteral("/scripts/check-dxf");
-}
-
 std::string single(float v)
 {
     return std::string(dxf::single(v).view());
@@ -186,7 +181,7 @@ TEST(DxfReaders, BothDrawingsPassTheStrictReaderAndRender)
     for (const QString& file : {longSection, crossSections}) {
         QProcess p;
         p.setProcessChannelMode(QProcess::MergedChannels);
-        p.start(checkTool(), {file, folder});
+        p.start(qEnvironmentVariable("TARMELA_SOURCE_DIR") + "/scripts/check-dxf", {file, folder});
         ASSERT_TRUE(p.waitForFinished(600000)) << "check-dxf did not finish";
         const QString output = QString::fromLocal8Bit(p.readAll());
         // Without the readers a developer's run says so; CI installs them and must run it.
