@@ -140,7 +140,7 @@ TEST(CrossSectionDxf, BadRequestsChangeNothing)
         }
         return std::nullopt;
     };
-    // (A missing template: CliExport.EveryOutputWhenNoneIsNamedAndFailuresGoToStandardError.)
+    // (A missing template: CliExport.FailuresGoToStandardErrorAndTakeTheNewFoldersAway.)
     DxfOptions zeroPerPage = d.options;
     zeroPerPage.sectionsPerPage = 0;
     EXPECT_EQ(kindOf(road.id(), zeroPerPage), ErrorKind::Usage);

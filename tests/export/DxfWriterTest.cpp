@@ -158,25 +158,23 @@ TEST(DxfWriter, RepeatedAndScatteredNumbersAreWrittenAlike)
 // pictures for a look.
 TEST(DxfReaders, BothDrawingsPassTheStrictReaderAndRender)
 {
-    TestProject project;
+    Drawing d;
+    Database& db = d.project.db();
     // Half a kilometre of the sample survey, recomputed: formation in fill and in cut, some
     // outer readings missing, culverts.
     EarthworkInputs in;
-    in.road = createSampleRoad(project.db(), {26});
-    UpdateEarthworkQuantities(project.db(), in);
-    QTemporaryDir temp;
+    in.road = createSampleRoad(db, {26});
+    UpdateEarthworkQuantities(db, in);
     const QByteArray keep = qgetenv("TARMELA_KEEP_DXF");
-    const QString folder = keep.isEmpty() ? temp.path() : QString::fromLocal8Bit(keep);
+    const QString folder = keep.isEmpty() ? d.out.path() : QString::fromLocal8Bit(keep);
     QDir().mkpath(folder);
 
-    DxfOptions o;
-    o.templateFolder = templateFolder();
-    o.lsectionGrid = true;
-    o.fixedDatum = false;
+    d.options.lsectionGrid = true;
+    d.options.fixedDatum = false;
     const QString longSection = QDir(folder).filePath("LSection.dxf");
     const QString crossSections = QDir(folder).filePath("XSection.dxf");
-    EXPECT_TRUE(ExportLongSectionDxf(project.db(), in.road, o, longSection).isEmpty());
-    ExportCrossSectionsDxf(project.db(), in.road, o, crossSections);
+    EXPECT_TRUE(ExportLongSectionDxf(db, in.road, d.options, longSection).isEmpty());
+    ExportCrossSectionsDxf(db, in.road, d.options, crossSections);
 
     for (const QString& file : {longSection, crossSections}) {
         QProcess p;
