@@ -92,10 +92,8 @@ TEST_F(CliExport, EveryOutputWhenNoneIsNamedOrEachByItsOwnOptions)
     // The program folder with what the writers read (the build puts them beside the programs):
     // the drawing templates, the widths.
     const QDir built(QCoreApplication::applicationDirPath());
-    for (const char* name : {"Data/HeaderL.dxf", "Data/HeaderX.dxf", "Fonts/ARFONT8.fl"}) {
-        QDir().mkpath(QFileInfo(cli.dir.filePath(name)).path());
-        ASSERT_TRUE(QFile::copy(built.filePath(name), cli.dir.filePath(name))) << name;
-    }
+    for (const char* name : {"Data/HeaderL.dxf", "Data/HeaderX.dxf", "Fonts/ARFONT8.fl"})
+        writeFile(cli.dir.filePath(name), readFile(built.filePath(name)));
     ASSERT_TRUE(cli.ok({"export", "1", "--dir", dir}));
     EXPECT_EQ(cli.out, folder + "Level Book.htm\n" + folder + "Earthwork Report.htm\n" + folder +
                            "LSection.dxf\n" + folder + "XSection.dxf\n" + folder +
@@ -173,9 +171,8 @@ TEST(CliMassHaulOutputs, DiagramSheetsTablePagesAndDrawing)
                           Case{"crowded crossings", 140, 3, 3}}) {
         SCOPED_TRACE(c.name);
         CliRun cli;
-        QDir().mkpath(cli.dir.filePath("Data"));
-        QFile::copy(QCoreApplication::applicationDirPath() + "/Data/HeaderL.dxf",
-                    cli.dir.filePath("Data/HeaderL.dxf"));
+        writeFile(cli.dir.filePath("Data/HeaderL.dxf"),
+                  readFile(QCoreApplication::applicationDirPath() + "/Data/HeaderL.dxf"));
         auto db = cli.open();
         RoadBuilder rows(*db, 1000, 20);
         double m = 0;

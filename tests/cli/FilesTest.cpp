@@ -256,8 +256,8 @@ TEST(ProjectFile, OnlyAProjectOrAnEmptyFileIsOpenedAndAFailedCommandChangesNoFil
         if (!c.message.isEmpty())
             EXPECT_EQ(folderState(dir.path()), before) << what;
         else
-            EXPECT_EQ(r.out.section('\n', 0, 0),
-                      "ID\tFrom\tTo\tLength\tInterval\tFormation Camber\tCarriage Camber");
+            // The roads are listed, from a project written into the file.
+            EXPECT_TRUE(r.out.startsWith("ID\t") && QFileInfo(c.file).size() > 0) << what;
     }
 }
 
