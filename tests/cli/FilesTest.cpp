@@ -8,8 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QThread>
 #include <sqlite3.h>
@@ -52,25 +50,19 @@ void damageTables(const QString& project, const QStringList& tables, int count)
 // Another program's database: the tables, each with an ID and a note.
 void anotherProgramsDatabase(const QString& path, const QStringList& tables)
 {
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", path);
-        db.setDatabaseName(path);
-        ASSERT_TRUE(db.open());
-        for (const QString& table : tables)
-            QSqlQuery(db).exec("CREATE TABLE " + table + " (ID INTEGER PRIMARY KEY, Note TEXT)");
-    }
-    QSqlDatabase::removeDatabase(path);
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
+    QString sql;
+    for (const QString& table : tables)
+        sql += "CREATE TABLE " + table + " (ID INTEGER PRIMARY KEY, Note TEXT);";
+    EXPECT_EQ(sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
 }
 
 // A project written by the release before the file carried a version: the sample road
 // (recomputed, with culverts and cross distances) and a road whose level book was reduced from
 // 102.105; beside it what that release's `recompute --json` printed for each road.
-const QString kOldProject = TARMELA_TEST_SOURCE_DIR "/tests/data/version0/project.sqlite";
-QString oldRecompute(int road)
-{
-    return QStringLiteral(TARMELA_TEST_SOURCE_DIR "/tests/data/version0/recompute-%1.json")
-        .arg(road);
-}
+const QString kOldRelease = TARMELA_TEST_SOURCE_DIR "/tests/data/version0/";
 
 // Runs SQL on the file through SQLite alone (no upgrade on the way): each row's values as
 // SQLite prints them, separated by blanks, one row a line, so a changed type shows.
@@ -264,8 +256,8 @@ TEST(ProjectFile, OnlyAProjectOrAnEmptyFileIsOpenedAndAFailedCommandChangesNoFil
         if (!c.message.isEmpty())
             EXPECT_EQ(folderState(dir.path()), before) << what;
         else
-            EXPECT_EQ(r.out.section('\n', 0, 0),
-                      "ID\tFrom\tTo\tLength\tInterval\tFormation Camber\tCarriage Camber");
+            // The roads are listed, from a project written into the file.
+            EXPECT_TRUE(r.out.startsWith("ID\t") && QFileInfo(c.file).size() > 0) << what;
     }
 }
 
@@ -274,7 +266,7 @@ TEST(ProjectVersion, AFileOfTheReleaseBeforeIsUpgradedInPlaceAndGivesTheSameResu
 {
     CliRun cli, made;
     // A copy of the old project, writable, as the project of the run.
-    ASSERT_TRUE(QFile::copy(kOldProject, cli.project));
+    ASSERT_TRUE(QFile::copy(kOldRelease + "project.sqlite", cli.project));
     QFile::setPermissions(cli.project, QFile::ReadOwner | QFile::WriteOwner);
     // The old file's tables and columns, read without the program (which would upgrade it).
     QMap<QString, QStringList> oldColumns;
@@ -294,15 +286,16 @@ TEST(ProjectVersion, AFileOfTheReleaseBeforeIsUpgradedInPlaceAndGivesTheSameResu
         ASSERT_TRUE(cli.ok({"recompute", QString::number(road), "--json"}));
         // The old release had no list of long gaps; these roads have none.
         EXPECT_EQ(QString(cli.out).replace(QStringLiteral(", \"gaps\": []}"), QStringLiteral("}")),
-                  QString::fromUtf8(readFile(oldRecompute(road))))
+                  QString::fromUtf8(readFile(kOldRelease + QString("recompute-%1.json").arg(road))))
             << road;
     }
     EXPECT_EQ(tablesOf(cli.project, oldColumns), before);
 
     auto db = cli.open();
     EXPECT_EQ(schema::fileVersion(*db), schema::currentVersion());
-    EXPECT_EQ(queryText(*db, "SELECT count(*) FROM Roads WHERE Benchmark IS NULL"), "2");
-    EXPECT_EQ(queryText(*db, "SELECT count(*) FROM Roads WHERE [Cut Factor] = 1"), "2");
+    EXPECT_EQ(
+        queryText(*db, "SELECT count(*) FROM Roads WHERE Benchmark IS NULL AND [Cut Factor] = 1"),
+        "2");
     // A new project has the same tables with the same columns and types (the roads' own
     // sheets aside).
     ASSERT_EQ(made({"roads"}), 0);

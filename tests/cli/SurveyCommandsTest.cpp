@@ -16,14 +16,17 @@ TEST(CliRoads, CreateListAndChangeInACommaLocale)
         cli.ok({"new-road", "--from", "North", "--to", "South", "--length", "2500", "--interval",
                 "25", "--formation-camber", "2.75", "--field1", "Package 1"}));
     EXPECT_EQ(cli.out, "1\n");
-    ASSERT_TRUE(cli.ok({"new-road", "--from=A", "--to=B"}));
+    // An option's value that looks like an option is the value.
+    ASSERT_TRUE(cli.ok({"new-road", "--from=A", "--to", "-h"}));
     EXPECT_EQ(cli.out, "2\n");
-    ASSERT_TRUE(cli.ok({"set-road", "2", "--to", "C", "--carriage-camber", "2.5"}));
+    ASSERT_TRUE(
+        cli.ok({"set-road", "2", "--from", "x\n2\tFake\tRoad", "--carriage-camber", "2.5"}));
 
+    // One road is one line.
     ASSERT_TRUE(cli.ok({"roads"}));
     EXPECT_EQ(cli.out, "ID\tFrom\tTo\tLength\tInterval\tFormation Camber\tCarriage Camber\n"
                        "1\tNorth\tSouth\t2500\t25\t2.75\t3.5\n"
-                       "2\tA\tC\t1\t20\t3.5\t2.5\n");
+                       "2\tx\\n2\\tFake\\tRoad\t-h\t1\t20\t3.5\t2.5\n");
     EXPECT_EQ(roads::get(*cli.open(), 1).fields[0], "Package 1");
 }
 
@@ -66,11 +69,11 @@ TEST(CliSurvey, ImportExportAndReduceALevelBookInACommaLocale)
     ASSERT_TRUE(cli.ok({"export-csv", "1", "rl", levels}));
     EXPECT_EQ(cli.out, "RL_1: 3 rows written to " + levels + "\n");
     const QList<QByteArray> lines = readFile(levels).split('\n');
-    ASSERT_GE(lines.size(), 4);
     EXPECT_TRUE(lines[0].startsWith("ID,Chainage,L8,L7,L6,L5,L4,L3,L2,L1,C,R1")) << lines[0].data();
-    EXPECT_EQ(lines[1], "1,0,,,,,,,,100.5,100.3,,,,,,,,,,,,,,,3.75,0,,,,,\r");
-    EXPECT_EQ(lines[2], "2,20,,,,,,,,,99.5,,,,,,,,,,,,,,,3.75,0,,,,,\r");
-    EXPECT_EQ(lines[3], "3,40,,,,,,,,,99.2,,,,,,,,,,,,,,,3.75,0,,,,,\r");
+    EXPECT_EQ(lines.mid(1),
+              (QList<QByteArray>{"1,0,,,,,,,,100.5,100.3,,,,,,,,,,,,,,,3.75,0,,,,,\r",
+                                 "2,20,,,,,,,,,99.5,,,,,,,,,,,,,,,3.75,0,,,,,\r",
+                                 "3,40,,,,,,,,,99.2,,,,,,,,,,,,,,,3.75,0,,,,,\r", ""}));
 
     // Empty remarks are empty (null) cells, in the sheet and after a round trip through a file.
     const QString exported = cli.dir.filePath("lb.csv");
@@ -92,15 +95,14 @@ TEST(CliSurvey, SampleRoadIsAPlausibleSurvey)
     ASSERT_TRUE(cli.ok({"sample"}));
     EXPECT_EQ(cli.out, "1\n");
     auto db = cli.open();
-    const Road road = roads::get(*db, 1);
-    EXPECT_EQ(queryText(*db, "SELECT [From], [To], Interval, Length >= 2000 FROM Roads"),
-              "Ranipur Kalaghat 20 1");
-    EXPECT_GT(roads::crossDistances(*db, 1).left[0], 0);
+    EXPECT_EQ(queryText(*db, "SELECT [From], [To], Interval, Length >= 2000, (SELECT L1 > 0 FROM "
+                             "ChDistance WHERE RoadRef = 1) FROM Roads"),
+              "Ranipur Kalaghat 20 1 1");
 
     // Every section has a centre level and a formation level, in believable country, with some
     // cutting and some embankment, and a few outer readings that could not be taken; IDs run
     // 1, 2, ... and the level book has a row for each section. Each test below is 1 when true.
-    const long long rows = road.length / 20 + 1;
+    const int rows = db->scalar("SELECT Length / 20 + 1 FROM Roads").toInt();
     EXPECT_EQ(queryText(*db, "SELECT COUNT(*), MAX(ID), COUNT(C), COUNT(FC), COUNT(L1), "
                              "MIN(C) > 90 AND MAX(C) < 115, MIN(FC - C) < 0, "
                              "MAX(FC - C) BETWEEN 0.5 AND 3, COUNT(R8) < COUNT(*), "

@@ -26,8 +26,6 @@ struct Export : ::testing::Test {
     Database& db = p.db();
     QString base = p.folder() + "/Out";
     ExportSettings settings;
-
-    std::int64_t road(const QString& from, const QString& to) { return makeRoad(db, from, to); }
 };
 
 const QStringList kReports{"level-book", "earthwork-report"};
@@ -52,7 +50,7 @@ TEST(ExportFolderName, IsOneSafeFolderNameInsideTheBase)
 // (The list order and the written files: CliExport; a trailing separator: ExportDialog.)
 TEST_F(Export, TheDrawingsWarningsComeBackWithTheOutcomes)
 {
-    const auto id = road("North", "South");
+    const auto id = makeRoad(db, "North", "South");
     settings.drawing.templateFolder = templateFolder();
     const ExportResult r = exportRoad(db, id, p.folder() + "//Out//", {"lsection"}, settings);
     EXPECT_EQ(r.folder.toStdString(), (base + "/North to South").toStdString());
@@ -73,7 +71,7 @@ TEST_F(Export, NamesThatLookLikePathsStayInsideTheBaseFolderAndAFailedReportEnds
     std::map<std::int64_t, QString> folders;
     std::vector<std::int64_t> ids;
     for (const QString& pair : pairs)
-        ids.push_back(road(pair.section('|', 0, 0), pair.section('|', 1)));
+        ids.push_back(makeRoad(db, pair.section('|', 0, 0), pair.section('|', 1)));
     for (int round = 0; round < 2; ++round) {
         for (const std::int64_t id : ids) {
             const ExportResult r = exportRoad(db, id, base, kReports, settings);
@@ -82,8 +80,7 @@ TEST_F(Export, NamesThatLookLikePathsStayInsideTheBaseFolderAndAFailedReportEnds
                 << r.folder.toStdString();
             for (const ExportOutcome& o : r.outcomes)
                 EXPECT_TRUE(o.ok && QFileInfo::exists(o.path)) << o.path.toStdString();
-            if (round == 0)
-                folders[id] = r.folder;
+            folders.try_emplace(id, r.folder); // the first round's
             EXPECT_EQ(r.folder, folders[id]);
             EXPECT_EQ(r.note.isEmpty(), !r.folder.endsWith(QString(" (road %1)").arg(id)));
         }
@@ -95,7 +92,7 @@ TEST_F(Export, NamesThatLookLikePathsStayInsideTheBaseFolderAndAFailedReportEnds
               pairs.size());
 
     // A failed report ends the batch there.
-    const auto id = road("North", "South");
+    const auto id = makeRoad(db, "North", "South");
     db.exec(QStringLiteral("DROP TABLE LB_%1").arg(id));
     const ExportResult r =
         exportRoad(db, id, base, {"level-book", "earthwork-report", "xsection"}, settings);

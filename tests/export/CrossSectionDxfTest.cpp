@@ -16,14 +16,10 @@ namespace
 
 const double kFirstBoxTop = double(29.7f - 27.2f / 6 + 1.0f);
 
-bool near(double a, double b)
-{
-    return std::abs(a - b) < kTol;
-}
-
 // The line between the two points, in either direction, on the layer.
 bool hasLine(const DxfFile& f, const std::string& layer, double x1, double y1, double x2, double y2)
 {
+    auto near = [](double a, double b) { return std::abs(a - b) < kTol; };
     for (const auto& e : f.ofType("LINE")) {
         if (e.layer() != layer)
             continue;
@@ -84,13 +80,10 @@ TEST(CrossSectionDxf, SheetsSideBySideEveryEntityInsideItsSheetAndItsTextsInItsS
             const bool aligned = e.find(11) != nullptr;
             const double x = e.number(aligned ? 11 : 10), y = e.number(aligned ? 21 : 20);
             const double left = x < 21.5 ? 0 : 23;
-            EXPECT_GE(x, left + 1 - kTol);
-            EXPECT_LE(x, left + 20 + kTol);
-            EXPECT_GE(y, 1 - kTol);
-            EXPECT_LE(y, 28.7 + kTol);
-            if (e.type == "VERTEX") { // the outlines inside the figure box
-                EXPECT_TRUE(x >= left + 2.5 - kTol && x <= left + 18.5 + kTol) << e.layer() << x;
-            }
+            const double margin = e.type == "VERTEX" ? 2.5 : 1; // outlines inside the figure box
+            EXPECT_TRUE(x >= left + margin - kTol && x <= left + 21 - margin + kTol &&
+                        y >= 1 - kTol && y <= 28.7 + kTol)
+                << e.type << " on " << e.layer() << " at " << x << ", " << y;
             if (e.type != "TEXT")
                 continue;
             if (e.text(1) == "EX. LEVEL") {
@@ -102,8 +95,8 @@ TEST(CrossSectionDxf, SheetsSideBySideEveryEntityInsideItsSheetAndItsTextsInItsS
             // Each text within its section's slot: its box top less 2 and the slot above.
             const double top = kFirstBoxTop - (section % 6) * slot;
             inSlot += y > top - 2 && y < top - 2 + slot && left == 23 * sheet;
-            if (e.layer() == "BANDS" && e.find(50)) {
-                EXPECT_EQ(e.text(1).find('.'), e.text(1).size() - 3) << e.text(1); // 2 decimals
+            if (e.layer() == "BANDS" && e.find(50)) { // two decimals
+                EXPECT_EQ(e.text(1).find('.'), e.text(1).size() - 3) << e.text(1);
             }
             EXPECT_GE(e.number(40), 0.175 - kTol); // at least 1.75 mm on paper
         }
@@ -147,7 +140,7 @@ TEST(CrossSectionDxf, BadRequestsChangeNothing)
         }
         return std::nullopt;
     };
-    // (A missing template: CliExport.EveryOutputWhenNoneIsNamedAndFailuresGoToStandardError.)
+    // (A missing template: CliExport.FailuresGoToStandardErrorAndTakeTheNewFoldersAway.)
     DxfOptions zeroPerPage = d.options;
     zeroPerPage.sectionsPerPage = 0;
     EXPECT_EQ(kindOf(road.id(), zeroPerPage), ErrorKind::Usage);

@@ -5,7 +5,6 @@
 #include "support/TestProject.h"
 
 #include <QDir>
-#include <QFile>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
 
@@ -15,17 +14,14 @@ namespace tarmela::test
 DxfFile DxfFile::read(const QString& path)
 {
     DxfFile f;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        ADD_FAILURE() << "cannot open " << path.toStdString();
-        return f;
-    }
-    f.bytes = file.readAll();
+    f.bytes = readFile(path);
     const auto start = f.bytes.indexOf(" 0 \r\nSECTION\r\n 2 \r\nENTITIES\r\n");
     QList<QByteArray> split = f.bytes.mid(start).split('\n');
     // An even count of lines leaves an odd count of pieces: the last one after the last line end.
     if (start < 0 || !f.bytes.endsWith("\r\n") || split.size() % 2 == 0) {
-        ADD_FAILURE() << "no entities section, no final CR LF or an odd number of lines";
+        ADD_FAILURE()
+            << path.toStdString()
+            << ": missing, or no entities section, no final CR LF or an odd number of lines";
         return f;
     }
     DxfEntity* current = nullptr;
@@ -66,9 +62,7 @@ int DxfFile::linesOn(const std::string& layer) const
     int n = 0;
     for (const auto& e : entities)
         if (e.layer() == layer)
-            n += e.type == "LINE" || e.type == "VERTEX";
-    for (const auto& e : entities)
-        n -= e.type == "POLYLINE" && e.layer() == layer;
+            n += (e.type == "LINE" || e.type == "VERTEX") - (e.type == "POLYLINE");
     return n;
 }
 

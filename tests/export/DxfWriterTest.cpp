@@ -24,11 +24,6 @@ using namespace std::string_view_literals;
 namespace
 {
 
-QString checkTool()
-{
-    return qEnvironmentVariable("TARMELA_SOURCE_DIR") + QStringLiteral("/scripts/check-dxf");
-}
-
 std::string single(float v)
 {
     return std::string(dxf::single(v).view());
@@ -136,9 +131,7 @@ TEST(DxfWriter, RepeatedAndScatteredNumbersAreWrittenAlike)
     std::vector<float> values;
     for (int i = 0; i < 20000; ++i)
         values.push_back(i % 3 == 0 && i > 0 ? values[std::size_t(i) / 2] : coord(gen));
-    values.push_back(1e12f);
-    values.push_back(-1e-9f);
-    values.push_back(NAN);
+    values.insert(values.end(), {1e12f, -1e-9f, NAN});
     const DxfFile f = s.write([&](DxfWriter& w) {
         for (std::size_t i = 0; i + 3 < values.size(); i += 4)
             w.DxfLine(values[i], values[i + 1], values[i + 2], values[i + 3]);
@@ -165,30 +158,28 @@ TEST(DxfWriter, RepeatedAndScatteredNumbersAreWrittenAlike)
 // pictures for a look.
 TEST(DxfReaders, BothDrawingsPassTheStrictReaderAndRender)
 {
-    TestProject project;
+    Drawing d;
+    Database& db = d.project.db();
     // Half a kilometre of the sample survey, recomputed: formation in fill and in cut, some
     // outer readings missing, culverts.
     EarthworkInputs in;
-    in.road = createSampleRoad(project.db(), {26});
-    UpdateEarthworkQuantities(project.db(), in);
-    QTemporaryDir temp;
+    in.road = createSampleRoad(db, {26});
+    UpdateEarthworkQuantities(db, in);
     const QByteArray keep = qgetenv("TARMELA_KEEP_DXF");
-    const QString folder = keep.isEmpty() ? temp.path() : QString::fromLocal8Bit(keep);
+    const QString folder = keep.isEmpty() ? d.out.path() : QString::fromLocal8Bit(keep);
     QDir().mkpath(folder);
 
-    DxfOptions o;
-    o.templateFolder = templateFolder();
-    o.lsectionGrid = true;
-    o.fixedDatum = false;
+    d.options.lsectionGrid = true;
+    d.options.fixedDatum = false;
     const QString longSection = QDir(folder).filePath("LSection.dxf");
     const QString crossSections = QDir(folder).filePath("XSection.dxf");
-    EXPECT_TRUE(ExportLongSectionDxf(project.db(), in.road, o, longSection).isEmpty());
-    ExportCrossSectionsDxf(project.db(), in.road, o, crossSections);
+    EXPECT_TRUE(ExportLongSectionDxf(db, in.road, d.options, longSection).isEmpty());
+    ExportCrossSectionsDxf(db, in.road, d.options, crossSections);
 
     for (const QString& file : {longSection, crossSections}) {
         QProcess p;
         p.setProcessChannelMode(QProcess::MergedChannels);
-        p.start(checkTool(), {file, folder});
+        p.start(qEnvironmentVariable("TARMELA_SOURCE_DIR") + "/scripts/check-dxf", {file, folder});
         ASSERT_TRUE(p.waitForFinished(600000)) << "check-dxf did not finish";
         const QString output = QString::fromLocal8Bit(p.readAll());
         // Without the readers a developer's run says so; CI installs them and must run it.

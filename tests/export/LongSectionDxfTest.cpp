@@ -30,13 +30,16 @@ std::vector<const DxfEntity*> bandTexts(const DxfFile& f, int row)
     return out;
 }
 
-std::vector<double> titleSheets(const DxfFile& f)
+// The sheets' left edges, found by their band titles, are the given ones.
+void expectSheetsAt(const DxfFile& f, const std::vector<double>& lefts)
 {
-    std::vector<double> lefts;
+    std::vector<double> found;
     for (const DxfEntity* e : bandTexts(f, 0))
         if (e->text(1) == "CHAIN")
-            lefts.push_back(e->number(10) + 0.5 - 0.24);
-    return lefts;
+            found.push_back(e->number(10) + 0.5 - 0.24);
+    ASSERT_EQ(found.size(), lefts.size());
+    for (std::size_t i = 0; i < lefts.size(); ++i)
+        EXPECT_NEAR(found[i], lefts[i], kTol) << i;
 }
 
 void plainRoad(RoadBuilder& road, int interval, int last)
@@ -53,11 +56,7 @@ TEST(LongSectionDxf, SheetsOfAKilometreAndTheirGrids)
     RoadBuilder road(d.project.db(), 2500, 20);
     plainRoad(road, 20, 2500);
     const DxfFile f = d.longSection(road.id());
-    const std::vector<double> lefts = titleSheets(f);
-    ASSERT_EQ(lefts.size(), 3u);
-    EXPECT_NEAR(lefts[0], 1.0, kTol);
-    EXPECT_NEAR(lefts[1], 32.7, kTol);
-    EXPECT_NEAR(lefts[2], 64.4, kTol);
+    expectSheetsAt(f, {1, 32.7, 64.4});
     EXPECT_TRUE(d.warnings.isEmpty());
     // 51 + 51 + 26 rows; the row at 1000 ends one sheet and starts the next.
     EXPECT_EQ(bandTexts(f, 0).size(), 3u + 51 + 51 + 26);
@@ -143,10 +142,7 @@ TEST(LongSectionDxf, EmptySheetsWarnAndTheExportGoesOn)
               QStringList{QStringLiteral("There are no records to display for the current road!")});
     // Sheet 1 holds only the row at 1000; sheets 2 (2000-3000 m) and 4 (4000-5000 m, past the
     // last row) are empty and left blank.
-    const std::vector<double> lefts = titleSheets(f);
-    ASSERT_EQ(lefts.size(), 3u);
-    EXPECT_NEAR(lefts[1], 32.7, kTol);
-    EXPECT_NEAR(lefts[2], 96.1, kTol);
+    expectSheetsAt(f, {1, 32.7, 96.1});
     // Titles, and one gradient for each sheet's one straight grade (none for a single row).
     EXPECT_EQ(bandTexts(f, 2).size(), 3u + 1 + 0 + 1);
     // (A road without any rows: Export.TheDrawingsWarningsComeBackWithTheOutcomes.)
@@ -157,7 +153,7 @@ TEST(LongSectionDxf, RowsBeyondTheRoadLengthAreStillDrawn)
     Drawing d;
     RoadBuilder road(d.project.db(), 1, 20); // a new road's length
     plainRoad(road, 20, 1500);
-    EXPECT_EQ(titleSheets(d.longSection(road.id())).size(), 2u);
+    expectSheetsAt(d.longSection(road.id()), {1, 32.7});
     d.options.viewSections = 9;
     EXPECT_THROW(d.longSection(road.id()), Error);
 }
