@@ -119,8 +119,7 @@ TEST(MeanLevelArea, ShortMethodDeductsTheExistingRoadAndEmptyValuesAreNamed)
     EXPECT_DOUBLE_EQ(meanLevelArea(s, AreaMethod::TrapezoidalShort, 2).fill, d3((8.5 + 1) * 0.5));
 
     // A large existing road turns the net area into cut, never both.
-    s.topWidth = 40;
-    s.bottomWidth = 40;
+    s.topWidth = s.bottomWidth = 40;
     const SectionArea a = meanLevelArea(s, AreaMethod::TrapezoidalShort, 8);
     EXPECT_DOUBLE_EQ(a.fill, 0);
     EXPECT_DOUBLE_EQ(a.cut, 9.5); // 10.5 - 20
@@ -128,8 +127,7 @@ TEST(MeanLevelArea, ShortMethodDeductsTheExistingRoadAndEmptyValuesAreNamed)
     // Empty values the formula needs are named.
     s = levelFormation(101);
     flatGround(s, 100);
-    s.fr2 = kEmpty;
-    s.fl2 = kEmpty;
+    s.fr2 = s.fl2 = kEmpty;
     const auto missing = [&](AreaMethod m) {
         const auto e = test::thrown([&] { meanLevelArea(s, m, 8); });
         return e ? e->message() : QString("(nothing)");

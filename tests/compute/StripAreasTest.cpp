@@ -11,9 +11,10 @@ using namespace tarmela;
 namespace
 {
 
-RlRow longSection(double fc, double centre, double width)
+RlRow longSection(double fc, double centre, double width, double left1 = kEmpty)
 {
     RlRow s;
+    s.left[0] = left1;
     s.fc = fc;
     s.centre = centre;
     s.width = width;
@@ -118,21 +119,17 @@ TEST(LongMethod, StripsFromTheCentreOutToTheLastReadingOfEachSide)
 TEST(LongMethod, TheCentrePointCarriesOverAndWithoutAnFcNothingIsComputed)
 {
     CentrePoint centre;
-    RlRow first = longSection(100, 99, 8);
-    first.left[0] = 99;
+    RlRow first = longSection(100, 99, 8, 99);
     const CrossDistances d = distances({2}, {});
     EXPECT_DOUBLE_EQ(longMethodArea(first, d, 8, centre).fill, 2);
     EXPECT_DOUBLE_EQ(centre.ground, 99);
 
     // No centre reading: the previous section's 99 stands in for it.
-    RlRow second = longSection(100, 0, 8);
-    second.centre = kEmpty;
-    second.left[0] = 99.5;
+    RlRow second = longSection(100, kEmpty, 8, 99.5);
     EXPECT_DOUBLE_EQ(longMethodArea(second, d, 8, centre).fill, (1 + 0.5) / 2 * 2);
 
     // FC 0 keeps the previous centre formation level; the side uses FC itself (0): all cut.
-    RlRow third = longSection(0, 99, 8);
-    third.left[0] = 99;
+    RlRow third = longSection(0, 99, 8, 99);
     const SectionArea a = longMethodArea(third, d, 8, centre);
     EXPECT_DOUBLE_EQ(centre.proposed, 100);
     EXPECT_DOUBLE_EQ(a.fill, 0.5 * (1 / 100.0 * 2)); // crossing 2 cm from the centre

@@ -127,12 +127,10 @@ TEST_F(PrintedReports, LevelBookRemarksStandInTheLastColumnOfTheChainageLine)
     EXPECT_EQ(rows[10], (QStringList{"R1", "0.250", "100.050"}));
     // The remark sits in the Remarks column: its text starts past the eight number columns.
     const double remarksLeft = PageModel().left + PageModel().printableWidth() * 0.70;
-    for (const PlacedText& t : page.texts) {
-        if (!t.bold) {
+    for (const PlacedText& t : page.texts)
+        if (!t.bold)
             EXPECT_EQ(t.lines.join(" ") == "Bench mark on culvert", t.box.left() > remarksLeft)
                 << t.lines.join(" ").toStdString();
-        }
-    }
 }
 
 TEST_F(PrintedReports, SummaryRowsAreTheRecomputedVolumes)
