@@ -23,14 +23,6 @@ RlRow longSection(double fc, double centre, double width, double left1 = kEmpty)
     return s;
 }
 
-CrossDistances distances(std::initializer_list<double> left, std::initializer_list<double> right)
-{
-    CrossDistances d;
-    std::copy(left.begin(), left.end(), d.left.begin());
-    std::copy(right.begin(), right.end(), d.right.begin());
-    return d;
-}
-
 // One strip from (proposed p1, ground g1) to (p2, g2), w wide.
 StripSums strip(double p1, double g1, double p2, double g2, double w)
 {
@@ -120,7 +112,8 @@ TEST(LongMethod, TheCentrePointCarriesOverAndWithoutAnFcNothingIsComputed)
 {
     CentrePoint centre;
     RlRow first = longSection(100, 99, 8, 99);
-    const CrossDistances d = distances({2}, {});
+    CrossDistances d; // L1 2 m out
+    d.left[0] = 2;
     EXPECT_DOUBLE_EQ(longMethodArea(first, d, 8, centre).fill, 2);
     EXPECT_DOUBLE_EQ(centre.ground, 99);
 
@@ -140,9 +133,8 @@ TEST(LongMethod, TheCentrePointCarriesOverAndWithoutAnFcNothingIsComputed)
     EXPECT_DOUBLE_EQ(longMethodArea(second, d, 8, fresh).fill, d3((100 + 0.5) / 2 * 2));
 
     // Without an FC the section cannot be computed.
-    RlRow s = longSection(100, 99, 8);
-    s.fc = kEmpty;
-    const auto e = test::thrown([&] { longMethodArea(s, distances({2}, {}), 8, centre); });
+    const RlRow s = longSection(kEmpty, 99, 8);
+    const auto e = test::thrown([&] { longMethodArea(s, d, 8, centre); });
     ASSERT_TRUE(e);
     EXPECT_EQ(e->message(), "FC is empty");
 }
