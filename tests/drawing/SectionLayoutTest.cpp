@@ -151,8 +151,9 @@ TEST(SectionLayout, CrossSectionPage)
             EXPECT_GE(l.sectionTop(0, n), l.TopY + l.Len10) << n;
             for (int k = 1; k < n; ++k)
                 EXPECT_GE(l.sectionTop(k, n), l.boxTop(k - 1, n) + 2 * l.Len10) << n;
-            if (n <= 2)
+            if (n <= 2) {
                 EXPECT_EQ(l.boxTop(0, n) - l.sectionTop(0, n), 3 * l.Len10) << n;
+            }
         }
 
     EXPECT_EQ(crossSectionPageCount(13, 6), 3);

@@ -15,14 +15,6 @@ using namespace tarmela::test;
 namespace
 {
 
-EarthworkInputs inputs(std::int64_t road, int method)
-{
-    EarthworkInputs in;
-    in.road = road;
-    in.method = method;
-    return in;
-}
-
 // Rows of the given chainages (ID 1, 2, ...) with the given FC (NAN: empty) over ground 100.
 std::int64_t road(Database& db, const std::vector<std::pair<double, double>>& rows)
 {
@@ -64,7 +56,7 @@ TEST_F(FormationDesignTest, GradientTakenBackAndDoneAgainByIdUnlessChangedSince)
     const auto r =
         road(db, {{80, 9}, {100, 10}, {120, 11}, {140, NAN}, {160, 12}, {180, 13}, {200, NAN}});
     FormationDesign design(db);
-    const EarthworkInputs in = inputs(r, 1);
+    const EarthworkInputs in{r, 1};
     design.recompute(in); // stops at the empty FC at 140
     FormationEdit edit;
     design.setGrade(in, 100, 160, 10.6, &edit);
@@ -129,7 +121,7 @@ TEST_F(FormationDesignTest, ChangesStoreWhatAFullRecomputationStores)
         tx.commit();
         FormationDesign design(db);
         FormationEdit edit;
-        EarthworkInputs in = inputs(r, method);
+        EarthworkInputs in{r, method};
         in.formationCamber = 0.03;
         in.carriageCamber = 0.025;
         ASSERT_TRUE(design.recompute(in).error.isEmpty());
@@ -227,7 +219,7 @@ TEST_F(FormationDesignTest, AWriteThatFailsPartWayLeavesEveryRowAsItWas)
     const auto r = road(db, rows);
     const QString table = schema::rlTable(r);
     FormationDesign design(db);
-    const EarthworkInputs in = inputs(r, 2);
+    const EarthworkInputs in{r, 2};
     design.recompute(in);
     db.exec("CREATE TEMP TABLE writes (n INTEGER)");
     db.exec("INSERT INTO writes VALUES (0)");

@@ -31,11 +31,6 @@ std::int64_t evenRoad(TestProject& p, double from, double to, double step)
     return road;
 }
 
-std::optional<double> picked(FormationData& data, double xTwips, std::int64_t start)
-{
-    return data.pickedChainage(pickRule(chainageAt(xTwips, start)));
-}
-
 } // namespace
 
 using FormationRules = ProjectTest;
@@ -60,7 +55,8 @@ TEST_F(FormationRules, PicksTheRowTheClickMeans)
         {600 + 12 * 263, 0, std::nullopt}, // nothing after it
     };
     for (const auto& c : cases)
-        EXPECT_EQ(picked(road, c.x, c.start), c.row) << c.x << " from " << c.start;
+        EXPECT_EQ(road.pickedChainage(pickRule(chainageAt(c.x, c.start))), c.row)
+            << c.x << " from " << c.start;
     EXPECT_EQ(lastScrollStep(590, 600), 0);
 }
 
