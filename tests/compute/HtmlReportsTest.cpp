@@ -39,12 +39,6 @@ std::vector<Cells> tableRows(const QString& html)
 struct Reports : ProjectTest {
     QString file = p.folder() + "/report.htm";
 
-    void set(const QString& table, double chainage, const QString& assignments)
-    {
-        db.exec(QStringLiteral("UPDATE %1 SET %2 WHERE Chainage = %3")
-                    .arg(table, assignments)
-                    .arg(chainage));
-    }
     // The rows of the earthwork report of road 1.
     std::vector<Cells> earthwork(int viewSections, const QLocale& locale = kUs)
     {
@@ -80,7 +74,7 @@ TEST_F(Reports, NumbersFollowTheGivenLocaleOnlyAndChainagesNone)
 TEST_F(Reports, NonAsciiSeparatorsBecomeCharacterReferencesAndNumbersRound)
 {
     p.roadWithRows({0});
-    set("RL_1", 0, "C = 1234.5");
+    db.exec("UPDATE RL_1 SET C = 1234.5");
     earthwork(0, QLocale(QLocale::French, QLocale::France));
     const QByteArray bytes = readFile(file);
     for (const char b : bytes)
@@ -106,7 +100,7 @@ TEST_F(Reports, FailuresLeaveTheEarlierFileInPlace)
     const auto road = p.roadWithRows({0, 20});
     const auto other = p.roadWithRows({0});
     writeFile(file, "good report");
-    set("RL_1", 20, "Chainage = NULL");
+    db.exec("UPDATE RL_1 SET Chainage = NULL WHERE Chainage = 20");
     db.exec("DROP TABLE LB_1");
     const struct {
         std::function<void()> write;
