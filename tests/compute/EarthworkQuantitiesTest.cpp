@@ -3,7 +3,6 @@
 #include "store/Schema.h"
 #include "support/TestProject.h"
 
-#include <QSqlQuery>
 #include <gtest/gtest.h>
 
 using namespace tarmela;

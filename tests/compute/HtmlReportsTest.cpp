@@ -5,7 +5,6 @@
 #include "support/CommaLocale.h"
 #include "support/TestProject.h"
 
-#include <QFile>
 #include <QRegularExpression>
 #include <functional>
 #include <gtest/gtest.h>

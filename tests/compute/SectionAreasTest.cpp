@@ -2,7 +2,6 @@
 #include "store/Numbers.h"
 #include "support/TestProject.h"
 
-#include <cmath>
 #include <gtest/gtest.h>
 #include <vector>
 

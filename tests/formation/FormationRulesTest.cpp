@@ -5,10 +5,8 @@
 #include "store/Schema.h"
 #include "support/TestProject.h"
 
-#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
-#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace tarmela;
