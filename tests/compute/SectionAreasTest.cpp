@@ -73,12 +73,9 @@ TEST(MeanLevelArea, OnlyThePresentReadingsInUseMakeTheMeanGroundAndADeepCutStays
     // count.
     RlRow t = levelFormation(102.5, 10);
     t.centre = 100;
-    t.left[0] = 99.5;
-    t.right[0] = 100.5;
-    t.left[1] = 0;
-    t.right[1] = -3;
-    t.left[4] = 101;
-    t.right[4] = 99; // mean 100, h = 2.5: (11 + 2 * 2.5) * 2.5 = 40
+    t.left = {99.5, 0, kEmpty, kEmpty, 101, kEmpty, kEmpty, kEmpty};
+    t.right = {100.5, -3, kEmpty, kEmpty, 99, kEmpty, kEmpty, kEmpty};
+    // Mean 100, h = 2.5: (11 + 2 * 2.5) * 2.5 = 40.
     EXPECT_DOUBLE_EQ(meanLevelArea(t, AreaMethod::MeanLevel, 8).fill, 40);
     // With two readings per side in use, L5/R5 drop out: mean of 100, 99.5, 100.5 is 100.
     EXPECT_DOUBLE_EQ(meanLevelArea(t, AreaMethod::MeanLevel, 2).fill, 40);

@@ -26,12 +26,7 @@ RlRow longSection(double fc, double centre, double width, double left1 = kEmpty)
 // One strip from (proposed p1, ground g1) to (p2, g2), w wide.
 StripSums strip(double p1, double g1, double p2, double g2, double w)
 {
-    SidePoints p;
-    p.ProposedPoints[0] = p1;
-    p.GroundPoints[0] = g1;
-    p.ProposedPoints[1] = p2;
-    p.GroundPoints[1] = g2;
-    p.StripWidths[0] = w;
+    const SidePoints p{{g1, g2}, {p1, p2}, {w}}; // ground, proposed, strip widths
     StripSums sums;
     AccumulateStripAreas(p, 1, sums);
     return sums;
