@@ -86,8 +86,7 @@ TEST(FormationProfileGeometry, FrameDatumAndCulverts)
 {
     std::vector<FormationProfileRow> rows{{1, 0, 99.1, 101.8, 98.2, 100},
                                           {2, 20, std::nullopt, 98, 97.35, 100}};
-    const auto datum = automaticDatum(rows);
-    EXPECT_EQ(datum, 97);
+    EXPECT_EQ(automaticDatum(rows), 97);
     // (Where a level lies above the base line: FormationProfilePainter's FC, C and L8.)
     EXPECT_EQ(automaticDatum({{1, 0, std::nullopt, std::nullopt, std::nullopt, 100}}),
               std::nullopt);
