@@ -5,7 +5,6 @@
 #include "support/CommaLocale.h"
 #include "support/TestProject.h"
 
-#include <QFile>
 #include <QRegularExpression>
 #include <functional>
 #include <gtest/gtest.h>
@@ -39,12 +38,6 @@ std::vector<Cells> tableRows(const QString& html)
 struct Reports : ProjectTest {
     QString file = p.folder() + "/report.htm";
 
-    void set(const QString& table, double chainage, const QString& assignments)
-    {
-        db.exec(QStringLiteral("UPDATE %1 SET %2 WHERE Chainage = %3")
-                    .arg(table, assignments)
-                    .arg(chainage));
-    }
     // The rows of the earthwork report of road 1.
     std::vector<Cells> earthwork(int viewSections, const QLocale& locale = kUs)
     {
@@ -80,7 +73,7 @@ TEST_F(Reports, NumbersFollowTheGivenLocaleOnlyAndChainagesNone)
 TEST_F(Reports, NonAsciiSeparatorsBecomeCharacterReferencesAndNumbersRound)
 {
     p.roadWithRows({0});
-    set("RL_1", 0, "C = 1234.5");
+    db.exec("UPDATE RL_1 SET C = 1234.5");
     earthwork(0, QLocale(QLocale::French, QLocale::France));
     const QByteArray bytes = readFile(file);
     for (const char b : bytes)
@@ -104,28 +97,29 @@ TEST_F(Reports, NonAsciiSeparatorsBecomeCharacterReferencesAndNumbersRound)
 TEST_F(Reports, FailuresLeaveTheEarlierFileInPlace)
 {
     const auto road = p.roadWithRows({0, 20});
-    writeFile(file, "good report");
-    set("RL_1", 20, "Chainage = NULL");
-    auto e = thrown([&] { earthwork(8); });
-    ASSERT_TRUE(e);
-    EXPECT_EQ(e->kind(), ErrorKind::NullValue);
-    EXPECT_TRUE(e->message().contains("without a chainage")) << e->message().toStdString();
-    db.exec("DROP TABLE LB_1");
-    e = thrown([&] { WriteLevelBookReport(db, road, 8, kUs, file); });
-    ASSERT_TRUE(e);
-    EXPECT_EQ(e->kind(), ErrorKind::TableMissing);
-    EXPECT_TRUE(e->message().contains("LB_1"));
-    EXPECT_EQ(readFile(file).toStdString(), "good report");
-
-    EXPECT_THROW(WriteEarthworkReport(db, road + 1, 8, kUs, file), Error);
-    EXPECT_THROW(WriteEarthworkReport(db, road, 9, kUs, file), Error);
     const auto other = p.roadWithRows({0});
-    e = thrown([&] {
-        WriteEarthworkReport(db, other, 8, kUs, p.folder() + "/no such folder/report.htm");
-    });
-    ASSERT_TRUE(e);
-    EXPECT_EQ(e->kind(), ErrorKind::Io);
-    EXPECT_TRUE(e->message().contains("no such folder"));
+    writeFile(file, "good report");
+    db.exec("UPDATE RL_1 SET Chainage = NULL WHERE Chainage = 20");
+    db.exec("DROP TABLE LB_1");
+    const struct {
+        std::function<void()> write;
+        ErrorKind kind;
+        const char* says;
+    } cases[] = {
+        {[&] { earthwork(8); }, ErrorKind::NullValue, "without a chainage"},
+        {[&] { WriteLevelBookReport(db, road, 8, kUs, file); }, ErrorKind::TableMissing, "LB_1"},
+        {[&] { WriteEarthworkReport(db, other, 8, kUs, p.folder() + "/no such folder/r.htm"); },
+         ErrorKind::Io, "no such folder"},
+    };
+    for (const auto& c : cases) {
+        const auto e = thrown(c.write);
+        ASSERT_TRUE(e) << c.says;
+        EXPECT_EQ(e->kind(), c.kind);
+        EXPECT_TRUE(e->message().contains(c.says)) << e->message().toStdString();
+    }
+    EXPECT_EQ(readFile(file).toStdString(), "good report");
+    EXPECT_THROW(WriteEarthworkReport(db, other + 1, 8, kUs, file), Error);
+    EXPECT_THROW(WriteEarthworkReport(db, road, 9, kUs, file), Error);
 }
 
 // Both reports are whole documents naming the road, with their tags closed.

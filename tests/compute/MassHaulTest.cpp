@@ -4,22 +4,18 @@
 
 using namespace tarmela;
 
-namespace
-{
-struct Case {
-    const char* name;
-    double cutFactor;
-    std::vector<SectionAreas> sections; // chainage, fill, cut
-    std::vector<double> balancePoints;
-    std::vector<MassHaulStretch> stretches; // from, to, volume, haul
-    double endOrdinate;
-};
-} // namespace
-
 // Worked by hand: the ordinates are the running sums of factor x cut - fill by average end
 // areas; the hauls the trapezoids of |M| over the real chainages.
 TEST(MassHaul, OrdinatesBalancePointsAndHaulsWorkedByHand)
 {
+    struct Case {
+        const char* name;
+        double cutFactor;
+        std::vector<SectionAreas> sections; // chainage, fill, cut
+        std::vector<double> balancePoints;
+        std::vector<MassHaulStretch> stretches; // from, to, volume, haul
+        double endOrdinate;
+    };
     const Case cases[] = {
         {"cut then fill: M 0, 200, 200, -100; crossing at 40 + 20 x 200/300",
          1,

@@ -2,7 +2,6 @@
 #include "store/Numbers.h"
 #include "support/TestProject.h"
 
-#include <cmath>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -74,12 +73,9 @@ TEST(MeanLevelArea, OnlyThePresentReadingsInUseMakeTheMeanGroundAndADeepCutStays
     // count.
     RlRow t = levelFormation(102.5, 10);
     t.centre = 100;
-    t.left[0] = 99.5;
-    t.right[0] = 100.5;
-    t.left[1] = 0;
-    t.right[1] = -3;
-    t.left[4] = 101;
-    t.right[4] = 99; // mean 100, h = 2.5: (11 + 2 * 2.5) * 2.5 = 40
+    t.left = {99.5, 0, kEmpty, kEmpty, 101, kEmpty, kEmpty, kEmpty};
+    t.right = {100.5, -3, kEmpty, kEmpty, 99, kEmpty, kEmpty, kEmpty};
+    // Mean 100, h = 2.5: (11 + 2 * 2.5) * 2.5 = 40.
     EXPECT_DOUBLE_EQ(meanLevelArea(t, AreaMethod::MeanLevel, 8).fill, 40);
     // With two readings per side in use, L5/R5 drop out: mean of 100, 99.5, 100.5 is 100.
     EXPECT_DOUBLE_EQ(meanLevelArea(t, AreaMethod::MeanLevel, 2).fill, 40);
@@ -119,8 +115,7 @@ TEST(MeanLevelArea, ShortMethodDeductsTheExistingRoadAndEmptyValuesAreNamed)
     EXPECT_DOUBLE_EQ(meanLevelArea(s, AreaMethod::TrapezoidalShort, 2).fill, d3((8.5 + 1) * 0.5));
 
     // A large existing road turns the net area into cut, never both.
-    s.topWidth = 40;
-    s.bottomWidth = 40;
+    s.topWidth = s.bottomWidth = 40;
     const SectionArea a = meanLevelArea(s, AreaMethod::TrapezoidalShort, 8);
     EXPECT_DOUBLE_EQ(a.fill, 0);
     EXPECT_DOUBLE_EQ(a.cut, 9.5); // 10.5 - 20
@@ -128,8 +123,7 @@ TEST(MeanLevelArea, ShortMethodDeductsTheExistingRoadAndEmptyValuesAreNamed)
     // Empty values the formula needs are named.
     s = levelFormation(101);
     flatGround(s, 100);
-    s.fr2 = kEmpty;
-    s.fl2 = kEmpty;
+    s.fr2 = s.fl2 = kEmpty;
     const auto missing = [&](AreaMethod m) {
         const auto e = test::thrown([&] { meanLevelArea(s, m, 8); });
         return e ? e->message() : QString("(nothing)");

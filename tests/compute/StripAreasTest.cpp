@@ -11,9 +11,10 @@ using namespace tarmela;
 namespace
 {
 
-RlRow longSection(double fc, double centre, double width)
+RlRow longSection(double fc, double centre, double width, double left1 = kEmpty)
 {
     RlRow s;
+    s.left[0] = left1;
     s.fc = fc;
     s.centre = centre;
     s.width = width;
@@ -22,23 +23,10 @@ RlRow longSection(double fc, double centre, double width)
     return s;
 }
 
-CrossDistances distances(std::initializer_list<double> left, std::initializer_list<double> right)
-{
-    CrossDistances d;
-    std::copy(left.begin(), left.end(), d.left.begin());
-    std::copy(right.begin(), right.end(), d.right.begin());
-    return d;
-}
-
 // One strip from (proposed p1, ground g1) to (p2, g2), w wide.
 StripSums strip(double p1, double g1, double p2, double g2, double w)
 {
-    SidePoints p;
-    p.ProposedPoints[0] = p1;
-    p.GroundPoints[0] = g1;
-    p.ProposedPoints[1] = p2;
-    p.GroundPoints[1] = g2;
-    p.StripWidths[0] = w;
+    const SidePoints p{{g1, g2}, {p1, p2}, {w}}; // ground, proposed, strip widths
     StripSums sums;
     AccumulateStripAreas(p, 1, sums);
     return sums;
@@ -118,21 +106,18 @@ TEST(LongMethod, StripsFromTheCentreOutToTheLastReadingOfEachSide)
 TEST(LongMethod, TheCentrePointCarriesOverAndWithoutAnFcNothingIsComputed)
 {
     CentrePoint centre;
-    RlRow first = longSection(100, 99, 8);
-    first.left[0] = 99;
-    const CrossDistances d = distances({2}, {});
+    RlRow first = longSection(100, 99, 8, 99);
+    CrossDistances d; // L1 2 m out
+    d.left[0] = 2;
     EXPECT_DOUBLE_EQ(longMethodArea(first, d, 8, centre).fill, 2);
     EXPECT_DOUBLE_EQ(centre.ground, 99);
 
     // No centre reading: the previous section's 99 stands in for it.
-    RlRow second = longSection(100, 0, 8);
-    second.centre = kEmpty;
-    second.left[0] = 99.5;
+    RlRow second = longSection(100, kEmpty, 8, 99.5);
     EXPECT_DOUBLE_EQ(longMethodArea(second, d, 8, centre).fill, (1 + 0.5) / 2 * 2);
 
     // FC 0 keeps the previous centre formation level; the side uses FC itself (0): all cut.
-    RlRow third = longSection(0, 99, 8);
-    third.left[0] = 99;
+    RlRow third = longSection(0, 99, 8, 99);
     const SectionArea a = longMethodArea(third, d, 8, centre);
     EXPECT_DOUBLE_EQ(centre.proposed, 100);
     EXPECT_DOUBLE_EQ(a.fill, 0.5 * (1 / 100.0 * 2)); // crossing 2 cm from the centre
@@ -143,9 +128,8 @@ TEST(LongMethod, TheCentrePointCarriesOverAndWithoutAnFcNothingIsComputed)
     EXPECT_DOUBLE_EQ(longMethodArea(second, d, 8, fresh).fill, d3((100 + 0.5) / 2 * 2));
 
     // Without an FC the section cannot be computed.
-    RlRow s = longSection(100, 99, 8);
-    s.fc = kEmpty;
-    const auto e = test::thrown([&] { longMethodArea(s, distances({2}, {}), 8, centre); });
+    const RlRow s = longSection(kEmpty, 99, 8);
+    const auto e = test::thrown([&] { longMethodArea(s, d, 8, centre); });
     ASSERT_TRUE(e);
     EXPECT_EQ(e->message(), "FC is empty");
 }

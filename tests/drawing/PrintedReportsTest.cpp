@@ -127,12 +127,10 @@ TEST_F(PrintedReports, LevelBookRemarksStandInTheLastColumnOfTheChainageLine)
     EXPECT_EQ(rows[10], (QStringList{"R1", "0.250", "100.050"}));
     // The remark sits in the Remarks column: its text starts past the eight number columns.
     const double remarksLeft = PageModel().left + PageModel().printableWidth() * 0.70;
-    for (const PlacedText& t : page.texts) {
-        if (!t.bold) {
-            EXPECT_EQ(t.lines.join(" ") == "Bench mark on culvert", t.box.left() > remarksLeft)
-                << t.lines.join(" ").toStdString();
-        }
-    }
+    for (const PlacedText& t : page.texts)
+        EXPECT_EQ(!t.bold && t.lines.join(" ") == "Bench mark on culvert",
+                  !t.bold && t.box.left() > remarksLeft)
+            << t.lines.join(" ").toStdString();
 }
 
 TEST_F(PrintedReports, SummaryRowsAreTheRecomputedVolumes)
@@ -147,8 +145,7 @@ TEST_F(PrintedReports, SummaryRowsAreTheRecomputedVolumes)
             sets += QStringLiteral(", L%1 = 100, R%1 = 100").arg(k);
         db.exec(QStringLiteral("UPDATE RL_1 SET %1 WHERE ID = %2").arg(sets).arg(++i));
     }
-    EarthworkInputs in;
-    in.road = road;
+    EarthworkInputs in{road};
     in.formationCamber = in.carriageCamber = 0;
     const EarthworkResult stored = UpdateEarthworkQuantities(db, in);
     ASSERT_TRUE(stored.volumesDone) << stored.error.toStdString();

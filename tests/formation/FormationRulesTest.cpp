@@ -5,10 +5,8 @@
 #include "store/Schema.h"
 #include "support/TestProject.h"
 
-#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
-#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace tarmela;
@@ -29,11 +27,6 @@ std::int64_t evenRoad(TestProject& p, double from, double to, double step)
                 " SET C = 100 + Chainage / 1000.0, FC = 101 + Chainage / 1000.0, "
                 "L8 = 99.5 + Chainage / 1000.0, R8 = 99 + Chainage / 1000.0");
     return road;
-}
-
-std::optional<double> picked(FormationData& data, double xTwips, std::int64_t start)
-{
-    return data.pickedChainage(pickRule(chainageAt(xTwips, start)));
 }
 
 } // namespace
@@ -60,7 +53,8 @@ TEST_F(FormationRules, PicksTheRowTheClickMeans)
         {600 + 12 * 263, 0, std::nullopt}, // nothing after it
     };
     for (const auto& c : cases)
-        EXPECT_EQ(picked(road, c.x, c.start), c.row) << c.x << " from " << c.start;
+        EXPECT_EQ(road.pickedChainage(pickRule(chainageAt(c.x, c.start))), c.row)
+            << c.x << " from " << c.start;
     EXPECT_EQ(lastScrollStep(590, 600), 0);
 }
 
@@ -92,8 +86,7 @@ TEST(FormationProfileGeometry, FrameDatumAndCulverts)
 {
     std::vector<FormationProfileRow> rows{{1, 0, 99.1, 101.8, 98.2, 100},
                                           {2, 20, std::nullopt, 98, 97.35, 100}};
-    const auto datum = automaticDatum(rows);
-    EXPECT_EQ(datum, 97);
+    EXPECT_EQ(automaticDatum(rows), 97);
     // (Where a level lies above the base line: FormationProfilePainter's FC, C and L8.)
     EXPECT_EQ(automaticDatum({{1, 0, std::nullopt, std::nullopt, std::nullopt, 100}}),
               std::nullopt);

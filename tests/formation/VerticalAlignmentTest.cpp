@@ -1,6 +1,5 @@
 #include "formation/VerticalAlignment.h"
 
-#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace tarmela;
