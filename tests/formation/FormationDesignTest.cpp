@@ -87,6 +87,24 @@ TEST_F(FormationDesignTest, GradientTakenBackAndDoneAgainByIdUnlessChangedSince)
     EXPECT_EQ(single.rows[0].before.front().toDouble(), 13);
 }
 
+// A grade along 40 km, a row every 20 m: every row on the straight line to half a cent, however
+// far from the start (running sums in single precision drift by several cents).
+TEST_F(FormationDesignTest, ALongGradeStaysOnTheLine)
+{
+    std::vector<std::pair<double, double>> rows;
+    for (int k = 0; k <= 2000; ++k)
+        rows.push_back({20.0 * k, 100});
+    Transaction tx(db);
+    const auto r = road(db, rows);
+    tx.commit();
+    FormationDesign(db).setGrade(EarthworkInputs{r, 1}, 0, 40000, 123.45);
+    for (int k = 0; k <= 2000; k += 7)
+        EXPECT_NEAR(
+            db.scalar(QStringLiteral("SELECT FC FROM RL_1 WHERE ID = %1").arg(k + 1)).toDouble(),
+            100 + 23.45 * k / 2000, 0.005 + 1e-9)
+            << k;
+}
+
 // A series of changes, undos and redos, each recomputing only what it changes, leaves the database
 // exactly as a full recomputation of the same FC would, for each of the three methods.
 TEST_F(FormationDesignTest, ChangesStoreWhatAFullRecomputationStores)
