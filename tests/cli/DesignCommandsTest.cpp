@@ -16,7 +16,7 @@ using namespace tarmela::test;
 namespace
 {
 struct CliGrade : CliFlatRoad {
-    std::string fc() { return queryText(*cli.open(), "SELECT FC FROM RL_1 ORDER BY Chainage"); }
+    std::string fc() { return queryText(*cli.open(), "SELECT FC FROM RL_1 ORDER BY Chainage, ID"); }
     const QStringList crest{"grade",        "1",     "--pvi",   "900:101", "--pvi",
                             "1000:103:100", "--pvi", "1100:101"};
 };

@@ -114,7 +114,8 @@ TEST(CliSurvey, SampleRoadIsAPlausibleSurvey)
                              "UNION ALL SELECT COUNT(*) FROM LB_1 WHERE L1 < 0 OR L1 > 4.5 OR "
                              "C < 0 OR C > 4.5"),
               "1 | 0");
-    const double lastHi = db->scalar("SELECT HI FROM LB_1 ORDER BY Chainage DESC").toDouble();
+    const double lastHi =
+        db->scalar("SELECT HI FROM LB_1 ORDER BY Chainage DESC, ID DESC").toDouble();
     EXPECT_NEAR(db->scalar("SELECT SUM(BS) - SUM(FS) FROM LB_1").toDouble(), lastHi - 100, 1e-6);
     // At least four culverts, each with a picture of its type.
     EXPECT_EQ(queryText(*db, "SELECT COUNT(*) >= 4, COUNT(*) = (SELECT COUNT(*) FROM Culverts JOIN "

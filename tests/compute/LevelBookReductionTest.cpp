@@ -137,7 +137,7 @@ TEST_F(LevelBookReduction, ChangePointsMissingReadingsAndWidths)
     // the reduction's and stay, and so do the row at 60, where nothing was read, and the row
     // at 500, which is not in the book.
     EXPECT_EQ(queryText(db, "SELECT Chainage, C, L1, R2, L8, R5, TopWidth, BottomWidth, FC, "
-                            "[Fill Area], ID FROM RL_1 ORDER BY Chainage"),
+                            "[Fill Area], ID FROM RL_1 ORDER BY Chainage, ID"),
               "0 100.3 100.1 100.6 null null 3.75 6 102.5 4.5 1 | "
               "20 99.5 99.3 null null null 3.75 6 102.5 4.5 2 | "
               "40 100.4 null null null null 3.75 6 102.5 4.5 3 | "
