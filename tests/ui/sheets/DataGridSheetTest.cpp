@@ -7,11 +7,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QTest>
 
 using namespace tarmela;
-using tarmela::test::child;
-using tarmela::test::SheetFixture;
+using namespace tarmela::test;
 
 TEST_F(SheetFixture, WithoutAutoSaveClosingAsksNamingTheSheetAndEachAnswerDoesItsPart)
 {
@@ -147,17 +145,14 @@ TEST_F(SheetFixture, FilterWindowBuildsTheFilterAndTheSheetAppliesIt)
         child<QComboBox>(&w, "cmbCondition")->setCurrentText(op);
         child<QLineEdit>(&w, "txtValue")->setText(value);
     };
-    auto press = [&w](const char* button) {
-        QTest::mouseClick(child<QPushButton>(&w, button), Qt::LeftButton);
-    };
     EXPECT_EQ(fields->count(), s->model()->columnCount());
     EXPECT_FALSE(child<QPushButton>(&w, "cmdExecute")->isEnabled());
     condition("Chainage", ">=", "20");
-    press("cmdAND");
+    click(&w, "cmdAND");
     EXPECT_EQ(text->text(), "Chainage >= '20' AND ");
     EXPECT_TRUE(fields->currentText().isEmpty());
     condition("C", "<", "105");
-    press("cmdExecute");
+    click(&w, "cmdExecute");
     EXPECT_EQ(text->text(), "Chainage >= '20' AND C < '105'");
     // chainages 20..80: C 101..104
     EXPECT_TRUE(
@@ -180,7 +175,7 @@ TEST_F(SheetFixture, FilterWindowBuildsTheFilterAndTheSheetAppliesIt)
     for (const auto& c : fieldCases) {
         text->clear();
         condition(c.field, "=", "1");
-        press("cmdExecute");
+        click(&w, "cmdExecute");
         EXPECT_FALSE(child<QPushButton>(&w, "cmdExecute")->isEnabled());
         EXPECT_EQ(text->text(), c.filter);
     }
@@ -191,13 +186,13 @@ TEST_F(SheetFixture, FilterWindowBuildsTheFilterAndTheSheetAppliesIt)
     for (const char* value : {"1*0", "%1", "2"}) {
         text->clear();
         condition("Chainage", "LIKE", value);
-        press("cmdExecute");
+        click(&w, "cmdExecute");
         const QString expected = "filter Chainage LIKE '%" + QString(value) +
                                  "%': " + QString::number(s->model()->rowCount()) +
                                  " of 10 rows shown";
         EXPECT_TRUE(s->windowTitle().endsWith(expected)) << s->windowTitle().toStdString();
     }
-    press("cmdClear"); // Clear shows every row
+    click(&w, "cmdClear"); // Clear shows every row
     EXPECT_FALSE(s->windowTitle().contains("filter"));
     EXPECT_TRUE(text->text().isEmpty());
 }

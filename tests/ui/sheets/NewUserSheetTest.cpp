@@ -2,14 +2,11 @@
 // before it empties a sheet.
 #include "SheetTestSupport.h"
 
+#include "support/Widgets.h"
 #include "ui/sheets/dlgGenerateTable.h"
 
-#include <QCheckBox>
-#include <QPushButton>
-#include <QTest>
-
 using namespace tarmela;
-using tarmela::test::SheetFixture;
+using namespace tarmela::test;
 
 TEST_F(SheetFixture, ValuesNoSurveyCanHoldAreRefusedWhereTheyAreTyped)
 {
@@ -62,9 +59,8 @@ TEST_F(SheetFixture, GenerateAsksBeforeEmptyingASheetAndSaysWhatItWrote)
         auto dlg = std::make_unique<dlgGenerateTable>();
         dlg->show();
         dlg->findChild<QLineEdit*>("txtEnd")->setText("100");
-        QTest::mouseClick(dlg->findChild<QCheckBox*>("chkReducedLevel"), Qt::LeftButton, {},
-                          QPoint(8, 8));
-        QTest::mouseClick(dlg->findChild<QPushButton*>("OKButton"), Qt::LeftButton);
+        click(dlg.get(), "chkReducedLevel");
+        click(dlg.get(), "OKButton");
         return dlg->isVisible();
     };
     EXPECT_TRUE(run(QMessageBox::No)) << "No leaves the dialog open";
