@@ -15,10 +15,9 @@ namespace
 struct FilterFixture : ::testing::Test {
     test::TestProject p;
     SheetRows rows;
-    std::int64_t road = 0;
     void SetUp() override
     {
-        road = p.roadWithRows({0, 100, 200, 300, 400, 500, 600, 700, 800, 900}, true);
+        const auto road = p.roadWithRows({0, 100, 200, 300, 400, 500, 600, 700, 800, 900}, true);
         const QString t = "LB_" + QString::number(road);
         p.db().exec("UPDATE " + t + " SET C = 95 + Chainage / 100");
         p.db().exec("UPDATE " + t + " SET Remarks = 'TBM on culvert 10' WHERE ID = 3");
@@ -73,12 +72,9 @@ TEST_F(FilterFixture, NumbersCompareAsNumbersAndLikeMatchesTextWithWildcards)
 TEST_F(FilterFixture, UnusableFiltersAreRefusedAndAHostileValueIsOnlyText)
 {
     auto refused = [&](const QString& filter, const QString& part) {
-        try {
-            SheetFilter::parse(filter, rows);
-            ADD_FAILURE() << "accepted: " << filter.toStdString();
-        } catch (const Error& e) {
-            EXPECT_TRUE(e.message().contains(part)) << e.message().toStdString();
-        }
+        const auto e = test::thrown([&] { SheetFilter::parse(filter, rows); });
+        EXPECT_TRUE(e && e->message().contains(part))
+            << filter.toStdString() << ": " << (e ? e->message().toStdString() : "accepted");
     };
     // A field name with a blank, as the filter window writes it, unbracketed.
     refused("Top Width > '1'", "no field \"Top\"");
@@ -95,6 +91,4 @@ TEST_F(FilterFixture, UnusableFiltersAreRefusedAndAHostileValueIsOnlyText)
     const QString clause = filterClause("Remarks", "=", "x'; DROP TABLE Roads; --");
     EXPECT_EQ(clause, "Remarks = 'x''; DROP TABLE Roads; --'");
     EXPECT_TRUE(chainagesOf(clause).empty());
-    EXPECT_TRUE(p.db().tableExists("Roads"));
-    EXPECT_EQ(test::rowCount(p.db(), "LB_" + QString::number(road)), 10);
 }

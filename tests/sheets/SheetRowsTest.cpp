@@ -1,5 +1,4 @@
 #include "sheets/SheetRows.h"
-#include "QueryRows.h"
 #include "store/Error.h"
 #include "store/Roads.h"
 #include "store/SheetQueries.h"
@@ -9,7 +8,7 @@
 
 using namespace tarmela;
 using namespace tarmela::sheets;
-using tarmela::test::queryRows;
+using tarmela::test::queryText;
 
 namespace
 {
@@ -24,9 +23,9 @@ struct Sheet : ::testing::Test {
         rows.load(p.db(), reducedLevelStatement(1, ViewOrder{}, ReducedLevelGroups{}));
         c = rows.columnIndex("c"); // names are found whatever their case
     }
-    QString column(const QString& name)
+    std::string column(const QString& name)
     {
-        return queryRows(p.db(), "SELECT " + name + " FROM RL_1 ORDER BY ID");
+        return queryText(p.db(), "SELECT " + name + " FROM RL_1 ORDER BY ID");
     }
 };
 } // namespace
@@ -45,11 +44,11 @@ TEST_F(Sheet, SavesOnlyChangedCellsOfChangedRowsKeyedById)
     p.db().exec("UPDATE RL_1 SET FL1 = 99.123 WHERE ID = 2");
     rows.save(p.db());
     EXPECT_FALSE(rows.hasChanges());
-    EXPECT_EQ(column("C, FL1"), ",;101.5,99.123;7,");
+    EXPECT_EQ(column("C, FL1"), "null null | 101.5 99.123 | 7 null");
 
     rows.setText(1, c, "");
     rows.save(p.db());
-    EXPECT_EQ(column("C"), ";;7");
+    EXPECT_EQ(column("C"), "null | null | 7");
 
     // A row deleted elsewhere: the edit can't land, and the save says so.
     rows.setText(0, c, "7");
@@ -69,7 +68,7 @@ TEST_F(Sheet, RemovesRowsByIdAndKeepsOtherEdits)
     load({0, 20, 40, 60});
     rows.setText(3, c, "88");
     rows.removeIds(p.db(), {2, 3});
-    EXPECT_EQ(column("ID"), "1;4");
+    EXPECT_EQ(column("ID"), "1 | 4");
     ASSERT_EQ(rows.rowCount(), 2);
     EXPECT_EQ(rows.text(1, 0), "60");
     EXPECT_EQ(rows.text(1, c), "88");

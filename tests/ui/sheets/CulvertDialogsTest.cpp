@@ -1,4 +1,3 @@
-#include "sheets/QueryRows.h"
 #include "store/Roads.h"
 #include "store/Statements.h"
 #include "support/TestProject.h"
@@ -10,7 +9,6 @@
 #include "ui/sheets/dlgImageList.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -26,10 +24,9 @@ namespace
 
 // The program with a current road whose culverts record set is open for it.
 struct CulvertProgram : UiProgram {
-    std::int64_t road = 0;
     CulvertProgram()
     {
-        road = roads::create(db());
+        const std::int64_t road = roads::create(db());
         appState().CurrentRoadID = road;
         db().exec(
             "INSERT INTO CulvertTypes (CulvertName, Type) VALUES ('Pipe 1.2 m', 'Pipe'), "
@@ -66,14 +63,12 @@ TEST(CulvertDialogs, CulvertsAreAddedInOneVisitAndARefusedOneAddsNothing)
     EXPECT_EQ(chainage->text(), "0");
     EXPECT_TRUE(p.told.empty()) << p.lastTold().toStdString();
 
-    EXPECT_EQ(test::queryRows(p.db(), "SELECT CTypeRef, Chainage, EPType, RoadRef FROM Culverts "
+    EXPECT_EQ(test::queryText(p.db(), "SELECT CTypeRef, Chainage, EPType, RoadRef FROM Culverts "
                                       "ORDER BY Chainage"),
-              "1,300,P,1;2,1250.5,E,1");
+              "1 300 P 1 | 2 1250.5 E 1");
 
     // A refused culvert adds nothing and keeps the text to fix.
-    for (double at : {0.0, 600.0}) // the road's sections, 0 to 600
-        p.db().execute(statements::addSectionRow(statements::Sheet::ReducedLevel, p.road,
-                                                 std::int64_t(at) + 1, at));
+    p.db().exec("INSERT INTO RL_1 (ID, Chainage) VALUES (1, 0), (2, 600)"); // sections 0 to 600
     for (const char* text : {"abc", "", "12 m", "99999", "-5"}) {
         chainage->setText(text);
         click(&dlg, "cmdAdd");
@@ -96,7 +91,7 @@ TEST(CulvertDialogs, CulvertsAreAddedInOneVisitAndARefusedOneAddsNothing)
     p.db().exec("DROP TRIGGER refuse");
     chainage->setText("20");
     click(&dlg, "cmdAdd");
-    EXPECT_EQ(test::queryRows(p.db(), "SELECT Chainage FROM Culverts WHERE ID > 2"), "20");
+    EXPECT_EQ(test::queryText(p.db(), "SELECT Chainage FROM Culverts WHERE ID > 2"), "20");
 }
 
 TEST(CulvertDialogs, TypesAreAddedOneAfterAnotherAndTheirTypeTextsOffered)
@@ -127,9 +122,9 @@ TEST(CulvertDialogs, TypesAreAddedOneAfterAnotherAndTheirTypeTextsOffered)
     QTest::mouseClick(add, Qt::LeftButton);
     EXPECT_TRUE(p.told.empty());
 
-    EXPECT_EQ(test::queryRows(p.db(), "SELECT CulvertName, Type, ImageFileExisting, "
+    EXPECT_EQ(test::queryText(p.db(), "SELECT CulvertName, Type, ImageFileExisting, "
                                       "ImageFileProposed FROM CulvertTypes WHERE ID > 5"),
-              "Box 2x2,Box,box_existing.png,box_proposed.png;Causeway,,,");
+              "Box 2x2 Box box_existing.png box_proposed.png | Causeway   ");
     EXPECT_EQ(appState().CulvertTypesRecordset->count(), 7);
     // The new type text is offered for the next type.
     EXPECT_GE(types->findText("Box"), 0);

@@ -1,20 +1,10 @@
 // Copy, cut, paste, undo, transform, the Delete key and typing in a data sheet.
 #include "SheetTestSupport.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QLineEdit>
 #include <QTest>
 
 using namespace tarmela;
 using tarmela::test::SheetFixture;
-
-namespace
-{
-constexpr int kC = 9;           // C in the default RL sheet
-constexpr int kRightSlope = 28; // the last shown column
-
-} // namespace
 
 TEST_F(SheetFixture, PasteWritesWhatFitsEachUndoTakesBackOnePasteAndTypingReplaces)
 {

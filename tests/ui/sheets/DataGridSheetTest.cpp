@@ -6,27 +6,14 @@
 
 #include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QTest>
 
 using namespace tarmela;
-using tarmela::test::child;
-using tarmela::test::SheetFixture;
-
-namespace
-{
-constexpr int kC = 9;
-} // namespace
+using namespace tarmela::test;
 
 TEST_F(SheetFixture, WithoutAutoSaveClosingAsksNamingTheSheetAndEachAnswerDoesItsPart)
 {
-    roads::update(db(), road, [] {
-        RoadChanges c;
-        c.from = "Ranipur";
-        c.to = "Kalaghat";
-        return c;
-    }());
+    db().exec("UPDATE Roads SET [From] = 'Ranipur', [To] = 'Kalaghat'");
     appState().settings.AutoSave = false;
     frmDataGrid* s = openRl();
     QPointer<frmDataGrid> alive(s);
@@ -158,17 +145,14 @@ TEST_F(SheetFixture, FilterWindowBuildsTheFilterAndTheSheetAppliesIt)
         child<QComboBox>(&w, "cmbCondition")->setCurrentText(op);
         child<QLineEdit>(&w, "txtValue")->setText(value);
     };
-    auto press = [&w](const char* button) {
-        QTest::mouseClick(child<QPushButton>(&w, button), Qt::LeftButton);
-    };
     EXPECT_EQ(fields->count(), s->model()->columnCount());
     EXPECT_FALSE(child<QPushButton>(&w, "cmdExecute")->isEnabled());
     condition("Chainage", ">=", "20");
-    press("cmdAND");
+    click(&w, "cmdAND");
     EXPECT_EQ(text->text(), "Chainage >= '20' AND ");
     EXPECT_TRUE(fields->currentText().isEmpty());
     condition("C", "<", "105");
-    press("cmdExecute");
+    click(&w, "cmdExecute");
     EXPECT_EQ(text->text(), "Chainage >= '20' AND C < '105'");
     // chainages 20..80: C 101..104
     EXPECT_TRUE(
@@ -191,7 +175,7 @@ TEST_F(SheetFixture, FilterWindowBuildsTheFilterAndTheSheetAppliesIt)
     for (const auto& c : fieldCases) {
         text->clear();
         condition(c.field, "=", "1");
-        press("cmdExecute");
+        click(&w, "cmdExecute");
         EXPECT_FALSE(child<QPushButton>(&w, "cmdExecute")->isEnabled());
         EXPECT_EQ(text->text(), c.filter);
     }
@@ -202,13 +186,13 @@ TEST_F(SheetFixture, FilterWindowBuildsTheFilterAndTheSheetAppliesIt)
     for (const char* value : {"1*0", "%1", "2"}) {
         text->clear();
         condition("Chainage", "LIKE", value);
-        press("cmdExecute");
+        click(&w, "cmdExecute");
         const QString expected = "filter Chainage LIKE '%" + QString(value) +
                                  "%': " + QString::number(s->model()->rowCount()) +
                                  " of 10 rows shown";
         EXPECT_TRUE(s->windowTitle().endsWith(expected)) << s->windowTitle().toStdString();
     }
-    press("cmdClear"); // Clear shows every row
+    click(&w, "cmdClear"); // Clear shows every row
     EXPECT_FALSE(s->windowTitle().contains("filter"));
     EXPECT_TRUE(text->text().isEmpty());
 }

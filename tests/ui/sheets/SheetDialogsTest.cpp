@@ -5,31 +5,11 @@
 #include "ui/sheets/dlgInputSelectView.h"
 #include "ui/sheets/dlgLevelBookSelectView.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QPushButton>
-#include <QTimer>
 
 using namespace tarmela;
-using tarmela::test::child;
-using tarmela::test::SheetFixture;
-
-namespace
-{
-// Clicks a button of the modal dialog that is about to open.
-void clickInNextDialog(const char* button, std::function<void(QWidget*)> before = {})
-{
-    QTimer::singleShot(0, [button, before] {
-        QWidget* dlg = QApplication::activeModalWidget();
-        ASSERT_TRUE(dlg);
-        if (before)
-            before(dlg);
-        auto* b = dlg->findChild<QAbstractButton*>(button);
-        ASSERT_TRUE(b);
-        b->click();
-    });
-}
-} // namespace
+using namespace tarmela::test;
 
 TEST_F(SheetFixture, ReducedLevelViewDialogBuildsTheStatementOrOpensNothing)
 {
@@ -45,10 +25,10 @@ TEST_F(SheetFixture, ReducedLevelViewDialogBuildsTheStatementOrOpensNothing)
     EXPECT_EQ(appState().ViewSQL, "");
 
     // Cancelled or closed, the view dialogs open no sheet.
-    clickInNextDialog("CancelButton");
+    clickOnModal("dlgInputSelectView", "CancelButton");
     EXPECT_EQ(OpenReducedLevelSheet(area.get()), nullptr);
     EXPECT_TRUE(area->subWindowList().isEmpty());
-    clickInNextDialog("wnExit");
+    clickOnModal("dlgLevelBookSelectView", "wnExit");
     EXPECT_EQ(OpenLevelBookSheet(area.get()), nullptr);
     EXPECT_TRUE(area->subWindowList().isEmpty());
 }
@@ -57,9 +37,10 @@ TEST_F(SheetFixture, NoLevelsTickedGivesChainageOnlyAndTheLevelBlocksFollowTheOr
 {
     appState().settings.LeftOrder = 2;
     appState().settings.RightOrder = 0;
-    clickInNextDialog("OKButton", [](QWidget* d) {
+    onModal("dlgInputSelectView", [](QWidget* d) {
         for (QCheckBox* c : d->findChildren<QCheckBox*>())
             c->setChecked(false);
+        click(d, "OKButton");
     });
     frmDataGrid* s = OpenReducedLevelSheet(area.get());
     ASSERT_TRUE(s);
@@ -89,9 +70,10 @@ TEST_F(SheetFixture, NoLevelsTickedGivesChainageOnlyAndTheLevelBlocksFollowTheOr
         set.RightOrder = o.right;
         set.LeftReverse = o.leftReverse;
         set.RightReverse = o.rightReverse;
-        clickInNextDialog("OKButton", [](QWidget* d) {
+        onModal("dlgLevelBookSelectView", [](QWidget* d) {
             for (QCheckBox* c : d->findChildren<QCheckBox*>())
                 c->setChecked(c->objectName() == "chkExistingLevels");
+            click(d, "OKButton");
         });
         s = OpenLevelBookSheet(area.get());
         ASSERT_TRUE(s);
@@ -112,9 +94,7 @@ TEST_F(SheetFixture, FixedLayoutsOpenWithTheirColumnSettings)
     EXPECT_EQ(cd->model()->data(cd->model()->index(0, 7), Qt::DisplayRole).toString(), "2.50");
     EXPECT_EQ(cd->model()->cellText(0, 7), "2.5");
     ASSERT_TRUE(cd->Save());
-    EXPECT_DOUBLE_EQ(
-        db().scalar(QString("SELECT L1 FROM ChDistance WHERE RoadRef=%1").arg(road)).toDouble(),
-        2.5);
+    EXPECT_EQ(queryText(db(), "SELECT L1 FROM ChDistance"), "2.5");
 
     frmDataGrid* rd = OpenRoadDetailsSheet(area.get());
     ASSERT_TRUE(rd);
@@ -140,5 +120,5 @@ TEST_F(SheetFixture, FixedLayoutsOpenWithTheirColumnSettings)
     cv->grid()->selectRow(0);
     p.answer = QMessageBox::Yes;
     cv->remove(); // Edit > Delete
-    EXPECT_EQ(test::rowCount(db(), "Culverts"), 0);
+    EXPECT_EQ(rowCount(db(), "Culverts"), 0);
 }

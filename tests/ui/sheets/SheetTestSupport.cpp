@@ -5,7 +5,6 @@
 
 #include <QComboBox>
 #include <QItemSelectionModel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 

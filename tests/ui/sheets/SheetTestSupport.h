@@ -13,7 +13,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
-
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QUndoStack>
@@ -27,6 +26,8 @@ namespace tarmela::test
 // (chainages 0, 20, ..., 180; C of the first row 10.5, the others 100 + row), and a frame to
 // open sheets in.
 struct SheetFixture : ::testing::Test {
+    static constexpr int kC = 9;           // C in the default RL sheet
+    static constexpr int kRightSlope = 28; // the last shown column
     UiProgram p;
     std::unique_ptr<QMdiArea> area;
     std::int64_t road = 0;
