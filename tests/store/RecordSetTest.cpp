@@ -14,7 +14,7 @@ TEST_F(RecordSets, FindsMovesAndReadsFieldsByNameAndPosition)
 {
     const std::int64_t road = p.roadWithRows({0, 20, 40, 60});
     RecordSet rs(db);
-    rs.open(QStringLiteral("Select * from RL_%1 order by Chainage").arg(road));
+    rs.open(QStringLiteral("Select * from RL_%1 order by Chainage, ID").arg(road));
     EXPECT_EQ(rs.count(), 4);
     EXPECT_EQ(rs.position(), 0);
     EXPECT_TRUE(rs.find("[Chainage]=40"));

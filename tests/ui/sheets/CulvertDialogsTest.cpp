@@ -64,7 +64,7 @@ TEST(CulvertDialogs, CulvertsAreAddedInOneVisitAndARefusedOneAddsNothing)
     EXPECT_TRUE(p.told.empty()) << p.lastTold().toStdString();
 
     EXPECT_EQ(test::queryText(p.db(), "SELECT CTypeRef, Chainage, EPType, RoadRef FROM Culverts "
-                                      "ORDER BY Chainage"),
+                                      "ORDER BY Chainage, ID"),
               "1 300 P 1 | 2 1250.5 E 1");
 
     // A refused culvert adds nothing and keeps the text to fix.

@@ -56,7 +56,8 @@ TEST(ReductionDialog, OkWaitsForABenchMarkAndReducesOrShowsTheFailureAfterClosin
                                         "12 \u221aK = 0.002 m over 0.020 km: outside"))
         << p.told[0].text.toStdString();
     p.told.clear();
-    EXPECT_EQ(test::queryText(p.db(), "SELECT C FROM RL_1 ORDER BY Chainage"), "100.29 | 99.89");
+    EXPECT_EQ(test::queryText(p.db(), "SELECT C FROM RL_1 ORDER BY Chainage, ID"),
+              "100.29 | 99.89");
 
     // A failure is shown once the dialog has closed, with the pointer restored.
     p.db().exec("DROP TABLE LB_1");
