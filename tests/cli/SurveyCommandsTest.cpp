@@ -80,12 +80,11 @@ TEST(CliSurvey, ImportExportAndReduceALevelBookInACommaLocale)
     ASSERT_TRUE(cli.ok({"export-csv", "1", "lb", exported}));
     ASSERT_TRUE(cli.ok({"new-road", "--from", "C", "--to", "D"}));
     ASSERT_TRUE(cli.ok({"import", "2", "lb", exported}));
-    for (const char* sheet : {"LB_1", "LB_2"})
-        EXPECT_EQ(queryText(*cli.open(), QStringLiteral("SELECT typeof(Remarks), HI FROM %1 "
-                                                        "ORDER BY ID")
-                                             .arg(sheet)),
-                  "text 101.5 | null 100.3 | null 100.3")
-            << sheet;
+    for (const QString sheet : {"LB_1", "LB_2"})
+        EXPECT_EQ(
+            queryText(*cli.open(), "SELECT typeof(Remarks), HI FROM " + sheet + " ORDER BY ID"),
+            "text 101.5 | null 100.3 | null 100.3")
+            << sheet.toStdString();
     // (A bad file: Messages.AreOneShortLineWithTheReason.)
 }
 
