@@ -48,8 +48,7 @@ struct CliResult {
 inline CliResult runCli(const QString& home, const QStringList& args)
 {
     CliProcess p(home, args);
-    const int status = p.finish();
-    return {status, p.out, p.err};
+    return {p.finish(), p.out, p.err}; // in this order
 }
 
 } // namespace tarmela::test

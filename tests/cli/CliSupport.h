@@ -23,14 +23,12 @@ struct CliRun {
     QString out, err;
     int status = -1;
 
-    int operator()(QStringList args)
+    int operator()(const QStringList& args)
     {
         out.clear();
         err.clear();
         QTextStream o(&out), e(&err);
-        args.prepend(project);
-        args.prepend("--project");
-        status = cli::run(args, o, e, dir.path(), settings);
+        status = cli::run(QStringList{"--project", project} + args, o, e, dir.path(), settings);
         return status;
     }
     // Runs a command that must succeed, saying what it printed on standard error if not.

@@ -45,20 +45,16 @@ TEST_F(CliRecompute, JsonNumbersReadBackAsTheComputedValues)
 {
     // (The shape: ProjectVersion and CliRecompute.LongGapsAreListedAndErrorsGoToStandardError.)
     // Awkward numbers: the printed text reads back as exactly the computed value.
-    {
-        auto db = cli.open();
-        db->exec("UPDATE RL_1 SET Chainage = 907.3 WHERE ID = 1");
-        db->exec("UPDATE RL_1 SET FC = 101.037 WHERE ID = 2");
-        db->exec("UPDATE ChDistance SET L1 = 1.1, L2 = 1.1, L3 = 1.1, L4 = 1.1, L5 = 1.1, "
-                 "R1 = 1.3, R2 = 1.3, R3 = 1.3, R4 = 1.3, R5 = 1.3, R6 = 1.3 WHERE RoadRef = 1");
-    }
+    cli.open()->exec("UPDATE RL_1 SET Chainage = 907.3 WHERE ID = 1");
+    cli.open()->exec("UPDATE RL_1 SET FC = 101.037 WHERE ID = 2");
+    cli.open()->exec(
+        "UPDATE ChDistance SET L1 = 1.1, L2 = 1.1, L3 = 1.1, L4 = 1.1, L5 = 1.1, "
+        "R1 = 1.3, R2 = 1.3, R3 = 1.3, R4 = 1.3, R5 = 1.3, R6 = 1.3 WHERE RoadRef = 1");
     ASSERT_TRUE(cli.ok({"--set", "QuantityCalcMethod=2", "recompute", "--json", "1"}));
     const QJsonObject o = QJsonDocument::fromJson(cli.out.toUtf8()).object();
     EXPECT_EQ(o["method"].toInt(), 2) << cli.out.toStdString();
 
-    EarthworkInputs in;
-    in.road = 1;
-    in.method = 2;
+    EarthworkInputs in{1, 2};
     in.formationCamber = in.carriageCamber = 0;
     const VolumeSummary v = UpdateEarthworkQuantities(*cli.open(), in).volumes;
     ASSERT_EQ(v.kilometres.size(), 2u);

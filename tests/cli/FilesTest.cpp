@@ -71,17 +71,15 @@ QString raw(const QString& path, const QString& sql)
     sqlite3* db = nullptr;
     EXPECT_EQ(sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr),
               SQLITE_OK);
-    sqlite3_stmt* st = nullptr;
-    EXPECT_EQ(sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr), SQLITE_OK)
-        << sql.toStdString();
     QString text;
-    while (sqlite3_step(st) == SQLITE_ROW) {
-        for (int i = 0; i < sqlite3_column_count(st); ++i)
-            text +=
-                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i))) + ' ';
-        text += '\n';
-    }
-    sqlite3_finalize(st);
+    auto row = [](void* out, int count, char** values, char**) {
+        for (int i = 0; i < count; ++i)
+            *static_cast<QString*>(out) += QString::fromUtf8(values[i]) + ' ';
+        *static_cast<QString*>(out) += '\n';
+        return 0;
+    };
+    EXPECT_EQ(sqlite3_exec(db, sql.toUtf8().constData(), row, &text, nullptr), SQLITE_OK)
+        << sql.toStdString();
     sqlite3_close(db);
     return text;
 }
@@ -469,8 +467,7 @@ TEST(FullDisk, ADeviceIsWrittenDirectlyAndNeverReplaced)
     for (const auto& c : cases) {
         EXPECT_EQ(cli({"export-csv", "1", "rl", c.device}), c.status) << c.device;
         EXPECT_EQ(cli.err, c.err);
-        struct stat st {
-        };
+        struct stat st = {};
         ASSERT_EQ(::stat(c.device, &st), 0);
         EXPECT_TRUE(S_ISCHR(st.st_mode)) << c.device << " was replaced";
     }

@@ -80,12 +80,11 @@ TEST(CliSurvey, ImportExportAndReduceALevelBookInACommaLocale)
     ASSERT_TRUE(cli.ok({"export-csv", "1", "lb", exported}));
     ASSERT_TRUE(cli.ok({"new-road", "--from", "C", "--to", "D"}));
     ASSERT_TRUE(cli.ok({"import", "2", "lb", exported}));
-    for (const char* sheet : {"LB_1", "LB_2"})
-        EXPECT_EQ(queryText(*cli.open(), QStringLiteral("SELECT typeof(Remarks), HI FROM %1 "
-                                                        "ORDER BY ID")
-                                             .arg(sheet)),
-                  "text 101.5 | null 100.3 | null 100.3")
-            << sheet;
+    for (const QString sheet : {"LB_1", "LB_2"})
+        EXPECT_EQ(
+            queryText(*cli.open(), "SELECT typeof(Remarks), HI FROM " + sheet + " ORDER BY ID"),
+            "text 101.5 | null 100.3 | null 100.3")
+            << sheet.toStdString();
     // (A bad file: Messages.AreOneShortLineWithTheReason.)
 }
 
@@ -144,18 +143,16 @@ TEST(CliSurvey, APartlyFilledLevelBookReducesOnlyWhatWasSurveyed)
     ASSERT_TRUE(cli.ok({"new-road", "--from", "A", "--to", "B"}));
     ASSERT_TRUE(cli.ok({"generate", "1", "--start", "0", "--end", "100", "--rl", "--lb"}));
     const QString untouched = "SELECT * FROM RL_1 WHERE Chainage IN (20, 60, 80, 100)";
-    std::string before;
-    {
-        auto db = cli.open();
-        db->exec("UPDATE LB_1 SET BS = 1.5, C = 1.2, L1 = 1.3, R1 = 1.35 WHERE Chainage = 0");
-        db->exec("UPDATE LB_1 SET FS = 1.8, BS = 0.9, C = 1.4 WHERE Chainage = 40");
-        db->exec("UPDATE RL_1 SET C = 99, FC = 100 WHERE Chainage = 60");
-        before = queryText(*db, untouched);
-    }
+    auto db = cli.open();
+    db->exec("UPDATE LB_1 SET BS = 1.5, C = 1.2, L1 = 1.3, R1 = 1.35 WHERE Chainage = 0");
+    db->exec("UPDATE LB_1 SET FS = 1.8, BS = 0.9, C = 1.4 WHERE Chainage = 40");
+    db->exec("UPDATE RL_1 SET C = 99, FC = 100 WHERE Chainage = 60");
+    const std::string before = queryText(*db, untouched);
+    db.reset();
     ASSERT_TRUE(cli.ok({"reduce", "1", "--benchmark", "102.105"}));
     EXPECT_EQ(cli.out, "RL_1: levels reduced from the level book, bench mark 102.105\n"
                        "RL_1: 2 rows reduced, 4 rows without readings left as they were\n");
-    auto db = cli.open();
+    db = cli.open();
     EXPECT_EQ(queryText(*db, untouched), before);
     EXPECT_EQ(queryText(*db, "SELECT Chainage, C FROM RL_1 WHERE Chainage IN (0, 40)"),
               "0 102.405 | 40 101.305");

@@ -77,8 +77,7 @@ TEST(PagePaint, CrossSectionsStayInsideTheirBoxesWhenOneReachesFarOnOneSide)
 {
     const CrossSectionLayout l = CrossSectionLayout::at(1.0, Paper::A4, PageMargins{});
     CrossDistances d;
-    d.left = {2, 2};
-    d.right = {2, 2};
+    d.left = d.right = {2, 2};
     for (const bool farLeft : {true, false}) {
         SCOPED_TRACE(farLeft ? "far left" : "far right");
         CrossSectionPage page;
@@ -87,8 +86,7 @@ TEST(PagePaint, CrossSectionsStayInsideTheirBoxesWhenOneReachesFarOnOneSide)
             RlRow r;
             r.chainage = fc == 101 ? 0 : 20;
             r.centre = 100;
-            r.left = {100, 100};
-            r.right = {100, 100};
+            r.left = r.right = {100, 100};
             r.fc = r.fl1 = r.fl2 = r.fr1 = r.fr2 = fc;
             r.width = 8;
             (farLeft ? r.leftSlope : r.rightSlope) = 2;

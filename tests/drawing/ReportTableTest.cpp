@@ -88,12 +88,11 @@ TEST(ReportTable, TextsShrinkToStayInsideTheirCells)
         for (std::size_t i = 1; i < page.texts.size(); ++i) {
             const PlacedText& t = page.texts[i];
             EXPECT_GE(t.fontSize, kSmallestPrintedSize);
-            for (const QString& line : t.lines) {
-                if (t.fontSize > kSmallestPrintedSize) {
-                    EXPECT_LE(w.textWidth(line, t.fontSize, t.bold), t.box.width() + 1e-9)
-                        << line.toStdString();
-                }
-            }
+            if (t.fontSize <= kSmallestPrintedSize)
+                continue;
+            for (const QString& line : t.lines)
+                EXPECT_LE(w.textWidth(line, t.fontSize, t.bold), t.box.width() + 1e-9)
+                    << line.toStdString();
         }
         // "Fill Area" breaks at its blank before it shrinks; a short value keeps its size.
         EXPECT_EQ(page.texts[2].lines, (QStringList{"Fill", "Area"}));

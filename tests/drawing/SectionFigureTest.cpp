@@ -93,7 +93,7 @@ TEST(SectionFigure, SideSlopesEndWhereTheyMeetTheGround)
             EXPECT_EQ(f.groundCarried[0].a.offset, -8);
         }
     }
-    // (Without a width: CrossSectionDxf.EmptyCellsLeaveOutOnlyWhatNeedsThem.)
+    // (Without a width: CrossSectionDxf.EmptyCellsLeaveOutOnlyWhatNeedsThemAndBad...)
 }
 
 } // namespace

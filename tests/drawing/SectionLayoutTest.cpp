@@ -20,8 +20,7 @@ TEST(SectionLayout, PagingFollowsTheFirstKilometre)
     struct Case {
         const char* what;
         std::optional<double> lastInFirstKm, first, last;
-        double length;
-        double origin, pageLength;
+        double length, origin, pageLength;
         std::int64_t pages;
     };
     const Case cases[] = {
@@ -42,16 +41,13 @@ TEST(SectionLayout, PagingFollowsTheFirstKilometre)
     }
 }
 
-TEST(SectionLayout, LongSectionPlacesChainagesAndLevels)
+// Chainages and levels are placed; printed, no text is under 6 pt, a turned figure fits its band
+// and the title block its sheet.
+TEST(SectionLayout, LongSectionPlacesChainagesAndLevelsAndItsPrintedTypeFitsItsBands)
 {
-    const LongSectionLayout l = LongSectionLayout::at(1.0, 20);
-    EXPECT_EQ(l.chainageX(1250, 1000), 5970);
-    EXPECT_EQ(l.levelToY(96, 96), l.BandTopY - l.RowHeight);
-}
-
-// Printed, no text is under 6 pt, a turned figure fits its band and the title block its sheet.
-TEST(SectionLayout, LongSectionPrintedTypeFitsItsBands)
-{
+    const LongSectionLayout screen = LongSectionLayout::at(1.0, 20);
+    EXPECT_EQ(screen.chainageX(1250, 1000), 5970);
+    EXPECT_EQ(screen.levelToY(96, 96), screen.BandTopY - screen.RowHeight);
     for (const Paper paper : {Paper::A4, Paper::A3}) {
         const LongSectionLayout l = LongSectionLayout::onPaper(paper, 20);
         SCOPED_TRACE(int(paper));

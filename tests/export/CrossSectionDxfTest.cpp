@@ -107,7 +107,7 @@ TEST(CrossSectionDxf, SheetsSideBySideEveryEntityInsideItsSheetAndItsTextsInItsS
     }
 }
 
-TEST(CrossSectionDxf, EmptyCellsLeaveOutOnlyWhatNeedsThem)
+TEST(CrossSectionDxf, EmptyCellsLeaveOutOnlyWhatNeedsThemAndBadRequestsChangeNothing)
 {
     Drawing d;
     RoadBuilder road(d.project.db(), 40, 20);
@@ -124,21 +124,11 @@ TEST(CrossSectionDxf, EmptyCellsLeaveOutOnlyWhatNeedsThem)
     EXPECT_EQ(f.linesOn("GROUND"), 1); // only L2-L1 joins
     EXPECT_EQ(f.linesOn("FORMATION"), 0);
     EXPECT_NE(f.textStarting("101.00"), nullptr);
-}
 
-TEST(CrossSectionDxf, BadRequestsChangeNothing)
-{
-    Drawing d;
-    RoadBuilder road(d.project.db(), 100, 20);
-    road.row(0, "");
     writeFile(d.target, "old");
-    auto kindOf = [&](std::int64_t id, const DxfOptions& o) -> std::optional<ErrorKind> {
-        try {
-            ExportCrossSectionsDxf(d.project.db(), id, o, d.target);
-        } catch (const Error& e) {
-            return e.kind();
-        }
-        return std::nullopt;
+    auto kindOf = [&](std::int64_t id, const DxfOptions& o) {
+        const auto e = thrown([&] { ExportCrossSectionsDxf(d.project.db(), id, o, d.target); });
+        return e ? std::optional(e->kind()) : std::nullopt;
     };
     // (A missing template: CliExport.FailuresGoToStandardErrorAndTakeTheNewFoldersAway.)
     DxfOptions zeroPerPage = d.options;

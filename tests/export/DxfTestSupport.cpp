@@ -4,7 +4,6 @@
 #include "store/Schema.h"
 #include "support/TestProject.h"
 
-#include <QDir>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
 
@@ -107,12 +106,7 @@ void RoadBuilder::row(double chainage, const QString& cells)
 
 QString templateFolder()
 {
-    const QByteArray source = qgetenv("TARMELA_SOURCE_DIR");
-    if (!source.isEmpty())
-        return QDir(QString::fromLocal8Bit(source)).filePath(QStringLiteral("data/Data"));
-    const QByteArray bin = qgetenv("TARMELA_BIN_DIR");
-    return QDir(bin.isEmpty() ? QDir::currentPath() : QString::fromLocal8Bit(bin))
-        .filePath(QStringLiteral("Data"));
+    return qEnvironmentVariable("TARMELA_SOURCE_DIR") + QStringLiteral("/data/Data");
 }
 
 } // namespace tarmela::test

@@ -124,7 +124,6 @@ TEST(DxfWriter, RepeatedAndScatteredNumbersAreWrittenAlike)
 {
     // The writer remembers recent numbers; whatever it remembers, each value must come out as
     // the formatter writes it, with a point in a program that runs in a comma locale.
-    Scratch s;
     CommaLocale comma;
     std::mt19937 gen(11);
     std::uniform_real_distribution<float> coord(-50.0f, 40000.0f);
@@ -132,7 +131,7 @@ TEST(DxfWriter, RepeatedAndScatteredNumbersAreWrittenAlike)
     for (int i = 0; i < 20000; ++i)
         values.push_back(i % 3 == 0 && i > 0 ? values[std::size_t(i) / 2] : coord(gen));
     values.insert(values.end(), {1e12f, -1e-9f, NAN});
-    const DxfFile f = s.write([&](DxfWriter& w) {
+    const DxfFile f = Scratch().write([&](DxfWriter& w) {
         for (std::size_t i = 0; i + 3 < values.size(); i += 4)
             w.DxfLine(values[i], values[i + 1], values[i + 2], values[i + 3]);
         w.DxfLine(values[values.size() - 3], values[values.size() - 2], values.back(), 0);
@@ -162,8 +161,7 @@ TEST(DxfReaders, BothDrawingsPassTheStrictReaderAndRender)
     Database& db = d.project.db();
     // Half a kilometre of the sample survey, recomputed: formation in fill and in cut, some
     // outer readings missing, culverts.
-    EarthworkInputs in;
-    in.road = createSampleRoad(db, {26});
+    EarthworkInputs in{createSampleRoad(db, {26})};
     UpdateEarthworkQuantities(db, in);
     const QByteArray keep = qgetenv("TARMELA_KEEP_DXF");
     const QString folder = keep.isEmpty() ? d.out.path() : QString::fromLocal8Bit(keep);

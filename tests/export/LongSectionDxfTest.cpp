@@ -15,17 +15,13 @@ namespace
 {
 
 // Band texts are turned and sit at (x + 0.24, BandTop - (row + 1) * BandHeight + 0.04).
-double bandY(int row)
-{
-    return double(LongSectionDrawing::BandTop - float(row + 1) * LongSectionDrawing::BandHeight +
-                  0.04f);
-}
-
 std::vector<const DxfEntity*> bandTexts(const DxfFile& f, int row)
 {
+    const double y = double(LongSectionDrawing::BandTop -
+                            float(row + 1) * LongSectionDrawing::BandHeight + 0.04f);
     std::vector<const DxfEntity*> out;
     for (const auto& e : f.entities)
-        if (e.type == "TEXT" && e.text(50) == " 90 " && std::abs(e.number(20) - bandY(row)) < kTol)
+        if (e.type == "TEXT" && e.text(50) == " 90 " && std::abs(e.number(20) - y) < kTol)
             out.push_back(&e);
     return out;
 }
@@ -50,21 +46,27 @@ void plainRoad(RoadBuilder& road, int interval, int last)
 
 } // namespace
 
-TEST(LongSectionDxf, SheetsOfAKilometreAndTheirGrids)
+// Rows beyond the road's length (1 m, a new road's) are still drawn.
+TEST(LongSectionDxf, SheetsOfAKilometreAndTheirGridsWhateverTheRoadsLength)
 {
-    Drawing d;
-    RoadBuilder road(d.project.db(), 2500, 20);
-    plainRoad(road, 20, 2500);
-    const DxfFile f = d.longSection(road.id());
-    expectSheetsAt(f, {1, 32.7, 64.4});
-    EXPECT_TRUE(d.warnings.isEmpty());
-    // 51 + 51 + 26 rows; the row at 1000 ends one sheet and starts the next.
-    EXPECT_EQ(bandTexts(f, 0).size(), 3u + 51 + 51 + 26);
-    // The band grid: a vertical every 20 m (0.56) and seven band lines per sheet; the level
-    // grid only when asked, with a line every metre of level over the frame's 18 rows.
-    EXPECT_EQ(f.linesOn("GRID"), 3 * (51 + 8));
-    d.options.lsectionGrid = true;
-    EXPECT_EQ(d.longSection(road.id()).linesOn("GRID"), 3 * (51 + 8 + 51 + 19));
+    for (const std::int64_t length : {2500, 1}) {
+        SCOPED_TRACE(length);
+        Drawing d;
+        RoadBuilder road(d.project.db(), length, 20);
+        plainRoad(road, 20, 2500);
+        const DxfFile f = d.longSection(road.id());
+        expectSheetsAt(f, {1, 32.7, 64.4});
+        EXPECT_TRUE(d.warnings.isEmpty());
+        // 51 + 51 + 26 rows; the row at 1000 ends one sheet and starts the next.
+        EXPECT_EQ(bandTexts(f, 0).size(), 3u + 51 + 51 + 26);
+        // The band grid: a vertical every 20 m (0.56) and seven band lines per sheet; the level
+        // grid only when asked, with a line every metre of level over the frame's 18 rows.
+        EXPECT_EQ(f.linesOn("GRID"), 3 * (51 + 8));
+        d.options.lsectionGrid = true;
+        EXPECT_EQ(d.longSection(road.id()).linesOn("GRID"), 3 * (51 + 8 + 51 + 19));
+        d.options.viewSections = 9;
+        EXPECT_THROW(d.longSection(road.id()), Error);
+    }
 }
 
 TEST(LongSectionDxf, DatumLevelLabelsAndBandFigures)
@@ -146,14 +148,4 @@ TEST(LongSectionDxf, EmptySheetsWarnAndTheExportGoesOn)
     // Titles, and one gradient for each sheet's one straight grade (none for a single row).
     EXPECT_EQ(bandTexts(f, 2).size(), 3u + 1 + 0 + 1);
     // (A road without any rows: Export.TheDrawingsWarningsComeBackWithTheOutcomes.)
-}
-
-TEST(LongSectionDxf, RowsBeyondTheRoadLengthAreStillDrawn)
-{
-    Drawing d;
-    RoadBuilder road(d.project.db(), 1, 20); // a new road's length
-    plainRoad(road, 20, 1500);
-    expectSheetsAt(d.longSection(road.id()), {1, 32.7});
-    d.options.viewSections = 9;
-    EXPECT_THROW(d.longSection(road.id()), Error);
 }
