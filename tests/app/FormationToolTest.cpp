@@ -242,9 +242,8 @@ TEST_F(FormationToolWindow, AlignmentByClicksTypedLengthUndoAndRedo)
         QTest::keyClicks(editor, text);
         QTest::keyClick(editor, commit);
     };
-    type(0, 1, "100");
-    type(1, 1, "103");
-    type(2, 1, "100");
+    for (const auto& [row, level] : {std::pair{0, "100"}, {1, "103"}, {2, "100"}})
+        type(row, 1, level);
     EXPECT_DOUBLE_EQ(fcAt(300), 103);
     EXPECT_DOUBLE_EQ(fcAt(100), 101);
     type(1, 2, "100", Qt::Key_Return);
