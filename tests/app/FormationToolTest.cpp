@@ -54,11 +54,8 @@ struct FormationToolWindow : ::testing::Test, test::ShownMain {
     }
     double fcAt(double chainage)
     {
-        return db
-            .scalar(QStringLiteral("SELECT FC FROM %1 WHERE Chainage = %2")
-                        .arg(schema::rlTable(road))
-                        .arg(chainage))
-            .toDouble();
+        const QString sql = QStringLiteral("SELECT FC FROM %1 WHERE Chainage = %2");
+        return db.scalar(sql.arg(schema::rlTable(road)).arg(chainage)).toDouble();
     }
     // The view's chainages: from the left axis to the right one.
     std::pair<double, double> view()

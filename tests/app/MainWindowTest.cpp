@@ -97,9 +97,8 @@ TEST(MainWindow, DoubleClickingARoadMakesItCurrentAndClosesTheOtherRoadsLevelAnd
     m.press("Formation");
     m.cmd("mnuViewXSection")->trigger();
     ASSERT_EQ(m.windows(), 2) << m.p.lastTold().toStdString();
-    const sheets::ViewOrder order;
-    m.open(SheetKind::ReducedLevel, sheets::reducedLevelStatement(first, order, {}));
-    m.open(SheetKind::LevelBook, sheets::levelBookStatement(first, order, {}));
+    m.open(SheetKind::ReducedLevel, sheets::reducedLevelStatement(first, {}, {}));
+    m.open(SheetKind::LevelBook, sheets::levelBookStatement(first, {}, {}));
     m.open(SheetKind::Culverts, sheets::culvertsStatement(first));
     m.open(SheetKind::ChainageDistance, sheets::crossDistancesStatement(first, 8));
     ASSERT_EQ(m.openKinds().size(), 4);

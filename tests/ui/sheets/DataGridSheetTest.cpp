@@ -130,8 +130,8 @@ TEST_F(SheetFixture, LockingAndDeletingNeedASelection)
     EXPECT_TRUE(dbValue("C", 2).isNull() && dbValue("C", 4).isNull());
     EXPECT_EQ(s->model()->rowCount(), 8);
     EXPECT_EQ(cell(s, 1, 0), "40");
-    EXPECT_EQ(s->model()->headerData(7, Qt::Vertical, Qt::DisplayRole).toInt(),
-              8); // numbered from 1
+    // The rows are numbered from 1.
+    EXPECT_EQ(s->model()->headerData(7, Qt::Vertical, Qt::DisplayRole).toInt(), 8);
 }
 
 TEST_F(SheetFixture, FilterWindowBuildsTheFilterAndTheSheetAppliesIt)
