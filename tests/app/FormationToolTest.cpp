@@ -54,11 +54,8 @@ struct FormationToolWindow : ::testing::Test, test::ShownMain {
     }
     double fcAt(double chainage)
     {
-        return db
-            .scalar(QStringLiteral("SELECT FC FROM %1 WHERE Chainage = %2")
-                        .arg(schema::rlTable(road))
-                        .arg(chainage))
-            .toDouble();
+        const QString sql = QStringLiteral("SELECT FC FROM %1 WHERE Chainage = %2");
+        return db.scalar(sql.arg(schema::rlTable(road)).arg(chainage)).toDouble();
     }
     // The view's chainages: from the left axis to the right one.
     std::pair<double, double> view()
@@ -242,9 +239,8 @@ TEST_F(FormationToolWindow, AlignmentByClicksTypedLengthUndoAndRedo)
         QTest::keyClicks(editor, text);
         QTest::keyClick(editor, commit);
     };
-    type(0, 1, "100");
-    type(1, 1, "103");
-    type(2, 1, "100");
+    for (const auto& [row, level] : {std::pair{0, "100"}, {1, "103"}, {2, "100"}})
+        type(row, 1, level);
     EXPECT_DOUBLE_EQ(fcAt(300), 103);
     EXPECT_DOUBLE_EQ(fcAt(100), 101);
     type(1, 2, "100", Qt::Key_Return);

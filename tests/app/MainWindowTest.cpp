@@ -90,20 +90,15 @@ TEST(MainWindow, DoubleClickingARoadMakesItCurrentAndClosesTheOtherRoadsLevelAnd
 {
     ShownMain m;
     const std::int64_t first = createSampleRoad(m.p.db(), {11, 20, 100.0});
-    RoadChanges c;
-    c.from = "North";
-    c.to = "South";
-    c.interval = 25;
-    c.formationCamber = 3.5;
-    c.carriageCamber = 2.5;
-    const std::int64_t road = roads::create(m.p.db(), c);
+    const std::int64_t road = test::makeRoad(m.p.db(), "North", "South", 0, 25);
+    m.p.db().exec("UPDATE Roads SET [Formation Camber] = 3, [Carriage Camber] = 2.5 WHERE ID = " +
+                  QString::number(road));
     ASSERT_TRUE(m.w.ChooseRoad(first));
     m.press("Formation");
     m.cmd("mnuViewXSection")->trigger();
     ASSERT_EQ(m.windows(), 2) << m.p.lastTold().toStdString();
-    const sheets::ViewOrder order;
-    m.open(SheetKind::ReducedLevel, sheets::reducedLevelStatement(first, order, {}));
-    m.open(SheetKind::LevelBook, sheets::levelBookStatement(first, order, {}));
+    m.open(SheetKind::ReducedLevel, sheets::reducedLevelStatement(first, {}, {}));
+    m.open(SheetKind::LevelBook, sheets::levelBookStatement(first, {}, {}));
     m.open(SheetKind::Culverts, sheets::culvertsStatement(first));
     m.open(SheetKind::ChainageDistance, sheets::crossDistancesStatement(first, 8));
     ASSERT_EQ(m.openKinds().size(), 4);
@@ -115,7 +110,7 @@ TEST(MainWindow, DoubleClickingARoadMakesItCurrentAndClosesTheOtherRoadsLevelAnd
     const AppState& s = appState();
     EXPECT_EQ(s.CurrentRoadID, road);
     EXPECT_EQ(s.RoadInterval, 25);
-    EXPECT_DOUBLE_EQ(s.FormationCamber, 0.035);
+    EXPECT_DOUBLE_EQ(s.FormationCamber, 0.03);
     EXPECT_DOUBLE_EQ(s.CarriageCamber, 0.025);
     EXPECT_EQ(m.w.statusPanel(1), "North To South");
     // The formation tool, the section view and the road details sheet close too; the level
@@ -382,12 +377,11 @@ TEST(MainWindow, TheFilterWindowIsDrivenByItsOwnKeysAboveTheMainWindowsMenus)
     const auto keys = [](Qt::Key key) {
         QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
     };
-    keys(Qt::Key_F);
-    QTest::keyClicks(QApplication::focusWidget(), "Chainage");
-    keys(Qt::Key_N);
-    QTest::keyClicks(QApplication::focusWidget(), ">=");
-    keys(Qt::Key_V);
-    QTest::keyClicks(QApplication::focusWidget(), "100");
+    for (const auto& [key, text] :
+         {std::pair{Qt::Key_F, "Chainage"}, {Qt::Key_N, ">="}, {Qt::Key_V, "100"}}) {
+        keys(key);
+        QTest::keyClicks(QApplication::focusWidget(), text);
+    }
     keys(Qt::Key_D);
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "a menu opened";
     // A button pressed by its key clicks a moment later.

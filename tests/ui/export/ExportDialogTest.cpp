@@ -38,9 +38,8 @@ TEST(ExportDialog, WaitsForAFolderKeepsOpenOnABlockedOneAndWritesIntoTheRoadsFol
 
     // A blocked folder keeps the dialog open.
     writeFile(p.dir.filePath("Blocked"), "");
-    auto* list = child<QListWidget>(&dlg, "List1");
     base->setText(p.dir.filePath("Blocked"));
-    list->item(0)->setSelected(true);
+    child<QListWidget>(&dlg, "List1")->item(0)->setSelected(true);
     click(&dlg, "cmdExport");
     EXPECT_TRUE(dlg.isVisible());
     ASSERT_EQ(p.told.size(), 1u);

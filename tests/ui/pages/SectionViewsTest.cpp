@@ -114,10 +114,12 @@ TEST(SectionViews, PagingStopsAtBothEndsAndLoadFailuresSayWhy)
             statements::addSectionRow(statements::Sheet::ReducedLevel, road, i + 1, 20.0 * i));
     appState().settings.SectionsPerPage = 6;
 
+    // What a view that cannot load tells.
+    const auto failure = [&program](const SectionViewWindow& view) {
+        return view.loadFailed() ? program.lastTold() : QStringLiteral("loaded");
+    };
     appState().CurrentRoadID = 0;
-    frmPrevLsect noRoad;
-    EXPECT_TRUE(noRoad.loadFailed());
-    EXPECT_EQ(program.lastTold(), "No road selected. Select a road to view its L-Section");
+    EXPECT_EQ(failure(frmPrevLsect()), "No road selected. Select a road to view its L-Section");
 
     appState().CurrentRoadID = road;
     frmPrevXSect view;
@@ -135,15 +137,11 @@ TEST(SectionViews, PagingStopsAtBothEndsAndLoadFailuresSayWhy)
 
     // Margins that leave no room for the figure boxes.
     appState().settings.PageLeft = 16;
-    frmPrevXSect cramped;
-    EXPECT_TRUE(cramped.loadFailed());
-    EXPECT_EQ(program.lastTold(), "Incorrect or insufficient data for drawing X-Section !");
+    EXPECT_EQ(failure(frmPrevXSect()), "Incorrect or insufficient data for drawing X-Section !");
 
     program.db().execute("DELETE FROM RL_" + QString::number(road));
     appState().settings.PageLeft = 2;
-    frmPrevXSect empty;
-    EXPECT_TRUE(empty.loadFailed());
-    EXPECT_EQ(program.lastTold(), "No data ! Add Chainages to display their sections");
+    EXPECT_EQ(failure(frmPrevXSect()), "No data ! Add Chainages to display their sections");
 }
 
 } // namespace

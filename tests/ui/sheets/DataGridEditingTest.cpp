@@ -130,12 +130,11 @@ TEST_F(SheetFixture, CutDeleteAndUndoAndEnterRightSkippingLockedColumns)
     g->selectColumn(kC + 1);
     s->LockColumns();
     g->setCurrentCell(0, kC);
-    QTest::keyClick(g, Qt::Key_Return);
-    EXPECT_EQ(g->currentCol(), kC + 2);
-    QTest::keyClick(g, Qt::Key_Backtab);
-    EXPECT_EQ(g->currentCol(), kC);
-    QTest::keyClick(g, Qt::Key_Tab);
-    EXPECT_EQ(g->currentCol(), kC + 2);
+    for (const auto& [key, col] :
+         {std::pair{Qt::Key_Return, kC + 2}, {Qt::Key_Backtab, kC + 0}, {Qt::Key_Tab, kC + 2}}) {
+        QTest::keyClick(g, key);
+        EXPECT_EQ(g->currentCol(), col);
+    }
     g->setCurrentCell(0, kRightSlope);
     QTest::keyClick(g, Qt::Key_Return); // past the last column: first column of the next row
     EXPECT_EQ(g->currentRow(), 1);

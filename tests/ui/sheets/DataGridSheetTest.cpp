@@ -130,8 +130,8 @@ TEST_F(SheetFixture, LockingAndDeletingNeedASelection)
     EXPECT_TRUE(dbValue("C", 2).isNull() && dbValue("C", 4).isNull());
     EXPECT_EQ(s->model()->rowCount(), 8);
     EXPECT_EQ(cell(s, 1, 0), "40");
-    EXPECT_EQ(s->model()->headerData(7, Qt::Vertical, Qt::DisplayRole).toInt(),
-              8); // numbered from 1
+    // The rows are numbered from 1.
+    EXPECT_EQ(s->model()->headerData(7, Qt::Vertical, Qt::DisplayRole).toInt(), 8);
 }
 
 TEST_F(SheetFixture, FilterWindowBuildsTheFilterAndTheSheetAppliesIt)
@@ -167,17 +167,13 @@ TEST_F(SheetFixture, FilterWindowBuildsTheFilterAndTheSheetAppliesIt)
 
     // Every field the list offers is taken (a blank in the name bracketed); Done adds its
     // clause once. A field the sheet has not: message, and the previous filter stays.
-    const struct {
-        const char* field;
-        const char* filter;
-        int rows;
-    } fieldCases[] = {{"Left Slope", "[Left Slope] = '1'", 0}, {"Nope", "Nope = '1'", 0}};
-    for (const auto& c : fieldCases) {
+    for (const auto& [field, filter] :
+         {std::pair{"Left Slope", "[Left Slope] = '1'"}, {"Nope", "Nope = '1'"}}) {
         text->clear();
-        condition(c.field, "=", "1");
+        condition(field, "=", "1");
         click(&w, "cmdExecute");
         EXPECT_FALSE(child<QPushButton>(&w, "cmdExecute")->isEnabled());
-        EXPECT_EQ(text->text(), c.filter);
+        EXPECT_EQ(text->text(), filter);
     }
     EXPECT_TRUE(p.lastTold().contains("Nope"));
     EXPECT_TRUE(s->windowTitle().endsWith("filter [Left Slope] = '1': 0 of 10 rows shown"));

@@ -103,10 +103,8 @@ TEST_F(SheetFixture, FixedLayoutsOpenWithTheirColumnSettings)
     EXPECT_EQ(roads::get(db(), road).from, "Bhimtal");
 
     db().exec("INSERT INTO CulvertTypes (CulvertName, Type) VALUES ('Slab 2m', 'S')");
-    db().exec(
-        QString(
-            "INSERT INTO Culverts (RoadRef, CTypeRef, Chainage, EPType) VALUES (%1, 1, 60, 'P')")
-            .arg(road));
+    db().exec("INSERT INTO Culverts (RoadRef, CTypeRef, Chainage, EPType) VALUES (" +
+              QString::number(road) + ", 1, 60, 'P')");
     frmDataGrid* cv = OpenCulvertsSheet(area.get());
     ASSERT_TRUE(cv);
     EXPECT_EQ(cv->model()->columnCount(), 3);
@@ -118,7 +116,6 @@ TEST_F(SheetFixture, FixedLayoutsOpenWithTheirColumnSettings)
     cv->paste();
     EXPECT_EQ(cv->model()->cellText(0, 0), "Slab 2m");
     cv->grid()->selectRow(0);
-    p.answer = QMessageBox::Yes;
-    cv->remove(); // Edit > Delete
+    cv->remove(); // Edit > Delete, answered Yes
     EXPECT_EQ(rowCount(db(), "Culverts"), 0);
 }

@@ -74,15 +74,18 @@ QLineEdit* SheetFixture::openEditor(VellGrid* g)
     return nullptr;
 }
 
-void SheetFixture::typeInto(frmDataGrid* s, int row, int col, const QString& text)
+void SheetFixture::typeInto(frmDataGrid* s, int row, int col, const QString& text, bool enter)
 {
     VellGrid* g = s->grid();
+    g->setFocus();
     g->setCurrentCell(row, col);
     QTest::keyClicks(g, text.left(1));
-    if (QLineEdit* editor = openEditor(g)) {
-        QTest::keyClicks(editor, text.mid(1));
-        QTest::keyClick(editor, Qt::Key_Return);
-    }
+    QLineEdit* editor = openEditor(g);
+    ASSERT_NE(editor, nullptr) << "no cell editor opened";
+    QTest::keyClicks(editor, text.mid(1));
+    if (!enter)
+        return;
+    QTest::keyClick(editor, Qt::Key_Return);
     // The editor commits on the next turn of the loop, a refusal's message on the one after.
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();

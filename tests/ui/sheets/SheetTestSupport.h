@@ -46,8 +46,9 @@ struct SheetFixture : ::testing::Test {
     static QString cell(frmDataGrid* s, int row, int col) { return s->model()->cellText(row, col); }
     // The cell editor that is open now (a closed one may linger until deleted).
     static QLineEdit* openEditor(VellGrid* g);
-    // Types text into a cell as a user does: the first key opens the editor, Enter closes it.
-    static void typeInto(frmDataGrid* s, int row, int col, const QString& text);
+    // Types text into a cell as a user does: the first key opens the editor; `enter` closes it
+    // with Enter, else it stays open, as for a user who goes straight for a button.
+    static void typeInto(frmDataGrid* s, int row, int col, const QString& text, bool enter = true);
     static int columnOf(frmDataGrid* s, const char* name)
     {
         return s->rows().columnIndex(QString::fromLatin1(name));
