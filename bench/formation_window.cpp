@@ -149,14 +149,22 @@ void BM_WindowOpen(benchmark::State& state)
     }
 }
 
-void BM_EngineUpdate(benchmark::State& state)
+// The engine alone: step(design, inputs, i) for i = 1, 2, ... after a whole-road recomputation.
+template <typename Step> void engineSteps(benchmark::State& state, Step step)
 {
     const EarthworkInputs in = program().inputs(); // the project first
     FormationDesign design(*appState().ProjectConnection);
     design.recompute(in);
     int i = 0;
     for (auto _ : state)
-        design.setLevel(in, 100, 103 + (++i % 7) / 10.0);
+        step(design, in, ++i);
+}
+
+void BM_EngineUpdate(benchmark::State& state)
+{
+    engineSteps(state, [](FormationDesign& design, const EarthworkInputs& in, int i) {
+        design.setLevel(in, 100, 103 + (i % 7) / 10.0);
+    });
 }
 
 // Clicks the profile at the section at 100 m (as the tool opens: 12 twips, 0.8 pixel, to the
@@ -197,12 +205,9 @@ std::vector<Pvi> alignment(int i)
 
 void BM_EngineAlignment(benchmark::State& state)
 {
-    const EarthworkInputs in = program().inputs(); // the project first
-    FormationDesign design(*appState().ProjectConnection);
-    design.recompute(in);
-    int i = 0;
-    for (auto _ : state)
-        design.applyAlignment(in, alignment(++i));
+    engineSteps(state, [](FormationDesign& design, const EarthworkInputs& in, int i) {
+        design.applyAlignment(in, alignment(i));
+    });
 }
 
 // The middle PVI's level typed into the tool's PVI table.
